@@ -1,0 +1,19 @@
+# One static library per source folder: every .cpp below the folder is part of
+# it, so adding a file needs no edit here.
+function(ryx_add_library name dir)
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  add_library(${name} STATIC ${_srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# One GoogleTest executable per subsystem, from every .cpp below tests/<dir>.
+function(ryx_add_test_suite name dir)
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  add_executable(${name} ${_srcs})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS ${name} TIMEOUT 300
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+endfunction()
