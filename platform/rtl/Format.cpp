@@ -310,9 +310,8 @@ class PictureFormatter {
       FInt = d.substr(0, std::min(ni, d.size()));
       FFrac = ni < d.size() ? d.substr(ni) : String();
       FExponent = FZero ? 0 : rec.Exponent - FSec.intPlaceholders;
-      if (FZero) FInt.clear();
-      // Integer digits that are all zero show no digit of their own.
-      while (!FInt.empty() && FInt.front() == u'0') FInt.erase(0, 1);
+      // Zero shows one integer digit, as "0E0".
+      if (FZero) FInt = FSec.intPlaceholders > 0 ? u"0" : u"";
     } else {
       const TFloatRec rec = FloatToDecimal(a, 15, FSec.fracPlaceholders);
       FZero = rec.Digits.empty();
