@@ -143,7 +143,8 @@ String GeneralText(double value, int precision, int expDigits, const TFormatSett
 }
 
 String ExponentFormText(double value, int precision, int expDigits, const TFormatSettings& fs) {
-  precision = std::clamp(precision, 1, 15);
+  // Up to 18 digits may be asked for; those past the 15th are zeros.
+  precision = std::clamp(precision, 1, 18);
   const TFloatRec rec = FloatToDecimal(value, precision, 9999);
   if (rec.Nan || rec.Infinite) return Special(rec);
   String d = Digits(rec);

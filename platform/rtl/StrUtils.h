@@ -108,8 +108,10 @@ bool TryStrToFloat(StringView s, double& value, const TFormatSettings& settings)
 // NaN and infinities give "NAN", "INF", "-INF". A value that rounds to zero never shows "-0".
 String FloatToStr(double value);
 String FloatToStr(double value, const TFormatSettings& settings);
-// Precision: significant digits (1..15). Digits: ffGeneral/ffExponent the
-// minimum exponent digits (0..4); ffFixed/ffNumber/ffCurrency the decimals (0..18).
+// Precision: significant digits (1..15; ffExponent pads up to 18 with zeros).
+// Digits: ffGeneral/ffExponent the minimum exponent digits (0..4);
+// ffFixed/ffNumber/ffCurrency the decimals (0..18). A fixed form whose integer
+// digits exceed Precision falls back to ffGeneral.
 String FloatToStrF(double value, TFloatFormat format, int precision, int digits);
 String FloatToStrF(double value, TFloatFormat format, int precision, int digits,
                    const TFormatSettings& settings);
