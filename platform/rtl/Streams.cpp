@@ -95,6 +95,7 @@ Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
   if (Count == 0) {
     Source->SetPosition(0);
     Count = Source->Size();
+    if (Count <= 0) return 0;  // empty, or a source that cannot tell its size
   }
   const Int64 total = Count;
   TBytes buffer(static_cast<std::size_t>(std::min<Int64>(Count, kCopyChunk)));
