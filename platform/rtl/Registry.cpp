@@ -271,3 +271,27 @@ void TRegistry::WriteBinaryData(const String& name, const void* buffer, Integer 
   if (bufSize < 0) throw ERegistryException(Quoted(u"Failed to set data for '%s'", name));
   PutData(name, buffer, static_cast<DWORD>(bufSize), REG_BINARY);
 }
+
+namespace {
+
+void Fill(TStrings* strings, const std::vector<String>& names) {
+  if (strings == nullptr) return;
+  strings->BeginUpdate();
+  strings->Clear();
+  for (const auto& n : names) strings->Add(n);
+  strings->EndUpdate();
+}
+
+}  // namespace
+
+void TRegistry::GetKeyNames(TStrings* strings) {
+  std::vector<String> names;
+  GetKeyNames(names);
+  Fill(strings, names);
+}
+
+void TRegistry::GetValueNames(TStrings* strings) {
+  std::vector<String> names;
+  GetValueNames(names);
+  Fill(strings, names);
+}

@@ -7,6 +7,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Object.h"
+#include "platform/rtl/Strings.h"
 #include "platform/win/Registry.h"
 
 class ERegistryException : public Exception {
@@ -60,6 +61,9 @@ class TRegistry : public TObject {
   // Names of the open key's sub-keys / values; empty when no key is open.
   void GetKeyNames(std::vector<String>& strings);
   void GetValueNames(std::vector<String>& strings);
+  // The same into a string list (cleared first; nothing for nullptr).
+  void GetKeyNames(TStrings* strings);
+  void GetValueNames(TStrings* strings);
 
   // False (and rdUnknown, size 0) when the value is missing.
   bool GetDataInfo(const String& valueName, TRegDataInfo& value);

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/rtl/Registry.h"
+#include "platform/rtl/RegistryIniFile.h"
+#include "platform/rtl/Strings.h"
 #include "platform/testing/RegistryFaults.h"
 #include "platform/testing/TempHome.h"
 #include "platform/win/Registry.h"
@@ -321,6 +323,43 @@ TEST_F(RegistryTest, ChangeNotificationFiresOnceAndOnClose) {
   EXPECT_EQ(fired, 1);
   RegCloseKey(watched);  // closing signals the waiter
   EXPECT_EQ(fired, 2);
+}
+
+TEST_F(RegistryTest, RegistryIniFileMapsSectionsToKeys) {
+  {
+    TRegistryIniFile ini(u"Software\\Ryx\\Layout");
+    ini.WriteString(u"Toolbar1", u"Caption", u"Main");
+    ini.WriteInteger(u"Toolbar1", u"Left", 12);
+    ini.WriteBool(u"Toolbar2", u"Visible", false);
+  }
+  { TRegistry reg; ASSERT_TRUE(reg.OpenKey(u"\\Software\\Ryx\\Layout\\Toolbar2", false)); reg.WriteInteger(u"Row", 3); }
+  ReloadFromDisk();
+  TRegistryIniFile ini(u"\\Software\\Ryx\\Layout", KEY_READ);
+  EXPECT_EQ(ini.ReadString(u"toolbar1", u"caption", u"?"), u"Main");
+  EXPECT_EQ(ini.ReadInteger(u"Toolbar1", u"Left", -1), 12);
+  EXPECT_FALSE(ini.ReadBool(u"Toolbar2", u"Visible", true));
+  EXPECT_EQ(ini.ReadInteger(u"Toolbar2", u"Row", -1), 3);  // a DWORD reads as its number
+  EXPECT_EQ(ini.ReadInteger(u"Toolbar1", u"Caption", -1), -1);
+  EXPECT_EQ(ini.ReadString(u"Nowhere", u"x", u"dflt"), u"dflt");
+  EXPECT_TRUE(ini.SectionExists(u"TOOLBAR2"));
+  EXPECT_TRUE(ini.ValueExists(u"Toolbar2", u"row"));
+  EXPECT_FALSE(ini.ValueExists(u"Toolbar2", u"Column"));
+  TStringList list;
+  ini.ReadSections(&list);
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Strings(0), u"Toolbar1");
+  ini.ReadSectionValues(u"Toolbar2", &list);
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Strings(0), u"Visible=0");
+  EXPECT_EQ(list.Strings(1), u"Row=3");
+  EXPECT_THROW(ini.WriteString(u"x", u"y", u"z"), ERegistryException);  // opened read-only: refused, not lost silently
+
+  TRegistryIniFile writer(u"Software\\Ryx\\Layout");
+  writer.DeleteKey(u"Toolbar1", u"Left");
+  EXPECT_FALSE(writer.ValueExists(u"Toolbar1", u"Left"));
+  writer.EraseSection(u"Toolbar2");
+  writer.ReadSections(&list);
+  EXPECT_EQ(list.Count(), 1);
 }
 
 void RunChildren(int count, const std::function<void(int)>& body) {
