@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/rtl/StrUtils.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/RtlConsts.h"
 
 namespace {
 [[noreturn]] void IndexError(Integer Index) {
-  throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  throw EListError(Format(SListIndexError, {Index}));
 }
 }  // namespace
 
@@ -65,7 +66,7 @@ TCollectionItem* TCollection::Items(Integer Index) const {
 void TCollection::SetItems(Integer Index, TCollectionItem* Value) { Items(Index)->Assign(Value); }
 
 TCollectionItem* TCollection::Add() {
-  if (FItemClass.Create == nullptr) throw EInvalidOperation(u"Collection has no item class");
+  if (FItemClass.Create == nullptr) throw EInvalidOperation(SNoItemClass);
   TCollectionItem* item = FItemClass.Create(this);
   if (item->FCollection != this) item->SetCollection(this);
   return item;

@@ -3,6 +3,8 @@
 #include <QtCore/QChar>
 #include <algorithm>
 
+#include "platform/rtl/Format.h"
+#include "platform/rtl/RtlConsts.h"
 #include "platform/rtl/StrUtils.h"
 
 namespace {
@@ -56,7 +58,7 @@ TComponent::~TComponent() {
 }
 
 TComponent* TComponent::Components(Integer Index) const {
-  if (Index < 0 || Index >= ComponentCount()) throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  if (Index < 0 || Index >= ComponentCount()) throw EListError(Format(SListIndexError, {Index}));
   return FComponents[static_cast<std::size_t>(Index)];
 }
 
@@ -81,7 +83,7 @@ void TComponent::SetComponentIndex(Integer Value) {
 void TComponent::SetName(const String& NewName) {
   if (FName == NewName) return;
   if (!NewName.empty() && !IsComponentName(NewName))
-    throw EComponentError(u"'" + NewName + u"' is not a valid component name");
+    throw EComponentError(Format(SInvalidName, {NewName}));
   if (FOwner != nullptr)
     FOwner->ValidateRename(this, FName, NewName);
   else
@@ -93,7 +95,7 @@ void TComponent::ValidateRename(TComponent* AComponent, StringView CurName, Stri
   if (AComponent == nullptr || AComponent->FOwner != this || NewName.empty() || SameText(CurName, NewName)) return;
   TComponent* other = FindComponent(NewName);
   if (other != nullptr && other != AComponent)
-    throw EComponentError(u"A component named " + String(NewName) + u" already exists");
+    throw EComponentError(Format(SDuplicateName, {NewName}));
 }
 
 TComponent* TComponent::FindComponent(StringView AName) const {
@@ -113,10 +115,10 @@ bool TComponent::Owns(const TComponent* AComponent) const {
 void TComponent::InsertComponent(TComponent* AComponent) {
   if (AComponent == nullptr) return;
   if (AComponent->FOwner == this) return;
-  if (Owns(AComponent)) throw EComponentError(u"A component cannot own itself");
+  if (Owns(AComponent)) throw EComponentError(SCircularOwner);
   // The name check comes first, so a refused component stays with its old owner.
   if (!AComponent->FName.empty() && FindComponent(AComponent->FName) != nullptr)
-    throw EComponentError(u"A component named " + AComponent->FName + u" already exists");
+    throw EComponentError(Format(SDuplicateName, {AComponent->FName}));
   if (AComponent->FOwner != nullptr) AComponent->FOwner->RemoveComponent(AComponent);
   Insert(AComponent);
   Notification(AComponent, opInsert);

@@ -2,22 +2,18 @@
 
 #include <algorithm>
 
-#include "platform/rtl/StrUtils.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/RtlConsts.h"
 
 TList::~TList() {
   // Derived notifications are gone by now; the base list only drops its items.
   FList.clear();
 }
 
-void TList::Error(const char16_t* Message, Integer Data) {
-  String text(Message);
-  const auto at = text.find(u"%d");
-  if (at != String::npos) text.replace(at, 2, IntToStr(Data));
-  throw EListError(text);
-}
+void TList::Error(const char16_t* Message, Integer Data) { throw EListError(Format(Message, {Data})); }
 
 void TList::CheckIndex(Integer Index) const {
-  if (Index < 0 || Index >= Count()) Error(u"List index out of bounds (%d)", Index);
+  if (Index < 0 || Index >= Count()) Error(SListIndexError, Index);
 }
 
 void TList::Grow() {
@@ -36,8 +32,8 @@ Integer TList::Add(void* Item) {
 }
 
 void TList::Insert(Integer Index, void* Item) {
-  if (Index < 0 || Index > Count()) Error(u"List index out of bounds (%d)", Index);
-  if (Count() >= MaxListSize) Error(u"List count out of bounds (%d)", Count() + 1);
+  if (Index < 0 || Index > Count()) Error(SListIndexError, Index);
+  if (Count() >= MaxListSize) Error(SListCountError, Count() + 1);
   if (Count() == FCapacity) Grow();
   FList.insert(FList.begin() + Index, Item);
   if (Item != nullptr) Notify(Item, lnAdded);
@@ -107,7 +103,7 @@ void* TList::First() const { return Items(0); }
 void* TList::Last() const { return Items(Count() - 1); }
 
 void TList::SetCount(Integer NewCount) {
-  if (NewCount < 0 || NewCount > MaxListSize) Error(u"List count out of bounds (%d)", NewCount);
+  if (NewCount < 0 || NewCount > MaxListSize) Error(SListCountError, NewCount);
   if (NewCount > FCapacity) SetCapacity(NewCount);
   if (NewCount > Count()) {
     FList.resize(static_cast<std::size_t>(NewCount), nullptr);
@@ -117,7 +113,7 @@ void TList::SetCount(Integer NewCount) {
 }
 
 void TList::SetCapacity(Integer NewCapacity) {
-  if (NewCapacity < Count() || NewCapacity > MaxListSize) Error(u"List capacity out of bounds (%d)", NewCapacity);
+  if (NewCapacity < Count() || NewCapacity > MaxListSize) Error(SListCapacityError, NewCapacity);
   if (NewCapacity == FCapacity) return;
   if (NewCapacity < FCapacity) {
     FList.shrink_to_fit();

@@ -4,8 +4,11 @@
 #include <deque>
 #include <map>
 
+#include "platform/rtl/Format.h"
 #include "platform/rtl/List.h"
+#include "platform/rtl/RtlConsts.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/Strings.h"
 
 namespace {
 
@@ -34,6 +37,8 @@ void DeclareCoreClasses() {
   TClassInfo::Of<TOwnedCollection, TCollection>(u"TOwnedCollection");
   TClassInfo::Of<TCollectionItem, TPersistent>(u"TCollectionItem");
   TClassInfo::Of<TList, TObject>(u"TList");
+  TClassInfo::Of<TStrings, TPersistent>(u"TStrings");
+  TClassInfo::Of<TStringList, TStrings>(u"TStringList");
 }
 
 TRegistry& CoreRegistry() {
@@ -46,12 +51,12 @@ TRegistry& CoreRegistry() {
 }
 
 [[noreturn]] void UnknownProperty(StringView name) {
-  throw EPropertyError(u"Property " + String(name) + u" does not exist");
+  throw EPropertyError(Format(SUnknownProperty, {name}));
 }
 
 [[noreturn]] void InvalidType(PPropInfo prop) {
   const String& name = prop->PropType()->Name;
-  throw EPropertyError(u"Invalid property type: " + (name.empty() ? prop->Name() : name));
+  throw EPropertyError(Format(SInvalidPropertyType, {name.empty() ? prop->Name() : name}));
 }
 
 PPropInfo Find(const TObject* instance, StringView name) {
@@ -61,8 +66,8 @@ PPropInfo Find(const TObject* instance, StringView name) {
 }
 
 void Check(TObject* instance, PPropInfo prop) {
-  if (prop == nullptr) throw EPropertyError(u"Property does not exist");
-  if (instance == nullptr) throw EInvalidPointer(u"Invalid pointer operation");
+  if (prop == nullptr) throw EPropertyError(SNoProperty);
+  if (instance == nullptr) throw EInvalidPointer(SInvalidPointer);
 }
 
 bool IsOrdinal(TTypeKind kind) {
@@ -78,7 +83,7 @@ template <class F>
 auto Read(TObject* instance, PPropInfo prop, bool kindOk, const F& getter) {
   Check(instance, prop);
   if (!kindOk) InvalidType(prop);
-  if (!getter) throw EPropertyError(u"Property is write-only");
+  if (!getter) throw EPropertyError(SWriteOnlyProperty);
   return getter(instance);
 }
 
@@ -86,7 +91,7 @@ template <class F, class V>
 void Write(TObject* instance, PPropInfo prop, bool kindOk, const F& setter, const V& value) {
   Check(instance, prop);
   if (!kindOk) InvalidType(prop);
-  if (!setter) throw EPropertyError(u"Property is read-only");
+  if (!setter) throw EPropertyError(SReadOnlyProperty);
   setter(instance, value);
 }
 
@@ -133,9 +138,11 @@ PTypeInfo MethodTypeInfo(std::type_index Type, bool IsNotifyEvent) {
   return &info;
 }
 
-void RangeError() { throw ERangeError(u"Range check error"); }
+void RangeError() { throw ERangeError(SRangeError); }
 
-void InvalidCast() { throw EInvalidCast(u"Invalid class typecast"); }
+void InvalidCast() { throw EInvalidCast(SInvalidCast); }
+
+void InvalidPropertyValue() { throw EPropertyError(SInvalidPropertyValue); }
 
 }  // namespace typinfo_detail
 
@@ -292,12 +299,12 @@ void RegisterClass(const TClassInfo* AClass) {
   TRegistry& r = CoreRegistry();
   const TClassInfo* persistent = ClassInfoOf<TPersistent>();
   for (const TClassInfo* c = AClass; c != nullptr; c = c->ClassParent()) {
-    if (!c->IsDeclared()) throw EFilerError(u"Class is not declared");
+    if (!c->IsDeclared()) throw EFilerError(SUndeclaredClass);
     const TClassInfo* existing = GetClass(c->ClassName());
     if (existing == nullptr)
       r.Registered.push_back(c);
     else if (existing != c)
-      throw EFilerError(u"A class named " + c->ClassName() + u" already exists");
+      throw EFilerError(Format(SDuplicateClass, {c->ClassName()}));
     if (c == persistent) break;
   }
 }
@@ -319,7 +326,7 @@ const TClassInfo* GetClass(StringView ClassName) {
 
 const TClassInfo* FindClass(StringView ClassName) {
   const TClassInfo* c = GetClass(ClassName);
-  if (c == nullptr) throw EClassNotFound(u"Class " + String(ClassName) + u" not found");
+  if (c == nullptr) throw EClassNotFound(Format(SClassNotFound, {ClassName}));
   return c;
 }
 
@@ -407,7 +414,7 @@ void SetEnumProp(TObject* Instance, PPropInfo PropInfo, StringView Value) {
   Check(Instance, PropInfo);
   if (PropInfo->Kind() != tkEnumeration) InvalidType(PropInfo);
   const Integer ordinal = GetEnumValue(PropInfo->PropType(), Trim(Value));
-  if (ordinal < 0) throw EPropertyConvertError(u"Invalid property element: " + String(Value));
+  if (ordinal < 0) throw EPropertyConvertError(Format(SInvalidPropertyElement, {Value}));
   SetOrdProp(Instance, PropInfo, ordinal);
 }
 void SetEnumProp(TObject* Instance, StringView PropName, StringView Value) {
@@ -537,7 +544,7 @@ UInt64 StringToSet(PTypeInfo TypeInfo, StringView Value) {
     const String name = Trim(StringView(text).substr(start, end - start));
     if (!name.empty()) {
       const Integer ordinal = GetEnumValue(element, name);
-      if (ordinal < 0 || ordinal >= 64) throw EPropertyConvertError(u"Invalid property element: " + name);
+      if (ordinal < 0 || ordinal >= 64) throw EPropertyConvertError(Format(SInvalidPropertyElement, {name}));
       result |= UInt64{1} << ordinal;
     }
     start = end + 1;

@@ -18,7 +18,8 @@
 // Declaration order does not matter: a class or enumeration named before it
 // is declared gets a placeholder that its declaration fills in later.
 // TObject, TPersistent, TComponent (Name, Tag), TCollection, TOwnedCollection,
-// TCollectionItem and TList are declared on first use of the registry.
+// TCollectionItem, TList, TStrings and TStringList are declared on first use
+// of the registry.
 // Declarations and look-ups happen on one thread (start-up, then the UI thread).
 #include <any>
 #include <cstdint>
@@ -106,6 +107,7 @@ TClassInfo& ClassEntry(std::type_index Type);
 PTypeInfo MethodTypeInfo(std::type_index Type, bool IsNotifyEvent);
 [[noreturn]] void RangeError();
 [[noreturn]] void InvalidCast();
+[[noreturn]] void InvalidPropertyValue();
 
 template <class T>
 void DescribeType(TTypeInfo& info);
@@ -532,7 +534,7 @@ TClassBuilder<T> TClassInfo::Of(StringView Name) {
 
 template <class C>
 TPropInfo& TClassBuilder<C>::Last() {
-  if (FLast == nullptr) throw EPropertyError(u"No property to modify");
+  if (FLast == nullptr) typinfo_detail::InvalidPropertyValue();  // a modifier before any property
   return *FLast;
 }
 
@@ -618,12 +620,12 @@ TClassBuilder<C>& TClassBuilder<C>::Property(StringView Name, G Getter, S Setter
         } else if (!m.Handler.has_value() && m.Code != nullptr) {
           std::any bound = m.Code->Bind(m.Data);
           const V* handler2 = std::any_cast<V>(&bound);
-          if (handler2 == nullptr) throw EPropertyError(u"Invalid property value");
+          if (handler2 == nullptr) InvalidPropertyValue();
           Write<V>(Setter, self, *handler2);
         } else if (!m.Handler.has_value()) {
           Write<V>(Setter, self, V());
         } else {
-          throw EPropertyError(u"Invalid property value");
+          InvalidPropertyValue();
         }
       };
     }

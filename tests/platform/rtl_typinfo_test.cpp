@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/Strings.h"
 #include "platform/rtl/TypInfo.h"
 
 namespace {
@@ -479,6 +480,9 @@ TEST_F(TypInfoTest, UndeclaredClassesAnswerAsTheirNearestDeclaredAncestor) {
   EXPECT_EQ(object.Align(), raTop);
   TCollection collection(TCollectionItemClass::Of<TRttiItem>());
   EXPECT_EQ(ClassInfoOf(&collection), ClassInfoOf<TCollection>());
+  // The class library's own classes are declared without any registration call.
+  TStringList lines;
+  EXPECT_EQ(lines.ClassType()->ClassParent()->ClassName(), u"TStrings");
   EXPECT_EQ(ClassInfoOf(static_cast<TObject*>(nullptr)), nullptr);
 }
 
