@@ -109,6 +109,20 @@ bool LikeMatch(StringView text, StringView pat) {
   return p == pat.size();
 }
 
+// A set that opens must close ("[]]" holds a "]").
+bool LikePatternValid(StringView pat) {
+  for (size_t p = 0; p < pat.size(); ++p) {
+    if (pat[p] != u'[') continue;
+    size_t q = p + 1;
+    if (q < pat.size() && pat[q] == u'^') ++q;
+    if (q < pat.size()) ++q;
+    while (q < pat.size() && pat[q] != u']') ++q;
+    if (q >= pat.size()) return false;
+    p = q;
+  }
+  return true;
+}
+
 // --- tokens ---
 
 enum class Tok { End, Ident, Str, Num, Sym };
@@ -257,6 +271,7 @@ class Parser {
     if (!Advance()) return nullptr;
     if (T.Kind != Tok::Str && T.Kind != Tok::Num) return nullptr;
     n->Literal = T.Text;
+    if (n->Op == u"LIKE" && !LikePatternValid(n->Literal)) return nullptr;
     if (!Advance()) return nullptr;
     return n;
   }
