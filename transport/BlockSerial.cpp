@@ -495,6 +495,64 @@ std::string TBlockSerial::RecvBlock(Integer Timeout) {
   return RecvBufferStr(count, Timeout);
 }
 
+// ---- streams ----
+
+void TBlockSerial::SendStreamRaw(TStream& Stream) {
+  constexpr Integer kChunk = 8192;
+  std::string chunk;
+  while (Stream.Position() < Stream.Size()) {
+    const auto left = Stream.Size() - Stream.Position();
+    chunk.resize(static_cast<std::size_t>(std::min<decltype(left)>(left, kChunk)));
+    const Integer got = Stream.Read(chunk.data(), static_cast<Integer>(chunk.size()));
+    if (got <= 0) break;
+    SendBuffer(chunk.data(), got);
+    if (FLastError != 0) break;
+  }
+}
+
+void TBlockSerial::SendStream(TStream& Stream) {
+  SendInteger(static_cast<Integer>(Stream.Size() - Stream.Position()));
+  if (FLastError == 0) SendStreamRaw(Stream);
+}
+
+void TBlockSerial::SendStreamIndy(TStream& Stream) {
+  const auto size = static_cast<Cardinal>(Stream.Size() - Stream.Position());
+  const char bytes[4] = {static_cast<char>(size >> 24), static_cast<char>(size >> 16), static_cast<char>(size >> 8),
+                         static_cast<char>(size)};
+  SendBuffer(bytes, 4);
+  if (FLastError == 0) SendStreamRaw(Stream);
+}
+
+void TBlockSerial::RecvStreamRaw(TStream& Stream, Integer Timeout) {
+  for (;;) {
+    const std::string packet = RecvPacket(Timeout);
+    if (FLastError != 0) break;
+    Stream.Write(packet.data(), static_cast<Integer>(packet.size()));
+  }
+}
+
+void TBlockSerial::RecvStreamSize(TStream& Stream, Integer Timeout, Integer Size) {
+  constexpr Integer kChunk = 8192;
+  for (Integer left = Size; left > 0;) {
+    const Integer n = std::min(left, kChunk);
+    const std::string bytes = RecvBufferStr(n, Timeout);
+    if (FLastError != 0) break;
+    Stream.Write(bytes.data(), static_cast<Integer>(bytes.size()));
+    left -= n;
+  }
+}
+
+void TBlockSerial::RecvStream(TStream& Stream, Integer Timeout) {
+  const Integer size = RecvInteger(Timeout);
+  if (FLastError == 0) RecvStreamSize(Stream, Timeout, size);
+}
+
+void TBlockSerial::RecvStreamIndy(TStream& Stream, Integer Timeout) {
+  const auto raw = static_cast<Cardinal>(RecvInteger(Timeout));
+  const Cardinal size = (raw >> 24) | ((raw >> 8) & 0xFF00u) | ((raw << 8) & 0xFF0000u) | (raw << 24);
+  if (FLastError == 0) RecvStreamSize(Stream, Timeout, static_cast<Integer>(size));
+}
+
 // ---- queues, lines, waits ----
 
 Integer TBlockSerial::WaitingData() {

@@ -9,6 +9,7 @@
 #include "platform/comm/Comm.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Object.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Types.h"
 
 // Error numbers of the serial port; other numbers are the system's.
@@ -74,11 +75,11 @@ class TBlockSerial : public TObject {
   // SendInteger of the byte count, then the bytes.
   virtual void SendBlock(const std::string& Data);
   // The stream from its position to its end in chunks of at most 8192 bytes.
-  template <class TStreamLike> void SendStreamRaw(TStreamLike& Stream);
+  virtual void SendStreamRaw(TStream& Stream);
   // SendInteger of the remaining size, then SendStreamRaw.
-  template <class TStreamLike> void SendStream(TStreamLike& Stream);
+  virtual void SendStream(TStream& Stream);
   // The remaining size most significant byte first, then SendStreamRaw.
-  template <class TStreamLike> void SendStreamIndy(TStreamLike& Stream);
+  virtual void SendStreamIndy(TStream& Stream);
 
   // Reads exactly `length` bytes from the driver (what is waiting); 9997 when
   // they do not come within DeadlockTimeout.
@@ -101,10 +102,13 @@ class TBlockSerial : public TObject {
   virtual Integer RecvInteger(Integer Timeout);
   // RecvInteger as a count, then that many bytes.
   virtual std::string RecvBlock(Integer Timeout);
-  template <class TStreamLike> void RecvStreamRaw(TStreamLike& Stream, Integer Timeout);
-  template <class TStreamLike> void RecvStreamSize(TStreamLike& Stream, Integer Timeout, Integer Size);
-  template <class TStreamLike> void RecvStream(TStreamLike& Stream, Integer Timeout);
-  template <class TStreamLike> void RecvStreamIndy(TStreamLike& Stream, Integer Timeout);
+  // Writes packets to the stream until a receive fails.
+  virtual void RecvStreamRaw(TStream& Stream, Integer Timeout);
+  // Size bytes in chunks of 8192, each written to the stream; stops at the first error.
+  virtual void RecvStreamSize(TStream& Stream, Integer Timeout, Integer Size);
+  // The size as RecvInteger (least / most significant byte first), then RecvStreamSize.
+  virtual void RecvStream(TStream& Stream, Integer Timeout);
+  virtual void RecvStreamIndy(TStream& Stream, Integer Timeout);
 
   // Bytes in the driver's input queue; 0 with the system's error on failure.
   virtual Integer WaitingData();
@@ -250,68 +254,3 @@ class TBlockSerial : public TObject {
   Integer FPortAddr = 0;
   DCB FDCB;
 };
-
-// ---- stream operations: any stream with Read, Write, Position and Size ----
-
-template <class TStreamLike>
-void TBlockSerial::SendStreamRaw(TStreamLike& Stream) {
-  constexpr Integer kChunk = 8192;
-  std::string chunk;
-  while (Stream.Position() < Stream.Size()) {
-    const auto left = Stream.Size() - Stream.Position();
-    chunk.resize(static_cast<std::size_t>(std::min<decltype(left)>(left, kChunk)));
-    const Integer got = Stream.Read(chunk.data(), static_cast<Integer>(chunk.size()));
-    if (got <= 0) break;
-    SendBuffer(chunk.data(), got);
-    if (FLastError != 0) break;
-  }
-}
-
-template <class TStreamLike>
-void TBlockSerial::SendStream(TStreamLike& Stream) {
-  SendInteger(static_cast<Integer>(Stream.Size() - Stream.Position()));
-  if (FLastError == 0) SendStreamRaw(Stream);
-}
-
-template <class TStreamLike>
-void TBlockSerial::SendStreamIndy(TStreamLike& Stream) {
-  const auto size = static_cast<Cardinal>(Stream.Size() - Stream.Position());
-  const char bytes[4] = {static_cast<char>(size >> 24), static_cast<char>(size >> 16), static_cast<char>(size >> 8),
-                         static_cast<char>(size)};
-  SendBuffer(bytes, 4);
-  if (FLastError == 0) SendStreamRaw(Stream);
-}
-
-template <class TStreamLike>
-void TBlockSerial::RecvStreamRaw(TStreamLike& Stream, Integer Timeout) {
-  for (;;) {
-    const std::string packet = RecvPacket(Timeout);
-    if (FLastError != 0) break;
-    Stream.Write(packet.data(), static_cast<Integer>(packet.size()));
-  }
-}
-
-template <class TStreamLike>
-void TBlockSerial::RecvStreamSize(TStreamLike& Stream, Integer Timeout, Integer Size) {
-  constexpr Integer kChunk = 8192;
-  for (Integer left = Size; left > 0;) {
-    const Integer n = std::min(left, kChunk);
-    const std::string bytes = RecvBufferStr(n, Timeout);
-    if (FLastError != 0) break;
-    Stream.Write(bytes.data(), static_cast<Integer>(bytes.size()));
-    left -= n;
-  }
-}
-
-template <class TStreamLike>
-void TBlockSerial::RecvStream(TStreamLike& Stream, Integer Timeout) {
-  const Integer size = RecvInteger(Timeout);
-  if (FLastError == 0) RecvStreamSize(Stream, Timeout, size);
-}
-
-template <class TStreamLike>
-void TBlockSerial::RecvStreamIndy(TStreamLike& Stream, Integer Timeout) {
-  const auto raw = static_cast<Cardinal>(RecvInteger(Timeout));
-  const Cardinal size = (raw >> 24) | ((raw >> 8) & 0xFF00u) | ((raw << 8) & 0xFF0000u) | (raw << 24);
-  if (FLastError == 0) RecvStreamSize(Stream, Timeout, static_cast<Integer>(size));
-}

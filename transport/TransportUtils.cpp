@@ -107,3 +107,7 @@ std::string LongToBytesBE(Cardinal value) {
 Cardinal ReverseBytes32(Cardinal value) {
   return (value >> 24) | ((value >> 8) & 0xFF00u) | ((value << 8) & 0xFF0000u) | (value << 24);
 }
+
+void WriteBytesToStream(TStream& stream, const std::string& value) {
+  if (!value.empty()) stream.Write(value.data(), static_cast<Integer>(value.size()));
+}

@@ -4,6 +4,7 @@
 // Positions given to them are 1-based, as their callers count.
 #include <string>
 
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Types.h"
 
 // Suspends the calling thread on the program's clock.
@@ -46,8 +47,5 @@ Cardinal ReverseBytes32(Cardinal value);
 // The pointer advanced by `count` bytes.
 inline const void* OffsetPointer(const void* p, Integer count) { return static_cast<const Byte*>(p) + count; }
 inline void* OffsetPointer(void* p, Integer count) { return static_cast<Byte*>(p) + count; }
-// Writes the bytes at the stream's position (any stream with Write(const void*, Integer)).
-template <class TStreamLike>
-void WriteBytesToStream(TStreamLike& stream, const std::string& value) {
-  if (!value.empty()) stream.Write(value.data(), static_cast<Integer>(value.size()));
-}
+// Writes the bytes at the stream's position.
+void WriteBytesToStream(TStream& stream, const std::string& value);

@@ -315,35 +315,21 @@ TEST_F(SerialOverPty, IntegersBlocksAndStreams) {
   EXPECT_EQ(port.RecvInteger(2000), -2);
   EXPECT_EQ(port.RecvBlock(2000), "hi");
 
-  struct Stream {
-    std::string data;
-    Int64 position = 0;
-    Int64 Position() const { return position; }
-    Int64 Size() const { return static_cast<Int64>(data.size()); }
-    Integer Read(void* p, Integer n) {
-      const auto take = std::min<Int64>(n, Size() - position);
-      std::copy_n(data.data() + position, take, static_cast<char*>(p));
-      position += take;
-      return static_cast<Integer>(take);
-    }
-    Integer Write(const void* p, Integer n) {
-      data.append(static_cast<const char*>(p), static_cast<std::size_t>(n));
-      return n;
-    }
-  };
-  Stream out{std::string(20000, 'q') + "end", 0};
+  const std::string payload = std::string(20000, 'q') + "end";
+  TBytesStream out(TBytes(payload.begin(), payload.end()));
+  out.SetPosition(0);
   std::string wire;
   std::thread reader([&] { wire = peer.Read(4 + 20003, 5000); });  // more than the line buffers hold
   port.SendStreamIndy(out);
   reader.join();
   EXPECT_EQ(port.LastError(), 0);
   EXPECT_EQ(wire.substr(0, 4), std::string("\x00\x00\x4E\x23", 4));
-  EXPECT_EQ(wire.substr(4), out.data);
+  EXPECT_EQ(wire.substr(4), payload);
 
   ASSERT_TRUE(peer.Write(std::string("\x05\x00\x00\x00hello", 9)));
-  Stream in;
+  TBytesStream in;
   port.RecvStream(in, 2000);
-  EXPECT_EQ(in.data, "hello");
+  EXPECT_EQ(std::string(in.Bytes().begin(), in.Bytes().end()), "hello");
 }
 
 TEST_F(SerialOverPty, ConfigSettingsAndRefusals) {

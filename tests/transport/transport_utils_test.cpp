@@ -109,13 +109,11 @@ TEST(BytePacking, BigEndianAndBounds) {
 }
 
 TEST(WriteBytesToStream, WritesAtThePosition) {
-  struct Sink {
-    std::string data;
-    void Write(const void* p, Integer n) { data.append(static_cast<const char*>(p), static_cast<std::size_t>(n)); }
-  } sink;
-  WriteBytesToStream(sink, std::string("a\0b", 3));
-  WriteBytesToStream(sink, "");
-  EXPECT_EQ(sink.data, std::string("a\0b", 3));
+  TBytesStream stream(TBytes{'x', 'y', 'z', 'w'});
+  stream.SetPosition(1);
+  WriteBytesToStream(stream, std::string("a\0", 2));
+  WriteBytesToStream(stream, "");
+  EXPECT_EQ(stream.Bytes(), (TBytes{'x', 'a', 0, 'w'}));
 }
 
 }  // namespace
