@@ -121,11 +121,14 @@ void TBootloaderSimulator::SendPageRequest(int index) {
 }
 
 void TBootloaderSimulator::Drop() {
-  FPty.Close();
   FState = TState::Dead;
-  std::lock_guard<std::mutex> guard(FLock);
-  FDropped = true;
-  FChanged.notify_all();
+  {
+    // Marked before the line dies, so a host that sees the hang-up also sees Dropped.
+    std::lock_guard<std::mutex> guard(FLock);
+    FDropped = true;
+    FChanged.notify_all();
+  }
+  FPty.Close();
 }
 
 void TBootloaderSimulator::Feed(char byte) {

@@ -30,7 +30,9 @@ struct Host {
     port.SendString("i");
     if (!port.CanRead(2000)) return {};
     port.SetInterPacketTimeout(false);
-    return port.RecvTerminated(1000, "*");
+    std::string reply = port.RecvTerminated(1000, "*");
+    // A prompt may cross the 'u' on a busy machine, as on a real line.
+    return reply.substr(std::min(reply.find_first_not_of('?'), reply.size()));
   }
   // 'w', then one frame per '@'; false when a request does not come in time.
   bool Upload(const std::string& image, int pageSize, int requestTimeout = 1000) {
