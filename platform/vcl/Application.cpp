@@ -38,13 +38,9 @@ TApplication::TApplication() {
   FHandle = AllocateHWnd([this](TMessage& Message) {
     Message.Result = DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
   });
-  SetMessageExceptionHandler([this] { HandleException(this); });
 }
 
-TApplication::~TApplication() {
-  SetMessageExceptionHandler({});
-  DeallocateHWnd(FHandle);
-}
+TApplication::~TApplication() { DeallocateHWnd(FHandle); }
 
 void TApplication::Initialize() { InitMessageLoop(0, nullptr); }
 
@@ -110,9 +106,13 @@ void InitApplication(int argc, char** argv) {
   if (Owned()) return;
   Owned() = std::make_unique<TApplication>();
   Application = Owned().get();
+  SetMessageExceptionHandler([] {
+    if (Application != nullptr) Application->HandleException(Application);
+  });
 }
 
 void DoneApplication() {
+  SetMessageExceptionHandler({});
   Application = nullptr;
   Owned().reset();
   DoneMessageLoop();

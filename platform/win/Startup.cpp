@@ -65,8 +65,7 @@ TUnitSequence& ProgramUnits() {
   return units;
 }
 
-int RunProgram(const std::function<void()>& MainBlock) {
-  TUnitSequence& units = ProgramUnits();
+int RunProgram(const std::function<void()>& MainBlock, TUnitSequence& units) {
   try {
     units.Initialize();
   } catch (...) {

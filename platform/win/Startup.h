@@ -42,7 +42,7 @@ class TUnitSequence {
 // The program's own sequence.
 TUnitSequence& ProgramUnits();
 
-// Runs the program: initialises ProgramUnits, runs MainBlock, finalises.
-// An exception from the initialisation or the main block is written to
+// Runs the program: initialises the units, runs MainBlock, finalises the
+// units. An exception from the initialisation or the main block is written to
 // stderr (class and message) and gives exit code 1; otherwise 0.
-int RunProgram(const std::function<void()>& MainBlock);
+int RunProgram(const std::function<void()>& MainBlock, TUnitSequence& Units = ProgramUnits());
