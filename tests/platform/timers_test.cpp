@@ -124,6 +124,16 @@ TEST_F(TimersTest, SleepAndTickCountsFollowTheVirtualClock) {
   EXPECT_EQ(Log, (std::vector<TFiring>{{350, "a1"}}));
 }
 
+TEST_F(TimersTest, AdvanceUntilStopsAtTheConditionOrTheDeadline) {
+  HWND a = Window("a");
+  SetTimer(a, 1, 250);
+  EXPECT_TRUE(AdvanceUntil(Clock, [&] { return Log.size() == 2; }, 10000));
+  EXPECT_EQ(Clock.Now() - Start, 500u);
+  EXPECT_FALSE(AdvanceUntil(Clock, [] { return false; }, 1000));
+  EXPECT_EQ(Clock.Now() - Start, 1500u);
+  EXPECT_EQ(Log.size(), 6u);
+}
+
 TEST(TimersRealClock, TimerFiresFromTheEventLoop) {
   int ticks = 0;
   HWND wnd = AllocateHWnd([&](TMessage& m) {
