@@ -10,6 +10,7 @@
 // monotonic time, like a driver's, not on the program's replaceable clock.
 #include "platform/rtl/Types.h"
 #include "platform/win/KernelHandles.h"
+#include "platform/win/Clock.h"
 #include "platform/win/WinError.h"
 
 constexpr DWORD GENERIC_READ = 0x80000000u;
@@ -17,7 +18,6 @@ constexpr DWORD GENERIC_WRITE = 0x40000000u;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000u;
-constexpr DWORD INFINITE = 0xFFFFFFFFu;
 constexpr DWORD MAXDWORD = 0xFFFFFFFFu;
 
 // Line settings. Flags holds the bit fields of the device control block.
