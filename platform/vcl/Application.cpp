@@ -30,7 +30,7 @@ std::unique_ptr<TApplication>& Owned() {
 
 }  // namespace
 
-TApplication::TApplication() {
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   String name = ExeName();
   if (auto slash = name.rfind(u'/'); slash != String::npos) name.erase(0, slash + 1);
   if (auto dot = name.rfind(u'.'); dot != String::npos && dot > 0) name.erase(dot);

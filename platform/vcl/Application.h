@@ -4,7 +4,7 @@
 // message handlers.
 #include <functional>
 
-#include "platform/rtl/Persistent.h"
+#include "platform/rtl/Component.h"
 #include "platform/win/Messages.h"
 
 // Handles an exception instead of the default report.
@@ -12,9 +12,9 @@ using TExceptionEvent = std::function<void(TObject* Sender, Exception* E)>;
 // Shows an exception's message to the user; the default writes it to stderr.
 using TShowExceptionProc = std::function<void(const String& Title, const String& Message)>;
 
-class TApplication : public TPersistent {
+class TApplication : public TComponent {
  public:
-  TApplication();
+  explicit TApplication(TComponent* AOwner = nullptr);
   ~TApplication() override;
 
   // Prepares the loop for the program's main block (idempotent).

@@ -3,7 +3,7 @@
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Timers.h"
 
-TTimer::TTimer() {
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
   FWindowHandle = AllocateHWnd([this](TMessage& Message) { WndProc(Message); });
   UpdateTimer();
 }

@@ -1,13 +1,13 @@
 #pragma once
 // TTimer: raises OnTimer every Interval milliseconds on the user-interface
 // thread while Enabled, through a hidden window's WM_TIMER.
-#include "platform/rtl/Persistent.h"
+#include "platform/rtl/Component.h"
 #include "platform/win/Messages.h"
 
-class TTimer : public TPersistent {
+class TTimer : public TComponent {
  public:
   // Enabled, 1000 ms.
-  TTimer();
+  explicit TTimer(TComponent* AOwner = nullptr);
   ~TTimer() override;
 
   bool Enabled() const { return FEnabled; }
