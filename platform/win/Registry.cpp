@@ -261,7 +261,7 @@ std::string ConfigHome() {
   return home.empty() ? std::string("/tmp") : home + "/.config";
 }
 
-std::string HiveFile() { return ConfigHome() + "/RyxVORiraUpdate/registry/HKEY_CURRENT_USER.reg"; }
+std::string HiveFile() { return ConfigHome() + "/RyxUpdater/registry/HKEY_CURRENT_USER.reg"; }
 
 bool MakeDirs(const std::string& dir) {
   if (dir.empty()) return false;

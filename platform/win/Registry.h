@@ -2,7 +2,7 @@
 // The registry calls, over a per-user typed store.
 //
 // HKEY_CURRENT_USER lives in one file under $XDG_CONFIG_HOME (default
-// ~/.config): "RyxVORiraUpdate/registry/HKEY_CURRENT_USER.reg". Key and value
+// ~/.config): "RyxUpdater/registry/HKEY_CURRENT_USER.reg". Key and value
 // names compare without regard to case and keep the case they were created
 // with. Every write replaces the file atomically (temporary file, flush,
 // rename) under an exclusive lock on a lock file beside it, after reloading

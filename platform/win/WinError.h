@@ -20,6 +20,7 @@ constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
 constexpr DWORD ERROR_NO_MORE_FILES = 18;
 constexpr DWORD ERROR_WRITE_PROTECT = 19;
 constexpr DWORD ERROR_NOT_READY = 21;
+constexpr DWORD ERROR_BAD_COMMAND = 22;
 constexpr DWORD ERROR_WRITE_FAULT = 29;
 constexpr DWORD ERROR_READ_FAULT = 30;
 constexpr DWORD ERROR_GEN_FAILURE = 31;
@@ -35,6 +36,7 @@ constexpr DWORD ERROR_OPEN_FAILED = 110;
 constexpr DWORD ERROR_BUFFER_OVERFLOW = 111;
 constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_CALL_NOT_IMPLEMENTED = 120;
+constexpr DWORD ERROR_SEM_TIMEOUT = 121;
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INVALID_NAME = 123;
 constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
@@ -46,14 +48,19 @@ constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 constexpr DWORD ERROR_MORE_DATA = 234;
+constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
 constexpr DWORD ERROR_DIRECTORY = 267;
+constexpr DWORD ERROR_OPERATION_ABORTED = 995;
+constexpr DWORD ERROR_IO_INCOMPLETE = 996;
+constexpr DWORD ERROR_IO_PENDING = 997;
 constexpr DWORD ERROR_NOACCESS = 998;
 constexpr DWORD ERROR_CANTOPEN = 1011;
 constexpr DWORD ERROR_CANTREAD = 1012;
 constexpr DWORD ERROR_CANTWRITE = 1013;
 constexpr DWORD ERROR_KEY_DELETED = 1018;
 constexpr DWORD ERROR_CHILD_MUST_BE_VOLATILE = 1021;
+constexpr DWORD ERROR_DEVICE_NOT_CONNECTED = 1167;
 constexpr DWORD ERROR_NOT_FOUND = 1168;
 constexpr DWORD ERROR_TIMEOUT = 1460;
 constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
@@ -77,5 +84,9 @@ String SysErrorMessage(DWORD errorCode);
 // Raises EOSError for the calling thread's last error (or the given one); its
 // message is the system's text for the number. A last error of 0 raises
 // "A call to an OS function failed".
+// The system's full text for an error number as Windows' message formatter
+// gives it (with its closing period), as the serial layer reports it.
+String SystemErrorMessage(DWORD errorCode);
+
 [[noreturn]] void RaiseLastOSError();
 [[noreturn]] void RaiseLastOSError(DWORD errorCode);
