@@ -1,5 +1,7 @@
 #include "platform/comm/SerialPorts.h"
 
+#include "platform/win/Registry.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -238,4 +240,12 @@ void SetSerialPortRoots(const std::string& sysClassTty, const std::string& devDi
   std::lock_guard<std::mutex> guard(gLock);
   gSysClassTty = sysClassTty;
   gDevDir = devDir;
+}
+
+void RegisterSerialCommKey() {
+  RegisterSynthesizedKey(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\SERIALCOMM", [] {
+    std::vector<TRegValue> values;
+    for (const TSerialPortAlias& port : SerialPortAliases()) values.push_back(RegStringValue(port.ValueName, port.Name));
+    return values;
+  });
 }
