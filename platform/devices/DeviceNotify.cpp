@@ -20,8 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const String kSerialMap = u"HARDWARE\\DEVICEMAP\\SERIALCOMM";
-
 struct TRegistration {
   HWND Window = nullptr;
   GUID ClassGuid;
@@ -163,12 +161,6 @@ void MonitorLoop(udev* u, udev_monitor* mon) {
   udev_unref(u);
 }
 
-std::vector<TRegValue> SerialMapValues() {
-  std::vector<TRegValue> values;
-  for (const auto& a : SerialPortAliases()) values.push_back(RegStringValue(a.ValueName, a.Name));
-  return values;
-}
-
 }  // namespace
 
 HDEVNOTIFY RegisterDeviceNotification(HWND Recipient, const DEV_BROADCAST_HDR* Filter, DWORD Flags) {
@@ -227,7 +219,7 @@ void BroadcastChange(const TDeviceChange& Change) {
 bool InitDevices() {
   if (gStarted) return gMonitor.joinable();
   gStarted = true;
-  RegisterSynthesizedKey(HKEY_LOCAL_MACHINE, kSerialMap, SerialMapValues);
+  RegisterSerialCommKey();
   SetPortNamer([](const std::string& dev) {
     for (const auto& a : SerialPortAliases())
       if (a.Device == dev) return a.Name;
@@ -256,7 +248,7 @@ void DoneDevices() {
   if (gMonitor.joinable()) gMonitor.join();
   if (gRelay != nullptr) DeallocateHWnd(gRelay);
   gRelay = nullptr;
-  UnregisterSynthesizedKey(HKEY_LOCAL_MACHINE, kSerialMap);
+  UnregisterSerialCommKey();
   SetPortNamer(nullptr);
   std::lock_guard<std::mutex> lock(gLock);
   gArrived.clear();
