@@ -117,6 +117,11 @@ TBlockSocket::TBlockSocket(const String&) : TBlockSocket() {}
 
 TBlockSocket::~TBlockSocket() {
   FRaiseExcept = false;  // nothing may leave a destructor
+  // Hooks stay silent: what they capture may already be gone.
+  OnStatus = nullptr;
+  OnMonitor = nullptr;
+  OnReadFilter = nullptr;
+  OnHeartbeat = nullptr;
   try {
     TBlockSocket::AbortSocket();
   } catch (...) {

@@ -13,6 +13,11 @@ TTCPBlockSocket::TTCPBlockSocket(const TSSLClass& SSLPlugin) {
 
 TTCPBlockSocket::~TTCPBlockSocket() {
   FRaiseExcept = false;
+  // Hooks stay silent: what they capture may already be gone.
+  OnStatus = nullptr;
+  OnMonitor = nullptr;
+  OnReadFilter = nullptr;
+  OnHeartbeat = nullptr;
   try {
     TTCPBlockSocket::CloseSocket();
   } catch (...) {
