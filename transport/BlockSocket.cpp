@@ -5,37 +5,13 @@
 
 #include "platform/rtl/StrUtils.h"
 #include "platform/win/Clock.h"
+#include "transport/TransportUtils.h"
 
 using namespace winsock;
 
 namespace {
 
 const TSocketFunctions& Lib() { return SocketFunctions(); }
-
-// Private stand-ins for the transport's shared tick routines: milliseconds
-// and their wrap-safe distance.
-Cardinal TickMs() { return GetTickCount(); }
-Cardinal TickSpan(Cardinal older, Cardinal newer) {
-  if (older == newer) return 0;
-  if (older > newer) {
-    older += 0x80000000U;
-    newer += 0x80000000U;
-  }
-  return older <= newer ? newer - older : older - newer;
-}
-
-// Position of the first CR or LF, or npos; LineBreak is CR LF / LF CR when
-// the next byte completes the pair, else the single byte.
-size_t FindLineBreak(const std::string& s, std::string& LineBreak) {
-  size_t p = s.find_first_of("\r\n");
-  if (p == std::string::npos) return p;
-  LineBreak = s.substr(p, 1);
-  if (p + 1 < s.size()) {
-    char a = s[p], b = s[p + 1];
-    if ((a == '\r' && b == '\n') || (a == '\n' && b == '\r')) LineBreak = s.substr(p, 2);
-  }
-  return p;
-}
 
 std::string IntToBytesLE(Integer v) {
   std::string s(4, '\0');
@@ -728,7 +704,8 @@ std::string TBlockSocket::RecvTerminated(Integer Timeout, const std::string& Ter
       if (!collected.empty()) {
         if (convert) {
           std::string lb;
-          pos = FindLineBreak(collected, lb);
+          Integer at = FindLineBreak(collected, lb);  // 1-based, -1 for none
+          pos = at > 0 ? static_cast<size_t>(at - 1) : std::string::npos;
           if (pos != std::string::npos) {
             termLen = lb.size();
             FLastCR = lb == "\r";

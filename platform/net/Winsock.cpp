@@ -135,16 +135,21 @@ using ipv6_mreq = ::ipv6_mreq;
 
 #include "platform/net/Winsock.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/win/WinError.h"
 
 namespace winsock {
 namespace {
 
-thread_local int tLastError = 0;
 std::atomic<int> gStartCount{0};
 
 int Fail(int wsaError) {
-  tLastError = wsaError;
+  WSASetLastError(wsaError);
   return SOCKET_ERROR;
+}
+// Leaves an error number and answers it (the resolver's way).
+int SetError(int wsaError) {
+  WSASetLastError(wsaError);
+  return wsaError;
 }
 int FailErrno() { return Fail(WSAErrorFromErrno(errno)); }
 
@@ -426,8 +431,9 @@ int WSACleanup() {
   return 0;
 }
 
-int WSAGetLastError() { return tLastError; }
-void WSASetLastError(int iError) { tLastError = iError; }
+// Winsock keeps its error in the thread's last error, as Windows does.
+int WSAGetLastError() { return static_cast<int>(GetLastError()); }
+void WSASetLastError(int iError) { SetLastError(static_cast<DWORD>(iError)); }
 
 namespace {
 struct ErrPair {
@@ -511,7 +517,7 @@ SOCKET socket(int af, int type, int protocol) {
     int on = 1;  // Winsock's IPv6 sockets are IPv6 only unless told otherwise
     ::setsockopt(fd, lx::ipproto_ipv6, lx::ipv6_v6only, &on, sizeof on);
   }
-  tLastError = 0;
+  WSASetLastError(0);
   return static_cast<SOCKET>(fd);
 }
 
@@ -816,7 +822,7 @@ int select(int /*nfds*/, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, c
   int total = keep(readfds, POLLIN | POLLHUP | POLLERR);
   total += keep(writefds, POLLOUT | POLLERR | POLLHUP);
   total += keep(exceptfds, POLLPRI);
-  tLastError = 0;
+  WSASetLastError(0);
   return total;
 }
 
@@ -860,7 +866,7 @@ hostent* gethostbyname(const char* name) {
     if (std::find(addrs.begin(), addrs.end(), a) == addrs.end()) addrs.push_back(a);
   }
   ::freeaddrinfo(res);
-  tLastError = 0;
+  WSASetLastError(0);
   return FillHost(canon, addrs);
 }
 
@@ -875,7 +881,7 @@ hostent* gethostbyaddr(const char* addr, int len, int type) {
   if (r != 0) return Fail(ResolverError(r)), nullptr;
   std::array<unsigned char, 4> a;
   std::memcpy(a.data(), addr, 4);
-  tLastError = 0;
+  WSASetLastError(0);
   return FillHost(host, {a});
 }
 
@@ -885,7 +891,7 @@ servent* getservbyname(const char* name, const char* proto) {
   char buf[1024];
   if (::getservbyname_r(name, proto, &s, buf, sizeof buf, &out) != 0 || out == nullptr)
     return Fail(WSANO_DATA), nullptr;
-  tLastError = 0;
+  WSASetLastError(0);
   return FillServ(s);
 }
 
@@ -894,7 +900,7 @@ servent* getservbyport(int port, const char* proto) {
   char buf[1024];
   if (::getservbyport_r(port, proto, &s, buf, sizeof buf, &out) != 0 || out == nullptr)
     return Fail(WSANO_DATA), nullptr;
-  tLastError = 0;
+  WSASetLastError(0);
   return FillServ(s);
 }
 
@@ -903,7 +909,7 @@ protoent* getprotobyname(const char* name) {
   ::protoent p{}, *out = nullptr;
   char buf[1024];
   if (::getprotobyname_r(name, &p, buf, sizeof buf, &out) != 0 || out == nullptr) return Fail(WSANO_DATA), nullptr;
-  tLastError = 0;
+  WSASetLastError(0);
   return FillProto(p);
 }
 
@@ -912,7 +918,7 @@ protoent* getprotobynumber(int number) {
   char buf[1024];
   if (::getprotobynumber_r(number, &p, buf, sizeof buf, &out) != 0 || out == nullptr)
     return Fail(WSANO_DATA), nullptr;
-  tLastError = 0;
+  WSASetLastError(0);
   return FillProto(p);
 }
 
@@ -926,19 +932,19 @@ int gethostname(char* name, int namelen) {
 }
 
 int getaddrinfo(const char* nodename, const char* servname, const addrinfo* hints, addrinfo** res) {
-  if (res == nullptr) return tLastError = WSAEINVAL;
+  if (res == nullptr) return SetError(WSAEINVAL);
   *res = nullptr;
   lx::addrinfo h{};
   if (hints != nullptr) {
     h.ai_family = FamilyToLinux(hints->ai_family);
-    if (h.ai_family < 0) return tLastError = WSAEAFNOSUPPORT;
+    if (h.ai_family < 0) return SetError(WSAEAFNOSUPPORT);
     h.ai_socktype = hints->ai_socktype;
     h.ai_protocol = hints->ai_protocol;
     h.ai_flags = MapFlags(hints->ai_flags, kAiFlags, true);
   }
   lx::addrinfo* lres = nullptr;
   int r = ::getaddrinfo(nodename, servname, hints ? &h : nullptr, &lres);
-  if (r != 0) return tLastError = ResolverError(r);
+  if (r != 0) return SetError(ResolverError(r));
   addrinfo* head = nullptr;
   addrinfo** tail = &head;
   for (auto* p = lres; p != nullptr; p = p->ai_next) {
@@ -964,9 +970,9 @@ int getaddrinfo(const char* nodename, const char* servname, const addrinfo* hint
     tail = &node->ai.ai_next;
   }
   ::freeaddrinfo(lres);
-  if (head == nullptr) return tLastError = WSANO_DATA;
+  if (head == nullptr) return SetError(WSANO_DATA);
   *res = head;
-  tLastError = 0;
+  WSASetLastError(0);
   return 0;
 }
 
@@ -982,11 +988,10 @@ void freeaddrinfo(addrinfo* ai) {
 int getnameinfo(const sockaddr* sa, int salen, char* host, DWORD hostlen, char* serv, DWORD servlen, int flags) {
   lx::sockaddr_storage ss;
   socklen_t len = SockAddrToLinux(sa, salen, ss);
-  if (len == 0) return tLastError;
+  if (len == 0) return WSAGetLastError();
   int r = ::getnameinfo(reinterpret_cast<lx::sockaddr*>(&ss), len, host, host ? hostlen : 0, serv, serv ? servlen : 0,
                         MapFlags(flags, kNiFlags, true));
-  tLastError = ResolverError(r);
-  return tLastError;
+  return SetError(ResolverError(r));
 }
 
 namespace {
