@@ -90,9 +90,10 @@ TEST(UdpSocket, TimeOutsAndAnUnreachablePeer) {
 }
 
 TEST(UdpSocket, BroadcastOnLoopback) {
-  // The receiver binds the any-address so the broadcast reaches it.
+  // A receiver bound to the loopback broadcast address gets the broadcast,
+  // and nothing from outside the host.
   String port;
-  auto listener = BoundPeer(port, u"0.0.0.0");
+  auto listener = BoundPeer(port, u"127.255.255.255");
   TUDPBlockSocket s;
   s.Bind(u"0.0.0.0", u"0");
   s.SetTimeout(20000);
@@ -112,7 +113,7 @@ TEST(UdpSocket, BroadcastOnLoopback) {
 
 TEST(UdpSocket, BroadcastNeedsThePermission) {
   String port;
-  auto listener = BoundPeer(port, u"0.0.0.0");
+  auto listener = BoundPeer(port, u"127.255.255.255");
   TUDPBlockSocket s;
   s.Connect(u"127.255.255.255", port);
   s.SendString("x");
