@@ -127,14 +127,46 @@ bool IsStock(HGDIOBJ h) {
   return false;
 }
 
-// Cell height to em height ratio of a face, measured once per face.
-double CellToEmRatio(const QFont& base) {
+// A face's vertical metrics per em, as GDI takes them: the OS/2 table's
+// Windows ascent and descent, and the line gap that the hhea table adds
+// beyond them. Measured once per face and style.
+struct TFaceMetrics {
+  double Ascent = 0.8, Descent = 0.2, Gap = 0;
+};
+
+int BigEndian16(const QByteArray& t, int at, bool isSigned) {
+  if (t.size() < at + 2) return 0;
+  int v = (uchar(t[at]) << 8) | uchar(t[at + 1]);
+  return isSigned && v >= 0x8000 ? v - 0x10000 : v;
+}
+
+TFaceMetrics FaceMetrics(const QFont& base) {
+  static std::mutex m;
+  static auto* cache = new std::unordered_map<QString, TFaceMetrics>();
+  QString key = base.family() + u'|' + QString::number(base.weight()) + u'|' + QString::number(base.italic());
+  std::lock_guard lock(m);
+  if (auto it = cache->find(key); it != cache->end()) return it->second;
+  TFaceMetrics fm;
   QFont probe(base);
   probe.setPixelSize(1000);
   QRawFont raw = QRawFont::fromFont(probe);
-  if (!raw.isValid()) return 1.0;
-  double cell = raw.ascent() + raw.descent();
-  return cell > 0 ? 1000.0 / cell : 1.0;
+  if (raw.isValid() && raw.unitsPerEm() > 0) {
+    double upm = raw.unitsPerEm();
+    QByteArray os2 = raw.fontTable("OS/2"), hhea = raw.fontTable("hhea");
+    int winAscent = BigEndian16(os2, 74, false), winDescent = BigEndian16(os2, 76, false);
+    if (winAscent + winDescent > 0) {
+      fm.Ascent = winAscent / upm;
+      fm.Descent = winDescent / upm;
+      int hAsc = BigEndian16(hhea, 4, true), hDesc = BigEndian16(hhea, 6, true), gap = BigEndian16(hhea, 8, true);
+      fm.Gap = std::max(0, gap - ((winAscent + winDescent) - (hAsc - hDesc))) / upm;
+    } else {
+      fm.Ascent = raw.ascent() / 1000.0;
+      fm.Descent = raw.descent() / 1000.0;
+      fm.Gap = raw.leading() / 1000.0;
+    }
+  }
+  (*cache)[key] = fm;
+  return fm;
 }
 
 }  // namespace
@@ -157,19 +189,26 @@ bool TGdiFont::Prepare() {
   Font.setStrikeOut(Log.lfStrikeOut != 0);
   // Heights beyond a poster's are refused: they would only burn memory.
   LONG h = std::clamp<LONG>(Log.lfHeight, -2000, 2000);
+  TFaceMetrics fm = FaceMetrics(Font);
   int em;
   if (h < 0) {
     em = -h;
   } else {
     int cell = h == 0 ? 16 : h;
-    em = std::max(1, int(std::lround(cell * CellToEmRatio(Font))));
+    em = std::max(1, int(std::lround(cell / (fm.Ascent + fm.Descent))));
   }
   Font.setPixelSize(std::max(1, em));
   Metrics = std::make_unique<QFontMetrics>(Font);
   EmHeight = em;
-  Ascent = Metrics->ascent();
-  Descent = Metrics->descent();
-  ExternalLeading = std::max(0, Metrics->leading());
+  Ascent = int(std::lround(fm.Ascent * em));
+  Descent = int(std::lround(fm.Descent * em));
+  if (h > 0) {
+    // A cell height is kept exactly, as GDI does.
+    int cell = h;
+    Ascent = int(std::lround(cell * fm.Ascent / (fm.Ascent + fm.Descent)));
+    Descent = cell - Ascent;
+  }
+  ExternalLeading = int(std::lround(fm.Gap * em));
   AveWidth = Metrics->averageCharWidth();
   MaxWidth = Metrics->maxWidth();
   Ready = true;
