@@ -330,9 +330,11 @@ void TBitmap::LoadFromBytes(const TBytes& data) {
   FWidth = FHeight = 0;
   NewImage(int(w), int(h), format);
   QImage* target = TBitmapAccess::Image(this);
-  QImage converted = img.convertToFormat(target->format());
+  // 32 bits: the file's bytes as they are (straight alpha), as the class
+  // library keeps them; AlphaFormat says how to draw them.
+  QImage converted = img.convertToFormat(bits == 32 ? QImage::Format_ARGB32 : target->format());
   for (int y = 0; y < converted.height(); ++y)
-    std::memcpy(target->scanLine(y), converted.constScanLine(y), size_t(converted.bytesPerLine()));
+    std::memcpy(target->scanLine(y), converted.constScanLine(y), size_t(std::min(converted.bytesPerLine(), target->bytesPerLine())));
   Changed();
 }
 
@@ -357,7 +359,10 @@ void TBitmap::SaveToBytes(TBytes& data) {
   Put32(data, 38, 3780);  // 96 pixels per inch
   Put32(data, 42, 3780);
   if (!img) return;
-  QImage src = img->convertToFormat(bits == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  // 32 bits: the scan-line bytes unchanged.
+  QImage src = bits == 32 ? QImage(img->constBits(), w, h, img->bytesPerLine(),
+                                   img->format() == QImage::Format_RGB32 ? QImage::Format_RGB32 : QImage::Format_ARGB32)
+                          : img->convertToFormat(QImage::Format_RGB32);
   for (int y = 0; y < h; ++y) {
     const auto* px = reinterpret_cast<const uint32_t*>(src.constScanLine(y));
     uint8_t* row = data.data() + offset + stride * size_t(h - 1 - y);
