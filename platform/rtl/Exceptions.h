@@ -37,6 +37,8 @@ class EInvalidOperation : public Exception { public: using Exception::Exception;
 class EInvalidPointer : public Exception { public: using Exception::Exception; };
 class EOutOfMemory : public Exception { public: using Exception::Exception; };
 class EIntOverflow : public Exception { public: using Exception::Exception; };
+class EMathError : public Exception { public: using Exception::Exception; };
+class EInvalidOp : public EMathError { public: using EMathError::EMathError; };
 class EDivByZero : public Exception { public: using Exception::Exception; };
 class ERangeError : public Exception { public: using Exception::Exception; };
 class EInOutError : public Exception { public: using Exception::Exception; };
@@ -46,6 +48,7 @@ class ENotSupportedException : public Exception { public: using Exception::Excep
 class EComponentError : public Exception { public: using Exception::Exception; };
 class EThread : public Exception { public: using Exception::Exception; };
 class EPropertyError : public Exception { public: using Exception::Exception; };
+class EPropertyConvertError : public Exception { public: using Exception::Exception; };
 
 class EStreamError : public Exception { public: using Exception::Exception; };
 class EFileStreamError : public EStreamError { public: using EStreamError::EStreamError; };
