@@ -213,7 +213,7 @@ TEST_F(VclGraphics, AlphaBitmapsBlend) {
 }
 
 TEST_F(VclGraphics, ImageListAddsStripsMasksAndDraws) {
-  TImageList list(4, 4);
+  TImageList list(nullptr, 4, 4);
   int notified = 0;
   TChangeLink link;
   link.OnChange = [&](TObject*) { ++notified; };
