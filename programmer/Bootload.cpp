@@ -68,7 +68,7 @@ TQvBootload::~TQvBootload() {
   DeallocateHWnd(FQvBootLoadHWND);
   FQvBootLoadHWND = nullptr;
   FUploadThread.reset();
-  FEndedThread.reset();
+  FEndedThreads.clear();
   FProbes.clear();
   // A form that is itself being destroyed no longer has a handler slot to give back.
   if (FMasterForm != nullptr && Owner() != nullptr && !Owner()->ComponentState().Contains(csDestroying)) {
@@ -132,6 +132,10 @@ bool TQvBootload::RefuseRunning() {
   return true;
 }
 
+void TQvBootload::ReapEndedThreads() {
+  std::erase_if(FEndedThreads, [](const std::unique_ptr<TUploadThread>& t) { return t->Finished(); });
+}
+
 void TQvBootload::CheckBLS() { StartOperation(TMBaction::_check_bls, true, false); }
 void TQvBootload::UploadBIN() { StartOperation(TMBaction::_upload, false, false); }
 void TQvBootload::UploadHEX() { StartOperation(TMBaction::_upload, false, true); }
@@ -151,7 +155,7 @@ void TQvBootload::StartOperation(TMBaction Action, bool CheckOnly, bool Hex) {
     DoStatus(u"No firmware image to upload", QVBL_ERR_FAILED);
     return;
   }
-  FEndedThread.reset();
+  ReapEndedThreads();
   FAction = Action;
   auto thread = std::make_unique<TUploadThread>(FQvBootLoadHWND, FQvBootCanClose, OwnerHeader);
   thread->CheckBLS = CheckOnly;
@@ -184,7 +188,7 @@ void TQvBootload::StartOperation(TMBaction Action, bool CheckOnly, bool Hex) {
 
 void TQvBootload::GetWiFiModulesList() {
   if (RefuseRunning()) return;
-  FEndedThread.reset();
+  ReapEndedThreads();
   FAction = TMBaction::_wifi_list;
   auto thread = std::make_unique<TUploadThread>(FQvBootLoadHWND, FQvBootCanClose, OwnerHeader);
   thread->UseKORVI_WIFI = true;
@@ -200,7 +204,7 @@ void TQvBootload::ThreadEnded(TObject*) {
   if (FDestroying) return;
   // Forgotten before the event, so its handler may start the next operation;
   // the object itself is joined later, once its run has fully returned.
-  FEndedThread = std::move(FUploadThread);
+  FEndedThreads.push_back(std::move(FUploadThread));
   if (OnActionEnd) OnActionEnd(this, FAction, FActionStatus);
   if (FMasterForm != nullptr) FMasterForm->SetFormEnabled(true);
 }

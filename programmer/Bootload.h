@@ -163,7 +163,10 @@ class TQvBootload : public TComponent {
   HWND FQvBootLoadHWND = nullptr;
   IBootloadOwnerForm* FMasterForm = nullptr;
   std::unique_ptr<TUploadThread> FUploadThread;
-  std::unique_ptr<TUploadThread> FEndedThread;  // joined on the next turn of the loop
+  // Threads whose run is over; each is joined once it has fully returned
+  // (the newest may still be inside its end step).
+  std::vector<std::unique_ptr<TUploadThread>> FEndedThreads;
+  void ReapEndedThreads();
   std::vector<std::unique_ptr<TCheckWiFi>> FProbes;  // module probes; finished ones are dropped on the next start
   std::string FWsadBIN;
   std::string FWsadHEX;

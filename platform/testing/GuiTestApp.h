@@ -1,0 +1,5 @@
+#pragma once
+// For tests and benchmarks: the process's application object (made by the
+// message loop, with the project's font set), headless unless the
+// environment names a display platform. Call on the main thread.
+void EnsureGuiApplication();
