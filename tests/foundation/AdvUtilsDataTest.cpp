@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "foundation/utils/AdvUtils.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+struct TCodecCase {
+  TBytes Bytes;
+  String Base64, Base64Url, Hex;
+};
+
+// Expected texts made by coreutils (base64, basenc) and xxd: fixtures/make-codec.sh.
+std::vector<TCodecCase> LoadCodecFixture() {
+  const auto path = std::filesystem::path(__FILE__).parent_path() / "fixtures" / "codec.tsv";
+  std::ifstream in(path);
+  EXPECT_TRUE(in.good()) << path;
+  std::vector<TCodecCase> cases;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> f;
+    std::stringstream ss(line);
+    std::string field;
+    while (std::getline(ss, field, '\t')) f.push_back(field);
+    f.resize(4);
+    TCodecCase c;
+    c.Bytes = TAdvUtils::HexStrToBytes(AnsiToString(f[0]));
+    c.Base64 = AnsiToString(f[1]);
+    c.Base64Url = AnsiToString(f[2]);
+    c.Hex = AnsiToString(f[3]);
+    cases.push_back(std::move(c));
+  }
+  return cases;
+}
+
+TEST(AdvUtilsData, Base64AndHexMatchCoreutils) {
+  const auto cases = LoadCodecFixture();
+  ASSERT_GE(cases.size(), 10u);
+  for (const auto& c : cases) {
+    const std::string label = StringToUtf8(c.Hex).substr(0, 16);
+    EXPECT_EQ(TAdvUtils::EncodeBytesToBase64(c.Bytes.data(), c.Bytes.size(), false), c.Base64) << label;
+    EXPECT_EQ(TAdvUtils::EncodeBytesToBase64(c.Bytes.data(), c.Bytes.size(), true), c.Base64Url) << label;
+    EXPECT_EQ(TAdvUtils::Decode64ToBytes(c.Base64, false), c.Bytes) << label;
+    EXPECT_EQ(TAdvUtils::Decode64ToBytes(c.Base64Url, true), c.Bytes) << label;
+    EXPECT_EQ(TAdvUtils::BytesToHexStr(c.Bytes.data(), c.Bytes.size()), c.Hex) << label;
+    EXPECT_EQ(TAdvUtils::HexStrToBytes(c.Hex), c.Bytes) << label;
+  }
+}
+
+TEST(AdvUtilsData, Base64DecodingToleratesNoise) {
+  EXPECT_EQ(TAdvUtils::Decode64ToBytes(u"YWI", true), (TBytes{'a', 'b'}));
+  EXPECT_EQ(TAdvUtils::Decode64ToBytes(u"YQ", true), (TBytes{'a'}));
+  EXPECT_EQ(TAdvUtils::Decode64ToBytes(u"YW\r\nJj", false), (TBytes{'a', 'b', 'c'}));  // line breaks
+  EXPECT_EQ(TAdvUtils::Decode64ToBytes(u"", false), TBytes{});
+  EXPECT_EQ(TAdvUtils::Decode64ToBytes(u"====", false), TBytes{});
+  EXPECT_EQ(TAdvUtils::Decode64ToBytes(u"\u4E2D!*", false), TBytes{});
+}
+
+TEST(AdvUtilsData, ImageTypeBySignature) {
+  struct Case { TBytes bytes; String ext; };
+  const Case cases[] = {
+      {{'G', 'I', 'F', '8', '9'}, u".gif"},
+      {{'B', 'M', 0, 0}, u".bmp"},
+      {{0x89, 'P', 'N', 'G', 0x0D, 0x0A}, u".png"},
+      {{'I', 'I', 0x2A, 0}, u".tiff"},
+      {{'M', 'M', 0x2A, 0}, u".tiff"},
+      {{'M', 'M', 0, 0x2A}, u""},  // the table compares 4D 4D 2A
+      {{0xFF, 0xD8, 0xFF, 0xE0}, u".jpg"},
+      {{0xFF, 0xD8, 0xFF, 0xE1}, u".jpg"},
+      {{0xFF, 0xD8, 0xFF, 0xDB}, u".jpg"},
+      {{0xFF, 0xD8, 0xFF, 0xEE}, u""},
+      {{0, 0, 1, 0}, u".unknown"},
+      {{0, 0, 0, 0}, u".empty"},
+      {{'G', 'I', 'F'}, u""},  // fewer than four bytes
+      {{}, u""},
+      {{'<', 's', 'v', 'g'}, u""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TAdvUtils::GetImageTypeOfBytes(c.bytes.data(), c.bytes.size()), c.ext)
+        << TAdvUtils::BytesToHexStr(c.bytes.data(), c.bytes.size()).size();
+}
+
+TEST(AdvUtilsData, MulDiv) {
+  EXPECT_EQ(TAdvUtils::MulDivInt(3, 1, 2), 2);
+  EXPECT_EQ(TAdvUtils::MulDivInt(-3, 1, 2), -2);
+  EXPECT_EQ(TAdvUtils::MulDivInt(5, 5, 0), -1);
+  EXPECT_EQ(TAdvUtils::MulDivInt(96, 144, 96), 144);
+  EXPECT_EQ(TAdvUtils::MulDivInt(2000000000, 2000000000, 1000000000), 2147483647);  // clamped
+  EXPECT_EQ(TAdvUtils::MulDivInt(100000, 100000, 3), 2147483647);
+  EXPECT_FLOAT_EQ(TAdvUtils::MulDivSingle(3, 1, 2), 1.5f);
+  EXPECT_FLOAT_EQ(TAdvUtils::MulDivSingle(3, 1, 0), -1.0f);
+}
+
+TEST(AdvUtilsData, PathsEndWithOneSeparator) {
+  EXPECT_EQ(TAdvUtils::AddBackslash(u"C:\\data"), u"C:\\data\\");
+  EXPECT_EQ(TAdvUtils::AddBackslash(u"C:\\data\\"), u"C:\\data\\");
+  EXPECT_EQ(TAdvUtils::AddBackslash(u""), u"");
+  EXPECT_EQ(TAdvUtils::AddForwardslash(u"/tmp"), u"/tmp/");
+  EXPECT_EQ(TAdvUtils::AddForwardslash(u"/tmp/"), u"/tmp/");
+  EXPECT_EQ(TAdvUtils::AddForwardslash(u""), u"");
+  const String app = TAdvUtils::GetAppPath();
+  ASSERT_FALSE(app.empty());
+  EXPECT_EQ(app.back(), u'/');
+  EXPECT_TRUE(std::filesystem::is_directory(StringToUtf8(app)));
+  EXPECT_EQ(TAdvUtils::GetTempPath().back(), u'/');
+}
+
+}  // namespace
