@@ -359,7 +359,9 @@ void TAdvUtils::AppendFloatDot(std::string& Out, Double AValue) {
   // 15 significant digits, then the class library's general layout: plain
   // notation for decimal exponents -4..14, else mantissa "E" exponent ("1E-5", "1E15").
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", AValue);
+  // Near the largest double, 15 digits round up past it and would read back
+  // as an overflow: those few values keep 17 digits.
+  std::snprintf(buf, sizeof buf, std::fabs(AValue) > 1.797693134862315e308 ? "%.16e" : "%.14e", AValue);
   std::string_view s(buf);
   const bool negative = s[0] == '-';
   if (negative) s.remove_prefix(1);
