@@ -1,6 +1,7 @@
 #include "foundation/json/AdvJSONReader.h"
 
 #include <cassert>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -494,9 +495,15 @@ Double TAdvJSONReader::ReadDouble() {
       FPeeked = TState::jstNone;
       return static_cast<Double>(FPeekedInt64);
     case TState::jstNumber: {
-      String text = AsciiToString(std::string_view(FPeekedNumber, FPeekedNumberLen));
+      // The text has JSON number syntax already: parse it in place.
       Double v = 0;
-      if (TAdvUtils::TryStrToFloatDot(text, v)) {
+      const auto res = std::from_chars(FPeekedNumber, FPeekedNumber + FPeekedNumberLen, v);
+      if (res.ec == std::errc() && res.ptr == FPeekedNumber + FPeekedNumberLen) {
+        FPeeked = TState::jstNone;
+        return v;
+      }
+      String text = AsciiToString(std::string_view(FPeekedNumber, FPeekedNumberLen));
+      if (TAdvUtils::TryStrToFloatDot(text, v)) {  // underflow reads as zero there
         FPeeked = TState::jstNone;
         return v;
       }

@@ -95,7 +95,7 @@ class TAdvJSONWriter : public TObject {
   std::uint8_t FStack[kMaxStack] = {};
   Integer FStackSize = 1;
   std::string FIndent;
-  std::string FSeparator = ":";
+  std::string_view FSeparator = ":";  // one of two literal texts
   String FDeferredName;
   bool FHasDeferredName = false;
   bool FClosed = false;

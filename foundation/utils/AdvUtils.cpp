@@ -358,18 +358,22 @@ void TAdvUtils::AppendFloatDot(std::string& Out, Double AValue) {
   if (AValue == 0) { Out += '0'; return; }
   // 15 significant digits, then the class library's general layout: plain
   // notation for decimal exponents -4..14, else mantissa "E" exponent ("1E-5", "1E15").
-  char buf[40];
+  char buf[48];
   // Near the largest double, 15 digits round up past it and would read back
   // as an overflow: those few values keep 17 digits.
-  std::snprintf(buf, sizeof buf, std::fabs(AValue) > 1.797693134862315e308 ? "%.16e" : "%.14e", AValue);
-  std::string_view s(buf);
+  const int precision = std::fabs(AValue) > 1.797693134862315e308 ? 16 : 14;
+  const auto res = std::to_chars(buf, buf + sizeof buf, AValue, std::chars_format::scientific, precision);
+  std::string_view s(buf, static_cast<std::size_t>(res.ptr - buf));
   const bool negative = s[0] == '-';
   if (negative) s.remove_prefix(1);
   const auto ePos = s.find('e');
   std::string digits;
   digits.push_back(s[0]);
   digits.append(s.substr(2, ePos - 2));
-  int exponent = std::atoi(std::string(s.substr(ePos + 1)).c_str());
+  int exponent = 0;
+  std::string_view expText = s.substr(ePos + 1);
+  if (!expText.empty() && expText[0] == '+') expText.remove_prefix(1);
+  std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   if (negative) Out.push_back('-');
   if (exponent < -4 || exponent >= 15) {
