@@ -37,6 +37,8 @@ class EInvalidOperation : public Exception { public: using Exception::Exception;
 class EInvalidPointer : public Exception { public: using Exception::Exception; };
 class EOutOfMemory : public Exception { public: using Exception::Exception; };
 class EIntOverflow : public Exception { public: using Exception::Exception; };
+class EMathError : public Exception { public: using Exception::Exception; };
+class EInvalidOp : public EMathError { public: using EMathError::EMathError; };
 class EDivByZero : public Exception { public: using Exception::Exception; };
 class ERangeError : public Exception { public: using Exception::Exception; };
 class EInOutError : public Exception { public: using Exception::Exception; };

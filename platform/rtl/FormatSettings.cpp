@@ -1,0 +1,5 @@
+#include "platform/rtl/FormatSettings.h"
+
+TFormatSettings FormatSettings;
+
+TFormatSettings DefaultFormatSettings() { return TFormatSettings{}; }
