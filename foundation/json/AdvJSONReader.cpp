@@ -8,6 +8,7 @@
 
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/Streams.h"
 
 using TState = TAdvJSONReader::TAdvJSONState;
 using TToken = TAdvJSONReader::TAdvJSONToken;
@@ -118,10 +119,21 @@ String JSONBytesToString(std::string_view s) {
 
 TAdvJSONStreamReader::TAdvJSONStreamReader(std::string_view aBytes) : FData(aBytes) {}
 
+TAdvJSONStreamReader::TAdvJSONStreamReader(TStream* aStream) {
+  if (aStream == nullptr) return;
+  const Int64 size = aStream->Size();
+  if (size <= 0) return;
+  if (size > std::numeric_limits<Integer>::max()) throw EReadError(u"Stream read error");
+  FData.resize(static_cast<std::size_t>(size));
+  aStream->ReadBuffer(FData.data(), static_cast<Integer>(size));
+}
+
 TAdvJSONReader::EInvalidStateException::EInvalidStateException(TAdvJSONState expected)
     : Exception(u"Invalid Json parser state. Expected state: " + IntToStr(static_cast<int>(expected))) {}
 
 TAdvJSONReader::TAdvJSONReader(std::string_view ABytes) : FReader(ABytes) { FStack[0] = kEmptyDocument; }
+
+TAdvJSONReader::TAdvJSONReader(TStream* AStream) : FReader(AStream) { FStack[0] = kEmptyDocument; }
 
 TAdvJSONReader::~TAdvJSONReader() = default;
 

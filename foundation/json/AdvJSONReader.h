@@ -11,6 +11,8 @@
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Types.h"
 
+class TStream;
+
 // The reader's character source: a private copy of the input bytes.
 class TAdvJSONStreamReader : public TObject {
  public:
@@ -19,6 +21,9 @@ class TAdvJSONStreamReader : public TObject {
     EEndOfInputReached() : Exception(u"End of JSON input reached.") {}
   };
 
+  // Copies Size bytes from the stream's current position (rewind it first):
+  // EReadError when fewer are left; a null stream gives an empty copy.
+  explicit TAdvJSONStreamReader(TStream* aStream);
   // Copies the given bytes.
   explicit TAdvJSONStreamReader(std::string_view aBytes);
 
@@ -81,6 +86,8 @@ class TAdvJSONReader : public TObject {
    public: ETooManyDepthLevels() : Exception(u"Maximum level of nested structured reached.") {}
   };
 
+  // A reader over a copy of the stream's bytes (see TAdvJSONStreamReader).
+  explicit TAdvJSONReader(TStream* AStream);
   // A reader over a copy of the given bytes.
   explicit TAdvJSONReader(std::string_view ABytes);
   ~TAdvJSONReader() override;

@@ -1,9 +1,11 @@
 #include "foundation/json/AdvJSONWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "foundation/utils/AdvUtils.h"
+#include "platform/rtl/Streams.h"
 
 namespace {
 
@@ -16,11 +18,23 @@ enum : std::uint8_t {
 
 TAdvJSONStreamWriter::TAdvJSONStreamWriter(std::string* aTarget) : FTarget(aTarget) {}
 
+TAdvJSONStreamWriter::TAdvJSONStreamWriter(TStream* aTarget) : FStream(aTarget) {}
+
 TAdvJSONStreamWriter::~TAdvJSONStreamWriter() {
   if (FTarget != nullptr) FTarget->append(FWriteStream);
+  if (FStream == nullptr || FWriteStream.empty()) return;
+  try {
+    constexpr std::size_t kChunk = 1u << 30;
+    for (std::size_t at = 0; at < FWriteStream.size(); at += kChunk)
+      FStream->WriteBuffer(FWriteStream.data() + at, static_cast<Integer>(std::min(kChunk, FWriteStream.size() - at)));
+  } catch (const Exception&) {
+    // Nothing may leave a destructor; the target keeps what it took.
+  }
 }
 
 TAdvJSONWriter::TAdvJSONWriter(std::string* ATarget) : FWriter(ATarget) { FStack[0] = kEmptyDocument; }
+
+TAdvJSONWriter::TAdvJSONWriter(TStream* AStream) : FWriter(AStream) { FStack[0] = kEmptyDocument; }
 
 TAdvJSONWriter::~TAdvJSONWriter() = default;
 

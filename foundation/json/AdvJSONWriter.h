@@ -10,9 +10,14 @@
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Types.h"
 
+class TStream;
+
 // Collects the output; its destructor appends everything to the target.
 class TAdvJSONStreamWriter : public TObject {
  public:
+  // Writes everything at the stream's position on destruction (the stream must
+  // outlive the writer; a failing write there is dropped, destructors never raise).
+  explicit TAdvJSONStreamWriter(TStream* aTarget);
   // Appends to the byte string (which must outlive the writer) on destruction.
   explicit TAdvJSONStreamWriter(std::string* aTarget);
   ~TAdvJSONStreamWriter() override;
@@ -22,6 +27,7 @@ class TAdvJSONStreamWriter : public TObject {
   std::string& Buffer() { return FWriteStream; }
 
  private:
+  TStream* FStream = nullptr;
   std::string* FTarget = nullptr;
   std::string FWriteStream;
 };
@@ -49,6 +55,8 @@ class TAdvJSONWriter : public TObject {
   };
   class EEmptyName : public Exception { public: EEmptyName() : Exception(u"Cannot write empty name") {} };
 
+  // A writer whose text is written at the stream's position when the writer is destroyed.
+  explicit TAdvJSONWriter(TStream* AStream);
   // A writer whose text is appended to the byte string when the writer is destroyed.
   explicit TAdvJSONWriter(std::string* ATarget);
   ~TAdvJSONWriter() override;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <climits>
@@ -13,8 +14,13 @@
 #include <iostream>
 #include <limits>
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/Strings.h"
 
 namespace {
 
@@ -696,3 +702,314 @@ String TAdvUtils::GetDocumentsPath() {
 }
 
 void TAdvUtils::Log(StringView AMessage) { std::cerr << StringToUtf8(AMessage) << '\n'; }
+
+// --- thousands, dates ----------------------------------------------------------
+
+String TAdvUtils::StripThousandSep(StringView ps) {
+  String r;
+  r.reserve(ps.size());
+  for (Char c : ps)
+    if (c != FormatSettings.ThousandSeparator) r.push_back(c);
+  return r;
+}
+
+bool TAdvUtils::IsDate(StringView AValue, TDateTime& ADate) {
+  const String fmt = UpperCase(FormatSettings.ShortDateFormat);
+  const Char ds = FormatSettings.DateSeparator;
+  const Char ts = FormatSettings.TimeSeparator;
+  auto numberOf = [](StringView text, Integer& v) { return TryStrToInt(Trim(text), v); };
+
+  const auto p1 = AValue.find(ds);
+  if (p1 == StringView::npos) return false;
+  const StringView f1 = AValue.substr(0, p1);
+  StringView rest = AValue.substr(p1 + 1);
+  const auto p2 = rest.find(ds);
+  if (p2 == StringView::npos) return false;
+  const StringView f2 = rest.substr(0, p2);
+  const String tail = Trim(rest.substr(p2 + 1));
+  String f3 = tail, timeText;
+  bool hasTime = false;
+  if (const auto blank = tail.find(u' '); blank != String::npos) {
+    f3 = tail.substr(0, blank);
+    timeText = tail.substr(blank);
+    hasTime = true;
+  }
+  Integer fields[3];
+  if (!numberOf(f1, fields[0]) || !numberOf(f2, fields[1]) || !numberOf(f3, fields[2])) return false;
+
+  // The field order is the order of D, M and Y in the short date format.
+  struct TPart { std::size_t At; int Which; };  // 0 day, 1 month, 2 year
+  TPart parts[3] = {{fmt.find(u'D'), 0}, {fmt.find(u'M'), 1}, {fmt.find(u'Y'), 2}};
+  std::sort(std::begin(parts), std::end(parts), [](const TPart& a, const TPart& b) { return a.At < b.At; });
+  Integer dmy[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i) dmy[parts[i].Which] = fields[i];
+  const Integer day = dmy[0], month = dmy[1], year = dmy[2];
+  if (day >= 32 || month > 12 || day < 0 || month < 0 || year < 0 || year > 9999) return false;
+  TDateTime date = 0;
+  if (!TryEncodeDate(static_cast<Word>(year), static_cast<Word>(month), static_cast<Word>(day), date)) return false;
+  ADate = date;
+  if (!hasTime) return true;
+
+  const auto t1 = timeText.find(ts);
+  if (t1 == String::npos) return false;
+  Integer hour = 0, minute = 0, second = 0;
+  if (!numberOf(StringView(timeText).substr(0, t1), hour) || hour < 0 || hour > 23) return false;
+  const StringView afterHour = StringView(timeText).substr(t1 + 1);
+  if (const auto t2 = afterHour.find(ts); t2 != StringView::npos) {
+    if (!numberOf(afterHour.substr(0, t2), minute) || !numberOf(afterHour.substr(t2 + 1), second)) return false;
+    if (minute < 0 || minute > 59 || second < 0 || second > 60) return false;
+  } else {
+    if (!numberOf(afterHour, minute) || minute < 0 || minute > 59) return false;
+  }
+  TDateTime time = 0;
+  if (!TryEncodeTime(static_cast<Word>(hour), static_cast<Word>(minute), static_cast<Word>(second), 0, time))
+    return false;
+  ADate = date + time;
+  return true;
+}
+
+// --- matching ------------------------------------------------------------------
+
+namespace {
+
+// The operand after an operator at index `at`: "=" (inclusive), blanks and an
+// opening quote skipped; it ends at the end, at a blank, "&" or "|" outside quotes.
+String ComparisonOperand(StringView s, std::size_t at, bool& inclusive) {
+  inclusive = false;
+  std::size_t k = at;
+  if (k < s.size() && s[k] == u'=') {
+    inclusive = true;
+    ++k;
+  }
+  while (k < s.size() && s[k] == u' ') ++k;
+  bool quoted = false;
+  if (k < s.size() && s[k] == u'"') {
+    quoted = true;
+    ++k;
+  }
+  String op;
+  for (; k < s.size(); ++k) {
+    const Char c = s[k];
+    if (c == u'"') {
+      quoted = !quoted;
+      continue;
+    }
+    if (!quoted && (c == u' ' || c == u'&' || c == u'|')) break;
+    op.push_back(c);
+  }
+  return op;
+}
+
+// Negative, 0, positive: as numbers, else as dates, else as texts.
+int CompareValues(StringView value, StringView operand) {
+  Double a = 0, b = 0;
+  if (TAdvUtils::TryStrToFloatDot(TAdvUtils::StripThousandSep(value), a) &&
+      TAdvUtils::TryStrToFloatDot(TAdvUtils::StripThousandSep(operand), b))
+    return a < b ? -1 : (a > b ? 1 : 0);
+  TDateTime da = 0, db = 0;
+  if (TAdvUtils::IsDate(value, da) && TAdvUtils::IsDate(operand, db)) return da < db ? -1 : (da > db ? 1 : 0);
+  return CompareStr(value, operand);
+}
+
+// "*" and "?" matching without backtracking blow-up: the last star is
+// retried one character further on each mismatch.
+bool WildcardMatch(StringView pattern, StringView value) {
+  std::size_t p = 0, v = 0, starP = StringView::npos, starV = 0;
+  while (v < value.size()) {
+    if (p < pattern.size() && pattern[p] == u'*') {
+      while (p < pattern.size() && pattern[p] == u'*') ++p;
+      if (p == pattern.size()) return true;
+      starP = p;
+      starV = v;
+    } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == value[v])) {
+      ++p;
+      ++v;
+    } else if (starP != StringView::npos) {
+      p = starP;
+      v = ++starV;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+constexpr int kMaxGroupDepth = 64;
+
+bool MatchStrExDepth(StringView AValue1, StringView AValue2, bool ACaseSensitive, int depth) {
+  String s = TAdvUtils::StripLogicSpaces(Trim(AValue1));
+  if (!s.empty() && s[0] == u'=') s.erase(0, 1);
+  if (s.empty()) return AValue2.empty();
+  if (s == u"*" && AValue2.empty()) return false;
+  // Deeper groups than any real filter are taken as not matching.
+  if (depth > kMaxGroupDepth) return false;
+
+  const TAdvUtilsCharSet operators = TAdvUtils::CreateCharSet(u"(;^&|");
+  bool result = false;
+  Char last = 0;
+  auto combine = [&](bool r) {
+    switch (last) {
+      case 0: result = r; break;
+      case u'&': result = result && r; break;
+      case u'(': break;
+      default: result = result || r; break;  // ";", "^", "|"
+    }
+  };
+  for (;;) {
+    Integer pos = -1;
+    const Char op = TAdvUtils::FirstChar(operators, s, pos);
+    if (op == 0) break;
+    if (s[0] == u'(') {
+      const Integer close = TAdvUtils::ClosingParenthesis(s);
+      if (close < 0) {  // unbalanced: the rest is the group
+        combine(MatchStrExDepth(StringView(s).substr(1), AValue2, ACaseSensitive, depth + 1));
+        s.clear();
+      } else {
+        combine(MatchStrExDepth(StringView(s).substr(1, static_cast<std::size_t>(close) - 1), AValue2,
+                                ACaseSensitive, depth + 1));
+        s.erase(0, static_cast<std::size_t>(close) + 1);
+      }
+      last = u'(';
+      continue;
+    }
+    combine(TAdvUtils::MatchStr(StringView(s).substr(0, static_cast<std::size_t>(pos)), AValue2, ACaseSensitive));
+    s.erase(0, static_cast<std::size_t>(pos) + 1);
+    last = op;
+  }
+  combine(TAdvUtils::MatchStr(s, AValue2, ACaseSensitive));
+  return result;
+}
+
+}  // namespace
+
+bool TAdvUtils::Matches(StringView s0a, StringView s1a) {
+  const auto gtAt = s0a.find(u'>');
+  const auto ltAt = s0a.find(u'<');
+  const auto notAt = s0a.find(u'!');
+  bool gtPresent = false, ltPresent = false, greater = false, less = false;
+  bool inclusive = false;
+  if (gtAt != StringView::npos) {
+    const int c = CompareValues(s1a, ComparisonOperand(s0a, gtAt + 1, inclusive));
+    greater = c > 0 || (inclusive && c == 0);
+    gtPresent = true;
+  }
+  if (ltAt != StringView::npos) {
+    const int c = CompareValues(s1a, ComparisonOperand(s0a, ltAt + 1, inclusive));
+    less = c < 0 || (inclusive && c == 0);
+    ltPresent = true;
+  }
+  if (notAt != StringView::npos) {
+    const int c = CompareValues(s1a, ComparisonOperand(s0a, notAt + 1, inclusive));
+    if (gtAt == StringView::npos) {
+      greater = c > 0;
+      gtPresent = true;
+    }
+    if (ltAt == StringView::npos) {
+      less = c < 0;
+      ltPresent = true;
+    }
+  }
+  if (s0a.find(u'^') != StringView::npos && (gtPresent || ltPresent)) return less || greater;
+  if (s0a.find(u'&') != StringView::npos && gtPresent && ltPresent) return less && greater;
+  if ((gtAt != StringView::npos && greater) || (ltAt != StringView::npos && less)) return true;
+
+  // Wildcard matching; "!" anywhere negates, quotes are not compared.
+  if (s0a.empty() || s1a.empty()) return true;
+  String pattern;
+  bool negate = false;
+  for (Char c : s0a) {
+    if (c == u'!') negate = true;
+    else if (c != u'"') pattern.push_back(c);
+  }
+  return WildcardMatch(pattern, s1a) != negate;
+}
+
+bool TAdvUtils::MatchStr(StringView AValue1, StringView AValue2, bool ACaseSensitive) {
+  if (ACaseSensitive) return Matches(AValue1, AValue2);
+  return Matches(AnsiUpperCase(AValue1), AnsiUpperCase(AValue2));
+}
+
+bool TAdvUtils::MatchStrEx(StringView AValue1, StringView AValue2, bool ACaseSensitive) {
+  return MatchStrExDepth(AValue1, AValue2, ACaseSensitive, 0);
+}
+
+void TAdvUtils::Split(Char ADelimiter, StringView AInput, TStrings* AStrings, bool AClearEmptyStrings) {
+  if (AStrings == nullptr) return;
+  AStrings->BeginUpdate();
+  try {
+    AStrings->Clear();
+    AStrings->SetDelimiter(ADelimiter);
+    AStrings->SetStrictDelimiter(true);
+    AStrings->SetDelimitedText(AInput);
+    if (AClearEmptyStrings)
+      for (Integer i = AStrings->Count() - 1; i >= 0; --i)
+        if (AStrings->Strings(i).empty()) AStrings->Delete(i);
+  } catch (...) {
+    AStrings->EndUpdate();
+    throw;
+  }
+  AStrings->EndUpdate();
+}
+
+// --- streams -------------------------------------------------------------------
+
+namespace {
+
+TBytes WholeStream(TStream* AStream) {
+  TBytes bytes;
+  if (AStream == nullptr) return bytes;
+  AStream->SetPosition(0);
+  const Int64 size = AStream->Size();
+  if (size <= 0) return bytes;
+  if (size > std::numeric_limits<Integer>::max()) throw EReadError(u"Stream read error");
+  AStream->ReadBuffer(bytes, static_cast<Integer>(size));
+  return bytes;
+}
+
+void WriteBytes(TStream* AStream, const TBytes& bytes) {
+  if (AStream == nullptr || bytes.empty()) return;
+  AStream->WriteBuffer(bytes);
+}
+
+}  // namespace
+
+String TAdvUtils::SaveStreamToBase64(TStream* AStream, bool AURL) {
+  const TBytes bytes = WholeStream(AStream);
+  return EncodeBytesToBase64(bytes.data(), bytes.size(), AURL);
+}
+
+void TAdvUtils::LoadStreamFromBase64(StringView ABase64, TStream* AStream, bool AURL) {
+  WriteBytes(AStream, Decode64ToBytes(ABase64, AURL));
+}
+
+String TAdvUtils::SaveStreamToHexStr(TStream* AStream) {
+  const TBytes bytes = WholeStream(AStream);
+  return BytesToHexStr(bytes.data(), bytes.size());
+}
+
+void TAdvUtils::LoadStreamFromHexStr(StringView AHexStr, TStream* AStream) {
+  WriteBytes(AStream, HexStrToBytes(AHexStr.substr(0, AHexStr.size() - AHexStr.size() % 2)));
+}
+
+String TAdvUtils::GetImageType(TStream* AData, bool AResetPosition) {
+  if (AData == nullptr) return {};
+  const Int64 keep = AData->Position();
+  if (AResetPosition) AData->SetPosition(0);
+  std::uint8_t head[4];
+  const Integer got = AData->Read(head, 4);
+  AData->SetPosition(keep);
+  return got < 4 ? String() : GetImageTypeOfBytes(head, 4);
+}
+
+String TAdvUtils::FormatBytesAsString(Extended ASize) {
+  static constexpr const char16_t* kUnits[] = {u"Bytes", u"KB", u"MB", u"GB", u"TB"};
+  if (ASize <= -1) return {};
+  std::size_t unit = 0;
+  while (ASize >= 1024 && unit + 1 < std::size(kUnits)) {
+    ASize /= 1024;
+    ++unit;
+  }
+  const String number = unit == 0 ? FloatToStr(ASize) : FormatFloat(u"0.00", ASize);
+  return number + u" " + kUnits[unit];
+}

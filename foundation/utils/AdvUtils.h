@@ -67,6 +67,11 @@ class TAdvUtils {
   static void AppendFloatDot(std::string& Out, Double AValue);
   // Seconds since 1970-01-01 UTC given as text, as a date-time; EConvertError on bad text.
   static TDateTime EpochToDateTime(StringView AEpoch);
+  // ps without the current thousands separator.
+  static String StripThousandSep(StringView ps);
+  // Date (and optional time) in the current short date order and separators;
+  // false on anything else (ADate then holds the date part when that was valid). Never raises.
+  static bool IsDate(StringView AValue, TDateTime& ADate);
 
   // --- URL and hexadecimal text --------------------------------------------
   // UTF-8 bytes, unreserved characters kept, everything else as %XX.
@@ -90,7 +95,28 @@ class TAdvUtils {
   // Position of the ")" that balances the parentheses seen so far; -1 when none.
   static Integer ClosingParenthesis(StringView s1);
 
+  // --- matching and splitting ------------------------------------------------
+  // Filter condition s0a (">", ">=", "<", "<=", "!", "^", "&" comparisons, else a
+  // wildcard pattern with "*", "?" and a negating "!") against the value s1a.
+  static bool Matches(StringView s0a, StringView s1a);
+  // Matches, upper-casing both first unless ACaseSensitive.
+  static bool MatchStr(StringView AValue1, StringView AValue2, bool ACaseSensitive);
+  // A filter expression of MatchStr terms joined by "&", "|", ";", "^" with parentheses.
+  static bool MatchStrEx(StringView AValue1, StringView AValue2, bool ACaseSensitive);
+  // AStrings := the parts of AInput between ADelimiter (quotes group); empty parts
+  // dropped when AClearEmptyStrings. A null AStrings does nothing.
+  static void Split(Char ADelimiter, StringView AInput, TStrings* AStrings, bool AClearEmptyStrings = false);
+
   // --- Base64 and hexadecimal text of streams --------------------------------
+  // The stream's bytes from position 0 to its end in Base64 (AURL: "-", "_", no "=").
+  static String SaveStreamToBase64(TStream* AStream, bool AURL = false);
+  // Writes the decoded bytes at the stream's position.
+  static void LoadStreamFromBase64(StringView ABase64, TStream* AStream, bool AURL = false);
+  // The stream's bytes from position 0 as upper-case hex.
+  static String SaveStreamToHexStr(TStream* AStream);
+  // Writes the bytes of the hex text (an odd last digit ignored) at the stream's
+  // position; EConvertError on a bad digit (nothing written then).
+  static void LoadStreamFromHexStr(StringView AHexStr, TStream* AStream);
   // Standard Base64 of the bytes without line breaks; AURL gives the URL alphabet without "=".
   static String EncodeBytesToBase64(const std::uint8_t* AData, std::size_t ASize, bool AURL);
   // Base64 text to bytes; characters outside the alphabet are skipped; never raises.
@@ -102,6 +128,9 @@ class TAdvUtils {
   // Extension of the first signature table entry matching the first four bytes;
   // empty with fewer than four bytes or no match.
   static String GetImageTypeOfBytes(const std::uint8_t* AData, std::size_t ASize);
+  // The same for the first four bytes of the stream (from 0 with AResetPosition,
+  // else from its position); the position is restored.
+  static String GetImageType(TStream* AData, bool AResetPosition = true);
 
   // --- scaling and sizes ---------------------------------------------------
   // nNumber * nNumerator / nDenominator rounded half away from zero (clamped to
@@ -109,6 +138,8 @@ class TAdvUtils {
   static Integer MulDivInt(Integer nNumber, Integer nNumerator, Integer nDenominator);
   // nNumber * nNumerator / nDenominator; -1 when nDenominator is 0.
   static Single MulDivSingle(Single nNumber, Single nNumerator, Single nDenominator);
+  // "512 Bytes", "1.50 KB" ... "TB" (larger sizes stay in TB); empty for -1 or less.
+  static String FormatBytesAsString(Extended ASize);
 
   // --- paths and system ----------------------------------------------------
   // AValue with a trailing "\" (or "/"); an empty text stays empty.

@@ -4,7 +4,9 @@
 #include <functional>
 #include <limits>
 
+#include "foundation/json/AdvJSONReader.h"
 #include "foundation/json/AdvJSONWriter.h"
+#include "platform/rtl/Streams.h"
 
 namespace {
 
@@ -110,6 +112,39 @@ TEST(AdvJSONWriter, NestingLimitAndDelivery) {
     EXPECT_EQ(out, "prefix:");  // nothing before the writer is gone
   }
   EXPECT_EQ(out, "prefix:" + std::string(255, '[') + std::string(255, ']'));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AdvJSONStreams, WriterDeliversAtThePositionOnlyWhenDestroyed) {
+  TBytesStream target(TBytes{'#', '#', '#'});
+  target.SetPosition(1);
+  {
+    TAdvJSONWriter w(&target);
+    w.WriteBeginArray().WriteInteger(1).WriteEndArray();
+    EXPECT_EQ(target.Size(), 3);
+  }
+  EXPECT_EQ(target.Bytes(), (TBytes{'#', '[', '1', ']'}));
+}
+
+TEST(AdvJSONStreams, ReaderCopiesTheStream) {
+  TStringStream source(u"{\"a\":[1,2]}");
+  TAdvJSONReader r(&source);
+  source.Clear();  // the reader holds its own copy
+  r.ReadBeginObject();
+  EXPECT_EQ(r.ReadName(), u"a");
+  r.SkipValue();
+  r.ReadEndObject();
+  EXPECT_TRUE(r.Eof());
+
+  TStringStream moved(u"{}");
+  moved.SetPosition(1);  // not rewound: fewer bytes than its size are left
+  EXPECT_THROW(TAdvJSONReader{&moved}, EReadError);
+  TBytesStream empty;
+  TAdvJSONReader e(&empty);
+  EXPECT_THROW(e.Peek(), TAdvJSONReader::EObjectOrArrayExpected);
 }
 
 }  // namespace

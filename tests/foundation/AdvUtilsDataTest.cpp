@@ -6,6 +6,7 @@
 
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streams.h"
 
 namespace {
 
@@ -107,6 +108,47 @@ TEST(AdvUtilsData, PathsEndWithOneSeparator) {
   EXPECT_EQ(app.back(), u'/');
   EXPECT_TRUE(std::filesystem::is_directory(StringToUtf8(app)));
   EXPECT_EQ(TAdvUtils::GetTempPath().back(), u'/');
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AdvUtilsStreams, Base64AndHexOfStreams) {
+  TBytesStream in(TBytes{'a', 'b', '?'});
+  in.SetPosition(2);  // the whole stream counts, whatever the position
+  EXPECT_EQ(TAdvUtils::SaveStreamToBase64(&in, true), u"YWI_");
+  EXPECT_EQ(TAdvUtils::SaveStreamToBase64(&in, false), u"YWI/");
+  EXPECT_EQ(TAdvUtils::SaveStreamToHexStr(&in), u"61623F");
+
+  TBytesStream out(TBytes{'x', 'y'});
+  out.SetPosition(1);  // written at the position
+  TAdvUtils::LoadStreamFromBase64(u"YWI_", &out, true);
+  EXPECT_EQ(out.Bytes(), (TBytes{'x', 'a', 'b', '?'}));
+  TAdvUtils::LoadStreamFromHexStr(u"0A0b7", &out);  // the odd last digit is ignored
+  EXPECT_EQ(out.Bytes(), (TBytes{'x', 'a', 'b', '?', 0x0A, 0x0B}));
+  EXPECT_THROW(TAdvUtils::LoadStreamFromHexStr(u"0AZZ", &out), EConvertError);
+  EXPECT_EQ(out.Size(), 6);
+
+  TBytesStream empty;
+  EXPECT_EQ(TAdvUtils::SaveStreamToBase64(&empty), u"");
+  EXPECT_EQ(TAdvUtils::SaveStreamToHexStr(nullptr), u"");
+}
+
+TEST(AdvUtilsStreams, ImageTypeKeepsThePosition) {
+  TBytesStream png(TBytes{0x00, 0x89, 'P', 'N', 'G', 0x0D});
+  png.SetPosition(1);
+  EXPECT_EQ(TAdvUtils::GetImageType(&png, false), u".png");
+  EXPECT_EQ(png.Position(), 1);
+  EXPECT_EQ(TAdvUtils::GetImageType(&png, true), u"");  // from 0: 00 89 50 4E matches nothing
+  EXPECT_EQ(png.Position(), 1);
+  TBytesStream three(TBytes{'G', 'I', 'F'});
+  EXPECT_EQ(TAdvUtils::GetImageType(&three, true), u"");
+  EXPECT_EQ(three.Position(), 0);
+  TBytesStream ico(TBytes{0, 0, 1, 0, 1, 0});
+  ico.SetPosition(5);
+  EXPECT_EQ(TAdvUtils::GetImageType(&ico, true), u".unknown");
+  EXPECT_EQ(ico.Position(), 5);
 }
 
 }  // namespace
