@@ -48,6 +48,7 @@ class ENotSupportedException : public Exception { public: using Exception::Excep
 class EComponentError : public Exception { public: using Exception::Exception; };
 class EThread : public Exception { public: using Exception::Exception; };
 class EPropertyError : public Exception { public: using Exception::Exception; };
+class EPropertyConvertError : public Exception { public: using Exception::Exception; };
 
 class EStreamError : public Exception { public: using Exception::Exception; };
 class EFileStreamError : public EStreamError { public: using EStreamError::EStreamError; };

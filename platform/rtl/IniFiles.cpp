@@ -1,5 +1,8 @@
 #include "platform/rtl/IniFiles.h"
 
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/StrUtils.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -310,208 +313,10 @@ void SaveImage(const String& fileName, TEncoding* encoding, const TIniImage& ima
   WriteFileAtomically(fileName, bytes.Bytes());
 }
 
-// ---- Conversions ----
-// Stand-ins until StrToIntDef, StrToFloat, FloatToStr and the date conversions
-// land in StrUtils/DateTime; same syntax as those with the fixed "C"-like settings.
-
-Integer IniStrToIntDef(StringView s, Integer defaultValue) {
-  std::size_t i = 0;
-  while (i < s.size() && s[i] == u' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) negative = s[i++] == u'-';
-  unsigned base = 10;
-  if (i < s.size() && s[i] == u'$') {
-    base = 16;
-    ++i;
-  } else if (i + 1 < s.size() && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
-    base = 16;
-    i += 2;
-  }
-  if (i >= s.size()) return defaultValue;
-  std::uint64_t value = 0;
-  for (; i < s.size(); ++i) {
-    const Char c = s[i];
-    unsigned digit;
-    if (c >= u'0' && c <= u'9') digit = c - u'0';
-    else if (base == 16 && c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-    else if (base == 16 && c >= u'A' && c <= u'F') digit = c - u'A' + 10;
-    else return defaultValue;
-    value = value * base + digit;
-    if (value > 0xFFFFFFFFull) return defaultValue;
-  }
-  if (base == 16) {
-    const auto v = static_cast<Integer>(static_cast<std::uint32_t>(value));
-    return negative ? static_cast<Integer>(0u - static_cast<std::uint32_t>(v)) : v;
-  }
-  if (value > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return defaultValue;
-  return negative ? static_cast<Integer>(-static_cast<Int64>(value)) : static_cast<Integer>(value);
-}
-
-bool IniTryStrToFloat(StringView s, double& value) {
-  const String t = Trim(s);
-  std::string ascii;
-  for (Char c : t) {
-    if (c >= 0x80) return false;
-    ascii.push_back(static_cast<char>(c));
-  }
-  // Blanks, sign, digits, '.', digits, exponent; nothing else.
-  std::size_t i = 0;
-  if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-')) ++i;
-  const std::size_t mantissa = i;
-  bool digits = false;
-  while (i < ascii.size() && std::isdigit(static_cast<unsigned char>(ascii[i]))) { ++i; digits = true; }
-  if (i < ascii.size() && ascii[i] == '.') {
-    ++i;
-    while (i < ascii.size() && std::isdigit(static_cast<unsigned char>(ascii[i]))) { ++i; digits = true; }
-  }
-  if (!digits) return false;
-  if (i < ascii.size() && (ascii[i] == 'e' || ascii[i] == 'E')) {
-    ++i;
-    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-')) ++i;
-    bool expDigits = false;
-    while (i < ascii.size() && std::isdigit(static_cast<unsigned char>(ascii[i]))) { ++i; expDigits = true; }
-    if (!expDigits) return false;
-  }
-  if (i != ascii.size()) return false;
-  const char* first = ascii.data() + mantissa;
-  double parsed = 0;
-  const auto r = std::from_chars(first, ascii.data() + ascii.size(), parsed);
-  if (r.ec != std::errc() || !std::isfinite(parsed)) return false;
-  value = ascii[0] == '-' ? -parsed : parsed;
-  return true;
-}
-
-String IniFloatToStr(double value) {
-  if (std::isnan(value)) return u"NAN";
-  if (std::isinf(value)) return value < 0 ? u"-INF" : u"INF";
-  char buffer[64];
-  const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-  std::string s(buffer, r.ptr);
-  // "1.5e+20" -> "1.5E20", "1e-07" -> "1E-7".
-  if (const auto e = s.find('e'); e != std::string::npos) {
-    std::string exponent = s.substr(e + 1);
-    const bool minus = exponent[0] == '-';
-    exponent.erase(0, exponent.find_first_not_of("+-0"));
-    s = s.substr(0, e) + "E" + (minus ? "-" : "") + (exponent.empty() ? "0" : exponent);
-  }
-  if (s == "-0") s = "0";
-  return AnsiToString(s);
-}
-
-constexpr Int64 kDaysTo18991230 = 693593;  // days from 0001-01-01 to 1899-12-30
-constexpr Int64 kMsPerDay = 86400000;
-
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-int DaysInMonth(int y, int m) {
-  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeap(y) ? 29 : days[m - 1];
-}
-
-bool EncodeDay(int y, int m, int d, Int64& serial) {
-  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) return false;
-  Int64 days = 0;
-  const int py = y - 1;
-  days = static_cast<Int64>(py) * 365 + py / 4 - py / 100 + py / 400;
-  for (int k = 1; k < m; ++k) days += DaysInMonth(y, k);
-  days += d - 1;
-  serial = days - kDaysTo18991230;
-  return true;
-}
-
-void DecodeDay(Int64 serial, int& y, int& m, int& d) {
-  Int64 days = serial + kDaysTo18991230;
-  y = 1;
-  // 400-year cycles first, then years: bounded loops.
-  y += static_cast<int>(days / 146097) * 400;
-  days %= 146097;
-  while (days >= (IsLeap(y) ? 366 : 365)) days -= IsLeap(y++) ? 366 : 365;
-  m = 1;
-  while (days >= DaysInMonth(y, m)) days -= DaysInMonth(y, m++);
-  d = static_cast<int>(days) + 1;
-}
-
-// Whole numbers separated by Separator: 1..max parts, each 1..4 digits.
-bool SplitNumbers(StringView s, Char separator, std::vector<int>& parts) {
-  parts.clear();
-  std::size_t i = 0;
-  while (true) {
-    int value = 0;
-    std::size_t digits = 0;
-    while (i < s.size() && s[i] >= u'0' && s[i] <= u'9' && digits < 5) value = value * 10 + (s[i++] - u'0'), ++digits;
-    if (digits == 0 || digits > 4) return false;
-    parts.push_back(value);
-    if (i == s.size()) return true;
-    if (s[i] != separator) return false;
-    ++i;
-  }
-}
-
-bool ParseDate(StringView s, double& result) {
-  std::vector<int> p;
-  if (!SplitNumbers(Trim(s), u'/', p) || p.size() != 3) return false;
-  int year = p[2];
-  if (year < 100 && Trim(s).size() - Trim(s).rfind(u'/') - 1 <= 2) year += year < 50 ? 2000 : 1900;
-  Int64 serial;
-  if (!EncodeDay(year, p[0], p[1], serial)) return false;
-  result = static_cast<double>(serial);
-  return true;
-}
-
-bool ParseTime(StringView s, double& result) {
-  std::vector<int> p;
-  const String t = Trim(s);
-  if (!SplitNumbers(t, u':', p) || p.size() < 2 || p.size() > 3) return false;
-  const int h = p[0], n = p[1], sec = p.size() > 2 ? p[2] : 0;
-  if (h > 23 || n > 59 || sec > 59) return false;
-  result = (h * 3600000.0 + n * 60000.0 + sec * 1000.0) / kMsPerDay;
-  return true;
-}
-
-bool ParseDateTime(StringView s, double& result) {
-  const String t = Trim(s);
-  const auto blank = t.find(u' ');
-  double date = 0, time = 0;
-  if (blank == String::npos) {
-    if (ParseDate(t, date)) { result = date; return true; }
-    if (ParseTime(t, time)) { result = time; return true; }
-    return false;
-  }
-  if (!ParseDate(StringView(t).substr(0, blank), date) || !ParseTime(StringView(t).substr(blank + 1), time)) return false;
-  result = date < 0 ? date - time : date + time;
-  return true;
-}
-
-void SplitDateTime(double value, Int64& day, Int64& ms) {
-  day = static_cast<Int64>(std::trunc(value));
-  ms = std::llround(std::fabs(value - static_cast<double>(day)) * kMsPerDay);
-  if (ms >= kMsPerDay) {
-    ms -= kMsPerDay;
-    day += value < 0 ? -1 : 1;
-  }
-}
-
-String Two(int v) { return AnsiToString(std::string{static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)}); }
-
-String DateText(double value) {
-  Int64 day, ms;
-  SplitDateTime(value, day, ms);
-  int y, m, d;
-  DecodeDay(day, y, m, d);
-  String year = IntToStr(y);
-  while (year.size() < 4) year.insert(0, 1, u'0');
-  return Two(m) + u"/" + Two(d) + u"/" + year;
-}
-
-String TimeText(double value) {
-  Int64 day, ms;
-  SplitDateTime(value, day, ms);
-  const Int64 secs = ms / 1000;
-  return Two(static_cast<int>(secs / 3600)) + u":" + Two(static_cast<int>(secs / 60 % 60)) + u":" + Two(static_cast<int>(secs % 60));
-}
-
-bool DateInRange(double value) {
-  // 0001-01-01 .. 9999-12-31.
-  return std::isfinite(value) && value >= -693593.0 && value < 2958466.0;
+// 0001-01-01 .. 9999-12-31: anything else would be written as a date that reads back differently.
+void CheckDateRange(TDateTime value, const char16_t* what) {
+  if (!std::isfinite(value) || value < -693593.0 || value >= 2958466.0)
+    throw EConvertError(String(u"Invalid argument to ") + what + u" encode");
 }
 
 }  // namespace
@@ -531,7 +336,7 @@ bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
 }
 
 Integer TCustomIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) {
-  return IniStrToIntDef(ReadString(Section, Ident, String()), Default);
+  return StrToIntDef(ReadString(Section, Ident, String()), Default);
 }
 
 void TCustomIniFile::WriteInteger(const String& Section, const String& Ident, Integer Value) {
@@ -548,43 +353,41 @@ void TCustomIniFile::WriteBool(const String& Section, const String& Ident, bool 
 
 double TCustomIniFile::ReadFloat(const String& Section, const String& Ident, double Default) {
   double value = Default;
-  return IniTryStrToFloat(ReadString(Section, Ident, String()), value) ? value : Default;
+  return TryStrToFloat(Trim(ReadString(Section, Ident, String())), value) ? value : Default;
 }
 
 void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, double Value) {
-  WriteString(Section, Ident, IniFloatToStr(Value));
+  WriteString(Section, Ident, FloatToStr(Value));
 }
 
 TDateTime TCustomIniFile::ReadDateTime(const String& Section, const String& Ident, TDateTime Default) {
-  double value;
-  return ParseDateTime(ReadString(Section, Ident, String()), value) ? value : Default;
+  TDateTime value;
+  return TryStrToDateTime(Trim(ReadString(Section, Ident, String())), value) ? value : Default;
 }
 
 TDateTime TCustomIniFile::ReadDate(const String& Section, const String& Ident, TDateTime Default) {
-  double value;
-  return ParseDate(ReadString(Section, Ident, String()), value) ? value : Default;
+  TDateTime value;
+  return TryStrToDate(Trim(ReadString(Section, Ident, String())), value) ? value : Default;
 }
 
 TDateTime TCustomIniFile::ReadTime(const String& Section, const String& Ident, TDateTime Default) {
-  double value;
-  return ParseTime(ReadString(Section, Ident, String()), value) ? value : Default;
+  TDateTime value;
+  return TryStrToTime(Trim(ReadString(Section, Ident, String())), value) ? value : Default;
 }
 
 void TCustomIniFile::WriteDateTime(const String& Section, const String& Ident, TDateTime Value) {
-  if (!DateInRange(Value)) throw EConvertError(u"Invalid argument to date encode");
-  Int64 day, ms;
-  SplitDateTime(Value, day, ms);
-  WriteString(Section, Ident, ms == 0 ? DateText(Value) : DateText(Value) + u" " + TimeText(Value));
+  CheckDateRange(Value, u"date");
+  WriteString(Section, Ident, DateTimeToStr(Value));
 }
 
 void TCustomIniFile::WriteDate(const String& Section, const String& Ident, TDateTime Value) {
-  if (!DateInRange(Value)) throw EConvertError(u"Invalid argument to date encode");
-  WriteString(Section, Ident, DateText(Value));
+  CheckDateRange(Value, u"date");
+  WriteString(Section, Ident, DateToStr(Value));
 }
 
 void TCustomIniFile::WriteTime(const String& Section, const String& Ident, TDateTime Value) {
-  if (!DateInRange(Value)) throw EConvertError(u"Invalid argument to time encode");
-  WriteString(Section, Ident, TimeText(Value));
+  CheckDateRange(Value, u"time");
+  WriteString(Section, Ident, TimeToStr(Value));
 }
 
 // ---- TIniFile ----

@@ -6,6 +6,8 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Types.h"
 
+class TClassInfo;
+
 class TObject {
  public:
   TObject() = default;
@@ -16,6 +18,12 @@ class TObject {
   // The class's own name, e.g. u"TStringList".
   String ClassName() const { return ClassNameOf(typeid(*this)); }
   bool ClassNameIs(StringView name) const;
+
+  // The declared metaclass of this object's class (its nearest declared
+  // ancestor's when the class itself is not declared); nullptr when none is.
+  const TClassInfo* ClassType() const;
+  // True when the object's class is AClass or descends from it.
+  bool InheritsFrom(const TClassInfo* AClass) const;
 
   // The `is` operator.
   template <class T>

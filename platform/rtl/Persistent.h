@@ -16,6 +16,10 @@ class TPersistent : public TObject {
   // "Cannot assign a <source class> to a <this class>".
   virtual void Assign(TPersistent* Source);
 
+  // The object that owns this one in the class library's sense (a collection
+  // item's collection, a component's owner); nullptr for a plain persistent.
+  virtual TPersistent* GetOwner() const { return nullptr; }
+
  protected:
   virtual void AssignTo(TPersistent* Dest);
 
