@@ -21,6 +21,10 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
+#include "platform/win/Files.h"
+#include "platform/win/Resources.h"
+#include "platform/win/Shell.h"
+#include "platform/win/WinError.h"
 
 namespace {
 
@@ -661,44 +665,48 @@ String TAdvUtils::AddForwardslash(StringView AValue) {
   return r;
 }
 
-String TAdvUtils::GetTempPath() {
-  std::error_code ec;
-  auto p = std::filesystem::temp_directory_path(ec);
-  if (ec) p = "/tmp";
-  return AddForwardslash(Utf8ToString(p.string()));
-}
+String TAdvUtils::GetTempPath() { return ::GetTempPath(); }
 
 String TAdvUtils::GetAppPath() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return AddForwardslash(Utf8ToString(std::filesystem::current_path(ec).string()));
-  return AddForwardslash(Utf8ToString(exe.parent_path().string()));
+  const String exe = GetModuleFileName(nullptr);
+  const auto slash = exe.rfind(u'/');
+  return slash == String::npos ? String(u"./") : exe.substr(0, slash + 1);
 }
 
 String TAdvUtils::GetDocumentsPath() {
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == 0) throw EOSError(u"No home folder for the documents folder", 3);
-  // The XDG user-dirs file names the documents folder; ~/Documents otherwise.
-  const std::string homeDir(home);
-  std::string dir = homeDir + "/Documents";
-  const char* cfg = std::getenv("XDG_CONFIG_HOME");
-  const std::string dirsFile = (cfg && *cfg ? std::string(cfg) : homeDir + "/.config") + "/user-dirs.dirs";
-  if (FILE* f = std::fopen(dirsFile.c_str(), "r")) {
-    char line[4096];
-    while (std::fgets(line, sizeof line, f)) {
-      std::string_view l(line);
-      constexpr std::string_view key = "XDG_DOCUMENTS_DIR=\"";
-      if (l.substr(0, key.size()) != key) continue;
-      l.remove_prefix(key.size());
-      const auto q = l.find('"');
-      if (q == std::string_view::npos) continue;
-      std::string v(l.substr(0, q));
-      if (v.rfind("$HOME", 0) == 0) v = homeDir + v.substr(5);
-      if (!v.empty() && v[0] == '/') dir = v;
-    }
-    std::fclose(f);
+  const String folder = GetShellFolderPath(CSIDL_PERSONAL);
+  if (folder.empty()) throw EOSError(u"The documents folder is unknown", GetLastError());
+  return folder;
+}
+
+HINSTANCE TAdvUtils::GetHInstance() { return HInstance(); }
+
+void TAdvUtils::OpenFile(StringView AFile, TObject* /*AControlReference*/) {
+  ShellExecute(nullptr, u"open", String(AFile), u"", u"", SW_SHOWNORMAL);
+}
+
+void TAdvUtils::OpenURL(StringView AURL) { ShellExecute(nullptr, u"open", String(AURL), u"", u"", SW_SHOWNORMAL); }
+
+namespace {
+
+// A read-only stream over resource bytes, which live as long as the program.
+class TAdvResourceStream : public TCustomMemoryStream {
+ public:
+  TAdvResourceStream(const void* data, DWORD size) {
+    SetPointer(static_cast<std::uint8_t*>(const_cast<void*>(data)), size);
   }
-  return Utf8ToString(dir);
+  Integer Write(const void*, Integer) override { throw EStreamError(u"Can't write to a read-only resource stream"); }
+  using TCustomMemoryStream::Write;
+};
+
+}  // namespace
+
+std::unique_ptr<TStream> TAdvUtils::GetResourceStream(StringView AResourceName, HINSTANCE AInstance) {
+  const HRSRC res = FindResource(AInstance, String(AResourceName), RT_RCDATA);
+  if (res == nullptr) return nullptr;
+  const void* data = LockResource(LoadResource(AInstance, res));
+  if (data == nullptr) return nullptr;
+  return std::make_unique<TAdvResourceStream>(data, SizeofResource(AInstance, res));
 }
 
 void TAdvUtils::Log(StringView AMessage) { std::cerr << StringToUtf8(AMessage) << '\n'; }

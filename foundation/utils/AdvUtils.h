@@ -2,11 +2,14 @@
 // TAdvUtils: the component library's static utility class (text, markup,
 // matching, JSON escaping, Base64 and hexadecimal text, image signatures,
 // scaling, paths). Positions are 0-based; -1 means "not found".
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "platform/rtl/Types.h"
+#include "platform/win/Module.h"
 
+class TObject;
 class TStream;
 class TStrings;
 
@@ -149,8 +152,15 @@ class TAdvUtils {
   static String GetTempPath();
   // The program's folder with a trailing separator.
   static String GetAppPath();
-  // The user's documents folder; raises EOSError when there is no home folder.
+  // The user's documents folder; raises EOSError when it is unknown (no home folder).
   static String GetDocumentsPath();
+  // The program's module handle.
+  static HINSTANCE GetHInstance();
+  // Opens the file or URL with the desktop's opener; failures are ignored.
+  static void OpenFile(StringView AFile, TObject* AControlReference = nullptr);
+  static void OpenURL(StringView AURL);
+  // A read-only stream over the program's raw-data resource of that name; nullptr when none.
+  static std::unique_ptr<TStream> GetResourceStream(StringView AResourceName, HINSTANCE AInstance = nullptr);
   // Writes the text to the diagnostic output (standard error).
   static void Log(StringView AMessage);
 };

@@ -7,6 +7,7 @@
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
+#include "platform/win/Shell.h"
 
 namespace {
 
@@ -149,6 +150,39 @@ TEST(AdvUtilsStreams, ImageTypeKeepsThePosition) {
   ico.SetPosition(5);
   EXPECT_EQ(TAdvUtils::GetImageType(&ico, true), u".unknown");
   EXPECT_EQ(ico.Position(), 5);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AdvUtilsSystem, ResourcesShellAndFolders) {
+  auto stream = TAdvUtils::GetResourceStream(u"advsample");
+  ASSERT_NE(stream, nullptr);
+  const auto fixture = std::filesystem::path(__FILE__).parent_path() / "fixtures" / "codec.tsv";
+  EXPECT_EQ(stream->Size(), static_cast<Int64>(std::filesystem::file_size(fixture)));
+  char head[3] = {};
+  EXPECT_EQ(stream->Read(head, 3), 3);
+  EXPECT_EQ(std::string(head, 3), "\t\t\t");
+  EXPECT_THROW(stream->WriteBuffer("x", 1), EStreamError);
+  EXPECT_EQ(TAdvUtils::GetResourceStream(u"NOSUCHRESOURCE"), nullptr);
+  EXPECT_EQ(TAdvUtils::GetHInstance(), HInstance());
+
+  std::vector<String> opened;
+  const TShellOpener previous = SetShellOpener([&](const String& target) {
+    opened.push_back(target);
+    return true;
+  });
+  TAdvUtils::OpenURL(u"https://example.invalid/page");
+  TAdvUtils::OpenFile(TAdvUtils::GetAppPath() + u"no-such-file.txt");  // a failure is ignored
+  SetShellOpener(previous);
+  ASSERT_GE(opened.size(), 1u);
+  EXPECT_EQ(opened[0], u"https://example.invalid/page");
+
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != 0) {
+    EXPECT_FALSE(TAdvUtils::GetDocumentsPath().empty());
+  }
 }
 
 }  // namespace
