@@ -1,5 +1,7 @@
 #include "platform/comm/SerialPorts.h"
 
+#include "platform/win/Registry.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -239,3 +241,17 @@ void SetSerialPortRoots(const std::string& sysClassTty, const std::string& devDi
   gSysClassTty = sysClassTty;
   gDevDir = devDir;
 }
+
+namespace {
+const String kSerialCommKey = u"HARDWARE\\DEVICEMAP\\SERIALCOMM";
+}  // namespace
+
+void RegisterSerialCommKey() {
+  RegisterSynthesizedKey(HKEY_LOCAL_MACHINE, kSerialCommKey, [] {
+    std::vector<TRegValue> values;
+    for (const TSerialPortAlias& port : SerialPortAliases()) values.push_back(RegStringValue(port.ValueName, port.Name));
+    return values;
+  });
+}
+
+void UnregisterSerialCommKey() { UnregisterSynthesizedKey(HKEY_LOCAL_MACHINE, kSerialCommKey); }

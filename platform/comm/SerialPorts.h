@@ -30,3 +30,10 @@ bool AddSerialPortAlias(StringView name, const std::string& device);
 bool RemoveSerialPortAlias(StringView name);
 // Where devices are looked for (defaults "/sys/class/tty" and "/dev"); for tests.
 void SetSerialPortRoots(const std::string& sysClassTty, const std::string& devDir);
+
+// Publishes the table as the read-only key HKLM "HARDWARE\DEVICEMAP\SERIALCOMM"
+// (value name: the device's value name, data: "COMn"), read live on every
+// query. Called once at start-up; calling it again is harmless.
+void RegisterSerialCommKey();
+// Withdraws the key again (at shut-down).
+void UnregisterSerialCommKey();

@@ -6,6 +6,7 @@
 
 #include "platform/comm/Comm.h"
 #include "platform/comm/SerialPorts.h"
+#include "platform/win/Registry.h"
 #include "tests/support/PseudoTerminal.h"
 
 namespace fs = std::filesystem;
@@ -88,6 +89,36 @@ TEST_F(FakeDevices, ValueNamesOfTheSerialMap) {
                                                                  {"COM2", u"\\Device\\USBSER001"},
                                                                  {"COM3", u"\\Device\\VCP3"},
                                                                  {"COM20", Utf8ToString(ptsName)}}));
+}
+
+TEST_F(FakeDevices, SerialMapKeyListsThePortsLive) {
+  AddUart("ttyS0", 4);
+  RegisterSerialCommKey();
+  auto readMap = [] {
+    std::vector<std::pair<String, String>> entries;
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key), ERROR_SUCCESS);
+    for (DWORD i = 0;; ++i) {
+      String name;
+      DWORD type = 0;
+      Byte data[64] = {};
+      DWORD size = sizeof data;
+      if (RegEnumValue(key, i, &name, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+      EXPECT_EQ(type, REG_SZ);
+      String text(reinterpret_cast<const Char*>(data), size / 2);
+      while (!text.empty() && text.back() == 0) text.pop_back();
+      entries.emplace_back(name, text);
+    }
+    RegCloseKey(key);
+    return entries;
+  };
+  EXPECT_EQ(readMap(), (std::vector<std::pair<String, String>>{{u"\\Device\\Serial0", u"COM1"}}));
+  AddUsb("ttyUSB0");  // a device plugged in later shows up without re-registering
+  EXPECT_EQ(readMap(), (std::vector<std::pair<String, String>>{{u"\\Device\\Serial0", u"COM1"},
+                                                               {u"\\Device\\VCP0", u"COM2"}}));
+  HKEY key = nullptr;
+  EXPECT_NE(RegCreateKeyEx(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, String(), 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);  // the map is read-only
 }
 
 TEST_F(FakeDevices, UserAliasesOverrideAndBadInputIsRefused) {
