@@ -89,12 +89,18 @@ void RunUdpRoad(const TUdpRoadSettings& Settings, const std::function<std::strin
     std::string image = Settings.CheckBLS || Settings.GetWiFiList ? std::string() : GetImage();
     const String local = Trim(Settings.LocalIP);
     sock.Bind(local.empty() ? String(u"0.0.0.0") : local, u"0");
+    // The settings below clear LastError; a local address that cannot be
+    // bound must not pass unnoticed (the datagrams would leave from another one).
+    const Integer bindError = sock.LastError();
+    const String bindErrorText = sock.LastErrorDesc();
     sock.SetTimeout(20000);
     sock.SetMulticastTTL(64);
     sock.EnableBroadcast(true);
     // A scan has no module address yet: only the binding is checked.
     if (!Settings.GetWiFiList) sock.Connect(Settings.RemoteIP, Settings.RemotePort);
-    if (sock.LastError() != 0) {
+    if (bindError != 0) {
+      Fail(Host, u"WiFi error # " + bindErrorText, bindError);
+    } else if (sock.LastError() != 0) {
       Fail(Host, u"WiFi error # " + sock.LastErrorDesc(), sock.LastError());
     } else if (Settings.GetWiFiList) {
       TWiFiScan(sock, Host, Settings.WifiPassword).Run();
