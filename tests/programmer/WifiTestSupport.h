@@ -1,28 +1,15 @@
 #pragma once
-// Shared by the WiFi tests: an event recorder for the bootloader client and
-// a message pump that waits for it.
-#include <chrono>
+// Shared by the WiFi tests: an event recorder for the bootloader client.
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/rtl/Types.h"
-#include "platform/win/MessageLoop.h"
+#include "platform/testing/Pump.h"
 #include "programmer/Bootload.h"
 
 namespace wifi_test {
-
-// Delivers messages until cond holds or timeoutMs of real time pass.
-inline bool PumpUntil(const std::function<bool()>& cond, int timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    ProcessPendingMessages();
-    if (cond()) return true;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    WaitMessage(10);
-  }
-}
 
 // Everything the component reports, in order.
 struct TEvents {
@@ -57,7 +44,7 @@ struct TEvents {
     };
   }
   bool WaitEnds(std::size_t n, int timeoutMs) {
-    return PumpUntil([&] { return Ends.size() >= n; }, timeoutMs);
+    return ::PumpUntil([&] { return Ends.size() >= n; }, static_cast<Cardinal>(timeoutMs));
   }
 };
 

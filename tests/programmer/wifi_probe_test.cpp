@@ -108,7 +108,7 @@ TEST(WifiProbe, ComponentProbeReportsTheAnswer) {
   b.SetRemoteIP(u"127.0.0.3");
   b.SetWiFiActive(true);
   EXPECT_EQ(b.WifiPassword(), u"QX-B27PLANKORDEFT");  // blank keyword: the factory one
-  ASSERT_TRUE(wifi_test::PumpUntil([&] { return !e.Connects.empty(); }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return !e.Connects.empty(); }, 5000));
   EXPECT_EQ(e.Connects, std::vector<bool>{false});
   EXPECT_FALSE(b.WiFiActive());
   EXPECT_EQ(e.Statuses, (std::vector<std::pair<std::string, Integer>>{{"WIFI Connection problem", -200},
@@ -118,7 +118,7 @@ TEST(WifiProbe, ComponentProbeReportsTheAnswer) {
   e.Attach(b);
   b.SetRemoteIP(u"127.0.0.2");
   b.SetWiFiActive(true);
-  ASSERT_TRUE(wifi_test::PumpUntil([&] { return !e.Connects.empty(); }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return !e.Connects.empty(); }, 5000));
   EXPECT_EQ(e.Connects, std::vector<bool>{true});
   EXPECT_TRUE(b.WiFiActive());
   EXPECT_FALSE(b.IsESP8266());
@@ -131,7 +131,7 @@ TEST(WifiProbe, ComponentProbeReportsTheAnswer) {
   EXPECT_EQ(e.Connects, (std::vector<bool>{true, false}));
   b.SetRemoteIP(u"127.0.0.4");
   b.SetWiFiActive(true);
-  ASSERT_TRUE(wifi_test::PumpUntil([&] { return e.Connects.size() == 3; }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return e.Connects.size() == 3; }, 5000));
   EXPECT_TRUE(e.Connects.back());
   EXPECT_TRUE(b.IsESP8266());
 }
@@ -151,9 +151,9 @@ TEST(WifiProbe, ComponentDestroyedDuringProbe) {
     e.Attach(b);
     b.SetRemoteIP(u"127.0.0.2");
     b.SetWiFiActive(true);
-    wifi_test::PumpUntil([&] { return !module.ConfigReceived().empty(); }, 2000);
+    PumpUntil([&] { return !module.ConfigReceived().empty(); }, 2000);
   }
-  wifi_test::PumpUntil([] { return false; }, 200);
+  PumpUntil([] { return false; }, 200);
   EXPECT_TRUE(e.Connects.empty());
 }
 

@@ -26,7 +26,7 @@ void Connect(TQvBootload& b, TEvents& e, const String& port) {
   b.SetRemoteIP(u"127.0.0.2");
   b.SetRemotePort(port);
   b.SetWiFiActive(true);
-  ASSERT_TRUE(wifi_test::PumpUntil([&] { return !e.Connects.empty(); }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return !e.Connects.empty(); }, 5000));
   ASSERT_TRUE(b.WiFiActive());
   e.Statuses.clear();
 }
@@ -89,7 +89,7 @@ TEST(WifiRoad, Failures) {
     ASSERT_TRUE(e.WaitEnds(1, 10000));
     EXPECT_EQ(e.Statuses, (Statuses{{"Missing or bad Port", -200}}));
     EXPECT_EQ(e.Ends, (std::vector<std::pair<TMBaction, Integer>>{{TMBaction::_upload, -1}}));
-    EXPECT_TRUE(wifi_test::PumpUntil([&] { return module.ResetCommands() == 1; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return module.ResetCommands() == 1; }, 2000));
   }
   {
     // Nothing behind the module: no ready byte; the run reports as a check.
