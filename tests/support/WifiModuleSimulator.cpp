@@ -147,7 +147,7 @@ void TWifiModuleSimulator::OnConfig(int, const std::string& datagram, const void
   if (!broadcast && FOptions.IgnoreProbe) return;
   const std::string command = Strip(datagram);
   if (datagram == FOptions.Keyword) {
-    {
+    if (broadcast) {
       std::lock_guard<std::mutex> guard(FLock);
       ++FDiscoveries;
     }

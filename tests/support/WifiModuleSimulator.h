@@ -79,6 +79,7 @@ class TWifiModuleSimulator {
   // Datagrams that reached the configuration port (broadcast and own
   // address), in order.
   std::vector<std::string> ConfigReceived() const;
+  // Discovery keywords that came by broadcast.
   int DiscoveryCount() const;
   int ResetCommands() const;
   // Every byte that came in on the data port.
