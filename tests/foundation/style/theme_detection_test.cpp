@@ -19,6 +19,8 @@ const String kPersonalize = u"Software\\Microsoft\\Windows\\CurrentVersion\\Them
 
 // A registry entry to plant: a key alone, or a key with a text or integer value.
 struct TEntry {
+  TEntry(String key, String name = {}, std::optional<String> text = {}, std::optional<Integer> number = {})
+      : Key(std::move(key)), Name(std::move(name)), Text(std::move(text)), Number(number) {}
   String Key;
   String Name;
   std::optional<String> Text;
