@@ -1,6 +1,6 @@
 #include "platform/testing/GuiTestApp.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <cstdlib>
 
 #include "platform/gdi/FontSetup.h"
@@ -13,5 +13,5 @@ void EnsureGuiApplication() {
   static char name[] = "ryx-tests";
   static char* argv[] = {name, nullptr};
   // Never destroyed: tearing Qt down during static destruction is unsafe.
-  new QGuiApplication(argc, argv);
+  new QApplication(argc, argv);
 }

@@ -1,6 +1,7 @@
 // The message loop's footing on the platform event loop: the application
 // object, a wake-up event for queued messages, and one timer armed for the
 // next due window timer.
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <climits>
 
+#include "platform/gdi/FontSetup.h"
 #include "platform/win/Clock.h"
 #include "platform/win/LoopInternal.h"
 #include "platform/win/MessageLoop.h"
@@ -36,9 +38,12 @@ int gDefaultArgc = 1;
 char gDefaultArg0[] = "ryx";
 char* gDefaultArgv[] = {gDefaultArg0, nullptr};
 
-// The one place that makes the process's application object. The widget layer
-// turns this into a widget application.
-QCoreApplication* CreateApplicationObject(int& argc, char** argv) { return new QCoreApplication(argc, argv); }
+// The one place that makes the process's application object: a widget
+// application, since the controls are widgets.
+QCoreApplication* CreateApplicationObject(int& argc, char** argv) {
+  UseProjectFontSet();
+  return new QApplication(argc, argv);
+}
 
 }  // namespace
 
