@@ -4,7 +4,75 @@
 #include <cmath>
 #include <limits>
 
+#include "foundation/style/AppStyler.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/rtl/Math.h"
+#include "platform/vcl/Canvas.h"
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
+
+namespace {
+
+// One monitor here: its resolution is the screen's.
+Integer ScreenPixelsPerInch() { return Screen != nullptr ? Screen->PixelsPerInch() : 96; }
+
+// The resolution of the canvas's device context, the screen's without one.
+Integer CanvasPixelsPerInch(TCanvas* ACanvas, int AIndex) {
+  if (ACanvas != nullptr && ACanvas->HandleAllocated()) return GetDeviceCaps(ACanvas->Handle(), AIndex);
+  return ScreenPixelsPerInch();
+}
+
+// The height of "0" in a 9-point font at the given resolution.
+int ZeroHeightAt(Integer APixelsPerInch) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (dc == nullptr) return 0;
+  const int height = -static_cast<int>((9LL * APixelsPerInch + 36) / 72);
+  HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, u"Tahoma");
+  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  SIZE size{};
+  const BOOL ok = GetTextExtentPoint32W(dc, u"0", 1, &size);
+  if (old != nullptr) SelectObject(dc, old);
+  if (font != nullptr) DeleteObject(font);
+  DeleteDC(dc);
+  return ok ? static_cast<int>(size.cy) : 0;
+}
+
+}  // namespace
+
+float GetControlDPIScale(TControl* AControl, TCanvas* ACanvas) {
+  float scale;
+  if (TCustomForm* form = GetParentForm(AControl, true))
+    scale = form->Scaled() ? static_cast<float>(ScreenPixelsPerInch()) / 96.0f : 1.0f;
+  else if (ACanvas != nullptr && ACanvas->HandleAllocated())
+    scale = static_cast<float>(GetDeviceCaps(ACanvas->Handle(), LOGPIXELSY)) / 96.0f;
+  else
+    scale = static_cast<float>(ScreenPixelsPerInch()) / 96.0f;
+  return scale == 0 ? 1.0f : scale;
+}
+
+float GetCanvasDPIScale(TCanvas* ACanvas, TCustomForm* AForm) {
+  if (AForm != nullptr && !AForm->Scaled()) return 1.0f;
+  const Integer ppi = CanvasPixelsPerInch(ACanvas, LOGPIXELSX);
+  if (ppi == 96) return 1.0f;
+  const int base = ZeroHeightAt(96);
+  const float scale = base > 0 ? static_cast<float>(ZeroHeightAt(ppi)) / static_cast<float>(base) : 0.0f;
+  return scale <= 0 ? 1.0f : scale;
+}
+
+TVornStyle GetFormStylerStyle(TComponent* AComponent, TVornStyle ADefault) {
+  TCustomForm* form = dynamic_cast<TCustomForm*>(AComponent);
+  if (form == nullptr) {
+    auto* control = dynamic_cast<TControl*>(AComponent);
+    if (control == nullptr) return ADefault;
+    form = GetParentForm(control, true);
+  }
+  if (form == nullptr) return ADefault;
+  for (Integer i = 0; i < form->ComponentCount(); ++i) {
+    auto* styler = dynamic_cast<TAdvFormStyler*>(form->Components(i));
+    if (styler != nullptr && styler->Enabled() && styler->Style() != tsCustom) return styler->Style();
+  }
+  return ADefault;
+}
 
 bool IsVclStyleActive(TCustomStyleServices*, bool) { return false; }
 
