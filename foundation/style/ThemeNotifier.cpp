@@ -4,6 +4,8 @@
 
 #include "foundation/style/ThemeDetection.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/vcl/Application.h"
+#include "platform/vcl/Forms.h"
 #include "platform/rtl/Registry.h"
 
 namespace {
@@ -163,6 +165,9 @@ void TThemeNotifier::UnRegisterWindow(HWND Hwnd) {
 }
 
 TThemeNotifier* GetThemeNotifier(TComponent* AOwner) {
-  if (GThemeNotifier == nullptr) GThemeNotifier = new TThemeNotifier(AOwner);
+  if (GThemeNotifier == nullptr) {
+    TCustomForm* mainForm = Application != nullptr ? Application->MainForm() : nullptr;
+    GThemeNotifier = new TThemeNotifier(mainForm != nullptr && mainForm->HandleAllocated() ? mainForm : AOwner);
+  }
   return GThemeNotifier;
 }

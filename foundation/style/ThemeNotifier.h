@@ -136,6 +136,7 @@ class TThemeNotifier : public TComponent {
   std::unique_ptr<TRegMonitorThread> FRegMonitorThread;
 };
 
-// The process's notifier, made on first use with AOwner as its owner (which
-// then destroys it). Later calls answer the same object until it is destroyed.
+// The process's notifier, made on first use, owned (and in time destroyed) by
+// the application's main form when that has a window, else by AOwner. Later
+// calls answer the same object until it is destroyed.
 TThemeNotifier* GetThemeNotifier(TComponent* AOwner);
