@@ -91,6 +91,10 @@ struct TDeviceChange {
   DWORD UnitMask = 0;   // volumes
 };
 std::vector<TDeviceChange> TranslateUevent(const TUevent& Event);
+// Remembers the USB devices and serial ports present now, so that their
+// removal later reports the names an arrival would have had. InitDevices
+// calls it before the monitor starts; tests call it on a tree of their own.
+void RecordPresentDevices();
 // The record for a change, ready to broadcast.
 void BroadcastChange(const TDeviceChange& Change);
 
