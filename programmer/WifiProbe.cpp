@@ -1,5 +1,7 @@
 #include "programmer/WifiProbe.h"
 
+#include <algorithm>
+
 #include "platform/rtl/StrUtils.h"
 #include "platform/win/MessageLoop.h"
 #include "programmer/BootloadProtocol.h"

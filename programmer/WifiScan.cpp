@@ -124,7 +124,9 @@ void TWiFiScan::Scan() {
     done = slots->AllWritten();
     if (!done) FHost.Delay(100);
   }
-  // Probes still talking are stopped and joined: none outlives the scan.
+  // Probes still talking are stopped and joined: none outlives the scan. All
+  // are told first, so they wind down together rather than one after another.
+  for (auto& probe : probes) probe->Terminate();
   probes.clear();
   if (FHost.StopRequested()) return;
   if (!done) {
