@@ -1,0 +1,362 @@
+// Text: metrics, extents, TextOut/ExtTextOut and DrawText's formatting.
+#include <cmath>
+
+#include "platform/gdi/GdiInternal.h"
+
+namespace gdi_internal {
+namespace {
+
+QString ToQString(const WCHAR* text, int count) {
+  if (!text || count <= 0) return {};
+  return QString::fromUtf16(text, count);
+}
+
+int TextLength(const WCHAR* text, int count) {
+  if (!text) return 0;
+  if (count >= 0) return count;
+  int n = 0;
+  // Bounded: a missing terminator must not run away.
+  while (n < (1 << 24) && text[n]) ++n;
+  return n;
+}
+
+TGdiFont* ReadyFont(HDC__* d) {
+  TGdiFont* f = d->State.Font.get();
+  return f && f->Prepare() ? f : nullptr;
+}
+
+int CellHeight(const TGdiFont* f) { return f->Ascent + f->Descent; }
+
+// Width of a line, tabs expanded to multiples of tabWidth when tabWidth > 0.
+int LineWidth(TGdiFont* f, const QString& s, int tabWidth) {
+  if (tabWidth <= 0 || !s.contains(u'\t')) return f->Advance(s);
+  int x = 0;
+  const auto parts = s.split(u'\t');
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    x += f->Advance(parts[i]);
+    if (i + 1 < parts.size()) x = (x / tabWidth + 1) * tabWidth;
+  }
+  return x;
+}
+
+void PrepareTextPainter(QPainter* p, HDC__* d, TGdiFont* f) {
+  p->setFont(f->Font);
+  p->setPen(ToQColor(d->State.TextColor));
+  p->setBrush(Qt::NoBrush);
+}
+
+// Draws one line with its top-left at (x, y) in device coordinates.
+void DrawLine(QPainter* p, HDC__* d, TGdiFont* f, int x, int y, const QString& s, int tabWidth,
+              const std::vector<int>& underline) {
+  int width = LineWidth(f, s, tabWidth);
+  if (d->State.BkMode == OPAQUE) p->fillRect(QRect(x, y, width, CellHeight(f)), ToQColor(d->State.BkColor));
+  PrepareTextPainter(p, d, f);
+  int baseline = y + f->Ascent;
+  if (tabWidth > 0 && s.contains(u'\t')) {
+    int cx = 0;
+    const auto parts = s.split(u'\t');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+      p->drawText(QPoint(x + cx, baseline), parts[i]);
+      cx += f->Advance(parts[i]);
+      if (i + 1 < parts.size()) cx = (cx / tabWidth + 1) * tabWidth;
+    }
+  } else if (!s.isEmpty()) {
+    p->drawText(QPoint(x, baseline), s);
+  }
+  for (int i : underline) {
+    if (i < 0 || i >= s.size()) continue;
+    int ux = x + LineWidth(f, s.left(i), tabWidth);
+    int uw = std::max(1, f->Advance(s.mid(i, 1)));
+    int uy = baseline + std::max(1, f->Metrics->underlinePos());
+    p->fillRect(QRect(ux, uy, uw, std::max(1, f->Metrics->lineWidth())), ToQColor(d->State.TextColor));
+  }
+}
+
+struct TLine {
+  QString Text;
+  std::vector<int> Underline;  // indexes of prefixed characters
+  int Width = 0;
+};
+
+// Removes prefix characters: "&x" underlines x, "&&" is "&".
+void StripPrefixes(const QString& in, QString& out, std::vector<int>& marks, bool keepMarks) {
+  out.clear();
+  for (qsizetype i = 0; i < in.size(); ++i) {
+    if (in[i] == u'&') {
+      if (i + 1 >= in.size()) break;  // a lone trailing prefix shows nothing
+      ++i;
+      if (in[i] != u'&' && keepMarks) marks.push_back(int(out.size()));
+    }
+    out.append(in[i]);
+  }
+}
+
+// Fits s into width with an ellipsis according to the flags.
+void Ellipsize(TGdiFont* f, TLine& line, int width, UINT format, int tabWidth) {
+  if (line.Width <= width) return;
+  const QString dots = QStringLiteral("...");
+  const QString& s = line.Text;
+  QString result;
+  if (format & DT_PATH_ELLIPSIS) {
+    qsizetype sep = std::max(s.lastIndexOf(u'\\'), s.lastIndexOf(u'/'));
+    if (sep > 0) {
+      QString tail = s.mid(sep);
+      qsizetype keep = sep;
+      while (keep > 0 && LineWidth(f, s.left(keep) + dots + tail, tabWidth) > width) --keep;
+      result = s.left(keep) + dots + tail;
+    }
+  }
+  if (result.isEmpty()) {
+    qsizetype keep = s.size();
+    while (keep > 0 && LineWidth(f, s.left(keep) + dots, tabWidth) > width) --keep;
+    if ((format & DT_WORD_ELLIPSIS) && keep < s.size()) {
+      qsizetype wordEnd = keep;
+      while (wordEnd > 0 && !s[wordEnd].isSpace()) --wordEnd;
+      if (wordEnd > 0) keep = wordEnd;
+    }
+    while (keep > 0 && s[keep - 1].isSpace()) --keep;
+    result = s.left(keep) + dots;
+    std::erase_if(line.Underline, [&](int i) { return i >= keep; });
+  }
+  line.Text = result;
+  line.Width = LineWidth(f, result, tabWidth);
+}
+
+// Splits a paragraph into lines no wider than width, breaking after spaces;
+// a word wider than the line stays whole.
+void WrapParagraph(TGdiFont* f, const QString& text, const std::vector<int>& marks, int width, int tabWidth,
+                   std::vector<TLine>& out) {
+  qsizetype start = 0;
+  const qsizetype n = text.size();
+  if (n == 0) {
+    out.push_back({});
+    return;
+  }
+  while (start < n) {
+    qsizetype end = start;       // end of the best break found so far
+    qsizetype pos = start;
+    while (pos < n) {
+      qsizetype wordEnd = pos;
+      while (wordEnd < n && text[wordEnd] == u' ') ++wordEnd;
+      while (wordEnd < n && text[wordEnd] != u' ') ++wordEnd;
+      QString candidate = text.mid(start, wordEnd - start);
+      while (candidate.endsWith(u' ')) candidate.chop(1);
+      if (end > start && LineWidth(f, candidate, tabWidth) > width) break;
+      end = wordEnd;
+      pos = wordEnd;
+      if (LineWidth(f, candidate, tabWidth) > width) break;  // a lone long word
+    }
+    TLine line;
+    qsizetype visibleEnd = end;
+    while (visibleEnd > start && text[visibleEnd - 1] == u' ') --visibleEnd;
+    line.Text = text.mid(start, visibleEnd - start);
+    for (int m : marks)
+      if (m >= start && m < visibleEnd) line.Underline.push_back(int(m - start));
+    line.Width = LineWidth(f, line.Text, tabWidth);
+    out.push_back(std::move(line));
+    start = end;
+    while (start < n && text[start] == u' ') ++start;
+  }
+}
+
+}  // namespace
+
+int DrawTextImpl(HDC dc, StringView text, RECT* r, UINT format, DRAWTEXTPARAMS* params) {
+  HDC__* d = LookupDC(dc);
+  if (!d || !r) return 0;
+  TGdiFont* f = ReadyFont(d);
+  if (!f) return 0;
+  TRect box = *r;
+  if (params) {
+    box.Left += params->iLeftMargin;
+    box.Right -= params->iRightMargin;
+    params->uiLengthDrawn = UINT(text.size());
+  }
+  int tabWidth = 0;
+  if (format & DT_EXPANDTABS) {
+    int chars = (format & DT_TABSTOP) ? int((format >> 8) & 0xFF) : (params && params->iTabLength > 0 ? params->iTabLength : 8);
+    tabWidth = std::max(1, chars) * std::max(1, f->AveWidth);
+  }
+  const bool single = format & DT_SINGLELINE;
+  const bool prefixes = !(format & DT_NOPREFIX);
+  const int lineHeight = CellHeight(f) + ((format & DT_EXTERNALLEADING) ? f->ExternalLeading : 0);
+  const int width = box.Right - box.Left;
+
+  // Paragraphs, prefixes, wrapping and ellipses.
+  QString all = QString::fromUtf16(text.data(), qsizetype(text.size()));
+  QStringList paragraphs;
+  if (single) {
+    all.remove(u'\r');
+    all.remove(u'\n');
+    paragraphs << all;
+  } else {
+    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    all.replace(u'\r', u'\n');
+    paragraphs = all.split(u'\n');
+  }
+  std::vector<TLine> lines;
+  for (const QString& para : paragraphs) {
+    QString shown;
+    std::vector<int> marks;
+    if (prefixes) StripPrefixes(para, shown, marks, !(format & DT_HIDEPREFIX));
+    else shown = para;
+    if ((format & DT_WORDBREAK) && !single) {
+      WrapParagraph(f, shown, marks, width, tabWidth, lines);
+    } else {
+      TLine line{shown, marks, LineWidth(f, shown, tabWidth)};
+      lines.push_back(std::move(line));
+    }
+  }
+  if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS))
+    for (TLine& line : lines) Ellipsize(f, line, width, format, tabWidth);
+
+  int maxWidth = 0;
+  for (const TLine& line : lines) maxWidth = std::max(maxWidth, line.Width);
+  const int total = int(lines.size()) * lineHeight;
+
+  if (format & DT_CALCRECT) {
+    r->Right = r->Left + maxWidth + (params ? params->iLeftMargin + params->iRightMargin : 0);
+    r->Bottom = r->Top + total;
+    return total;
+  }
+
+  int y = box.Top;
+  if (single && (format & DT_VCENTER)) y = box.Top + (box.Bottom - box.Top - lineHeight) / 2;
+  else if (single && (format & DT_BOTTOM)) y = box.Bottom - lineHeight;
+
+  QPainter* p = BeginPainting(d);
+  if (!p) return 0;
+  p->save();
+  if (!(format & DT_NOCLIP)) {
+    QPoint a = ToDevice(d, box.Left, box.Top);
+    p->setClipRect(QRect(a.x(), a.y(), box.Right - box.Left, box.Bottom - box.Top), Qt::IntersectClip);
+  }
+  if (format & DT_RTLREADING) p->setLayoutDirection(Qt::RightToLeft);
+  int ly = y;
+  for (const TLine& line : lines) {
+    int x = box.Left;
+    if (format & DT_CENTER) x = box.Left + (width - line.Width) / 2;
+    else if (format & DT_RIGHT) x = box.Right - line.Width;
+    QPoint at = ToDevice(d, x, ly);
+    DrawLine(p, d, f, at.x(), at.y(), line.Text, tabWidth, line.Underline);
+    ly += lineHeight;
+  }
+  p->restore();
+  if (single && (format & (DT_VCENTER | DT_BOTTOM))) return y - box.Top + lineHeight;
+  return total;
+}
+
+}  // namespace gdi_internal
+
+using namespace gdi_internal;
+
+BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* tm) {
+  HDC__* d = LookupDC(dc);
+  if (!d || !tm) return FALSE;
+  TGdiFont* f = ReadyFont(d);
+  if (!f) return FALSE;
+  *tm = {};
+  tm->tmAscent = f->Ascent;
+  tm->tmDescent = f->Descent;
+  tm->tmHeight = CellHeight(f);
+  tm->tmInternalLeading = std::max(0, tm->tmHeight - f->EmHeight);
+  tm->tmExternalLeading = f->ExternalLeading;
+  tm->tmAveCharWidth = f->AveWidth;
+  tm->tmMaxCharWidth = f->MaxWidth;
+  tm->tmWeight = f->Log.lfWeight <= 0 ? FW_NORMAL : f->Log.lfWeight;
+  tm->tmItalic = f->Log.lfItalic;
+  tm->tmUnderlined = f->Log.lfUnderline;
+  tm->tmStruckOut = f->Log.lfStrikeOut;
+  tm->tmCharSet = f->Log.lfCharSet == DEFAULT_CHARSET ? ANSI_CHARSET : f->Log.lfCharSet;
+  tm->tmPitchAndFamily = f->Font.fixedPitch() ? 0 : 1;  // bit 0 set: variable pitch, as GDI reports it
+  tm->tmDigitizedAspectX = tm->tmDigitizedAspectY = ScreenPixelsPerInch();
+  return TRUE;
+}
+
+BOOL GetTextExtentPoint32W(HDC dc, const WCHAR* text, int count, SIZE* size) {
+  HDC__* d = LookupDC(dc);
+  if (!d || !size || count < 0 || (count > 0 && !text)) return FALSE;
+  TGdiFont* f = ReadyFont(d);
+  if (!f) return FALSE;
+  size->cx = f->Advance(ToQString(text, count));
+  size->cy = CellHeight(f);
+  return TRUE;
+}
+
+int GetTextFaceW(HDC dc, int count, WCHAR* face) {
+  HDC__* d = LookupDC(dc);
+  if (!d || !d->State.Font) return 0;
+  const WCHAR* name = d->State.Font->Log.lfFaceName;
+  int n = int(std::char_traits<char16_t>::length(name));
+  if (!face) return n + 1;
+  if (count <= 0) return 0;
+  int c = std::min(n, count - 1);
+  std::copy(name, name + c, face);
+  face[c] = 0;
+  return c;
+}
+
+namespace {
+
+// Draws a run at (x, y) (top-left of its cell, device coordinates), turned by
+// the font's escapement, with optional per-character advances.
+void OutputRun(HDC__* d, TGdiFont* f, QPainter* p, QPoint at, const QString& s, const int* dx, bool fillCell) {
+  p->save();
+  p->translate(at);
+  double angle = f->Log.lfEscapement / 10.0;
+  if (angle != 0) p->rotate(-angle);
+  int width = 0;
+  if (dx) {
+    for (qsizetype i = 0; i < s.size(); ++i) width += dx[i];
+  } else {
+    width = f->Advance(s);
+  }
+  if (fillCell) p->fillRect(QRect(0, 0, width, CellHeight(f)), ToQColor(d->State.BkColor));
+  PrepareTextPainter(p, d, f);
+  if (dx) {
+    int x = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+      p->drawText(QPoint(x, f->Ascent), s.mid(i, 1));
+      x += dx[i];
+    }
+  } else {
+    p->drawText(QPoint(0, f->Ascent), s);
+  }
+  p->restore();
+}
+
+}  // namespace
+
+BOOL TextOutW(HDC dc, int x, int y, const WCHAR* text, int count) {
+  return ExtTextOutW(dc, x, y, 0, nullptr, text, UINT(std::max(0, count)), nullptr);
+}
+
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* r, const WCHAR* text, UINT count, const int* dx) {
+  HDC__* d = LookupDC(dc);
+  if (!d || count > (1u << 24) || (count && !text)) return FALSE;
+  TGdiFont* f = ReadyFont(d);
+  QPainter* p = BeginPainting(d);
+  if (!p) return FALSE;
+  p->save();
+  if (r && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
+    QPoint a = ToDevice(d, r->Left, r->Top);
+    QRect dr(a.x(), a.y(), r->Right - r->Left, r->Bottom - r->Top);
+    if (options & ETO_OPAQUE) p->fillRect(dr, ToQColor(d->State.BkColor));
+    if (options & ETO_CLIPPED) p->setClipRect(dr, Qt::IntersectClip);
+  }
+  if (f && count) {
+    bool fillCell = d->State.BkMode == OPAQUE && !(r && (options & ETO_OPAQUE));
+    OutputRun(d, f, p, ToDevice(d, x, y), ToQString(text, int(count)), dx, fillCell);
+  }
+  p->restore();
+  return f || !count ? TRUE : FALSE;
+}
+
+int DrawTextW(HDC dc, const WCHAR* text, int count, RECT* r, UINT format) {
+  return DrawTextExW(dc, text, count, r, format, nullptr);
+}
+
+int DrawTextExW(HDC dc, const WCHAR* text, int count, RECT* r, UINT format, DRAWTEXTPARAMS* params) {
+  int n = TextLength(text, count);
+  return DrawTextImpl(dc, StringView(text ? text : u"", size_t(n)), r, format, params);
+}
