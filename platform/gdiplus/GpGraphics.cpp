@@ -58,7 +58,9 @@ QPainter* GpGraphics::BasePainter() {
 
 QTransform GpGraphics::BaseTransform() {
   if (Dc) {
+    // The DC's device origin and its logical origins, as GDI maps (0, 0).
     QPoint o = gdi_internal::DCOrigin(Dc);
+    if (HDC__* d = gdi_internal::LookupDC(Dc)) o += d->State.ViewportOrg - d->State.WindowOrg;
     return QTransform::fromTranslate(o.x(), o.y());
   }
   return {};
