@@ -280,7 +280,7 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
   if (!img || img->isNull()) return nullptr;
   auto b = std::make_shared<TGdiBrush>();
   b->Style = BS_PATTERN;
-  b->Pattern = img->convertToFormat(QImage::Format_RGB32);
+  b->Pattern = img->convertToFormat(QImage::Format_RGB32).copy();  // never shares the bitmap's pixels
   return static_cast<HBRUSH>(Register(b));
 }
 
@@ -579,7 +579,8 @@ std::unordered_map<HICON, std::unique_ptr<TGdiIcon>>& Icons() {
 
 HICON NewIcon(QImage image) {
   auto icon = std::make_unique<TGdiIcon>();
-  icon->Image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  // A private copy: a DIB's pixel pointer must never end up in shared memory.
+  icon->Image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied).copy();
   HICON h = reinterpret_cast<HICON>(icon.get());
   std::lock_guard lock(IconLock());
   Icons()[h] = std::move(icon);

@@ -2,6 +2,7 @@
 // object, a wake-up event for queued messages, and one timer armed for the
 // next due window timer.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QEvent>
 #include <QTimer>
 
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <climits>
 
+#include "platform/gdi/FontSetup.h"
 #include "platform/win/Clock.h"
 #include "platform/win/LoopInternal.h"
 #include "platform/win/MessageLoop.h"
@@ -37,8 +39,12 @@ char gDefaultArg0[] = "ryx";
 char* gDefaultArgv[] = {gDefaultArg0, nullptr};
 
 // The one place that makes the process's application object. The widget layer
-// turns this into a widget application.
-QCoreApplication* CreateApplicationObject(int& argc, char** argv) { return new QCoreApplication(argc, argv); }
+// turns this into a widget application. Drawing needs the GUI kind (fonts),
+// and the project's font set must be in place before it starts.
+QCoreApplication* CreateApplicationObject(int& argc, char** argv) {
+  UseProjectFontSet();
+  return new QGuiApplication(argc, argv);
+}
 
 }  // namespace
 
