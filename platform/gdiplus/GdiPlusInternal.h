@@ -2,6 +2,7 @@
 // Inside view of the GDI+ flat API, for platform/gdiplus/*.cpp only: the
 // objects behind the handles, held as Qt values.
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -229,6 +230,14 @@ struct GpFont : gdiplus_internal::TObject {
   // Em height in pixels at the given DPI (96 for image and screen surfaces).
   REAL EmPixels(REAL dpi = 96) const;
   QFont ToQFont(REAL emPixels) const;
+  // The Qt font and its metrics for an em size, kept between calls.
+  const QFont& QtFont(REAL emPixels) const;
+  const QFontMetricsF& Metrics(REAL emPixels) const;
+
+ private:
+  mutable REAL FCachedEm = -1;
+  mutable QFont FCachedFont;
+  mutable std::unique_ptr<QFontMetricsF> FCachedMetrics;
 };
 
 struct GpStringFormat : gdiplus_internal::TObject {

@@ -520,6 +520,9 @@ static GpStatus LineFromRect(QRectF r, ARGB c1, ARGB c2, REAL angle, bool scalab
   if (!Running()) return GdiplusNotInitialized;
   double a = angle * M_PI / 180.0;
   double dx = std::cos(a), dy = std::sin(a);
+  // Quarter turns stay exact, so axis-aligned gradients stay axis-aligned.
+  if (std::fabs(dx) < 1e-9) dx = 0;
+  if (std::fabs(dy) < 1e-9) dy = 0;
   // An angle-scalable gradient keeps its angle relative to the rectangle's shape.
   if (scalable) dx /= r.width(), dy /= r.height();
   double len = std::hypot(dx, dy);

@@ -116,13 +116,16 @@ struct TLayout {
   std::vector<int> SourceIndex;  // source index of each shown character
 };
 
-TLayout Layout(const QString& rawText, const GpFont* font, const GpStringFormat* fmtIn, const QRectF& rect, REAL dpi) {
+// measure: the caller wants the bounding box. Drawing near-aligned text at a
+// point needs no line widths, which saves a shaping pass per line.
+TLayout Layout(const QString& rawText, const GpFont* font, const GpStringFormat* fmtIn, const QRectF& rect, REAL dpi,
+               bool measure = true) {
   static const GpStringFormat kDefault;
   const GpStringFormat& fmt = fmtIn ? *fmtIn : kDefault;
   TLayout L;
   double em = font->EmPixels(dpi);
-  L.Font = font->ToQFont(em);
-  QFontMetricsF fm(L.Font);
+  L.Font = font->QtFont(em);
+  const QFontMetricsF& fm = font->Metrics(em);
   L.Ascent = fm.ascent();
   L.LineHeight = fm.lineSpacing();
   L.Pad = fmt.Typographic ? 0 : em / 6.0;
@@ -143,7 +146,11 @@ TLayout Layout(const QString& rawText, const GpFont* font, const GpStringFormat*
   const bool wrap = rect.width() > 0 && !(fmt.Flags & StringFormatFlagsNoWrap);
   const double avail = rect.width() > 0 ? std::max(0.0, rect.width() - 2 * L.Pad) : 1e9;
   const bool trailing = fmt.Flags & StringFormatFlagsMeasureTrailingSpaces;
-  auto widthOf = [&](const QString& s) {
+  GpStringAlignment hAlign = fmt.Align;
+  if (fmt.Flags & StringFormatFlagsDirectionRightToLeft) hAlign = GpStringAlignment(2 - hAlign);
+  const bool widths = measure || rect.width() > 0 || hAlign != StringAlignmentNear;
+  auto widthOf = [&](const QString& s) -> double {
+    if (!widths) return 0;
     QString t = s;
     if (!trailing)
       while (!t.isEmpty() && t.back() == u' ') t.chop(1);
@@ -274,6 +281,20 @@ QFont GpFont::ToQFont(REAL emPixels) const {
   f.setUnderline(Style & FontStyleUnderline);
   f.setStrikeOut(Style & FontStyleStrikeout);
   return f;
+}
+
+const QFont& GpFont::QtFont(REAL emPixels) const {
+  if (emPixels != FCachedEm || !FCachedMetrics) {
+    FCachedFont = ToQFont(emPixels);
+    FCachedMetrics = std::make_unique<QFontMetricsF>(FCachedFont);
+    FCachedEm = emPixels;
+  }
+  return FCachedFont;
+}
+
+const QFontMetricsF& GpFont::Metrics(REAL emPixels) const {
+  QtFont(emPixels);
+  return *FCachedMetrics;
 }
 
 // ---- Families and collections ---------------------------------------------
@@ -709,7 +730,7 @@ GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, c
   GpBrush* b = Get(brush, TKind::Brush);
   if (!b) return InvalidParameter;
   QRectF rect(layoutRect->X, layoutRect->Y, layoutRect->Width, layoutRect->Height);
-  TLayout L = Layout(ToQString(string, length), a.Font, a.Format, rect, 96);
+  TLayout L = Layout(ToQString(string, length), a.Font, a.Format, rect, 96, false);
   if (L.Lines.empty()) return Ok;
   GpGraphics::TPaint p(a.G);
   if (!p) return GenericError;
