@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileNames.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/vcl/Application.h"
 #include "platform/win/Files.h"
 #include "platform/win/Module.h"
 #include "platform/win/Registry.h"
@@ -16,10 +17,13 @@ namespace {
 
 const String kAppIniName = u"[ApplicationExeName.ini]";
 
-// The program file's name less its last four characters ("Tool.exe" gives "Tool").
+// The program file's name less its last four characters ("Tool.exe" gives
+// "Tool"). A program file here mostly has no extension: then the whole name,
+// not a name with four letters cut off (nor an empty one, which would make
+// the program's key "\Software" itself).
 String BaseName() {
   String name = ExtractFileName(GetModuleFileName());
-  return name.size() > 4 ? name.substr(0, name.size() - 4) : String();
+  return name.size() > 4 && name[name.size() - 4] == u'.' ? name.substr(0, name.size() - 4) : name;
 }
 
 // The program file's name up to ".exe" (searched with case): the autostart entry's name.
@@ -76,6 +80,34 @@ bool WriteValue(const String& keyPath, const String& name, DWORD type, const Byt
 bool WriteSz(const String& keyPath, const String& name, const String& text) {
   TRegValue v = RegStringValue(name, text);
   return WriteValue(keyPath, name, REG_SZ, v.Data.data(), DWORD(v.Data.size()));
+}
+
+// A text as a desktop entry's string value: backslashes doubled, line breaks
+// and tabs escaped, so a file name cannot end the line or start a new key.
+std::string DesktopValue(const String& text) {
+  std::string out;
+  for (char c : StringToUtf8(text)) {
+    if (c == '\\') out += "\\\\";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else if (c == '\t') out += "\\t";
+    else out += c;
+  }
+  return out;
+}
+
+// The program path as the Exec value: one quoted argument (blanks survive)
+// with '"', '`', '$' and '\' escaped inside the quotes and '%' doubled (it
+// would start a field code), then escaped once more as a string value.
+std::string DesktopExec(const String& path) {
+  String quoted = u"\"";
+  for (Char c : path) {
+    if (c == u'"' || c == u'`' || c == u'$' || c == u'\\') quoted += u'\\';
+    if (c == u'%') quoted += u'%';
+    quoted += c;
+  }
+  quoted += u'"';
+  return DesktopValue(quoted);
 }
 
 }  // namespace
@@ -194,6 +226,7 @@ void TQvFormSR::FormShow() {
   try {
     RestorePos();
   } catch (...) {
+    if (Application != nullptr) Application->HandleException(this);
   }
 }
 
@@ -202,6 +235,7 @@ void TQvFormSR::FormDestroy() {
   try {
     SavePos();
   } catch (...) {
+    if (Application != nullptr) Application->HandleException(this);
   }
 }
 
@@ -257,13 +291,8 @@ void TQvFormSR::SetStartWithWindows(bool Value) {
   if (Value) {
     ForceDirectories(ExtractFilePath(file));
     std::ofstream out(StringToUtf8(file), std::ios::trunc);
-    // The path is quoted so blanks in it survive the desktop entry's parsing.
-    std::string exe = StringToUtf8(GetModuleFileName()), quoted;
-    for (char c : exe) {
-      if (c == '"' || c == '\\' || c == '`' || c == '$') quoted += '\\';
-      quoted += c;
-    }
-    out << "[Desktop Entry]\nType=Application\nName=" << StringToUtf8(RunName()) << "\nExec=\"" << quoted << "\"\n";
+    out << "[Desktop Entry]\nType=Application\nName=" << DesktopValue(RunName())
+        << "\nExec=" << DesktopExec(GetModuleFileName()) << "\n";
     FStartWithWindows = bool(out);
   } else {
     DeleteFile(file);

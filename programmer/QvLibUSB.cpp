@@ -23,7 +23,7 @@ namespace {
 constexpr int kTimeout = 5000;
 
 // The text as a number: decimal, or hexadecimal after "$"; -1 for anything
-// else and for numbers outside 0..0xFFFF.
+// else. A number beyond 16 bits is still a number; it matches no device.
 Integer UsbNumber(const String& s) {
   size_t i = 0;
   int base = 10;
@@ -31,8 +31,8 @@ Integer UsbNumber(const String& s) {
     base = 16;
     i = 1;
   }
-  if (i >= s.size() || s.size() - i > 8) return -1;
-  Integer v = 0;
+  if (i >= s.size()) return -1;
+  Int64 v = 0;
   for (; i < s.size(); ++i) {
     Char c = s[i];
     int d = (c >= u'0' && c <= u'9') ? c - u'0'
@@ -41,9 +41,9 @@ Integer UsbNumber(const String& s) {
                                                      : -1;
     if (d < 0) return -1;
     v = v * base + d;
-    if (v > 0xFFFF) return -1;
+    if (v > 0x7FFFFFFF) return -1;  // beyond Integer: not a number
   }
-  return v;
+  return Integer(v);
 }
 
 String CheckedId(const String& value, const String& def) {

@@ -26,7 +26,8 @@ class TQvLibUSB : public TComponent {
   ~TQvLibUSB() override;
 
   const String& VID() const { return FVID; }
-  // "$16C0" form; a text that is not a 16-bit number stores "$16C0".
+  // "$16C0" form, upper-cased; a text that is not a number stores "$16C0"
+  // (a number beyond 16 bits is kept and matches no device).
   void SetVID(const String& Value);
   const String& PID() const { return FPID; }
   // As SetVID, with the default "$05DC".

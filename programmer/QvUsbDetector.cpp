@@ -37,6 +37,10 @@ String LineValue(const String& line) {
     if (line[i] == u'\\' && i + 1 < line.size() && line[i + 1] == u'"') {
       v += u'"';
       ++i;
+    } else if (line[i] == u'\\' && i + 1 < line.size() && line[i + 1] == u'\\') {
+      // An escaped backslash, kept doubled; the quote after it closes the value.
+      v += u"\\\\";
+      ++i;
     } else if (line[i] == u'"') {
       return v;
     } else {
@@ -85,6 +89,17 @@ Int64 ToInt64Or(const String& s, Int64 def) {
     n = n * 10 + (s[i] - u'0');
   }
   return s[0] == u'-' ? -n : n;
+}
+
+// A value back in a query's quotes: its backslashes are still doubled as the
+// text showed them; only the quotes LineValue took out need their escape again.
+String QuotedValue(const String& v) {
+  String s;
+  for (Char c : v) {
+    if (c == u'"') s += u'\\';
+    s += c;
+  }
+  return s;
 }
 
 String QueryText(const String& s) { return WqlLikeEscape(s.substr(0, std::min(s.size(), kMaxQueryText))); }
@@ -254,7 +269,7 @@ void TQvUsbDetector::WMDeviceChange(TMessage& Msg) {
   switch (hdr->dbch_devicetype) {
     case DBT_DEVTYP_PORT: {
       const auto* port = static_cast<const DEV_BROADCAST_PORT*>(hdr);
-      ComPort = StringToAnsi(port->dbcp_name.substr(0, std::min<size_t>(port->dbcp_name.size(), 260)));
+      ComPort = StringToAnsi(port->dbcp_name.substr(0, std::min<size_t>(port->dbcp_name.size(), 261)));
       String name = AnsiToString(ComPort);
       for (size_t i = 0; i < Ft232RList.size(); ++i)
         if (Ft232RList[i].sPort == name) {
@@ -397,15 +412,14 @@ Integer TQvUsbDetector::DriveVolumeWalk(TStringList* Drives, const String& Pnp) 
       String id = drive.Get(u"DeviceID");
       if (id.empty()) continue;
       TStringList parts;
-      // The id is quoted as the text showed it, so it is already a valid literal.
-      WmiQuery(u"ASSOCIATORS OF {Win32_DiskDrive.DeviceID=\"" + id +
+      WmiQuery(u"ASSOCIATORS OF {Win32_DiskDrive.DeviceID=\"" + QuotedValue(id) +
                    u"\"} WHERE AssocClass = Win32_DiskDriveToDiskPartition ",
                &parts);
       for (const auto& part : Objects(parts)) {
         String pid = part.Get(u"DeviceID");
         if (pid.empty()) continue;
         TStringList disks;
-        WmiQuery(u"ASSOCIATORS OF {Win32_DiskPartition.DeviceID=\"" + WqlEscape(pid) +
+        WmiQuery(u"ASSOCIATORS OF {Win32_DiskPartition.DeviceID=\"" + QuotedValue(pid) +
                      u"\"} WHERE AssocClass = Win32_LogicalDiskToPartition ",
                  &disks);
         for (const auto& d : Objects(disks)) {

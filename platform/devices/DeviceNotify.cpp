@@ -69,6 +69,13 @@ std::vector<TDeviceChange> Translate(const TUevent& e) {
     auto it = gArrived.find(e.SysPath);
     if (it == gArrived.end()) {
       // A device that arrived before we watched: name it from what the event carries.
+      if (e.Subsystem == "block" && e.DevType == "partition") {
+        // A volume that a query lettered: it leaves with its letter.
+        Char letter = HeldDriveLetter(e.SysName);
+        if (letter == 0) return {};
+        ReleaseDriveLetter(e.SysName);
+        return {{event, DBT_DEVTYP_VOLUME, {}, DWORD(1) << (letter - u'A')}};
+      }
       if (e.Subsystem == "usb" && e.DevType == "usb_device") {
         Word v = 0, p = 0;
         auto s1 = e.Product.find('/');
@@ -161,7 +168,35 @@ void MonitorLoop(udev* u, udev_monitor* mon) {
   udev_unref(u);
 }
 
+// The canonical folders of a sysfs directory's entries (they are links).
+std::vector<fs::path> Entries(const fs::path& dir) {
+  std::vector<fs::path> out;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec)) {
+    fs::path real = fs::canonical(e.path(), ec);
+    if (!ec) out.push_back(real);
+  }
+  return out;
+}
+
 }  // namespace
+
+void RecordPresentDevices() {
+  std::map<std::string, TDeviceChange> present;
+  const fs::path sys = SysRoot();
+  for (const auto& p : Entries(sys / "bus/usb/devices")) {
+    TUsbDeviceInfo info;
+    if (ReadUsbDevice(p.string(), info))
+      present[p.string()] = {0, DBT_DEVTYP_DEVICEINTERFACE,
+                             UsbInterfaceName(info.Vendor, info.Product, info.Serial, p.filename().string()), 0};
+  }
+  for (const auto& p : Entries(sys / "class/tty")) {
+    String port = PortNameFor("/dev/" + p.filename().string());
+    if (!port.empty()) present[p.string()] = {0, DBT_DEVTYP_PORT, port, 0};
+  }
+  std::lock_guard<std::mutex> lock(gLock);
+  for (auto& [path, change] : present) gArrived.emplace(path, std::move(change));
+}
 
 HDEVNOTIFY RegisterDeviceNotification(HWND Recipient, const DEV_BROADCAST_HDR* Filter, DWORD Flags) {
   if (Recipient == nullptr || Filter == nullptr || Flags != DEVICE_NOTIFY_WINDOW_HANDLE ||
@@ -225,6 +260,7 @@ bool InitDevices() {
       if (a.Device == dev) return a.Name;
     return String();
   });
+  RecordPresentDevices();
   udev* u = udev_new();
   if (u == nullptr) return false;
   udev_monitor* mon = udev_monitor_new_from_netlink(u, "kernel");

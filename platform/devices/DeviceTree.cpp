@@ -285,6 +285,13 @@ Char DriveLetterFor(const std::string& BlockName) {
   return 0;
 }
 
+Char HeldDriveLetter(const std::string& BlockName) {
+  std::lock_guard<std::mutex> lock(gLock);
+  for (int i = 3; i < 26; ++i)
+    if (gLetters[i] == BlockName) return Char(u'A' + i);
+  return 0;
+}
+
 void ReleaseDriveLetter(const std::string& BlockName) {
   std::lock_guard<std::mutex> lock(gLock);
   for (auto& l : gLetters)

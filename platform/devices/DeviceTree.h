@@ -39,6 +39,8 @@ bool UsbAncestor(const std::string& SysPath, TUsbDeviceInfo& Info);
 // Answers 0 when all letters are taken.
 Char DriveLetterFor(const std::string& BlockName);
 void ReleaseDriveLetter(const std::string& BlockName);
+// The letter BlockName holds now, without giving it one; 0 when it holds none.
+Char HeldDriveLetter(const std::string& BlockName);
 
 // The port name ("COM3") of a serial device file ("/dev/ttyUSB0"); empty when
 // the device has none. Defaults to the serial-port alias table.

@@ -129,6 +129,42 @@ TEST(DeviceNotifyTest, KernelEventsBecomeRecordsAndRemovalsKeepTheirNames) {
   SetDeviceTreeRoots("/sys", "/proc/self/mounts");
 }
 
+TEST(DeviceNotifyTest, DevicesPresentAtStartLeaveWithTheirNames) {
+  fs::path root = fs::temp_directory_path() / ("ryx-present-" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::path usb = root / "devices/usb2/2-1";
+  Write(usb / "idVendor", "0403");
+  Write(usb / "idProduct", "6001");
+  Write(usb / "serial", "A50285BI");
+  fs::path tty = usb / "2-1:1.0/ttyUSB3/tty/ttyUSB3";
+  Write(tty / "dev", "188:3");
+  fs::create_directories(root / "bus/usb/devices");
+  fs::create_directories(root / "class/tty");
+  fs::create_directory_symlink(usb, root / "bus/usb/devices/2-1");
+  fs::create_directory_symlink(tty, root / "class/tty/ttyUSB3");
+  SetDeviceTreeRoots(root.string(), (root / "mounts").string());
+  SetPortNamer([](const std::string& dev) { return dev == "/dev/ttyUSB3" ? String(u"COM6") : String(); });
+  RecordPresentDevices();
+  Char letter = DriveLetterFor("sdq1");  // lettered by a query, never seen arriving
+
+  const std::string usbPath = fs::canonical(usb).string(), ttyPath = fs::canonical(tty).string();
+  fs::remove_all(root);
+  auto port = TranslateUevent({"remove", "tty", "", "ttyUSB3", ttyPath, ""});
+  ASSERT_EQ(port.size(), 1u);
+  EXPECT_EQ(port[0].DeviceType, DBT_DEVTYP_PORT);
+  EXPECT_EQ(port[0].Name, u"COM6");
+  auto dev = TranslateUevent({"remove", "usb", "usb_device", "2-1", usbPath, "403/6001/600"});
+  ASSERT_EQ(dev.size(), 1u);
+  EXPECT_EQ(dev[0].Name, u"\\\\?\\USB#VID_0403&PID_6001#A50285BI#{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
+  auto vol = TranslateUevent({"remove", "block", "partition", "sdq1", "/gone/sdq1", ""});
+  ASSERT_EQ(vol.size(), 1u);
+  EXPECT_EQ(vol[0].UnitMask, DWORD(1) << (letter - u'A'));
+  EXPECT_EQ(HeldDriveLetter("sdq1"), 0);  // the letter is free again
+  EXPECT_TRUE(TranslateUevent({"remove", "block", "partition", "sdq1", "/gone/sdq1", ""}).empty());
+  SetPortNamer(nullptr);
+  SetDeviceTreeRoots("/sys", "/proc/self/mounts");
+}
+
 TEST(DeviceNotifyTest, StartUpPublishesTheSerialMapAndStartsTheMonitor) {
   TTempHome home;
   EXPECT_TRUE(InitDevices());  // the kernel's event source is there without a daemon

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileNames.h"
+#include "platform/vcl/Application.h"
+#include "platform/win/Module.h"
 #include "platform/testing/TempHome.h"
 #include "platform/win/Files.h"
 #include "platform/win/Registry.h"
@@ -52,7 +55,37 @@ TEST_F(FormSRTest, TypedSettingsRoundTrip) {
   EXPECT_TRUE(again.SaveRegINI(u"Count", u"12x"));
   EXPECT_EQ(again.ReadRegINI(u"Count", Integer(5)), 5);
   EXPECT_EQ(again.ReadRegINI(u"", u"dflt"), u"dflt");
-  EXPECT_EQ(again.MainAppRegKey().rfind(u"\\Software\\", 0), 0u);
+  // The program file here has no extension: its whole name is the base name.
+  String exe = ExtractFileName(GetModuleFileName());
+  ASSERT_EQ(exe.find(u'.'), String::npos);
+  EXPECT_EQ(again.MainAppRegKey(), u"\\Software\\" + exe);
+  EXPECT_EQ(again.AppRegKey(), u"\\Software\\" + exe + u"\\MainForm");
+}
+
+// A window whose geometry calls fail, to show where the hooks' exceptions go.
+struct FailingForm : FakeForm {
+  bool FailTop = true;
+  void SetTop(Integer v) override {
+    if (FailTop) throw EInvalidOperation(u"no screen");
+    T = v;
+  }
+  Integer WindowState() const override { throw EInvalidOperation(u"no state"); }
+};
+
+TEST_F(FormSRTest, HookExceptionsGoToTheApplication) {
+  InitApplication();  // kept for the process, as the message loop is
+  std::vector<String> reported;
+  Application->OnException = [&](TObject*, Exception* e) { reported.push_back(e->Message()); };
+  {
+    FailingForm form;
+    TQvFormSR sr(nullptr, &form);
+    sr.FormShow();
+    form.FailTop = false;
+    sr.ResetPos();  // the restore failed half-way; a reset allows saving
+    sr.FormDestroy();
+  }
+  EXPECT_EQ(reported, (std::vector<String>{u"no screen", u"no state"}));
+  Application->OnException = nullptr;
 }
 
 TEST_F(FormSRTest, RegistryPositionsMaximisedAndOffScreen) {

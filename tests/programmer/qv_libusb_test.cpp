@@ -51,7 +51,8 @@ TEST(QvLibUSBTest, PropertySetters) {
     const char16_t* In;
     const char16_t* Out;
   } ids[] = {{u"16c0", u"$16C0"}, {u"5824", u"5824"}, {u"$16c0qvX", u"$16C0"}, {u"$abcd", u"$ABCD"},
-             {u"$12345", u"$16C0"}, {u"", u"$16C0"}};
+             {u"$12345", u"$12345"}, {u"", u"$16C0"}, {u"$", u"$16C0"},
+             {u"99999999999", u"$16C0"}};
   for (auto c : ids) {
     usb.SetVID(c.In);
     EXPECT_EQ(usb.VID(), c.Out) << StringToUtf8(c.In);
@@ -104,10 +105,16 @@ TEST(QvLibUSBTest, FindsTheDeviceInTheTreeAndTransfersFailCleanly) {
   EXPECT_FALSE(usb.Connected());
   EXPECT_EQ(connects, 0);
 
-  // A notification of our device opens it without a claim.
   TMessage m{WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0, 0};
   auto rec = Iface(u"\\\\?\\USB#VID_16C0&PID_05DC#x#{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
   m.LParam = reinterpret_cast<LPARAM>(&rec);
+  // A vendor number beyond 16 bits is kept as given and matches no device.
+  usb.SetVID(u"$116C0");
+  usb.WMDeviceChange(m);
+  EXPECT_FALSE(usb.Connected());
+  usb.SetVID(u"$16C0");
+
+  // A notification of our device opens it without a claim.
   usb.WMDeviceChange(m);
   ASSERT_TRUE(usb.Connected());
   EXPECT_EQ(connects, 1);

@@ -163,6 +163,12 @@ TEST_F(DetectorTest, PortAndVolumeNotificationsAndDeferredLookUps) {
   Send(DBT_DEVICEREMOVECOMPLETE, port);
   EXPECT_EQ(Det.Ft232Rcount, 0);
   EXPECT_EQ(Det.ComPort, "COM3");
+  DEV_BROADCAST_PORT longName;
+  longName.dbch_devicetype = DBT_DEVTYP_PORT;
+  longName.dbcp_name = String(300, u'P');
+  Send(DBT_DEVICEREMOVECOMPLETE, longName);  // the record's name holds at most 261 characters
+  EXPECT_EQ(Det.ComPort, std::string(261, 'P'));
+  ports.pop_back();
 
   DEV_BROADCAST_VOLUME vol;
   vol.dbch_devicetype = DBT_DEVTYP_VOLUME;
@@ -182,6 +188,30 @@ TEST_F(DetectorTest, PortAndVolumeNotificationsAndDeferredLookUps) {
 
   EXPECT_EQ(Det.GetAvailableVolumens(), 1);
   EXPECT_EQ(Det.QvAllVolInfo[0].PNPDeviceID, u"A50285BI");
+  EXPECT_TRUE(Shown.empty());
+}
+
+TEST_F(DetectorTest, VolumeWalkTakesIdsAndValuesAsTheTextShowsThem) {
+  // Ids with a backslash and a quote go back into the association queries
+  // intact; a value ending in a backslash still ends at its closing quote.
+  SetWmiObjectSource([] {
+    return std::vector<TWmiObject>{
+        {u"Win32_DiskDrive",
+         {{u"Caption", u"Stick\\"},
+          {u"DeviceID", u"\\\\.\\PHYSICAL\"DRIVE1"},
+          {u"MediaType", u"Removable Media"},
+          {u"PNPDeviceID", u"USBSTOR\\DISK&VEN_X\\SER1&0"}},
+         {{u"Win32_DiskDriveToDiskPartition", u"Win32_DiskPartition", u"Disk\\1, Partition #0"}}},
+        {u"Win32_DiskPartition", {{u"DeviceID", u"Disk\\1, Partition #0"}},
+         {{u"Win32_LogicalDiskToPartition", u"Win32_LogicalDisk", u"F:"}}},
+        {u"Win32_LogicalDisk", {{u"DeviceID", u"F:"}, {u"Size", u"4096"}}, {}},
+    };
+  });
+  ASSERT_EQ(Det.GetAvailableVolumens(), 1);
+  EXPECT_EQ(Det.QvAllVolInfo[0].DeviceID, u"F:");
+  EXPECT_EQ(Det.QvAllVolInfo[0].Size, 4096);
+  EXPECT_EQ(Det.QvAllVolInfo[0].FulName, u"Stick\\\\");  // backslashes stay doubled
+  EXPECT_EQ(Det.QvAllVolInfo[0].PNPDeviceID, u"SER1");
   EXPECT_TRUE(Shown.empty());
 }
 
