@@ -361,6 +361,11 @@ void TControl::SetPopupMenu(TPopupMenu* Value) {
   if (Value != nullptr) Value->FreeNotification(this);
 }
 
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
 bool TControl::MouseCapture() const { return GetCaptureControl() == this; }
 
 void TControl::SetMouseCapture(bool Value) {
