@@ -203,8 +203,7 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::PlaceForm() {
-  if (FPositioned || FParent != nullptr) return;
-  FPositioned = true;
+  if (FParent != nullptr) return;
   TRect area = Screen != nullptr ? Screen->WorkAreaRect() : Bounds(0, 0, 800, 600);
   TCustomForm* around = nullptr;
   switch (FPosition) {
