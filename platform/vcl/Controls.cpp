@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
@@ -1772,3 +1773,61 @@ TMouse* Mouse = &gMouse;
 TPoint TMouse::CursorPos() const { return controls_internal::CursorPos(); }
 void TMouse::SetCursorPos(TPoint Value) { ::SetCursorPos(Value.X, Value.Y); }
 TControl* TMouse::Capture() const { return GetCaptureControl(); }
+
+// ---------------------------------------------------------------------------
+// Type information
+
+void RegisterControlClasses() {
+  RegisterEnum<TAlign>(u"TAlign", {u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"});
+  RegisterEnum<TAnchorKind>(u"TAnchorKind", {u"akLeft", u"akTop", u"akRight", u"akBottom"});
+  RegisterEnum<TMouseButton>(u"TMouseButton", {u"mbLeft", u"mbRight", u"mbMiddle"});
+  TClassInfo::Of<TSizeConstraints, TPersistent>(u"TSizeConstraints")
+      .Property(u"MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight).Default(0)
+      .Property(u"MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth).Default(0)
+      .Property(u"MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight).Default(0)
+      .Property(u"MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+  TClassInfo::Of<TControl, TComponent>(u"TControl")
+      .Property(u"Left", &TControl::Left, &TControl::SetLeft)
+      .Property(u"Top", &TControl::Top, &TControl::SetTop)
+      .Property(u"Width", &TControl::Width, &TControl::SetWidth)
+      .Property(u"Height", &TControl::Height, &TControl::SetHeight)
+      .Property(u"Align", &TControl::Align, &TControl::SetAlign).Default(alNone)
+      .Property(u"Anchors", &TControl::Anchors, &TControl::SetAnchors).TypeName(u"TAnchors").Default(TAnchors{akLeft, akTop})
+      .Property(u"AutoSize", &TControl::AutoSize, &TControl::SetAutoSize).Default(false)
+      .Property(u"Caption", &TControl::Caption, &TControl::SetCaption).TypeName(u"TCaption")
+      .Property(u"Color", &TControl::Color, &TControl::SetColor).TypeName(u"TColor")
+      .Property(u"Constraints", &TControl::Constraints)
+      .Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor).TypeName(u"TCursor").Default(crDefault)
+      .Property(u"Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
+      .Property(u"Font", &TControl::Font, &TControl::SetFont)
+      .Property(u"Hint", &TControl::Hint, &TControl::SetHint)
+      .Property(u"ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+      .Property(u"ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
+      .Property(u"ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true)
+      .Property(u"PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
+      .Property(u"ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+      .Property(u"Visible", &TControl::Visible, &TControl::SetVisible).Default(true)
+      .Event(u"OnClick", &TControl::OnClick)
+      .Event(u"OnContextPopup", &TControl::OnContextPopup).TypeName(u"TContextPopupEvent")
+      .Event(u"OnDblClick", &TControl::OnDblClick)
+      .Event(u"OnMouseDown", &TControl::OnMouseDown).TypeName(u"TMouseEvent")
+      .Event(u"OnMouseEnter", &TControl::OnMouseEnter)
+      .Event(u"OnMouseLeave", &TControl::OnMouseLeave)
+      .Event(u"OnMouseMove", &TControl::OnMouseMove).TypeName(u"TMouseMoveEvent")
+      .Event(u"OnMouseUp", &TControl::OnMouseUp).TypeName(u"TMouseEvent")
+      .Event(u"OnMouseWheel", &TControl::OnMouseWheel).TypeName(u"TMouseWheelEvent")
+      .Event(u"OnResize", &TControl::OnResize);
+  TClassInfo::Of<TWinControl, TControl>(u"TWinControl")
+      .Property(u"DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered).Default(false)
+      .Property(u"TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).TypeName(u"TTabOrder")
+      .Property(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false)
+      .Event(u"OnEnter", &TWinControl::OnEnter)
+      .Event(u"OnExit", &TWinControl::OnExit)
+      .Event(u"OnKeyDown", &TWinControl::OnKeyDown).TypeName(u"TKeyEvent")
+      .Event(u"OnKeyPress", &TWinControl::OnKeyPress).TypeName(u"TKeyPressEvent")
+      .Event(u"OnKeyUp", &TWinControl::OnKeyUp).TypeName(u"TKeyEvent");
+  TClassInfo::Of<TGraphicControl, TControl>(u"TGraphicControl");
+  TClassInfo::Of<TCustomControl, TWinControl>(u"TCustomControl");
+  RegisterClasses({ClassInfoOf<TControl>(), ClassInfoOf<TWinControl>(), ClassInfoOf<TGraphicControl>(),
+                   ClassInfoOf<TCustomControl>()});
+}

@@ -155,3 +155,33 @@ TEST_F(VclTest, ScreenKnowsFormsActiveFormCursorAndFonts) {
 }
 
 }  // namespace
+
+#include "platform/rtl/TypInfo.h"
+
+namespace {
+
+TEST_F(VclTest, PublishedPropertiesReachControlsAndFormsByName) {
+  RegisterFormClasses();
+  const TClassInfo* formClass = FindClass(u"TForm");
+  ASSERT_NE(formClass, nullptr);
+  std::unique_ptr<TComponent> made(formClass->CreateComponent(nullptr));
+  auto* form = dynamic_cast<TForm*>(made.get());
+  ASSERT_NE(form, nullptr);
+  form->AfterConstruction();  // loaded: alignment runs from here on
+  SetEnumProp(form, u"BorderStyle", u"bsSingle");
+  SetOrdProp(form, u"Height", 196);
+  EXPECT_EQ(form->ClientHeight(), 167);
+  EXPECT_EQ(GetOrdProp(form, u"ClientHeight"), 167);
+  SetStrProp(form, u"Caption", u"Main");
+  EXPECT_EQ(form->Caption(), u"Main");
+  auto* child = new TCustomControl(form);
+  child->SetParent(form);
+  SetSetProp(child, u"Anchors", u"[akRight,akBottom]");
+  EXPECT_EQ(child->Anchors(), (TAnchors{akRight, akBottom}));
+  SetEnumProp(child, u"Align", u"alClient");
+  EXPECT_EQ(child->Width(), form->ClientWidth());
+  EXPECT_EQ(GetObjectProp(child, u"Font"), child->Font());
+  EXPECT_EQ(GetEnumProp(form, u"Position"), u"poDefaultPosOnly");
+}
+
+}  // namespace
