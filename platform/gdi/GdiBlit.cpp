@@ -51,28 +51,30 @@ QImage Scaled(const QImage& src, int w, int h) {
   return img;
 }
 
-// Combines src (already at the destination size) into the DC at device
-// position (x, y) with the raster operation, inside the clip.
-template <class F>
-void ForEachDestPixel(HDC__* d, QPoint at, QSize size, F f) {
+// Combines src (RGB32 or premultiplied ARGB, at the destination size) into
+// the DC at device position at, row by row inside the clip; op works on
+// the 24 colour bits and the result is opaque.
+template <class Op>
+void CombineRows(HDC__* d, QPoint at, const QImage& src, Op op) {
   QImage* img = d->Surface.Image;
-  QRegion clip = EffectiveClip(d).intersected(QRect(at + d->Surface.Origin, size));
+  const QPoint org = d->Surface.Origin;
+  QRegion clip = EffectiveClip(d).intersected(QRect(at + org, src.size()));
   const int bpp = img->depth() / 8;
   if (bpp != 3 && bpp != 4) return;
   for (const QRect& r : clip) {
     for (int y = r.top(); y <= r.bottom(); ++y) {
-      uchar* row = img->scanLine(y);
-      for (int x = r.left(); x <= r.right(); ++x) {
-        uchar* px = row + x * bpp;
-        int ix = x - at.x() - d->Surface.Origin.x(), iy = y - at.y() - d->Surface.Origin.y();
-        if (bpp == 4) {
-          f(*reinterpret_cast<uint32_t*>(px), ix, iy);
-        } else {
-          uint32_t v = 0xFF000000u | (uint32_t(px[2]) << 16) | (uint32_t(px[1]) << 8) | px[0];
-          f(v, ix, iy);
-          px[0] = uchar(v);
-          px[1] = uchar(v >> 8);
-          px[2] = uchar(v >> 16);
+      const auto* s = reinterpret_cast<const uint32_t*>(src.constScanLine(y - at.y() - org.y())) + (r.left() - at.x() - org.x());
+      uchar* row = img->scanLine(y) + r.left() * bpp;
+      if (bpp == 4) {
+        auto* px = reinterpret_cast<uint32_t*>(row);
+        for (int x = 0; x < r.width(); ++x) px[x] = 0xFF000000u | (op(s[x] & 0xFFFFFF, px[x] & 0xFFFFFF) & 0xFFFFFF);
+      } else {
+        for (int x = 0; x < r.width(); ++x, row += 3) {
+          uint32_t v = (uint32_t(row[2]) << 16) | (uint32_t(row[1]) << 8) | row[0];
+          v = op(s[x] & 0xFFFFFF, v);
+          row[0] = uchar(v);
+          row[1] = uchar(v >> 8);
+          row[2] = uchar(v >> 16);
         }
       }
     }
@@ -92,10 +94,18 @@ bool Blit(HDC__* d, QPoint at, const QImage& src, DWORD rop) {
   uint32_t pat = 0;
   if (auto& b = d->State.Brush; b && b->Style != BS_NULL)
     pat = Bgr(b->DCBrush ? d->State.DCBrushColor : b->Color);
-  ForEachDestPixel(d, at, src.size(), [&](uint32_t& v, int ix, int iy) {
-    uint32_t s = reinterpret_cast<const uint32_t*>(src.constScanLine(iy))[ix] & 0xFFFFFF;
-    v = 0xFF000000u | (Rop3(index, pat, s, v & 0xFFFFFF) & 0xFFFFFF);
-  });
+  switch (rop) {
+    case SRCPAINT: CombineRows(d, at, src, [](uint32_t s, uint32_t v) { return s | v; }); break;
+    case SRCAND: CombineRows(d, at, src, [](uint32_t s, uint32_t v) { return s & v; }); break;
+    case SRCINVERT: CombineRows(d, at, src, [](uint32_t s, uint32_t v) { return s ^ v; }); break;
+    case SRCERASE: CombineRows(d, at, src, [](uint32_t s, uint32_t v) { return s & ~v; }); break;
+    case NOTSRCCOPY: CombineRows(d, at, src, [](uint32_t s, uint32_t) { return ~s; }); break;
+    case NOTSRCERASE: CombineRows(d, at, src, [](uint32_t s, uint32_t v) { return ~(s | v); }); break;
+    case MERGEPAINT: CombineRows(d, at, src, [](uint32_t s, uint32_t v) { return ~s | v; }); break;
+    default:
+      CombineRows(d, at, src, [index, pat](uint32_t s, uint32_t v) { return Rop3(index, pat, s, v); });
+      break;
+  }
   return true;
 }
 
@@ -203,10 +213,7 @@ BOOL TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy
   if (!SizeAllowed(w, h) || !SourceInside(s, sx, sy, sw, sh)) return FALSE;
   QImage img = Scaled(SourcePixels(s, sx, sy, sw, sh).convertToFormat(QImage::Format_RGB32), w, h);
   const uint32_t key = Bgr(transparent);
-  ForEachDestPixel(d, ToDevice(d, x, y), img.size(), [&](uint32_t& v, int ix, int iy) {
-    uint32_t sp = reinterpret_cast<const uint32_t*>(img.constScanLine(iy))[ix] & 0xFFFFFF;
-    if (sp != key) v = 0xFF000000u | sp;
-  });
+  CombineRows(d, ToDevice(d, x, y), img, [key](uint32_t s, uint32_t v) { return s == key ? v : s; });
   return TRUE;
 }
 

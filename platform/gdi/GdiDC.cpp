@@ -243,7 +243,7 @@ int GetDeviceCaps(HDC dc, int index) {
 }
 
 namespace {
-BOOL SetPoint(HDC dc, QPoint HDC__::*, QPoint TDCState::*field, int x, int y, POINT* old, bool offset = false) {
+BOOL SetPoint(HDC dc, QPoint TDCState::*field, int x, int y, POINT* old, bool offset = false) {
   HDC__* d = LookupDC(dc);
   if (!d) return FALSE;
   QPoint& p = d->State.*field;
@@ -259,14 +259,14 @@ BOOL GetPoint(HDC dc, QPoint TDCState::*field, POINT* out) {
 }
 }  // namespace
 
-BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, nullptr, &TDCState::WindowOrg, x, y, old); }
+BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::WindowOrg, x, y, old); }
 BOOL GetWindowOrgEx(HDC dc, POINT* org) { return GetPoint(dc, &TDCState::WindowOrg, org); }
-BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, nullptr, &TDCState::ViewportOrg, x, y, old); }
+BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::ViewportOrg, x, y, old); }
 BOOL GetViewportOrgEx(HDC dc, POINT* org) { return GetPoint(dc, &TDCState::ViewportOrg, org); }
 BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* old) {
-  return SetPoint(dc, nullptr, &TDCState::ViewportOrg, dx, dy, old, true);
+  return SetPoint(dc, &TDCState::ViewportOrg, dx, dy, old, true);
 }
-BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, nullptr, &TDCState::BrushOrg, x, y, old); }
+BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::BrushOrg, x, y, old); }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
   HDC__* d = LookupDC(dc);

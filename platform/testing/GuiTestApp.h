@@ -1,4 +1,5 @@
 #pragma once
-// For tests and benchmarks: the project's font set and a GUI application
-// object (fonts need one), created once per process and kept to its end.
+// For tests and benchmarks: the process's application object (made by the
+// message loop, with the project's font set), headless unless the
+// environment names a display platform. Call on the main thread.
 void EnsureGuiApplication();

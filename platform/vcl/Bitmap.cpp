@@ -11,16 +11,12 @@ namespace {
 // first drawn on.
 class TBitmapCanvas : public TCanvas {
  public:
-  explicit TBitmapCanvas(TBitmap* owner) : FOwner(owner) {}
   std::function<HDC()> MakeDC;
 
  protected:
   void CreateHandle() override {
     if (MakeDC) SetHandle(MakeDC());
   }
-
- private:
-  TBitmap* FOwner;
 };
 
 int BitsOf(TPixelFormat f) {
@@ -164,7 +160,7 @@ void TBitmap::SetMonochrome(bool value) { SetPixelFormat(value ? pf1bit : pfDevi
 
 TCanvas* TBitmap::Canvas() {
   if (!FCanvas) {
-    auto c = std::make_unique<TBitmapCanvas>(this);
+    auto c = std::make_unique<TBitmapCanvas>();
     c->MakeDC = [this]() -> HDC {
       if (!FDC) {
         FDC = CreateCompatibleDC(nullptr);

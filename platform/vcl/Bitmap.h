@@ -25,7 +25,7 @@ class TBitmap : public TGraphic {
   bool Empty() const override;
   Integer Width() const override { return FWidth; }
   Integer Height() const override { return FHeight; }
-  // Keeps the pixels that still fit; sizes beyond 16384 raise EOutOfResources... as EInvalidGraphic.
+  // Keeps the pixels that still fit; a side above 16384 raises EInvalidGraphic.
   void SetWidth(Integer value) override { SetSize(value, FHeight); }
   void SetHeight(Integer value) override { SetSize(FWidth, value); }
   void SetSize(Integer w, Integer h) override;

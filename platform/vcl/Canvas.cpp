@@ -278,3 +278,22 @@ void TCanvas::Unlock() {
   --FLockCount;
   FLock.unlock();
 }
+
+void Frame3D(TCanvas* canvas, TRect& r, TColor topColor, TColor bottomColor, Integer width) {
+  if (!canvas) return;
+  canvas->Pen()->SetWidth(1);
+  --r.Bottom;
+  --r.Right;
+  while (width > 0) {
+    --width;
+    TPoint topRight{r.Right, r.Top}, bottomLeft{r.Left, r.Bottom};
+    canvas->Pen()->SetColor(topColor);
+    canvas->Polyline({bottomLeft, r.TopLeft(), topRight});
+    canvas->Pen()->SetColor(bottomColor);
+    --bottomLeft.X;
+    canvas->Polyline({topRight, r.BottomRight(), bottomLeft});
+    InflateRect(&r, -1, -1);
+  }
+  ++r.Bottom;
+  ++r.Right;
+}

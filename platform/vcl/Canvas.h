@@ -127,3 +127,7 @@ class TCanvas : public TPersistent {
   std::recursive_mutex FLock;
   Integer FLockCount = 0;
 };
+
+// A raised or sunken frame of width lines inside r: top and left in topColor,
+// bottom and right in bottomColor. r shrinks by width on each side.
+void Frame3D(TCanvas* canvas, TRect& r, TColor topColor, TColor bottomColor, Integer width);

@@ -4,6 +4,7 @@
 #include <list>
 #include <mutex>
 
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Bitmap.h"
 #include "platform/vcl/GifImage.h"
@@ -88,9 +89,30 @@ TRegistry& Registry() {
   return *r;
 }
 
+
+TBytes ReadRest(TStream* stream) {
+  Int64 left = stream->Size() - stream->Position();
+  if (left < 0) left = 0;
+  if (left > kMaxPictureFile) throw EInvalidGraphic(u"Picture file too large");
+  TBytes data;
+  stream->ReadBuffer(data, Integer(left));
+  return data;
+}
+
 }  // namespace
 
 // ---- TGraphic -------------------------------------------------------------
+
+void TGraphic::LoadFromStream(TStream* stream) {
+  if (stream) LoadFromBytes(ReadRest(stream));
+}
+
+void TGraphic::SaveToStream(TStream* stream) {
+  if (!stream) return;
+  TBytes data;
+  SaveToBytes(data);
+  stream->WriteBuffer(data);
+}
 
 void TGraphic::SetWidth(Integer) { throw EInvalidGraphicOperation(u"Cannot change the size of a " + ClassName()); }
 void TGraphic::SetHeight(Integer) { throw EInvalidGraphicOperation(u"Cannot change the size of a " + ClassName()); }
@@ -190,6 +212,14 @@ void TPicture::LoadFromFile(const String& fileName) {
   auto g = c->Create();
   g->LoadFromBytes(data);
   Take(std::move(g));
+}
+
+void TPicture::LoadFromStream(TStream* stream) {
+  if (stream) LoadFromBytes(ReadRest(stream));
+}
+
+void TPicture::SaveToStream(TStream* stream) {
+  if (FGraphic) FGraphic->SaveToStream(stream);
 }
 
 void TPicture::SaveToFile(const String& fileName) {

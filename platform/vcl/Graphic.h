@@ -12,6 +12,7 @@
 
 class TCanvas;
 class TBitmap;
+class TStream;
 class TIcon;
 
 // Damaged or unknown picture data.
@@ -42,6 +43,10 @@ class TGraphic : public TPersistent {
   void LoadFromFile(const String& fileName);
   // Raises EFCreateError when the file cannot be written.
   void SaveToFile(const String& fileName);
+  // From the stream's position to its end (at most 256 MiB, else
+  // EInvalidGraphic); nullptr does nothing.
+  void LoadFromStream(TStream* stream);
+  void SaveToStream(TStream* stream);
 
   TNotifyEvent OnChange;
 
@@ -81,6 +86,9 @@ class TPicture : public TPersistent {
   void SaveToFile(const String& fileName);
   // By content only; EInvalidGraphic when no format recognises the bytes.
   void LoadFromBytes(const TBytes& data);
+  // By content, from the stream's position to its end; nullptr does nothing.
+  void LoadFromStream(TStream* stream);
+  void SaveToStream(TStream* stream);
 
   // TPicture, TGraphic or nullptr.
   void Assign(TPersistent* Source) override;

@@ -119,7 +119,7 @@ class TPen : public TGraphicsObject {
   TColor Color() const { return FColor; }
   void SetColor(TColor value);
   Integer Width() const { return FWidth; }
-  // Below 1 becomes 1... as GDI draws it; the value is kept as given.
+  // Negative widths are ignored; 0 draws as 1 pixel, as GDI does.
   void SetWidth(Integer value);
   TPenStyle Style() const { return FStyle; }
   void SetStyle(TPenStyle value);

@@ -113,12 +113,14 @@ void TChangeLink::Change() {
 
 // ---- TCustomImageList -----------------------------------------------------
 
-TCustomImageList::TCustomImageList() : FData(std::make_unique<HIMAGELIST__>()) {
+TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner), FData(std::make_unique<HIMAGELIST__>()) {
   std::lock_guard lock(ListLock());
   Lists().insert(FData.get());
 }
 
-TCustomImageList::TCustomImageList(Integer width, Integer height) : TCustomImageList() { SetSize(width, height); }
+TCustomImageList::TCustomImageList(TComponent* AOwner, Integer width, Integer height) : TCustomImageList(AOwner) {
+  SetSize(width, height);
+}
 
 TCustomImageList::~TCustomImageList() {
   for (TChangeLink* link : FLinks) link->Sender = nullptr;
@@ -141,7 +143,7 @@ void TCustomImageList::Assign(TPersistent* Source) {
     Change();
     return;
   }
-  TPersistent::Assign(Source);
+  TComponent::Assign(Source);
 }
 
 void TCustomImageList::SetWidth(Integer value) { SetSize(value, FHeight); }

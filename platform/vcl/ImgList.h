@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
-#include "platform/rtl/Persistent.h"
+#include "platform/rtl/Component.h"
 #include "platform/vcl/Color.h"
 
 class TBitmap;
@@ -54,10 +54,11 @@ enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
 enum TColorDepth { cdDeviceDependent, cd4Bit, cd8Bit, cd16Bit, cd24Bit, cd32Bit };
 
-class TCustomImageList : public TPersistent {
+class TCustomImageList : public TComponent {
  public:
-  TCustomImageList();
-  TCustomImageList(Integer width, Integer height);
+  explicit TCustomImageList(TComponent* AOwner = nullptr);
+  // CreateSize: an empty list of width x height images.
+  TCustomImageList(TComponent* AOwner, Integer width, Integer height);
   ~TCustomImageList() override;
 
   void Assign(TPersistent* Source) override;

@@ -173,6 +173,59 @@ TEST(GdiDraw, FocusRectIsDottedXor) {
   EXPECT_EQ(s.Count(kBlack), 0);
 }
 
+TEST(GdiDraw, PathsArcsAndEdges) {
+  GdiSurface s(30, 30);
+  // A path is built silently, then stroked with the alternate pen.
+  LOGBRUSH lb{BS_SOLID, kBlack, 0};
+  HPEN alt = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr);
+  HGDIOBJ old = SelectObject(s.DC, alt);
+  ASSERT_TRUE(BeginPath(s.DC));
+  MoveToEx(s.DC, 2, 2, nullptr);
+  LineTo(s.DC, 12, 2);
+  LineTo(s.DC, 12, 12);
+  CloseFigure(s.DC);
+  EndPath(s.DC);
+  EXPECT_EQ(s.Count(kBlack), 0);
+  ASSERT_TRUE(StrokePath(s.DC));
+  EXPECT_GT(s.Count(kBlack), 8);
+  EXPECT_EQ(s.Px(2, 2), kBlack);
+  EXPECT_EQ(s.Px(3, 2), kWhite);
+  EXPECT_FALSE(StrokePath(s.DC));  // the path is used up
+  SelectObject(s.DC, old);
+  DeleteObject(alt);
+  // FillPath fills the closed figure with the brush.
+  s.Clear(kWhite);
+  SelectObject(s.DC, GetStockObject(BLACK_BRUSH));
+  BeginPath(s.DC);
+  Rectangle(s.DC, 5, 5, 15, 15);
+  EndPath(s.DC);
+  FillPath(s.DC);
+  EXPECT_EQ(s.Ink(), (RECT{5, 5, 15, 15}));
+  SelectObject(s.DC, GetStockObject(WHITE_BRUSH));
+  // Arcs run counter-clockwise from the first ray to the second: from the
+  // right to the top is the upper-right quarter only.
+  s.Clear(kWhite);
+  Arc(s.DC, 0, 0, 21, 21, 30, 10, 10, -10);
+  RECT ink = s.Ink();
+  EXPECT_GE(ink.Left, 9);
+  EXPECT_LE(ink.Bottom, 12);
+  // Swapped rays: the other three quarters.
+  s.Clear(kWhite);
+  Arc(s.DC, 0, 0, 21, 21, 10, -10, 30, 10);
+  EXPECT_EQ(s.Ink().Left, 0);
+  EXPECT_GE(s.Ink().Bottom, 19);
+  // Raised edge: light top-left, dark bottom-right, rectangle adjusted.
+  s.Clear(kWhite);
+  RECT e{2, 2, 12, 12};
+  DrawEdge(s.DC, &e, EDGE_RAISED, BF_RECT | BF_ADJUST);
+  EXPECT_EQ(e, (RECT{4, 4, 10, 10}));
+  EXPECT_EQ(s.Px(2, 5), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(s.Px(11, 5), GetSysColor(COLOR_3DDKSHADOW));
+  EXPECT_EQ(s.Px(3, 5), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(s.Px(10, 5), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(GetDeviceCaps(s.DC, LOGPIXELSX), 96);
+}
+
 struct RopCase { DWORD rop; COLORREF expect; };
 
 TEST(GdiBlit, RasterOperationsCombineSourceAndDestination) {

@@ -12,8 +12,13 @@
 #include <vector>
 
 #include "platform/rtl/IniFiles.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
+
+using test_support::MessageOf;
+using test_support::Lines;
+using test_support::ReadFileBytes;
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -45,27 +50,6 @@ class TempDir {
 void WriteBytes(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::vector<String> Lines(TStrings& list) {
-  std::vector<String> out;
-  for (Integer i = 0; i < list.Count(); ++i) out.push_back(list.Strings(i));
-  return out;
-}
-
-template <class Fn>
-String MessageOf(Fn fn) {
-  try {
-    fn();
-  } catch (const Exception& e) {
-    return e.ClassName() + u": " + e.Message();
-  }
-  return u"no exception";
 }
 
 const std::string kOddFile =
@@ -159,7 +143,7 @@ TEST(IniFile, RewriteKeepsCommentsLayoutAndEncoding) {
       "\r\n"
       "[new section]\r\n"
       "n=-7\r\n";
-  EXPECT_EQ(ReadBytes(dir.Path("odd.ini")), expected);
+  EXPECT_EQ(ReadFileBytes(dir.Path("odd.ini")), expected);
 
   // DeleteKey takes every copy of a duplicated key; EraseSection every copy of a section.
   TIniFile ini(dir.File("odd.ini"));
@@ -167,7 +151,7 @@ TEST(IniFile, RewriteKeepsCommentsLayoutAndEncoding) {
   EXPECT_FALSE(ini.ValueExists(u"update", u"dup"));
   ini.EraseSection(u"update");
   EXPECT_FALSE(ini.SectionExists(u"update"));
-  EXPECT_EQ(ReadBytes(dir.Path("odd.ini")),
+  EXPECT_EQ(ReadFileBytes(dir.Path("odd.ini")),
             "\xEF\xBB\xBF" "orphan=before any section\r\n; a comment = not a key\r\n\r\n"
             "[files]\r\ncount=2\r\nurl1=http://x/y z\r\n[empty]\r\n\r\n[new section]\r\nn=-7\r\n");
 }
@@ -180,18 +164,18 @@ TEST(IniFile, KeepsAnsiAndUtf16Files) {
     EXPECT_EQ(ini.ReadString(u"s", u"name", u""), u"caf\u00E9");
     ini.WriteString(u"s", u"other", u"\u00FC");
   }
-  EXPECT_EQ(ReadBytes(dir.Path("ansi.ini")), "[s]\r\nname=caf\xE9\r\nother=\xFC\r\n");
+  EXPECT_EQ(ReadFileBytes(dir.Path("ansi.ini")), "[s]\r\nname=caf\xE9\r\nother=\xFC\r\n");
 
   WriteBytes(dir.Path("wide.ini"), "\xFF\xFE[\0s\0]\0\n\0k\0=\0\xAC\x20"s);
   TMemIniFile wide(dir.File("wide.ini"));
   EXPECT_EQ(wide.ReadString(u"S", u"K", u""), u"\u20AC");
   wide.UpdateFile();
-  EXPECT_EQ(ReadBytes(dir.Path("wide.ini")), "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xAC\x20\r\0\n\0"s);
+  EXPECT_EQ(ReadFileBytes(dir.Path("wide.ini")), "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xAC\x20\r\0\n\0"s);
 
   // A new file is UTF-8 without a byte-order mark.
   TIniFile fresh(dir.File("new.ini"));
   fresh.WriteString(u"\u00C4", u"k", u"\u4E2D");
-  EXPECT_EQ(ReadBytes(dir.Path("new.ini")), "[\xC3\x84]\r\nk=\xE4\xB8\xAD\r\n");
+  EXPECT_EQ(ReadFileBytes(dir.Path("new.ini")), "[\xC3\x84]\r\nk=\xE4\xB8\xAD\r\n");
   EXPECT_EQ(fresh.ReadString(u"\u00E4", u"K", u""), u"\u4E2D");  // non-ASCII names ignore case too
 }
 
@@ -248,7 +232,7 @@ TEST(IniFile, WritesReachTheFileAtOnceAndMemImageOnlyWhenSaved) {
   const String name = dir.File("layout.ini");
   TIniFile direct(name);
   direct.WriteString(u"CONFIG", u"LOGFILENAME", u"C:\\logs\\wupdate.log");
-  EXPECT_EQ(ReadBytes(dir.Path("layout.ini")), "[CONFIG]\r\nLOGFILENAME=C:\\logs\\wupdate.log\r\n");
+  EXPECT_EQ(ReadFileBytes(dir.Path("layout.ini")), "[CONFIG]\r\nLOGFILENAME=C:\\logs\\wupdate.log\r\n");
 
   // Empty a section key by key, then write keys in a given order.
   direct.WriteString(u"Customizer1", u"Name0", u"old");
@@ -298,7 +282,7 @@ TEST(IniFile, MemImageAsStringsRenameAndClear) {
   mem.Rename(dir.File("b.ini"), false);
   mem.UpdateFile();
   EXPECT_FALSE(fs::exists(dir.Path("a.ini")));
-  EXPECT_EQ(ReadBytes(dir.Path("b.ini")), "[A]\r\nk=1\r\n;note\r\nj=3\r\n[B]\r\nk=2\r\n");
+  EXPECT_EQ(ReadFileBytes(dir.Path("b.ini")), "[A]\r\nk=1\r\n;note\r\nj=3\r\n[B]\r\nk=2\r\n");
   mem.Clear();
   EXPECT_FALSE(mem.SectionExists(u"A"));
   mem.Rename(dir.File("b.ini"), true);
@@ -345,7 +329,7 @@ TEST(IniFile, FailedWriteLeavesOldFileWhole) {
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(message, u"EIniFileException: Unable to write to " + name);
-  EXPECT_EQ(ReadBytes(dir.Path("keep.ini")), old);
+  EXPECT_EQ(ReadFileBytes(dir.Path("keep.ini")), old);
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"keep.ini"}));
   EXPECT_TRUE(mem.Modified());
 
@@ -360,7 +344,7 @@ TEST(IniFile, FailedWriteLeavesOldFileWhole) {
     EXPECT_EQ(MessageOf([&] { TIniFile(name).WriteString(u"keep", u"this", u"lost"); }),
               u"EIniFileException: Unable to write to " + name);
     fs::permissions(dir.Path(), fs::perms::owner_all);
-    EXPECT_EQ(ReadBytes(dir.Path("keep.ini")), old);
+    EXPECT_EQ(ReadFileBytes(dir.Path("keep.ini")), old);
   }
 }
 
@@ -371,7 +355,7 @@ TEST(IniFile, ReplacementKeepsPermissionsAndSymlinks) {
   fs::create_symlink(dir.Path("real.ini"), dir.Path("link.ini"));
   TIniFile(dir.File("link.ini")).WriteString(u"a", u"k", u"2");
   EXPECT_TRUE(fs::is_symlink(dir.Path("link.ini")));
-  EXPECT_EQ(ReadBytes(dir.Path("real.ini")), "[a]\r\nk=2\r\n");
+  EXPECT_EQ(ReadFileBytes(dir.Path("real.ini")), "[a]\r\nk=2\r\n");
   EXPECT_EQ(fs::status(dir.Path("real.ini")).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"link.ini", "real.ini"}));

@@ -9,45 +9,18 @@
 #include <string>
 
 #include "platform/rtl/Streams.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
+using test_support::MessageOf;
+using test_support::ReadFileBytes;
+using TempDir = test_support::TTempDir;
+
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "rtl_streams_XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  String File(const std::string& name) const { return Utf8ToString((path_ / name).string()); }
-  fs::path Path(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::string Content(const TBytesStream& s) { return std::string(s.Bytes().begin(), s.Bytes().end()); }
 TBytes BytesOf(const std::string& s) { return TBytes(s.begin(), s.end()); }
-
-template <class Fn>
-String MessageOf(Fn fn) {
-  try {
-    fn();
-  } catch (const Exception& e) {
-    return e.ClassName() + u": " + e.Message();
-  }
-  return u"no exception";
-}
 
 TEST(MemoryStream, ShortTransfersRaiseAndSeekPastEndReadsNothing) {
   TMemoryStream s;
@@ -180,11 +153,11 @@ TEST(FileStream, ModesAndReopen) {
     char c;
     EXPECT_EQ(f.Read(&c, 1), 0);  // write-only
   }
-  EXPECT_EQ(ReadAll(dir.Path("data.bin")), "Jello");
+  EXPECT_EQ(ReadFileBytes(dir.Path("data.bin")), "Jello");
   {
     TFileStream f(name, fmCreate | fmShareExclusive);  // truncates
   }
-  EXPECT_EQ(ReadAll(dir.Path("data.bin")), "");
+  EXPECT_EQ(ReadFileBytes(dir.Path("data.bin")), "");
 }
 
 TEST(FileStream, FailuresCarryNameAndSystemMessage) {

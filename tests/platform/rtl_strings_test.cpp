@@ -5,26 +5,14 @@
 #include <vector>
 
 #include "platform/rtl/Strings.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
+using test_support::MessageOf;
+using test_support::Lines;
+
 using namespace std::string_literals;
-
-std::vector<String> Lines(const TStrings& list) {
-  std::vector<String> out;
-  for (Integer i = 0; i < list.Count(); ++i) out.push_back(list.Strings(i));
-  return out;
-}
-
-template <class Fn>
-String MessageOf(Fn fn) {
-  try {
-    fn();
-  } catch (const Exception& e) {
-    return e.ClassName() + u": " + e.Message();
-  }
-  return u"no exception";
-}
 
 TEST(StringList, TextSplitsOnEveryLineBreakAndJoinsWithCrLf) {
   struct Case { String text; std::vector<String> lines; };

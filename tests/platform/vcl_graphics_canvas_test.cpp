@@ -109,6 +109,25 @@ TEST_F(VclGraphics, CanvasDrawsWithItsTools) {
   EXPECT_EQ(c->ClipRect(), Rect(0, 0, 40, 30));
 }
 
+TEST_F(VclGraphics, Frame3DDrawsInsideAndShrinks) {
+  TBitmap bmp(10, 10);
+  TRect r = Rect(0, 0, 10, 10);
+  Frame3D(bmp.Canvas(), r, clWhite, clBlack, 2);
+  EXPECT_EQ(r, Rect(2, 2, 8, 8));
+  TCanvas* c = bmp.Canvas();
+  bmp.Canvas()->Brush()->SetColor(clRed);
+  c->FillRect(Rect(0, 0, 10, 10));
+  r = Rect(0, 0, 10, 10);
+  Frame3D(c, r, clLime, clBlue, 1);
+  EXPECT_EQ(c->Pixels(0, 0), clLime);
+  EXPECT_EQ(c->Pixels(0, 8), clLime);
+  EXPECT_EQ(c->Pixels(0, 9), clBlue);  // the bottom line runs to the left edge
+  EXPECT_EQ(c->Pixels(9, 0), clBlue);
+  EXPECT_EQ(c->Pixels(9, 9), clBlue);
+  EXPECT_EQ(c->Pixels(1, 9), clBlue);
+  EXPECT_EQ(c->Pixels(1, 1), clRed);
+}
+
 TEST_F(VclGraphics, BitmapDrawTransparentAndStretch) {
   TBitmap src(4, 4);
   src.Canvas()->Brush()->SetColor(clFuchsia);
@@ -194,7 +213,7 @@ TEST_F(VclGraphics, AlphaBitmapsBlend) {
 }
 
 TEST_F(VclGraphics, ImageListAddsStripsMasksAndDraws) {
-  TImageList list(4, 4);
+  TImageList list(nullptr, 4, 4);
   int notified = 0;
   TChangeLink link;
   link.OnChange = [&](TObject*) { ++notified; };

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/rtl/Streams.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
 #include "platform/vcl/GifImage.h"
@@ -168,6 +169,16 @@ TEST_F(Pictures, RoundTrips) {
   EXPECT_EQ(jpg2.Width(), 19);
   EXPECT_LE(MaxDifference(Flattened(&jpg2), Flattened(&jpg)), 24);
   EXPECT_LE(MaxDifference(Reference("out.jpg", 0, &w, &h), Flattened(&jpg2)), 4);
+
+  // Streams: read from the position on, by content.
+  TMemoryStream stream;
+  stream.WriteBuffer("junk", 4);
+  png.SaveToStream(&stream);
+  stream.SetPosition(4);
+  TPicture fromStream;
+  fromStream.LoadFromStream(&stream);
+  EXPECT_EQ(fromStream.Graphic()->ClassName(), u"TPngImage");
+  EXPECT_EQ(MaxDifference(Flattened(fromStream.Graphic()), Flattened(&png)), 0);
 
   // An icon made from pixels saves and reads back.
   Run("convert -size 16x16 xc:orange -define icon:auto-resize=16 ICO:'" + Path("i.ico") + "'");
