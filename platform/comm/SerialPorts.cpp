@@ -242,10 +242,16 @@ void SetSerialPortRoots(const std::string& sysClassTty, const std::string& devDi
   gDevDir = devDir;
 }
 
+namespace {
+const String kSerialCommKey = u"HARDWARE\\DEVICEMAP\\SERIALCOMM";
+}  // namespace
+
 void RegisterSerialCommKey() {
-  RegisterSynthesizedKey(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\SERIALCOMM", [] {
+  RegisterSynthesizedKey(HKEY_LOCAL_MACHINE, kSerialCommKey, [] {
     std::vector<TRegValue> values;
     for (const TSerialPortAlias& port : SerialPortAliases()) values.push_back(RegStringValue(port.ValueName, port.Name));
     return values;
   });
 }
+
+void UnregisterSerialCommKey() { UnregisterSynthesizedKey(HKEY_LOCAL_MACHINE, kSerialCommKey); }

@@ -35,3 +35,5 @@ void SetSerialPortRoots(const std::string& sysClassTty, const std::string& devDi
 // (value name: the device's value name, data: "COMn"), read live on every
 // query. Called once at start-up; calling it again is harmless.
 void RegisterSerialCommKey();
+// Withdraws the key again (at shut-down).
+void UnregisterSerialCommKey();

@@ -1,0 +1,170 @@
+#pragma once
+// TAdvUtils: the component library's static utility class (text, markup,
+// matching, JSON escaping, Base64 and hexadecimal text, image signatures,
+// scaling, paths). Positions are 0-based; -1 means "not found".
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/rtl/Types.h"
+#include "platform/win/Module.h"
+
+class TObject;
+class TStream;
+class TStrings;
+
+// A character set: order kept, duplicates allowed.
+using TAdvUtilsCharSet = std::vector<Char>;
+
+class TAdvUtils {
+ public:
+  TAdvUtils() = delete;
+
+  // --- searching and replacing -------------------------------------------
+  // Position of su in s ignoring ASCII case; -1 when absent or su is empty.
+  static Integer IPos(StringView su, StringView s);
+  // Replaces the first occurrence of Srch in Dest (ASCII case ignored); false when none.
+  static bool TagReplaceString(StringView Srch, StringView Repl, String& Dest);
+  // Position of ASubValue in AValue, also stored in AResult; -1 when absent.
+  static Integer VarPos(StringView ASubValue, StringView AValue, Integer& AResult);
+  // As VarPos, ignoring ASCII case.
+  static Integer VarPosNoCase(StringView ASubValue, StringView AValue, Integer& AResult);
+  // Character at Index; #0 when Index is outside the text.
+  static Char CharInStr(StringView s, Integer Index);
+
+  // --- markup entities -----------------------------------------------------
+  // Escapes & " < > (and with SpecialChars the entity table and characters above U+0100).
+  static String FixMarkup(StringView su, bool SpecialChars = true);
+  // Turns the basic entities (unless SpecialCharsOnly) and the table's names back into characters.
+  static String UnFixMarkup(StringView su, bool SpecialChars = true, bool SpecialCharsOnly = false);
+  // Index of Markup in the entity table's names; -1 when none.
+  static Integer GetMarkupIndex(StringView Markup);
+  // First entry equal to AText ignoring case (with case for accent names); -1 when none.
+  static Integer IndexOfTextInArray(StringView AText, const std::vector<String>& AValues);
+  // Character of entity table entry Value-1 (Value counts from 1); empty when out of range.
+  static String GetSpecialChar(Integer Value);
+  // True when the text holds "</", "/>" or "<BR>" (any case).
+  static bool IsHTML(StringView AValue);
+  static bool IsHTMLUnicode(StringView AValue);
+  // The text without tags; <BR> and <HR> become line breaks; a "<" without ">" is kept.
+  static String HTMLStrip(StringView AHTML);
+
+  // --- JSON strings --------------------------------------------------------
+  // ASCII JSON text of AValue: escapes for quote, backslash and control characters,
+  // "\uXXXX" (upper-case hex) for every character from 128 on.
+  static String EscapeString(StringView AValue);
+  // Decodes JSON escapes; raises Exception("Unexpected end of string") on a final
+  // backslash and Exception("Invalid code at position N") (N 1-based) on a bad escape.
+  static String UnescapeString(StringView AValue);
+  // Appends the escaped form of AValue to Out as bytes (the writer's fast path).
+  static void AppendEscaped(std::string& Out, StringView AValue);
+
+  // --- numbers and dates ---------------------------------------------------
+  // Float text with "." as decimal separator, whatever the locale; false on bad text or overflow.
+  static bool TryStrToFloatDot(StringView AValue, Double& AResult);
+  // As TryStrToFloatDot; raises EConvertError on bad text.
+  static Double StrToFloatDot(StringView AValue);
+  // General float text (15 significant digits, exponent for very large or small values) with ".".
+  static String FloatToStrDot(Double AValue);
+  // The same text as bytes (the writer's fast path).
+  static void AppendFloatDot(std::string& Out, Double AValue);
+  // Seconds since 1970-01-01 UTC given as text, as a date-time; EConvertError on bad text.
+  static TDateTime EpochToDateTime(StringView AEpoch);
+  // ps without the current thousands separator.
+  static String StripThousandSep(StringView ps);
+  // Date (and optional time) in the current short date order and separators;
+  // false on anything else (ADate then holds the date part when that was valid). Never raises.
+  static bool IsDate(StringView AValue, TDateTime& ADate);
+
+  // --- URL and hexadecimal text --------------------------------------------
+  // UTF-8 bytes, unreserved characters kept, everything else as %XX.
+  static String URLEncode(StringView AURL);
+  // %XX (upper-case digits) decoded, then read as UTF-8 and trimmed.
+  static String URLDecode(StringView AURL);
+  // Each pair of hex digits gives a byte; EConvertError on a bad digit, ERangeError on an odd length.
+  static TBytes HexStrToBytes(StringView AValue);
+
+  // --- character sets ------------------------------------------------------
+  static TAdvUtilsCharSet NumericCharSet();
+  static TAdvUtilsCharSet AlphaCharSet();
+  static TAdvUtilsCharSet CreateCharSet(StringView AValue);
+  static TAdvUtilsCharSet AddCharSet(const TAdvUtilsCharSet& ACharSet1, const TAdvUtilsCharSet& ACharSet2);
+  static TAdvUtilsCharSet SubCharSet(const TAdvUtilsCharSet& ACharSet1, const TAdvUtilsCharSet& ACharSet2);
+  static bool CharInSet(Char ch, const TAdvUtilsCharSet& ACharSet);
+  // First character of AValue in ACharset outside double quotes; spos its position (-1 and #0 when none).
+  static Char FirstChar(const TAdvUtilsCharSet& ACharset, StringView AValue, Integer& spos);
+  // AValue without blanks outside double quotes.
+  static String StripLogicSpaces(StringView AValue);
+  // Position of the ")" that balances the parentheses seen so far; -1 when none.
+  static Integer ClosingParenthesis(StringView s1);
+
+  // --- matching and splitting ------------------------------------------------
+  // Filter condition s0a (">", ">=", "<", "<=", "!", "^", "&" comparisons, else a
+  // wildcard pattern with "*", "?" and a negating "!") against the value s1a.
+  static bool Matches(StringView s0a, StringView s1a);
+  // Matches, upper-casing both first unless ACaseSensitive.
+  static bool MatchStr(StringView AValue1, StringView AValue2, bool ACaseSensitive);
+  // A filter expression of MatchStr terms joined by "&", "|", ";", "^" with parentheses.
+  static bool MatchStrEx(StringView AValue1, StringView AValue2, bool ACaseSensitive);
+  // AStrings := the parts of AInput between ADelimiter (quotes group); empty parts
+  // dropped when AClearEmptyStrings. A null AStrings does nothing.
+  static void Split(Char ADelimiter, StringView AInput, TStrings* AStrings, bool AClearEmptyStrings = false);
+
+  // --- Base64 and hexadecimal text of streams --------------------------------
+  // The stream's bytes from position 0 to its end in Base64 (AURL: "-", "_", no "=").
+  static String SaveStreamToBase64(TStream* AStream, bool AURL = false);
+  // Writes the decoded bytes at the stream's position.
+  static void LoadStreamFromBase64(StringView ABase64, TStream* AStream, bool AURL = false);
+  // The stream's bytes from position 0 as upper-case hex.
+  static String SaveStreamToHexStr(TStream* AStream);
+  // Writes the bytes of the hex text (an odd last digit ignored) at the stream's
+  // position; EConvertError on a bad digit (nothing written then).
+  static void LoadStreamFromHexStr(StringView AHexStr, TStream* AStream);
+  // Standard Base64 of the bytes without line breaks; AURL gives the URL alphabet without "=".
+  static String EncodeBytesToBase64(const std::uint8_t* AData, std::size_t ASize, bool AURL);
+  // Base64 text to bytes; characters outside the alphabet are skipped; never raises.
+  static TBytes Decode64ToBytes(StringView AValue, bool AURL = false);
+  // Each byte as two upper-case hex digits.
+  static String BytesToHexStr(const std::uint8_t* AData, std::size_t ASize);
+
+  // --- image formats -------------------------------------------------------
+  // Extension of the first signature table entry matching the first four bytes;
+  // empty with fewer than four bytes or no match.
+  static String GetImageTypeOfBytes(const std::uint8_t* AData, std::size_t ASize);
+  // The same for the first four bytes of the stream (from 0 with AResetPosition,
+  // else from its position); the position is restored.
+  static String GetImageType(TStream* AData, bool AResetPosition = true);
+
+  // --- scaling and sizes ---------------------------------------------------
+  // nNumber * nNumerator / nDenominator rounded half away from zero (clamped to
+  // the Integer range); -1 when nDenominator is 0.
+  static Integer MulDivInt(Integer nNumber, Integer nNumerator, Integer nDenominator);
+  // nNumber * nNumerator / nDenominator; -1 when nDenominator is 0.
+  static Single MulDivSingle(Single nNumber, Single nNumerator, Single nDenominator);
+  // "512 Bytes", "1.50 KB" ... "TB" (larger sizes stay in TB); empty for -1 or less.
+  static String FormatBytesAsString(Extended ASize);
+
+  // --- paths and system ----------------------------------------------------
+  // AValue with a trailing "\" (or "/"); an empty text stays empty.
+  static String AddBackslash(StringView AValue);
+  static String AddForwardslash(StringView AValue);
+  // The temporary folder with a trailing separator.
+  static String GetTempPath();
+  // The program's folder with a trailing separator.
+  static String GetAppPath();
+  // The user's documents folder; raises EOSError when it is unknown (no home folder).
+  static String GetDocumentsPath();
+  // The program's module handle.
+  static HINSTANCE GetHInstance();
+  // Opens the file or URL with the desktop's opener; failures are ignored.
+  static void OpenFile(StringView AFile, TObject* AControlReference = nullptr);
+  static void OpenURL(StringView AURL);
+  // A read-only stream over the program's raw-data resource of that name; nullptr when none.
+  static std::unique_ptr<TStream> GetResourceStream(StringView AResourceName, HINSTANCE AInstance = nullptr);
+  // Writes the text to the diagnostic output (standard error).
+  static void Log(StringView AMessage);
+};
+
+// The clipboard format names the unit registers at start-up, in this order.
+inline constexpr std::u16string_view kAdvClipboardFormatNames[] = {
+    u"RichEditorText", u"TAdvClipBoard.StreamFormat", u"Rich Text Format", u"HTML Format"};

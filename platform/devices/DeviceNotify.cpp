@@ -1,0 +1,256 @@
+#include "platform/devices/DeviceNotify.h"
+
+#include <libudev.h>
+#include <poll.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/comm/SerialPorts.h"
+#include "platform/devices/DeviceTree.h"
+#include "platform/win/MessageLoop.h"
+#include "platform/win/Registry.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TRegistration {
+  HWND Window = nullptr;
+  GUID ClassGuid;
+};
+
+std::mutex gLock;
+std::map<HDEVNOTIFY, TRegistration> gRegistrations;
+std::uintptr_t gNextHandle = 1;
+
+// Names seen on arrival, by sysfs path, for the removal that follows.
+std::map<std::string, TDeviceChange> gArrived;
+
+std::atomic<bool> gStop{false};
+std::thread gMonitor;
+HWND gRelay = nullptr;  // hidden window that turns monitor events into broadcasts
+bool gStarted = false;
+constexpr UINT WM_DEVICE_RELAY = WM_USER + 0x219;
+
+bool ParseHexWord(const std::string& s, Word& out) {
+  if (s.empty() || s.size() > 4) return false;
+  unsigned v = 0;
+  for (char c : s) {
+    int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+    if (d < 0) return false;
+    v = v * 16 + unsigned(d);
+  }
+  out = Word(v);
+  return true;
+}
+
+bool IsRemovablePartition(const std::string& sysPath) {
+  fs::path disk = fs::path(sysPath).parent_path();
+  std::ifstream f(disk / "removable");
+  std::string v;
+  if (f && std::getline(f, v) && v == "1") return true;
+  TUsbDeviceInfo usb;
+  return UsbAncestor(sysPath, usb);
+}
+
+std::vector<TDeviceChange> Translate(const TUevent& e) {
+  const bool add = e.Action == "add";
+  const bool remove = e.Action == "remove";
+  if (!add && !remove) return {};
+  const WPARAM event = add ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
+  std::lock_guard<std::mutex> lock(gLock);
+  if (remove) {
+    auto it = gArrived.find(e.SysPath);
+    if (it == gArrived.end()) {
+      // A device that arrived before we watched: name it from what the event carries.
+      if (e.Subsystem == "usb" && e.DevType == "usb_device") {
+        Word v = 0, p = 0;
+        auto s1 = e.Product.find('/');
+        auto s2 = e.Product.find('/', s1 == std::string::npos ? s1 : s1 + 1);
+        if (s1 == std::string::npos || s2 == std::string::npos || !ParseHexWord(e.Product.substr(0, s1), v) ||
+            !ParseHexWord(e.Product.substr(s1 + 1, s2 - s1 - 1), p))
+          return {};
+        return {{event, DBT_DEVTYP_DEVICEINTERFACE, UsbInterfaceName(v, p, "", e.SysName), 0}};
+      }
+      return {};
+    }
+    TDeviceChange c = it->second;
+    gArrived.erase(it);
+    c.Event = event;
+    if (c.DeviceType == DBT_DEVTYP_VOLUME) ReleaseDriveLetter(e.SysName);
+    return {c};
+  }
+  TDeviceChange c;
+  c.Event = event;
+  if (e.Subsystem == "usb" && e.DevType == "usb_device") {
+    TUsbDeviceInfo info;
+    if (!ReadUsbDevice(e.SysPath, info)) return {};
+    c.DeviceType = DBT_DEVTYP_DEVICEINTERFACE;
+    c.Name = UsbInterfaceName(info.Vendor, info.Product, info.Serial, e.SysName);
+  } else if (e.Subsystem == "tty") {
+    c.Name = PortNameFor("/dev/" + e.SysName);
+    if (c.Name.empty()) return {};
+    c.DeviceType = DBT_DEVTYP_PORT;
+  } else if (e.Subsystem == "block" && e.DevType == "partition") {
+    if (!IsRemovablePartition(e.SysPath)) return {};
+    Char letter = DriveLetterFor(e.SysName);
+    if (letter == 0) return {};
+    c.DeviceType = DBT_DEVTYP_VOLUME;
+    c.UnitMask = DWORD(1) << (letter - u'A');
+  } else {
+    return {};
+  }
+  gArrived[e.SysPath] = c;
+  return {c};
+}
+
+std::vector<HWND> Recipients(const DEV_BROADCAST_HDR& record) {
+  std::vector<HWND> out;
+  std::lock_guard<std::mutex> lock(gLock);
+  for (const auto& [h, r] : gRegistrations) {
+    if (record.dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
+        !(static_cast<const DEV_BROADCAST_DEVICEINTERFACE&>(record).dbcc_classguid == r.ClassGuid))
+      continue;
+    bool seen = false;
+    for (HWND w : out) seen = seen || w == r.Window;
+    if (!seen) out.push_back(r.Window);
+  }
+  return out;
+}
+
+void Relay(TMessage& m) {
+  if (m.Msg != WM_DEVICE_RELAY) return;
+  std::unique_ptr<TDeviceChange> c(reinterpret_cast<TDeviceChange*>(m.WParam));
+  BroadcastChange(*c);
+}
+
+void ReadEvent(udev_device* dev) {
+  auto str = [](const char* s) { return std::string(s ? s : ""); };
+  TUevent e;
+  e.Action = str(udev_device_get_action(dev));
+  e.Subsystem = str(udev_device_get_subsystem(dev));
+  e.DevType = str(udev_device_get_devtype(dev));
+  e.SysName = str(udev_device_get_sysname(dev));
+  e.SysPath = str(udev_device_get_syspath(dev));
+  e.Product = str(udev_device_get_property_value(dev, "PRODUCT"));
+  for (auto& c : TranslateUevent(e)) {
+    auto* payload = new TDeviceChange(std::move(c));
+    PostMessage(gRelay, WM_DEVICE_RELAY, WPARAM(payload), 0,
+                [](WPARAM w, LPARAM) { delete reinterpret_cast<TDeviceChange*>(w); });
+  }
+}
+
+void MonitorLoop(udev* u, udev_monitor* mon) {
+  int fd = udev_monitor_get_fd(mon);
+  while (!gStop.load()) {
+    pollfd p{fd, POLLIN, 0};
+    // Bounded wait so a stop request is seen promptly.
+    if (poll(&p, 1, 200) <= 0) continue;
+    if (udev_device* dev = udev_monitor_receive_device(mon)) {
+      ReadEvent(dev);
+      udev_device_unref(dev);
+    }
+  }
+  udev_monitor_unref(mon);
+  udev_unref(u);
+}
+
+}  // namespace
+
+HDEVNOTIFY RegisterDeviceNotification(HWND Recipient, const DEV_BROADCAST_HDR* Filter, DWORD Flags) {
+  if (Recipient == nullptr || Filter == nullptr || Flags != DEVICE_NOTIFY_WINDOW_HANDLE ||
+      Filter->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE)
+    return nullptr;
+  std::lock_guard<std::mutex> lock(gLock);
+  auto h = reinterpret_cast<HDEVNOTIFY>(gNextHandle++);
+  gRegistrations[h] = {Recipient, static_cast<const DEV_BROADCAST_DEVICEINTERFACE*>(Filter)->dbcc_classguid};
+  return h;
+}
+
+bool UnregisterDeviceNotification(HDEVNOTIFY Handle) {
+  std::lock_guard<std::mutex> lock(gLock);
+  return gRegistrations.erase(Handle) > 0;
+}
+
+void BroadcastDeviceChange(WPARAM Event, const DEV_BROADCAST_HDR& Record) {
+  for (HWND w : Recipients(Record))
+    if (IsWindow(w)) SendMessage(w, WM_DEVICECHANGE, Event, reinterpret_cast<LPARAM>(&Record));
+}
+
+std::vector<TDeviceChange> TranslateUevent(const TUevent& Event) { return Translate(Event); }
+
+void BroadcastChange(const TDeviceChange& Change) {
+  switch (Change.DeviceType) {
+    case DBT_DEVTYP_PORT: {
+      DEV_BROADCAST_PORT r;
+      r.dbch_size = sizeof(DEV_BROADCAST_PORT);
+      r.dbch_devicetype = DBT_DEVTYP_PORT;
+      r.dbcp_name = Change.Name;
+      BroadcastDeviceChange(Change.Event, r);
+      break;
+    }
+    case DBT_DEVTYP_VOLUME: {
+      DEV_BROADCAST_VOLUME r;
+      r.dbch_size = sizeof(DEV_BROADCAST_VOLUME);
+      r.dbch_devicetype = DBT_DEVTYP_VOLUME;
+      r.dbcv_unitmask = Change.UnitMask;
+      BroadcastDeviceChange(Change.Event, r);
+      break;
+    }
+    case DBT_DEVTYP_DEVICEINTERFACE: {
+      DEV_BROADCAST_DEVICEINTERFACE r;
+      r.dbch_size = sizeof(DEV_BROADCAST_DEVICEINTERFACE);
+      r.dbch_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+      r.dbcc_classguid = GUID_DEVINTERFACE_USB_DEVICE;
+      r.dbcc_name = Change.Name;
+      BroadcastDeviceChange(Change.Event, r);
+      break;
+    }
+    default: break;
+  }
+}
+
+bool InitDevices() {
+  if (gStarted) return gMonitor.joinable();
+  gStarted = true;
+  RegisterSerialCommKey();
+  SetPortNamer([](const std::string& dev) {
+    for (const auto& a : SerialPortAliases())
+      if (a.Device == dev) return a.Name;
+    return String();
+  });
+  udev* u = udev_new();
+  if (u == nullptr) return false;
+  udev_monitor* mon = udev_monitor_new_from_netlink(u, "kernel");
+  if (mon == nullptr || udev_monitor_filter_add_match_subsystem_devtype(mon, "usb", "usb_device") < 0 ||
+      udev_monitor_filter_add_match_subsystem_devtype(mon, "tty", nullptr) < 0 ||
+      udev_monitor_filter_add_match_subsystem_devtype(mon, "block", "partition") < 0 ||
+      udev_monitor_enable_receiving(mon) < 0) {
+    if (mon) udev_monitor_unref(mon);
+    udev_unref(u);
+    return false;
+  }
+  gRelay = AllocateHWnd(Relay);
+  gStop = false;
+  gMonitor = std::thread(MonitorLoop, u, mon);
+  return true;
+}
+
+void DoneDevices() {
+  if (!gStarted) return;
+  gStop = true;
+  if (gMonitor.joinable()) gMonitor.join();
+  if (gRelay != nullptr) DeallocateHWnd(gRelay);
+  gRelay = nullptr;
+  UnregisterSerialCommKey();
+  SetPortNamer(nullptr);
+  std::lock_guard<std::mutex> lock(gLock);
+  gArrived.clear();
+  gStarted = false;
+}

@@ -1,0 +1,130 @@
+#include "programmer/UploadThread.h"
+
+#include <exception>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/win/MessageLoop.h"
+#include "programmer/FirmwareImage.h"
+#include "programmer/SerialBootloadLink.h"
+#include "transport/BlockSerial.h"
+
+namespace {
+
+void DisposeText(WPARAM wParam, LPARAM) { delete reinterpret_cast<String*>(wParam); }
+
+String ExceptionText() {
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return Utf8ToString(e.what());
+  } catch (...) {
+    return u"unknown exception";
+  }
+}
+
+}  // namespace
+
+TUploadThread::TUploadThread(HWND ParentHandle, std::atomic<bool>& CanClose, const String& OwnerHeader)
+    : TThread(true), FParentHandle(ParentHandle), FCanClose(CanClose), FHeader(SplitOwnerHeader(OwnerHeader)) {
+  FCanClose = false;
+}
+
+TUploadThread::~TUploadThread() {
+  // Execute uses this object's members: stop it before they go.
+  if (Started() && !Finished()) {
+    Terminate();
+    try {
+      WaitFor();
+    } catch (...) {
+      // Nothing may leave a destructor.
+    }
+  }
+}
+
+std::string TUploadThread::GetImage() const {
+  if (!WsadBin.empty()) return WsadBin;
+  return HexTextToBytes(WsadHex);
+}
+
+void TUploadThread::Delay(Cardinal Ms) {
+  // Plain timed waits on the program's clock, in slices so a stop is seen soon.
+  while (Ms > 0 && !Terminated()) {
+    const Cardinal step = Ms < 20 ? Ms : 20;
+    Sleep(step);
+    Ms -= step;
+  }
+}
+
+void TUploadThread::Post(UINT Msg, const String* Text, LPARAM LParam) {
+  const WPARAM payload = Text != nullptr ? reinterpret_cast<WPARAM>(new String(*Text)) : 0;
+  PostMessage(FParentHandle, Msg, payload, LParam, Text != nullptr ? &DisposeText : nullptr);
+}
+
+void TUploadThread::Execute() {
+  SetPriority(tpTimeCritical);
+  if (UseKORVI_WIFI) {
+    UdpRoad();
+  } else {
+    SerialRoad();
+  }
+  FCanClose = true;
+}
+
+void TUploadThread::SerialRoad() {
+  TBlockSerial port;
+  port.SetDeadlockTimeout(1000);
+  SetPriority(tpHigher);
+  try {
+    // The image is taken inside the guarded part: a bad image text must still
+    // end the run with a status (and let the owner close).
+    std::string image = CheckBLS ? std::string() : GetImage();
+    Delay(50);
+    port.SetDeadlockTimeout(5000);
+    port.SetRaiseExcept(false);
+    const Integer baud = StrToIntDef(BaudRate, 9600);
+    Integer error = 0;
+    String errorText;
+    for (int attempt = 1; attempt <= 3 && !Terminated(); ++attempt) {
+      port.Connect(ComPort);
+      if (port.LastError() == 0) port.Config(baud, 8, 'N', 0, false, false);
+      error = port.LastError();
+      errorText = port.LastErrorDesc();
+      if (error == 0) break;
+      port.CloseSocket();
+      if (attempt < 3) Delay(500);
+    }
+    if (Terminated()) {
+      port.CloseSocket();
+      return;
+    }
+    TSerialBootloadLink link(port, ComPort);
+    TBootloadEngine engine(link, *this, FHeader);
+    if (error != 0) {
+      engine.Fail(u"Port " + ComPort + u" error # " + errorText, error);
+    } else {
+      if (UseSoftReset) {
+        if (UseBluetooth) Delay(2500);
+        std::string command = StringToAnsi(Trim(SoftResetCmd));
+        if (UseCRinRSTcommand) command += '\r';
+        port.SendString(command);
+      }
+      engine.Run(CheckBLS, std::move(image));
+    }
+  } catch (...) {
+    const String text = u"UART_Bootloader Thread exception error: " + ExceptionText();
+    Post(WM_QVBL_STATUS, &text, QVBL_ERR_FAILED);
+    Post(WM_QVBL_ACTION_STATUS, nullptr, -1);
+  }
+  port.CloseSocket();
+}
+
+void TUploadThread::UdpRoad() {
+  // The WiFi road is not built yet; the run ends as a failed one.
+  const String text = GetWiFiList ? String(u"GetWiFiModulesList - WiFi road not available")
+                                  : String(u"WiFi road not available");
+  Post(WM_QVBL_STATUS, &text, GetWiFiList ? QVBL_ERR_SCAN : QVBL_ERR_UDP);
+  Post(WM_QVBL_ACTION_STATUS, nullptr, -1);
+}
