@@ -1,5 +1,7 @@
 #include "foundation/utils/AdvUtils.h"
 
+#include "foundation/json/AdvPersistence.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -724,6 +726,16 @@ std::unique_ptr<TStream> TAdvUtils::GetResourceStream(StringView AResourceName, 
 }
 
 void TAdvUtils::Log(StringView AMessage) { std::cerr << StringToUtf8(AMessage) << '\n'; }
+
+String TAdvUtils::ToJSON(TObject* AObject) { return ::ToJSON(AObject); }
+String TAdvUtils::ToJSON(TObject* AObject, const std::vector<String>& AExcludedProperties) {
+  return ::ToJSON(AObject, AExcludedProperties);
+}
+void TAdvUtils::FromJSON(TObject* AObject, StringView Value) { ::FromJSON(AObject, Value); }
+void TAdvUtils::SaveToJSONFile(TObject* AObject, const String& AFileName) { ::SaveToJSONFile(AObject, AFileName); }
+void TAdvUtils::LoadFromJSONFile(TObject* AObject, const String& AFileName) { ::LoadFromJSONFile(AObject, AFileName); }
+void TAdvUtils::SaveToJSONStream(TObject* AObject, TStream* AStream) { ::SaveToJSONStream(AObject, AStream); }
+void TAdvUtils::LoadFromJSONStream(TObject* AObject, TStream* AStream) { ::LoadFromJSONStream(AObject, AStream); }
 
 // --- thousands, dates ----------------------------------------------------------
 

@@ -195,6 +195,18 @@ class TAdvUtils {
   static std::unique_ptr<TStream> GetResourceStream(StringView AResourceName, HINSTANCE AInstance = nullptr);
   // Writes the text to the diagnostic output (standard error).
   static void Log(StringView AMessage);
+
+  // --- per-object JSON (the persistence layer's operations) ------------------
+  static String ToJSON(TObject* AObject);
+  // Without the named properties.
+  static String ToJSON(TObject* AObject, const std::vector<String>& AExcludedProperties);
+  // Reads the JSON text into the object; the reader's exceptions pass through.
+  static void FromJSON(TObject* AObject, StringView Value);
+  // File and stream errors pass through as the stream classes raise them.
+  static void SaveToJSONFile(TObject* AObject, const String& AFileName);
+  static void LoadFromJSONFile(TObject* AObject, const String& AFileName);
+  static void SaveToJSONStream(TObject* AObject, TStream* AStream);
+  static void LoadFromJSONStream(TObject* AObject, TStream* AStream);
 };
 
 // The clipboard format names the unit registers at start-up, in this order.
