@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
@@ -361,6 +362,11 @@ void TControl::SetPopupMenu(TPopupMenu* Value) {
   if (Value != nullptr) Value->FreeNotification(this);
 }
 
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
 bool TControl::MouseCapture() const { return GetCaptureControl() == this; }
 
 void TControl::SetMouseCapture(bool Value) {
@@ -449,10 +455,7 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return m.Result;
 }
 
-void TControl::WndProc(TMessage& Message) {
-  // Mouse messages keep the key state and the capture current before handlers run.
-  Dispatch(Message);
-}
+void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
 
 void TControl::Dispatch(TMessage& M) {
   switch (M.Msg) {
@@ -661,7 +664,6 @@ void TControl::CMHitTest(TMessage& M) { M.Result = HTCLIENT; }
 // TWinControl
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>()) {
-  FIsWinControl = true;
   FBrush->SetColor(FColor);
 }
 
@@ -1767,3 +1769,61 @@ TMouse* Mouse = &gMouse;
 TPoint TMouse::CursorPos() const { return controls_internal::CursorPos(); }
 void TMouse::SetCursorPos(TPoint Value) { ::SetCursorPos(Value.X, Value.Y); }
 TControl* TMouse::Capture() const { return GetCaptureControl(); }
+
+// ---------------------------------------------------------------------------
+// Type information
+
+void RegisterControlClasses() {
+  RegisterEnum<TAlign>(u"TAlign", {u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"});
+  RegisterEnum<TAnchorKind>(u"TAnchorKind", {u"akLeft", u"akTop", u"akRight", u"akBottom"});
+  RegisterEnum<TMouseButton>(u"TMouseButton", {u"mbLeft", u"mbRight", u"mbMiddle"});
+  TClassInfo::Of<TSizeConstraints, TPersistent>(u"TSizeConstraints")
+      .Property(u"MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight).Default(0)
+      .Property(u"MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth).Default(0)
+      .Property(u"MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight).Default(0)
+      .Property(u"MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+  TClassInfo::Of<TControl, TComponent>(u"TControl")
+      .Property(u"Left", &TControl::Left, &TControl::SetLeft)
+      .Property(u"Top", &TControl::Top, &TControl::SetTop)
+      .Property(u"Width", &TControl::Width, &TControl::SetWidth)
+      .Property(u"Height", &TControl::Height, &TControl::SetHeight)
+      .Property(u"Align", &TControl::Align, &TControl::SetAlign).Default(alNone)
+      .Property(u"Anchors", &TControl::Anchors, &TControl::SetAnchors).TypeName(u"TAnchors").Default(TAnchors{akLeft, akTop})
+      .Property(u"AutoSize", &TControl::AutoSize, &TControl::SetAutoSize).Default(false)
+      .Property(u"Caption", &TControl::Caption, &TControl::SetCaption).TypeName(u"TCaption")
+      .Property(u"Color", &TControl::Color, &TControl::SetColor).TypeName(u"TColor")
+      .Property(u"Constraints", &TControl::Constraints)
+      .Property(u"Cursor", &TControl::Cursor, &TControl::SetCursor).TypeName(u"TCursor").Default(crDefault)
+      .Property(u"Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
+      .Property(u"Font", &TControl::Font, &TControl::SetFont)
+      .Property(u"Hint", &TControl::Hint, &TControl::SetHint)
+      .Property(u"ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+      .Property(u"ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
+      .Property(u"ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true)
+      .Property(u"PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
+      .Property(u"ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+      .Property(u"Visible", &TControl::Visible, &TControl::SetVisible).Default(true)
+      .Event(u"OnClick", &TControl::OnClick)
+      .Event(u"OnContextPopup", &TControl::OnContextPopup).TypeName(u"TContextPopupEvent")
+      .Event(u"OnDblClick", &TControl::OnDblClick)
+      .Event(u"OnMouseDown", &TControl::OnMouseDown).TypeName(u"TMouseEvent")
+      .Event(u"OnMouseEnter", &TControl::OnMouseEnter)
+      .Event(u"OnMouseLeave", &TControl::OnMouseLeave)
+      .Event(u"OnMouseMove", &TControl::OnMouseMove).TypeName(u"TMouseMoveEvent")
+      .Event(u"OnMouseUp", &TControl::OnMouseUp).TypeName(u"TMouseEvent")
+      .Event(u"OnMouseWheel", &TControl::OnMouseWheel).TypeName(u"TMouseWheelEvent")
+      .Event(u"OnResize", &TControl::OnResize);
+  TClassInfo::Of<TWinControl, TControl>(u"TWinControl")
+      .Property(u"DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered).Default(false)
+      .Property(u"TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).TypeName(u"TTabOrder")
+      .Property(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false)
+      .Event(u"OnEnter", &TWinControl::OnEnter)
+      .Event(u"OnExit", &TWinControl::OnExit)
+      .Event(u"OnKeyDown", &TWinControl::OnKeyDown).TypeName(u"TKeyEvent")
+      .Event(u"OnKeyPress", &TWinControl::OnKeyPress).TypeName(u"TKeyPressEvent")
+      .Event(u"OnKeyUp", &TWinControl::OnKeyUp).TypeName(u"TKeyEvent");
+  TClassInfo::Of<TGraphicControl, TControl>(u"TGraphicControl");
+  TClassInfo::Of<TCustomControl, TWinControl>(u"TCustomControl");
+  RegisterClasses({ClassInfoOf<TControl>(), ClassInfoOf<TWinControl>(), ClassInfoOf<TGraphicControl>(),
+                   ClassInfoOf<TCustomControl>()});
+}

@@ -273,6 +273,7 @@ class TControl : public TComponent {
   virtual bool CanResize(Integer& NewWidth, Integer& NewHeight);
   virtual bool CanAutoSize(Integer& NewWidth, Integer& NewHeight);
   virtual void ConstrainedResize(Integer& MinWidth, Integer& MinHeight, Integer& MaxWidth, Integer& MaxHeight);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Asks the parent to re-run its alignment after this control moved.
   virtual void RequestAlign();
   // Remembers the distances the anchors keep (after a move not made by alignment).
@@ -330,7 +331,6 @@ class TControl : public TComponent {
   TPopupMenu* FPopupMenu = nullptr;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
-  bool FIsWinControl = false;
 
  private:
   void FontChanged(TObject* Sender);

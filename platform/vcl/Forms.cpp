@@ -8,6 +8,7 @@
 #include "platform/gdi/GdiInternal.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/win/Keyboard.h"
@@ -83,6 +84,11 @@ void TCustomForm::AfterConstruction() {
   }
   FFormState.Exclude(fsCreating);
   DoCreate();
+  // Visible asked for while the form was being made takes effect now.
+  if (FFormState.Contains(fsVisible)) {
+    FFormState.Exclude(fsVisible);
+    SetVisible(true);
+  }
 }
 
 void TCustomForm::DoCreate() {
@@ -203,8 +209,7 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::PlaceForm() {
-  if (FPositioned || FParent != nullptr) return;
-  FPositioned = true;
+  if (FParent != nullptr) return;
   TRect area = Screen != nullptr ? Screen->WorkAreaRect() : Bounds(0, 0, 800, 600);
   TCustomForm* around = nullptr;
   switch (FPosition) {
@@ -598,3 +603,43 @@ Integer TScreen::Height() const {
 }
 
 TRect TScreen::WorkAreaRect() const { return Bounds(0, 0, Width(), Height()); }
+
+// ---------------------------------------------------------------------------
+// Type information
+
+void RegisterFormClasses() {
+  RegisterControlClasses();
+  RegisterEnum<TFormBorderStyle>(u"TFormBorderStyle",
+                                 {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"});
+  RegisterEnum<TBorderIcon>(u"TBorderIcon", {u"biSystemMenu", u"biMinimize", u"biMaximize", u"biHelp"});
+  RegisterEnum<TPosition>(u"TPosition", {u"poDesigned", u"poDefault", u"poDefaultPosOnly", u"poDefaultSizeOnly",
+                                         u"poScreenCenter", u"poDesktopCenter", u"poMainFormCenter",
+                                         u"poOwnerFormCenter"});
+  RegisterEnum<TFormStyle>(u"TFormStyle", {u"fsNormal", u"fsMDIChild", u"fsMDIForm", u"fsStayOnTop"});
+  RegisterEnum<TWindowState>(u"TWindowState", {u"wsNormal", u"wsMinimized", u"wsMaximized"});
+  TClassInfo::Of<TCustomForm, TWinControl>(u"TCustomForm")
+      .Property(u"ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
+      .Property(u"AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend).Default(false)
+      .Property(u"AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue).Default(255)
+      .Property(u"BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons).TypeName(u"TBorderIcons")
+      .Property(u"BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable)
+      .Property(u"ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+      .Property(u"ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+      .Property(u"FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal)
+      .Property(u"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
+      .Property(u"PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
+      .Property(u"Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDefaultPosOnly)
+      .Property(u"Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true)
+      .Property(u"WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal)
+      .Event(u"OnActivate", &TCustomForm::OnActivate)
+      .Event(u"OnClose", &TCustomForm::OnClose).TypeName(u"TCloseEvent")
+      .Event(u"OnCloseQuery", &TCustomForm::OnCloseQuery).TypeName(u"TCloseQueryEvent")
+      .Event(u"OnCreate", &TCustomForm::OnCreate)
+      .Event(u"OnDeactivate", &TCustomForm::OnDeactivate)
+      .Event(u"OnDestroy", &TCustomForm::OnDestroy)
+      .Event(u"OnHide", &TCustomForm::OnHide)
+      .Event(u"OnPaint", &TCustomForm::OnPaint)
+      .Event(u"OnShow", &TCustomForm::OnShow);
+  TClassInfo::Of<TForm, TCustomForm>(u"TForm");
+  RegisterClasses({ClassInfoOf<TCustomForm>(), ClassInfoOf<TForm>()});
+}

@@ -154,7 +154,6 @@ class TCustomForm : public TWinControl {
   TWinControl* FActiveControl = nullptr;
   TWinControl* FFocusedControl = nullptr;
   Integer FFocusCount = 0;
-  bool FPositioned = false;
 
  private:
   void PlaceForm();

@@ -210,7 +210,12 @@ class TBridgeWidget : public QWidget {
           PostMessage(FBridge->Handle(), WM_CLOSE, 0, 0);
           return true;
         case QEvent::WindowActivate:
-          if (FBridge->TopLevel() && ActiveWindow() != FBridge->Handle()) SetActiveWindow(FBridge->Handle());
+          // Only the window system's current choice counts: activation events
+          // caused by the program's own activations may arrive late and stale.
+          if (FBridge->TopLevel() && FBridge->Enabled() && isActiveWindow() &&
+              QGuiApplication::focusWindow() == windowHandle() && ActiveWindow() != FBridge->Handle() &&
+              !(FBridge->ExStyle() & WS_EX_NOACTIVATE))
+            SetActiveWindow(FBridge->Handle());
           break;
         default: break;
       }
@@ -491,7 +496,8 @@ void SetActiveWindow(HWND Wnd) {
   if (Wnd != nullptr && S().Active == Wnd) {
     if (TWindowBridge* b = BridgeOf(Wnd)) {
       b->Raise();
-      if (b->Widget() != nullptr && b->Widget()->isVisible()) b->Widget()->activateWindow();
+      if (b->Widget() != nullptr && b->Widget()->isVisible() && !b->Widget()->isActiveWindow())
+        b->Widget()->activateWindow();
     }
     SendMessage(Wnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
   }
