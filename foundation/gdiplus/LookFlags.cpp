@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "platform/vcl/Canvas.h"
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
 
 namespace gdiplus {
 namespace {
@@ -34,12 +36,18 @@ Integer GetZeroTextHeight(Integer PixelsPerInch, Integer PointSize) {
 }
 
 Single UpdateDPIScaleFactor(TControl* Control) {
-  // No form can be found for a control at this layer yet, so every call
-  // takes the screen's resolution.
-  (void)Control;
-  HDC dc = CreateCompatibleDC(nullptr);
-  int ppi = GetDeviceCaps(dc, LOGPIXELSX);
-  DeleteDC(dc);
+  TCustomForm* form = Control != nullptr ? GetParentForm(Control, true) : nullptr;
+  int ppi = 96;
+  if (form != nullptr) {
+    // There is one monitor: the screen's resolution is the form's monitor's.
+    const int monitor = Screen != nullptr ? Screen->PixelsPerInch() : 96;
+    // A plain form follows the monitor only when it is scaled; other forms always do.
+    ppi = dynamic_cast<TForm*>(form) == nullptr || form->Scaled() ? monitor : 96;
+  } else {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ppi = GetDeviceCaps(dc, LOGPIXELSX);
+    DeleteDC(dc);
+  }
   Single factor = 1.0f;
   if (ppi != 96) {
     Integer base = GetZeroTextHeight(96, 9);

@@ -22,10 +22,11 @@ bool NewerWindowsFlagForTest();
 void SetGlassFlag(bool Value);
 bool GetGlassFlag();
 
-// The scale factor of the control's screen, stored as the process-wide
-// factor: exactly 1 at 96 pixels per inch, else the ratio of the heights of
-// "0" in the default font at 9 points. A nil control (or one without a form)
-// uses the screen's resolution.
+// The scale factor of the control's form, stored as the process-wide factor:
+// exactly 1 at 96 pixels per inch, else the ratio of the heights of "0" in
+// the default font at 9 points. The resolution is the monitor's for a scaled
+// TForm or any other kind of form, 96 for an unscaled TForm, and the screen's
+// for a nil control or one without a form.
 Single UpdateDPIScaleFactor(TControl* Control);
 // The last factor stored; 1.0 before the first update.
 Single GetDPIScaleFactor();

@@ -2,6 +2,8 @@
 // TAdvUtils: the component library's static utility class (text, markup,
 // matching, JSON escaping, Base64 and hexadecimal text, image signatures,
 // scaling, paths). Positions are 0-based; -1 means "not found".
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,10 @@
 #include "platform/win/Module.h"
 
 class TObject;
+class TComponent;
+class TControl;
+class TCustomForm;
+class TFont;
 class TStream;
 class TMemoryStream;
 class TStrings;
@@ -19,6 +25,15 @@ struct TGraphicClass;
 
 // A character set: order kept, duplicates allowed.
 using TAdvUtilsCharSet = std::vector<Char>;
+
+// Told the file name and whether the user chose one (after SelectFile and SaveFile).
+using TAdvUtilsFileCallBackEvent = std::function<void(const String& AFileName, bool AResult)>;
+
+// A point with float coordinates (the mouse position).
+struct TAdvUtilsPointF {
+  Single X = 0;
+  Single Y = 0;
+};
 
 class TAdvUtils {
  public:
@@ -167,6 +182,17 @@ class TAdvUtils {
   static std::unique_ptr<TMemoryStream> ConvertBitmapToJPEGStream(TPicture* ABitmap, Single AQuality,
                                                                   TColor ABackgroundColor);
 
+  // --- DPI and fonts -------------------------------------------------------
+  // Scale of the form of AOwner (AOwner itself, its parent form, or its owner
+  // form; the main form for nullptr): 1.0 without a form or for an unscaled
+  // one, else the monitor's pixels per inch / ADefaultDPI (/ the form's own
+  // PixelsPerInch when ADefaultDPI <= 0).
+  static Single GetDPIScale(TComponent* AOwner, Integer ADefaultDPI);
+  // GetDPIScale above 1.
+  static bool IsHighDPIScale(TComponent* AOwner, Integer ADefaultDPI);
+  // Font height := -MulDivInt(Round(ASize / 96 * 72), Round(AScaleFactor * 96), 72); nothing for nullptr.
+  static void SetFontSize(TFont* AFont, Single ASize, Single AScaleFactor);
+
   // --- scaling and sizes ---------------------------------------------------
   // nNumber * nNumerator / nDenominator rounded half away from zero (clamped to
   // the Integer range); -1 when nDenominator is 0.
@@ -196,6 +222,31 @@ class TAdvUtils {
   // Writes the text to the diagnostic output (standard error).
   static void Log(StringView AMessage);
 
+  // --- dialogs, fonts, forms and the mouse ----------------------------------
+  // Open dialog for an existing file (AFilter "Text|*.txt|..."), in
+  // ADefaultFolder or the documents folder; on OK AFileName := the file and
+  // true. ACallBack (when set) hears the name and the result. EOSError when
+  // the documents folder is needed and unknown.
+  static bool SelectFile(String& AFileName, StringView ADefaultFolder, StringView AFilter,
+                         const TAdvUtilsFileCallBackEvent& ACallBack = {});
+  // Save dialog with an overwrite prompt, in AFileName's folder (or the
+  // documents folder) offering its name; on OK AFileName := the chosen name,
+  // given AFileName's former extension when it has none. Callback and errors as SelectFile.
+  static bool SaveFile(String& AFileName, StringView AFilter, const TAdvUtilsFileCallBackEvent& ACallBack = {});
+  // FontList := the screen's font families, sorted, without repeated names; nothing for nullptr.
+  static void GetFonts(TStrings* FontList);
+  // A new unnamed, unowned component of AComponent's class with its stored
+  // published properties (sub-objects, lists and collections copied, component
+  // references kept); nullptr for nullptr; EClassNotFound when the component's
+  // own class is not declared to the type information or cannot be created.
+  static std::unique_ptr<TComponent> Clone(TComponent* AComponent);
+  // The first form among the component's owners; nullptr when none.
+  static TCustomForm* GetOwnerForm(TComponent* AComponent);
+  // The control's top-level parent form; nullptr when none.
+  static TCustomForm* GetParentForm(TControl* AControl);
+  // The pointer's screen position.
+  static TAdvUtilsPointF GetMousePos();
+
   // --- per-object JSON (the persistence layer's operations) ------------------
   static String ToJSON(TObject* AObject);
   // Without the named properties.
@@ -212,3 +263,14 @@ class TAdvUtils {
 // The clipboard format names the unit registers at start-up, in this order.
 inline constexpr std::u16string_view kAdvClipboardFormatNames[] = {
     u"RichEditorText", u"TAdvClipBoard.StreamFormat", u"Rich Text Format", u"HTML Format"};
+constexpr Integer kAdvClipboardFormatCount = Integer(std::size(kAdvClipboardFormatNames));
+
+// The unit's start: registers the clipboard formats above. Called from the
+// program's start-up sequence; calling it again registers nothing new.
+// ERangeError when a format number does not fit in 16 bits.
+void InitializeAdvUtilsUnit();
+// The number registered for kAdvClipboardFormatNames[Index]; 0 before the
+// unit's start or for an index outside the list.
+Word AdvClipboardFormat(Integer Index);
+// The picture format the unit keeps (the bitmap format).
+constexpr Word kAdvPictureClipboardFormat = 2;
