@@ -145,12 +145,11 @@ TStatus TGPPathGradientBrush::SetSurroundColors(const ARGB* colors, Integer& cou
 TStatus TGPPathGradientBrush::GetSurroundColors(ARGB* colors, Integer& count) {
   if (!colors) return SetStatus(InvalidParameter);
   INT n = 0;
-  SetStatus(GdipGetPathGradientSurroundColorCount(nativeBrush, &n));
-  if (lastResult != Ok) return lastResult;
+  if (TStatus s = SetStatus(GdipGetPathGradientSurroundColorCount(nativeBrush, &n)); s != Ok) return s;
   if (count < n || n <= 0) return SetStatus(InsufficientBuffer);
-  SetStatus(GdipGetPathGradientSurroundColorsWithCount(nativeBrush, colors, &n));
-  if (lastResult == Ok) count = n;
-  return lastResult;
+  TStatus s = SetStatus(GdipGetPathGradientSurroundColorsWithCount(nativeBrush, colors, &n));
+  if (s == Ok) count = n;
+  return s;
 }
 TStatus TGPPathGradientBrush::SetWrapMode(GpWrapMode wrap) { return SetStatus(GdipSetPathGradientWrapMode(nativeBrush, wrap)); }
 TStatus TGPPathGradientBrush::SetGammaCorrection(bool v) { return SetStatus(GdipSetPathGradientGammaCorrection(nativeBrush, v)); }

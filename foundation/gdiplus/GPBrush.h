@@ -94,6 +94,7 @@ class TGPPathGradientBrush : public TGPBrush {
   // success count receives the colours kept; answers the kept status.
   TStatus SetSurroundColors(const ARGB* colors, Integer& count);
   // Nil colours: InvalidParameter; a count below the brush's: InsufficientBuffer.
+  // Answers this call's status; on success count receives the colours' number.
   TStatus GetSurroundColors(ARGB* colors, Integer& count);
   TStatus SetWrapMode(GpWrapMode wrapMode);
   TStatus SetGammaCorrection(bool useGammaCorrection);

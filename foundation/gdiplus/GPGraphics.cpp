@@ -21,6 +21,11 @@ GpMatrix* H(TGPMatrix* m) { return m ? m->nativeMatrix : nullptr; }
 Integer RoundEven(double v) { return Integer(std::nearbyint(v)); }
 }  // namespace
 
+Integer TextLength(const String& text, Integer length) {
+  // GDI+ trusts the count: one past the text would read beyond its buffer.
+  return length > Integer(text.size()) ? Integer(text.size()) : length;
+}
+
 Integer DrawTextMargin(Integer pointSize) {
   if (pointSize < 9) return 2;
   return 2 + RoundEven((pointSize - 8) / 1.5);
@@ -149,7 +154,8 @@ TStatus TGPGraphics::ResetClip() { return SetStatus(GdipResetClip(nativeGraphics
 
 TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGPFont* font, const TGPRectF& layout,
                                    const TGPStringFormat* fmt, TGPRectF& box, Integer* fitted, Integer* lines) {
-  return SetStatus(GdipMeasureString(nativeGraphics, text.c_str(), length, H(font), &layout, H(fmt), &box, fitted, lines));
+  return SetStatus(GdipMeasureString(nativeGraphics, text.c_str(), TextLength(text, length), H(font), &layout, H(fmt),
+                                     &box, fitted, lines));
 }
 TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGPFont* font, const TGPPointF& origin,
                                    const TGPStringFormat* fmt, TGPRectF& box) {

@@ -70,7 +70,8 @@ class TGPGraphics : public TGPStatusKeeper {
   TStatus ExcludeClip(const TGPRectF& rect);
   TStatus ExcludeClip(TGPRegion* region);
   TStatus ResetClip();
-  // length -1 measures up to the terminating zero.
+  // length -1 measures up to the terminating zero; a length past the text's
+  // end measures the whole text.
   TStatus MeasureString(const String& text, Integer length, const TGPFont* font, const TGPRectF& layoutRect,
                         const TGPStringFormat* stringFormat, TGPRectF& boundingBox, Integer* codepointsFitted = nullptr,
                         Integer* linesFilled = nullptr);
@@ -104,6 +105,10 @@ class TGPGraphics : public TGPStatusKeeper {
   TGPFont* FCachedFont = nullptr;
   GpGraphics* nativeGraphics = nullptr;
 };
+
+// The count handed to GDI+ for text: length, but never past the text's end
+// (a negative length still means "up to the terminating zero").
+Integer TextLength(const String& text, Integer length);
 
 // Margin DrawText takes off a measured width for a font of that point size.
 Integer DrawTextMargin(Integer pointSize);

@@ -1,6 +1,7 @@
 #include "foundation/gdiplus/GPGraphicsPath.h"
 
 #include "foundation/gdiplus/GPFont.h"
+#include "foundation/gdiplus/GPGraphics.h"
 
 namespace gdiplus {
 
@@ -41,8 +42,9 @@ TStatus TGPGraphicsPath::AddBezier(Single x1, Single y1, Single x2, Single y2, S
 }
 TStatus TGPGraphicsPath::AddString(const String& text, Integer length, const TGPFontFamily* family, Integer style,
                                    Single emSize, const TGPRectF& layoutRect, const TGPStringFormat* format) {
-  return SetStatus(GdipAddPathString(nativePath, text.c_str(), length, family ? family->nativeFamily : nullptr, style,
-                                     emSize, &layoutRect, format ? format->nativeFormat : nullptr));
+  return SetStatus(GdipAddPathString(nativePath, text.c_str(), TextLength(text, length),
+                                     family ? family->nativeFamily : nullptr, style, emSize, &layoutRect,
+                                     format ? format->nativeFormat : nullptr));
 }
 TStatus TGPGraphicsPath::AddString(const String& text, Integer length, const TGPFontFamily* family, Integer style,
                                    Single emSize, const TGPPointF& origin, const TGPStringFormat* format) {

@@ -6,11 +6,11 @@ TGPMatrix::TGPMatrix() { lastResult = GdipCreateMatrix(&nativeMatrix); }
 TGPMatrix::TGPMatrix(Single m11, Single m12, Single m21, Single m22, Single dx, Single dy) {
   lastResult = GdipCreateMatrix2(m11, m12, m21, m22, dx, dy, &nativeMatrix);
 }
-TGPMatrix::TGPMatrix(const TGPRectF& rect, const TGPPointF& dstplg) {
-  lastResult = GdipCreateMatrix3(&rect, &dstplg, &nativeMatrix);
+TGPMatrix::TGPMatrix(const TGPRectF& rect, const TGPPointF (&dstplg)[3]) {
+  lastResult = GdipCreateMatrix3(&rect, dstplg, &nativeMatrix);
 }
-TGPMatrix::TGPMatrix(const TGPRect& rect, const TGPPoint& dstplg) {
-  lastResult = GdipCreateMatrix3I(&rect, &dstplg, &nativeMatrix);
+TGPMatrix::TGPMatrix(const TGPRect& rect, const TGPPoint (&dstplg)[3]) {
+  lastResult = GdipCreateMatrix3I(&rect, dstplg, &nativeMatrix);
 }
 TGPMatrix::TGPMatrix(GpMatrix* native) : nativeMatrix(native) {}
 TGPMatrix::~TGPMatrix() { GdipDeleteMatrix(nativeMatrix); }

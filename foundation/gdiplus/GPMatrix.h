@@ -9,8 +9,10 @@ class TGPMatrix : public TGdiplusBase {
  public:
   TGPMatrix();
   TGPMatrix(Single m11, Single m12, Single m21, Single m22, Single dx, Single dy);
-  TGPMatrix(const TGPRectF& rect, const TGPPointF& dstplg);  // dstplg: the first of three points
-  TGPMatrix(const TGPRect& rect, const TGPPoint& dstplg);
+  // The rectangle onto the parallelogram of three points (top-left,
+  // top-right, bottom-left); GDI+ reads all three, so three are required.
+  TGPMatrix(const TGPRectF& rect, const TGPPointF (&dstplg)[3]);
+  TGPMatrix(const TGPRect& rect, const TGPPoint (&dstplg)[3]);
   // Adopts a native matrix (status Ok).
   explicit TGPMatrix(GpMatrix* nativeMatrix);
   ~TGPMatrix() override;

@@ -70,6 +70,13 @@ TEST_F(GdiplusWrapperTest, GraphicsWithoutHandleAndMatrixRules) {
   EXPECT_EQ(empty.Clone(), nullptr) << "a failed clone gives no matrix";
   EXPECT_EQ(empty.IsIdentity(), false);
   EXPECT_EQ(empty.GetLastStatus(), InvalidParameter);
+  // A rectangle onto a parallelogram given by its three corners.
+  const TGPPointF plg[3] = {GPPointF(100, 100), GPPointF(120, 100), GPPointF(100, 130)};
+  TGPMatrix onto(GPRectF(0, 0, 10, 10), plg);
+  TGPPointF corner = GPPointF(10, 10);
+  ASSERT_EQ(onto.TransformPoints(&corner), Ok);
+  EXPECT_NEAR(corner.X, 120, 1e-4);
+  EXPECT_NEAR(corner.Y, 130, 1e-4);
 }
 
 TEST_F(GdiplusWrapperTest, SurroundColoursAgainstThePointCount) {
@@ -88,6 +95,14 @@ TEST_F(GdiplusWrapperTest, SurroundColoursAgainstThePointCount) {
   Integer small = 1;
   EXPECT_EQ(brush.GetSurroundColors(out, small), InsufficientBuffer);
   EXPECT_EQ(brush.GetSurroundColors(nullptr, small), InvalidParameter);
+  // An earlier failure stays kept, yet the colours are read and counted.
+  ARGB back[8] = {};
+  Integer room = 8;
+  ASSERT_EQ(brush.GetSurroundColors(back, room), Ok);
+  EXPECT_EQ(room, 2);
+  EXPECT_EQ(brush.GetLastStatus(), InvalidParameter);
+  EXPECT_EQ(back[0], 0xFFFF0000u);
+  EXPECT_EQ(back[1], 0xFF0000FFu);
 }
 
 TEST_F(GdiplusWrapperTest, DrawStringDrawsAllMeasureStringMeasuresLength) {
@@ -104,6 +119,14 @@ TEST_F(GdiplusWrapperTest, DrawStringDrawsAllMeasureStringMeasuresLength) {
     for (int x = 0; x < 200; ++x)
       if (c.Px(x, y) != 0xFFFFFFFF) right = std::max(right, x);
   EXPECT_GT(right, two.Width + 5) << "all five characters are drawn";
+  // A length past the text's end measures the text, never what lies beyond it.
+  const String longText(40, u'W');
+  TGPRectF whole{}, past{};
+  c.Graphics.MeasureString(longText, -1, &font, GPRectF(0, 0, 0, 0), whole);
+  EXPECT_EQ(c.Graphics.MeasureString(longText, 4000, &font, GPRectF(0, 0, 0, 0), past), Ok);
+  EXPECT_EQ(past.Width, whole.Width);
+  TGPGraphicsPath path;
+  EXPECT_EQ(path.AddString(longText, 4000, TGPFontFamily::GenericSansSerif(), 0, 12, GPPointF(0, 0), nullptr), Ok);
 }
 
 TEST_F(GdiplusWrapperTest, DrawImageRectRoundsHalvesToEven) {
@@ -222,4 +245,27 @@ TEST_F(GdiplusWrapperTest, DrawTextMeasuresOrDraws) {
   c.Graphics.DrawText(u"ab ", -1, a, &font, DT_CALCRECT, clNone);
   c.Graphics.DrawText(u"abi", -1, b, &font, DT_CALCRECT, clNone);
   EXPECT_EQ(a.Right, b.Right);
+  // A length past the text's end measures the text as it is.
+  TRect d{0, 0, 0, 0};
+  c.Graphics.DrawText(u"abi", 500, d, &font, DT_CALCRECT, clNone);
+  EXPECT_EQ(d.Right, b.Right);
+}
+
+TEST_F(GdiplusWrapperTest, DrawTextFillsTheMeasuredBackground) {
+  TCanvasFixture c(200, 40);
+  TFont font;
+  font.SetName(u"Arial");
+  font.SetSize(14);  // margin 6
+  TRect m{20, 10, 20, 10};
+  c.Graphics.DrawText(u"Hello", -1, m, &font, DT_CALCRECT, clNone);
+  TRect r{20, 10, 20, 10};
+  Integer h = c.Graphics.DrawText(u"Hello", -1, r, &font, DT_CALCRECT, clRed);
+  EXPECT_EQ(r.Right, m.Right) << "the fill does not change the measure";
+  EXPECT_EQ(h, m.Bottom - m.Top);
+  // Filled from Left + 1 across the measured width less the margin, plus one.
+  EXPECT_EQ(c.Px(20, 10), 0xFFFFFFFFu);
+  EXPECT_EQ(c.Px(21, 10), 0xFFFF0000u);
+  EXPECT_EQ(c.Px(r.Right - 1, r.Bottom - 2), 0xFFFF0000u);
+  EXPECT_EQ(c.Px(21, 9), 0xFFFFFFFFu);
+  EXPECT_EQ(c.Px(r.Right + 3, r.Top + 2), 0xFFFFFFFFu);
 }
