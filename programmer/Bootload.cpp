@@ -8,6 +8,7 @@
 #include "platform/win/Files.h"
 #include "platform/win/MessageLoop.h"
 #include "programmer/FirmwareImage.h"
+#include "programmer/QvFormAdapters.h"
 #include "programmer/UploadThread.h"
 #include "programmer/WifiProbe.h"
 #include "transport/TransportUtils.h"
@@ -50,10 +51,7 @@ std::vector<String> SplitLines(const String& text) {
 }  // namespace
 
 TQvBootload::TQvBootload(TComponent* AOwner) : TComponent(AOwner) {
-  if (AOwner != nullptr) {
-    FMasterForm = dynamic_cast<IBootloadOwnerForm*>(AOwner);
-    if (FMasterForm == nullptr) throw EInvalidCast(u"Invalid class typecast");
-  }
+  FMasterForm = BootloadOwnerForm(AOwner, FFormAdapter);
   FQvBootLoadHWND = AllocateHWnd([this](TMessage& Message) { WndProc(Message); });
   if (FMasterForm != nullptr) {
     FOrgOnCloseQuery = FMasterForm->CloseQueryHandler();

@@ -36,8 +36,9 @@ using TOnActionEnd = std::function<void(TObject* Sender, TMBaction action, Integ
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 // What the component needs of the form that owns it: its close-query handler
-// slot, enabling, alpha blending, closing and a modal message. The form class
-// provides it; an owner that is a component but not a form is refused.
+// slot, enabling, alpha blending, closing and a modal message. A TCustomForm
+// owner is seen through an adapter (QvFormAdapters.h); an owner that is a
+// component but not a form is refused.
 class IBootloadOwnerForm {
  public:
   virtual ~IBootloadOwnerForm() = default;
@@ -53,8 +54,8 @@ class TCheckWiFi;
 
 class TQvBootload : public TComponent {
  public:
-  // Owner: a form (IBootloadOwnerForm) or nullptr; any other component raises
-  // EInvalidCast "Invalid class typecast".
+  // Owner: a form (TCustomForm, or a component offering IBootloadOwnerForm)
+  // or nullptr; any other component raises EInvalidCast "Invalid class typecast".
   explicit TQvBootload(TComponent* AOwner);
   // A running operation is stopped and joined first: no thread outlives the
   // component. Its remaining messages are dropped; no event fires.
@@ -162,6 +163,8 @@ class TQvBootload : public TComponent {
 
   HWND FQvBootLoadHWND = nullptr;
   IBootloadOwnerForm* FMasterForm = nullptr;
+  // The owner form's adapter when the owner is a TCustomForm.
+  std::unique_ptr<IBootloadOwnerForm> FFormAdapter;
   std::unique_ptr<TUploadThread> FUploadThread;
   // Threads whose run is over; each is joined once it has fully returned
   // (the newest may still be inside its end step).

@@ -12,6 +12,7 @@
 #include "platform/win/Module.h"
 #include "platform/win/Registry.h"
 #include "platform/win/WinError.h"
+#include "programmer/QvFormAdapters.h"
 
 namespace {
 
@@ -112,12 +113,29 @@ std::string DesktopExec(const String& path) {
 
 }  // namespace
 
-TQvFormSR::TQvFormSR(TComponent* AOwner, IQvFormGeometry* Form) : TComponent(AOwner), FMasterForm(Form) {
+TQvFormSR::TQvFormSR(TComponent* AOwner, IQvFormGeometry* Form) : TComponent(AOwner) {
+  FMasterForm = Form;
   if (Form == nullptr) throw EInvalidCast(u"Invalid class typecast");
   SetIniFileName(kAppIniName);
 }
 
-TQvFormSR::~TQvFormSR() = default;
+TQvFormSR::TQvFormSR(TComponent* AOwner) : TComponent(AOwner) {
+  auto* form = dynamic_cast<TCustomForm*>(AOwner);
+  if (form == nullptr) throw EInvalidCast(u"Invalid class typecast");
+  FFormAdapter = std::make_unique<TQvFormSRAdapter>(form);
+  FMasterForm = FFormAdapter.get();
+  form->SetPosition(poDefaultPosOnly);
+  SetIniFileName(kAppIniName);
+  // A form being built calls Loaded on the components made meanwhile.
+  if (AOwner->ComponentState().Contains(csLoading)) Loading();
+}
+
+TQvFormSR::~TQvFormSR() {
+  if (FFormAdapter == nullptr || !FFormAdapter->Hooked()) return;
+  FFormAdapter->ShowHandler() = FSaveFormShow;
+  FFormAdapter->CloseQueryHandler() = FSaveFormCloseQuery;
+  FFormAdapter->DestroyHandler() = FSaveFormDestroy;
+}
 
 void TQvFormSR::ComputeKeys() {
   FMainAppRegKey = u"\\Software\\" + BaseName();
@@ -139,6 +157,15 @@ void TQvFormSR::SetTypeIniName(TApplicationIniName Value) {
 
 void TQvFormSR::Loaded() {
   TComponent::Loaded();
+  if (FFormAdapter != nullptr && !FFormAdapter->Hooked()) {
+    FFormAdapter->HookEvents();
+    FSaveFormShow = FFormAdapter->ShowHandler();
+    FFormAdapter->ShowHandler() = [this](TObject* Sender) { HookShow(Sender); };
+    FSaveFormCloseQuery = FFormAdapter->CloseQueryHandler();
+    FFormAdapter->CloseQueryHandler() = [this](TObject* Sender, bool& CanClose) { HookCloseQuery(Sender, CanClose); };
+    FSaveFormDestroy = FFormAdapter->DestroyHandler();
+    FFormAdapter->DestroyHandler() = [this](TObject* Sender) { HookDestroy(Sender); };
+  }
   try {
     FIniFile = std::make_unique<TIniFile>(FIniFileName);
   } catch (...) {
@@ -237,6 +264,25 @@ void TQvFormSR::FormDestroy() {
   } catch (...) {
     if (Application != nullptr) Application->HandleException(this);
   }
+}
+
+void TQvFormSR::HookShow(TObject* Sender) {
+  // Only the first show restores: a window hidden and shown again stays where
+  // the user left it instead of jumping back to the last session's place.
+  if (!FShown) {
+    FShown = true;
+    FormShow();
+  }
+  if (FSaveFormShow) FSaveFormShow(Sender);
+}
+
+void TQvFormSR::HookCloseQuery(TObject* Sender, bool& CanClose) {
+  if (FSaveFormCloseQuery) FSaveFormCloseQuery(Sender, CanClose);
+}
+
+void TQvFormSR::HookDestroy(TObject* Sender) {
+  FormDestroy();
+  if (FSaveFormDestroy) FSaveFormDestroy(Sender);
 }
 
 bool TQvFormSR::ReadRegINI(const String& Key, bool Default) {

@@ -8,11 +8,12 @@
 
 #include "platform/rtl/Component.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/vcl/Forms.h"
 
 enum TApplicationIniName { asAppIniName, asCustom };
 
-// What the component needs of its window. The forms layer's window
-// implements it; until then any object can stand in for a window.
+// What the component needs of its window. A form is seen through an adapter
+// (QvFormAdapters.h); tests may stand any object in for a window.
 class IQvFormGeometry {
  public:
   virtual ~IQvFormGeometry() = default;
@@ -32,10 +33,21 @@ class IQvFormGeometry {
   virtual Integer ScreenHeight() const = 0;
 };
 
+class TQvFormSRAdapter;
+
 class TQvFormSR : public TComponent {
  public:
-  // Form is the window whose position is kept; nullptr raises EInvalidCast.
+  // The owner is the window whose position is kept: a form (TCustomForm),
+  // whose Position becomes poDefaultPosOnly and whose OnShow, OnCloseQuery and
+  // OnDestroy Loaded hooks (chaining to the form's own handlers). Any other
+  // owner, nullptr included, raises EInvalidCast "Invalid class typecast".
+  // Made while the form is being built, the component is loaded with it;
+  // made later, its creator calls Loaded.
+  explicit TQvFormSR(TComponent* AOwner);
+  // Form is the window whose position is kept, with no hooks: the caller
+  // calls FormShow and FormDestroy. nullptr raises EInvalidCast.
   TQvFormSR(TComponent* AOwner, IQvFormGeometry* Form);
+  // Gives the form its own handlers back (a form being destroyed is left alone).
   ~TQvFormSR() override;
 
   bool RestoreOnlyPosition() const { return FRestoreOnlyPosition; }
@@ -53,7 +65,7 @@ class TQvFormSR : public TComponent {
   void SetStartWithWindows(bool Value);
   const String& Version() const { return FVersion; }
 
-  // Opens the INI file named by IniFileName.
+  // Hooks the owner form's events (once) and opens the INI file named by IniFileName.
   void Loaded() override;
 
   // Restores the stored size and position; a window that would be off the
@@ -63,7 +75,8 @@ class TQvFormSR : public TComponent {
   void SavePos();
   // Centres the window.
   void ResetPos();
-  // The window hooks: call when the window is first shown / destroyed.
+  // What the hooks do when the window is first shown / destroyed; a window
+  // given through IQvFormGeometry has its owner call them.
   void FormShow();
   void FormDestroy();
 
@@ -91,7 +104,17 @@ class TQvFormSR : public TComponent {
   void ComputeKeys();
   String AutostartFile() const;
 
-  IQvFormGeometry* FMasterForm;
+  void HookShow(TObject* Sender);
+  void HookCloseQuery(TObject* Sender, bool& CanClose);
+  void HookDestroy(TObject* Sender);
+
+  IQvFormGeometry* FMasterForm = nullptr;
+  // The owner form's adapter when the owner is a TCustomForm.
+  std::unique_ptr<TQvFormSRAdapter> FFormAdapter;
+  TNotifyEvent FSaveFormShow;
+  TCloseQueryEvent FSaveFormCloseQuery;
+  TNotifyEvent FSaveFormDestroy;
+  bool FShown = false;
   String FIniFileName = u"[ApplicationExeName.ini]";
   TApplicationIniName FTypeIniName = asAppIniName;
   bool FUseRegistry = true;
