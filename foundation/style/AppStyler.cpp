@@ -30,11 +30,7 @@ TCustomForm* AsForm(TComponent* AComponent) { return dynamic_cast<TCustomForm*>(
 
 }  // namespace
 
-TWinControl* AsFrame(TComponent* AComponent) {
-  auto* control = dynamic_cast<TWinControl*>(AComponent);
-  if (control == nullptr || AsForm(control) != nullptr || control->ComponentCount() == 0) return nullptr;
-  return control;
-}
+TWinControl* AsFrame(TComponent* AComponent) { return dynamic_cast<TCustomFrame*>(AComponent); }
 
 // ---- TAdvFormStyler ----
 
@@ -212,7 +208,7 @@ void TAdvFormStyler::SetAppColor(TColor Value) {
 void TAdvFormStyler::SetEnabled(bool Value) {
   if (FEnabled == Value) return;
   FEnabled = Value;
-  if (FEnabled) ApplyStyle();
+  if (FEnabled && !IsLoading()) ApplyStyle();
 }
 
 void TAdvFormStyler::SetAppStyle(TAdvAppStyler* Value) {
@@ -266,7 +262,8 @@ void TAdvFormStyler::SetMetroStyle(TMetroStyle Value) {
 void TAdvFormStyler::UpdateMetro() {
   if (!FEnabled) return;
   GetMetroTones(FMetroStyle == msLight, FMetroColor, FMetroTextColor, FTones);
-  if (FStyle == tsCustom && FMetro) SetColorTones(FTones);
+  // While loading only the tones are built; Loaded passes them on once.
+  if (FStyle == tsCustom && FMetro && !IsLoading()) SetColorTones(FTones);
 }
 
 // ---- TAdvAppStyler ----

@@ -27,9 +27,8 @@ using TApplyStyleEvent = std::function<void(TObject* Sender, TComponent* ACompon
 // Told after a style or tone set went to AComponent.
 using TAppliedStyleEvent = std::function<void(TObject* Sender, TComponent* AComponent)>;
 
-// The platform has no frame class yet: a frame is recognised as a windowed
-// control, not a form, that owns components (in the class library only a
-// frame does). nullptr for anything else.
+// AComponent as a frame; nullptr for anything else (a control that merely
+// owns components, as a toolbar owns its buttons, is not entered).
 TWinControl* AsFrame(TComponent* AComponent);
 
 class TAdvFormStyler : public TComponent {

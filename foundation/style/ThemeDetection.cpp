@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/rtl/Registry.h"
@@ -152,7 +153,11 @@ Integer GetInstalledOfficeVersion() {
   return 0;
 }
 
-TVornStyle DetectOfficeStyle(bool AXPFallback) {
+namespace {
+
+// The style of the installed Office's colour theme, newest version first;
+// nothing when no Office key decides.
+std::optional<TVornStyle> OfficeRegistryStyle() {
   if (KeyExists(u"Software\\Microsoft\\Office\\16.0\\Common")) {
     switch (ReadUITheme(u"Software\\Microsoft\\Office\\16.0\\Common")) {
       case 3: return tsOffice2019Gray;
@@ -181,6 +186,13 @@ TVornStyle DetectOfficeStyle(bool AXPFallback) {
     case 3: return tsOffice2007Obsidian;
     default: return tsCustom;
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+TVornStyle DetectOfficeStyle(bool AXPFallback) {
+  if (const std::optional<TVornStyle> office = OfficeRegistryStyle()) return *office;
   if (AXPFallback) {
     switch (kXPColorScheme) {
       case 1: return tsOffice2003Blue;
@@ -196,8 +208,13 @@ TVornStyle DetectOfficeStyle(bool AXPFallback) {
   }
 }
 
+// The XP colour-scheme fallback of DetectOfficeStyle(true) is left out: this
+// system has no Office, so without one of its keys the theme is unknown,
+// rather than an Office 2003 look that would recolour the automatic stylers.
 TOfficeTheme DetectOfficeTheme() {
-  switch (DetectOfficeStyle(true)) {
+  const std::optional<TVornStyle> office = OfficeRegistryStyle();
+  if (!office) return otUnknown;
+  switch (*office) {
     case tsOffice2003Blue: return ot2003Blue;
     case tsOffice2003Silver: return ot2003Silver;
     case tsOffice2003Olive: return ot2003Olive;

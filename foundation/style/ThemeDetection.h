@@ -13,8 +13,9 @@ Integer GetInstalledOfficeVersion();
 // scheme (AXPFallback) or the system's version and light or dark app mode.
 // Never raises: missing keys and values take their defaults.
 TVornStyle DetectOfficeStyle(bool AXPFallback);
-// DetectOfficeStyle(true) as an Office theme (tsCustom gives ot2019Black,
-// styles without an Office theme otUnknown).
+// The Office colour theme as DetectOfficeStyle finds it in Office's keys
+// (tsCustom gives ot2019Black); otUnknown when no Office key decides, as
+// there is no Office here to fall back on.
 TOfficeTheme DetectOfficeTheme();
 // True when the desktop asks applications for a dark look (see the .cpp for
 // what is read). Unreadable settings count as light.

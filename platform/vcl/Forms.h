@@ -169,6 +169,19 @@ class TForm : public TCustomForm {
   explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
 };
 
+// A frame: a windowed control that groups the components it owns, placed on
+// a form or another frame. Stylers descend into frames and into no other
+// control that owns components.
+class TCustomFrame : public TWinControl {
+ public:
+  explicit TCustomFrame(TComponent* AOwner) : TWinControl(AOwner) {}
+};
+
+class TFrame : public TCustomFrame {
+ public:
+  explicit TFrame(TComponent* AOwner) : TCustomFrame(AOwner) {}
+};
+
 // The screen: the program's forms, the active form and control, the
 // cursor, the installed fonts and the desktop's geometry.
 class TScreen : public TComponent {

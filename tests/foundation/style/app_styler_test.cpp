@@ -54,10 +54,24 @@ class TToned : public TComponent, public IVornTones {
   std::string N;
 };
 
-// A frame: a windowed control that owns its components.
-class TTestFrame : public TWinControl, public IVornStyle, public IVornTones {
+// A frame: the stylers descend into it.
+class TTestFrame : public TFrame, public IVornStyle, public IVornTones {
  public:
-  TTestFrame(TComponent* owner, Log* log, std::string name) : TWinControl(owner), L(log), N(std::move(name)) {}
+  TTestFrame(TComponent* owner, Log* log, std::string name) : TFrame(owner), L(log), N(std::move(name)) {}
+  void SetComponentStyle(TVornStyle s) override { L->push_back(N + ":" + StyleText(s)); }
+  void SetColorTones(const TColorTones& t) override { L->push_back(N + ":tones " + std::to_string(t.Selected.BrushColor)); }
+  Log* L;
+  std::string N;
+};
+
+// A windowed control that owns styleable parts of its own, as a toolbar owns
+// its buttons: styled itself, never entered.
+class TComposite : public TWinControl, public IVornStyle, public IVornTones {
+ public:
+  TComposite(TComponent* owner, Log* log, std::string name) : TWinControl(owner), L(log), N(std::move(name)) {
+    new TStyled(this, L, N + ".part");
+    new TToned(this, L, N + ".tonedPart");
+  }
   void SetComponentStyle(TVornStyle s) override { L->push_back(N + ":" + StyleText(s)); }
   void SetColorTones(const TColorTones& t) override { L->push_back(N + ":tones " + std::to_string(t.Selected.BrushColor)); }
   Log* L;
@@ -82,6 +96,7 @@ class TStyledForm : public TForm, public IVornStyleEx, public IVornTones {
     new TComponent(this);  // takes no part
     new TStyled(this, L, "optOut");
     new TToned(this, L, "toned");
+    new TComposite(this, L, "composite");
   }
   void SetComponentStyle(TVornStyle s) override { L->push_back("form:plain " + StyleText(s)); }
   void SetComponentStyleAndAppColor(TVornStyle s, TColor c) override {
@@ -97,6 +112,7 @@ std::string NameOf(TComponent* c) {
   if (auto* s = dynamic_cast<TStyledEx*>(c)) return s->N;
   if (auto* s = dynamic_cast<TToned*>(c)) return s->N;
   if (auto* s = dynamic_cast<TTestFrame*>(c)) return s->N;
+  if (auto* s = dynamic_cast<TComposite*>(c)) return s->N;
   if (dynamic_cast<TStyledForm*>(c)) return "form";
   return "?";
 }
@@ -143,8 +159,8 @@ TEST_F(StylerTest, StyleReachesNestedComponentsAndSkipsOptOuts) {
   // The form first; a frame is entered before it is styled; inside a frame
   // each component is styled before its own frame is entered.
   EXPECT_EQ(log, (Log{"form:" + gray + app, "a:" + gray, "both:" + gray + app, "inFrame:" + gray, "inner:" + gray,
-                      "deep:" + gray + app, "frame:" + gray}));
-  EXPECT_EQ(applied, (Log{"form", "a", "both", "inFrame", "inner", "deep", "frame"}));
+                      "deep:" + gray + app, "frame:" + gray, "composite:" + gray}));
+  EXPECT_EQ(applied, (Log{"form", "a", "both", "inFrame", "inner", "deep", "frame", "composite"}));
   EXPECT_EQ(changes, 1);
 
   log.clear();
@@ -153,7 +169,7 @@ TEST_F(StylerTest, StyleReachesNestedComponentsAndSkipsOptOuts) {
   EXPECT_TRUE(log.empty());
   styler->SetEnabled(true);  // applies the stored style
   EXPECT_EQ(form.Color(), TColor(0xFFFFFF));
-  EXPECT_EQ(log.size(), 7u);
+  EXPECT_EQ(log.size(), 8u);
 
   const struct {
     TVornStyle Style;
@@ -183,8 +199,8 @@ TEST_F(StylerTest, ToneSetsReachEveryComponentWithTones) {
   styler->SetColorTones(tones);
   EXPECT_TRUE(styler->Metro());
   EXPECT_EQ(styler->Style(), tsCustom);
-  EXPECT_EQ(log, (Log{"form:tones 77", "inner:tones 77", "tonedDeep:tones 77", "frame:tones 77"}));
-  EXPECT_EQ(applied, (Log{"form", "inner", "tonedDeep", "frame"}));
+  EXPECT_EQ(log, (Log{"form:tones 77", "inner:tones 77", "tonedDeep:tones 77", "frame:tones 77", "composite:tones 77"}));
+  EXPECT_EQ(applied, (Log{"form", "inner", "tonedDeep", "frame", "composite"}));
 
   // Metro colours build the tone set (Style is tsCustom and Metro on).
   log.clear();
@@ -201,7 +217,24 @@ TEST_F(StylerTest, NothingAppliedWhileLoadingThenOnceAtLoaded) {
   EXPECT_EQ(form.Color(), clBtnFace);
   form.AfterConstruction();
   EXPECT_EQ(form.Color(), TColor(0x808080));
-  EXPECT_EQ(log.size(), 8u);  // no handler here: "optOut" is styled too
+  EXPECT_EQ(log.size(), 9u);  // no handler here: "optOut" is styled too
+}
+
+TEST_F(StylerTest, MetroTonesWaitForLoaded) {
+  Log log;
+  TStyledForm form(&log);
+  TAdvFormStyler* styler = form.Styler;
+  styler->SetEnabled(false);  // still loading: none of these may reach a component
+  styler->SetEnabled(true);
+  styler->SetMetro(true);
+  styler->SetMetroStyle(msDark);
+  styler->SetMetroColor(0x00AA00);
+  EXPECT_TRUE(log.empty());
+  form.AfterConstruction();
+  // Once, with the tones built from the metro settings.
+  EXPECT_EQ(log, (Log{"form:tones " + std::to_string(0x00AA00), "inner:tones " + std::to_string(0x00AA00),
+                      "tonedDeep:tones " + std::to_string(0x00AA00), "frame:tones " + std::to_string(0x00AA00),
+                      "toned:tones " + std::to_string(0x00AA00), "composite:tones " + std::to_string(0x00AA00)}));
 }
 
 TEST_F(StylerTest, FormStylerStyleForControlsOfTheForm) {

@@ -68,7 +68,7 @@ TEST_F(ThemeDetection, OfficeKeysDecideTheStyle) {
     TVornStyle Style;  // DetectOfficeStyle(false)
     TOfficeTheme Theme;
   } cases[] = {
-      {"nothing", {}, 0, tsWindows10, ot2003Blue},
+      {"nothing", {}, 0, tsWindows10, otUnknown},
       {"16 without value", {{kOffice + u"16.0\\Common\\General"}}, 4, tsOffice2019White, ot2019White},
       {"16 gray", {{kOffice + u"16.0\\Common", u"UI Theme", u"3"}}, 0, tsOffice2019Gray, ot2019Gray},
       {"16 black as integer", {{kOffice + u"16.0\\Common", u"UI Theme", {}, 4}}, 0, tsOffice2019Black, ot2019Black},
@@ -84,14 +84,14 @@ TEST_F(ThemeDetection, OfficeKeysDecideTheStyle) {
       {"14 black", {{kOffice + u"14.0\\Common\\General"}, {kOffice + u"14.0\\Common", u"Theme", {}, 3}},
        2, tsOffice2010Black, ot2010Black},
       {"14 other", {{kOffice + u"14.0\\Common", u"Theme", {}, 9}}, 0, tsCustom, ot2019Black},
-      {"14 key without value", {{kOffice + u"14.0\\Common"}}, 0, tsWindows10, ot2003Blue},
-      {"14 text value", {{kOffice + u"14.0\\Common", u"Theme", u"3"}}, 0, tsWindows10, ot2003Blue},
+      {"14 key without value", {{kOffice + u"14.0\\Common"}}, 0, tsWindows10, otUnknown},
+      {"14 text value", {{kOffice + u"14.0\\Common", u"Theme", u"3"}}, 0, tsWindows10, otUnknown},
       {"12 silver", {{kOffice + u"12.0\\Common\\General"}, {kOffice + u"12.0\\Common", u"Theme", {}, 2}},
        1, tsOffice2007Silver, ot2007Silver},
       {"12 luna", {{kOffice + u"12.0\\Common", u"Theme", {}, 1}}, 0, tsOffice2007Luna, ot2007Blue},
-      {"11 only", {{kOffice + u"11.0\\Common\\General"}}, 0, tsWindows10, ot2003Blue},
-      {"apps dark", {{kPersonalize, u"AppsUseLightTheme", {}, 0}}, 0, tsOffice2019Black, ot2003Blue},
-      {"apps light", {{kPersonalize, u"AppsUseLightTheme", {}, 1}}, 0, tsWindows10, ot2003Blue},
+      {"11 only", {{kOffice + u"11.0\\Common\\General"}}, 0, tsWindows10, otUnknown},
+      {"apps dark", {{kPersonalize, u"AppsUseLightTheme", {}, 0}}, 0, tsOffice2019Black, otUnknown},
+      {"apps light", {{kPersonalize, u"AppsUseLightTheme", {}, 1}}, 0, tsWindows10, otUnknown},
   };
   for (const auto& c : cases) {
     TTempHome home;  // each case starts from an empty registry
