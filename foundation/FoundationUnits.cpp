@@ -1,0 +1,18 @@
+#include "foundation/FoundationUnits.h"
+
+#include "foundation/gdiplus/GdiplusBase.h"
+#include "foundation/json/AdvPersistence.h"
+#include "foundation/utils/AdvUtils.h"
+#include "platform/gdiplus/GdiPlus.h"
+
+void AddFoundationUnits(TUnitSequence& Units) {
+  Units.Add(u"AdvUtils", InitializeAdvUtilsUnit);
+  Units.Add(u"AdvPersistence", TAdvPersistence::Initialize, TAdvPersistence::Finalize);
+  Units.Add(
+      u"AdvGDIP",
+      [] {
+        RegisterGdiplusModule();
+        gdiplus::InitializeGdiplusUnit();
+      },
+      gdiplus::FinalizeGdiplusUnit);
+}

@@ -1,0 +1,6 @@
+#pragma once
+// The class library's own units for the program's start-up sequence.
+#include "platform/win/Startup.h"
+
+// Appends the registration of the controls' and forms' streamable classes.
+void AddVclUnits(TUnitSequence& Units);
