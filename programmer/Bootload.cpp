@@ -230,14 +230,16 @@ void TQvBootload::HandleWiFiList(const String& Text, Integer Count) {
   const std::vector<String> lines = SplitLines(Text);
   for (std::size_t i = 0; i < lines.size() && i < FWiFiList.size(); ++i) {
     const std::vector<String> f = SplitText(lines[i], u',');
-    if (f.size() < 7) break;
     TWIFIitem& item = FWiFiList[i];
-    item.IP = f[0];
-    item.Port = f[1];
-    item.UDP_TCP = f[2];
-    item.cln_srv = f[3];
-    item.Baudrate = f[4];
-    item.Name = f[6];
+    // Taken in this order; a short line keeps the fields it has and ends the list there.
+    String* const targets[] = {&item.IP, &item.Port, &item.UDP_TCP, &item.cln_srv, &item.Baudrate, &item.Name};
+    const std::size_t fieldOf[] = {0, 1, 2, 3, 4, 6};
+    bool complete = true;
+    for (std::size_t k = 0; k < std::size(fieldOf) && complete; ++k) {
+      complete = fieldOf[k] < f.size();
+      if (complete) *targets[k] = f[fieldOf[k]];
+    }
+    if (!complete) break;
     item.isESP = f[5] == u":E1S2P3:";
   }
   if (OnGetWiFiList) OnGetWiFiList(this, FWiFiList, Count);

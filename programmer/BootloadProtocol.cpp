@@ -167,7 +167,10 @@ void TBootloadEngine::Run(bool CheckOnly, std::string Image) {
     if (FHost.StopRequested()) return;
     const String text = FLink.PeerName() + u" - no response from BLS";
     FHost.Post(WM_QVBL_STATUS, &text, QVBL_ERR_NO_RESPONSE);
-    FHost.Post(WM_QVBL_ACTION, nullptr, static_cast<LPARAM>(TMBaction::_check_bls));
+    // The failure belongs to the operation that was asked for: an upload that
+    // found no bootloader is a failed upload, not a failed check.
+    const TMBaction action = CheckOnly ? TMBaction::_check_bls : TMBaction::_upload;
+    FHost.Post(WM_QVBL_ACTION, nullptr, static_cast<LPARAM>(action));
     FHost.Post(WM_QVBL_ACTION_STATUS, nullptr, -1);
     return;
   }

@@ -82,6 +82,11 @@ std::vector<String> TWiFiScan::MergeResults(const std::vector<String>& Lines, co
 
 void TWiFiScan::Collect(std::vector<String>& IPs, std::vector<String>& Lines) {
   Integer idle = 0;
+  // Datagrams that bring no new module (noise, repeats) keep the line busy;
+  // past this many the collection stops, so a host that never stops talking
+  // cannot keep the scan listening for ever.
+  constexpr Integer kMaxIgnoredAnswers = 1024;
+  Integer ignored = 0;
   while (!FHost.StopRequested() && IPs.size() < kMaxScannedModules) {
     if (!FSock.CanRead(100)) {
       if (++idle >= 6) break;
@@ -96,9 +101,11 @@ void TWiFiScan::Collect(std::vector<String>& IPs, std::vector<String>& Lines) {
     }
     idle = 0;
     String ip, line;
-    if (!ModuleLine(packet, ip, line)) continue;
     // A module that answers twice is probed once.
-    if (std::find(IPs.begin(), IPs.end(), ip) != IPs.end()) continue;
+    if (!ModuleLine(packet, ip, line) || std::find(IPs.begin(), IPs.end(), ip) != IPs.end()) {
+      if (++ignored >= kMaxIgnoredAnswers) break;
+      continue;
+    }
     IPs.push_back(ip);
     Lines.push_back(line);
   }

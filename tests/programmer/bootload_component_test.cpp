@@ -52,21 +52,30 @@ TEST(BootloadComponent, WorkerMessagesBecomeEvents) {
   PostMessage(h, WM_QVBL_UPLOAD_START, 0, 7040);
   PostText(h, WM_QVBL_STATUS, u"hello", -7);
   PostMessage(h, WM_QVBL_IS_ESP, 0, 1);
-  // Three modules announced, the second line short: parsing stops there.
+  // Four modules announced, the second line short: parsing stops there,
+  // keeping the fields that line had (its name, field 6, is taken before the
+  // marker, field 5).
   PostText(h, WM_QVBL_WIFI_LIST,
-           u"10.0.0.2,8899,UDP,Server,115200,:E1S2P3:,alpha\r\n10.0.0.3,8899\r\n10.0.0.4,1,UDP,Server,9600,:K1O2R3:,c\r\n",
-           3);
+           u"10.0.0.2,8899,UDP,Server,115200,:E1S2P3:,alpha\r\n10.0.0.3,8899,TCP,Client,9600,:E1S2P3:\r\n"
+           u"10.0.0.4,1,UDP,Server,9600,:K1O2R3:,c\r\n",
+           4);
   PostMessage(h, WM_USER + 300, 0, 0);  // not ours: ignored
   PumpPending();
   EXPECT_EQ(rec.Events, (std::vector<std::string>{"progress 100", "start 7040", "status -7 hello"}));
   EXPECT_TRUE(boot.IsESP8266());
-  ASSERT_EQ(listCount, 3);
-  ASSERT_EQ(list.size(), 3u);
+  ASSERT_EQ(listCount, 4);
+  ASSERT_EQ(list.size(), 4u);
   EXPECT_EQ(list[0].IP, u"10.0.0.2");
+  EXPECT_EQ(list[0].Baudrate, u"115200");
   EXPECT_EQ(list[0].Name, u"alpha");
   EXPECT_TRUE(list[0].isESP);
-  EXPECT_TRUE(list[1].IP.empty());
+  EXPECT_EQ(list[1].IP, u"10.0.0.3");
+  EXPECT_EQ(list[1].cln_srv, u"Client");
+  EXPECT_EQ(list[1].Baudrate, u"9600");
+  EXPECT_TRUE(list[1].Name.empty());
+  EXPECT_FALSE(list[1].isESP);
   EXPECT_TRUE(list[2].IP.empty());
+  EXPECT_TRUE(list[3].IP.empty());
 }
 
 TEST(BootloadComponent, WiFiSwitchesAndRefusals) {

@@ -91,6 +91,72 @@ TEST(BootloadUpload, CheckReportsTheDescriptionAndSendsNoPage) {
   EXPECT_EQ(rig.Sim.PagesReceived(), 0);
 }
 
+TEST(BootloadUpload, SoftResetCommandIsTrimmedAndEndsWithCROnlyWhenAsked) {
+  struct Case {
+    const char* name;
+    bool cr;
+    std::string expectedStart;
+  } cases[] = {
+      {"with CR", true, "AT+BOOT\rui"},
+      {"without CR", false, "AT+BOOTui"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TBootloaderOptions options;
+    options.ResetCommand = c.cr ? "AT+BOOT\r" : "AT+BOOT";
+    TRig rig(options);
+    rig.Boot.SetSoftRSTCommand(u" \tAT+BOOT  ");
+    rig.Boot.SetUseCRafterSoftRST(c.cr);
+    rig.Boot.CheckBLS();
+    ASSERT_TRUE(rig.WaitEnds());
+    EXPECT_EQ(rig.Rec.Events.back(), "end 1 0");
+    EXPECT_EQ(rig.Sim.Received(), c.expectedStart);
+  }
+}
+
+TEST(BootloadUpload, OwnerHeaderGivesTheReplyMarkersPageSizeAndAddress) {
+  // A target with its own start and end characters and a marker of its own;
+  // the owner knows its page size (64) better than its description (128).
+  TBootloaderOptions options;
+  options.Description = "QV1#128,1E00,atmega88,12000000,2.1";
+  options.EndMarker = '$';
+  options.PageSize = 64;
+  {
+    TRig rig(options);
+    rig.Boot.SetOwnerHeader(u"i,#,$,64,1C00,QV1");
+    EXPECT_EQ(rig.Boot.GetOwnerHeader(), u"i,#,$,64,1C00,QV1");
+    const std::string image = Pattern(1050);
+    rig.Boot.SetWsadBIN(image);
+    rig.Boot.UploadBIN();
+    ASSERT_TRUE(rig.WaitEnds());
+    // The event reports the description as sent; the pages follow the owner's size.
+    EXPECT_EQ(rig.Rec.Milestones(),
+              (std::vector<std::string>{"info 2 128 atmega88 12000000 1E00 2.1", "start 1088", "ok", "end 2 0"}));
+    EXPECT_EQ(rig.Sim.Image(), Padded(image, 64));
+    EXPECT_EQ(rig.Sim.FramingErrors(), 0);
+  }
+  {
+    // A reply without the owner's marker is some other target's: nothing is sent to it.
+    TRig rig(options);
+    rig.Boot.SetOwnerHeader(u"i,#,$,64,1C00,XYZ");
+    rig.Boot.SetWsadBIN(Pattern(100));
+    rig.Boot.UploadBIN();
+    ASSERT_TRUE(rig.WaitEnds());
+    EXPECT_EQ(rig.Rec.Milestones(),
+              (std::vector<std::string>{"status -101 ERROR - Bad PageSize from BLS []", "end 2 -1"}));
+    EXPECT_EQ(rig.Sim.Received().find('w'), std::string::npos);
+  }
+  {
+    // An empty header puts the default characters back.
+    TRig rig;
+    rig.Boot.SetOwnerHeader(u"i,#,$,64,1C00,QV1");
+    rig.Boot.SetOwnerHeader(u"");
+    rig.Boot.CheckBLS();
+    ASSERT_TRUE(rig.WaitEnds());
+    EXPECT_EQ(rig.Rec.Events, (std::vector<std::string>{"info 1 128 atmega88 12000000 1E00 2.1", "end 1 0"}));
+  }
+}
+
 TEST(BootloadUpload, LateRequestsWithinTheRunsBudgetStillUpload) {
   TBootloaderOptions options;
   options.LatePageRequestMs = 260;  // every request misses one 200 ms read: 12 misses in the run
@@ -227,7 +293,7 @@ TEST_P(BootloadFailure, EndsWithItsStatusAndNoSuccess) {
 }
 
 const TFailure kFailures[] = {
-    {"SilentLine", [](TBootloaderOptions& o) { o.Silent = true; }, false, "-100 COM42 - no response from BLS", 1},
+    {"SilentLine", [](TBootloaderOptions& o) { o.Silent = true; }, false, "-100 COM42 - no response from BLS", 2},
     {"GarbageInsteadOfPrompts", [](TBootloaderOptions& o) { o.GarbagePrompts = true; }, true,
      "-100 COM42 - no response from BLS", 1},
     {"NoEndOfDescription", [](TBootloaderOptions& o) { o.NoEndMarker = true; }, false,

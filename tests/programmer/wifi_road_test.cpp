@@ -92,7 +92,7 @@ TEST(WifiRoad, Failures) {
     EXPECT_TRUE(PumpUntil([&] { return module.ResetCommands() == 1; }, 2000));
   }
   {
-    // Nothing behind the module: no ready byte; the run reports as a check.
+    // Nothing behind the module: no ready byte; the upload fails as an upload.
     TQvBootload b(nullptr);
     TEvents e;
     e.Attach(b);
@@ -101,7 +101,7 @@ TEST(WifiRoad, Failures) {
     b.UploadBIN();
     ASSERT_TRUE(e.WaitEnds(1, 15000));
     EXPECT_EQ(e.Statuses, (Statuses{{"127.0.0.2:" + StringToUtf8(port) + " - no response from BLS", -100}}));
-    EXPECT_EQ(e.Ends, (std::vector<std::pair<TMBaction, Integer>>{{TMBaction::_check_bls, -1}}));
+    EXPECT_EQ(e.Ends, (std::vector<std::pair<TMBaction, Integer>>{{TMBaction::_upload, -1}}));
     // The soft reset went to the data port: a CR, then the command with its CR.
     EXPECT_EQ(module.DataReceived(), "\r\rAT+RST?\r");
   }

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
 
 #include "platform/rtl/StrUtils.h"
+#include "platform/win/Clock.h"
 #include "programmer/WifiScan.h"
+#include "transport/UdpBlockSocket.h"
 #include "tests/programmer/WifiTestSupport.h"
 #include "tests/support/WifiModuleSimulator.h"
 
@@ -128,6 +134,54 @@ TEST(WifiScan, TimeOutWithAProbeStillTalkingThenNoModuleAtAll) {
   EXPECT_EQ(e.Statuses, (Statuses{{"Get WiFi modules list - Timeout", -200}, {"Get WiFi modules list - Timeout", -200}}));
   EXPECT_EQ(e.Ends, (Ends{{TMBaction::_wifi_list, -1}, {TMBaction::_wifi_list, -1}}));
   EXPECT_EQ(e.ListCount, -1);
+}
+
+// A host that answers the discovery with an endless stream of noise and
+// repeats: the scan stops listening on its own and reports that no module
+// answered, instead of listening for as long as the noise lasts.
+TEST(WifiScan, EndlessNoiseDoesNotKeepTheScanListening) {
+  struct THost : TBootloadHost {
+    std::vector<std::pair<UINT, LPARAM>> Posts;
+    std::vector<String> Texts;
+    void Delay(Cardinal Ms) override { Sleep(Ms); }
+    void Post(UINT Msg, const String* Text, LPARAM LParam) override {
+      Posts.emplace_back(Msg, LParam);
+      Texts.push_back(Text != nullptr ? *Text : String());
+    }
+    Integer StopBadTarget() override { return -1; }
+    void SetStopBadTarget(Integer) override {}
+    bool StopRequested() override { return false; }
+  } host;
+
+  TUDPBlockSocket sock;
+  sock.Bind(u"127.0.0.1", u"0");
+  ASSERT_EQ(sock.LastError(), 0);
+  const String port = IntToStr(sock.GetLocalSinPort());
+  // The keyword goes to loopback, where no module listens on this address.
+  const String savedBroadcast = WiFiBroadcastAddress();
+  SetWiFiBroadcastAddress(u"127.0.0.1");
+
+  std::atomic<bool> stop{false};
+  std::thread noise([&] {
+    TUDPBlockSocket out;
+    out.Connect(u"127.0.0.1", port);
+    for (unsigned n = 0; !stop; ++n) {
+      out.SendString(n % 2 ? "garbage" : "127.0.0.9,MAC");  // neither is a module
+      if (n % 64 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  auto scan = std::async(std::launch::async, [&] { TWiFiScan(sock, host, u"").Run(); });
+  const bool endedDuringNoise = scan.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+  stop = true;
+  noise.join();
+  scan.wait();
+  SetWiFiBroadcastAddress(savedBroadcast);
+
+  EXPECT_TRUE(endedDuringNoise);
+  ASSERT_EQ(host.Posts.size(), 2u);
+  EXPECT_EQ(host.Posts[0], (std::pair<UINT, LPARAM>{WM_QVBL_STATUS, QVBL_ERR_FAILED}));
+  EXPECT_EQ(host.Texts[0], u"Get WiFi modules list - Timeout");
+  EXPECT_EQ(host.Posts[1], (std::pair<UINT, LPARAM>{WM_QVBL_ACTION_STATUS, -1}));
 }
 
 }  // namespace
