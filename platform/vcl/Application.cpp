@@ -2,14 +2,31 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
 #include "platform/win/MessageLoop.h"
+#include "platform/win/Timers.h"
+#include "platform/win/Window.h"
 
 TApplication* Application = nullptr;
 
 namespace {
+
+constexpr UINT_PTR kHintTimerId = 1;
+
+// The text before "|" shows in the hint; the text after it is the long hint.
+String ShortHint(const String& hint) {
+  const auto bar = hint.find(u'|');
+  return bar == String::npos ? hint : hint.substr(0, bar);
+}
+String LongHint(const String& hint) {
+  const auto bar = hint.find(u'|');
+  return bar == String::npos ? hint : hint.substr(bar + 1);
+}
 
 void WriteToStderr(const String& Title, const String& Message) {
   std::cerr << StringToUtf8(Title) << ": " << StringToUtf8(Message) << '\n';
@@ -36,6 +53,10 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   if (auto dot = name.rfind(u'.'); dot != String::npos && dot > 0) name.erase(dot);
   FTitle = name;
   FHandle = AllocateHWnd([this](TMessage& Message) {
+    if (Message.Msg == WM_TIMER && Message.WParam == kHintTimerId) {
+      HintTimerExpired();
+      return;
+    }
     Message.Result = DefWindowProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
   });
 }
@@ -45,7 +66,108 @@ TApplication::~TApplication() { DeallocateHWnd(FHandle); }
 void TApplication::Initialize() { InitMessageLoop(0, nullptr); }
 
 void TApplication::Run() {
+  if (FMainForm != nullptr && FShowMainForm && !FTerminated) FMainForm->Show();
   while (!FTerminated) HandleMessage();
+}
+
+void TApplication::FormDestroyed(TCustomForm* Form) {
+  if (FMainForm == Form) FMainForm = nullptr;
+}
+
+bool TApplication::DoMessage(TMsg& Msg) {
+  bool handled = false;
+  if (OnMessage) OnMessage(Msg, handled);
+  return handled;
+}
+
+void TApplication::SetShowHint(bool Value) {
+  if (FShowHint == Value) return;
+  FShowHint = Value;
+  if (!Value) CancelHint();
+}
+
+void TApplication::SetHint(const String& Value) {
+  if (FHint == Value) return;
+  FHint = Value;
+  if (OnHint) OnHint(this);
+}
+
+void TApplication::StartHintTimer(Integer Pause, int Kind) {
+  FHintTimerKind = Kind;
+  SetTimer(FHandle, kHintTimerId, UINT(std::max(Pause, 1)));
+}
+
+void TApplication::StopHintTimer() {
+  FHintTimerKind = 0;
+  KillTimer(FHandle, kHintTimerId);
+}
+
+void TApplication::HideHint() {
+  if (!FHintShowing) return;
+  FHintShowing = false;
+  if (FHintPresenter.Hide) FHintPresenter.Hide();
+}
+
+void TApplication::CancelHint() {
+  HideHint();
+  StopHintTimer();
+  FHintControl = nullptr;
+}
+
+void TApplication::ControlDestroyed(TControl* Control) {
+  if (FHintControl == Control) CancelHint();
+}
+
+void TApplication::HintMouseMessage(TControl* Control, TPoint CursorPos) {
+  FHintCursorPos = CursorPos;
+  if (Control == FHintControl) return;
+  const bool wasShowing = FHintShowing;
+  HideHint();
+  StopHintTimer();
+  FHintControl = Control;
+  SetHint(Control != nullptr ? LongHint(Control->Hint()) : String());
+  if (Control == nullptr || !FShowHint || !Control->ShowHint() || ShortHint(Control->Hint()).empty()) return;
+  // Moving from one hint to the next shows the next one after the short pause.
+  StartHintTimer(wasShowing ? FHintShortPause : FHintPause, 1);
+}
+
+void TApplication::ActivateHint(TPoint CursorPos) {
+  FHintCursorPos = CursorPos;
+  TControl* c = FindDragTarget(CursorPos, false);
+  if (c != FHintControl) {
+    HideHint();
+    FHintControl = c;
+  }
+  if (c != nullptr) {
+    FHintTimerKind = 1;
+    HintTimerExpired();
+  }
+}
+
+void TApplication::HintTimerExpired() {
+  const int kind = FHintTimerKind;
+  StopHintTimer();
+  if (kind == 2) {
+    HideHint();
+    return;
+  }
+  TControl* c = FHintControl;
+  if (kind != 1 || c == nullptr) return;
+  THintInfo info;
+  info.HintControl = c;
+  info.CursorPos = c->ScreenToClient(FHintCursorPos);
+  info.HintPos = {FHintCursorPos.X, FHintCursorPos.Y + 20};  // below the pointer's arrow
+  info.HintMaxWidth = Screen != nullptr ? Screen->Width() : 800;
+  info.HintColor = clInfoBk;
+  info.CursorRect = c->ClientRect();
+  info.HideTimeout = FHintHidePause;
+  info.HintStr = ShortHint(c->Hint());
+  bool canShow = c->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
+  if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
+  if (!canShow || info.HintStr.empty()) return;
+  FHintShowing = true;
+  if (FHintPresenter.Show) FHintPresenter.Show(info);
+  if (info.HideTimeout > 0) StartHintTimer(info.HideTimeout, 2);
 }
 
 void TApplication::Terminate() {
@@ -106,6 +228,8 @@ void InitApplication(int argc, char** argv) {
   if (Owned()) return;
   Owned() = std::make_unique<TApplication>();
   Application = Owned().get();
+  // The screen object lives as long as the application object.
+  if (Screen == nullptr) Screen = new TScreen(Application);
   SetMessageExceptionHandler([] {
     if (Application != nullptr) Application->HandleException(Application);
   });
@@ -113,7 +237,18 @@ void InitApplication(int argc, char** argv) {
 
 void DoneApplication() {
   SetMessageExceptionHandler({});
+  ReleaseCapture();
   Application = nullptr;
   Owned().reset();
   DoneMessageLoop();
 }
+
+namespace application_detail {
+
+void AdoptForm(TApplication* App, TCustomForm* Form) {
+  if (App->FMainForm == nullptr) App->FMainForm = Form;
+}
+
+void FinishForm(TCustomForm* Form) { Form->AfterConstruction(); }
+
+}  // namespace application_detail

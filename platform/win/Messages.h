@@ -101,6 +101,61 @@ constexpr UINT WM_DWMCOMPOSITIONCHANGED = 0x031E;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
+// More system messages the controls layer sends or answers.
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr UINT WM_ACTIVATEAPP = 0x001C;
+constexpr UINT WM_CANCELMODE = 0x001F;
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_CHANGEUISTATE = 0x0127;
+constexpr UINT WM_UPDATEUISTATE = 0x0128;
+constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+constexpr UINT WM_MOUSEHWHEEL = 0x020E;
+constexpr UINT WM_MOUSEFIRST = WM_MOUSEMOVE;
+constexpr UINT WM_MOUSELAST = WM_MOUSEHWHEEL;
+constexpr UINT WM_KEYFIRST = WM_KEYDOWN;
+constexpr UINT WM_KEYLAST = 0x0109;
+constexpr UINT WM_NCMOUSELEAVE = 0x02A2;
+constexpr UINT WM_PRINT = 0x0317;
+constexpr UINT WM_PRINTCLIENT = 0x0318;
+
+// Key-state flags of mouse messages (wParam).
+constexpr WPARAM MK_LBUTTON = 0x0001, MK_RBUTTON = 0x0002, MK_SHIFT = 0x0004, MK_CONTROL = 0x0008,
+                 MK_MBUTTON = 0x0010;
+// WM_NCHITTEST answers.
+constexpr LRESULT HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2,
+                  HTSYSMENU = 3, HTSIZE = 4, HTGROWBOX = 4, HTMINBUTTON = 8, HTMAXBUTTON = 9, HTLEFT = 10,
+                  HTRIGHT = 11, HTTOP = 12, HTTOPLEFT = 13, HTTOPRIGHT = 14, HTBOTTOM = 15,
+                  HTBOTTOMLEFT = 16, HTBOTTOMRIGHT = 17, HTBORDER = 18, HTCLOSE = 20;
+// WM_GETDLGCODE answers.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001, DLGC_WANTTAB = 0x0002, DLGC_WANTALLKEYS = 0x0004,
+                  DLGC_WANTMESSAGE = 0x0004, DLGC_HASSETSEL = 0x0008, DLGC_DEFPUSHBUTTON = 0x0010,
+                  DLGC_UNDEFPUSHBUTTON = 0x0020, DLGC_RADIOBUTTON = 0x0040, DLGC_WANTCHARS = 0x0080,
+                  DLGC_STATIC = 0x0100, DLGC_BUTTON = 0x2000;
+// WM_ACTIVATE states (low word of wParam).
+constexpr WPARAM WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2;
+// WM_SIZE kinds (wParam).
+constexpr WPARAM SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
+// WM_QUERYUISTATE bits: focus rectangles and accelerator underlines hidden.
+constexpr LRESULT UISF_HIDEFOCUS = 0x1, UISF_HIDEACCEL = 0x2;
+// WM_SYSCOMMAND commands.
+constexpr WPARAM SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030,
+                 SC_CLOSE = 0xF060, SC_KEYMENU = 0xF100, SC_RESTORE = 0xF120;
+// Wheel distance of one notch.
+constexpr int WHEEL_DELTA = 120;
+
+constexpr Word LOWORD(std::uintptr_t v) { return Word(v & 0xFFFF); }
+constexpr Word HIWORD(std::uintptr_t v) { return Word((v >> 16) & 0xFFFF); }
+constexpr LPARAM MAKELPARAM(int lo, int hi) { return LPARAM(DWORD(Word(lo)) | (DWORD(Word(hi)) << 16)); }
+constexpr WPARAM MAKEWPARAM(int lo, int hi) { return WPARAM(DWORD(Word(lo)) | (DWORD(Word(hi)) << 16)); }
+// Signed coordinates packed in an lParam (mouse messages).
+constexpr int GET_X_LPARAM(LPARAM l) { return int(std::int16_t(l & 0xFFFF)); }
+constexpr int GET_Y_LPARAM(LPARAM l) { return int(std::int16_t((l >> 16) & 0xFFFF)); }
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) { return int(std::int16_t((w >> 16) & 0xFFFF)); }
+
 // The class library's control messages.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
@@ -131,10 +186,18 @@ constexpr UINT CM_DESIGNHITTEST = CM_BASE + 28;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 36;
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
+constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;
+constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
+constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
+constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
+constexpr UINT CM_CHILDKEY = CM_BASE + 46;
 constexpr UINT CM_HINTSHOW = CM_BASE + 48;
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
+constexpr UINT CM_BORDERCHANGED = CM_BASE + 59;
+constexpr UINT CM_HINTSHOWPAUSE = CM_BASE + 65;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
 constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+constexpr UINT CM_CHANGED = CM_BASE + 55;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CM_STYLECHANGED = CM_BASE + 89;
 

@@ -1,8 +1,8 @@
 // The message loop's footing on the platform event loop: the application
 // object, a wake-up event for queued messages, and one timer armed for the
 // next due window timer.
+#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QEvent>
 #include <QTimer>
 
@@ -38,12 +38,11 @@ int gDefaultArgc = 1;
 char gDefaultArg0[] = "ryx";
 char* gDefaultArgv[] = {gDefaultArg0, nullptr};
 
-// The one place that makes the process's application object. The widget layer
-// turns this into a widget application. Drawing needs the GUI kind (fonts),
-// and the project's font set must be in place before it starts.
+// The one place that makes the process's application object: a widget
+// application, since the controls are widgets.
 QCoreApplication* CreateApplicationObject(int& argc, char** argv) {
   UseProjectFontSet();
-  return new QGuiApplication(argc, argv);
+  return new QApplication(argc, argv);
 }
 
 }  // namespace

@@ -1,0 +1,131 @@
+#pragma once
+// Inside view of the controls layer, for platform/ code only: the bridge
+// between a windowed control and its Qt widget and backing image, and the
+// input routing shared by real input and the test kit. Includes Qt.
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/vcl/Controls.h"
+#include "platform/win/Window.h"
+
+class TBridgeWidget;
+
+// A windowed control's window: a Qt widget that shows a backing image. The
+// image covers the whole window (frame included) of a child window and the
+// client area of a top-level one.
+class TWindowBridge {
+ public:
+  TWindowBridge(TWinControl* Control, const TCreateParams& Params);
+  ~TWindowBridge();
+  TWindowBridge(const TWindowBridge&) = delete;
+  TWindowBridge& operator=(const TWindowBridge&) = delete;
+
+  HWND Handle() const { return FHandle; }
+  TWinControl* Control() const { return FControl; }
+  QWidget* Widget() const;
+  bool TopLevel() const { return FTopLevel; }
+  DWORD Style() const { return FStyle; }
+  DWORD ExStyle() const { return FExStyle; }
+  void SetExStyle(DWORD Value) { FExStyle = Value; }
+  QImage& Image() { return FImage; }
+  // Client area's top-left inside the image.
+  QPoint ClientOffset() const { return FClientOffset; }
+
+  // Follows the control's bounds (parent client coordinates, or the screen for top-level windows).
+  void UpdateGeometry();
+  void SetVisible(bool Visible);
+  bool Visible() const { return FVisible; }
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value) { FEnabled = Value; }
+  void SetOpacity(double Value);
+  void SetTitle(const String& Title);
+  void SetCursorShape(TCursor Cursor);
+  void Raise();
+
+  // Marks a client rectangle (nullptr: all) for painting.
+  void Invalidate(const QRect* ClientRect, bool Erase);
+  void Validate(const QRect* ClientRect);
+  bool NeedsPaint() const { return !FUpdateRgn.isEmpty(); }
+  QRegion UpdateRegion() const { return FUpdateRgn; }
+  bool EraseNeeded() const { return FErase; }
+  void MarkBeganPaint() { FBeganPaint = true; }
+  // Sends WM_NCPAINT (frames) and WM_PAINT when something is marked.
+  void PaintNow();
+  // Shows the image's current pixels.
+  void Flush();
+  // DCs handed out over the image (ended before the image changes size).
+  void TrackDC(HDC DC);
+  void UntrackDC(HDC DC);
+  bool OwnsDC(HDC DC) const;
+
+ private:
+  TWinControl* FControl;
+  HWND FHandle = nullptr;
+  TBridgeWidget* FWidget = nullptr;
+  bool FTopLevel = false;
+  DWORD FStyle = 0, FExStyle = 0;
+  QImage FImage;
+  QPoint FClientOffset;
+  QRegion FUpdateRgn;
+  bool FErase = false;
+  bool FVisible = false;
+  bool FEnabled = true;
+  bool FPainting = false;
+  bool FBeganPaint = false;
+  std::vector<HDC> FDCs;
+};
+
+namespace controls_internal {
+
+// The bridge of a handle, nullptr for an unknown one or a hidden window.
+TWindowBridge* BridgeOf(HWND Wnd);
+void AddBridge(TWindowBridge* Bridge);
+void RemoveBridge(TWindowBridge* Bridge);
+// Paints every marked window soon (when the event loop next runs).
+void SchedulePaint();
+// Paints every marked window now, parents before children.
+void PaintAllNow();
+// Gives the DCs of control canvases back when the loop next runs.
+void ScheduleCanvasRelease();
+
+// The window that holds the mouse capture; nullptr when none.
+HWND CaptureWindow();
+void SetCaptureWindow(HWND Wnd);
+// The windowless control inside the capture window that holds the capture.
+TControl* CaptureChild();
+void SetCaptureChild(TControl* Control);
+// The focus window.
+HWND FocusWindow();
+HWND SetFocusWindow(HWND Wnd);
+HWND ActiveWindow();
+void SetActiveWindow(HWND Wnd);
+// Forgets a dying window in the capture, focus and pointer tracking.
+void ForgetWindow(HWND Wnd);
+void ForgetControl(TControl* Control);
+
+// Input routing, shared by the window system's events and the test kit.
+enum class TMouseAction { Move, Down, Up, DoubleClick, Wheel };
+// A mouse event at a screen point: capture, hit test, enter/leave, the message, hints.
+void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftState Shift, int WheelDelta = 0);
+// The pointer left every window of the program.
+void RouteMouseLeftWindows();
+// A key going down or up, with the text it types (down only); the focus window gets it.
+void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bool AutoRepeat = false);
+// The pointer's last screen position.
+TPoint CursorPos();
+void SetCursorPosOnly(TPoint P);
+
+// The visible top-level windows, topmost first.
+std::vector<TWindowBridge*> TopLevelBridges();
+// The deepest enabled, visible window at the screen point, as mouse input finds it.
+TWinControl* WindowAt(TPoint Screen, bool ForInput);
+// Shows the cursor over every window (crDefault: each control's own).
+void ApplyScreenCursor(TCursor Cursor);
+// A copy of the control's pixels as they show (children composed in).
+QImage GrabImage(TControl* Control);
+
+}  // namespace controls_internal

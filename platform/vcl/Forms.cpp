@@ -1,0 +1,640 @@
+#include "platform/vcl/Forms.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+#include "platform/gdi/GdiInternal.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TypInfo.h"
+#include "platform/vcl/Application.h"
+#include "platform/vcl/ControlsInternal.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/MessageLoop.h"
+#include "platform/win/Window.h"
+
+TScreen* Screen = nullptr;
+
+namespace {
+
+TRect InsetsFor(TFormBorderStyle Style) {
+  TRect r{0, 0, 0, 0};
+  DWORD style = 0, ex = 0;
+  switch (Style) {
+    case bsNone: return r;
+    case bsSingle: style = WS_CAPTION | WS_BORDER; break;
+    case bsSizeable: style = WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog: style = WS_CAPTION; ex = WS_EX_DLGMODALFRAME; break;
+    case bsToolWindow: style = WS_CAPTION; ex = WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: style = WS_CAPTION | WS_THICKFRAME; ex = WS_EX_TOOLWINDOW; break;
+  }
+  AdjustWindowRectEx(&r, style, false, ex);
+  return {-r.Left, -r.Top, r.Right, r.Bottom};
+}
+
+// Sends a focus message; false when a handler moved the focus meanwhile.
+bool SendFocusMessage(TCustomForm* Form, TWinControl* Target, UINT Msg, const Integer& FocusCount) {
+  const Integer before = FocusCount;
+  Target->Perform(Msg, 0, 0);
+  (void)Form;
+  return FocusCount == before;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
+  FFormState.Include(fsCreating);
+  FVisible = false;
+  FParentColor = false;
+  FParentFont = false;
+  FParentShowHint = false;
+  FShowHint = false;
+  FColor = clBtnFace;
+  Brush()->SetColor(FColor);
+  FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  FWidth = 320;
+  FHeight = 240;
+  FCanvas->SetControl(this);
+  // Components made by a derived constructor count as loaded with the form.
+  Loading();
+  if (Screen != nullptr) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  if (!FFormState.Contains(fsCreating)) DoDestroy();
+  Destroying();
+  if (Application != nullptr) Application->FormDestroyed(this);
+  if (Screen != nullptr) Screen->RemoveForm(this);
+  FCanvas->FreeHandle();
+  DestroyHandle();
+}
+
+void TCustomForm::AfterConstruction() {
+  if (ComponentState().Contains(csLoading)) {
+    Loaded();
+    for (Integer i = 0; i < ComponentCount(); ++i) {
+      TComponent* c = Components(i);
+      if (c->ComponentState().Contains(csLoading)) c->Loaded();
+    }
+  }
+  FFormState.Exclude(fsCreating);
+  DoCreate();
+}
+
+void TCustomForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+void TCustomForm::DoDestroy() {
+  if (OnDestroy) OnDestroy(this);
+}
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+void TCustomForm::Activate() {
+  if (OnActivate) OnActivate(this);
+}
+void TCustomForm::Deactivate() {
+  if (OnDeactivate) OnDeactivate(this);
+}
+void TCustomForm::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+TRect TCustomForm::FrameInsets() const {
+  if (FParent != nullptr) return {};
+  return InsetsFor(FBorderStyle);
+}
+
+TPoint TCustomForm::ClientOrigin() const { return TWinControl::ClientOrigin(); }
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  const TRect cr = ClientRect();
+  FBorderStyle = Value;
+  if (FBorderStyle == bsDialog) FBorderIcons.Exclude(biMinimize).Exclude(biMaximize);
+  const TRect in = FrameInsets();
+  // The client area keeps its size; the frame grows or shrinks around it.
+  FWidth = cr.Width() + in.Left + in.Right;
+  FHeight = cr.Height() + in.Top + in.Bottom;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (FFormStyle == Value) return;
+  FFormStyle = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetWindowState(TWindowState Value) { FWindowState = Value; }
+
+void TCustomForm::SetPixelsPerInch(Integer Value) {
+  if (Value > 0) FPixelsPerInch = Value;
+}
+
+void TCustomForm::SetAlphaBlend(bool Value) {
+  if (FAlphaBlend == Value) return;
+  FAlphaBlend = Value;
+  RecreateWnd();
+  ApplyAlpha();
+}
+
+void TCustomForm::SetAlphaBlendValue(Byte Value) {
+  FAlphaBlendValue = Value;
+  ApplyAlpha();
+}
+
+void TCustomForm::ApplyAlpha() {
+  if (HandleAllocated() && FAlphaBlend) SetLayeredWindowAttributes(FHandle, 0, FAlphaBlendValue, LWA_ALPHA);
+}
+
+void TCustomForm::CreateParams(TCreateParams& P) {
+  TWinControl::CreateParams(P);
+  if (FParent != nullptr) return;
+  P.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
+  P.WndParent = FParentWindow != nullptr ? FParentWindow : (Application != nullptr ? Application->Handle() : nullptr);
+  if (FParentWindow != nullptr) P.Style |= WS_CHILD;
+  switch (FBorderStyle) {
+    case bsNone: P.Style |= WS_POPUP; break;
+    case bsSingle: P.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable: P.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      P.Style |= WS_POPUP | WS_CAPTION;
+      P.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+    case bsToolWindow:
+      P.Style |= WS_CAPTION;
+      P.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case bsSizeToolWin:
+      P.Style |= WS_CAPTION | WS_THICKFRAME;
+      P.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (FBorderStyle != bsNone) {
+    if (FBorderIcons.Contains(biSystemMenu)) P.Style |= WS_SYSMENU;
+    if (FBorderIcons.Contains(biMinimize)) P.Style |= WS_MINIMIZEBOX;
+    if (FBorderIcons.Contains(biMaximize)) P.Style |= WS_MAXIMIZEBOX;
+  }
+  if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+  if (FAlphaBlend) P.ExStyle |= WS_EX_LAYERED;
+  if (Application != nullptr && Application->MainForm() == this && Application->MainFormOnTaskbar())
+    P.ExStyle |= WS_EX_APPWINDOW;
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  ApplyAlpha();
+}
+
+void TCustomForm::PlaceForm() {
+  if (FParent != nullptr) return;
+  TRect area = Screen != nullptr ? Screen->WorkAreaRect() : Bounds(0, 0, 800, 600);
+  TCustomForm* around = nullptr;
+  switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter: break;
+    case poMainFormCenter: around = Application != nullptr ? Application->MainForm() : nullptr; break;
+    case poOwnerFormCenter: around = dynamic_cast<TCustomForm*>(Owner()); break;
+    default: return;
+  }
+  if (around == this) around = nullptr;
+  if (around != nullptr) area = around->BoundsRect();
+  SetBounds(area.Left + (area.Width() - FWidth) / 2, area.Top + (area.Height() - FHeight) / 2, FWidth, FHeight);
+}
+
+void TCustomForm::SetVisible(bool Value) {
+  if (Value && FFormState.Contains(fsCreating)) {
+    FFormState.Include(fsVisible);
+    return;
+  }
+  TWinControl::SetVisible(Value);
+}
+
+void TCustomForm::CMShowingChanged(TMessage&) {
+  if (FShowing) {
+    FFormState.Include(fsShowing);
+    try {
+      DoShow();
+    } catch (...) {
+      FFormState.Exclude(fsShowing);
+      throw;
+    }
+    FFormState.Exclude(fsShowing);
+    PlaceForm();
+    if (FParent != nullptr) {
+      ShowWindow(FHandle, SW_SHOWNOACTIVATE);
+    } else {
+      ShowWindow(FHandle, SW_SHOWNORMAL);
+    }
+  } else {
+    FFormState.Include(fsShowing);
+    try {
+      DoHide();
+    } catch (...) {
+      FFormState.Exclude(fsShowing);
+      throw;
+    }
+    FFormState.Exclude(fsShowing);
+    ShowWindow(FHandle, SW_HIDE);
+  }
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  BringToFront();
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+bool TCustomForm::CanFocus() const { return FVisible && FEnabled; }
+
+void TCustomForm::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
+  if (FParent == nullptr && HandleAllocated()) controls_internal::SetActiveWindow(FHandle);
+  else TWinControl::SetFocus();
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  if (!(Control == nullptr ||
+        (Control != this && GetParentForm(Control) == this &&
+         (ComponentState().Contains(csLoading) || !FShowing || Control->CanFocus()))))
+    throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
+  FActiveControl = Control;
+  if (!ComponentState().Contains(csLoading)) {
+    if (FActive) SetWindowFocus();
+    if (Screen != nullptr && Screen->ActiveForm() == this) Screen->SetActiveControl(Control);
+  }
+}
+
+void TCustomForm::FocusControl(TWinControl* Control) {
+  const bool wasActive = FActive;
+  SetActiveControl(Control);
+  if (wasActive && Control != nullptr && Control->HandleAllocated() && GetFocus() != Control->Handle())
+    SetWindowFocus();
+}
+
+void TCustomForm::SetWindowFocus() {
+  if (!FShowing) return;
+  TWinControl* target = FActiveControl != nullptr && FActiveControl->HandleAllocated() ? FActiveControl : this;
+  if (target->HandleAllocated()) ::SetFocus(target->Handle());
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* Control) {
+  ++FFocusCount;
+  const Integer count = FFocusCount;
+  FActiveControl = Control != this ? Control : nullptr;
+  if (Screen != nullptr) {
+    Screen->SetActiveForm(this);
+    Screen->SetActiveControl(Control);
+  }
+  if (Control->ControlState().Contains(csFocusing)) return false;
+  Control->FControlState.Include(csFocusing);
+  struct TUnmark {
+    TWinControl* C;
+    ~TUnmark() { C->FControlState.Exclude(csFocusing); }
+  } unmark{Control};
+  if (!FFormState.Contains(fsActivated)) {
+    FFormState.Include(fsActivated);
+    if (!SendFocusMessage(this, this, CM_ACTIVATE, FFocusCount) || FFocusCount != count) return false;
+  }
+  if (FFocusedControl == nullptr) FFocusedControl = this;
+  if (FFocusedControl != Control) {
+    while (FFocusedControl != nullptr && !FFocusedControl->ContainsControl(Control)) {
+      TWinControl* leaving = FFocusedControl;
+      FFocusedControl = FFocusedControl->Parent();
+      if (!SendFocusMessage(this, leaving, CM_EXIT, FFocusCount) || FFocusCount != count) return false;
+    }
+    while (FFocusedControl != Control) {
+      TWinControl* step = Control;
+      while (step->Parent() != FFocusedControl) step = step->Parent();
+      FFocusedControl = step;
+      if (!SendFocusMessage(this, step, CM_ENTER, FFocusCount) || FFocusCount != count) return false;
+    }
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
+  }
+  return true;
+}
+
+void TCustomForm::ForgetFocus(TWinControl* Control) {
+  if (Control == nullptr || Control == this) return;
+  const bool hadFocus = FFocusedControl != nullptr && Control->ContainsControl(FFocusedControl);
+  if (FActiveControl != nullptr && Control->ContainsControl(FActiveControl)) FActiveControl = nullptr;
+  if (hadFocus) {
+    FFocusedControl = Control->Parent();
+    if (FFocusedControl == nullptr) FFocusedControl = this;
+  }
+  const HWND focus = GetFocus();
+  if (focus != nullptr)
+    if (TWinControl* f = FindControl(focus); f != nullptr && Control->ContainsControl(f))
+      controls_internal::SetFocusWindow(HandleAllocated() && FShowing ? FHandle : nullptr);
+  if (Screen != nullptr && Screen->ActiveControl() != nullptr && Control->ContainsControl(Screen->ActiveControl()))
+    Screen->SetActiveControl(nullptr);
+}
+
+void TCustomForm::WMActivate(TMessage& M) {
+  const bool active = LOWORD(M.WParam) != WA_INACTIVE;
+  if (FActive == active) return;
+  FActive = active;
+  if (active) {
+    if (FActiveControl == nullptr) FActiveControl = FindNextControl(nullptr, true, true, false);
+    SetWindowFocus();
+    if (Screen != nullptr) Screen->SetActiveForm(this);
+  } else {
+    if (FFormState.Contains(fsActivated)) {
+      FFormState.Exclude(fsActivated);
+      Perform(CM_DEACTIVATE, 0, 0);
+    }
+    if (HandleAllocated()) {
+      const HWND focus = GetFocus();
+      if (focus != nullptr)
+        if (TWinControl* f = FindControl(focus); f != nullptr && ContainsControl(f))
+          controls_internal::SetFocusWindow(nullptr);
+    }
+  }
+}
+
+void TCustomForm::CMActivate(TMessage&) { Activate(); }
+void TCustomForm::CMDeactivate(TMessage&) { Deactivate(); }
+
+void TCustomForm::WMClose(TMessage&) { Close(); }
+
+void TCustomForm::Dispatch(TMessage& M) {
+  switch (M.Msg) {
+    case WM_ACTIVATE: WMActivate(M); break;
+    case WM_CLOSE: WMClose(M); break;
+    case CM_ACTIVATE: CMActivate(M); break;
+    case CM_DEACTIVATE: CMDeactivate(M); break;
+    case CM_RELEASE:
+      // The form asked to go once its pending messages were delivered.
+      delete this;
+      return;
+    default: TWinControl::Dispatch(M); break;
+  }
+}
+
+void TCustomForm::CMDialogKey(TMessage& M) {
+  if (GetKeyState(VK_MENU) >= 0) {
+    switch (M.WParam) {
+      case VK_TAB:
+        if (GetKeyState(VK_CONTROL) >= 0) {
+          SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+          M.Result = 1;
+          return;
+        }
+        break;
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_UP:
+      case VK_DOWN:
+        if (FActiveControl != nullptr && FActiveControl->Parent() != nullptr) {
+          FActiveControl->Parent()->SelectNext(FActiveControl, M.WParam == VK_RIGHT || M.WParam == VK_DOWN, false);
+          M.Result = 1;
+        }
+        return;
+      default: break;
+    }
+  }
+  TWinControl::CMDialogKey(M);
+}
+
+void TCustomForm::PaintWindow(HDC DC) {
+  FCanvas->FreeHandle();
+  FCanvas->Lock();
+  FCanvas->SetHandle(DC);
+  try {
+    Paint();
+  } catch (...) {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+    throw;
+  }
+  FCanvas->SetHandle(nullptr);
+  FCanvas->Unlock();
+}
+
+void TCustomForm::WMPaint(TMessage& M) {
+  FControlState.Include(csCustomPaint);
+  try {
+    TWinControl::WMPaint(M);
+  } catch (...) {
+    FControlState.Exclude(csCustomPaint);
+    throw;
+  }
+  FControlState.Exclude(csCustomPaint);
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (FVisible || !FEnabled || FFormState.Contains(fsModal) || FFormStyle == fsMDIChild)
+    throw EInvalidOperation(u"Cannot make a visible window modal");
+  if (GetCapture() != nullptr) {
+    SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+    ReleaseCapture();
+  }
+  FFormState.Include(fsModal);
+  const HWND previousActive = GetActiveWindow();
+  // Every other shown window is disabled while this one is modal.
+  std::vector<HWND> disabled;
+  if (Screen != nullptr)
+    for (Integer i = 0; i < Screen->FormCount(); ++i) {
+      TCustomForm* f = Screen->Forms(i);
+      if (f == this || !f->HandleAllocated() || !IsWindowEnabled(f->Handle())) continue;
+      EnableWindow(f->Handle(), FALSE);
+      disabled.push_back(f->Handle());
+    }
+  auto restore = [&] {
+    for (HWND h : disabled)
+      if (IsWindow(h)) EnableWindow(h, TRUE);
+    FFormState.Exclude(fsModal);
+  };
+  try {
+    Show();
+    FModalResult = mrNone;
+    do {
+      Application->HandleMessage();
+      if (Application->Terminated()) FModalResult = mrCancel;
+      else if (FModalResult != mrNone) CloseModal();
+    } while (FModalResult == mrNone);
+    Hide();
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  if (previousActive != nullptr && IsWindow(previousActive) && IsWindowVisible(previousActive))
+    controls_internal::SetActiveWindow(previousActive);
+  return FModalResult;
+}
+
+void TCustomForm::CloseModal() {
+  TCloseAction action = caHide;
+  if (CloseQuery()) DoClose(action);
+  else action = caNone;
+  switch (action) {
+    case caNone: FModalResult = mrNone; break;
+    case caFree: Release(); break;
+    default: break;
+  }
+}
+
+bool TCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::Close() {
+  if (FFormState.Contains(fsModal)) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (Application != nullptr && Application->MainForm() == this) {
+    Application->Terminate();
+    return;
+  }
+  switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    default: Release(); break;
+  }
+}
+
+void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
+
+// ---------------------------------------------------------------------------
+// TScreen
+
+TScreen::TScreen(TComponent* AOwner)
+    : TComponent(AOwner),
+      FHintFont(std::make_unique<TFont>()),
+      FIconFont(std::make_unique<TFont>()),
+      FMenuFont(std::make_unique<TFont>()) {
+  // The system's fonts: Segoe UI 9 as the desktop of the supported systems sets them.
+  for (TFont* f : {FHintFont.get(), FIconFont.get(), FMenuFont.get()}) {
+    f->SetName(u"Segoe UI");
+    f->SetHeight(-12);
+  }
+  FHintFont->SetColor(clInfoText);
+}
+
+TScreen::~TScreen() {
+  if (Screen == this) Screen = nullptr;
+}
+
+TCustomForm* TScreen::Forms(Integer Index) const {
+  if (Index < 0 || Index >= FormCount()) throw EListError(u"List index out of bounds (" + IntToStr(Index) + u")");
+  return FForms[std::size_t(Index)];
+}
+
+void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+
+void TScreen::RemoveForm(TCustomForm* Form) {
+  std::erase(FForms, Form);
+  if (FActiveForm == Form) FActiveForm = nullptr;
+  if (FActiveControl != nullptr && Form->ContainsControl(FActiveControl)) FActiveControl = nullptr;
+}
+
+void TScreen::SetActiveForm(TCustomForm* Form) {
+  if (FActiveForm == Form) return;
+  FActiveForm = Form;
+  if (OnActiveFormChange) OnActiveFormChange(this);
+}
+
+void TScreen::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  FActiveControl = Control;
+  if (OnActiveControlChange) OnActiveControlChange(this);
+}
+
+void TScreen::SetCursor(TCursor Value) {
+  if (FCursor == Value) return;
+  FCursor = Value;
+  controls_internal::ApplyScreenCursor(Value);
+}
+
+TStrings* TScreen::Fonts() {
+  if (!FFonts) {
+    FFonts = std::make_unique<TStringList>();
+    if (QGuiApplication::instance() != nullptr)
+      for (const QString& family : QFontDatabase::families()) FFonts->Add(family.toStdU16String());
+    FFonts->SetSorted(true);
+  }
+  return FFonts.get();
+}
+
+Integer TScreen::PixelsPerInch() const { return gdi_internal::ScreenPixelsPerInch(); }
+
+Integer TScreen::Width() const {
+  if (QGuiApplication::instance() != nullptr)
+    if (QScreen* s = QGuiApplication::primaryScreen()) return s->geometry().width();
+  return 800;
+}
+
+Integer TScreen::Height() const {
+  if (QGuiApplication::instance() != nullptr)
+    if (QScreen* s = QGuiApplication::primaryScreen()) return s->geometry().height();
+  return 600;
+}
+
+TRect TScreen::WorkAreaRect() const { return Bounds(0, 0, Width(), Height()); }
+
+// ---------------------------------------------------------------------------
+// Type information
+
+void RegisterFormClasses() {
+  RegisterControlClasses();
+  RegisterEnum<TFormBorderStyle>(u"TFormBorderStyle",
+                                 {u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"});
+  RegisterEnum<TBorderIcon>(u"TBorderIcon", {u"biSystemMenu", u"biMinimize", u"biMaximize", u"biHelp"});
+  RegisterEnum<TPosition>(u"TPosition", {u"poDesigned", u"poDefault", u"poDefaultPosOnly", u"poDefaultSizeOnly",
+                                         u"poScreenCenter", u"poDesktopCenter", u"poMainFormCenter",
+                                         u"poOwnerFormCenter"});
+  RegisterEnum<TFormStyle>(u"TFormStyle", {u"fsNormal", u"fsMDIChild", u"fsMDIForm", u"fsStayOnTop"});
+  RegisterEnum<TWindowState>(u"TWindowState", {u"wsNormal", u"wsMinimized", u"wsMaximized"});
+  TClassInfo::Of<TCustomForm, TWinControl>(u"TCustomForm")
+      .Property(u"ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
+      .Property(u"AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend).Default(false)
+      .Property(u"AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue).Default(255)
+      .Property(u"BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons).TypeName(u"TBorderIcons")
+      .Property(u"BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable)
+      .Property(u"ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight)
+      .Property(u"ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
+      .Property(u"FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal)
+      .Property(u"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
+      .Property(u"PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
+      .Property(u"Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDefaultPosOnly)
+      .Property(u"Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true)
+      .Property(u"WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal)
+      .Event(u"OnActivate", &TCustomForm::OnActivate)
+      .Event(u"OnClose", &TCustomForm::OnClose).TypeName(u"TCloseEvent")
+      .Event(u"OnCloseQuery", &TCustomForm::OnCloseQuery).TypeName(u"TCloseQueryEvent")
+      .Event(u"OnCreate", &TCustomForm::OnCreate)
+      .Event(u"OnDeactivate", &TCustomForm::OnDeactivate)
+      .Event(u"OnDestroy", &TCustomForm::OnDestroy)
+      .Event(u"OnHide", &TCustomForm::OnHide)
+      .Event(u"OnPaint", &TCustomForm::OnPaint)
+      .Event(u"OnShow", &TCustomForm::OnShow);
+  TClassInfo::Of<TForm, TCustomForm>(u"TForm");
+  RegisterClasses({ClassInfoOf<TCustomForm>(), ClassInfoOf<TForm>()});
+}

@@ -1,0 +1,1023 @@
+// The bridge between windowed controls and Qt widgets, the window calls on
+// handles, and the input routing that real input and the test kit share.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "platform/gdi/GdiInternal.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/vcl/Application.h"
+#include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/Keyboard.h"
+#include "platform/win/MessageLoop.h"
+#include "platform/win/Window.h"
+
+using namespace controls_internal;
+
+namespace {
+
+struct TState {
+  std::map<HWND, TWindowBridge*> Bridges;
+  std::vector<TWindowBridge*> ZOrder;  // top-level windows, topmost last
+  HWND Capture = nullptr;
+  TControl* CaptureChild = nullptr;
+  HWND Focus = nullptr;
+  HWND Active = nullptr;
+  TControl* MouseControl = nullptr;
+  TPoint Cursor;
+  bool PaintScheduled = false;
+  bool CanvasReleaseScheduled = false;
+  Integer MouseButtonsDown = 0;
+};
+
+TState& S() {
+  static TState s;
+  return s;
+}
+
+Qt::CursorShape ToQtCursor(TCursor c) {
+  switch (c) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+TShiftState ShiftFromQt(Qt::KeyboardModifiers m) {
+  TShiftState s;
+  if (m & Qt::ShiftModifier) s.Include(ssShift);
+  if (m & Qt::ControlModifier) s.Include(ssCtrl);
+  if (m & Qt::AltModifier) s.Include(ssAlt);
+  return s;
+}
+
+Word VirtKeyFromQt(int key) {
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return Word('A' + (key - Qt::Key_A));
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return Word('0' + (key - Qt::Key_0));
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return Word(VK_F1 + (key - Qt::Key_F1));
+  switch (key) {
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Menu: return VK_APPS;
+    default: return 0;
+  }
+}
+
+void ReportException() {
+  if (Application != nullptr) Application->HandleException(Application);
+}
+
+TMouseButton ButtonFromQt(Qt::MouseButton b) {
+  return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
+}
+
+// Screen position of a Qt event on a bridge's widget, in the program's own
+// coordinates (the client origin it gave the window, whatever the window
+// manager did with it).
+TPoint ScreenPosOf(TWindowBridge* b, QPointF local) {
+  TPoint origin = b->Control()->ClientOrigin();
+  const QPoint off = b->ClientOffset();
+  return {origin.X + int(std::floor(local.x())) - off.x(), origin.Y + int(std::floor(local.y())) - off.y()};
+}
+
+// The offscreen platform has no stacking or size hints for top-level windows (and says so on every call).
+bool WindowSystemStacks() { return QGuiApplication::platformName() != QLatin1String("offscreen"); }
+
+int Depth(const TControl* c) {
+  int d = 0;
+  for (; c != nullptr; c = c->Parent()) ++d;
+  return d;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The widget
+
+class TBridgeWidget : public QWidget {
+ public:
+  TBridgeWidget(TWindowBridge* Bridge, QWidget* Parent, Qt::WindowFlags Flags)
+      : QWidget(Parent, Flags), FBridge(Bridge) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    if (Parent != nullptr) {
+      // Mouse input goes to the top-level window, which routes it itself.
+      setAttribute(Qt::WA_TransparentForMouseEvents);
+      setFocusPolicy(Qt::NoFocus);
+    } else {
+      setFocusPolicy(Qt::StrongFocus);
+    }
+  }
+  void Detach() { FBridge = nullptr; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (FBridge == nullptr) return;
+    QPainter p(this);
+    p.drawImage(0, 0, FBridge->Image());
+  }
+
+  bool event(QEvent* e) override {
+    if (FBridge == nullptr) return QWidget::event(e);
+    try {
+      switch (e->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: {
+          auto* me = static_cast<QMouseEvent*>(e);
+          const TPoint p = ScreenPosOf(FBridge, me->position());
+          const TShiftState shift = ShiftFromQt(me->modifiers());
+          const TMouseAction a = e->type() == QEvent::MouseMove             ? TMouseAction::Move
+                                 : e->type() == QEvent::MouseButtonPress    ? TMouseAction::Down
+                                 : e->type() == QEvent::MouseButtonRelease  ? TMouseAction::Up
+                                                                            : TMouseAction::DoubleClick;
+          RouteMouse(a, p, ButtonFromQt(me->button()), shift);
+          return true;
+        }
+        case QEvent::Wheel: {
+          auto* we = static_cast<QWheelEvent*>(e);
+          RouteMouse(TMouseAction::Wheel, ScreenPosOf(FBridge, we->position()), mbLeft, ShiftFromQt(we->modifiers()),
+                     we->angleDelta().y());
+          return true;
+        }
+        case QEvent::Leave:
+          RouteMouseLeftWindows();
+          return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+          auto* ke = static_cast<QKeyEvent*>(e);
+          const Word vk = VirtKeyFromQt(ke->key());
+          TShiftState shift = ShiftFromQt(ke->modifiers());
+          if (ke->key() == Qt::Key_Backtab) shift.Include(ssShift);
+          if (vk != 0)
+            RouteKey(e->type() == QEvent::KeyPress, vk, e->type() == QEvent::KeyPress ? ke->text().toStdU16String() : String(),
+                     shift, ke->isAutoRepeat());
+          return true;
+        }
+        case QEvent::Close:
+          // The close box asks the form; the form decides whether it goes.
+          e->ignore();
+          PostMessage(FBridge->Handle(), WM_CLOSE, 0, 0);
+          return true;
+        case QEvent::WindowActivate:
+          // Only the window system's current choice counts: activation events
+          // caused by the program's own activations may arrive late and stale.
+          if (FBridge->TopLevel() && FBridge->Enabled() && isActiveWindow() &&
+              QGuiApplication::focusWindow() == windowHandle() && ActiveWindow() != FBridge->Handle() &&
+              !(FBridge->ExStyle() & WS_EX_NOACTIVATE))
+            SetActiveWindow(FBridge->Handle());
+          break;
+        default: break;
+      }
+    } catch (...) {
+      ReportException();
+      return true;
+    }
+    return QWidget::event(e);
+  }
+
+  bool focusNextPrevChild(bool) override { return false; }  // Tab is the form's
+
+ private:
+  TWindowBridge* FBridge;
+};
+
+// ---------------------------------------------------------------------------
+// TWindowBridge
+
+TWindowBridge::TWindowBridge(TWinControl* Control, const TCreateParams& Params)
+    : FControl(Control), FStyle(Params.Style), FExStyle(Params.ExStyle) {
+  TWinControl* ctl = Control;
+  FHandle = RegisterWindow([ctl](TMessage& m) { ctl->WindowProc(m); });
+  FTopLevel = (Params.Style & WS_CHILD) == 0;
+  QWidget* parentWidget = nullptr;
+  if (!FTopLevel)
+    if (TWindowBridge* pb = BridgeOf(Params.WndParent)) parentWidget = pb->Widget();
+  Qt::WindowFlags flags = Qt::Widget;
+  if (FTopLevel) {
+    const bool caption = (Params.Style & WS_CAPTION) == WS_CAPTION;
+    if (!caption) {
+      // Pop-ups (hints, key tips, drop-downs) have no frame; on-top ones bypass the window manager.
+      flags = Qt::Window | Qt::FramelessWindowHint;
+      if (Params.ExStyle & WS_EX_TOPMOST)
+        flags |= Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus;
+    } else {
+      flags = (Params.ExStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
+      if (Params.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    }
+  }
+  auto* widget = new TBridgeWidget(this, parentWidget, flags);
+  FWidget = widget;
+  if (FTopLevel) widget->setWindowTitle(QString::fromStdU16String(Params.Caption));
+  AddBridge(this);
+  if (FTopLevel) S().ZOrder.insert(S().ZOrder.begin(), this);
+  UpdateGeometry();
+}
+
+TWindowBridge::~TWindowBridge() {
+  for (HDC dc : std::vector<HDC>(FDCs)) DeleteDC(dc);
+  FDCs.clear();
+  ForgetWindow(FHandle);
+  RemoveBridge(this);
+  std::erase(S().ZOrder, this);
+  if (FWidget != nullptr) {
+    FWidget->Detach();
+    FWidget->hide();
+    FWidget->deleteLater();  // Qt may still be delivering an event to it
+    FWidget->setParent(nullptr);
+  }
+  UnregisterWindow(FHandle);
+}
+
+QWidget* TWindowBridge::Widget() const { return FWidget; }
+
+void TWindowBridge::UpdateGeometry() {
+  const TRect in = FControl->FrameInsets();
+  QRect geom;
+  QSize imageSize;
+  if (FTopLevel) {
+    const TPoint o = FControl->ClientOrigin();
+    const TRect cr = FControl->ClientRect();
+    geom = QRect(o.X, o.Y, std::max(cr.Width(), 1), std::max(cr.Height(), 1));
+    imageSize = QSize(std::max(cr.Width(), 1), std::max(cr.Height(), 1));
+    FClientOffset = QPoint(0, 0);
+  } else {
+    QPoint parentOffset(0, 0);
+    if (TWinControl* p = FControl->Parent())
+      if (TWindowBridge* pb = BridgeOf(p->HandleAllocated() ? p->Handle() : nullptr)) parentOffset = pb->ClientOffset();
+    geom = QRect(parentOffset.x() + FControl->Left(), parentOffset.y() + FControl->Top(), std::max(FControl->Width(), 1),
+                 std::max(FControl->Height(), 1));
+    imageSize = geom.size();
+    FClientOffset = QPoint(in.Left, in.Top);
+  }
+  if (FImage.size() != imageSize) {
+    TControlCanvas::FreeDeviceContexts();
+    for (HDC dc : FDCs)
+      if (HDC__* d = gdi_internal::LookupDC(dc)) gdi_internal::EndPainting(d);
+    QImage next(imageSize, QImage::Format_RGB32);
+    next.fill(gdi_internal::ToQColor(ColorToRGB(FControl->Color())));
+    if (!FImage.isNull()) {
+      QPainter p(&next);
+      p.drawImage(0, 0, FImage);
+    }
+    FImage = std::move(next);
+    Invalidate(nullptr, true);
+  }
+  if (FWidget != nullptr) {
+    if (FTopLevel && WindowSystemStacks()) {
+      const bool sizeable = (FStyle & WS_THICKFRAME) != 0;
+      if (!sizeable) FWidget->setFixedSize(geom.size());
+      else {
+        FWidget->setMinimumSize(1, 1);
+        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      }
+    }
+    FWidget->setGeometry(geom);
+  }
+}
+
+void TWindowBridge::SetVisible(bool Visible) {
+  if (FVisible == Visible) return;
+  FVisible = Visible;
+  if (FWidget == nullptr) return;
+  if (Visible) {
+    if (FTopLevel && (FExStyle & WS_EX_NOACTIVATE)) FWidget->setAttribute(Qt::WA_ShowWithoutActivating);
+    FWidget->show();
+    Invalidate(nullptr, true);
+  } else {
+    FWidget->hide();
+  }
+}
+
+void TWindowBridge::SetOpacity(double Value) {
+  if (FWidget != nullptr && FTopLevel) FWidget->setWindowOpacity(Value);
+}
+
+void TWindowBridge::SetTitle(const String& Title) {
+  if (FWidget != nullptr && FTopLevel) FWidget->setWindowTitle(QString::fromStdU16String(Title));
+}
+
+void TWindowBridge::SetCursorShape(TCursor Cursor) {
+  // Input goes to the top-level widget, so the pointer shape is set there.
+  TWindowBridge* top = this;
+  for (TWinControl* c = FControl; c != nullptr; c = c->Parent())
+    if (c->HandleAllocated())
+      if (TWindowBridge* b = BridgeOf(c->Handle()); b != nullptr && b->TopLevel()) top = b;
+  if (top->FWidget != nullptr) top->FWidget->setCursor(QCursor(ToQtCursor(Cursor)));
+}
+
+void TWindowBridge::Raise() {
+  if (FWidget != nullptr && (!FTopLevel || WindowSystemStacks())) FWidget->raise();
+  if (FTopLevel) {
+    std::erase(S().ZOrder, this);
+    S().ZOrder.push_back(this);
+  }
+}
+
+void TWindowBridge::Invalidate(const QRect* ClientRect, bool Erase) {
+  const QRect client(FClientOffset, QSize(FImage.width() - FClientOffset.x(), FImage.height() - FClientOffset.y()));
+  QRect r = ClientRect != nullptr ? ClientRect->translated(0, 0) : QRect(QPoint(0, 0), client.size());
+  r = r.intersected(QRect(QPoint(0, 0), client.size()));
+  if (r.isEmpty()) return;
+  FUpdateRgn += r;
+  if (Erase) FErase = true;
+  SchedulePaint();
+}
+
+void TWindowBridge::Validate(const QRect* ClientRect) {
+  if (ClientRect == nullptr) {
+    FUpdateRgn = QRegion();
+    FErase = false;
+  } else {
+    FUpdateRgn -= *ClientRect;
+  }
+}
+
+void TWindowBridge::PaintNow() {
+  if (FPainting || FUpdateRgn.isEmpty()) return;
+  FPainting = true;
+  try {
+    const TRect in = FControl->FrameInsets();
+    if (!FTopLevel && (in.Left > 0 || in.Top > 0 || in.Right > 0 || in.Bottom > 0)) SendMessage(FHandle, WM_NCPAINT, 1, 0);
+    SendMessage(FHandle, WM_PAINT, 0, 0);
+  } catch (...) {
+    FPainting = false;
+    throw;
+  }
+  FPainting = false;
+  // A handler that never began painting leaves nothing marked: no endless repaint.
+  if (!FUpdateRgn.isEmpty() && !FBeganPaint) Validate(nullptr);
+  FBeganPaint = false;
+  Flush();
+}
+
+void TWindowBridge::Flush() {
+  if (FWidget != nullptr) FWidget->update();
+}
+
+void TWindowBridge::TrackDC(HDC DC) { FDCs.push_back(DC); }
+void TWindowBridge::UntrackDC(HDC DC) { std::erase(FDCs, DC); }
+bool TWindowBridge::OwnsDC(HDC DC) const { return std::find(FDCs.begin(), FDCs.end(), DC) != FDCs.end(); }
+
+// ---------------------------------------------------------------------------
+// Registry, painting, capture and focus state
+
+namespace controls_internal {
+
+TWindowBridge* BridgeOf(HWND Wnd) {
+  if (Wnd == nullptr) return nullptr;
+  auto it = S().Bridges.find(Wnd);
+  return it == S().Bridges.end() ? nullptr : it->second;
+}
+
+void AddBridge(TWindowBridge* Bridge) { S().Bridges[Bridge->Handle()] = Bridge; }
+void RemoveBridge(TWindowBridge* Bridge) { S().Bridges.erase(Bridge->Handle()); }
+
+void SchedulePaint() {
+  if (S().PaintScheduled || QCoreApplication::instance() == nullptr) return;
+  S().PaintScheduled = true;
+  QTimer::singleShot(0, QCoreApplication::instance(), [] {
+    S().PaintScheduled = false;
+    try {
+      PaintAllNow();
+    } catch (...) {
+      ReportException();
+    }
+  });
+}
+
+void PaintAllNow() {
+  // Bounded: a control that marks itself while painting is painted again next time.
+  for (int pass = 0; pass < 4; ++pass) {
+    std::vector<TWindowBridge*> dirty;
+    for (auto& [h, b] : S().Bridges)
+      if (b->NeedsPaint() && b->Visible()) dirty.push_back(b);
+    if (dirty.empty()) return;
+    std::stable_sort(dirty.begin(), dirty.end(),
+                     [](TWindowBridge* a, TWindowBridge* b) { return Depth(a->Control()) < Depth(b->Control()); });
+    for (TWindowBridge* b : dirty) {
+      const HWND h = b->Handle();
+      if (BridgeOf(h) == b) b->PaintNow();
+    }
+  }
+}
+
+void ScheduleCanvasRelease() {
+  if (S().CanvasReleaseScheduled || QCoreApplication::instance() == nullptr) return;
+  S().CanvasReleaseScheduled = true;
+  QTimer::singleShot(0, QCoreApplication::instance(), [] {
+    S().CanvasReleaseScheduled = false;
+    TControlCanvas::FreeDeviceContexts();
+  });
+}
+
+HWND CaptureWindow() { return S().Capture; }
+
+void SetCaptureWindow(HWND Wnd) {
+  const HWND old = S().Capture;
+  if (old == Wnd) return;
+  S().Capture = Wnd;
+  if (Wnd == nullptr) S().CaptureChild = nullptr;
+  if (old != nullptr && IsWindow(old)) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(Wnd));
+}
+
+TControl* CaptureChild() { return S().CaptureChild; }
+void SetCaptureChild(TControl* Control) { S().CaptureChild = Control; }
+
+HWND FocusWindow() { return S().Focus; }
+
+HWND SetFocusWindow(HWND Wnd) {
+  const HWND old = S().Focus;
+  if (old == Wnd) return old;
+  S().Focus = Wnd;
+  if (old != nullptr && BridgeOf(old) != nullptr) SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(Wnd), 0);
+  if (Wnd != nullptr && S().Focus == Wnd) SendMessage(Wnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+  return old;
+}
+
+HWND ActiveWindow() { return S().Active; }
+
+void SetActiveWindow(HWND Wnd) {
+  const HWND old = S().Active;
+  if (old == Wnd) return;
+  S().Active = Wnd;
+  if (old != nullptr && BridgeOf(old) != nullptr)
+    SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(Wnd));
+  if (Wnd != nullptr && S().Active == Wnd) {
+    if (TWindowBridge* b = BridgeOf(Wnd)) {
+      b->Raise();
+      if (b->Widget() != nullptr && b->Widget()->isVisible() && !b->Widget()->isActiveWindow())
+        b->Widget()->activateWindow();
+    }
+    SendMessage(Wnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+  }
+}
+
+void ForgetWindow(HWND Wnd) {
+  TState& s = S();
+  if (s.Capture == Wnd) {
+    s.Capture = nullptr;
+    s.CaptureChild = nullptr;
+  }
+  if (s.Focus == Wnd) s.Focus = nullptr;
+  if (s.Active == Wnd) s.Active = nullptr;
+}
+
+void ForgetControl(TControl* Control) {
+  TState& s = S();
+  if (s.CaptureChild == Control) s.CaptureChild = nullptr;
+  if (s.MouseControl == Control) s.MouseControl = nullptr;
+  if (s.MouseControl != nullptr)
+    if (auto* w = dynamic_cast<TWinControl*>(Control); w != nullptr && w->ContainsControl(s.MouseControl))
+      s.MouseControl = nullptr;
+  if (Application != nullptr) Application->ControlDestroyed(Control);
+}
+
+TPoint CursorPos() { return S().Cursor; }
+void SetCursorPosOnly(TPoint P) { S().Cursor = P; }
+
+std::vector<TWindowBridge*> TopLevelBridges() {
+  std::vector<TWindowBridge*> on, normal;
+  for (auto it = S().ZOrder.rbegin(); it != S().ZOrder.rend(); ++it) {
+    if (!(*it)->Visible()) continue;
+    ((*it)->ExStyle() & WS_EX_TOPMOST ? on : normal).push_back(*it);
+  }
+  on.insert(on.end(), normal.begin(), normal.end());
+  return on;
+}
+
+TWinControl* WindowAt(TPoint Screen, bool ForInput) {
+  for (TWindowBridge* b : TopLevelBridges()) {
+    TWinControl* c = b->Control();
+    const TPoint local = c->ScreenToClient(Screen);
+    if (!c->ClientRect().Contains(local)) continue;
+    if (ForInput && !b->Enabled()) return nullptr;  // a disabled window (under a modal one) takes no input
+    for (;;) {
+      TWinControl* next = nullptr;
+      const TPoint p = c->ScreenToClient(Screen);
+      for (Integer i = c->ControlCount() - 1; i >= 0; --i) {
+        auto* w = dynamic_cast<TWinControl*>(c->Controls(i));
+        if (w == nullptr || !w->Showing() || !w->BoundsRect().Contains(p)) continue;
+        if (ForInput && !w->Enabled()) continue;
+        if (w->Perform(WM_NCHITTEST, 0, PointToLParam(Screen)) == HTTRANSPARENT) continue;
+        next = w;
+        break;
+      }
+      if (next == nullptr) return c;
+      c = next;
+    }
+  }
+  return nullptr;
+}
+
+namespace {
+
+void UpdateMouseControl(TControl* Under) {
+  TState& s = S();
+  if (s.MouseControl == Under) return;
+  TControl* old = s.MouseControl;
+  s.MouseControl = Under;
+  if (old != nullptr) old->Perform(CM_MOUSELEAVE, 0, 0);
+  if (Under != nullptr && s.MouseControl == Under) Under->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+WPARAM MouseKeys() {
+  WPARAM k = 0;
+  if (GetKeyState(VK_LBUTTON) < 0) k |= MK_LBUTTON;
+  if (GetKeyState(VK_RBUTTON) < 0) k |= MK_RBUTTON;
+  if (GetKeyState(VK_MBUTTON) < 0) k |= MK_MBUTTON;
+  if (GetKeyState(VK_SHIFT) < 0) k |= MK_SHIFT;
+  if (GetKeyState(VK_CONTROL) < 0) k |= MK_CONTROL;
+  return k;
+}
+
+Word ButtonKey(TMouseButton b) { return b == mbRight ? VK_RBUTTON : b == mbMiddle ? VK_MBUTTON : VK_LBUTTON; }
+
+void SyncModifiers(TShiftState Shift) {
+  // Input carries its modifiers; the key state follows them.
+  if (Shift.Contains(ssShift) != (GetKeyState(VK_SHIFT) < 0)) SetKeyStateDown(VK_SHIFT, Shift.Contains(ssShift));
+  if (Shift.Contains(ssCtrl) != (GetKeyState(VK_CONTROL) < 0)) SetKeyStateDown(VK_CONTROL, Shift.Contains(ssCtrl));
+  if (Shift.Contains(ssAlt) != (GetKeyState(VK_MENU) < 0)) SetKeyStateDown(VK_MENU, Shift.Contains(ssAlt));
+}
+
+bool Deliver(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, TPoint Pt) {
+  TMsg m{Wnd, Msg, W, L, DWORD(GetTickCount()), Pt};
+  if (Application != nullptr && Application->DoMessage(m)) return false;
+  SendMessage(m.hwnd, m.message, m.wParam, m.lParam);
+  return true;
+}
+
+}  // namespace
+
+void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftState Shift, int WheelDelta) {
+  TState& s = S();
+  s.Cursor = Screen;
+  SyncModifiers(Shift);
+  if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) SetKeyStateDown(ButtonKey(Button), true);
+  if (Action == TMouseAction::Up) SetKeyStateDown(ButtonKey(Button), false);
+
+  TWinControl* under = WindowAt(Screen, true);
+  TControl* deepest = under;
+  if (under != nullptr)
+    if (TControl* g = under->ControlAtPos(under->ScreenToClient(Screen), false)) deepest = g;
+  UpdateMouseControl(deepest);
+
+  TWinControl* target = nullptr;
+  if (s.Capture != nullptr) target = FindControl(s.Capture);
+  if (target == nullptr) target = under;
+
+  if (Action == TMouseAction::Wheel) {
+    HWND focus = s.Focus != nullptr ? s.Focus : (target ? target->Handle() : nullptr);
+    if (focus == nullptr) return;
+    Deliver(focus, WM_MOUSEWHEEL, MAKEWPARAM(int(MouseKeys()), WheelDelta), PointToLParam(Screen), Screen);
+    return;
+  }
+  if (target == nullptr) return;
+  if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) {
+    if (Application != nullptr) Application->CancelHint();
+    // A press activates the window it lands in.
+    TCustomForm* form = GetParentForm(target);
+    if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
+      TWindowBridge* fb = BridgeOf(form->Handle());
+      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
+    }
+  }
+  const HWND h = target->Handle();
+  const TPoint client = target->ScreenToClient(Screen);
+  UINT msg = WM_MOUSEMOVE;
+  if (Action == TMouseAction::Down)
+    msg = Button == mbLeft ? WM_LBUTTONDOWN : Button == mbRight ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+  else if (Action == TMouseAction::Up)
+    msg = Button == mbLeft ? WM_LBUTTONUP : Button == mbRight ? WM_RBUTTONUP : WM_MBUTTONUP;
+  else if (Action == TMouseAction::DoubleClick)
+    msg = Button == mbLeft ? WM_LBUTTONDBLCLK : Button == mbRight ? WM_RBUTTONDBLCLK : WM_MBUTTONDBLCLK;
+  if (msg == WM_MOUSEMOVE && s.Capture == nullptr)
+    SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, int(msg)));
+  Deliver(h, msg, MouseKeys(), PointToLParam(client), Screen);
+  if (Action == TMouseAction::Move && Application != nullptr) Application->HintMouseMessage(deepest, Screen);
+}
+
+void RouteMouseLeftWindows() {
+  if (S().Capture != nullptr) return;  // a held button keeps the pointer tracked
+  UpdateMouseControl(nullptr);
+  if (Application != nullptr) Application->HintMouseMessage(nullptr, S().Cursor);
+}
+
+void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bool AutoRepeat) {
+  SyncModifiers(Shift);
+  SetKeyStateDown(VirtKey, Down);
+  TState& s = S();
+  HWND focus = s.Focus != nullptr ? s.Focus : s.Active;
+  if (focus == nullptr || BridgeOf(focus) == nullptr) return;
+  TWinControl* control = FindControl(focus);
+  if (control == nullptr || !control->Enabled()) return;
+  const bool alt = Shift.Contains(ssAlt);
+  const bool sys = alt || VirtKey == VK_F10;
+  const UINT msg = Down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+  LPARAM data = 1;
+  if (alt) data |= LPARAM(1) << 29;
+  if (!Down) data |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
+  else if (AutoRepeat) data |= LPARAM(1) << 30;
+  if (Application != nullptr) {
+    TMsg m{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor};
+    if (Application->DoMessage(m)) return;
+  }
+  // The control looks at the key first (dialog keys, menus); an answered key is not translated.
+  if (control->Perform(CN_BASE + msg, VirtKey, data) != 0) return;
+  if (BridgeOf(focus) == nullptr) return;
+  SendMessage(focus, msg, VirtKey, data);
+  if (!Down) return;
+  for (Char ch : Text) {
+    if (BridgeOf(focus) == nullptr) return;
+    TWinControl* c = FindControl(focus);
+    const UINT cm = alt ? WM_SYSCHAR : WM_CHAR;
+    if (Application != nullptr) {
+      TMsg m{focus, cm, ch, data, DWORD(GetTickCount()), s.Cursor};
+      if (Application->DoMessage(m)) continue;
+    }
+    if (c->Perform(CN_BASE + cm, ch, data) != 0) continue;
+    if (BridgeOf(focus) != nullptr) SendMessage(focus, cm, ch, data);
+  }
+}
+
+void ApplyScreenCursor(TCursor Cursor) {
+  if (QGuiApplication::instance() == nullptr) return;
+  while (QGuiApplication::overrideCursor() != nullptr) QGuiApplication::restoreOverrideCursor();
+  if (Cursor != crDefault) QGuiApplication::setOverrideCursor(QCursor(ToQtCursor(Cursor)));
+}
+
+QImage GrabImage(TControl* Control) {
+  PaintAllNow();
+  TControlCanvas::FreeDeviceContexts();
+  auto* w = dynamic_cast<TWinControl*>(Control);
+  if (w == nullptr) {
+    TWinControl* parent = Control->Parent();
+    if (parent == nullptr) return {};
+    const QImage whole = GrabImage(parent);
+    return whole.copy(Control->Left(), Control->Top(), Control->Width(), Control->Height());
+  }
+  TWindowBridge* b = w->HandleAllocated() ? BridgeOf(w->Handle()) : nullptr;
+  if (b == nullptr) return {};
+  QImage result = b->Image().copy();
+  QPainter p(&result);
+  for (Integer i = 0; i < w->ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(w->Controls(i));
+    if (child == nullptr || !child->Showing()) continue;
+    const QImage img = GrabImage(child);
+    p.drawImage(b->ClientOffset() + QPoint(child->Left(), child->Top()), img);
+  }
+  return result;
+}
+
+}  // namespace controls_internal
+
+TControl* MouseControl() { return S().MouseControl; }
+
+// ---------------------------------------------------------------------------
+// Window calls
+
+int GetSystemMetrics(int Index) {
+  switch (Index) {
+    case SM_CXSCREEN:
+    case SM_CXFULLSCREEN:
+      return Screen != nullptr ? Screen->Width() : 800;
+    case SM_CYSCREEN:
+    case SM_CYFULLSCREEN:
+      return Screen != nullptr ? Screen->Height() : 600;
+    case SM_CXVSCROLL: case SM_CYHSCROLL: return 17;
+    case SM_CYCAPTION: return 23;
+    case SM_CXBORDER: case SM_CYBORDER: return 1;
+    case SM_CXFIXEDFRAME: case SM_CYFIXEDFRAME: return 3;
+    case SM_CXSIZEFRAME: case SM_CYSIZEFRAME: return 4;
+    case SM_CXEDGE: case SM_CYEDGE: return 2;
+    case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
+    case SM_CXSMICON: case SM_CYSMICON: return 16;
+    case SM_CYMENU: return 20;
+    case SM_CYSMCAPTION: return 17;
+    case SM_CXSIZE: case SM_CYSIZE: return 22;
+    case SM_CXMIN: return 132;
+    case SM_CYMIN: return 38;
+    case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: return 4;
+    case SM_CXMENUCHECK: case SM_CYMENUCHECK: return 15;
+    case SM_CMONITORS: return 1;
+    case SM_CXPADDEDBORDER: return 0;
+    default: return 0;
+  }
+}
+
+bool AdjustWindowRectEx(TRect* R, DWORD Style, bool Menu, DWORD ExStyle) {
+  if (R == nullptr) return false;
+  int frame = 0;
+  if (Style & WS_THICKFRAME) frame = GetSystemMetrics(SM_CXSIZEFRAME);
+  else if ((Style & WS_CAPTION) == WS_CAPTION || (Style & WS_DLGFRAME) || (ExStyle & WS_EX_DLGMODALFRAME))
+    frame = GetSystemMetrics(SM_CXFIXEDFRAME);
+  else if (Style & WS_BORDER) frame = GetSystemMetrics(SM_CXBORDER);
+  if (ExStyle & WS_EX_CLIENTEDGE) frame += GetSystemMetrics(SM_CXEDGE);
+  if (ExStyle & WS_EX_STATICEDGE) frame += 1;
+  int caption = 0;
+  if ((Style & WS_CAPTION) == WS_CAPTION)
+    caption = (ExStyle & WS_EX_TOOLWINDOW) ? GetSystemMetrics(SM_CYSMCAPTION) : GetSystemMetrics(SM_CYCAPTION);
+  if (Menu) caption += GetSystemMetrics(SM_CYMENU);
+  R->Left -= frame;
+  R->Right += frame;
+  R->Top -= frame + caption;
+  R->Bottom += frame;
+  return true;
+}
+
+HDC GetDC(HWND Wnd) {
+  if (Wnd == nullptr) return CreateCompatibleDC(nullptr);  // the screen: a scratch surface
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return nullptr;
+  const QPoint off = b->ClientOffset();
+  const QRect client(off, QSize(b->Image().width() - off.x(), b->Image().height() - off.y()));
+  HDC dc = gdi_internal::CreateDCOverImage(&b->Image(), off, QRegion(client));
+  if (dc != nullptr) b->TrackDC(dc);
+  return dc;
+}
+
+HDC GetWindowDC(HWND Wnd) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return nullptr;
+  HDC dc = gdi_internal::CreateDCOverImage(&b->Image(), QPoint(0, 0));
+  if (dc != nullptr) b->TrackDC(dc);
+  return dc;
+}
+
+int ReleaseDC(HWND Wnd, HDC DC) {
+  if (DC == nullptr) return 0;
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) {
+    if (Wnd == nullptr) return DeleteDC(DC);
+    return 0;
+  }
+  if (!b->OwnsDC(DC)) return 0;
+  b->UntrackDC(DC);
+  DeleteDC(DC);
+  b->Flush();
+  return 1;
+}
+
+HDC BeginPaint(HWND Wnd, PAINTSTRUCT* Paint) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr || Paint == nullptr) return nullptr;
+  const QPoint off = b->ClientOffset();
+  const QRegion rgn = b->UpdateRegion();
+  const bool erase = b->EraseNeeded();
+  b->MarkBeganPaint();
+  b->Validate(nullptr);
+  HDC dc = gdi_internal::CreateDCOverImage(&b->Image(), off, rgn.translated(off));
+  if (dc == nullptr) return nullptr;
+  b->TrackDC(dc);
+  const QRect box = rgn.boundingRect();
+  Paint->hdc = dc;
+  Paint->rcPaint = {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+  Paint->fErase = FALSE;
+  if (erase) Paint->fErase = SendMessage(Wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE : FALSE;
+  return dc;
+}
+
+BOOL EndPaint(HWND Wnd, const PAINTSTRUCT* Paint) {
+  if (Paint == nullptr) return FALSE;
+  return ReleaseDC(Wnd, Paint->hdc) != 0 ? TRUE : FALSE;
+}
+
+BOOL InvalidateRect(HWND Wnd, const TRect* R, BOOL Erase) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return FALSE;
+  if (R == nullptr) {
+    b->Invalidate(nullptr, Erase != FALSE);
+  } else {
+    const QRect q(R->Left, R->Top, R->Width(), R->Height());
+    b->Invalidate(&q, Erase != FALSE);
+  }
+  return TRUE;
+}
+
+BOOL InvalidateRgn(HWND Wnd, HRGN Rgn, BOOL Erase) {
+  if (Rgn == nullptr) return InvalidateRect(Wnd, nullptr, Erase);
+  TRect box;
+  if (GetRgnBox(Rgn, &box) == ERROR) return FALSE;
+  return InvalidateRect(Wnd, &box, Erase);
+}
+
+BOOL ValidateRect(HWND Wnd, const TRect* R) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return FALSE;
+  if (R == nullptr) {
+    b->Validate(nullptr);
+  } else {
+    const QRect q(R->Left, R->Top, R->Width(), R->Height());
+    b->Validate(&q);
+  }
+  return TRUE;
+}
+
+BOOL UpdateWindow(HWND Wnd) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return FALSE;
+  if (b->Visible()) b->PaintNow();
+  return TRUE;
+}
+
+BOOL GetUpdateRect(HWND Wnd, TRect* R, BOOL) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return FALSE;
+  const QRect box = b->UpdateRegion().boundingRect();
+  if (R != nullptr) *R = {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+  return b->NeedsPaint() ? TRUE : FALSE;
+}
+
+BOOL GetClientRect(HWND Wnd, TRect* R) {
+  TWinControl* c = FindControl(Wnd);
+  if (c == nullptr || R == nullptr) return FALSE;
+  *R = c->ClientRect();
+  return TRUE;
+}
+
+BOOL GetWindowRect(HWND Wnd, TRect* R) {
+  TWinControl* c = FindControl(Wnd);
+  if (c == nullptr || R == nullptr) return FALSE;
+  const TRect in = c->FrameInsets();
+  const TPoint o = c->ClientOrigin();
+  *R = Bounds(o.X - in.Left, o.Y - in.Top, c->Width(), c->Height());
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND Wnd, TPoint* P) {
+  TWinControl* c = FindControl(Wnd);
+  if (c == nullptr || P == nullptr) return FALSE;
+  *P = c->ClientToScreen(*P);
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND Wnd, TPoint* P) {
+  TWinControl* c = FindControl(Wnd);
+  if (c == nullptr || P == nullptr) return FALSE;
+  *P = c->ScreenToClient(*P);
+  return TRUE;
+}
+
+int MapWindowPoints(HWND From, HWND To, TPoint* Points, UINT Count) {
+  if (Points == nullptr) return 0;
+  TPoint a{0, 0}, b{0, 0};
+  if (From != nullptr && !ClientToScreen(From, &a)) return 0;
+  if (To != nullptr && !ClientToScreen(To, &b)) return 0;
+  const int dx = a.X - b.X, dy = a.Y - b.Y;
+  for (UINT i = 0; i < Count; ++i) {
+    Points[i].X += dx;
+    Points[i].Y += dy;
+  }
+  return MAKELPARAM(dx, dy);
+}
+
+HWND WindowFromPoint(TPoint P) {
+  TWinControl* c = WindowAt(P, false);
+  return c != nullptr ? c->Handle() : nullptr;
+}
+
+HWND GetParent(HWND Wnd) {
+  TWinControl* c = FindControl(Wnd);
+  if (c == nullptr) return nullptr;
+  if (c->Parent() != nullptr) return c->Parent()->Handle();
+  return c->ParentWindow();
+}
+
+BOOL IsWindowVisible(HWND Wnd) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  return b != nullptr && b->Visible() ? TRUE : FALSE;
+}
+
+BOOL IsWindowEnabled(HWND Wnd) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  return b != nullptr && b->Enabled() ? TRUE : FALSE;
+}
+
+BOOL EnableWindow(HWND Wnd, BOOL Enable) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return FALSE;
+  const BOOL wasDisabled = b->Enabled() ? FALSE : TRUE;
+  if (b->Enabled() == (Enable != FALSE)) return wasDisabled;
+  b->SetEnabled(Enable != FALSE);
+  if (!Enable && CaptureWindow() == Wnd) SetCaptureWindow(nullptr);
+  SendMessage(Wnd, WM_ENABLE, Enable ? 1 : 0, 0);
+  return wasDisabled;
+}
+
+HWND SetCapture(HWND Wnd) {
+  const HWND old = CaptureWindow();
+  if (BridgeOf(Wnd) == nullptr) return old;
+  SetCaptureWindow(Wnd);
+  return old;
+}
+
+HWND GetCapture() { return CaptureWindow(); }
+
+BOOL ReleaseCapture() {
+  SetCaptureWindow(nullptr);
+  return TRUE;
+}
+
+HWND SetFocus(HWND Wnd) {
+  if (Wnd != nullptr && BridgeOf(Wnd) == nullptr) return nullptr;
+  return SetFocusWindow(Wnd);
+}
+
+HWND GetFocus() { return FocusWindow(); }
+HWND GetActiveWindow() { return ActiveWindow(); }
+HWND GetForegroundWindow() { return ActiveWindow(); }
+
+BOOL ShowWindow(HWND Wnd, int Cmd) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr) return FALSE;
+  const BOOL was = b->Visible() ? TRUE : FALSE;
+  if (Cmd == SW_HIDE) {
+    b->SetVisible(false);
+    if (ActiveWindow() == Wnd) {
+      // The next visible enabled window becomes active, as the window system hands activation on.
+      HWND next = nullptr;
+      for (TWindowBridge* t : TopLevelBridges())
+        if (t != b && t->Enabled() && !(t->ExStyle() & WS_EX_NOACTIVATE) && !(t->ExStyle() & WS_EX_TOPMOST)) {
+          next = t->Handle();
+          break;
+        }
+      SetActiveWindow(next);
+    }
+    return was;
+  }
+  b->SetVisible(true);
+  const bool activate = Cmd != SW_SHOWNOACTIVATE && Cmd != SW_SHOWNA && b->TopLevel() &&
+                        !(b->ExStyle() & WS_EX_NOACTIVATE);
+  if (b->TopLevel()) b->Raise();
+  if (activate) SetActiveWindow(Wnd);
+  return was;
+}
+
+BOOL GetCursorPos(TPoint* P) {
+  if (P == nullptr) return FALSE;
+  *P = CursorPos();
+  return TRUE;
+}
+
+BOOL SetCursorPos(int X, int Y) {
+  SetCursorPosOnly({X, Y});
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) QCursor::setPos(X, Y);
+  return TRUE;
+}
+
+BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF, Byte Alpha, DWORD Flags) {
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (b == nullptr || !(b->ExStyle() & WS_EX_LAYERED)) return FALSE;
+  if (Flags & LWA_ALPHA) b->SetOpacity(Alpha / 255.0);
+  return TRUE;
+}
