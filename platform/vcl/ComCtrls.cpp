@@ -153,8 +153,8 @@ TTabsWidget* Tabs(THostedWidget* h) { return static_cast<TTabsWidget*>(h->Widget
 TPageControl::TPageControl(TComponent* AOwner) : THostedControl(AOwner) {
   FControlStyle.Include(csAcceptsControls);
   FColor = clBtnFace;
-  SetBounds(0, 0, 289, 193);
   SetHost(std::make_unique<THostedWidget>(new TTabsWidget));
+  SetBounds(0, 0, 289, 193);
 }
 
 TPageControl::~TPageControl() {
@@ -344,7 +344,8 @@ std::vector<TRichRun> ParseRichText(const std::string& Rtf) {
       --pendingSkip;
       return;
     }
-    const TColor c = st.ColorIndex > 0 && std::size_t(st.ColorIndex) <= colors.size() ? colors[std::size_t(st.ColorIndex - 1)] : clNone;
+    // Entry 0 of the colour table is the automatic colour.
+    const TColor c = st.ColorIndex > 0 && std::size_t(st.ColorIndex) < colors.size() ? colors[std::size_t(st.ColorIndex)] : clNone;
     if (runs.empty() || runs.back().Bold != st.Bold || runs.back().Italic != st.Italic ||
         runs.back().Underline != st.Underline || runs.back().Color != c)
       runs.push_back({String(), st.Bold, st.Italic, st.Underline, c});
@@ -512,8 +513,9 @@ void TRichEdit::LoadFromStream(TStream* Stream) {
     std::erase(t, u'\r');
     cur.insertText(QString::fromStdU16String(t), f);
   }
+  SetText(plain);  // the formatted widget content stays
   FSyncing = false;
-  SetText(plain);
+  FModified = false;
 }
 
 namespace {
