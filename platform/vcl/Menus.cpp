@@ -449,6 +449,7 @@ class TMenuWindow : public TCustomControl {
   const std::vector<std::pair<TMenuItem*, TRect>>& Layout() const { return FLayout; }
 
   void Measure() {
+    FMeasured = true;
     FLayout.clear();
     HDC dc = GetDC(nullptr);
     TCanvas canvas;
@@ -475,7 +476,7 @@ class TMenuWindow : public TCustomControl {
   }
 
   void Place(Integer X, Integer Y) {
-    Measure();
+    if (!FMeasured) Measure();
     // Kept on the screen.
     if (Screen != nullptr) {
       X = std::max(0, std::min(X, Screen->Width() - FWidth));
@@ -540,6 +541,7 @@ class TMenuWindow : public TCustomControl {
   TMenuLoop* FLoop;
   std::vector<std::pair<TMenuItem*, TRect>> FLayout;
   Integer FSelected = -1;
+  bool FMeasured = false;
 };
 
 void CloseLevelsAfter(TMenuLoop* loop, std::size_t keep) {
