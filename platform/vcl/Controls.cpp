@@ -455,10 +455,7 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return m.Result;
 }
 
-void TControl::WndProc(TMessage& Message) {
-  // Mouse messages keep the key state and the capture current before handlers run.
-  Dispatch(Message);
-}
+void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
 
 void TControl::Dispatch(TMessage& M) {
   switch (M.Msg) {
@@ -667,7 +664,6 @@ void TControl::CMHitTest(TMessage& M) { M.Result = HTCLIENT; }
 // TWinControl
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(std::make_unique<TBrush>()) {
-  FIsWinControl = true;
   FBrush->SetColor(FColor);
 }
 

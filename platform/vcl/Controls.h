@@ -331,7 +331,6 @@ class TControl : public TComponent {
   TPopupMenu* FPopupMenu = nullptr;
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
-  bool FIsWinControl = false;
 
  private:
   void FontChanged(TObject* Sender);

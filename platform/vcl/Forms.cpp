@@ -84,6 +84,11 @@ void TCustomForm::AfterConstruction() {
   }
   FFormState.Exclude(fsCreating);
   DoCreate();
+  // Visible asked for while the form was being made takes effect now.
+  if (FFormState.Contains(fsVisible)) {
+    FFormState.Exclude(fsVisible);
+    SetVisible(true);
+  }
 }
 
 void TCustomForm::DoCreate() {

@@ -156,3 +156,88 @@ TEST_F(VclTest, OuterAndClientSizesPerBorderStyle) {
 }
 
 }  // namespace
+
+namespace {
+
+// Logs the notifications the class library sends on property changes.
+class TNotified : public TCustomControl {
+ public:
+  TNotified(TComponent* owner, Log* log, const std::string& name) : TCustomControl(owner), L(log), N(name) {}
+
+ protected:
+  void Dispatch(TMessage& M) override {
+    switch (M.Msg) {
+      case CM_TEXTCHANGED: L->push_back(N + ".CM_TEXTCHANGED"); break;
+      case CM_FONTCHANGED: L->push_back(N + ".CM_FONTCHANGED"); break;
+      case CM_COLORCHANGED: L->push_back(N + ".CM_COLORCHANGED"); break;
+      case CM_ENABLEDCHANGED: L->push_back(N + ".CM_ENABLEDCHANGED"); break;
+      case CM_VISIBLECHANGED: L->push_back(N + ".CM_VISIBLECHANGED"); break;
+      default: break;
+    }
+    TCustomControl::Dispatch(M);
+  }
+
+ private:
+  Log* L;
+  std::string N;
+};
+
+TEST_F(VclTest, PropertyChangesNotifyAndParentFontAndColorFlowDown) {
+  TForm* form = NewForm();
+  Log log;
+  auto* parent = new TNotified(form, &log, "parent");
+  parent->SetParent(form);
+  auto* inherits = new TNotified(form, &log, "inherits");
+  inherits->SetParent(parent);
+  auto* own = new TNotified(form, &log, "own");
+  own->SetParent(parent);
+  own->Font()->SetName(u"Arial");
+  EXPECT_FALSE(own->ParentFont());
+  own->SetColor(clYellow);
+  log.clear();
+
+  parent->Font()->SetHeight(-20);
+  EXPECT_EQ(inherits->Font()->Height(), -20);
+  EXPECT_TRUE(inherits->ParentFont());
+  EXPECT_NE(own->Font()->Height(), -20);
+  parent->SetColor(clNavy);
+  EXPECT_EQ(inherits->Color(), clNavy);
+  EXPECT_EQ(own->Color(), clYellow);
+  EXPECT_EQ(log, (Log{"parent.CM_FONTCHANGED", "inherits.CM_FONTCHANGED", "parent.CM_COLORCHANGED",
+                      "inherits.CM_COLORCHANGED"}));
+
+  // Text goes through WM_SETTEXT; only a real change notifies.
+  log.clear();
+  parent->SetText(u"Hello");
+  parent->SetText(u"Hello");
+  EXPECT_EQ(parent->GetTextLen(), 5);
+  Char buffer[4];
+  EXPECT_EQ(parent->Perform(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 3);
+  EXPECT_EQ(String(buffer), u"Hel");
+  parent->SetEnabled(false);
+  parent->SetEnabled(false);
+  parent->SetVisible(false);
+  EXPECT_EQ(log, (Log{"parent.CM_TEXTCHANGED", "parent.CM_ENABLEDCHANGED", "parent.CM_VISIBLECHANGED"}));
+}
+
+TEST_F(VclTest, PopupFormsHaveNoFrameAndStayOnTopForInput) {
+  TForm* main = NewForm(300, 200, bsSizeable);
+  main->SetBounds(0, 0, 300, 200);
+  main->Show();
+  TForm* popup = NewForm(80, 40, bsNone);
+  popup->SetFormStyle(fsStayOnTop);
+  popup->SetBounds(50, 60, 80, 40);
+  popup->Show();
+  EXPECT_EQ(popup->ClientRect(), Rect(0, 0, 80, 40));
+  EXPECT_EQ(popup->ClientToScreen({0, 0}), TPoint(50, 60));
+  // Even after the main form is activated again, the pop-up gets the pointer over it.
+  main->SetFocus();
+  EXPECT_EQ(WindowFromPoint({60, 70}), popup->Handle());
+  EXPECT_EQ(WindowFromPoint({200, 150}), main->Handle());
+  bool clicked = false;
+  popup->OnClick = [&](TObject*) { clicked = true; };
+  testinput::Click(popup, {5, 5});
+  EXPECT_TRUE(clicked);
+}
+
+}  // namespace
