@@ -9,6 +9,7 @@
 #include "platform/win/MessageLoop.h"
 #include "programmer/FirmwareImage.h"
 #include "programmer/UploadThread.h"
+#include "programmer/WifiProbe.h"
 #include "transport/TransportUtils.h"
 
 namespace {
@@ -68,6 +69,7 @@ TQvBootload::~TQvBootload() {
   FQvBootLoadHWND = nullptr;
   FUploadThread.reset();
   FEndedThreads.clear();
+  FProbes.clear();
   // A form that is itself being destroyed no longer has a handler slot to give back.
   if (FMasterForm != nullptr && Owner() != nullptr && !Owner()->ComponentState().Contains(csDestroying)) {
     FMasterForm->CloseQueryHandler() = FOrgOnCloseQuery;
@@ -105,8 +107,11 @@ void TQvBootload::SetWiFiActive(bool Value) {
   if (Value == FWiFiActive) return;
   if (Value) {
     if (Trim(FWifiPassword).empty()) FWifiPassword = kFactoryWifiKeyword;
-    // The module probe comes with the WiFi road; until then a probe finds no module.
-    PostMessage(FQvBootLoadHWND, WM_QVBL_WIFI_CONNECT, 0, 0);
+    // WiFiActive changes only when the probe reports.
+    std::erase_if(FProbes, [](const std::unique_ptr<TCheckWiFi>& p) { return p->Finished(); });
+    FProbes.push_back(
+        std::make_unique<TCheckWiFi>(nullptr, -1, FQvBootLoadHWND, FRemoteIP, u"48899", FWifiPassword));
+    FProbes.back()->Start();
     return;
   }
   FWiFiActive = false;
@@ -170,6 +175,7 @@ void TQvBootload::StartOperation(TMBaction Action, bool CheckOnly, bool Hex) {
   if (FUseKORVI_WIFI) {
     thread->RemoteIP = FRemoteIP;
     thread->RemotePort = FRemotePort;
+    thread->LocalIP = FLocalIP;
   } else {
     thread->ComPort = FComPort;
     thread->BaudRate = FBaudrate;
@@ -187,6 +193,7 @@ void TQvBootload::GetWiFiModulesList() {
   auto thread = std::make_unique<TUploadThread>(FQvBootLoadHWND, FQvBootCanClose, OwnerHeader);
   thread->UseKORVI_WIFI = true;
   thread->GetWiFiList = true;
+  thread->LocalIP = FLocalIP;
   thread->WifiPassword = FWifiPassword;
   thread->OnTerminate = [this](TObject* Sender) { ThreadEnded(Sender); };
   FUploadThread = std::move(thread);

@@ -49,6 +49,7 @@ class IBootloadOwnerForm {
 };
 
 class TUploadThread;
+class TCheckWiFi;
 
 class TQvBootload : public TComponent {
  public:
@@ -68,8 +69,8 @@ class TQvBootload : public TComponent {
   // Upload WsadBIN / WsadHEX; an empty image is refused.
   void UploadBIN();
   void UploadHEX();
-  // Scan the network for WiFi modules (the WiFi road is not available yet: the
-  // run ends with a status saying so).
+  // Scan the network for WiFi modules (broadcast to WiFiBroadcastAddress(),
+  // one probe per module); the list arrives by OnGetWiFiList.
   void GetWiFiModulesList();
 
   // Replaces (or with "" resets) the six header characters "info,start,stop,page,address,hidden".
@@ -166,6 +167,7 @@ class TQvBootload : public TComponent {
   // (the newest may still be inside its end step).
   std::vector<std::unique_ptr<TUploadThread>> FEndedThreads;
   void ReapEndedThreads();
+  std::vector<std::unique_ptr<TCheckWiFi>> FProbes;  // module probes; finished ones are dropped on the next start
   std::string FWsadBIN;
   std::string FWsadHEX;
   bool FUseKORVI_WIFI = false;

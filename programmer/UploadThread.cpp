@@ -7,6 +7,7 @@
 #include "platform/win/MessageLoop.h"
 #include "programmer/FirmwareImage.h"
 #include "programmer/SerialBootloadLink.h"
+#include "programmer/UdpBootloadLink.h"
 #include "transport/BlockSerial.h"
 
 namespace {
@@ -122,9 +123,16 @@ void TUploadThread::SerialRoad() {
 }
 
 void TUploadThread::UdpRoad() {
-  // The WiFi road is not built yet; the run ends as a failed one.
-  const String text = GetWiFiList ? String(u"GetWiFiModulesList - WiFi road not available")
-                                  : String(u"WiFi road not available");
-  Post(WM_QVBL_STATUS, &text, GetWiFiList ? QVBL_ERR_SCAN : QVBL_ERR_UDP);
-  Post(WM_QVBL_ACTION_STATUS, nullptr, -1);
+  TUdpRoadSettings settings;
+  settings.LocalIP = LocalIP;
+  settings.RemoteIP = RemoteIP;
+  settings.RemotePort = RemotePort;
+  settings.UseSoftReset = UseSoftReset;
+  settings.SoftResetCmd = SoftResetCmd;
+  settings.UseCRinRSTcommand = UseCRinRSTcommand;
+  settings.CheckBLS = CheckBLS;
+  settings.GetWiFiList = GetWiFiList;
+  settings.WifiPassword = WifiPassword;
+  settings.Header = FHeader;
+  RunUdpRoad(settings, [this] { return GetImage(); }, *this);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // TUploadThread: the worker of one bootloader-client operation. It opens the
-// road (serial line here; the WiFi road comes with its own link), runs the
+// road (a serial line, or UDP through a WiFi module), runs the
 // bootloader protocol and reports only by messages posted to the component's
 // hidden window. The component owns it and joins it before it dies.
 #include <atomic>
@@ -31,6 +31,8 @@ class TUploadThread : public TThread, public TBootloadHost {
   String WifiPassword;
   String RemoteIP;
   String RemotePort;
+  // The component's LocalIP, copied at the start (the thread never reads the component).
+  String LocalIP;
   bool ResetDTR = false;
   bool ResetRTS = false;
 

@@ -475,9 +475,39 @@ Integer TBlockSerial::RecvBufferEx(void* buffer, Integer length, Integer timeout
 std::string TBlockSerial::RecvBufferStr(Integer Length, Integer Timeout) {
   std::string result;
   if (Length < 1) return result;
-  result.resize(static_cast<std::size_t>(Length));
-  result.resize(static_cast<std::size_t>(RecvBufferEx(result.data(), Length, Timeout)));
-  if (FLastError != 0) result.clear();
+  // Filled in pieces, not sized up front: a length that came off the line
+  // (RecvBlock) must not reserve memory for bytes that never arrive.
+  constexpr Integer kPiece = 8192;
+  const Cardinal started = TickMs();
+  for (Integer left = Length, timeout = Timeout; left > 0;) {
+    const Integer n = std::min(left, kPiece);
+    const std::size_t at = result.size();
+    result.resize(at + static_cast<std::size_t>(n));
+    Integer got = 0;
+    try {
+      got = RecvBufferEx(result.data() + at, n, timeout);
+    } catch (...) {
+      FBuffer.insert(0, result, 0, at);  // a raised error loses no data
+      throw;
+    }
+    result.resize(at + static_cast<std::size_t>(std::max(got, 0)));
+    if (FLastError != 0 || got < n) break;
+    left -= n;
+    if (!FInterPacketTimeout && left > 0) {
+      // The time limits the whole receive, not each piece.
+      timeout = Timeout - static_cast<Integer>(std::min<Cardinal>(TickSpan(started, TickMs()), 0x7FFFFFFF));
+      if (timeout <= 0) {
+        SetSerialError(ErrTimeout);
+        break;
+      }
+    }
+  }
+  if (FLastError != 0) {
+    // What came stays buffered for the next receive, as after any time-out.
+    FBuffer.insert(0, result);
+    result.clear();
+    ExceptCheck();
+  }
   return result;
 }
 

@@ -589,17 +589,38 @@ std::string TBlockSocket::RecvPacket(Integer Timeout) {
       result.resize(static_cast<size_t>(x));
       x = RecvBuffer(result.data(), x);
       result.resize(static_cast<size_t>(std::max(x, 0)));
-    } else if (CanRead(Timeout)) {
-      x = WaitingData();
-      if (x == 0) {
-        FLastError = WSAECONNRESET;  // readable with nothing waiting: closed
-      } else {
-        result.resize(static_cast<size_t>(x));
-        x = RecvBuffer(result.data(), x);
-        result.resize(static_cast<size_t>(std::max(x, 0)));
+    } else {
+      const Cardinal started = TickMs();
+      Integer left = Timeout;
+      for (;;) {
+        if (!CanRead(left)) {
+          if (FLastError == 0) FLastError = WSAETIMEDOUT;
+          break;
+        }
+        x = WaitingData();
+        if (x > 0) {
+          result.resize(static_cast<size_t>(x));
+          x = RecvBuffer(result.data(), x);
+          result.resize(static_cast<size_t>(std::max(x, 0)));
+          break;
+        }
+        if (GetSocketType() != SOCK_DGRAM) {
+          FLastError = WSAECONNRESET;  // readable with nothing waiting: closed
+          break;
+        }
+        // An empty datagram heads the queue: take it off, or it would stand
+        // before every later one, and wait on for the rest of the time.
+        char none = 0;
+        RecvBuffer(&none, 1);
+        if (FLastError != 0) break;
+        if (Timeout >= 0) {
+          left = Timeout - static_cast<Integer>(std::min<Cardinal>(TickSpan(started, TickMs()), 0x7FFFFFFF));
+          if (left <= 0) {
+            FLastError = WSAETIMEDOUT;
+            break;
+          }
+        }
       }
-    } else if (FLastError == 0) {
-      FLastError = WSAETIMEDOUT;
     }
   }
   if (FConvertLineEnd && !result.empty()) {
@@ -717,7 +738,8 @@ std::string TBlockSocket::RecvTerminated(Integer Timeout, const std::string& Ter
         }
       }
       size_t lineLen = pos != std::string::npos ? pos : collected.size();
-      if (FMaxLineLength != 0 && lineLen > static_cast<size_t>(FMaxLineLength)) {
+      const size_t cap = FMaxLineLength > 0 ? static_cast<size_t>(FMaxLineLength) : kUnlimitedLineCap;
+      if (lineLen > cap) {
         pos = std::string::npos;
         FLastError = WSAENOBUFS;
         break;

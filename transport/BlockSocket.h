@@ -254,6 +254,11 @@ class TBlockSocket : public TObject {
   const winsock::fd_set& FDset() const { return FFDSet; }
   bool Binded() const { return FBinded; }
 
+  // Line length beyond which RecvTerminated gives up with 10055 when
+  // MaxLineLength is 0, so a peer that never sends the terminator cannot grow
+  // memory without bound.
+  static constexpr std::size_t kUnlimitedLineCap = 1 << 20;
+
  protected:
   void DoStatus(THookSocketReason Reason, const String& Value);
   void DoReadFilter(char* Buffer, Integer& Length);

@@ -71,8 +71,10 @@ Integer TUDPBlockSocket::SendBufferTo(const void* Buffer, Integer Length) {
   TVarSin dest = FRemoteSin;
   std::string packet = std::string(3, '\0') + SocksCode(GetSinIP(dest), IntToStr(GetSinPort(dest)));
   packet.append(static_cast<const char*>(Buffer), static_cast<size_t>(Length));
+  // The relay address kept at association: every received datagram
+  // overwrites the response fields with its sender.
   TVarSin relay{};
-  SetSin(relay, FSocksResponseIP, FSocksResponsePort);
+  SetSin(relay, FSocksLocalIP, FSocksLocalPort);
   if (FLastError != 0) {
     ExceptCheck();
     return 0;

@@ -1,16 +1,17 @@
 #include "foundation/json/AdvPersistence.h"
 
-#include "platform/vcl/Color.h"
-
 #include <cmath>
 
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
+#include "platform/vcl/Color.h"
+#include "platform/vcl/Graphic.h"
 
 namespace {
 
@@ -41,6 +42,32 @@ TClass ClassOf(const TObject* AObject) { return AObject == nullptr ? nullptr : C
 String ClassNameFor(const TObject* AObject) {
   const TClass cls = ClassOf(AObject);
   return cls != nullptr ? cls->ClassName() : AObject->ClassName();
+}
+
+// The graphic a picture-like object stores: a picture's graphic, or a
+// graphic (a plain bitmap) itself.
+TGraphic* StoredGraphic(TObject* AObject) {
+  if (auto* picture = dynamic_cast<TPicture*>(AObject)) return picture->Graphic();
+  return dynamic_cast<TGraphic*>(AObject);
+}
+
+// Empty text for no graphic or an empty one, else the graphic's bytes as hex.
+String PictureText(TObject* AObject) {
+  TGraphic* graphic = StoredGraphic(AObject);
+  if (graphic == nullptr || graphic->Empty()) return String();
+  TMemoryStream stream;
+  graphic->SaveToStream(&stream);
+  return TAdvUtils::SaveStreamToHexStr(&stream);
+}
+
+// Loads hex text written by PictureText; a picture recognises the format.
+void LoadPictureText(TObject* AObject, StringView AText) {
+  if (AText.empty()) return;
+  TMemoryStream stream;
+  TAdvUtils::LoadStreamFromHexStr(AText, &stream);
+  stream.SetPosition(0);
+  if (auto* picture = dynamic_cast<TPicture*>(AObject)) picture->LoadFromStream(&stream);
+  else if (auto* graphic = dynamic_cast<TGraphic*>(AObject)) graphic->LoadFromStream(&stream);
 }
 
 }  // namespace
@@ -93,6 +120,28 @@ bool TAdvPersistence::IsDescendingClass(TClass AClass, std::initializer_list<Str
   for (TClass c = AClass; c != nullptr; c = c->ClassParent())
     for (StringView name : AClassParentList)
       if (c->ClassName() == name) return true;
+  return false;
+}
+
+namespace {
+
+bool StartsWith(StringView s, StringView prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+}  // namespace
+
+bool TAdvPersistence::IsGenericList(TClass AClass, StringView AType) {
+  const String type = LowerCase(AType);
+  for (TClass c = AClass; c != nullptr; c = c->ClassParent()) {
+    const String& name = c->ClassName();
+    if (!StartsWith(name, u"TList<") && !StartsWith(name, u"TObjectList<")) continue;
+    if (type.empty() || LowerCase(name).find(type) != String::npos) return true;
+  }
+  return false;
+}
+
+bool TAdvPersistence::IsGenericDictionary(TClass AClass) {
+  for (TClass c = AClass; c != nullptr; c = c->ClassParent())
+    if (StartsWith(c->ClassName(), u"TDictionary<") || StartsWith(c->ClassName(), u"TObjectDictionary<")) return true;
   return false;
 }
 
@@ -251,8 +300,7 @@ void TAdvWriter::WriteValue(TObject* AObject) {
     return;
   }
   if (TAdvPersistence::IsBitmap(cls)) {
-    // Pictures are stored by the picture classes, which add their form.
-    FWriter->WriteString(u"");
+    FWriter->WriteString(PictureText(AObject));
     return;
   }
   if (auto* strings = dynamic_cast<TStrings*>(AObject)) {
@@ -435,7 +483,7 @@ void TAdvReader::ReadInto(TObject* AObject) {
   }
   if (TAdvPersistence::IsBitmap(cls)) {
     if (FReader->IsNull()) FReader->ReadNull();
-    else FReader->ReadString();
+    else LoadPictureText(AObject, FReader->ReadString());
     return;
   }
   if (auto* strings = dynamic_cast<TStrings*>(AObject)) {
@@ -512,7 +560,12 @@ void TAdvReader::ReadCollection(TCollection* ACollection) {
         // reference that creates none): it is read straight into a new item
         // of the collection's own class, so the items are not lost.
         TCollectionItem* item = ACollection->Add();
-        ReadObjectForm(item);
+        try {
+          ReadObjectForm(item);
+        } catch (...) {
+          ACollection->Delete(item->Index());  // no half-read item stays behind
+          throw;
+        }
         continue;
       }
       std::unique_ptr<TObject> object = ReadNewObject(itemBase);
@@ -683,7 +736,7 @@ void TAdvReader::ReadProperty(TObject* AObject, PPropInfo AProp) {
     if (FReader->ReadBoolean()) {
       // Sizes of the other framework are pixels: back to points.
       const Int64 pixels = GetOrdProp(AObject, AProp);
-      SetOrdProp(AObject, AProp, static_cast<Int64>(std::lround(pixels * 72.0 / 96.0)));
+      SetOrdProp(AObject, AProp, Round(pixels * 72.0 / 96.0));
     }
   }
 }

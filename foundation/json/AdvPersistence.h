@@ -123,6 +123,11 @@ class TAdvPersistence {
   static bool IsDate(StringView AName);
   static bool IsDateTime(StringView AName);
   static bool IsTime(StringView AName);
+  // AClass or an ancestor is named "TList<..." or "TObjectList<..." (exact case)
+  // and, when AType is not empty, the name contains AType (letter case ignored).
+  static bool IsGenericList(TClass AClass, StringView AType = {});
+  // AClass or an ancestor is named "TDictionary<..." or "TObjectDictionary<...".
+  static bool IsGenericDictionary(TClass AClass);
   static bool IsCollection(TClass AClass);
   static bool IsComponent(TClass AClass);
   static bool IsControl(TClass AClass);

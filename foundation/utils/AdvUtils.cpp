@@ -217,24 +217,32 @@ bool TAdvUtils::IsHTML(StringView AValue) {
 bool TAdvUtils::IsHTMLUnicode(StringView AValue) { return IsHTML(AValue); }
 
 String TAdvUtils::HTMLStrip(StringView AHTML) {
-  String s(AHTML);
-  while (TagReplaceString(u"<BR>", u"\r\n", s)) {
-  }
-  while (TagReplaceString(u"<HR>", u"\r\n", s)) {
+  // Single passes keep long texts linear. Replacing <BR> and <HR> never forms
+  // a new tag, so one pass gives what replacing them one by one gives.
+  String s;
+  s.reserve(AHTML.size());
+  for (std::size_t i = 0; i < AHTML.size(); ++i) {
+    if (AHTML[i] == u'<' && i + 3 < AHTML.size() && AHTML[i + 3] == u'>' && AsciiUpper(AHTML[i + 2]) == u'R' &&
+        (AsciiUpper(AHTML[i + 1]) == u'B' || AsciiUpper(AHTML[i + 1]) == u'H')) {
+      s += u"\r\n";
+      i += 3;
+    } else {
+      s.push_back(AHTML[i]);
+    }
   }
   String result;
+  result.reserve(s.size());
+  std::size_t pos = 0;
   for (;;) {
-    const auto lt = s.find(u'<');
+    const auto lt = s.find(u'<', pos);
     if (lt == String::npos) break;
-    result.append(s, 0, lt);
+    result.append(s, pos, lt - pos);
     const auto gt = s.find(u'>', lt);
-    if (gt == String::npos) {
-      s.erase(0, lt);
-      break;
-    }
-    s.erase(0, gt + 1);
+    pos = lt;
+    if (gt == String::npos) break;  // an unclosed "<" and the rest stay as they are
+    pos = gt + 1;
   }
-  result += s;
+  result.append(s, pos);
   return result;
 }
 
@@ -521,11 +529,13 @@ bool TAdvUtils::CharInSet(Char ch, const TAdvUtilsCharSet& ACharSet) {
 Char TAdvUtils::FirstChar(const TAdvUtilsCharSet& ACharset, StringView AValue, Integer& spos) {
   bool quoted = false;
   for (std::size_t i = 0; i < AValue.size(); ++i) {
-    if (AValue[i] == u'"') quoted = !quoted;
+    // Outside means an even number of quotes before this character, so an
+    // opening quote in the set is found and a closing one is not.
     if (!quoted && CharInSet(AValue[i], ACharset)) {
       spos = static_cast<Integer>(i);
       return AValue[i];
     }
+    if (AValue[i] == u'"') quoted = !quoted;
   }
   spos = -1;
   return 0;

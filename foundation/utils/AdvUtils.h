@@ -7,11 +7,15 @@
 #include <vector>
 
 #include "platform/rtl/Types.h"
+#include "platform/vcl/Color.h"
 #include "platform/win/Module.h"
 
 class TObject;
 class TStream;
+class TMemoryStream;
 class TStrings;
+class TPicture;
+struct TGraphicClass;
 
 // A character set: order kept, duplicates allowed.
 using TAdvUtilsCharSet = std::vector<Char>;
@@ -134,6 +138,34 @@ class TAdvUtils {
   // The same for the first four bytes of the stream (from 0 with AResetPosition,
   // else from its position); the position is restored.
   static String GetImageType(TStream* AData, bool AResetPosition = true);
+  // The same for the picture's graphic as saved; empty for nullptr or a picture without graphic.
+  static String GetImageType(TPicture* ABitmap, bool AResetPosition = true);
+  // The registered picture class for the format the first bytes name (TIFF, BMP,
+  // JPEG, PNG, metafile, GIF, icon); false for no bytes, an unknown format or a
+  // format no picture class is registered for (GraphicClass is then nullptr).
+  static bool FindGraphicClass(const void* Buffer, Int64 BufferSize, const TGraphicClass*& GraphicClass);
+
+  // --- Base64 and hexadecimal text of pictures --------------------------------
+  // The picture's graphic as saved, in Base64 / hex; empty for nullptr, no graphic or an empty graphic.
+  static String SaveBitmapToBase64(TPicture* ABitmap, bool AURL = false);
+  static String SaveBitmapToHexStr(TPicture* ABitmap);
+  // Drops a data-URI prefix through ";base64,", decodes and loads by content.
+  // No bytes: the picture is left as it was. Unknown or damaged picture data
+  // raises EInvalidGraphic and leaves the picture as it was.
+  static void LoadBitmapFromBase64(StringView ABase64, TPicture* ABitmap, bool AURL = false);
+  // Loads the picture whose class FindGraphicClass names (an odd last digit
+  // ignored); nothing for Base64 text inside, no bytes or an unknown format.
+  // EConvertError on a bad digit, EInvalidGraphic on damaged data (picture kept).
+  static void LoadBitmapFromHexStr(StringView AHexStr, TPicture* ABitmap);
+  // A new picture loaded as above (owned by the caller); errors as above.
+  static std::unique_ptr<TPicture> CreateBitmapFromHexStr(StringView AHexStr);
+  static std::unique_ptr<TPicture> CreateBitmapFromBase64(StringView ABase64, bool AURL = false);
+  // The picture as JPEG bytes at position 0: a JPEG unchanged, another format
+  // drawn on ABackgroundColor (white for clNone or -1) and compressed at
+  // Round(AQuality * 100). nullptr for nullptr, no or an empty graphic, or an
+  // unknown format; ERangeError when the quality falls outside 1..100.
+  static std::unique_ptr<TMemoryStream> ConvertBitmapToJPEGStream(TPicture* ABitmap, Single AQuality,
+                                                                  TColor ABackgroundColor);
 
   // --- scaling and sizes ---------------------------------------------------
   // nNumber * nNumerator / nDenominator rounded half away from zero (clamped to
@@ -163,6 +195,18 @@ class TAdvUtils {
   static std::unique_ptr<TStream> GetResourceStream(StringView AResourceName, HINSTANCE AInstance = nullptr);
   // Writes the text to the diagnostic output (standard error).
   static void Log(StringView AMessage);
+
+  // --- per-object JSON (the persistence layer's operations) ------------------
+  static String ToJSON(TObject* AObject);
+  // Without the named properties.
+  static String ToJSON(TObject* AObject, const std::vector<String>& AExcludedProperties);
+  // Reads the JSON text into the object; the reader's exceptions pass through.
+  static void FromJSON(TObject* AObject, StringView Value);
+  // File and stream errors pass through as the stream classes raise them.
+  static void SaveToJSONFile(TObject* AObject, const String& AFileName);
+  static void LoadFromJSONFile(TObject* AObject, const String& AFileName);
+  static void SaveToJSONStream(TObject* AObject, TStream* AStream);
+  static void LoadFromJSONStream(TObject* AObject, TStream* AStream);
 };
 
 // The clipboard format names the unit registers at start-up, in this order.

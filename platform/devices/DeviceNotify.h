@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/Types.h"
+#include "platform/win/Guid.h"
 #include "platform/win/Messages.h"
 
 constexpr WPARAM DBT_DEVICEARRIVAL = 0x8000;
@@ -24,14 +25,6 @@ constexpr DWORD DBT_DEVTYP_PORT = 3;
 constexpr DWORD DBT_DEVTYP_DEVICEINTERFACE = 5;
 
 constexpr DWORD DEVICE_NOTIFY_WINDOW_HANDLE = 0;
-
-struct GUID {
-  DWORD Data1 = 0;
-  Word Data2 = 0;
-  Word Data3 = 0;
-  Byte Data4[8] = {};
-  friend bool operator==(const GUID&, const GUID&) = default;
-};
 
 // {A5DCBF10-6530-11D2-901F-00C04FB951ED}
 constexpr GUID GUID_DEVINTERFACE_USB_DEVICE = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};

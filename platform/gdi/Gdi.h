@@ -10,6 +10,7 @@
 
 #include "platform/rtl/Geometry.h"
 #include "platform/rtl/Types.h"
+#include "platform/win/KernelHandles.h"
 
 using BOOL = int;
 using UINT = unsigned int;
@@ -18,8 +19,7 @@ using ULONG_PTR = std::uintptr_t;
 using COLORREF = DWORD;  // 0x00BBGGRR
 using WCHAR = char16_t;
 
-constexpr BOOL FALSE = 0;
-constexpr BOOL TRUE = 1;
+// FALSE and TRUE come from the kernel-handle header, so both headers can meet in one file.
 
 // Handle families. Every GDI object derives from HGDIOBJ__, so an HPEN or an
 // HFONT passes where an HGDIOBJ is asked for, as STRICT Windows code expects.

@@ -8,10 +8,14 @@
 #include "foundation/json/AdvPersistence.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/List.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
 #include "platform/rtl/TypInfo.h"
+#include "platform/testing/GuiTestApp.h"
+#include "platform/vcl/Bitmap.h"
+#include "platform/vcl/Graphic.h"
 
 namespace {
 
@@ -383,11 +387,83 @@ TEST_F(AdvPersistence, CreateObjectByName) {
 }
 
 TEST_F(AdvPersistence, FontSizeMarker) {
-  TJsonSample t(nullptr);
-  Load(&t, "{\"$type\":\"TJsonSample\",\"Font2\":{\"$type\":\"TFont\",\"Size\":16,\"IsFMX\":true}}");
-  EXPECT_EQ(t.Font2()->Size, 12);  // pixels back to points
-  Load(&t, "{\"$type\":\"TJsonSample\",\"Font2\":{\"$type\":\"TFont\",\"Size\":16,\"IsFMX\":false}}");
-  EXPECT_EQ(t.Font2()->Size, 16);
+  // Pixels back to points, rounded half to even as the class library rounds.
+  struct Case { int size; bool fmx; int expected; };
+  const Case cases[] = {{16, true, 12}, {16, false, 16}, {6, true, 4}, {10, true, 8}, {2, true, 2}};
+  for (const auto& c : cases) {
+    TJsonSample t(nullptr);
+    Load(&t, "{\"$type\":\"TJsonSample\",\"Font2\":{\"$type\":\"TFont\",\"Size\":" + std::to_string(c.size) +
+                 ",\"IsFMX\":" + (c.fmx ? "true" : "false") + "}}");
+    EXPECT_EQ(t.Font2()->Size, c.expected) << c.size;
+  }
+}
+
+// Pictures and plain bitmaps are stored as the hex text of their graphic's bytes.
+class TJsonPictures : public TPersistent {
+ public:
+  TPicture* Picture() const { return const_cast<TPicture*>(&FPicture); }
+  TBitmap* Bitmap() const { return const_cast<TBitmap*>(&FBitmap); }
+
+ private:
+  TPicture FPicture;
+  TBitmap FBitmap;
+};
+
+TEST_F(AdvPersistence, PicturesAsHexOfTheirGraphic) {
+  EnsureGuiApplication();
+  TClassInfo::Of<TGraphic, TPersistent>(u"TGraphic");
+  TClassInfo::Of<TBitmap, TGraphic>(u"TBitmap");
+  TClassInfo::Of<TPicture, TPersistent>(u"TPicture");
+  TClassInfo::Of<TJsonPictures, TPersistent>(u"TJsonPictures")
+      .Property(u"Bitmap", &TJsonPictures::Bitmap)
+      .Property(u"Picture", &TJsonPictures::Picture);
+  TAdvPersistence::SetTypeKey(u"");
+
+  TJsonPictures empty;
+  EXPECT_EQ(Save(&empty), "{\"Bitmap\":\"\",\"Picture\":\"\"}");
+
+  TJsonPictures s;
+  TBitmap pic(2, 1);
+  pic.Canvas()->SetPixels(1, 0, 0x0000FF);
+  s.Picture()->SetGraphic(&pic);
+  s.Bitmap()->SetSize(1, 2);
+  s.Bitmap()->Canvas()->SetPixels(0, 1, 0x00FF00);
+  const std::string json = Save(&s);
+  EXPECT_EQ(json.rfind("{\"Bitmap\":\"424D", 0), 0u) << json;  // "BM": a bitmap file
+  EXPECT_NE(json.find("\"Picture\":\"424D"), std::string::npos) << json;
+
+  TJsonPictures t;
+  Load(&t, json);
+  ASSERT_NE(t.Picture()->Graphic(), nullptr);
+  EXPECT_EQ(t.Picture()->Width(), 2);
+  EXPECT_EQ(t.Picture()->Bitmap()->Canvas()->Pixels(1, 0), 0x0000FF);
+  EXPECT_EQ(t.Bitmap()->Height(), 2);
+  EXPECT_EQ(t.Bitmap()->Canvas()->Pixels(0, 1), 0x00FF00);
+  EXPECT_EQ(Save(&t), json);
+
+  // Null and empty text leave a picture as it is; text that is no hex raises.
+  Load(&t, "{\"Bitmap\":null,\"Picture\":\"\"}");
+  EXPECT_EQ(t.Picture()->Width(), 2);
+  EXPECT_EQ(t.Bitmap()->Height(), 2);
+  EXPECT_THROW(Load(&t, "{\"Picture\":\"42ZZ\"}"), EConvertError);
+}
+
+// Generic containers are told apart by their class names alone.
+class TIntListLike : public TObject {};
+class TIntListChild : public TIntListLike {};
+class TDictLike : public TObject {};
+
+TEST_F(AdvPersistence, GenericContainerNames) {
+  const TClass list = TClassInfo::Of<TIntListLike, TObject>(u"TList<System.Integer>");
+  const TClass child = TClassInfo::Of<TIntListChild, TIntListLike>(u"TIntegers");
+  const TClass dict = TClassInfo::Of<TDictLike, TObject>(u"TObjectDictionary<System.string,TJsonFont>");
+  EXPECT_TRUE(TAdvPersistence::IsGenericList(list, u""));
+  EXPECT_TRUE(TAdvPersistence::IsGenericList(child, u"integer"));
+  EXPECT_FALSE(TAdvPersistence::IsGenericList(child, u"String"));
+  EXPECT_FALSE(TAdvPersistence::IsGenericList(ClassInfoOf<TList>(), u""));
+  EXPECT_FALSE(TAdvPersistence::IsGenericList(dict, u""));
+  EXPECT_TRUE(TAdvPersistence::IsGenericDictionary(dict));
+  EXPECT_FALSE(TAdvPersistence::IsGenericDictionary(list));
 }
 
 TEST_F(AdvPersistence, SettingsIgnoreTheLocaleAndRestoreIt) {
@@ -450,6 +526,17 @@ TEST_F(AdvPersistence, FilesAndPerObjectOperations) {
   EXPECT_EQ(TAdvPersistence::TypeKey(), u"$type");
   SetJSON(&u, u"{\"Count\":77}");
   EXPECT_EQ(u.Count, 77);
+
+  // Text given to FromJSON keeps every character, also outside 8-bit text.
+  FromJSON(&u, u"{\"Caption\":\"\u20AC \u65E5\u672C \u00E9\"}");
+  EXPECT_EQ(u.Caption, u"\u20AC \u65E5\u672C \u00E9");
+  EXPECT_NE(ToJSON(&u).find(u"\"Caption\":\"\\u20AC \\u65E5\\u672C \\u00E9\""), String::npos);
+
+  // An item that fails to read is not left half-read in the collection.
+  TJsonSample w(nullptr);
+  EXPECT_THROW(FromJSON(&w, u"{\"Items\":[{\"Value\":1},{\"Text\":\"half\",\"Value\":\"x\"}]}"), EConvertError);
+  ASSERT_EQ(w.Items()->Count(), 1);
+  EXPECT_EQ(static_cast<TJsonItem*>(w.Items()->Items(0))->Value, 1);
 
   TBytesStream stream;
   SaveToJSONStream(&s, &stream);

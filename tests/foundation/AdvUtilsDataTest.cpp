@@ -7,7 +7,9 @@
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/Shell.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
@@ -183,6 +185,44 @@ TEST(AdvUtilsSystem, ResourcesShellAndFolders) {
   if (home != nullptr && *home != 0) {
     EXPECT_FALSE(TAdvUtils::GetDocumentsPath().empty());
   }
+}
+
+class TUtilsJsonSample : public TPersistent {
+ public:
+  String Caption;
+  Integer Count = 0;
+};
+
+// The class's JSON operations reach the persistence layer with every argument.
+TEST(AdvUtilsSystem, PerObjectJsonOperations) {
+  TClassInfo::Of<TUtilsJsonSample, TPersistent>(u"TUtilsJsonSample")
+      .Property(u"Caption", &TUtilsJsonSample::Caption, &TUtilsJsonSample::Caption)
+      .Property(u"Count", &TUtilsJsonSample::Count, &TUtilsJsonSample::Count);
+  TUtilsJsonSample a;
+  a.Caption = u"x";
+  a.Count = 3;
+  const String text = TAdvUtils::ToJSON(&a);
+  EXPECT_NE(text.find(u"\"Caption\""), String::npos);
+  EXPECT_EQ(TAdvUtils::ToJSON(&a, {u"Caption"}).find(u"\"Caption\""), String::npos);
+
+  TUtilsJsonSample b;
+  TAdvUtils::FromJSON(&b, text);
+  EXPECT_EQ(b.Caption, u"x");
+  EXPECT_EQ(b.Count, 3);
+
+  TMemoryStream stream;
+  a.Count = 4;
+  TAdvUtils::SaveToJSONStream(&a, &stream);
+  TAdvUtils::LoadFromJSONStream(&b, &stream);
+  EXPECT_EQ(b.Count, 4);
+
+  test_support::TTempDir dir;
+  const String file = Utf8ToString(dir.Path("s.json").string());
+  a.Count = 5;
+  TAdvUtils::SaveToJSONFile(&a, file);
+  TAdvUtils::LoadFromJSONFile(&b, file);
+  EXPECT_EQ(b.Count, 5);
+  EXPECT_THROW(TAdvUtils::LoadFromJSONFile(&b, file + u".missing"), EFOpenError);
 }
 
 }  // namespace

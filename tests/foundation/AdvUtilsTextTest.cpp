@@ -90,6 +90,14 @@ TEST(AdvUtilsText, HtmlDetectionAndStripping) {
   EXPECT_EQ(TAdvUtils::HTMLStrip(u"a<hr>b<Br>c"), u"a\r\nb\r\nc");
   EXPECT_EQ(TAdvUtils::HTMLStrip(u"ab<c"), u"ab<c");
   EXPECT_EQ(TAdvUtils::HTMLStrip(u"<a href=\"x\">link</a> after <"), u"link after <");
+  EXPECT_EQ(TAdvUtils::HTMLStrip(u"<<BR>BR>a>b<<x"), u"a>b<<x");
+  EXPECT_EQ(TAdvUtils::HTMLStrip(u"<B<HR>R>"), u"");  // the break splits no tag
+  // A long tagged text (rebuilding the text per tag made this grow with the square of its length).
+  String big;
+  for (int i = 0; i < 200000; ++i) big += i % 2 ? u"<br>x" : u"<i>y";
+  const String stripped = TAdvUtils::HTMLStrip(big);
+  EXPECT_EQ(stripped.size(), 100000u * 4);
+  EXPECT_EQ(stripped.substr(0, 8), u"y\r\nxy\r\nx");
 }
 
 TEST(AdvUtilsText, EscapeString) {
@@ -226,6 +234,11 @@ TEST(AdvUtilsText, CharSetsAndQuotedScanning) {
   EXPECT_EQ(pos, 5);
   EXPECT_EQ(TAdvUtils::FirstChar(ops, u"\"a&b\"", pos), 0);
   EXPECT_EQ(pos, -1);
+  // A quote in the set: the opening quote is outside (no quote before it), the closing one inside.
+  EXPECT_EQ(TAdvUtils::FirstChar(TAdvUtils::CreateCharSet(u"\"x"), u"a\"x\"x", pos), u'"');
+  EXPECT_EQ(pos, 1);
+  EXPECT_EQ(TAdvUtils::FirstChar(TAdvUtils::CreateCharSet(u"\"x"), u"\"x", pos), u'"');
+  EXPECT_EQ(pos, 0);
   EXPECT_EQ(TAdvUtils::StripLogicSpaces(u" a = \"b c\" "), u"a=\"b c\"");
   EXPECT_EQ(TAdvUtils::ClosingParenthesis(u"(a(b)c)d)"), 6);
   EXPECT_EQ(TAdvUtils::ClosingParenthesis(u"((a)"), -1);

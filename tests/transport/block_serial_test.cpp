@@ -304,6 +304,14 @@ TEST_F(SerialOverPty, BufferedReceivesKeepTheRest) {
   EXPECT_EQ(port.RecvBufferStr(0, 2000), "");
   EXPECT_EQ(port.RecvBufferStr(5, 200), "");  // only 2 come: time-out
   EXPECT_EQ(port.LastError(), 9997);
+  EXPECT_EQ(port.LineBuffer(), "ef");  // and they wait for the next receive
+  EXPECT_EQ(port.RecvPacket(100), "ef");
+
+  // A length off the line that no data follows: a time-out, no huge reservation.
+  ASSERT_TRUE(peer.Write(std::string("\xFF\xFF\xFF\x7F", 4) + "xy"));
+  EXPECT_EQ(port.RecvBlock(200), "");
+  EXPECT_EQ(port.LastError(), 9997);
+  EXPECT_EQ(port.LineBuffer(), "xy");
 }
 
 TEST_F(SerialOverPty, IntegersBlocksAndStreams) {

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/StrUtils.h"
 #include "transport/TcpBlockSocket.h"
+#include "transport/UdpBlockSocket.h"
 
 using namespace winsock;
 
@@ -14,8 +15,8 @@ namespace {
 // and when granted echoes one line.
 class SocksPeer {
  public:
-  SocksPeer(std::string user, std::string pass, Byte replyCode)
-      : FUser(std::move(user)), FPass(std::move(pass)), FReplyCode(replyCode) {
+  SocksPeer(std::string user, std::string pass, Byte replyCode, Word boundPort = 0x1234)
+      : FUser(std::move(user)), FPass(std::move(pass)), FReplyCode(replyCode), FBoundPort(boundPort) {
     FListener.Bind(u"127.0.0.1", u"0");
     FListener.Listen();
     Port = IntToStr(FListener.GetLocalSinPort());
@@ -64,13 +65,15 @@ class SocksPeer {
       Request += n + p.RecvBufferStr(static_cast<Byte>(n[0]), 2000);
     }
     Request += p.RecvBufferStr(2, 2000);
-    p.SendString(std::string("\x05", 1) + static_cast<char>(FReplyCode) + std::string("\x00\x01\x7f\x00\x00\x01\x12\x34", 8));
+    p.SendString(std::string("\x05", 1) + static_cast<char>(FReplyCode) + std::string("\x00\x01\x7f\x00\x00\x01", 6) +
+                 static_cast<char>(FBoundPort >> 8) + static_cast<char>(FBoundPort & 0xFF));
     if (FReplyCode == 0) p.SendString("echo:" + p.RecvString(2000) + "\r\n");
   }
 
   TTCPBlockSocket FListener;
   std::string FUser, FPass;
   Byte FReplyCode;
+  Word FBoundPort;
   std::thread FThread;
 };
 
@@ -121,6 +124,29 @@ TEST(SocksSocket, ConnectThroughTheProxy) {
       EXPECT_EQ(proxy.Auth, expected) << c.name;
     }
   }
+}
+
+TEST(SocksSocket, UdpRelayStaysTheDestinationAfterAReply) {
+  TUDPBlockSocket relay;
+  relay.SetFamily(SF_IP4);
+  relay.Bind(u"127.0.0.1", u"0");
+  SocksPeer proxy("", "", 0, static_cast<Word>(relay.GetLocalSinPort()));
+  TUDPBlockSocket s;
+  s.SetSocksIP(u"127.0.0.1");
+  s.SetSocksPort(proxy.Port);
+  s.SetSocksTimeout(2000);
+  s.Connect(u"127.0.0.3", u"9000");  // named to the relay only
+  const std::string header("\x00\x00\x00\x01\x7f\x00\x00\x03\x23\x28", 10);
+  s.SendString("one");
+  ASSERT_EQ(s.LastError(), 0);
+  EXPECT_EQ(s.SocksResponseIP(), u"127.0.0.1");
+  EXPECT_EQ(relay.RecvPacket(2000), header + "one");
+  relay.SendString(header + "back");
+  EXPECT_EQ(s.RecvPacket(2000), "back");
+  EXPECT_EQ(s.GetRemoteSinIP(), u"127.0.0.3");  // the sender the header names
+  EXPECT_EQ(s.GetRemoteSinPort(), 9000);
+  s.SendString("two");  // still through the relay
+  EXPECT_EQ(relay.RecvPacket(2000), header + "two");
 }
 
 TEST(SocksSocket, OverlongUserNameOrPasswordIsRefusedNotWrapped) {

@@ -107,6 +107,20 @@ TEST(TcpSocket, LineEndsAndLimits) {
   c.SendByte('!');
 }
 
+TEST(TcpSocket, AnEndlessLineStopsAtTheCapWhenNoLimitIsSet) {
+  const std::size_t flood = TBlockSocket::kUnlimitedLineCap + 4096;
+  LoopbackServer server([&](TTCPBlockSocket& peer) {
+    peer.SendString(std::string(flood, 'x'));
+    peer.RecvByte(5000);
+  });
+  TTCPBlockSocket c;
+  c.Connect(u"127.0.0.1", server.Port);
+  EXPECT_EQ(c.RecvTerminated(5000, "*"), "");
+  EXPECT_EQ(c.LastError(), WSAENOBUFS);
+  EXPECT_GT(c.LineBuffer().size(), TBlockSocket::kUnlimitedLineCap);  // kept, not lost
+  c.SendByte('!');
+}
+
 TEST(TcpSocket, RecvByteAndPeerClose) {
   LoopbackServer server([](TTCPBlockSocket& peer) {
     peer.SendByte(0);

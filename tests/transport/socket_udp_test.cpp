@@ -38,6 +38,20 @@ TEST(UdpSocket, DatagramsKeepTheirBoundaries) {
   EXPECT_EQ(peer->LastError(), 0);
 }
 
+TEST(UdpSocket, AnEmptyDatagramDoesNotBlockTheOnesBehindIt) {
+  String port;
+  auto peer = BoundPeer(port);
+  TUDPBlockSocket s;
+  s.Connect(u"127.0.0.1", port);
+  s.SendString("");
+  ASSERT_EQ(s.LastError(), 0);
+  s.SendString("ab");
+  std::string got;
+  for (int i = 0; i < 3 && got.empty(); ++i) got = peer->RecvPacket(2000);
+  EXPECT_EQ(got, "ab");
+  EXPECT_EQ(peer->LastError(), 0);
+}
+
 TEST(UdpSocket, ReplyRedirectsTheNextSend) {
   String portA, portB;
   auto a = BoundPeer(portA);
