@@ -2,6 +2,7 @@
 // and combo boxes, page control with hidden tabs, progress, label sizing,
 // panel bevels, default and cancel buttons, rich text.
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/ComCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
@@ -420,6 +421,37 @@ TEST_F(StdControls, RichEditLoadsRichAndPlainText) {
   EXPECT_TRUE(r->IsBoldAt(8));
   r->LoadFromStream(StreamOf("just {\\b text}").get());
   EXPECT_EQ(r->Text(), u"just {\\b text}");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StdControls, PublishedPropertiesReachTheControls) {
+  RegisterControlClasses();
+  RegisterStdCtrlsClasses();
+  RegisterExtCtrlsClasses();
+  RegisterComCtrlsClasses();
+  TForm* f = Shown();
+  for (const char16_t* name : {u"TEdit", u"TMemo", u"TButton", u"TCheckBox", u"TRadioButton", u"TListBox",
+                               u"TCheckListBox", u"TComboBox", u"TGroupBox", u"TLabel", u"TPanel", u"TImage",
+                               u"TBevel", u"TShape", u"TProgressBar", u"TTabSheet", u"TPageControl", u"TRichEdit"}) {
+    const TClassInfo* c = FindClass(name);
+    ASSERT_NE(c, nullptr) << Utf8(name);
+    std::unique_ptr<TComponent> made(c->CreateComponent(f));
+    EXPECT_NE(dynamic_cast<TControl*>(made.get()), nullptr) << Utf8(name);
+  }
+  auto* e = new TEdit(f);
+  SetOrdProp(e, u"PasswordChar", u'*');
+  SetStrProp(e, u"Text", u"pw");
+  EXPECT_EQ(e->PasswordChar(), u'*');
+  EXPECT_EQ(e->Text(), u"pw");
+  auto* m = new TMemo(f);
+  SetEnumProp(m, u"ScrollBars", u"ssVertical");
+  EXPECT_EQ(m->ScrollBars(), ssVertical);
+  auto* p = new TPanel(f);
+  SetEnumProp(p, u"BevelOuter", u"bvLowered");
+  EXPECT_EQ(p->BevelOuter(), bvLowered);
 }
 
 }  // namespace
