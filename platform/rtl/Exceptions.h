@@ -46,6 +46,7 @@ class EArgumentException : public Exception { public: using Exception::Exception
 class EArgumentOutOfRangeException : public EArgumentException { public: using EArgumentException::EArgumentException; };
 class ENotSupportedException : public Exception { public: using Exception::Exception; };
 class EComponentError : public Exception { public: using Exception::Exception; };
+class EMenuError : public Exception { public: using Exception::Exception; };
 class EThread : public Exception { public: using Exception::Exception; };
 class EPropertyError : public Exception { public: using Exception::Exception; };
 class EPropertyConvertError : public Exception { public: using Exception::Exception; };

@@ -117,6 +117,9 @@ class TApplication : public TComponent {
   // Shows the main form when Run starts (default true).
   bool ShowMainForm() const { return FShowMainForm; }
   void SetShowMainForm(bool Value) { FShowMainForm = Value; }
+  // A modal message box over the main form (see MessageBox in Dialogs.h);
+  // an empty caption shows the title. Answers the chosen button's ID.
+  Integer MessageBox(const String& Text, const String& Caption, Integer Flags = 0);
   // Messages the input layer routes pass here first; true when OnMessage handled it.
   bool DoMessage(TMsg& Msg);
 

@@ -1529,9 +1529,16 @@ void TWinControl::WMSetCursor(TMessage& M) {
 void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = 0; }
 void TWinControl::WMQueryUIState(TMessage& M) { M.Result = 0; }
 
+namespace {
+TMenuShortCutHook MenuShortCutHook = nullptr;
+}  // namespace
+
+void SetMenuShortCutHook(TMenuShortCutHook Hook) { MenuShortCutHook = Hook; }
+
 void TWinControl::CNKeyDown(TMessage& M) {
   M.Result = 1;
   if (Perform(CM_CHILDKEY, M.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
+  if (MenuShortCutHook != nullptr && MenuShortCutHook(this, Word(M.WParam), KeyDataToShiftState(M.LParam))) return;
   LRESULT mask = 0;
   switch (M.WParam) {
     case VK_TAB: mask = DLGC_WANTTAB; break;
@@ -1562,7 +1569,9 @@ void TWinControl::CNChar(TMessage& M) {
   M.Result = 0;
 }
 
-void TWinControl::CNSysKeyDown(TMessage& M) { M.Result = 0; }
+void TWinControl::CNSysKeyDown(TMessage& M) {
+  M.Result = MenuShortCutHook != nullptr && MenuShortCutHook(this, Word(M.WParam), KeyDataToShiftState(M.LParam)) ? 1 : 0;
+}
 
 void TWinControl::CNSysChar(TMessage& M) {
   // Alt with a letter: the form's controls look for the accelerator.

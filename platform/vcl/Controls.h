@@ -602,5 +602,10 @@ TControl* FindDragTarget(TPoint Pos, bool AllowDisabled);
 // The control under the pointer as the layer tracks it for CM_MOUSEENTER/CM_MOUSELEAVE.
 TControl* MouseControl();
 
+// The menus' shortcut check: a key going down at the focused control is
+// offered to it before dialog keys; true when a menu item took it.
+using TMenuShortCutHook = bool (*)(TWinControl* Focused, Word Key, TShiftState Shift);
+void SetMenuShortCutHook(TMenuShortCutHook Hook);
+
 // Declares the control classes and their published properties to the type information.
 void RegisterControlClasses();

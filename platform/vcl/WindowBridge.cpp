@@ -786,6 +786,13 @@ HDC GetDC(HWND Wnd) {
   return dc;
 }
 
+HWND WindowFromDC(HDC DC) {
+  if (DC == nullptr) return nullptr;
+  for (const auto& [wnd, bridge] : S().Bridges)
+    if (bridge->OwnsDC(DC)) return wnd;
+  return nullptr;
+}
+
 HDC GetWindowDC(HWND Wnd) {
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr) return nullptr;

@@ -52,6 +52,8 @@ struct PAINTSTRUCT {
 HDC GetDC(HWND Wnd);
 // A DC over the whole window including its frame (child windows).
 HDC GetWindowDC(HWND Wnd);
+// The window a DC of GetDC, GetWindowDC or BeginPaint draws on; nullptr for any other DC.
+HWND WindowFromDC(HDC DC);
 // Gives back a DC of GetDC/GetWindowDC and shows what was drawn; 0 for a foreign DC.
 int ReleaseDC(HWND Wnd, HDC DC);
 // Starts painting the marked part: a DC clipped to it, WM_ERASEBKGND sent
