@@ -29,6 +29,7 @@ struct HBRUSH__ : HGDIOBJ__ {};
 struct HFONT__ : HGDIOBJ__ {};
 struct HBITMAP__ : HGDIOBJ__ {};
 struct HRGN__ : HGDIOBJ__ {};
+struct HPALETTE__ : HGDIOBJ__ {};  // no palettes are ever made: every surface is true colour
 struct HDC__;
 struct HICON__;
 using HGDIOBJ = HGDIOBJ__*;
@@ -37,6 +38,7 @@ using HBRUSH = HBRUSH__*;
 using HFONT = HFONT__*;
 using HBITMAP = HBITMAP__*;
 using HRGN = HRGN__*;
+using HPALETTE = HPALETTE__*;
 using HDC = HDC__*;
 using HICON = HICON__*;
 
@@ -96,6 +98,24 @@ struct LOGFONTW {
   WCHAR lfFaceName[LF_FACESIZE] = {};
 };
 using LOGFONT = LOGFONTW;
+
+// The 8-bit record (60 bytes): the same fields with a face name in the ANSI code page.
+struct LOGFONTA {
+  LONG lfHeight = 0;
+  LONG lfWidth = 0;
+  LONG lfEscapement = 0;
+  LONG lfOrientation = 0;
+  LONG lfWeight = FW_NORMAL;
+  Byte lfItalic = 0;
+  Byte lfUnderline = 0;
+  Byte lfStrikeOut = 0;
+  Byte lfCharSet = DEFAULT_CHARSET;
+  Byte lfOutPrecision = OUT_DEFAULT_PRECIS;
+  Byte lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  Byte lfQuality = DEFAULT_QUALITY;
+  Byte lfPitchAndFamily = DEFAULT_PITCH;
+  char lfFaceName[LF_FACESIZE] = {};
+};
 
 struct TEXTMETRICW {
   LONG tmHeight = 0;
@@ -267,6 +287,8 @@ BOOL DeleteObject(HGDIOBJ object);
 // buffer; answers the bytes written, or the size needed when buffer is null; 0 on failure.
 int GetObjectW(HGDIOBJ object, int size, void* buffer);
 inline int GetObject(HGDIOBJ object, int size, void* buffer) { return GetObjectW(object, size, buffer); }
+// As GetObjectW, but a font answers a LOGFONTA (face name in the ANSI code page).
+int GetObjectA(HGDIOBJ object, int size, void* buffer);
 
 // ---- Bitmaps -------------------------------------------------------------
 // A 32-bit opaque bitmap (the screen's format), cleared to black; nullptr for

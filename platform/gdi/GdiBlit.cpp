@@ -221,7 +221,7 @@ int StretchDIBits(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, in
                   const BITMAPINFO* info, UINT, DWORD rop) {
   HDC__* d = LookupDC(dc);
   if (!d || w == 0 || h == 0 || sw <= 0 || sh <= 0) return 0;
-  if (!SizeAllowed(std::abs(w), std::abs(h))) return 0;
+  if (!SizeAllowed(std::abs(w), std::abs(h)) || !SizeAllowed(sw, sh)) return 0;
   bool ok = false;
   QImage all = DecodeDibRows(info, bits, &ok);
   if (!ok) return 0;

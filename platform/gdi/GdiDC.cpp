@@ -115,6 +115,9 @@ QPainter* BeginPainting(HDC__* dc) {
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
   p->setOpacity(1.0);
+  // An opaque hatch leaves the painter opaque; text and styled pens would
+  // then paint a background GDI never draws.
+  p->setBackgroundMode(Qt::TransparentMode);
   return p;
 }
 

@@ -367,6 +367,32 @@ int GetObjectW(HGDIOBJ object, int size, void* buffer) {
   return 0;
 }
 
+int GetObjectA(HGDIOBJ object, int size, void* buffer) {
+  auto f = Lookup<TGdiFont>(object);
+  if (!f) return GetObjectW(object, size, buffer);
+  if (!buffer) return int(sizeof(LOGFONTA));
+  if (size < int(sizeof(LOGFONTA))) return 0;
+  const LOGFONTW& w = f->Log;
+  LOGFONTA a;
+  a.lfHeight = w.lfHeight;
+  a.lfWidth = w.lfWidth;
+  a.lfEscapement = w.lfEscapement;
+  a.lfOrientation = w.lfOrientation;
+  a.lfWeight = w.lfWeight;
+  a.lfItalic = w.lfItalic;
+  a.lfUnderline = w.lfUnderline;
+  a.lfStrikeOut = w.lfStrikeOut;
+  a.lfCharSet = w.lfCharSet;
+  a.lfOutPrecision = w.lfOutPrecision;
+  a.lfClipPrecision = w.lfClipPrecision;
+  a.lfQuality = w.lfQuality;
+  a.lfPitchAndFamily = w.lfPitchAndFamily;
+  std::string face = StringToAnsi(StringView(w.lfFaceName, std::char_traits<char16_t>::length(w.lfFaceName)));
+  std::memcpy(a.lfFaceName, face.data(), std::min<size_t>(face.size(), LF_FACESIZE - 1));
+  std::memcpy(buffer, &a, sizeof(a));
+  return int(sizeof(a));
+}
+
 // ---- Regions ------------------------------------------------------------
 
 namespace {

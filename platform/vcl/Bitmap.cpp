@@ -373,3 +373,26 @@ void TBitmap::SaveToBytes(TBytes& data) {
     }
   }
 }
+
+namespace {
+bool DIBHeader(HBITMAP bitmap, BITMAPINFOHEADER& header) {
+  header = {};
+  header.biBitCount = 0;  // asks GetDIBits for the bitmap's own depth
+  return GetDIBits(nullptr, bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) > 0;
+}
+}  // namespace
+
+void GetDIBSizes(HBITMAP bitmap, DWORD& infoHeaderSize, DWORD& imageSize) {
+  BITMAPINFOHEADER header;
+  bool ok = DIBHeader(bitmap, header);
+  infoHeaderSize = ok ? DWORD(sizeof(BITMAPINFOHEADER)) : 0;
+  imageSize = ok ? header.biSizeImage : 0;
+}
+
+bool GetDIB(HBITMAP bitmap, HPALETTE, void* bitmapInfo, void* bits) {
+  if (!bitmapInfo || !bits) return false;
+  auto* header = static_cast<BITMAPINFOHEADER*>(bitmapInfo);
+  if (!DIBHeader(bitmap, *header)) return false;
+  return GetDIBits(nullptr, bitmap, 0, UINT(header->biHeight), bits, static_cast<BITMAPINFO*>(bitmapInfo),
+                   DIB_RGB_COLORS) == header->biHeight;
+}

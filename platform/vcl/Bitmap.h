@@ -83,3 +83,10 @@ class TBitmap : public TGraphic {
   TColor FTransparentColor = clDefault;
   TTransparentMode FTransparentMode = tmAuto;
 };
+
+// The sizes GetDIB needs: the info header (no colour table: bitmaps are 24 or
+// 32 bits) and the pixel rows. Both 0 for a bad handle.
+void GetDIBSizes(HBITMAP bitmap, DWORD& infoHeaderSize, DWORD& imageSize);
+// Fills bitmapInfo (a BITMAPINFOHEADER, bottom-up) and bits (GetDIBSizes'
+// sizes) with the bitmap's pixels; the palette is ignored. false for a bad handle.
+bool GetDIB(HBITMAP bitmap, HPALETTE palette, void* bitmapInfo, void* bits);

@@ -40,13 +40,13 @@ class TGraphic : public TPersistent {
   // another format (the picture is then empty), EFOpenError for a missing file.
   virtual void LoadFromBytes(const TBytes& data) = 0;
   virtual void SaveToBytes(TBytes& data) = 0;
-  void LoadFromFile(const String& fileName);
+  virtual void LoadFromFile(const String& fileName);
   // Raises EFCreateError when the file cannot be written.
-  void SaveToFile(const String& fileName);
+  virtual void SaveToFile(const String& fileName);
   // From the stream's position to its end (at most 256 MiB, else
   // EInvalidGraphic); nullptr does nothing.
-  void LoadFromStream(TStream* stream);
-  void SaveToStream(TStream* stream);
+  virtual void LoadFromStream(TStream* stream);
+  virtual void SaveToStream(TStream* stream);
 
   TNotifyEvent OnChange;
 

@@ -82,6 +82,11 @@ bool ReadRows(jpeg_decompress_struct* c, TJpegError* err, uint8_t* dst, long byt
   return true;
 }
 
+// The same byte budget the other formats' decoders get: a few hundred bytes
+// of header must not buy a gigabyte of pixels (a cut-off file still decodes
+// to its full size) nor of progressive coefficient buffers.
+constexpr Int64 kMaxDecodeBytes = 256ll << 20;
+
 QImage DecodeJpeg(const TBytes& data) {
   if (data.size() < 4) return {};
   jpeg_decompress_struct c{};
@@ -89,9 +94,11 @@ QImage DecodeJpeg(const TBytes& data) {
   InitError(&err);
   c.err = &err.Pub;
   jpeg_create_decompress(&c);
+  c.mem->max_memory_to_use = long(kMaxDecodeBytes);
   QImage image;
   bool ok = ReadHeader(&c, &err, data.data(), data.size()) &&
-            gdi_internal::SizeAllowed(c.image_width, c.image_height) && StartDecompress(&c, &err);
+            gdi_internal::SizeAllowed(c.image_width, c.image_height) &&
+            Int64(c.image_width) * Int64(c.image_height) * 4 <= kMaxDecodeBytes && StartDecompress(&c, &err);
   if (ok) {
     image = QImage(int(c.output_width), int(c.output_height), QImage::Format_RGB32);
     ok = !image.isNull() && ReadRows(&c, &err, image.bits(), long(image.bytesPerLine()));

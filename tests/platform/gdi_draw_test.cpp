@@ -327,6 +327,9 @@ TEST(GdiBlit, DibRowsRoundTripBottomUp) {
   ASSERT_EQ(StretchDIBits(t.DC, 0, 0, 6, 4, 0, 0, 3, 2, rows.data(), &bi, DIB_RGB_COLORS, SRCCOPY), 2);
   EXPECT_EQ(t.Count(kRed), 4);
   EXPECT_EQ(t.Px(1, 1), kRed);
+  // A hostile source size is refused rather than allocated.
+  EXPECT_EQ(StretchDIBits(t.DC, 0, 0, 6, 4, 0, 0, 30000, 30000, rows.data(), &bi, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(StretchDIBits(t.DC, 0, 0, 6, 4, 0, 0, 3, 2, rows.data(), nullptr, DIB_RGB_COLORS, SRCCOPY), 0);
 }
 
 TEST(GdiObjects, StaleAndForeignHandlesAreRefused) {

@@ -212,3 +212,57 @@ TEST(GdiText, RotatedTextRunsAlongTheEscapement) {
 }
 
 }  // namespace
+
+namespace {
+
+// An opaque hatch fill must not leave the painter opaque for later text or
+// styled lines drawn in transparent mode.
+TEST(GdiText, TransparentTextAfterOpaqueHatchPaintsNoBackground) {
+  GdiSurface s(80, 30);
+  FontScope font(s.DC, u"Tahoma", -11);
+  HBRUSH hatch = CreateHatchBrush(HS_CROSS, kBlack);
+  HGDIOBJ old = SelectObject(s.DC, hatch);
+  SetBkMode(s.DC, OPAQUE);
+  SetBkColor(s.DC, kRed);
+  PatBlt(s.DC, 0, 0, 4, 4, PATCOPY);
+  SelectObject(s.DC, old);
+  DeleteObject(hatch);
+  SetBkMode(s.DC, TRANSPARENT);
+  SetBkColor(s.DC, kBlue);
+  TextOutW(s.DC, 10, 10, u"M M", 3);
+  RECT r{10, 10, 80, 30};
+  DrawTextW(s.DC, u"W W", 3, &r, DT_SINGLELINE);
+  // No background at all: neither the hatch's nor the DC's colour.
+  EXPECT_EQ(s.Count(kBlue), 0);
+  EXPECT_EQ(s.Count(kRed, 8, 8, 80, 30), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GdiObjects, GetObjectAAnswersTheEightBitFontRecord) {
+  EnsureGuiApplication();
+  HFONT f = CreateFontW(-13, 0, 900, 900, FW_BOLD, 1, 0, 1, DEFAULT_CHARSET, 0, 0, 0, 0, u"Arial");
+  static_assert(sizeof(LOGFONTA) == 60);
+  EXPECT_EQ(GetObjectA(f, 0, nullptr), 60);
+  LOGFONTA a;
+  EXPECT_EQ(GetObjectA(f, 59, &a), 0);
+  ASSERT_EQ(GetObjectA(f, sizeof(a), &a), 60);
+  EXPECT_EQ(a.lfHeight, -13);
+  EXPECT_EQ(a.lfEscapement, 900);
+  EXPECT_EQ(a.lfWeight, FW_BOLD);
+  EXPECT_EQ(a.lfItalic, 1);
+  EXPECT_EQ(a.lfStrikeOut, 1);
+  EXPECT_STREQ(a.lfFaceName, "Arial");
+  // Other objects answer as GetObjectW does.
+  HPEN pen = CreatePen(PS_DOT, 1, RGB(1, 2, 3));
+  LOGPEN lp;
+  EXPECT_EQ(GetObjectA(pen, sizeof(lp), &lp), int(sizeof(lp)));
+  EXPECT_EQ(lp.lopnColor, RGB(1, 2, 3));
+  DeleteObject(pen);
+  DeleteObject(f);
+  EXPECT_EQ(GetObjectA(f, sizeof(a), &a), 0);
+}
+
+}  // namespace

@@ -196,6 +196,32 @@ TEST_F(VclGraphics, BitmapScanLinesFormatsAndResize) {
   EXPECT_NE(copy.Canvas()->Pixels(0, 1), clBlack);
 }
 
+// The printing path: a bitmap's device-independent copy stretched back onto a canvas.
+TEST_F(VclGraphics, GetDIBCopiesRowsForStretchDIBits) {
+  TBitmap b(3, 2);
+  b.Canvas()->SetPixels(0, 0, clRed);
+  b.Canvas()->SetPixels(2, 1, clBlue);
+  DWORD infoSize = 0, imageSize = 0;
+  GetDIBSizes(b.Handle(), infoSize, imageSize);
+  ASSERT_EQ(infoSize, sizeof(BITMAPINFOHEADER));
+  ASSERT_EQ(imageSize, 3u * 4u * 2u);
+  std::vector<uint8_t> info(infoSize), bits(imageSize);
+  ASSERT_TRUE(GetDIB(b.Handle(), nullptr, info.data(), bits.data()));
+  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+  EXPECT_EQ(header->biWidth, 3);
+  EXPECT_EQ(header->biHeight, 2);  // bottom-up
+  TBitmap out(6, 4);
+  StretchDIBits(out.Canvas()->Handle(), 0, 0, 6, 4, 0, 0, 3, 2, bits.data(), reinterpret_cast<BITMAPINFO*>(info.data()),
+                DIB_RGB_COLORS, SRCCOPY);
+  EXPECT_EQ(out.Canvas()->Pixels(1, 1), clRed);
+  EXPECT_EQ(out.Canvas()->Pixels(5, 3), clBlue);
+  EXPECT_EQ(out.Canvas()->Pixels(3, 1), clWhite);
+  // A bad handle answers nothing.
+  GetDIBSizes(nullptr, infoSize, imageSize);
+  EXPECT_EQ(infoSize + imageSize, 0u);
+  EXPECT_FALSE(GetDIB(nullptr, nullptr, info.data(), bits.data()));
+}
+
 TEST_F(VclGraphics, AlphaBitmapsBlend) {
   TBitmap a;
   a.SetPixelFormat(pf32bit);

@@ -293,6 +293,23 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
     EXPECT_LE(pic.Width(), 16384);
     EXPECT_LE(pic.Height(), 16384);
   }
+  // Sizes under the dimension cap but beyond the decode budget are refused
+  // too: a cut-off JPEG would otherwise fill a gigabyte of grey.
+  TBytes bigJpg = Read("h.jpg");
+  for (size_t i = 2; i + 8 < bigJpg.size(); ++i)
+    if (bigJpg[i] == 0xFF && (bigJpg[i + 1] == 0xC0 || bigJpg[i + 1] == 0xC2)) {
+      bigJpg[i + 5] = bigJpg[i + 7] = 0x3E;  // 16000 x 16000
+      bigJpg[i + 6] = bigJpg[i + 8] = 0x80;
+      break;
+    }
+  for (size_t i = 2; i + 4 < bigJpg.size(); ++i)
+    if (bigJpg[i] == 0xFF && bigJpg[i + 1] == 0xDA) {
+      bigJpg.resize(i + 2 + size_t((bigJpg[i + 2] << 8) | bigJpg[i + 3]) + 16);  // headers and a little scan data
+      break;
+    }
+  TJPEGImage bigJpeg;
+  EXPECT_THROW(bigJpeg.LoadFromBytes(bigJpg), EInvalidGraphic);
+  EXPECT_TRUE(bigJpeg.Empty());
   // A failed load leaves the graphic empty, not half-filled.
   TPngImage png2;
   png2.LoadFromFile(Utf8ToString(Path("h.png")));
