@@ -57,7 +57,7 @@ class TBootloadFormAdapter : public IBootloadOwnerForm {
   void SetFormEnabled(bool Value) override;
   void SetFormAlphaBlend(bool Value, Byte AlphaValue) override;
   void CloseForm() override;
-  // The message goes through the components' message sink (QvShowMessage).
+  // A modal box, through the components' message sink (QvShowMessage).
   void ShowModalMessage(const String& Text) override;
 
  private:

@@ -1,7 +1,8 @@
 #include "programmer/QvMessage.h"
 
-#include <cstdio>
 #include <mutex>
+
+#include "platform/vcl/Dialogs.h"
 
 namespace {
 std::mutex gLock;
@@ -18,7 +19,7 @@ void QvShowMessage(const String& Text) {
     sink(Text);
     return;
   }
-  std::fprintf(stderr, "%s\n", StringToUtf8(Text).c_str());
+  ShowMessage(Text);
 }
 
 void SetQvMessageSink(TQvMessageSink Sink) {

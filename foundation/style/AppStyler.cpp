@@ -7,6 +7,7 @@
 #include "foundation/style/ThemeNotifier.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrls.h"
 
 namespace {
 
@@ -28,6 +29,15 @@ TColor FormColorOf(TVornStyle AStyle) {
 
 TCustomForm* AsForm(TComponent* AComponent) { return dynamic_cast<TCustomForm*>(AComponent); }
 
+// The OnSelect a form styler gives its combo box: a named type, so that the
+// styler can tell its own handler from one set later by someone else.
+struct TStyleSelectHandler {
+  TAdvFormStyler* Styler;
+  void operator()(TObject* Sender) const { Styler->HandleStyleSelect(Sender); }
+};
+
+TObject* StyleObject(TVornStyle AStyle) { return reinterpret_cast<TObject*>(static_cast<std::uintptr_t>(AStyle)); }
+
 }  // namespace
 
 TWinControl* AsFrame(TComponent* AComponent) { return dynamic_cast<TCustomFrame*>(AComponent); }
@@ -44,6 +54,8 @@ TAdvFormStyler::TAdvFormStyler(TComponent* AOwner) : TComponent(AOwner) {
 
 TAdvFormStyler::~TAdvFormStyler() {
   if (FAppStyle != nullptr) FAppStyle->UnRegisterFormStyler(this);
+  // A combo box that outlives the styler must not call into it afterwards.
+  DetachComboBox();
 }
 
 void TAdvFormStyler::Loaded() {
@@ -72,6 +84,7 @@ void TAdvFormStyler::Assign(TPersistent* Source) {
 
 void TAdvFormStyler::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == FAppStyle) FAppStyle = nullptr;
+  if (Operation == opRemove && AComponent == FComboBox) FComboBox = nullptr;
   TComponent::Notification(AComponent, Operation);
 }
 
@@ -189,8 +202,41 @@ std::unique_ptr<TStringList> TAdvFormStyler::GetStyles() const {
                  {u"Custom", tsCustom}};
   auto list = std::make_unique<TStringList>();
   for (const auto& s : kStyles)
-    list->AddObject(s.Name, reinterpret_cast<TObject*>(static_cast<std::uintptr_t>(s.Style)));
+    list->AddObject(s.Name, StyleObject(s.Style));
   return list;
+}
+
+void TAdvFormStyler::SetComboBox(TCustomComboBox* Value) {
+  if (Value != FComboBox) DetachComboBox();
+  FComboBox = Value;
+  if (FComboBox == nullptr) return;
+  FreeNotification(FComboBox);
+  const std::unique_ptr<TStringList> styles = GetStyles();
+  FComboBox->Items()->Assign(styles.get());
+  FComboBox->OnSelect = TStyleSelectHandler{this};
+  FComboBox->SetStyle(csDropDownList);
+  FComboBox->SetItemIndex(FComboBox->Items()->IndexOfObject(StyleObject(FStyle)));
+}
+
+void TAdvFormStyler::DetachComboBox() {
+  if (FComboBox == nullptr) return;
+  TCustomComboBox* combo = FComboBox;
+  FComboBox = nullptr;
+  RemoveFreeNotification(combo);
+  if (combo->ComponentState().Contains(csDestroying)) return;
+  const auto* handler = combo->OnSelect.target<TStyleSelectHandler>();
+  if (handler != nullptr && handler->Styler == this) combo->OnSelect = nullptr;
+}
+
+void TAdvFormStyler::HandleStyleSelect(TObject* Sender) {
+  auto* combo = dynamic_cast<TCustomComboBox*>(Sender);
+  if (combo == nullptr) return;
+  const Integer index = combo->ItemIndex();
+  if (index < 0 || index >= combo->Items()->Count()) return;
+  TObject* chosen = combo->Items()->Objects(index);
+  // Only the objects GetStyles gives are styles; an item added by others is not.
+  if (GetStyles()->IndexOfObject(chosen) < 0) return;
+  SetStyle(static_cast<TVornStyle>(reinterpret_cast<std::uintptr_t>(chosen)));
 }
 
 void TAdvFormStyler::SetStyle(TVornStyle Value) {

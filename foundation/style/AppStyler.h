@@ -21,6 +21,7 @@ class TCustomForm;
 class TWinControl;
 class TThemeNotifierWindow;
 class TAdvAppStyler;
+class TCustomComboBox;
 
 // Asked before a style or tone set goes to AComponent; Allow starts true.
 using TApplyStyleEvent = std::function<void(TObject* Sender, TComponent* AComponent, bool& Allow)>;
@@ -76,6 +77,13 @@ class TAdvFormStyler : public TComponent {
   void SetMetroTextColor(TColor Value);
   TMetroStyle MetroStyle() const { return FMetroStyle; }
   void SetMetroStyle(TMetroStyle Value);
+  // A combo box offering the styles: filled with GetStyles, made a drop-down
+  // list showing the current style, its OnSelect set to HandleStyleSelect.
+  // nullptr detaches the former one. Cleared when the combo box is destroyed.
+  TCustomComboBox* ComboBox() const { return FComboBox; }
+  void SetComboBox(TCustomComboBox* Value);
+  // Style := the object of Sender's selected item; nothing without a selection or for another sender.
+  void HandleStyleSelect(TObject* Sender);
   // The hidden window that tells of system theme changes.
   TThemeNotifierWindow* Notifier() const { return FNotifier; }
 
@@ -95,6 +103,7 @@ class TAdvFormStyler : public TComponent {
   void UpdateMetro();
   void StyleComponent(TComponent* AComponent, TVornStyle AStyle);
   void TonesToComponent(TComponent* AComponent, const TColorTones& ATones);
+  void DetachComboBox();
 
   TVornStyle FStyle = tsCustom;
   TAdvAppStyler* FAppStyle = nullptr;
@@ -106,6 +115,7 @@ class TAdvFormStyler : public TComponent {
   TColor FMetroColor = clNone;
   TColorTones FTones;
   bool FEnabled = true;
+  TCustomComboBox* FComboBox = nullptr;
   TColor FAppColor = clNone;
 };
 

@@ -10,6 +10,7 @@
 
 #include "platform/rtl/Types.h"
 #include "platform/vcl/Color.h"
+#include "platform/vcl/Dialogs.h"
 #include "platform/win/Module.h"
 
 class TObject;
@@ -233,6 +234,10 @@ class TAdvUtils {
   // documents folder) offering its name; on OK AFileName := the chosen name,
   // given AFileName's former extension when it has none. Callback and errors as SelectFile.
   static bool SaveFile(String& AFileName, StringView AFilter, const TAdvUtilsFileCallBackEvent& ACallBack = {});
+  // The class library's message dialog with AMessage; answers the chosen
+  // button's result (mrOk...). The short form: an information box with OK.
+  static Integer Message(StringView AMessage);
+  static Integer Message(StringView AMessage, TMsgDlgType ADialogType, TMsgDlgButtons AButtons, Integer AHelpContext);
   // FontList := the screen's font families, sorted, without repeated names; nothing for nullptr.
   static void GetFonts(TStrings* FontList);
   // A new unnamed, unowned component of AComponent's class with its stored

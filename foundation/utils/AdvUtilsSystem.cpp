@@ -17,6 +17,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Dialogs.h"
 #include "platform/vcl/FileDialogs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Clipboard.h"
@@ -154,6 +155,13 @@ bool TAdvUtils::SaveFile(String& AFileName, StringView AFilter, const TAdvUtilsF
   }
   if (ACallBack) ACallBack(AFileName, result);
   return result;
+}
+
+Integer TAdvUtils::Message(StringView AMessage) { return Message(AMessage, mtInformation, TMsgDlgButtons{mbOK}, 0); }
+
+Integer TAdvUtils::Message(StringView AMessage, TMsgDlgType ADialogType, TMsgDlgButtons AButtons,
+                           Integer AHelpContext) {
+  return MessageDlg(String(AMessage), ADialogType, AButtons, AHelpContext);
 }
 
 // --- fonts, cloning, forms, mouse -------------------------------------------------

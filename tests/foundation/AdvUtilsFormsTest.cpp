@@ -19,6 +19,7 @@
 #include "platform/testing/TempHome.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Dialogs.h"
 #include "platform/vcl/FileDialogs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Clipboard.h"
@@ -40,6 +41,7 @@ class AdvUtilsFormsTest : public ::testing::Test {
   void TearDown() override {
     gdi_internal::SetScreenPixelsPerInch(96);
     SetFileDialogProvider({});
+    SetMessageBoxAnswerer({});
     Forms.clear();
     PumpPending();
   }
@@ -227,6 +229,28 @@ TEST_F(AdvUtilsFormsTest, SaveFileOffersTheNameAndKeepsItsExtension) {
   String kept = u"/a/b.csv";
   EXPECT_FALSE(TAdvUtils::SaveFile(kept, u""));
   EXPECT_EQ(kept, u"/a/b.csv");
+}
+
+TEST_F(AdvUtilsFormsTest, MessageShowsTheMessageDialogAndAnswersItsResult) {
+  std::vector<TMessageBoxRequest> shown;
+  int answer = mrOk;
+  SetMessageBoxAnswerer([&](const TMessageBoxRequest& r) {
+    shown.push_back(r);
+    return answer;
+  });
+  // The short form: an information box with one OK button.
+  EXPECT_EQ(TAdvUtils::Message(u"Saved."), mrOk);
+  answer = mrNo;
+  EXPECT_EQ(TAdvUtils::Message(u"Replace it?", mtConfirmation, mbYesNoCancel, 0), mrNo);
+  SetMessageBoxAnswerer({});
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].Text, u"Saved.");
+  EXPECT_EQ(shown[0].Icon, mtInformation);
+  EXPECT_EQ(shown[0].Caption, u"Information");
+  EXPECT_EQ(shown[0].Buttons, std::vector<int>{mrOk});
+  EXPECT_EQ(shown[1].Text, u"Replace it?");
+  EXPECT_EQ(shown[1].Icon, mtConfirmation);
+  EXPECT_EQ(shown[1].Buttons, (std::vector<int>{mrYes, mrNo, mrCancel}));
 }
 
 TEST_F(AdvUtilsFormsTest, GetFontsListsTheScreenFontsSortedOnce) {

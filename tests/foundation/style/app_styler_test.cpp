@@ -8,11 +8,14 @@
 #include "foundation/style/ThemeNotifier.h"
 #include "platform/rtl/Registry.h"
 #include "platform/testing/GuiTestApp.h"
+#include "platform/testing/Input.h"
 #include "platform/testing/Pump.h"
 #include "platform/testing/TempHome.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 
 // The screen resolution the drawing layer reports; tests change it to see scaling.
@@ -366,6 +369,96 @@ TEST_F(StylerTest, StyleNamesCarryTheirStyles) {
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(styles->Objects(25)), std::uintptr_t{tsCustom});
   EXPECT_EQ(styles->IndexOf(u"Whidbey"), -1);
   EXPECT_EQ(styler.Version(), u"2.4.0.1");
+}
+
+TEST_F(StylerTest, ComboBoxOffersTheStylesAndTheUsersChoiceApplies) {
+  Log log;
+  TStyledForm form(&log, false);
+  form.AfterConstruction();
+  form.SetBounds(0, 0, 300, 200);
+  TAdvFormStyler* styler = form.Styler;
+  styler->SetStyle(tsOffice2016Gray);
+  auto* combo = new TComboBox(&form);
+  combo->SetParent(&form);
+  combo->Items()->Add(u"stale");
+  Log events;
+  combo->OnSelect = [&](TObject*) { events.push_back("old select"); };
+  combo->OnChange = [&](TObject*) { events.push_back("change " + StringToUtf8(combo->Text())); };
+  form.Show();
+
+  styler->SetComboBox(combo);
+  EXPECT_EQ(styler->ComboBox(), combo);
+  ASSERT_EQ(combo->Items()->Count(), 26);
+  EXPECT_EQ(combo->Items()->Strings(0), u"Office 2003 Blue");
+  EXPECT_EQ(combo->Style(), csDropDownList);
+  EXPECT_EQ(combo->Text(), u"Office 2016 Gray");
+  EXPECT_TRUE(events.empty());
+
+  // The user's choice: the style goes to the form; the selection handler is
+  // the styler's alone, the combo box's OnChange still runs.
+  log.clear();
+  combo->SetFocus();
+  testinput::KeyPress(VK_DOWN);
+  EXPECT_EQ(styler->Style(), tsOffice2016Black);
+  EXPECT_EQ(form.Color(), TColor(0x000000));
+  EXPECT_EQ(log, Log{"form:" + StyleText(tsOffice2016Black) + "/" + std::to_string(clNone)});
+  EXPECT_EQ(events, Log{"change Office 2016 Black"});
+
+  // No selection, an item that is no style, or a sender that is no combo box: nothing changes.
+  combo->SetItemIndex(-1);
+  styler->HandleStyleSelect(combo);
+  combo->Items()->AddObject(u"Other", reinterpret_cast<TObject*>(std::uintptr_t{200}));
+  combo->SetItemIndex(26);
+  styler->HandleStyleSelect(combo);
+  styler->HandleStyleSelect(&form);
+  styler->HandleStyleSelect(nullptr);
+  EXPECT_EQ(styler->Style(), tsOffice2016Black);
+  combo->SetItemIndex(0);
+  styler->HandleStyleSelect(combo);
+  EXPECT_EQ(styler->Style(), tsOffice2003Blue);
+}
+
+TEST_F(StylerTest, ComboBoxAndStylerGoInEitherOrder) {
+  Log log;
+  TStyledForm form(&log, false);
+  form.AfterConstruction();
+  TAdvFormStyler* styler = form.Styler;
+
+  // A combo box of another owner, or of none, clears the reference when it goes.
+  TForm other(nullptr);
+  other.AfterConstruction();
+  for (TComponent* owner : {static_cast<TComponent*>(&other), static_cast<TComponent*>(nullptr),
+                            static_cast<TComponent*>(&form)}) {
+    auto* combo = new TComboBox(owner);
+    styler->SetComboBox(combo);
+    delete combo;
+    EXPECT_EQ(styler->ComboBox(), nullptr);
+    styler->SetStyle(tsWindows10);
+    styler->SetStyle(tsCustom);
+  }
+
+  // Moving to another combo box leaves the first one's later handler alone
+  // and takes the styler's own handler out of a combo box it leaves.
+  auto first = std::make_unique<TComboBox>(nullptr);
+  auto second = std::make_unique<TComboBox>(nullptr);
+  styler->SetComboBox(first.get());
+  bool ownRan = false;
+  first->OnSelect = [&](TObject*) { ownRan = true; };
+  styler->SetComboBox(second.get());
+  ASSERT_TRUE(static_cast<bool>(first->OnSelect));
+  first->OnSelect(first.get());
+  EXPECT_TRUE(ownRan);
+  ASSERT_TRUE(static_cast<bool>(second->OnSelect));
+  styler->SetComboBox(nullptr);
+  EXPECT_FALSE(static_cast<bool>(second->OnSelect));
+
+  // A styler that goes first leaves no handler behind that would call into it.
+  styler->SetComboBox(second.get());
+  delete styler;
+  EXPECT_FALSE(static_cast<bool>(second->OnSelect));
+  second->SetItemIndex(3);
+  second.reset();
+  first.reset();
 }
 
 TEST_F(StylerTest, DpiScaleOfScaledAndUnscaledForms) {
