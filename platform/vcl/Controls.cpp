@@ -1686,30 +1686,40 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 TCustomControl::~TCustomControl() { FCanvas->FreeHandle(); }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->FreeHandle();
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  controls_internal::PaintOnCanvas(*FCanvas, DC, [this] { Paint(); });
 }
 
 void TCustomControl::WMPaint(TMessage& M) {
-  FControlState.Include(csCustomPaint);
-  try {
-    TWinControl::WMPaint(M);
-  } catch (...) {
-    FControlState.Exclude(csCustomPaint);
-    throw;
-  }
-  FControlState.Exclude(csCustomPaint);
+  controls_internal::WithControlState(FControlState, csCustomPaint, [&] { TWinControl::WMPaint(M); });
 }
+
+namespace controls_internal {
+
+void PaintOnCanvas(TControlCanvas& Canvas, HDC DC, const std::function<void()>& Paint) {
+  Canvas.FreeHandle();
+  Canvas.Lock();
+  Canvas.SetHandle(DC);
+  struct Release {
+    TControlCanvas& C;
+    ~Release() {
+      C.SetHandle(nullptr);
+      C.Unlock();
+    }
+  } release{Canvas};
+  Paint();
+}
+
+void WithControlState(TControlState& State, TControlStateItem Flag, const std::function<void()>& Body) {
+  State.Include(Flag);
+  struct Clear {
+    TControlState& S;
+    TControlStateItem F;
+    ~Clear() { S.Exclude(F); }
+  } clear{State, Flag};
+  Body();
+}
+
+}  // namespace controls_internal
 
 // ---------------------------------------------------------------------------
 // Free functions

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRegion>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -127,5 +128,10 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput);
 void ApplyScreenCursor(TCursor Cursor);
 // A copy of the control's pixels as they show (children composed in).
 QImage GrabImage(TControl* Control);
+
+// Runs Paint with Canvas drawing on DC; the canvas lets go of DC on every exit.
+void PaintOnCanvas(TControlCanvas& Canvas, HDC DC, const std::function<void()>& Paint);
+// Runs Body with Flag set in State; the flag is cleared on every exit.
+void WithControlState(TControlState& State, TControlStateItem Flag, const std::function<void()>& Body);
 
 }  // namespace controls_internal

@@ -421,29 +421,11 @@ void TCustomForm::CMDialogKey(TMessage& M) {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-  FCanvas->FreeHandle();
-  FCanvas->Lock();
-  FCanvas->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  controls_internal::PaintOnCanvas(*FCanvas, DC, [this] { Paint(); });
 }
 
 void TCustomForm::WMPaint(TMessage& M) {
-  FControlState.Include(csCustomPaint);
-  try {
-    TWinControl::WMPaint(M);
-  } catch (...) {
-    FControlState.Exclude(csCustomPaint);
-    throw;
-  }
-  FControlState.Exclude(csCustomPaint);
+  controls_internal::WithControlState(FControlState, csCustomPaint, [&] { TWinControl::WMPaint(M); });
 }
 
 TModalResult TCustomForm::ShowModal() {
