@@ -1,0 +1,217 @@
+// Internet sessions against a loopback HTTP server started by the test.
+#include "platform/net/WinInet.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win/WinError.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/TestUtil.h"
+
+namespace {
+
+using test_support::THttpResponse;
+using test_support::TLoopbackHttpServer;
+
+constexpr DWORD kNoCacheFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
+
+std::string ImageBytes() {
+  std::string bytes = "\x89PNG\r\n\x1a\n";
+  for (int i = 0; i < 5000; ++i) bytes.push_back(static_cast<char>((i * 7) & 0xFF));  // every byte value, zeros too
+  return bytes;
+}
+
+String U(const std::string& s) { return Utf8ToString(s); }
+
+class WinInetTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // A proxy from the environment must not take loopback requests.
+    setenv("no_proxy", "127.0.0.1", 1);
+    setenv("NO_PROXY", "127.0.0.1", 1);
+  }
+  void SetUp() override {
+    server.Route("/image.png", {200, "OK", "Content-Type: image/png\r\n", ImageBytes()});
+    server.Route("/page.html", {200, "OK", "Content-Type: text/html; charset=utf-8\r\n", "<html></html>"});
+    server.Route("/moved", {302, "Found", "Location: /image.png\r\n", ""});
+    server.Route("/to-file", {302, "Found", "Location: file:///etc/passwd\r\n", ""});
+    server.Route("/huge", {200, "OK", "Content-Type: image/png\r\nContent-Length: 100000000\r\n", "x"});
+    session = InternetOpen(u"TAdvUtils", INTERNET_OPEN_TYPE_PRECONFIG, u"", u"", 0);
+    ASSERT_NE(session, nullptr);
+  }
+  void TearDown() override { InternetCloseHandle(session); }
+
+  HINTERNET Open(const std::string& path) {
+    return InternetOpenUrl(session, U(server.Url(path)), u"", 0, kNoCacheFlags, 0);
+  }
+  static String Query(HINTERNET request, DWORD level) {
+    Char buffer[256] = {};
+    DWORD length = sizeof buffer;
+    if (!HttpQueryInfo(request, level, buffer, &length, nullptr)) return u"<error " + U(std::to_string(GetLastError())) + u">";
+    return String(buffer, length / sizeof(Char));
+  }
+  static std::string ReadAll(HINTERNET request, DWORD chunk) {
+    std::string out;
+    std::vector<char> buffer(chunk);
+    for (;;) {
+      DWORD read = 0;
+      if (!InternetReadFile(request, buffer.data(), chunk, &read)) return "<error>";
+      if (read == 0) return out;
+      EXPECT_LE(read, chunk);
+      out.append(buffer.data(), read);
+    }
+  }
+
+  TLoopbackHttpServer server;
+  HINTERNET session = nullptr;
+};
+
+TEST_F(WinInetTest, FollowsRedirectAndReadsTheBodyByteForByte) {
+  HINTERNET request = Open("/moved");
+  ASSERT_NE(request, nullptr) << GetLastError();
+  EXPECT_EQ(Query(request, HTTP_QUERY_STATUS_CODE), u"200");  // the final response's
+  EXPECT_EQ(Query(request, HTTP_QUERY_CONTENT_TYPE), u"image/png");
+  EXPECT_EQ(Query(request, HTTP_QUERY_CONTENT_LENGTH), U(std::to_string(ImageBytes().size())));
+  EXPECT_EQ(ReadAll(request, 1025), ImageBytes());
+  DWORD read = 99;
+  char byte;
+  EXPECT_TRUE(InternetReadFile(request, &byte, 1, &read));
+  EXPECT_EQ(read, 0u);  // stays at the end
+
+  std::string head = server.LastRequest();
+  EXPECT_NE(head.find("GET /image.png "), std::string::npos) << head;
+  EXPECT_NE(head.find("User-Agent: TAdvUtils\r\n"), std::string::npos) << head;
+  EXPECT_NE(head.find("Pragma: no-cache"), std::string::npos) << head;
+  EXPECT_TRUE(InternetCloseHandle(request));
+}
+
+TEST_F(WinInetTest, ErrorStatusIsAnOpenRequestWithItsCode) {
+  HINTERNET request = Open("/nowhere");
+  ASSERT_NE(request, nullptr) << GetLastError();
+  EXPECT_EQ(Query(request, HTTP_QUERY_STATUS_CODE), u"404");
+  EXPECT_EQ(Query(request, HTTP_QUERY_CONTENT_TYPE), u"text/plain");
+  EXPECT_EQ(ReadAll(request, 3), "not found");
+  EXPECT_EQ(Query(request, 0x1234), u"<error 12153>");  // a level the layer does not answer
+  InternetCloseHandle(request);
+}
+
+TEST_F(WinInetTest, ShortQueryBufferAsksForTheNeededSize) {
+  HINTERNET request = Open("/page.html");
+  ASSERT_NE(request, nullptr) << GetLastError();
+  const String type = u"text/html; charset=utf-8";
+  const DWORD needed = static_cast<DWORD>((type.size() + 1) * sizeof(Char));
+
+  Char buffer[64];
+  DWORD length = 4;
+  EXPECT_FALSE(HttpQueryInfo(request, HTTP_QUERY_CONTENT_TYPE, buffer, &length, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(length, needed);
+
+  length = needed - 1;  // no room for the closing zero
+  EXPECT_FALSE(HttpQueryInfo(request, HTTP_QUERY_CONTENT_TYPE, buffer, &length, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+
+  length = 0;
+  EXPECT_FALSE(HttpQueryInfo(request, HTTP_QUERY_CONTENT_TYPE, nullptr, &length, nullptr));
+  EXPECT_EQ(length, needed);
+
+  DWORD index = 0;
+  length = needed;
+  ASSERT_TRUE(HttpQueryInfo(request, HTTP_QUERY_CONTENT_TYPE, buffer, &length, &index));
+  EXPECT_EQ(length, needed - sizeof(Char));
+  EXPECT_EQ(String(buffer), type);
+  EXPECT_EQ(index, 1u);
+  length = sizeof buffer;
+  EXPECT_FALSE(HttpQueryInfo(request, HTTP_QUERY_CONTENT_TYPE, buffer, &length, &index));
+  EXPECT_EQ(GetLastError(), ERROR_HTTP_HEADER_NOT_FOUND);
+  InternetCloseHandle(request);
+}
+
+TEST_F(WinInetTest, FailedOpensReportWinInetErrors) {
+  const std::string closed = "http://127.0.0.1:" + std::to_string(TLoopbackHttpServer::ClosedPort()) + "/x.png";
+  struct Case {
+    std::string url;
+    DWORD error;
+  } cases[] = {
+      {closed, ERROR_INTERNET_CANNOT_CONNECT},
+      {"ftp://127.0.0.1/x.png", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
+      {"no scheme at all", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
+      {"", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
+      {server.Url("/huge"), ERROR_NOT_ENOUGH_MEMORY},             // over the body cap
+      {server.Url("/to-file"), ERROR_INTERNET_UNRECOGNIZED_SCHEME},  // redirects never reach local files
+      {"file:///nonexistent-dir-ryx/none.png", ERROR_FILE_NOT_FOUND},
+  };
+  for (const Case& c : cases) {
+    SetLastError(0);
+    EXPECT_EQ(InternetOpenUrl(session, U(c.url), u"", 0, kNoCacheFlags, 0), nullptr) << c.url;
+    EXPECT_EQ(GetLastError(), c.error) << c.url;
+  }
+  String withZero = U(server.Url("/image.png"));
+  withZero.insert(10, 1, u'\0');
+  EXPECT_EQ(InternetOpenUrl(session, withZero, u"", 0, 0, 0), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_INVALID_URL);
+}
+
+TEST_F(WinInetTest, FileUrlReadsTheFileButIsNoHttpRequest) {
+  test_support::TTempDir dir;
+  const std::string bytes = ImageBytes();
+  {
+    FILE* f = fopen(dir.Path("a.png").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+  }
+  HINTERNET request = InternetOpenUrl(session, u"file://" + dir.File("a.png"), u"", 0, kNoCacheFlags, 0);
+  ASSERT_NE(request, nullptr) << GetLastError();
+  EXPECT_EQ(Query(request, HTTP_QUERY_CONTENT_TYPE), u"<error 12018>");
+  EXPECT_EQ(ReadAll(request, 1025), bytes);
+  InternetCloseHandle(request);
+}
+
+TEST_F(WinInetTest, StaleAndWrongHandlesAreRefused) {
+  HINTERNET request = Open("/page.html");
+  ASSERT_NE(request, nullptr);
+  char buffer[16];
+  DWORD read = 0;
+  DWORD length = sizeof buffer;
+
+  // A session where a request belongs, and the other way round.
+  EXPECT_FALSE(InternetReadFile(session, buffer, sizeof buffer, &read));
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+  EXPECT_EQ(InternetOpenUrl(request, U(server.Url("/page.html")), u"", 0, 0, 0), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+  EXPECT_FALSE(InternetReadFile(request, nullptr, 4, &read));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+
+  ASSERT_TRUE(InternetCloseHandle(request));
+  EXPECT_FALSE(InternetReadFile(request, buffer, sizeof buffer, &read));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(HttpQueryInfo(request, HTTP_QUERY_STATUS_CODE, buffer, &length, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(InternetCloseHandle(request));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_FALSE(InternetCloseHandle(nullptr));
+
+  // Closing a session closes its requests; a new handle never reuses an old number.
+  HINTERNET other = InternetOpen(u"x", INTERNET_OPEN_TYPE_DIRECT, u"", u"", 0);
+  ASSERT_NE(other, nullptr);
+  HINTERNET child = InternetOpenUrl(other, U(server.Url("/page.html")), u"", 0, 0, 0);
+  ASSERT_NE(child, nullptr) << GetLastError();
+  ASSERT_TRUE(InternetCloseHandle(other));
+  EXPECT_FALSE(InternetReadFile(child, buffer, sizeof buffer, &read));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  HINTERNET again = InternetOpen(u"x", INTERNET_OPEN_TYPE_PRECONFIG, u"", u"", 0);
+  EXPECT_NE(again, other);
+  EXPECT_NE(again, child);
+  EXPECT_EQ(InternetOpenUrl(other, U(server.Url("/page.html")), u"", 0, 0, 0), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  InternetCloseHandle(again);
+
+  EXPECT_EQ(InternetOpen(u"x", 7, u"", u"", 0), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+}  // namespace
