@@ -222,6 +222,11 @@ class TAdvUtils {
   static std::unique_ptr<TStream> GetResourceStream(StringView AResourceName, HINSTANCE AInstance = nullptr);
   // Writes the text to the diagnostic output (standard error).
   static void Log(StringView AMessage);
+  // A new stream (owned by the caller) with the body of the image at AURL
+  // (http, https or file; redirects followed); empty when the response's
+  // content type is not an image; the position is left at the end. Exception "Unable to initialize Wininet" when
+  // no session opens, "Cannot open URL <AURL>" when the request fails.
+  static std::unique_ptr<TMemoryStream> DownloadImage(StringView AURL);
 
   // --- dialogs, fonts, forms and the mouse ----------------------------------
   // Open dialog for an existing file (AFilter "Text|*.txt|..."), in
