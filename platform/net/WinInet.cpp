@@ -80,9 +80,14 @@ std::string SchemeOf(const std::string& url) {
   return AsciiLower(url.substr(0, colon));
 }
 
+// Bytes of response headers a request accepts, redirects included.
+constexpr std::size_t kMaxHeaderBytes = 256 * 1024;
+
 struct TTransfer {
   TInternetRequest* Request;
   bool TooLarge = false;
+  bool TooManyHeaders = false;
+  std::size_t HeaderBytes = 0;
 };
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
@@ -103,6 +108,11 @@ size_t WriteHeader(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<TTransfer*>(user);
   std::size_t n = size * count;
   std::string_view line(data, n);
+  transfer->HeaderBytes += n;
+  if (transfer->HeaderBytes > kMaxHeaderBytes) {
+    transfer->TooManyHeaders = true;
+    return 0;  // aborts the transfer
+  }
   if (line.substr(0, 5) == "HTTP/") {
     transfer->Request->Headers.clear();
     return n;
@@ -179,6 +189,7 @@ DWORD Perform(const TInternetSession& session, const std::string& url, const std
 
   CURLcode code = curl_easy_perform(h);
   if (transfer.TooLarge || code == CURLE_FILESIZE_EXCEEDED) return ERROR_NOT_ENOUGH_MEMORY;
+  if (transfer.TooManyHeaders) return ERROR_HTTP_INVALID_SERVER_RESPONSE;
   if (code != CURLE_OK) return ErrorFor(code);
   long status = 0;
   curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);

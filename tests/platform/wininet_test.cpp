@@ -131,6 +131,9 @@ TEST_F(WinInetTest, ShortQueryBufferAsksForTheNeededSize) {
 }
 
 TEST_F(WinInetTest, FailedOpensReportWinInetErrors) {
+  std::string flood;  // over 1 MB of header lines
+  for (int i = 0; i < 1200; ++i) flood += "X-" + std::to_string(i) + ": " + std::string(1000, 'a') + "\r\n";
+  server.Route("/flood", {200, "OK", flood, "x"});
   const std::string closed = "http://127.0.0.1:" + std::to_string(TLoopbackHttpServer::ClosedPort()) + "/x.png";
   struct Case {
     std::string url;
@@ -141,6 +144,7 @@ TEST_F(WinInetTest, FailedOpensReportWinInetErrors) {
       {"no scheme at all", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
       {"", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
       {server.Url("/huge"), ERROR_NOT_ENOUGH_MEMORY},             // over the body cap
+      {server.Url("/flood"), ERROR_HTTP_INVALID_SERVER_RESPONSE},
       {server.Url("/to-file"), ERROR_INTERNET_UNRECOGNIZED_SCHEME},  // redirects never reach local files
       {"file:///nonexistent-dir-ryx/none.png", ERROR_FILE_NOT_FOUND},
   };
