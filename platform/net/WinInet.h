@@ -5,10 +5,10 @@
 //
 // A request transfers its whole body into memory when it is opened (at most
 // kInternetMaxBodySize bytes), so reads never block. Connections give up after
-// 30 seconds, response headers are limited to 256 KiB (more: ERROR_HTTP_INVALID_SERVER_RESPONSE),
-// and a transfer that stalls (under 1 byte per second for 60
-// seconds) fails as a time-out. Redirects are followed, to http and https only.
-// Nothing is cached.
+// 30 seconds; a transfer that stalls (under 1 byte per second for 60 seconds)
+// fails as a time-out; more than 256 KiB of response headers fail with
+// ERROR_HTTP_INVALID_SERVER_RESPONSE. Redirects are followed, to http and https
+// only. Nothing is cached.
 //
 // Handles are numbers that are never reused: a closed handle stays refused.
 // Every call leaves its error in the calling thread's GetLastError, with the
