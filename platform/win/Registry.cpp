@@ -676,6 +676,22 @@ LSTATUS RegQueryValueEx(HKEY key, const String& valueName, DWORD*, DWORD* type, 
   return CopyOut(*v, type, data, cbData);
 }
 
+namespace {
+
+// Changes the values of the key a write target names, in the user hive, and
+// collects the watchers of that key to wake once the store's lock is released.
+template <class F>
+LSTATUS ChangeValues(const Target& t, F&& change, std::vector<std::function<void()>>& due) {
+  const LSTATUS r = ModifyUserHive([&](Key& root) -> LSTATUS {
+    Key* k = Walk(root, t.KeyPath);
+    return k == nullptr ? ERROR_KEY_DELETED : change(*k);
+  });
+  if (r == ERROR_SUCCESS) due = TakeDue(t.Root, t.KeyPath, REG_NOTIFY_CHANGE_LAST_SET);
+  return r;
+}
+
+}  // namespace
+
 LSTATUS RegSetValueEx(HKEY key, const String& valueName, DWORD, DWORD type, const Byte* data, DWORD cbData) {
   if (cbData > kMaxValueSize || (cbData > 0 && data == nullptr)) return ERROR_INVALID_PARAMETER;
   std::vector<std::function<void()>> due;
@@ -685,20 +701,17 @@ LSTATUS RegSetValueEx(HKEY key, const String& valueName, DWORD, DWORD type, cons
     LSTATUS r = Lookup(key, t);
     if (r != ERROR_SUCCESS) return r;
     if (t.Root != HKEY_CURRENT_USER || (t.Access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
-    r = ModifyUserHive([&](Key& root) -> LSTATUS {
-      Key* k = Walk(root, t.KeyPath);
-      if (k == nullptr) return ERROR_KEY_DELETED;
+    r = ChangeValues(t, [&](Key& k) -> LSTATUS {
       TRegValue value{valueName, type, std::vector<Byte>(data, data + cbData)};
-      if (TRegValue* existing = k->FindValue(valueName)) {
+      if (TRegValue* existing = k.FindValue(valueName)) {
         value.Name = existing->Name;
         *existing = std::move(value);
       } else {
-        k->Values.push_back(std::move(value));
+        k.Values.push_back(std::move(value));
       }
       return ERROR_SUCCESS;
-    });
+    }, due);
     if (r != ERROR_SUCCESS) return r;
-    due = TakeDue(t.Root, t.KeyPath, REG_NOTIFY_CHANGE_LAST_SET);
   }
   Fire(due);
   return ERROR_SUCCESS;
@@ -714,18 +727,15 @@ LSTATUS RegDeleteValue(HKEY key, const String& valueName) {
     if (r != ERROR_SUCCESS) return r;
     if (t.Root != HKEY_CURRENT_USER || (t.Access & KEY_SET_VALUE) == 0) return ERROR_ACCESS_DENIED;
     if (node->FindValue(valueName) == nullptr) return ERROR_FILE_NOT_FOUND;
-    r = ModifyUserHive([&](Key& root) -> LSTATUS {
-      Key* k = Walk(root, t.KeyPath);
-      if (k == nullptr) return ERROR_KEY_DELETED;
+    r = ChangeValues(t, [&](Key& k) -> LSTATUS {
       const String folded = Fold(valueName);
-      const auto it = std::find_if(k->Values.begin(), k->Values.end(),
+      const auto it = std::find_if(k.Values.begin(), k.Values.end(),
                                    [&](const TRegValue& v) { return Fold(v.Name) == folded; });
-      if (it == k->Values.end()) return ERROR_FILE_NOT_FOUND;
-      k->Values.erase(it);
+      if (it == k.Values.end()) return ERROR_FILE_NOT_FOUND;
+      k.Values.erase(it);
       return ERROR_SUCCESS;
-    });
+    }, due);
     if (r != ERROR_SUCCESS) return r;
-    due = TakeDue(t.Root, t.KeyPath, REG_NOTIFY_CHANGE_LAST_SET);
   }
   Fire(due);
   return ERROR_SUCCESS;
