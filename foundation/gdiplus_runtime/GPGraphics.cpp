@@ -598,37 +598,26 @@ TStatus TGPGraphics::GetVisibleClipBounds(TGPRect& rect) {
   return SetStatus(Api().GdipGetVisibleClipBoundsI(nativeGraphics, &rect));
 }
 
-namespace {
-// A truth answer of a query: false when the call failed.
-bool Answer(TStatus s, BOOL r) { return s == Ok && r != FALSE; }
-}  // namespace
-
 bool TGPGraphics::IsClipEmpty() {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsClipEmpty(nativeGraphics, &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsClipEmpty(nativeGraphics, r); });
 }
 bool TGPGraphics::IsVisibleClipEmpty() {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisibleClipEmpty(nativeGraphics, &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleClipEmpty(nativeGraphics, r); });
 }
 bool TGPGraphics::IsVisible(Integer x, Integer y) { return IsVisible(TGPPoint{x, y}); }
 bool TGPGraphics::IsVisible(const TGPPoint& p) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisiblePointI(nativeGraphics, p.X, p.Y, &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisiblePointI(nativeGraphics, p.X, p.Y, r); });
 }
 bool TGPGraphics::IsVisible(Integer x, Integer y, Integer width, Integer height) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisibleRectI(nativeGraphics, x, y, width, height, &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRectI(nativeGraphics, x, y, width, height, r); });
 }
 bool TGPGraphics::IsVisible(const TGPRect& rc) { return IsVisible(rc.X, rc.Y, rc.Width, rc.Height); }
 bool TGPGraphics::IsVisible(Single x, Single y) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisiblePoint(nativeGraphics, x, y, &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisiblePoint(nativeGraphics, x, y, r); });
 }
 bool TGPGraphics::IsVisible(const TGPPointF& p) { return IsVisible(p.X, p.Y); }
 bool TGPGraphics::IsVisible(Single x, Single y, Single width, Single height) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisibleRect(nativeGraphics, x, y, width, height, &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRect(nativeGraphics, x, y, width, height, r); });
 }
 bool TGPGraphics::IsVisible(const TGPRectF& rc) { return IsVisible(rc.X, rc.Y, rc.Width, rc.Height); }
 

@@ -99,46 +99,34 @@ HRGN TGPRegion::GetHRGN(const TGPGraphics* g) {
   return rgn;
 }
 
-namespace {
-// A truth answer of a query: false when the call failed.
-bool Answer(TStatus s, BOOL r) { return s == Ok && r != FALSE; }
-}  // namespace
-
 bool TGPRegion::IsEmpty(const TGPGraphics* g) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsEmptyRegion(nativeRegion, NativeOf(g), &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsEmptyRegion(nativeRegion, NativeOf(g), r); });
 }
 bool TGPRegion::IsInfinite(const TGPGraphics* g) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsInfiniteRegion(nativeRegion, NativeOf(g), &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsInfiniteRegion(nativeRegion, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(Integer x, Integer y, const TGPGraphics* g) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisibleRegionPointI(nativeRegion, x, y, NativeOf(g), &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionPointI(nativeRegion, x, y, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(const TGPPoint& p, const TGPGraphics* g) { return IsVisible(p.X, p.Y, g); }
 bool TGPRegion::IsVisible(Single x, Single y, const TGPGraphics* g) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisibleRegionPoint(nativeRegion, x, y, NativeOf(g), &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionPoint(nativeRegion, x, y, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(const TGPPointF& p, const TGPGraphics* g) { return IsVisible(p.X, p.Y, g); }
 bool TGPRegion::IsVisible(Integer x, Integer y, Integer width, Integer height, const TGPGraphics* g) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisibleRegionRectI(nativeRegion, x, y, width, height, NativeOf(g), &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionRectI(nativeRegion, x, y, width, height, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(const TGPRect& rc, const TGPGraphics* g) {
   return IsVisible(rc.X, rc.Y, rc.Width, rc.Height, g);
 }
 bool TGPRegion::IsVisible(Single x, Single y, Single width, Single height, const TGPGraphics* g) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsVisibleRegionRect(nativeRegion, x, y, width, height, NativeOf(g), &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionRect(nativeRegion, x, y, width, height, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(const TGPRectF& rc, const TGPGraphics* g) {
   return IsVisible(rc.X, rc.Y, rc.Width, rc.Height, g);
 }
 bool TGPRegion::IsEqual(const TGPRegion* region, const TGPGraphics* g) {
-  BOOL r = FALSE;
-  return Answer(SetStatus(Api().GdipIsEqualRegion(nativeRegion, NativeOf(region), NativeOf(g), &r)), r);
+  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsEqualRegion(nativeRegion, NativeOf(region), NativeOf(g), r); });
 }
 
 UINT TGPRegion::GetRegionScansCount(const TGPMatrix* matrix) {

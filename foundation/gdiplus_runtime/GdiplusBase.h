@@ -37,6 +37,14 @@ inline TStatus TakeStatus(TStatus& kept) {
   return s;
 }
 
+// A truth query: call receives the answer's address; false when the call
+// fails (its status kept in kept).
+template <class Call>
+bool TruthQuery(TStatus& kept, const Call& call) {
+  BOOL answer = FALSE;
+  return KeepStatus(kept, call(&answer)) == Ok && answer != FALSE;
+}
+
 // True when length fits text: -1 (the whole text) or 0..its size. Text
 // members answer InvalidParameter without a call otherwise.
 inline bool TextLengthFits(const String& text, Integer length) {
