@@ -19,14 +19,14 @@
 #include "foundation/gdiplus_runtime/GPRegion.h"
 #include "foundation/gdiplus_runtime/GPStringFormat.h"
 #include "platform/win/Modules.h"
-#include "tests/foundation/gdiplus_runtime/gdiplus_runtime_fixture.h"
+#include "tests/foundation/gdiplus_runtime/GdiplusRuntimeFixture.h"
 
 using namespace gdiplus_runtime;
 using namespace gdiplus_runtime_test;
 
 namespace {
 
-class BindingTest : public RuntimeTest {};
+class GdiplusApiTest : public RuntimeTest {};
 
 // Rebinds the table while `hide` is hidden from "gdiplus.dll".
 struct TMissingExport {
@@ -45,7 +45,7 @@ struct TMissingExport {
 
 }  // namespace
 
-TEST_F(BindingTest, BuildersAndEveryCalledEntryBoundByItsName) {
+TEST_F(GdiplusApiTest, BuildersAndEveryCalledEntryBoundByItsName) {
   EXPECT_EQ(ComposeARGB(0x80, 0x12, 0x34, 0x56), 0x80123456u);
   TGPRectF r = GPRectF(1, 2, 3, 4);
   EXPECT_EQ(r.X + r.Y + r.Width + r.Height, 10.0f);
@@ -60,7 +60,7 @@ TEST_F(BindingTest, BuildersAndEveryCalledEntryBoundByItsName) {
   EXPECT_TRUE(GdiplusClassesStarted());
 }
 
-TEST_F(BindingTest, WithoutTheLibraryNothingIsCalledAndEveryCallAnswersAStatus) {
+TEST_F(GdiplusApiTest, WithoutTheLibraryNothingIsCalledAndEveryCallAnswersAStatus) {
   UnbindRuntime();
   ASSERT_TRUE(UnregisterModule(u"gdiplus.dll"));
   InitializeGdiplusApi();
@@ -87,7 +87,7 @@ TEST_F(BindingTest, WithoutTheLibraryNothingIsCalledAndEveryCallAnswersAStatus) 
   UnbindRuntime();  // ends complete without the library
 }
 
-TEST_F(BindingTest, AMissingExportLeavesOnlyItsSlotEmpty) {
+TEST_F(GdiplusApiTest, AMissingExportLeavesOnlyItsSlotEmpty) {
   TMissingExport missing("GdipCreatePen1");
   EXPECT_FALSE(Api().GdipCreatePen1.Bound());
   EXPECT_TRUE(Api().GdipCreatePen2.Bound());
@@ -100,7 +100,7 @@ TEST_F(BindingTest, AMissingExportLeavesOnlyItsSlotEmpty) {
   EXPECT_EQ(brushPen.GetWidth(), 2.0f);
 }
 
-TEST_F(BindingTest, WrappersOutliveGdiplusAndAnswerStatuses) {
+TEST_F(GdiplusApiTest, WrappersOutliveGdiplusAndAnswerStatuses) {
   auto matrix = std::unique_ptr<TGPMatrix>(new TGPMatrix(1, 0, 0, 1, 5, 6));
   ASSERT_NE(matrix, nullptr);
   TGPGraphicsPath path;
@@ -130,7 +130,7 @@ TEST_F(BindingTest, WrappersOutliveGdiplusAndAnswerStatuses) {
   gdiplus::InitializeGdiplusUnit();
 }
 
-TEST_F(BindingTest, KeptStatusPerClass) {
+TEST_F(GdiplusApiTest, KeptStatusPerClass) {
   struct Case {
     const char* name;
     std::function<TStatus()> fail;     // a failing call on the object
@@ -198,7 +198,7 @@ TEST_F(BindingTest, KeptStatusPerClass) {
   EXPECT_NE(collection.GetLastStatus(), Ok);
 }
 
-TEST_F(BindingTest, NilForeignAndOversizedArgumentsAnswerStatuses) {
+TEST_F(GdiplusApiTest, NilForeignAndOversizedArgumentsAnswerStatuses) {
   // A wrapper holding a handle of another kind, and one whose creation failed.
   GpBrush* nativeBrush = nullptr;
   ASSERT_EQ(GdipCreateSolidFill(0xFF000000, &nativeBrush), Ok);
