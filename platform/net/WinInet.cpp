@@ -332,7 +332,9 @@ DWORD Start(TStream& s, const TInternetSession& session) {
   s.HeaderDeadline = TClock::now() + std::chrono::milliseconds(session.ConnectTimeoutMs + session.ReceiveTimeoutMs);
   if (curl_multi_add_handle(s.Multi, s.Easy.get()) != CURLM_OK) return ERROR_INTERNET_INTERNAL_ERROR;
   Pump(s, [&] { return s.HeadersDone; });
-  if (s.Done && (s.Result != CURLE_OK || s.TooManyHeaders || s.TooLarge)) return StreamError(s);
+  // Once the status and headers are in, a failure of the body is the reads' to report.
+  if (s.Done && !s.HeadersDone && (s.Result != CURLE_OK || s.TooManyHeaders || s.TooLarge)) return StreamError(s);
+  if (s.TooManyHeaders || (s.Done && s.Result == CURLE_FILESIZE_EXCEEDED)) return StreamError(s);
   return 0;
 }
 

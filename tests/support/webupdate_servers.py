@@ -126,6 +126,7 @@ def serve_ftp(root, user, password):
     from pyftpdlib.servers import ThreadedFTPServer
     import logging
 
+    logging.basicConfig(level=logging.CRITICAL)
     logging.getLogger("pyftpdlib").setLevel(logging.CRITICAL)
     authorizer = DummyAuthorizer()
     authorizer.add_user(user, password, root, perm="elr")
