@@ -100,8 +100,8 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, GpWrapMode wrapMode, con
 TGPTextureBrush::TGPTextureBrush(const TGPImage* image, GpWrapMode wrapMode, const TGPRect& r)
     : TGPTextureBrush(image, wrapMode, r.X, r.Y, r.Width, r.Height) {}
 
-TGPTextureBrush::TGPTextureBrush(const TGPImage* image, GpWrapMode wrapMode, Single dstX, Single dstY,
-                                 Single dstWidth, Single dstHeight)
+TGPTextureBrush::TGPTextureBrush(const TGPImage* image, GpWrapMode wrapMode, Single dstX, Single dstY, Single dstWidth,
+                                 Single dstHeight)
     : TGPBrush(nullptr, Ok) {
   lastResult = Api().GdipCreateTexture2(NativeOf(image), wrapMode, dstX, dstY, dstWidth, dstHeight, &nativeBrush);
 }
@@ -114,14 +114,14 @@ TGPTextureBrush::TGPTextureBrush(const TGPImage* image, GpWrapMode wrapMode, Int
 
 TGPTextureBrush::TGPTextureBrush(const TGPImage* image, const TGPRectF& r, const TGPImageAttributes* imageAttributes)
     : TGPBrush(nullptr, Ok) {
-  lastResult = Api().GdipCreateTextureIA(NativeOf(image), NativeOf(imageAttributes), r.X, r.Y, r.Width, r.Height,
-                                         &nativeBrush);
+  lastResult =
+      Api().GdipCreateTextureIA(NativeOf(image), NativeOf(imageAttributes), r.X, r.Y, r.Width, r.Height, &nativeBrush);
 }
 
 TGPTextureBrush::TGPTextureBrush(const TGPImage* image, const TGPRect& r, const TGPImageAttributes* imageAttributes)
     : TGPBrush(nullptr, Ok) {
-  lastResult = Api().GdipCreateTextureIAI(NativeOf(image), NativeOf(imageAttributes), r.X, r.Y, r.Width, r.Height,
-                                          &nativeBrush);
+  lastResult =
+      Api().GdipCreateTextureIAI(NativeOf(image), NativeOf(imageAttributes), r.X, r.Y, r.Width, r.Height, &nativeBrush);
 }
 
 TGPTextureBrush::TGPTextureBrush() : TGPBrush(nullptr, Ok) {}
@@ -170,8 +170,7 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& point1, const TG
   lastResult = Api().GdipCreateLineBrush(&point1, &point2, color1, color2, WrapModeTile, &nativeBrush);
 }
 
-TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPoint& point1, const TGPPoint& point2, ARGB color1,
-                                               ARGB color2)
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPoint& point1, const TGPPoint& point2, ARGB color1, ARGB color2)
     : TGPBrush(nullptr, Ok) {
   lastResult = Api().GdipCreateLineBrushI(&point1, &point2, color1, color2, WrapModeTile, &nativeBrush);
 }
@@ -182,8 +181,7 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1
   lastResult = Api().GdipCreateLineBrushFromRect(&rect, color1, color2, mode, WrapModeTile, &nativeBrush);
 }
 
-TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& rect, ARGB color1, ARGB color2,
-                                               GpLinearGradientMode mode)
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& rect, ARGB color1, ARGB color2, GpLinearGradientMode mode)
     : TGPBrush(nullptr, Ok) {
   lastResult = Api().GdipCreateLineBrushFromRectI(&rect, color1, color2, mode, WrapModeTile, &nativeBrush);
 }
@@ -198,8 +196,8 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB color1
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& rect, ARGB color1, ARGB color2, Single angle,
                                                bool isAngleScalable)
     : TGPBrush(nullptr, Ok) {
-  lastResult = Api().GdipCreateLineBrushFromRectWithAngleI(&rect, color1, color2, angle,
-                                                           isAngleScalable ? TRUE : FALSE, WrapModeTile, &nativeBrush);
+  lastResult = Api().GdipCreateLineBrushFromRectWithAngleI(&rect, color1, color2, angle, isAngleScalable ? TRUE : FALSE,
+                                                           WrapModeTile, &nativeBrush);
 }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush() : TGPBrush(nullptr, Ok) {}

@@ -34,9 +34,13 @@ TGPFontFamily::TGPFontFamily(GpFontFamily* native, TStatus status) : nativeFamil
 
 TGPFontFamily::~TGPFontFamily() { Api().GdipDeleteFontFamily(nativeFamily); }
 
-TGPFontFamily* TGPFontFamily::GenericSansSerif() { return Generic(gSansSerif, Api().GdipGetGenericFontFamilySansSerif); }
+TGPFontFamily* TGPFontFamily::GenericSansSerif() {
+  return Generic(gSansSerif, Api().GdipGetGenericFontFamilySansSerif);
+}
 TGPFontFamily* TGPFontFamily::GenericSerif() { return Generic(gSerif, Api().GdipGetGenericFontFamilySerif); }
-TGPFontFamily* TGPFontFamily::GenericMonospace() { return Generic(gMonospace, Api().GdipGetGenericFontFamilyMonospace); }
+TGPFontFamily* TGPFontFamily::GenericMonospace() {
+  return Generic(gMonospace, Api().GdipGetGenericFontFamilyMonospace);
+}
 
 void TGPFontFamily::FreeGenericFamilies() {
   Free(gSansSerif);

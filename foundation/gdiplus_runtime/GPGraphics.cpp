@@ -24,7 +24,8 @@ TGPGraphics::TGPGraphics(HDC hdc, HANDLE hdevice) {
 }
 
 TGPGraphics::TGPGraphics(HWND hwnd, bool icm) {
-  lastResult = icm ? Api().GdipCreateFromHWNDICM(hwnd, &nativeGraphics) : Api().GdipCreateFromHWND(hwnd, &nativeGraphics);
+  lastResult =
+      icm ? Api().GdipCreateFromHWNDICM(hwnd, &nativeGraphics) : Api().GdipCreateFromHWND(hwnd, &nativeGraphics);
 }
 
 TGPGraphics::TGPGraphics(const TGPImage* image) {
@@ -195,8 +196,8 @@ TStatus TGPGraphics::DrawArc(const TGPPen* pen, Single x, Single y, Single width
 TStatus TGPGraphics::DrawArc(const TGPPen* pen, const TGPRectF& r, Single startAngle, Single sweepAngle) {
   return DrawArc(pen, r.X, r.Y, r.Width, r.Height, startAngle, sweepAngle);
 }
-TStatus TGPGraphics::DrawArc(const TGPPen* pen, Integer x, Integer y, Integer width, Integer height,
-                             Single startAngle, Single sweepAngle) {
+TStatus TGPGraphics::DrawArc(const TGPPen* pen, Integer x, Integer y, Integer width, Integer height, Single startAngle,
+                             Single sweepAngle) {
   return SetStatus(Api().GdipDrawArcI(nativeGraphics, NativeOf(pen), x, y, width, height, startAngle, sweepAngle));
 }
 TStatus TGPGraphics::DrawArc(const TGPPen* pen, const TGPRect& r, Single startAngle, Single sweepAngle) {
@@ -264,8 +265,8 @@ TStatus TGPGraphics::DrawPie(const TGPPen* pen, Single x, Single y, Single width
 TStatus TGPGraphics::DrawPie(const TGPPen* pen, const TGPRect& r, Single startAngle, Single sweepAngle) {
   return DrawPie(pen, r.X, r.Y, r.Width, r.Height, startAngle, sweepAngle);
 }
-TStatus TGPGraphics::DrawPie(const TGPPen* pen, Integer x, Integer y, Integer width, Integer height,
-                             Single startAngle, Single sweepAngle) {
+TStatus TGPGraphics::DrawPie(const TGPPen* pen, Integer x, Integer y, Integer width, Integer height, Single startAngle,
+                             Single sweepAngle) {
   return SetStatus(Api().GdipDrawPieI(nativeGraphics, NativeOf(pen), x, y, width, height, startAngle, sweepAngle));
 }
 TStatus TGPGraphics::DrawPolygon(const TGPPen* pen, const TGPPointF* points, Integer count) {
@@ -361,8 +362,8 @@ TStatus TGPGraphics::FillEllipse(const TGPBrush* brush, Integer x, Integer y, In
 TStatus TGPGraphics::FillPie(const TGPBrush* brush, const TGPRectF& r, Single startAngle, Single sweepAngle) {
   return FillPie(brush, r.X, r.Y, r.Width, r.Height, startAngle, sweepAngle);
 }
-TStatus TGPGraphics::FillPie(const TGPBrush* brush, Single x, Single y, Single width, Single height,
-                             Single startAngle, Single sweepAngle) {
+TStatus TGPGraphics::FillPie(const TGPBrush* brush, Single x, Single y, Single width, Single height, Single startAngle,
+                             Single sweepAngle) {
   return SetStatus(Api().GdipFillPie(nativeGraphics, NativeOf(brush), x, y, width, height, startAngle, sweepAngle));
 }
 TStatus TGPGraphics::FillPie(const TGPBrush* brush, const TGPRect& r, Single startAngle, Single sweepAngle) {
@@ -378,15 +379,15 @@ TStatus TGPGraphics::FillPath(const TGPBrush* brush, const TGPGraphicsPath* path
 TStatus TGPGraphics::FillClosedCurve(const TGPBrush* brush, const TGPPointF* points, Integer count) {
   return SetStatus(Api().GdipFillClosedCurve(nativeGraphics, NativeOf(brush), points, count));
 }
-TStatus TGPGraphics::FillClosedCurve(const TGPBrush* brush, const TGPPointF* points, Integer count,
-                                     GpFillMode fillMode, Single tension) {
+TStatus TGPGraphics::FillClosedCurve(const TGPBrush* brush, const TGPPointF* points, Integer count, GpFillMode fillMode,
+                                     Single tension) {
   return SetStatus(Api().GdipFillClosedCurve2(nativeGraphics, NativeOf(brush), points, count, tension, fillMode));
 }
 TStatus TGPGraphics::FillClosedCurve(const TGPBrush* brush, const TGPPoint* points, Integer count) {
   return SetStatus(Api().GdipFillClosedCurveI(nativeGraphics, NativeOf(brush), points, count));
 }
-TStatus TGPGraphics::FillClosedCurve(const TGPBrush* brush, const TGPPoint* points, Integer count,
-                                     GpFillMode fillMode, Single tension) {
+TStatus TGPGraphics::FillClosedCurve(const TGPBrush* brush, const TGPPoint* points, Integer count, GpFillMode fillMode,
+                                     Single tension) {
   return SetStatus(Api().GdipFillClosedCurve2I(nativeGraphics, NativeOf(brush), points, count, tension, fillMode));
 }
 TStatus TGPGraphics::FillRegion(const TGPBrush* brush, const TGPRegion* region) {
@@ -414,9 +415,9 @@ TStatus TGPGraphics::DrawString(const String& text, Integer length, const TGPFon
   return DrawString(text, length, font, TGPRectF{origin.X, origin.Y, 0, 0}, stringFormat, brush);
 }
 
-TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGPFont* font,
-                                   const TGPRectF& layoutRect, const TGPStringFormat* stringFormat,
-                                   TGPRectF& boundingBox, Integer* codepointsFitted, Integer* linesFilled) {
+TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGPFont* font, const TGPRectF& layoutRect,
+                                   const TGPStringFormat* stringFormat, TGPRectF& boundingBox,
+                                   Integer* codepointsFitted, Integer* linesFilled) {
   if (!TextLengthFits(text, length)) return SetStatus(InvalidParameter);
   return SetStatus(Api().GdipMeasureString(nativeGraphics, text.c_str(), length, NativeOf(font), &layoutRect,
                                            NativeOf(stringFormat), &boundingBox, codepointsFitted, linesFilled));
@@ -434,8 +435,8 @@ TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGP
                                    const TGPStringFormat* stringFormat, TGPRectF& boundingBox) {
   return MeasureString(text, length, font, TGPRectF{origin.X, origin.Y, 0, 0}, stringFormat, boundingBox);
 }
-TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGPFont* font,
-                                   const TGPRectF& layoutRect, TGPRectF& boundingBox) {
+TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGPFont* font, const TGPRectF& layoutRect,
+                                   TGPRectF& boundingBox) {
   return MeasureString(text, length, font, layoutRect, nullptr, boundingBox);
 }
 TStatus TGPGraphics::MeasureString(const String& text, Integer length, const TGPFont* font, const TGPPointF& origin,
@@ -521,29 +522,27 @@ TStatus TGPGraphics::DrawImage(const TGPImage* image, Integer x, Integer y, Inte
 TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRectF& d, Single srcx, Single srcy, Single srcwidth,
                                Single srcheight, GpUnit srcUnit, const TGPImageAttributes* imageAttributes,
                                DrawImageAbort callback, void* callbackData) {
-  return SetStatus(Api().GdipDrawImageRectRect(nativeGraphics, NativeOf(image), d.X, d.Y, d.Width, d.Height, srcx,
-                                               srcy, srcwidth, srcheight, srcUnit, NativeOf(imageAttributes), callback,
+  return SetStatus(Api().GdipDrawImageRectRect(nativeGraphics, NativeOf(image), d.X, d.Y, d.Width, d.Height, srcx, srcy,
+                                               srcwidth, srcheight, srcUnit, NativeOf(imageAttributes), callback,
                                                callbackData));
 }
 TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPRect& d, Integer srcx, Integer srcy, Integer srcwidth,
                                Integer srcheight, GpUnit srcUnit, const TGPImageAttributes* imageAttributes,
                                DrawImageAbort callback, void* callbackData) {
   return SetStatus(Api().GdipDrawImageRectRectI(nativeGraphics, NativeOf(image), d.X, d.Y, d.Width, d.Height, srcx,
-                                                srcy, srcwidth, srcheight, srcUnit, NativeOf(imageAttributes),
-                                                callback, callbackData));
+                                                srcy, srcwidth, srcheight, srcUnit, NativeOf(imageAttributes), callback,
+                                                callbackData));
 }
 TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPPointF* destPoints, Integer count, Single srcx,
                                Single srcy, Single srcwidth, Single srcheight, GpUnit srcUnit,
-                               const TGPImageAttributes* imageAttributes, DrawImageAbort callback,
-                               void* callbackData) {
+                               const TGPImageAttributes* imageAttributes, DrawImageAbort callback, void* callbackData) {
   return SetStatus(Api().GdipDrawImagePointsRect(nativeGraphics, NativeOf(image), destPoints, count, srcx, srcy,
                                                  srcwidth, srcheight, srcUnit, NativeOf(imageAttributes), callback,
                                                  callbackData));
 }
 TStatus TGPGraphics::DrawImage(const TGPImage* image, const TGPPoint* destPoints, Integer count, Integer srcx,
                                Integer srcy, Integer srcwidth, Integer srcheight, GpUnit srcUnit,
-                               const TGPImageAttributes* imageAttributes, DrawImageAbort callback,
-                               void* callbackData) {
+                               const TGPImageAttributes* imageAttributes, DrawImageAbort callback, void* callbackData) {
   return SetStatus(Api().GdipDrawImagePointsRectI(nativeGraphics, NativeOf(image), destPoints, count, srcx, srcy,
                                                   srcwidth, srcheight, srcUnit, NativeOf(imageAttributes), callback,
                                                   callbackData));
@@ -585,12 +584,8 @@ TStatus TGPGraphics::TranslateClip(Integer dx, Integer dy) {
 TStatus TGPGraphics::GetClip(TGPRegion* region) {
   return SetStatus(Api().GdipGetClip(nativeGraphics, NativeOf(region)));
 }
-TStatus TGPGraphics::GetClipBounds(TGPRectF& rect) {
-  return SetStatus(Api().GdipGetClipBounds(nativeGraphics, &rect));
-}
-TStatus TGPGraphics::GetClipBounds(TGPRect& rect) {
-  return SetStatus(Api().GdipGetClipBoundsI(nativeGraphics, &rect));
-}
+TStatus TGPGraphics::GetClipBounds(TGPRectF& rect) { return SetStatus(Api().GdipGetClipBounds(nativeGraphics, &rect)); }
+TStatus TGPGraphics::GetClipBounds(TGPRect& rect) { return SetStatus(Api().GdipGetClipBoundsI(nativeGraphics, &rect)); }
 TStatus TGPGraphics::GetVisibleClipBounds(TGPRectF& rect) {
   return SetStatus(Api().GdipGetVisibleClipBounds(nativeGraphics, &rect));
 }
@@ -609,7 +604,8 @@ bool TGPGraphics::IsVisible(const TGPPoint& p) {
   return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisiblePointI(nativeGraphics, p.X, p.Y, r); });
 }
 bool TGPGraphics::IsVisible(Integer x, Integer y, Integer width, Integer height) {
-  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRectI(nativeGraphics, x, y, width, height, r); });
+  return TruthQuery(lastResult,
+                    [&](BOOL* r) { return Api().GdipIsVisibleRectI(nativeGraphics, x, y, width, height, r); });
 }
 bool TGPGraphics::IsVisible(const TGPRect& rc) { return IsVisible(rc.X, rc.Y, rc.Width, rc.Height); }
 bool TGPGraphics::IsVisible(Single x, Single y) {
@@ -617,7 +613,8 @@ bool TGPGraphics::IsVisible(Single x, Single y) {
 }
 bool TGPGraphics::IsVisible(const TGPPointF& p) { return IsVisible(p.X, p.Y); }
 bool TGPGraphics::IsVisible(Single x, Single y, Single width, Single height) {
-  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRect(nativeGraphics, x, y, width, height, r); });
+  return TruthQuery(lastResult,
+                    [&](BOOL* r) { return Api().GdipIsVisibleRect(nativeGraphics, x, y, width, height, r); });
 }
 bool TGPGraphics::IsVisible(const TGPRectF& rc) { return IsVisible(rc.X, rc.Y, rc.Width, rc.Height); }
 

@@ -130,12 +130,12 @@ class TGPGraphics : public TGdiplusBase {
   TStatus DrawPath(const TGPPen* pen, const TGPGraphicsPath* path);
   TStatus DrawCurve(const TGPPen* pen, const TGPPointF* points, Integer count);
   TStatus DrawCurve(const TGPPen* pen, const TGPPointF* points, Integer count, Single tension);
-  TStatus DrawCurve(const TGPPen* pen, const TGPPointF* points, Integer count, Integer offset,
-                    Integer numberOfSegments, Single tension = 0.5f);
+  TStatus DrawCurve(const TGPPen* pen, const TGPPointF* points, Integer count, Integer offset, Integer numberOfSegments,
+                    Single tension = 0.5f);
   TStatus DrawCurve(const TGPPen* pen, const TGPPoint* points, Integer count);
   TStatus DrawCurve(const TGPPen* pen, const TGPPoint* points, Integer count, Single tension);
-  TStatus DrawCurve(const TGPPen* pen, const TGPPoint* points, Integer count, Integer offset,
-                    Integer numberOfSegments, Single tension = 0.5f);
+  TStatus DrawCurve(const TGPPen* pen, const TGPPoint* points, Integer count, Integer offset, Integer numberOfSegments,
+                    Single tension = 0.5f);
   TStatus DrawClosedCurve(const TGPPen* pen, const TGPPointF* points, Integer count);
   TStatus DrawClosedCurve(const TGPPen* pen, const TGPPointF* points, Integer count, Single tension);
   TStatus DrawClosedCurve(const TGPPen* pen, const TGPPoint* points, Integer count);

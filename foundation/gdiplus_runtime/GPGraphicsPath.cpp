@@ -111,12 +111,11 @@ TStatus TGPGraphicsPath::AddBezier(Single x1, Single y1, Single x2, Single y2, S
                                    Single y4) {
   return SetStatus(Api().GdipAddPathBezier(nativePath, x1, y1, x2, y2, x3, y3, x4, y4));
 }
-TStatus TGPGraphicsPath::AddBezier(const TGPPoint& pt1, const TGPPoint& pt2, const TGPPoint& pt3,
-                                   const TGPPoint& pt4) {
+TStatus TGPGraphicsPath::AddBezier(const TGPPoint& pt1, const TGPPoint& pt2, const TGPPoint& pt3, const TGPPoint& pt4) {
   return AddBezier(pt1.X, pt1.Y, pt2.X, pt2.Y, pt3.X, pt3.Y, pt4.X, pt4.Y);
 }
-TStatus TGPGraphicsPath::AddBezier(Integer x1, Integer y1, Integer x2, Integer y2, Integer x3, Integer y3,
-                                   Integer x4, Integer y4) {
+TStatus TGPGraphicsPath::AddBezier(Integer x1, Integer y1, Integer x2, Integer y2, Integer x3, Integer y3, Integer x4,
+                                   Integer y4) {
   return SetStatus(Api().GdipAddPathBezierI(nativePath, x1, y1, x2, y2, x3, y3, x4, y4));
 }
 TStatus TGPGraphicsPath::AddBeziers(const TGPPointF* points, Integer count) {

@@ -217,7 +217,9 @@ TGPBitmap::TGPBitmap(const BITMAPINFO* gdiBitmapInfo, void* gdiBitmapData) {
   lastResult = Api().GdipCreateBitmapFromGdiDib(gdiBitmapInfo, gdiBitmapData, &nativeImage);
 }
 
-TGPBitmap::TGPBitmap(HBITMAP hbm, void* hpal) { lastResult = Api().GdipCreateBitmapFromHBITMAP(hbm, hpal, &nativeImage); }
+TGPBitmap::TGPBitmap(HBITMAP hbm, void* hpal) {
+  lastResult = Api().GdipCreateBitmapFromHBITMAP(hbm, hpal, &nativeImage);
+}
 
 TGPBitmap::TGPBitmap(HICON hicon, Integer) { lastResult = Api().GdipCreateBitmapFromHICON(hicon, &nativeImage); }
 

@@ -52,8 +52,7 @@ class TGPImage : public TGdiplusBase {
   TStatus SetPalette(const ColorPalette* palette);
   // A new image of the thumbnail with this image's kept status.
   std::unique_ptr<TGPImage> GetThumbnailImage(UINT thumbWidth, UINT thumbHeight,
-                                              GetThumbnailImageAbort callback = nullptr,
-                                              void* callbackData = nullptr);
+                                              GetThumbnailImageAbort callback = nullptr, void* callbackData = nullptr);
   UINT GetFrameDimensionsCount();
   TStatus GetFrameDimensionsList(GUID* dimensionIDs, UINT count);
   UINT GetFrameCount(const GUID& dimensionID);

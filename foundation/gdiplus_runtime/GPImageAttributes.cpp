@@ -26,8 +26,8 @@ TStatus TGPImageAttributes::SetColorMatrix(const ColorMatrix& colorMatrix, GpCol
   return SetStatus(Api().GdipSetImageAttributesColorMatrix(nativeImageAttr, type, TRUE, &colorMatrix, nullptr, mode));
 }
 TStatus TGPImageAttributes::ClearColorMatrix(GpColorAdjustType type) {
-  return SetStatus(Api().GdipSetImageAttributesColorMatrix(nativeImageAttr, type, FALSE, nullptr, nullptr,
-                                                           ColorMatrixFlagsDefault));
+  return SetStatus(
+      Api().GdipSetImageAttributesColorMatrix(nativeImageAttr, type, FALSE, nullptr, nullptr, ColorMatrixFlagsDefault));
 }
 TStatus TGPImageAttributes::SetColorMatrices(const ColorMatrix& colorMatrix, const ColorMatrix& grayMatrix,
                                              GpColorMatrixFlags mode, GpColorAdjustType type) {
@@ -66,8 +66,8 @@ TStatus TGPImageAttributes::ClearOutputChannel(GpColorAdjustType type) {
   return SetStatus(Api().GdipSetImageAttributesOutputChannel(nativeImageAttr, type, FALSE, ColorChannelFlagsLast));
 }
 TStatus TGPImageAttributes::SetOutputChannelColorProfile(const String& colorProfileFilename, GpColorAdjustType type) {
-  return SetStatus(Api().GdipSetImageAttributesOutputChannelColorProfile(nativeImageAttr, type, TRUE,
-                                                                         colorProfileFilename.c_str()));
+  return SetStatus(
+      Api().GdipSetImageAttributesOutputChannelColorProfile(nativeImageAttr, type, TRUE, colorProfileFilename.c_str()));
 }
 TStatus TGPImageAttributes::ClearOutputChannelColorProfile(GpColorAdjustType type) {
   return SetStatus(Api().GdipSetImageAttributesOutputChannelColorProfile(nativeImageAttr, type, FALSE, nullptr));

@@ -78,7 +78,9 @@ TStatus TGPPen::GetCustomCap(TGPCustomLineCap* customCap, bool start) {
 TStatus TGPPen::GetCustomStartCap(TGPCustomLineCap* customCap) { return GetCustomCap(customCap, true); }
 TStatus TGPPen::GetCustomEndCap(TGPCustomLineCap* customCap) { return GetCustomCap(customCap, false); }
 
-TStatus TGPPen::SetMiterLimit(Single miterLimit) { return SetStatus(Api().GdipSetPenMiterLimit(nativePen, miterLimit)); }
+TStatus TGPPen::SetMiterLimit(Single miterLimit) {
+  return SetStatus(Api().GdipSetPenMiterLimit(nativePen, miterLimit));
+}
 Single TGPPen::GetMiterLimit() {
   REAL limit = 0;
   return SetStatus(Api().GdipGetPenMiterLimit(nativePen, &limit)) == Ok ? limit : 0.0f;

@@ -78,7 +78,9 @@ TStatus TGPRegion::Complement(const TGPRectF& rect) { return Combine(rect, Combi
 TStatus TGPRegion::Complement(const TGPGraphicsPath* path) { return Combine(path, CombineModeComplement); }
 TStatus TGPRegion::Complement(const TGPRegion* region) { return Combine(region, CombineModeComplement); }
 
-TStatus TGPRegion::Translate(Single dx, Single dy) { return SetStatus(Api().GdipTranslateRegion(nativeRegion, dx, dy)); }
+TStatus TGPRegion::Translate(Single dx, Single dy) {
+  return SetStatus(Api().GdipTranslateRegion(nativeRegion, dx, dy));
+}
 TStatus TGPRegion::Translate(Integer dx, Integer dy) {
   return SetStatus(Api().GdipTranslateRegionI(nativeRegion, dx, dy));
 }
@@ -106,27 +108,34 @@ bool TGPRegion::IsInfinite(const TGPGraphics* g) {
   return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsInfiniteRegion(nativeRegion, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(Integer x, Integer y, const TGPGraphics* g) {
-  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionPointI(nativeRegion, x, y, NativeOf(g), r); });
+  return TruthQuery(lastResult,
+                    [&](BOOL* r) { return Api().GdipIsVisibleRegionPointI(nativeRegion, x, y, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(const TGPPoint& p, const TGPGraphics* g) { return IsVisible(p.X, p.Y, g); }
 bool TGPRegion::IsVisible(Single x, Single y, const TGPGraphics* g) {
-  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionPoint(nativeRegion, x, y, NativeOf(g), r); });
+  return TruthQuery(lastResult,
+                    [&](BOOL* r) { return Api().GdipIsVisibleRegionPoint(nativeRegion, x, y, NativeOf(g), r); });
 }
 bool TGPRegion::IsVisible(const TGPPointF& p, const TGPGraphics* g) { return IsVisible(p.X, p.Y, g); }
 bool TGPRegion::IsVisible(Integer x, Integer y, Integer width, Integer height, const TGPGraphics* g) {
-  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionRectI(nativeRegion, x, y, width, height, NativeOf(g), r); });
+  return TruthQuery(lastResult, [&](BOOL* r) {
+    return Api().GdipIsVisibleRegionRectI(nativeRegion, x, y, width, height, NativeOf(g), r);
+  });
 }
 bool TGPRegion::IsVisible(const TGPRect& rc, const TGPGraphics* g) {
   return IsVisible(rc.X, rc.Y, rc.Width, rc.Height, g);
 }
 bool TGPRegion::IsVisible(Single x, Single y, Single width, Single height, const TGPGraphics* g) {
-  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsVisibleRegionRect(nativeRegion, x, y, width, height, NativeOf(g), r); });
+  return TruthQuery(lastResult, [&](BOOL* r) {
+    return Api().GdipIsVisibleRegionRect(nativeRegion, x, y, width, height, NativeOf(g), r);
+  });
 }
 bool TGPRegion::IsVisible(const TGPRectF& rc, const TGPGraphics* g) {
   return IsVisible(rc.X, rc.Y, rc.Width, rc.Height, g);
 }
 bool TGPRegion::IsEqual(const TGPRegion* region, const TGPGraphics* g) {
-  return TruthQuery(lastResult, [&](BOOL* r) { return Api().GdipIsEqualRegion(nativeRegion, NativeOf(region), NativeOf(g), r); });
+  return TruthQuery(lastResult,
+                    [&](BOOL* r) { return Api().GdipIsEqualRegion(nativeRegion, NativeOf(region), NativeOf(g), r); });
 }
 
 UINT TGPRegion::GetRegionScansCount(const TGPMatrix* matrix) {

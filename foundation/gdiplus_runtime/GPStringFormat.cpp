@@ -98,7 +98,7 @@ TStatus TGPStringFormat::SetDigitSubstitution(Word language, GpStringDigitSubsti
 Word TGPStringFormat::GetDigitSubstitutionLanguage() {
   Word language = 0;
   return SetStatus(Api().GdipGetStringFormatDigitSubstitution(nativeFormat, &language, nullptr)) == Ok ? language
-                                                                                                      : Word(0);
+                                                                                                       : Word(0);
 }
 GpStringDigitSubstitute TGPStringFormat::GetDigitSubstitutionMethod() {
   GpStringDigitSubstitute method = StringDigitSubstituteUser;

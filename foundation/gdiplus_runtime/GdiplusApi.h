@@ -110,8 +110,10 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipInvertMatrix)> GdipInvertMatrix{*this, "GdipInvertMatrix"};
   TGdipEntry<decltype(::GdipTransformMatrixPoints)> GdipTransformMatrixPoints{*this, "GdipTransformMatrixPoints"};
   TGdipEntry<decltype(::GdipTransformMatrixPointsI)> GdipTransformMatrixPointsI{*this, "GdipTransformMatrixPointsI"};
-  TGdipEntry<decltype(::GdipVectorTransformMatrixPoints)> GdipVectorTransformMatrixPoints{*this, "GdipVectorTransformMatrixPoints"};
-  TGdipEntry<decltype(::GdipVectorTransformMatrixPointsI)> GdipVectorTransformMatrixPointsI{*this, "GdipVectorTransformMatrixPointsI"};
+  TGdipEntry<decltype(::GdipVectorTransformMatrixPoints)> GdipVectorTransformMatrixPoints{
+      *this, "GdipVectorTransformMatrixPoints"};
+  TGdipEntry<decltype(::GdipVectorTransformMatrixPointsI)> GdipVectorTransformMatrixPointsI{
+      *this, "GdipVectorTransformMatrixPointsI"};
   TGdipEntry<decltype(::GdipIsMatrixInvertible)> GdipIsMatrixInvertible{*this, "GdipIsMatrixInvertible"};
   TGdipEntry<decltype(::GdipIsMatrixIdentity)> GdipIsMatrixIdentity{*this, "GdipIsMatrixIdentity"};
   TGdipEntry<decltype(::GdipIsMatrixEqual)> GdipIsMatrixEqual{*this, "GdipIsMatrixEqual"};
@@ -177,8 +179,10 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipGetPathWorldBoundsI)> GdipGetPathWorldBoundsI{*this, "GdipGetPathWorldBoundsI"};
   TGdipEntry<decltype(::GdipIsVisiblePathPoint)> GdipIsVisiblePathPoint{*this, "GdipIsVisiblePathPoint"};
   TGdipEntry<decltype(::GdipIsVisiblePathPointI)> GdipIsVisiblePathPointI{*this, "GdipIsVisiblePathPointI"};
-  TGdipEntry<decltype(::GdipIsOutlineVisiblePathPoint)> GdipIsOutlineVisiblePathPoint{*this, "GdipIsOutlineVisiblePathPoint"};
-  TGdipEntry<decltype(::GdipIsOutlineVisiblePathPointI)> GdipIsOutlineVisiblePathPointI{*this, "GdipIsOutlineVisiblePathPointI"};
+  TGdipEntry<decltype(::GdipIsOutlineVisiblePathPoint)> GdipIsOutlineVisiblePathPoint{*this,
+                                                                                      "GdipIsOutlineVisiblePathPoint"};
+  TGdipEntry<decltype(::GdipIsOutlineVisiblePathPointI)> GdipIsOutlineVisiblePathPointI{
+      *this, "GdipIsOutlineVisiblePathPointI"};
   TGdipEntry<decltype(::GdipCreateRegion)> GdipCreateRegion{*this, "GdipCreateRegion"};
   TGdipEntry<decltype(::GdipCreateRegionRect)> GdipCreateRegionRect{*this, "GdipCreateRegionRect"};
   TGdipEntry<decltype(::GdipCreateRegionRectI)> GdipCreateRegionRectI{*this, "GdipCreateRegionRectI"};
@@ -230,8 +234,10 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipSetTextureTransform)> GdipSetTextureTransform{*this, "GdipSetTextureTransform"};
   TGdipEntry<decltype(::GdipGetTextureTransform)> GdipGetTextureTransform{*this, "GdipGetTextureTransform"};
   TGdipEntry<decltype(::GdipResetTextureTransform)> GdipResetTextureTransform{*this, "GdipResetTextureTransform"};
-  TGdipEntry<decltype(::GdipMultiplyTextureTransform)> GdipMultiplyTextureTransform{*this, "GdipMultiplyTextureTransform"};
-  TGdipEntry<decltype(::GdipTranslateTextureTransform)> GdipTranslateTextureTransform{*this, "GdipTranslateTextureTransform"};
+  TGdipEntry<decltype(::GdipMultiplyTextureTransform)> GdipMultiplyTextureTransform{*this,
+                                                                                    "GdipMultiplyTextureTransform"};
+  TGdipEntry<decltype(::GdipTranslateTextureTransform)> GdipTranslateTextureTransform{*this,
+                                                                                      "GdipTranslateTextureTransform"};
   TGdipEntry<decltype(::GdipScaleTextureTransform)> GdipScaleTextureTransform{*this, "GdipScaleTextureTransform"};
   TGdipEntry<decltype(::GdipRotateTextureTransform)> GdipRotateTextureTransform{*this, "GdipRotateTextureTransform"};
   TGdipEntry<decltype(::GdipSetTextureWrapMode)> GdipSetTextureWrapMode{*this, "GdipSetTextureWrapMode"};
@@ -239,9 +245,12 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipCreateLineBrush)> GdipCreateLineBrush{*this, "GdipCreateLineBrush"};
   TGdipEntry<decltype(::GdipCreateLineBrushI)> GdipCreateLineBrushI{*this, "GdipCreateLineBrushI"};
   TGdipEntry<decltype(::GdipCreateLineBrushFromRect)> GdipCreateLineBrushFromRect{*this, "GdipCreateLineBrushFromRect"};
-  TGdipEntry<decltype(::GdipCreateLineBrushFromRectI)> GdipCreateLineBrushFromRectI{*this, "GdipCreateLineBrushFromRectI"};
-  TGdipEntry<decltype(::GdipCreateLineBrushFromRectWithAngle)> GdipCreateLineBrushFromRectWithAngle{*this, "GdipCreateLineBrushFromRectWithAngle"};
-  TGdipEntry<decltype(::GdipCreateLineBrushFromRectWithAngleI)> GdipCreateLineBrushFromRectWithAngleI{*this, "GdipCreateLineBrushFromRectWithAngleI"};
+  TGdipEntry<decltype(::GdipCreateLineBrushFromRectI)> GdipCreateLineBrushFromRectI{*this,
+                                                                                    "GdipCreateLineBrushFromRectI"};
+  TGdipEntry<decltype(::GdipCreateLineBrushFromRectWithAngle)> GdipCreateLineBrushFromRectWithAngle{
+      *this, "GdipCreateLineBrushFromRectWithAngle"};
+  TGdipEntry<decltype(::GdipCreateLineBrushFromRectWithAngleI)> GdipCreateLineBrushFromRectWithAngleI{
+      *this, "GdipCreateLineBrushFromRectWithAngleI"};
   TGdipEntry<decltype(::GdipSetLineColors)> GdipSetLineColors{*this, "GdipSetLineColors"};
   TGdipEntry<decltype(::GdipGetLineColors)> GdipGetLineColors{*this, "GdipGetLineColors"};
   TGdipEntry<decltype(::GdipGetLineRect)> GdipGetLineRect{*this, "GdipGetLineRect"};
@@ -267,42 +276,70 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipRotateLineTransform)> GdipRotateLineTransform{*this, "GdipRotateLineTransform"};
   TGdipEntry<decltype(::GdipCreatePathGradient)> GdipCreatePathGradient{*this, "GdipCreatePathGradient"};
   TGdipEntry<decltype(::GdipCreatePathGradientI)> GdipCreatePathGradientI{*this, "GdipCreatePathGradientI"};
-  TGdipEntry<decltype(::GdipCreatePathGradientFromPath)> GdipCreatePathGradientFromPath{*this, "GdipCreatePathGradientFromPath"};
-  TGdipEntry<decltype(::GdipGetPathGradientCenterColor)> GdipGetPathGradientCenterColor{*this, "GdipGetPathGradientCenterColor"};
-  TGdipEntry<decltype(::GdipSetPathGradientCenterColor)> GdipSetPathGradientCenterColor{*this, "GdipSetPathGradientCenterColor"};
-  TGdipEntry<decltype(::GdipGetPathGradientSurroundColorsWithCount)> GdipGetPathGradientSurroundColorsWithCount{*this, "GdipGetPathGradientSurroundColorsWithCount"};
-  TGdipEntry<decltype(::GdipSetPathGradientSurroundColorsWithCount)> GdipSetPathGradientSurroundColorsWithCount{*this, "GdipSetPathGradientSurroundColorsWithCount"};
+  TGdipEntry<decltype(::GdipCreatePathGradientFromPath)> GdipCreatePathGradientFromPath{
+      *this, "GdipCreatePathGradientFromPath"};
+  TGdipEntry<decltype(::GdipGetPathGradientCenterColor)> GdipGetPathGradientCenterColor{
+      *this, "GdipGetPathGradientCenterColor"};
+  TGdipEntry<decltype(::GdipSetPathGradientCenterColor)> GdipSetPathGradientCenterColor{
+      *this, "GdipSetPathGradientCenterColor"};
+  TGdipEntry<decltype(::GdipGetPathGradientSurroundColorsWithCount)> GdipGetPathGradientSurroundColorsWithCount{
+      *this, "GdipGetPathGradientSurroundColorsWithCount"};
+  TGdipEntry<decltype(::GdipSetPathGradientSurroundColorsWithCount)> GdipSetPathGradientSurroundColorsWithCount{
+      *this, "GdipSetPathGradientSurroundColorsWithCount"};
   TGdipEntry<decltype(::GdipGetPathGradientPath)> GdipGetPathGradientPath{*this, "GdipGetPathGradientPath"};
   TGdipEntry<decltype(::GdipSetPathGradientPath)> GdipSetPathGradientPath{*this, "GdipSetPathGradientPath"};
-  TGdipEntry<decltype(::GdipGetPathGradientCenterPoint)> GdipGetPathGradientCenterPoint{*this, "GdipGetPathGradientCenterPoint"};
-  TGdipEntry<decltype(::GdipGetPathGradientCenterPointI)> GdipGetPathGradientCenterPointI{*this, "GdipGetPathGradientCenterPointI"};
-  TGdipEntry<decltype(::GdipSetPathGradientCenterPoint)> GdipSetPathGradientCenterPoint{*this, "GdipSetPathGradientCenterPoint"};
-  TGdipEntry<decltype(::GdipSetPathGradientCenterPointI)> GdipSetPathGradientCenterPointI{*this, "GdipSetPathGradientCenterPointI"};
+  TGdipEntry<decltype(::GdipGetPathGradientCenterPoint)> GdipGetPathGradientCenterPoint{
+      *this, "GdipGetPathGradientCenterPoint"};
+  TGdipEntry<decltype(::GdipGetPathGradientCenterPointI)> GdipGetPathGradientCenterPointI{
+      *this, "GdipGetPathGradientCenterPointI"};
+  TGdipEntry<decltype(::GdipSetPathGradientCenterPoint)> GdipSetPathGradientCenterPoint{
+      *this, "GdipSetPathGradientCenterPoint"};
+  TGdipEntry<decltype(::GdipSetPathGradientCenterPointI)> GdipSetPathGradientCenterPointI{
+      *this, "GdipSetPathGradientCenterPointI"};
   TGdipEntry<decltype(::GdipGetPathGradientRect)> GdipGetPathGradientRect{*this, "GdipGetPathGradientRect"};
   TGdipEntry<decltype(::GdipGetPathGradientRectI)> GdipGetPathGradientRectI{*this, "GdipGetPathGradientRectI"};
-  TGdipEntry<decltype(::GdipGetPathGradientPointCount)> GdipGetPathGradientPointCount{*this, "GdipGetPathGradientPointCount"};
-  TGdipEntry<decltype(::GdipGetPathGradientSurroundColorCount)> GdipGetPathGradientSurroundColorCount{*this, "GdipGetPathGradientSurroundColorCount"};
-  TGdipEntry<decltype(::GdipSetPathGradientGammaCorrection)> GdipSetPathGradientGammaCorrection{*this, "GdipSetPathGradientGammaCorrection"};
-  TGdipEntry<decltype(::GdipGetPathGradientGammaCorrection)> GdipGetPathGradientGammaCorrection{*this, "GdipGetPathGradientGammaCorrection"};
-  TGdipEntry<decltype(::GdipGetPathGradientBlendCount)> GdipGetPathGradientBlendCount{*this, "GdipGetPathGradientBlendCount"};
+  TGdipEntry<decltype(::GdipGetPathGradientPointCount)> GdipGetPathGradientPointCount{*this,
+                                                                                      "GdipGetPathGradientPointCount"};
+  TGdipEntry<decltype(::GdipGetPathGradientSurroundColorCount)> GdipGetPathGradientSurroundColorCount{
+      *this, "GdipGetPathGradientSurroundColorCount"};
+  TGdipEntry<decltype(::GdipSetPathGradientGammaCorrection)> GdipSetPathGradientGammaCorrection{
+      *this, "GdipSetPathGradientGammaCorrection"};
+  TGdipEntry<decltype(::GdipGetPathGradientGammaCorrection)> GdipGetPathGradientGammaCorrection{
+      *this, "GdipGetPathGradientGammaCorrection"};
+  TGdipEntry<decltype(::GdipGetPathGradientBlendCount)> GdipGetPathGradientBlendCount{*this,
+                                                                                      "GdipGetPathGradientBlendCount"};
   TGdipEntry<decltype(::GdipGetPathGradientBlend)> GdipGetPathGradientBlend{*this, "GdipGetPathGradientBlend"};
   TGdipEntry<decltype(::GdipSetPathGradientBlend)> GdipSetPathGradientBlend{*this, "GdipSetPathGradientBlend"};
-  TGdipEntry<decltype(::GdipGetPathGradientPresetBlendCount)> GdipGetPathGradientPresetBlendCount{*this, "GdipGetPathGradientPresetBlendCount"};
-  TGdipEntry<decltype(::GdipGetPathGradientPresetBlend)> GdipGetPathGradientPresetBlend{*this, "GdipGetPathGradientPresetBlend"};
-  TGdipEntry<decltype(::GdipSetPathGradientPresetBlend)> GdipSetPathGradientPresetBlend{*this, "GdipSetPathGradientPresetBlend"};
-  TGdipEntry<decltype(::GdipSetPathGradientSigmaBlend)> GdipSetPathGradientSigmaBlend{*this, "GdipSetPathGradientSigmaBlend"};
-  TGdipEntry<decltype(::GdipSetPathGradientLinearBlend)> GdipSetPathGradientLinearBlend{*this, "GdipSetPathGradientLinearBlend"};
+  TGdipEntry<decltype(::GdipGetPathGradientPresetBlendCount)> GdipGetPathGradientPresetBlendCount{
+      *this, "GdipGetPathGradientPresetBlendCount"};
+  TGdipEntry<decltype(::GdipGetPathGradientPresetBlend)> GdipGetPathGradientPresetBlend{
+      *this, "GdipGetPathGradientPresetBlend"};
+  TGdipEntry<decltype(::GdipSetPathGradientPresetBlend)> GdipSetPathGradientPresetBlend{
+      *this, "GdipSetPathGradientPresetBlend"};
+  TGdipEntry<decltype(::GdipSetPathGradientSigmaBlend)> GdipSetPathGradientSigmaBlend{*this,
+                                                                                      "GdipSetPathGradientSigmaBlend"};
+  TGdipEntry<decltype(::GdipSetPathGradientLinearBlend)> GdipSetPathGradientLinearBlend{
+      *this, "GdipSetPathGradientLinearBlend"};
   TGdipEntry<decltype(::GdipGetPathGradientWrapMode)> GdipGetPathGradientWrapMode{*this, "GdipGetPathGradientWrapMode"};
   TGdipEntry<decltype(::GdipSetPathGradientWrapMode)> GdipSetPathGradientWrapMode{*this, "GdipSetPathGradientWrapMode"};
-  TGdipEntry<decltype(::GdipGetPathGradientTransform)> GdipGetPathGradientTransform{*this, "GdipGetPathGradientTransform"};
-  TGdipEntry<decltype(::GdipSetPathGradientTransform)> GdipSetPathGradientTransform{*this, "GdipSetPathGradientTransform"};
-  TGdipEntry<decltype(::GdipResetPathGradientTransform)> GdipResetPathGradientTransform{*this, "GdipResetPathGradientTransform"};
-  TGdipEntry<decltype(::GdipMultiplyPathGradientTransform)> GdipMultiplyPathGradientTransform{*this, "GdipMultiplyPathGradientTransform"};
-  TGdipEntry<decltype(::GdipTranslatePathGradientTransform)> GdipTranslatePathGradientTransform{*this, "GdipTranslatePathGradientTransform"};
-  TGdipEntry<decltype(::GdipScalePathGradientTransform)> GdipScalePathGradientTransform{*this, "GdipScalePathGradientTransform"};
-  TGdipEntry<decltype(::GdipRotatePathGradientTransform)> GdipRotatePathGradientTransform{*this, "GdipRotatePathGradientTransform"};
-  TGdipEntry<decltype(::GdipGetPathGradientFocusScales)> GdipGetPathGradientFocusScales{*this, "GdipGetPathGradientFocusScales"};
-  TGdipEntry<decltype(::GdipSetPathGradientFocusScales)> GdipSetPathGradientFocusScales{*this, "GdipSetPathGradientFocusScales"};
+  TGdipEntry<decltype(::GdipGetPathGradientTransform)> GdipGetPathGradientTransform{*this,
+                                                                                    "GdipGetPathGradientTransform"};
+  TGdipEntry<decltype(::GdipSetPathGradientTransform)> GdipSetPathGradientTransform{*this,
+                                                                                    "GdipSetPathGradientTransform"};
+  TGdipEntry<decltype(::GdipResetPathGradientTransform)> GdipResetPathGradientTransform{
+      *this, "GdipResetPathGradientTransform"};
+  TGdipEntry<decltype(::GdipMultiplyPathGradientTransform)> GdipMultiplyPathGradientTransform{
+      *this, "GdipMultiplyPathGradientTransform"};
+  TGdipEntry<decltype(::GdipTranslatePathGradientTransform)> GdipTranslatePathGradientTransform{
+      *this, "GdipTranslatePathGradientTransform"};
+  TGdipEntry<decltype(::GdipScalePathGradientTransform)> GdipScalePathGradientTransform{
+      *this, "GdipScalePathGradientTransform"};
+  TGdipEntry<decltype(::GdipRotatePathGradientTransform)> GdipRotatePathGradientTransform{
+      *this, "GdipRotatePathGradientTransform"};
+  TGdipEntry<decltype(::GdipGetPathGradientFocusScales)> GdipGetPathGradientFocusScales{
+      *this, "GdipGetPathGradientFocusScales"};
+  TGdipEntry<decltype(::GdipSetPathGradientFocusScales)> GdipSetPathGradientFocusScales{
+      *this, "GdipSetPathGradientFocusScales"};
   TGdipEntry<decltype(::GdipCreatePen1)> GdipCreatePen1{*this, "GdipCreatePen1"};
   TGdipEntry<decltype(::GdipCreatePen2)> GdipCreatePen2{*this, "GdipCreatePen2"};
   TGdipEntry<decltype(::GdipClonePen)> GdipClonePen{*this, "GdipClonePen"};
@@ -351,16 +388,24 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipCreateCustomLineCap)> GdipCreateCustomLineCap{*this, "GdipCreateCustomLineCap"};
   TGdipEntry<decltype(::GdipDeleteCustomLineCap)> GdipDeleteCustomLineCap{*this, "GdipDeleteCustomLineCap"};
   TGdipEntry<decltype(::GdipCloneCustomLineCap)> GdipCloneCustomLineCap{*this, "GdipCloneCustomLineCap"};
-  TGdipEntry<decltype(::GdipSetCustomLineCapStrokeCaps)> GdipSetCustomLineCapStrokeCaps{*this, "GdipSetCustomLineCapStrokeCaps"};
-  TGdipEntry<decltype(::GdipGetCustomLineCapStrokeCaps)> GdipGetCustomLineCapStrokeCaps{*this, "GdipGetCustomLineCapStrokeCaps"};
-  TGdipEntry<decltype(::GdipSetCustomLineCapStrokeJoin)> GdipSetCustomLineCapStrokeJoin{*this, "GdipSetCustomLineCapStrokeJoin"};
-  TGdipEntry<decltype(::GdipGetCustomLineCapStrokeJoin)> GdipGetCustomLineCapStrokeJoin{*this, "GdipGetCustomLineCapStrokeJoin"};
+  TGdipEntry<decltype(::GdipSetCustomLineCapStrokeCaps)> GdipSetCustomLineCapStrokeCaps{
+      *this, "GdipSetCustomLineCapStrokeCaps"};
+  TGdipEntry<decltype(::GdipGetCustomLineCapStrokeCaps)> GdipGetCustomLineCapStrokeCaps{
+      *this, "GdipGetCustomLineCapStrokeCaps"};
+  TGdipEntry<decltype(::GdipSetCustomLineCapStrokeJoin)> GdipSetCustomLineCapStrokeJoin{
+      *this, "GdipSetCustomLineCapStrokeJoin"};
+  TGdipEntry<decltype(::GdipGetCustomLineCapStrokeJoin)> GdipGetCustomLineCapStrokeJoin{
+      *this, "GdipGetCustomLineCapStrokeJoin"};
   TGdipEntry<decltype(::GdipSetCustomLineCapBaseCap)> GdipSetCustomLineCapBaseCap{*this, "GdipSetCustomLineCapBaseCap"};
   TGdipEntry<decltype(::GdipGetCustomLineCapBaseCap)> GdipGetCustomLineCapBaseCap{*this, "GdipGetCustomLineCapBaseCap"};
-  TGdipEntry<decltype(::GdipSetCustomLineCapBaseInset)> GdipSetCustomLineCapBaseInset{*this, "GdipSetCustomLineCapBaseInset"};
-  TGdipEntry<decltype(::GdipGetCustomLineCapBaseInset)> GdipGetCustomLineCapBaseInset{*this, "GdipGetCustomLineCapBaseInset"};
-  TGdipEntry<decltype(::GdipSetCustomLineCapWidthScale)> GdipSetCustomLineCapWidthScale{*this, "GdipSetCustomLineCapWidthScale"};
-  TGdipEntry<decltype(::GdipGetCustomLineCapWidthScale)> GdipGetCustomLineCapWidthScale{*this, "GdipGetCustomLineCapWidthScale"};
+  TGdipEntry<decltype(::GdipSetCustomLineCapBaseInset)> GdipSetCustomLineCapBaseInset{*this,
+                                                                                      "GdipSetCustomLineCapBaseInset"};
+  TGdipEntry<decltype(::GdipGetCustomLineCapBaseInset)> GdipGetCustomLineCapBaseInset{*this,
+                                                                                      "GdipGetCustomLineCapBaseInset"};
+  TGdipEntry<decltype(::GdipSetCustomLineCapWidthScale)> GdipSetCustomLineCapWidthScale{
+      *this, "GdipSetCustomLineCapWidthScale"};
+  TGdipEntry<decltype(::GdipGetCustomLineCapWidthScale)> GdipGetCustomLineCapWidthScale{
+      *this, "GdipGetCustomLineCapWidthScale"};
   TGdipEntry<decltype(::GdipLoadImageFromFile)> GdipLoadImageFromFile{*this, "GdipLoadImageFromFile"};
   TGdipEntry<decltype(::GdipLoadImageFromFileICM)> GdipLoadImageFromFileICM{*this, "GdipLoadImageFromFileICM"};
   TGdipEntry<decltype(::GdipLoadImageFromStream)> GdipLoadImageFromStream{*this, "GdipLoadImageFromStream"};
@@ -368,13 +413,16 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipCreateBitmapFromFile)> GdipCreateBitmapFromFile{*this, "GdipCreateBitmapFromFile"};
   TGdipEntry<decltype(::GdipCreateBitmapFromFileICM)> GdipCreateBitmapFromFileICM{*this, "GdipCreateBitmapFromFileICM"};
   TGdipEntry<decltype(::GdipCreateBitmapFromStream)> GdipCreateBitmapFromStream{*this, "GdipCreateBitmapFromStream"};
-  TGdipEntry<decltype(::GdipCreateBitmapFromStreamICM)> GdipCreateBitmapFromStreamICM{*this, "GdipCreateBitmapFromStreamICM"};
+  TGdipEntry<decltype(::GdipCreateBitmapFromStreamICM)> GdipCreateBitmapFromStreamICM{*this,
+                                                                                      "GdipCreateBitmapFromStreamICM"};
   TGdipEntry<decltype(::GdipCreateBitmapFromScan0)> GdipCreateBitmapFromScan0{*this, "GdipCreateBitmapFromScan0"};
-  TGdipEntry<decltype(::GdipCreateBitmapFromGraphics)> GdipCreateBitmapFromGraphics{*this, "GdipCreateBitmapFromGraphics"};
+  TGdipEntry<decltype(::GdipCreateBitmapFromGraphics)> GdipCreateBitmapFromGraphics{*this,
+                                                                                    "GdipCreateBitmapFromGraphics"};
   TGdipEntry<decltype(::GdipCreateBitmapFromHBITMAP)> GdipCreateBitmapFromHBITMAP{*this, "GdipCreateBitmapFromHBITMAP"};
   TGdipEntry<decltype(::GdipCreateBitmapFromHICON)> GdipCreateBitmapFromHICON{*this, "GdipCreateBitmapFromHICON"};
   TGdipEntry<decltype(::GdipCreateBitmapFromGdiDib)> GdipCreateBitmapFromGdiDib{*this, "GdipCreateBitmapFromGdiDib"};
-  TGdipEntry<decltype(::GdipCreateBitmapFromResource)> GdipCreateBitmapFromResource{*this, "GdipCreateBitmapFromResource"};
+  TGdipEntry<decltype(::GdipCreateBitmapFromResource)> GdipCreateBitmapFromResource{*this,
+                                                                                    "GdipCreateBitmapFromResource"};
   TGdipEntry<decltype(::GdipCreateHBITMAPFromBitmap)> GdipCreateHBITMAPFromBitmap{*this, "GdipCreateHBITMAPFromBitmap"};
   TGdipEntry<decltype(::GdipCreateHICONFromBitmap)> GdipCreateHICONFromBitmap{*this, "GdipCreateHICONFromBitmap"};
   TGdipEntry<decltype(::GdipCloneImage)> GdipCloneImage{*this, "GdipCloneImage"};
@@ -391,16 +439,21 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipGetImageType)> GdipGetImageType{*this, "GdipGetImageType"};
   TGdipEntry<decltype(::GdipGetImageWidth)> GdipGetImageWidth{*this, "GdipGetImageWidth"};
   TGdipEntry<decltype(::GdipGetImageHeight)> GdipGetImageHeight{*this, "GdipGetImageHeight"};
-  TGdipEntry<decltype(::GdipGetImageHorizontalResolution)> GdipGetImageHorizontalResolution{*this, "GdipGetImageHorizontalResolution"};
-  TGdipEntry<decltype(::GdipGetImageVerticalResolution)> GdipGetImageVerticalResolution{*this, "GdipGetImageVerticalResolution"};
+  TGdipEntry<decltype(::GdipGetImageHorizontalResolution)> GdipGetImageHorizontalResolution{
+      *this, "GdipGetImageHorizontalResolution"};
+  TGdipEntry<decltype(::GdipGetImageVerticalResolution)> GdipGetImageVerticalResolution{
+      *this, "GdipGetImageVerticalResolution"};
   TGdipEntry<decltype(::GdipGetImageFlags)> GdipGetImageFlags{*this, "GdipGetImageFlags"};
   TGdipEntry<decltype(::GdipGetImageRawFormat)> GdipGetImageRawFormat{*this, "GdipGetImageRawFormat"};
   TGdipEntry<decltype(::GdipGetImagePixelFormat)> GdipGetImagePixelFormat{*this, "GdipGetImagePixelFormat"};
   TGdipEntry<decltype(::GdipGetImageThumbnail)> GdipGetImageThumbnail{*this, "GdipGetImageThumbnail"};
-  TGdipEntry<decltype(::GdipGetEncoderParameterListSize)> GdipGetEncoderParameterListSize{*this, "GdipGetEncoderParameterListSize"};
+  TGdipEntry<decltype(::GdipGetEncoderParameterListSize)> GdipGetEncoderParameterListSize{
+      *this, "GdipGetEncoderParameterListSize"};
   TGdipEntry<decltype(::GdipGetEncoderParameterList)> GdipGetEncoderParameterList{*this, "GdipGetEncoderParameterList"};
-  TGdipEntry<decltype(::GdipImageGetFrameDimensionsCount)> GdipImageGetFrameDimensionsCount{*this, "GdipImageGetFrameDimensionsCount"};
-  TGdipEntry<decltype(::GdipImageGetFrameDimensionsList)> GdipImageGetFrameDimensionsList{*this, "GdipImageGetFrameDimensionsList"};
+  TGdipEntry<decltype(::GdipImageGetFrameDimensionsCount)> GdipImageGetFrameDimensionsCount{
+      *this, "GdipImageGetFrameDimensionsCount"};
+  TGdipEntry<decltype(::GdipImageGetFrameDimensionsList)> GdipImageGetFrameDimensionsList{
+      *this, "GdipImageGetFrameDimensionsList"};
   TGdipEntry<decltype(::GdipImageGetFrameCount)> GdipImageGetFrameCount{*this, "GdipImageGetFrameCount"};
   TGdipEntry<decltype(::GdipImageSelectActiveFrame)> GdipImageSelectActiveFrame{*this, "GdipImageSelectActiveFrame"};
   TGdipEntry<decltype(::GdipImageRotateFlip)> GdipImageRotateFlip{*this, "GdipImageRotateFlip"};
@@ -426,32 +479,47 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipCreateImageAttributes)> GdipCreateImageAttributes{*this, "GdipCreateImageAttributes"};
   TGdipEntry<decltype(::GdipCloneImageAttributes)> GdipCloneImageAttributes{*this, "GdipCloneImageAttributes"};
   TGdipEntry<decltype(::GdipDisposeImageAttributes)> GdipDisposeImageAttributes{*this, "GdipDisposeImageAttributes"};
-  TGdipEntry<decltype(::GdipSetImageAttributesToIdentity)> GdipSetImageAttributesToIdentity{*this, "GdipSetImageAttributesToIdentity"};
+  TGdipEntry<decltype(::GdipSetImageAttributesToIdentity)> GdipSetImageAttributesToIdentity{
+      *this, "GdipSetImageAttributesToIdentity"};
   TGdipEntry<decltype(::GdipResetImageAttributes)> GdipResetImageAttributes{*this, "GdipResetImageAttributes"};
-  TGdipEntry<decltype(::GdipSetImageAttributesColorMatrix)> GdipSetImageAttributesColorMatrix{*this, "GdipSetImageAttributesColorMatrix"};
-  TGdipEntry<decltype(::GdipSetImageAttributesThreshold)> GdipSetImageAttributesThreshold{*this, "GdipSetImageAttributesThreshold"};
+  TGdipEntry<decltype(::GdipSetImageAttributesColorMatrix)> GdipSetImageAttributesColorMatrix{
+      *this, "GdipSetImageAttributesColorMatrix"};
+  TGdipEntry<decltype(::GdipSetImageAttributesThreshold)> GdipSetImageAttributesThreshold{
+      *this, "GdipSetImageAttributesThreshold"};
   TGdipEntry<decltype(::GdipSetImageAttributesGamma)> GdipSetImageAttributesGamma{*this, "GdipSetImageAttributesGamma"};
   TGdipEntry<decltype(::GdipSetImageAttributesNoOp)> GdipSetImageAttributesNoOp{*this, "GdipSetImageAttributesNoOp"};
-  TGdipEntry<decltype(::GdipSetImageAttributesColorKeys)> GdipSetImageAttributesColorKeys{*this, "GdipSetImageAttributesColorKeys"};
-  TGdipEntry<decltype(::GdipSetImageAttributesOutputChannel)> GdipSetImageAttributesOutputChannel{*this, "GdipSetImageAttributesOutputChannel"};
-  TGdipEntry<decltype(::GdipSetImageAttributesOutputChannelColorProfile)> GdipSetImageAttributesOutputChannelColorProfile{*this, "GdipSetImageAttributesOutputChannelColorProfile"};
-  TGdipEntry<decltype(::GdipSetImageAttributesRemapTable)> GdipSetImageAttributesRemapTable{*this, "GdipSetImageAttributesRemapTable"};
-  TGdipEntry<decltype(::GdipSetImageAttributesWrapMode)> GdipSetImageAttributesWrapMode{*this, "GdipSetImageAttributesWrapMode"};
-  TGdipEntry<decltype(::GdipGetImageAttributesAdjustedPalette)> GdipGetImageAttributesAdjustedPalette{*this, "GdipGetImageAttributesAdjustedPalette"};
-  TGdipEntry<decltype(::GdipCreateFontFamilyFromName)> GdipCreateFontFamilyFromName{*this, "GdipCreateFontFamilyFromName"};
+  TGdipEntry<decltype(::GdipSetImageAttributesColorKeys)> GdipSetImageAttributesColorKeys{
+      *this, "GdipSetImageAttributesColorKeys"};
+  TGdipEntry<decltype(::GdipSetImageAttributesOutputChannel)> GdipSetImageAttributesOutputChannel{
+      *this, "GdipSetImageAttributesOutputChannel"};
+  TGdipEntry<decltype(::GdipSetImageAttributesOutputChannelColorProfile)>
+      GdipSetImageAttributesOutputChannelColorProfile{*this, "GdipSetImageAttributesOutputChannelColorProfile"};
+  TGdipEntry<decltype(::GdipSetImageAttributesRemapTable)> GdipSetImageAttributesRemapTable{
+      *this, "GdipSetImageAttributesRemapTable"};
+  TGdipEntry<decltype(::GdipSetImageAttributesWrapMode)> GdipSetImageAttributesWrapMode{
+      *this, "GdipSetImageAttributesWrapMode"};
+  TGdipEntry<decltype(::GdipGetImageAttributesAdjustedPalette)> GdipGetImageAttributesAdjustedPalette{
+      *this, "GdipGetImageAttributesAdjustedPalette"};
+  TGdipEntry<decltype(::GdipCreateFontFamilyFromName)> GdipCreateFontFamilyFromName{*this,
+                                                                                    "GdipCreateFontFamilyFromName"};
   TGdipEntry<decltype(::GdipDeleteFontFamily)> GdipDeleteFontFamily{*this, "GdipDeleteFontFamily"};
   TGdipEntry<decltype(::GdipCloneFontFamily)> GdipCloneFontFamily{*this, "GdipCloneFontFamily"};
-  TGdipEntry<decltype(::GdipGetGenericFontFamilySansSerif)> GdipGetGenericFontFamilySansSerif{*this, "GdipGetGenericFontFamilySansSerif"};
-  TGdipEntry<decltype(::GdipGetGenericFontFamilySerif)> GdipGetGenericFontFamilySerif{*this, "GdipGetGenericFontFamilySerif"};
-  TGdipEntry<decltype(::GdipGetGenericFontFamilyMonospace)> GdipGetGenericFontFamilyMonospace{*this, "GdipGetGenericFontFamilyMonospace"};
+  TGdipEntry<decltype(::GdipGetGenericFontFamilySansSerif)> GdipGetGenericFontFamilySansSerif{
+      *this, "GdipGetGenericFontFamilySansSerif"};
+  TGdipEntry<decltype(::GdipGetGenericFontFamilySerif)> GdipGetGenericFontFamilySerif{*this,
+                                                                                      "GdipGetGenericFontFamilySerif"};
+  TGdipEntry<decltype(::GdipGetGenericFontFamilyMonospace)> GdipGetGenericFontFamilyMonospace{
+      *this, "GdipGetGenericFontFamilyMonospace"};
   TGdipEntry<decltype(::GdipGetFamilyName)> GdipGetFamilyName{*this, "GdipGetFamilyName"};
   TGdipEntry<decltype(::GdipIsStyleAvailable)> GdipIsStyleAvailable{*this, "GdipIsStyleAvailable"};
   TGdipEntry<decltype(::GdipGetEmHeight)> GdipGetEmHeight{*this, "GdipGetEmHeight"};
   TGdipEntry<decltype(::GdipGetCellAscent)> GdipGetCellAscent{*this, "GdipGetCellAscent"};
   TGdipEntry<decltype(::GdipGetCellDescent)> GdipGetCellDescent{*this, "GdipGetCellDescent"};
   TGdipEntry<decltype(::GdipGetLineSpacing)> GdipGetLineSpacing{*this, "GdipGetLineSpacing"};
-  TGdipEntry<decltype(::GdipGetFontCollectionFamilyCount)> GdipGetFontCollectionFamilyCount{*this, "GdipGetFontCollectionFamilyCount"};
-  TGdipEntry<decltype(::GdipGetFontCollectionFamilyList)> GdipGetFontCollectionFamilyList{*this, "GdipGetFontCollectionFamilyList"};
+  TGdipEntry<decltype(::GdipGetFontCollectionFamilyCount)> GdipGetFontCollectionFamilyCount{
+      *this, "GdipGetFontCollectionFamilyCount"};
+  TGdipEntry<decltype(::GdipGetFontCollectionFamilyList)> GdipGetFontCollectionFamilyList{
+      *this, "GdipGetFontCollectionFamilyList"};
   TGdipEntry<decltype(::GdipCreateFontFromDC)> GdipCreateFontFromDC{*this, "GdipCreateFontFromDC"};
   TGdipEntry<decltype(::GdipCreateFontFromLogfontA)> GdipCreateFontFromLogfontA{*this, "GdipCreateFontFromLogfontA"};
   TGdipEntry<decltype(::GdipCreateFontFromLogfontW)> GdipCreateFontFromLogfontW{*this, "GdipCreateFontFromLogfontW"};
@@ -467,27 +535,38 @@ class TGdiplusApi {
   TGdipEntry<decltype(::GdipGetLogFontA)> GdipGetLogFontA{*this, "GdipGetLogFontA"};
   TGdipEntry<decltype(::GdipGetLogFontW)> GdipGetLogFontW{*this, "GdipGetLogFontW"};
   TGdipEntry<decltype(::GdipCreateStringFormat)> GdipCreateStringFormat{*this, "GdipCreateStringFormat"};
-  TGdipEntry<decltype(::GdipStringFormatGetGenericDefault)> GdipStringFormatGetGenericDefault{*this, "GdipStringFormatGetGenericDefault"};
-  TGdipEntry<decltype(::GdipStringFormatGetGenericTypographic)> GdipStringFormatGetGenericTypographic{*this, "GdipStringFormatGetGenericTypographic"};
+  TGdipEntry<decltype(::GdipStringFormatGetGenericDefault)> GdipStringFormatGetGenericDefault{
+      *this, "GdipStringFormatGetGenericDefault"};
+  TGdipEntry<decltype(::GdipStringFormatGetGenericTypographic)> GdipStringFormatGetGenericTypographic{
+      *this, "GdipStringFormatGetGenericTypographic"};
   TGdipEntry<decltype(::GdipDeleteStringFormat)> GdipDeleteStringFormat{*this, "GdipDeleteStringFormat"};
   TGdipEntry<decltype(::GdipCloneStringFormat)> GdipCloneStringFormat{*this, "GdipCloneStringFormat"};
   TGdipEntry<decltype(::GdipSetStringFormatFlags)> GdipSetStringFormatFlags{*this, "GdipSetStringFormatFlags"};
   TGdipEntry<decltype(::GdipGetStringFormatFlags)> GdipGetStringFormatFlags{*this, "GdipGetStringFormatFlags"};
   TGdipEntry<decltype(::GdipSetStringFormatAlign)> GdipSetStringFormatAlign{*this, "GdipSetStringFormatAlign"};
   TGdipEntry<decltype(::GdipGetStringFormatAlign)> GdipGetStringFormatAlign{*this, "GdipGetStringFormatAlign"};
-  TGdipEntry<decltype(::GdipSetStringFormatLineAlign)> GdipSetStringFormatLineAlign{*this, "GdipSetStringFormatLineAlign"};
-  TGdipEntry<decltype(::GdipGetStringFormatLineAlign)> GdipGetStringFormatLineAlign{*this, "GdipGetStringFormatLineAlign"};
+  TGdipEntry<decltype(::GdipSetStringFormatLineAlign)> GdipSetStringFormatLineAlign{*this,
+                                                                                    "GdipSetStringFormatLineAlign"};
+  TGdipEntry<decltype(::GdipGetStringFormatLineAlign)> GdipGetStringFormatLineAlign{*this,
+                                                                                    "GdipGetStringFormatLineAlign"};
   TGdipEntry<decltype(::GdipSetStringFormatTrimming)> GdipSetStringFormatTrimming{*this, "GdipSetStringFormatTrimming"};
   TGdipEntry<decltype(::GdipGetStringFormatTrimming)> GdipGetStringFormatTrimming{*this, "GdipGetStringFormatTrimming"};
-  TGdipEntry<decltype(::GdipSetStringFormatHotkeyPrefix)> GdipSetStringFormatHotkeyPrefix{*this, "GdipSetStringFormatHotkeyPrefix"};
-  TGdipEntry<decltype(::GdipGetStringFormatHotkeyPrefix)> GdipGetStringFormatHotkeyPrefix{*this, "GdipGetStringFormatHotkeyPrefix"};
+  TGdipEntry<decltype(::GdipSetStringFormatHotkeyPrefix)> GdipSetStringFormatHotkeyPrefix{
+      *this, "GdipSetStringFormatHotkeyPrefix"};
+  TGdipEntry<decltype(::GdipGetStringFormatHotkeyPrefix)> GdipGetStringFormatHotkeyPrefix{
+      *this, "GdipGetStringFormatHotkeyPrefix"};
   TGdipEntry<decltype(::GdipSetStringFormatTabStops)> GdipSetStringFormatTabStops{*this, "GdipSetStringFormatTabStops"};
   TGdipEntry<decltype(::GdipGetStringFormatTabStops)> GdipGetStringFormatTabStops{*this, "GdipGetStringFormatTabStops"};
-  TGdipEntry<decltype(::GdipGetStringFormatTabStopCount)> GdipGetStringFormatTabStopCount{*this, "GdipGetStringFormatTabStopCount"};
-  TGdipEntry<decltype(::GdipSetStringFormatDigitSubstitution)> GdipSetStringFormatDigitSubstitution{*this, "GdipSetStringFormatDigitSubstitution"};
-  TGdipEntry<decltype(::GdipGetStringFormatDigitSubstitution)> GdipGetStringFormatDigitSubstitution{*this, "GdipGetStringFormatDigitSubstitution"};
-  TGdipEntry<decltype(::GdipSetStringFormatMeasurableCharacterRanges)> GdipSetStringFormatMeasurableCharacterRanges{*this, "GdipSetStringFormatMeasurableCharacterRanges"};
-  TGdipEntry<decltype(::GdipGetStringFormatMeasurableCharacterRangeCount)> GdipGetStringFormatMeasurableCharacterRangeCount{*this, "GdipGetStringFormatMeasurableCharacterRangeCount"};
+  TGdipEntry<decltype(::GdipGetStringFormatTabStopCount)> GdipGetStringFormatTabStopCount{
+      *this, "GdipGetStringFormatTabStopCount"};
+  TGdipEntry<decltype(::GdipSetStringFormatDigitSubstitution)> GdipSetStringFormatDigitSubstitution{
+      *this, "GdipSetStringFormatDigitSubstitution"};
+  TGdipEntry<decltype(::GdipGetStringFormatDigitSubstitution)> GdipGetStringFormatDigitSubstitution{
+      *this, "GdipGetStringFormatDigitSubstitution"};
+  TGdipEntry<decltype(::GdipSetStringFormatMeasurableCharacterRanges)> GdipSetStringFormatMeasurableCharacterRanges{
+      *this, "GdipSetStringFormatMeasurableCharacterRanges"};
+  TGdipEntry<decltype(::GdipGetStringFormatMeasurableCharacterRangeCount)>
+      GdipGetStringFormatMeasurableCharacterRangeCount{*this, "GdipGetStringFormatMeasurableCharacterRangeCount"};
   TGdipEntry<decltype(::GdipCreateFromHDC)> GdipCreateFromHDC{*this, "GdipCreateFromHDC"};
   TGdipEntry<decltype(::GdipCreateFromHDC2)> GdipCreateFromHDC2{*this, "GdipCreateFromHDC2"};
   TGdipEntry<decltype(::GdipCreateFromHWND)> GdipCreateFromHWND{*this, "GdipCreateFromHWND"};
