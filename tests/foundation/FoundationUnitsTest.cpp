@@ -10,7 +10,8 @@ namespace {
 TEST(FoundationUnits, StartInOrderAndStopInReverse) {
   TUnitSequence units;
   AddFoundationUnits(units);
-  EXPECT_EQ(units.Names(), (std::vector<String>{u"AdvUtils", u"AdvPersistence", u"AdvGDIP"}));
+  EXPECT_EQ(units.Names(), (std::vector<String>{u"AdvUtils", u"AdvPersistence", u"ZovIVIDlusApi",
+                                                 u"ZovIVIDlusClasses", u"AdvGDIP"}));
   units.Initialize();
   EXPECT_EQ(TAdvPersistence::TypeKey(), u"$type");
   for (Integer i = 0; i < kAdvClipboardFormatCount; ++i) EXPECT_GE(AdvClipboardFormat(i), 0xC000);
