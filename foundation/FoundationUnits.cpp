@@ -1,13 +1,16 @@
 #include "foundation/FoundationUnits.h"
 
+#include "foundation/gdiplus/GDIPFill.h"
 #include "foundation/gdiplus/GdiplusBase.h"
 #include "foundation/json/AdvPersistence.h"
+#include "foundation/svg/AdvSVGBitmap.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/gdiplus/GdiPlus.h"
 
 void AddFoundationUnits(TUnitSequence& Units) {
   Units.Add(u"AdvUtils", InitializeAdvUtilsUnit);
   Units.Add(u"AdvPersistence", TAdvPersistence::Initialize, TAdvPersistence::Finalize);
+  Units.Add(u"AdvTypes", InitializeAdvTypesUnit, FinalizeAdvTypesUnit);
   Units.Add(
       u"AdvGDIP",
       [] {
@@ -15,4 +18,5 @@ void AddFoundationUnits(TUnitSequence& Units) {
         gdiplus::InitializeGdiplusUnit();
       },
       gdiplus::FinalizeGdiplusUnit);
+  Units.Add(u"GDIPFill", gdiplus::InitializeGDIPFillUnit);
 }

@@ -204,3 +204,11 @@ bool TAdvSVGBitmap::IsRawFormData(const TBytes& Data) {
   // picture data no signature names, kept raw rather than lost.
   return !(Data.size() >= 4 && StoredLength(Data) >= 0 && std::size_t(StoredLength(Data)) + 4 == Data.size());
 }
+
+void InitializeAdvTypesUnit() {
+  TPicture::RegisterFileFormat<TAdvSVGBitmap>(u"svg", u"Scalable Vector Graphics (VCL)", [](const TBytes& data) {
+    return !TAdvSVGBitmap::IsImageSignature(data);
+  });
+}
+
+void FinalizeAdvTypesUnit() { TPicture::UnregisterGraphicClass(ClassNameOf(typeid(TAdvSVGBitmap))); }

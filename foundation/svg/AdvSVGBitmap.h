@@ -95,3 +95,8 @@ class TAdvSVGBitmap : public TGraphic {
   TBytes FStream;
   String FFileName;
 };
+
+// The unit's start: registers TAdvSVGBitmap as the picture format "SVG"; its
+// end unregisters it. Called from the program's start-up sequence.
+void InitializeAdvTypesUnit();
+void FinalizeAdvTypesUnit();
