@@ -413,8 +413,16 @@ void TGDIPFill::LoadFromFile(TCustomIniFile* ini, const String& Section) {
   get(u"GlowGradientColor", FGlowGradientColor);
   get(u"GlowRadialColor", FGlowRadialColor);
   getEnum(u"PictureSizeMode", FPictureSize, psCustom);
-  LoadPictureText(ini, Section, u"Picture", u"PictureSize", FPicture.get());
-  LoadPictureText(ini, Section, u"BackgroundPicture", u"BackgroundPictureSize", FBackGroundPicture.get());
+  // The pictures' own change events are held back: the load notifies once.
+  ++FUpdateCount;
+  try {
+    LoadPictureText(ini, Section, u"Picture", u"PictureSize", FPicture.get());
+    LoadPictureText(ini, Section, u"BackgroundPicture", u"BackgroundPictureSize", FBackGroundPicture.get());
+  } catch (...) {
+    --FUpdateCount;
+    throw;
+  }
+  --FUpdateCount;
   Changed();
 }
 
