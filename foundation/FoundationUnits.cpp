@@ -1,9 +1,11 @@
 #include "foundation/FoundationUnits.h"
 
+#include "foundation/gdiplus/GDIPFill.h"
 #include "foundation/gdiplus/GdiplusBase.h"
 #include "foundation/gdiplus_runtime/GdiplusApi.h"
 #include "foundation/gdiplus_runtime/GdiplusClasses.h"
 #include "foundation/json/AdvPersistence.h"
+#include "foundation/svg/AdvSVGBitmap.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/gdiplus/GdiPlus.h"
 
@@ -18,6 +20,7 @@ void AddFoundationUnits(TUnitSequence& Units) {
       },
       gdiplus_runtime::FinalizeGdiplusApi);
   Units.Add(u"ZovIVIDlusClasses", gdiplus_runtime::InitializeGdiplusClasses, gdiplus_runtime::FinalizeGdiplusClasses);
+  Units.Add(u"AdvTypes", InitializeAdvTypesUnit, FinalizeAdvTypesUnit);
   Units.Add(
       u"AdvGDIP",
       [] {
@@ -25,4 +28,5 @@ void AddFoundationUnits(TUnitSequence& Units) {
         gdiplus::InitializeGdiplusUnit();
       },
       gdiplus::FinalizeGdiplusUnit);
+  Units.Add(u"GDIPFill", gdiplus::InitializeGDIPFillUnit);
 }
