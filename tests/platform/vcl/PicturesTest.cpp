@@ -16,6 +16,7 @@
 #include "platform/vcl/Icon.h"
 #include "platform/vcl/JpegImage.h"
 #include "platform/vcl/PngImage.h"
+#include "tests/support/PictureBombs.h"
 
 namespace fs = std::filesystem;
 
@@ -316,6 +317,30 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
   EXPECT_FALSE(png2.Empty());
   EXPECT_THROW(png2.LoadFromBytes(png), EInvalidGraphic);
   EXPECT_TRUE(png2.Empty());
+}
+
+// Files that declare more than they hold, or more pixels than the budget,
+// are refused before any decoder allocates for them, whatever the class or
+// the file name that reaches them.
+TEST_F(Pictures, DeclaredSizesBeyondTheDataOrTheBudgetAreRefused) {
+  for (const auto& [name, data] : picture_bombs::All()) {
+    SCOPED_TRACE(name);
+    TPicture pic;
+    EXPECT_THROW(pic.LoadFromBytes(data), EInvalidGraphic);
+    for (const char* ext : {".png", ".bmp", ".jpg", ".gif"}) {
+      Write(std::string("bomb") + ext, data);
+      EXPECT_THROW(pic.LoadFromFile(Utf8ToString(Path(std::string("bomb") + ext))), EInvalidGraphic) << ext;
+    }
+  }
+  TPngImage png;
+  EXPECT_THROW(png.LoadFromBytes(picture_bombs::PngHugeTextChunk()), EInvalidGraphic);
+  TGIFImage gif;
+  EXPECT_THROW(gif.LoadFromBytes(picture_bombs::GifHugeScreen()), EInvalidGraphic);
+  EXPECT_TRUE(gif.Empty());
+  // The same shapes within the budget still load.
+  gif.LoadFromBytes(picture_bombs::Gif(3, 2));
+  EXPECT_EQ(gif.Width(), 3);
+  EXPECT_EQ(gif.Height(), 2);
 }
 
 }  // namespace
