@@ -53,6 +53,9 @@ struct TBitmapAccess {
     b->FreeContext();
     b->FreeBitmap();
     const int w = pixels.width(), h = pixels.height();
+    // Shared with another image (an already matching source): a bitmap's
+    // rows may be written through a raw pointer, so it gets its own.
+    if (!pixels.isNull() && !pixels.isDetached()) pixels = pixels.copy();
     if (!pixels.isNull()) b->FHandle = gdi_internal::NewBitmap(std::move(pixels), bitCount, dib).get();
     b->FWidth = b->FHandle ? w : 0;
     b->FHeight = b->FHandle ? h : 0;
