@@ -155,6 +155,7 @@ bool BmpFits(const uint8_t* d, size_t size) {
 }
 
 bool IcoFits(const uint8_t* d, size_t size) {
+  if (size < 6) return true;  // no directory: the decoder refuses it
   const size_t count = Le16(d + 4);
   if (count > (size - 6) / 16) return false;
   for (size_t i = 0; i < count; ++i) {

@@ -279,6 +279,8 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
   badOffset[6 + 16 + 12] = badOffset[6 + 16 + 13] = badOffset[6 + 16 + 14] = 0xFF;
   hostile.push_back({"ico bad offsets", badOffset});
   hostile.push_back({"png magic only", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}});
+  hostile.push_back({"ico magic only", {0, 0, 1, 0}});
+  hostile.push_back({"cursor magic only", {0, 0, 2, 0}});
   hostile.push_back({"jpeg magic and junk", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0x13, 0x37}});
 
   for (auto& [name, data] : hostile) {
@@ -289,6 +291,11 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
       pic.LoadFromBytes(data);
     } catch (const EInvalidGraphic&) {
       raised = true;
+    }
+    // A class's reader may be handed another format's bytes.
+    try {
+      TPngImage().LoadFromBytes(data);
+    } catch (const EInvalidGraphic&) {
     }
     EXPECT_TRUE(raised || !pic.Graphic() || pic.Graphic()->Empty() || pic.Width() <= 16384);
     EXPECT_LE(pic.Width(), 16384);
