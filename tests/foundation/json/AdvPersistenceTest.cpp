@@ -447,6 +447,39 @@ TEST_F(AdvPersistence, PicturesAsHexOfTheirGraphic) {
   EXPECT_THROW(Load(&t, "{\"Picture\":\"42ZZ\"}"), EConvertError);
 }
 
+// Sub-objects a class may leave unset, and a property named beyond ASCII.
+class TJsonOptional : public TPersistent {
+ public:
+  TStringList* Lines = nullptr;
+  TCollection* Items = nullptr;
+  TPicture* Picture = nullptr;
+  Integer Size = 0;
+};
+
+TEST_F(AdvPersistence, NilSubObjectsAndNamesBeyondAsciiRoundTrip) {
+  TClassInfo::Of<TJsonOptional, TPersistent>(u"TJsonOptional")
+      .Property(u"Lines", &TJsonOptional::Lines, &TJsonOptional::Lines)
+      .Property(u"Items", &TJsonOptional::Items, &TJsonOptional::Items)
+      .Property(u"Picture", &TJsonOptional::Picture, &TJsonOptional::Picture)
+      .Property(u"Gr\u00F6\u00DFe", &TJsonOptional::Size, &TJsonOptional::Size);
+  TJsonOptional s;
+  s.Size = 7;
+  const std::string json = Save(&s);
+  EXPECT_EQ(json,
+            "{\"$type\":\"TJsonOptional\",\"Gr\\u00F6\\u00DFe\":7,\"Items\":\"\",\"Lines\":\"\",\"Picture\":\"\"}");
+
+  TJsonOptional t;
+  Load(&t, json);
+  EXPECT_EQ(t.Size, 7);
+  EXPECT_EQ(t.Lines, nullptr);
+  EXPECT_EQ(t.Items, nullptr);
+  EXPECT_EQ(t.Picture, nullptr);
+  // Null stands for no sub-object too, and a name may come as plain UTF-8.
+  Load(&t, "{\"$type\":\"TJsonOptional\",\"Lines\":null,\"Items\":null,\"Picture\":null,\"Gr\xC3\xB6\xC3\x9F" "e\":9}");
+  EXPECT_EQ(t.Size, 9);
+  EXPECT_EQ(t.Lines, nullptr);
+}
+
 // Generic containers are told apart by their class names alone.
 class TIntListLike : public TObject {};
 class TIntListChild : public TIntListLike {};
