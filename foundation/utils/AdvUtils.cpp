@@ -172,21 +172,66 @@ String TAdvUtils::FixMarkup(StringView su, bool SpecialChars) {
   return r;
 }
 
+namespace {
+
+// "&amp;" replaced by "&" until none is left, in one pass: the output never
+// holds the name, so only its end can complete one after each character.
+// The name cannot overlap itself, so the result is the one repeated
+// replacement reaches.
+String CollapseAmp(StringView s) {
+  constexpr StringView kAmp = u"&amp;";
+  String r;
+  r.reserve(s.size());
+  for (Char c : s) {
+    r.push_back(c);
+    if (c == u';' && r.size() >= kAmp.size() && StringView(r).substr(r.size() - kAmp.size()) == kAmp)
+      r.erase(r.size() - kAmp.size() + 1);  // keeps the "&"
+  }
+  return r;
+}
+
+bool SameAsciiCaseAt(StringView s, std::size_t at, StringView name) {
+  for (std::size_t k = 0; k < name.size(); ++k)
+    if (AsciiUpper(s[at + k]) != AsciiUpper(name[k])) return false;
+  return true;
+}
+
+// The entity loop for one name: while the name occurs with its case, the first
+// occurrence in any ASCII case is replaced. A replacement character never
+// belongs to a name and a name starts with its only "&", so the loop replaces
+// the occurrences in any case from the left up to the last one with case:
+// done here in one pass.
+String ReplaceEntity(StringView s, StringView name, Char ch) {
+  const std::size_t last = s.rfind(name);
+  if (last == StringView::npos) return String(s);
+  String r;
+  r.reserve(s.size());
+  std::size_t i = 0;
+  while (i < s.size()) {
+    if (i <= last && s[i] == u'&' && i + name.size() <= s.size() && SameAsciiCaseAt(s, i, name)) {
+      r.push_back(ch);
+      i += name.size();
+    } else {
+      r.push_back(s[i++]);
+    }
+  }
+  return r;
+}
+
+}  // namespace
+
 String TAdvUtils::UnFixMarkup(StringView su, bool SpecialChars, bool SpecialCharsOnly) {
   String s(su);
   if (!SpecialCharsOnly) {
-    const std::pair<StringView, StringView> basic[] = {
-        {u"&lt;", u"<"}, {u"&gt;", u">"}, {u"&amp;", u"&"}, {u"&quot;", u"\""}};
-    for (const auto& [name, ch] : basic)
-      while (s.find(name) != String::npos) s = ReplaceAll(s, name, ch);
+    // One pass each: "<", ">" and the quote are in no name, so replacing them
+    // cannot make a new one; "&" can, and has its own pass.
+    s = ReplaceAll(s, u"&lt;", u"<");
+    s = ReplaceAll(s, u"&gt;", u">");
+    s = CollapseAmp(s);
+    s = ReplaceAll(s, u"&quot;", u"\"");
   }
   if (SpecialChars) {
-    for (std::size_t i = 3; i < kEntities.size(); ++i) {
-      const StringView name = kEntities[i].Name;
-      const String ch(1, kEntities[i].Ch);
-      // Every replacement shortens the text, so the loop ends.
-      while (s.find(name) != String::npos) TagReplaceString(name, ch, s);
-    }
+    for (std::size_t i = 3; i < kEntities.size(); ++i) s = ReplaceEntity(s, kEntities[i].Name, kEntities[i].Ch);
   }
   return s;
 }
@@ -791,7 +836,7 @@ bool TAdvUtils::IsDate(StringView AValue, TDateTime& ADate) {
 namespace {
 
 // The operand after an operator at index `at`: "=" (inclusive), blanks and an
-// opening quote skipped; it ends at the end, at a blank, "&" or "|" outside quotes.
+// opening quote skipped; it ends at the end, at a blank, "&", "|" or "^" outside quotes.
 String ComparisonOperand(StringView s, std::size_t at, bool& inclusive) {
   inclusive = false;
   std::size_t k = at;
@@ -812,7 +857,7 @@ String ComparisonOperand(StringView s, std::size_t at, bool& inclusive) {
       quoted = !quoted;
       continue;
     }
-    if (!quoted && (c == u' ' || c == u'&' || c == u'|')) break;
+    if (!quoted && (c == u' ' || c == u'&' || c == u'|' || c == u'^')) break;
     op.push_back(c);
   }
   return op;

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Exceptions.h"
@@ -60,6 +66,9 @@ TEST(AdvUtilsText, UnFixMarkup) {
       {u"caf&eacute;&nbsp;&copy;", true, false, u"caf\u00E9 \u00A9"},
       {u"&lt;&eacute;", true, true, u"&lt;\u00E9"},
       {u"&#x00FD;&#221;", true, false, u"\u00FD\u00DD"},
+      {u"&amp;amp;lt;", false, false, u"&lt;"},  // "&lt;" was done before "&amp;" made this one
+      // Any letter case is replaced up to the last occurrence written with case.
+      {u"&EACUTE; &eacute; &EACUTE;", true, true, u"\u00E9 \u00E9 &EACUTE;"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(TAdvUtils::UnFixMarkup(c.in, c.special, c.specialOnly), c.out) << U8(c.in);
