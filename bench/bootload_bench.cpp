@@ -6,6 +6,7 @@
 
 #include <chrono>
 
+#include "platform/testing/GuiTestApp.h"
 #include "platform/testing/Pump.h"
 #include "programmer/QvBootload.h"
 #include "tests/support/BootloaderSimulator.h"
@@ -19,6 +20,9 @@ constexpr double kBytesPerSecond = 115200.0 / 10.0;
 constexpr double kPrescribedPauses = (50 + 50 + 50 + 1000 + 400 + 250 + 25 + 25) / 1000.0;
 
 void BM_Upload32KiB(benchmark::State& state) {
+  // The component's hidden window needs the application object, made as the
+  // tests make it: headless unless a display platform is named.
+  EnsureGuiApplication();
   test_support::TTempConfigHome home;
   test_support::TBootloaderOptions options;
   options.BaudRate = 115200;

@@ -1,5 +1,7 @@
 #include "programmer/BootloadProtocol.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/rtl/StrUtils.h"
@@ -18,6 +20,23 @@ TBootloadHeader SplitOwnerHeader(const String& OwnerHeader) {
   h.hhidden = Fetch(rest, u",");
   h.bOwnHeader = true;
   return h;
+}
+
+Integer DecimalToIntDef(const String& Text, Integer Default) {
+  const String t = Trim(Text);
+  std::size_t i = 0;
+  const bool negative = !t.empty() && t[0] == u'-';
+  if (!t.empty() && (t[0] == u'-' || t[0] == u'+')) ++i;
+  if (i >= t.size()) return Default;
+  Int64 value = 0;
+  for (; i < t.size(); ++i) {
+    if (t[i] < u'0' || t[i] > u'9') return Default;
+    value = value * 10 + (t[i] - u'0');
+    if (value > Int64{1} << 31) return Default;
+  }
+  if (negative) value = -value;
+  if (value < INT32_MIN || value > INT32_MAX) return Default;
+  return static_cast<Integer>(value);
 }
 
 TBootloadEngine::TBootloadEngine(TBootloadLink& Link, TBootloadHost& Host, TBootloadHeader Header)
@@ -64,9 +83,9 @@ std::string TBootloadEngine::ParseDescription(const std::string& RawReply, const
   const String mcu = Fetch(work, u",");
   const String fcpu = Fetch(work, u",");
   const String version = Fetch(work, u",");
-  Integer pageSize = StrToIntDef(page, -1);
+  Integer pageSize = DecimalToIntDef(page, -1);
   if (Header.bOwnHeader) {
-    pageSize = StrToIntDef(Header.hpage, -1);
+    pageSize = DecimalToIntDef(Header.hpage, -1);
     address = Header.hadr;
   }
   Info.PageSize = pageSize;
@@ -92,21 +111,18 @@ String TBootloadEngine::ElapsedTimeText(UInt64 Ms) {
 }
 
 bool TBootloadEngine::WaitAnswer() {
-  // The user-interface thread answers the description through StopBadTarget;
-  // silence for 100 pauses counts as a refusal.
-  Integer answer = 1;
-  for (int pause = 1; pause <= 100; ++pause) {
+  // The user-interface thread answers the description through StopBadTarget.
+  // Its handler may take a while (the main window lays itself out there), so
+  // the wait lasts as long as the line waits for a reply; silence for that
+  // long counts as a refusal.
+  const UInt64 deadline = GetTickCount64() + static_cast<UInt64>(std::max<Integer>(FLink.AnswerTimeout(), 1));
+  for (;;) {
     FHost.Delay(1);
     if (FHost.StopRequested()) return false;
-    if (pause < 100) {
-      const Integer seen = FHost.StopBadTarget();
-      if (seen >= 0) {
-        answer = seen;
-        break;
-      }
-    }
+    const Integer seen = FHost.StopBadTarget();
+    if (seen >= 0) return seen != 1;
+    if (GetTickCount64() >= deadline) return false;
   }
-  return answer != 1;
 }
 
 void TBootloadEngine::SendPages(std::string Image, Integer PageSize) {

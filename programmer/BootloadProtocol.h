@@ -76,6 +76,11 @@ struct TBootloadHeader {
 // Defaults, replaced by the six comma-separated fields of OwnerHeader when it is not empty.
 TBootloadHeader SplitOwnerHeader(const String& OwnerHeader);
 
+// A decimal number as the bootloader's texts carry it (page size, baud rate):
+// blanks around it, an optional sign, digits, within 32 bits; Default for
+// anything else ("0x40", "$40", "64k", "").
+Integer DecimalToIntDef(const String& Text, Integer Default);
+
 // What the protocol needs of the thread that runs it.
 class TBootloadHost {
  public:
@@ -108,6 +113,9 @@ class TBootloadLink {
 
   // The peer as failure texts name it: "COM3", "192.168.4.1:8899".
   virtual String PeerName() const = 0;
+  // How long the line waits for a reply (ms): it also bounds the wait for the
+  // user-interface thread's answer to the self-description.
+  virtual Integer AnswerTimeout() const = 0;
   // The ready wait's attempt counter start and first idle limit.
   virtual Integer ReadyCounter() const = 0;
   virtual Integer ReadyIdleLimit() const = 0;

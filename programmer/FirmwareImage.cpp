@@ -32,7 +32,11 @@ std::vector<std::string> SplitLines(const std::string& text) {
       break;
     }
     lines.push_back(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    // CR LF is one break, and so is CR CR LF: a file whose line ends were
+    // converted twice still has one record per line.
+    std::size_t next = end;
+    while (next < text.size() && text[next] == '\r') ++next;
+    start = next < text.size() && text[next] == '\n' ? next + 1 : end + 1;
   }
   return lines;
 }
@@ -43,8 +47,12 @@ String LineError(Integer line, const char* what) {
 
 }  // namespace
 
-Integer ParseHexLine(const std::string& Line, THexRecord& Record) {
+Integer ParseHexLine(const std::string& RawLine, THexRecord& Record) {
   Record = THexRecord{};
+  // Blanks, tabs and a carriage return after the checksum are no part of the record.
+  std::size_t length = RawLine.size();
+  while (length > 0 && (RawLine[length - 1] == ' ' || RawLine[length - 1] == '\t' || RawLine[length - 1] == '\r')) --length;
+  const std::string Line = RawLine.substr(0, length);
   if (Line.empty()) return HEX_LINE_MALFORMED;
   if (Line[0] != ':') return HEX_LINE_NO_COLON;
   const int count = PairAt(Line, 1), addrHi = PairAt(Line, 3), addrLo = PairAt(Line, 5), type = PairAt(Line, 7);

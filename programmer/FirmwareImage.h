@@ -27,9 +27,10 @@ struct THexRecord {
   std::string DataDigits;  // the data's digit pairs as written
 };
 
-// Parses one line (without its line break) into Record; answers one of the
-// HEX_LINE_* results. Never throws.
-Integer ParseHexLine(const std::string& Line, THexRecord& Record);
+// Parses one line (without its line break; blanks, tabs and a carriage return
+// after the checksum are ignored) into Record; answers one of the HEX_LINE_*
+// results. Never throws.
+Integer ParseHexLine(const std::string& RawLine, THexRecord& Record);
 
 // The outcome of HexToImage.
 struct THexImage {
@@ -43,7 +44,7 @@ struct THexImage {
   String Error;
 };
 
-// Converts Intel HEX text (lines ended by CR, LF or CR LF) into the image
+// Converts Intel HEX text (lines ended by CR, LF, CR LF or CR CR LF) into the image
 // text. Data records land at their addresses (type 2 segment and type 4
 // linear bases honoured; type 3 and 5 start addresses checked and ignored);
 // overlapping data keeps the later record. Fails on any bad line, on a count

@@ -216,7 +216,7 @@ TBLSINFO TQvBootload::ParseInfoBLS(const String& Reply, const String& hstart) {
   }
   TBLSINFO info;
   Fetch(work, hstart);
-  info.PageSize = StrToIntDef(Fetch(work, u","), 128);
+  info.PageSize = DecimalToIntDef(Fetch(work, u","), 128);
   info.BLSAddress = Trim(Fetch(work, u","));
   info.Microcontroller = Trim(Fetch(work, u","));
   info.F_CPU = Trim(Fetch(work, u","));

@@ -148,7 +148,7 @@ class TQvBootload : public TComponent {
 
   // Parses a self-description as the information event reports it: the part
   // up to Header.hstart dropped, parentheses ignored, five trimmed fields;
-  // PageSize 128 when its field is not a number.
+  // PageSize 128 when its field is not a decimal number.
   static TBLSINFO ParseInfoBLS(const String& Reply, const String& hstart);
 
  private:

@@ -17,6 +17,8 @@ class TSerialBootloadLink : public TBootloadLink {
   bool LastErrorIsTimeout() const override { return FPort.LastError() == ErrTimeout; }
 
   String PeerName() const override { return FPortName; }
+  // The port's DeadlockTimeout.
+  Integer AnswerTimeout() const override { return FPort.DeadlockTimeout(); }
   Integer ReadyCounter() const override { return 100; }
   Integer ReadyIdleLimit() const override { return 10; }
   // 50 ms, 'u', 50 ms, the info command; up to 2 s for the first byte and 5 s

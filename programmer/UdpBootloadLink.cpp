@@ -93,7 +93,7 @@ void RunUdpRoad(const TUdpRoadSettings& Settings, const std::function<std::strin
     // bound must not pass unnoticed (the datagrams would leave from another one).
     const Integer bindError = sock.LastError();
     const String bindErrorText = sock.LastErrorDesc();
-    sock.SetTimeout(20000);
+    sock.SetTimeout(kUdpLineTimeout);
     sock.SetMulticastTTL(64);
     sock.EnableBroadcast(true);
     // A scan has no module address yet: only the binding is checked.

@@ -12,6 +12,8 @@
 
 // The modules' configuration port.
 extern const String kWiFiConfigPort;  // "48899"
+// Send and receive time-out of the road's socket (ms).
+constexpr Integer kUdpLineTimeout = 20000;
 
 class TUdpBootloadLink : public TBootloadLink {
  public:
@@ -29,6 +31,8 @@ class TUdpBootloadLink : public TBootloadLink {
 
   // "192.168.4.1:8899"
   String PeerName() const override { return FRemoteIP + u":" + FRemotePort; }
+  // The socket's time-out (kUdpLineTimeout).
+  Integer AnswerTimeout() const override { return kUdpLineTimeout; }
   // A module adds its own latency: more attempts and more patience than a serial line.
   Integer ReadyCounter() const override { return 200; }
   Integer ReadyIdleLimit() const override { return 100; }

@@ -85,7 +85,7 @@ void TUploadThread::SerialRoad() {
     Delay(50);
     port.SetDeadlockTimeout(5000);
     port.SetRaiseExcept(false);
-    const Integer baud = StrToIntDef(BaudRate, 9600);
+    const Integer baud = DecimalToIntDef(BaudRate, 9600);
     Integer error = 0;
     String errorText;
     for (int attempt = 1; attempt <= 3 && !Terminated(); ++attempt) {

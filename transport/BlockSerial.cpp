@@ -1,5 +1,7 @@
 #include "transport/BlockSerial.h"
 
+#include <algorithm>
+
 #include "platform/rtl/StrUtils.h"
 #include "transport/TransportUtils.h"
 
@@ -711,38 +713,57 @@ void TBlockSerial::SetBreak(Integer Duration) {
 
 // ---- modem dialogue ----
 
-std::string TBlockSerial::ATDialogue(const std::string& value, Integer lineTimeout, bool connect) {
+std::string TBlockSerial::ATDialogue(const std::string& value, Integer timeout, bool connect) {
   std::string result;
   FATResult = false;
-  const bool savedConvert = FConvertLineEnd;
+  // The time-out and a size bound hold for the whole answer: a peer that keeps
+  // talking (echo loops, line noise) can neither hold the dialogue longer nor
+  // make it grow without end. The line settings it changes come back on every exit.
+  const bool savedConvert = FConvertLineEnd, savedInterPacket = FInterPacketTimeout;
+  const Integer savedMaxLine = FMaxLineLength;
+  auto restore = [&] {
+    FConvertLineEnd = savedConvert;
+    FInterPacketTimeout = savedInterPacket;
+    FMaxLineLength = savedMaxLine;
+  };
   FConvertLineEnd = true;
+  FInterPacketTimeout = false;  // each read's time-out covers the whole read
   try {
     SendString(value + "\r");
-    if (FLastError == 0) {
-      for (;;) {
-        const std::string line = Recvstring(lineTimeout);
-        if (FLastError != 0) break;
-        if (line != value) result += line + "\r\n";
-        if (!connect) {
-          if (line == "OK") {
-            FATResult = true;
-            break;
-          }
-          if (line == "ERROR") break;
-        } else {
-          if (line == "NO CARRIER" || line == "ERROR" || line == "BUSY" || line == "NO DIALTONE") break;
-          if (line.starts_with("CONNECT")) {
-            FATResult = true;
-            break;
-          }
+    const Cardinal started = TickMs();
+    while (FLastError == 0) {
+      const Cardinal elapsed = TickSpan(started, TickMs());
+      if (elapsed >= static_cast<Cardinal>(std::max<Integer>(timeout, 0))) {
+        RaiseSerialError(ErrTimeout);
+        break;
+      }
+      FMaxLineLength = static_cast<Integer>(kMaxATAnswer - std::min(result.size(), kMaxATAnswer - 1));
+      const std::string line = Recvstring(timeout - static_cast<Integer>(elapsed));
+      if (FLastError != 0) break;
+      if (line != value) result += line + "\r\n";
+      if (result.size() > kMaxATAnswer) {
+        RaiseSerialError(ErrMaxBuffer);
+        break;
+      }
+      if (!connect) {
+        if (line == "OK") {
+          FATResult = true;
+          break;
+        }
+        if (line == "ERROR") break;
+      } else {
+        if (line == "NO CARRIER" || line == "ERROR" || line == "BUSY" || line == "NO DIALTONE") break;
+        if (line.starts_with("CONNECT")) {
+          FATResult = true;
+          break;
         }
       }
     }
   } catch (...) {
-    FConvertLineEnd = savedConvert;
+    restore();
     throw;
   }
-  FConvertLineEnd = savedConvert;
+  restore();
   return result;
 }
 

@@ -133,8 +133,10 @@ class TBlockSerial : public TObject {
   // Break state for Duration ms.
   virtual void SetBreak(Integer Duration);
   // Sends the command with CR, collects the answer lines up to "OK" (ATResult True) or "ERROR".
+  // The whole answer must come within AtTimeout ms (else 9997) and hold at
+  // most kMaxATAnswer bytes (else 9996); ATResult is then False.
   virtual std::string ATCommand(const std::string& value);
-  // As ATCommand, waiting AtTimeout x 90 per line, up to "CONNECT..." or a failure line.
+  // As ATCommand within AtTimeout x 90 ms, up to "CONNECT..." or a failure line.
   virtual std::string ATConnect(const std::string& value);
   // -1: the system's last error becomes LastError; otherwise 0. Answers LastError.
   virtual Integer SerialCheck(Integer SerialResult);
@@ -198,6 +200,8 @@ class TBlockSerial : public TObject {
   // Collected bytes beyond which RecvTerminated gives up with 9996 when
   // MaxLineLength is 0, so an endless stream cannot grow memory without bound.
   static constexpr std::size_t kUnlimitedLineCap = 1 << 20;
+  // Longest answer of the modem dialogue; real answers are a few short lines.
+  static constexpr std::size_t kMaxATAnswer = 64 * 1024;
 
  protected:
   virtual Integer CommErrorToNumber(DWORD flags);
@@ -222,7 +226,7 @@ class TBlockSerial : public TObject {
  private:
   bool WaitEvent(DWORD mask, Integer Timeout);
   Integer Transfer(bool write, void* buffer, Integer length);
-  std::string ATDialogue(const std::string& value, Integer lineTimeout, bool connect);
+  std::string ATDialogue(const std::string& value, Integer timeout, bool connect);
 
   HANDLE Fhandle = INVALID_HANDLE_VALUE;
   Integer FTag = 0;

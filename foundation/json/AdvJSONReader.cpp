@@ -34,28 +34,35 @@ constexpr bool IsTerminator(Char c) {
 }
 
 // Decimal integer text (blanks before it allowed) that fits 64 bits.
-bool TryTextToInt64(StringView s, Int64& out) {
+enum class TIntegerText { Fits, OutOfRange, NotInteger };
+
+// Leading blanks, an optional sign and decimal digits: Fits (the value in out)
+// or OutOfRange for such a text beyond 64 bits; NotInteger for any other text.
+TIntegerText ParseIntegerText(StringView s, Int64& out) {
   std::size_t i = 0;
   while (i < s.size() && s[i] == u' ') ++i;
   bool negative = false;
   if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) negative = s[i++] == u'-';
-  if (i >= s.size()) return false;
+  if (i >= s.size()) return TIntegerText::NotInteger;
   // Accumulated negatively so that the most negative value fits.
   Int64 v = 0;
   constexpr Int64 kMin = std::numeric_limits<Int64>::min();
+  bool overflow = false;
   for (; i < s.size(); ++i) {
-    if (s[i] < u'0' || s[i] > u'9') return false;
+    if (s[i] < u'0' || s[i] > u'9') return TIntegerText::NotInteger;
     const int d = s[i] - u'0';
-    if (v < kMin / 10 || (v == kMin / 10 && d > -(kMin % 10))) return false;
+    if (overflow || v < kMin / 10 || (v == kMin / 10 && d > -(kMin % 10))) {
+      overflow = true;  // the rest must still be digits for the text to be an integer
+      continue;
+    }
     v = v * 10 - d;
   }
-  if (!negative) {
-    if (v == kMin) return false;
-    v = -v;
-  }
-  out = v;
-  return true;
+  if (overflow || (!negative && v == kMin)) return TIntegerText::OutOfRange;
+  out = negative ? v : -v;
+  return TIntegerText::Fits;
 }
+
+bool TryTextToInt64(StringView s, Int64& out) { return ParseIntegerText(s, out) == TIntegerText::Fits; }
 
 String AsciiToString(std::string_view s) { return String(s.begin(), s.end()); }
 
@@ -457,6 +464,10 @@ void TAdvJSONReader::ReadNull() {
 
 Int64 TAdvJSONReader::ConvertBuffered(bool thirtyTwo) {
   FPeeked = TState::jstBuffered;
+  // An integer beyond 64 bits must not pass as the limit its float rounds to
+  // (-9223372036854775809 is the float -9223372036854775808).
+  Int64 unused = 0;
+  if (ParseIntegerText(FPeekedString, unused) == TIntegerText::OutOfRange) throw EInvalidStateException(TState::jstInt64);
   const Double f = TAdvUtils::StrToFloatDot(FPeekedString);
   // Out of range (or not finite): no integer to round to.
   if (!(f >= -9223372036854775808.0 && f < 9223372036854775808.0)) throw EInvalidStateException(TState::jstInt64);

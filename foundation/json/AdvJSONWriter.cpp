@@ -21,7 +21,11 @@ TAdvJSONStreamWriter::TAdvJSONStreamWriter(std::string* aTarget) : FTarget(aTarg
 TAdvJSONStreamWriter::TAdvJSONStreamWriter(TStream* aTarget) : FStream(aTarget) {}
 
 TAdvJSONStreamWriter::~TAdvJSONStreamWriter() {
-  if (FTarget != nullptr) FTarget->append(FWriteStream);
+  if (FTarget != nullptr) {
+    // An empty target takes the text without a copy.
+    if (FTarget->empty()) FTarget->swap(FWriteStream);
+    else FTarget->append(FWriteStream);
+  }
   if (FStream == nullptr || FWriteStream.empty()) return;
   try {
     constexpr std::size_t kChunk = 1u << 30;

@@ -70,6 +70,17 @@ void LoadPictureText(TObject* AObject, StringView AText) {
   else if (auto* graphic = dynamic_cast<TGraphic*>(AObject)) graphic->LoadFromStream(&stream);
 }
 
+// A member name as the writer wrote it: its escapes (every character beyond
+// ASCII is one) decoded. A name with a broken escape names no property.
+String PropertyName(const String& AWritten) {
+  if (AWritten.find(u'\\') == String::npos) return AWritten;
+  try {
+    return TAdvUtils::UnescapeString(AWritten);
+  } catch (const Exception&) {
+    return AWritten;
+  }
+}
+
 }  // namespace
 
 // --- process-wide state ------------------------------------------------------------
@@ -444,7 +455,7 @@ std::vector<std::unique_ptr<TObject>> TAdvReader::ReadArray(const String& AName)
   std::vector<std::unique_ptr<TObject>> result;
   FReader->ReadBeginObject();
   while (FReader->HasNext()) {
-    if (FReader->ReadName() != AName) {
+    if (PropertyName(FReader->ReadName()) != AName) {
       FReader->SkipValue();
       continue;
     }
@@ -508,7 +519,7 @@ void TAdvReader::ReadObjectForm(TObject* AObject) {
 
 void TAdvReader::ReadMembers(TObject* AObject) {
   while (FReader->HasNext()) {
-    const String name = FReader->ReadName();
+    const String name = PropertyName(FReader->ReadName());
     PPropInfo prop = AObject != nullptr ? GetPropInfo(AObject, name) : nullptr;
     if (prop == nullptr) FReader->SkipValue();
     else ReadProperty(AObject, prop);
@@ -628,10 +639,15 @@ void TAdvReader::ReadProperty(TObject* AObject, PPropInfo AProp) {
   const bool writable = !TAdvPersistence::IsReadOnly(AProp);
   if (kind == tkClass) {
     const TClass declared = GetObjectPropClass(AProp);
+    TObject* held = AProp->IsReadable() ? GetObjectProp(AObject, AProp) : nullptr;
     if (TAdvPersistence::IsList(declared) || TAdvPersistence::IsCollection(declared) ||
         TAdvPersistence::IsBitmap(declared) || TAdvPersistence::IsStrings(declared)) {
-      ReadInto(AProp->IsReadable() ? GetObjectProp(AObject, AProp) : nullptr);
-      return;
+      if (held != nullptr || FReader->IsNull()) {
+        ReadInto(held);
+        return;
+      }
+      // No list, collection or picture to read into: the writer wrote it as
+      // an empty reference (""), read below as one.
     }
     if (auto* resolver = dynamic_cast<IAdvObjectResolver*>(FIOReference);
         resolver && resolver->IsReferenceClass(declared)) {
@@ -651,7 +667,6 @@ void TAdvReader::ReadProperty(TObject* AObject, PPropInfo AProp) {
         SetObjectProp(AObject, AProp, root->FindComponent(componentName));
       return;
     }
-    TObject* held = AProp->IsReadable() ? GetObjectProp(AObject, AProp) : nullptr;
     if (held != nullptr) ReadObjectForm(held);
     else FReader->ReadNull();
     return;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -172,21 +173,66 @@ String TAdvUtils::FixMarkup(StringView su, bool SpecialChars) {
   return r;
 }
 
+namespace {
+
+// "&amp;" replaced by "&" until none is left, in one pass: the output never
+// holds the name, so only its end can complete one after each character.
+// The name cannot overlap itself, so the result is the one repeated
+// replacement reaches.
+String CollapseAmp(StringView s) {
+  constexpr StringView kAmp = u"&amp;";
+  String r;
+  r.reserve(s.size());
+  for (Char c : s) {
+    r.push_back(c);
+    if (c == u';' && r.size() >= kAmp.size() && StringView(r).substr(r.size() - kAmp.size()) == kAmp)
+      r.erase(r.size() - kAmp.size() + 1);  // keeps the "&"
+  }
+  return r;
+}
+
+bool SameAsciiCaseAt(StringView s, std::size_t at, StringView name) {
+  for (std::size_t k = 0; k < name.size(); ++k)
+    if (AsciiUpper(s[at + k]) != AsciiUpper(name[k])) return false;
+  return true;
+}
+
+// The entity loop for one name: while the name occurs with its case, the first
+// occurrence in any ASCII case is replaced. A replacement character never
+// belongs to a name and a name starts with its only "&", so the loop replaces
+// the occurrences in any case from the left up to the last one with case:
+// done here in one pass.
+String ReplaceEntity(StringView s, StringView name, Char ch) {
+  const std::size_t last = s.rfind(name);
+  if (last == StringView::npos) return String(s);
+  String r;
+  r.reserve(s.size());
+  std::size_t i = 0;
+  while (i < s.size()) {
+    if (i <= last && s[i] == u'&' && i + name.size() <= s.size() && SameAsciiCaseAt(s, i, name)) {
+      r.push_back(ch);
+      i += name.size();
+    } else {
+      r.push_back(s[i++]);
+    }
+  }
+  return r;
+}
+
+}  // namespace
+
 String TAdvUtils::UnFixMarkup(StringView su, bool SpecialChars, bool SpecialCharsOnly) {
   String s(su);
   if (!SpecialCharsOnly) {
-    const std::pair<StringView, StringView> basic[] = {
-        {u"&lt;", u"<"}, {u"&gt;", u">"}, {u"&amp;", u"&"}, {u"&quot;", u"\""}};
-    for (const auto& [name, ch] : basic)
-      while (s.find(name) != String::npos) s = ReplaceAll(s, name, ch);
+    // One pass each: "<", ">" and the quote are in no name, so replacing them
+    // cannot make a new one; "&" can, and has its own pass.
+    s = ReplaceAll(s, u"&lt;", u"<");
+    s = ReplaceAll(s, u"&gt;", u">");
+    s = CollapseAmp(s);
+    s = ReplaceAll(s, u"&quot;", u"\"");
   }
   if (SpecialChars) {
-    for (std::size_t i = 3; i < kEntities.size(); ++i) {
-      const StringView name = kEntities[i].Name;
-      const String ch(1, kEntities[i].Ch);
-      // Every replacement shortens the text, so the loop ends.
-      while (s.find(name) != String::npos) TagReplaceString(name, ch, s);
-    }
+    for (std::size_t i = 3; i < kEntities.size(); ++i) s = ReplaceEntity(s, kEntities[i].Name, kEntities[i].Ch);
   }
   return s;
 }
@@ -370,53 +416,118 @@ Double TAdvUtils::StrToFloatDot(StringView AValue) {
   return v;
 }
 
+namespace {
+
+// Digits and decimal exponent of a scientific text: "d.ddde-XX", or "de+XX"
+// for a single digit (the exponent has a sign and two or three digits).
+int SplitScientific(const char* text, const char* end, char* digits, int& exponent) {
+  const char* e = end[-4] == 'e' ? end - 4 : end - 5;
+  digits[0] = text[0];
+  int n = 1;
+  if (e - text > 2) {
+    std::memcpy(digits + 1, text + 2, static_cast<std::size_t>(e - text - 2));
+    n += static_cast<int>(e - text - 2);
+  }
+  int value = 0;
+  for (const char* p = e + 2; p < end; ++p) value = value * 10 + (*p - '0');
+  exponent = e[1] == '-' ? -value : value;
+  return n;
+}
+
+// The significant digits and the decimal exponent of |v| (finite, not 0)
+// rounded to 15 digits; near the largest double 15 digits would round past it
+// and read back as an overflow, so those few values keep 17.
+int RoundedDigits(double v, char* digits, int& exponent) {
+  char buf[48];
+  if (v > 1.797693134862315e308 || v < std::numeric_limits<double>::min()) {
+    // The exact fixed-precision conversion (subnormals carry too few digits for the shortcut below).
+    const int precision = v > 1.797693134862315e308 ? 16 : 14;
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision);
+    return SplitScientific(buf, res.ptr, digits, exponent);
+  }
+  // Short decimals (most numbers people type) come from an integer: M / 10^k
+  // that reads back as v is a decimal of at most 15 digits within v's
+  // rounding interval, so it is the rounding (argument below).
+  if (v < 1e15) {
+    static constexpr double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    for (int k = 0; k < 7; ++k) {
+      const double m = v * kPow10[k];
+      if (m >= 1e15) break;
+      const auto whole = static_cast<std::uint64_t>(m);
+      if (static_cast<double>(whole) == m && static_cast<double>(whole) / kPow10[k] == v) {
+        if (whole == 0) break;
+        const int n = static_cast<int>(std::to_chars(digits, digits + 20, whole).ptr - digits);
+        exponent = n - 1 - k;
+        return n;
+      }
+    }
+  }
+  // The shortest text that reads back as v is cheaper to make. Within 15
+  // digits it is the rounding already: v lies within half its last bit of
+  // it, under 11.2 units of the 17th digit, and half a unit of the 15th is 50.
+  const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+  const int n = SplitScientific(buf, res.ptr, digits, exponent);
+  if (n <= 15) return n;
+  // 16 or 17 digits: the tail beyond the 15th, in units of the 17th digit,
+  // decides the rounding unless it lies within v's own distance from the
+  // text (below (first digit + 1) x 1.12 units) of the midpoint 50.
+  const int tail = (digits[15] - '0') * 10 + (n > 16 ? digits[16] - '0' : 0);
+  const int margin = tail > 50 ? tail - 50 : 50 - tail;
+  if (margin * 100 <= (digits[0] - '0' + 1) * 112) {
+    const auto exact = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14);
+    return SplitScientific(buf, exact.ptr, digits, exponent);
+  }
+  if (tail > 50) {
+    int i = 14;
+    while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+    if (i >= 0) {
+      ++digits[i];
+    } else {  // 999... rounded up: one more digit in front
+      digits[0] = '1';
+      ++exponent;
+    }
+  }
+  return 15;
+}
+
+}  // namespace
+
 void TAdvUtils::AppendFloatDot(std::string& Out, Double AValue) {
   if (std::isnan(AValue)) { Out += "NAN"; return; }
   if (std::isinf(AValue)) { Out += AValue < 0 ? "-INF" : "INF"; return; }
   if (AValue == 0) { Out += '0'; return; }
   // 15 significant digits, then the class library's general layout: plain
   // notation for decimal exponents -4..14, else mantissa "E" exponent ("1E-5", "1E15").
-  char buf[48];
-  // Near the largest double, 15 digits round up past it and would read back
-  // as an overflow: those few values keep 17 digits.
-  const int precision = std::fabs(AValue) > 1.797693134862315e308 ? 16 : 14;
-  const auto res = std::to_chars(buf, buf + sizeof buf, AValue, std::chars_format::scientific, precision);
-  std::string_view s(buf, static_cast<std::size_t>(res.ptr - buf));
-  const bool negative = s[0] == '-';
-  if (negative) s.remove_prefix(1);
-  const auto ePos = s.find('e');
-  std::string digits;
-  digits.push_back(s[0]);
-  digits.append(s.substr(2, ePos - 2));
+  char digits[24];
   int exponent = 0;
-  std::string_view expText = s.substr(ePos + 1);
-  if (!expText.empty() && expText[0] == '+') expText.remove_prefix(1);
-  std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  if (negative) Out.push_back('-');
+  int count = RoundedDigits(std::fabs(AValue), digits, exponent);
+  while (count > 1 && digits[count - 1] == '0') --count;
+  // The text is laid out on the stack and appended at once.
+  char text[48];
+  char* t = text;
+  if (AValue < 0) *t++ = '-';
   if (exponent < -4 || exponent >= 15) {
-    Out.push_back(digits[0]);
-    if (digits.size() > 1) {
-      Out.push_back('.');
-      Out.append(digits, 1);
+    *t++ = digits[0];
+    if (count > 1) {
+      *t++ = '.';
+      t = std::copy(digits + 1, digits + count, t);
     }
-    Out.push_back('E');
-    Out += std::to_string(exponent);
+    *t++ = 'E';
+    t = std::to_chars(t, text + sizeof text, exponent).ptr;
   } else if (exponent < 0) {
-    Out += "0.";
-    Out.append(static_cast<std::size_t>(-exponent - 1), '0');
-    Out += digits;
+    *t++ = '0';
+    *t++ = '.';
+    t = std::fill_n(t, -exponent - 1, '0');
+    t = std::copy(digits, digits + count, t);
+  } else if (count <= exponent + 1) {
+    t = std::copy(digits, digits + count, t);
+    t = std::fill_n(t, exponent + 1 - count, '0');
   } else {
-    const auto intDigits = static_cast<std::size_t>(exponent) + 1;
-    if (digits.size() <= intDigits) {
-      Out += digits;
-      Out.append(intDigits - digits.size(), '0');
-    } else {
-      Out.append(digits, 0, intDigits);
-      Out.push_back('.');
-      Out.append(digits, intDigits);
-    }
+    t = std::copy(digits, digits + exponent + 1, t);
+    *t++ = '.';
+    t = std::copy(digits + exponent + 1, digits + count, t);
   }
+  Out.append(text, t);
 }
 
 String TAdvUtils::FloatToStrDot(Double AValue) {
@@ -791,7 +902,7 @@ bool TAdvUtils::IsDate(StringView AValue, TDateTime& ADate) {
 namespace {
 
 // The operand after an operator at index `at`: "=" (inclusive), blanks and an
-// opening quote skipped; it ends at the end, at a blank, "&" or "|" outside quotes.
+// opening quote skipped; it ends at the end, at a blank, "&", "|" or "^" outside quotes.
 String ComparisonOperand(StringView s, std::size_t at, bool& inclusive) {
   inclusive = false;
   std::size_t k = at;
@@ -812,7 +923,7 @@ String ComparisonOperand(StringView s, std::size_t at, bool& inclusive) {
       quoted = !quoted;
       continue;
     }
-    if (!quoted && (c == u' ' || c == u'&' || c == u'|')) break;
+    if (!quoted && (c == u' ' || c == u'&' || c == u'|' || c == u'^')) break;
     op.push_back(c);
   }
   return op;

@@ -8,6 +8,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Graphic.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
@@ -1793,6 +1794,7 @@ TControl* TMouse::Capture() const { return GetCaptureControl(); }
 // Type information
 
 void RegisterControlClasses() {
+  RegisterGraphicsClasses();  // a control publishes its font
   RegisterEnum<TAlign>(u"TAlign", {u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"});
   RegisterEnum<TAnchorKind>(u"TAnchorKind", {u"akLeft", u"akTop", u"akRight", u"akBottom"});
   RegisterEnum<TMouseButton>(u"TMouseButton", {u"mbLeft", u"mbRight", u"mbMiddle"});

@@ -6,8 +6,10 @@
 
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
 #include "platform/vcl/GifImage.h"
+#include "platform/vcl/GraphicsObjects.h"
 #include "platform/vcl/Icon.h"
 #include "platform/vcl/JpegImage.h"
 #include "platform/vcl/PngImage.h"
@@ -279,4 +281,29 @@ const TGraphicClass* TPicture::FindByContent(const TBytes& data) {
   for (auto& f : reg.Formats)
     if (f.Class.Matches && f.Class.Matches(data)) return &f.Class;
   return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Type information
+
+void RegisterGraphicsClasses() {
+  RegisterEnum<TFontStyle>(u"TFontStyle", {u"fsBold", u"fsItalic", u"fsUnderline", u"fsStrikeOut"});
+  RegisterEnum<TFontPitch>(u"TFontPitch", {u"fpDefault", u"fpVariable", u"fpFixed"});
+  RegisterEnum<TFontQuality>(u"TFontQuality", {u"fqDefault", u"fqDraft", u"fqProof", u"fqNonAntialiased",
+                                               u"fqAntialiased", u"fqClearType", u"fqClearTypeNatural"});
+  TClassInfo::Of<TGraphicsObject, TPersistent>(u"TGraphicsObject");
+  TClassInfo::Of<TFont, TGraphicsObject>(u"TFont")
+      .Property(u"Charset", &TFont::Charset, &TFont::SetCharset).TypeName(u"TFontCharset")
+      .Property(u"Color", &TFont::Color, &TFont::SetColor).TypeName(u"TColor")
+      .Property(u"Height", &TFont::Height, &TFont::SetHeight)
+      .Property(u"Name", &TFont::Name, &TFont::SetName).TypeName(u"TFontName")
+      .Property(u"Orientation", &TFont::Orientation, &TFont::SetOrientation).Default(0)
+      .Property(u"Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault)
+      .Property(u"Quality", &TFont::Quality, &TFont::SetQuality).Default(fqDefault)
+      .Property(u"Size", &TFont::Size, &TFont::SetSize).Stored(false)
+      .Property(u"Style", &TFont::Style, &TFont::SetStyle).TypeName(u"TFontStyles");
+  TClassInfo::Of<TGraphic, TPersistent>(u"TGraphic");
+  TClassInfo::Of<TBitmap, TGraphic>(u"TBitmap");
+  TClassInfo::Of<TPicture, TPersistent>(u"TPicture");
+  RegisterClasses({ClassInfoOf<TFont>(), ClassInfoOf<TPicture>(), ClassInfoOf<TBitmap>()});
 }

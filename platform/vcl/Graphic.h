@@ -117,3 +117,9 @@ class TPicture : public TPersistent {
   void Take(std::unique_ptr<TGraphic> graphic);
   std::unique_ptr<TGraphic> FGraphic;
 };
+
+// The graphics unit's start-up: declares TGraphicsObject, TFont (with its
+// published properties), TGraphic, TPicture and TBitmap to the type
+// information and registers them, so persistence knows a font or a picture
+// by its own class. Calling it again changes nothing.
+void RegisterGraphicsClasses();

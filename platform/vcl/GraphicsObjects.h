@@ -6,6 +6,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Persistent.h"
+#include "platform/rtl/Set.h"
 #include "platform/vcl/Color.h"
 
 class TBitmap;
@@ -23,24 +24,8 @@ class TGraphicsObject : public TPersistent {
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
-// A set of font styles.
-class TFontStyles {
- public:
-  constexpr TFontStyles() = default;
-  constexpr TFontStyles(std::initializer_list<TFontStyle> styles) {
-    for (TFontStyle s : styles) FBits |= Byte(1u << s);
-  }
-  constexpr bool Contains(TFontStyle s) const { return FBits & (1u << s); }
-  constexpr TFontStyles& Include(TFontStyle s) { FBits |= Byte(1u << s); return *this; }
-  constexpr TFontStyles& Exclude(TFontStyle s) { FBits &= Byte(~(1u << s)); return *this; }
-  constexpr bool Empty() const { return FBits == 0; }
-  friend constexpr bool operator==(TFontStyles, TFontStyles) = default;
-  friend constexpr TFontStyles operator+(TFontStyles a, TFontStyles b) { a.FBits |= b.FBits; return a; }
-  friend constexpr TFontStyles operator-(TFontStyles a, TFontStyles b) { a.FBits &= Byte(~b.FBits); return a; }
-
- private:
-  Byte FBits = 0;
-};
+// A set of font styles (a set type, so the type information can publish it).
+using TFontStyles = TSet<TFontStyle>;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural };

@@ -93,7 +93,11 @@ TEST(HexLine, ResultsOfTheRecordParser) {
       {":04000000010203", HEX_LINE_MALFORMED},        // ends inside the data
       {":0400000001020304F200", HEX_LINE_MALFORMED},  // more than the count says
       {":04000000010G0304F2", HEX_LINE_MALFORMED},    // not a hex digit
-      {":0400000001020304F2 ", HEX_LINE_MALFORMED},
+      {":0400000001020304F2 ", HEX_LINE_DATA},  // blanks or a CR after the checksum
+      {":0400000001020304F2\r", HEX_LINE_DATA},
+      {":00000001FF \t\r", HEX_LINE_END},
+      {":0400000001020304F2 x", HEX_LINE_MALFORMED},
+      {"   ", HEX_LINE_MALFORMED},
       {Record(4, 0, "\x01"), HEX_LINE_MALFORMED},  // an address record of the wrong size
       {Record(1, 0, "\x01"), HEX_LINE_MALFORMED},
   };
@@ -114,6 +118,8 @@ TEST(HexImage, DigitsAsWrittenAndRecordsAtTheirAddresses) {
   // A later record over an earlier one wins.
   const std::string overlap = Record(0, 0, "\x01\x02") + "\n" + Record(0, 1, "\x09") + "\n:00000001FF";
   EXPECT_EQ(HexToImage(overlap).Hex, "0109");
+  // Line ends converted twice (CR CR LF) and blanks after the checksum.
+  EXPECT_EQ(HexToImage(":0400000001020304F2  \r\r\n:00000001FF \r\r\n").Hex, "01020304");
   // Records after the end record still count.
   EXPECT_EQ(HexToImage(":00000001FF\n" + Record(0, 0, "\x07")).Hex, "07");
 }

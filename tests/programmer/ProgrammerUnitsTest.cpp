@@ -17,11 +17,13 @@ TEST(ProgramUnits, TransportProgrammerAndClassLibraryStartInOrder) {
   AddTransportUnits(units);
   AddProgrammerUnits(units);
   EXPECT_EQ(units.Names(),
-            (std::vector<String>{u"Controls", u"Forms", u"StdCtrls", u"ExtCtrls", u"ComCtrls", u"Menus", u"HintWindow",
+            (std::vector<String>{u"Graphics", u"Controls", u"Forms", u"StdCtrls", u"ExtCtrls", u"ComCtrls", u"Menus", u"HintWindow",
                                  u"SocketLibrary", u"Devices", u"QvBootload"}));
   units.Initialize();
   EXPECT_NE(GetClass(u"TQvBootload"), nullptr);
   EXPECT_NE(GetClass(u"TComboBox"), nullptr);
+  EXPECT_NE(GetClass(u"TFont"), nullptr);
+  EXPECT_NE(GetClass(u"TPicture"), nullptr);
   HKEY key = nullptr;
   EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, u"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key), ERROR_SUCCESS);
   if (key != nullptr) RegCloseKey(key);

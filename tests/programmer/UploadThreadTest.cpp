@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "tests/programmer/BootloadSupport.h"
+#include "platform/win/Clock.h"
 #include "transport/BlockSerial.h"
 
 using namespace bootload_test;
@@ -180,6 +181,35 @@ TEST(BootloadUpload, UserStopsABadTargetBeforeAnyPage) {
   EXPECT_EQ(rig.Sim.Received().find('w'), std::string::npos);
 }
 
+TEST(BootloadUpload, BusyUserInterfaceDoesNotRefuseAGoodTarget) {
+  // The main window lays itself out while it handles the description: the
+  // thread waits for its answer as long as the line waits for a reply.
+  TRig rig;
+  rig.Boot.OnInfoBLS = [&](TObject*, const TBLSINFO&, TMBaction, bool& stop) {
+    Sleep(600);
+    rig.Rec.Note("info");
+    stop = false;
+  };
+  const std::string image = Pattern(700);
+  rig.Boot.SetWsadBIN(image);
+  rig.Boot.UploadBIN();
+  ASSERT_TRUE(rig.WaitEnds());
+  EXPECT_EQ(rig.Rec.Milestones(), (std::vector<std::string>{"info", "start 768", "ok", "end 2 0"}));
+  EXPECT_EQ(rig.Sim.Image(), Padded(image, 128));
+}
+
+TEST(BootloadUpload, NumbersOfTheTextsAreDecimal) {
+  struct Case { const char16_t* text; Integer value; };
+  const Case cases[] = {{u"115200", 115200}, {u" 64 ", 64}, {u"-64", -64}, {u"+7", 7},
+                        {u"2147483647", 2147483647}, {u"-2147483648", -2147483647 - 1},
+                        {u"0x40", -1}, {u"$40", -1}, {u"64k", -1}, {u"", -1}, {u"-", -1}, {u"2147483648", -1},
+                        {u"99999999999999999999", -1}};
+  for (const auto& c : cases) EXPECT_EQ(DecimalToIntDef(c.text, -1), c.value) << Utf8(c.text);
+  // The component's own parse of the description says the same.
+  EXPECT_EQ(TQvBootload::ParseInfoBLS(u"&0x40,1E00,m88,1,2", u"&").PageSize, 128);
+  EXPECT_EQ(TQvBootload::ParseInfoBLS(u"&64,1E00,m88,1,2", u"&").PageSize, 64);
+}
+
 TEST(BootloadUpload, SecondOperationIsRefusedAndOneMayStartFromTheEndEvent) {
   TRig rig;
   rig.Boot.SetWsadBIN(Pattern(300));
@@ -304,6 +334,8 @@ const TFailure kFailures[] = {
      "-101 ERROR - Bad PageSize from BLS []", 2},
     {"PageSizeNotANumber", [](TBootloaderOptions& o) { o.Description = "&abc,1E00,atmega88,12000000,2.1"; }, true,
      "-101 ERROR - Bad PageSize from BLS []", 1},
+    {"PageSizeInHexadecimal", [](TBootloaderOptions& o) { o.Description = "&0x40,1E00,atmega88,12000000,2.1"; },
+     false, "-101 ERROR - Bad PageSize from BLS []", 2},
     {"PageSizeHuge", [](TBootloaderOptions& o) { o.Description = "&2000000000,1E00,atmega88,12000000,2.1"; }, false,
      "-101 ERROR - Bad PageSize from BLS [...", 2},
     {"DescriptionFarTooLong", [](TBootloaderOptions& o) { o.Description = "&128," + std::string(5000, 'x'); }, false,

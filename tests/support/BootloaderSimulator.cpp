@@ -1,6 +1,7 @@
 #include "tests/support/BootloaderSimulator.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -93,11 +94,12 @@ bool TBootloaderSimulator::WaitForUploads(int count, int timeoutMs) const {
   return WaitUntil([count](const TBootloaderSimulator& s) { return s.UploadsCompleted() >= count; }, timeoutMs);
 }
 
-// Sleeps in small steps so that stopping is never held up.
+// Sleeps to the moment itself (one wake-up for a paced exchange), in steps
+// short enough that stopping is never held up long.
 void TBootloaderSimulator::Pause(SteadyClock::duration span) {
   const auto until = SteadyClock::now() + span;
   while (!FStop && SteadyClock::now() < until) {
-    std::this_thread::sleep_for(std::min<SteadyClock::duration>(until - SteadyClock::now(), milliseconds(5)));
+    std::this_thread::sleep_until(std::min(until, SteadyClock::now() + milliseconds(50)));
   }
 }
 
@@ -211,6 +213,9 @@ void TBootloaderSimulator::Feed(char byte) {
 }
 
 void TBootloaderSimulator::Run() {
+  // Paced bytes are due to the microsecond: the default timer slack (50 us
+  // per sleep) would be counted as wire time.
+  ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   auto nextPrompt = SteadyClock::now();
   std::size_t garbageIndex = 0;
   char buffer[4096];
@@ -223,9 +228,10 @@ void TBootloaderSimulator::Run() {
       const ssize_t n = ::read(FPty.MasterFd(), buffer, sizeof buffer);
       if (n > 0) {
         if (FOptions.BaudRate > 0) {
+          // The bytes hold the wire for their time; whatever they make the
+          // target say waits for that in Send, so an exchange costs one sleep.
           const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / FOptions.BaudRate);
           FWireFree = std::max(FWireFree, SteadyClock::now()) + byteTime * n;
-          Pause(FWireFree - SteadyClock::now());
         }
         for (ssize_t i = 0; i < n && FState != TState::Dead && !FStop; ++i) Feed(buffer[i]);
         continue;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -428,6 +429,44 @@ TEST_F(SerialOverPty, ModemDialogue) {
   EXPECT_EQ(port.ATCommand("ATXY"), "ERROR\r\n");
   EXPECT_FALSE(port.ATResult());
   modem.join();
+}
+
+TEST_F(SerialOverPty, ModemDialogueEndsWhileThePeerKeepsTalking) {
+  struct Case {
+    const char* name;
+    std::string chatter;
+    int pauseMs;
+    Integer atTimeout;
+    Integer error;
+  };
+  const Case cases[] = {
+      {"slow lines outlast the time-out", "RING\r\n", 10, 300, 9997},
+      {"a flood of lines passes the size bound", "RING RING RING\r\n", 0, 60000, 9996},
+      {"a flood without line breaks passes the size bound", std::string(512, 'x'), 0, 60000, 9996},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    port.SetAtTimeout(c.atTimeout);
+    std::atomic<bool> stop{false};
+    std::thread talker([&] {
+      while (!stop && peer.Write(c.chatter)) {
+        if (c.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(c.pauseMs));
+      }
+    });
+    const std::string answer = port.ATCommand("ATZ");
+    const Integer error = port.LastError();
+    stop = true;
+    port.Purge();  // room for a last write that waits on a full line
+    talker.join();
+    EXPECT_EQ(error, c.error);
+    EXPECT_FALSE(port.ATResult());
+    EXPECT_LE(answer.size(), TBlockSerial::kMaxATAnswer);
+    // The dialogue's own line settings are gone again.
+    EXPECT_FALSE(port.ConvertLineEnd());
+    EXPECT_TRUE(port.InterPacketTimeout());
+    EXPECT_EQ(port.MaxLineLength(), 0);
+    port.Purge();
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "foundation/json/AdvJSONReader.h"
 #include "foundation/utils/AdvUtils.h"
 
@@ -172,6 +174,22 @@ TEST(AdvJSONReader, IntegerReads) {
     EXPECT_EQ(r.ReadString(), u"1e300");
     EXPECT_EQ(ErrorOf([&] { r.ReadInt64(); }), "Invalid Json parser state. Expected state: 11");
     EXPECT_TRUE(r.ReadBoolean());
+  }
+  {
+    // Below the 64-bit minimum: every such integer is refused, not read as the
+    // minimum its float rounds to; its text stays available.
+    struct Case { std::string json, text; };
+    const Case below[] = {{"-9223372036854775809", "-9223372036854775809"},
+                          {"-9223372036854776832", "-9223372036854776832"},
+                          {"\"-9223372036854775809\"", "-9223372036854775809"},
+                          {"-99999999999999999999999", "-99999999999999999999999"}};
+    for (const auto& c : below) {
+      TAdvJSONReader r("[" + c.json + ",-9223372036854775808]");
+      r.ReadBeginArray();
+      EXPECT_EQ(ErrorOf([&] { r.ReadInt64(); }), "Invalid Json parser state. Expected state: 11") << c.json;
+      EXPECT_EQ(StringToUtf8(r.ReadString()), c.text);
+      EXPECT_EQ(r.ReadInt64(), std::numeric_limits<Int64>::min());
+    }
   }
 }
 

@@ -16,6 +16,7 @@
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
 #include "platform/vcl/Graphic.h"
+#include "platform/vcl/GraphicsObjects.h"
 
 namespace {
 
@@ -35,12 +36,6 @@ class TJsonFont : public TPersistent {
     }
     TPersistent::Assign(Source);
   }
-};
-
-// Declared under the class library's font name: its "Size" carries the IsFMX marker.
-class TFontLike : public TPersistent {
- public:
-  Integer Size = 10;
 };
 
 class TJsonItem : public TCollectionItem {
@@ -79,7 +74,7 @@ class TJsonSample : public TComponent {
   Cardinal Mask = 0;
   Integer ReadOnlyValue() const { return 42; }
   TJsonFont* Font() const { return const_cast<TJsonFont*>(&FFont); }
-  TFontLike* Font2() const { return const_cast<TFontLike*>(&FFont2); }
+  TFont* Font2() const { return const_cast<TFont*>(&FFont2); }
   TComponent* Buddy = nullptr;
   TCollection* Items() const { return const_cast<TCollection*>(&FItems); }
   TStringList* Lines() const { return const_cast<TStringList*>(&FLines); }
@@ -87,7 +82,7 @@ class TJsonSample : public TComponent {
 
  private:
   TJsonFont FFont;
-  TFontLike FFont2;
+  TFont FFont2;
   TCollection FItems;
   TStringList FLines;
 };
@@ -101,12 +96,12 @@ class TJsonForm : public TComponent {
 };
 
 void DeclareClasses() {
+  RegisterGraphicsClasses();  // the layer's own font and picture classes
   RegisterEnum<TJsonAlign>(u"TJsonAlign", {u"jaNone", u"jaLeft", u"jaRight", u"jaClient"});
   RegisterEnum<TJsonStyle>(u"TJsonStyle", {u"jsBold", u"jsItalic", u"jsUnderline"});
   TClassInfo::Of<TJsonFont, TPersistent>(u"TJsonFont")
       .Property(u"Size", &TJsonFont::Size, &TJsonFont::Size)
       .Property(u"Name", &TJsonFont::Name, &TJsonFont::Name);
-  TClassInfo::Of<TFontLike, TPersistent>(u"TFont").Property(u"Size", &TFontLike::Size, &TFontLike::Size);
   TClassInfo::Of<TJsonItem, TCollectionItem>(u"TJsonItem")
       .Property(u"Text", &TJsonItem::Text, &TJsonItem::Text)
       .Property(u"Value", &TJsonItem::Value, &TJsonItem::Value);
@@ -184,7 +179,10 @@ class AdvPersistence : public ::testing::Test {
     s.Mask = 0xFFFFFFF0u;
     s.Font()->Size = 12;
     s.Font()->Name = u"Arial";
-    s.Font2()->Size = 16;
+    s.Font2()->SetSize(16);
+    s.Font2()->SetName(u"Arial");
+    s.Font2()->SetStyle(TFontStyles{fsBold, fsItalic});
+    s.Font2()->SetColor(0x0000FF);
     auto* a = static_cast<TJsonItem*>(s.Items()->Add());
     a->Text = u"one";
     a->Value = 1;
@@ -206,7 +204,8 @@ TEST_F(AdvPersistence, WritesEveryKindByteForByte) {
             "{\"$type\":\"TJsonSample\",\"Align\":2,\"Ansi\":\"ansi\",\"Back\":\"#563412\",\"Big\":1250999896491,"
             "\"Buddy\":\"\",\"Caption\":\"Caf\\u00E9 \\u0022quoted\\u0022\",\"Color\":\"#FF0000\",\"Count\":-7,"
             "\"Enabled\":false,\"Font\":{\"$type\":\"TJsonFont\",\"Name\":\"Arial\",\"Size\":12},"
-            "\"Font2\":{\"$type\":\"TFont\",\"Size\":16,\"IsFMX\":false},"
+            "\"Font2\":{\"$type\":\"TFont\",\"Charset\":1,\"Color\":\"#FF0000\",\"Height\":-21,\"Name\":\"Arial\","
+            "\"Orientation\":0,\"Pitch\":0,\"Quality\":0,\"Size\":16,\"IsFMX\":false,\"Style\":3},"
             "\"Items\":[{\"$type\":\"TJsonItem\",\"Text\":\"one\",\"Value\":1},"
             "{\"$type\":\"TJsonItem\",\"Text\":\"two\",\"Value\":2}],"
             "\"Letter\":\"Z\",\"Lines\":[\"first\",\"second\"],\"Mask\":4294967280,\"Name\":\"Sample1\","
@@ -239,7 +238,10 @@ TEST_F(AdvPersistence, EveryKindRoundTrips) {
   EXPECT_EQ(t.Mask, 0xFFFFFFF0u);
   EXPECT_EQ(t.Font()->Size, 12);
   EXPECT_EQ(t.Font()->Name, u"Arial");
-  EXPECT_EQ(t.Font2()->Size, 16);
+  EXPECT_EQ(t.Font2()->Size(), 16);
+  EXPECT_EQ(t.Font2()->Name(), u"Arial");
+  EXPECT_EQ(t.Font2()->Style(), (TFontStyles{fsBold, fsItalic}));
+  EXPECT_EQ(t.Font2()->Color(), 0x0000FF);
   ASSERT_EQ(t.Items()->Count(), 2);
   EXPECT_EQ(static_cast<TJsonItem*>(t.Items()->Items(1))->Text, u"two");
   EXPECT_EQ(static_cast<TJsonItem*>(t.Items()->Items(1))->Value, 2);
@@ -394,7 +396,7 @@ TEST_F(AdvPersistence, FontSizeMarker) {
     TJsonSample t(nullptr);
     Load(&t, "{\"$type\":\"TJsonSample\",\"Font2\":{\"$type\":\"TFont\",\"Size\":" + std::to_string(c.size) +
                  ",\"IsFMX\":" + (c.fmx ? "true" : "false") + "}}");
-    EXPECT_EQ(t.Font2()->Size, c.expected) << c.size;
+    EXPECT_EQ(t.Font2()->Size(), c.expected) << c.size;
   }
 }
 
@@ -411,9 +413,6 @@ class TJsonPictures : public TPersistent {
 
 TEST_F(AdvPersistence, PicturesAsHexOfTheirGraphic) {
   EnsureGuiApplication();
-  TClassInfo::Of<TGraphic, TPersistent>(u"TGraphic");
-  TClassInfo::Of<TBitmap, TGraphic>(u"TBitmap");
-  TClassInfo::Of<TPicture, TPersistent>(u"TPicture");
   TClassInfo::Of<TJsonPictures, TPersistent>(u"TJsonPictures")
       .Property(u"Bitmap", &TJsonPictures::Bitmap)
       .Property(u"Picture", &TJsonPictures::Picture);
@@ -446,6 +445,39 @@ TEST_F(AdvPersistence, PicturesAsHexOfTheirGraphic) {
   EXPECT_EQ(t.Picture()->Width(), 2);
   EXPECT_EQ(t.Bitmap()->Height(), 2);
   EXPECT_THROW(Load(&t, "{\"Picture\":\"42ZZ\"}"), EConvertError);
+}
+
+// Sub-objects a class may leave unset, and a property named beyond ASCII.
+class TJsonOptional : public TPersistent {
+ public:
+  TStringList* Lines = nullptr;
+  TCollection* Items = nullptr;
+  TPicture* Picture = nullptr;
+  Integer Size = 0;
+};
+
+TEST_F(AdvPersistence, NilSubObjectsAndNamesBeyondAsciiRoundTrip) {
+  TClassInfo::Of<TJsonOptional, TPersistent>(u"TJsonOptional")
+      .Property(u"Lines", &TJsonOptional::Lines, &TJsonOptional::Lines)
+      .Property(u"Items", &TJsonOptional::Items, &TJsonOptional::Items)
+      .Property(u"Picture", &TJsonOptional::Picture, &TJsonOptional::Picture)
+      .Property(u"Gr\u00F6\u00DFe", &TJsonOptional::Size, &TJsonOptional::Size);
+  TJsonOptional s;
+  s.Size = 7;
+  const std::string json = Save(&s);
+  EXPECT_EQ(json,
+            "{\"$type\":\"TJsonOptional\",\"Gr\\u00F6\\u00DFe\":7,\"Items\":\"\",\"Lines\":\"\",\"Picture\":\"\"}");
+
+  TJsonOptional t;
+  Load(&t, json);
+  EXPECT_EQ(t.Size, 7);
+  EXPECT_EQ(t.Lines, nullptr);
+  EXPECT_EQ(t.Items, nullptr);
+  EXPECT_EQ(t.Picture, nullptr);
+  // Null stands for no sub-object too, and a name may come as plain UTF-8.
+  Load(&t, "{\"$type\":\"TJsonOptional\",\"Lines\":null,\"Items\":null,\"Picture\":null,\"Gr\xC3\xB6\xC3\x9F" "e\":9}");
+  EXPECT_EQ(t.Size, 9);
+  EXPECT_EQ(t.Lines, nullptr);
 }
 
 // Generic containers are told apart by their class names alone.

@@ -65,7 +65,8 @@ TEST(AdvUtilsMatch, Matches) {
       {u"> 1,000", u"1,500", true},                          {u">\"b\"", u"c", true},
       {u">b", u"a", false},      {u">9", u"10", true},       // numeric, not textual
       {u">5&<10", u"7", true},   {u">5&<10", u"12", false},  {u"<5^>10", u"12", true},
-      {u"<5^>10", u"7", false},  {u"!5", u"6", true},        {u"!5", u"5", false},
+      {u"<5^>10", u"7", false},  {u"<10^>20", u"9", true},   {u">20^<10", u"9", true},
+      {u"!5", u"6", true},       {u"!5", u"5", false},
       {u">01/02/2024", u"01/03/2024", true},                 {u"<01/02/2024", u"12/31/2023", true},
       // wildcards
       {u"a*c", u"abbbc", true},  {u"a*c", u"abbbd", false},  {u"a?c", u"abc", true},

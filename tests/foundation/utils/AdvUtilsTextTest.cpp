@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Exceptions.h"
@@ -60,6 +66,9 @@ TEST(AdvUtilsText, UnFixMarkup) {
       {u"caf&eacute;&nbsp;&copy;", true, false, u"caf\u00E9 \u00A9"},
       {u"&lt;&eacute;", true, true, u"&lt;\u00E9"},
       {u"&#x00FD;&#221;", true, false, u"\u00FD\u00DD"},
+      {u"&amp;amp;lt;", false, false, u"&lt;"},  // "&lt;" was done before "&amp;" made this one
+      // Any letter case is replaced up to the last occurrence written with case.
+      {u"&EACUTE; &eacute; &EACUTE;", true, true, u"\u00E9 \u00E9 &EACUTE;"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(TAdvUtils::UnFixMarkup(c.in, c.special, c.specialOnly), c.out) << U8(c.in);
@@ -172,6 +181,31 @@ TEST(AdvUtilsText, FloatTextWithDot) {
       {123456.789, u"123456.789"}, {1.0 / 3, u"0.333333333333333"},
   };
   for (const auto& o : outs) EXPECT_EQ(TAdvUtils::FloatToStrDot(o.v), o.text) << o.v;
+}
+
+TEST(AdvUtilsText, FloatTextHasTheFifteenDigitsOfTheCorrectRounding) {
+  // Against the C library's rounding to 15 significant digits: random bit
+  // patterns, short decimals, results of arithmetic, subnormals, the largest
+  // values and halfway cases of the 16th digit.
+  std::vector<double> values = {5e-324, 2.2250738585072014e-308, 1.797693134862314e308, 0.1 + 0.2,
+                                1.0000000000000005, 9.9999999999999995e14, 0.30000000000000004, 123456789012345.65,
+                                2.5e-5, 1e23, 8.5e-310};
+  std::uint64_t seed = 0x9E3779B97F4A7C15ull;
+  for (int i = 0; i < 20000; ++i) {
+    seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+    double v = 0;
+    std::memcpy(&v, &seed, sizeof v);
+    if (std::isfinite(v)) values.push_back(v);
+    values.push_back(static_cast<double>(seed % 100000000) / 1000.0);
+    values.push_back(std::sin(static_cast<double>(i)) * 1000.0);
+  }
+  for (double v : values) {
+    if (std::fabs(v) > 1.797693134862315e308) continue;  // kept at 17 digits, as 15 would overflow
+    char expected[40];
+    std::snprintf(expected, sizeof expected, "%.14e", v);
+    const std::string text = StringToUtf8(TAdvUtils::FloatToStrDot(v));
+    ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(expected, nullptr)) << expected << " as " << text;
+  }
 }
 
 TEST(AdvUtilsText, EpochToDateTime) {
