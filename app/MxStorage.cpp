@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/rtl/FileNames.h"
@@ -56,6 +55,25 @@ bool ConfinedName(const String& Name) {
   }
 }
 
+constexpr std::u16string_view kDefaultName = u"mxStoredItem";
+
+// n for a name "mxStoredItem<n>" in any letter case (n from 1 on), else 0.
+Integer DefaultNameNumber(const String& Name) {
+  if (Name.size() <= kDefaultName.size() || Name.size() > kDefaultName.size() + 9) return 0;
+  for (std::size_t i = 0; i < kDefaultName.size(); ++i) {
+    Char a = Name[i], b = kDefaultName[i];
+    if (a >= u'a' && a <= u'z') a = static_cast<Char>(a - 32);
+    if (b >= u'a' && b <= u'z') b = static_cast<Char>(b - 32);
+    if (a != b) return 0;
+  }
+  Integer n = 0;
+  for (std::size_t i = kDefaultName.size(); i < Name.size(); ++i) {
+    if (Name[i] < u'0' || Name[i] > u'9') return 0;
+    n = n * 10 + (Name[i] - u'0');
+  }
+  return n;
+}
+
 }  // namespace
 
 // --- TmxStoredItem ---
@@ -63,18 +81,17 @@ bool ConfinedName(const String& Name) {
 TmxStoredItem::TmxStoredItem(TCollection* Collection)
     : TCollectionItem(Collection), FData(std::make_unique<TMemoryStream>()) {
   if (Collection == nullptr) return;
-  // The smallest free number; names are gathered once so adding stays linear.
-  std::unordered_set<String> used;
+  // The smallest number no other item's default-style name uses; one pass
+  // over the items, so adding stays linear.
+  std::vector<bool> used(static_cast<std::size_t>(Collection->Count()) + 2, false);
   for (Integer i = 0; i < Collection->Count(); ++i)
-    if (auto* other = dynamic_cast<TmxStoredItem*>(Collection->Items(i)); other != nullptr && other != this)
-      used.insert(AnsiUpperCase(other->FName));
-  for (Integer n = 1;; ++n) {
-    String candidate = u"mxStoredItem" + IntToStr(n);
-    if (used.count(AnsiUpperCase(candidate)) == 0) {
-      FName = std::move(candidate);
-      break;
+    if (auto* other = dynamic_cast<TmxStoredItem*>(Collection->Items(i)); other != nullptr && other != this) {
+      const Integer n = DefaultNameNumber(other->FName);
+      if (n > 0 && static_cast<std::size_t>(n) < used.size()) used[static_cast<std::size_t>(n)] = true;
     }
-  }
+  std::size_t n = 1;
+  while (used[n]) ++n;
+  FName = u"mxStoredItem" + IntToStr(static_cast<Int64>(n));
 }
 
 TmxStoredItem::~TmxStoredItem() {

@@ -612,7 +612,7 @@ bool Deliver(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, TPoint Pt) {
 }  // namespace
 
 void BeginWindowMove(TCustomForm* Form) {
-  if (Form == nullptr || !Form->HandleAllocated() || GetKeyState(VK_LBUTTON) >= 0) return;
+  if (Form == nullptr || !Form->HandleAllocated() || !Form->Visible() || GetKeyState(VK_LBUTTON) >= 0) return;
   TWindowBridge* bridge = BridgeOf(Form->Handle());
   if (bridge == nullptr || !bridge->TopLevel()) return;
   if (bridge->StartSystemMove()) return;
