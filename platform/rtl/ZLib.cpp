@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -29,15 +30,16 @@ String ZText(const z_stream& z, const char* fallback) {
 }  // namespace
 
 struct TZStreamState {
+  explicit TZStreamState(std::size_t BufferSize) : Buffer(BufferSize) {}
   z_stream Z{};
-  std::vector<Bytef> Buffer = std::vector<Bytef>(kBlock);
+  std::vector<Bytef> Buffer;
   Int64 Total = 0;  // bytes taken in (compression) or given out (decompression)
 };
 
 // --- TCompressionStream ---
 
 TCompressionStream::TCompressionStream(TCompressionLevel CompressionLevel, TStream* Dest)
-    : FDest(Dest), FState(std::make_unique<TZStreamState>()) {
+    : FDest(Dest), FState(std::make_unique<TZStreamState>(kBlock)) {
   if (deflateInit(&FState->Z, ZLevel(CompressionLevel)) != Z_OK)
     throw EZCompressionError(u"Cannot start the compressor");
 }
@@ -55,10 +57,10 @@ void TCompressionStream::Drain(int Flush) {
   z_stream& z = FState->Z;
   for (;;) {
     z.next_out = FState->Buffer.data();
-    z.avail_out = kBlock;
+    z.avail_out = static_cast<uInt>(FState->Buffer.size());
     const int rc = deflate(&z, Flush);
     if (rc == Z_STREAM_ERROR) throw EZCompressionError(ZText(z, "compression failed"));
-    const uInt produced = kBlock - z.avail_out;
+    const uInt produced = static_cast<uInt>(FState->Buffer.size()) - z.avail_out;
     if (produced > 0 && FDest != nullptr) FDest->WriteBuffer(FState->Buffer.data(), static_cast<Integer>(produced));
     if (Flush == Z_FINISH ? rc == Z_STREAM_END : (z.avail_in == 0 && z.avail_out != 0)) return;
   }
@@ -91,8 +93,18 @@ Int64 TCompressionStream::Seek(Int64 Offset, TSeekOrigin Origin) {
 
 // --- TDecompressionStream ---
 
+namespace {
+// Small sources get a buffer of their size: start-up inflates a few
+// kilobytes and should not fetch and return large blocks of memory for it.
+std::size_t InputBufferSize(TStream* Source) {
+  if (Source == nullptr) return 1;
+  const Int64 left = Source->Size() - Source->Position();
+  return static_cast<std::size_t>(std::clamp<Int64>(left, 1024, kBlock));
+}
+}  // namespace
+
 TDecompressionStream::TDecompressionStream(TStream* Source)
-    : FSource(Source), FState(std::make_unique<TZStreamState>()) {
+    : FSource(Source), FState(std::make_unique<TZStreamState>(InputBufferSize(Source))) {
   if (inflateInit(&FState->Z) != Z_OK) throw EZDecompressionError(u"Cannot start the decompressor");
 }
 
@@ -105,7 +117,8 @@ Integer TDecompressionStream::Read(void* Buffer, Integer Count) {
   z.avail_out = static_cast<uInt>(Count);
   while (z.avail_out > 0) {
     if (z.avail_in == 0) {
-      const Integer got = FSource != nullptr ? FSource->Read(FState->Buffer.data(), kBlock) : 0;
+      const Integer got =
+          FSource != nullptr ? FSource->Read(FState->Buffer.data(), static_cast<Integer>(FState->Buffer.size())) : 0;
       if (got <= 0) throw EZDecompressionError(u"Compressed data ends before its stream does");
       z.next_in = FState->Buffer.data();
       z.avail_in = static_cast<uInt>(got);
