@@ -7,7 +7,7 @@
 #include <chrono>
 
 #include "platform/testing/Pump.h"
-#include "programmer/Bootload.h"
+#include "programmer/QvBootload.h"
 #include "tests/support/BootloaderSimulator.h"
 #include "tests/support/PseudoTerminal.h"
 

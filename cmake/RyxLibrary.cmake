@@ -12,6 +12,8 @@ function(ryx_add_test_suite name dir)
   add_executable(${name} ${_srcs})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # Fixtures are found from the source tree, whatever folder the test runs in.
+  target_compile_definitions(${name} PRIVATE RYX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${name} TIMEOUT 300

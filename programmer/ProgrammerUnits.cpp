@@ -1,7 +1,7 @@
 #include "programmer/ProgrammerUnits.h"
 
 #include "platform/devices/DeviceNotify.h"
-#include "programmer/Bootload.h"
+#include "programmer/QvBootload.h"
 
 void AddProgrammerUnits(TUnitSequence& Units) {
   // Without the kernel's event source the program still runs; it only misses

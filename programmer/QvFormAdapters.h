@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/vcl/Forms.h"
-#include "programmer/Bootload.h"
+#include "programmer/QvBootload.h"
 #include "programmer/QvFormSR.h"
 
 // Puts a handler in front of an event slot of a form. The slot gets a small

@@ -10,7 +10,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/win/Files.h"
 #include "platform/win/Module.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "platform/win/WinError.h"
 #include "programmer/QvFormAdapters.h"
 

@@ -6,7 +6,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/win/MessageLoop.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "platform/win/WinError.h"
 #include "programmer/QvMessage.h"
 #include "programmer/QvWmiU.h"

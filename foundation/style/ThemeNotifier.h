@@ -14,7 +14,7 @@
 #include "platform/rtl/SyncObjs.h"
 #include "platform/rtl/Thread.h"
 #include "platform/win/MessageLoop.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 
 class TRegistry;
 

@@ -1,6 +1,6 @@
 #include "platform/comm/SerialPorts.h"
 
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -14,7 +14,7 @@
 #include "platform/comm/SerialPorts.h"
 #include "platform/devices/DeviceTree.h"
 #include "platform/win/MessageLoop.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 #pragma once
 // TRegistry: the class library's object over the registry calls
-// (platform/win/Registry.h). Reads of a value of the wrong type and failed
+// (platform/win/WinReg.h). Reads of a value of the wrong type and failed
 // reads and writes raise ERegistryException with the class library's texts;
 // opening, creating and deleting answer false instead.
 #include <vector>
@@ -8,7 +8,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/Strings.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 
 class ERegistryException : public Exception {
  public:

@@ -7,7 +7,7 @@
 
 #include "platform/rtl/Types.h"
 #include "platform/testing/Pump.h"
-#include "programmer/Bootload.h"
+#include "programmer/QvBootload.h"
 
 namespace wifi_test {
 

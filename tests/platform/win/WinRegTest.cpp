@@ -14,7 +14,7 @@
 #include "platform/rtl/Strings.h"
 #include "platform/testing/RegistryFaults.h"
 #include "platform/testing/TempHome.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "platform/win/WinError.h"
 
 namespace {

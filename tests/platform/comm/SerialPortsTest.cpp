@@ -6,7 +6,7 @@
 
 #include "platform/comm/Comm.h"
 #include "platform/comm/SerialPorts.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "tests/support/PseudoTerminal.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include "platform/testing/TempHome.h"
 #include "platform/vcl/VclUnits.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "platform/win/WinError.h"
 #include "programmer/ProgrammerUnits.h"
 #include "platform/rtl/TypInfo.h"

@@ -1,5 +1,5 @@
 // Geometry, creation order, painting and the frame metrics of forms.
-#include "tests/platform/vcl_fixture.h"
+#include "tests/platform/vcl/VclFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // and prefixes. Glyph pixels are never compared exactly.
 #include <string>
 
-#include "tests/platform/gdi_fixture.h"
+#include "tests/platform/gdi/GdiFixture.h"
 
 namespace {
 

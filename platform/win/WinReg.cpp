@@ -1,4 +1,4 @@
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 
 #include <fcntl.h>
 #include <pwd.h>

@@ -1,7 +1,7 @@
 // Painting: parents before children, windowless children after their
 // parent's Paint, a transparent child drawing its parent's pixels under it,
 // double buffering, and drawing outside WM_PAINT.
-#include "tests/platform/vcl_fixture.h"
+#include "tests/platform/vcl/VclFixture.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/vcl/Forms.h"
 #include "programmer/QvFormSR.h"
 #include "programmer/QvMessage.h"
-#include "tests/programmer/bootload_support.h"
+#include "tests/programmer/BootloadSupport.h"
 
 using namespace bootload_test;
 

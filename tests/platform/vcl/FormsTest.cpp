@@ -2,7 +2,7 @@
 #include "platform/testing/VirtualClock.h"
 #include "platform/vcl/Timer.h"
 #include "platform/win/MessageLoop.h"
-#include "tests/platform/vcl_fixture.h"
+#include "tests/platform/vcl/VclFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // states, raster operations and blits.
 #include <vector>
 
-#include "tests/platform/gdi_fixture.h"
+#include "tests/platform/gdi/GdiFixture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/MessageLoop.h"
-#include "tests/platform/vcl_fixture.h"
+#include "tests/platform/vcl/VclFixture.h"
 
 namespace {
 

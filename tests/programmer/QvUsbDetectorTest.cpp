@@ -4,7 +4,7 @@
 #include "platform/devices/Wmi.h"
 #include "platform/testing/Pump.h"
 #include "platform/win/MessageLoop.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "programmer/QvMessage.h"
 #include "programmer/QvUsbDetector.h"
 

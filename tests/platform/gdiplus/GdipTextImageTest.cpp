@@ -2,7 +2,7 @@
 // (decode, formats, pixels, lock bits, rotate, save) and image attributes.
 #include <cstring>
 
-#include "tests/platform/gdiplus_fixture.h"
+#include "tests/platform/gdiplus/GdipFixture.h"
 
 namespace {
 // Bounding box of pixels that are not white.

@@ -2,8 +2,8 @@
 // pens, clipping, modes, and GDI+ sharing a DC's surface with GDI.
 #include <cmath>
 
-#include "tests/platform/gdi_fixture.h"
-#include "tests/platform/gdiplus_fixture.h"
+#include "tests/platform/gdi/GdiFixture.h"
+#include "tests/platform/gdiplus/GdipFixture.h"
 
 class GpDrawTest : public GdiplusTest {};
 

@@ -9,7 +9,7 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/testing/Pump.h"
 #include "platform/win/MessageLoop.h"
-#include "programmer/Bootload.h"
+#include "programmer/QvBootload.h"
 #include "tests/support/BootloaderSimulator.h"
 
 namespace bootload_test {

@@ -5,7 +5,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TypInfo.h"
-#include "tests/programmer/bootload_support.h"
+#include "tests/programmer/BootloadSupport.h"
 
 using namespace bootload_test;
 using test_support::TBootloaderOptions;

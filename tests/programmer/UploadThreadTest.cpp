@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/programmer/bootload_support.h"
+#include "tests/programmer/BootloadSupport.h"
 #include "transport/BlockSerial.h"
 
 using namespace bootload_test;

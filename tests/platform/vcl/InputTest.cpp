@@ -2,7 +2,7 @@
 // clicks, focus, tab order, dialog keys and accelerators, key state.
 #include "platform/vcl/Menus.h"
 #include "platform/win/MessageLoop.h"
-#include "tests/platform/vcl_fixture.h"
+#include "tests/platform/vcl/VclFixture.h"
 
 namespace {
 

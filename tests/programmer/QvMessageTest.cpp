@@ -13,7 +13,7 @@
 #include "platform/vcl/Forms.h"
 #include "programmer/QvMessage.h"
 #include "programmer/QvUsbDetector.h"
-#include "tests/programmer/bootload_support.h"
+#include "tests/programmer/BootloadSupport.h"
 
 using namespace bootload_test;
 

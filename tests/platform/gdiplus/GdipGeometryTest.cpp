@@ -2,7 +2,7 @@
 // widening, set operations and scans.
 #include <vector>
 
-#include "tests/platform/gdiplus_fixture.h"
+#include "tests/platform/gdiplus/GdipFixture.h"
 
 class GpPathTest : public GdiplusTest {
  protected:

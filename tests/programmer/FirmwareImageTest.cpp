@@ -11,7 +11,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
-#include "programmer/Bootload.h"
+#include "programmer/QvBootload.h"
 #include "programmer/FirmwareImage.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/devices/DeviceTree.h"
 #include "platform/testing/TempHome.h"
 #include "platform/win/MessageLoop.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "platform/win/WinError.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "programmer/Bootload.h"
+#include "programmer/QvBootload.h"
 
 #include <algorithm>
 

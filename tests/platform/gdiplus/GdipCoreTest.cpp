@@ -1,7 +1,7 @@
 // Start-up, memory, the module table and matrices.
 #include <cmath>
 
-#include "tests/platform/gdiplus_fixture.h"
+#include "tests/platform/gdiplus/GdipFixture.h"
 #include "platform/win/Modules.h"
 #include "platform/win/WinError.h"
 

@@ -6,7 +6,7 @@
 #include "platform/win/Module.h"
 #include "platform/testing/TempHome.h"
 #include "platform/win/Files.h"
-#include "platform/win/Registry.h"
+#include "platform/win/WinReg.h"
 #include "programmer/QvFormSR.h"
 
 namespace {

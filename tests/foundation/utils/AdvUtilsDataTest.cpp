@@ -20,7 +20,7 @@ struct TCodecCase {
 
 // Expected texts made by coreutils (base64, basenc) and xxd: fixtures/make-codec.sh.
 std::vector<TCodecCase> LoadCodecFixture() {
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "fixtures" / "codec.tsv";
+  const auto path = std::filesystem::path(RYX_SOURCE_DIR) / "tests/foundation/utils/fixtures/codec.tsv";
   std::ifstream in(path);
   EXPECT_TRUE(in.good()) << path;
   std::vector<TCodecCase> cases;
@@ -161,7 +161,7 @@ namespace {
 TEST(AdvUtilsSystem, ResourcesShellAndFolders) {
   auto stream = TAdvUtils::GetResourceStream(u"advsample");
   ASSERT_NE(stream, nullptr);
-  const auto fixture = std::filesystem::path(__FILE__).parent_path() / "fixtures" / "codec.tsv";
+  const auto fixture = std::filesystem::path(RYX_SOURCE_DIR) / "tests/foundation/utils/fixtures/codec.tsv";
   EXPECT_EQ(stream->Size(), static_cast<Int64>(std::filesystem::file_size(fixture)));
   char head[3] = {};
   EXPECT_EQ(stream->Read(head, 3), 3);
