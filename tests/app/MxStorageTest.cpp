@@ -11,7 +11,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/testing/TempHome.h"
-#include "tests/app/app_test_support.h"
+#include "tests/app/AppTestSupport.h"
 
 using namespace app_test;
 namespace fs = std::filesystem;

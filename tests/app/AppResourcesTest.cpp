@@ -1,17 +1,14 @@
-// The program's own store and version record, as the build packs them into
-// the program: the scrambled firmware image with its version markers, the
-// connector picture, and the version 1.0.0.7.
+// The program's own resources as the build packs them: the firmware store
+// with the scrambled image and its version markers, and the connector picture.
 #include <gtest/gtest.h>
 
 #include "app/AppResources.h"
-#include "app/MsgRoutines.h"
 #include "app/MxStorage.h"
 #include "app/UnscrambleImage.h"
 #include "platform/vcl/Graphic.h"
 #include "platform/vcl/PngImage.h"
 #include "platform/testing/GuiTestApp.h"
-#include "platform/win/WinError.h"
-#include "tests/app/app_test_support.h"
+#include "tests/app/AppTestSupport.h"
 
 using namespace app_test;
 
@@ -66,31 +63,3 @@ TEST(ProgramStore, ConnectorPictureIsTheSecondItem) {
   EXPECT_THROW(store.LoadFromResource(nullptr, u"NO_SUCH_STORE"), EResNotFound);
 }
 
-TEST(ProgramStore, ScramblingIsItsOwnInverse) {
-  EXPECT_EQ(UnscrambleImage(""), "");
-  for (std::size_t n : {1u, 2u, 7u, 300u, 4096u}) {
-    const std::string text = SampleBytes(n, static_cast<std::uint32_t>(n));
-    const std::string once = UnscrambleImage(text);
-    EXPECT_EQ(once.size(), n);
-    EXPECT_NE(once, text);
-    EXPECT_EQ(UnscrambleImage(once), text);
-  }
-  // Odd and even positions have keys of their own that move on.
-  const std::string zeros(512, '\0');
-  const std::string keys = UnscrambleImage(zeros);
-  EXPECT_NE(keys[0], keys[2]);
-  EXPECT_NE(keys[1], keys[3]);
-  EXPECT_EQ(UnscrambleImage(std::string(1, 'A'))[0], keys[0] ^ 'A');
-}
-
-TEST(ProgramVersion, ReadsTheVersionRecord) {
-  EXPECT_EQ(GetAppVersion(), u"1.0.0.7");
-  try {
-    GetFileVersion(Utf8ToString(RYX_RESOURCE_NOVERSION));
-    ADD_FAILURE() << "a program without a version record gave one";
-  } catch (const EOSError& e) {
-    EXPECT_EQ(e.ErrorCode, ERROR_RESOURCE_TYPE_NOT_FOUND);
-    EXPECT_EQ(e.Message(), SysErrorMessage(ERROR_RESOURCE_TYPE_NOT_FOUND));
-  }
-  EXPECT_THROW(GetFileVersion(u"/nonexistent/program"), EOSError);
-}
