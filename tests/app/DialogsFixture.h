@@ -19,21 +19,13 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
+#include "tests/platform/vcl/VclFixture.h"
 
 namespace app_test {
 
-class DialogsTest : public ::testing::Test {
+// The controls layer's fixture (application, clean keyboard and pointer).
+class DialogsTest : public VclTest {
  protected:
-  void SetUp() override {
-    EnsureGuiApplication();
-    InitApplication();
-    ResetKeyboardState();
-    testinput::MouseLeaveWindows();
-  }
-  void TearDown() override {
-    ReleaseCapture();
-    PumpPending();
-  }
   template <class T>
   std::unique_ptr<T> Make() {
     auto form = std::make_unique<T>(nullptr);
