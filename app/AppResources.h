@@ -12,8 +12,6 @@ inline const Char* const RES_ICON_CHIP = u"ICON_CHIP32";
 inline const Char* const RES_ICON_OK = u"ICON_OK16";
 inline const Char* const RES_ICON_USB = u"ICON_USB64";
 
-class EResNotFound : public Exception { public: using Exception::Exception; };
-
 // Loads the running program's raw-data resource Name into Picture. Raises
 // EResNotFound "Resource <Name> not found" when the program lacks it and
 // EInvalidGraphic when its bytes are no picture.
