@@ -46,6 +46,9 @@ class TWindowBridge {
   void SetTitle(const String& Title);
   void SetCursorShape(TCursor Cursor);
   void Raise();
+  // Asks the window manager to move the window with the pointer; false when
+  // it cannot (no window system, or one without interactive moves).
+  bool StartSystemMove();
 
   // Marks a client rectangle (nullptr: all) for painting.
   void Invalidate(const QRect* ClientRect, bool Erase);
@@ -116,6 +119,13 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
 void RouteMouseLeftWindows();
 // A key going down or up, with the text it types (down only); the focus window gets it.
 void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bool AutoRepeat = false);
+// Moves Form with the pointer while the left button stays down: through the
+// window manager when it offers that, else by following the routed pointer
+// moves until the button is released. Nothing when the button is up.
+void BeginWindowMove(TCustomForm* Form);
+// The form a pointer-following move drags; nullptr when none.
+TCustomForm* MovingForm();
+
 // The pointer's last screen position.
 TPoint CursorPos();
 void SetCursorPosOnly(TPoint P);

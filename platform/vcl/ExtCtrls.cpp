@@ -58,6 +58,18 @@ void TCustomPanel::Paint() {
   DrawTextW(c->Handle(), text.data(), Integer(text.size()), &r, flags);
 }
 
+void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
+  const TBorderStyle v = Value == bsNone ? bsNone : bsSingle;
+  if (v == FBorderStyle) return;
+  FBorderStyle = v;
+  if (HandleAllocated()) RecreateWnd();
+  Realign();
+}
+
+TRect TCustomPanel::FrameInsets() const {
+  return FBorderStyle == bsSingle ? TRect{1, 1, 1, 1} : TRect{};
+}
+
 void TCustomPanel::SetBevelInner(TBevelCut Value) {
   FBevelInner = Value;
   Realign();
@@ -291,6 +303,7 @@ void RegisterExtCtrlsClasses() {
       .Property(u"BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner).Default(bvNone)
       .Property(u"BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter).Default(bvRaised)
       .Property(u"BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth).Default(1)
+      .Property(u"BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle).Default(bsNone)
       .Property(u"BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth).Default(0)
       .Property(u"ParentBackground", &TPanel::ParentBackground, &TPanel::SetParentBackground)
       .Property(u"ShowCaption", &TPanel::ShowCaption, &TPanel::SetShowCaption).Default(true);

@@ -30,6 +30,10 @@ class TCustomPanel : public TCustomControl {
   void SetShowCaption(bool Value);
   bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
   void SetParentBackground(bool Value);
+  // bsSingle: a flat one-pixel frame in the window-frame colour around the panel.
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle Value);
+  TRect FrameInsets() const override;
 
  protected:
   void Paint() override;
@@ -42,6 +46,7 @@ class TCustomPanel : public TCustomControl {
   Integer FBorderWidth = 0;
   TAlignment FAlignment = taCenter;
   bool FShowCaption = true;
+  TBorderStyle FBorderStyle = bsNone;
 };
 
 class TPanel : public TCustomPanel {

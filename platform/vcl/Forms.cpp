@@ -385,6 +385,7 @@ void TCustomForm::Dispatch(TMessage& M) {
   switch (M.Msg) {
     case WM_ACTIVATE: WMActivate(M); break;
     case WM_CLOSE: WMClose(M); break;
+    case WM_SYSCOMMAND: WMSysCommand(M); break;
     case CM_ACTIVATE: CMActivate(M); break;
     case CM_DEACTIVATE: CMDeactivate(M); break;
     case CM_RELEASE:
@@ -393,6 +394,15 @@ void TCustomForm::Dispatch(TMessage& M) {
       return;
     default: TWinControl::Dispatch(M); break;
   }
+}
+
+void TCustomForm::WMSysCommand(TMessage& M) {
+  if ((M.WParam & 0xFFF0) == SC_MOVE && HandleAllocated()) {
+    controls_internal::BeginWindowMove(this);
+    M.Result = 0;
+    return;
+  }
+  DefaultHandler(M);
 }
 
 void TCustomForm::CMDialogKey(TMessage& M) {

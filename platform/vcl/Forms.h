@@ -7,8 +7,6 @@
 #include "platform/rtl/Strings.h"
 #include "platform/vcl/Controls.h"
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-using TBorderStyle = TFormBorderStyle;
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
 enum TPosition {
@@ -133,6 +131,9 @@ class TCustomForm : public TWinControl {
   void WMPaint(TMessage& Message) override;
   virtual void WMActivate(TMessage& Message);
   virtual void WMClose(TMessage& Message);
+  // SC_MOVE (any low bits, e.g. 0xF012 from a caption-drag request) moves
+  // the window with the pointer until the left button is released.
+  virtual void WMSysCommand(TMessage& Message);
   virtual void CMActivate(TMessage& Message);
   virtual void CMDeactivate(TMessage& Message);
   void CloseModal();

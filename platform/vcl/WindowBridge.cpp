@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -40,6 +41,10 @@ struct TState {
   bool PaintScheduled = false;
   bool CanvasReleaseScheduled = false;
   Integer MouseButtonsDown = 0;
+  // A move that follows the pointer (when the window manager cannot move).
+  TCustomForm* MoveForm = nullptr;
+  TPoint MoveGrab;    // pointer where the move began
+  TPoint MoveOrigin;  // the form's place then
 };
 
 TState& S() {
@@ -356,6 +361,12 @@ void TWindowBridge::SetCursorShape(TCursor Cursor) {
   if (top->FWidget != nullptr) top->FWidget->setCursor(QCursor(ToQtCursor(Cursor)));
 }
 
+bool TWindowBridge::StartSystemMove() {
+  if (FWidget == nullptr || !FTopLevel || !WindowSystemStacks()) return false;
+  QWindow* window = FWidget->windowHandle();
+  return window != nullptr && window->startSystemMove();
+}
+
 void TWindowBridge::Raise() {
   if (FWidget != nullptr && (!FTopLevel || WindowSystemStacks())) FWidget->raise();
   if (FTopLevel) {
@@ -515,6 +526,7 @@ void ForgetWindow(HWND Wnd) {
 
 void ForgetControl(TControl* Control) {
   TState& s = S();
+  if (s.MoveForm == Control) s.MoveForm = nullptr;
   if (s.CaptureChild == Control) s.CaptureChild = nullptr;
   if (s.MouseControl == Control) s.MouseControl = nullptr;
   if (s.MouseControl != nullptr)
@@ -599,8 +611,39 @@ bool Deliver(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, TPoint Pt) {
 
 }  // namespace
 
+void BeginWindowMove(TCustomForm* Form) {
+  if (Form == nullptr || !Form->HandleAllocated() || !Form->Visible() || GetKeyState(VK_LBUTTON) >= 0) return;
+  TWindowBridge* bridge = BridgeOf(Form->Handle());
+  if (bridge == nullptr || !bridge->TopLevel()) return;
+  if (bridge->StartSystemMove()) return;
+  TState& s = S();
+  s.MoveForm = Form;
+  s.MoveGrab = s.Cursor;
+  s.MoveOrigin = TPoint{Form->Left(), Form->Top()};
+}
+
+TCustomForm* MovingForm() { return S().MoveForm; }
+
 void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftState Shift, int WheelDelta) {
   TState& s = S();
+  if (s.MoveForm != nullptr) {
+    // The window follows the pointer and sees none of its messages, as
+    // under the window system's own move loop.
+    TCustomForm* form = s.MoveForm;
+    if (Action == TMouseAction::Move) {
+      s.Cursor = Screen;
+      SyncModifiers(Shift);
+      form->SetBounds(s.MoveOrigin.X + Screen.X - s.MoveGrab.X, s.MoveOrigin.Y + Screen.Y - s.MoveGrab.Y,
+                      form->Width(), form->Height());
+      return;
+    }
+    s.MoveForm = nullptr;
+    if (Action == TMouseAction::Up && Button == mbLeft) {
+      s.Cursor = Screen;
+      SetKeyStateDown(VK_LBUTTON, false);
+      return;
+    }
+  }
   s.Cursor = Screen;
   SyncModifiers(Shift);
   if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) SetKeyStateDown(ButtonKey(Button), true);

@@ -1,0 +1,61 @@
+#include "app/DialogParts.h"
+
+#include "app/AppResources.h"
+
+namespace {
+// The dialog owns every control, as its window resource makes them.
+TComponent* OwnerFor(TWinControl* Parent) {
+  TCustomForm* form = GetParentForm(Parent);
+  return form != nullptr ? static_cast<TComponent*>(form) : Parent;
+}
+}  // namespace
+
+void AssignFont(TFont* Font, const String& Name, Integer Height, TColor Color, Byte Charset, TFontStyles Style) {
+  Font->SetName(Name);
+  Font->SetHeight(Height);
+  Font->SetColor(Color);
+  Font->SetCharset(Charset);
+  Font->SetStyle(Style);
+}
+
+TLabel* MakeLabel(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height,
+                  const String& Caption, TAlignment Alignment) {
+  auto* label = new TLabel(OwnerFor(Parent));  // owned and destroyed by the dialog
+  label->SetName(Name);
+  label->SetParent(Parent);
+  label->SetCaption(Caption);
+  label->SetAlignment(Alignment);
+  if (Width > 0) {
+    label->SetAutoSize(false);
+    label->SetBounds(Left, Top, Width, Height);
+  } else {
+    label->SetLeft(Left);
+    label->SetTop(Top);
+  }
+  return label;
+}
+
+TImage* MakeImage(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height,
+                  const String& Resource, bool AutoSize) {
+  auto* image = new TImage(OwnerFor(Parent));  // owned and destroyed by the dialog
+  image->SetName(Name);
+  image->SetParent(Parent);
+  image->SetBounds(Left, Top, Width, Height);
+  try {
+    LoadResourcePicture(image->Picture(), Resource);
+  } catch (const Exception&) {
+    // A program built without the dialog pictures still shows its texts.
+  }
+  image->SetAutoSize(AutoSize);
+  return image;
+}
+
+TButton* MakeCloseButton(TWinControl* Parent, Integer Left, Integer Top, TNotifyEvent OnClick) {
+  auto* button = new TButton(OwnerFor(Parent));  // owned and destroyed by the dialog
+  button->SetName(u"AdvGlowButton1");
+  button->SetParent(Parent);
+  button->SetBounds(Left, Top, 57, 17);
+  button->SetCaption(u"close");
+  button->OnClick = std::move(OnClick);
+  return button;
+}
