@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "platform/testing/Pump.h"
+#include "platform/testing/TempHome.h"
 #include "programmer/QvBootload.h"
 #include "tests/support/BootloaderSimulator.h"
 #include "tests/support/PseudoTerminal.h"
@@ -19,7 +20,7 @@ constexpr double kBytesPerSecond = 115200.0 / 10.0;
 constexpr double kPrescribedPauses = (50 + 50 + 50 + 1000 + 400 + 250 + 25 + 25) / 1000.0;
 
 void BM_Upload32KiB(benchmark::State& state) {
-  test_support::TTempConfigHome home;
+  TTempHome home;
   test_support::TBootloaderOptions options;
   options.BaudRate = 115200;
   options.PageSize = 128;
