@@ -8,6 +8,7 @@
 
 #include "platform/testing/GuiTestApp.h"
 #include "platform/testing/Pump.h"
+#include "platform/testing/TempHome.h"
 #include "programmer/QvBootload.h"
 #include "tests/support/BootloaderSimulator.h"
 #include "tests/support/PseudoTerminal.h"
@@ -23,7 +24,7 @@ void BM_Upload32KiB(benchmark::State& state) {
   // The component's hidden window needs the application object, made as the
   // tests make it: headless unless a display platform is named.
   EnsureGuiApplication();
-  test_support::TTempConfigHome home;
+  TTempHome home;
   test_support::TBootloaderOptions options;
   options.BaudRate = 115200;
   options.PageSize = 128;

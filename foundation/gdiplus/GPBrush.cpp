@@ -4,13 +4,9 @@
 
 #include "foundation/gdiplus/GPGraphicsPath.h"
 #include "foundation/gdiplus/GPImage.h"
+#include "foundation/gdiplus/NativeHandles.h"
 
 namespace gdiplus {
-
-namespace {
-GpImage* H(TGPImage* i) { return i ? i->nativeImage : nullptr; }
-GpImageAttributes* H(TGPImageAttributes* a) { return a ? a->nativeImageAttr : nullptr; }
-}  // namespace
 
 TGPBrush::TGPBrush() { lastResult = NotImplemented; }
 TGPBrush::TGPBrush(GpBrush* native, TStatus status) : nativeBrush(native) { lastResult = status; }

@@ -4,18 +4,11 @@
 #include <vector>
 
 #include "foundation/gdiplus/LookFlags.h"
+#include "foundation/gdiplus/NativeHandles.h"
 
 namespace gdiplus {
 
 namespace {
-GpPen* H(TGPPen* p) { return p ? p->nativePen : nullptr; }
-GpBrush* H(const TGPBrush* b) { return b ? b->nativeBrush : nullptr; }
-GpPath* H(TGPGraphicsPath* p) { return p ? p->nativePath : nullptr; }
-GpImage* H(TGPImage* i) { return i ? i->nativeImage : nullptr; }
-GpFont* H(const TGPFont* f) { return f ? f->nativeFont : nullptr; }
-GpStringFormat* H(const TGPStringFormat* f) { return f ? f->nativeFormat : nullptr; }
-GpRegion* H(TGPRegion* r) { return r ? r->nativeRegion : nullptr; }
-GpMatrix* H(TGPMatrix* m) { return m ? m->nativeMatrix : nullptr; }
 
 // Nearest integer, halves to even.
 Integer RoundEven(double v) { return Integer(std::nearbyint(v)); }

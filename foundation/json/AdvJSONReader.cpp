@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "foundation/json/JSONScopes.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
@@ -14,12 +15,6 @@ using TState = TAdvJSONReader::TAdvJSONState;
 using TToken = TAdvJSONReader::TAdvJSONToken;
 
 namespace {
-
-// Scope codes of the nesting stack.
-enum : std::uint8_t {
-  kEmptyDocument = 0, kEmptyArray = 1, kEmptyObject = 2, kNonEmptyDocument = 3,
-  kNonEmptyArray = 4, kNonEmptyObject = 5, kDanglingName = 6
-};
 
 constexpr bool IsWhitespace(unsigned char c) { return c == 9 || c == 10 || c == 12 || c == 13 || c == 32; }
 

@@ -4,17 +4,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "foundation/json/JSONScopes.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Streams.h"
-
-namespace {
-
-enum : std::uint8_t {
-  kEmptyDocument = 0, kEmptyArray = 1, kEmptyObject = 2, kNonEmptyDocument = 3,
-  kNonEmptyArray = 4, kNonEmptyObject = 5, kDanglingName = 6
-};
-
-}  // namespace
 
 TAdvJSONStreamWriter::TAdvJSONStreamWriter(std::string* aTarget) : FTarget(aTarget) {}
 

@@ -11,12 +11,12 @@
 #include "platform/rtl/Types.h"
 #include "platform/win/KernelHandles.h"
 #include "platform/win/Clock.h"
+#include "platform/win/Files.h"
 #include "platform/win/WinError.h"
 
 constexpr DWORD GENERIC_READ = 0x80000000u;
 constexpr DWORD GENERIC_WRITE = 0x40000000u;
 constexpr DWORD OPEN_EXISTING = 3;
-constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000u;
 constexpr DWORD MAXDWORD = 0xFFFFFFFFu;
 

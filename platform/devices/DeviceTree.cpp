@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::mutex gLock;
+std::mutex gTreeLock;
 std::string gSys = "/sys";
 std::string gMounts = "/proc/self/mounts";
 TPortNamer gNamer;
@@ -274,7 +274,7 @@ bool UsbAncestor(const std::string& SysPath, TUsbDeviceInfo& Info) {
 }
 
 Char DriveLetterFor(const std::string& BlockName) {
-  std::lock_guard<std::mutex> lock(gLock);
+  std::lock_guard<std::mutex> lock(gTreeLock);
   for (int i = 3; i < 26; ++i)
     if (gLetters[i] == BlockName) return Char(u'A' + i);
   for (int i = 3; i < 26; ++i)
@@ -286,44 +286,44 @@ Char DriveLetterFor(const std::string& BlockName) {
 }
 
 Char HeldDriveLetter(const std::string& BlockName) {
-  std::lock_guard<std::mutex> lock(gLock);
+  std::lock_guard<std::mutex> lock(gTreeLock);
   for (int i = 3; i < 26; ++i)
     if (gLetters[i] == BlockName) return Char(u'A' + i);
   return 0;
 }
 
 void ReleaseDriveLetter(const std::string& BlockName) {
-  std::lock_guard<std::mutex> lock(gLock);
+  std::lock_guard<std::mutex> lock(gTreeLock);
   for (auto& l : gLetters)
     if (l == BlockName) l.clear();
 }
 
 void SetPortNamer(TPortNamer Namer) {
-  std::lock_guard<std::mutex> lock(gLock);
+  std::lock_guard<std::mutex> lock(gTreeLock);
   gNamer = std::move(Namer);
 }
 
 String PortNameFor(const std::string& DevFile) {
   TPortNamer namer;
   {
-    std::lock_guard<std::mutex> lock(gLock);
+    std::lock_guard<std::mutex> lock(gTreeLock);
     namer = gNamer;
   }
   return namer ? namer(DevFile) : String();
 }
 
 void SetDeviceTreeRoots(const std::string& Sys, const std::string& Mounts) {
-  std::lock_guard<std::mutex> lock(gLock);
+  std::lock_guard<std::mutex> lock(gTreeLock);
   gSys = Sys;
   gMounts = Mounts;
 }
 
 std::string SysRoot() {
-  std::lock_guard<std::mutex> lock(gLock);
+  std::lock_guard<std::mutex> lock(gTreeLock);
   return gSys;
 }
 std::string MountsFile() {
-  std::lock_guard<std::mutex> lock(gLock);
+  std::lock_guard<std::mutex> lock(gTreeLock);
   return gMounts;
 }
 

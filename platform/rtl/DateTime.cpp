@@ -7,6 +7,7 @@
 #include "platform/rtl/Math.h"
 #include "platform/rtl/RtlConsts.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TextInternal.h"
 
 const std::array<TDayTable, 2> MonthDays{{{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
                                           {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}}};
@@ -55,12 +56,6 @@ Parts Split(TDateTime value) {
 }
 
 TDateTime Compose(TDateTime date, TDateTime time) { return date < 0 ? date - time : date + time; }
-
-String WithValue(const char16_t* pattern, StringView value) {
-  String msg(pattern);
-  msg.replace(msg.find(u"%s"), 2, value);
-  return msg;
-}
 
 }  // namespace
 
@@ -177,12 +172,6 @@ bool StartsNoCase(StringView s, std::size_t i, StringView what) {
   for (std::size_t k = 0; k < what.size(); ++k)
     if (Upper(s[i + k]) != Upper(what[k])) return false;
   return true;
-}
-
-std::size_t SkipQuoted(StringView s, std::size_t i) {
-  const Char q = s[i++];
-  while (i < s.size() && s[i] != q) ++i;
-  return i < s.size() ? i + 1 : i;
 }
 
 // Whether an am/pm marker follows position i: then hours are shown 12-hour.

@@ -8,6 +8,7 @@
 #include "platform/rtl/FloatDecimal.h"
 #include "platform/rtl/RtlConsts.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TextInternal.h"
 
 namespace {
 
@@ -87,8 +88,6 @@ bool Convert(const FloatScan& scan, double& value) {
   value = v;
   return true;
 }
-
-bool IsBlank(Char c) { return c == u' ' || c == u'\t'; }
 
 String Digits(const TFloatRec& rec) { return AnsiToString(rec.Digits); }
 

@@ -8,6 +8,7 @@
 #include "platform/rtl/FloatDecimal.h"
 #include "platform/rtl/RtlConsts.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TextInternal.h"
 
 TVarRec::TVarRec(const char* value) : FType(vtUnicodeString), FText(value ? AnsiToString(value) : String()) {}
 TVarRec::TVarRec(const std::string& value) : FType(vtUnicodeString), FText(AnsiToString(value)) {}
@@ -17,12 +18,6 @@ namespace {
 
 // Widths and precisions beyond this are refused rather than allocated.
 constexpr int kMaxWidth = 1 << 16;
-
-String WithValue(const char16_t* pattern, StringView value) {
-  String msg(pattern);
-  msg.replace(msg.find(u"%s"), 2, value);
-  return msg;
-}
 
 [[noreturn]] void InvalidFormat(StringView format) { throw EConvertError(WithValue(SInvalidFormat, format)); }
 
@@ -218,12 +213,6 @@ struct TSection {
   bool scientific = false;
   bool anyPlaceholder = false;
 };
-
-std::size_t SkipQuoted(StringView s, std::size_t i) {
-  const Char q = s[i++];
-  while (i < s.size() && s[i] != q) ++i;
-  return i < s.size() ? i + 1 : i;
-}
 
 bool IsExponentAt(StringView s, std::size_t i) {
   return (s[i] == u'E' || s[i] == u'e') && i + 1 < s.size() && (s[i + 1] == u'+' || s[i + 1] == u'-');

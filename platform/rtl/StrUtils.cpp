@@ -8,11 +8,11 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/RtlConsts.h"
+#include "platform/rtl/TextInternal.h"
 
 namespace {
 
 Char AsciiUpper(Char c) { return (c >= u'a' && c <= u'z') ? static_cast<Char>(c - 32) : c; }
-Char AsciiLower(Char c) { return (c >= u'A' && c <= u'Z') ? static_cast<Char>(c + 32) : c; }
 
 QString ToQ(StringView s) { return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size())); }
 String FromQ(const QString& q) { return String(reinterpret_cast<const Char*>(q.utf16()), static_cast<std::size_t>(q.size())); }
@@ -193,8 +193,6 @@ struct IntScan {
   bool ok = false;
   std::size_t errorPos = 0;  // 0-based index of the first character not taken
 };
-
-bool IsBlank(Char c) { return c == u' ' || c == u'\t'; }
 
 int HexDigit(Char c) {
   if (c >= u'0' && c <= u'9') return c - u'0';

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TextInternal.h"
 
 namespace {
 
@@ -11,7 +12,6 @@ bool IsAscii(StringView s) {
   return std::all_of(s.begin(), s.end(), [](Char c) { return c < 0x80; });
 }
 
-Char AsciiLower(Char c) { return (c >= u'A' && c <= u'Z') ? static_cast<Char>(c + 32) : c; }
 
 // Case-insensitive order. ASCII texts take a fast path that folds to lower
 // case exactly as the Unicode comparison does, so both paths agree.

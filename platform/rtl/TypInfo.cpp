@@ -12,7 +12,7 @@
 
 namespace {
 
-struct TRegistry {
+struct TTypeRegistry {
   std::map<std::type_index, std::unique_ptr<TClassInfo>> Classes;
   std::map<std::type_index, std::unique_ptr<TTypeInfo>> Types;
   std::deque<std::unique_ptr<TTypeInfo>> Aliases;
@@ -22,8 +22,8 @@ struct TRegistry {
 };
 
 // Built on first use, never through static initialisation across files.
-TRegistry& Registry() {
-  static TRegistry registry;
+TTypeRegistry& Registry() {
+  static TTypeRegistry registry;
   return registry;
 }
 
@@ -41,8 +41,8 @@ void DeclareCoreClasses() {
   TClassInfo::Of<TStringList, TStrings>(u"TStringList");
 }
 
-TRegistry& CoreRegistry() {
-  TRegistry& r = Registry();
+TTypeRegistry& CoreRegistry() {
+  TTypeRegistry& r = Registry();
   if (!r.CoreDeclared) {
     r.CoreDeclared = true;  // first, so that declaring re-enters without looping
     DeclareCoreClasses();
@@ -270,7 +270,7 @@ String TClassInfo::MethodName(const TMethodInfo* Code) const {
 
 const TClassInfo* ClassInfoOf(const TObject* Instance) {
   if (Instance == nullptr) return nullptr;
-  TRegistry& r = CoreRegistry();
+  TTypeRegistry& r = CoreRegistry();
   const std::type_index type = typeid(*Instance);
   if (auto cached = r.InstanceCache.find(type); cached != r.InstanceCache.end()) return cached->second;
   const TClassInfo* best = nullptr;
@@ -296,7 +296,7 @@ const TClassInfo* ClassInfoOf(const TObject* Instance) {
 // --- class registry ---
 
 void RegisterClass(const TClassInfo* AClass) {
-  TRegistry& r = CoreRegistry();
+  TTypeRegistry& r = CoreRegistry();
   const TClassInfo* persistent = ClassInfoOf<TPersistent>();
   for (const TClassInfo* c = AClass; c != nullptr; c = c->ClassParent()) {
     if (!c->IsDeclared()) throw EFilerError(SUndeclaredClass);

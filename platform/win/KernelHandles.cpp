@@ -14,7 +14,7 @@ struct HandleTable {
   std::uintptr_t next = 0x100;
 };
 
-HandleTable& Table() {
+HandleTable& Handles() {
   static HandleTable table;
   return table;
 }
@@ -22,7 +22,7 @@ HandleTable& Table() {
 }  // namespace
 
 HANDLE RegisterKernelObject(std::shared_ptr<TKernelObject> object) {
-  HandleTable& t = Table();
+  HandleTable& t = Handles();
   std::lock_guard<std::mutex> guard(t.lock);
   const std::uintptr_t id = t.next;
   t.next += 4;
@@ -31,7 +31,7 @@ HANDLE RegisterKernelObject(std::shared_ptr<TKernelObject> object) {
 }
 
 std::shared_ptr<TKernelObject> LookupKernelObject(HANDLE handle) {
-  HandleTable& t = Table();
+  HandleTable& t = Handles();
   std::lock_guard<std::mutex> guard(t.lock);
   auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(handle));
   return it == t.objects.end() ? nullptr : it->second;
@@ -40,7 +40,7 @@ std::shared_ptr<TKernelObject> LookupKernelObject(HANDLE handle) {
 BOOL CloseHandle(HANDLE handle) {
   std::shared_ptr<TKernelObject> object;
   {
-    HandleTable& t = Table();
+    HandleTable& t = Handles();
     std::lock_guard<std::mutex> guard(t.lock);
     auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(handle));
     if (it == t.objects.end()) {

@@ -72,7 +72,7 @@ TLoopState& State() {
   return *state;
 }
 
-std::uintptr_t Key(HWND wnd) { return reinterpret_cast<std::uintptr_t>(wnd); }
+std::uintptr_t WindowKey(HWND wnd) { return reinterpret_cast<std::uintptr_t>(wnd); }
 
 void Drop(TEntry& entry) {
   switch (entry.Kind) {
@@ -115,7 +115,7 @@ bool NeedWake(TLoopState& s) {
 std::shared_ptr<TWindowRecord> FindWindow(HWND wnd) {
   TLoopState& s = State();
   std::lock_guard<std::mutex> guard(s.Lock);
-  auto it = s.Windows.find(Key(wnd));
+  auto it = s.Windows.find(WindowKey(wnd));
   return it == s.Windows.end() ? nullptr : it->second;
 }
 
@@ -168,7 +168,7 @@ bool Enqueue(TEntry entry) {
   bool wake = false;
   {
     std::lock_guard<std::mutex> guard(s.Lock);
-    const bool known = entry.Kind == TEntryKind::Call || s.Windows.count(Key(entry.Wnd)) != 0;
+    const bool known = entry.Kind == TEntryKind::Call || s.Windows.count(WindowKey(entry.Wnd)) != 0;
     if (!s.Closed && known) {
       (entry.Kind == TEntryKind::Send ? s.Sent : s.Posted).push_back(std::move(entry));
       queued = true;
@@ -238,7 +238,7 @@ void UnregisterWindow(HWND wnd) {
   std::shared_ptr<TWindowRecord> record;  // released outside the lock
   {
     std::lock_guard<std::mutex> guard(s.Lock);
-    auto it = s.Windows.find(Key(wnd));
+    auto it = s.Windows.find(WindowKey(wnd));
     if (it == s.Windows.end()) return;
     record = std::move(it->second);
     s.Windows.erase(it);

@@ -9,11 +9,9 @@
 
 #include "platform/rtl/Types.h"
 #include "platform/win/Files.h"
+#include "platform/win/Window.h"
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_NORMAL = 1;
-constexpr int SW_SHOW = 5;
 constexpr int SW_SHOWDEFAULT = 10;
 
 // ShellExecute's answers of 32 or less.

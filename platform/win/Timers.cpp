@@ -25,7 +25,7 @@ struct TTimerTable {
   UInt64 NextSerial = 1;
 };
 
-TTimerTable& Table() {
+TTimerTable& Timers() {
   static auto* table = new TTimerTable;
   return *table;
 }
@@ -35,7 +35,7 @@ TTimerTable& Table() {
 UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse) {
   if (wnd == nullptr || !IsWindow(wnd)) return 0;
   const UINT interval = std::clamp(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
-  TTimerTable& t = Table();
+  TTimerTable& t = Timers();
   {
     std::lock_guard<std::mutex> guard(t.Lock);
     std::erase_if(t.Timers, [&](const TTimerEntry& e) { return e.Wnd == wnd && e.Id == id; });
@@ -46,7 +46,7 @@ UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse) {
 }
 
 bool KillTimer(HWND wnd, UINT_PTR id) {
-  TTimerTable& t = Table();
+  TTimerTable& t = Timers();
   std::size_t removed = 0;
   {
     std::lock_guard<std::mutex> guard(t.Lock);
@@ -57,13 +57,13 @@ bool KillTimer(HWND wnd, UINT_PTR id) {
 }
 
 void KillWindowTimers(HWND wnd) {
-  TTimerTable& t = Table();
+  TTimerTable& t = Timers();
   std::lock_guard<std::mutex> guard(t.Lock);
   std::erase_if(t.Timers, [&](const TTimerEntry& e) { return e.Wnd == wnd; });
 }
 
 std::optional<UInt64> NextTimerDue() {
-  TTimerTable& t = Table();
+  TTimerTable& t = Timers();
   std::lock_guard<std::mutex> guard(t.Lock);
   std::optional<UInt64> next;
   for (const TTimerEntry& e : t.Timers)
@@ -73,7 +73,7 @@ std::optional<UInt64> NextTimerDue() {
 
 void FireDueTimers() {
   if (!IsUIThread()) return;
-  TTimerTable& t = Table();
+  TTimerTable& t = Timers();
   const UInt64 now = GetTickCount64();
   std::vector<std::pair<UInt64, UInt64>> due;  // (due time, serial)
   {

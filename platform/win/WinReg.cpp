@@ -20,8 +20,8 @@
 #include <utility>
 
 #include "platform/rtl/StrUtils.h"
-#include "platform/testing/RegistryFaults.h"
 #include "platform/win/WinError.h"
+#include "platform/win/WinRegInternal.h"
 
 namespace {
 
@@ -426,7 +426,7 @@ struct Synthesized {
   TRegValueProvider Provider;
 };
 
-struct State {
+struct TRegistryState {
   std::recursive_mutex Mutex;
   UserHive Hive;
   std::map<std::uintptr_t, OpenKey> Handles;
@@ -435,8 +435,8 @@ struct State {
   Key SynthTree;  // rebuilt per operation on a read-only root
 };
 
-State& S() {
-  static State* s = new State();  // lives to the end: handles may be closed from late destructors
+TRegistryState& S() {
+  static TRegistryState* s = new TRegistryState();  // lives to the end: handles may be closed from late destructors
   return *s;
 }
 
@@ -471,7 +471,7 @@ LSTATUS Lookup(HKEY key, Target& out) {
 
 // The tree behind a root, up to date.
 Key& TreeOf(HKEY root) {
-  State& s = S();
+  TRegistryState& s = S();
   if (root == HKEY_CURRENT_USER) {
     s.Hive.Refresh();
     return s.Hive.Root;
@@ -495,7 +495,7 @@ LSTATUS Resolve(HKEY key, Target& t, Key*& node) {
 }
 
 HKEY NewHandle(HKEY root, Path path, REGSAM access) {
-  State& s = S();
+  TRegistryState& s = S();
   const std::uintptr_t id = s.NextHandle;
   s.NextHandle += 4;
   OpenKey k;
@@ -535,7 +535,7 @@ void Fire(const std::vector<std::function<void()>>& due) {
 // tree is reloaded from the file so memory never claims what disk lacks.
 template <typename F>
 LSTATUS ModifyUserHive(F&& change) {
-  State& s = S();
+  TRegistryState& s = S();
   s.Hive.Refresh();
   HiveLock lock(s.Hive.File);
   s.Hive.Refresh();
@@ -565,7 +565,7 @@ LSTATUS CopyOut(const TRegValue& v, DWORD* type, Byte* data, DWORD* cbData) {
 
 }  // namespace
 
-// Test seam (platform/testing/RegistryFaults.h).
+// Test seam (WinRegInternal.h).
 void SetRegistryBeforeReplaceHook(std::function<void()> hook) {
   std::lock_guard lock(S().Mutex);
   gBeforeReplaceHook = std::move(hook);

@@ -13,6 +13,7 @@
 #include "platform/rtl/Streams.h"
 #include "programmer/QvBootload.h"
 #include "programmer/FirmwareImage.h"
+#include "tests/programmer/BootloadSupport.h"
 
 namespace {
 
@@ -35,14 +36,7 @@ std::string Record(int type, unsigned address, const std::string& data) {
   return line + cs;
 }
 
-std::string Pattern(std::size_t n, unsigned seed) {
-  std::string s(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    s[i] = static_cast<char>(seed >> 16);
-  }
-  return s;
-}
+using bootload_test::Pattern;
 
 std::string Bytes(const THexImage& image) { return HexTextToBytes(image.Hex); }
 

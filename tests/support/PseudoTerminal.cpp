@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <filesystem>
 #include <stdexcept>
 #include <thread>
 
@@ -107,27 +106,6 @@ TScopedSerialAlias::TScopedSerialAlias(String name, const std::string& device) :
 
 TScopedSerialAlias::~TScopedSerialAlias() {
   if (FAdded) RemoveSerialPortAlias(FName);
-}
-
-TTempConfigHome::TTempConfigHome() {
-  if (const char* old = ::getenv("XDG_CONFIG_HOME")) {
-    FOld = old;
-    FHadOld = true;
-  }
-  std::string pattern = (std::filesystem::temp_directory_path() / "ryx-config-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  FPath = pattern;
-  ::setenv("XDG_CONFIG_HOME", FPath.c_str(), 1);
-}
-
-TTempConfigHome::~TTempConfigHome() {
-  std::error_code ec;
-  std::filesystem::remove_all(FPath, ec);
-  if (FHadOld) {
-    ::setenv("XDG_CONFIG_HOME", FOld.c_str(), 1);
-  } else {
-    ::unsetenv("XDG_CONFIG_HOME");
-  }
 }
 
 }  // namespace test_support

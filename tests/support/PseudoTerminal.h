@@ -1,6 +1,6 @@
 #pragma once
-// Test fixtures for the serial road: the far end of a pseudo-terminal pair, a
-// scoped port alias, and a private configuration folder.
+// Test fixtures for the serial road: the far end of a pseudo-terminal pair and
+// a scoped port alias.
 #include <string>
 #include <string_view>
 
@@ -48,22 +48,6 @@ class TScopedSerialAlias {
  private:
   String FName;
   bool FAdded = false;
-};
-
-// Points XDG_CONFIG_HOME at a fresh temporary folder, so no test touches the
-// user's files; restores the old value and removes the folder afterwards.
-class TTempConfigHome {
- public:
-  TTempConfigHome();
-  ~TTempConfigHome();
-  TTempConfigHome(const TTempConfigHome&) = delete;
-  TTempConfigHome& operator=(const TTempConfigHome&) = delete;
-  const std::string& Path() const { return FPath; }
-
- private:
-  std::string FPath;
-  std::string FOld;
-  bool FHadOld = false;
 };
 
 }  // namespace test_support

@@ -30,6 +30,16 @@ inline std::string ReadFileBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Text as UTF-8, for comparing the layer's strings in test expectations.
+inline std::string U8(const String& s) { return StringToUtf8(s); }
+
+// Writes text and a line break to path (as the kernel shows an attribute),
+// making the folders on the way first.
+inline void WriteLineFile(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path) << text << "\n";
+}
+
 // The lines of any string list (TStrings or a subclass).
 template <class List>
 std::vector<String> Lines(const List& list) {

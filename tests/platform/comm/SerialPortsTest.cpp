@@ -6,6 +6,7 @@
 
 #include "platform/comm/Comm.h"
 #include "platform/comm/SerialPorts.h"
+#include "platform/testing/TempHome.h"
 #include "platform/win/WinReg.h"
 #include "tests/support/PseudoTerminal.h"
 
@@ -45,7 +46,7 @@ class FakeDevices : public ::testing::Test {
     return out;
   }
 
-  test_support::TTempConfigHome home;
+  TTempHome home;
   fs::path root;
 };
 
@@ -71,7 +72,7 @@ TEST_F(FakeDevices, UartsKeepTheirNumbersAndUsbDevicesTakeTheNextFreeOnes) {
   EXPECT_EQ(SerialPortDevice(u"COM9"), "");
 
   // The assignment survives in the file: another process sees the same table.
-  std::ifstream file(fs::path(home.Path()) / "RyxUpdater" / "serial-ports");
+  std::ifstream file(fs::path(home.Path()) / ".config" / "RyxUpdater" / "serial-ports");
   const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("COM2=" + Dev("ttyACM0")), std::string::npos);
 }
@@ -141,8 +142,8 @@ TEST_F(FakeDevices, UserAliasesOverrideAndBadInputIsRefused) {
 }
 
 TEST_F(FakeDevices, DamagedTableFileIsReadAroundItsBadLines) {
-  fs::create_directories(fs::path(home.Path()) / "RyxUpdater");
-  std::ofstream(fs::path(home.Path()) / "RyxUpdater" / "serial-ports")
+  fs::create_directories(fs::path(home.Path()) / ".config" / "RyxUpdater");
+  std::ofstream(fs::path(home.Path()) / ".config" / "RyxUpdater" / "serial-ports")
       << "garbage\n=\nCOM=/dev/null\nCOMa=/dev/null\nCOM3=relative\nCOM4=" << Dev("ttyUSB0") << "\r\n"
       << std::string(10000, 'x') << "\n";
   AddUsb("ttyUSB0");

@@ -10,6 +10,7 @@
 #include "platform/win/MessageLoop.h"
 #include "platform/win/WinReg.h"
 #include "platform/win/WinError.h"
+#include "tests/support/TestUtil.h"
 
 namespace fs = std::filesystem;
 
@@ -43,10 +44,7 @@ HDEVNOTIFY Register(HWND w, const GUID& g) {
   return RegisterDeviceNotification(w, &f, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
-void Write(const fs::path& p, const std::string& text) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p) << text << "\n";
-}
+using test_support::WriteLineFile;
 
 TEST(DeviceNotifyTest, RegistrationsRouteBroadcasts) {
   std::vector<Seen> usbSeen, otherSeen;
@@ -85,12 +83,12 @@ TEST(DeviceNotifyTest, KernelEventsBecomeRecordsAndRemovalsKeepTheirNames) {
   fs::path root = fs::temp_directory_path() / ("ryx-uevent-" + std::to_string(::getpid()));
   fs::remove_all(root);
   fs::path usb = root / "devices/usb1/1-4";
-  Write(usb / "idVendor", "16c0");
-  Write(usb / "idProduct", "05dc");
-  Write(usb / "serial", "www.ryx.example#&");
+  WriteLineFile(usb / "idVendor", "16c0");
+  WriteLineFile(usb / "idProduct", "05dc");
+  WriteLineFile(usb / "serial", "www.ryx.example#&");
   fs::path part = usb / "1-4:1.0/host1/block/sdc/sdc1";
-  Write(part / "partition", "1");
-  Write(part.parent_path() / "removable", "0");
+  WriteLineFile(part / "partition", "1");
+  WriteLineFile(part.parent_path() / "removable", "0");
   SetDeviceTreeRoots(root.string(), (root / "mounts").string());
   SetPortNamer([](const std::string& dev) { return dev == "/dev/ttyACM0" ? String(u"COM9") : String(); });
 
@@ -133,11 +131,11 @@ TEST(DeviceNotifyTest, DevicesPresentAtStartLeaveWithTheirNames) {
   fs::path root = fs::temp_directory_path() / ("ryx-present-" + std::to_string(::getpid()));
   fs::remove_all(root);
   fs::path usb = root / "devices/usb2/2-1";
-  Write(usb / "idVendor", "0403");
-  Write(usb / "idProduct", "6001");
-  Write(usb / "serial", "A50285BI");
+  WriteLineFile(usb / "idVendor", "0403");
+  WriteLineFile(usb / "idProduct", "6001");
+  WriteLineFile(usb / "serial", "A50285BI");
   fs::path tty = usb / "2-1:1.0/ttyUSB3/tty/ttyUSB3";
-  Write(tty / "dev", "188:3");
+  WriteLineFile(tty / "dev", "188:3");
   fs::create_directories(root / "bus/usb/devices");
   fs::create_directories(root / "class/tty");
   fs::create_directory_symlink(usb, root / "bus/usb/devices/2-1");

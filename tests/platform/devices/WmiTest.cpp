@@ -6,6 +6,7 @@
 
 #include "platform/devices/DeviceTree.h"
 #include "platform/devices/Wmi.h"
+#include "tests/support/TestUtil.h"
 
 namespace fs = std::filesystem;
 
@@ -131,20 +132,17 @@ TEST_F(WmiTest, EscapedDeviceTextsStayLiterals) {
   EXPECT_EQ(r.size(), 1u);
 }
 
-void Write(const fs::path& p, const std::string& text) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p) << text << "\n";
-}
+using test_support::WriteLineFile;
 
 TEST(DeviceTreeTest, SysfsTreeGivesPortsDevicesAndVolumes) {
   fs::path root = fs::temp_directory_path() / ("ryx-sysfs-" + std::to_string(::getpid()));
   fs::remove_all(root);
   fs::path usb = root / "devices/pci0000:00/usb1/1-1";
-  Write(usb / "idVendor", "0403");
-  Write(usb / "idProduct", "6001");
-  Write(usb / "serial", "A502#85&B\x01I");
-  Write(usb / "manufacturer", "FTDI");
-  Write(usb / "product", "FT232R USB UART");
+  WriteLineFile(usb / "idVendor", "0403");
+  WriteLineFile(usb / "idProduct", "6001");
+  WriteLineFile(usb / "serial", "A502#85&B\x01I");
+  WriteLineFile(usb / "manufacturer", "FTDI");
+  WriteLineFile(usb / "product", "FT232R USB UART");
   fs::create_directories(usb / "1-1:1.0/ttyUSB0/tty/ttyUSB0");
   fs::create_directories(root / "bus/usb/drivers/ftdi_sio");
   fs::create_directory_symlink(root / "bus/usb/drivers/ftdi_sio", usb / "1-1:1.0/driver");
@@ -155,23 +153,23 @@ TEST(DeviceTreeTest, SysfsTreeGivesPortsDevicesAndVolumes) {
   fs::create_directory_symlink(usb / "1-1:1.0/ttyUSB0", usb / "1-1:1.0/ttyUSB0/tty/ttyUSB0/device");
   // A USB stick with one mounted partition.
   fs::path stick = root / "devices/pci0000:00/usb1/1-2";
-  Write(stick / "idVendor", "abcd");
-  Write(stick / "idProduct", "1234");
-  Write(stick / "serial", "SER123");
+  WriteLineFile(stick / "idVendor", "abcd");
+  WriteLineFile(stick / "idProduct", "1234");
+  WriteLineFile(stick / "serial", "SER123");
   fs::path scsi = stick / "1-2:1.0/host0/target0:0:0/0:0:0:0";
-  Write(scsi / "vendor", "Acme");
-  Write(scsi / "model", "Stick");
-  Write(scsi / "rev", "1.0");
+  WriteLineFile(scsi / "vendor", "Acme");
+  WriteLineFile(scsi / "model", "Stick");
+  WriteLineFile(scsi / "rev", "1.0");
   fs::path disk = scsi / "block/sdb";
-  Write(disk / "removable", "1");
-  Write(disk / "size", "2048");
+  WriteLineFile(disk / "removable", "1");
+  WriteLineFile(disk / "size", "2048");
   fs::create_directory_symlink(scsi, disk / "device");
-  Write(disk / "sdb1/partition", "1");
-  Write(disk / "sdb1/size", "1024");
+  WriteLineFile(disk / "sdb1/partition", "1");
+  WriteLineFile(disk / "sdb1/size", "1024");
   fs::create_directories(root / "block");
   fs::create_directory_symlink(disk, root / "block/sdb");
   fs::create_directory_symlink(stick, root / "bus/usb/devices/1-2");
-  Write(root / "mounts", "/dev/sdb1 " + root.string() + " vfat rw 0 0");
+  WriteLineFile(root / "mounts", "/dev/sdb1 " + root.string() + " vfat rw 0 0");
 
   SetDeviceTreeRoots(root.string(), (root / "mounts").string());
   SetPortNamer([](const std::string& dev) { return dev == "/dev/ttyUSB0" ? String(u"COM7") : String(); });

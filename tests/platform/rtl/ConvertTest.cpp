@@ -7,10 +7,11 @@
 #include "platform/rtl/FileNames.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
-std::string U8(const String& s) { return StringToUtf8(s); }
+using test_support::U8;
 
 TEST(StrUtils, PosCopyAndPieces) {
   EXPECT_EQ(Pos(u"lo", u"hello lo"), 3);

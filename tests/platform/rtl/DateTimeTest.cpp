@@ -5,10 +5,11 @@
 
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
-std::string U8(const String& s) { return StringToUtf8(s); }
+using test_support::U8;
 
 TEST(DateTime, EncodeKnownDays) {
   struct Case { Word y, m, d; double serial; };

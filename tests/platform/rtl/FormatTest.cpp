@@ -5,10 +5,11 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StrUtils.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
-std::string U8(const String& s) { return StringToUtf8(s); }
+using test_support::U8;
 
 TEST(Format, IntegersStringsAndPadding) {
   const String name = u"port";

@@ -15,7 +15,7 @@ namespace {
 
 using test_support::MessageOf;
 using test_support::ReadFileBytes;
-using TempDir = test_support::TTempDir;
+using test_support::TTempDir;
 
 namespace fs = std::filesystem;
 
@@ -122,7 +122,7 @@ TEST(StringStream, EncodesUtf8ByDefault) {
 }
 
 TEST(FileStream, ModesAndReopen) {
-  TempDir dir;
+  TTempDir dir;
   const String name = dir.File("data.bin");
   {
     TFileStream f(name, fmCreate);
@@ -161,7 +161,7 @@ TEST(FileStream, ModesAndReopen) {
 }
 
 TEST(FileStream, FailuresCarryNameAndSystemMessage) {
-  TempDir dir;
+  TTempDir dir;
   const String missing = dir.File("missing.bin");
   const String noFolder = dir.File("no/such/file.bin");
   const String folder = dir.File("");
@@ -182,7 +182,7 @@ TEST(FileStream, FailuresCarryNameAndSystemMessage) {
 }
 
 TEST(FileStream, MemoryStreamFileRoundTrip) {
-  TempDir dir;
+  TTempDir dir;
   TBytesStream data(BytesOf(std::string("\0\x01\xFFtail", 7)));
   data.SetPosition(5);  // SaveToFile writes everything, whatever the position
   data.SaveToFile(dir.File("m.bin"));

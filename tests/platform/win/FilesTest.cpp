@@ -11,6 +11,7 @@
 #include "platform/win/Files.h"
 #include "platform/win/Module.h"
 #include "platform/win/WinError.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
@@ -18,10 +19,7 @@ void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test_support::ReadFileBytes;
 
 String S(const std::string& s) { return Utf8ToString(s); }
 
@@ -102,15 +100,15 @@ TEST_F(FilesTest, FoldersFilesAndTheirErrors) {
   WriteText(H() + "/a/other.txt", "other");
   EXPECT_FALSE(RenameFile(S(f), S(H() + "/a/other.txt")));
   EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-  EXPECT_EQ(ReadText(H() + "/a/other.txt"), "other");
+  EXPECT_EQ(ReadFileBytes(H() + "/a/other.txt"), "other");
   EXPECT_TRUE(RenameFile(S(f), S(H() + "/a/renamed.txt")));
   EXPECT_FALSE(FileExists(S(f)));
 
   EXPECT_FALSE(CopyFile(S(H() + "/a/renamed.txt"), S(H() + "/a/other.txt"), true));
   EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
-  EXPECT_EQ(ReadText(H() + "/a/other.txt"), "other");
+  EXPECT_EQ(ReadFileBytes(H() + "/a/other.txt"), "other");
   EXPECT_TRUE(CopyFile(S(H() + "/a/renamed.txt"), S(H() + "/a/other.txt"), false));
-  EXPECT_EQ(ReadText(H() + "/a/other.txt"), "data");
+  EXPECT_EQ(ReadFileBytes(H() + "/a/other.txt"), "data");
   EXPECT_FALSE(CopyFile(S(H() + "/a/none"), S(H() + "/a/n2"), false));
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 
@@ -163,7 +161,7 @@ TEST_F(FilesTest, MoveAcrossFileSystems) {
 
   ASSERT_TRUE(MoveFile(S(src), S(dst)));
   EXPECT_FALSE(FileExists(S(src)));
-  EXPECT_EQ(ReadText(dst), payload);
+  EXPECT_EQ(ReadFileBytes(dst), payload);
   struct stat st {};
   ASSERT_EQ(stat(dst.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -175,10 +173,10 @@ TEST_F(FilesTest, MoveAcrossFileSystems) {
   WriteText(src, "second");
   EXPECT_FALSE(MoveFile(S(src), S(dst)));
   EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-  EXPECT_EQ(ReadText(dst), payload);
+  EXPECT_EQ(ReadFileBytes(dst), payload);
   EXPECT_TRUE(FileExists(S(src)));
   ASSERT_TRUE(MoveFileEx(S(src), S(dst), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED));
-  EXPECT_EQ(ReadText(dst), "second");
+  EXPECT_EQ(ReadFileBytes(dst), "second");
   EXPECT_FALSE(FileExists(S(src)));
 
   // Folders never cross; within one file system they move.

@@ -12,13 +12,11 @@
 #include "platform/win/Files.h"
 #include "platform/win/Shell.h"
 #include "platform/win/WinError.h"
+#include "tests/support/TestUtil.h"
 
 namespace {
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test_support::ReadFileBytes;
 
 // Waits (real time, bounded) for a file a started program writes.
 bool WaitForFile(const std::string& path) {
@@ -76,7 +74,7 @@ TEST_F(ShellTest, StartsWithArgumentsVerbatimAndReportsTheExitCode) {
   DWORD code = 0;
   ASSERT_TRUE(p.GetExitCode(code));
   EXPECT_EQ(code, 7u);
-  EXPECT_EQ(ReadText(out), "a b|\"q\"||$HOME;`id`|\xC3\xBCml|" + Home.Path() + "\n");
+  EXPECT_EQ(ReadFileBytes(out), "a b|\"q\"||$HOME;`id`|\xC3\xBCml|" + Home.Path() + "\n");
   EXPECT_FALSE(p.Start(u"/bin/true", {}));
   EXPECT_EQ(GetLastError(), ERROR_BUSY);
 }
@@ -138,7 +136,7 @@ TEST_F(ShellTest, ShellExecuteOpensDocumentsThroughTheOpenerAndRunsPrograms) {
   chmod(script.c_str(), 0755);
   EXPECT_GT(ShellExecute(nullptr, u"open", u"tool.sh", u"\"two words\" \" \" x", Utf8ToString(Home.Path()), SW_SHOWNORMAL), 32);
   ASSERT_TRUE(WaitForFile(Home.Path() + "/out.txt"));
-  EXPECT_EQ(ReadText(Home.Path() + "/out.txt"), "two words| |x|");
+  EXPECT_EQ(ReadFileBytes(Home.Path() + "/out.txt"), "two words| |x|");
   EXPECT_EQ(Opened.size(), 3u);
 
   EXPECT_EQ(WinExec("", SW_SHOWNORMAL), 0u);

@@ -12,10 +12,10 @@
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/RegistryIniFile.h"
 #include "platform/rtl/Strings.h"
-#include "platform/testing/RegistryFaults.h"
 #include "platform/testing/TempHome.h"
-#include "platform/win/WinReg.h"
 #include "platform/win/WinError.h"
+#include "platform/win/WinReg.h"
+#include "platform/win/WinRegInternal.h"
 
 namespace {
 

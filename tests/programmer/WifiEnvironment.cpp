@@ -16,7 +16,7 @@ class WifiEnvironment : public ::testing::Environment {
   void TearDown() override { DoneSocketUnit(); }
 };
 
-[[maybe_unused]] ::testing::Environment* const gEnvironment =
+[[maybe_unused]] ::testing::Environment* const gWifiEnvironment =
     ::testing::AddGlobalTestEnvironment(new WifiEnvironment);
 
 }  // namespace

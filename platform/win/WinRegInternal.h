@@ -1,5 +1,6 @@
 #pragma once
-// Fault injection for the registry store, for tests only.
+// The registry store's private seam: fault injection for its tests. Product
+// code never calls it.
 #include <functional>
 
 // Runs hook after the new hive file has been written and flushed and before
