@@ -11,7 +11,6 @@ using namespace gdiplus_runtime_test;
 namespace {
 class GPBrushTest : public RuntimeTest {};
 
-constexpr ARGB kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 }  // namespace
 
 TEST_F(GPBrushTest, PenColoursAndBrushesKeepTheirKinds) {

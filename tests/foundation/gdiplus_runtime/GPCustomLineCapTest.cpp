@@ -13,7 +13,6 @@ using namespace gdiplus_runtime_test;
 namespace {
 class GPCustomLineCapTest : public RuntimeTest {};
 
-constexpr ARGB kBlack = 0xFF000000;
 }  // namespace
 
 TEST_F(GPCustomLineCapTest, CustomCapsHandedOutReplaceAndFreeTheOldOnes) {

@@ -16,7 +16,6 @@ using namespace gdiplus_runtime_test;
 namespace {
 class GPGraphicsTest : public RuntimeTest {};
 
-constexpr ARGB kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
 }  // namespace
 
 TEST_F(GPGraphicsTest, FillsAndStrokesLandOnTheBitmap) {

@@ -10,7 +10,6 @@ using namespace gdiplus_runtime_test;
 namespace {
 class GPImageTest : public RuntimeTest {};
 
-constexpr ARGB kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
 }  // namespace
 
 TEST_F(GPImageTest, ImagesBitmapsAndAttributes) {

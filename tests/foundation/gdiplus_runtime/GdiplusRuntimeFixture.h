@@ -45,6 +45,8 @@ struct TCanvas {
   gdiplus_runtime::TGPGraphics Graphics;
 };
 
+constexpr ARGB kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
+
 inline int Channel(ARGB c, int shift) { return int((c >> shift) & 0xff); }
 
 }  // namespace gdiplus_runtime_test
