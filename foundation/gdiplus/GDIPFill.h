@@ -7,6 +7,7 @@
 
 #include "foundation/gdiplus/FillShapes.h"
 #include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/IniFiles.h"
 
 namespace gdiplus {

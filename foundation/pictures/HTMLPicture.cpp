@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "foundation/gdiplus/GPGraphics.h"
 #include "foundation/gdiplus/PictureDecode.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"

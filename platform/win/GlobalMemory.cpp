@@ -36,6 +36,10 @@ TBlock* Find(HGLOBAL hMem) {
 }  // namespace
 
 HGLOBAL GlobalAlloc(UINT, std::size_t dwBytes) {
+  if (dwBytes > kMaxGlobalBlock) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   std::unique_ptr<TBlock> block;
   try {
     block = std::make_unique<TBlock>();

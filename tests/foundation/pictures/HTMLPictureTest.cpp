@@ -10,6 +10,7 @@
 #include "foundation/pictures/PictureContainer.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/testing/Pump.h"
+#include "platform/vcl/Controls.h"
 #include "tests/foundation/pictures/PictureSamples.h"
 #include "tests/support/LoopbackHttpServer.h"
 
@@ -182,7 +183,9 @@ TEST_F(HTMLPictureTest, CacheFindsByExactId) {
   THTMLPicture* gif = cache.AddPicture();
   gif->LoadFromBytes(AnimatedGif({0, 0}));
   gif->FrameCount();
+  EXPECT_FALSE(cache.Animate());  // the first tick only starts the count
   EXPECT_TRUE(cache.Animate());
+  EXPECT_EQ(gif->Frame(), 2);
   cache.ClearPictures();
   EXPECT_EQ(cache.Count(), 0);
   EXPECT_EQ(cache.FindPicture(u"RES://PICTEST"), nullptr);
