@@ -4,7 +4,9 @@
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Strings.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/WinError.h"
 
 namespace gdiplus {
 
@@ -424,6 +426,103 @@ void TGDIPFill::LoadFromFile(TCustomIniFile* ini, const String& Section) {
   }
   --FUpdateCount;
   Changed();
+}
+
+namespace {
+
+constexpr const char16_t* kSaveSection = u"SaveObject";
+
+TGDIPFill* FillOf(TPersistent* Object) {
+  auto* fill = dynamic_cast<TGDIPFill*>(Object);
+  if (!fill) throw EAssertionFailed(u"Assertion failed: the fill carrier has no fill");
+  return fill;
+}
+
+// Closes the clipboard when it goes out of scope.
+struct TClipboardSession {
+  TClipboardSession() {
+    if (!OpenClipboard(nullptr)) RaiseLastOSError();
+  }
+  ~TClipboardSession() { CloseClipboard(); }
+  TClipboardSession(const TClipboardSession&) = delete;
+  TClipboardSession& operator=(const TClipboardSession&) = delete;
+};
+
+}  // namespace
+
+TBytes TSaver::WriteObject() const {
+  TGDIPFill* fill = FillOf(FSaveObject);
+  TMemIniFile ini(u"");
+  fill->SaveToFile(&ini, kSaveSection);
+  // The settings file leaves these out; the clipboard carries every published property.
+  ini.WriteInteger(kSaveSection, u"ShadowType", fill->ShadowType());
+  ini.WriteBool(kSaveSection, u"BackGroundPictureAspectRatio", fill->BackGroundPictureAspectRatio());
+  ini.WriteInteger(kSaveSection, u"BackGroundPictureAspectMode", fill->BackGroundPictureAspectMode());
+  ini.WriteBool(kSaveSection, u"PictureAspectRatio", fill->PictureAspectRatio());
+  ini.WriteInteger(kSaveSection, u"PictureAspectMode", fill->PictureAspectMode());
+  TStringList lines;
+  ini.GetStrings(&lines);
+  const std::string text = StringToUtf8(lines.Text());
+  return TBytes(text.begin(), text.end());
+}
+
+void TSaver::ReadObject(const TBytes& Data) const {
+  TGDIPFill* fill = FillOf(FSaveObject);
+  TStringList lines;
+  lines.SetText(Utf8ToString(std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size())));
+  TMemIniFile ini(u"");
+  ini.SetStrings(&lines);
+  fill->BeginUpdate();
+  try {
+    const Integer shadow = ini.ReadInteger(kSaveSection, u"ShadowType", fill->ShadowType());
+    if (shadow >= stRightBottom && shadow <= stSurround) fill->SetShadowType(TShadowType(shadow));
+    fill->SetBackGroundPictureAspectRatio(
+        ini.ReadBool(kSaveSection, u"BackGroundPictureAspectRatio", fill->BackGroundPictureAspectRatio()));
+    const Integer bgMode = ini.ReadInteger(kSaveSection, u"BackGroundPictureAspectMode", fill->BackGroundPictureAspectMode());
+    if (bgMode >= pmStretch && bgMode <= pmNormal) fill->SetBackGroundPictureAspectMode(TPictureMode(bgMode));
+    fill->SetPictureAspectRatio(ini.ReadBool(kSaveSection, u"PictureAspectRatio", fill->PictureAspectRatio()));
+    const Integer mode = ini.ReadInteger(kSaveSection, u"PictureAspectMode", fill->PictureAspectMode());
+    if (mode >= pmStretch && mode <= pmNormal) fill->SetPictureAspectMode(TPictureMode(mode));
+  } catch (...) {
+    fill->EndUpdate();
+    throw;
+  }
+  fill->EndUpdate();
+  fill->LoadFromFile(&ini, kSaveSection);  // notifies the change once
+}
+
+void TGDIPFill::SaveToClipBoard() {
+  TSaver saver;
+  saver.SetSaveObject(this);
+  const TBytes data = saver.WriteObject();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data.size());
+  if (!block) RaiseLastOSError();
+  auto* p = static_cast<Byte*>(GlobalLock(block));
+  std::copy(data.begin(), data.end(), p);
+  GlobalUnlock(block);
+  TClipboardSession session;
+  EmptyClipboard();
+  if (!SetClipboardData(gFillClipboardFormat, block)) {
+    const DWORD error = GetLastError();
+    GlobalFree(block);
+    RaiseLastOSError(error);
+  }
+}
+
+void TGDIPFill::LoadFromClipBoard() {
+  TBytes data;
+  {
+    TClipboardSession session;
+    HGLOBAL block = GetClipboardData(gFillClipboardFormat);
+    if (!block) return;
+    const auto* p = static_cast<const Byte*>(GlobalLock(block));
+    if (!p) return;
+    data.assign(p, p + GlobalSize(block));
+    GlobalUnlock(block);
+  }
+  TSaver saver;
+  saver.SetSaveObject(this);
+  saver.ReadObject(data);
 }
 
 UINT GDIPFillClipboardFormat() { return gFillClipboardFormat; }

@@ -7,6 +7,7 @@
 
 #include "foundation/gdiplus/FillShapes.h"
 #include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "platform/rtl/Component.h"
 #include "platform/rtl/IniFiles.h"
 
 namespace gdiplus {
@@ -47,6 +48,13 @@ class TGDIPFill : public TPersistent {
   // hexadecimal stops with EConvertError "No Hex-Number" (no notification).
   void LoadFromFile(const String& FileName, const String& Section);
   void LoadFromFile(TCustomIniFile* ini, const String& Section);
+
+  // Copies the fill to the clipboard under "GDI+ Fill"; EOSError when the
+  // clipboard cannot be opened or the data cannot be put there.
+  void SaveToClipBoard();
+  // Takes the fill from the clipboard; nothing when it holds no fill.
+  // Damaged fill data raises EConvertError like a damaged settings file.
+  void LoadFromClipBoard();
 
   // Property setters store and notify only when the value differs.
   TColor Color() const { return FColor; }
@@ -188,6 +196,25 @@ class TGDIPFill : public TPersistent {
   TColor FFocusColor = 0;
   TGPRectF FFocusRect{};
   Integer FUpdateCount = 0;
+};
+
+// The carrier of a fill on the clipboard: the published properties of
+// SaveObject as self-describing text, a "[SaveObject]" section of
+// "Name=value" lines (the fill's settings plus the settings the settings
+// file leaves out).
+class TSaver : public TComponent {
+ public:
+  explicit TSaver(TComponent* AOwner = nullptr) : TComponent(AOwner) {}
+  TPersistent* SaveObject() const { return FSaveObject; }
+  void SetSaveObject(TPersistent* Value) { FSaveObject = Value; }
+  // SaveObject as text bytes (UTF-8); EAssertionFailed without a TGDIPFill.
+  TBytes WriteObject() const;
+  // The stored properties into SaveObject (missing ones keep their values);
+  // EAssertionFailed without a TGDIPFill, EConvertError for a bad picture text.
+  void ReadObject(const TBytes& Data) const;
+
+ private:
+  TPersistent* FSaveObject = nullptr;
 };
 
 // The clipboard format number of "GDI+ Fill"; 0 before the unit's start.

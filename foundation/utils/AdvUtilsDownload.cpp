@@ -40,7 +40,10 @@ std::unique_ptr<TMemoryStream> TAdvUtils::DownloadImage(StringView AURL) {
   // The length header is not needed: the body is read to its end.
   std::uint8_t chunk[1025];
   DWORD read = 0;
-  while (InternetReadFile(request.get(), chunk, sizeof chunk, &read) && read > 0)
+  BOOL ok = FALSE;
+  while ((ok = InternetReadFile(request.get(), chunk, sizeof chunk, &read)) && read > 0)
     result->Write(chunk, static_cast<Integer>(read));
+  // A body cut short or over the size limit is not handed out as a picture.
+  if (!ok) throw Exception(Format(u"Cannot open URL %s", {String(AURL)}));
   return result;
 }

@@ -31,6 +31,7 @@ class Exception : public std::exception {
 class EAbort : public Exception { public: using Exception::Exception; };
 class EConvertError : public Exception { public: using Exception::Exception; };
 class EListError : public Exception { public: using Exception::Exception; };
+class EAssertionFailed : public Exception { public: using Exception::Exception; };
 class EStringListError : public EListError { public: using EListError::EListError; };
 class EInvalidCast : public Exception { public: using Exception::Exception; };
 class EInvalidOperation : public Exception { public: using Exception::Exception; };

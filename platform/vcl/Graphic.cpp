@@ -260,6 +260,15 @@ void TPicture::RegisterFileFormat(const String& extension, const String& descrip
   reg.Formats.push_back({ext, description, std::move(graphicClass)});
 }
 
+void TPicture::RegisterGraphicClass(TGraphicClass graphicClass) {
+  auto& reg = Registry();
+  std::lock_guard lock(reg.Lock);
+  for (auto& f : reg.Formats)
+    if (f.Class.ClassName == graphicClass.ClassName) return;
+  // No extension: the class is only made for copies, never chosen for a file.
+  reg.Formats.push_back({String(), String(), std::move(graphicClass)});
+}
+
 void TPicture::UnregisterGraphicClass(const String& className) {
   auto& reg = Registry();
   std::lock_guard lock(reg.Lock);
@@ -271,7 +280,7 @@ const TGraphicClass* TPicture::FindExtension(const String& extension) {
   std::lock_guard lock(reg.Lock);
   String ext = LowerCase(extension);
   for (auto& f : reg.Formats)
-    if (f.Extension == ext) return &f.Class;
+    if (!f.Extension.empty() && f.Extension == ext) return &f.Class;
   return nullptr;
 }
 

@@ -101,6 +101,13 @@ class TPicture : public TPersistent {
     RegisterFileFormat(extension, description,
                        TGraphicClass{ClassNameOf(typeid(T)), [] { return std::make_unique<T>(); }, std::move(matches)});
   }
+  // Makes a class known for copies (SetGraphic, Assign) without a file
+  // extension or signature; a class already known is left as it is.
+  static void RegisterGraphicClass(TGraphicClass graphicClass);
+  template <class T>
+  static void RegisterGraphicClass() {
+    RegisterGraphicClass(TGraphicClass{ClassNameOf(typeid(T)), [] { return std::make_unique<T>(); }, {}});
+  }
   static void UnregisterGraphicClass(const String& className);
   // The registered class for an extension; nullptr when none.
   static const TGraphicClass* FindExtension(const String& extension);

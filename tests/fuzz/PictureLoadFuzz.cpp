@@ -2,11 +2,14 @@
 // of format by content, the stored form Data (raw or length-prefixed SVG),
 // the header readers and a decode for the size; none may crash, hang or
 // allocate beyond the picture budget. Whatever is stored reads back the same.
+// The HTML picture's frame scans and a fill read from clipboard data get the same bytes.
 #include <cstdlib>
 
 #include "foundation/gdiplus/ImageSizeReaders.h"
 #include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/gdiplus/GDIPFill.h"
 #include "foundation/pictures/GDIPPicture.h"
+#include "foundation/pictures/HTMLPicture.h"
 #include "platform/rtl/Streams.h"
 #include "platform/testing/GuiTestApp.h"
 
@@ -43,7 +46,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gdiplus::TZovIVIDPicture fill;
     fill.LoadFromBytes(input);
     fill.GetImageSizes();
+    THTMLPicture html;
+    html.LoadFromBytes(input);
+    for (Integer i = 0; i <= html.FrameCount() + 1 && i < 64; ++i) (void)html.GetFrameTime(i);
+    for (int i = 0; i < 8; ++i) html.Step();
+    TBytesStream htmlForm(input);
+    html.ReadData(&htmlForm);
   } catch (const Exception&) {
+    // Refusals the classes document (EReadError for a length past the data).
+  }
+  try {
+    // The fill as it comes off the clipboard.
+    gdiplus::TGDIPFill target;
+    gdiplus::TSaver saver;
+    saver.SetSaveObject(&target);
+    saver.ReadObject(input);
+  } catch (const EConvertError&) {
     // Refusals the classes document (EReadError for a length past the data).
   }
   return 0;

@@ -294,3 +294,53 @@ TEST_F(FillTest, UpdatesHoldBackNotificationsAndAssignCopies) {
   fill.Assign(&notAFill);
   EXPECT_EQ(changes, 0);
 }
+
+TEST_F(FillTest, ClipboardRoundTripCarriesEveryPublishedProperty) {
+  InitializeGDIPFillUnit();
+  TGDIPFill source;
+  source.SetColor(clRed);
+  source.SetColorMirror(clBlue);
+  source.SetGradientType(gtHatch);
+  source.SetHatchStyle(GpHatchStyle(5));
+  source.SetOpacityTo(40);
+  source.SetRounding(6);
+  source.SetShadowType(stSurround);
+  source.SetPictureSize(psCustom);
+  source.SetPictureAspectRatio(true);
+  source.SetBackGroundPictureAspectMode(pmNormal);
+  source.SetGlow(gmRadial);
+  source.Picture()->LoadFromBytes(Png(3, 2));
+  source.SaveToClipBoard();
+
+  TGDIPFill target;
+  int changes = 0;
+  target.OnChange = [&](TObject*) { ++changes; };
+  target.LoadFromClipBoard();
+  EXPECT_EQ(target.Color(), clRed);
+  EXPECT_EQ(target.ColorMirror(), clBlue);
+  EXPECT_EQ(target.GradientType(), gtHatch);
+  EXPECT_EQ(target.HatchStyle(), GpHatchStyle(5));
+  EXPECT_EQ(target.OpacityTo(), 40);
+  EXPECT_EQ(target.Rounding(), 6);
+  EXPECT_EQ(target.ShadowType(), stSurround);
+  EXPECT_EQ(target.PictureSize(), psCustom);
+  EXPECT_TRUE(target.PictureAspectRatio());
+  EXPECT_EQ(target.BackGroundPictureAspectMode(), pmNormal);
+  EXPECT_EQ(target.Glow(), gmRadial);
+  EXPECT_EQ(target.Picture()->Data(), source.Picture()->Data());
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(FillTest, SaverNeedsAFillAndRejectsDamagedData) {
+  TSaver saver;
+  EXPECT_THROW(saver.WriteObject(), EAssertionFailed);
+  TGDIPFill fill;
+  saver.SetSaveObject(&fill);
+  saver.ReadObject(Text("[SaveObject]\r\nShadowType=77\r\nColor=255\r\nGlow=-3\r\n\xff\xfe garbage"));
+  EXPECT_EQ(fill.ShadowType(), stRightBottom);  // out of range: ignored
+  EXPECT_EQ(fill.Color(), clRed);
+  EXPECT_EQ(fill.Glow(), gmNone);
+  EXPECT_THROW(saver.ReadObject(Text("[SaveObject]\r\nPictureSize=4\r\nPicture=ZZZZ\r\n")), EConvertError);
+  saver.ReadObject({});  // nothing: nothing changes
+  EXPECT_EQ(fill.Color(), clRed);
+}

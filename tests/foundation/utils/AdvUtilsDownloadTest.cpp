@@ -62,4 +62,10 @@ TEST_F(AdvUtilsDownloadTest, UnopenableUrlRaisesWithTheUrl) {
             u"Exception: Cannot open URL gopher://127.0.0.1/a.png");
 }
 
+TEST_F(AdvUtilsDownloadTest, BodyCutShortRaisesInsteadOfAPartialPicture) {
+  server.Route("/short.png", {200, "OK", "Content-Type: image/png\r\nContent-Length: 5000\r\n", png});
+  EXPECT_EQ(MessageOf([&] { TAdvUtils::DownloadImage(Url("/short.png")); }),
+            u"Exception: Cannot open URL " + Url("/short.png"));
+}
+
 }  // namespace
