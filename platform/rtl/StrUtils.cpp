@@ -56,6 +56,7 @@ int AnsiCompareText(StringView a, StringView b) {
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 bool AnsiSameText(StringView a, StringView b) { return AnsiCompareText(a, b) == 0; }
+String AnsiFoldCase(StringView s) { return FromQ(ToQ(s).toCaseFolded()); }
 
 String Trim(StringView s) { return TrimLeft(TrimRight(s)); }
 

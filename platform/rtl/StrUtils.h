@@ -22,6 +22,9 @@ bool SameText(StringView a, StringView b);
 // Unicode case-insensitive comparison.
 int AnsiCompareText(StringView a, StringView b);
 bool AnsiSameText(StringView a, StringView b);
+// Case-folded text: two strings are AnsiSameText exactly when their folds are
+// equal, so it keys case-insensitive sets and maps.
+String AnsiFoldCase(StringView s);
 
 // Remove characters <= ' ' (spaces and control characters) from the ends.
 String Trim(StringView s);

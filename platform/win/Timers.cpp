@@ -91,7 +91,7 @@ void FireDueTimers() {
     UINT_PTR id = 0;
     {
       std::lock_guard<std::mutex> guard(t.Lock);
-      auto it = std::find_if(t.Timers.begin(), t.Timers.end(), [&](const TTimerEntry& e) { return e.Serial == serial; });
+      auto it = std::find_if(t.Timers.begin(), t.Timers.end(), [s = serial](const TTimerEntry& e) { return e.Serial == s; });
       if (it == t.Timers.end()) continue;
       it->Due = now + it->Interval;
       wnd = it->Wnd;
