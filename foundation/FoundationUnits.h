@@ -5,5 +5,7 @@
 // Appends, in their start-up order: the utility class (clipboard formats),
 // the persistence layer (type key "$type"), the run-time GDI+ binding
 // ("gdiplus.dll" bound by name) and its wrapper set (GDI+ started), the
-// imported GDI+ set (GDI+ started with its background thread suppressed).
+// named-colour table (filled and sorted), the "SVG" picture format, the
+// imported GDI+ set (GDI+ started with its background thread suppressed) and
+// the "GDI+ Fill" clipboard format.
 void AddFoundationUnits(TUnitSequence& Units);
