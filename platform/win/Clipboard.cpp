@@ -21,7 +21,7 @@ struct TClipboardState {
   std::vector<HGLOBAL> Handed;      // blocks GetClipboardData gave out
 };
 
-TClipboardState& State() {
+TClipboardState& ClipboardState() {
   static TClipboardState* state = new TClipboardState();  // outlives every static user
   return *state;
 }
@@ -52,7 +52,7 @@ std::optional<TBytes> Lookup(TClipboardState& s, const String& name) {
 UINT RegisterClipboardFormat(StringView lpszFormat) {
   const UINT format = RegisterWindowMessage(lpszFormat);
   if (format != 0) {
-    auto& s = State();
+    auto& s = ClipboardState();
     std::lock_guard lock(s.Lock);
     s.Names.emplace(format, String(lpszFormat));
   }
@@ -60,7 +60,7 @@ UINT RegisterClipboardFormat(StringView lpszFormat) {
 }
 
 BOOL OpenClipboard(HWND) {
-  auto& s = State();
+  auto& s = ClipboardState();
   std::lock_guard lock(s.Lock);
   if (s.Open && !OpenedHere(s)) {
     SetLastError(ERROR_ACCESS_DENIED);
@@ -73,7 +73,7 @@ BOOL OpenClipboard(HWND) {
 }
 
 BOOL CloseClipboard() {
-  auto& s = State();
+  auto& s = ClipboardState();
   std::lock_guard lock(s.Lock);
   if (!OpenedHere(s)) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
@@ -86,7 +86,7 @@ BOOL CloseClipboard() {
 }
 
 BOOL EmptyClipboard() {
-  auto& s = State();
+  auto& s = ClipboardState();
   std::lock_guard lock(s.Lock);
   if (!OpenedHere(s)) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
@@ -99,7 +99,7 @@ BOOL EmptyClipboard() {
 }
 
 HGLOBAL SetClipboardData(UINT uFormat, HGLOBAL hMem) {
-  auto& s = State();
+  auto& s = ClipboardState();
   std::lock_guard lock(s.Lock);
   if (!OpenedHere(s)) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
@@ -122,7 +122,7 @@ HGLOBAL SetClipboardData(UINT uFormat, HGLOBAL hMem) {
 }
 
 HGLOBAL GetClipboardData(UINT uFormat) {
-  auto& s = State();
+  auto& s = ClipboardState();
   std::lock_guard lock(s.Lock);
   if (!OpenedHere(s)) {
     SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
@@ -146,7 +146,7 @@ HGLOBAL GetClipboardData(UINT uFormat) {
 }
 
 BOOL IsClipboardFormatAvailable(UINT format) {
-  auto& s = State();
+  auto& s = ClipboardState();
   std::lock_guard lock(s.Lock);
   const String* name = NameOf(s, format);
   return name && Lookup(s, *name) ? TRUE : FALSE;
