@@ -18,8 +18,8 @@ class ProgressTest : public ::testing::Test {
   }
 };
 
-struct TSurface {
-  TSurface(int w, int h) : Bitmap(w, h), Graphics(&Bitmap) { Graphics.Clear(0xFFFFFFFF); }
+struct TProgressSurface {
+  TProgressSurface(int w, int h) : Bitmap(w, h), Graphics(&Bitmap) { Graphics.Clear(0xFFFFFFFF); }
   ARGB Px(int x, int y) {
     ARGB c = 0;
     Bitmap.GetPixel(x, y, c);
@@ -98,7 +98,7 @@ TEST_F(ProgressTest, FilledRectangleByPositionAndDirection) {
 }
 
 TEST_F(ProgressTest, DrawPaintsBackgroundAndFilledPart) {
-  TSurface s(101, 31);
+  TProgressSurface s(101, 31);
   TGDIPProgress p;
   Colour(p);
   p.Draw(&s.Graphics, TRect{0, 0, 101, 31}, 0, 100, 50, pbdHorizontal);
@@ -112,7 +112,7 @@ TEST_F(ProgressTest, DrawPaintsBackgroundAndFilledPart) {
 }
 
 TEST_F(ProgressTest, VerticalBarFillsFromTheBottom) {
-  TSurface s(31, 101);
+  TProgressSurface s(31, 101);
   TGDIPProgress p;
   Colour(p);
   p.SetOverlays(false);
@@ -122,7 +122,7 @@ TEST_F(ProgressTest, VerticalBarFillsFromTheBottom) {
 }
 
 TEST_F(ProgressTest, PositionAtMinimumPaintsNoFilledPart) {
-  TSurface s(101, 31);
+  TProgressSurface s(101, 31);
   TGDIPProgress p;
   Colour(p);
   p.Draw(&s.Graphics, TRect{0, 0, 101, 31}, 0, 100, 0, pbdHorizontal);
@@ -131,7 +131,7 @@ TEST_F(ProgressTest, PositionAtMinimumPaintsNoFilledPart) {
 }
 
 TEST_F(ProgressTest, TransparentPaintsOnlyTheFilledPart) {
-  TSurface s(101, 31);
+  TProgressSurface s(101, 31);
   TGDIPProgress p;
   Colour(p);
   p.SetTransparent(true);
@@ -167,7 +167,7 @@ TEST_F(ProgressTest, ValueTextByTypeAndRange) {
 }
 
 TEST_F(ProgressTest, ValueTextIsDrawnAndMayBeReplaced) {
-  TSurface s(101, 31);
+  TProgressSurface s(101, 31);
   TGDIPProgress p;
   p.SetTransparent(true);
   p.SetValueVisible(true);
@@ -194,7 +194,7 @@ TEST_F(ProgressTest, ValueTextIsDrawnAndMayBeReplaced) {
 }
 
 TEST_F(ProgressTest, BadValueFormatRaisesAConversionError) {
-  TSurface s(50, 20);
+  TProgressSurface s(50, 20);
   TGDIPProgress p;
   p.SetValueVisible(true);
   p.SetValueFormat(u"%d");

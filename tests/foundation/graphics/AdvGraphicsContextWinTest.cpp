@@ -18,7 +18,7 @@ using namespace gdiplus_runtime;
 
 namespace {
 
-constexpr TColor kPaper = 0x00FE01;
+constexpr TColor kWinPaper = 0x00FE01;
 
 class AdvGraphicsContextWinTest : public gdiplus_runtime_test::RuntimeTest {
  protected:
@@ -26,7 +26,7 @@ class AdvGraphicsContextWinTest : public gdiplus_runtime_test::RuntimeTest {
     RuntimeTest::SetUp();
     Bitmap = std::make_unique<TBitmap>(80, 60);
     TCanvas* c = Bitmap->Canvas();
-    c->Brush()->SetColor(kPaper);
+    c->Brush()->SetColor(kWinPaper);
     c->FillRect({0, 0, 80, 60});
     Graphics = std::make_unique<TAdvGraphics>(Bitmap->Canvas(), true);
     Context = static_cast<TAdvGraphicsContextWin*>(Graphics->Context());
@@ -120,7 +120,7 @@ TEST_F(AdvGraphicsContextWinTest, DashedOutlinesDrawWithoutSmoothing) {
   for (int x = 0; x < 80; ++x) {
     for (int y = 18; y < 23; ++y) {
       const TColor c = Px(x, y);
-      EXPECT_TRUE(c == clBlue || c == kPaper) << x << "," << y;
+      EXPECT_TRUE(c == clBlue || c == kWinPaper) << x << "," << y;
     }
     ink += Px(x, 20) == clBlue;
   }
@@ -170,7 +170,7 @@ TEST_F(AdvGraphicsContextWinTest, TransformsAndTheSurfaceLifetime) {
   EXPECT_EQ(Context->GetMatrix(), TAdvGraphicsMatrix::Identity());
   TAdvGraphicsFill fill(gfkSolid, clRed);
   Context->FillRect(&fill, {0, 0, 80, 60});
-  EXPECT_EQ(Px(40, 30), kPaper);
+  EXPECT_EQ(Px(40, 30), kWinPaper);
   EXPECT_EQ(Context->CalculateText(u"x", {0, 0, 10, 10}, false), (TRectF{}));
 }
 
@@ -183,9 +183,9 @@ TEST_F(AdvGraphicsContextWinTest, ClipPathAndRoundedFill) {
   Context->ResetClip();
   Context->FillRoundRect(&fill, {10, 10, 50, 50}, 10, AllGraphicsCorners);
   Context->Render();
-  EXPECT_EQ(Px(5, 5), kPaper);
+  EXPECT_EQ(Px(5, 5), kWinPaper);
   EXPECT_EQ(Px(30, 30), clRed);
-  EXPECT_EQ(Px(11, 11), kPaper);  // rounded away
+  EXPECT_EQ(Px(11, 11), kWinPaper);  // rounded away
   EXPECT_EQ(Px(30, 11), clRed);
 }
 
@@ -197,7 +197,7 @@ TEST_F(AdvGraphicsContextWinTest, BitmapDrawnWholeIntoTheDestination) {
   Context->Render();
   EXPECT_EQ(Px(21, 21), clBlue);
   EXPECT_EQ(Px(38, 38), clBlue);
-  EXPECT_EQ(Px(45, 45), kPaper);
+  EXPECT_EQ(Px(45, 45), kWinPaper);
   Context->DrawBitmap(nullptr, {}, {0, 0, 10, 10}, 1);
 }
 

@@ -17,7 +17,7 @@ HGLOBAL Block(const std::string& text) {
   return h;
 }
 
-std::string Read(HGLOBAL h) {
+std::string ReadBlock(HGLOBAL h) {
   const auto* p = static_cast<const char*>(GlobalLock(h));
   std::string out(p, GlobalSize(h));
   GlobalUnlock(h);
@@ -60,7 +60,7 @@ TEST_F(ClipboardTest, RegisteredFormatRoundTrip) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   HGLOBAL h = GetClipboardData(format);
   ASSERT_NE(h, nullptr);
-  EXPECT_EQ(Read(h), std::string("payload\0bytes"));
+  EXPECT_EQ(ReadBlock(h), std::string("payload\0bytes"));
   EXPECT_EQ(GetClipboardData(other), nullptr);
   EXPECT_TRUE(EmptyClipboard());
   EXPECT_EQ(GetClipboardData(format), nullptr);
@@ -79,7 +79,7 @@ TEST_F(ClipboardTest, CallsOutsideAnOpenClipboardFail) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EXPECT_EQ(SetClipboardData(CF_TEXT, h), nullptr);  // only registered formats
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  EXPECT_EQ(Read(h), "x");  // a refused block stays the caller's
+  EXPECT_EQ(ReadBlock(h), "x");  // a refused block stays the caller's
   bool openedElsewhere = true;
   std::thread([&] { openedElsewhere = OpenClipboard(nullptr); }).join();
   EXPECT_FALSE(openedElsewhere);
