@@ -240,11 +240,6 @@ void TZovIVIDPicture::SaveToStream(TStream* Stream) {
   else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
 }
 
-void TZovIVIDPicture::LoadFromBytes(const TBytes& data) {
-  TBytesStream s(data);
-  LoadFromStream(&s);
-}
-
 void TZovIVIDPicture::SaveToBytes(TBytes& data) {
   TBytesStream s;
   SaveToStream(&s);

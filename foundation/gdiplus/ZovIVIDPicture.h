@@ -49,7 +49,6 @@ class TZovIVIDPicture : public TAdvSVGBitmap {
   void LoadFromStream(TStream* Stream) override;
   // The SVG bytes, else the raw bytes; nullptr: nothing.
   void SaveToStream(TStream* Stream) override;
-  void LoadFromBytes(const TBytes& data) override;
   void SaveToBytes(TBytes& data) override;
   // Raw content is the bare file; SVG the base's length-prefixed block.
   void ReadData(TStream* Stream) override;

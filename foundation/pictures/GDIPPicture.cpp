@@ -211,11 +211,6 @@ void TGDIPPicture::SaveToStream(TStream* Stream) {
   else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
 }
 
-void TGDIPPicture::LoadFromBytes(const TBytes& data) {
-  TBytesStream s(data);
-  LoadFromStream(&s);
-}
-
 void TGDIPPicture::SaveToBytes(TBytes& data) {
   TBytesStream s;
   SaveToStream(&s);

@@ -47,7 +47,6 @@ class TGDIPPicture : public TAdvSVGBitmap {
   void LoadFromStream(TStream* Stream) override;
   // The SVG bytes, else the raw bytes; nullptr: nothing.
   void SaveToStream(TStream* Stream) override;
-  void LoadFromBytes(const TBytes& data) override;
   void SaveToBytes(TBytes& data) override;
   void ReadData(TStream* Stream) override;
   void WriteData(TStream* Stream) override;

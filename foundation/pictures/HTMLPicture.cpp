@@ -236,11 +236,6 @@ void THTMLPicture::SaveToStream(TStream* Stream) {
   else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
 }
 
-void THTMLPicture::LoadFromBytes(const TBytes& data) {
-  TBytesStream s(data);
-  LoadFromStream(&s);
-}
-
 void THTMLPicture::SaveToBytes(TBytes& data) {
   TBytesStream s;
   SaveToStream(&s);

@@ -46,7 +46,6 @@ class THTMLPicture : public TAdvSVGBitmap {
   void LoadFromStream(TStream* Stream) override;
   // The SVG bytes, else the raw bytes; nullptr does nothing.
   void SaveToStream(TStream* Stream) override;
-  void LoadFromBytes(const TBytes& data) override;
   void SaveToBytes(TBytes& data) override;
   // The form property Data: bare picture bytes or the base's SVG block.
   void ReadData(TStream* Stream) override;
