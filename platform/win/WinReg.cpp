@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +19,7 @@
 
 #include "platform/rtl/StrUtils.h"
 #include "platform/testing/RegistryFaults.h"
+#include "platform/win/AtomicFile.h"
 #include "platform/win/WinError.h"
 
 namespace {
@@ -263,14 +263,8 @@ std::string ConfigHome() {
 
 std::string HiveFile() { return ConfigHome() + "/RyxUpdater/registry/HKEY_CURRENT_USER.reg"; }
 
-bool MakeDirs(const std::string& dir) {
-  if (dir.empty()) return false;
-  struct stat st {};
-  if (stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-  const auto slash = dir.find_last_of('/');
-  if (slash != std::string::npos && slash > 0 && !MakeDirs(dir.substr(0, slash))) return false;
-  return mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
-}
+// The hive's folder is private to the user.
+bool MakeDirs(const std::string& dir) { return atomic_file::MakeFolders(dir, 0700) == 0; }
 
 struct FileIdentity {
   bool Exists = false;
@@ -342,38 +336,13 @@ struct UserHive {
     Loaded = true;
   }
 
-  // Writes the tree: temporary file, flush, rename, flush the folder.
+  // Writes the tree whole or not at all; a new hive is private to the user.
   bool Save() {
-    const std::string dir = File.substr(0, File.find_last_of('/'));
-    if (!MakeDirs(dir)) return false;
-    static std::atomic<unsigned> counter{0};
-    const std::string tmp = File + ".tmp." + std::to_string(getpid()) + "." + std::to_string(counter++);
-    const int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    const std::string text = Serialize(Root);
-    size_t done = 0;
-    bool ok = true;
-    while (done < text.size()) {
-      const ssize_t n = write(fd, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        ok = false;
-        break;
-      }
-      done += static_cast<size_t>(n);
-    }
-    if (ok && fsync(fd) != 0) ok = false;
-    if (close(fd) != 0) ok = false;
-    if (ok && gBeforeReplaceHook) gBeforeReplaceHook();
-    if (!ok || rename(tmp.c_str(), File.c_str()) != 0) {
-      unlink(tmp.c_str());
-      return false;
-    }
-    const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-      fsync(dfd);
-      close(dfd);
-    }
+    if (!MakeDirs(atomic_file::FolderOf(File))) return false;
+    atomic_file::ReplaceOptions options;
+    options.NewFileMode = 0600;
+    options.BeforeReplace = gBeforeReplaceHook;
+    if (atomic_file::ReplaceFile(File, Serialize(Root), options) != 0) return false;
     Identity = Identify(File);
     return true;
   }
