@@ -2,14 +2,10 @@
 #include <cmath>
 
 #include "platform/gdi/GdiInternal.h"
+#include "platform/rtl/QtString.h"
 
 namespace gdi_internal {
 namespace {
-
-QString ToQString(const WCHAR* text, int count) {
-  if (!text || count <= 0) return {};
-  return QString::fromUtf16(text, count);
-}
 
 int TextLength(const WCHAR* text, int count) {
   if (!text) return 0;

@@ -79,6 +79,13 @@ Int64 StrToInt64(StringView s);
 Int64 StrToInt64Def(StringView s, Int64 defaultValue);
 bool TryStrToInt64(StringView s, Int64& value);
 
+// Value of a hexadecimal digit of either case, 0..15; -1 for any other character.
+int HexDigitValue(char32_t c);
+// Value of 1..maxDigits (at most 15) hexadecimal digits and nothing else: no
+// sign, prefix or blanks. -1 for an empty, longer or non-hex text.
+Int64 HexNumberValue(std::string_view digits, int maxDigits);
+Int64 HexNumberValue(StringView digits, int maxDigits);
+
 // The run-time library's Val: the same syntax as StrToInt (floats: blanks, sign,
 // digits, "." fraction, exponent). Answers 0 when all of S is a number, else the
 // 1-based position of the first character not taken (Length + 1 when the text

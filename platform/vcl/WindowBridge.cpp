@@ -17,6 +17,7 @@
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/QtString.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
@@ -200,7 +201,7 @@ class TBridgeWidget : public QWidget {
           TShiftState shift = ShiftFromQt(ke->modifiers());
           if (ke->key() == Qt::Key_Backtab) shift.Include(ssShift);
           if (vk != 0)
-            RouteKey(e->type() == QEvent::KeyPress, vk, e->type() == QEvent::KeyPress ? ke->text().toStdU16String() : String(),
+            RouteKey(e->type() == QEvent::KeyPress, vk, e->type() == QEvent::KeyPress ? FromQString(ke->text()) : String(),
                      shift, ke->isAutoRepeat());
           return true;
         }
@@ -258,7 +259,7 @@ TWindowBridge::TWindowBridge(TWinControl* Control, const TCreateParams& Params)
   }
   auto* widget = new TBridgeWidget(this, parentWidget, flags);
   FWidget = widget;
-  if (FTopLevel) widget->setWindowTitle(QString::fromStdU16String(Params.Caption));
+  if (FTopLevel) widget->setWindowTitle(ToQString(Params.Caption));
   AddBridge(this);
   if (FTopLevel) S().ZOrder.insert(S().ZOrder.begin(), this);
   UpdateGeometry();
@@ -344,7 +345,7 @@ void TWindowBridge::SetOpacity(double Value) {
 }
 
 void TWindowBridge::SetTitle(const String& Title) {
-  if (FWidget != nullptr && FTopLevel) FWidget->setWindowTitle(QString::fromStdU16String(Title));
+  if (FWidget != nullptr && FTopLevel) FWidget->setWindowTitle(ToQString(Title));
 }
 
 void TWindowBridge::SetCursorShape(TCursor Cursor) {

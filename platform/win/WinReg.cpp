@@ -132,13 +132,6 @@ std::string Escape(const String& text) {
   return out;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool Unescape(std::string_view text, String& out) {
   std::string utf8;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -147,7 +140,7 @@ bool Unescape(std::string_view text, String& out) {
       continue;
     }
     if (i + 2 >= text.size()) return false;
-    const int hi = HexDigit(text[i + 1]), lo = HexDigit(text[i + 2]);
+    const int hi = HexDigitValue(text[i + 1]), lo = HexDigitValue(text[i + 2]);
     if (hi < 0 || lo < 0) return false;
     utf8.push_back(static_cast<char>(hi * 16 + lo));
     i += 2;
@@ -235,7 +228,7 @@ void Parse(std::string_view text, Key& root) {
     TRegValue value{name, static_cast<DWORD>(type), {}};
     value.Data.reserve(hexText.size() / 2);
     for (size_t i = 0; i < hexText.size() && ok; i += 2) {
-      const int hi = HexDigit(hexText[i]), lo = HexDigit(hexText[i + 1]);
+      const int hi = HexDigitValue(hexText[i]), lo = HexDigitValue(hexText[i + 1]);
       if (hi < 0 || lo < 0) ok = false;
       else value.Data.push_back(static_cast<Byte>(hi * 16 + lo));
     }
