@@ -279,19 +279,6 @@ BOOL GetTextExtentPoint32W(HDC dc, const WCHAR* text, int count, SIZE* size) {
   return TRUE;
 }
 
-int GetTextFaceW(HDC dc, int count, WCHAR* face) {
-  HDC__* d = LookupDC(dc);
-  if (!d || !d->State.Font) return 0;
-  const WCHAR* name = d->State.Font->Log.lfFaceName;
-  int n = int(std::char_traits<char16_t>::length(name));
-  if (!face) return n + 1;
-  if (count <= 0) return 0;
-  int c = std::min(n, count - 1);
-  std::copy(name, name + c, face);
-  face[c] = 0;
-  return c;
-}
-
 namespace {
 
 // Draws a run at (x, y) (top-left of its cell, device coordinates), turned by

@@ -41,11 +41,9 @@ String LowerCase(StringView s) {
 }
 
 String AnsiUpperCase(StringView s) { return FromQString(ToQString(s).toUpper()); }
-String AnsiLowerCase(StringView s) { return FromQString(ToQString(s).toLower()); }
 
 int CompareStr(StringView a, StringView b) { return CompareBy(a, b, [](Char c) { return c; }); }
 int CompareText(StringView a, StringView b) { return CompareBy(a, b, AsciiUpper); }
-bool SameStr(StringView a, StringView b) { return a == b; }
 bool SameText(StringView a, StringView b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
 int AnsiCompareText(StringView a, StringView b) {

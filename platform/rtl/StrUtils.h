@@ -9,12 +9,10 @@ String UpperCase(StringView s);
 String LowerCase(StringView s);
 // Full Unicode case mapping.
 String AnsiUpperCase(StringView s);
-String AnsiLowerCase(StringView s);
 
 // Ordinal comparisons; the *Text forms ignore ASCII case. Negative, 0, positive.
 int CompareStr(StringView a, StringView b);
 int CompareText(StringView a, StringView b);
-bool SameStr(StringView a, StringView b);
 bool SameText(StringView a, StringView b);
 // Unicode case-insensitive comparison.
 int AnsiCompareText(StringView a, StringView b);

@@ -620,12 +620,6 @@ LSTATUS RegCloseKey(HKEY key) {
   return ERROR_SUCCESS;
 }
 
-LSTATUS RegFlushKey(HKEY key) {
-  std::lock_guard lock(S().Mutex);
-  Target t;
-  return Lookup(key, t);
-}
-
 LSTATUS RegQueryValueEx(HKEY key, const String& valueName, DWORD*, DWORD* type, Byte* data, DWORD* cbData) {
   std::lock_guard lock(S().Mutex);
   Target t;
@@ -810,12 +804,6 @@ TRegValue RegStringValue(const String& name, const String& text) {
   }
   v.Data.push_back(0);
   v.Data.push_back(0);
-  return v;
-}
-
-TRegValue RegDWordValue(const String& name, DWORD value) {
-  TRegValue v{name, REG_DWORD, {}};
-  for (int i = 0; i < 4; ++i) v.Data.push_back(static_cast<Byte>(value >> (8 * i)));
   return v;
 }
 

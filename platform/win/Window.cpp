@@ -132,38 +132,11 @@ BOOL InvalidateRect(HWND Wnd, const TRect* R, BOOL Erase) {
   return TRUE;
 }
 
-BOOL InvalidateRgn(HWND Wnd, HRGN Rgn, BOOL Erase) {
-  if (Rgn == nullptr) return InvalidateRect(Wnd, nullptr, Erase);
-  TRect box;
-  if (GetRgnBox(Rgn, &box) == ERROR) return FALSE;
-  return InvalidateRect(Wnd, &box, Erase);
-}
-
-BOOL ValidateRect(HWND Wnd, const TRect* R) {
-  TWindowBridge* b = BridgeOf(Wnd);
-  if (b == nullptr) return FALSE;
-  if (R == nullptr) {
-    b->Validate(nullptr);
-  } else {
-    const QRect q(R->Left, R->Top, R->Width(), R->Height());
-    b->Validate(&q);
-  }
-  return TRUE;
-}
-
 BOOL UpdateWindow(HWND Wnd) {
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr) return FALSE;
   if (b->Visible()) b->PaintNow();
   return TRUE;
-}
-
-BOOL GetUpdateRect(HWND Wnd, TRect* R, BOOL) {
-  TWindowBridge* b = BridgeOf(Wnd);
-  if (b == nullptr) return FALSE;
-  const QRect box = b->UpdateRegion().boundingRect();
-  if (R != nullptr) *R = {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
-  return b->NeedsPaint() ? TRUE : FALSE;
 }
 
 BOOL GetClientRect(HWND Wnd, TRect* R) {
@@ -196,29 +169,9 @@ BOOL ScreenToClient(HWND Wnd, TPoint* P) {
   return TRUE;
 }
 
-int MapWindowPoints(HWND From, HWND To, TPoint* Points, UINT Count) {
-  if (Points == nullptr) return 0;
-  TPoint a{0, 0}, b{0, 0};
-  if (From != nullptr && !ClientToScreen(From, &a)) return 0;
-  if (To != nullptr && !ClientToScreen(To, &b)) return 0;
-  const int dx = a.X - b.X, dy = a.Y - b.Y;
-  for (UINT i = 0; i < Count; ++i) {
-    Points[i].X += dx;
-    Points[i].Y += dy;
-  }
-  return MAKELPARAM(dx, dy);
-}
-
 HWND WindowFromPoint(TPoint P) {
   TWinControl* c = WindowAt(P, false);
   return c != nullptr ? c->Handle() : nullptr;
-}
-
-HWND GetParent(HWND Wnd) {
-  TWinControl* c = FindControl(Wnd);
-  if (c == nullptr) return nullptr;
-  if (c->Parent() != nullptr) return c->Parent()->Handle();
-  return c->ParentWindow();
 }
 
 BOOL IsWindowVisible(HWND Wnd) {
@@ -263,7 +216,6 @@ HWND SetFocus(HWND Wnd) {
 
 HWND GetFocus() { return FocusWindow(); }
 HWND GetActiveWindow() { return ActiveWindow(); }
-HWND GetForegroundWindow() { return ActiveWindow(); }
 
 BOOL ShowWindow(HWND Wnd, int Cmd) {
   TWindowBridge* b = BridgeOf(Wnd);
