@@ -6,28 +6,14 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/gdi/Gdi.h"
-#include "platform/testing/GuiTestApp.h"
+#include "bench/BenchSurface.h"
 
 namespace {
 
 constexpr int W = 1024, H = 768;
 
-struct Surface {
-  Surface() {
-    EnsureGuiApplication();
-    DC = CreateCompatibleDC(nullptr);
-    Bmp = CreateCompatibleBitmap(DC, W, H);
-    Old = SelectObject(DC, Bmp);
-  }
-  ~Surface() {
-    SelectObject(DC, Old);
-    DeleteObject(Bmp);
-    DeleteDC(DC);
-  }
-  HDC DC;
-  HBITMAP Bmp;
-  HGDIOBJ Old;
+struct Surface : BenchSurface {
+  Surface() : BenchSurface(W, H) {}
 };
 
 void ReferenceFill(benchmark::State& state) {

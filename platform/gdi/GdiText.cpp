@@ -1,4 +1,6 @@
 // Text: metrics, extents, TextOut/ExtTextOut and DrawText's formatting.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/gdi/GdiInternal.h"
@@ -23,16 +25,38 @@ TGdiFont* ReadyFont(HDC__* d) {
 
 int CellHeight(const TGdiFont* f) { return f->Ascent + f->Descent; }
 
-// Width of a line, tabs expanded to multiples of tabWidth when tabWidth > 0.
-int LineWidth(TGdiFont* f, const QString& s, int tabWidth) {
-  if (tabWidth <= 0 || !s.contains(u'\t')) return f->Advance(s);
-  int x = 0;
+// Coordinates and sizes beyond this are far outside any surface: callers'
+// extreme rectangles, margins and tab lengths are clamped to it, so the
+// arithmetic on them cannot overflow.
+constexpr Int64 kFar = Int64(1) << 29;  // a QRect at -kFar..kFar of size kFar stays in int
+int Far(Int64 v) { return int(std::clamp(v, -kFar, kFar)); }
+
+// x moved over s, tabs expanded to the next multiple of tabWidth when
+// tabWidth > 0.
+Int64 Advanced(TGdiFont* f, Int64 x, const QString& s, int tabWidth) {
+  if (tabWidth <= 0 || !s.contains(u'\t')) return x + f->Advance(s);
   const auto parts = s.split(u'\t');
   for (qsizetype i = 0; i < parts.size(); ++i) {
     x += f->Advance(parts[i]);
     if (i + 1 < parts.size()) x = (x / tabWidth + 1) * tabWidth;
   }
   return x;
+}
+
+// Width of a line.
+int LineWidth(TGdiFont* f, const QString& s, int tabWidth) { return Far(Advanced(f, 0, s, tabWidth)); }
+
+// The largest n in [0, hi] for which fits(n) holds, 0 when none; fits must
+// not turn true again once false (a longer prefix is never narrower).
+template <class Fits>
+qsizetype LongestFitting(qsizetype hi, Fits fits) {
+  qsizetype lo = 0;
+  while (lo < hi) {
+    const qsizetype mid = lo + (hi - lo + 1) / 2;
+    if (fits(mid)) lo = mid;
+    else hi = mid - 1;
+  }
+  return lo;
 }
 
 void PrepareTextPainter(QPainter* p, HDC__* d, TGdiFont* f) {
@@ -42,29 +66,34 @@ void PrepareTextPainter(QPainter* p, HDC__* d, TGdiFont* f) {
 }
 
 // Draws one line with its top-left at (x, y) in device coordinates.
-void DrawLine(QPainter* p, HDC__* d, TGdiFont* f, int x, int y, const QString& s, int tabWidth,
+// underline: ascending indexes.
+void DrawLine(QPainter* p, HDC__* d, TGdiFont* f, Int64 x, Int64 y, const QString& s, int tabWidth,
               const std::vector<int>& underline) {
   int width = LineWidth(f, s, tabWidth);
-  if (d->State.BkMode == OPAQUE) p->fillRect(QRect(x, y, width, CellHeight(f)), ToQColor(d->State.BkColor));
+  if (d->State.BkMode == OPAQUE) p->fillRect(QRect(Far(x), Far(y), width, CellHeight(f)), ToQColor(d->State.BkColor));
   PrepareTextPainter(p, d, f);
-  int baseline = y + f->Ascent;
+  const int baseline = Far(y + f->Ascent);
   if (tabWidth > 0 && s.contains(u'\t')) {
-    int cx = 0;
+    Int64 cx = 0;
     const auto parts = s.split(u'\t');
     for (qsizetype i = 0; i < parts.size(); ++i) {
-      p->drawText(QPoint(x + cx, baseline), parts[i]);
+      p->drawText(QPoint(Far(x + cx), baseline), parts[i]);
       cx += f->Advance(parts[i]);
       if (i + 1 < parts.size()) cx = (cx / tabWidth + 1) * tabWidth;
     }
   } else if (!s.isEmpty()) {
-    p->drawText(QPoint(x, baseline), s);
+    p->drawText(QPoint(Far(x), baseline), s);
   }
+  // Each mark's offset from the previous one: one pass over the line.
+  Int64 ux = 0;
+  qsizetype measured = 0;
   for (int i : underline) {
-    if (i < 0 || i >= s.size()) continue;
-    int ux = x + LineWidth(f, s.left(i), tabWidth);
+    if (i < measured || i >= s.size()) continue;
+    ux = Advanced(f, ux, s.mid(measured, i - measured), tabWidth);
+    measured = i;
     int uw = std::max(1, f->Advance(s.mid(i, 1)));
-    int uy = baseline + std::max(1, f->Metrics->underlinePos());
-    p->fillRect(QRect(ux, uy, uw, std::max(1, f->Metrics->lineWidth())), ToQColor(d->State.TextColor));
+    int uy = Far(Int64(baseline) + std::max(1, f->Metrics->underlinePos()));
+    p->fillRect(QRect(Far(x + ux), uy, uw, std::max(1, f->Metrics->lineWidth())), ToQColor(d->State.TextColor));
   }
 }
 
@@ -97,14 +126,13 @@ void Ellipsize(TGdiFont* f, TLine& line, int width, UINT format, int tabWidth) {
     qsizetype sep = std::max(s.lastIndexOf(u'\\'), s.lastIndexOf(u'/'));
     if (sep > 0) {
       QString tail = s.mid(sep);
-      qsizetype keep = sep;
-      while (keep > 0 && LineWidth(f, s.left(keep) + dots + tail, tabWidth) > width) --keep;
+      qsizetype keep =
+          LongestFitting(sep, [&](qsizetype n) { return LineWidth(f, s.left(n) + dots + tail, tabWidth) <= width; });
       result = s.left(keep) + dots + tail;
     }
   }
   if (result.isEmpty()) {
-    qsizetype keep = s.size();
-    while (keep > 0 && LineWidth(f, s.left(keep) + dots, tabWidth) > width) --keep;
+    qsizetype keep = LongestFitting(s.size(), [&](qsizetype n) { return LineWidth(f, s.left(n) + dots, tabWidth) <= width; });
     if ((format & DT_WORD_ELLIPSIS) && keep < s.size()) {
       qsizetype wordEnd = keep;
       while (wordEnd > 0 && !s[wordEnd].isSpace()) --wordEnd;
@@ -119,35 +147,55 @@ void Ellipsize(TGdiFont* f, TLine& line, int width, UINT format, int tabWidth) {
 }
 
 // Splits a paragraph into lines no wider than width, breaking after spaces;
-// a word wider than the line stays whole.
+// a word wider than the line stays whole. marks: ascending indexes.
 void WrapParagraph(TGdiFont* f, const QString& text, const std::vector<int>& marks, int width, int tabWidth,
                    std::vector<TLine>& out) {
-  qsizetype start = 0;
   const qsizetype n = text.size();
   if (n == 0) {
     out.push_back({});
     return;
   }
+  // Where words end (a line may break there), the paragraph's end last.
+  std::vector<qsizetype> ends;
+  for (qsizetype i = 1; i <= n; ++i)
+    if (text[i - 1] != u' ' && (i == n || text[i] == u' ')) ends.push_back(i);
+  if (ends.empty() || ends.back() != n) ends.push_back(n);
+  const qsizetype count = qsizetype(ends.size());
+  qsizetype start = 0, first = 0, mark = 0;
   while (start < n) {
-    qsizetype end = start;       // end of the best break found so far
-    qsizetype pos = start;
-    while (pos < n) {
-      qsizetype wordEnd = pos;
-      while (wordEnd < n && text[wordEnd] == u' ') ++wordEnd;
-      while (wordEnd < n && text[wordEnd] != u' ') ++wordEnd;
-      QString candidate = text.mid(start, wordEnd - start);
-      while (candidate.endsWith(u' ')) candidate.chop(1);
-      if (end > start && LineWidth(f, candidate, tabWidth) > width) break;
-      end = wordEnd;
-      pos = wordEnd;
-      if (LineWidth(f, candidate, tabWidth) > width) break;  // a lone long word
+    while (ends[first] <= start) ++first;
+    auto fits = [&](qsizetype j) {
+      qsizetype e = ends[j];
+      while (e > start && text[e - 1] == u' ') --e;
+      return LineWidth(f, text.mid(start, e - start), tabWidth) <= width;
+    };
+    // The first word always; then as many as fit, found by doubling and
+    // halving so that each line measures little beyond its own length.
+    qsizetype last = first;
+    if (fits(first)) {
+      qsizetype bad = count, step = 1;
+      while (last + step < count) {
+        if (!fits(last + step)) {
+          bad = last + step;
+          break;
+        }
+        last += step;
+        step *= 2;
+      }
+      while (bad - last > 1) {
+        const qsizetype mid = last + (bad - last) / 2;
+        if (fits(mid)) last = mid;
+        else bad = mid;
+      }
     }
+    const qsizetype end = ends[last];
     TLine line;
     qsizetype visibleEnd = end;
     while (visibleEnd > start && text[visibleEnd - 1] == u' ') --visibleEnd;
     line.Text = text.mid(start, visibleEnd - start);
-    for (int m : marks)
-      if (m >= start && m < visibleEnd) line.Underline.push_back(int(m - start));
+    while (mark < qsizetype(marks.size()) && marks[size_t(mark)] < start) ++mark;
+    for (qsizetype m = mark; m < qsizetype(marks.size()) && marks[size_t(m)] < visibleEnd; ++m)
+      line.Underline.push_back(int(marks[size_t(m)] - start));
     line.Width = LineWidth(f, line.Text, tabWidth);
     out.push_back(std::move(line));
     start = end;
@@ -162,21 +210,21 @@ int DrawTextImpl(HDC dc, StringView text, RECT* r, UINT format, DRAWTEXTPARAMS* 
   if (!d || !r) return 0;
   TGdiFont* f = ReadyFont(d);
   if (!f) return 0;
-  TRect box = *r;
-  if (params) {
-    box.Left += params->iLeftMargin;
-    box.Right -= params->iRightMargin;
-    params->uiLengthDrawn = UINT(text.size());
-  }
+  // In 64 bits: extreme rectangles and margins must not overflow.
+  const Int64 margins = params ? Int64(params->iLeftMargin) + params->iRightMargin : 0;
+  const Int64 left = Int64(r->Left) + (params ? params->iLeftMargin : 0);
+  const Int64 right = Int64(r->Right) - (params ? params->iRightMargin : 0);
+  const Int64 top = r->Top, bottom = r->Bottom;
+  if (params) params->uiLengthDrawn = UINT(text.size());
   int tabWidth = 0;
   if (format & DT_EXPANDTABS) {
     int chars = (format & DT_TABSTOP) ? int((format >> 8) & 0xFF) : (params && params->iTabLength > 0 ? params->iTabLength : 8);
-    tabWidth = std::max(1, chars) * std::max(1, f->AveWidth);
+    tabWidth = Far(Int64(std::max(1, chars)) * std::max(1, f->AveWidth));
   }
   const bool single = format & DT_SINGLELINE;
   const bool prefixes = !(format & DT_NOPREFIX);
   const int lineHeight = CellHeight(f) + ((format & DT_EXTERNALLEADING) ? f->ExternalLeading : 0);
-  const int width = box.Right - box.Left;
+  const int width = Far(right - left);
 
   // Paragraphs, prefixes, wrapping and ellipses.
   QString all = QString::fromUtf16(text.data(), qsizetype(text.size()));
@@ -208,38 +256,39 @@ int DrawTextImpl(HDC dc, StringView text, RECT* r, UINT format, DRAWTEXTPARAMS* 
 
   int maxWidth = 0;
   for (const TLine& line : lines) maxWidth = std::max(maxWidth, line.Width);
-  const int total = int(lines.size()) * lineHeight;
+  const Int64 total = Int64(lines.size()) * lineHeight;
+  auto clampInt = [](Int64 v) { return int(std::clamp<Int64>(v, INT_MIN, INT_MAX)); };
 
   if (format & DT_CALCRECT) {
-    r->Right = r->Left + maxWidth + (params ? params->iLeftMargin + params->iRightMargin : 0);
-    r->Bottom = r->Top + total;
-    return total;
+    r->Right = clampInt(Int64(r->Left) + maxWidth + margins);
+    r->Bottom = clampInt(Int64(r->Top) + total);
+    return clampInt(total);
   }
 
-  int y = box.Top;
-  if (single && (format & DT_VCENTER)) y = box.Top + (box.Bottom - box.Top - lineHeight) / 2;
-  else if (single && (format & DT_BOTTOM)) y = box.Bottom - lineHeight;
+  Int64 y = top;
+  if (single && (format & DT_VCENTER)) y = top + (bottom - top - lineHeight) / 2;
+  else if (single && (format & DT_BOTTOM)) y = bottom - lineHeight;
 
   QPainter* p = BeginPainting(d);
   if (!p) return 0;
+  // Logical to device, in 64 bits.
+  const Int64 dx = Int64(d->State.ViewportOrg.x()) - d->State.WindowOrg.x();
+  const Int64 dy = Int64(d->State.ViewportOrg.y()) - d->State.WindowOrg.y();
   p->save();
-  if (!(format & DT_NOCLIP)) {
-    QPoint a = ToDevice(d, box.Left, box.Top);
-    p->setClipRect(QRect(a.x(), a.y(), box.Right - box.Left, box.Bottom - box.Top), Qt::IntersectClip);
-  }
+  if (!(format & DT_NOCLIP))
+    p->setClipRect(QRect(Far(left + dx), Far(top + dy), Far(right - left), Far(bottom - top)), Qt::IntersectClip);
   if (format & DT_RTLREADING) p->setLayoutDirection(Qt::RightToLeft);
-  int ly = y;
+  Int64 ly = y;
   for (const TLine& line : lines) {
-    int x = box.Left;
-    if (format & DT_CENTER) x = box.Left + (width - line.Width) / 2;
-    else if (format & DT_RIGHT) x = box.Right - line.Width;
-    QPoint at = ToDevice(d, x, ly);
-    DrawLine(p, d, f, at.x(), at.y(), line.Text, tabWidth, line.Underline);
+    Int64 x = left;
+    if (format & DT_CENTER) x = left + (Int64(width) - line.Width) / 2;
+    else if (format & DT_RIGHT) x = right - line.Width;
+    DrawLine(p, d, f, x + dx, ly + dy, line.Text, tabWidth, line.Underline);
     ly += lineHeight;
   }
   p->restore();
-  if (single && (format & (DT_VCENTER | DT_BOTTOM))) return y - box.Top + lineHeight;
-  return total;
+  if (single && (format & (DT_VCENTER | DT_BOTTOM))) return clampInt(y - top + lineHeight);
+  return clampInt(total);
 }
 
 }  // namespace gdi_internal

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/PictureLimits.h"
 #include "platform/gdiplus/GdiPlusInternal.h"
 #include "platform/win/Resources.h"
 
@@ -57,16 +58,22 @@ QImage Storage(const QImage& img) {
 GpStatus Decode(const QByteArray& bytes, GpImage** out) {
   if (!out) return InvalidParameter;
   if (!Running()) return GdiplusNotInitialized;
+  if (!picture_limits::DeclaredSizesFit(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())))
+    return OutOfMemory;
+  picture_limits::LimitDecoders();
   QBuffer buf;
   buf.setData(bytes);
   buf.open(QIODevice::ReadOnly);
   QImageReader reader(&buf);
   auto img = std::make_unique<GpImage>();
   img->RawFormat = SniffFormat(bytes);
+  // Every frame of an animation is kept at full size: they share the budget.
+  Int64 pixels = 0;
   while (reader.canRead() && img->Frames.size() < 4096) {
     QImage frame = reader.read();
     if (frame.isNull()) break;
-    if (!gdi_internal::SizeAllowed(frame.width(), frame.height())) return OutOfMemory;
+    pixels += Int64(frame.width()) * frame.height();
+    if (!picture_limits::PixelsFit(frame.width(), frame.height()) || pixels > picture_limits::kMaxPixels) return OutOfMemory;
     if (img->Frames.empty()) {
       img->Format = FormatOf(frame, img->RawFormat);
       if (frame.dotsPerMeterX() > 0) img->DpiX = REAL(frame.dotsPerMeterX() * 0.0254);

@@ -12,6 +12,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/rtl/StrUtils.h"
@@ -147,17 +148,14 @@ class TIniImage {
     std::erase_if(FSections, [&](const TIniSection& s) { return s.HasHeader && SameName(s.Name, section); });
   }
 
-  // Key names of the section, each once, in file order.
+  // Key names of the section, each once (its first line), in file order.
   std::vector<const TIniLine*> Keys(StringView section) const {
     std::vector<const TIniLine*> keys;
+    std::unordered_set<String> seen;  // folded: SameName is fold equality
     for (const auto& s : FSections) {
       if (!s.HasHeader || !SameName(s.Name, section)) continue;
-      for (const auto& line : s.Lines) {
-        if (!line.IsKey) continue;
-        bool seen = false;
-        for (const auto* k : keys) seen = seen || SameName(k->Key, line.Key);
-        if (!seen) keys.push_back(&line);
-      }
+      for (const auto& line : s.Lines)
+        if (line.IsKey && seen.insert(AnsiFoldCase(line.Key)).second) keys.push_back(&line);
     }
     return keys;
   }
@@ -182,16 +180,9 @@ class TIniImage {
     if (strings == nullptr) return;
     strings->BeginUpdate();
     strings->Clear();
-    std::vector<const String*> names;
-    for (const auto& s : FSections) {
-      if (!s.HasHeader) continue;
-      bool seen = false;
-      for (const auto* n : names) seen = seen || SameName(*n, s.Name);
-      if (!seen) {
-        names.push_back(&s.Name);
-        strings->Add(s.Name);
-      }
-    }
+    std::unordered_set<String> seen;
+    for (const auto& s : FSections)
+      if (s.HasHeader && seen.insert(AnsiFoldCase(s.Name)).second) strings->Add(s.Name);
     strings->EndUpdate();
   }
 

@@ -51,6 +51,7 @@ int AnsiCompareText(StringView a, StringView b) {
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 bool AnsiSameText(StringView a, StringView b) { return AnsiCompareText(a, b) == 0; }
+String AnsiFoldCase(StringView s) { return FromQString(ToQString(s).toCaseFolded()); }
 
 String Trim(StringView s) { return TrimLeft(TrimRight(s)); }
 
@@ -342,4 +343,15 @@ bool StrToBool(StringView s) {
 bool StrToBoolDef(StringView s, bool defaultValue) {
   bool v = defaultValue;
   return TryStrToBool(s, v) ? v : defaultValue;
+}
+
+bool IsNumber(Char c) {
+  switch (QChar::category(char32_t(c))) {
+    case QChar::Number_DecimalDigit:
+    case QChar::Number_Letter:
+    case QChar::Number_Other:
+      return true;
+    default:
+      return false;
+  }
 }

@@ -9,6 +9,9 @@ String UpperCase(StringView s);
 String LowerCase(StringView s);
 // Full Unicode case mapping.
 String AnsiUpperCase(StringView s);
+// The character's Unicode category is a decimal digit, a letter number or
+// another number (the class library's TCharacter.IsNumber).
+bool IsNumber(Char c);
 
 // Ordinal comparisons; the *Text forms ignore ASCII case. Negative, 0, positive.
 int CompareStr(StringView a, StringView b);
@@ -17,6 +20,9 @@ bool SameText(StringView a, StringView b);
 // Unicode case-insensitive comparison.
 int AnsiCompareText(StringView a, StringView b);
 bool AnsiSameText(StringView a, StringView b);
+// Case-folded text: two strings are AnsiSameText exactly when their folds are
+// equal, so it keys case-insensitive sets and maps.
+String AnsiFoldCase(StringView s);
 
 // Remove characters <= ' ' (spaces and control characters) from the ends.
 String Trim(StringView s);

@@ -47,21 +47,32 @@ uint16_t Get16(const TBytes& b, size_t at) { return uint16_t(b[at] | (b[at + 1] 
 
 struct TBitmapAccess {
   static QImage* Image(TBitmap* b) { return b->Handle() ? gdi_internal::BitmapImage(b->FHandle) : nullptr; }
+  // Makes decoded pixels the bitmap's own, already in the format a bitmap of
+  // that kind keeps: no blank image first, no second copy.
+  static void Adopt(TBitmap* b, QImage pixels, TPixelFormat format, int bitCount, bool dib) {
+    b->FreeContext();
+    b->FreeBitmap();
+    const int w = pixels.width(), h = pixels.height();
+    // Shared with another image (an already matching source): a bitmap's
+    // rows may be written through a raw pointer, so it gets its own.
+    if (!pixels.isNull() && !pixels.isDetached()) pixels = pixels.copy();
+    if (!pixels.isNull()) b->FHandle = gdi_internal::NewBitmap(std::move(pixels), bitCount, dib).get();
+    b->FWidth = b->FHandle ? w : 0;
+    b->FHeight = b->FHandle ? h : 0;
+    b->FPixelFormat = format;
+  }
+  static void Changed(TBitmap* b) { b->Changed(); }
 };
 
 namespace image_codec {
 QImage* BitmapImage(TBitmap* bitmap) { return bitmap ? TBitmapAccess::Image(bitmap) : nullptr; }
 
-void SetBitmapImage(TBitmap* bitmap, const QImage& image, bool withAlpha) {
-  bitmap->SetPixelFormat(withAlpha ? pf32bit : pf24bit);
-  bitmap->SetSize(image.width(), image.height());
-  if (image.isNull()) return;
-  QImage* target = BitmapImage(bitmap);
-  if (!target) return;
-  QImage converted = image.convertToFormat(target->format());
-  for (int y = 0; y < converted.height(); ++y)
-    std::memcpy(target->scanLine(y), converted.constScanLine(y), size_t(std::min(target->bytesPerLine(), converted.bytesPerLine())));
+void SetBitmapImage(TBitmap* bitmap, QImage image, bool withAlpha) {
+  // Converted in place where the depth allows (the decoders' 32-bit output).
+  QImage pixels = std::move(image).convertToFormat(withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_BGR888);
+  TBitmapAccess::Adopt(bitmap, std::move(pixels), withAlpha ? pf32bit : pf24bit, withAlpha ? 32 : 24, true);
   if (withAlpha) bitmap->SetAlphaFormat(afPremultiplied);
+  TBitmapAccess::Changed(bitmap);
 }
 }  // namespace image_codec
 
@@ -321,16 +332,13 @@ void TBitmap::LoadFromBytes(const TBytes& data) {
   if (img.isNull() || img.width() != w || img.height() != h) fail();
   TPixelFormat format = bits == 32 ? pf32bit : bits == 24 ? pf24bit : bits == 16 ? pf16bit : bits == 8 ? pf8bit
                       : bits == 4 ? pf4bit : pf1bit;
-  FreeContext();
-  FreeBitmap();
-  FWidth = FHeight = 0;
-  NewImage(int(w), int(h), format);
-  QImage* target = TBitmapAccess::Image(this);
   // 32 bits: the file's bytes as they are (straight alpha), as the class
   // library keeps them; AlphaFormat says how to draw them.
-  QImage converted = img.convertToFormat(bits == 32 ? QImage::Format_ARGB32 : target->format());
-  for (int y = 0; y < converted.height(); ++y)
-    std::memcpy(target->scanLine(y), converted.constScanLine(y), size_t(std::min(converted.bytesPerLine(), target->bytesPerLine())));
+  QImage pixels = std::move(img).convertToFormat(bits == 32   ? QImage::Format_ARGB32
+                                                 : bits == 24 ? QImage::Format_BGR888
+                                                              : QImage::Format_RGB32);
+  if (bits == 32) pixels.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+  TBitmapAccess::Adopt(this, std::move(pixels), format, bits, bits == 24 || bits == 32);
   Changed();
 }
 

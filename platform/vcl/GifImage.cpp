@@ -56,7 +56,7 @@ void TGIFImage::LoadFromBytes(const TBytes& data) {
     Changed();
     throw EInvalidGraphic(u"The GIF image is not valid");
   }
-  image_codec::SetBitmapImage(FImage.get(), img, true);
+  image_codec::SetBitmapImage(FImage.get(), std::move(img), true);
   FData = data;
   FFrameCount = image_codec::FrameCount(data, "gif");
   Changed();

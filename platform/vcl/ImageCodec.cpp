@@ -5,26 +5,27 @@
 #include <QImageWriter>
 
 #include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/PictureLimits.h"
 
 namespace image_codec {
 
 QImage Decode(const TBytes& data, const char* format, int frame) {
-  if (data.empty()) return {};
+  if (data.empty() || !picture_limits::DeclaredSizesFit(data.data(), data.size())) return {};
+  picture_limits::LimitDecoders();
   QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()), qsizetype(data.size()));
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);
   reader.setAutoTransform(false);
   reader.setDecideFormatFromContent(false);
-  // Checked before any pixel is allocated where the format tells the size
-  // up front; otherwise Qt's own allocation limit bounds the read.
-  reader.setAllocationLimit(256);
+  // Checked again by the reader where the format tells the size up front;
+  // otherwise the allocation limit bounds the read.
   QSize size = reader.size();
-  if (size.isValid() && !gdi_internal::SizeAllowed(size.width(), size.height())) return {};
+  if (size.isValid() && !picture_limits::PixelsFit(size.width(), size.height())) return {};
   if (frame > 0 && !reader.jumpToImage(frame)) return {};
   QImage image;
   if (!reader.read(&image)) return {};
-  if (!gdi_internal::SizeAllowed(image.width(), image.height())) return {};
+  if (!picture_limits::PixelsFit(image.width(), image.height())) return {};
   return image;
 }
 

@@ -20,7 +20,8 @@ bool Encode(const QImage& image, const char* format, TBytes& out, int quality = 
 
 // The pixels of a bitmap (its handle's image), nullptr when it has none.
 QImage* BitmapImage(TBitmap* bitmap);
-// Replaces a bitmap's pixels (32 bits: pf32bit with alpha; else pf24bit).
-void SetBitmapImage(TBitmap* bitmap, const QImage& image, bool withAlpha);
+// Replaces a bitmap's pixels (32 bits: pf32bit with alpha; else pf24bit),
+// taking image's memory where the format allows (pass it with std::move).
+void SetBitmapImage(TBitmap* bitmap, QImage image, bool withAlpha);
 
 }  // namespace image_codec

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/PictureLimits.h"
 #include "platform/vcl/ImageCodec.h"
 
 // After the layer's headers: the library's own TRUE/FALSE must not clash.
@@ -82,13 +82,12 @@ bool ReadRows(jpeg_decompress_struct* c, TJpegError* err, uint8_t* dst, long byt
   return true;
 }
 
-// The same byte budget the other formats' decoders get: a few hundred bytes
-// of header must not buy a gigabyte of pixels (a cut-off file still decodes
-// to its full size) nor of progressive coefficient buffers.
-constexpr Int64 kMaxDecodeBytes = 256ll << 20;
+// A few hundred bytes of header must not buy a gigabyte of pixels (a cut-off
+// file still decodes to its full size) nor of progressive coefficient buffers.
+constexpr Int64 kMaxDecodeBytes = picture_limits::kMaxPixels * 4;
 
 QImage DecodeJpeg(const TBytes& data) {
-  if (data.size() < 4) return {};
+  if (data.size() < 4 || !picture_limits::DeclaredSizesFit(data.data(), data.size())) return {};
   jpeg_decompress_struct c{};
   TJpegError err{};
   InitError(&err);
@@ -97,8 +96,7 @@ QImage DecodeJpeg(const TBytes& data) {
   c.mem->max_memory_to_use = long(kMaxDecodeBytes);
   QImage image;
   bool ok = ReadHeader(&c, &err, data.data(), data.size()) &&
-            gdi_internal::SizeAllowed(c.image_width, c.image_height) &&
-            Int64(c.image_width) * Int64(c.image_height) * 4 <= kMaxDecodeBytes && StartDecompress(&c, &err);
+            picture_limits::PixelsFit(c.image_width, c.image_height) && StartDecompress(&c, &err);
   if (ok) {
     image = QImage(int(c.output_width), int(c.output_height), QImage::Format_RGB32);
     ok = !image.isNull() && ReadRows(&c, &err, image.bits(), long(image.bytesPerLine()));
@@ -209,7 +207,7 @@ void TJPEGImage::LoadFromBytes(const TBytes& data) {
     throw EInvalidGraphic(u"JPEG error #53");
   }
   if (FGrayscale) img = img.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
-  image_codec::SetBitmapImage(FImage.get(), img, false);
+  image_codec::SetBitmapImage(FImage.get(), std::move(img), false);
   FData = data;
   Changed();
 }

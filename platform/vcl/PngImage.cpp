@@ -33,7 +33,7 @@ void TPngImage::Assign(TPersistent* Source) {
     else if (!alpha && src)
       img = src->convertToFormat(QImage::Format_RGB32);
     FImage = NewAlphaBitmap();
-    image_codec::SetBitmapImage(FImage.get(), img, true);
+    image_codec::SetBitmapImage(FImage.get(), std::move(img), true);
     Changed();
   } else if (auto* g = dynamic_cast<TGraphic*>(Source)) {
     FImage->Assign(g);
@@ -60,7 +60,7 @@ void TPngImage::LoadFromBytes(const TBytes& data) {
     Changed();
     throw EInvalidGraphic(u"The PNG image is not valid");
   }
-  image_codec::SetBitmapImage(FImage.get(), img, true);
+  image_codec::SetBitmapImage(FImage.get(), std::move(img), true);
   Changed();
 }
 

@@ -280,6 +280,14 @@ bool MoveFileEx(const String& existingFileName, const String& newFileName, DWORD
   const std::string targetDir = DirOf(to);
   if (!IsDir(targetDir)) return Fail(ENOENT);
   if (SameFileSystem(from, targetDir)) {
+    if ((flags & MOVEFILE_WRITE_THROUGH) != 0 && S_ISREG(src.st_mode)) {
+      // The data reaches the disk before the name does.
+      int fd = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+      if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+      }
+    }
     if (!targetExists && !S_ISDIR(src.st_mode)) {
       // link+unlink refuses to replace a target that appeared meanwhile
       if (link(from.c_str(), to.c_str()) == 0) {

@@ -68,7 +68,8 @@ constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
 // flushed, renamed into place) and the source removed only after that; without
 // MOVEFILE_COPY_ALLOWED that gives ERROR_NOT_SAME_DEVICE, and folders never
 // cross. An existing target gives ERROR_ALREADY_EXISTS unless
-// MOVEFILE_REPLACE_EXISTING.
+// MOVEFILE_REPLACE_EXISTING. MOVEFILE_WRITE_THROUGH flushes a file's data
+// before the rename and the target folder after it.
 bool MoveFileEx(const String& existingFileName, const String& newFileName, DWORD flags);
 // MoveFileEx with MOVEFILE_COPY_ALLOWED: never replaces an existing target.
 bool MoveFile(const String& existingFileName, const String& newFileName);

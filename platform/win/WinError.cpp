@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/net/WinInet.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
@@ -71,6 +72,28 @@ constexpr ErrorText kErrorTexts[] = {
     {ERROR_RESOURCE_TYPE_NOT_FOUND, u"The specified resource type cannot be found in the image file"},
     {ERROR_RESOURCE_NAME_NOT_FOUND, u"The specified resource name cannot be found in the image file"},
     {ERROR_RESOURCE_LANG_NOT_FOUND, u"The specified resource language ID cannot be found in the image file"},
+    // The Internet layer's numbers (platform/net/WinInet.h).
+    {ERROR_INTERNET_TIMEOUT, u"The operation timed out"},
+    {ERROR_INTERNET_EXTENDED_ERROR, u"The server returned extended information"},
+    {ERROR_INTERNET_INTERNAL_ERROR, u"An internal error occurred in the Internet layer"},
+    {ERROR_INTERNET_INVALID_URL, u"The URL is invalid"},
+    {ERROR_INTERNET_UNRECOGNIZED_SCHEME, u"The URL does not use a recognized protocol"},
+    {ERROR_INTERNET_NAME_NOT_RESOLVED, u"The server name or address could not be resolved"},
+    {ERROR_INTERNET_INVALID_OPTION, u"The option is invalid"},
+    {ERROR_INTERNET_BAD_OPTION_LENGTH, u"The length of the option is incorrect for the option type"},
+    {ERROR_INTERNET_LOGIN_FAILURE, u"The login attempt failed"},
+    {ERROR_INTERNET_INCORRECT_HANDLE_TYPE, u"The type of handle supplied is incorrect for this operation"},
+    {ERROR_INTERNET_CANNOT_CONNECT, u"A connection with the server could not be established"},
+    {ERROR_INTERNET_CONNECTION_ABORTED, u"The connection with the server was terminated abnormally"},
+    {ERROR_INTERNET_CONNECTION_RESET, u"The connection with the server was reset"},
+    {ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR, u"A redirect from a secure to a non-secure connection was refused"},
+    {ERROR_INTERNET_INVALID_CA, u"The certificate authority is invalid or incorrect"},
+    {ERROR_FTP_TRANSFER_IN_PROGRESS, u"There is already an FTP request in progress on this connection"},
+    {ERROR_HTTP_HEADER_NOT_FOUND, u"The requested header could not be located"},
+    {ERROR_HTTP_INVALID_SERVER_RESPONSE, u"The server response could not be parsed"},
+    {ERROR_HTTP_INVALID_QUERY_REQUEST, u"The request to query the header was invalid"},
+    {ERROR_HTTP_REDIRECT_FAILED, u"The redirection failed"},
+    {ERROR_INTERNET_SECURITY_CHANNEL_ERROR, u"The secure connection could not be established"},
 };
 
 }  // namespace

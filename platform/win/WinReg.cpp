@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/rtl/StrUtils.h"
@@ -176,6 +177,9 @@ void Parse(std::string_view text, Key& root) {
   size_t pos = 0;
   bool first = true;
   Key* current = nullptr;
+  // Each key's values by folded name, so a key with many values loads in
+  // linear time; a key seen again picks up its index.
+  std::unordered_map<const Key*, std::unordered_map<String, size_t>> index;
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
@@ -233,11 +237,12 @@ void Parse(std::string_view text, Key& root) {
       else value.Data.push_back(static_cast<Byte>(hi * 16 + lo));
     }
     if (!ok) continue;
-    if (TRegValue* existing = current->FindValue(name)) {
-      *existing = std::move(value);
-    } else {
-      current->Values.push_back(std::move(value));
-    }
+    auto [names, fresh] = index.try_emplace(current);
+    if (fresh)
+      for (size_t i = 0; i < current->Values.size(); ++i) names->second.try_emplace(Fold(current->Values[i].Name), i);
+    const auto [at, added] = names->second.try_emplace(Fold(name), current->Values.size());
+    if (added) current->Values.push_back(std::move(value));
+    else current->Values[at->second] = std::move(value);
   }
 }
 

@@ -1,5 +1,6 @@
 // Text geometry: metrics, extents, DrawText's measuring, wrapping, ellipses
 // and prefixes. Glyph pixels are never compared exactly.
+#include <climits>
 #include <string>
 
 #include "tests/platform/gdi/GdiFixture.h"
@@ -144,6 +145,35 @@ TEST(GdiText, EllipsesFitTheRectangle) {
   RECT box{10, 5, 10 + width, 25};
   DrawTextW(s.DC, text.data(), int(text.size()), &box, DT_SINGLELINE | DT_END_ELLIPSIS);
   EXPECT_LE(s.Ink().Right, 10 + width);
+}
+
+// Rectangles, margins and tab lengths at the ends of the int range: no
+// overflow (the sanitizers stop on one), and answers clamped into range.
+TEST(GdiText, ExtremeRectanglesMarginsAndTabLengths) {
+  GdiSurface s(60, 40);
+  FontScope f(s.DC, u"Tahoma", -11);
+  const std::u16string text = u"a\tb &c\td\r\nsecond line of text";
+  const RECT rects[] = {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN},
+                        {INT_MAX - 5, 0, INT_MAX, 10}, {INT_MIN, 0, INT_MIN + 5, 10}};
+  const DRAWTEXTPARAMS params[] = {{sizeof(DRAWTEXTPARAMS), INT_MAX, INT_MAX, INT_MAX, 0},
+                                   {sizeof(DRAWTEXTPARAMS), INT_MAX, INT_MIN, INT_MIN, 0}};
+  const UINT formats[] = {DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK,
+                          DT_EXPANDTABS | DT_TABSTOP | (0xFF << 8),
+                          DT_SINGLELINE | DT_VCENTER | DT_CENTER,
+                          DT_SINGLELINE | DT_BOTTOM | DT_RIGHT | DT_EXPANDTABS,
+                          DT_WORDBREAK | DT_END_ELLIPSIS | DT_EXPANDTABS,
+                          DT_PATH_ELLIPSIS | DT_NOCLIP};
+  for (const RECT& rect : rects)
+    for (DRAWTEXTPARAMS p : params)
+      for (UINT format : formats) {
+        RECT r = rect;
+        DrawTextExW(s.DC, text.data(), int(text.size()), &r, format, &p);
+      }
+  RECT far{INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX};
+  DRAWTEXTPARAMS wide{sizeof(DRAWTEXTPARAMS), 0, INT_MAX, INT_MAX, 0};
+  EXPECT_GT(DrawTextExW(s.DC, text.data(), int(text.size()), &far, DT_CALCRECT, &wide), 0);
+  EXPECT_EQ(far.Right, INT_MAX);
+  EXPECT_EQ(far.Bottom, INT_MAX);
 }
 
 TEST(GdiText, AlignmentClippingAndPrefixUnderline) {

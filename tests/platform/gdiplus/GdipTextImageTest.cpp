@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tests/platform/gdiplus/GdipFixture.h"
+#include "tests/support/PictureBombs.h"
 
 namespace {
 // Bounding box of pixels that are not white.
@@ -186,6 +187,29 @@ TEST_F(GpImageTest, PngRoundTripThroughAStreamKeepsPixelsAndFormat) {
   EXPECT_EQ(GdipCreateBitmapFromScan0(0, 3, 0, PixelFormat32bppARGB, nullptr, &img), InvalidParameter);
   EXPECT_EQ(GdipCreateBitmapFromScan0(3, 3, 0, 0x12345, nullptr, &img), InvalidParameter);
   GdipDisposeImage(b);
+}
+
+// Files that declare more than they hold or more pixels than the budget get
+// GDI+'s answer for undecodable data before any decoder allocates for them.
+TEST_F(GpImageTest, DeclaredSizesBeyondTheDataOrTheBudgetAreRefused) {
+  for (const auto& [name, data] : picture_bombs::All()) {
+    IStream* s = SHCreateMemStream(data.data(), UINT(data.size()));
+    GpImage* img = nullptr;
+    EXPECT_EQ(GdipLoadImageFromStream(s, &img), OutOfMemory) << name;
+    if (img) GdipDisposeImage(img);
+    s->Release();
+  }
+  // An animation keeps every frame at the screen's size: together they stay
+  // within the budget (32 Mi pixels). 1000 x 1000 pixels 34 times is beyond it.
+  const picture_bombs::Bytes one = picture_bombs::Gif(1000, 1000);
+  const auto frame = one.begin() + 19, trailer = one.end() - 1;  // after header, screen and colours
+  picture_bombs::Bytes many(one.begin(), trailer);
+  for (int i = 1; i < 34; ++i) many.insert(many.end(), frame, trailer);
+  many.push_back(0x3B);
+  IStream* s = SHCreateMemStream(many.data(), UINT(many.size()));
+  GpImage* img = nullptr;
+  EXPECT_EQ(GdipLoadImageFromStream(s, &img), OutOfMemory);
+  s->Release();
 }
 
 TEST_F(GpImageTest, LockBitsRotateAndScan0Sharing) {

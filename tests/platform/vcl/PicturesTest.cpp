@@ -16,6 +16,7 @@
 #include "platform/vcl/Icon.h"
 #include "platform/vcl/JpegImage.h"
 #include "platform/vcl/PngImage.h"
+#include "tests/support/PictureBombs.h"
 
 namespace fs = std::filesystem;
 
@@ -278,6 +279,8 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
   badOffset[6 + 16 + 12] = badOffset[6 + 16 + 13] = badOffset[6 + 16 + 14] = 0xFF;
   hostile.push_back({"ico bad offsets", badOffset});
   hostile.push_back({"png magic only", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}});
+  hostile.push_back({"ico magic only", {0, 0, 1, 0}});
+  hostile.push_back({"cursor magic only", {0, 0, 2, 0}});
   hostile.push_back({"jpeg magic and junk", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0x13, 0x37}});
 
   for (auto& [name, data] : hostile) {
@@ -288,6 +291,11 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
       pic.LoadFromBytes(data);
     } catch (const EInvalidGraphic&) {
       raised = true;
+    }
+    // A class's reader may be handed another format's bytes.
+    try {
+      TPngImage().LoadFromBytes(data);
+    } catch (const EInvalidGraphic&) {
     }
     EXPECT_TRUE(raised || !pic.Graphic() || pic.Graphic()->Empty() || pic.Width() <= 16384);
     EXPECT_LE(pic.Width(), 16384);
@@ -316,6 +324,30 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
   EXPECT_FALSE(png2.Empty());
   EXPECT_THROW(png2.LoadFromBytes(png), EInvalidGraphic);
   EXPECT_TRUE(png2.Empty());
+}
+
+// Files that declare more than they hold, or more pixels than the budget,
+// are refused before any decoder allocates for them, whatever the class or
+// the file name that reaches them.
+TEST_F(Pictures, DeclaredSizesBeyondTheDataOrTheBudgetAreRefused) {
+  for (const auto& [name, data] : picture_bombs::All()) {
+    SCOPED_TRACE(name);
+    TPicture pic;
+    EXPECT_THROW(pic.LoadFromBytes(data), EInvalidGraphic);
+    for (const char* ext : {".png", ".bmp", ".jpg", ".gif"}) {
+      Write(std::string("bomb") + ext, data);
+      EXPECT_THROW(pic.LoadFromFile(Utf8ToString(Path(std::string("bomb") + ext))), EInvalidGraphic) << ext;
+    }
+  }
+  TPngImage png;
+  EXPECT_THROW(png.LoadFromBytes(picture_bombs::PngHugeTextChunk()), EInvalidGraphic);
+  TGIFImage gif;
+  EXPECT_THROW(gif.LoadFromBytes(picture_bombs::GifHugeScreen()), EInvalidGraphic);
+  EXPECT_TRUE(gif.Empty());
+  // The same shapes within the budget still load.
+  gif.LoadFromBytes(picture_bombs::Gif(3, 2));
+  EXPECT_EQ(gif.Width(), 3);
+  EXPECT_EQ(gif.Height(), 2);
 }
 
 }  // namespace

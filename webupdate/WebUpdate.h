@@ -1,0 +1,362 @@
+#pragma once
+// TWebUpdate: updates the program it lives in from a server. It fetches the
+// update control file (an INI text), decides whether something newer exists,
+// asks what the file asks, and downloads over HTTP(S), FTP, SFTP or a plain
+// file copy. Every step is reported as a numbered status (OnStatus, log).
+//
+// Steps answer integers (0 success) as the callers expect; a failure is a
+// status report, never an exception, except "No host specified" for an FTP or
+// SFTP update without a host and the events' own exceptions.
+//
+// A run (NewVersionAvailable, NewWhatsNew, DoUpdate, DoThreadUpdate) cannot
+// be re-entered: a second call while one runs is refused with status 976
+// (1, ERROR_BUSY). With DoThreadUpdate the run works on a worker thread; its
+// events and questions are carried to the user-interface thread and raised
+// there.
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "platform/net/WinInet.h"
+#include "platform/rtl/Component.h"
+#include "platform/rtl/Persistent.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/Strings.h"
+#include "platform/rtl/Types.h"
+#include "platform/win/Files.h"
+#include "webupdate/FileList.h"
+
+class TControlFile;
+class TSftpSession;
+class TInetThread;
+
+enum TWebUpdateType { ftpUpdate, httpUpdate, fileUpdate, sftpUpdate };
+enum TWebUpdateConnect {
+  wucNoConnect,
+  wucConnectPrompt,
+  wucConnectSilent,
+  wucConnectPromptHangup,
+  wucConnectSilentHangup,
+  wucNone
+};
+enum TWebUpdateUpdate { wuuPromptOnce, wuuPromptAll, wuuSilent };
+enum TWebUpdateAuthentication { waAlways, waAuto, waNever };
+enum TWebUpdateVersionCheck { vcUpdateOnly, vcAlways };
+enum TWebUpdateCertCheck { ccEnable, ccDisable };
+enum TLastURLReg { lurLOCALUSER, lurLOCALMACHINE };
+
+// A file version: major << 16 | minor, release << 16 | build; -1/-1 is none.
+struct tfvi {
+  Integer versionms = -1;
+  Integer versionls = -1;
+};
+
+// Where the last control-file URL and the last update date live in the registry.
+class TLastURLEntry : public TPersistent {
+ public:
+  bool Save = false;
+  String Key;
+  String Section;
+  TLastURLReg RegRoot = lurLOCALUSER;
+};
+
+class TPostUpdateInfo : public TPersistent {
+ public:
+  String Server;
+  String Action;
+  AnsiString Data;
+  bool Enabled = false;
+  AnsiString PostResult;
+};
+
+// Settings of the patch step.
+class TWebUpdateUtility : public TComponent {
+ public:
+  explicit TWebUpdateUtility(TComponent* AOwner) : TComponent(AOwner) {}
+  bool ShowWindow = false;
+  bool ShowAnimation = false;
+  String StatusMessage;
+  String StatusCaption;
+};
+
+// The questions a run asks a person. Tests (and callers that must not block)
+// install their own answers; the defaults are message boxes.
+struct TWebUpdatePrompts {
+  // Asks for user name and password under Caption; false when cancelled (the
+  // two texts then stay as they were). The default has no dialog and cancels.
+  std::function<bool(const String& Caption, String& UserName, String& Password)> Login;
+  // Shows Text with MB_* buttons and icon; answers the button's ID (IDOK...).
+  std::function<int(const String& Text, UINT Type)> Message;
+};
+// The process-wide prompt service.
+TWebUpdatePrompts& WebUpdatePrompts();
+
+using TFileProgressEvent = std::function<void(TObject* Sender, const String& FileName, Int64 Pos, Int64 Size)>;
+using TFileDownloadedEvent = std::function<void(TObject* Sender, const String& FileName)>;
+using TFileVersionCheckEvent =
+    std::function<void(TObject* Sender, const String& NewVersion, const String& LocalVersion, bool& IsNew)>;
+using TAllowEvent = std::function<void(TObject* Sender, bool& Allow)>;
+using TProgressEvent = std::function<void(TObject* Sender, const String& Action)>;
+using TStatusEvent = std::function<void(TObject* Sender, const String& StatusStr, Integer StatusCode, Integer ErrCode)>;
+using TBeforeFileDownloadEvent =
+    std::function<void(TObject* Sender, Integer FileIdx, const String& FileDescription, String& URL)>;
+using TCustomValidateEvent =
+    std::function<void(TObject* Sender, const String& Msg, const String& Param, bool& Allow)>;
+using TBeforeUrlToFileEvent = std::function<void(void* hfile, const String& url, const String& tgt, bool& uncompress,
+                                                 bool& handled, bool& success)>;
+using TCustomProcessEvent = std::function<void(TObject* Sender, const String& Msg, const String& Param)>;
+using TGetFileListEvent = std::function<void(TObject* Sender, TStringList* List)>;
+using TPathEvent = std::function<void(TObject* Sender, String& Path)>;
+using TDownloadedTextEvent = std::function<void(TObject* Sender, TStrings* Text, Integer& Res)>;
+using TFileNameFromURLEvent = std::function<void(TObject* Sender, const String& URL, String& FName)>;
+
+class TWebUpdate : public TComponent {
+ public:
+  explicit TWebUpdate(TComponent* AOwner);
+  ~TWebUpdate() override;
+
+  // --- published properties (defaults as a new instance has them) ---
+  String Agent = u"TWebUpdate";
+  bool ApplyPatch = false;
+  TWebUpdateAuthentication Authenticate = waNever;
+  bool AutoRestart = true;
+  TWebUpdateCertCheck CertCheck = ccEnable;
+  String DateFormat = u"dd/mm/yyyy";
+  Char DateSeparator = u'/';
+  bool ExtractCAB = false;
+  bool ExtractZIP = false;
+  bool ExistingConnection = false;
+  bool ForceUpdate = false;
+  String FTPDirectory;
+  bool FTPPassive = false;
+  String Host;
+  bool HTTPKeepAliveAuthentication = false;
+  bool KeepIntermediateFiles = false;
+  String LanguageID;
+  bool Logging = false;
+  const String& LogFileName() const { return FLogFileName; }
+  // Also sets the process-wide log file name.
+  void SetLogFileName(const String& Value);
+  TLastURLEntry* LastURLEntry() const { return FLastURLEntry.get(); }
+  String Password;
+  Integer Port = 21;
+  TPostUpdateInfo* PostUpdateInfo() const { return FPostUpdateInfo.get(); }
+  String Proxy;
+  String ProxyUserID;
+  String ProxyPassword;
+  bool ShowDownloadProgress = false;
+  String Signature = u"WebUpdate";
+  bool SignatureCheck = false;
+  String TempDirectory = u".";
+  String TimeFormat = u"hh:nn";
+  Integer TimeOut = 0;
+  Integer ReceiveTimeOut = 0;
+  Char TimeSeparator = u':';
+  TWebUpdateType UpdateType = httpUpdate;
+  TWebUpdateConnect UpdateConnect = wucNoConnect;
+  TWebUpdateUpdate UpdateUpdate = wuuPromptOnce;
+  String URL;
+  bool HideURLInLogFile = false;
+  String UserID;
+  bool UseCRC32 = false;
+  bool UseWinTempDir = true;
+  TWebUpdateUtility* Utility() const { return FUtility; }
+  void SetUtility(TWebUpdateUtility* Value);
+  TWebUpdateVersionCheck VersionCheck = vcUpdateOnly;
+  // Always "2.6.4.0"; writing changes nothing.
+  String Version() const;
+  void SetVersion(const String&) {}
+
+  // --- published events ---
+  TFileProgressEvent OnFileProgress;
+  TFileDownloadedEvent OnFileDownloaded;
+  TFileVersionCheckEvent OnFileVersionCheck;
+  TAllowEvent OnProcessPostResult;
+  TAllowEvent OnBeforePost;
+  TProgressEvent OnProgress;  // declared, never raised
+  TAllowEvent OnProgressCancel;
+  TStatusEvent OnStatus;
+  TNotifyEvent OnThreadUpdateDone;
+  TAllowEvent OnAppRestart;
+  TNotifyEvent OnAppDoClose;
+  TBeforeFileDownloadEvent OnBeforeFileDownload;
+  TCustomValidateEvent OnCustomValidate;
+  TBeforeUrlToFileEvent OnBeforeUrlToFile;
+  TCustomProcessEvent OnCustomProcess;
+  TGetFileListEvent OnGetFileList;
+  TPathEvent OnConvertPrefix;
+  TPathEvent OnSetAppParams;
+  TPathEvent OnSetAppParamAfter;
+  TPathEvent OnSetAppParamBefore;
+  TDownloadedTextEvent OnDownloadedWhatsNew;
+  TDownloadedTextEvent OnDownloadedEULA;
+  TFileNameFromURLEvent OnFileNameFromURL;
+  TNotifyEvent OnSuccess;
+
+  // --- public properties ---
+  const String& ControlFileName() const { return FControlFileName; }
+  TDateTime NewVersionDate() const { return FNewVersionDate; }
+  TDateTime CurVersionDate() const { return FCurVersionDate; }
+  const String& CurVersionInfo() const { return FCurVersionInfo; }
+  const String& NewVersionInfo() const { return FNewVersionInfo; }
+  const String& UpdateDescription() const { return FUpdateDescription; }
+  TFileList* FileList() const { return FFileList.get(); }
+  bool Cancelled() const { return FCancelled; }
+  bool InProgress() const { return FInProgress; }
+  bool AppNeedsRestart() const { return FAppUpdate && !FCancelled && FAppCompIncluded; }
+  bool AppSilentRestart() const { return FAppSilentRestart; }
+  void* HintConnect() const { return FHintConnect; }
+  bool UACEnabled() const { return true; }
+  Word CodePage = 65001;  // SFTP path names are always sent as UTF-8
+  Integer SocketBuffLen = 65536;
+  // Our own limits and SFTP host-key policy (no counterpart in the control file):
+  // the largest file a transfer accepts (bytes; a larger one fails and leaves nothing).
+  Int64 MaxDownloadSize = Int64(1) << 30;
+  // The SSH known-hosts file; empty means "<roaming data>/RyxUpdater/known_hosts".
+  String KnownHostsFile;
+  // A server key missing from KnownHostsFile is added (true) or refused (false).
+  bool AcceptNewHostKey = false;
+
+  // --- operations ---
+  // The stored LastURL; "" unless LastURLEntry Key, Section and Save are set.
+  String URLGet();
+  // Stores LastURL under the same condition; a refused write is reported (976).
+  void URLPut(const String& AURL);
+  // The last update date (registry) or the local file's age; 1980-01-01 by default.
+  TDateTime UpdateDateGet();
+  // Writes LastDate (and LastTime unless midnight) when Key, Section and Save are set.
+  void UpdateDatePut(TDateTime DateTime);
+  // The system temp folder (UseWinTempDir) or TempDirectory, with a trailing delimiter when not empty.
+  String WinTempDir();
+  // Replaces {NAME} placeholders with folders (OnConvertPrefix first).
+  String ExpandPath(const String& Path);
+  // Control-file date and time values; 1980-01-01 (plus nothing) for unreadable ones.
+  TDateTime ParseDateTime(const String& ADate, const String& ATime) const;
+  // The fixed version of a file's version record; -1/-1 when it has none.
+  static tfvi GetFileVersion(const String& FileName);
+  // Asks the running transfer and run to stop.
+  void Cancel() { FCancelled = true; }
+  // True: the session code may assume a connection (no dial-up here).
+  bool Connected() const;
+  Integer ConnectionType() const;
+  void HangUp() {}
+
+  // File name part of a URL ("" for one ending in "/", "." or ".."), then OnFileNameFromURL.
+  String URLtoFile(const String& AURL);
+  // Downloads url into the folder tgt over UpdateType; true when the whole file arrived.
+  bool URLGetFile(void* hfile, const String& url, const String& tgt, bool uncompress);
+
+  bool NewVersionAvailable(bool InitPath = true);
+  // The what's-new lines (nullptr when there are none or they are RTF); the caller owns them.
+  std::unique_ptr<TStringList> NewWhatsNew(bool showdialog);
+  void DoUpdate(bool InitPath = true);
+  // Starts DoUpdate on a worker thread; false when a run is already going.
+  bool DoThreadUpdate(bool InitPath = true);
+  void DoSuccess();
+  // True while a run of this component works (on any thread).
+  bool Running() const { return FRunning.load(); }
+
+  // --- virtual operations ---
+  virtual Integer EULADialog(TStream* Stream);
+  virtual void DoStatus(Integer Ident, const String& Text, Integer StatusCode, Integer ErrCode);
+  virtual bool CompareFile(String& NewVersion, String& LocalFile, Int64 Size, Integer Checksum);
+  virtual void DoFileProgress(const String& FileName, Int64 Pos, Int64 Size);
+  virtual void DoProgressCancel(bool& ACancel);
+  virtual void DoSetAppParamBefore(String& AppParams);
+  virtual void DoSetAppParamAfter(String& AppParams);
+  virtual void CustomProcess(const String& FileName);
+  virtual Integer WhatsNewDialog(TMemoryStream* Stream);
+  virtual Integer StartConnection();
+  virtual Integer StopConnection();
+  virtual Integer FTPConnect();
+  virtual String GetControlFileURL();
+  virtual Integer GetControlFile();
+  virtual Integer DoVersionCheck();
+  virtual Integer HandleActions();
+  virtual std::unique_ptr<TStringList> GetWhatsNew();
+  virtual std::unique_ptr<TMemoryStream> GetWhatsNewStream();
+  virtual std::unique_ptr<TStringList> GetEULA();
+  virtual std::unique_ptr<TMemoryStream> GetEULAStream();
+  // Reads the [files] list into FileList; answers the count.
+  virtual Integer GetFileDetails();
+  // Seams of the download part of a run: dropping current files, downloading,
+  // the after-update actions. Here: nothing to download (-1), nothing failed (0).
+  virtual Integer ProcessFileDetails();
+  virtual Integer GetFileUpdates();
+  virtual Integer UpdateActions();
+  virtual String ConvertPrefix(const String& Prefix);
+  // Seam of the restart part: hands the program to the restart helper.
+  virtual void DoRestart();
+
+  // Reports the calling thread's last Internet error as status 976.
+  void Error();
+  // Appends a line to the log file whatever Logging says.
+  void AddToLog(const String& s);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Unpacks a downloaded archive (seam for the archive readers): ByName tests
+  // for ".CAB"/".ZIP" anywhere in the name, else the extension decides.
+  virtual void ExtractDownloaded(const String& FileName, const String& TargetDir, bool ByName);
+
+ private:
+  friend class TInetThread;
+  // Runs an event or a question on the user-interface thread.
+  void Raise(const std::function<void()>& fn);
+  bool Ask(const String& Text, UINT Type, int& Answer);
+  bool AskLogin(const String& Caption);
+  bool EnterRun();
+  void LeaveRun();
+  void RunUpdate(bool InitPath);
+  std::unique_ptr<TControlFile> OpenControlFile();
+  bool TransferHttp(const String& url, const String& temp, const String& target, Int64& total, bool& cancel);
+  bool TransferFtp(const String& name, const String& temp, const String& target, Int64& total, bool& cancel);
+  bool TransferSftp(const String& name, const String& temp, const String& target, Int64& total, bool& cancel);
+  bool CopyLocalFile(const String& Source, const String& Target);
+  bool PlaceDownloaded(const String& temp, const String& target);
+  String NewTempFile();
+  bool StartProgram(const String& Program, const String& Params);
+  String ResolvedKnownHosts() const;
+  bool TargetDirAllowed(const String& Dir);
+
+  String FLogFileName = u"WUPDATE.LOG";
+  std::unique_ptr<TLastURLEntry> FLastURLEntry;
+  std::unique_ptr<TPostUpdateInfo> FPostUpdateInfo;
+  std::unique_ptr<TFileList> FFileList;
+  TWebUpdateUtility* FUtility = nullptr;
+
+  String FControlFileName;
+  TDateTime FNewVersionDate = 0;
+  TDateTime FCurVersionDate = 0;
+  String FCurVersionInfo;
+  String FNewVersionInfo;
+  String FUpdateDescription;
+  std::atomic<bool> FCancelled{false};
+  bool FInProgress = false;
+  bool FAppSilentRestart = false;
+
+  HINTERNET FSession = nullptr;
+  void* FHintConnect = nullptr;
+  std::unique_ptr<TSftpSession> FSftp;
+  bool FSaveUpdateDate = false;
+  String FAppName;
+  String FAppParams;
+  String FAppComps;
+  bool FAppCompIncluded = false;
+  bool FAppUpdate = false;
+  bool FFTPDirSet = false;
+  bool FThreaded = false;
+  String FDateCheckFile;
+  std::atomic<bool> FRunning{false};
+  std::unique_ptr<TInetThread> FThread;  // the worker of the last threaded run
+};
+
+// "a.b.c.d" / "a,b" / "a" -> version words (-1/-1 when unreadable).
+tfvi StrToVersion(const String& Text);
+// The four 16-bit parts joined with "."; -1/-1 gives "65535.65535.65535.65535".
+String VersionToStr(const tfvi& V);
+// The authority part of a URL: after "://", up to the first "/" or "\".
+String URLToDomain(const String& AURL);
+// Inserts proxy credentials into an "http://" URL (kept for callers; the
+// component itself hands them to the session and never to a URL).
+String MakeProxyUrl(const String& AURL, const String& ProxyUser, const String& ProxyPwd);

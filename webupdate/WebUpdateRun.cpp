@@ -1,0 +1,564 @@
+// TWebUpdate: connection, control file, version check and the update run.
+#include <filesystem>
+
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileNames.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/win/Files.h"
+#include "platform/win/Module.h"
+#include "platform/win/Shell.h"
+#include "platform/win/WinError.h"
+#include "webupdate/Checksums.h"
+#include "webupdate/ControlFile.h"
+#include "webupdate/InetThread.h"
+#include "webupdate/SftpSession.h"
+#include "webupdate/WebUpdate.h"
+
+namespace {
+
+bool TryWord(const String& text, Integer& value) { return TryStrToInt(Trim(text), value); }
+
+// The file's size, 0 when it cannot be read.
+Int64 FileSizeOf(const String& name) {
+  std::error_code ec;
+  auto size = std::filesystem::file_size(StringToUtf8(name), ec);
+  return ec ? 0 : static_cast<Int64>(size);
+}
+
+void ChangeToProgramFolder() {
+  std::error_code ec;
+  std::filesystem::current_path(StringToUtf8(ExtractFileDir(GetModuleFileName())), ec);
+}
+
+bool IsInside(const std::filesystem::path& dir, const std::filesystem::path& root) {
+  if (root.empty()) return false;
+  auto d = dir.begin();
+  for (auto r = root.begin(); r != root.end(); ++r, ++d) {
+    if (r->empty()) continue;  // a trailing separator
+    if (d == dir.end() || *d != *r) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+tfvi StrToVersion(const String& Text) {
+  tfvi v;
+  Char sep = Text.find(u',') != String::npos ? u',' : (Text.find(u'.') != String::npos ? u'.' : 0);
+  Integer a = 0, b = 0, c = 0, d = 0;
+  if (sep == 0) {
+    if (TryWord(Text, a)) {
+      v.versionms = static_cast<Integer>(static_cast<std::uint32_t>(a & 0xFFFF) << 16);
+      v.versionls = 0;
+    }
+    return v;
+  }
+  std::size_t p1 = Text.find(sep);
+  String rest = Text.substr(p1 + 1);
+  bool aOk = TryWord(Text.substr(0, p1), a);
+  std::size_t p2 = rest.find(sep);
+  if (p2 == String::npos || !aOk) {
+    Integer r = 0;
+    TryWord(rest, r);
+    v.versionms = static_cast<Integer>((static_cast<std::uint32_t>(a & 0xFFFF) << 16) | (r & 0xFFFF));
+    v.versionls = 0;
+    return v;
+  }
+  bool bOk = TryWord(rest.substr(0, p2), b);
+  v.versionms = static_cast<Integer>((static_cast<std::uint32_t>(a & 0xFFFF) << 16) | (b & 0xFFFF));
+  rest = rest.substr(p2 + 1);
+  std::size_t p3 = rest.find(sep);
+  if (p3 == String::npos || !bOk) {
+    Integer r = 0;
+    TryWord(rest, r);
+    v.versionls = static_cast<Integer>(static_cast<std::uint32_t>(r & 0xFFFF) << 16);
+    return v;
+  }
+  TryWord(rest.substr(0, p3), c);
+  if (TryWord(rest.substr(p3 + 1), d))
+    v.versionls = static_cast<Integer>((static_cast<std::uint32_t>(c & 0xFFFF) << 16) | (d & 0xFFFF));
+  return v;
+}
+
+String VersionToStr(const tfvi& V) {
+  auto ms = static_cast<std::uint32_t>(V.versionms);
+  auto ls = static_cast<std::uint32_t>(V.versionls);
+  return IntToStr(ms >> 16) + u"." + IntToStr(ms & 0xFFFF) + u"." + IntToStr(ls >> 16) + u"." + IntToStr(ls & 0xFFFF);
+}
+
+bool TWebUpdate::EnterRun() {
+  bool expected = false;
+  if (FRunning.compare_exchange_strong(expected, true)) return true;
+  DoStatus(976, u"Update already running", 1, static_cast<Integer>(ERROR_BUSY));
+  return false;
+}
+
+void TWebUpdate::LeaveRun() { FRunning = false; }
+
+Integer TWebUpdate::StartConnection() {
+  FSession = nullptr;
+  FHintConnect = nullptr;
+  if (UpdateType == fileUpdate) return 0;
+  DoStatus(918, {}, 3, 0);
+  if (UpdateConnect == wucNone) return 0;
+  // No dial-up here: a connection is always taken as present.
+  DoStatus(921, {}, 3, 0);
+  FSession = InternetOpen(Agent, Proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY, Proxy, u"", 0);
+  if (FSession == nullptr) {
+    Error();
+    DoStatus(922, {}, 1, 0);
+    return 2;
+  }
+  auto setDword = [&](DWORD option, DWORD value) { InternetSetOption(FSession, option, &value, sizeof value); };
+  if (TimeOut > 0) setDword(INTERNET_OPTION_CONNECT_TIMEOUT, static_cast<DWORD>(TimeOut));
+  if (ReceiveTimeOut > 0) setDword(INTERNET_OPTION_RECEIVE_TIMEOUT, static_cast<DWORD>(ReceiveTimeOut));
+  if (CertCheck == ccDisable)
+    setDword(INTERNET_OPTION_SECURITY_FLAGS, SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+                                                 SECURITY_FLAG_IGNORE_CERT_DATE_INVALID);
+  // Proxy credentials go to the session, never into a URL.
+  if (!ProxyUserID.empty()) {
+    InternetSetOption(FSession, INTERNET_OPTION_PROXY_USERNAME, ProxyUserID.data(),
+                      static_cast<DWORD>(ProxyUserID.size()));
+    InternetSetOption(FSession, INTERNET_OPTION_PROXY_PASSWORD, ProxyPassword.data(),
+                      static_cast<DWORD>(ProxyPassword.size()));
+  }
+  std::uint64_t limit = static_cast<std::uint64_t>(std::max<Int64>(MaxDownloadSize, 0));
+  InternetSetOption(FSession, INTERNET_OPTION_MAX_BODY_SIZE, &limit, sizeof limit);
+  if (UpdateType == httpUpdate) FHintConnect = FSession;
+  FInProgress = true;
+  return 0;
+}
+
+Integer TWebUpdate::StopConnection() {
+  if (UpdateType != fileUpdate) {
+    if (FSftp) FSftp.reset();
+    if (UpdateType == ftpUpdate && FHintConnect != nullptr) {
+      InternetCloseHandle(FHintConnect);
+      DoStatus(954, {}, 3, 0);
+    }
+    FHintConnect = nullptr;
+    if (FSession != nullptr) {
+      InternetCloseHandle(FSession);
+      DoStatus(949, {}, 3, 0);
+      FSession = nullptr;
+    }
+    DoStatus(949, {}, 3, 0);
+  }
+  if (!FControlFileName.empty()) DeleteFile(FControlFileName);
+  FInProgress = false;
+  return 0;
+}
+
+String TWebUpdate::GetControlFileURL() {
+  String url = URLGet();
+  if (url.empty()) url = URL;
+  return ExpandPath(url);
+}
+
+std::unique_ptr<TControlFile> TWebUpdate::OpenControlFile() { return std::make_unique<TControlFile>(FControlFileName); }
+
+Integer TWebUpdate::GetControlFile() {
+  FCancelled = false;
+  String url = GetControlFileURL();
+  if (url.empty() || !URLGetFile(FHintConnect, url, WinTempDir(), false)) {
+    DoStatus(925, {}, 2, 0);
+    return 4;
+  }
+  DoStatus(926, {}, 3, 0);
+  FControlFileName = WinTempDir() + URLtoFile(url);
+  std::unique_ptr<TControlFile> ini = OpenControlFile();
+  // A control file can start programs and place files: unless both the
+  // signature check and certificate checks are off, a wrong signature stops
+  // it before anything of it is used.
+  if ((SignatureCheck || CertCheck == ccEnable) && ini->ReadString(u"update", u"signature") != Signature) {
+    DoStatus(927, {}, 11, 4);
+    FAppUpdate = false;
+    return 5;
+  }
+  FAppUpdate = ini->ReadInteger(u"application", u"appupdate", 0) == 1;
+  FAppName = ExpandPath(ini->ReadString(u"application", u"appname"));
+  FAppParams = ini->ReadString(u"application", u"appparam");
+  if (FAppName.empty()) FAppUpdate = false;
+  if (OnSetAppParams) Raise([&] { OnSetAppParams(this, FAppParams); });
+  if (FAppParams.empty()) FAppParams = u" ";
+  FAppComps = ExpandPath(ini->ReadString(u"application", u"appcomps"));
+  FAppSilentRestart = ini->ReadInteger(u"application", u"silentrestart", 0) == 1;
+  return 0;
+}
+
+Integer TWebUpdate::DoVersionCheck() {
+  Integer result = 7;
+  std::unique_ptr<TControlFile> ini = OpenControlFile();
+  FUpdateDescription = ini->ReadLines(u"update", u"descr");
+  String date = ini->ReadString(u"update", u"date");
+  if (!date.empty()) {
+    DoStatus(928, {}, 3, 0);
+    FNewVersionDate = ParseDateTime(date, ini->ReadString(u"update", u"time"));
+    FDateCheckFile = ExpandPath(ini->ReadString(u"update", u"localversion"));
+    FCurVersionDate = UpdateDateGet();
+    if (!(FNewVersionDate <= FCurVersionDate)) {  // also when either is not a number
+      DoStatus(929, DateToStr(FNewVersionDate), 5, 0);
+      result = 6;
+    } else {
+      DoStatus(930, {}, 4, 0);
+    }
+  }
+  if (!ini->ReadString(u"update", u"unconditional").empty() && result == 7) result = 8;
+  if (result == 7) {
+    String newVer = ini->ReadString(u"update", u"newversion");
+    Int64 size = ini->ReadInt64(u"update", u"newsize", 0);
+    String local = ExpandPath(ini->ReadString(u"update", u"localversion"));
+    Integer checksum = ini->ReadInteger(u"update", u"newchecksum", -1);
+    if ((!newVer.empty() || size > 0 || checksum != -1) && !local.empty()) {
+      if (checksum != -1) {
+        result = 10;
+        DoStatus(931, {}, 3, 0);
+      } else if (size > 0) {
+        result = 9;
+        DoStatus(932, {}, 3, 0);
+      } else {
+        result = 11;
+        DoStatus(933, {}, 3, 0);
+      }
+      if (CompareFile(newVer, local, size, checksum)) {
+        DoStatus(929, newVer, 5, 0);
+      } else {
+        DoStatus(930, {}, 4, 0);
+        result = 7;
+      }
+    }
+    FNewVersionInfo = newVer;
+    FCurVersionInfo = local;
+  }
+  if (OnCustomValidate) {
+    bool allow = result != 7;
+    String msg = ini->ReadString(u"custom", u"validatemsg");
+    String param = ini->ReadString(u"custom", u"validateparam");
+    Raise([&] { OnCustomValidate(this, msg, param, allow); });
+    result = allow ? 12 : 7;
+  }
+  return result;
+}
+
+bool TWebUpdate::CompareFile(String& NewVersion, String& LocalFile, Int64 Size, Integer Checksum) {
+  DoStatus(979, u"Version compare:" + NewVersion + u" to local:" + LocalFile, 3, 0);
+  if (NewVersion.empty() && Size == 0 && Checksum == -1) return true;
+  if (LocalFile.empty() && VersionCheck == vcUpdateOnly) return true;
+  if (!FileExists(LocalFile)) return VersionCheck == vcAlways;
+  if (Checksum != -1) {
+    Integer c = UseCRC32 ? CRC32OfFile(LocalFile) : ByteSumOfFile(LocalFile);
+    DoStatus(944, u"Checksum compare of " + LocalFile + u":" + IntToStr(c) + u":" + IntToStr(Checksum), 3, 0);
+    // A checksum that could not be taken is no proof of equality.
+    return c != Checksum;
+  }
+  if (Size > 0) {
+    Int64 s = FileSizeOf(LocalFile);
+    if (s <= 0 && VersionCheck == vcUpdateOnly) return false;
+    return s != Size;
+  }
+  tfvi l = GetFileVersion(LocalFile);
+  tfvi n = StrToVersion(NewVersion);
+  DoStatus(944,
+           u"Version compare of " + LocalFile + u":" + VersionToStr(l) + u" with " + NewVersion + u":" +
+               VersionToStr(n),
+           3, 0);
+  if (n.versionms == -1 || n.versionls == -1) return false;
+  if ((l.versionms == -1 || l.versionls == -1) && VersionCheck == vcUpdateOnly) return false;
+  LocalFile = VersionToStr(l);
+  NewVersion = VersionToStr(n);
+  return n.versionms > l.versionms || (n.versionms == l.versionms && n.versionls > l.versionls);
+}
+
+bool TWebUpdate::NewVersionAvailable(bool InitPath) {
+  if (!EnterRun()) return false;
+  struct TLeave {
+    TWebUpdate* W;
+    ~TLeave() { W->LeaveRun(); }
+  } leave{this};
+  if (InitPath) ChangeToProgramFolder();
+  FCancelled = false;
+  if (StartConnection() != 0) return false;
+  if (UpdateType == ftpUpdate || UpdateType == sftpUpdate) {
+    if (Host.empty()) throw Exception(u"No host specified");
+    if (FTPConnect() == -1) Error();
+  }
+  bool answer = false;
+  if ((FHintConnect != nullptr || FSftp || UpdateType == fileUpdate) && GetControlFile() == 0) {
+    Integer v = DoVersionCheck();
+    answer = v != 7;
+    if (v == 8) answer = GetFileDetails() > 0 && ProcessFileDetails() == 0 && FFileList->Count() > 0;
+    if (answer && OnDownloadedWhatsNew) {
+      std::unique_ptr<TStringList> list = GetWhatsNew();
+      if (list) {
+        Integer res = 1;
+        Raise([&] { OnDownloadedWhatsNew(this, list.get(), res); });
+      }
+    }
+  }
+  StopConnection();
+  return answer;
+}
+
+std::unique_ptr<TStringList> TWebUpdate::NewWhatsNew(bool showdialog) {
+  if (!EnterRun()) return nullptr;
+  struct TLeave {
+    TWebUpdate* W;
+    ~TLeave() { W->LeaveRun(); }
+  } leave{this};
+  if (StartConnection() != 0) return nullptr;
+  if (UpdateType == ftpUpdate && FTPConnect() == -1) Error();
+  std::unique_ptr<TStringList> list;
+  if ((FHintConnect != nullptr || UpdateType == fileUpdate) && GetControlFile() == 0 && DoVersionCheck() != 7) {
+    std::unique_ptr<TMemoryStream> stream = GetWhatsNewStream();
+    if (stream && stream->Size() > 0) {
+      char head[5] = {};
+      stream->SetPosition(0);
+      Integer n = stream->Read(head, 5);
+      stream->SetPosition(0);
+      bool rtf = n == 5 && UpperCase(Utf8ToString(std::string(head, 5))).starts_with(u"{\\RTF");
+      if (!rtf) {
+        list = std::make_unique<TStringList>();
+        list->LoadFromStream(stream.get());
+        if (OnDownloadedWhatsNew && !showdialog) {
+          Integer res = 1;
+          Raise([&] { OnDownloadedWhatsNew(this, list.get(), res); });
+        }
+        stream->Clear();
+        list->SaveToStream(stream.get());
+        stream->SetPosition(0);
+      }
+      if (showdialog) WhatsNewDialog(stream.get());
+    }
+  }
+  StopConnection();
+  return list;
+}
+
+void TWebUpdate::DoUpdate(bool InitPath) {
+  if (!EnterRun()) return;
+  struct TLeave {
+    TWebUpdate* W;
+    ~TLeave() { W->LeaveRun(); }
+  } leave{this};
+  RunUpdate(InitPath);
+}
+
+void TWebUpdate::RunUpdate(bool InitPath) {
+  FCancelled = false;
+  if (InitPath) ChangeToProgramFolder();
+  DoStatus(968, FThreaded ? u"Threaded update" : u"Non threaded update", 0, 0);
+  DoStatus(966, u"Linux", 0, 0);
+  DoStatus(967, u"(not found)", 0, 0);
+  DoStatus(969, {}, 0, 0);
+  DoStatus(970, {}, 0, 0);
+  FAppCompIncluded = false;
+  FFTPDirSet = false;
+  FControlFileName.clear();
+  DoStatus(963, Version(), 0, 0);
+  if (StartConnection() != 0) return;
+  if (UpdateType == ftpUpdate || UpdateType == sftpUpdate) {
+    if (Host.empty()) throw Exception(u"No host specified");
+    if (FTPConnect() == -1) Error();
+  }
+  auto stop = [&] { StopConnection(); };
+  if (FHintConnect == nullptr && !FSftp && UpdateType != fileUpdate) return stop();
+  if (GetControlFile() != 0) return stop();
+  if (!(ForceUpdate || DoVersionCheck() != 7)) {
+    FAppUpdate = false;
+    return stop();
+  }
+  if (HandleActions() != 0) return stop();
+  Integer answer = 0;
+  if (std::unique_ptr<TMemoryStream> s = GetWhatsNewStream()) answer = WhatsNewDialog(s.get());
+  if (std::unique_ptr<TMemoryStream> s = GetEULAStream())
+    if (answer == 0) answer = EULADialog(s.get());
+  if (answer != 0 || GetFileDetails() <= 0) {
+    FAppUpdate = false;
+    return stop();
+  }
+  answer = ProcessFileDetails();
+  if (answer == 0) {
+    answer = GetFileUpdates();
+    UpdateActions();
+  }
+  StopConnection();
+  if (answer == 0 && !FCancelled) DoSuccess();
+  if (AppNeedsRestart() && !FThreaded) DoRestart();
+}
+
+bool TWebUpdate::DoThreadUpdate(bool InitPath) {
+  if (!EnterRun()) return false;
+  if (FThread) FThread.reset();  // the last run's thread has ended: EnterRun succeeded
+  FThreaded = true;
+  FThread = std::make_unique<TInetThread>(this, InitPath);
+  FThread->OnTerminate = [this](TObject*) {
+    FThreaded = false;
+    LeaveRun();
+    if (OnThreadUpdateDone) OnThreadUpdateDone(this);
+    DoStatus(960, {}, 0, 0);
+    if (AppNeedsRestart()) {
+      DoStatus(961, {}, 0, 0);
+      DoRestart();
+    }
+  };
+  FThread->Start();
+  return true;
+}
+
+void TWebUpdate::DoRestart() {}
+
+bool TWebUpdate::StartProgram(const String& Program, const String& Params) {
+  // Only absolute paths: a name from a downloaded file is never looked up in
+  // the current folder (or PATH).
+  if (Program.empty() || Program[0] != u'/') {
+    DoStatus(950, Program, 0, 0);
+    return false;
+  }
+  return ShellExecute(nullptr, u"open", Program, Params, u"", SW_SHOWNORMAL) > 32;
+}
+
+Integer TWebUpdate::HandleActions() {
+  Integer result = 0;
+  std::unique_ptr<TControlFile> ini = OpenControlFile();
+  String msg = ini->ReadLines(u"action", u"msg");
+  if (!msg.empty()) {
+    DoStatus(934, {}, 3, 0);
+    int answer = 0;
+    Ask(msg, MB_OK | MB_ICONINFORMATION, answer);
+  }
+  String html = ExpandPath(ini->ReadString(u"action", u"htmldlg"));
+  if (!html.empty()) DoStatus(935, {}, 7, 0);  // no HTML dialog here: reported only
+  String before = ExpandPath(ini->ReadString(u"action", u"runbefore"));
+  String beforeParams = ini->ReadString(u"action", u"runbeforeparam");
+  DoSetAppParamBefore(beforeParams);
+  if (!before.empty()) StartProgram(before, beforeParams);
+  if (OnCustomProcess) {
+    String pm = ini->ReadString(u"custom", u"processmsg");
+    String pp = ini->ReadString(u"custom", u"processparam");
+    Raise([&] { OnCustomProcess(this, pm, pp); });
+  }
+  String show = ExpandPath(ini->ReadString(u"action", u"showURL"));
+  if (!show.empty()) {
+    DoStatus(942, {}, 3, 0);
+    ShellExecute(nullptr, u"open", show, u"", u"", SW_SHOWDEFAULT);
+  }
+  String query = ini->ReadLines(u"action", u"query");
+  if (!query.empty()) {
+    DoStatus(936, {}, 3, 0);
+    int answer = IDNO;
+    Ask(query, MB_YESNO | MB_ICONQUESTION, answer);
+    if (answer != IDYES) {
+      FAppUpdate = false;
+      result = -1;
+    }
+  }
+  if (FCancelled) result = -1;
+  return result;
+}
+
+namespace {
+
+std::unique_ptr<TMemoryStream> LoadAndDelete(const String& file) {
+  auto stream = std::make_unique<TMemoryStream>();
+  try {
+    stream->LoadFromFile(file);
+  } catch (const Exception&) {
+    stream.reset();
+  }
+  DeleteFile(file);
+  return stream;
+}
+
+}  // namespace
+
+std::unique_ptr<TMemoryStream> TWebUpdate::GetWhatsNewStream() {
+  String url = OpenControlFile()->ReadString(u"whatsnew" + LanguageID, u"file");
+  if (url.empty()) return nullptr;
+  if (OnBeforeFileDownload) Raise([&] { OnBeforeFileDownload(this, 0, url, url); });
+  DoStatus(937, {}, 12, 0);
+  if (!URLGetFile(FHintConnect, url, WinTempDir(), false)) return nullptr;
+  return LoadAndDelete(WinTempDir() + URLtoFile(url));
+}
+
+std::unique_ptr<TMemoryStream> TWebUpdate::GetEULAStream() {
+  String url = OpenControlFile()->ReadString(u"eula" + LanguageID, u"file");
+  if (url.empty()) return nullptr;
+  DoStatus(939, {}, 13, 0);
+  if (!URLGetFile(FHintConnect, url, WinTempDir(), false)) return nullptr;
+  return LoadAndDelete(WinTempDir() + URLtoFile(url));
+}
+
+std::unique_ptr<TStringList> TWebUpdate::GetWhatsNew() {
+  std::unique_ptr<TMemoryStream> stream = GetWhatsNewStream();
+  if (!stream) return nullptr;
+  auto list = std::make_unique<TStringList>();
+  list->LoadFromStream(stream.get());
+  return list;
+}
+
+std::unique_ptr<TStringList> TWebUpdate::GetEULA() {
+  std::unique_ptr<TMemoryStream> stream = GetEULAStream();
+  if (!stream) return nullptr;
+  auto list = std::make_unique<TStringList>();
+  list->LoadFromStream(stream.get());
+  return list;
+}
+
+bool TWebUpdate::TargetDirAllowed(const String& Dir) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path dir = fs::weakly_canonical(fs::absolute(StringToUtf8(Dir), ec), ec);
+  if (ec) return false;
+  auto root = [](const String& folder) {
+    std::error_code e;
+    return folder.empty() ? fs::path() : fs::weakly_canonical(StringToUtf8(folder), e);
+  };
+  const char* home = std::getenv("HOME");
+  return IsInside(dir, root(ExtractFileDir(GetModuleFileName()))) ||
+         (home != nullptr && *home != 0 && IsInside(dir, fs::weakly_canonical(home, ec))) ||
+         IsInside(dir, root(GetTempPath()));
+}
+
+Integer TWebUpdate::GetFileDetails() {
+  FFileList->Clear();
+  std::unique_ptr<TControlFile> ini = OpenControlFile();
+  Integer count = ini->ReadInteger(u"files", u"count", 0);
+  // A count far beyond the sections a control file of this size can hold is hostile.
+  count = std::clamp<Integer>(count, 0, 10000);
+  if (count > 0) DoStatus(943, {}, 3, 0);
+  for (Integer n = 1; n <= count; ++n) {
+    String section = u"file" + IntToStr(n);
+    String target = ExpandPath(ini->ReadString(section, u"targetdir"));
+    if (!target.empty()) target = IncludeTrailingPathDelimiter(target);
+    // Files may only land in the program's, the user's or the temporary folders.
+    if (!target.empty() && !TargetDirAllowed(target)) {
+      DoStatus(946, target, 2, 9);
+      continue;
+    }
+    TFileDescription* f = FFileList->Add();
+    f->URL = ExpandPath(ini->ReadString(section, u"url"));
+    f->LocalVersion = ExpandPath(ini->ReadString(section, u"localversion"));
+    f->TargetDir = target;
+    f->NewVersion = ini->ReadString(section, u"newversion");
+    f->NewSize = ini->ReadInteger(section, u"newsize", 0);
+    f->NewCheckSum = ini->ReadInteger(section, u"newchecksum", -1);
+    f->NewCustomVer = ini->ReadString(section, u"customversion");
+    f->NewDate = ini->ReadString(section, u"date");
+    f->NewTime = ini->ReadString(section, u"time");
+    f->Description = ini->ReadString(section, u"descr");
+    f->Compressed = ini->ReadInteger(section, u"compressed", 0) != 0;
+    f->FileSize = std::max<Int64>(0, ini->ReadInt64(section, u"filesize", 0));
+    f->Mandatory = ini->ReadInteger(section, u"mandatory", 0) == 1;
+    f->Preselect = ini->ReadInteger(section, u"preselect", 1) == 1;
+    f->Hidden = ini->ReadInteger(section, u"hidden", 0) == 1;
+  }
+  return count;
+}
+
+Integer TWebUpdate::ProcessFileDetails() { return FFileList->Count() > 0 ? 0 : -1; }
+
+Integer TWebUpdate::GetFileUpdates() { return 0; }
+
+Integer TWebUpdate::UpdateActions() { return FCancelled ? -1 : 0; }
