@@ -7,17 +7,10 @@
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // The byte at 0-based character `at`, or -1 when the pair is missing or not hex.
 int PairAt(const std::string& s, std::size_t at) {
   if (at + 1 >= s.size()) return -1;
-  const int hi = HexDigit(s[at]), lo = HexDigit(s[at + 1]);
+  const int hi = HexDigitValue(s[at]), lo = HexDigitValue(s[at + 1]);
   return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
 }
 

@@ -10,18 +10,6 @@ const String kWiFiConfigPort = u"48899";
 
 namespace {
 
-String ExceptionText() {
-  try {
-    throw;
-  } catch (const Exception& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return Utf8ToString(e.what());
-  } catch (...) {
-    return u"unknown exception";
-  }
-}
-
 void Fail(TBootloadHost& Host, const String& Text, Integer Code) {
   Host.Post(WM_QVBL_STATUS, &Text, Code);
   Host.Post(WM_QVBL_ACTION_STATUS, nullptr, -1);
@@ -110,7 +98,7 @@ void RunUdpRoad(const TUdpRoadSettings& Settings, const std::function<std::strin
       engine.Run(Settings.CheckBLS, std::move(image));
     }
   } catch (...) {
-    Fail(Host, u"UDP Thread exception error: " + ExceptionText(), QVBL_ERR_UDP);
+    Fail(Host, u"UDP Thread exception error: " + CurrentExceptionMessage(), QVBL_ERR_UDP);
   }
   sock.CloseSocket();
 }

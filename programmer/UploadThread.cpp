@@ -14,18 +14,6 @@ namespace {
 
 void DisposeText(WPARAM wParam, LPARAM) { delete reinterpret_cast<String*>(wParam); }
 
-String ExceptionText() {
-  try {
-    throw;
-  } catch (const Exception& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return Utf8ToString(e.what());
-  } catch (...) {
-    return u"unknown exception";
-  }
-}
-
 }  // namespace
 
 TUploadThread::TUploadThread(HWND ParentHandle, std::atomic<bool>& CanClose, const String& OwnerHeader)
@@ -115,7 +103,7 @@ void TUploadThread::SerialRoad() {
       engine.Run(CheckBLS, std::move(image));
     }
   } catch (...) {
-    const String text = u"UART_Bootloader Thread exception error: " + ExceptionText();
+    const String text = u"UART_Bootloader Thread exception error: " + CurrentExceptionMessage();
     Post(WM_QVBL_STATUS, &text, QVBL_ERR_FAILED);
     Post(WM_QVBL_ACTION_STATUS, nullptr, -1);
   }

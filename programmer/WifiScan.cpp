@@ -18,18 +18,6 @@ namespace {
 std::mutex gBroadcastLock;
 String gBroadcastAddress = u"255.255.255.255";
 
-String ExceptionText() {
-  try {
-    throw;
-  } catch (const Exception& e) {
-    return e.Message();
-  } catch (const std::exception& e) {
-    return Utf8ToString(e.what());
-  } catch (...) {
-    return u"unknown exception";
-  }
-}
-
 }  // namespace
 
 String WiFiBroadcastAddress() {
@@ -154,7 +142,7 @@ void TWiFiScan::Run() {
   try {
     Scan();
   } catch (...) {
-    const String text = u"GetWiFiModulesList Thread exception error: " + ExceptionText();
+    const String text = u"GetWiFiModulesList Thread exception error: " + CurrentExceptionMessage();
     FHost.Post(WM_QVBL_STATUS, &text, QVBL_ERR_SCAN);
     FHost.Post(WM_QVBL_ACTION_STATUS, nullptr, -1);
   }

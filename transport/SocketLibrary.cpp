@@ -126,19 +126,7 @@ Int64 DecimalValue(StringView s) {
 }
 
 // Hex value of 1..4 hex digits, or -1.
-int Hex4(StringView s) {
-  if (s.empty() || s.size() > 4) return -1;
-  int v = 0;
-  for (Char c : s) {
-    int d;
-    if (c >= u'0' && c <= u'9') d = c - u'0';
-    else if (c >= u'a' && c <= u'f') d = c - u'a' + 10;
-    else if (c >= u'A' && c <= u'F') d = c - u'A' + 10;
-    else return -1;
-    v = v * 16 + d;
-  }
-  return v;
-}
+int Hex4(StringView s) { return static_cast<int>(HexNumberValue(s, 4)); }
 
 std::vector<StringView> Split(StringView s, Char sep) {
   std::vector<StringView> out;

@@ -80,41 +80,17 @@ String DecodeStringValue(std::string_view raw) {
 String JSONBytesToString(std::string_view s) {
   String out;
   out.reserve(s.size());
-  const std::size_t n = s.size();
   std::size_t i = 0;
-  while (i < n) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-      out.push_back(b0);
-      ++i;
-      continue;
-    }
-    int extra = 0;
-    char32_t cp = 0, min = 0;
-    if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; min = 0x80; }
-    else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; min = 0x800; }
-    else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; min = 0x10000; }
-    bool ok = extra > 0 && i + static_cast<std::size_t>(extra) < n;
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-      if ((b & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (b & 0x3F);
-    }
-    if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-    if (!ok) {
-      // Not UTF-8: the byte is an 8-bit character of the same code.
-      out.push_back(b0);
-      ++i;
-      continue;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<Char>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<Char>(0xDC00 + (cp & 0x3FF)));
+  while (i < s.size()) {
+    const std::size_t start = i;
+    char32_t cp = 0;
+    if (DecodeUtf8(s, i, cp)) {
+      AppendUtf16(out, cp);
     } else {
-      out.push_back(static_cast<Char>(cp));
+      // Not UTF-8: the byte is an 8-bit character of the same code.
+      out.push_back(static_cast<unsigned char>(s[start]));
+      i = start + 1;
     }
-    i += static_cast<std::size_t>(extra) + 1;
   }
   return out;
 }

@@ -73,13 +73,6 @@ Char AsciiUpper(Char c) { return (c >= u'a' && c <= u'z') ? static_cast<Char>(c 
 
 constexpr char kHexUpper[] = "0123456789ABCDEF";
 
-int HexValue(Char c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
 String ReplaceAll(StringView s, StringView from, StringView to) {
   String r;
   if (from.empty()) return String(s);
@@ -343,7 +336,7 @@ String TAdvUtils::UnescapeString(StringView AValue) {
         int v = 0;
         bool ok = i + 6 <= n;
         for (std::size_t k = 2; ok && k < 6; ++k) {
-          const int h = HexValue(AValue[i + k]);
+          const int h = HexDigitValue(AValue[i + k]);
           if (h < 0) ok = false;
           else v = v * 16 + h;
         }
@@ -598,8 +591,8 @@ TBytes TAdvUtils::HexStrToBytes(StringView AValue) {
   TBytes r;
   r.reserve(AValue.size() / 2);
   for (std::size_t i = 0; i + 1 < AValue.size(); i += 2) {
-    const int hi = HexValue(AValue[i]);
-    const int lo = HexValue(AValue[i + 1]);
+    const int hi = HexDigitValue(AValue[i]);
+    const int lo = HexDigitValue(AValue[i + 1]);
     if (hi < 0 || lo < 0)
       throw EConvertError(u"'$" + String(AValue.substr(i, 2)) + u"' is not a valid integer value");
     r.push_back(static_cast<std::uint8_t>(hi * 16 + lo));

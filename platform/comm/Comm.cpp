@@ -461,15 +461,6 @@ BOOL GetOverlappedResultEx(HANDLE file, OVERLAPPED* overlapped, DWORD* transferr
   return port->Collect(overlapped, transferred, until, milliseconds == 0 ? ERROR_IO_INCOMPLETE : WAIT_TIMEOUT);
 }
 
-BOOL CancelIo(HANDLE file) {
-  auto port = Port(file);
-  if (!port) return 0;
-  for (auto& op : port->pending) {
-    if (!op->finished) port->Finish(*op, ERROR_OPERATION_ABORTED);
-  }
-  return 1;
-}
-
 BOOL GetCommState(HANDLE file, DCB* dcb) {
   auto port = Port(file);
   if (!port) return 0;
@@ -527,14 +518,6 @@ BOOL SetCommState(HANDLE file, const DCB* dcb) {
   return 1;
 }
 
-BOOL GetCommTimeouts(HANDLE file, COMMTIMEOUTS* timeouts) {
-  auto port = Port(file);
-  if (!port) return 0;
-  if (!timeouts) return Fail(ERROR_INVALID_PARAMETER);
-  *timeouts = port->timeouts;
-  return 1;
-}
-
 BOOL SetCommTimeouts(HANDLE file, const COMMTIMEOUTS* timeouts) {
   auto port = Port(file);
   if (!port) return 0;
@@ -558,14 +541,6 @@ BOOL SetCommMask(HANDLE file, DWORD eventMask) {
       port->Finish(*op, ERROR_SUCCESS);
     }
   }
-  return 1;
-}
-
-BOOL GetCommMask(HANDLE file, DWORD* eventMask) {
-  auto port = Port(file);
-  if (!port) return 0;
-  if (!eventMask) return Fail(ERROR_INVALID_PARAMETER);
-  *eventMask = port->mask;
   return 1;
 }
 

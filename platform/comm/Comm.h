@@ -121,8 +121,6 @@ BOOL GetOverlappedResult(HANDLE file, OVERLAPPED* overlapped, DWORD* transferred
 // WAIT_TIMEOUT when the operation is still running then.
 BOOL GetOverlappedResultEx(HANDLE file, OVERLAPPED* overlapped, DWORD* transferred, DWORD milliseconds,
                            BOOL alertable);
-// Ends every pending operation of the handle with ERROR_OPERATION_ABORTED.
-BOOL CancelIo(HANDLE file);
 
 // Line settings: read or apply. SetCommState refuses a baud rate of 0 or above 12000000, a byte
 // size outside 5..8, a parity above SPACEPARITY, a stop-bit code above
@@ -130,13 +128,11 @@ BOOL CancelIo(HANDLE file);
 // bits, 2 need 6 or more) with ERROR_INVALID_PARAMETER.
 BOOL GetCommState(HANDLE file, DCB* dcb);
 BOOL SetCommState(HANDLE file, const DCB* dcb);
-BOOL GetCommTimeouts(HANDLE file, COMMTIMEOUTS* timeouts);
 BOOL SetCommTimeouts(HANDLE file, const COMMTIMEOUTS* timeouts);
 // Records the queue sizes the caller wants (the kernel keeps its own sizes).
 BOOL SetupComm(HANDLE file, DWORD inQueue, DWORD outQueue);
 // Sets the events to wait for; a pending WaitCommEvent ends with mask 0.
 BOOL SetCommMask(HANDLE file, DWORD eventMask);
-BOOL GetCommMask(HANDLE file, DWORD* eventMask);
 // Waits for one of the masked events; with OVERLAPPED as ReadFile. A mask of 0
 // answers ERROR_INVALID_PARAMETER.
 BOOL WaitCommEvent(HANDLE file, DWORD* eventMask, OVERLAPPED* overlapped);

@@ -1,9 +1,9 @@
 #include "platform/comm/SerialPorts.h"
 
+#include "platform/win/AtomicFile.h"
 #include "platform/win/WinReg.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -70,25 +70,13 @@ AliasMap LoadAliases() {
   return map;
 }
 
-// Temporary file then rename, so a reader never sees half a table.
+// Whole or not at all, so a reader never sees half a table.
 bool SaveAliases(const AliasMap& map) {
-  const fs::path file = ConfigFile();
-  std::error_code ec;
-  fs::create_directories(file.parent_path(), ec);
-  const fs::path tmp = file.string() + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(tmp, std::ios::trunc);
-    if (!out) return false;
-    for (const auto& [n, device] : map) out << ComName(n) << '=' << device << '\n';
-    out.flush();
-    if (!out) {
-      fs::remove(tmp, ec);
-      return false;
-    }
-  }
-  fs::rename(tmp, file, ec);
-  if (ec) fs::remove(tmp, ec);
-  return !ec;
+  const std::string file = ConfigFile();
+  if (atomic_file::MakeFolders(atomic_file::FolderOf(file)) != 0) return false;
+  std::string text;
+  for (const auto& [n, device] : map) text += ComName(n) + '=' + device + '\n';
+  return atomic_file::ReplaceFile(file, text) == 0;
 }
 
 bool DeviceExists(const std::string& path) {

@@ -13,6 +13,7 @@
 
 #include "platform/comm/SerialPorts.h"
 #include "platform/devices/DeviceTree.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/WinReg.h"
 
@@ -37,18 +38,6 @@ std::thread gMonitor;
 HWND gRelay = nullptr;  // hidden window that turns monitor events into broadcasts
 bool gStarted = false;
 constexpr UINT WM_DEVICE_RELAY = WM_USER + 0x219;
-
-bool ParseHexWord(const std::string& s, Word& out) {
-  if (s.empty() || s.size() > 4) return false;
-  unsigned v = 0;
-  for (char c : s) {
-    int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
-    if (d < 0) return false;
-    v = v * 16 + unsigned(d);
-  }
-  out = Word(v);
-  return true;
-}
 
 bool IsRemovablePartition(const std::string& sysPath) {
   fs::path disk = fs::path(sysPath).parent_path();
@@ -77,13 +66,13 @@ std::vector<TDeviceChange> Translate(const TUevent& e) {
         return {{event, DBT_DEVTYP_VOLUME, {}, DWORD(1) << (letter - u'A')}};
       }
       if (e.Subsystem == "usb" && e.DevType == "usb_device") {
-        Word v = 0, p = 0;
-        auto s1 = e.Product.find('/');
-        auto s2 = e.Product.find('/', s1 == std::string::npos ? s1 : s1 + 1);
-        if (s1 == std::string::npos || s2 == std::string::npos || !ParseHexWord(e.Product.substr(0, s1), v) ||
-            !ParseHexWord(e.Product.substr(s1 + 1, s2 - s1 - 1), p))
-          return {};
-        return {{event, DBT_DEVTYP_DEVICEINTERFACE, UsbInterfaceName(v, p, "", e.SysName), 0}};
+        const std::string_view product = e.Product;
+        const auto s1 = product.find('/');
+        const auto s2 = product.find('/', s1 == std::string::npos ? s1 : s1 + 1);
+        if (s1 == std::string::npos || s2 == std::string::npos) return {};
+        const Int64 v = HexNumberValue(product.substr(0, s1), 4), p = HexNumberValue(product.substr(s1 + 1, s2 - s1 - 1), 4);
+        if (v < 0 || p < 0) return {};
+        return {{event, DBT_DEVTYP_DEVICEINTERFACE, UsbInterfaceName(Word(v), Word(p), "", e.SysName), 0}};
       }
       return {};
     }

@@ -31,13 +31,8 @@ std::string ReadAttr(const fs::path& dir, const char* name) {
 }
 
 bool ParseHex16(const std::string& s, Word& out) {
-  if (s.empty() || s.size() > 4) return false;
-  unsigned v = 0;
-  for (char c : s) {
-    int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
-    if (d < 0) return false;
-    v = v * 16 + unsigned(d);
-  }
+  const Int64 v = HexNumberValue(std::string_view(s), 4);
+  if (v < 0) return false;
   out = Word(v);
   return true;
 }

@@ -263,7 +263,6 @@ HBRUSH GetSysColorBrush(int index);
 // ---- Objects -------------------------------------------------------------
 // A pen of the style, width and colour; a width below 1 is a one-pixel pen.
 HPEN CreatePen(int style, int width, COLORREF color);
-HPEN CreatePenIndirect(const LOGPEN* pen);
 // A cosmetic (width 1; PS_ALTERNATE sets every other pixel) or geometric pen;
 // nullptr for a null brush description or a cosmetic width above 1.
 HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount, const DWORD* styles);
@@ -271,11 +270,9 @@ HBRUSH CreateSolidBrush(COLORREF color);
 HBRUSH CreateHatchBrush(int hatch, COLORREF color);
 // A brush that tiles the bitmap (copied; the bitmap may be deleted afterwards).
 HBRUSH CreatePatternBrush(HBITMAP bitmap);
-HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
 // A font matching the description through the project's font set; never
 // nullptr for a non-null argument (an unknown face falls back to the sans family).
 HFONT CreateFontIndirectW(const LOGFONTW* font);
-inline HFONT CreateFontIndirect(const LOGFONTW* font) { return CreateFontIndirectW(font); }
 HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                   DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
                   DWORD quality, DWORD pitchAndFamily, const WCHAR* faceName);
@@ -306,8 +303,6 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
 // bits, bottom-up for biHeight > 0); answers the rows copied, 0 on failure.
 // With bits null, fills in info's header and answers the height.
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
-// Writes rows into the bitmap; answers the rows set, 0 on failure.
-int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
 
 // ---- Device contexts -----------------------------------------------------
 // A memory DC with a 1x1 black bitmap selected; reference DC ignored.
@@ -317,7 +312,6 @@ BOOL DeleteDC(HDC dc);
 // the region kind). Answers the object it replaces; nullptr for a bad DC or
 // object, or for a bitmap already selected into another DC.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
-HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 constexpr UINT OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_FONT = 6, OBJ_BITMAP = 7;
 // Pushes the DC's state; answers the new level (>= 1), 0 for a bad DC.
 int SaveDC(HDC dc);
@@ -329,55 +323,33 @@ BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* old);
 BOOL GetWindowOrgEx(HDC dc, POINT* org);
 BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* old);
 BOOL GetViewportOrgEx(HDC dc, POINT* org);
-BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* old);
-BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* old);
 
 // Old value answered; CLR_INVALID / 0 for a bad DC.
 COLORREF SetBkColor(HDC dc, COLORREF color);
-COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
-int GetBkMode(HDC dc);
 COLORREF SetTextColor(HDC dc, COLORREF color);
-COLORREF GetTextColor(HDC dc);
 int SetROP2(HDC dc, int rop);
-int GetROP2(HDC dc);
-COLORREF SetDCBrushColor(HDC dc, COLORREF color);
-COLORREF SetDCPenColor(HDC dc, COLORREF color);
 
 // ---- Regions and clipping ------------------------------------------------
 HRGN CreateRectRgn(int l, int t, int r, int b);
-HRGN CreateRectRgnIndirect(const RECT* r);
 // A rectangle with corners rounded by ellipses of w x h.
 HRGN CreateRoundRectRgn(int l, int t, int r, int b, int w, int h);
-HRGN CreateEllipticRgn(int l, int t, int r, int b);
-HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode);
 // Dest := a op b (b unused for RGN_COPY); answers the kind of dest, ERROR on bad handles.
 int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode);
-int OffsetRgn(HRGN rgn, int dx, int dy);
-int GetRgnBox(HRGN rgn, RECT* box);
 BOOL PtInRegion(HRGN rgn, int x, int y);
-BOOL RectInRegion(HRGN rgn, const RECT* r);
-BOOL EqualRgn(HRGN a, HRGN b);
-BOOL FillRgn(HDC dc, HRGN rgn, HBRUSH brush);
-BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int w, int h);
 // Region in device coordinates; nullptr removes the clip. Answers the kind.
 int SelectClipRgn(HDC dc, HRGN rgn);
 int ExtSelectClipRgn(HDC dc, HRGN rgn, int mode);
 // Logical coordinates. Answer the kind of the new clip.
 int IntersectClipRect(HDC dc, int l, int t, int r, int b);
 int ExcludeClipRect(HDC dc, int l, int t, int r, int b);
-int OffsetClipRgn(HDC dc, int dx, int dy);
 // The visible part in logical coordinates; answers its kind.
 int GetClipBox(HDC dc, RECT* r);
-// 1 and a copy of the clip into rgn, 0 when no clip is set, -1 on error.
-int GetClipRgn(HDC dc, HRGN rgn);
-BOOL PtVisible(HDC dc, int x, int y);
 
 // ---- Drawing -------------------------------------------------------------
 // Fills [l, r) x [t, b) with the brush; FALSE for a bad DC or brush.
 int FillRect(HDC dc, const RECT* r, HBRUSH brush);
 int FrameRect(HDC dc, const RECT* r, HBRUSH brush);
-BOOL InvertRect(HDC dc, const RECT* r);
 BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);
 BOOL Rectangle(HDC dc, int l, int t, int r, int b);
 BOOL RoundRect(HDC dc, int l, int t, int r, int b, int w, int h);
@@ -394,7 +366,6 @@ BOOL Arc(HDC dc, int l, int t, int r, int b, int x1, int y1, int x2, int y2);
 BOOL Pie(HDC dc, int l, int t, int r, int b, int x1, int y1, int x2, int y2);
 BOOL Chord(HDC dc, int l, int t, int r, int b, int x1, int y1, int x2, int y2);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
-BOOL SetPixelV(HDC dc, int x, int y, COLORREF color);
 // CLR_INVALID outside the surface or the clip.
 COLORREF GetPixel(HDC dc, int x, int y);
 // XOR of a dotted outline (every other pixel): drawing it twice restores.
@@ -404,29 +375,17 @@ BOOL DrawEdge(HDC dc, RECT* r, UINT edge, UINT flags);
 // Path brackets: figures drawn between BeginPath and EndPath build a path.
 BOOL BeginPath(HDC dc);
 BOOL EndPath(HDC dc);
-BOOL AbortPath(HDC dc);
 BOOL CloseFigure(HDC dc);
 BOOL StrokePath(HDC dc);
 BOOL FillPath(HDC dc);
-BOOL StrokeAndFillPath(HDC dc);
-int SetPolyFillMode(HDC dc, int mode);
 
 // ---- Text ----------------------------------------------------------------
 BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* tm);
-inline BOOL GetTextMetrics(HDC dc, TEXTMETRICW* tm) { return GetTextMetricsW(dc, tm); }
 BOOL GetTextExtentPoint32W(HDC dc, const WCHAR* text, int count, SIZE* size);
-inline BOOL GetTextExtentPoint32(HDC dc, const WCHAR* text, int count, SIZE* size) {
-  return GetTextExtentPoint32W(dc, text, count, size);
-}
-int GetTextFaceW(HDC dc, int count, WCHAR* face);
 // The top-left of the text's cell at (x, y) (rotated with the font's escapement).
 BOOL TextOutW(HDC dc, int x, int y, const WCHAR* text, int count);
 inline BOOL TextOut(HDC dc, int x, int y, const WCHAR* text, int count) { return TextOutW(dc, x, y, text, count); }
 BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* r, const WCHAR* text, UINT count, const int* dx);
-inline BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* r, const WCHAR* text, UINT count,
-                       const int* dx) {
-  return ExtTextOutW(dc, x, y, options, r, text, count, dx);
-}
 // Formats text in r. count -1: up to the terminating zero. Answers the text
 // height (with DT_VCENTER/DT_BOTTOM the offset of its bottom), 0 on failure;
 // DT_CALCRECT measures into r without drawing.
@@ -434,9 +393,6 @@ int DrawTextW(HDC dc, const WCHAR* text, int count, RECT* r, UINT format);
 int DrawTextExW(HDC dc, const WCHAR* text, int count, RECT* r, UINT format, DRAWTEXTPARAMS* params);
 inline int DrawText(HDC dc, const WCHAR* text, int count, RECT* r, UINT format) {
   return DrawTextW(dc, text, count, r, format);
-}
-inline int DrawTextEx(HDC dc, const WCHAR* text, int count, RECT* r, UINT format, DRAWTEXTPARAMS* params) {
-  return DrawTextExW(dc, text, count, r, format, params);
 }
 
 // ---- Blits ---------------------------------------------------------------
@@ -452,8 +408,6 @@ BOOL TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy
 // the rows drawn, 0 on failure.
 int StretchDIBits(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh, const void* bits,
                   const BITMAPINFO* info, UINT usage, DWORD rop);
-int SetDIBitsToDevice(HDC dc, int x, int y, DWORD w, DWORD h, int sx, int sy, UINT start, UINT lines,
-                      const void* bits, const BITMAPINFO* info, UINT usage);
 
 // ---- Icons ---------------------------------------------------------------
 struct ICONINFO {
@@ -463,13 +417,7 @@ struct ICONINFO {
   HBITMAP hbmMask = nullptr;
   HBITMAP hbmColor = nullptr;
 };
-// An icon from a colour bitmap (32 bits with alpha, or opaque) and a mask
-// (white = transparent); both copied. nullptr without a colour bitmap.
-HICON CreateIconIndirect(const ICONINFO* info);
 HICON CopyIcon(HICON icon);
 BOOL DestroyIcon(HICON icon);
-// Fresh copies of the icon's bitmaps (the caller deletes them).
-BOOL GetIconInfo(HICON icon, ICONINFO* info);
 // Draws the icon at (x, y) in w x h (0: its own size).
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int w, int h, UINT step, HBRUSH flicker, UINT flags);
-BOOL DrawIcon(HDC dc, int x, int y, HICON icon);

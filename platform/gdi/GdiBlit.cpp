@@ -233,12 +233,6 @@ int StretchDIBits(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, in
   return Blit(d, at, img, rop) ? sh : 0;
 }
 
-int SetDIBitsToDevice(HDC dc, int x, int y, DWORD w, DWORD h, int sx, int sy, UINT, UINT lines, const void* bits,
-                      const BITMAPINFO* info, UINT usage) {
-  if (w > DWORD(kMaxDimension) || h > DWORD(kMaxDimension)) return 0;
-  return StretchDIBits(dc, x, y, int(w), int(h), sx, sy, int(w), int(h), bits, info, usage, SRCCOPY) ? int(lines) : 0;
-}
-
 int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT) {
   auto bmp = Lookup<TGdiBitmap>(bitmap);
   if (!bmp || !info) return 0;
@@ -280,26 +274,6 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINF
   return int(lines);
 }
 
-int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT) {
-  auto bmp = Lookup<TGdiBitmap>(bitmap);
-  if (!bmp || !info || !bits) return 0;
-  bool ok = false;
-  QImage rows = DecodeDibRows(info, bits, &ok);
-  if (!ok || rows.width() != bmp->Image.width()) return 0;
-  const int h = bmp->Image.height();
-  const bool topDown = info->bmiHeader.biHeight < 0;
-  int done = 0;
-  QImage converted = rows.convertToFormat(bmp->Image.format());
-  for (UINT i = 0; i < lines && int(i) < rows.height(); ++i) {
-    int destY = topDown ? int(start + i) : h - 1 - int(start + i);
-    int srcY = topDown ? int(start + i) : rows.height() - 1 - int(start + i);
-    if (destY < 0 || destY >= h || srcY < 0 || srcY >= rows.height()) continue;
-    std::memcpy(bmp->Image.scanLine(destY), converted.constScanLine(srcY), size_t(std::min(bmp->Image.bytesPerLine(), converted.bytesPerLine())));
-    ++done;
-  }
-  return done;
-}
-
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int w, int h, UINT, HBRUSH, UINT flags) {
   HDC__* d = LookupDC(dc);
   const QImage* img = IconImage(icon);
@@ -319,4 +293,3 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int w, int h, UINT, HBRUSH, UI
   return TRUE;
 }
 
-BOOL DrawIcon(HDC dc, int x, int y, HICON icon) { return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL); }

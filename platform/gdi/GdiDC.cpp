@@ -199,18 +199,6 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return nullptr;
 }
 
-HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
-  HDC__* d = LookupDC(dc);
-  if (!d) return nullptr;
-  switch (type) {
-    case OBJ_PEN: return d->State.Pen.get();
-    case OBJ_BRUSH: return d->State.Brush.get();
-    case OBJ_FONT: return d->State.Font.get();
-    case OBJ_BITMAP: return d->Bitmap.get();
-    default: return nullptr;
-  }
-}
-
 int SaveDC(HDC dc) {
   HDC__* d = LookupDC(dc);
   if (!d) return 0;
@@ -266,61 +254,26 @@ BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDC
 BOOL GetWindowOrgEx(HDC dc, POINT* org) { return GetPoint(dc, &TDCState::WindowOrg, org); }
 BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::ViewportOrg, x, y, old); }
 BOOL GetViewportOrgEx(HDC dc, POINT* org) { return GetPoint(dc, &TDCState::ViewportOrg, org); }
-BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* old) {
-  return SetPoint(dc, &TDCState::ViewportOrg, dx, dy, old, true);
-}
-BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::BrushOrg, x, y, old); }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
   HDC__* d = LookupDC(dc);
   if (!d) return CLR_INVALID;
   return std::exchange(d->State.BkColor, color & 0xFFFFFF);
 }
-COLORREF GetBkColor(HDC dc) {
-  HDC__* d = LookupDC(dc);
-  return d ? d->State.BkColor : CLR_INVALID;
-}
 int SetBkMode(HDC dc, int mode) {
   HDC__* d = LookupDC(dc);
   if (!d || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
   return std::exchange(d->State.BkMode, mode);
-}
-int GetBkMode(HDC dc) {
-  HDC__* d = LookupDC(dc);
-  return d ? d->State.BkMode : 0;
 }
 COLORREF SetTextColor(HDC dc, COLORREF color) {
   HDC__* d = LookupDC(dc);
   if (!d) return CLR_INVALID;
   return std::exchange(d->State.TextColor, color & 0xFFFFFF);
 }
-COLORREF GetTextColor(HDC dc) {
-  HDC__* d = LookupDC(dc);
-  return d ? d->State.TextColor : CLR_INVALID;
-}
 int SetROP2(HDC dc, int rop) {
   HDC__* d = LookupDC(dc);
   if (!d || rop < 1 || rop > 16) return 0;
   return std::exchange(d->State.Rop2, rop);
-}
-int GetROP2(HDC dc) {
-  HDC__* d = LookupDC(dc);
-  return d ? d->State.Rop2 : 0;
-}
-COLORREF SetDCBrushColor(HDC dc, COLORREF color) {
-  HDC__* d = LookupDC(dc);
-  if (!d) return CLR_INVALID;
-  return std::exchange(d->State.DCBrushColor, color & 0xFFFFFF);
-}
-COLORREF SetDCPenColor(HDC dc, COLORREF color) {
-  HDC__* d = LookupDC(dc);
-  if (!d) return CLR_INVALID;
-  return std::exchange(d->State.DCPenColor, color & 0xFFFFFF);
-}
-int SetPolyFillMode(HDC dc, int mode) {
-  HDC__* d = LookupDC(dc);
-  if (!d || (mode != ALTERNATE && mode != WINDING)) return 0;
-  return std::exchange(d->State.PolyFillMode, mode);
 }
 
 // ---- Clipping -----------------------------------------------------------
@@ -375,14 +328,6 @@ int ExcludeClipRect(HDC dc, int l, int t, int r, int b) {
   return ClipKind(*d->State.Clip);
 }
 
-int OffsetClipRgn(HDC dc, int dx, int dy) {
-  HDC__* d = LookupDC(dc);
-  if (!d) return ERROR;
-  if (d->State.Clip) d->State.Clip->translate(dx, dy);
-  d->ClipDirty = true;
-  return ClipKind(DeviceClip(d));
-}
-
 int GetClipBox(HDC dc, RECT* r) {
   HDC__* d = LookupDC(dc);
   if (!d || !r) return ERROR;
@@ -395,17 +340,3 @@ int GetClipBox(HDC dc, RECT* r) {
   return ClipKind(visible);
 }
 
-int GetClipRgn(HDC dc, HRGN rgn) {
-  HDC__* d = LookupDC(dc);
-  auto r = Lookup<TGdiRegion>(rgn);
-  if (!d || !r) return -1;
-  if (!d->State.Clip) return 0;
-  r->Region = *d->State.Clip;
-  return 1;
-}
-
-BOOL PtVisible(HDC dc, int x, int y) {
-  HDC__* d = LookupDC(dc);
-  if (!d) return FALSE;
-  return EffectiveClip(d).contains(ToDevice(d, x, y) + d->Surface.Origin);
-}

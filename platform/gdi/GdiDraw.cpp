@@ -328,12 +328,6 @@ int FrameRect(HDC dc, const RECT* r, HBRUSH brush) {
   return TRUE;
 }
 
-BOOL InvertRect(HDC dc, const RECT* r) {
-  HDC__* d = LookupDC(dc);
-  if (!d || !r) return FALSE;
-  return PatBlt(dc, r->Left, r->Top, r->Right - r->Left, r->Bottom - r->Top, DSTINVERT);
-}
-
 BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
   HDC__* d = LookupDC(dc);
   if (!d) return FALSE;
@@ -550,8 +544,6 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
   return color & 0xFFFFFF;
 }
 
-BOOL SetPixelV(HDC dc, int x, int y, COLORREF color) { return SetPixel(dc, x, y, color) != CLR_INVALID; }
-
 COLORREF GetPixel(HDC dc, int x, int y) {
   HDC__* d = LookupDC(dc);
   if (!d) return CLR_INVALID;
@@ -652,15 +644,6 @@ BOOL EndPath(HDC dc) {
   return TRUE;
 }
 
-BOOL AbortPath(HDC dc) {
-  HDC__* d = LookupDC(dc);
-  if (!d) return FALSE;
-  d->InPath = false;
-  d->PathReady = false;
-  d->Path = QPainterPath();
-  return TRUE;
-}
-
 BOOL CloseFigure(HDC dc) {
   HDC__* d = LookupDC(dc);
   if (!d || !d->InPath) return FALSE;
@@ -684,34 +667,4 @@ BOOL UsePath(HDC dc, bool stroke, bool fill) {
 
 BOOL StrokePath(HDC dc) { return UsePath(dc, true, false); }
 BOOL FillPath(HDC dc) { return UsePath(dc, false, true); }
-BOOL StrokeAndFillPath(HDC dc) { return UsePath(dc, true, true); }
 
-BOOL FillRgn(HDC dc, HRGN rgn, HBRUSH brush) {
-  HDC__* d = LookupDC(dc);
-  auto r = Lookup<TGdiRegion>(rgn);
-  auto b = BrushArg(brush);
-  if (!d || !r || !b) return FALSE;
-  QPainterPath path;
-  path.addRegion(r->Region.translated(ToDevice(d, 0, 0)));
-  int rop = std::exchange(d->State.Rop2, R2_COPYPEN);
-  if (QPainter* p = BrushPainter(d, b.get())) p->drawPath(path);
-  d->State.Rop2 = rop;
-  return TRUE;
-}
-
-BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int w, int h) {
-  HDC__* d = LookupDC(dc);
-  auto r = Lookup<TGdiRegion>(rgn);
-  auto b = BrushArg(brush);
-  if (!d || !r || !b || w < 1 || h < 1) return FALSE;
-  // The frame is the region minus the region shrunk by w x h.
-  QRegion inner = r->Region;
-  inner = inner.intersected(r->Region.translated(w, 0)).intersected(r->Region.translated(-w, 0));
-  inner = inner.intersected(r->Region.translated(0, h)).intersected(r->Region.translated(0, -h));
-  QPainterPath path;
-  path.addRegion(r->Region.subtracted(inner).translated(ToDevice(d, 0, 0)));
-  int rop = std::exchange(d->State.Rop2, R2_COPYPEN);
-  if (QPainter* p = BrushPainter(d, b.get())) p->drawPath(path);
-  d->State.Rop2 = rop;
-  return TRUE;
-}

@@ -255,10 +255,6 @@ HPEN CreatePen(int style, int width, COLORREF color) {
   return MakePen(kind | (width > 1 ? PS_GEOMETRIC : PS_COSMETIC), width, color);
 }
 
-HPEN CreatePenIndirect(const LOGPEN* pen) {
-  return pen ? CreatePen(int(pen->lopnStyle), pen->lopnWidth.X, pen->lopnColor) : nullptr;
-}
-
 HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD, const DWORD*) {
   if (!brush) return nullptr;
   bool cosmetic = (style & PS_TYPE_MASK) == PS_COSMETIC;
@@ -282,17 +278,6 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
   b->Style = BS_PATTERN;
   b->Pattern = img->convertToFormat(QImage::Format_RGB32).copy();  // never shares the bitmap's pixels
   return static_cast<HBRUSH>(Register(b));
-}
-
-HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
-  if (!brush) return nullptr;
-  switch (brush->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(brush->lbColor);
-    case BS_NULL: return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    case BS_HATCHED: return CreateHatchBrush(int(brush->lbHatch), brush->lbColor);
-    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(brush->lbHatch));
-    default: return nullptr;
-  }
 }
 
 HFONT CreateFontIndirectW(const LOGFONTW* font) {
@@ -452,19 +437,7 @@ QRegion RoundRectRegion(int l, int t, int r, int b, int w, int h) {
 }  // namespace gdi_internal
 
 HRGN CreateRectRgn(int l, int t, int r, int b) { return MakeRegion(QRegion(NormalRect(l, t, r, b))); }
-HRGN CreateRectRgnIndirect(const RECT* r) { return r ? CreateRectRgn(r->Left, r->Top, r->Right, r->Bottom) : nullptr; }
 HRGN CreateRoundRectRgn(int l, int t, int r, int b, int w, int h) { return MakeRegion(RoundRectRegion(l, t, r, b, w, h)); }
-HRGN CreateEllipticRgn(int l, int t, int r, int b) {
-  QRect box = NormalRect(l, t, r, b);
-  return MakeRegion(RoundRectRegion(l, t, r, b, box.width(), box.height()));
-}
-
-HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
-  if (!points || count < 0 || count > 1'000'000) return nullptr;
-  QPolygon poly;
-  for (int i = 0; i < count; ++i) poly << QPoint(points[i].X, points[i].Y);
-  return MakeRegion(QRegion(poly, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill));
-}
 
 int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
   auto d = Lookup<TGdiRegion>(dest);
@@ -486,35 +459,9 @@ int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
   return RegionKind(d->Region);
 }
 
-int OffsetRgn(HRGN rgn, int dx, int dy) {
-  auto r = Lookup<TGdiRegion>(rgn);
-  if (!r) return ERROR;
-  r->Region.translate(dx, dy);
-  return RegionKind(r->Region);
-}
-
-int GetRgnBox(HRGN rgn, RECT* box) {
-  auto r = Lookup<TGdiRegion>(rgn);
-  if (!r || !box) return ERROR;
-  QRect b = r->Region.boundingRect();
-  *box = r->Region.isEmpty() ? RECT{} : RECT{b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
-  return RegionKind(r->Region);
-}
-
 BOOL PtInRegion(HRGN rgn, int x, int y) {
   auto r = Lookup<TGdiRegion>(rgn);
   return r && r->Region.contains(QPoint(x, y));
-}
-
-BOOL RectInRegion(HRGN rgn, const RECT* rc) {
-  auto r = Lookup<TGdiRegion>(rgn);
-  return r && rc && r->Region.intersects(NormalRect(rc->Left, rc->Top, rc->Right, rc->Bottom));
-}
-
-BOOL EqualRgn(HRGN a, HRGN b) {
-  auto ra = Lookup<TGdiRegion>(a);
-  auto rb = Lookup<TGdiRegion>(b);
-  return ra && rb && ra->Region == rb->Region;
 }
 
 // ---- Bitmaps ------------------------------------------------------------
@@ -620,35 +567,6 @@ const QImage* IconImage(HICON icon) {
 }
 }  // namespace gdi_internal
 
-HICON CreateIconIndirect(const ICONINFO* info) {
-  if (!info) return nullptr;
-  QImage* color = BitmapImage(info->hbmColor);
-  if (!color) return nullptr;
-  auto cb = Lookup<TGdiBitmap>(info->hbmColor);
-  QImage img;
-  if (cb->BitCount == 32 && cb->DibSection) {
-    img = color->convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    // An all-zero alpha channel means the picture carries no alpha: the mask decides.
-    bool anyAlpha = false;
-    for (int y = 0; y < img.height() && !anyAlpha; ++y) {
-      auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-      for (int x = 0; x < img.width(); ++x)
-        if (qAlpha(row[x])) { anyAlpha = true; break; }
-    }
-    if (!anyAlpha) img = color->convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  } else {
-    img = color->convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  }
-  if (QImage* mask = BitmapImage(info->hbmMask)) {
-    for (int y = 0; y < img.height() && y < mask->height(); ++y) {
-      auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-      for (int x = 0; x < img.width() && x < mask->width(); ++x)
-        if (qGray(mask->pixel(x, y)) > 127) row[x] = 0;
-    }
-  }
-  return NewIcon(std::move(img));
-}
-
 HICON CopyIcon(HICON icon) {
   const QImage* img = IconImage(icon);
   return img ? NewIcon(img->copy()) : nullptr;
@@ -659,14 +577,3 @@ BOOL DestroyIcon(HICON icon) {
   return Icons().erase(icon) ? TRUE : FALSE;
 }
 
-BOOL GetIconInfo(HICON icon, ICONINFO* info) {
-  const QImage* img = IconImage(icon);
-  if (!img || !info) return FALSE;
-  *info = {};
-  info->hbmColor = NewBitmap(img->copy(), 32, true).get();
-  QImage mask(img->size(), QImage::Format_RGB32);
-  for (int y = 0; y < img->height(); ++y)
-    for (int x = 0; x < img->width(); ++x) mask.setPixel(x, y, qAlpha(img->pixel(x, y)) ? 0xFF000000u : 0xFFFFFFFFu);
-  info->hbmMask = NewBitmap(std::move(mask), 1, false).get();
-  return TRUE;
-}

@@ -4,14 +4,10 @@
 #include <cmath>
 
 #include "platform/gdi/GdiInternal.h"
+#include "platform/rtl/QtString.h"
 
 namespace gdi_internal {
 namespace {
-
-QString ToQString(const WCHAR* text, int count) {
-  if (!text || count <= 0) return {};
-  return QString::fromUtf16(text, count);
-}
 
 int TextLength(const WCHAR* text, int count) {
   if (!text) return 0;
@@ -330,19 +326,6 @@ BOOL GetTextExtentPoint32W(HDC dc, const WCHAR* text, int count, SIZE* size) {
   size->cx = f->Advance(ToQString(text, count));
   size->cy = CellHeight(f);
   return TRUE;
-}
-
-int GetTextFaceW(HDC dc, int count, WCHAR* face) {
-  HDC__* d = LookupDC(dc);
-  if (!d || !d->State.Font) return 0;
-  const WCHAR* name = d->State.Font->Log.lfFaceName;
-  int n = int(std::char_traits<char16_t>::length(name));
-  if (!face) return n + 1;
-  if (count <= 0) return 0;
-  int c = std::min(n, count - 1);
-  std::copy(name, name + c, face);
-  face[c] = 0;
-  return c;
 }
 
 namespace {

@@ -333,7 +333,5 @@ QImage HatchImage(GpHatchStyle style, ARGB fore, ARGB back);
 std::vector<QPointF> ArcPoints(REAL x, REAL y, REAL w, REAL h, REAL start, REAL sweep);
 // Cardinal spline through pts as Bézier points (start point included).
 std::vector<QPointF> CurvePoints(const std::vector<QPointF>& pts, REAL tension, bool closed);
-// Text.
-QString ToQString(const WCHAR* s, INT length);
 REAL UnitToPixels(GpUnit unit, REAL dpi);
 }  // namespace gdiplus_internal

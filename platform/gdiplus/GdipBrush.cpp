@@ -106,12 +106,6 @@ GpStatus GetPreset(GpBrush* b, ARGB* colors, REAL* positions, INT count) {
   return Ok;
 }
 
-template <class F>
-GpStatus WithTransform(GpBrush* b, F f) {
-  if (!b) return InvalidParameter;
-  return f(b->Transform);
-}
-
 GpStatus MulT(QTransform& t, const GpMatrix* m, GpMatrixOrder order) {
   if (!Alive(m, TKind::Matrix) || !ValidMatrixOrder(order)) return InvalidParameter;
   Combine(t, m->M, order);
@@ -142,6 +136,102 @@ GpStatus GetT(const QTransform& t, GpMatrix* m) {
   if (!Alive(m, TKind::Matrix)) return InvalidParameter;
   m->M = t;
   return Ok;
+}
+
+// The accessors that several brush kinds share. Each takes the kind its flat
+// function stands for and answers InvalidParameter for a brush of another kind.
+template <class F>
+GpStatus WithBrush(const GpBrush* brush, GpBrushType type, F f) {
+  GpBrush* b = B(brush, type);
+  return b ? f(*b) : InvalidParameter;
+}
+GpStatus BrushRect(const GpBrush* brush, GpBrushType type, GpRectF* rect) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (!rect) return InvalidParameter;
+    *rect = {REAL(b.Rect.x()), REAL(b.Rect.y()), REAL(b.Rect.width()), REAL(b.Rect.height())};
+    return Ok;
+  });
+}
+GpStatus BrushRectI(const GpBrush* brush, GpBrushType type, GpRect* rect) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (!rect) return InvalidParameter;
+    const QRect r = b.Rect.toRect();
+    *rect = {r.x(), r.y(), r.width(), r.height()};
+    return Ok;
+  });
+}
+GpStatus SetGamma(const GpBrush* brush, GpBrushType type, BOOL use) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    b.Gamma = use != 0;
+    return Ok;
+  });
+}
+GpStatus GetGamma(const GpBrush* brush, GpBrushType type, BOOL* use) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (!use) return InvalidParameter;
+    *use = b.Gamma ? TRUE : FALSE;
+    return Ok;
+  });
+}
+GpStatus BlendCount(const GpBrush* brush, GpBrushType type, INT* count) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (!count) return InvalidParameter;
+    *count = INT(b.BlendFactors.size());
+    return Ok;
+  });
+}
+GpStatus PresetCount(const GpBrush* brush, GpBrushType type, INT* count) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (!count) return InvalidParameter;
+    *count = INT(b.PresetColors.size());
+    return Ok;
+  });
+}
+// Sigma (bell) or linear (triangle) blend around focus.
+GpStatus ShapeBlend(const GpBrush* brush, GpBrushType type, REAL focus, REAL scale, bool bell) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (focus < 0 || focus > 1 || scale < 0 || scale > 1) return InvalidParameter;
+    MakeShapeBlend(&b, focus, scale, bell);
+    return Ok;
+  });
+}
+GpStatus SetWrap(const GpBrush* brush, GpBrushType type, GpWrapMode wrap, bool clampAllowed) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (!ValidWrapMode(wrap) || (!clampAllowed && wrap == WrapModeClamp)) return InvalidParameter;
+    b.Wrap = wrap;
+    return Ok;
+  });
+}
+GpStatus GetWrap(const GpBrush* brush, GpBrushType type, GpWrapMode* wrap) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    if (!wrap) return InvalidParameter;
+    *wrap = b.Wrap;
+    return Ok;
+  });
+}
+GpStatus GetTransform(const GpBrush* brush, GpBrushType type, GpMatrix* m) {
+  return WithBrush(brush, type, [&](GpBrush& b) { return GetT(b.Transform, m); });
+}
+GpStatus SetTransform(const GpBrush* brush, GpBrushType type, const GpMatrix* m) {
+  return WithBrush(brush, type, [&](GpBrush& b) { return SetT(b.Transform, m); });
+}
+GpStatus ResetTransform(const GpBrush* brush, GpBrushType type) {
+  return WithBrush(brush, type, [&](GpBrush& b) {
+    b.Transform.reset();
+    return Ok;
+  });
+}
+GpStatus MultiplyTransform(const GpBrush* brush, GpBrushType type, const GpMatrix* m, GpMatrixOrder order) {
+  return WithBrush(brush, type, [&](GpBrush& b) { return MulT(b.Transform, m, order); });
+}
+GpStatus TranslateTransform(const GpBrush* brush, GpBrushType type, REAL dx, REAL dy, GpMatrixOrder order) {
+  return WithBrush(brush, type, [&](GpBrush& b) { return TransT(b.Transform, dx, dy, order); });
+}
+GpStatus ScaleTransform(const GpBrush* brush, GpBrushType type, REAL sx, REAL sy, GpMatrixOrder order) {
+  return WithBrush(brush, type, [&](GpBrush& b) { return ScaleT(b.Transform, sx, sy, order); });
+}
+GpStatus RotateTransform(const GpBrush* brush, GpBrushType type, REAL angle, GpMatrixOrder order) {
+  return WithBrush(brush, type, [&](GpBrush& b) { return RotT(b.Transform, angle, order); });
 }
 
 // 8x8 ordered dither thresholds, for the percentage hatches.
@@ -451,48 +541,15 @@ GpStatus GdipGetTextureImage(GpTexture* brush, GpImage** image) {
   return Hand(std::move(img), image);
 }
 
-GpStatus GdipSetTextureTransform(GpTexture* brush, const GpMatrix* matrix) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  return b ? SetT(b->Transform, matrix) : InvalidParameter;
-}
-GpStatus GdipGetTextureTransform(GpTexture* brush, GpMatrix* matrix) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  return b ? GetT(b->Transform, matrix) : InvalidParameter;
-}
-GpStatus GdipResetTextureTransform(GpTexture* brush) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  if (!b) return InvalidParameter;
-  b->Transform.reset();
-  return Ok;
-}
-GpStatus GdipMultiplyTextureTransform(GpTexture* brush, const GpMatrix* matrix, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  return b ? MulT(b->Transform, matrix, order) : InvalidParameter;
-}
-GpStatus GdipTranslateTextureTransform(GpTexture* brush, REAL dx, REAL dy, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  return b ? TransT(b->Transform, dx, dy, order) : InvalidParameter;
-}
-GpStatus GdipScaleTextureTransform(GpTexture* brush, REAL sx, REAL sy, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  return b ? ScaleT(b->Transform, sx, sy, order) : InvalidParameter;
-}
-GpStatus GdipRotateTextureTransform(GpTexture* brush, REAL angle, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  return b ? RotT(b->Transform, angle, order) : InvalidParameter;
-}
-GpStatus GdipSetTextureWrapMode(GpTexture* brush, GpWrapMode wrapmode) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  if (!b || !ValidWrapMode(wrapmode)) return InvalidParameter;
-  b->Wrap = wrapmode;
-  return Ok;
-}
-GpStatus GdipGetTextureWrapMode(GpTexture* brush, GpWrapMode* wrapmode) {
-  GpBrush* b = B(brush, BrushTypeTextureFill);
-  if (!b || !wrapmode) return InvalidParameter;
-  *wrapmode = b->Wrap;
-  return Ok;
-}
+GpStatus GdipSetTextureTransform(GpTexture* brush, const GpMatrix* matrix) { return SetTransform(brush, BrushTypeTextureFill, matrix); }
+GpStatus GdipGetTextureTransform(GpTexture* brush, GpMatrix* matrix) { return GetTransform(brush, BrushTypeTextureFill, matrix); }
+GpStatus GdipResetTextureTransform(GpTexture* brush) { return ResetTransform(brush, BrushTypeTextureFill); }
+GpStatus GdipMultiplyTextureTransform(GpTexture* brush, const GpMatrix* matrix, GpMatrixOrder order) { return MultiplyTransform(brush, BrushTypeTextureFill, matrix, order); }
+GpStatus GdipTranslateTextureTransform(GpTexture* brush, REAL dx, REAL dy, GpMatrixOrder order) { return TranslateTransform(brush, BrushTypeTextureFill, dx, dy, order); }
+GpStatus GdipScaleTextureTransform(GpTexture* brush, REAL sx, REAL sy, GpMatrixOrder order) { return ScaleTransform(brush, BrushTypeTextureFill, sx, sy, order); }
+GpStatus GdipRotateTextureTransform(GpTexture* brush, REAL angle, GpMatrixOrder order) { return RotateTransform(brush, BrushTypeTextureFill, angle, order); }
+GpStatus GdipSetTextureWrapMode(GpTexture* brush, GpWrapMode wrapmode) { return SetWrap(brush, BrushTypeTextureFill, wrapmode, true); }
+GpStatus GdipGetTextureWrapMode(GpTexture* brush, GpWrapMode* wrapmode) { return GetWrap(brush, BrushTypeTextureFill, wrapmode); }
 
 // ---- Linear gradient ------------------------------------------------------
 
@@ -601,113 +658,27 @@ GpStatus GdipGetLineColors(GpLineGradient* brush, ARGB* colors) {
   colors[1] = b->Colors[1];
   return Ok;
 }
-GpStatus GdipGetLineRect(GpLineGradient* brush, GpRectF* rect) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || !rect) return InvalidParameter;
-  *rect = {REAL(b->Rect.x()), REAL(b->Rect.y()), REAL(b->Rect.width()), REAL(b->Rect.height())};
-  return Ok;
-}
-GpStatus GdipGetLineRectI(GpLineGradient* brush, GpRect* rect) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || !rect) return InvalidParameter;
-  QRect r = b->Rect.toRect();
-  *rect = {r.x(), r.y(), r.width(), r.height()};
-  return Ok;
-}
-GpStatus GdipSetLineGammaCorrection(GpLineGradient* brush, BOOL useGammaCorrection) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b) return InvalidParameter;
-  b->Gamma = useGammaCorrection != 0;
-  return Ok;
-}
-GpStatus GdipGetLineGammaCorrection(GpLineGradient* brush, BOOL* useGammaCorrection) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || !useGammaCorrection) return InvalidParameter;
-  *useGammaCorrection = b->Gamma ? TRUE : FALSE;
-  return Ok;
-}
-GpStatus GdipGetLineBlendCount(GpLineGradient* brush, INT* count) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || !count) return InvalidParameter;
-  *count = INT(b->BlendFactors.size());
-  return Ok;
-}
-GpStatus GdipGetLineBlend(GpLineGradient* brush, REAL* blend, REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return GetBlend(b, blend, positions, count);
-}
-GpStatus GdipSetLineBlend(GpLineGradient* brush, const REAL* blend, const REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return SetBlend(b, blend, positions, count);
-}
-GpStatus GdipGetLinePresetBlendCount(GpLineGradient* brush, INT* count) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || !count) return InvalidParameter;
-  *count = INT(b->PresetColors.size());
-  return Ok;
-}
-GpStatus GdipGetLinePresetBlend(GpLineGradient* brush, ARGB* blend, REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return GetPreset(b, blend, positions, count);
-}
-GpStatus GdipSetLinePresetBlend(GpLineGradient* brush, const ARGB* blend, const REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return SetPreset(b, blend, positions, count);
-}
-GpStatus GdipSetLineSigmaBlend(GpLineGradient* brush, REAL focus, REAL scale) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || focus < 0 || focus > 1 || scale < 0 || scale > 1) return InvalidParameter;
-  MakeShapeBlend(b, focus, scale, true);
-  return Ok;
-}
-GpStatus GdipSetLineLinearBlend(GpLineGradient* brush, REAL focus, REAL scale) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || focus < 0 || focus > 1 || scale < 0 || scale > 1) return InvalidParameter;
-  MakeShapeBlend(b, focus, scale, false);
-  return Ok;
-}
-GpStatus GdipSetLineWrapMode(GpLineGradient* brush, GpWrapMode wrapmode) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || !ValidWrapMode(wrapmode) || wrapmode == WrapModeClamp) return InvalidParameter;
-  b->Wrap = wrapmode;
-  return Ok;
-}
-GpStatus GdipGetLineWrapMode(GpLineGradient* brush, GpWrapMode* wrapmode) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b || !wrapmode) return InvalidParameter;
-  *wrapmode = b->Wrap;
-  return Ok;
-}
-GpStatus GdipGetLineTransform(GpLineGradient* brush, GpMatrix* matrix) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return b ? GetT(b->Transform, matrix) : InvalidParameter;
-}
-GpStatus GdipSetLineTransform(GpLineGradient* brush, const GpMatrix* matrix) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return b ? SetT(b->Transform, matrix) : InvalidParameter;
-}
-GpStatus GdipResetLineTransform(GpLineGradient* brush) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  if (!b) return InvalidParameter;
-  b->Transform.reset();
-  return Ok;
-}
-GpStatus GdipMultiplyLineTransform(GpLineGradient* brush, const GpMatrix* matrix, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return b ? MulT(b->Transform, matrix, order) : InvalidParameter;
-}
-GpStatus GdipTranslateLineTransform(GpLineGradient* brush, REAL dx, REAL dy, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return b ? TransT(b->Transform, dx, dy, order) : InvalidParameter;
-}
-GpStatus GdipScaleLineTransform(GpLineGradient* brush, REAL sx, REAL sy, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return b ? ScaleT(b->Transform, sx, sy, order) : InvalidParameter;
-}
-GpStatus GdipRotateLineTransform(GpLineGradient* brush, REAL angle, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypeLinearGradient);
-  return b ? RotT(b->Transform, angle, order) : InvalidParameter;
-}
+GpStatus GdipGetLineRect(GpLineGradient* brush, GpRectF* rect) { return BrushRect(brush, BrushTypeLinearGradient, rect); }
+GpStatus GdipGetLineRectI(GpLineGradient* brush, GpRect* rect) { return BrushRectI(brush, BrushTypeLinearGradient, rect); }
+GpStatus GdipSetLineGammaCorrection(GpLineGradient* brush, BOOL useGammaCorrection) { return SetGamma(brush, BrushTypeLinearGradient, useGammaCorrection); }
+GpStatus GdipGetLineGammaCorrection(GpLineGradient* brush, BOOL* useGammaCorrection) { return GetGamma(brush, BrushTypeLinearGradient, useGammaCorrection); }
+GpStatus GdipGetLineBlendCount(GpLineGradient* brush, INT* count) { return BlendCount(brush, BrushTypeLinearGradient, count); }
+GpStatus GdipGetLineBlend(GpLineGradient* brush, REAL* blend, REAL* positions, INT count) { return GetBlend(B(brush, BrushTypeLinearGradient), blend, positions, count); }
+GpStatus GdipSetLineBlend(GpLineGradient* brush, const REAL* blend, const REAL* positions, INT count) { return SetBlend(B(brush, BrushTypeLinearGradient), blend, positions, count); }
+GpStatus GdipGetLinePresetBlendCount(GpLineGradient* brush, INT* count) { return PresetCount(brush, BrushTypeLinearGradient, count); }
+GpStatus GdipGetLinePresetBlend(GpLineGradient* brush, ARGB* blend, REAL* positions, INT count) { return GetPreset(B(brush, BrushTypeLinearGradient), blend, positions, count); }
+GpStatus GdipSetLinePresetBlend(GpLineGradient* brush, const ARGB* blend, const REAL* positions, INT count) { return SetPreset(B(brush, BrushTypeLinearGradient), blend, positions, count); }
+GpStatus GdipSetLineSigmaBlend(GpLineGradient* brush, REAL focus, REAL scale) { return ShapeBlend(brush, BrushTypeLinearGradient, focus, scale, true); }
+GpStatus GdipSetLineLinearBlend(GpLineGradient* brush, REAL focus, REAL scale) { return ShapeBlend(brush, BrushTypeLinearGradient, focus, scale, false); }
+GpStatus GdipSetLineWrapMode(GpLineGradient* brush, GpWrapMode wrapmode) { return SetWrap(brush, BrushTypeLinearGradient, wrapmode, false); }
+GpStatus GdipGetLineWrapMode(GpLineGradient* brush, GpWrapMode* wrapmode) { return GetWrap(brush, BrushTypeLinearGradient, wrapmode); }
+GpStatus GdipGetLineTransform(GpLineGradient* brush, GpMatrix* matrix) { return GetTransform(brush, BrushTypeLinearGradient, matrix); }
+GpStatus GdipSetLineTransform(GpLineGradient* brush, const GpMatrix* matrix) { return SetTransform(brush, BrushTypeLinearGradient, matrix); }
+GpStatus GdipResetLineTransform(GpLineGradient* brush) { return ResetTransform(brush, BrushTypeLinearGradient); }
+GpStatus GdipMultiplyLineTransform(GpLineGradient* brush, const GpMatrix* matrix, GpMatrixOrder order) { return MultiplyTransform(brush, BrushTypeLinearGradient, matrix, order); }
+GpStatus GdipTranslateLineTransform(GpLineGradient* brush, REAL dx, REAL dy, GpMatrixOrder order) { return TranslateTransform(brush, BrushTypeLinearGradient, dx, dy, order); }
+GpStatus GdipScaleLineTransform(GpLineGradient* brush, REAL sx, REAL sy, GpMatrixOrder order) { return ScaleTransform(brush, BrushTypeLinearGradient, sx, sy, order); }
+GpStatus GdipRotateLineTransform(GpLineGradient* brush, REAL angle, GpMatrixOrder order) { return RotateTransform(brush, BrushTypeLinearGradient, angle, order); }
 
 // ---- Path gradient --------------------------------------------------------
 
@@ -835,19 +806,8 @@ GpStatus GdipSetPathGradientCenterPointI(GpPathGradient* brush, const GpPoint* p
   b->Center = QPointF(points->X, points->Y);
   return Ok;
 }
-GpStatus GdipGetPathGradientRect(GpPathGradient* brush, GpRectF* rect) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || !rect) return InvalidParameter;
-  *rect = {REAL(b->Rect.x()), REAL(b->Rect.y()), REAL(b->Rect.width()), REAL(b->Rect.height())};
-  return Ok;
-}
-GpStatus GdipGetPathGradientRectI(GpPathGradient* brush, GpRect* rect) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || !rect) return InvalidParameter;
-  QRect r = b->Rect.toRect();
-  *rect = {r.x(), r.y(), r.width(), r.height()};
-  return Ok;
-}
+GpStatus GdipGetPathGradientRect(GpPathGradient* brush, GpRectF* rect) { return BrushRect(brush, BrushTypePathGradient, rect); }
+GpStatus GdipGetPathGradientRectI(GpPathGradient* brush, GpRect* rect) { return BrushRectI(brush, BrushTypePathGradient, rect); }
 GpStatus GdipGetPathGradientPointCount(GpPathGradient* brush, INT* count) {
   GpBrush* b = B(brush, BrushTypePathGradient);
   if (!b || !count) return InvalidParameter;
@@ -860,100 +820,25 @@ GpStatus GdipGetPathGradientSurroundColorCount(GpPathGradient* brush, INT* count
   *count = INT(b->Surround.size());
   return Ok;
 }
-GpStatus GdipSetPathGradientGammaCorrection(GpPathGradient* brush, BOOL useGammaCorrection) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b) return InvalidParameter;
-  b->Gamma = useGammaCorrection != 0;
-  return Ok;
-}
-GpStatus GdipGetPathGradientGammaCorrection(GpPathGradient* brush, BOOL* useGammaCorrection) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || !useGammaCorrection) return InvalidParameter;
-  *useGammaCorrection = b->Gamma ? TRUE : FALSE;
-  return Ok;
-}
-GpStatus GdipGetPathGradientBlendCount(GpPathGradient* brush, INT* count) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || !count) return InvalidParameter;
-  *count = INT(b->BlendFactors.size());
-  return Ok;
-}
-GpStatus GdipGetPathGradientBlend(GpPathGradient* brush, REAL* blend, REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return GetBlend(b, blend, positions, count);
-}
-GpStatus GdipSetPathGradientBlend(GpPathGradient* brush, const REAL* blend, const REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return SetBlend(b, blend, positions, count);
-}
-GpStatus GdipGetPathGradientPresetBlendCount(GpPathGradient* brush, INT* count) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || !count) return InvalidParameter;
-  *count = INT(b->PresetColors.size());
-  return Ok;
-}
-GpStatus GdipGetPathGradientPresetBlend(GpPathGradient* brush, ARGB* blend, REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return GetPreset(b, blend, positions, count);
-}
-GpStatus GdipSetPathGradientPresetBlend(GpPathGradient* brush, const ARGB* blend, const REAL* positions, INT count) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return SetPreset(b, blend, positions, count);
-}
-GpStatus GdipSetPathGradientSigmaBlend(GpPathGradient* brush, REAL focus, REAL scale) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || focus < 0 || focus > 1 || scale < 0 || scale > 1) return InvalidParameter;
-  MakeShapeBlend(b, focus, scale, true);
-  return Ok;
-}
-GpStatus GdipSetPathGradientLinearBlend(GpPathGradient* brush, REAL focus, REAL scale) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || focus < 0 || focus > 1 || scale < 0 || scale > 1) return InvalidParameter;
-  MakeShapeBlend(b, focus, scale, false);
-  return Ok;
-}
-GpStatus GdipGetPathGradientWrapMode(GpPathGradient* brush, GpWrapMode* wrapmode) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || !wrapmode) return InvalidParameter;
-  *wrapmode = b->Wrap;
-  return Ok;
-}
-GpStatus GdipSetPathGradientWrapMode(GpPathGradient* brush, GpWrapMode wrapmode) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b || !ValidWrapMode(wrapmode)) return InvalidParameter;
-  b->Wrap = wrapmode;
-  return Ok;
-}
-GpStatus GdipGetPathGradientTransform(GpPathGradient* brush, GpMatrix* matrix) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return b ? GetT(b->Transform, matrix) : InvalidParameter;
-}
-GpStatus GdipSetPathGradientTransform(GpPathGradient* brush, GpMatrix* matrix) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return b ? SetT(b->Transform, matrix) : InvalidParameter;
-}
-GpStatus GdipResetPathGradientTransform(GpPathGradient* brush) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  if (!b) return InvalidParameter;
-  b->Transform.reset();
-  return Ok;
-}
-GpStatus GdipMultiplyPathGradientTransform(GpPathGradient* brush, const GpMatrix* matrix, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return b ? MulT(b->Transform, matrix, order) : InvalidParameter;
-}
-GpStatus GdipTranslatePathGradientTransform(GpPathGradient* brush, REAL dx, REAL dy, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return b ? TransT(b->Transform, dx, dy, order) : InvalidParameter;
-}
-GpStatus GdipScalePathGradientTransform(GpPathGradient* brush, REAL sx, REAL sy, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return b ? ScaleT(b->Transform, sx, sy, order) : InvalidParameter;
-}
-GpStatus GdipRotatePathGradientTransform(GpPathGradient* brush, REAL angle, GpMatrixOrder order) {
-  GpBrush* b = B(brush, BrushTypePathGradient);
-  return b ? RotT(b->Transform, angle, order) : InvalidParameter;
-}
+GpStatus GdipSetPathGradientGammaCorrection(GpPathGradient* brush, BOOL useGammaCorrection) { return SetGamma(brush, BrushTypePathGradient, useGammaCorrection); }
+GpStatus GdipGetPathGradientGammaCorrection(GpPathGradient* brush, BOOL* useGammaCorrection) { return GetGamma(brush, BrushTypePathGradient, useGammaCorrection); }
+GpStatus GdipGetPathGradientBlendCount(GpPathGradient* brush, INT* count) { return BlendCount(brush, BrushTypePathGradient, count); }
+GpStatus GdipGetPathGradientBlend(GpPathGradient* brush, REAL* blend, REAL* positions, INT count) { return GetBlend(B(brush, BrushTypePathGradient), blend, positions, count); }
+GpStatus GdipSetPathGradientBlend(GpPathGradient* brush, const REAL* blend, const REAL* positions, INT count) { return SetBlend(B(brush, BrushTypePathGradient), blend, positions, count); }
+GpStatus GdipGetPathGradientPresetBlendCount(GpPathGradient* brush, INT* count) { return PresetCount(brush, BrushTypePathGradient, count); }
+GpStatus GdipGetPathGradientPresetBlend(GpPathGradient* brush, ARGB* blend, REAL* positions, INT count) { return GetPreset(B(brush, BrushTypePathGradient), blend, positions, count); }
+GpStatus GdipSetPathGradientPresetBlend(GpPathGradient* brush, const ARGB* blend, const REAL* positions, INT count) { return SetPreset(B(brush, BrushTypePathGradient), blend, positions, count); }
+GpStatus GdipSetPathGradientSigmaBlend(GpPathGradient* brush, REAL focus, REAL scale) { return ShapeBlend(brush, BrushTypePathGradient, focus, scale, true); }
+GpStatus GdipSetPathGradientLinearBlend(GpPathGradient* brush, REAL focus, REAL scale) { return ShapeBlend(brush, BrushTypePathGradient, focus, scale, false); }
+GpStatus GdipGetPathGradientWrapMode(GpPathGradient* brush, GpWrapMode* wrapmode) { return GetWrap(brush, BrushTypePathGradient, wrapmode); }
+GpStatus GdipSetPathGradientWrapMode(GpPathGradient* brush, GpWrapMode wrapmode) { return SetWrap(brush, BrushTypePathGradient, wrapmode, true); }
+GpStatus GdipGetPathGradientTransform(GpPathGradient* brush, GpMatrix* matrix) { return GetTransform(brush, BrushTypePathGradient, matrix); }
+GpStatus GdipSetPathGradientTransform(GpPathGradient* brush, GpMatrix* matrix) { return SetTransform(brush, BrushTypePathGradient, matrix); }
+GpStatus GdipResetPathGradientTransform(GpPathGradient* brush) { return ResetTransform(brush, BrushTypePathGradient); }
+GpStatus GdipMultiplyPathGradientTransform(GpPathGradient* brush, const GpMatrix* matrix, GpMatrixOrder order) { return MultiplyTransform(brush, BrushTypePathGradient, matrix, order); }
+GpStatus GdipTranslatePathGradientTransform(GpPathGradient* brush, REAL dx, REAL dy, GpMatrixOrder order) { return TranslateTransform(brush, BrushTypePathGradient, dx, dy, order); }
+GpStatus GdipScalePathGradientTransform(GpPathGradient* brush, REAL sx, REAL sy, GpMatrixOrder order) { return ScaleTransform(brush, BrushTypePathGradient, sx, sy, order); }
+GpStatus GdipRotatePathGradientTransform(GpPathGradient* brush, REAL angle, GpMatrixOrder order) { return RotateTransform(brush, BrushTypePathGradient, angle, order); }
 GpStatus GdipGetPathGradientFocusScales(GpPathGradient* brush, REAL* xScale, REAL* yScale) {
   GpBrush* b = B(brush, BrushTypePathGradient);
   if (!b || !xScale || !yScale) return InvalidParameter;

@@ -9,21 +9,9 @@
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/gdiplus/GdiPlusInternal.h"
+#include "platform/rtl/QtString.h"
 
 using namespace gdiplus_internal;
-
-namespace gdiplus_internal {
-
-QString ToQString(const WCHAR* s, INT length) {
-  if (!s) return {};
-  if (length < 0) {
-    length = 0;
-    while (length < (1 << 24) && s[length]) ++length;  // bounded: a missing terminator must not run away
-  }
-  return QString::fromUtf16(s, length);
-}
-
-}  // namespace gdiplus_internal
 
 namespace {
 

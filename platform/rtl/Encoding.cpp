@@ -119,26 +119,11 @@ TEncoding* TEncoding::ANSI() { static TAnsiEncoding e; return &e; }
 TEncoding* TEncoding::Default() { return ANSI(); }
 
 bool TEncoding::IsValidUtf8(const std::uint8_t* s, std::size_t n) {
+  const std::string_view bytes(reinterpret_cast<const char*>(s), n);
   std::size_t i = 0;
-  while (i < n) {
-    const std::uint8_t b0 = s[i];
-    if (b0 < 0x80) { ++i; continue; }
-    int extra;
-    char32_t cp;
-    char32_t min;
-    if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; min = 0x80; }
-    else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; min = 0x800; }
-    else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; min = 0x10000; }
-    else return false;
-    if (i + static_cast<std::size_t>(extra) >= n) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const std::uint8_t b = s[i + k];
-      if ((b & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += extra + 1;
-  }
+  char32_t cp = 0;
+  while (i < n)
+    if (!DecodeUtf8(bytes, i, cp)) return false;
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cxxabi.h>
 
 #include <cstdlib>
+#include <exception>
 #include <memory>
 
 String ClassNameOf(const std::type_info& type) {
@@ -24,3 +25,23 @@ void Exception::SetMessage(String message) {
   FMessage = std::move(message);
   FWhat = StringToUtf8(FMessage);
 }
+
+namespace {
+
+String CurrentExceptionText(bool withClassName) {
+  if (!std::current_exception()) return {};
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return withClassName ? e.ClassName() + u": " + e.Message() : e.Message();
+  } catch (const std::exception& e) {
+    return Utf8ToString(e.what());
+  } catch (...) {
+    return u"unknown exception";
+  }
+}
+
+}  // namespace
+
+String CurrentExceptionMessage() { return CurrentExceptionText(false); }
+String CurrentExceptionReport() { return CurrentExceptionText(true); }

@@ -27,6 +27,14 @@ class Exception : public std::exception {
   std::string FWhat;
 };
 
+// Inside a handler: the message of the exception being handled (Message() of
+// the layer's exceptions, the UTF-8 what() of other standard ones), "unknown
+// exception" for anything else; "" when no exception is being handled.
+String CurrentExceptionMessage();
+// The same with the class name in front for the layer's exceptions
+// ("EConvertError: ..."), for logs.
+String CurrentExceptionReport();
+
 // Raised silently: handlers do not show it.
 class EAbort : public Exception { public: using Exception::Exception; };
 class EConvertError : public Exception { public: using Exception::Exception; };

@@ -2,4 +2,3 @@
 
 TFormatSettings FormatSettings;
 
-TFormatSettings DefaultFormatSettings() { return TFormatSettings{}; }

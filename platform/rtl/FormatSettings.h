@@ -43,5 +43,3 @@ struct TFormatSettings {
 // may change a field for a while (and restore it), as the class library allows.
 extern TFormatSettings FormatSettings;
 
-// A fresh copy of the fixed defaults, whatever FormatSettings holds now.
-TFormatSettings DefaultFormatSettings();

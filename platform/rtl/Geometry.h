@@ -70,15 +70,8 @@ inline TRect Rect(Integer l, Integer t, Integer r, Integer b) { return {l, t, r,
 inline TRect Bounds(Integer l, Integer t, Integer w, Integer h) { return {l, t, l + w, t + h}; }
 
 // The user32 rectangle helpers. Each answers false (0) for a null argument.
-int SetRect(TRect* r, int l, int t, int rr, int b);
-int SetRectEmpty(TRect* r);
 int OffsetRect(TRect* r, int dx, int dy);
 int InflateRect(TRect* r, int dx, int dy);
 // Dest := the overlap of A and B; an empty overlap gives (0,0,0,0) and answers 0.
 int IntersectRect(TRect* dest, const TRect* a, const TRect* b);
-// Dest := the smallest rectangle holding both; empty inputs are ignored.
-int UnionRect(TRect* dest, const TRect* a, const TRect* b);
-int IsRectEmpty(const TRect* r);
-int PtInRect(const TRect* r, TPoint p);
-int EqualRect(const TRect* a, const TRect* b);
 int CopyRect(TRect* dest, const TRect* src);

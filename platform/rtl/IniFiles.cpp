@@ -2,19 +2,16 @@
 
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/win/AtomicFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <random>
 #include <unordered_set>
 #include <vector>
 
@@ -210,74 +207,10 @@ namespace {
   throw EIniFileException(u"Unable to write to " + fileName);
 }
 
-std::string RandomSuffix() {
-  static std::atomic<unsigned> counter{0};
-  static const unsigned seed = std::random_device{}();
-  std::mt19937 gen(seed ^ (counter.fetch_add(1) * 2654435761u) ^ static_cast<unsigned>(::getpid()));
-  static const char digits[] = "0123456789abcdef";
-  std::string s(8, '0');
-  for (char& c : s) c = digits[gen() % 16];
-  return s;
-}
-
-bool WriteAll(int fd, const TBytes& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// The new text goes into a temporary file beside the target, reaches the disk,
-// and only then replaces the target by rename, which the file system does in
-// one step: a reader or a crash sees the old file or the new one, never half.
+// A reader or a crash sees the old file or the new one, never half.
 void WriteFileAtomically(const String& fileName, const TBytes& bytes) {
-  std::string target = StringToUtf8(fileName);
-  if (target.empty()) WriteFailed(fileName);
-  struct stat st {};
-  // Replace what a symbolic link points at, not the link.
-  if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-  }
-  const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && !S_ISREG(st.st_mode)) WriteFailed(fileName);
-
-  const auto slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  // Kept short so that the temporary name stays within the name-length limit.
-  const std::string prefix = folder + "/." + base.substr(0, 200) + ".";
-
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = prefix + RandomSuffix() + ".tmp";
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) WriteFailed(fileName);
-
-  bool ok = WriteAll(fd, bytes);
-  if (ok && exists) (void)::fchmod(fd, st.st_mode & 07777);  // keep the old file's permissions
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    WriteFailed(fileName);
-  }
-  // Make the rename itself durable; failing here leaves a complete file either way.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    (void)::fsync(dir);
-    ::close(dir);
-  }
+  const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (fileName.empty() || atomic_file::ReplaceFile(StringToUtf8(fileName), content) != 0) WriteFailed(fileName);
 }
 
 bool FileMissing(const String& fileName) {

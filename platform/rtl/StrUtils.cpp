@@ -1,6 +1,6 @@
 #include "platform/rtl/StrUtils.h"
 
-#include <QString>
+#include "platform/rtl/QtString.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -13,9 +13,6 @@
 namespace {
 
 Char AsciiUpper(Char c) { return (c >= u'a' && c <= u'z') ? static_cast<Char>(c - 32) : c; }
-
-QString ToQ(StringView s) { return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size())); }
-String FromQ(const QString& q) { return String(reinterpret_cast<const Char*>(q.utf16()), static_cast<std::size_t>(q.size())); }
 
 template <class Map>
 int CompareBy(StringView a, StringView b, Map map) {
@@ -43,20 +40,18 @@ String LowerCase(StringView s) {
   return r;
 }
 
-String AnsiUpperCase(StringView s) { return FromQ(ToQ(s).toUpper()); }
-String AnsiLowerCase(StringView s) { return FromQ(ToQ(s).toLower()); }
+String AnsiUpperCase(StringView s) { return FromQString(ToQString(s).toUpper()); }
 
 int CompareStr(StringView a, StringView b) { return CompareBy(a, b, [](Char c) { return c; }); }
 int CompareText(StringView a, StringView b) { return CompareBy(a, b, AsciiUpper); }
-bool SameStr(StringView a, StringView b) { return a == b; }
 bool SameText(StringView a, StringView b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
 int AnsiCompareText(StringView a, StringView b) {
-  const int r = QString::compare(ToQ(a), ToQ(b), Qt::CaseInsensitive);
+  const int r = QString::compare(ToQString(a), ToQString(b), Qt::CaseInsensitive);
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 bool AnsiSameText(StringView a, StringView b) { return AnsiCompareText(a, b) == 0; }
-String AnsiFoldCase(StringView s) { return FromQ(ToQ(s).toCaseFolded()); }
+String AnsiFoldCase(StringView s) { return FromQString(ToQString(s).toCaseFolded()); }
 
 String Trim(StringView s) { return TrimLeft(TrimRight(s)); }
 
@@ -173,6 +168,33 @@ String AnsiDequotedStr(StringView s, Char quote) {
 
 // ---- Integers ----------------------------------------------------------------
 
+int HexDigitValue(char32_t c) {
+  if (c >= U'0' && c <= U'9') return static_cast<int>(c - U'0');
+  if (c >= U'A' && c <= U'F') return static_cast<int>(c - U'A') + 10;
+  if (c >= U'a' && c <= U'f') return static_cast<int>(c - U'a') + 10;
+  return -1;
+}
+
+namespace {
+
+template <class Text>
+Int64 HexNumberOf(Text digits, int maxDigits) {
+  if (digits.empty() || maxDigits > 15 || digits.size() > static_cast<std::size_t>(maxDigits)) return -1;
+  Int64 v = 0;
+  for (auto c : digits) {
+    // Through the unsigned type so that a high 8-bit character is not sign-extended into a digit.
+    const int d = HexDigitValue(static_cast<std::make_unsigned_t<decltype(c)>>(c));
+    if (d < 0) return -1;
+    v = v * 16 + d;
+  }
+  return v;
+}
+
+}  // namespace
+
+Int64 HexNumberValue(std::string_view digits, int maxDigits) { return HexNumberOf(digits, maxDigits); }
+Int64 HexNumberValue(StringView digits, int maxDigits) { return HexNumberOf(digits, maxDigits); }
+
 namespace {
 
 String HexOf(std::uint64_t v, int digits) {
@@ -194,12 +216,7 @@ struct IntScan {
   std::size_t errorPos = 0;  // 0-based index of the first character not taken
 };
 
-int HexDigit(Char c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  return -1;
-}
+bool IsBlank(Char c) { return c == u' ' || c == u'\t'; }
 
 // Scans an integer of `bits` width; on success magnitude and sign give the value.
 IntScan ScanInteger(StringView s, int bits) {
@@ -221,7 +238,7 @@ IntScan ScanInteger(StringView s, int bits) {
   const std::uint64_t base = hex ? 16 : 10;
   const std::size_t first = i;
   for (; i < s.size(); ++i) {
-    const int d = hex ? HexDigit(s[i]) : (s[i] >= u'0' && s[i] <= u'9' ? s[i] - u'0' : -1);
+    const int d = hex ? HexDigitValue(s[i]) : (s[i] >= u'0' && s[i] <= u'9' ? s[i] - u'0' : -1);
     if (d < 0) break;
     if (r.magnitude > (limit - static_cast<std::uint64_t>(d)) / base) break;  // overflow
     r.magnitude = r.magnitude * base + static_cast<std::uint64_t>(d);

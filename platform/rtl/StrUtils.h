@@ -9,7 +9,6 @@ String UpperCase(StringView s);
 String LowerCase(StringView s);
 // Full Unicode case mapping.
 String AnsiUpperCase(StringView s);
-String AnsiLowerCase(StringView s);
 // The character's Unicode category is a decimal digit, a letter number or
 // another number (the class library's TCharacter.IsNumber).
 bool IsNumber(Char c);
@@ -17,7 +16,6 @@ bool IsNumber(Char c);
 // Ordinal comparisons; the *Text forms ignore ASCII case. Negative, 0, positive.
 int CompareStr(StringView a, StringView b);
 int CompareText(StringView a, StringView b);
-bool SameStr(StringView a, StringView b);
 bool SameText(StringView a, StringView b);
 // Unicode case-insensitive comparison.
 int AnsiCompareText(StringView a, StringView b);
@@ -84,6 +82,13 @@ bool TryStrToInt(StringView s, Integer& value);  // value untouched on failure
 Int64 StrToInt64(StringView s);
 Int64 StrToInt64Def(StringView s, Int64 defaultValue);
 bool TryStrToInt64(StringView s, Int64& value);
+
+// Value of a hexadecimal digit of either case, 0..15; -1 for any other character.
+int HexDigitValue(char32_t c);
+// Value of 1..maxDigits (at most 15) hexadecimal digits and nothing else: no
+// sign, prefix or blanks. -1 for an empty, longer or non-hex text.
+Int64 HexNumberValue(std::string_view digits, int maxDigits);
+Int64 HexNumberValue(StringView digits, int maxDigits);
 
 // The run-time library's Val: the same syntax as StrToInt (floats: blanks, sign,
 // digits, "." fraction, exponent). Answers 0 when all of S is a number, else the

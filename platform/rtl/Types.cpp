@@ -4,16 +4,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf16(String& out, char32_t cp) {
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out.push_back(static_cast<Char>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<Char>(0xDC00 + (cp & 0x3FF)));
-  } else {
-    out.push_back(static_cast<Char>(cp));
-  }
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -34,38 +24,55 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
+void AppendUtf16(String& out, char32_t cp) {
+  if (cp >= 0x10000) {
+    cp -= 0x10000;
+    out.push_back(static_cast<Char>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<Char>(0xDC00 + (cp & 0x3FF)));
+  } else {
+    out.push_back(static_cast<Char>(cp));
+  }
+}
+
+bool DecodeUtf8(std::string_view s, std::size_t& pos, char32_t& codePoint) {
+  const std::size_t n = s.size();
+  const auto b0 = static_cast<unsigned char>(s[pos]);
+  if (b0 < 0x80) {
+    codePoint = b0;
+    ++pos;
+    return true;
+  }
+  int extra;
+  char32_t cp;
+  char32_t min;
+  if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; min = 0x80; }
+  else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; min = 0x800; }
+  else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; min = 0x10000; }
+  else {
+    ++pos;
+    return false;
+  }
+  std::size_t j = pos + 1;
+  for (int k = 0; k < extra; ++k, ++j) {
+    if (j >= n || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80) {
+      pos = j;  // the byte that broke the sequence may start the next one
+      return false;
+    }
+    cp = (cp << 6) | (static_cast<unsigned char>(s[j]) & 0x3F);
+  }
+  pos = j;
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+  codePoint = cp;
+  return true;
+}
+
 String Utf8ToString(std::string_view s) {
   String out;
   out.reserve(s.size());
   std::size_t i = 0;
-  const std::size_t n = s.size();
-  while (i < n) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-      out.push_back(b0);
-      ++i;
-      continue;
-    }
-    int extra;
-    char32_t cp;
-    char32_t min;
-    if ((b0 & 0xE0) == 0xC0) { extra = 1; cp = b0 & 0x1F; min = 0x80; }
-    else if ((b0 & 0xF0) == 0xE0) { extra = 2; cp = b0 & 0x0F; min = 0x800; }
-    else if ((b0 & 0xF8) == 0xF0) { extra = 3; cp = b0 & 0x07; min = 0x10000; }
-    else { out.push_back(kReplacement); ++i; continue; }
-    std::size_t j = i + 1;
-    bool ok = true;
-    for (int k = 0; k < extra; ++k, ++j) {
-      if (j >= n || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80) { ok = false; break; }
-      cp = (cp << 6) | (static_cast<unsigned char>(s[j]) & 0x3F);
-    }
-    if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out.push_back(kReplacement);
-      i = j;  // resume at the byte that broke the sequence
-      continue;
-    }
-    AppendUtf16(out, cp);
-    i = j;
+  while (i < s.size()) {
+    char32_t cp = 0;
+    AppendUtf16(out, DecodeUtf8(s, i, cp) ? cp : kReplacement);
   }
   return out;
 }

@@ -34,6 +34,13 @@ using TDateTime = double;  // days since 1899-12-30, time as the fraction
 // UTF-8 <-> UTF-16. Invalid sequences and lone surrogates become U+FFFD; never throws.
 String Utf8ToString(std::string_view utf8);
 std::string StringToUtf8(StringView text);
+// Decodes the UTF-8 sequence at s[pos] (pos < s.size()). A valid sequence
+// answers true with its code point and pos after it; an invalid, overlong,
+// surrogate or truncated one answers false with pos at the first byte that
+// cannot belong to it (always past the old pos).
+bool DecodeUtf8(std::string_view s, std::size_t& pos, char32_t& codePoint);
+// Appends a code point as UTF-16: a surrogate pair above U+FFFF.
+void AppendUtf16(String& out, char32_t codePoint);
 
 // Latin-1 bytes widened one to one (the Parts' 8-bit texts are ASCII in practice).
 String AnsiToString(std::string_view bytes);

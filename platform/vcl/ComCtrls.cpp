@@ -10,6 +10,7 @@
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/QtString.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/HostedWidget.h"
@@ -195,7 +196,7 @@ void TPageControl::UpdateTabs() {
   QTabBar* bar = Tabs(Host())->Bar;
   while (bar->count() > 0) bar->removeTab(0);
   for (TTabSheet* s : FPages)
-    if (s->FTabVisible) bar->addTab(QString::fromStdU16String(s->Caption()));
+    if (s->FTabVisible) bar->addTab(ToQString(s->Caption()));
   bar->setCurrentIndex(TabIndex());
   Realign();
   WidgetChanged();
@@ -478,7 +479,7 @@ TRichEdit::TRichEdit(TComponent* AOwner) : TCustomMemo(AOwner, true) {}
 TRichEdit::~TRichEdit() = default;
 
 void TRichEdit::PushText() {
-  if (auto* w = qobject_cast<QTextEdit*>(Host()->Widget())) w->setPlainText(QString::fromStdU16String(FText));
+  if (auto* w = qobject_cast<QTextEdit*>(Host()->Widget())) w->setPlainText(ToQString(FText));
 }
 
 void TRichEdit::LoadFromStream(TStream* Stream) {
@@ -511,7 +512,7 @@ void TRichEdit::LoadFromStream(TStream* Stream) {
     if (r.Color != clNone) f.setForeground(gdi_internal::ToQColor(ColorToRGB(r.Color)));
     String t = r.Text;
     std::erase(t, u'\r');
-    cur.insertText(QString::fromStdU16String(t), f);
+    cur.insertText(ToQString(t), f);
   }
   SetText(plain);  // the formatted widget content stays
   FSyncing = false;

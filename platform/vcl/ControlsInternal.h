@@ -87,6 +87,8 @@ namespace controls_internal {
 
 // The bridge of a handle, nullptr for an unknown one or a hidden window.
 TWindowBridge* BridgeOf(HWND Wnd);
+// The window whose bridge handed out DC; nullptr for any other DC.
+HWND WindowOwningDC(HDC DC);
 void AddBridge(TWindowBridge* Bridge);
 void RemoveBridge(TWindowBridge* Bridge);
 // Paints every marked window soon (when the event loop next runs).

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/rtl/QtString.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
@@ -55,8 +56,8 @@ int Show(const TMessageBoxRequest& r, HWND owner) {
       owner = Application->MainForm()->Handle();
     if (TWindowBridge* b = controls_internal::BridgeOf(owner)) parent = b->Widget()->window();
     QMessageBox box(parent);
-    box.setWindowTitle(QString::fromStdU16String(r.Caption));
-    box.setText(QString::fromStdU16String(r.Text));
+    box.setWindowTitle(ToQString(r.Caption));
+    box.setText(ToQString(r.Text));
     box.setIcon(r.Icon == mtError         ? QMessageBox::Critical
                 : r.Icon == mtWarning     ? QMessageBox::Warning
                 : r.Icon == mtInformation ? QMessageBox::Information
@@ -64,7 +65,7 @@ int Show(const TMessageBoxRequest& r, HWND owner) {
                                            : QMessageBox::NoIcon);
     std::vector<std::pair<QAbstractButton*, int>> made;
     for (int id : r.Buttons) {
-      QPushButton* b = box.addButton(QString::fromStdU16String(ButtonCaption(id)), QMessageBox::ActionRole);
+      QPushButton* b = box.addButton(ToQString(ButtonCaption(id)), QMessageBox::ActionRole);
       made.emplace_back(b, id);
       if (id == r.DefaultButton) box.setDefaultButton(b);
     }

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "platform/rtl/QtString.h"
+
 namespace {
 
 TFileDialogProvider& Provider() {
@@ -13,12 +15,10 @@ TFileDialogProvider& Provider() {
   return provider;
 }
 
-QString ToQt(StringView s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); }
-
 // "Text|*.txt;*.log|All|*.*" -> "Text (*.txt *.log);;All (*.*)"; a
 // description without its patterns is dropped.
 QString QtFilter(const String& Filter) {
-  const QStringList parts = ToQt(Filter).split(u'|');
+  const QStringList parts = ToQString(Filter).split(u'|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString patterns = parts[i + 1];
@@ -31,16 +31,16 @@ QString QtFilter(const String& Filter) {
 bool ShowQtDialog(TOpenDialog& Dialog) {
   // Without a widget application there is nothing to show a dialog on.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return false;
-  QFileDialog dialog(nullptr, QString(), ToQt(Dialog.InitialDir()), QtFilter(Dialog.Filter()));
+  QFileDialog dialog(nullptr, QString(), ToQString(Dialog.InitialDir()), QtFilter(Dialog.Filter()));
   dialog.setAcceptMode(Dialog.IsSaveDialog() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(Dialog.Options().Contains(ofFileMustExist) ? QFileDialog::ExistingFile
                                                                 : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !Dialog.Options().Contains(ofOverwritePrompt));
-  if (!Dialog.FileName().empty()) dialog.selectFile(ToQt(Dialog.FileName()));
+  if (!Dialog.FileName().empty()) dialog.selectFile(ToQString(Dialog.FileName()));
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return false;
-  Dialog.SetFileName(chosen.front().toStdU16String());
+  Dialog.SetFileName(FromQString(chosen.front()));
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/QtString.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
@@ -574,7 +575,7 @@ TStrings* TScreen::Fonts() {
   if (!FFonts) {
     FFonts = std::make_unique<TStringList>();
     if (QGuiApplication::instance() != nullptr)
-      for (const QString& family : QFontDatabase::families()) FFonts->Add(family.toStdU16String());
+      for (const QString& family : QFontDatabase::families()) FFonts->Add(FromQString(family));
     FFonts->SetSorted(true);
   }
   return FFonts.get();

@@ -78,20 +78,11 @@ void THintWindow::Paint() {
 }
 
 namespace {
-THintWindowFactory& Factory() {
-  static THintWindowFactory f;
-  return f;
-}
 std::unique_ptr<THintWindow>& Current() {
   static std::unique_ptr<THintWindow> w;
   return w;
 }
 }  // namespace
-
-void SetHintWindowClass(THintWindowFactory F) {
-  Factory() = std::move(F);
-  Current().reset();
-}
 
 THintWindow* ActiveHintWindow() {
   THintWindow* w = Current().get();
@@ -103,8 +94,7 @@ void InstallHintWindow() {
   Application->SetHintPresenter(
       {[](const THintInfo& info) {
          auto& w = Current();
-         if (!w) w = Factory() ? Factory()() : std::make_unique<THintWindow>(nullptr);
-         if (!w) return;
+         if (!w) w = std::make_unique<THintWindow>(nullptr);
          if (info.HintColor != clNone) w->SetColor(info.HintColor);
          TRect r = w->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
          OffsetRect(&r, info.HintPos.X, info.HintPos.Y);

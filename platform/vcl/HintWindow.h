@@ -1,8 +1,6 @@
 #pragma once
 // The hint window: a frameless pop-up that shows a control's short hint.
 // InstallHintWindow makes the application show its hints in one.
-#include <functional>
-#include <memory>
 
 #include "platform/vcl/Controls.h"
 
@@ -24,9 +22,6 @@ class THintWindow : public TCustomControl {
   void Paint() override;
 };
 
-// Makes the class used for the application's hint window (THintWindow unless set).
-using THintWindowFactory = std::function<std::unique_ptr<THintWindow>()>;
-void SetHintWindowClass(THintWindowFactory Factory);
 // The application shows its hints in a hint window from now on (after InitApplication).
 void InstallHintWindow();
 // The hint window showing now, nullptr when none.

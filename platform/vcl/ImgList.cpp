@@ -99,8 +99,6 @@ BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy) {
   return TRUE;
 }
 
-int ImageList_GetImageCount(HIMAGELIST himl) { return Alive(himl) ? int(himl->Images.size()) : 0; }
-
 // ---- TChangeLink ----------------------------------------------------------
 
 TChangeLink::~TChangeLink() {

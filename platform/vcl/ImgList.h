@@ -39,7 +39,6 @@ struct IMAGELISTDRAWPARAMS {
 BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC dc, int x, int y, UINT style);
 BOOL ImageList_DrawIndirect(IMAGELISTDRAWPARAMS* params);
 BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
-int ImageList_GetImageCount(HIMAGELIST himl);
 
 // Tells a registered user of an image list that the list changed.
 class TChangeLink : public TObject {

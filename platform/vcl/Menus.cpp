@@ -26,14 +26,6 @@ TShortCut ShortCut(Word Key, TShiftState Shift) {
   return s;
 }
 
-void ShortCutToKey(TShortCut SC, Word& Key, TShiftState& Shift) {
-  Key = SC & 0xFF;
-  Shift = {};
-  if (SC & scShift) Shift.Include(ssShift);
-  if (SC & scCtrl) Shift.Include(ssCtrl);
-  if (SC & scAlt) Shift.Include(ssAlt);
-}
-
 namespace {
 String KeyText(Word k) {
   if ((k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9')) return String(1, Char(k));

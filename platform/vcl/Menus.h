@@ -27,7 +27,6 @@ using TShortCut = Word;
 // A shortcut from a virtual key and shift state (scShift $2000, scCtrl $4000, scAlt $8000).
 constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000, scNone = 0;
 TShortCut ShortCut(Word Key, TShiftState Shift);
-void ShortCutToKey(TShortCut ShortCut, Word& Key, TShiftState& Shift);
 // "Ctrl+S", "Shift+F5", "Alt+Del"...; empty for 0.
 String ShortCutToText(TShortCut ShortCut);
 

@@ -17,6 +17,7 @@
 #include <map>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/QtString.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Forms.h"
@@ -26,12 +27,9 @@
 
 namespace {
 
-QString Q(const String& s) { return QString::fromStdU16String(s); }
-String S(const QString& s) { return s.toStdU16String(); }
-
 // "&File" shows as "File" with an underline in Qt's own accelerator syntax,
 // which uses the same marker; "&&" is a literal "&" in both.
-QString ButtonText(const String& s) { return Q(s); }
+QString ButtonText(const String& s) { return ToQString(s); }
 
 // Draws a chosen character in place of each character of a password.
 class TPasswordStyle : public QProxyStyle {
@@ -144,7 +142,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : THostedControl(AOwner) {
   auto* w = new QLineEdit;
   w->setFrame(true);
   SetHost(std::make_unique<THostedWidget>(w));
-  QObject::connect(w, &QLineEdit::textChanged, [this](const QString& t) { WidgetTextChanged(S(t)); });
+  QObject::connect(w, &QLineEdit::textChanged, [this](const QString& t) { WidgetTextChanged(FromQString(t)); });
   QObject::connect(w, &QLineEdit::cursorPositionChanged, [this] { WidgetChanged(); });
 }
 
@@ -163,7 +161,7 @@ void TCustomEdit::CMTextChanged(TMessage& M) {
   THostedControl::CMTextChanged(M);
   if (auto* w = qobject_cast<QLineEdit*>(Host()->Widget()); w != nullptr && !FSyncing) {
     FSyncing = true;
-    w->setText(Q(FText));
+    w->setText(ToQString(FText));
     FSyncing = false;
     FModified = false;
   }
@@ -249,9 +247,9 @@ String TCustomEdit::SelText() const {
   return FText.substr(std::min<std::size_t>(std::size_t(s), FText.size()), std::size_t(n));
 }
 void TCustomEdit::SetSelText(const String& Value) {
-  if (auto* w = qobject_cast<QLineEdit*>(Host()->Widget())) w->insert(Q(Value));
-  else if (auto* w = qobject_cast<QPlainTextEdit*>(Host()->Widget())) w->insertPlainText(Q(Value));
-  else if (auto* w = qobject_cast<QTextEdit*>(Host()->Widget())) w->insertPlainText(Q(Value));
+  if (auto* w = qobject_cast<QLineEdit*>(Host()->Widget())) w->insert(ToQString(Value));
+  else if (auto* w = qobject_cast<QPlainTextEdit*>(Host()->Widget())) w->insertPlainText(ToQString(Value));
+  else if (auto* w = qobject_cast<QTextEdit*>(Host()->Widget())) w->insertPlainText(ToQString(Value));
 }
 void TCustomEdit::SelectAll() { ::Select(Host()->Widget(), 0, Integer(FText.size())); }
 
@@ -266,11 +264,11 @@ TCustomMemo::TCustomMemo(TComponent* AOwner, bool Rich) : TCustomEdit(AOwner), F
   if (Rich) {
     auto* t = new QTextEdit;
     t->setAcceptRichText(false);
-    QObject::connect(t, &QTextEdit::textChanged, [this, t] { WidgetTextChanged(S(t->toPlainText())); });
+    QObject::connect(t, &QTextEdit::textChanged, [this, t] { WidgetTextChanged(FromQString(t->toPlainText())); });
     w = t;
   } else {
     auto* t = new QPlainTextEdit;
-    QObject::connect(t, &QPlainTextEdit::textChanged, [this, t] { WidgetTextChanged(S(t->toPlainText())); });
+    QObject::connect(t, &QPlainTextEdit::textChanged, [this, t] { WidgetTextChanged(FromQString(t->toPlainText())); });
     w = t;
   }
   SetHost(std::make_unique<THostedWidget>(w));
@@ -311,8 +309,8 @@ void TCustomMemo::CMTextChanged(TMessage& M) {
 }
 
 void TCustomMemo::PushText() {
-  if (auto* w = qobject_cast<QPlainTextEdit*>(Host()->Widget())) w->setPlainText(Q(FText));
-  else if (auto* w = qobject_cast<QTextEdit*>(Host()->Widget())) w->setPlainText(Q(FText));
+  if (auto* w = qobject_cast<QPlainTextEdit*>(Host()->Widget())) w->setPlainText(ToQString(FText));
+  else if (auto* w = qobject_cast<QTextEdit*>(Host()->Widget())) w->setPlainText(ToQString(FText));
 }
 
 LRESULT TCustomMemo::DialogCode() const {
@@ -523,7 +521,7 @@ void TCustomListBox::ItemsChanged() {
   const bool checkable = dynamic_cast<TCheckListBox*>(this) != nullptr;
   w->clear();
   for (Integer i = 0; i < FItems->Count(); ++i) {
-    auto* item = new QListWidgetItem(Q(FItems->Strings(i)), w);
+    auto* item = new QListWidgetItem(ToQString(FItems->Strings(i)), w);
     if (checkable) {
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
       item->setCheckState(std::size_t(i) < checks.size() && checks[std::size_t(i)] ? Qt::Checked : Qt::Unchecked);
@@ -639,7 +637,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : THostedControl(AOwner), F
   QObject::connect(w, &QComboBox::editTextChanged, [this](const QString& t) {
     if (FSyncing) return;
     FSyncing = true;
-    SetText(S(t));
+    SetText(FromQString(t));
     FSyncing = false;
     WidgetChanged();
     Change();
@@ -666,11 +664,11 @@ void TCustomComboBox::ItemsChanged() {
   FSyncing = true;
   const int index = w->currentIndex();
   w->clear();
-  for (Integer i = 0; i < FItems->Count(); ++i) w->addItem(Q(FItems->Strings(i)));
+  for (Integer i = 0; i < FItems->Count(); ++i) w->addItem(ToQString(FItems->Strings(i)));
   w->setCurrentIndex(index < w->count() ? index : -1);
   // An edit line keeps its text when the list changes.
-  if (w->isEditable()) w->setEditText(Q(FText));
-  else FText = w->currentIndex() >= 0 ? S(w->currentText()) : String();
+  if (w->isEditable()) w->setEditText(ToQString(FText));
+  else FText = w->currentIndex() >= 0 ? FromQString(w->currentText()) : String();
   FSyncing = false;
   WidgetChanged();
 }
@@ -682,7 +680,7 @@ void TCustomComboBox::SetItemIndex(Integer Value) {
   FSyncing = true;
   w->setCurrentIndex(Value >= 0 && Value < w->count() ? Value : -1);
   if (w->currentIndex() < 0 && w->isEditable()) w->setEditText(QString());
-  FText = w->currentIndex() >= 0 ? S(w->currentText()) : (w->isEditable() ? FText : String());
+  FText = w->currentIndex() >= 0 ? FromQString(w->currentText()) : (w->isEditable() ? FText : String());
   if (w->currentIndex() < 0) FText.clear();
   FSyncing = false;
   WidgetChanged();
@@ -694,7 +692,7 @@ void TCustomComboBox::WidgetIndexChanged(bool ByUser) {
   if (!ByUser) {
     // Keys move the choice without "activated"; both count as the user's choice.
     FSyncing = true;
-    FText = w->currentIndex() >= 0 ? S(w->currentText()) : String();
+    FText = w->currentIndex() >= 0 ? FromQString(w->currentText()) : String();
     FSyncing = false;
     WidgetChanged();
     Change();
@@ -710,9 +708,9 @@ void TCustomComboBox::CMTextChanged(TMessage& M) {
   auto* w = static_cast<QComboBox*>(Host()->Widget());
   FSyncing = true;
   if (w->isEditable()) {
-    w->setEditText(Q(FText));
+    w->setEditText(ToQString(FText));
   } else {
-    const int i = w->findText(Q(FText), Qt::MatchFixedString);
+    const int i = w->findText(ToQString(FText), Qt::MatchFixedString);
     w->setCurrentIndex(i);
   }
   FSyncing = false;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/win/AtomicFile.h"
 #include "platform/win/WinError.h"
 
 namespace {
@@ -62,20 +63,11 @@ std::string UserDir(const char* name, const char* fallbackLeaf) {
   return home + "/" + fallbackLeaf;
 }
 
-bool IsDir(const std::string& p) {
-  struct stat st {};
-  return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+bool IsDir(const std::string& p) { return atomic_file::IsFolder(p); }
 
 bool ForceDirs(const std::string& p) {
-  if (p.empty()) return false;
-  if (IsDir(p)) return true;
-  const auto slash = p.find_last_of('/');
-  if (slash != std::string::npos && slash > 0) {
-    if (!ForceDirs(p.substr(0, slash))) return false;
-  }
-  if (mkdir(p.c_str(), 0777) == 0 || (errno == EEXIST && IsDir(p))) return true;
-  return Fail(errno);
+  const int e = atomic_file::MakeFolders(p);
+  return e == 0 || Fail(e);
 }
 
 bool SameFileSystem(const std::string& a, const std::string& targetDir) {
@@ -84,113 +76,45 @@ bool SameFileSystem(const std::string& a, const std::string& targetDir) {
   return sa.st_dev == sb.st_dev;
 }
 
-std::string DirOf(const std::string& p) {
-  const auto slash = p.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return p.substr(0, slash);
-}
+std::string DirOf(const std::string& p) { return atomic_file::FolderOf(p); }
 
-void SyncDir(const std::string& dir) {
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
-}
-
-// Copies src into a fresh temporary file beside dst, flushed to disk, with the
-// source's mode and times. Answers the temporary name or "" (last error set).
-std::string CopyToTempBeside(const std::string& src, const std::string& dst) {
+// Copies src whole or not at all to dst, with the source's mode and times.
+// Without `replace` an existing dst is refused (ERROR_ALREADY_EXISTS). A link
+// at dst is replaced like a file, as a rename would.
+bool CopyInto(const std::string& src, const std::string& dst, bool replace) {
   const int in = open(src.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) {
-    Fail(errno);
-    return {};
-  }
+  if (in < 0) return Fail(errno);
   struct stat st {};
   if (fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
     const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
     close(in);
-    Fail(e);
-    return {};
+    return Fail(e);
   }
-  std::string tmp = dst + ".ryxcopy.XXXXXX";
-  const int out = mkstemp(tmp.data());
-  if (out < 0) {
-    const int e = errno;
-    close(in);
-    Fail(e);
-    return {};
-  }
-  int error = 0;
-  std::string buffer(1 << 16, '\0');
-  for (;;) {
-    const ssize_t n = read(in, buffer.data(), buffer.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      break;
+  const auto copy = [&](int out) {
+    std::string buffer(1 << 16, '\0');
+    for (;;) {
+      const ssize_t n = read(in, buffer.data(), buffer.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return errno;
+      if (n == 0) break;
+      if (const int e = atomic_file::WriteAll(out, buffer.data(), static_cast<size_t>(n)); e != 0) return e;
     }
-    if (n == 0) break;
-    ssize_t done = 0;
-    while (done < n) {
-      const ssize_t w = write(out, buffer.data() + done, static_cast<size_t>(n - done));
-      if (w < 0) {
-        if (errno == EINTR) continue;
-        error = errno;
-        break;
-      }
-      done += w;
-    }
-    if (error != 0) break;
-  }
-  if (error == 0) {
     fchmod(out, st.st_mode & 07777);
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
     futimens(out, times);
-    if (fsync(out) != 0) error = errno;
-  }
+    return 0;
+  };
+  atomic_file::ReplaceOptions options;
+  options.NewFileMode = 0600;  // until the source's mode is set
+  options.Replace = replace;
+  options.FollowLinks = false;
+  const int e = atomic_file::ReplaceFile(dst, copy, options);
   close(in);
-  if (close(out) != 0 && error == 0) error = errno;
-  if (error != 0) {
-    unlink(tmp.c_str());
-    Fail(error);
-    return {};
-  }
-  return tmp;
-}
-
-// Puts a finished temporary file in place: rename when replacing is allowed,
-// else link (fails atomically when the target exists) and drop the temporary.
-bool PlaceTemp(const std::string& tmp, const std::string& dst, bool replace) {
-  if (replace) {
-    if (rename(tmp.c_str(), dst.c_str()) != 0) {
-      const int e = errno;
-      unlink(tmp.c_str());
-      return Fail(e);
-    }
-  } else if (link(tmp.c_str(), dst.c_str()) == 0) {
-    unlink(tmp.c_str());
-  } else if (errno == EEXIST) {
-    unlink(tmp.c_str());
+  if (e == EEXIST && !replace) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
-  } else {
-    // File systems without hard links: check, then rename.
-    struct stat st {};
-    if (lstat(dst.c_str(), &st) == 0) {
-      unlink(tmp.c_str());
-      SetLastError(ERROR_ALREADY_EXISTS);
-      return false;
-    }
-    if (rename(tmp.c_str(), dst.c_str()) != 0) {
-      const int e = errno;
-      unlink(tmp.c_str());
-      return Fail(e);
-    }
   }
-  SyncDir(DirOf(dst));
-  return Succeed();
+  return e == 0 ? Succeed() : Fail(e);
 }
 
 bool Exists(const std::string& p) {
@@ -332,9 +256,7 @@ bool CopyFile(const String& existingFileName, const String& newFileName, bool fa
     SetLastError(ERROR_FILE_EXISTS);
     return false;
   }
-  const std::string tmp = CopyToTempBeside(from, to);
-  if (tmp.empty()) return false;
-  if (!PlaceTemp(tmp, to, !failIfExists)) {
+  if (!CopyInto(from, to, !failIfExists)) {
     if (GetLastError() == ERROR_ALREADY_EXISTS) SetLastError(ERROR_FILE_EXISTS);
     return false;
   }
@@ -378,7 +300,7 @@ bool MoveFileEx(const String& existingFileName, const String& newFileName, DWORD
       }
     }
     if (rename(from.c_str(), to.c_str()) == 0) {
-      if ((flags & MOVEFILE_WRITE_THROUGH) != 0) SyncDir(targetDir);
+      if ((flags & MOVEFILE_WRITE_THROUGH) != 0) atomic_file::SyncFolder(targetDir);
       return Succeed();
     }
     if (errno != EXDEV) return Fail(errno);
@@ -387,12 +309,10 @@ bool MoveFileEx(const String& existingFileName, const String& newFileName, DWORD
     SetLastError(ERROR_NOT_SAME_DEVICE);
     return false;
   }
-  const std::string tmp = CopyToTempBeside(from, to);
-  if (tmp.empty()) return false;
-  if (!PlaceTemp(tmp, to, replace)) return false;
+  if (!CopyInto(from, to, replace)) return false;
   // The copy is durable in its place; only now may the source go.
   if (unlink(from.c_str()) != 0) return Fail(errno);
-  SyncDir(DirOf(from));
+  atomic_file::SyncFolder(DirOf(from));
   return Succeed();
 }
 

@@ -21,17 +21,6 @@ short GetKeyState(int VirtKey) {
   return short(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
 }
 
-short GetAsyncKeyState(int VirtKey) {
-  if (VirtKey < 0 || VirtKey > 255) return 0;
-  return short((Keys()[std::size_t(VirtKey)] & 0x80) ? 0x8000 : 0);
-}
-
-bool GetKeyboardState(Byte* State) {
-  if (State == nullptr) return false;
-  std::memcpy(State, Keys().data(), Keys().size());
-  return true;
-}
-
 void SetKeyStateDown(Word VirtKey, bool Down) {
   if (VirtKey > 255) return;
   Byte& k = Keys()[VirtKey];

@@ -20,10 +20,6 @@ constexpr Word VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_CANCEL = 0x03, VK_MBUTTO
 // High bit set (negative answer) while the key is down; bit 0 set while a
 // lock key (caps, num, scroll lock) is toggled on. 0 for codes above 255.
 short GetKeyState(int VirtKey);
-// The same "down" bit as GetKeyState; no toggle bit.
-short GetAsyncKeyState(int VirtKey);
-// Copies the 256 key states (0x80 down, 0x01 toggled) into State; false for nullptr.
-bool GetKeyboardState(Byte* State);
 
 // For the input layer and tests: records a key or button going down or up
 // (a lock key's toggle flips on each press). Codes above 255 are ignored.

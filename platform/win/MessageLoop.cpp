@@ -119,17 +119,7 @@ std::shared_ptr<TWindowRecord> FindWindow(HWND wnd) {
   return it == s.Windows.end() ? nullptr : it->second;
 }
 
-void DefaultExceptionReport() {
-  try {
-    throw;
-  } catch (const Exception& e) {
-    std::cerr << "Exception " << StringToUtf8(e.ClassName()) << ": " << e.what() << '\n';
-  } catch (const std::exception& e) {
-    std::cerr << "Exception: " << e.what() << '\n';
-  } catch (...) {
-    std::cerr << "Unknown exception\n";
-  }
-}
+void DefaultExceptionReport() { std::cerr << "Exception: " << StringToUtf8(CurrentExceptionReport()) << '\n'; }
 
 void DispatchEntry(TEntry& entry) {
   switch (entry.Kind) {

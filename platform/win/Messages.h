@@ -148,7 +148,6 @@ constexpr WPARAM SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MA
 constexpr int WHEEL_DELTA = 120;
 
 constexpr Word LOWORD(std::uintptr_t v) { return Word(v & 0xFFFF); }
-constexpr Word HIWORD(std::uintptr_t v) { return Word((v >> 16) & 0xFFFF); }
 constexpr LPARAM MAKELPARAM(int lo, int hi) { return LPARAM(DWORD(Word(lo)) | (DWORD(Word(hi)) << 16)); }
 constexpr WPARAM MAKEWPARAM(int lo, int hi) { return WPARAM(DWORD(Word(lo)) | (DWORD(Word(hi)) << 16)); }
 // Signed coordinates packed in an lParam (mouse messages).

@@ -76,13 +76,6 @@ bool UnregisterModule(const String& name) {
   return true;
 }
 
-bool IsModuleRegistered(const String& name) {
-  auto& t = Table();
-  std::lock_guard lock(t.Lock);
-  auto it = t.ByName.find(Canonical(name));
-  return it != t.ByName.end() && it->second->Registered;
-}
-
 HMODULE LoadLibraryW(const Char* name) {
   if (!name || !*name) {
     SetLastError(ERROR_MOD_NOT_FOUND);
@@ -129,13 +122,6 @@ int FreeLibrary(HMODULE module) {
   }
   --m->LoadCount;
   return 1;
-}
-
-int ModuleLoadCount(const String& name) {
-  auto& t = Table();
-  std::lock_guard lock(t.Lock);
-  auto it = t.ByName.find(Canonical(name));
-  return it == t.ByName.end() ? 0 : it->second->LoadCount;
 }
 
 void SetModuleExportHidden(const String& module, const std::string& exportName, bool hidden) {

@@ -24,8 +24,6 @@ void RegisterModule(const String& name, std::vector<TModuleExport> exports);
 // Removes the module; later LoadLibrary calls fail. Handles already handed
 // out answer nullptr from GetProcAddress. False when it was not registered.
 bool UnregisterModule(const String& name);
-// True when the module is registered.
-bool IsModuleRegistered(const String& name);
 
 // A handle of the registered module (paths are reduced to their file name);
 // each call counts a reference. nullptr and ERROR_MOD_NOT_FOUND for a
@@ -37,8 +35,6 @@ inline HMODULE LoadLibrary(const Char* name) { return LoadLibraryW(name); }
 FARPROC GetProcAddress(HMODULE module, const char* name);
 // Drops one reference; FALSE (0) and ERROR_INVALID_HANDLE for a bad handle.
 int FreeLibrary(HMODULE module);
-// Current reference count of the module (0 when not loaded or unknown).
-int ModuleLoadCount(const String& name);
 
 // Test hook: hides (or shows again) one export of a module, so callers can
 // be tried against a library that lacks it. No effect for unknown names.

@@ -6,17 +6,7 @@
 
 namespace {
 
-void ReportCurrent(const char* where) {
-  try {
-    throw;
-  } catch (const Exception& e) {
-    std::cerr << where << ": " << StringToUtf8(e.ClassName()) << ": " << e.what() << '\n';
-  } catch (const std::exception& e) {
-    std::cerr << where << ": " << e.what() << '\n';
-  } catch (...) {
-    std::cerr << where << ": unknown exception\n";
-  }
-}
+void ReportCurrent(const char* where) { std::cerr << where << ": " << StringToUtf8(CurrentExceptionReport()) << '\n'; }
 
 }  // namespace
 

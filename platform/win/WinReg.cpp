@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +19,7 @@
 #include <utility>
 
 #include "platform/rtl/StrUtils.h"
+#include "platform/win/AtomicFile.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinRegInternal.h"
 
@@ -133,13 +133,6 @@ std::string Escape(const String& text) {
   return out;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool Unescape(std::string_view text, String& out) {
   std::string utf8;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -148,7 +141,7 @@ bool Unescape(std::string_view text, String& out) {
       continue;
     }
     if (i + 2 >= text.size()) return false;
-    const int hi = HexDigit(text[i + 1]), lo = HexDigit(text[i + 2]);
+    const int hi = HexDigitValue(text[i + 1]), lo = HexDigitValue(text[i + 2]);
     if (hi < 0 || lo < 0) return false;
     utf8.push_back(static_cast<char>(hi * 16 + lo));
     i += 2;
@@ -239,7 +232,7 @@ void Parse(std::string_view text, Key& root) {
     TRegValue value{name, static_cast<DWORD>(type), {}};
     value.Data.reserve(hexText.size() / 2);
     for (size_t i = 0; i < hexText.size() && ok; i += 2) {
-      const int hi = HexDigit(hexText[i]), lo = HexDigit(hexText[i + 1]);
+      const int hi = HexDigitValue(hexText[i]), lo = HexDigitValue(hexText[i + 1]);
       if (hi < 0 || lo < 0) ok = false;
       else value.Data.push_back(static_cast<Byte>(hi * 16 + lo));
     }
@@ -268,14 +261,8 @@ std::string ConfigHome() {
 
 std::string HiveFile() { return ConfigHome() + "/RyxUpdater/registry/HKEY_CURRENT_USER.reg"; }
 
-bool MakeDirs(const std::string& dir) {
-  if (dir.empty()) return false;
-  struct stat st {};
-  if (stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-  const auto slash = dir.find_last_of('/');
-  if (slash != std::string::npos && slash > 0 && !MakeDirs(dir.substr(0, slash))) return false;
-  return mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
-}
+// The hive's folder is private to the user.
+bool MakeDirs(const std::string& dir) { return atomic_file::MakeFolders(dir, 0700) == 0; }
 
 struct FileIdentity {
   bool Exists = false;
@@ -347,38 +334,13 @@ struct UserHive {
     Loaded = true;
   }
 
-  // Writes the tree: temporary file, flush, rename, flush the folder.
+  // Writes the tree whole or not at all; a new hive is private to the user.
   bool Save() {
-    const std::string dir = File.substr(0, File.find_last_of('/'));
-    if (!MakeDirs(dir)) return false;
-    static std::atomic<unsigned> counter{0};
-    const std::string tmp = File + ".tmp." + std::to_string(getpid()) + "." + std::to_string(counter++);
-    const int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    const std::string text = Serialize(Root);
-    size_t done = 0;
-    bool ok = true;
-    while (done < text.size()) {
-      const ssize_t n = write(fd, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        ok = false;
-        break;
-      }
-      done += static_cast<size_t>(n);
-    }
-    if (ok && fsync(fd) != 0) ok = false;
-    if (close(fd) != 0) ok = false;
-    if (ok && gBeforeReplaceHook) gBeforeReplaceHook();
-    if (!ok || rename(tmp.c_str(), File.c_str()) != 0) {
-      unlink(tmp.c_str());
-      return false;
-    }
-    const int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-      fsync(dfd);
-      close(dfd);
-    }
+    if (!MakeDirs(atomic_file::FolderOf(File))) return false;
+    atomic_file::ReplaceOptions options;
+    options.NewFileMode = 0600;
+    options.BeforeReplace = gBeforeReplaceHook;
+    if (atomic_file::ReplaceFile(File, Serialize(Root), options) != 0) return false;
     Identity = Identify(File);
     return true;
   }
@@ -663,12 +625,6 @@ LSTATUS RegCloseKey(HKEY key) {
   return ERROR_SUCCESS;
 }
 
-LSTATUS RegFlushKey(HKEY key) {
-  std::lock_guard lock(S().Mutex);
-  Target t;
-  return Lookup(key, t);
-}
-
 LSTATUS RegQueryValueEx(HKEY key, const String& valueName, DWORD*, DWORD* type, Byte* data, DWORD* cbData) {
   std::lock_guard lock(S().Mutex);
   Target t;
@@ -853,12 +809,6 @@ TRegValue RegStringValue(const String& name, const String& text) {
   }
   v.Data.push_back(0);
   v.Data.push_back(0);
-  return v;
-}
-
-TRegValue RegDWordValue(const String& name, DWORD value) {
-  TRegValue v{name, REG_DWORD, {}};
-  for (int i = 0; i < 4; ++i) v.Data.push_back(static_cast<Byte>(value >> (8 * i)));
   return v;
 }
 

@@ -79,8 +79,6 @@ LSTATUS RegCreateKeyEx(HKEY key, const String& subKey, DWORD reserved, const Str
 // Releases a handle; predefined roots are not closed. A change notification
 // armed on the handle is signalled.
 LSTATUS RegCloseKey(HKEY key);
-// The store is written through on every change: answers at once.
-LSTATUS RegFlushKey(HKEY key);
 
 // Reads a value. type and cbData are optional. With data nullptr only the type
 // and size are answered; with a buffer smaller than the value, ERROR_MORE_DATA
@@ -125,7 +123,6 @@ struct TRegValue {
 };
 // A REG_SZ / REG_DWORD value, encoded as the registry stores it.
 TRegValue RegStringValue(const String& name, const String& text);
-TRegValue RegDWordValue(const String& name, DWORD value);
 
 using TRegValueProvider = std::function<std::vector<TRegValue>()>;
 // Publishes a read-only key under a read-only root (HKEY_LOCAL_MACHINE and the

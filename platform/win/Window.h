@@ -63,22 +63,16 @@ HDC BeginPaint(HWND Wnd, PAINTSTRUCT* Paint);
 BOOL EndPaint(HWND Wnd, const PAINTSTRUCT* Paint);
 // Marks R (client coordinates; nullptr: all) for painting; FALSE for a bad window.
 BOOL InvalidateRect(HWND Wnd, const TRect* R, BOOL Erase);
-BOOL InvalidateRgn(HWND Wnd, HRGN Rgn, BOOL Erase);
-BOOL ValidateRect(HWND Wnd, const TRect* R);
 // Sends WM_PAINT now when something is marked.
 BOOL UpdateWindow(HWND Wnd);
-BOOL GetUpdateRect(HWND Wnd, TRect* R, BOOL Erase);
 
 BOOL GetClientRect(HWND Wnd, TRect* R);
 // Outer rectangle in screen coordinates.
 BOOL GetWindowRect(HWND Wnd, TRect* R);
 BOOL ClientToScreen(HWND Wnd, TPoint* P);
 BOOL ScreenToClient(HWND Wnd, TPoint* P);
-// Maps points from one window's client coordinates to another's (nullptr: the screen).
-int MapWindowPoints(HWND From, HWND To, TPoint* Points, UINT Count);
 // The deepest visible window at the screen point; nullptr when none.
 HWND WindowFromPoint(TPoint P);
-HWND GetParent(HWND Wnd);
 BOOL IsWindowVisible(HWND Wnd);
 BOOL IsWindowEnabled(HWND Wnd);
 // Enables or disables input to the window; answers whether it was disabled.
@@ -94,7 +88,6 @@ BOOL ReleaseCapture();
 HWND SetFocus(HWND Wnd);
 HWND GetFocus();
 HWND GetActiveWindow();
-HWND GetForegroundWindow();
 
 constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3,
               SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_MINIMIZE = 6, SW_SHOWNA = 8, SW_RESTORE = 9;

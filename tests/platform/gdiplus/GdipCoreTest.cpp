@@ -1,5 +1,10 @@
 // Start-up, memory, the module table and matrices.
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <string>
 
 #include "tests/platform/gdiplus/GdipFixture.h"
 #include "platform/win/Modules.h"
@@ -57,6 +62,49 @@ TEST(ModuleTableTest, FindsExportsByNameAndHidesOnRequest) {
   EXPECT_EQ(FreeLibrary(h), 1);
   EXPECT_EQ(FreeLibrary(h), 1);
   EXPECT_EQ(FreeLibrary(h), 0) << "more frees than loads";
+}
+
+namespace {
+
+std::string SourceText(const std::string& relative) {
+  std::ifstream in(std::string(RYX_SOURCE_DIR) + "/" + relative, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+// The export table is written by hand: a function declared but not listed
+// would be missing for a caller that binds GDI+ by name at run time.
+TEST(ModuleTableTest, ExportsEveryDeclaredFlatFunctionAndNothingElse) {
+  const std::string header = SourceText("platform/gdiplus/GdiPlus.h");
+  const std::string table = SourceText("platform/gdiplus/GdipModule.cpp");
+  ASSERT_FALSE(header.empty());
+  ASSERT_FALSE(table.empty());
+
+  // A declaration starts a line: return type, then the name and its "(".
+  std::set<std::string> declared;
+  const std::regex declaration(R"(^[A-Za-z_][\w:<>*& ]*?\b((?:Gdip|Gdiplus)\w*)\()", std::regex::multiline);
+  for (std::sregex_iterator it(header.begin(), header.end(), declaration), end; it != end; ++it)
+    declared.insert((*it)[1]);
+  declared.erase("GdiplusRunning");  // the layer's own query, not part of the flat API
+
+  std::set<std::string> exported;
+  const std::regex entry(R"re(E\("(\w+)", &(\w+)\))re");
+  for (std::sregex_iterator it(table.begin(), table.end(), entry), end; it != end; ++it) {
+    EXPECT_EQ((*it)[1], (*it)[2]) << "exported under another name";
+    EXPECT_TRUE(exported.insert((*it)[1]).second) << "exported twice: " << (*it)[1];
+  }
+  EXPECT_GT(declared.size(), 500u) << "the header no longer parses as expected";
+
+  for (const auto& name : declared) EXPECT_TRUE(exported.count(name)) << "declared, not exported: " << name;
+  for (const auto& name : exported) EXPECT_TRUE(declared.count(name)) << "exported, not declared: " << name;
+
+  // And the live table answers each of them.
+  RegisterGdiplusModule();
+  HMODULE h = LoadLibraryW(u"gdiplus.dll");
+  ASSERT_NE(h, nullptr);
+  for (const auto& name : declared) EXPECT_NE(GetProcAddress(h, name.c_str()), nullptr) << name;
+  FreeLibrary(h);
 }
 
 TEST(ModuleTableTest, UnregisteredModuleStopsAnsweringOldHandles) {

@@ -122,6 +122,25 @@ TEST(Convert, IntToHex) {
   EXPECT_EQ(IntToHex(1, 1000000).size(), 32u);  // padding is bounded
 }
 
+TEST(Convert, HexDigitsAlone) {
+  EXPECT_EQ(HexDigitValue(U'7'), 7);
+  EXPECT_EQ(HexDigitValue(U'f'), 15);
+  EXPECT_EQ(HexDigitValue(U'B'), 11);
+  for (char32_t c : {U'g', U'G', U' ', U'/', U':', U'@', U'`', U'\uFF21', char32_t(0xFFFFFFC1)})
+    EXPECT_EQ(HexDigitValue(c), -1) << static_cast<unsigned>(c);
+
+  struct Case { std::string in; int max; Int64 value; };
+  const Case cases[] = {
+      {"03eb", 4, 0x03EB}, {"FFFF", 4, 0xFFFF}, {"0", 4, 0}, {"", 4, -1},    {"12345", 4, -1},
+      {"0x12", 4, -1},     {"-1", 4, -1},       {" 1", 4, -1}, {"1g", 4, -1}, {"\xC1", 4, -1},
+      {"FFFFFFFFFFFFFFF", 15, 0xFFFFFFFFFFFFFFF}, {"1", 16, -1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HexNumberValue(std::string_view(c.in), c.max), c.value) << c.in;
+    EXPECT_EQ(HexNumberValue(StringView(Utf8ToString(c.in)), c.max), c.value) << c.in;
+  }
+}
+
 TEST(Convert, FloatText) {
   struct Case { String text; bool ok; double value; };
   const Case cases[] = {
