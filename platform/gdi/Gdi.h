@@ -375,6 +375,8 @@ BOOL DrawEdge(HDC dc, RECT* r, UINT edge, UINT flags);
 // Path brackets: figures drawn between BeginPath and EndPath build a path.
 BOOL BeginPath(HDC dc);
 BOOL EndPath(HDC dc);
+// Drops the path being built (or built) without drawing it.
+BOOL AbortPath(HDC dc);
 BOOL CloseFigure(HDC dc);
 BOOL StrokePath(HDC dc);
 BOOL FillPath(HDC dc);

@@ -644,6 +644,15 @@ BOOL EndPath(HDC dc) {
   return TRUE;
 }
 
+BOOL AbortPath(HDC dc) {
+  HDC__* d = LookupDC(dc);
+  if (!d) return FALSE;
+  d->InPath = false;
+  d->PathReady = false;
+  d->Path = QPainterPath();
+  return TRUE;
+}
+
 BOOL CloseFigure(HDC dc) {
   HDC__* d = LookupDC(dc);
   if (!d || !d->InPath) return FALSE;

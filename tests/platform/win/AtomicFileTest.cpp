@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using atomic_file::ReplaceFile;
 
-void WriteText(const std::string& path, const std::string& text) {
+void WriteAtomicFixture(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
@@ -45,7 +45,7 @@ class AtomicFileTest : public ::testing::Test {
 };
 
 TEST_F(AtomicFileTest, ReplacesKeepingPermissionsAndCreatesWithTheGivenMode) {
-  WriteText(P("a.cfg"), "old");
+  WriteAtomicFixture(P("a.cfg"), "old");
   ASSERT_EQ(::chmod(P("a.cfg").c_str(), 0640), 0);
   EXPECT_EQ(ReplaceFile(P("a.cfg"), "new content"), 0);
   EXPECT_EQ(ReadText(P("a.cfg")), "new content");
@@ -60,7 +60,7 @@ TEST_F(AtomicFileTest, ReplacesKeepingPermissionsAndCreatesWithTheGivenMode) {
 }
 
 TEST_F(AtomicFileTest, LinksStayLinksAndTheirFilesAreReplaced) {
-  WriteText(P("real.cfg"), "old");
+  WriteAtomicFixture(P("real.cfg"), "old");
   ASSERT_EQ(::chmod(P("real.cfg").c_str(), 0604), 0);
   fs::create_symlink("real.cfg", P("rel.lnk"));        // relative, through a second link
   fs::create_symlink(P("rel.lnk"), P("abs.lnk"));
@@ -91,7 +91,7 @@ TEST_F(AtomicFileTest, LinksStayLinksAndTheirFilesAreReplaced) {
 }
 
 TEST_F(AtomicFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
-  WriteText(P("keep.cfg"), "old");
+  WriteAtomicFixture(P("keep.cfg"), "old");
   const std::vector<std::string> before = Entries();
 
   // The writer fails after writing part of the content.
@@ -137,7 +137,7 @@ TEST_F(AtomicFileTest, FolderHelpers) {
   EXPECT_EQ(atomic_file::MakeFolders(P("x/y/z/")), 0);
   EXPECT_TRUE(atomic_file::IsFolder(P("x/y/z")));
   EXPECT_EQ(atomic_file::MakeFolders(P("x/y/z")), 0);  // already there
-  WriteText(P("file"), "");
+  WriteAtomicFixture(P("file"), "");
   EXPECT_EQ(atomic_file::MakeFolders(P("file")), ENOTDIR);
   EXPECT_EQ(atomic_file::MakeFolders(P("file/sub")), ENOTDIR);
   EXPECT_EQ(atomic_file::MakeFolders(""), ENOENT);
