@@ -1,7 +1,12 @@
 # One static library per source folder: every .cpp below the folder is part of
-# it, so adding a file needs no edit here.
+# it, so adding a file needs no edit here. EXCLUDE <regex> leaves out sources
+# that belong to a program of the folder (its main).
 function(ryx_add_library name dir)
+  cmake_parse_arguments(PARSE_ARGV 2 ARG "" "EXCLUDE" "")
   file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(ARG_EXCLUDE)
+    list(FILTER _srcs EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
   add_library(${name} STATIC ${_srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
