@@ -376,7 +376,8 @@ class TWebUpdate : public TComponent {
   bool FThreaded = false;
   String FDateCheckFile;
   std::atomic<bool> FRunning{false};
-  bool FDownloadFailed = false;  // this run's GetFileUpdates failed: no last date
+  bool FDownloadFailed = false;
+  std::vector<String> FAppCompFiles;  // this run's downloaded components, as named on disk  // this run's GetFileUpdates failed: no last date
   std::unique_ptr<TInetThread> FThread;  // the worker of the last threaded run
 };
 

@@ -88,6 +88,7 @@ Integer TWebUpdate::GetFileUpdates() {
   TWebUpdateUpdate mode = UpdateUpdate;
   const Integer count = FFileList->Count();
   std::vector<TDownloaded> downloaded;
+  FAppCompFiles.clear();
   for (Integer i = 1; i <= count && !FCancelled; ++i) {
     TFileDescription* f = FFileList->Items(i - 1);
     int answer = IDYES;
@@ -131,6 +132,7 @@ Integer TWebUpdate::GetFileUpdates() {
     const bool archive = ext == u".CAB" || ext == u".ZIP" || ext == u".PAT";
     if (IsComponent(d.Name, FAppComps)) {
       FAppCompIncluded = true;
+      FAppCompFiles.push_back(d.Name);
       DoStatus(962, d.Name, 0, 0);
       continue;  // the restart helper installs it
     }

@@ -178,10 +178,14 @@ String TWebUpdate::RestartCommandLine() {
   }
   request.Params = FAppParams.empty() ? String(u" ") : FAppParams;
   request.TempDir = UseWinTempDir ? WinTempDir() : TempDirectory;
-  String comps = FAppComps;
-  for (Char& c : comps)
-    if (c == u',' || c == u';') c = u' ';
-  for (const String& c : CommandLineToArgs(comps)) request.Components.push_back(ExtractFileName(c));
+  // The files as they were downloaded (the list matches them without regard to case).
+  request.Components = FAppCompFiles;
+  if (request.Components.empty()) {
+    String comps = FAppComps;
+    for (Char& c : comps)
+      if (c == u',' || c == u';') c = u' ';
+    for (const String& c : CommandLineToArgs(comps)) request.Components.push_back(ExtractFileName(c));
+  }
   return BuildRestartCommandLine(request);
 }
 
