@@ -1,7 +1,11 @@
 #include "foundation/FoundationUnits.h"
 
+#include "foundation/gdiplus/GDIPFill.h"
 #include "foundation/gdiplus/GdiplusBase.h"
+#include "foundation/gdiplus_runtime/GdiplusApi.h"
+#include "foundation/gdiplus_runtime/GdiplusClasses.h"
 #include "foundation/json/AdvPersistence.h"
+#include "foundation/svg/AdvSVGBitmap.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/gdiplus/GdiPlus.h"
 
@@ -9,10 +13,20 @@ void AddFoundationUnits(TUnitSequence& Units) {
   Units.Add(u"AdvUtils", InitializeAdvUtilsUnit);
   Units.Add(u"AdvPersistence", TAdvPersistence::Initialize, TAdvPersistence::Finalize);
   Units.Add(
+      u"ZovIVIDlusApi",
+      [] {
+        RegisterGdiplusModule();
+        gdiplus_runtime::InitializeGdiplusApi();
+      },
+      gdiplus_runtime::FinalizeGdiplusApi);
+  Units.Add(u"ZovIVIDlusClasses", gdiplus_runtime::InitializeGdiplusClasses, gdiplus_runtime::FinalizeGdiplusClasses);
+  Units.Add(u"AdvTypes", InitializeAdvTypesUnit, FinalizeAdvTypesUnit);
+  Units.Add(
       u"AdvGDIP",
       [] {
         RegisterGdiplusModule();
         gdiplus::InitializeGdiplusUnit();
       },
       gdiplus::FinalizeGdiplusUnit);
+  Units.Add(u"GDIPFill", gdiplus::InitializeGDIPFillUnit);
 }

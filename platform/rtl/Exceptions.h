@@ -59,6 +59,8 @@ class EFilerError : public EStreamError { public: using EStreamError::EStreamErr
 class EReadError : public EFilerError { public: using EFilerError::EFilerError; };
 class EWriteError : public EFilerError { public: using EFilerError::EFilerError; };
 class EClassNotFound : public EFilerError { public: using EFilerError::EFilerError; };
+// A resource the program asked for by name or number is missing.
+class EResNotFound : public Exception { public: using Exception::Exception; };
 class EIniFileException : public Exception { public: using Exception::Exception; };
 
 // An operating-system error with its error number.

@@ -34,6 +34,33 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// Float points, sizes and rectangles of the class library (vector pictures).
+struct TPointF {
+  Single X = 0;
+  Single Y = 0;
+  friend bool operator==(const TPointF&, const TPointF&) = default;
+};
+
+struct TSizeF {
+  Single cx = 0;
+  Single cy = 0;
+  friend bool operator==(const TSizeF&, const TSizeF&) = default;
+};
+
+struct TRectF {
+  Single Left = 0;
+  Single Top = 0;
+  Single Right = 0;
+  Single Bottom = 0;
+
+  Single Width() const { return Right - Left; }
+  Single Height() const { return Bottom - Top; }
+  friend bool operator==(const TRectF&, const TRectF&) = default;
+};
+
+inline TRectF RectF(Single l, Single t, Single r, Single b) { return {l, t, r, b}; }
+inline TPointF PointF(Single x, Single y) { return {x, y}; }
+
 using POINT = TPoint;
 using SIZE = TSize;
 using RECT = TRect;

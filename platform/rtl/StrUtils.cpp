@@ -328,3 +328,14 @@ bool StrToBoolDef(StringView s, bool defaultValue) {
   bool v = defaultValue;
   return TryStrToBool(s, v) ? v : defaultValue;
 }
+
+bool IsNumber(Char c) {
+  switch (QChar::category(char32_t(c))) {
+    case QChar::Number_DecimalDigit:
+    case QChar::Number_Letter:
+    case QChar::Number_Other:
+      return true;
+    default:
+      return false;
+  }
+}

@@ -10,6 +10,9 @@ String LowerCase(StringView s);
 // Full Unicode case mapping.
 String AnsiUpperCase(StringView s);
 String AnsiLowerCase(StringView s);
+// The character's Unicode category is a decimal digit, a letter number or
+// another number (the class library's TCharacter.IsNumber).
+bool IsNumber(Char c);
 
 // Ordinal comparisons; the *Text forms ignore ASCII case. Negative, 0, positive.
 int CompareStr(StringView a, StringView b);

@@ -85,7 +85,8 @@ void FireDueTimers() {
   // Each timer fires at most once per call, so a handler slower than its
   // interval cannot keep this loop going; a timer killed or restarted by an
   // earlier handler is skipped (its serial is gone).
-  for (const auto& [dueTime, serial] : due) {
+  for (const auto& entry : due) {
+    const auto serial = entry.second;  // a plain copy: clang 14 cannot capture a structured binding
     HWND wnd = nullptr;
     UINT_PTR id = 0;
     {

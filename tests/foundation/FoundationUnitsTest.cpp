@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/FoundationUnits.h"
+#include "foundation/gdiplus/GDIPFill.h"
 #include "foundation/json/AdvPersistence.h"
+#include "foundation/svg/AdvSVGBitmap.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/win/Modules.h"
 
@@ -10,7 +12,8 @@ namespace {
 TEST(FoundationUnits, StartInOrderAndStopInReverse) {
   TUnitSequence units;
   AddFoundationUnits(units);
-  EXPECT_EQ(units.Names(), (std::vector<String>{u"AdvUtils", u"AdvPersistence", u"AdvGDIP"}));
+  EXPECT_EQ(units.Names(), (std::vector<String>{u"AdvUtils", u"AdvPersistence", u"ZovIVIDlusApi",
+                                                 u"ZovIVIDlusClasses", u"AdvTypes", u"AdvGDIP", u"GDIPFill"}));
   units.Initialize();
   EXPECT_EQ(TAdvPersistence::TypeKey(), u"$type");
   for (Integer i = 0; i < kAdvClipboardFormatCount; ++i) EXPECT_GE(AdvClipboardFormat(i), 0xC000);
@@ -20,8 +23,12 @@ TEST(FoundationUnits, StartInOrderAndStopInReverse) {
     EXPECT_NE(GetProcAddress(gdiplus, "GdipCreateFromHDC"), nullptr);
     FreeLibrary(gdiplus);
   }
+  ASSERT_NE(TPicture::FindExtension(u"svg"), nullptr);
+  EXPECT_EQ(TPicture::FindExtension(u"svg")->ClassName, u"TAdvSVGBitmap");
+  EXPECT_GE(gdiplus::GDIPFillClipboardFormat(), 0xC000u);
   units.Finalize();
   EXPECT_EQ(TAdvPersistence::TypeKey(), u"");
+  EXPECT_EQ(TPicture::FindExtension(u"svg"), nullptr);
 }
 
 }  // namespace

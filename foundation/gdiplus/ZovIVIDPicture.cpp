@@ -1,0 +1,295 @@
+#include "foundation/gdiplus/ZovIVIDPicture.h"
+
+#include "foundation/gdiplus/ImageSizeReaders.h"
+#include "foundation/gdiplus/LookFlags.h"
+#include "foundation/gdiplus/PictureDecode.h"
+#include "foundation/utils/AdvUtils.h"
+#include "platform/rtl/FileNames.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/rtl/Streams.h"
+#include "platform/vcl/Canvas.h"
+
+namespace gdiplus {
+
+TZovIVIDPicture::TZovIVIDPicture() { FTransparent = false; }
+
+TZovIVIDPicture::~TZovIVIDPicture() = default;
+
+bool TZovIVIDPicture::Empty() const { return HasSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
+Integer TZovIVIDPicture::Width() const { return HasSVG() ? TAdvSVGBitmap::Width() : FWidth; }
+Integer TZovIVIDPicture::Height() const { return HasSVG() ? TAdvSVGBitmap::Height() : FHeight; }
+
+void TZovIVIDPicture::Assign(TPersistent* Source) {
+  FIsEmpty = true;
+  if (!Source) {
+    FDatastream.clear();
+    RaiseChange();
+    RaiseClear();
+    return;
+  }
+  if (auto* src = dynamic_cast<TZovIVIDPicture*>(Source)) {
+    if (src->HasSVGData()) {
+      TAdvSVGBitmap::Assign(src);
+    } else {
+      ClearSVG();
+      FDatastream = src->FDatastream;
+      FIsEmpty = FDatastream.empty();
+      RaiseChange();
+    }
+  } else if (auto* graphic = dynamic_cast<TGraphic*>(Source)) {
+    ClearSVG();
+    graphic->SaveToBytes(FDatastream);
+    FIsEmpty = false;
+    RaiseChange();
+  } else if (auto* picture = dynamic_cast<TPicture*>(Source)) {
+    ClearSVG();
+    FDatastream.clear();
+    if (picture->Graphic()) picture->Graphic()->SaveToBytes(FDatastream);
+    FIsEmpty = false;
+    RaiseChange();
+  } else {
+    return;
+  }
+  GetImageSizes();
+}
+
+void TZovIVIDPicture::Draw(TCanvas* ACanvas, const TRect& r) {
+  if (HasSVG()) {
+    TAdvSVGBitmap::Draw(ACanvas, r);
+    return;
+  }
+  if (!ACanvas || Empty() || FDatastream.empty()) return;
+  std::unique_ptr<TGPImage> image = DecodePictureBytes(FDatastream);
+  if (!image || image->GetLastStatus() != Ok) return;
+  if (image->GetFormat() == ifBMP) {
+    TBitmap bitmap;
+    try {
+      bitmap.LoadFromBytes(FDatastream);
+    } catch (const Exception&) {
+      return;
+    }
+    bitmap.SetTransparentMode(tmAuto);
+    bitmap.SetTransparent(true);
+    ACanvas->Draw(r.Left, r.Top, &bitmap);
+    return;
+  }
+  FWidth = Integer(image->GetWidth());
+  FHeight = Integer(image->GetHeight());
+  TGPGraphics graphics(ACanvas->Handle());
+  graphics.DrawImageRect(image.get(), r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
+
+bool TZovIVIDPicture::DrawRaw(TGPGraphics* Graphics, const TGPRectF& Rect, bool Float) {
+  if (Empty() || FDatastream.empty()) return false;
+  std::unique_ptr<TGPImage> image = DecodePictureBytes(FDatastream);
+  if (!image || image->GetLastStatus() != Ok) return false;
+  const auto format = image->GetPixelFormat();
+  FPixelFormat = Integer(format);
+  FPixelDepth = Integer(image->GetPixelDepth());
+  FHasAlpha = image->HasAlphaChannel();
+  FHasPalette = image->HasPalette();
+  FWidth = Integer(image->GetWidth());
+  FHeight = Integer(image->GetHeight());
+  if (image->GetFormat() == ifBMP && Transparent()) {
+    ARGB key = ColorToAlphaARGB(255, FBitmapTransparentColor);
+    if (FBitmapTransparentMode == tmAuto) {
+      std::unique_ptr<TGPBitmap> bitmap = DecodePictureBitmap(FDatastream);
+      if (bitmap) bitmap->GetPixel(0, FHeight - 1, key);
+    }
+    TGPImageAttributes attributes;
+    attributes.SetColorKey(key, key, ColorAdjustTypeDefault);
+    Graphics->DrawImage(image.get(), Rect, 0, 0, Single(FWidth), Single(FHeight), UnitPixel, &attributes);
+    return true;
+  }
+  if (Float) Graphics->DrawImageRect(image.get(), Rect);
+  else
+    Graphics->DrawImageRect(image.get(), Integer(Rect.X), Integer(Rect.Y), Integer(Rect.Width),
+                            Integer(Rect.Height));
+  return true;
+}
+
+void TZovIVIDPicture::GDIPDraw(TGPGraphics* Graphics, const TRect& Rect) {
+  if (!Graphics) return;
+  if (HasSVG()) {
+    DrawSVG(Graphics, Single(Rect.Left), Single(Rect.Top), Single(Rect.Right - Rect.Left),
+            Single(Rect.Bottom - Rect.Top));
+    return;
+  }
+  DrawRaw(Graphics,
+          GPRectF(Single(Rect.Left), Single(Rect.Top), Single(Rect.Right - Rect.Left), Single(Rect.Bottom - Rect.Top)),
+          false);
+}
+
+void TZovIVIDPicture::GDIPDraw(TGPGraphics* Graphics, const TGPRectF& Rect) {
+  if (!Graphics) return;
+  if (HasSVG()) {
+    DrawSVG(Graphics, Rect.X, Rect.Y, Rect.Width, Rect.Height);
+    return;
+  }
+  if (FDrawing) return;
+  FDrawing = true;
+  struct TReset {
+    bool& Flag;
+    ~TReset() { Flag = false; }
+  } reset{FDrawing};
+  DrawRaw(Graphics, Rect, true);
+}
+
+void TZovIVIDPicture::DrawSVG(TGPGraphics* Graphics, Single X, Single Y, Single W, Single H) {
+  if (!Graphics || !HasSVG()) return;
+  HDC dc = Graphics->GetHDC();
+  if (!dc) return;
+  TCanvas canvas;
+  canvas.SetHandle(dc);
+  try {
+    SVG()->Draw(&canvas, RectF(X, Y, X + W, Y + H), true);
+  } catch (...) {
+    canvas.SetHandle(nullptr);
+    Graphics->ReleaseHDC(dc);
+    throw;
+  }
+  canvas.SetHandle(nullptr);
+  Graphics->ReleaseHDC(dc);
+}
+
+void TZovIVIDPicture::FillTexture(TGPGraphics* graphics, const TGPRectF* R, TGPGraphicsPath* Path) {
+  if (!graphics || Empty() || FDatastream.empty()) return;
+  std::unique_ptr<TGPImage> image = DecodePictureBytes(FDatastream);
+  if (!image || image->GetLastStatus() != Ok) return;
+  TGPTextureBrush brush(image.get(), WrapModeTile);
+  if (R) graphics->FillRectangle(&brush, *R);
+  else if (Path) graphics->FillPath(&brush, Path);
+}
+
+void TZovIVIDPicture::FillRect(TGPGraphics* graphics, const TGPRectF& R) { FillTexture(graphics, &R, nullptr); }
+
+void TZovIVIDPicture::FillPath(TGPGraphics* graphics, TGPGraphicsPath* Path) {
+  FillTexture(graphics, nullptr, Path);
+}
+
+bool TZovIVIDPicture::GetImageSizes() {
+  if (HasSVG()) return true;
+  if (Empty() || FDatastream.empty()) return false;
+  std::unique_ptr<TGPImage> image = DecodePictureBytes(FDatastream);
+  if (!image || image->GetLastStatus() != Ok) return false;
+  FWidth = Integer(image->GetWidth());
+  FHeight = Integer(image->GetHeight());
+  return true;
+}
+
+bool TZovIVIDPicture::GetImageSizesFromFileName(const String& FileName) {
+  if (HasSVG()) return true;
+  if (Empty()) return false;
+  const String ext = UpperCase(ExtractFileExt(FileName));
+  Word w = 0, h = 0;
+  if (ext == u".JPG" || ext == u".JPEG") GetJPEGSize(FileName, w, h);
+  else if (ext == u".PNG") GetPNGSize(FileName, w, h);
+  else if (ext == u".BMP") GetBMPSize(FileName, w, h);
+  else if (ext == u".TIFF" || ext == u".TIF") GetTIFFSize(FileName, w, h);
+  else if (ext == u".GIF") GetGIFSize(FileName, w, h);
+  FWidth = w;
+  FHeight = h;
+  return false;
+}
+
+void TZovIVIDPicture::LoadFromFile(const String& FileName) {
+  try {
+    TBytes data;
+    {
+      TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+      data = ReadWholeStream(&file);
+    }
+    if (IsRasterContent(data)) {
+      ClearSVG();
+      FDatastream = std::move(data);
+    } else {
+      FDatastream.clear();
+      LoadSVGBytesStrict(std::move(data));
+    }
+    FIsEmpty = false;
+    RaiseClear();
+    GetImageSizesFromFileName(FileName);
+    RaiseChange();
+  } catch (...) {
+    // The picture is left empty, not half-loaded, and its owner repaints.
+    ClearSVG();
+    FDatastream.clear();
+    FIsEmpty = true;
+    FWidth = FHeight = 0;
+    RaiseChange();
+  }
+}
+
+void TZovIVIDPicture::LoadFromStream(TStream* Stream) {
+  if (!Stream || Stream->Size() == 0) return;
+  TBytes data = ReadWholeStream(Stream);
+  if (IsRasterContent(data)) {
+    ClearSVG();
+    FDatastream = std::move(data);
+  } else {
+    LoadSVGBytes(std::move(data));
+  }
+  FIsEmpty = false;
+  GetImageSizes();
+  RaiseChange();
+}
+
+void TZovIVIDPicture::SaveToStream(TStream* Stream) {
+  if (!Stream) return;
+  if (HasSVGData()) TAdvSVGBitmap::SaveToStream(Stream);
+  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
+}
+
+void TZovIVIDPicture::LoadFromBytes(const TBytes& data) {
+  TBytesStream s(data);
+  LoadFromStream(&s);
+}
+
+void TZovIVIDPicture::SaveToBytes(TBytes& data) {
+  TBytesStream s;
+  SaveToStream(&s);
+  data = s.Bytes();
+}
+
+void TZovIVIDPicture::ReadData(TStream* Stream) {
+  if (!Stream) return;
+  TBytes data = ReadRestOfStream(Stream);
+  if (data.empty()) return;
+  if (IsRawFormData(data)) {
+    ClearSVG();
+    FDatastream = std::move(data);
+    FIsEmpty = false;
+    GetImageSizes();
+    return;
+  }
+  TBytesStream block(std::move(data));
+  TAdvSVGBitmap::ReadData(&block);
+}
+
+void TZovIVIDPicture::WriteData(TStream* Stream) {
+  if (!Stream) return;
+  if (HasSVGData()) TAdvSVGBitmap::WriteData(Stream);
+  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
+}
+
+void TZovIVIDPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
+  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(ResName, Instance);
+  if (stream) LoadFromStream(stream.get());
+}
+
+void TZovIVIDPicture::LoadFromResourceID(HINSTANCE Instance, Integer ResID) {
+  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(u"#" + IntToStr(ResID), Instance);
+  if (!stream) throw EResNotFound(u"Resource " + IntToStr(ResID) + u" not found");
+  LoadFromStream(stream.get());
+}
+
+void TZovIVIDPicture::LoadFromURL(const String& url) {
+  const String upper = UpperCase(url);
+  if (upper.starts_with(u"RES://")) {
+    if (url.size() > 6) LoadFromResourceName(HInstance(), url.substr(6));
+  } else if (upper.starts_with(u"FILE://")) {
+    if (url.size() > 7) LoadFromFile(url.substr(7));
+  }
+}
+
+}  // namespace gdiplus
