@@ -23,6 +23,7 @@
 #include "webupdate/InetThread.h"
 #include "webupdate/SftpSession.h"
 #include "webupdate/StatusTexts.h"
+#include "webupdate/UpdateLog.h"
 
 namespace {
 
@@ -81,6 +82,8 @@ TWebUpdate::~TWebUpdate() {
     }
   }
 }
+
+String WebUpdateLogFileName() { return LogFileNameNow(); }
 
 void TWebUpdate::SetLogFileName(const String& Value) {
   FLogFileName = Value;
@@ -238,22 +241,7 @@ bool TWebUpdate::Connected() const { return true; }
 
 Integer TWebUpdate::ConnectionType() const { return 0; }
 
-void TWebUpdate::AddToLog(const String& s) {
-  try {
-    String name = LogFileNameNow();
-    if (name.find_first_of(u"\\/:") == String::npos)
-      name = IncludeTrailingPathDelimiter(GetShellFolderPath(CSIDL_PERSONAL)) + name;
-    name = StringReplace(name, u"{APP}", ProgramFolder(), rfReplaceAll | rfIgnoreCase);
-    name = StringReplace(name, u"\\", u"/", rfReplaceAll);
-    while (name.find(u"//") != String::npos) name = StringReplace(name, u"//", u"/", rfReplaceAll);
-    String dir = ExtractFileDir(name);
-    if (!dir.empty() && !DirectoryExists(dir) && !ForceDirectories(dir)) return;
-    std::ofstream out(StringToUtf8(name), std::ios::binary | std::ios::app);
-    out << StringToUtf8(s) << "\r\n";
-  } catch (...) {
-    // Logging never fails a run.
-  }
-}
+void TWebUpdate::AddToLog(const String& s) { WriteLogLine(LogFileNameNow(), ProgramFolder(), s); }
 
 void TWebUpdate::DoStatus(Integer Ident, const String& Text, Integer StatusCode, Integer ErrCode) {
   String message = WebUpdateStatusMessage(Ident, Text);
@@ -320,7 +308,6 @@ void TWebUpdate::DoSuccess() {
   if (OnSuccess) Raise([&] { OnSuccess(this); });
 }
 
-void TWebUpdate::ExtractDownloaded(const String&, const String&, bool) {}
 
 namespace {
 

@@ -279,14 +279,41 @@ class TWebUpdate : public TComponent {
   virtual std::unique_ptr<TMemoryStream> GetEULAStream();
   // Reads the [files] list into FileList; answers the count.
   virtual Integer GetFileDetails();
-  // Seams of the download part of a run: dropping current files, downloading,
-  // the after-update actions. Here: nothing to download (-1), nothing failed (0).
+  // Drops the entries whose local copy is current (dates, CompareFile,
+  // OnFileVersionCheck, OnGetFileList); 0 when files remain, -1 when none.
   virtual Integer ProcessFileDetails();
+  // Asks, downloads, then places and unpacks the entries; 0 when every
+  // accepted file arrived and was placed, -1 otherwise. A failed download
+  // places none of this run's files.
   virtual Integer GetFileUpdates();
+  // The after-update actions (POST, last date, next URL, runafter); -1 when
+  // cancelled or the POST result was refused. A failed run records no date.
   virtual Integer UpdateActions();
+  // The HTTP POST of PostUpdateInfo (Server and Action both set); the answer
+  // lands in PostResult; 951/952 when the server or resource cannot be reached.
+  void DoPostUpdateInfo();
   virtual String ConvertPrefix(const String& Prefix);
-  // Seam of the restart part: hands the program to the restart helper.
+  // Asks (OnAppRestart or text 911), unpacks the restart helper, writes
+  // WUPDATE.INI, starts the helper and closes the program. A helper that
+  // cannot start is reported (950) and the program keeps running.
   virtual void DoRestart();
+  // Unpacks the "UPD" cabinet resource into WinTempDir ("upd.exe"); false
+  // when the program carries none or it cannot be unpacked.
+  virtual bool ExtractUpdater();
+  // Writes the patch tool; this program carries none, so false.
+  virtual bool ExtractPatcher();
+  // Start-line texts: the system's name and version from os-release and
+  // uname; the browser and IDE queries answer "(not found)" and "".
+  virtual String GetOSVersion();
+  virtual String GetIEVersion();
+  virtual String GetIDE();
+  virtual String GetInstalledIDEs();
+  // Runs CommandLine (split by CommandLineToArgs, never through a shell),
+  // waits for it; true when it exited with 0. Not started: false.
+  bool RunAndWait(const String& CommandLine, bool ShowWindow, bool ShowAnimation, const String& Caption,
+                  const String& Message);
+  // The command line DoRestart hands to the helper (also status 958).
+  String RestartCommandLine();
 
   // Reports the calling thread's last Internet error as status 976.
   void Error();
@@ -295,9 +322,10 @@ class TWebUpdate : public TComponent {
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  // Unpacks a downloaded archive (seam for the archive readers): ByName tests
-  // for ".CAB"/".ZIP" anywhere in the name, else the extension decides.
-  virtual void ExtractDownloaded(const String& FileName, const String& TargetDir, bool ByName);
+  // Unpacks a downloaded archive when ExtractCAB / ExtractZIP allow: ByName
+  // tests for ".CAB"/".ZIP" anywhere in the name, else the extension decides.
+  // False (status 947) when unpacking failed; true when done or not asked.
+  virtual bool ExtractDownloaded(const String& FileName, const String& TargetDir, bool ByName);
 
  private:
   friend class TInetThread;
@@ -348,8 +376,19 @@ class TWebUpdate : public TComponent {
   bool FThreaded = false;
   String FDateCheckFile;
   std::atomic<bool> FRunning{false};
+  bool FDownloadFailed = false;
+  std::vector<String> FAppCompFiles;  // this run's downloaded components, as named on disk  // this run's GetFileUpdates failed: no last date
   std::unique_ptr<TInetThread> FThread;  // the worker of the last threaded run
 };
+
+// The process-wide log file name (the last one any instance was given).
+String WebUpdateLogFileName();
+// Unpacks every file of a ZIP archive into TargetDir (names confined to it); 0 or -1.
+Integer ZipExtract(const String& ZipFile, const String& TargetDir);
+// Expands an SZDD-compressed file next to itself under its expanded name
+// and then removes the compressed file. A file that is not compressed, or a
+// damaged one, is left exactly as it is (false).
+bool LZExpandFile(const String& FileName);
 
 // "a.b.c.d" / "a,b" / "a" -> version words (-1/-1 when unreadable).
 tfvi StrToVersion(const String& Text);

@@ -349,11 +349,12 @@ void TWebUpdate::RunUpdate(bool InitPath) {
   FCancelled = false;
   if (InitPath) ChangeToProgramFolder();
   DoStatus(968, FThreaded ? u"Threaded update" : u"Non threaded update", 0, 0);
-  DoStatus(966, u"Linux", 0, 0);
-  DoStatus(967, u"(not found)", 0, 0);
-  DoStatus(969, {}, 0, 0);
-  DoStatus(970, {}, 0, 0);
+  DoStatus(966, GetOSVersion(), 0, 0);
+  DoStatus(967, GetIEVersion(), 0, 0);
+  DoStatus(969, GetIDE(), 0, 0);
+  DoStatus(970, GetInstalledIDEs(), 0, 0);
   FAppCompIncluded = false;
+  FDownloadFailed = false;
   FFTPDirSet = false;
   FControlFileName.clear();
   DoStatus(963, Version(), 0, 0);
@@ -407,7 +408,6 @@ bool TWebUpdate::DoThreadUpdate(bool InitPath) {
   return true;
 }
 
-void TWebUpdate::DoRestart() {}
 
 bool TWebUpdate::StartProgram(const String& Program, const String& Params) {
   // Only absolute paths: a name from a downloaded file is never looked up in
@@ -556,9 +556,3 @@ Integer TWebUpdate::GetFileDetails() {
   }
   return count;
 }
-
-Integer TWebUpdate::ProcessFileDetails() { return FFileList->Count() > 0 ? 0 : -1; }
-
-Integer TWebUpdate::GetFileUpdates() { return 0; }
-
-Integer TWebUpdate::UpdateActions() { return FCancelled ? -1 : 0; }

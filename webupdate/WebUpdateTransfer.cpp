@@ -113,8 +113,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
       CustomProcess(tgt + name);
       const String upper = UpperCase(name);
       if (upper.find(u".CAB") != String::npos || upper.find(u".ZIP") != String::npos) DoStatus(965, tgt + name, 3, 0);
-      ExtractDownloaded(tgt + name, tgt, true);
-      return success;
+      return ExtractDownloaded(tgt + name, tgt, true) && success;
     }
   }
 
@@ -126,8 +125,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
     }
     if (!CopyLocalFile(url, target)) return false;
     CustomProcess(target);
-    ExtractDownloaded(target, ExtractFilePath(target), true);
-    return true;
+    return !uncompress || ExtractDownloaded(target, ExtractFilePath(target), true);
   }
 
   if (name.empty()) {
@@ -153,8 +151,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
   }
   if (!PlaceDownloaded(temp, target)) return false;
   CustomProcess(target);
-  if (uncompress) ExtractDownloaded(target, tgt, false);
-  return true;
+  return !uncompress || ExtractDownloaded(target, tgt, false);
 }
 
 namespace {

@@ -14,6 +14,8 @@ serves until stdin closes. HTTP paths:
   /trickle/NAME        announces the file, sends one byte each 20 ms
   /endless-headers     header lines without end
   /slow-headers        one header byte per second
+  /endless-body        a body without a length that never ends
+  /slow-body/NAME      announces the file, sends one byte each 3 s (slow loris)
   /count/PATH          how many requests PATH has seen (plain number)
 """
 import base64
@@ -77,6 +79,30 @@ def serve_http(root, tls, user, password):
                         time.sleep(1)
                 except OSError:
                     return
+            if kind == "endless-body":
+                self.send_response(200)
+                self.send_header("Connection", "close")
+                self.end_headers()
+                self.close_connection = True
+                try:
+                    while True:
+                        self.wfile.write(b"z" * 65536)
+                except OSError:
+                    return
+            if kind == "slow-body":
+                body = self.file(rest) or b""
+                self.send_response(200)
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.close_connection = True
+                try:
+                    for b in body:
+                        self.wfile.write(bytes([b]))
+                        self.wfile.flush()
+                        time.sleep(3)
+                except OSError:
+                    pass
+                return
             if kind == "redirect":
                 return self.send_bytes(302, b"", extra=[("Location", "/files/" + rest)])
             if kind == "redirect-abs":

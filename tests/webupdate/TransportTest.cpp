@@ -221,6 +221,28 @@ TEST_F(TransportTest, HostileServersEndInFailuresWithinTheTimeouts) {
   EXPECT_FALSE(TempFilesLeft());
 }
 
+TEST_F(TransportTest, HostileBodiesFailAndLeaveNothing) {
+  ASSERT_NE(gServers->http->Port(), 0);
+  Write(home.Path() + "/dl/endless-body", "old");
+  Write(home.Path() + "/dl/f.bin", "old");
+  web.ReceiveTimeOut = 2000;
+  web.MaxDownloadSize = 1 << 20;
+  struct Case {
+    std::string path, file;
+  } cases[] = {
+      {"/endless-body", "endless-body"},  // no length, no end: stopped by the size budget
+      {"/slow-body/f.bin", "f.bin"},      // one byte each 3 s: stopped by the receive time-out
+  };
+  for (const Case& c : cases) {
+    statuses.clear();
+    EXPECT_FALSE(Get(HttpUrl(c.path))) << c.path;
+    EXPECT_TRUE(Saw("(20,10)")) << c.path;
+    EXPECT_EQ(Downloaded(c.file), "old") << c.path;
+    EXPECT_FALSE(TempFilesLeft()) << c.path;
+    web.StopConnection();
+  }
+}
+
 TEST_F(TransportTest, HttpsChecksCertificatesUnlessTold) {
   if (!gServers->https || gServers->https->Port() == 0) GTEST_SKIP() << "openssl or the TLS server cannot start here";
   const std::string url = "https://127.0.0.1:" + std::to_string(gServers->https->Port()) + "/files/small.txt";

@@ -1,0 +1,162 @@
+// Whole update runs over the file transport: the file list, prompts and
+// placement, the last date of failed and good runs, the threaded run, the
+// actions and the what's-new and licence texts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/rtl/DateTime.h"
+#include "platform/testing/TempHome.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/win/MessageLoop.h"
+#include "tests/support/TestUtil.h"
+#include "webupdate/WebUpdate.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::ReadFileBytes;
+
+void Write(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class UpdateRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved = WebUpdatePrompts();
+    web.UpdateType = fileUpdate;
+    web.UpdateUpdate = wuuSilent;
+    web.URL = Utf8ToString((server / "upd.inf").string());
+    web.LastURLEntry()->Key = u"Software\\RyxTest";
+    web.LastURLEntry()->Section = u"Update";
+    web.LastURLEntry()->Save = true;
+    web.OnStatus = [this](TObject*, const String& text, Integer, Integer) {
+      statuses.push_back(StringToUtf8(text));
+      if (!IsUIThread()) offThread = true;
+    };
+    Write(server / "one.bin", "one");
+    Write(server / "two.bin", "two");
+  }
+  void TearDown() override { WebUpdatePrompts() = saved; }
+  void Control(const std::string& extra) {
+    Write(server / "upd.inf", "[update]\nsignature=WebUpdate\ndate=01/01/2030\n[files]\ncount=2\n"
+                              "[file1]\nurl=" + (server / "one.bin").string() + "\ntargetdir=" + target.string() +
+                                  "\n[file2]\nurl=" + (server / "two.bin").string() + "\ntargetdir=" +
+                                  target.string() + "\n" + extra);
+  }
+  bool DateRecorded() { return web.UpdateDateGet() > EncodeDate(2029, 1, 1); }
+
+  TTempHome home;
+  TWebUpdate web{nullptr};
+  fs::path server = fs::path(home.Path()) / "server";
+  fs::path target = fs::path(home.Path()) / "app";
+  std::vector<std::string> statuses;
+  bool offThread = false;
+  TWebUpdatePrompts saved;
+};
+
+TEST_F(UpdateRunTest, FailedRunPlacesNothingAndRecordsNoDate) {
+  Control("");
+  fs::remove(server / "two.bin");
+  web.DoUpdate(false);
+  EXPECT_FALSE(fs::exists(target / "one.bin")) << "all of a run's files or none";
+  EXPECT_FALSE(DateRecorded());
+
+  Write(server / "two.bin", "two");
+  bool success = false;
+  web.OnSuccess = [&](TObject*) { success = true; };
+  web.DoUpdate(false);
+  EXPECT_TRUE(success);
+  EXPECT_EQ(ReadFileBytes(target / "one.bin"), "one");
+  EXPECT_EQ(ReadFileBytes(target / "two.bin"), "two");
+  EXPECT_TRUE(DateRecorded());
+}
+
+TEST_F(UpdateRunTest, PromptsDecideWhatIsDownloaded) {
+  web.LastURLEntry()->Save = false;  // each run finds the update again
+  Control("");
+  std::vector<std::string> asked;
+  WebUpdatePrompts().Message = [&](const String& text, UINT) {
+    asked.push_back(StringToUtf8(text));
+    return asked.size() == 1 ? IDNO : IDYES;
+  };
+  web.UpdateUpdate = wuuPromptAll;
+  web.DoUpdate(false);
+  EXPECT_EQ(asked, (std::vector<std::string>{"Download update file : one.bin", "Download update file : two.bin"}));
+  EXPECT_FALSE(fs::exists(target / "one.bin"));
+  EXPECT_TRUE(fs::exists(target / "two.bin"));
+
+  fs::remove(target / "two.bin");
+  asked.clear();
+  WebUpdatePrompts().Message = [&](const String& text, UINT) {
+    asked.push_back(StringToUtf8(text));
+    return IDNO;
+  };
+  web.UpdateUpdate = wuuPromptOnce;
+  web.DoUpdate(false);
+  EXPECT_EQ(asked, (std::vector<std::string>{"Download update files ?"}));
+  EXPECT_FALSE(fs::exists(target / "two.bin"));
+}
+
+TEST_F(UpdateRunTest, ComponentsAreWholeNamesAndStayForTheHelper) {
+  Control("[application]\nappupdate=1\nappname=app\nappcomps=TWO.BIN xone.bin\n");
+  web.OnAppRestart = [](TObject*, bool& allow) { allow = false; };
+  web.DoUpdate(false);
+  EXPECT_TRUE(fs::exists(target / "one.bin")) << "\"xone.bin\" does not name one.bin";
+  EXPECT_FALSE(fs::exists(target / "two.bin"));
+  EXPECT_TRUE(fs::exists(fs::path(home.Path()) / "tmp" / "two.bin"));
+  EXPECT_TRUE(web.AppNeedsRestart());
+  EXPECT_NE(StringToUtf8(web.RestartCommandLine()).find(" \"two.bin\""), std::string::npos);
+}
+
+TEST_F(UpdateRunTest, ThreadedRunRaisesEventsOnTheUserInterfaceThread) {
+  Control("");
+  bool done = false;
+  web.OnThreadUpdateDone = [&](TObject*) { done = true; };
+  ASSERT_TRUE(web.DoThreadUpdate(false));
+  EXPECT_FALSE(web.DoThreadUpdate(false)) << "one run at a time";
+  for (int i = 0; i < 600 && !done; ++i) {
+    WaitMessage(50);
+    ProcessPendingMessages();
+  }
+  ASSERT_TRUE(done);
+  EXPECT_FALSE(offThread);
+  EXPECT_FALSE(statuses.empty());
+  EXPECT_EQ(ReadFileBytes(target / "two.bin"), "two");
+}
+
+TEST_F(UpdateRunTest, ActionsAndTexts) {
+  Write(server / "news.txt", "line 1\nline 2\n");
+  Write(server / "eula.txt", "terms\n");
+  Control("[whatsnew]\nfile=" + (server / "news.txt").string() + "\n[eula]\nfile=" + (server / "eula.txt").string() +
+          "\n[action]\nrunbefore=relative/tool\nquery=Go on?\n");
+  web.StartConnection();
+  ASSERT_EQ(web.GetControlFile(), 0);
+  std::unique_ptr<TStringList> news = web.GetWhatsNew();
+  ASSERT_TRUE(news);
+  EXPECT_EQ(test_support::Lines(*news), (std::vector<String>{u"line 1", u"line 2"}));
+  std::unique_ptr<TStringList> eula = web.GetEULA();
+  ASSERT_TRUE(eula);
+  EXPECT_EQ(eula->Strings(0), u"terms");
+
+  WebUpdatePrompts().Message = [](const String& text, UINT) { return text == u"Go on?" ? IDNO : IDOK; };
+  statuses.clear();
+  EXPECT_EQ(web.HandleActions(), -1) << "the query answered No";
+  bool refused = false;
+  for (const std::string& s : statuses) refused |= s.find("relative/tool") != std::string::npos;
+  EXPECT_TRUE(refused) << "a relative program is never started";
+  WebUpdatePrompts().Message = [](const String&, UINT) { return IDYES; };
+  EXPECT_EQ(web.HandleActions(), 0);
+  web.StopConnection();
+
+  std::unique_ptr<TStringList> lines = web.NewWhatsNew(false);
+  ASSERT_TRUE(lines);
+  EXPECT_EQ(lines->Count(), 2);
+  Write(server / "news.txt", "{\\rtf1 x}");
+  EXPECT_FALSE(web.NewWhatsNew(false)) << "RTF gives no lines";
+}
+
+}  // namespace
