@@ -30,6 +30,12 @@ inline std::string ReadFileBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Writes bytes to path, making the folders on the way first.
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 // Text as UTF-8, for comparing the layer's strings in test expectations.
 inline std::string U8(const String& s) { return StringToUtf8(s); }
 

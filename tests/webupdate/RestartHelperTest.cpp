@@ -25,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::ReadFileBytes;
 
-void Write(const fs::path& path, const std::string& bytes, fs::perms perms = fs::perms::owner_read |
+void WriteHelperFile(const fs::path& path, const std::string& bytes, fs::perms perms = fs::perms::owner_read |
                                                                              fs::perms::owner_write) {
   std::ofstream(path, std::ios::binary) << bytes;
   fs::permissions(path, perms);
@@ -94,8 +94,8 @@ class InstallTest : public ::testing::Test {
   void SetUp() override {
     fs::create_directories(program);
     fs::create_directories(temp);
-    for (const auto& [name, bytes] : oldSet) Write(program / name, bytes);
-    for (const auto& [name, bytes] : newFiles) Write(temp / name, bytes);
+    for (const auto& [name, bytes] : oldSet) WriteHelperFile(program / name, bytes);
+    for (const auto& [name, bytes] : newFiles) WriteHelperFile(temp / name, bytes);
     newSet = oldSet;
     for (const auto& [name, bytes] : newFiles) newSet[name] = bytes;
   }
@@ -121,7 +121,7 @@ TEST_F(InstallTest, KilledAnywhereLeavesTheOldOrTheNewSet) {
   for (int k = 1; k <= 100 && !finished; ++k) {
     // Fresh old set each round.
     for (const auto& e : fs::directory_iterator(program)) fs::remove(e.path());
-    for (const auto& [name, bytes] : oldSet) Write(program / name, bytes);
+    for (const auto& [name, bytes] : oldSet) WriteHelperFile(program / name, bytes);
     // The helper runs in the program's folder ("null": nothing restarted).
     fs::current_path(program);
     int status = RunHelper(InstallArgs(), "RYX_UPD_KILL_AT=" + std::to_string(k));
@@ -157,8 +157,8 @@ TEST_F(InstallTest, MissingComponentInstallsNothing) {
 TEST_F(InstallTest, ProgramIsReplacedAndStartedAgain) {
   // The program: a script that leaves its arguments in a marker file.
   const std::string script = "#!/bin/sh\necho \"$0 $1|$2\" > \"" + home.Path() + "/marker\"\n";
-  Write(program / "app", "#!/bin/sh\nexit 1\n", fs::perms::owner_all);
-  Write(temp / "app", script, fs::perms::owner_all);
+  WriteHelperFile(program / "app", "#!/bin/sh\nexit 1\n", fs::perms::owner_all);
+  WriteHelperFile(temp / "app", script, fs::perms::owner_all);
   // A running "program" the helper must wait for.
   pid_t running = ::fork();
   if (running == 0) {

@@ -15,22 +15,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kPayload = [] {
+const std::string kSftpPayload = [] {
   std::string s;
   for (int i = 0; i < 50000; ++i) s.push_back(static_cast<char>((i * 7) & 0xFF));
   return s;
 }();
 
-void Write(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
 struct TSftpFixture {
   test_support::TTempDir files{"ryx_sftp_files"};
   std::unique_ptr<test_support::TSshServer> server;
   TSftpFixture() {
-    Write(files.Path("f.bin"), kPayload);
+    test_support::WriteFileBytes(files.Path("f.bin"), kSftpPayload);
     server = std::make_unique<test_support::TSshServer>("ryxsftp", "s3cret");
   }
 };
@@ -52,7 +47,7 @@ class SftpTest : public ::testing::Test {
     web.Password = u"s3cret";
     web.FTPDirectory = Utf8ToString(gSftp->files.Path().string());
     web.KnownHostsFile = Utf8ToString(home.Path() + "/known_hosts");
-    Write(home.Path() + "/known_hosts", gSftp->server->KnownHostsLine() + "\n");
+    test_support::WriteFileBytes(home.Path() + "/known_hosts", gSftp->server->KnownHostsLine() + "\n");
     web.OnStatus = [this](TObject*, const String& text, Integer code, Integer err) {
       statuses.push_back(StringToUtf8(text) + " (" + std::to_string(code) + "," + std::to_string(err) + ")");
     };
@@ -89,12 +84,12 @@ TEST_F(SftpTest, DownloadsWholeFileAndReportsAMissingOne) {
   EXPECT_TRUE(Saw("(3,0)"));
   Int64 last = 0;
   web.OnFileProgress = [&](TObject*, const String&, Int64 pos, Int64 size) {
-    EXPECT_EQ(size, static_cast<Int64>(kPayload.size()));
+    EXPECT_EQ(size, static_cast<Int64>(kSftpPayload.size()));
     last = pos;
   };
   EXPECT_TRUE(web.URLGetFile(web.HintConnect(), u"sftp://127.0.0.1/f.bin", target, false));
-  EXPECT_EQ(Downloaded("f.bin"), kPayload);
-  EXPECT_EQ(last, static_cast<Int64>(kPayload.size()));
+  EXPECT_EQ(Downloaded("f.bin"), kSftpPayload);
+  EXPECT_EQ(last, static_cast<Int64>(kSftpPayload.size()));
 
   statuses.clear();
   EXPECT_FALSE(web.URLGetFile(web.HintConnect(), u"sftp://127.0.0.1/none.bin", target, false));
@@ -111,7 +106,7 @@ TEST_F(SftpTest, WrongPasswordIsAFailedConnection) {
 }
 
 TEST_F(SftpTest, UnknownHostKeyIsRefusedUnlessAccepted) {
-  Write(home.Path() + "/known_hosts", "");
+  test_support::WriteFileBytes(home.Path() + "/known_hosts", "");
   EXPECT_EQ(Connect(), -1);
   EXPECT_TRUE(Saw("Cannot connect to SFTP host"));
   web.StopConnection();
@@ -125,7 +120,7 @@ TEST_F(SftpTest, UnknownHostKeyIsRefusedUnlessAccepted) {
   web.StopConnection();
 
   // A different key for the same host is refused whatever the setting.
-  Write(home.Path() + "/known_hosts",
+  test_support::WriteFileBytes(home.Path() + "/known_hosts",
         "[127.0.0.1]:" + std::to_string(gSftp->server->Port()) +
             " ssh-ed25519 AAAAC3NzaC1lZDI1NTE5AAAAIIvJ1kV9Hs5Vb2m0cC2vVPz8u8ZrPpDqGg9G7m2P3a0c\n");
   web.AcceptNewHostKey = true;
@@ -133,7 +128,7 @@ TEST_F(SftpTest, UnknownHostKeyIsRefusedUnlessAccepted) {
 }
 
 TEST_F(SftpTest, CancelMidReadStopsAndLeavesNothing) {
-  Write(home.Path() + "/dl/f.bin", "old");
+  test_support::WriteFileBytes(home.Path() + "/dl/f.bin", "old");
   ASSERT_EQ(Connect(), 0);
   int blocks = 0;
   web.OnFileProgress = [&](TObject*, const String&, Int64, Int64) {

@@ -19,26 +19,21 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::TServerProcess;
 
-const std::string kPayload = [] {
+const std::string kTransportPayload = [] {
   std::string s;
   for (int i = 0; i < 20000; ++i) s.push_back(static_cast<char>((i * 31) & 0xFF));
   return s;
 }();
-
-void Write(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
 
 // Servers shared by the suite: started once, stopped at its end.
 struct TServers {
   test_support::TTempDir root{"ryx_wu_srv"};
   std::unique_ptr<TServerProcess> http, https, ftp;
   TServers() {
-    Write(root.Path("f.bin"), kPayload);
-    Write(root.Path("small.txt"), "hello");
+    test_support::WriteFileBytes(root.Path("f.bin"), kTransportPayload);
+    test_support::WriteFileBytes(root.Path("small.txt"), "hello");
     fs::create_directories(root.Path("sub"));
-    Write(root.Path("sub") / "g.bin", kPayload);
+    test_support::WriteFileBytes(root.Path("sub") / "g.bin", kTransportPayload);
     const std::string script = RYX_WEBUPDATE_SERVERS;
     http = std::make_unique<TServerProcess>(std::vector<std::string>{
         "/usr/bin/python3", script, "http", root.Path().string(), "--user", "us\xC3\xABr", "--password", "p\xC3\xA4ss"});
@@ -124,18 +119,18 @@ TEST_F(TransportTest, HttpDownloadsWholeFilesAndReportsFailures) {
   int progress = 0;
   web.OnFileProgress = [&](TObject*, const String&, Int64 pos, Int64 size) {
     ++progress;
-    EXPECT_EQ(size, static_cast<Int64>(kPayload.size()));
+    EXPECT_EQ(size, static_cast<Int64>(kTransportPayload.size()));
     EXPECT_LE(pos, size);
   };
   EXPECT_TRUE(Get(HttpUrl("/files/f.bin")));
-  EXPECT_EQ(Downloaded("f.bin"), kPayload);
+  EXPECT_EQ(Downloaded("f.bin"), kTransportPayload);
   EXPECT_GE(progress, 5);  // one per block
   web.OnFileProgress = nullptr;
 
   EXPECT_TRUE(Get(HttpUrl("/redirect/small.txt")));
   EXPECT_EQ(Downloaded("small.txt"), "hello");
 
-  Write(home.Path() + "/dl/keep.bin", "old");
+  test_support::WriteFileBytes(home.Path() + "/dl/keep.bin", "old");
   struct Case {
     std::string path;
     std::string status;
@@ -149,10 +144,10 @@ TEST_F(TransportTest, HttpDownloadsWholeFilesAndReportsFailures) {
     EXPECT_FALSE(Get(HttpUrl(c.path))) << c.path;
     EXPECT_TRUE(Saw(c.status)) << c.path;
   }
-  EXPECT_EQ(Downloaded("f.bin"), kPayload);  // the good copy was not touched by the short one
+  EXPECT_EQ(Downloaded("f.bin"), kTransportPayload);  // the good copy was not touched by the short one
   // Bytes past the announced length are not part of the file.
   EXPECT_TRUE(Get(HttpUrl("/long/f.bin")));
-  EXPECT_EQ(Downloaded("f.bin"), kPayload);
+  EXPECT_EQ(Downloaded("f.bin"), kTransportPayload);
   EXPECT_FALSE(TempFilesLeft());
 }
 
@@ -199,7 +194,7 @@ TEST_F(TransportTest, BasicAuthenticationIsAskedAgainAFewTimesAtMost) {
 
 TEST_F(TransportTest, CancelMidTransferLeavesNothing) {
   ASSERT_NE(gServers->http->Port(), 0);
-  Write(home.Path() + "/dl/f.bin", "old");
+  test_support::WriteFileBytes(home.Path() + "/dl/f.bin", "old");
   web.OnFileProgress = [&](TObject*, const String&, Int64 pos, Int64) {
     if (pos >= 20) web.Cancel();
   };
@@ -223,8 +218,8 @@ TEST_F(TransportTest, HostileServersEndInFailuresWithinTheTimeouts) {
 
 TEST_F(TransportTest, HostileBodiesFailAndLeaveNothing) {
   ASSERT_NE(gServers->http->Port(), 0);
-  Write(home.Path() + "/dl/endless-body", "old");
-  Write(home.Path() + "/dl/f.bin", "old");
+  test_support::WriteFileBytes(home.Path() + "/dl/endless-body", "old");
+  test_support::WriteFileBytes(home.Path() + "/dl/f.bin", "old");
   web.ReceiveTimeOut = 2000;
   web.MaxDownloadSize = 1 << 20;
   struct Case {
@@ -269,7 +264,7 @@ TEST_F(TransportTest, FtpActiveAndPassive) {
     ASSERT_EQ(web.StartConnection(), 0);
     ASSERT_EQ(web.FTPConnect(), 0);
     EXPECT_TRUE(web.URLGetFile(web.HintConnect(), u"ftp://x/f.bin", target, false)) << passive;
-    EXPECT_EQ(Downloaded("f.bin"), kPayload);
+    EXPECT_EQ(Downloaded("f.bin"), kTransportPayload);
     statuses.clear();
     EXPECT_FALSE(web.URLGetFile(web.HintConnect(), u"ftp://x/none.bin", target, false));
     EXPECT_TRUE(Saw("550")) << "the server's reply is in the error text";

@@ -19,12 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::ReadFileBytes;
 
-void Write(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
 int Shell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
 
 // Every file below dir, relative, with its bytes.
@@ -38,15 +32,15 @@ std::map<std::string, std::string> Tree(const fs::path& dir) {
 class UnpackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Write(src.Path("a.txt"), "alpha");
-    Write(src.Path("sub/b.txt"), std::string(30000, 'b'));
+    test_support::WriteFileBytes(src.Path("a.txt"), "alpha");
+    test_support::WriteFileBytes(src.Path("sub/b.txt"), std::string(30000, 'b'));
     fs::create_directories(out.Path());
   }
   String S(const fs::path& p) const { return Utf8ToString(p.string()); }
   // A ZIP written by Python's zipfile: entries (name, data), symlink entries flagged.
   void PyZip(const fs::path& zip, const std::string& entries) {
     std::string script = "import zipfile,sys\nz=zipfile.ZipFile(sys.argv[1],'w')\n" + entries + "z.close()\n";
-    Write(src.Path("mk.py"), script);
+    test_support::WriteFileBytes(src.Path("mk.py"), script);
     ASSERT_EQ(Shell("python3 " + src.Path("mk.py").string() + " " + zip.string()), 0);
   }
 
@@ -75,9 +69,9 @@ TEST_F(UnpackTest, CabinetsStoredAndCompressedWithSubFolders) {
     EXPECT_LE(std::chrono::abs(stored - got), std::chrono::seconds(3));
   }
   // Not a cabinet, or a cabinet cut short: -1, nothing written.
-  Write(src.Path("plain.cab"), "MSCF? not really");
+  test_support::WriteFileBytes(src.Path("plain.cab"), "MSCF? not really");
   std::string whole = ReadFileBytes(src.Path("t--zip.cab"));
-  Write(src.Path("cut.cab"), whole.substr(0, whole.size() / 2));
+  test_support::WriteFileBytes(src.Path("cut.cab"), whole.substr(0, whole.size() / 2));
   for (const char* bad : {"plain.cab", "cut.cab", "missing.cab"}) {
     fs::remove_all(out.Path());
     fs::create_directories(out.Path());
@@ -120,14 +114,14 @@ TEST_F(UnpackTest, ZipArchivesAndHostileNames) {
     EXPECT_FALSE(fs::exists(src.Path("evil.txt"))) << c.name;
     EXPECT_FALSE(fs::exists("/tmp/ryx_evil_abs.txt")) << c.name;
   }
-  Write(src.Path("plain.zip"), "PK not a zip");
+  test_support::WriteFileBytes(src.Path("plain.zip"), "PK not a zip");
   EXPECT_EQ(ZipExtract(S(src.Path("plain.zip")), S(out.Path())), -1);
 }
 
 TEST_F(UnpackTest, SzddFilesExpandAndOtherFilesStayUntouched) {
   std::string text;
   for (int i = 0; i < 200; ++i) text += "alpha beta gamma " + std::to_string(i) + "\n";
-  Write(src.Path("a.txt"), text);
+  test_support::WriteFileBytes(src.Path("a.txt"), text);
   ASSERT_EQ(Shell("cd " + src.Path().string() + " && mscompress a.txt"), 0) << "mscompress";
   ASSERT_TRUE(fs::exists(src.Path("a.txt_")));
   fs::remove(src.Path("a.txt"));
@@ -136,10 +130,10 @@ TEST_F(UnpackTest, SzddFilesExpandAndOtherFilesStayUntouched) {
   EXPECT_FALSE(fs::exists(src.Path("a.txt_")));
 
   // A plain file is neither truncated nor deleted; a damaged one neither.
-  Write(src.Path("plain.tx_"), "just text");
+  test_support::WriteFileBytes(src.Path("plain.tx_"), "just text");
   EXPECT_FALSE(LZExpandFile(S(src.Path("plain.tx_"))));
   EXPECT_EQ(ReadFileBytes(src.Path("plain.tx_")), "just text");
-  Write(src.Path("bad.tx_"), std::string("SZDD\x88\xf0\x27\x33\x41\x00\xff\xff\xff\x7f", 14));
+  test_support::WriteFileBytes(src.Path("bad.tx_"), std::string("SZDD\x88\xf0\x27\x33\x41\x00\xff\xff\xff\x7f", 14));
   EXPECT_FALSE(LZExpandFile(S(src.Path("bad.tx_"))));
   EXPECT_TRUE(fs::exists(src.Path("bad.tx_")));
   EXPECT_FALSE(fs::exists(src.Path("bad.tx")));

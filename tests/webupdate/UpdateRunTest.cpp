@@ -18,11 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::ReadFileBytes;
 
-void Write(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 class UpdateRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -37,12 +32,12 @@ class UpdateRunTest : public ::testing::Test {
       statuses.push_back(StringToUtf8(text));
       if (!IsUIThread()) offThread = true;
     };
-    Write(server / "one.bin", "one");
-    Write(server / "two.bin", "two");
+    test_support::WriteFileBytes(server / "one.bin", "one");
+    test_support::WriteFileBytes(server / "two.bin", "two");
   }
   void TearDown() override { WebUpdatePrompts() = saved; }
   void Control(const std::string& extra) {
-    Write(server / "upd.inf", "[update]\nsignature=WebUpdate\ndate=01/01/2030\n[files]\ncount=2\n"
+    test_support::WriteFileBytes(server / "upd.inf", "[update]\nsignature=WebUpdate\ndate=01/01/2030\n[files]\ncount=2\n"
                               "[file1]\nurl=" + (server / "one.bin").string() + "\ntargetdir=" + target.string() +
                                   "\n[file2]\nurl=" + (server / "two.bin").string() + "\ntargetdir=" +
                                   target.string() + "\n" + extra);
@@ -65,7 +60,7 @@ TEST_F(UpdateRunTest, FailedRunPlacesNothingAndRecordsNoDate) {
   EXPECT_FALSE(fs::exists(target / "one.bin")) << "all of a run's files or none";
   EXPECT_FALSE(DateRecorded());
 
-  Write(server / "two.bin", "two");
+  test_support::WriteFileBytes(server / "two.bin", "two");
   bool success = false;
   web.OnSuccess = [&](TObject*) { success = true; };
   web.DoUpdate(false);
@@ -129,8 +124,8 @@ TEST_F(UpdateRunTest, ThreadedRunRaisesEventsOnTheUserInterfaceThread) {
 }
 
 TEST_F(UpdateRunTest, ActionsAndTexts) {
-  Write(server / "news.txt", "line 1\nline 2\n");
-  Write(server / "eula.txt", "terms\n");
+  test_support::WriteFileBytes(server / "news.txt", "line 1\nline 2\n");
+  test_support::WriteFileBytes(server / "eula.txt", "terms\n");
   Control("[whatsnew]\nfile=" + (server / "news.txt").string() + "\n[eula]\nfile=" + (server / "eula.txt").string() +
           "\n[action]\nrunbefore=relative/tool\nquery=Go on?\n");
   web.StartConnection();
@@ -155,7 +150,7 @@ TEST_F(UpdateRunTest, ActionsAndTexts) {
   std::unique_ptr<TStringList> lines = web.NewWhatsNew(false);
   ASSERT_TRUE(lines);
   EXPECT_EQ(lines->Count(), 2);
-  Write(server / "news.txt", "{\\rtf1 x}");
+  test_support::WriteFileBytes(server / "news.txt", "{\\rtf1 x}");
   EXPECT_FALSE(web.NewWhatsNew(false)) << "RTF gives no lines";
 }
 

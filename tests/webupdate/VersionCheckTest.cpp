@@ -2,6 +2,8 @@
 // files fetched by the file transport.
 #include <gtest/gtest.h>
 
+#include "tests/support/TestUtil.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -11,11 +13,6 @@
 #include "webupdate/WebUpdate.h"
 
 namespace {
-
-void Write(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
 
 TEST(VersionTest, TextsToVersionsAndBack) {
   struct Case {
@@ -30,8 +27,8 @@ TEST(VersionTest, TextsToVersionsAndBack) {
 
 TEST(VersionTest, ChecksumsAndEncoder) {
   TTempHome home;
-  Write(home.Path() + "/abc", "abc");
-  Write(home.Path() + "/empty", "");
+  test_support::WriteFileBytes(home.Path() + "/abc", "abc");
+  test_support::WriteFileBytes(home.Path() + "/empty", "");
   EXPECT_EQ(CRC32OfFile(Utf8ToString(home.Path() + "/abc")), 1821220161);
   EXPECT_EQ(ByteSumOfFile(Utf8ToString(home.Path() + "/abc")), 293);
   EXPECT_EQ(ByteSumOfFile(Utf8ToString(home.Path() + "/empty")), -1);
@@ -48,10 +45,10 @@ class VersionCheckTest : public ::testing::Test {
     web.UpdateType = fileUpdate;
     web.URL = Utf8ToString(home.Path() + "/server/upd.inf");
     std::filesystem::create_directories(home.Path() + "/server");
-    Write(home.Path() + "/local.bin", "abc");
+    test_support::WriteFileBytes(home.Path() + "/local.bin", "abc");
   }
   Integer Check(const std::string& update, bool* fetched = nullptr) {
-    Write(home.Path() + "/server/upd.inf", "[update]\nsignature=WebUpdate\nlocalversion=" + home.Path() +
+    test_support::WriteFileBytes(home.Path() + "/server/upd.inf", "[update]\nsignature=WebUpdate\nlocalversion=" + home.Path() +
                                               "/local.bin\n" + update);
     web.StartConnection();
     Integer got = web.GetControlFile();
@@ -95,7 +92,7 @@ TEST_F(VersionCheckTest, MissingLocalFileAndCustomValidation) {
 }
 
 TEST_F(VersionCheckTest, SignatureIsCheckedBeforeAnythingIsUsed) {
-  Write(home.Path() + "/server/upd.inf", "[update]\nsignature=Other\n[application]\nappupdate=1\nappname=/bin/x\n");
+  test_support::WriteFileBytes(home.Path() + "/server/upd.inf", "[update]\nsignature=Other\n[application]\nappupdate=1\nappname=/bin/x\n");
   web.StartConnection();
   EXPECT_EQ(web.GetControlFile(), 5);
   EXPECT_FALSE(web.AppNeedsRestart());
@@ -108,7 +105,7 @@ TEST_F(VersionCheckTest, SignatureIsCheckedBeforeAnythingIsUsed) {
 }
 
 TEST_F(VersionCheckTest, NewVersionAvailableAndTheRegistryRecords) {
-  Write(home.Path() + "/server/upd.inf", "[update]\nsignature=WebUpdate\ndate=02/03/2020\ntime=10:15\n");
+  test_support::WriteFileBytes(home.Path() + "/server/upd.inf", "[update]\nsignature=WebUpdate\ndate=02/03/2020\ntime=10:15\n");
   web.LastURLEntry()->Key = u"Software\\RyxTest";
   web.LastURLEntry()->Section = u"Update";
   EXPECT_TRUE(web.NewVersionAvailable(false));  // no date recorded yet
@@ -128,8 +125,8 @@ TEST_F(VersionCheckTest, NewVersionAvailableAndTheRegistryRecords) {
 }
 
 TEST_F(VersionCheckTest, FileCopyRefusesItselfAndKeepsTargetsWhole) {
-  Write(home.Path() + "/server/f.bin", "new contents");
-  Write(home.Path() + "/target.bin", "old");
+  test_support::WriteFileBytes(home.Path() + "/server/f.bin", "new contents");
+  test_support::WriteFileBytes(home.Path() + "/target.bin", "old");
   web.OnStatus = [&](TObject*, const String&, Integer, Integer) {};
   web.OnProgressCancel = [](TObject*, bool& cancel) { cancel = true; };
   EXPECT_FALSE(web.URLGetFile(nullptr, Utf8ToString(home.Path() + "/server/f.bin"),
