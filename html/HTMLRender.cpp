@@ -206,7 +206,7 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
   SavedBrushStyle = Canvas->Brush()->Style();
   SetBrushColor(clNone);
 
-  LineRect = Bounds;
+  TRect Lr = Bounds;
   ExtentX = 0;
   ExtentY = 0;
   AnchorCount = 0;
@@ -267,7 +267,7 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
     const String hrefKeep = Href;
     const Byte floatKeep = ParaFloat;
 
-    String lineText = RenderLine(rest, LineRect, true, ListOffset);
+    String lineText = RenderLine(rest, Lr, true, ListOffset);
 
     Shadow = shadowKeep;
     InAnchor = inAnchorKeep;
@@ -278,7 +278,7 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
     const Integer lineHeight = Integer(Round((H + LineSpacing) * LineHeightFactor));
     if (Options.LineHeightPerLine) LineHeightFactor = 1.0;
 
-    TRect dr = LineRect;
+    TRect dr = Lr;
     if (Alignment == 1) {
       if (dr.Right - W > dr.Left) dr.Left = dr.Right - W;
     } else if (Alignment == 2) {
@@ -296,13 +296,13 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
       H = lineHeight;
       StringView lineView(lineText);
       RenderLine(lineView, dr, HitTestPass, ListOffset);
-      LineRect.Left = Bounds.Left + FloatArea.Left;
-      LineRect.Right = Bounds.Right - FloatArea.Right;
+      Lr.Left = Bounds.Left + FloatArea.Left;
+      Lr.Right = Bounds.Right - FloatArea.Right;
       // The float area's Bottom is the floating picture's bottom edge.
       if (dr.Top > FloatArea.Bottom) {
         FloatArea.Left = FloatArea.Right = 0;
-        LineRect.Left = Bounds.Left;
-        LineRect.Right = Bounds.Right;
+        Lr.Left = Bounds.Left;
+        Lr.Right = Bounds.Right;
       }
       const Integer thNow = Th();
       if ((TextHit && HitY > dr.Bottom - ImgAli - thNow && HitY < dr.Bottom - ImgAli) || ImageHit) result = true;
@@ -313,16 +313,16 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
     }
     ListOffset = NewListOffset;
     if (ParaFloat != 0 && ParaFloat != floatKeep) {
-      LineRect.Left = ParaOrigin.X;
-      LineRect.Top = ParaOrigin.Y;
+      Lr.Left = ParaOrigin.X;
+      Lr.Top = ParaOrigin.Y;
       ParaFloat = 0;
     } else {
       ImgAli = 0;
       const Integer advance = (MeasureOnly ? lineHeight : H) + SubH + SupH;
-      LineRect.Top += advance;
+      Lr.Top += advance;
       ExtentY += advance;
     }
-    if (!MeasureOnly && LineRect.Top + th > LineRect.Bottom) break;
+    if (!MeasureOnly && Lr.Top + th > Lr.Bottom) break;
   }
 
   RestoreAngleFont(Canvas, Rotated);
