@@ -7,6 +7,7 @@
 #include "controls/AdvOfficeStatusBarStylers.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/testing/VirtualClock.h"
+#include "platform/win/Shell.h"
 #include "tests/controls/StatusFixture.h"
 
 using namespace officestatusbar;
@@ -377,6 +378,120 @@ TEST_F(StatusBarTest, AutoSizedLastPanelMakesRoomForTheGrip) {
   P(0)->SetMinWidth(77);
   Bar->UpdateAutoWidths();
   EXPECT_GE(P(0)->Width(), 20);  // an empty text keeps the width
+}
+
+}  // namespace
+
+// --- HTML panels: anchors, their events and blinking text.
+
+namespace {
+
+class StatusHTMLTest : public StatusBarTest {
+ protected:
+  void SetUp() override {
+    StatusBarTest::SetUp();
+    Previous = SetShellOpener([this](const String& target) {
+      Opened.push_back(target);
+      return true;
+    });
+  }
+  void TearDown() override {
+    SetShellOpener(Previous);
+    StatusBarTest::TearDown();
+  }
+  TShellOpener Previous;
+  std::vector<String> Opened;
+};
+
+TEST_F(StatusHTMLTest, AnchorsOpenOnlyWebAndMailAddressesFromHTMLPanelsOnLeftClicks) {
+  MakeBar(400, 21, {100, 100, 100, 100});
+  P(0)->SetText(u"<a href=\"help\">HHHHHHHHHH</a>");
+  P(1)->SetText(u"<a href=\"http://example.com/\">LLLLLLLLLL</a>");
+  P(2)->SetText(u"<a href=\"file:///etc/passwd\">FFFFFFFFFF</a>");
+  P(3)->SetStyle(psText);
+  P(3)->SetText(u"<a href=\"https://example.com/\">TTTTTTTTTT</a>");
+  std::vector<String> clicked;
+  Bar->OnAnchorClick = [&](TObject*, const String& a) { clicked.push_back(a); };
+  Form->Show();
+  Settle();
+  EXPECT_EQ(Bar->AnchorAt(15, 10), u"help");
+  EXPECT_EQ(Bar->AnchorAt(95, 10), u"");  // past the anchor's text
+  testinput::Click(Bar, Point(15, 10));
+  EXPECT_EQ(clicked, (std::vector<String>{u"help"}));
+  EXPECT_TRUE(Opened.empty());
+  testinput::Click(Bar, Point(115, 10), mbRight);  // right clicks open nothing
+  EXPECT_TRUE(Opened.empty());
+  testinput::Click(Bar, Point(115, 10));
+  EXPECT_EQ(Opened, (std::vector<String>{u"http://example.com/"}));
+  testinput::Click(Bar, Point(215, 10));  // not a web or mail address
+  testinput::Click(Bar, Point(315, 10));  // a plain-text panel has no anchors
+  EXPECT_EQ(Opened.size(), 1u);
+  EXPECT_EQ(clicked.size(), 1u);
+}
+
+TEST_F(StatusHTMLTest, AnchorEnterAndExitEvents) {
+  MakeBar(300, 21, {300});
+  P(0)->SetText(u"<a href=\"one\">AAAAAA</a> <a href=\"two\">BBBBBB</a>");
+  std::vector<String> log;
+  Bar->OnAnchorEnter = [&](TObject*, const String& a) { log.push_back(u"enter " + a); };
+  Bar->OnAnchorExit = [&](TObject*, const String& a) { log.push_back(u"exit " + a); };
+  Form->Show();
+  Settle();
+  int secondX = 0;
+  for (int x = 40; x < 200 && !secondX; ++x)
+    if (Bar->AnchorAt(x, 10) == u"two") secondX = x + 3;
+  ASSERT_GT(secondX, 0);
+  testinput::MouseMove(Bar, Point(8, 10));
+  EXPECT_EQ(Bar->Cursor(), crHandPoint);
+  testinput::MouseMove(Bar, Point(secondX, 10));
+  testinput::MouseMove(Bar, Point(280, 10));
+  EXPECT_EQ(Bar->Cursor(), crDefault);
+  testinput::MouseMove(Bar, Point(secondX, 10));
+  EXPECT_EQ(log, (std::vector<String>{u"enter one", u"enter two", u"exit ", u"enter two"}));
+}
+
+TEST_F(StatusHTMLTest, BlinkingTextShowsFiveTicksAndHidesSix) {
+  TVirtualClock clock;
+  MakeBar(200, 21, {200});
+  P(0)->SetText(u"<blink>WWWWWWWW</blink>");
+  Form->Show();
+  Settle();
+  auto darkPixels = [&]() {
+    auto bmp = testinput::Grab(Bar);
+    int n = 0;
+    for (int x = 2; x < 100; ++x)
+      for (int y = 3; y < 18; ++y)
+        if (StatusRed(StatusPixel(bmp.get(), x, y)) < 80) ++n;
+    return n;
+  };
+  std::vector<bool> shown;
+  for (int tick = 0; tick < 12; ++tick) {
+    clock.Advance(100);
+    Settle();
+    shown.push_back(darkPixels() > 0);
+  }
+  // Counts after each tick: 1..10, 0, 1; the text shows from count 6 to 10.
+  EXPECT_EQ(shown, (std::vector<bool>{false, false, false, false, false, true, true, true, true, true, false, false}));
+}
+
+TEST_F(StatusHTMLTest, RightAlignedTextTooWideStartsAtThePanelsLeft) {
+  MakeBar(300, 21, {60, 240});
+  P(0)->SetAlignment(taRightJustify);
+  P(0)->SetText(u"WWWWWWWWWWWWWWWWWWWW");  // wider than the panel
+  P(1)->SetAlignment(taRightJustify);
+  P(1)->SetText(u"WW");
+  Form->Show();
+  Settle();
+  auto bmp = testinput::Grab(Bar);
+  auto darkIn = [&](int x0, int x1) {
+    for (int x = x0; x < x1; ++x)
+      for (int y = 3; y < 18; ++y)
+        if (StatusRed(StatusPixel(bmp.get(), x, y)) < 80) return true;
+    return false;
+  };
+  EXPECT_TRUE(darkIn(2, 12));     // from the left edge
+  EXPECT_FALSE(darkIn(70, 200));  // the short text sits at the right of its panel
+  EXPECT_TRUE(darkIn(260, 296));
 }
 
 }  // namespace
