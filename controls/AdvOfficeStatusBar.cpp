@@ -232,7 +232,8 @@ void TAdvOfficeStatusPanel::Repaint() {
 void TAdvOfficeStatusPanel::InvalidatePanel() {
   TAdvOfficeStatusBar* bar = StatusBar();
   if (!bar || !bar->HandleAllocated()) return;
-  bar->Invalidate();
+  const TRect r = Rect();
+  InvalidateRect(bar->Handle(), &r, FALSE);
 }
 
 namespace {

@@ -495,3 +495,63 @@ TEST_F(StatusHTMLTest, RightAlignedTextTooWideStartsAtThePanelsLeft) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StatusBarTest, LoadingKeepsAnOddHeightAndFlipReversesPanels) {
+  MakeBar(300, 20, {50, 60, 70});
+  Bar->Loading();
+  Bar->Loaded();
+  EXPECT_EQ(Bar->Height(), 21);
+  const char16_t* texts[] = {u"a", u"b", u"c"};
+  for (int i = 0; i < 3; ++i) P(i)->SetText(texts[i]);
+  Bar->FlipChildren(true);  // no window yet: nothing
+  EXPECT_EQ(P(0)->Text(), u"a");
+  Form->Show();
+  Settle();
+  Bar->FlipChildren(true);
+  EXPECT_EQ(P(0)->Text(), u"c");
+  EXPECT_EQ(P(2)->Text(), u"a");
+  EXPECT_EQ(P(2)->Width(), 50);
+  EXPECT_EQ(P(1)->Width(), 60);
+  EXPECT_EQ(P(0)->Width(), 300 - 110);
+}
+
+TEST_F(StatusBarTest, OwnerDrawAutoSizeAndHints) {
+  MakeBar(300, 21, {100, 100, 100});
+  P(0)->SetStyle(psOwnerDraw);
+  std::vector<TRect> drawn;
+  Bar->OnDrawPanel = [&](TAdvOfficeStatusBar*, TAdvOfficeStatusPanel* p, const TRect& r) {
+    if (p->Index() == 0) drawn.push_back(r);
+  };
+  // An empty HTML text measures 0: the panel takes its minimum width.
+  P(1)->SetMinWidth(20);
+  P(1)->SetAutoSize(true);
+  EXPECT_EQ(P(1)->Width(), 20);
+  P(1)->SetText(u"<b>A much longer status text</b>");
+  EXPECT_GT(P(1)->Width(), 100);
+  Form->Show();
+  Settle();
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn.back().Left, 1);  // the paint rectangle, unchanged
+  EXPECT_EQ(drawn.back().Bottom, 20);
+  // A panel's office hint goes to the dummy hint control.
+  P(2)->SetStyle(psText);
+  P(2)->OfficeHint()->SetTitle(u"Port");
+  THintInfo info;
+  info.CursorPos = Point(Bar->PanelRect(2).Left + 5, 10);
+  Bar->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.HintControl, Bar->DummyHintControl());
+  EXPECT_EQ(Bar->DummyHintControl()->OfficeHint()->Title(), u"Port");
+  // With AnchorHint an HTML anchor's title becomes the hint.
+  P(0)->SetStyle(psHTML);
+  P(0)->SetText(u"<a href=\"x\" title=\"Go there\">LLLLLLLL</a>");
+  Bar->SetAnchorHint(true);
+  THintInfo info2;
+  info2.CursorPos = Point(10, 10);
+  Bar->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info2));
+  EXPECT_EQ(info2.HintStr, u"Go there");
+  EXPECT_EQ(Bar->DummyHintControl()->OfficeHint()->Title(), u"");
+}
+
+}  // namespace
