@@ -326,13 +326,8 @@ TCustomAdvOfficeStatusBarStyler::TCustomAdvOfficeStatusBarStyler(TComponent* AOw
 }
 
 TCustomAdvOfficeStatusBarStyler::~TCustomAdvOfficeStatusBarStyler() {
+  // No broadcasts while dying; the bars hear of it through their free notification.
   FComponentState.Include(csDestroying);
-  // Bars that use this styler fall back to their internal one.
-  while (FControlList.Count() > 0) {
-    auto* bar = static_cast<TAdvOfficeStatusBar*>(FControlList.Items(FControlList.Count() - 1));
-    FControlList.Delete(FControlList.Count() - 1);
-    if (bar && bar->Styler() == this) bar->SetStyler(nullptr);
-  }
 }
 
 void TCustomAdvOfficeStatusBarStyler::Assign(TPersistent* Source) {
@@ -518,10 +513,9 @@ bool TAdvOfficeStatusBar::SizeGripShown() {
 
 void TAdvOfficeStatusBar::UpdateAutoWidths() {
   if (FDestroying) return;
+  // Without a window (or a parent to make one) there is nothing to measure with.
+  if (!HandleAllocated() && !Parent()) return;
   TCanvas* c = Canvas();
-  if (!HandleAllocated() && !Parent()) {
-    // Without a window the canvas has no device context to measure with.
-  }
   c->Font()->Assign(Font());
   for (Integer i = 0; i < FPanels->Count(); ++i) {
     TAdvOfficeStatusPanel* p = FPanels->Items(i);
