@@ -216,6 +216,26 @@ TEST_F(SmoothProgressTest, PaintsBackgroundFilledPartAndMarqueeBand) {
   EXPECT_LT(StatusRed(StatusPixel(bmp.get(), 40, 10)), 60);  // the red part is gone
 }
 
+TEST_F(SmoothProgressTest, GlowIsDrawnWhereverItSteps) {
+  // A range below zero: position 0 is above the minimum, so the band both moves and shows.
+  TVirtualClock clock;
+  Bar->SetProgressAnimation(false);
+  Bar->Appearance()->SetOverlays(false);
+  Bar->Appearance()->SetShadows(false);
+  Bar->Appearance()->ProgressFill()->SetColor(clRed);
+  Bar->Appearance()->ProgressFill()->SetColorTo(clRed);
+  Bar->Appearance()->ProgressFill()->SetGradientMirrorType(gtNone);
+  Bar->SetMinimum(-100);
+  Bar->SetPosition(0);  // half the bar
+  Form->Show();
+  while (Bar->GlowPos() < 60) clock.Advance(10);
+  Settle();
+  auto bmp = testinput::Grab(Bar);
+  const int at = int(Bar->GlowPos());
+  EXPECT_GT(StatusGreen(StatusPixel(bmp.get(), at, 10)), 60);  // the white band over the red part
+  EXPECT_LT(StatusGreen(StatusPixel(bmp.get(), at + 35, 10)), 30);
+}
+
 TEST_F(SmoothProgressTest, PresetsAndTones) {
   Bar->SetComponentStyle(tsOffice2007Luna);
   EXPECT_EQ(Bar->UIStyle(), tsOffice2007Luna);
