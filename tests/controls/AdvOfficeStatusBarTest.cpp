@@ -555,3 +555,26 @@ TEST_F(StatusBarTest, OwnerDrawAutoSizeAndHints) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StatusHTMLTest, SimplePanelShowsItsTextAndAnchors) {
+  MakeBar(300, 21, {100, 100});
+  Bar->SetSimplePanel(true);
+  Bar->SetSimpleText(u"<a href=\"mailto:me@example.com\">WWWWWWWW</a>");
+  EXPECT_EQ(Bar->GetTextLen(), Integer(Bar->SimpleText().size()));
+  Form->Show();
+  Settle();
+  auto bmp = testinput::Grab(Bar);
+  bool blue = false;  // anchors take the URL colour
+  for (int x = 2; x < 80 && !blue; ++x)
+    for (int y = 3; y < 18 && !blue; ++y) {
+      const TColor c = StatusPixel(bmp.get(), x, y);
+      blue = StatusBlue(c) > 150 && StatusRed(c) < 100;
+    }
+  EXPECT_TRUE(blue);
+  testinput::Click(Bar, Point(10, 10));
+  EXPECT_EQ(Opened, (std::vector<String>{u"mailto:me@example.com"}));
+}
+
+}  // namespace
