@@ -133,9 +133,16 @@ Integer HTMLDrawEmoji(TCanvas* Canvas, Integer X, Integer Y, bool Measuring, con
   Canvas->Font()->SetName(u"Segoe UI Emoji");
   Canvas->Font()->SetStyle(TFontStyles());
   Canvas->Font()->SetColor(clBlack);
-  Canvas->Font()->SetHeight(-MulDiv(std::clamp(FontSize, 1, 400), 96, 72));
+  const Integer px = MulDiv(std::clamp(FontSize, 1, 400), 96, 72);
+  Canvas->Font()->SetHeight(-px);
   Canvas->Brush()->SetStyle(bsClear);
-  Canvas->TextOut(X, Y - 2, Text);
+  // The colour face's own ascent is no guide to where its pictures sit:
+  // place the baseline so that the picture's top lands 2 pixels above Y.
+  TEXTMETRICW em{};
+  Canvas->TextWidth(u"");
+  GetTextMetricsW(Canvas->Handle(), &em);
+  const Integer baseline = Y - 2 + Integer(std::lround(px * 0.88));
+  Canvas->TextOut(X, baseline - em.tmAscent, Text);
   Canvas->Font()->Assign(&keep);
   Canvas->Brush()->SetColor(brushSave);
   Canvas->Brush()->SetStyle(styleSave);
