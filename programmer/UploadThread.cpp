@@ -1,9 +1,13 @@
 #include "programmer/UploadThread.h"
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
+#include <thread>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/win/Clock.h"
 #include "platform/win/MessageLoop.h"
 #include "programmer/FirmwareImage.h"
 #include "programmer/SerialBootloadLink.h"
@@ -39,11 +43,22 @@ std::string TUploadThread::GetImage() const {
 }
 
 void TUploadThread::Delay(Cardinal Ms) {
-  // Plain timed waits on the program's clock, in slices so a stop is seen soon.
-  while (Ms > 0 && !Terminated()) {
-    const Cardinal step = Ms < 20 ? Ms : 20;
-    Sleep(step);
-    Ms -= step;
+  // Timed waits on the program's clock, in slices so a stop is seen soon.
+  if (ClockIsVirtual()) {
+    // A virtual clock moves by exactly the slice it is asked to sleep.
+    while (Ms > 0 && !Terminated()) {
+      const Cardinal step = Ms < 20 ? Ms : 20;
+      Sleep(step);
+      Ms -= step;
+    }
+    return;
+  }
+  // Each real sleep overshoots a little; slices aimed at one deadline keep
+  // the overshoot from adding up over a long pause (400 ms would grow by ~1%).
+  using namespace std::chrono;
+  const auto deadline = steady_clock::now() + milliseconds(Ms);
+  for (auto now = steady_clock::now(); now < deadline && !Terminated(); now = steady_clock::now()) {
+    std::this_thread::sleep_until(std::min(deadline, now + milliseconds(20)));
   }
 }
 

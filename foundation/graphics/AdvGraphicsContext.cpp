@@ -1,6 +1,10 @@
 #include "foundation/graphics/AdvGraphicsContext.h"
 
 #include "foundation/graphics/AdvGraphics.h"
+#include "foundation/graphics/AdvGraphicsContextGeneral.h"
+#include "foundation/graphics/AdvGraphicsContextWin.h"
+#include "foundation/json/AdvPersistence.h"
+#include "platform/rtl/TypInfo.h"
 
 TAdvGraphicsContext::TAdvGraphicsContext(TAdvGraphics* AGraphics) : FGraphics(AGraphics) {}
 
@@ -50,4 +54,46 @@ std::unique_ptr<TAdvGraphicsNativePath> TAdvGraphicsContext::ConvertToPath(TAdvG
     }
   }
   return native;
+}
+
+namespace {
+
+// The persistence layer names an object by its class's declared name; the
+// contexts publish no properties, so a declaration is all they need. Made on
+// first use because only the JSON operations ask for it.
+TAdvGraphicsContext* GraphicsContextDeclared(TAdvGraphicsContext* AContext) {
+  static const bool declared = [] {
+    TClassInfo::Of<TAdvGraphicsContext, TObject>(u"TAdvGraphicsContext");
+    TClassInfo::Of<TAdvGraphicsContextGeneral, TAdvGraphicsContext>(u"TAdvGraphicsContextGeneral");
+    TClassInfo::Of<TAdvGraphicsContextWin, TAdvGraphicsContext>(u"TAdvGraphicsContextWin");
+    return true;
+  }();
+  (void)declared;
+  return AContext;
+}
+
+}  // namespace
+
+String TAdvGraphicsContext::ToJSON() { return ::ToJSON(GraphicsContextDeclared(this)); }
+
+String TAdvGraphicsContext::ToJSON(const std::vector<String>& AExcludedProperties) {
+  return ::ToJSON(GraphicsContextDeclared(this), AExcludedProperties);
+}
+
+void TAdvGraphicsContext::FromJSON(StringView Value) { ::FromJSON(GraphicsContextDeclared(this), Value); }
+
+void TAdvGraphicsContext::Log() { ::Log(GraphicsContextDeclared(this)); }
+
+void TAdvGraphicsContext::SaveToJSONFile(const String& AFileName) {
+  ::SaveToJSONFile(GraphicsContextDeclared(this), AFileName);
+}
+
+void TAdvGraphicsContext::LoadFromJSONFile(const String& AFileName) {
+  ::LoadFromJSONFile(GraphicsContextDeclared(this), AFileName);
+}
+
+void TAdvGraphicsContext::SaveToJSONStream(TStream* AStream) { ::SaveToJSONStream(GraphicsContextDeclared(this), AStream); }
+
+void TAdvGraphicsContext::LoadFromJSONStream(TStream* AStream) {
+  ::LoadFromJSONStream(GraphicsContextDeclared(this), AStream);
 }

@@ -6,6 +6,7 @@
 // SetStroke, fills the fill given to SetFill. No operation raises for a
 // missing surface: it does nothing.
 #include <memory>
+#include <vector>
 
 #include "foundation/graphics/AdvGraphicsFill.h"
 #include "foundation/graphics/AdvGraphicsFont.h"
@@ -17,6 +18,7 @@
 #include "platform/vcl/Graphic.h"
 
 class TAdvGraphics;
+class TStream;
 
 // A native path that a context's CreatePath made; only that context reads it.
 class TAdvGraphicsNativePath {
@@ -133,6 +135,27 @@ class TAdvGraphicsContext : public TObject {
   // into the device context's open path bracket). Nothing but CreatePath for
   // a nil or empty path.
   std::unique_ptr<TAdvGraphicsNativePath> ConvertToPath(TAdvGraphicsPath* APath, Single Flatness = 0.25f);
+
+  // --- JSON: the persistence layer's per-object operations on this context ---
+  // The context's settings JSON.
+  String ToJSON();
+  // The same without the named properties (the process-wide exclude list is restored after).
+  String ToJSON(const std::vector<String>& AExcludedProperties);
+  // Reads JSON text into the context; the reader's exceptions on malformed text pass through.
+  void FromJSON(StringView Value);
+  // The ToJSON text to the diagnostic log.
+  void Log();
+  // Creates or replaces the file; EFCreateError when it cannot be written.
+  void SaveToJSONFile(const String& AFileName);
+  // EFOpenError when the file cannot be read; the reader's exceptions on malformed text.
+  void LoadFromJSONFile(const String& AFileName);
+  // Writes at the stream's position.
+  void SaveToJSONStream(TStream* AStream);
+  // Reads from the start of the stream.
+  void LoadFromJSONStream(TStream* AStream);
+  // The JSON property: read through ToJSON, written through FromJSON.
+  String JSON() { return ToJSON(); }
+  void SetJSON(StringView Value) { FromJSON(Value); }
 
  private:
   TAdvGraphics* FGraphics;

@@ -3,6 +3,9 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/json/AdvPersistence.h"
+#include "platform/rtl/TypInfo.h"
+
 namespace {
 
 struct TNamedColorEntry {
@@ -211,3 +214,36 @@ void FinalizeNamedColors() {
   if (GInitCount == 0 || --GInitCount > 0) return;
   GTable.reset();
 }
+
+namespace {
+
+// Declared on first use so that the persistence layer names the class (only
+// the JSON operations ask for it).
+TAdvGraphicsColorObject* NamedColorDeclared(TAdvGraphicsColorObject* AObject) {
+  static const bool declared = [] {
+    TClassInfo::Of<TAdvGraphicsColorObject, TObject>(u"TAdvGraphicsColorObject");
+    return true;
+  }();
+  (void)declared;
+  return AObject;
+}
+
+}  // namespace
+
+String TAdvGraphicsColorObject::ToJSON() { return ::ToJSON(NamedColorDeclared(this)); }
+
+String TAdvGraphicsColorObject::ToJSON(const std::vector<String>& AExcludedProperties) {
+  return ::ToJSON(NamedColorDeclared(this), AExcludedProperties);
+}
+
+void TAdvGraphicsColorObject::FromJSON(StringView Value) { ::FromJSON(NamedColorDeclared(this), Value); }
+
+void TAdvGraphicsColorObject::Log() { ::Log(NamedColorDeclared(this)); }
+
+void TAdvGraphicsColorObject::SaveToJSONFile(const String& AFileName) { ::SaveToJSONFile(NamedColorDeclared(this), AFileName); }
+
+void TAdvGraphicsColorObject::LoadFromJSONFile(const String& AFileName) { ::LoadFromJSONFile(NamedColorDeclared(this), AFileName); }
+
+void TAdvGraphicsColorObject::SaveToJSONStream(TStream* AStream) { ::SaveToJSONStream(NamedColorDeclared(this), AStream); }
+
+void TAdvGraphicsColorObject::LoadFromJSONStream(TStream* AStream) { ::LoadFromJSONStream(NamedColorDeclared(this), AStream); }

@@ -1,6 +1,8 @@
 #pragma once
 // The process-wide table of colour keywords (the CSS colour keywords) that
 // the canvas, the SVG renderer and the HTML renderer look colour names up in.
+#include <vector>
+
 #include "platform/rtl/Strings.h"
 #include "platform/vcl/Color.h"
 
@@ -10,6 +12,19 @@ class TAdvGraphicsColorObject : public TObject {
   explicit TAdvGraphicsColorObject(TColor AColor) : FColor(AColor) {}
   TColor Color() const { return FColor; }
   void SetColor(TColor Value) { FColor = Value; }
+
+  // --- JSON: the persistence layer's per-object operations on this object ---
+  // Same contracts as the free functions of the persistence layer.
+  String ToJSON();
+  String ToJSON(const std::vector<String>& AExcludedProperties);
+  void FromJSON(StringView Value);
+  void Log();
+  void SaveToJSONFile(const String& AFileName);
+  void LoadFromJSONFile(const String& AFileName);
+  void SaveToJSONStream(TStream* AStream);
+  void LoadFromJSONStream(TStream* AStream);
+  String JSON() { return ToJSON(); }
+  void SetJSON(StringView Value) { FromJSON(Value); }
 
  private:
   TColor FColor;

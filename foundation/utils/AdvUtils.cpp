@@ -438,6 +438,43 @@ int RoundedDigits(double v, char* digits, int& exponent) {
     const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision);
     return SplitScientific(buf, res.ptr, digits, exponent);
   }
+  // Most values: scaled to 15 integer digits by an exact power of ten, in one
+  // rounding (under 1/16 of a unit at this size), and rounded to an integer.
+  // That is the correct rounding unless the scaled value lies near a half,
+  // which the slower roads below settle.
+  {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    const int binary = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+    // 10^e <= 2^binary <= v < 10^(e + 2): the decimal exponent is e or e + 1.
+    const double estimate = binary * 0.30102999566398120;
+    int e = static_cast<int>(estimate);
+    if (estimate < e) --e;  // floor
+    auto scale = [&](int s) { return s >= 0 ? v * kPow10[s] : v / kPow10[-s]; };
+    if (e >= -8 && e <= 35) {
+      double scaled = scale(14 - e);
+      if (scaled >= 1e15) scaled = scale(14 - ++e);
+      const auto whole = static_cast<std::uint64_t>(scaled);
+      const double fraction = scaled - static_cast<double>(whole);
+      // The scaling erred by at most half a unit in the last place of
+      // scaled, which scaled x 2^-53 bounds.
+      const double margin = scaled * 0x1p-53;
+      if (whole >= 100000000000000ull && whole < 1000000000000000ull && std::fabs(fraction - 0.5) > margin) {
+        std::uint64_t rounded = whole + (fraction > 0.5 ? 1 : 0);
+        if (rounded == 1000000000000000ull) {  // 999... rounded up: one more digit in front
+          rounded = 100000000000000ull;
+          ++e;
+        }
+        // Trailing zeros go before the digits are made: fewer to make and none to strip.
+        while (rounded % 10000 == 0) rounded /= 10000;
+        while (rounded % 10 == 0) rounded /= 10;
+        exponent = e;
+        return static_cast<int>(std::to_chars(digits, digits + 20, rounded).ptr - digits);
+      }
+    }
+  }
   // Short decimals (most numbers people type) come from an integer: M / 10^k
   // that reads back as v is a decimal of at most 15 digits within v's
   // rounding interval, so it is the rounding (argument below).
@@ -491,34 +528,45 @@ void TAdvUtils::AppendFloatDot(std::string& Out, Double AValue) {
   if (AValue == 0) { Out += '0'; return; }
   // 15 significant digits, then the class library's general layout: plain
   // notation for decimal exponents -4..14, else mantissa "E" exponent ("1E-5", "1E15").
-  char digits[24];
+  char digits[32] = {};
   int exponent = 0;
   int count = RoundedDigits(std::fabs(AValue), digits, exponent);
   while (count > 1 && digits[count - 1] == '0') --count;
-  // The text is laid out on the stack and appended at once.
-  char text[48];
+  // The text is laid out on the stack and appended at once. Digit runs are
+  // at most 16 long (17 digits only beside an exponent), so each is copied as
+  // a fixed 16 bytes (digits has room to read that far, text to take it) and
+  // the end moved by the run's length: no call for a few bytes.
+  char text[64];
   char* t = text;
+  auto run = [&t, &digits](int from, int to) {
+    std::memcpy(t, digits + from, 16);
+    t += to - from;
+  };
+  auto zeros = [&t](int n) {
+    std::memset(t, '0', 16);
+    t += n;
+  };
   if (AValue < 0) *t++ = '-';
   if (exponent < -4 || exponent >= 15) {
     *t++ = digits[0];
     if (count > 1) {
       *t++ = '.';
-      t = std::copy(digits + 1, digits + count, t);
+      run(1, count);
     }
     *t++ = 'E';
     t = std::to_chars(t, text + sizeof text, exponent).ptr;
   } else if (exponent < 0) {
     *t++ = '0';
     *t++ = '.';
-    t = std::fill_n(t, -exponent - 1, '0');
-    t = std::copy(digits, digits + count, t);
+    zeros(-exponent - 1);
+    run(0, count);
   } else if (count <= exponent + 1) {
-    t = std::copy(digits, digits + count, t);
-    t = std::fill_n(t, exponent + 1 - count, '0');
+    run(0, count);
+    zeros(exponent + 1 - count);
   } else {
-    t = std::copy(digits, digits + exponent + 1, t);
+    run(0, exponent + 1);
     *t++ = '.';
-    t = std::copy(digits + exponent + 1, digits + count, t);
+    run(exponent + 1, count);
   }
   Out.append(text, t);
 }

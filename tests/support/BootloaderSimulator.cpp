@@ -4,6 +4,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace test_support {
@@ -95,12 +96,17 @@ bool TBootloaderSimulator::WaitForUploads(int count, int timeoutMs) const {
 }
 
 // Sleeps to the moment itself (one wake-up for a paced exchange), in steps
-// short enough that stopping is never held up long.
+// short enough that stopping is never held up long. A real line is never
+// late: a sleeping thread wakes up to a tenth of a millisecond after its
+// time on a busy machine, so the sleep ends a little early and the rest is
+// waited out awake, lest the simulator's lateness pass for the host's.
 void TBootloaderSimulator::Pause(SteadyClock::duration span) {
+  constexpr auto kWakeMargin = std::chrono::microseconds(250);
   const auto until = SteadyClock::now() + span;
-  while (!FStop && SteadyClock::now() < until) {
-    std::this_thread::sleep_until(std::min(until, SteadyClock::now() + milliseconds(50)));
+  while (!FStop && SteadyClock::now() < until - kWakeMargin) {
+    std::this_thread::sleep_until(std::min(until - kWakeMargin, SteadyClock::now() + milliseconds(50)));
   }
+  while (!FStop && SteadyClock::now() < until) std::this_thread::yield();
 }
 
 void TBootloaderSimulator::Send(const std::string& bytes) {
@@ -220,8 +226,14 @@ void TBootloaderSimulator::Run() {
   std::size_t garbageIndex = 0;
   char buffer[4096];
   while (!FStop && FState != TState::Dead) {
+    // A prompting target speaks on its own schedule: wait no longer than its next prompt.
+    int waitMs = 5;
+    if (FState == TState::Prompting) {
+      const auto left = std::chrono::ceil<milliseconds>(nextPrompt - SteadyClock::now()).count();
+      waitMs = static_cast<int>(std::clamp<long long>(left, 0, 5));
+    }
     pollfd p{FPty.MasterFd(), POLLIN, 0};
-    const int ready = ::poll(&p, 1, 5);
+    const int ready = ::poll(&p, 1, waitMs);
     // POLLHUP without data: no one has the port open; wait for the next open.
     const bool slaveOpen = !(ready > 0 && (p.revents & POLLHUP) && !(p.revents & POLLIN));
     if (ready > 0 && (p.revents & POLLIN)) {

@@ -3,6 +3,8 @@
 // lifetime.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "foundation/gdiplus_runtime/GPBrush.h"
 #include "foundation/gdiplus_runtime/GPFont.h"
 #include "foundation/gdiplus_runtime/GPFontFamily.h"
@@ -187,6 +189,81 @@ TEST_F(AdvGraphicsContextWinTest, ClipPathAndRoundedFill) {
   EXPECT_EQ(Px(30, 30), clRed);
   EXPECT_EQ(Px(11, 11), kWinPaper);  // rounded away
   EXPECT_EQ(Px(30, 11), clRed);
+}
+
+// Curved outlines and fills reach the surface with fewer vertices than the
+// path's quarter-pixel flattening; the pixels must be those of the full polygon.
+TEST_F(AdvGraphicsContextWinTest, CurvedShapesDrawAsTheirFullPolygon) {
+  TAdvGraphicsFill fill(gfkSolid, clRed);
+  TAdvGraphicsStroke stroke(gskSolid, clBlue);
+  stroke.SetWidth(2);
+  struct TCase {
+    const char* Name;
+    std::function<void(TAdvGraphicsPath&)> Make;
+  };
+  const TCase cases[] = {
+      {"rounded rectangle", [](TAdvGraphicsPath& p) { p.AddRoundRectangle({4.5f, 6, 70, 52}, 9, 9, AllGraphicsCorners); }},
+      {"ellipse", [](TAdvGraphicsPath& p) { p.AddEllipse({8, 5, 73, 55}); }},
+      {"open arc", [](TAdvGraphicsPath& p) { p.AddArc({40, 30}, {30, 22}, 200, 250); }},
+      {"tiny circle", [](TAdvGraphicsPath& p) { p.AddEllipse({38, 28, 41, 31}); }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TAdvGraphicsPath path;
+    c.Make(path);
+    TAdvGraphicsPathPolygon full;
+    path.FlattenToPolygon(full, 0.25f);
+    auto paint = [&](bool throughPath) {
+      // A fresh surface each time, the canvas going before its bitmap.
+      Graphics.reset();
+      Bitmap.reset();
+      SetUp();
+      Context->SetFill(&fill);
+      Context->SetStroke(&stroke);
+      Context->SetAntiAliasing(true);
+      if (throughPath) {
+        Context->FillPath(&fill, &path, pdmPolygon);
+        Context->DrawPath(&stroke, &path, pdmPolygon);
+      } else {
+        Context->FillPolygon(&fill, full);
+        Context->DrawPolygon(&stroke, full);
+      }
+      Context->Render();
+      std::vector<TColor> pixels;
+      for (int y = 0; y < Bitmap->Height(); ++y)
+        for (int x = 0; x < Bitmap->Width(); ++x) pixels.push_back(Px(x, y));
+      return pixels;
+    };
+    const std::vector<TColor> thinned = paint(true), reference = paint(false);
+    int worst = 0;
+    for (std::size_t i = 0; i < thinned.size(); ++i)
+      for (int shift : {0, 8, 16})
+        worst = std::max(worst, std::abs(int((thinned[i] >> shift) & 0xFF) - int((reference[i] >> shift) & 0xFF)));
+    // Edge coverage may move by a few levels (a twentieth of a pixel at
+    // most); a vertex too many left out moves an edge by whole levels.
+    EXPECT_LE(worst, 24);
+  }
+}
+
+TEST_F(AdvGraphicsContextWinTest, PictureCopyIsAnArgbRasterOfThePicture) {
+  TBitmap picture(5, 3);
+  picture.Canvas()->Brush()->SetColor(0x123456);
+  picture.Canvas()->FillRect({0, 0, 5, 3});
+  picture.Canvas()->SetPixels(4, 2, 0xABCDEF);
+  std::unique_ptr<TGPImage> image = CreateGPImage(&picture);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->GetType(), ImageTypeBitmap);
+  EXPECT_EQ(image->GetPixelFormat(), PixelFormat32bppARGB);
+  EXPECT_EQ(image->GetWidth(), 5u);
+  EXPECT_EQ(image->GetHeight(), 3u);
+  EXPECT_EQ(image->GetHorizontalResolution(), 96);
+  auto* bitmap = static_cast<TGPBitmap*>(image.get());
+  ARGB c = 0;
+  ASSERT_EQ(bitmap->GetPixel(0, 0, c), Ok);
+  EXPECT_EQ(c, ColorToGPColor(0x123456, 1));
+  ASSERT_EQ(bitmap->GetPixel(4, 2, c), Ok);
+  EXPECT_EQ(c, ColorToGPColor(0xABCDEF, 1));
+  EXPECT_EQ(CreateGPImage(nullptr), nullptr);
 }
 
 TEST_F(AdvGraphicsContextWinTest, BitmapDrawnWholeIntoTheDestination) {

@@ -199,6 +199,14 @@ TEST(AdvUtilsText, FloatTextHasTheFifteenDigitsOfTheCorrectRounding) {
     values.push_back(static_cast<double>(seed % 100000000) / 1000.0);
     values.push_back(std::sin(static_cast<double>(i)) * 1000.0);
   }
+  // Values whose 16th digit is a 5 and their neighbours, at every scale the
+  // quick road takes: the rounding there is decided by the last bits.
+  for (int e = -10; e <= 37; ++e) {
+    double v = 123456789012345.5 * std::pow(10.0, e - 14);
+    for (int step = 0; step < 4; ++step) v = std::nextafter(v, 0);
+    for (int step = 0; step < 8; ++step, v = std::nextafter(v, HUGE_VAL)) values.push_back(v);
+    values.push_back(std::nextafter(std::pow(10.0, e), 0));
+  }
   for (double v : values) {
     if (std::fabs(v) > 1.797693134862315e308) continue;  // kept at 17 digits, as 15 would overflow
     char expected[40];
