@@ -90,6 +90,7 @@ Integer TWebUpdate::GetFileUpdates() {
   const Integer count = FFileList->Count();
   std::vector<TDownloaded> downloaded;
   FAppCompFiles.clear();
+  FAppCompIncluded = false;  // this run's components only
   for (Integer i = 1; i <= count && !FCancelled; ++i) {
     TFileDescription* f = FFileList->Items(i - 1);
     int answer = IDYES;

@@ -98,6 +98,8 @@ bool TWebUpdate::EnterRun() {
 void TWebUpdate::LeaveRun() { FRunning = false; }
 
 Integer TWebUpdate::StartConnection() {
+  // A new connection begins a new run: an earlier run's cancel does not stop it.
+  FCancelled = false;
   FSession = nullptr;
   FHintConnect = nullptr;
   if (UpdateType == fileUpdate) return 0;
