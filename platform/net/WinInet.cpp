@@ -744,19 +744,14 @@ HINTERNET InternetConnect(HINTERNET session, StringView serverName, Word serverP
   if (service == INTERNET_SERVICE_HTTP) {
     c->Http = true;
     c->BaseUrl = "http://" + host + ":" + std::to_string(serverPort == 0 ? INTERNET_DEFAULT_HTTP_PORT : serverPort);
-    std::lock_guard lock(table.Lock);
-    if (table.Sessions.count(Key(session)) == 0) return FailHandle(ERROR_INVALID_HANDLE);
-    std::uintptr_t key = table.Next++;
-    table.Connections[key] = std::move(c);
-    SetLastError(ERROR_SUCCESS);
-    return Handle(key);
+  } else {
+    c->BaseUrl = "ftp://" + host + ":" + std::to_string(serverPort == 0 ? INTERNET_DEFAULT_FTP_PORT : serverPort);
+    c->Passive = (flags & INTERNET_FLAG_PASSIVE) != 0;
+    EnsureCurl();
+    c->Easy.reset(curl_easy_init());
+    if (!c->Easy) return FailHandle(ERROR_NOT_ENOUGH_MEMORY);
+    if (DWORD error = FtpExchange(*c, c->BaseUrl + "/", nullptr); error != 0) return FailHandle(error);
   }
-  c->BaseUrl = "ftp://" + host + ":" + std::to_string(serverPort == 0 ? INTERNET_DEFAULT_FTP_PORT : serverPort);
-  c->Passive = (flags & INTERNET_FLAG_PASSIVE) != 0;
-  EnsureCurl();
-  c->Easy.reset(curl_easy_init());
-  if (!c->Easy) return FailHandle(ERROR_NOT_ENOUGH_MEMORY);
-  if (DWORD error = FtpExchange(*c, c->BaseUrl + "/", nullptr); error != 0) return FailHandle(error);
   std::lock_guard lock(table.Lock);
   if (table.Sessions.count(Key(session)) == 0) return FailHandle(ERROR_INVALID_HANDLE);
   std::uintptr_t key = table.Next++;
