@@ -9,6 +9,8 @@
 #include "platform/rtl/FileNames.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Application.h"
+#include "platform/vcl/Bitmap.h"
+#include "platform/vcl/Canvas.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/win/Clock.h"
 #include "platform/win/MessageLoop.h"
@@ -93,6 +95,15 @@ TWUWIZ::TWUWIZ(TComponent* AOwner) : TForm(AOwner) {
   Shape1->Pen()->SetColor(clBtnFace);
   Billboard = WizardPut<TImage>(this, this, u"Billboard", 9, 27, 116, 201);
   Billboard->SetStretch(true);
+  {
+    // The design picture: a quiet two-tone band of the billboard's size.
+    TBitmap design(116, 201);
+    design.Canvas()->Brush()->SetColor(TColor(0x00C08040));
+    design.Canvas()->FillRect({0, 0, 116, 201});
+    design.Canvas()->Brush()->SetColor(TColor(0x00E0C0A0));
+    design.Canvas()->FillRect({0, 150, 116, 201});
+    Billboard->Picture()->SetBitmap(&design);
+  }
   PageControl1 = WizardPut<TPageControl>(this, this, u"PageControl1", 136, 8, 329, 265);
   auto page = [this](const String& name) {
     auto* t = new TTabSheet(this);
