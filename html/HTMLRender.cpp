@@ -360,13 +360,14 @@ String THTMLRenderRun::RenderLine(StringView& Rest, const TRect& LR, bool AMeasu
   }
 
   while (!Rest.empty() && !LineDone && !LineFull) {
-    const size_t p = Rest.find(u'<');
-    const size_t s = WrapWords ? Rest.find(u' ') : StringView::npos;
+    // The word runs to the first "<" or, when wrapping, through the first
+    // blank before it; one scan finds whichever comes first.
+    const size_t q = WrapWords ? Rest.find_first_of(u"< ") : Rest.find(u'<');
     size_t n;
-    if (p == StringView::npos || (s != StringView::npos && p >= s))
-      n = s == StringView::npos ? Rest.size() : s + 1;
+    if (q == StringView::npos)
+      n = Rest.size();
     else
-      n = p;
+      n = Rest[q] == u' ' ? q + 1 : q;
     if (n > 0) {
       String word(Rest.substr(0, n));
       if (word.find(u'&') != String::npos) {

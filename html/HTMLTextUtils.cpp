@@ -98,6 +98,7 @@ Integer HTMLCharRefEnd(StringView S, bool Hex) {
 String HTMLDecodeCharRefs(StringView S, bool EmojiTag) {
   String out;
   out.reserve(S.size());
+  const size_t lastSemi = S.rfind(u';');
   size_t pos = 0;
   for (;;) {
     const size_t p = S.find(u"&#", pos);
@@ -113,9 +114,13 @@ String HTMLDecodeCharRefs(StringView S, bool EmojiTag) {
     out.append(S.substr(pos, p - pos));
     const StringView r = S.substr(p);
     const bool hex = HTMLTextStartsWith(r, 0, u"&#x");
-    const size_t semi = r.find(u';');
-    Integer k = semi == StringView::npos ? -1 : Integer(semi);
-    if (k > 6) k = HTMLCharRefEnd(r, hex);
+    // Only whether a ";" follows at all, and whether within the first seven
+    // characters, matters: one search from the end serves every reference.
+    Integer k = -1;
+    if (lastSemi != StringView::npos && lastSemi > p) {
+      const size_t semi = r.substr(0, 7).find(u';');
+      k = semi == StringView::npos ? HTMLCharRefEnd(r, hex) : Integer(semi);
+    }
     bool valid = false;
     char32_t value = 0;
     if (k > 0) {
@@ -330,14 +335,18 @@ String HTMLToPlainText(StringView S) {
   }
   String t;
   t.reserve(s.size());
+  // Once a closing tag is missing from some point on, it is missing further on.
+  bool noLower = false, noUpper = false;
   for (size_t i = 0; i < s.size();) {
     if (HTMLTextStartsWith(s, i, u"<z>") || HTMLTextStartsWith(s, i, u"<Z>")) {
-      const StringView close = s[i + 1] == u'z' ? u"</z>" : u"</Z>";
-      const size_t e = s.find(close, i + 3);
+      const bool lower = s[i + 1] == u'z';
+      const StringView close = lower ? u"</z>" : u"</Z>";
+      const size_t e = (lower ? noLower : noUpper) ? String::npos : s.find(close, i + 3);
       if (e != String::npos) {
         i = e + close.size();
         continue;
       }
+      (lower ? noLower : noUpper) = true;
     }
     t += s[i++];
   }

@@ -1,5 +1,9 @@
 // The window-canvas renderer: layout extents, wrapping and ellipsis, anchors
 // and hit tests, and each tag's visible effect sampled on a bitmap.
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "tests/html/HTMLRenderFixture.h"
 
 using namespace html_test;
@@ -296,4 +300,36 @@ TEST_F(HTMLRenderTest, EmojiDrawsInColourAndTakesOneTextHeight) {
       coloured = std::abs(r8 - g8) > 40 || std::abs(g8 - b8) > 40;
     }
   EXPECT_TRUE(coloured);
+}
+
+TEST_F(HTMLRenderTest, FilePicturesAndFileIconsOnlyFromTrustedText) {
+  // A picture file whose name has capitals: the source keeps its case.
+  const std::string dir = ::testing::TempDir() + "HtmlRender" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  const std::string path = dir + "/Red.BMP";
+  TBitmap bmp(12, 6);
+  bmp.Canvas()->Brush()->SetColor(kRed);
+  bmp.Canvas()->FillRect({0, 0, 12, 6});
+  bmp.Canvas()->SetPixels(0, 5, TColor(0x00FFFF));
+  bmp.SaveToFile(String(path.begin(), path.end()));
+  const String markup = u"<img src=\"FILE://" + String(path.begin(), path.end()) + u"\">";
+  THTMLPictureCache cache;
+  RenderArgs a;
+  a.Cache = &cache;
+  Render(markup, a);
+  EXPECT_EQ(Ink(kRed).Right - Ink(kRed).Left + 1, 12);
+  Clear();
+  THTMLPictureCache fresh;
+  a.Cache = &fresh;
+  a.Options.ExternalText = true;
+  Render(markup, a);
+  EXPECT_LT(Ink(kRed).Right, 0);
+  EXPECT_EQ(fresh.Count(), 0);
+  // A file icon by name is not looked up for outside text; by number it is drawn.
+  Clear();
+  const RenderResult named = Render(u"<img src=\"SSYS:" + String(path.begin(), path.end()) + u"\">x", a);
+  EXPECT_EQ(named.ExtentX, Tw(u"x") + 2 + 2);
+  const RenderResult numbered = Render(u"<img src=\"SSYS:3\">x", a);
+  EXPECT_EQ(numbered.ExtentX, 16 + 2 + Tw(u"x") + 2);
+  std::filesystem::remove_all(dir);
 }
