@@ -49,6 +49,17 @@ String HTMLRenderValue(StringView Upper, StringView Source, StringView Name) {
 
 bool HTMLRenderHas(StringView Upper, StringView Name) { return Upper.find(Name) != StringView::npos; }
 
+// Copies a font only when it differs: every copy drops the font's handle,
+// and making it again is most of a short text's cost.
+void HTMLRenderCopyFont(TFont* Dest, TFont* Source) {
+  if (Dest->Name() == Source->Name() && Dest->Height() == Source->Height() && Dest->Style() == Source->Style() &&
+      Dest->Color() == Source->Color() && Dest->Charset() == Source->Charset() &&
+      Dest->Orientation() == Source->Orientation() && Dest->Pitch() == Source->Pitch() &&
+      Dest->Quality() == Source->Quality() && Dest->PixelsPerInch() == Source->PixelsPerInch())
+    return;
+  Dest->Assign(Source);
+}
+
 // A picture source resolved.
 struct THTMLRenderSource {
   enum { None, Index, SmallIcon, LargeIcon, Picture } Kind = None;
@@ -193,15 +204,15 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
   Scale = ScaleArg > 0 ? Double(ScaleArg) : PpiY() / 96.0;
   ListUnit = MulDiv(12, PpiX(), 96);
   BaseFont = std::make_unique<TFont>();
-  BaseFont->Assign(Canvas->Font());
+  HTMLRenderCopyFont(BaseFont.get(), Canvas->Font());
   MeasureFont = std::make_unique<TFont>();
-  MeasureFont->Assign(Canvas->Font());
+  HTMLRenderCopyFont(MeasureFont.get(), Canvas->Font());
   MeasureBase = std::make_unique<TFont>();
-  MeasureBase->Assign(Canvas->Font());
+  HTMLRenderCopyFont(MeasureBase.get(), Canvas->Font());
   DrawFont = std::make_unique<TFont>();
-  DrawFont->Assign(Canvas->Font());
+  HTMLRenderCopyFont(DrawFont.get(), Canvas->Font());
   DrawBase = std::make_unique<TFont>();
-  DrawBase->Assign(Canvas->Font());
+  HTMLRenderCopyFont(DrawBase.get(), Canvas->Font());
   SavedBrush = Canvas->Brush()->Color();
   SavedBrushStyle = Canvas->Brush()->Style();
   SetBrushColor(clNone);
@@ -249,8 +260,8 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
   Integer drawAnchorCount = 0, drawListLevel = 0;
   StringView rest(text);
   while (!rest.empty()) {
-    Canvas->Font()->Assign(MeasureFont.get());
-    BaseFont->Assign(MeasureBase.get());
+    HTMLRenderCopyFont(Canvas->Font(), MeasureFont.get());
+    HTMLRenderCopyFont(BaseFont.get(), MeasureBase.get());
     SubH = 0;
     SupH = 0;
     Sub = Sup = false;
@@ -272,8 +283,8 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
     Shadow = shadowKeep;
     InAnchor = inAnchorKeep;
     Href = hrefKeep;
-    MeasureFont->Assign(Canvas->Font());
-    MeasureBase->Assign(BaseFont.get());
+    HTMLRenderCopyFont(MeasureFont.get(), Canvas->Font());
+    HTMLRenderCopyFont(MeasureBase.get(), BaseFont.get());
 
     const Integer lineHeight = Integer(Round((H + LineSpacing) * LineHeightFactor));
     if (Options.LineHeightPerLine) LineHeightFactor = 1.0;
@@ -288,8 +299,8 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
     dr.Bottom = dr.Top + lineHeight + SubH + SupH;
 
     if (!MeasureOnly) {
-      Canvas->Font()->Assign(DrawFont.get());
-      BaseFont->Assign(DrawBase.get());
+      HTMLRenderCopyFont(Canvas->Font(), DrawFont.get());
+      HTMLRenderCopyFont(BaseFont.get(), DrawBase.get());
       AnchorCount = drawAnchorCount;
       ListLevel = drawListLevel;
       Hidden = hiddenKeep;
@@ -306,8 +317,8 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
       }
       const Integer thNow = Th();
       if ((TextHit && HitY > dr.Bottom - ImgAli - thNow && HitY < dr.Bottom - ImgAli) || ImageHit) result = true;
-      DrawFont->Assign(Canvas->Font());
-      DrawBase->Assign(BaseFont.get());
+      HTMLRenderCopyFont(DrawFont.get(), Canvas->Font());
+      HTMLRenderCopyFont(DrawBase.get(), BaseFont.get());
       drawAnchorCount = AnchorCount;
       drawListLevel = ListLevel;
     }
@@ -329,7 +340,7 @@ bool THTMLRenderRun::Run(const String& Text, TBiDiMode BiDiMode) {
   if (ExtentY == 0) ExtentY = Th();
   Canvas->Brush()->SetColor(SavedBrush);
   Canvas->Brush()->SetStyle(SavedBrushStyle);
-  Canvas->Font()->Assign(BaseFont.get());
+  HTMLRenderCopyFont(Canvas->Font(), BaseFont.get());
   return MeasureOnly ? false : result;
 }
 

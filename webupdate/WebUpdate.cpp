@@ -21,9 +21,11 @@
 #include "platform/win/WinError.h"
 #include "webupdate/ControlFile.h"
 #include "webupdate/InetThread.h"
+#include "webupdate/ProgressForm.h"
 #include "webupdate/SftpSession.h"
 #include "webupdate/StatusTexts.h"
 #include "webupdate/UpdateLog.h"
+#include "webupdate/VornLoginForm.h"
 
 namespace {
 
@@ -59,7 +61,9 @@ TFormatSettings RegistryDateSettings() {
 
 TWebUpdatePrompts& WebUpdatePrompts() {
   static TWebUpdatePrompts prompts{
-      [](const String&, String&, String&) { return false; },
+      [](const String& Caption, String& UserName, String& Password) {
+        return ShowLoginDialog(Caption, UserName, Password);
+      },
       [](const String& Text, UINT Type) { return MessageBox(nullptr, Text, String(), Type); },
   };
   return prompts;
@@ -284,6 +288,7 @@ bool TWebUpdate::AskLogin(const String& Caption) {
 }
 
 void TWebUpdate::DoFileProgress(const String& FileName, Int64 Pos, Int64 Size) {
+  if (FProgressForm && IsUIThread()) FProgressForm->ShowProgress(FileName, Pos, Size);
   if (OnFileProgress) Raise([&] { OnFileProgress(this, FileName, Pos, Size); });
 }
 
@@ -308,57 +313,3 @@ void TWebUpdate::DoSuccess() {
   if (OnSuccess) Raise([&] { OnSuccess(this); });
 }
 
-
-namespace {
-
-std::unique_ptr<TStringList> LinesOf(TStream* Stream) {
-  auto lines = std::make_unique<TStringList>();
-  Stream->SetPosition(0);
-  lines->LoadFromStream(Stream);
-  Stream->SetPosition(0);
-  return lines;
-}
-
-bool IsRTF(TStream* Stream) {
-  char head[5] = {};
-  Stream->SetPosition(0);
-  Integer n = Stream->Read(head, 5);
-  Stream->SetPosition(0);
-  return n == 5 && UpperCase(Utf8ToString(std::string(head, 5))).starts_with(u"{\\RTF");
-}
-
-}  // namespace
-
-// The texts go to the what's-new event, or to the prompt service as a
-// question with OK and Cancel.
-Integer TWebUpdate::WhatsNewDialog(TMemoryStream* Stream) {
-  const bool rtf = IsRTF(Stream);
-  if (OnDownloadedWhatsNew && !rtf) {
-    std::unique_ptr<TStringList> lines = LinesOf(Stream);
-    Integer res = 1;
-    Raise([&] { OnDownloadedWhatsNew(this, lines.get(), res); });
-    return res == 1 ? 0 : -1;
-  }
-  int answer = IDCANCEL;
-  Ask(LinesOf(Stream)->Text(), MB_OKCANCEL | MB_ICONINFORMATION, answer);
-  if (answer != IDOK) {
-    DoStatus(938, {}, 14, 0);
-    return -1;
-  }
-  return 0;
-}
-
-Integer TWebUpdate::EULADialog(TStream* Stream) {
-  Integer result = 0;
-  const bool rtf = IsRTF(Stream);
-  if (OnDownloadedEULA) {
-    std::unique_ptr<TStringList> lines = LinesOf(Stream);
-    Integer res = 1;
-    Raise([&] { OnDownloadedEULA(this, lines.get(), res); });
-    if (res != 1) result = -1;
-    if (rtf) return result;
-  }
-  int answer = IDNO;
-  Ask(LinesOf(Stream)->Text(), MB_YESNO | MB_ICONQUESTION, answer);
-  return answer == IDYES ? result : -1;
-}

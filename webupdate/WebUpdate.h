@@ -27,6 +27,7 @@
 #include "webupdate/FileList.h"
 
 class TControlFile;
+class TProgressForm;
 class TSftpSession;
 class TInetThread;
 
@@ -83,7 +84,7 @@ class TWebUpdateUtility : public TComponent {
 // install their own answers; the defaults are message boxes.
 struct TWebUpdatePrompts {
   // Asks for user name and password under Caption; false when cancelled (the
-  // two texts then stay as they were). The default has no dialog and cancels.
+  // two texts then stay as they were). The default is the login dialog.
   std::function<bool(const String& Caption, String& UserName, String& Password)> Login;
   // Shows Text with MB_* buttons and icon; answers the button's ID (IDOK...).
   std::function<int(const String& Text, UINT Type)> Message;
@@ -257,6 +258,8 @@ class TWebUpdate : public TComponent {
   bool Running() const { return FRunning.load(); }
 
   // --- virtual operations ---
+  // Shows the licence with "accept" and "not accept"; 0 only when the person
+  // chose to accept and closed with OK (and OnDownloadedEULA agreed), else -1.
   virtual Integer EULADialog(TStream* Stream);
   virtual void DoStatus(Integer Ident, const String& Text, Integer StatusCode, Integer ErrCode);
   virtual bool CompareFile(String& NewVersion, String& LocalFile, Int64 Size, Integer Checksum);
@@ -265,7 +268,11 @@ class TWebUpdate : public TComponent {
   virtual void DoSetAppParamBefore(String& AppParams);
   virtual void DoSetAppParamAfter(String& AppParams);
   virtual void CustomProcess(const String& FileName);
+  // Shows the what's-new text (rich text, HTML or lines) with OK and Cancel;
+  // 0 accepted, -1 refused (938). OnDownloadedWhatsNew replaces the dialog for texts that are not rich text.
   virtual Integer WhatsNewDialog(TMemoryStream* Stream);
+  // Shows a page in the system HTML dialog; there is none here, so nothing is shown or reported.
+  void ShowHTMLDialog(const String& s);
   virtual Integer StartConnection();
   virtual Integer StopConnection();
   virtual Integer FTPConnect();
@@ -379,6 +386,7 @@ class TWebUpdate : public TComponent {
   bool FDownloadFailed = false;
   std::vector<String> FAppCompFiles;  // this run's downloaded components, as named on disk  // this run's GetFileUpdates failed: no last date
   std::unique_ptr<TInetThread> FThread;  // the worker of the last threaded run
+  std::unique_ptr<TProgressForm> FProgressForm;  // ShowDownloadProgress, during a run on the user-interface thread
 };
 
 // The process-wide log file name (the last one any instance was given).
@@ -389,6 +397,11 @@ Integer ZipExtract(const String& ZipFile, const String& TargetDir);
 // and then removes the compressed file. A file that is not compressed, or a
 // damaged one, is left exactly as it is (false).
 bool LZExpandFile(const String& FileName);
+
+// True when the stream begins with "{\rtf" (any case); the position goes back to 0.
+bool IsRTFStream(TStream* Stream);
+// True when the stream's text contains "</" (any case); the position goes back to 0.
+bool IsHTMLStream(TStream* Stream);
 
 // "a.b.c.d" / "a,b" / "a" -> version words (-1/-1 when unreadable).
 tfvi StrToVersion(const String& Text);

@@ -11,6 +11,7 @@
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Shell.h"
 #include "webupdate/CabFDI.h"
+#include "webupdate/ProgressForm.h"
 #include "webupdate/ControlFile.h"
 #include "webupdate/StatusTexts.h"
 #include "webupdate/WebUpdate.h"
@@ -90,6 +91,7 @@ Integer TWebUpdate::GetFileUpdates() {
   const Integer count = FFileList->Count();
   std::vector<TDownloaded> downloaded;
   FAppCompFiles.clear();
+  FAppCompIncluded = false;  // this run's components only
   for (Integer i = 1; i <= count && !FCancelled; ++i) {
     TFileDescription* f = FFileList->Items(i - 1);
     int answer = IDYES;
@@ -109,7 +111,9 @@ Integer TWebUpdate::GetFileUpdates() {
     const String name = URLtoFile(url);
     if (!f->TargetDir.empty() && !DirectoryExists(f->TargetDir)) ForceDirectories(f->TargetDir);
     const String dir = UseWinTempDir ? WinTempDir() : f->TargetDir;
+    if (FProgressForm) FProgressForm->Show();
     bool ok = !name.empty() && URLGetFile(FHintConnect, url, dir, false);
+    if (FProgressForm) FProgressForm->Hide();
     if (!ok) {
       result = -1;
       DoStatus(946, url, 2, 9);

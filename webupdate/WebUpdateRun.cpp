@@ -13,6 +13,8 @@
 #include "webupdate/Checksums.h"
 #include "webupdate/ControlFile.h"
 #include "webupdate/InetThread.h"
+#include "webupdate/ProgressForm.h"
+#include "platform/vcl/Application.h"
 #include "webupdate/SftpSession.h"
 #include "webupdate/WebUpdate.h"
 
@@ -98,6 +100,8 @@ bool TWebUpdate::EnterRun() {
 void TWebUpdate::LeaveRun() { FRunning = false; }
 
 Integer TWebUpdate::StartConnection() {
+  // A new connection begins a new run: an earlier run's cancel does not stop it.
+  FCancelled = false;
   FSession = nullptr;
   FHintConnect = nullptr;
   if (UpdateType == fileUpdate) return 0;
@@ -347,6 +351,13 @@ void TWebUpdate::DoUpdate(bool InitPath) {
 
 void TWebUpdate::RunUpdate(bool InitPath) {
   FCancelled = false;
+  // The progress window is a window: only a run on the user-interface thread shows one.
+  if (ShowDownloadProgress && !FThreaded && IsUIThread() && Application != nullptr)
+    FProgressForm = std::make_unique<TProgressForm>(Application);
+  struct TDropProgress {
+    TWebUpdate* W;
+    ~TDropProgress() { W->FProgressForm.reset(); }
+  } dropProgress{this};
   if (InitPath) ChangeToProgramFolder();
   DoStatus(968, FThreaded ? u"Threaded update" : u"Non threaded update", 0, 0);
   DoStatus(966, GetOSVersion(), 0, 0);
@@ -429,7 +440,10 @@ Integer TWebUpdate::HandleActions() {
     Ask(msg, MB_OK | MB_ICONINFORMATION, answer);
   }
   String html = ExpandPath(ini->ReadString(u"action", u"htmldlg"));
-  if (!html.empty()) DoStatus(935, {}, 7, 0);  // no HTML dialog here: reported only
+  if (!html.empty()) {
+    DoStatus(935, {}, 7, 0);
+    ShowHTMLDialog(html);
+  }
   String before = ExpandPath(ini->ReadString(u"action", u"runbefore"));
   String beforeParams = ini->ReadString(u"action", u"runbeforeparam");
   DoSetAppParamBefore(beforeParams);

@@ -516,8 +516,11 @@ void TCustomListBox::ItemsChanged() {
   FSyncing = true;
   const int row = w->currentRow();
   // Check marks stay with their positions (the list is rebuilt from the texts).
-  std::vector<bool> checks;
-  for (int i = 0; i < w->count(); ++i) checks.push_back(w->item(i)->checkState() == Qt::Checked);
+  std::vector<bool> checks, enabled;
+  for (int i = 0; i < w->count(); ++i) {
+    checks.push_back(w->item(i)->checkState() == Qt::Checked);
+    enabled.push_back((w->item(i)->flags() & Qt::ItemIsEnabled) != 0);
+  }
   const bool checkable = dynamic_cast<TCheckListBox*>(this) != nullptr;
   w->clear();
   for (Integer i = 0; i < FItems->Count(); ++i) {
@@ -525,6 +528,8 @@ void TCustomListBox::ItemsChanged() {
     if (checkable) {
       item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
       item->setCheckState(std::size_t(i) < checks.size() && checks[std::size_t(i)] ? Qt::Checked : Qt::Unchecked);
+      if (std::size_t(i) < enabled.size() && !enabled[std::size_t(i)])
+        item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable));
     }
   }
   w->setCurrentRow(row < w->count() ? row : -1);
@@ -613,6 +618,21 @@ void TCheckListBox::SetChecked(Integer Index, bool Value) {
   CheckIndex(Index);
   FSyncing = true;
   static_cast<QListWidget*>(Host()->Widget())->item(Index)->setCheckState(Value ? Qt::Checked : Qt::Unchecked);
+  FSyncing = false;
+  WidgetChanged();
+}
+
+bool TCheckListBox::ItemEnabled(Integer Index) const {
+  CheckIndex(Index);
+  return (static_cast<QListWidget*>(Host()->Widget())->item(Index)->flags() & Qt::ItemIsEnabled) != 0;
+}
+
+void TCheckListBox::SetItemEnabled(Integer Index, bool Value) {
+  CheckIndex(Index);
+  QListWidgetItem* item = static_cast<QListWidget*>(Host()->Widget())->item(Index);
+  const Qt::ItemFlags both = Qt::ItemIsEnabled | Qt::ItemIsUserCheckable;
+  FSyncing = true;
+  item->setFlags(Value ? item->flags() | both : item->flags() & ~both);
   FSyncing = false;
   WidgetChanged();
 }

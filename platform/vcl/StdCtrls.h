@@ -246,6 +246,10 @@ class TCheckListBox : public TCustomListBox {
   // A bad index raises EListError.
   bool Checked(Integer Index) const;
   void SetChecked(Integer Index, bool Value);
+  // A disabled item shows greyed and its check box cannot be changed by the
+  // user (the program still can). A bad index raises EListError.
+  bool ItemEnabled(Integer Index) const;
+  void SetItemEnabled(Integer Index, bool Value);
   // Raised when the user toggles an item's check box.
   TNotifyEvent OnClickCheck;
 

@@ -91,6 +91,9 @@ TEST(RestartCommandLineTest, QuotedArgumentsReadBackTheSame) {
 
 class InstallTest : public ::testing::Test {
  protected:
+  // The tests move into the program's folder: the suite's folder comes back afterwards.
+  void TearDown() override { fs::current_path(startFolder); }
+  fs::path startFolder = fs::current_path();
   void SetUp() override {
     fs::create_directories(program);
     fs::create_directories(temp);

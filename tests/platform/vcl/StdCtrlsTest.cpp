@@ -164,6 +164,21 @@ TEST_F(StdControls, ListBoxItemsSelectionAndErrors) {
   checks->Items()->Add(u"c");  // checks stay with their items
   EXPECT_TRUE(checks->Checked(1));
   EXPECT_THROW(checks->SetChecked(5, true), EListError);
+  // A disabled item keeps its check against the user's click, and stays disabled when items change.
+  checks->SetItemEnabled(1, false);
+  f->Show();
+  const TRect disabled = checks->ItemRect(1);
+  testinput::Click(checks, {disabled.Left + 10, (disabled.Top + disabled.Bottom) / 2});
+  EXPECT_TRUE(checks->Checked(1));
+  checks->SetChecked(1, false);  // the program still can
+  EXPECT_FALSE(checks->Checked(1));
+  checks->Items()->Add(u"d");
+  EXPECT_FALSE(checks->ItemEnabled(1));
+  EXPECT_TRUE(checks->ItemEnabled(0));
+  const TRect enabled = checks->ItemRect(0);
+  testinput::Click(checks, {enabled.Left + 10, (enabled.Top + enabled.Bottom) / 2});
+  EXPECT_TRUE(checks->Checked(0)) << "an enabled item follows the click";
+  EXPECT_THROW(checks->SetItemEnabled(9, false), EListError);
 }
 
 TEST_F(StdControls, ComboBoxChoosesItemsByIndexKeysAndText) {

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# End-to-end check of the update wizard in a real X11 window: a loopback HTTP
+# server holds a control file and two files; the wizard shows under Xvfb and
+# a person's clicks (xdotool) walk it through start, report, components and
+# the last page; the files must then be in place.
+#   wizard_xvfb.sh <wizard-demo> <webupdate_servers.py>
+# Exit 77 (skipped) only when a tool is missing or Xvfb cannot start.
+set -u
+demo="$1"
+servers="$2"
+for tool in Xvfb xdotool xdpyinfo python3; do
+  if ! command -v "$tool" >/dev/null; then echo "SKIP: $tool is not installed"; exit 77; fi
+done
+work="$(mktemp -d)"
+xvfb_pid=""
+demo_pid=""
+srv_pid=""
+cleanup() {
+  [[ -n "$demo_pid" ]] && kill "$demo_pid" 2>/dev/null
+  [[ -n "$srv_pid" ]] && kill "$srv_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  exec 3>&- 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=""
+for n in $(seq 141 190); do
+  [[ -e "/tmp/.X${n}-lock" || -e "/tmp/.X11-unix/X${n}" ]] && continue
+  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 50); do
+    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  [[ -n "$display" ]] && break
+  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
+done
+if [[ -z "$display" ]]; then
+  echo "SKIP: Xvfb could not start on any display :141..:190"; cat "$work/xvfb.log" 2>/dev/null; exit 77
+fi
+
+# The server runs until its stdin (our descriptor 3) closes.
+mkdir -p "$work/srv" "$work/app"
+mkfifo "$work/srv.in"
+python3 "$servers" http "$work/srv" <"$work/srv.in" >"$work/srv.out" 2>"$work/srv.err" &
+srv_pid=$!
+exec 3>"$work/srv.in"
+port=""
+for _ in $(seq 1 100); do
+  port="$(sed -n 's/^PORT //p' "$work/srv.out" 2>/dev/null)"
+  [[ -n "$port" ]] && break
+  sleep 0.1
+done
+if [[ -z "$port" ]]; then echo "FAIL: the HTTP server did not start"; cat "$work/srv.err"; exit 1; fi
+base="http://127.0.0.1:$port/files"
+printf 'first file\n' >"$work/srv/one.bin"
+printf 'second file\n' >"$work/srv/two.bin"
+cat >"$work/srv/upd.inf" <<INF
+[update]
+signature=WebUpdate
+date=01/01/2030
+descr=End-to-end
+[files]
+count=2
+[file1]
+url=$base/one.bin
+targetdir=$work/app
+descr=First
+[file2]
+url=$base/two.bin
+targetdir=$work/app
+descr=Second
+INF
+
+here="$(cd "$(dirname "$0")" && pwd)"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+export TMPDIR="$work"
+DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --url "$base/upd.inf" --timeout-ms 40000 >"$work/out.txt" 2>"$work/err.txt" &
+demo_pid=$!
+
+wait_for() {  # a line of the demo's output, up to 15 s
+  for _ in $(seq 1 150); do
+    grep -q "^$1\$" "$work/out.txt" 2>/dev/null && return 0
+    kill -0 "$demo_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "FAIL: waited for '$1'"; cat "$work/out.txt" "$work/err.txt"; exit 1
+}
+pos=""
+for _ in $(seq 1 150); do
+  pos="$(grep -m1 '^BUTTON ' "$work/out.txt" 2>/dev/null || true)"
+  [[ -n "$pos" ]] && break
+  sleep 0.1
+done
+if [[ -z "$pos" ]]; then echo "FAIL: the wizard did not show"; cat "$work/out.txt" "$work/err.txt"; exit 1; fi
+if ! DISPLAY="$display" xdotool search --sync --onlyvisible --name "Update wizard demo" >/dev/null 2>&1; then
+  echo "FAIL: no visible window named 'Update wizard demo'"; exit 1
+fi
+read -r _ x y <<<"$pos"
+click() {
+  sleep 0.4
+  DISPLAY="$display" xdotool mousemove "$x" "$y"
+  sleep 0.2
+  DISPLAY="$display" xdotool click 1
+}
+# Every page's main button sits at the same place.
+wait_for "PAGE TabSheet1"; click   # Start
+wait_for "PAGE TabSheet2"; click   # Get update
+wait_for "PAGE TabSheet5"; click   # Next: download the two files
+wait_for "PAGE TabSheet7"; click   # Exit: nothing to restart
+wait_for "CLOSED"
+wait "$demo_pid"; status=$?; demo_pid=""
+if [[ $status -ne 0 ]]; then echo "FAIL: demo ended with $status"; cat "$work/out.txt" "$work/err.txt"; exit 1; fi
+if [[ "$(cat "$work/app/one.bin" 2>/dev/null)" != "first file" || "$(cat "$work/app/two.bin" 2>/dev/null)" != "second file" ]]; then
+  echo "FAIL: the files were not placed"; ls -la "$work/app"; cat "$work/out.txt"; exit 1
+fi
+echo "OK: wizard shown at $display, clicked through, files placed"
