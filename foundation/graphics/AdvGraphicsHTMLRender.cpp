@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 
 #include "foundation/graphics/AdvGraphicsHTML.h"
 #include "foundation/pictures/PictureContainer.h"
@@ -92,6 +93,7 @@ class THTMLRenderer {
   void EndPass(THTMLCarry& C);
 
   TAdvGraphics* G;
+  std::unordered_map<String, std::pair<Single, Single>> FMeasured;
   const THTMLRenderArgs& A;
   THTMLRenderResult& R;
   TRectF FTextRect;
@@ -142,9 +144,23 @@ void THTMLRenderer::SetStyle(TFontStyle AStyle, bool AOn) {
 }
 
 void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
+  // Both passes measure the same runs in the same fonts: measure each once.
+  TAdvGraphicsFont* f = G->Font();
+  String key = f->Name();
+  key += Char(1);
+  key += Char(f->Height() & 0xFFFF);
+  key += Char(Integer(f->Style().Contains(fsBold)) | Integer(f->Style().Contains(fsItalic)) << 1 |
+              Integer(f->Style().Contains(fsUnderline)) << 2 | Integer(f->Style().Contains(fsStrikeOut)) << 3);
+  key += ARun;
+  if (auto it = FMeasured.find(key); it != FMeasured.end()) {
+    AW = it->second.first;
+    AH = it->second.second;
+    return;
+  }
   const TRectF r = G->CalculateText(ARun, RectF(0, 0, 10000, 10000), false, false);
   AW = r.Width();
   AH = r.Height();
+  if (FMeasured.size() < 4096) FMeasured.emplace(std::move(key), std::make_pair(AW, AH));
 }
 
 void THTMLRenderer::FillBox(const TRectF& ARect, TColor AColor) {

@@ -9,6 +9,8 @@
 #include "foundation/graphics/AdvGraphics.h"
 #include "foundation/graphics/AdvGraphicsContextGeneral.h"
 #include "foundation/graphics/AdvNamedColors.h"
+#include "foundation/pictures/PictureContainer.h"
+#include "platform/rtl/FormatSettings.h"
 #include "foundation/svg/AdvBitmap.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Streams.h"
@@ -225,6 +227,26 @@ TEST(AdvGraphicsClass, HitTests) {
   EXPECT_FALSE(TAdvGraphics::PointInCircle(PointF(10, 10), PointF(10, 10), 0));
   EXPECT_TRUE(TAdvGraphics::PointInPolygon(Point(5, 5), {Point(0, 0), Point(10, 0), Point(10, 10), Point(0, 10)}));
   EXPECT_FALSE(TAdvGraphics::PointInPath(PointF(1, 1), nullptr));
+}
+
+TEST(AdvGraphicsClass, ScaledPictureNamesUseAPointInEveryLocale) {
+  EnsureGuiApplication();
+  TPictureContainer container(nullptr);
+  TBitmap small(2, 2), large(3, 3);
+  container.Items()->Add()->SetName(u"pic");
+  container.Items()->GetItem(0)->SetPicture(&small);
+  container.Items()->Add()->SetName(u"pic_1.5");
+  container.Items()->GetItem(1)->SetPicture(&large);
+  const Char saved = FormatSettings.DecimalSeparator;
+  FormatSettings.DecimalSeparator = u',';
+  TPicture* p = TAdvGraphics::GetBitmapFromPictureContainer(&container, u"pic", true, 1.5f);
+  FormatSettings.DecimalSeparator = saved;
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->Width(), 3);
+  p = TAdvGraphics::GetBitmapFromPictureContainer(&container, u"pic", true, 2.0f);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->Width(), 2);
+  EXPECT_EQ(TAdvGraphics::GetBitmapFromPictureContainer(nullptr, u"pic"), nullptr);
 }
 
 TEST(AdvGraphicsClass, BitmapCanvasHasReadableHighlightAndOwnSize) {
