@@ -45,6 +45,17 @@ void BM_CanvasHTMLRender(benchmark::State& state) {
   state.counters["bytes"] = double(text.size() * 2);
 }
 
+// Layout alone (what controls ask before they draw).
+void BM_CanvasHTMLMeasure(benchmark::State& state) {
+  EnsureGuiApplication();
+  InitializeNamedColors();
+  auto g = TAdvGraphics::CreateBitmapCanvas(400, 600);
+  g->Font()->SetName(u"Tahoma");
+  g->Font()->SetHeight(-11);
+  const String text = RichText();
+  for (auto _ : state) benchmark::DoNotOptimize(g->CalculateText(text, RectF(0, 0, 400, 600), true));
+}
+
 void BM_QTextDocumentLayout(benchmark::State& state) {
   EnsureGuiApplication();
   const String text = RichText();
@@ -63,6 +74,7 @@ void BM_QTextDocumentLayout(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CanvasHTMLRender)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CanvasHTMLMeasure)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QTextDocumentLayout)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

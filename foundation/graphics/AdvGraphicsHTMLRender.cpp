@@ -76,6 +76,7 @@ class THTMLRenderer {
   void MeasureRun(const String& ARun, Single& AW, Single& AH);
   void FillBox(const TRectF& ARect, TColor AColor);
   void DrawRun(const String& ARun, const TRectF& ARect, TColor AColor);
+  void FlushRuns();
   void TileBackground(TGraphic* APicture);
   void LoadPicture(const String& ASource, std::unique_ptr<TAdvBitmap>& AOwned, TGraphic*& APicture);
   void StartPass(THTMLCarry& C);
@@ -93,7 +94,6 @@ class THTMLRenderer {
   void EndPass(THTMLCarry& C);
 
   TAdvGraphics* G;
-  std::unordered_map<String, std::pair<Single, Single>> FMeasured;
   const THTMLRenderArgs& A;
   THTMLRenderResult& R;
   TRectF FTextRect;
@@ -122,6 +122,11 @@ class THTMLRenderer {
   // Per line of the reading loop.
   Single FX = 0, FTrailingBlank = 0;
   bool FLineBreak = false, FLineFull = false, FLISeen = false;
+  // Text of the drawing pass waiting to be drawn in one call.
+  String FPending;
+  TRectF FPendingRect;
+  TColor FPendingColor = 0;
+  bool FPendingShadow = false, FPendingAnchor = false;
 };
 
 TColor THTMLRenderer::ColorValue(const String& AValue, TColor ACurrent) const {
@@ -144,7 +149,8 @@ void THTMLRenderer::SetStyle(TFontStyle AStyle, bool AOn) {
 }
 
 void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
-  // Both passes measure the same runs in the same fonts: measure each once.
+  // Every pass and every call measures the same runs in the same fonts:
+  // the canvas keeps each run's size (per font) while its context stays.
   TAdvGraphicsFont* f = G->Font();
   String key = f->Name();
   key += Char(1);
@@ -152,6 +158,7 @@ void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
   key += Char(Integer(f->Style().Contains(fsBold)) | Integer(f->Style().Contains(fsItalic)) << 1 |
               Integer(f->Style().Contains(fsUnderline)) << 2 | Integer(f->Style().Contains(fsStrikeOut)) << 3);
   key += ARun;
+  auto& FMeasured = G->HTMLMeasureCache();
   if (auto it = FMeasured.find(key); it != FMeasured.end()) {
     AW = it->second.first;
     AH = it->second.second;
@@ -160,7 +167,8 @@ void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
   const TRectF r = G->CalculateText(ARun, RectF(0, 0, 10000, 10000), false, false);
   AW = r.Width();
   AH = r.Height();
-  if (FMeasured.size() < 4096) FMeasured.emplace(std::move(key), std::make_pair(AW, AH));
+  if (FMeasured.size() >= 4096) FMeasured.clear();
+  FMeasured.emplace(std::move(key), std::make_pair(AW, AH));
 }
 
 void THTMLRenderer::FillBox(const TRectF& ARect, TColor AColor) {
@@ -178,8 +186,21 @@ void THTMLRenderer::FillBox(const TRectF& ARect, TColor AColor) {
   G->SetStrokeColor(stroke);
 }
 
+void THTMLRenderer::FlushRuns() {
+  if (FPending.empty()) return;
+  // A blank that ends an anchor run is drawn (and underlined) as a no-break space.
+  if (FPendingAnchor && FPending.back() == u' ') FPending.back() = u'\u00A0';
+  if (FPendingShadow) {
+    const Single o = Single(A.ShadowOffset);
+    const TRectF& r = FPendingRect;
+    DrawRun(FPending, RectF(r.Left + o, r.Top + o, r.Right + o, r.Bottom + o), A.ShadowColor);
+  }
+  DrawRun(FPending, FPendingRect, FPendingColor);
+  FPending.clear();
+}
+
 void THTMLRenderer::DrawRun(const String& ARun, const TRectF& ARect, TColor AColor) {
-  G->Font()->SetColor(AColor);
+  if (G->Font()->Color() != AColor) G->Font()->SetColor(AColor);
   G->DrawText(ARect, ARun, false, gtaLeading, gtaCenter, gttNone, 0, -1, -1, false, false);
 }
 
@@ -748,14 +769,15 @@ void THTMLRenderer::RenderLine(Integer AFrom, Integer ATo, THTMLLine& L, bool AM
             FillBox(RectF(FX, L.Rect.Top, FX + w, L.Rect.Top + FGh), FBgColor);
             FBgColor = -1;
           }
-          // A blank that ends an anchor run is drawn (and underlined) as a no-break space.
-          String shown = run;
-          if (FInAnchor && !shown.empty() && shown.back() == u' ') shown.back() = u'\u00A0';
-          if (FShadow && A.ShadowColor != -1) {
-            const Single o = Single(A.ShadowOffset);
-            DrawRun(shown, RectF(rr.Left + o, rr.Top + o, rr.Right + o, rr.Bottom + o), A.ShadowColor);
+          // Runs that follow one another without a tag between them share
+          // one state: they are drawn together when the next tag or the line end comes.
+          if (FPending.empty()) {
+            FPendingRect = rr;
+            FPendingColor = FTextColor;
+            FPendingShadow = FShadow && A.ShadowColor != -1;
+            FPendingAnchor = FInAnchor;
           }
-          DrawRun(shown, rr, FTextColor);
+          FPending += run;
           if (FErrorMark) {
             const TColor stroke = G->Stroke()->Color();
             const Single oldWidth = G->Stroke()->Width();
@@ -799,9 +821,11 @@ void THTMLRenderer::RenderLine(Integer AFrom, Integer ATo, THTMLLine& L, bool AM
     const std::size_t gt = FText.find(u'>', std::size_t(pos));
     const Integer tagEnd = (gt == String::npos || Integer(gt) >= ATo) ? ATo : Integer(gt) + 1;
     const String tag = FText.substr(std::size_t(pos), std::size_t(tagEnd - pos));
+    FlushRuns();
     if (!ReadTag(tag, L, AMeasure, AFirstPass, Integer(FText.size()) - pos)) break;
     pos = tagEnd;
   }
+  FlushRuns();
   if (AMeasure) {
     L.Width -= FTrailingBlank;
     if (R.Width < L.Width) R.Width = L.Width + 2;
@@ -809,15 +833,22 @@ void THTMLRenderer::RenderLine(Integer AFrom, Integer ATo, THTMLLine& L, bool AM
   AEnd = pos;
 }
 
+namespace {
+bool RenderSameFont(TFont* A, TFont* B) {
+  return A->Name() == B->Name() && A->Height() == B->Height() && A->Style() == B->Style() && A->Color() == B->Color();
+}
+}  // namespace
+
 void THTMLRenderer::StartPass(THTMLCarry& C) {
-  G->Font()->Assign(C.Font.get());
+  // Re-creating the canvas font is costly: only when it differs.
+  if (!RenderSameFont(G->Font(), C.Font.get())) G->Font()->Assign(C.Font.get());
   FTextColor = C.TextColor;
   FSavedColor = C.SavedColor;
   FRunColor = C.RunColor;
 }
 
 void THTMLRenderer::EndPass(THTMLCarry& C) {
-  C.Font->Assign(G->Font());
+  if (!RenderSameFont(G->Font(), C.Font.get())) C.Font->Assign(G->Font());
   C.TextColor = FTextColor;
   C.SavedColor = FSavedColor;
   C.RunColor = FRunColor;
@@ -930,7 +961,7 @@ bool THTMLRenderer::Run(const String& AText) {
   G->SetFillKind(entryFillKind);
   G->SetStrokeColor(entryStroke);
   G->SetFillColor(FEntryFill);
-  G->Font()->Assign(FEntryFont.get());
+  if (!RenderSameFont(G->Font(), FEntryFont.get())) G->Font()->Assign(FEntryFont.get());
   return result;
 }
 
