@@ -122,6 +122,11 @@ class THTMLRenderer {
   // Per line of the reading loop.
   Single FX = 0, FTrailingBlank = 0;
   bool FLineBreak = false, FLineFull = false, FLISeen = false;
+  // The measuring key's font part, rebuilt when the font changes.
+  String FKey, FKeyName;
+  std::size_t FKeyLength = 0;
+  Integer FKeyHeight = 0;
+  TFontStyles FKeyStyle;
   // Text of the drawing pass waiting to be drawn in one call.
   String FPending;
   TRectF FPendingRect;
@@ -152,14 +157,22 @@ void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
   // Every pass and every call measures the same runs in the same fonts:
   // the canvas keeps each run's size (per font) while its context stays.
   TAdvGraphicsFont* f = G->Font();
-  String key = f->Name();
-  key += Char(1);
-  key += Char(f->Height() & 0xFFFF);
-  key += Char(Integer(f->Style().Contains(fsBold)) | Integer(f->Style().Contains(fsItalic)) << 1 |
-              Integer(f->Style().Contains(fsUnderline)) << 2 | Integer(f->Style().Contains(fsStrikeOut)) << 3);
-  key += ARun;
-  auto& FMeasured = G->HTMLMeasureCache();
-  if (auto it = FMeasured.find(key); it != FMeasured.end()) {
+  const TFontStyles style = f->Style();
+  if (FKeyName != f->Name() || FKeyHeight != f->Height() || FKeyStyle != style || FKeyLength == 0) {
+    FKeyName = f->Name();
+    FKeyHeight = f->Height();
+    FKeyStyle = style;
+    FKey = FKeyName;
+    FKey += Char(1);
+    FKey += Char(FKeyHeight & 0xFFFF);
+    FKey += Char(Integer(style.Contains(fsBold)) | Integer(style.Contains(fsItalic)) << 1 |
+                 Integer(style.Contains(fsUnderline)) << 2 | Integer(style.Contains(fsStrikeOut)) << 3);
+    FKeyLength = FKey.size();
+  }
+  FKey.resize(FKeyLength);
+  FKey += ARun;
+  auto& cache = G->HTMLMeasureCache();
+  if (auto it = cache.find(FKey); it != cache.end()) {
     AW = it->second.first;
     AH = it->second.second;
     return;
@@ -167,8 +180,8 @@ void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
   const TRectF r = G->CalculateText(ARun, RectF(0, 0, 10000, 10000), false, false);
   AW = r.Width();
   AH = r.Height();
-  if (FMeasured.size() >= 4096) FMeasured.clear();
-  FMeasured.emplace(std::move(key), std::make_pair(AW, AH));
+  if (cache.size() >= 4096) cache.clear();
+  cache.emplace(FKey, std::make_pair(AW, AH));
 }
 
 void THTMLRenderer::FillBox(const TRectF& ARect, TColor AColor) {
