@@ -62,6 +62,17 @@ class TRecordingContext : public TAdvGraphicsContextGeneral {
     Note("DrawBitmap");
     TAdvGraphicsContextGeneral::DrawBitmap(B, S, D, O);
   }
+  void DrawText(const String& AText, const TRectF& ARect, bool AWordWrapping, TAdvGraphicsTextAlign AH,
+                TAdvGraphicsTextAlign AV, TAdvGraphicsTextTrimming AT, Single AAngle) override {
+    Texts.push_back({AText, GetFillColor(), ARect});
+    TAdvGraphicsContextGeneral::DrawText(AText, ARect, AWordWrapping, AH, AV, AT, AAngle);
+  }
+  struct TText {
+    String Text;
+    TColor Color;
+    TRectF Rect;
+  };
+  std::vector<TText> Texts;
   void SetFillColor(TColor AColor) override {
     LastFillColor = AColor;
     TAdvGraphicsContextGeneral::SetFillColor(AColor);
@@ -178,6 +189,28 @@ TEST_F(AdvGraphicsTest, SettersReachTheContextAndTheOwnObjects) {
   G->SetFillColor(clGreen);
   G->RestoreState(std::move(state));
   EXPECT_EQ(G->Fill()->Color(), clBlue);
+}
+
+TEST_F(AdvGraphicsTest, TaggedTextDrawsRunsInTheirColoursWithoutNulCharacters) {
+  auto* ctx = static_cast<TRecordingContext*>(G->Context());
+  G->Font()->SetColor(clBlack);
+  G->SetURLColor(clRed);
+  G->DrawText(RectF(0, 0, 100, 60), u"a <a href=\"x\">go </a><font color=\"#00FF00\">b</font>");
+  ASSERT_EQ(ctx->Texts.size(), 3u);
+  EXPECT_EQ(ctx->Texts[0].Text, u"a ");
+  EXPECT_EQ(ctx->Texts[0].Color, clBlack);
+  // The anchor's trailing blank is drawn as a no-break space, never with a U+0000 after it.
+  EXPECT_EQ(ctx->Texts[1].Text, u"go\u00A0");
+  EXPECT_EQ(ctx->Texts[1].Color, clRed);
+  EXPECT_EQ(ctx->Texts[2].Text, u"b");
+  EXPECT_EQ(ctx->Texts[2].Color, clLime);
+  EXPECT_LT(ctx->Texts[0].Rect.Left, ctx->Texts[1].Rect.Left);
+  EXPECT_LT(ctx->Texts[1].Rect.Left, ctx->Texts[2].Rect.Left);
+  // Plain text (even with line breaks) goes to the context whole.
+  ctx->Texts.clear();
+  G->DrawText(RectF(0, 0, 100, 60), u"x\r\ny");
+  ASSERT_EQ(ctx->Texts.size(), 1u);
+  EXPECT_EQ(ctx->Texts[0].Text, u"x\r\ny");
 }
 
 TEST(AdvGraphicsClass, AspectSizeTable) {
