@@ -30,22 +30,6 @@ String DialectUpperText(const String& s) {
   return r;
 }
 
-void DialectReplaceAll(String& s, StringView from, StringView to) {
-  if (s.find(from) == String::npos) return;
-  String r;
-  r.reserve(s.size());
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t f = s.find(from, pos);
-    if (f == String::npos) break;
-    r.append(s, pos, f - pos);
-    r.append(to);
-    pos = f + from.size();
-  }
-  r.append(s, pos, String::npos);
-  s = std::move(r);
-}
-
 // Appends the character AValue (decoded from a reference) to AOut; false when
 // it must stay as written (0, a lone surrogate, beyond U+10FFFF).
 bool DialectAppendCodePoint(String& AOut, Int64 AValue) {
@@ -95,6 +79,7 @@ String HTMLDecodeCharRefs(const String& AText) {
   String out;
   out.reserve(AText.size());
   std::size_t pos = 0;
+  std::size_t nextSemi = AText.find(u';');
   for (;;) {
     const std::size_t amp = AText.find(u"&#", pos);
     if (amp == String::npos) break;
@@ -103,7 +88,9 @@ String HTMLDecodeCharRefs(const String& AText) {
     const std::size_t digitsFrom = amp + (hex ? 3 : 2);
     // The digits run to the first ";" when it lies within seven characters
     // of the "&"; otherwise they end at the first non-digit, which is consumed.
-    const std::size_t semi = AText.find(u';', amp);
+    // The next ";" is found once for all references before it.
+    if (nextSemi != String::npos && nextSemi < amp) nextSemi = AText.find(u';', amp);
+    const std::size_t semi = nextSemi;
     if (semi == String::npos) {
       out += u"&#";
       pos = amp + 2;
@@ -217,7 +204,15 @@ String HTMLPrepareText(const String& AText) {
   String s = AText;
   if (s.find(u'&') != String::npos) {
     s = TAdvUtils::UnFixMarkup(s, true, true);
-    while (s.find(u"&amp;") != String::npos) DialectReplaceAll(s, u"&amp;", u"&");
+    // "&amp;" becomes "&" until none is left ("&amp;amp;" gives "&"), in one
+    // pass: a new "&amp;" can only end at the character just appended.
+    String out;
+    out.reserve(s.size());
+    for (Char c : s) {
+      out += c;
+      if (c == u';' && out.size() >= 5 && out.compare(out.size() - 5, 5, u"&amp;") == 0) out.resize(out.size() - 4);
+    }
+    s = std::move(out);
   }
   s = HTMLUnwrapHashTags(s);
   s = HTMLDecodeCharRefs(s);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "foundation/graphics/AdvGraphicsHTML.h"
 #include "foundation/pictures/PictureContainer.h"
@@ -56,6 +57,18 @@ String RenderFirstQuoted(const String& ATag) {
   const std::size_t q2 = ATag.find(u'"', q1 + 1);
   if (q2 == String::npos) return {};
   return ATag.substr(q1 + 1, q2 - q1 - 1);
+}
+
+// Every new face name makes the font system look the family up and keep the
+// answer for the life of the process: text from outside could grow that
+// without end. The first faces (far more than any real text names) are
+// taken; later new names keep the current font.
+bool RenderFaceAllowed(const String& AFace) {
+  static std::unordered_set<String> faces;
+  if (faces.count(AFace)) return true;
+  if (faces.size() >= 64) return false;
+  faces.insert(AFace);
+  return true;
 }
 
 class THTMLRenderer {
@@ -180,6 +193,8 @@ void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
   const TRectF r = G->CalculateText(ARun, RectF(0, 0, 10000, 10000), false, false);
   AW = r.Width();
   AH = r.Height();
+  // Long runs are rare and would make the kept keys large.
+  if (ARun.size() > 256) return;
   if (cache.size() >= 4096) cache.clear();
   cache.emplace(FKey, std::make_pair(AW, AH));
 }
@@ -561,7 +576,7 @@ bool THTMLRenderer::ReadTag(const String& ATag, THTMLLine& L, bool AMeasure, boo
       break;
     case u'F': {
       const String face = HTMLTagAttr(ATag, u"FACE", true);
-      if (!face.empty()) G->Font()->SetName(face);
+      if (!face.empty() && RenderFaceAllowed(face)) G->Font()->SetName(face);
       if (!A.ColorsFrozen) {
         const String color = HTMLTagAttr(ATag, u"COLOR", true);
         if (!color.empty() || UpperCase(ATag).find(u" COLOR") != String::npos) {

@@ -50,6 +50,7 @@ TEST(AdvGraphicsHTMLDialect, PreparationHelpers) {
   EXPECT_EQ(p, 5);
   EXPECT_EQ(HTMLPrepareText(u"a &amp;amp;lt;b&amp;gt; c"), u"a &lt;b&gt; c");
   EXPECT_EQ(HTMLPrepareText(u"x&eacute;"), u"x\u00E9");
+  EXPECT_EQ(HTMLPrepareText(u"&amp;amp;amp; &&amp;amp;"), u"& &&");
 }
 
 TEST(AdvGraphicsHTMLDialect, AttributesMatchWholeNames) {
