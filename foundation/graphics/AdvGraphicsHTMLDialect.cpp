@@ -210,7 +210,7 @@ String HTMLPrepareText(const String& AText) {
     out.reserve(s.size());
     for (Char c : s) {
       out += c;
-      if (c == u';' && out.size() >= 5 && out.compare(out.size() - 5, 5, u"&amp;") == 0) out.resize(out.size() - 4);
+      if (c == u';' && out.size() >= 5 && out.compare(out.size() - 5, 5, u"&amp;") == 0) out.erase(out.size() - 4);
     }
     s = std::move(out);
   }

@@ -182,7 +182,7 @@ void THTMLRenderer::MeasureRun(const String& ARun, Single& AW, Single& AH) {
                  Integer(style.Contains(fsUnderline)) << 2 | Integer(style.Contains(fsStrikeOut)) << 3);
     FKeyLength = FKey.size();
   }
-  FKey.resize(FKeyLength);
+  FKey.erase(std::min(FKeyLength, FKey.size()));
   FKey += ARun;
   auto& cache = G->HTMLMeasureCache();
   if (auto it = cache.find(FKey); it != cache.end()) {
