@@ -382,6 +382,8 @@ BOOL StrokePath(HDC dc);
 BOOL FillPath(HDC dc);
 
 // ---- Text ----------------------------------------------------------------
+// tmPitchAndFamily bits (TMPF_FIXED_PITCH set means variable pitch, as GDI has it).
+constexpr Byte TMPF_FIXED_PITCH = 0x01, TMPF_VECTOR = 0x02, TMPF_TRUETYPE = 0x04, TMPF_DEVICE = 0x08;
 BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* tm);
 BOOL GetTextExtentPoint32W(HDC dc, const WCHAR* text, int count, SIZE* size);
 // The top-left of the text's cell at (x, y) (rotated with the font's escapement).

@@ -313,7 +313,9 @@ BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* tm) {
   tm->tmUnderlined = f->Log.lfUnderline;
   tm->tmStruckOut = f->Log.lfStrikeOut;
   tm->tmCharSet = f->Log.lfCharSet == DEFAULT_CHARSET ? ANSI_CHARSET : f->Log.lfCharSet;
-  tm->tmPitchAndFamily = f->Font.fixedPitch() ? 0 : 1;  // bit 0 set: variable pitch, as GDI reports it
+  // Bit 0 set: variable pitch, as GDI reports it. The project's fonts are all
+  // outline fonts, so the vector and TrueType bits are always set.
+  tm->tmPitchAndFamily = Byte((f->Font.fixedPitch() ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE);
   tm->tmDigitizedAspectX = tm->tmDigitizedAspectY = ScreenPixelsPerInch();
   return TRUE;
 }
