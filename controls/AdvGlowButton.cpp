@@ -73,6 +73,7 @@ TAdvCustomGlowButton::~TAdvCustomGlowButton() {
   if (FDisabledImages != nullptr) FDisabledImages->UnRegisterChanges(FDisabledImageChangeLink.get());
   if (FHotImages != nullptr) FHotImages->UnRegisterChanges(FHotImageChangeLink.get());
   FShortCutHint.reset();
+  FActionLink.reset();
 }
 
 Integer TAdvCustomGlowButton::GetVersionNr() const { return (2 << 24) | (7 << 16) | (3 << 8) | 4; }
@@ -169,16 +170,49 @@ void TAdvCustomGlowButton::CreateWnd() {
 void TAdvCustomGlowButton::Click() {
   if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
   if (FOnInternalClick) FOnInternalClick(this);
-  TCustomControl::Click();
+  // OnClick, or the linked action when no handler of the button's own is set.
+  if (OnClick || !FActionLink || FActionLink->Action() == nullptr)
+    TCustomControl::Click();
+  else
+    FActionLink->Execute();
+}
+
+void TAdvCustomGlowButton::SetAction(TBasicAction* Value) {
+  if (Value == nullptr) {
+    if (FActionLink) FActionLink->SetAction(nullptr);
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) {
+    FActionLink = std::make_unique<TAdvGlowButtonActionLink>();
+    FActionLink->AssignClient(this);
+    FActionLink->OnChange = [this](TBasicAction* a) { if (a != nullptr) ActionChange(a, false); };
+  }
+  FActionLink->SetAction(Value);
+  Value->FreeNotification(this);
+}
+
+void TAdvCustomGlowButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* a = dynamic_cast<TCustomAction*>(Sender);
+  if (a == nullptr) return;
+  if (CheckDefaults || FGroupIndex == 0) SetGroupIndex(a->GroupIndex());
+  if (FActionLink) FActionLink->FImageIndex = a->ImageIndex();
+  SetImageIndex(a->ImageIndex());
+  SetDown(a->Checked());
+  if (AutoSize() && Parent() != nullptr && HandleAllocated()) UpdateAutoSize();
 }
 
 void TAdvCustomGlowButton::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FImages) SetImages(nullptr);
-  if (AComponent == FDisabledImages) SetDisabledImages(nullptr);
-  if (AComponent == FHotImages) SetHotImages(nullptr);
+  // A list being freed is only forgotten: it is past its own part of the
+  // destruction and drops its change links itself.
+  if (AComponent == FImages) FImages = nullptr;
+  if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  if (AComponent == FHotImages) FHotImages = nullptr;
+  Invalidate();
   if (AComponent == FDropDownMenu) FDropDownMenu = nullptr;
+  if (FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
 }
 
 void TAdvCustomGlowButton::SetAppearance(TGlowButtonAppearance* Value) {
@@ -367,6 +401,14 @@ void TAdvCustomGlowButton::ChooseGlyph(TCustomImageList*& List, bool& ListEnable
     List = FHotImages;
   } else {
     List = FImages;
+  }
+  if (List == nullptr) List = FInternalImages.get();
+  if (auto* a = FActionLink ? dynamic_cast<TCustomAction*>(FActionLink->Action()) : nullptr) {
+    if (a->ImageIndex() >= 0 && a->ActionList() != nullptr && a->ActionList()->Images() != nullptr &&
+        (List == nullptr || FImageListType == ipActionList)) {
+      List = a->ActionList()->Images();
+      FImageIndex = a->ImageIndex();
+    }
   }
   Pic = FPicture.get();
   if (!enabled && !FDisabledPicture->Empty())
@@ -952,7 +994,7 @@ void TAdvCustomGlowButton::KeyUp(Word& Key, TShiftState Shift) {
       }
       FDownChecked = !FDownChecked;
       UpdateExclusive();
-      TCustomControl::Click();
+      Click();
     } else {
       FDown = false;
       FState = absUp;

@@ -6,6 +6,7 @@
 // and colour-tone interfaces.
 #include <memory>
 
+#include "controls/AdvGlowButtonActionLink.h"
 #include "controls/GlowButtonAppearance.h"
 #include "controls/GlowButtonPainter.h"
 #include "controls/ShortCutHintWindow.h"
@@ -82,6 +83,21 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   void UpdateAutoSize();
   void SetButtonSizeState(TButtonSizeState State);
   TShortCutHintWindow* ShortCutHintWindow() const { return FShortCutHint.get(); }
+
+  // --- action ---
+  TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+  // Links the button to the action (nullptr: unlinks).
+  void SetAction(TBasicAction* Value);
+  TAdvGlowButtonActionLink* ActionLink() const { return FActionLink.get(); }
+  Integer HelpContext() const { return FHelpContext; }
+  void SetHelpContext(Integer Value) { FHelpContext = Value; }
+  const String& HelpKeyword() const { return FHelpKeyword; }
+  void SetHelpKeyword(const String& Value) { FHelpKeyword = Value; }
+  THelpType HelpType() const { return FHelpType; }
+  void SetHelpType(THelpType Value) { FHelpType = Value; }
+  // Answers of the action link's last checked and group-index tests.
+  bool FCheckedLinked = false;
+  bool FGroupIndexLinked = false;
 
   // --- properties ---
   TGlowButtonAppearance* Appearance() const { return FAppearance.get(); }
@@ -220,6 +236,10 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   bool FOverlappedText = false;
   Integer FCommandID = -1;
   bool FCustomizerCreated = false;
+  // The list drawn when no other applies (the data-aware button fills it).
+  std::unique_ptr<TCustomImageList> FInternalImages;
+  TImageListType ImageListType() const { return FImageListType; }
+  void SetImageListType(TImageListType Value) { if (FImageListType != Value) { FImageListType = Value; UpdateAutoSize(); } }
   TKeyEvent FOnInternalKeyDown;
   TNotifyEvent FOnInternalClick;
   TNotifyEvent FOnInternalDropDown;
@@ -264,6 +284,9 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   void CMButtonPressed(TMessage& Message);
   void CMStyleChanged(TMessage& Message);
 
+  // Takes the action's group index (with CheckDefaults or while 0), image
+  // index and checked state; re-measures an auto-sized button.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   void UpdateExclusive();
   void UpdateTracking();
   void AppearanceChanged(TObject* Sender);
@@ -285,6 +308,10 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   std::unique_ptr<TTimer> FTimer;
   std::unique_ptr<TTimer> FRepeatTimer;
   std::unique_ptr<TShortCutHintWindow> FShortCutHint;
+  std::unique_ptr<TAdvGlowButtonActionLink> FActionLink;
+  Integer FHelpContext = 0;
+  String FHelpKeyword;
+  THelpType FHelpType = htKeyword;
 
   // Properties.
   gdiplus::TAntiAlias FAntiAlias = gdiplus::aaClearType;
@@ -310,6 +337,7 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   bool FTransparent = false;
   GpStringTrimming FTrimming = StringTrimmingNone;
   bool FUseAppearance = false;
+  TImageListType FImageListType = ipActionList;
   bool FWordWrap = true;
   bool FAllowAllUp = false, FAlwaysShowAccel = false;
   Integer FGroupIndex = 0;
