@@ -179,7 +179,11 @@ bool TGdiFont::Prepare() {
                                                           : LF_FACESIZE));
   if (face.isEmpty()) face = QStringLiteral("Tahoma");
   Font = QFont(face);
-  Font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+  // Colour emoji are bitmaps in colour, drawn only on the smoothed path.
+  const bool colourEmoji = face.compare(QStringLiteral("Segoe UI Emoji"), Qt::CaseInsensitive) == 0 ||
+                           face.compare(QStringLiteral("Noto Color Emoji"), Qt::CaseInsensitive) == 0;
+  Font.setStyleStrategy(colourEmoji ? QFont::NoSubpixelAntialias
+                                    : QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
   Font.setHintingPreference(QFont::PreferFullHinting);
   Font.setKerning(false);
   int weight = Log.lfWeight <= 0 ? FW_NORMAL : std::clamp<int>(Log.lfWeight, 1, 1000);

@@ -1,0 +1,68 @@
+// The mini-HTML renderer per call: a typical status panel text and a 2 KB
+// rich text, drawn (measure and draw passes) on a bitmap, next to a single
+// DrawText of the panel's plain text as the reference of the same run.
+#include <benchmark/benchmark.h>
+
+#include "html/HTMLRender.h"
+#include "platform/testing/GuiTestApp.h"
+#include "platform/vcl/Bitmap.h"
+
+namespace {
+
+const String kPanel = u"Port <b>COM3</b>: <font color=\"clgreen\">connected</font> <a href=\"info\">details</a>";
+
+String RichText() {
+  String s;
+  const String para =
+      u"<p align=\"left\"><b>Version 2.1</b> brings <i>faster</i> uploads, <font color=\"#C00000\">fixed</font> "
+      u"timeouts and a <a href=\"https://example.test/notes\" title=\"Notes\">changelog</a>.</p>"
+      u"<ul><li>New bootloader &amp; checksum<li>Serial port <u>detection</u> &eacute;l&egrave;ve</ul><br>";
+  while (s.size() < 2048) s += para;
+  return s;
+}
+
+struct HTMLBenchCanvas {
+  HTMLBenchCanvas(int w, int h) : Bitmap(w, h) {
+    EnsureGuiApplication();
+    Bitmap.Canvas()->Font()->SetName(u"Tahoma");
+    Bitmap.Canvas()->Font()->SetHeight(-11);
+  }
+  bool Render(const String& text, const TRect& r, const THTMLRenderOptions& o) {
+    String anchor, plain, title;
+    Integer ex = 0, ey = 0, count = 0, index = -1;
+    TRect hit{-1, -1, -1, -1};
+    return HTMLRender(Bitmap.Canvas(), text, r, nullptr, -1, -1, -1, -1, 1, false, false, false, false, true, false,
+                      true, false, 1.0, 0xFF0000, clNone, clNone, 0x808080, anchor, plain, title, ex, ey, count,
+                      index, hit, nullptr, nullptr, 0, bdLeftToRight, clHighlight, clHighlightText, TFontStyles(),
+                      -1.0f, o);
+  }
+  TBitmap Bitmap;
+};
+
+void BM_ReferenceDrawText(benchmark::State& state) {
+  HTMLBenchCanvas c(300, 22);
+  const String plain = u"Port COM3: connected details";
+  for (auto _ : state) {
+    TRect r{0, 0, 300, 22};
+    String t = plain;
+    c.Bitmap.Canvas()->TextRect(r, t, DT_SINGLELINE | DT_BOTTOM);
+  }
+}
+BENCHMARK(BM_ReferenceDrawText)->Unit(benchmark::kMicrosecond);
+
+void BM_StatusPanel(benchmark::State& state) {
+  HTMLBenchCanvas c(300, 22);
+  const THTMLRenderOptions o = HTMLStatusBarOptions();
+  for (auto _ : state) benchmark::DoNotOptimize(c.Render(kPanel, {0, 0, 300, 22}, o));
+}
+BENCHMARK(BM_StatusPanel)->Unit(benchmark::kMicrosecond);
+
+void BM_RichText2K(benchmark::State& state) {
+  HTMLBenchCanvas c(400, 1200);
+  const String text = RichText();
+  for (auto _ : state) benchmark::DoNotOptimize(c.Render(text, {0, 0, 400, 1200}, THTMLRenderOptions()));
+  state.SetBytesProcessed(Int64(state.iterations()) * Int64(text.size()));
+}
+BENCHMARK(BM_RichText2K)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
