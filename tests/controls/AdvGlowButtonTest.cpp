@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/win/MessageLoop.h"
+
 using testinput::MouseDown;
 using testinput::MouseMove;
 using testinput::MouseUp;
@@ -316,4 +318,45 @@ TEST_F(GlowButtonTest, FacePixelsPerStateAndStyle) {
   d->Appearance()->SetColorTo(clNone);
   EXPECT_TRUE(Near(Pixel(d, 50, 3), 0x0000FF));
   EXPECT_TRUE(Near(Pixel(d, 50, 17), 0x0000FF));
+}
+
+TEST_F(GlowButtonTest, DropUpMenuOpensAboveTheButton) {
+  auto* b = AddButton(Rect(20, 120, 120, 161));
+  auto* menu = new TPopupMenu(Form.get());
+  for (const char16_t* c : {u"One", u"Two", u"Three"}) {
+    auto* i = new TMenuItem(Form.get());
+    i->SetCaption(c);
+    menu->Items()->Add(i);
+  }
+  b->SetDropDownMenu(menu);
+  ShowForm();
+  const TPoint top = Form->ClientToScreen(TPoint(20, 120));
+  TRect shown;
+  // Looks at the menu once everything posted before it has run, then closes it.
+  HWND helper = nullptr;
+  helper = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_USER) {
+      PostMessage(helper, WM_USER + 1, 0, 0);
+    } else if (m.Msg == WM_USER + 1) {
+      if (TWinControl* w = ActiveMenuWindow()) shown = w->BoundsRect();
+      CloseMenus();
+    }
+  });
+  struct Case {
+    TDropDownDirection Dir;
+    bool Above;
+  };
+  for (Case c : {Case{ddUp, true}, Case{ddDown, false}}) {
+    b->SetDropDownDirection(c.Dir);
+    shown = TRect();
+    PostMessage(helper, WM_USER, 0, 0);
+    b->DoDropDown();
+    ASSERT_FALSE(shown.IsEmpty());
+    EXPECT_EQ(shown.Left, top.X);
+    if (c.Above)
+      EXPECT_EQ(shown.Bottom, top.Y);
+    else
+      EXPECT_EQ(shown.Top, top.Y + 41);
+  }
+  DeallocateHWnd(helper);
 }
