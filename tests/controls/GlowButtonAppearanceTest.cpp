@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/AdvGlowButton.h"
+#include "foundation/gdiplus/GdiplusBase.h"
 #include "platform/testing/GuiTestApp.h"
 
 TEST(GlowButtonAppearance, DefaultsAndColourRoutines) {
@@ -58,6 +59,7 @@ TEST(GlowButtonAppearance, ChangesNotifyOnceAndAssignCopies) {
 
 TEST(GlowButtonStyles, PresetsAndTones) {
   EnsureGuiApplication();
+  gdiplus::InitializeGdiplusUnit();
   TAdvGlowButton b(nullptr);
   TGlowButtonAppearance* a = b.Appearance();
   const TColor before = a->Color();

@@ -3,9 +3,11 @@
 // virtual clock, and sampling of what a button shows.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "controls/AdvGlowButton.h"
+#include "foundation/gdiplus/GdiplusBase.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/testing/Input.h"
 #include "platform/testing/Pump.h"
@@ -21,6 +23,7 @@ class GlowButtonTest : public ::testing::Test {
   void SetUp() override {
     EnsureGuiApplication();
     InitApplication();
+    gdiplus::InitializeGdiplusUnit();  // as the program's start-up does
     ResetKeyboardState();
     testinput::MouseLeaveWindows();
     Clock = std::make_unique<TVirtualClock>();
@@ -55,7 +58,11 @@ class GlowButtonTest : public ::testing::Test {
   }
   // The pixel the button shows at (x, y), as 0x00BBGGRR.
   TColor Pixel(TControl* c, int x, int y) {
+    PumpPending();
     auto bmp = testinput::Grab(c);
+    if (bmp->Width() != c->Width()) {
+      std::fprintf(stderr, "grab %d x %d of %d x %d\n", bmp->Width(), bmp->Height(), c->Width(), c->Height());
+    }
     return bmp->Canvas()->Pixels(x, y);
   }
   static bool Near(TColor a, TColor b, int tol = 6) {
