@@ -1,0 +1,5 @@
+#include "controls/ControlsUnits.h"
+
+#include "controls/AdvGlowButton.h"
+
+void AddControlsUnits(TUnitSequence& Units) { Units.Add(u"AdvGlowButton", [] { RegisterGlowButtonClasses(); }); }

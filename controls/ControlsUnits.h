@@ -1,0 +1,6 @@
+#pragma once
+// The controls' units for the program's start-up sequence.
+#include "platform/win/Startup.h"
+
+// Appends the glow-button unit (its classes declared to the type information).
+void AddControlsUnits(TUnitSequence& Units);

@@ -1,0 +1,363 @@
+// The glow button headless: construction, hover fades on the virtual clock,
+// pressing, check and group behaviour, repeat clicks, the split drop-down
+// edge, key tips, auto-size, and what the face shows per state and style.
+#include "tests/controls/GlowButtonFixture.h"
+
+#include <vector>
+
+#include "platform/win/MessageLoop.h"
+
+using testinput::MouseDown;
+using testinput::MouseMove;
+using testinput::MouseUp;
+
+TEST_F(GlowButtonTest, ConstructionDefaults) {
+  TAdvGlowButton b(nullptr);
+  EXPECT_EQ(b.Width(), 100);
+  EXPECT_EQ(b.Height(), 41);
+  EXPECT_EQ(b.Font()->Height(), -11);
+  EXPECT_TRUE(b.Rounded() && b.WordWrap() && b.ShowCaption() && b.ShowDisabled() && b.DropDownSplit());
+  EXPECT_EQ(b.DropDownWidth(), 14);
+  EXPECT_EQ(b.InitRepeatPause(), 400);
+  EXPECT_EQ(b.RepeatPause(), 100);
+  EXPECT_EQ(b.FocusType(), ftBorder);
+  EXPECT_EQ(b.ShortCutHintPos(), shpTop);
+  EXPECT_FALSE(b.ControlStyle().Contains(csDoubleClicks));
+  EXPECT_EQ(b.NotesFont()->Name(), u"Tahoma");
+  EXPECT_EQ(b.NotesFont()->Size(), 8);
+  EXPECT_EQ(b.Version(), u"2.7.3.4");
+  b.SetVersion(u"9.9.9.9");
+  EXPECT_EQ(b.Version(), u"2.7.3.4");
+
+  TAdvGlowButton other(nullptr);
+  other.SetCaption(u"Copy");
+  other.SetStyle(bsCheck);
+  other.SetDown(true);
+  other.SetLayout(blGlyphTop);
+  other.SetGroupIndex(3);
+  other.Appearance()->SetColor(0x123456);
+  other.SetSpacing(7);
+  b.Assign(&other);
+  EXPECT_EQ(b.Caption(), u"Copy");
+  EXPECT_EQ(b.Spacing(), 7);
+  EXPECT_EQ(b.Layout(), blGlyphLeft);   // not copied
+  EXPECT_EQ(b.GroupIndex(), 0);         // not copied
+  EXPECT_NE(b.Appearance()->Color(), 0x123456);
+  TStringList foreign;
+  b.Assign(&foreign);  // ignored
+}
+
+TEST_F(GlowButtonTest, HoverFadesInFiveStepsAndOut) {
+  auto* b = AddButton(Rect(10, 10, 110, 51));
+  ShowForm();
+  MouseMove(b, {20, 20});
+  EXPECT_TRUE(b->GlowTimerRunning());
+  std::vector<int> steps;
+  for (int i = 0; i < 6; ++i) {
+    Advance(20);
+    steps.push_back(b->StepHover());
+  }
+  EXPECT_EQ(steps, (std::vector<int>{20, 40, 60, 80, 100, 100}));
+  EXPECT_FALSE(b->GlowTimerRunning());
+  EXPECT_EQ(b->GlowState(), gsNone);
+
+  MouseMove(Form.get(), {300, 150});
+  EXPECT_TRUE(b->GlowTimerRunning());
+  steps.clear();
+  for (int i = 0; i < 6; ++i) {
+    Advance(20);
+    steps.push_back(b->StepHover());
+  }
+  EXPECT_EQ(steps, (std::vector<int>{80, 60, 40, 20, 0, 0}));
+  EXPECT_FALSE(b->GlowTimerRunning());
+
+  // With the interval switched off no animation starts.
+  GlowSpeed = 0;
+  MouseMove(b, {20, 20});
+  EXPECT_FALSE(b->GlowTimerRunning());
+  EXPECT_TRUE(b->Hot());
+}
+
+TEST_F(GlowButtonTest, TonesOnOneButtonLeaveTheOthersAnimating) {
+  auto* a = AddButton(Rect(10, 10, 110, 51));
+  auto* b = AddButton(Rect(150, 10, 250, 51));
+  ShowForm();
+  a->SetColorTones(SystemColorTones());
+  EXPECT_EQ(GlowSpeed, 20);
+  MouseMove(b, {20, 20});
+  EXPECT_TRUE(b->GlowTimerRunning());
+  Advance(20);
+  EXPECT_EQ(b->StepHover(), 20);
+}
+
+TEST_F(GlowButtonTest, DestroyingAHoveredButtonRunsNoLeaveEvent) {
+  auto* b = AddButton(Rect(10, 10, 110, 51));
+  int leaves = 0;
+  b->OnMouseLeave = [&](TObject*) { ++leaves; };
+  ShowForm();
+  MouseMove(b, {20, 20});
+  delete b;
+  Advance(200);
+  EXPECT_EQ(leaves, 0);
+}
+
+TEST_F(GlowButtonTest, CheckGroupAndDown) {
+  auto* plain = AddButton(Rect(10, 10, 60, 40));
+  auto* check = AddButton(Rect(70, 10, 120, 40));
+  auto* g1 = AddButton(Rect(130, 10, 180, 40));
+  auto* g2 = AddButton(Rect(190, 10, 240, 40));
+  check->SetStyle(bsCheck);
+  g1->SetGroupIndex(1);
+  g2->SetGroupIndex(1);
+  ShowForm();
+
+  plain->SetDown(true);
+  EXPECT_FALSE(plain->Down());  // a plain push button cannot stay down
+
+  int clicks = 0;
+  check->OnClick = [&](TObject*) { ++clicks; };
+  testinput::Click(check, {10, 10});
+  EXPECT_TRUE(check->Down());
+  testinput::Click(check, {10, 10});
+  EXPECT_FALSE(check->Down());
+  EXPECT_EQ(clicks, 2);
+
+  g1->SetDown(true);
+  EXPECT_EQ(g1->State(), absExclusive);
+  g2->SetDown(true);
+  EXPECT_TRUE(g2->Down());
+  EXPECT_FALSE(g1->Down());
+  g2->SetDown(false);  // AllowAllUp False: stays down
+  EXPECT_TRUE(g2->Down());
+  testinput::Click(g1, {10, 10});
+  EXPECT_TRUE(g1->Down());
+  EXPECT_FALSE(g2->Down());
+
+  // Disabled while down shows disabled; enabled again it is down (exclusive).
+  g1->SetEnabled(false);
+  testinput::PaintPending();
+  EXPECT_EQ(g1->State(), absDisabled);
+  g1->SetEnabled(true);
+  (void)testinput::Grab(g1);
+  EXPECT_EQ(g1->State(), absExclusive);
+}
+
+TEST_F(GlowButtonTest, RepeatClicksWhileHeldAndStopWhenTheCaptureIsLost) {
+  auto* b = AddButton(Rect(10, 10, 110, 51));
+  b->SetRepeatClick(true);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  ShowForm();
+  MouseMove(b, {20, 20});
+  MouseDown();
+  Advance(390);
+  EXPECT_EQ(clicks, 0);
+  Advance(10);
+  EXPECT_EQ(clicks, 1);  // 400 ms
+  Advance(100);
+  EXPECT_EQ(clicks, 2);  // 500 ms
+  Advance(100);
+  EXPECT_EQ(clicks, 3);  // 600 ms
+  MouseUp();
+  EXPECT_EQ(clicks, 4);  // the release inside clicks as well
+  Advance(300);
+  EXPECT_EQ(clicks, 4);
+
+  // Holding again, then losing the capture: no more clicks.
+  MouseDown();
+  Advance(400);
+  EXPECT_EQ(clicks, 5);
+  ReleaseCapture();
+  PumpPending();
+  Advance(500);
+  EXPECT_EQ(clicks, 5);
+}
+
+TEST_F(GlowButtonTest, SplitDropDownEdgeIsTheSameForHoverAndPress) {
+  auto* b = AddButton(Rect(0, 0, 100, 41));
+  b->SetDropDownButton(true);
+  int drops = 0, clicks = 0;
+  b->OnDropDown = [&](TObject*) { ++drops; };
+  b->OnClick = [&](TObject*) { ++clicks; };
+  ShowForm();
+  struct Case {
+    int X;
+    bool Menu;
+  };
+  for (Case c : {Case{85, false}, Case{86, true}, Case{99, true}, Case{10, false}}) {
+    drops = clicks = 0;
+    testinput::Click(b, {c.X, 20});
+    EXPECT_EQ(drops, c.Menu ? 1 : 0) << c.X;
+    if (!c.Menu) {
+      EXPECT_EQ(clicks, 1) << c.X;
+    }
+  }
+  // A non-split drop-down opens on any press, unless it is check-style.
+  b->SetDropDownSplit(false);
+  drops = 0;
+  testinput::Click(b, {10, 20});
+  EXPECT_EQ(drops, 1);
+  b->SetStyle(bsCheck);
+  drops = 0;
+  testinput::Click(b, {10, 20});
+  EXPECT_EQ(drops, 0);
+}
+
+TEST_F(GlowButtonTest, KeysClickThroughClick) {
+  auto* b = AddButton(Rect(10, 10, 110, 51));
+  b->SetTabStop(true);
+  b->SetModalResult(mrOk);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  ShowForm();
+  b->SetFocus();
+  testinput::KeyPress(VK_SPACE);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(Form->ModalResult(), mrOk);
+  Form->SetModalResult(mrNone);
+  testinput::KeyPress(VK_RETURN);
+  EXPECT_EQ(clicks >= 2, true);
+  EXPECT_EQ(Form->ModalResult(), mrOk);
+}
+
+TEST_F(GlowButtonTest, KeyTipPositions) {
+  auto* b = AddButton(Rect(40, 60, 140, 101));
+  b->SetShortCutHint(u"K");
+  ShowForm();
+  b->ShowShortCutHint();
+  TShortCutHintWindow* w = b->ShortCutHintWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->Visible());
+  const TPoint P = b->ClientToScreen(TPoint(0, 0));
+  const int W = 100, H = 41, hw = w->Width(), hh = w->Height();
+  const int centre = P.X + (W - hw) / 2;
+  struct Case {
+    TShortCutHintPos Pos;
+    int X, Y;
+  };
+  const Case cases[] = {
+      {shpTop, centre, P.Y - hh / 2},
+      {shpAuto, centre, P.Y - hh / 2},
+      {shpLeft, P.X + 6, P.Y + (H - hh) / 2},
+      {shpRight, P.X + W - hw / 2, P.Y + (H - hh) / 2},
+      {shpTopRight, P.X + W - hw + 1, P.Y - hh / 2},
+      {shpAboveTopLeft, P.X + 6, P.Y - hh},
+      {shpBottom, centre, P.Y + H - hh / 2},
+      {shpBelowBottomRight, P.X + W - hw + 1, P.Y + H},
+      {shpBelowBottomCenter, centre, P.Y + H},
+  };
+  for (const Case& c : cases) {
+    b->SetShortCutHintPos(c.Pos);
+    b->ShowShortCutHint();
+    EXPECT_EQ(w->Left(), c.X) << int(c.Pos);
+    EXPECT_EQ(w->Top(), c.Y) << int(c.Pos);
+  }
+  // The owner's event may move it.
+  b->FOnGetShortCutHintPos = [](TObject*, TButtonSizeState, TShortCutHintPos& p) { p = shpBelowBottom; };
+  b->SetShortCutHintPos(shpTop);
+  b->ShowShortCutHint();
+  EXPECT_EQ(w->Top(), P.Y + H);
+  b->HideShortCutHint();
+  EXPECT_FALSE(w->Visible());
+}
+
+TEST_F(GlowButtonTest, AutoSizeFollowsTheCaption) {
+  auto* b = AddButton(Rect(10, 10, 110, 51));
+  b->SetCaption(u"OK");
+  ShowForm();
+  b->SetAutoSize(true);
+  const int shortW = b->Width(), shortH = b->Height();
+  EXPECT_LT(shortW, 100);
+  EXPECT_GT(shortW, 12);
+  b->SetCaption(u"A much longer caption");
+  PumpPending();
+  testinput::PaintPending();
+  EXPECT_GT(b->Width(), shortW + 40);
+  EXPECT_EQ(b->Height(), shortH);  // one line either way
+  // Measuring a size state changes nothing on the button.
+  TPoint sz;
+  const int w = b->Width();
+  b->CalcSizeForState(bsGlyph, sz);
+  EXPECT_EQ(b->Width(), w);
+  EXPECT_EQ(b->Layout(), blGlyphLeft);
+}
+
+TEST_F(GlowButtonTest, FacePixelsPerStateAndStyle) {
+  auto* b = AddButton(Rect(10, 10, 110, 51));
+  b->SetComponentStyle(tsOffice2019White);  // flat colours: exact samples
+  auto* c = AddButton(Rect(150, 10, 250, 51));
+  c->SetComponentStyle(tsOffice2019White);
+  c->SetStyle(bsCheck);
+  GlowSpeed = 0;  // plain state colours
+  ShowForm();
+  MouseMove(Form.get(), {300, 150});  // the pointer is not over a button
+  EXPECT_TRUE(Near(Pixel(b, 50, 10), 0xFFFFFF));
+  EXPECT_TRUE(Near(Pixel(b, 50, 30), 0xFFFFFF));
+  EXPECT_TRUE(Near(Pixel(b, 50, 0), 0xADB0B3, 40));  // the border
+
+  MouseMove(b, {50, 20});
+  EXPECT_TRUE(Near(Pixel(b, 50, 10), 0xFAECE3));
+  MouseDown();
+  EXPECT_TRUE(Near(Pixel(b, 50, 10), 0xB0784A));
+  MouseUp();
+
+  c->SetDown(true);
+  EXPECT_TRUE(Near(Pixel(c, 50, 30), 0xD1B9A5));
+  b->SetEnabled(false);
+  MouseMove(Form.get(), {300, 150});
+  EXPECT_TRUE(Near(Pixel(b, 50, 10), 0xFFFFFF));
+  EXPECT_TRUE(Near(Pixel(b, 50, 0), 0xD4D4D4, 40));
+
+  // The default look: a vertical gradient upper half, white at the top row
+  // inside, grey (ColorMirror) at the bottom of the lower half.
+  auto* d = AddButton(Rect(10, 100, 110, 141));
+  PumpPending();
+  EXPECT_TRUE(Near(Pixel(d, 50, 2), 0xFFFFFF, 10));
+  EXPECT_TRUE(Near(Pixel(d, 50, 39), 0xC0C0C0, 16));
+  // ColorTo clNone: a solid upper half.
+  d->Appearance()->SetColor(0x0000FF);
+  d->Appearance()->SetColorTo(clNone);
+  EXPECT_TRUE(Near(Pixel(d, 50, 3), 0x0000FF));
+  EXPECT_TRUE(Near(Pixel(d, 50, 17), 0x0000FF));
+}
+
+TEST_F(GlowButtonTest, DropUpMenuOpensAboveTheButton) {
+  auto* b = AddButton(Rect(20, 120, 120, 161));
+  auto* menu = new TPopupMenu(Form.get());
+  for (const char16_t* c : {u"One", u"Two", u"Three"}) {
+    auto* i = new TMenuItem(Form.get());
+    i->SetCaption(c);
+    menu->Items()->Add(i);
+  }
+  b->SetDropDownMenu(menu);
+  ShowForm();
+  const TPoint top = Form->ClientToScreen(TPoint(20, 120));
+  TRect shown;
+  // Looks at the menu once everything posted before it has run, then closes it.
+  HWND helper = nullptr;
+  helper = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_USER) {
+      PostMessage(helper, WM_USER + 1, 0, 0);
+    } else if (m.Msg == WM_USER + 1) {
+      if (TWinControl* w = ActiveMenuWindow()) shown = w->BoundsRect();
+      CloseMenus();
+    }
+  });
+  struct Case {
+    TDropDownDirection Dir;
+    bool Above;
+  };
+  for (Case c : {Case{ddUp, true}, Case{ddDown, false}}) {
+    b->SetDropDownDirection(c.Dir);
+    shown = TRect();
+    PostMessage(helper, WM_USER, 0, 0);
+    b->DoDropDown();
+    ASSERT_FALSE(shown.IsEmpty());
+    EXPECT_EQ(shown.Left, top.X);
+    if (c.Above)
+      EXPECT_EQ(shown.Bottom, top.Y);
+    else
+      EXPECT_EQ(shown.Top, top.Y + 41);
+  }
+  DeallocateHWnd(helper);
+}

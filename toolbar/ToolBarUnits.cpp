@@ -1,0 +1,12 @@
+#include "toolbar/ToolBarUnits.h"
+
+#include "platform/theme/UxTheme.h"
+#include "toolbar/AdvTBXPVS.h"
+#include "toolbar/ToolBarShared.h"
+
+void AddToolBarUnits(TUnitSequence& Units) {
+  Units.Add(u"ThemeModules", [] { RegisterThemeModules(); });
+  Units.Add(u"AdvTBXPVS", [] { advtbxpvs::InitializeAdvTBXPVS(); }, [] { advtbxpvs::FinalizeAdvTBXPVS(); });
+  Units.Add(u"AdvXPVS", [] { advxpvs::BindXPThemeLibrary(); }, [] { advxpvs::ReleaseXPThemeLibrary(); });
+  Units.Add(u"AdvToolBar", [] { toolbar::InitializeToolBarShared(); });
+}
