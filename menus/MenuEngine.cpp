@@ -341,6 +341,14 @@ void MeasureMenuItem(TMenuItem* Item, TCanvas* Canvas, Integer& Width, Integer& 
   TMenu* menu = intf->GetMenu();
   const float S = MenuItemScale(Item);
   const bool bar = IsBarItem(Item);
+  // The layer measures a whole level on one canvas: each item leaves its font as it found it.
+  TFont savedFont;
+  savedFont.Assign(Canvas->Font());
+  struct TFontRestore {
+    TCanvas* C;
+    TFont* F;
+    ~TFontRestore() { C->SetFont(F); }
+  } restore{Canvas, &savedFont};
   // The system's menu-bar button metrics cannot be read here: the layer's size stands.
   if (Item->IsLine()) {
     Width = -2;

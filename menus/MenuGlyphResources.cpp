@@ -74,4 +74,6 @@ void LoadMenuGlyphResource(const String& Name, TBitmap* Bitmap) {
   else if (n == u"ADVRADIOITEM") GlyphRadio(Bitmap, 16, 6);
   else if (n == u"ADVRADIOITEMX15") GlyphRadio(Bitmap, 24, 9);
   else if (n == u"ADVRADIOITEMX20") GlyphRadio(Bitmap, 32, 12);
+  // The white is what becomes transparent (the arrow's corner pixel is ink).
+  if (!Bitmap->Empty()) Bitmap->SetTransparentColor(kGlyphPaper);
 }
