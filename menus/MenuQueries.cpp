@@ -186,7 +186,7 @@ void FramePopupWindow(TMenuItem* Item, TCanvas* Canvas) {
   if (!IsPopupWindowSubclassed(H)) {
     PopupSubclasses()[H].OldProc = control->WindowProc;
     control->WindowProc = [H](TMessage& M) { PopupMenuWndProc(H, M); };
-    SetWindowRgn(H, CreateRectRgn(1, 1, WR.Width() - 1 - A, WR.Height() - 1), TRUE);
+    SetWindowRgn(H, CreateRectRgn(1, 1, WR.Width() - 1 - A, WR.Height() - 1), FALSE);
     if (Lv == 1) {
       SetWindowPos(H, nullptr, WR.Left - 1, WR.Top - 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (Lv >= 2) {
@@ -201,8 +201,11 @@ void FramePopupWindow(TMenuItem* Item, TCanvas* Canvas) {
   if (Lv < 2) F.Right -= A;
   else if (opensRight) F.Right -= 2 * A;
   TCustomAdvMenuStyler* styler = intf->GetCurrentMenuStyler();
-  HDC dc = GetWindowDC(H);
-  if (dc == nullptr) return;
+  // A pop-up is a top-level window: its whole-window surface is the one being
+  // painted, so the frame goes through the painting context with the item's clip lifted.
+  HDC dc = Canvas->Handle();
+  const int saved = SaveDC(dc);
+  SelectClipRgn(dc, nullptr);
   FrameRectIn(dc, F, styler->MenuBorderColor());
   if (Lv == 1 && IsBarItem(Item->Parent())) {
     // Joins the pop-up to its bar item: the line under the item is the background's.
@@ -218,5 +221,5 @@ void FramePopupWindow(TMenuItem* Item, TCanvas* Canvas) {
   }
   F = TRect{F.Left + 1, F.Top + 1, F.Right - 1, F.Bottom - 1};
   FrameRectIn(dc, F, styler->Background()->Color());
-  ReleaseDC(H, dc);
+  RestoreDC(dc, saved);
 }

@@ -1,5 +1,6 @@
 #include "platform/vcl/WindowRegion.h"
 
+#include <QGuiApplication>
 #include <map>
 
 #include "platform/gdi/GdiInternal.h"
@@ -15,6 +16,8 @@ std::map<HWND, QRegion>& WindowRegions() {
 void ApplyWindowRegionMask(HWND Wnd) {
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr || b->Widget() == nullptr) return;
+  // The headless platform has no window shapes; the region is still kept and answered.
+  if (QGuiApplication::platformName() == QStringLiteral("offscreen")) return;
   auto it = WindowRegions().find(Wnd);
   if (it == WindowRegions().end()) b->Widget()->clearMask();
   else b->Widget()->setMask(it->second);
