@@ -714,6 +714,20 @@ TRect MenuItemRect(TWinControl* MenuWindow, const TMenuItem* Item) {
   return {};
 }
 
+TWinControl* MenuWindowOf(const TMenuItem* ParentItem) {
+  if (CurrentLoop == nullptr || ParentItem == nullptr) return nullptr;
+  for (TMenuWindow* w : CurrentLoop->Levels)
+    if (w->ParentItem() == ParentItem) return w;
+  return nullptr;
+}
+
+TMenuItem* MenuWindowParentItem(TWinControl* MenuWindow) {
+  if (CurrentLoop == nullptr) return nullptr;
+  for (TMenuWindow* w : CurrentLoop->Levels)
+    if (w == MenuWindow) return w->ParentItem();
+  return nullptr;
+}
+
 void CloseMenus() {
   if (CurrentLoop != nullptr) CurrentLoop->Done = true;
 }

@@ -238,6 +238,11 @@ class TPopupMenu : public TMenu {
 TWinControl* ActiveMenuWindow();
 // The rectangle, in the menu window's client coordinates, of an item it shows; empty when it does not show it.
 TRect MenuItemRect(TWinControl* MenuWindow, const TMenuItem* Item);
+// The open menu window that shows the children of ParentItem (a menu's root
+// item for its first level); nullptr when none shows them.
+TWinControl* MenuWindowOf(const TMenuItem* ParentItem);
+// The item a menu window shows the children of; nullptr for another window.
+TMenuItem* MenuWindowParentItem(TWinControl* MenuWindow);
 // Closes every open menu level (the menu's loop then returns).
 void CloseMenus();
 

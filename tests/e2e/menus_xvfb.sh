@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# End-to-end check of the owner-drawn pop-up menu in a real X11 window: starts
+# Xvfb on a free display and the menus demonstration form, right-clicks the
+# form with xdotool, chooses the third entry ("Close", past a separator) with
+# the keyboard and expects its handler to run.
+#   menus_xvfb.sh <demo-executable>
+# Exit 77 (skipped) only when Xvfb cannot start.
+set -u
+demo="$1"
+for tool in Xvfb xdotool xdpyinfo; do
+  if ! command -v "$tool" >/dev/null; then echo "SKIP: $tool is not installed"; exit 77; fi
+done
+work="$(mktemp -d)"
+xvfb_pid=""
+demo_pid=""
+cleanup() {
+  [[ -n "$demo_pid" ]] && kill "$demo_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=""
+for n in $(seq 141 190); do
+  [[ -e "/tmp/.X${n}-lock" || -e "/tmp/.X11-unix/X${n}" ]] && continue
+  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 50); do
+    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  [[ -n "$display" ]] && break
+  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
+done
+if [[ -z "$display" ]]; then
+  echo "SKIP: Xvfb could not start on any display :141..:190"; cat "$work/xvfb.log" 2>/dev/null; exit 77
+fi
+
+here="$(cd "$(dirname "$0")" && pwd)"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 20000 >"$work/out.txt" 2>"$work/err.txt" &
+demo_pid=$!
+pos=""
+for _ in $(seq 1 100); do
+  pos="$(grep -m1 '^FORM ' "$work/out.txt" 2>/dev/null || true)"
+  [[ -n "$pos" ]] && break
+  sleep 0.1
+done
+if [[ -z "$pos" ]]; then echo "FAIL: the form did not show"; cat "$work/err.txt"; exit 1; fi
+if ! DISPLAY="$display" xdotool search --sync --onlyvisible --name "Menus demo" >/dev/null 2>&1; then
+  echo "FAIL: no visible window named 'Menus demo'"; exit 1
+fi
+read -r _ x y <<<"$pos"
+sleep 0.3
+DISPLAY="$display" xdotool mousemove "$x" "$y"
+sleep 0.2
+DISPLAY="$display" xdotool click 3
+for _ in $(seq 1 50); do
+  grep -q '^POPUP' "$work/out.txt" && break
+  sleep 0.1
+done
+if ! grep -q '^POPUP' "$work/out.txt"; then echo "FAIL: the right click opened no menu"; cat "$work/out.txt" "$work/err.txt"; exit 1; fi
+sleep 0.3
+# Down to "Open", past the separator to "Save", then "Close"; Return chooses it.
+for key in Down Down Down Return; do
+  DISPLAY="$display" xdotool key "$key"
+  sleep 0.15
+done
+for _ in $(seq 1 100); do
+  kill -0 "$demo_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$demo_pid" 2>/dev/null; then echo "FAIL: no item was chosen"; cat "$work/out.txt"; exit 1; fi
+wait "$demo_pid"; status=$?; demo_pid=""
+if [[ $status -ne 0 ]] || ! grep -q '^CHOSEN Close' "$work/out.txt"; then
+  echo "FAIL: demo ended with $status"; cat "$work/out.txt" "$work/err.txt"; exit 1
+fi
+echo "OK: pop-up menu opened at $x,$y on $display and the keyboard chose its item"
