@@ -6,6 +6,7 @@
 #include "foundation/gdiplus_runtime/GdiplusClasses.h"
 #include "foundation/graphics/AdvNamedColors.h"
 #include "foundation/json/AdvPersistence.h"
+#include "foundation/svg/AdvGraphicsSVGImport.h"
 #include "foundation/svg/AdvSVGBitmap.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/gdiplus/GdiPlus.h"
@@ -22,7 +23,17 @@ void AddFoundationUnits(TUnitSequence& Units) {
       gdiplus_runtime::FinalizeGdiplusApi);
   Units.Add(u"ZovIVIDlusClasses", gdiplus_runtime::InitializeGdiplusClasses, gdiplus_runtime::FinalizeGdiplusClasses);
   Units.Add(u"AdvGraphicsTypes", InitializeNamedColors, FinalizeNamedColors);
-  Units.Add(u"AdvTypes", InitializeAdvTypesUnit, FinalizeAdvTypesUnit);
+  // The picture format "SVG" and the document maker that draws it.
+  Units.Add(
+      u"AdvTypes",
+      [] {
+        InitializeAdvTypesUnit();
+        InitializeAdvGraphicsSVGEngineUnit();
+      },
+      [] {
+        FinalizeAdvGraphicsSVGEngineUnit();
+        FinalizeAdvTypesUnit();
+      });
   Units.Add(
       u"AdvGDIP",
       [] {
