@@ -118,6 +118,7 @@ class TAdvGraphicsSVGImport : public TAdvSVGImport {
   Single ElementOpacity(TAdvGraphicsSVGElement* S, TAdvGraphicsSVGElement* E) const;
   TColor OverrideColor(TColor AColor, TColor ACustom) const;
   void DrawText(TAdvGraphicsSVGElement* E, TAdvGraphics* AGraphics, const TAdvGraphicsMatrix& M);
+  void DrawImage(TAdvGraphicsSVGElement* E, TAdvGraphics* AGraphics, const TAdvGraphicsMatrix& M);
 
   std::unique_ptr<TXMLDocument> FXML;
   TAdvGraphicsSVGElementClassList FElementClassList;
