@@ -425,7 +425,7 @@ bool TAdvGraphicsSVGImport::ParseViewBox(StringView AText, TRectF& ARect) {
   Single v[4];
   for (int i = 0; i < 4; ++i)
     if (!SVGStrToFloat(parts[i], v[i])) return false;
-  ARect = TRectF(v[0], v[1], v[0] + v[2], v[1] + v[3]);
+  ARect = RectF(v[0], v[1], v[0] + v[2], v[1] + v[3]);
   return true;
 }
 
@@ -456,7 +456,7 @@ void TAdvGraphicsSVGImport::GrowViewRect(const TAdvGraphicsSVGElement* AElement,
   p.ApplyMatrix(GetParentMatrix(AElement));
   const TRectF b = p.GetBounds();
   if (!SVGGeoFinite({b.Left, b.Top}) || !SVGGeoFinite({b.Right, b.Bottom})) return;
-  ViewRect = TRectF(std::min(ViewRect.Left, b.Left), std::min(ViewRect.Top, b.Top), std::max(ViewRect.Right, b.Right),
+  ViewRect = RectF(std::min(ViewRect.Left, b.Left), std::min(ViewRect.Top, b.Top), std::max(ViewRect.Right, b.Right),
                     std::max(ViewRect.Bottom, b.Bottom));
 }
 

@@ -188,7 +188,7 @@ void TAdvGraphicsSVGImport::Clear() {
   FXML.reset();
   FMatrix = MatrixIdentity();
   FTextMatrix = MatrixIdentity();
-  ViewRect = TRectF(kEmptyMarker, kEmptyMarker, -kEmptyMarker, -kEmptyMarker);
+  ViewRect = RectF(kEmptyMarker, kEmptyMarker, -kEmptyMarker, -kEmptyMarker);
   FElementBudget = 0;
 }
 
@@ -205,7 +205,7 @@ void TAdvGraphicsSVGImport::LoadFromText(const String& AText) {
   if (!viewBox.empty()) {
     ParseViewBox(viewBox, explicitRect);
   } else if (!root.Attribute(u"width").empty() && !root.Attribute(u"height").empty()) {
-    explicitRect = TRectF(0, 0, ParseLength(root.Attribute(u"width")), ParseLength(root.Attribute(u"height")));
+    explicitRect = RectF(0, 0, ParseLength(root.Attribute(u"width")), ParseLength(root.Attribute(u"height")));
   }
 
   BuildElements(FElementList, root, nullptr, true, 0);
@@ -216,7 +216,7 @@ void TAdvGraphicsSVGImport::LoadFromText(const String& AText) {
     ViewRect = explicitRect;
   else if (ViewRect.Left == kEmptyMarker && ViewRect.Top == kEmptyMarker && ViewRect.Right == -kEmptyMarker &&
            ViewRect.Bottom == -kEmptyMarker)
-    ViewRect = TRectF(0, 0, 0, 0);
+    ViewRect = RectF(0, 0, 0, 0);
 }
 
 void TAdvGraphicsSVGImport::LoadFromStream(TStream* AStream) {
@@ -345,12 +345,12 @@ void TAdvGraphicsSVGImport::BuildElements(TAdvGraphicsSVGElementList& AList, con
         if (AGrowBounds) {
           TRectF r;
           if (kind == etRect || kind == etImage)
-            r = TRectF(E->FXV, E->FYV, E->FXV + E->FWidth, E->FYV + E->FHeight);
+            r = RectF(E->FXV, E->FYV, E->FXV + E->FWidth, E->FYV + E->FHeight);
           else if (kind == etLine)
-            r = TRectF(std::min(E->FXV, E->FWidth), std::min(E->FYV, E->FHeight), std::max(E->FXV, E->FWidth),
+            r = RectF(std::min(E->FXV, E->FWidth), std::min(E->FYV, E->FHeight), std::max(E->FXV, E->FWidth),
                        std::max(E->FYV, E->FHeight));
           else
-            r = TRectF(E->FXV - E->FRx, E->FYV - E->FRy, E->FXV + E->FRx, E->FYV + E->FRy);
+            r = RectF(E->FXV - E->FRx, E->FYV - E->FRy, E->FXV + E->FRx, E->FYV + E->FRy);
           GrowViewRect(E, r);
         }
         break;

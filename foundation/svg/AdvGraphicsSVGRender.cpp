@@ -33,7 +33,7 @@ TAdvGraphicsSVGElement* SVGDrawNearest(TAdvGraphicsSVGElement* E, Getter AValue)
 void SVGDrawShapePath(TAdvGraphicsSVGElement* C, TAdvGraphicsPath& APath) {
   switch (C->Type()) {
     case etRect:
-      APath.AddRectangle(TRectF(C->X(), C->Y(), C->X() + C->Width(), C->Y() + C->Height()), C->Rx(), C->Ry());
+      APath.AddRectangle(RectF(C->X(), C->Y(), C->X() + C->Width(), C->Y() + C->Height()), C->Rx(), C->Ry());
       break;
     case etLine:
       APath.MoveTo({C->X(), C->Y()});
@@ -41,7 +41,7 @@ void SVGDrawShapePath(TAdvGraphicsSVGElement* C, TAdvGraphicsPath& APath) {
       break;
     case etCircle:
     case etEllipse:
-      APath.AddEllipse(TRectF(C->X() - C->Rx(), C->Y() - C->Ry(), C->X() + C->Rx(), C->Y() + C->Ry()));
+      APath.AddEllipse(RectF(C->X() - C->Rx(), C->Y() - C->Ry(), C->X() + C->Rx(), C->Y() + C->Ry()));
       break;
     case etPolyline:
     case etPolygon:
@@ -190,7 +190,7 @@ TAdvBitmap* TAdvGraphicsSVGImport::GenerateBitmap(Single AWidth, Single AHeight)
   if (!HasElements()) return nullptr;
   TRectF R = ViewRect;
   const bool valid = R.Right - R.Left > 0 && R.Bottom - R.Top > 0 && !SVGDrawIsMarked(R);
-  if (valid && AWidth > -1 && AHeight > -1) R = TRectF(0, 0, AWidth, AHeight);
+  if (valid && AWidth > -1 && AHeight > -1) R = RectF(0, 0, AWidth, AHeight);
   Integer w = 0, h = 0;
   if (valid && std::isfinite(R.Right) && std::isfinite(R.Bottom) && std::fabs(R.Right) < 1e9f &&
       std::fabs(R.Bottom) < 1e9f) {
@@ -389,7 +389,7 @@ void TAdvGraphicsSVGImport::DrawImage(TAdvGraphicsSVGElement* E, TAdvGraphics* G
     const Single dw = gw * s, dh = gh * s;
     const Single l = r.Left + Single(Round((r.Right - r.Left - dw) / 2));
     const Single t = r.Top + Single(Round((r.Bottom - r.Top - dh) / 2));
-    r = TRectF(l, t, l + dw, t + dh);
+    r = RectF(l, t, l + dw, t + dh);
   }
   if (TAdvSVGImport* svg = E->Bitmap()->SVG()) {
     // An SVG picture draws its own elements: its rectangle in device space.
@@ -402,7 +402,7 @@ void TAdvGraphicsSVGImport::DrawImage(TAdvGraphicsSVGElement* E, TAdvGraphics* G
   }
   const TAdvGraphicsMatrix saved = G->Context()->GetMatrix();
   G->Context()->SetMatrix(M);
-  G->Context()->DrawBitmap(graphic, TRectF(0, 0, gw, gh), r, 1);
+  G->Context()->DrawBitmap(graphic, RectF(0, 0, gw, gh), r, 1);
   G->Context()->SetMatrix(saved);
 }
 
@@ -426,10 +426,10 @@ void TAdvGraphicsSVGImport::DrawText(TAdvGraphicsSVGElement* E, TAdvGraphics* G,
   context->SetMatrix(MatrixMultiply(M, FTextMatrix));
   const TAdvGraphicsSVGElement* pos =
       E->Type() == etTextSpanChild && E->Parent() && E->Parent()->Type() == etTextSpan ? E->Parent() : E;
-  const TRectF box = context->CalculateText(E->Text(), TRectF(0, 0, 10000, 10000), false);
+  const TRectF box = context->CalculateText(E->Text(), RectF(0, 0, 10000, 10000), false);
   const Single h = box.Bottom - box.Top;
   // The y coordinate is taken as the bottom of the text box.
-  context->DrawText(E->Text(), TRectF(pos->X(), pos->Y() - h, pos->X() + 10000, pos->Y() - h + 10000), false,
+  context->DrawText(E->Text(), RectF(pos->X(), pos->Y() - h, pos->X() + 10000, pos->Y() - h + 10000), false,
                     gtaLeading, gtaLeading, gttNone, 0);
   context->SetMatrix(saved);
 }

@@ -226,7 +226,7 @@ TEST_F(SVGParse, StreamAndSave) {
   TBytesStream back(out.Bytes());
   again.LoadFromStream(&back);
   EXPECT_EQ(again.ElementCount(), 1);
-  EXPECT_EQ(again.ViewRect, TRectF(0, 0, 10, 10));
+  EXPECT_EQ(again.ViewRect, RectF(0, 0, 10, 10));
   // Loads do not accumulate.
   doc.LoadFromText(u"<svg><rect width='1' height='1'/><rect width='1' height='1'/></svg>");
   EXPECT_EQ(doc.ElementCount(), 2);

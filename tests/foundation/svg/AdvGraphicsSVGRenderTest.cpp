@@ -187,6 +187,26 @@ TEST_F(SVGRender, GenerateBitmapSizesAndLifetime) {
   EXPECT_TRUE(IsBitmapEmpty(huge));
 }
 
+TEST_F(SVGRender, PicturesDrawThroughTheRegisteredDocument) {
+  InitializeAdvGraphicsSVGEngineUnit();
+  {
+    TAdvSVGBitmap graphic;
+    const std::string svg = "<svg viewBox='0 0 10 10'><rect width='5' height='10' fill='blue'/></svg>";
+    graphic.LoadFromBytes(TBytes(svg.begin(), svg.end()));
+    ASSERT_TRUE(graphic.HasSVG());
+    EXPECT_EQ(graphic.Width(), 10);
+    TBitmap target(40, 20);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect({0, 0, 40, 20});
+    // Drawn stretched into the rectangle (20, 0, 40, 20) of the canvas.
+    graphic.Draw(target.Canvas(), {20, 0, 40, 20});
+    EXPECT_EQ(target.Canvas()->Pixels(25, 10), clBlue);
+    EXPECT_EQ(target.Canvas()->Pixels(35, 10), clWhite);
+    EXPECT_EQ(target.Canvas()->Pixels(10, 10), clWhite);
+  }
+  FinalizeAdvGraphicsSVGEngineUnit();
+}
+
 // --- reference drawings ---------------------------------------------------------------
 
 struct SVGReferenceCase {
