@@ -200,7 +200,7 @@ void TAdvGraphicsSVGImport::LoadFromText(const String& AText) {
   const TXMLNode root = FXML->DocumentElement();
   if (root.IsNull() || root.NodeName() != u"svg") return;
 
-  TRectF explicitRect(kEmptyMarker, kEmptyMarker, -kEmptyMarker, -kEmptyMarker);
+  TRectF explicitRect = RectF(kEmptyMarker, kEmptyMarker, -kEmptyMarker, -kEmptyMarker);
   const String viewBox = root.Attribute(u"viewBox");
   if (!viewBox.empty()) {
     ParseViewBox(viewBox, explicitRect);

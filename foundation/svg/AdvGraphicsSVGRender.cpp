@@ -381,7 +381,7 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& AList, TAdv
 void TAdvGraphicsSVGImport::DrawImage(TAdvGraphicsSVGElement* E, TAdvGraphics* G, const TAdvGraphicsMatrix& M) {
   TGraphic* graphic = E->Bitmap()->Graphic();
   const Single gw = Single(graphic->Width()), gh = Single(graphic->Height());
-  TRectF r(E->X(), E->Y(), E->X() + E->Width(), E->Y() + E->Height());
+  TRectF r = RectF(E->X(), E->Y(), E->X() + E->Width(), E->Y() + E->Height());
   if (!(r.Right > r.Left) || !(r.Bottom > r.Top) || !(gw > 0) || !(gh > 0)) return;
   if (E->PreserveAspectRatio() != parNone) {
     // Whole picture, aspect kept, centred.
