@@ -4,6 +4,7 @@
 #include "foundation/gdiplus/GdiplusBase.h"
 #include "foundation/gdiplus_runtime/GdiplusApi.h"
 #include "foundation/gdiplus_runtime/GdiplusClasses.h"
+#include "foundation/graphics/AdvGraphics.h"
 #include "foundation/graphics/AdvNamedColors.h"
 #include "foundation/json/AdvPersistence.h"
 #include "foundation/svg/AdvGraphicsSVGImport.h"
@@ -23,6 +24,7 @@ void AddFoundationUnits(TUnitSequence& Units) {
       gdiplus_runtime::FinalizeGdiplusApi);
   Units.Add(u"ZovIVIDlusClasses", gdiplus_runtime::InitializeGdiplusClasses, gdiplus_runtime::FinalizeGdiplusClasses);
   Units.Add(u"AdvGraphicsTypes", InitializeNamedColors, FinalizeNamedColors);
+  Units.Add(u"AdvGraphics", InitializeAdvGraphicsUnit);
   // The picture format "SVG" and the document maker that draws it.
   Units.Add(
       u"AdvTypes",

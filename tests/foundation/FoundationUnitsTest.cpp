@@ -14,7 +14,7 @@ TEST(FoundationUnits, StartInOrderAndStopInReverse) {
   TUnitSequence units;
   AddFoundationUnits(units);
   EXPECT_EQ(units.Names(), (std::vector<String>{u"AdvUtils", u"AdvPersistence", u"ZovIVIDlusApi",
-                                                 u"ZovIVIDlusClasses", u"AdvGraphicsTypes", u"AdvTypes", u"AdvGDIP", u"GDIPFill"}));
+                                                 u"ZovIVIDlusClasses", u"AdvGraphicsTypes", u"AdvGraphics", u"AdvTypes", u"AdvGDIP", u"GDIPFill"}));
   units.Initialize();
   EXPECT_EQ(TAdvPersistence::TypeKey(), u"$type");
   for (Integer i = 0; i < kAdvClipboardFormatCount; ++i) EXPECT_GE(AdvClipboardFormat(i), 0xC000);
