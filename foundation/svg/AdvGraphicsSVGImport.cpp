@@ -5,7 +5,7 @@
 #include <limits>
 #include <unordered_map>
 
-#include "foundation/graphics/AdvNamedColors.h"
+#include "foundation/graphics/AdvGraphics.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/win/Files.h"
 #include "platform/rtl/Math.h"
@@ -35,29 +35,6 @@ int SVGParseHexDigit(Char c) {
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
   return -1;
-}
-
-// "#rrggbb" or "#rgb"; -1 for anything else.
-TColor SVGParseHexColor(StringView s) {
-  s = s.substr(1);
-  while (!s.empty() && SVGParseIsBlank(s.back())) s.remove_suffix(1);
-  int d[6];
-  if (s.size() != 6 && s.size() != 3) return -1;
-  for (std::size_t i = 0; i < s.size(); ++i)
-    if ((d[i] = SVGParseHexDigit(s[i])) < 0) return -1;
-  int r, g, b;
-  if (s.size() == 6) {
-    r = d[0] * 16 + d[1], g = d[2] * 16 + d[3], b = d[4] * 16 + d[5];
-  } else {
-    r = d[0] * 17, g = d[1] * 17, b = d[2] * 17;
-  }
-  return TColor(r | (g << 8) | (b << 16));
-}
-
-// Colour keywords; -1 for an unknown name.
-TColor SVGParseNamedColor(StringView s) {
-  TColor c = -1;
-  return FindNamedColor(SVGParseTrim(s), c) ? c : TColor(-1);
 }
 
 // One channel: decimal or hexadecimal digits with an optional "%"; -1 when unreadable.
@@ -107,7 +84,10 @@ TColor SVGParseRGBColor(StringView AText, Single& AAlpha) {
 // A fill, stroke or stop colour text; AAlpha as for rgba().
 TColor SVGParseColorText(String& AValue, Single& AAlpha) {
   AAlpha = 1;
-  if (SVGParseStartsWith(AValue, u"#")) return SVGParseHexColor(AValue);
+  if (SVGParseStartsWith(AValue, u"#")) {
+    TColor c = -1;
+    return TAdvGraphics::TryHTMLToColor(AValue, c) ? c : TColor(-1);
+  }
   if (SVGParseStartsWith(AValue, u"rgb")) {
     const TColor c = SVGParseRGBColor(AValue, AAlpha);
     if (AAlpha == 0) {
@@ -117,7 +97,7 @@ TColor SVGParseColorText(String& AValue, Single& AAlpha) {
     }
     return c;
   }
-  return SVGParseNamedColor(AValue);
+  return TAdvGraphics::TextToColor(AValue);
 }
 
 // "Arial-BoldMT" gives Arial and bold; "Segoe UI, Tahoma" gives Tahoma.

@@ -62,36 +62,6 @@ bool SVGDrawFinitePath(const TAdvGraphicsPath& APath) {
 }
 
 
-// The canvas's paint-state bracket: fill, stroke and font copied aside with
-// the context's own state, and put back (and handed to the context) after.
-std::unique_ptr<TAdvGraphicsSaveState> SVGDrawSaveState(TAdvGraphics* G) {
-  auto state = std::make_unique<TAdvGraphicsSaveState>();
-  state->SetFill(G->Fill());
-  state->SetStroke(G->Stroke());
-  state->SetFont(G->Font());
-  G->Context()->SaveState(state.get());
-  return state;
-}
-
-void SVGDrawRestoreState(TAdvGraphics* G, TAdvGraphicsSaveState* AState) {
-  G->Fill()->Assign(AState->Fill());
-  G->Stroke()->Assign(AState->Stroke());
-  G->Font()->AssignSource(AState->Font());
-  G->Context()->RestoreState(AState);
-  G->Context()->SetFill(G->Fill());
-  G->Context()->SetStroke(G->Stroke());
-  G->Context()->SetFont(G->Font());
-}
-
-// Fill, then stroke, with the canvas's current fill and stroke.
-void SVGDrawPath(TAdvGraphics* G, TAdvGraphicsPath* APath) {
-  TAdvGraphicsFill* fill = G->Fill();
-  TAdvGraphicsStroke* stroke = G->Stroke();
-  if (fill->Kind() != gfkNone && (fill->Kind() == gfkGradient || fill->Color() != gcNull))
-    G->Context()->FillPath(fill, APath, pdmPath);
-  if (stroke->Kind() != gskNone && stroke->Color() != gcNull && stroke->Width() > 0)
-    G->Context()->DrawPath(stroke, APath, pdmPath);
-}
 // A native context drawing a whole document: its size, anti-aliasing, pixel
 // centres at half pixels and high-quality compositing, then a scene.
 void SVGDrawBeginNative(TAdvGraphics* G, Single AWidth, Single AHeight) {
@@ -314,7 +284,10 @@ void TAdvGraphicsSVGImport::ApplyStroke(TAdvGraphicsSVGElement* S, TAdvGraphicsS
 
 void TAdvGraphicsSVGImport::ApplyStrokeWidth(TAdvGraphicsSVGElement* S, TAdvGraphics* G, Single ASX) {
   TAdvGraphicsSVGElement* F = SVGDrawNearest(S, [](TAdvGraphicsSVGElement* x) { return x->StrokeWidthValue(); });
-  G->Stroke()->SetWidth(F->HasStrokeWidth() ? std::max(0.0f, F->StrokeWidth() * ASX) : 1.0f);
+  const Single width = F->HasStrokeWidth() ? std::max(0.0f, F->StrokeWidth() * ASX) : 1.0f;
+  G->Stroke()->SetWidth(width);
+  // A zero width draws no outline (a zero-width pen would draw a hairline).
+  if (width == 0) G->Stroke()->SetKind(gskNone);
 }
 
 void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& AList, TAdvGraphics* G, Single ASX, Single ASY,
@@ -324,15 +297,13 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& AList, TAdv
     TAdvGraphicsSVGElement* E = owned.get();
     TAdvGraphicsSVGElement* S = E->ClassRef() ? E->ClassRef() : E;
     if (S->DisplayValue() == u"none") continue;
-    const std::unique_ptr<TAdvGraphicsSaveState> state = SVGDrawSaveState(G);
+    std::unique_ptr<TAdvGraphicsSaveState> state = G->SaveState(false);
     try {
       const TAdvGraphicsMatrix M = MatrixMultiply(GetElementMatrix(E), FMatrix);
       const Single opacity = ElementOpacity(S, E);
       ApplyFill(S, E, G, M, opacity);
       ApplyStroke(S, E, G, opacity);
       ApplyStrokeWidth(S, G, ASX);
-      G->Context()->SetFill(G->Fill());
-      G->Context()->SetStroke(G->Stroke());
       if (TAdvGraphicsSVGElement* C = E->ClipPathRef()) {
         TAdvGraphicsPath clip;
         SVGDrawShapePath(C, clip);
@@ -354,7 +325,7 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& AList, TAdv
           TAdvGraphicsPath path;
           SVGDrawShapePath(E, path);
           path.ApplyMatrix(M);
-          if (path.Count() > 0 && SVGDrawFinitePath(path)) SVGDrawPath(G, &path);
+          if (path.Count() > 0 && SVGDrawFinitePath(path)) G->DrawPath(&path, pdmPath);
           break;
         }
         case etImage:
@@ -371,10 +342,10 @@ void TAdvGraphicsSVGImport::DrawElements(TAdvGraphicsSVGElementList& AList, TAdv
           break;
       }
     } catch (...) {
-      SVGDrawRestoreState(G, state.get());
+      G->RestoreState(std::move(state), false);
       throw;
     }
-    SVGDrawRestoreState(G, state.get());
+    G->RestoreState(std::move(state), false);
   }
 }
 
@@ -400,10 +371,10 @@ void TAdvGraphicsSVGImport::DrawImage(TAdvGraphicsSVGElement* E, TAdvGraphics* G
       doc->Draw(G, box.GetBounds(), false, false);
     return;
   }
-  const TAdvGraphicsMatrix saved = G->Context()->GetMatrix();
-  G->Context()->SetMatrix(M);
-  G->Context()->DrawBitmap(graphic, RectF(0, 0, gw, gh), r, 1);
-  G->Context()->SetMatrix(saved);
+  const TAdvGraphicsMatrix saved = G->GetMatrix();
+  G->SetMatrix(M);
+  G->DrawBitmap(r, E->Bitmap(), false, true, false, false);
+  G->SetMatrix(saved);
 }
 
 void TAdvGraphicsSVGImport::DrawText(TAdvGraphicsSVGElement* E, TAdvGraphics* G, const TAdvGraphicsMatrix& M) {
@@ -418,18 +389,14 @@ void TAdvGraphicsSVGImport::DrawText(TAdvGraphicsSVGElement* E, TAdvGraphics* G,
     font->SetStyle(E->FontStyle());
     font->SetColor(E->FillColor() == -1 ? TColor(0) : E->FillColor());
     font->EndUpdate();
-    G->Context()->SetFont(font);
   }
   if (E->Text().empty()) return;
-  TAdvGraphicsContext* context = G->Context();
-  const TAdvGraphicsMatrix saved = context->GetMatrix();
-  context->SetMatrix(MatrixMultiply(M, FTextMatrix));
+  const TAdvGraphicsMatrix saved = G->GetMatrix();
+  G->SetMatrix(MatrixMultiply(M, FTextMatrix));
   const TAdvGraphicsSVGElement* pos =
       E->Type() == etTextSpanChild && E->Parent() && E->Parent()->Type() == etTextSpan ? E->Parent() : E;
-  const TRectF box = context->CalculateText(E->Text(), RectF(0, 0, 10000, 10000), false);
-  const Single h = box.Bottom - box.Top;
   // The y coordinate is taken as the bottom of the text box.
-  context->DrawText(E->Text(), RectF(pos->X(), pos->Y() - h, pos->X() + 10000, pos->Y() - h + 10000), false,
-                    gtaLeading, gtaLeading, gttNone, 0);
-  context->SetMatrix(saved);
+  const Single h = G->CalculateTextHeight(E->Text());
+  G->DrawText(TPointF{pos->X(), pos->Y() - h}, E->Text(), 0, true, false, -1, -1);
+  G->SetMatrix(saved);
 }

@@ -48,7 +48,7 @@ TEST_F(SVGParse, ColourForms) {
       {"rgb(50%,0,0)", 128, u"rgb(50%,0,0)", 1},
       {"rgba(255,0,0,0.5)", kRed, u"rgba(255,0,0,0.5)", 0.5f},
       {"rgba(255,0,0,0)", -1, u"none", 1},      {"none", -1, u"none", 1},
-      {"transparent", -1, u"transparent", 1},   {"nosuchcolour", -1, u"nosuchcolour", 1},
+      {"transparent", -1, u"transparent", 1},   {"nosuchcolour", 0, u"nosuchcolour", 1},
       {"rgb(12.5,0,0)", -1, u"rgb(12.5,0,0)", 1},
   };
   for (const Case& c : cases) {
