@@ -89,7 +89,8 @@ TAdvGraphicsMatrix TAdvGraphicsSVGImport::ParseTransform(const String* AText) {
     const std::size_t open = text.find(u'('), close = text.find(u')');
     if (text.empty() || open == StringView::npos || close == StringView::npos) break;
     if (close < open) {
-      text.remove_prefix(close + 1);
+      // A stray ")" before the next "(": skip to that "(" (keeps the scan linear).
+      text.remove_prefix(open);
       continue;
     }
     String name(text.substr(0, open));
@@ -181,15 +182,22 @@ std::vector<String> TAdvGraphicsSVGImport::TokenizePathCommand(Char ACommand, St
   // Arc flags are single digits and may be written without separators
   // ("a5 5 0 0110 10"): split them off their neighbours.
   if (ACommand == u'A' || ACommand == u'a') {
+    std::vector<String> split{tokens[0]};
+    split.reserve(tokens.size() + 8);
     for (std::size_t i = 1; i < tokens.size(); ++i) {
-      const std::size_t slot = (i - 1) % 7;
-      String& t = tokens[i];
-      if ((slot == 3 || slot == 4) && t.size() > 1 && (t[0] == u'0' || t[0] == u'1')) {
-        String rest = t.substr(1);
-        t.resize(1);
-        tokens.insert(tokens.begin() + std::ptrdiff_t(i) + 1, std::move(rest));
+      String t = std::move(tokens[i]);
+      for (;;) {
+        const std::size_t slot = (split.size() - 1) % 7;
+        if ((slot == 3 || slot == 4) && t.size() > 1 && (t[0] == u'0' || t[0] == u'1')) {
+          split.push_back(t.substr(0, 1));
+          t.erase(0, 1);
+        } else {
+          split.push_back(std::move(t));
+          break;
+        }
       }
     }
+    tokens = std::move(split);
   }
   return tokens;
 }

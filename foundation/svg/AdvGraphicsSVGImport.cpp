@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "foundation/graphics/AdvGraphics.h"
 #include "foundation/utils/AdvUtils.h"
@@ -16,7 +17,7 @@
 namespace {
 // Hostile documents: deeper nesting is skipped, and a load stops creating
 // elements beyond the budget (the drawing walks the tree recursively).
-constexpr int kSVGParseMaxDepth = 200;
+constexpr int kSVGParseMaxDepth = 64;
 constexpr std::size_t kSVGParseMaxElements = 250000;
 
 bool SVGParseIsBlank(Char c) { return c <= u' '; }
@@ -540,6 +541,8 @@ struct SVGResolveIndex {
   std::unordered_map<String, std::size_t> firstRefBy;
   std::unordered_map<String, std::vector<std::size_t>> byID;
   std::vector<SVGResolveResult> results;
+  // Elements whose children were resolved already (each subtree once).
+  std::unordered_set<TAdvGraphicsSVGElement*> expanded;
 };
 }  // namespace
 
@@ -646,7 +649,7 @@ void TAdvGraphicsSVGImport::ResolveReferences(const TAdvGraphicsSVGElementClassL
       if (r.setClass) p->FClassRef = r.classRef;
       if (r.setPattern) p->FPatternRef = r.pattern;
       if (r.setStrokePattern) p->FStrokePatternRef = r.strokePattern;
-    } else if (p->HasElements()) {
+    } else if (p->HasElements() && index.expanded.insert(p).second) {
       TAdvGraphicsSVGElementClassList children;
       for (const auto& c : p->Elements()) children.push_back(c.get());
       ResolveReferences(children, ADepth + 1);
