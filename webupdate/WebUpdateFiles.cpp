@@ -2,6 +2,7 @@
 // unpacked, and the after-update actions.
 #include <memory>
 
+#include "platform/net/WinInet.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FileNames.h"
 #include "platform/rtl/StrUtils.h"
@@ -222,11 +223,60 @@ Integer TWebUpdate::UpdateActions() {
   return 0;
 }
 
-// The layer's Internet sessions offer no HTTP POST yet: the post is
-// reported as impossible, never as sent.
+namespace {
+
+struct TPostHandleCloser {
+  void operator()(void* h) const {
+    if (h != nullptr) InternetCloseHandle(h);
+  }
+};
+using TPostHandle = std::unique_ptr<void, TPostHandleCloser>;
+
+// "host" or "host:port" (a mirror or a test server on another port); port 80
+// unless a port is written.
+std::pair<String, Word> PostServer(const String& server) {
+  std::size_t colon = server.rfind(u':');
+  if (colon == String::npos || server.find(u']', colon) != String::npos || colon + 1 == server.size())
+    return {server, INTERNET_DEFAULT_HTTP_PORT};
+  unsigned long port = 0;
+  for (std::size_t i = colon + 1; i < server.size(); ++i) {
+    if (server[i] < u'0' || server[i] > u'9' || port > 65535) return {server, INTERNET_DEFAULT_HTTP_PORT};
+    port = port * 10 + (server[i] - u'0');
+  }
+  if (port == 0 || port > 65535) return {server, INTERNET_DEFAULT_HTTP_PORT};
+  return {server.substr(0, colon), static_cast<Word>(port)};
+}
+
+}  // namespace
+
 void TWebUpdate::DoPostUpdateInfo() {
   TPostUpdateInfo* info = FPostUpdateInfo.get();
   if (info->Server.empty() || info->Action.empty()) return;
+  TPostHandle session(InternetOpen(Agent, INTERNET_OPEN_TYPE_PRECONFIG, u"", u"", 0));
+  auto [host, port] = PostServer(info->Server);
+  TPostHandle connection(session ? InternetConnect(session.get(), host, port, u"", u"", INTERNET_SERVICE_HTTP, 0, 1)
+                                 : nullptr);
+  if (!connection) {
+    DoStatus(951, {}, 16, 5);
+    return;
+  }
+  const DWORD flags = INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
+                      INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+  TPostHandle request(HttpOpenRequest(connection.get(), u"POST", info->Action, u"", u"", nullptr, flags, 1));
+  if (!request) {
+    DoStatus(952, {}, 17, 5);
+    return;
+  }
   info->PostResult.clear();
-  DoStatus(951, {}, 16, 5);
+  const String header = u"Content-Type: application/x-www-form-urlencoded";
+  if (!HttpSendRequest(request.get(), header, static_cast<DWORD>(header.size()), info->Data.data(),
+                       static_cast<DWORD>(info->Data.size())))
+    return;
+  char block[4096];
+  for (;;) {
+    ProcessPendingMessages();
+    DWORD read = 0;
+    if (!InternetReadFile(request.get(), block, sizeof block, &read) || read == 0) break;
+    info->PostResult.append(block, read);
+  }
 }

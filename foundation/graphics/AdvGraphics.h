@@ -5,6 +5,8 @@
 // shapes, paths, pictures, text (plain or in the library's mini-HTML
 // dialect) and small interface glyphs through that context.
 #include <memory>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "foundation/graphics/AdvGraphicsContext.h"
@@ -309,6 +311,10 @@ class TAdvGraphics : public TObject {
   // The tagged text with every visible occurrence of AHilight wrapped in ATag.
   static String ApplyHilight(const String& AText, const String& AHilight, const String& ATag, bool ADoCase);
 
+  // Sizes of text runs already measured by the HTML layout, keyed by font and
+  // text (bounded; emptied when the context's text settings may change).
+  std::unordered_map<String, std::pair<Single, Single>>& HTMLMeasureCache() { return FHTMLMeasureCache; }
+
   // --- JSON (the library's per-object operations) -----------------------------
   String ToJSON();
   String ToJSON(const std::vector<String>& AExcludedProperties);
@@ -362,6 +368,7 @@ class TAdvGraphics : public TObject {
   bool FHTMLAllowLocalFiles = false;
   TPictureContainer* FPictureContainer = nullptr;
   TCustomImageList* FImageList = nullptr;
+  std::unordered_map<String, std::pair<Single, Single>> FHTMLMeasureCache;
 };
 
 // The default graphic colours the glyphs use (0 until SetDefaultGraphicColors runs).

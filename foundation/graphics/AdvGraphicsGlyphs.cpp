@@ -5,6 +5,7 @@
 
 #include "foundation/graphics/AdvGraphics.h"
 #include "foundation/svg/AdvBitmap.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Math.h"
 #include "platform/vcl/Bitmap.h"
@@ -180,7 +181,12 @@ void TAdvGraphics::DrawGlyphLines(const TRectF& ARect, Integer ASize, const TAdv
 bool TAdvGraphics::DrawGlyphResource(const TRectF& ARect, const String& AName) {
   // The SVG pictures draw only once an SVG document can be made; until then
   // the caller draws the line glyph instead.
-  std::unique_ptr<TAdvBitmap> picture = CreateBitmapFromResource(AName);
+  std::unique_ptr<TAdvBitmap> picture;
+  try {
+    picture = CreateBitmapFromResource(AName);
+  } catch (const Exception&) {
+    return false;
+  }
   if (!picture || !picture->HasSVG()) return false;
   DrawBitmap(ARect, picture.get(), true, false, true, false);
   return true;

@@ -39,8 +39,11 @@ struct TInternetSession {
   TCurlEasy Idle;
 };
 
+// An FTP connection, or (Http) an HTTP one that only names its server: its
+// requests connect when they are sent.
 struct TFtpConnection {
   std::uintptr_t Session = 0;
+  bool Http = false;
   std::shared_ptr<TInternetSession> Owner;
   std::string BaseUrl;  // "ftp://host:port"
   std::string User;
@@ -90,6 +93,11 @@ struct TInternetRequest {
   bool KeepConnection = false;
   DWORD_PTR Context = 0;
   std::unique_ptr<TStream> Stream;
+  // A request of HttpOpenRequest waiting for HttpSendRequest.
+  bool Pending = false;
+  bool Post = false;
+  std::string Url;
+  DWORD Flags = 0;
 };
 
 struct TFtpFind {
@@ -371,8 +379,10 @@ TCurlEasy TakeEasy(TInternetSession& session, bool keep) {
 
 // An HTTP(S) or file request, redirects followed by hand so that each hop is
 // checked; answers 0 or the error number.
+// With a body the request is a POST, and a redirect is the answer (the body is
+// never sent on to another address).
 DWORD OpenHttp(TInternetSession& session, std::string url, std::vector<std::string> extra, DWORD flags,
-               std::unique_ptr<TStream>& out) {
+               std::unique_ptr<TStream>& out, const std::string* body = nullptr) {
   EnsureCurl();
   const bool keep = (flags & INTERNET_FLAG_KEEP_CONNECTION) != 0;
   for (int hop = 0;; ++hop) {
@@ -398,13 +408,17 @@ DWORD OpenHttp(TInternetSession& session, std::string url, std::vector<std::stri
       curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
     }
     if (s->Headers != nullptr) curl_easy_setopt(h, CURLOPT_HTTPHEADER, s->Headers);
+    if (body != nullptr) {
+      curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
+      curl_easy_setopt(h, CURLOPT_COPYPOSTFIELDS, body->data());
+    }
     WireStream(*s);
     if (DWORD error = Start(*s, session); error != 0) {
       tLastResponse.clear();
       return error;
     }
     auto location = s->ResponseHeaders.find("location");
-    if (!s->Http || !IsRedirect(s->Status) || location == s->ResponseHeaders.end()) {
+    if (!s->Http || body != nullptr || !IsRedirect(s->Status) || location == s->ResponseHeaders.end()) {
       out = std::move(s);
       return 0;
     }
@@ -457,6 +471,10 @@ std::shared_ptr<TFtpConnection> FindConnection(HINTERNET handle, DWORD& error) {
   THandleTable& table = Table();
   std::lock_guard lock(table.Lock);
   auto it = table.Connections.find(Key(handle));
+  if (it != table.Connections.end() && it->second->Http) {
+    error = ERROR_INTERNET_INCORRECT_HANDLE_TYPE;
+    return nullptr;
+  }
   if (it == table.Connections.end()) {
     error = WrongHandle(table, Key(handle));
     return nullptr;
@@ -714,7 +732,7 @@ HINTERNET InternetConnect(HINTERNET session, StringView serverName, Word serverP
     if (it == table.Sessions.end()) return FailHandle(WrongHandle(table, Key(session)));
     c->Owner = it->second;
   }
-  if (service != INTERNET_SERVICE_FTP) return FailHandle(ERROR_INVALID_PARAMETER);
+  if (service != INTERNET_SERVICE_FTP && service != INTERNET_SERVICE_HTTP) return FailHandle(ERROR_INVALID_PARAMETER);
   std::string host = StringToUtf8(serverName);
   c->User = StringToUtf8(userName);
   c->Password = StringToUtf8(password);
@@ -722,13 +740,18 @@ HINTERNET InternetConnect(HINTERNET session, StringView serverName, Word serverP
       c->User.find('\0') != std::string::npos || c->Password.find('\0') != std::string::npos)
     return FailHandle(ERROR_INVALID_PARAMETER);
   if (host.find(':') != std::string::npos && host.front() != '[') host = "[" + host + "]";  // IPv6 literal
-  c->BaseUrl = "ftp://" + host + ":" + std::to_string(serverPort == 0 ? INTERNET_DEFAULT_FTP_PORT : serverPort);
-  c->Passive = (flags & INTERNET_FLAG_PASSIVE) != 0;
   c->Session = Key(session);
-  EnsureCurl();
-  c->Easy.reset(curl_easy_init());
-  if (!c->Easy) return FailHandle(ERROR_NOT_ENOUGH_MEMORY);
-  if (DWORD error = FtpExchange(*c, c->BaseUrl + "/", nullptr); error != 0) return FailHandle(error);
+  if (service == INTERNET_SERVICE_HTTP) {
+    c->Http = true;
+    c->BaseUrl = "http://" + host + ":" + std::to_string(serverPort == 0 ? INTERNET_DEFAULT_HTTP_PORT : serverPort);
+  } else {
+    c->BaseUrl = "ftp://" + host + ":" + std::to_string(serverPort == 0 ? INTERNET_DEFAULT_FTP_PORT : serverPort);
+    c->Passive = (flags & INTERNET_FLAG_PASSIVE) != 0;
+    EnsureCurl();
+    c->Easy.reset(curl_easy_init());
+    if (!c->Easy) return FailHandle(ERROR_NOT_ENOUGH_MEMORY);
+    if (DWORD error = FtpExchange(*c, c->BaseUrl + "/", nullptr); error != 0) return FailHandle(error);
+  }
   std::lock_guard lock(table.Lock);
   if (table.Sessions.count(Key(session)) == 0) return FailHandle(ERROR_INVALID_HANDLE);
   std::uintptr_t key = table.Next++;
@@ -821,6 +844,68 @@ HINTERNET FtpOpenFile(HINTERNET connection, StringView fileName, DWORD access, D
     return FailHandle(failed);
   }
   return Register(std::move(request), Key(connection), true);
+}
+
+HINTERNET HttpOpenRequest(HINTERNET connection, StringView verb, StringView objectName, StringView version,
+                          StringView referrer, const Char* const* acceptTypes, DWORD flags, DWORD_PTR context) {
+  (void)version;
+  (void)referrer;
+  (void)acceptTypes;
+  THandleTable& table = Table();
+  std::lock_guard lock(table.Lock);
+  auto it = table.Connections.find(Key(connection));
+  if (it == table.Connections.end()) return FailHandle(WrongHandle(table, Key(connection)));
+  if (!it->second->Http) return FailHandle(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+  const std::string method = StringToUtf8(verb);
+  if (!method.empty() && method != "GET" && method != "POST") return FailHandle(ERROR_INVALID_PARAMETER);
+  std::string object = StringToUtf8(objectName);
+  if (object.find_first_of(std::string(" \r\n\0", 4)) != std::string::npos) return FailHandle(ERROR_INVALID_PARAMETER);
+  if (object.empty() || object.front() != '/') object.insert(0, "/");
+  auto request = std::make_shared<TInternetRequest>();
+  request->Session = it->second->Session;
+  request->Connection = Key(connection);
+  request->KeepConnection = (flags & INTERNET_FLAG_KEEP_CONNECTION) != 0;
+  request->Context = context;
+  request->Pending = true;
+  request->Post = method == "POST";
+  request->Url = it->second->BaseUrl + object;
+  request->Flags = flags;
+  std::uintptr_t key = table.Next++;
+  table.Requests[key] = std::move(request);
+  SetLastError(ERROR_SUCCESS);
+  return Handle(key);
+}
+
+BOOL HttpSendRequest(HINTERNET request, StringView headers, DWORD headersLength, const void* optional,
+                     DWORD optionalLength) {
+  if (optional == nullptr && optionalLength > 0) return Fail(ERROR_INVALID_PARAMETER);
+  THandleTable& table = Table();
+  std::shared_ptr<TInternetRequest> r;
+  std::shared_ptr<TInternetSession> owner;
+  {
+    std::lock_guard lock(table.Lock);
+    auto it = table.Requests.find(Key(request));
+    if (it == table.Requests.end()) return Fail(WrongHandle(table, Key(request)));
+    if (!it->second->Pending) return Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    r = it->second;
+    auto session = table.Sessions.find(r->Session);
+    if (session == table.Sessions.end()) return Fail(ERROR_INVALID_HANDLE);
+    owner = session->second;
+    r->Pending = false;  // one send per request
+  }
+  std::string body;
+  if (optionalLength > 0) body.assign(static_cast<const char*>(optional), optionalLength);
+  std::unique_ptr<TStream> stream;
+  if (DWORD error = OpenHttp(*owner, r->Url, HeaderLines(headers, headersLength), r->Flags, stream,
+                             r->Post ? &body : nullptr);
+      error != 0)
+    return Fail(error);
+  std::lock_guard lock(table.Lock);
+  // The request may have been closed while it was being sent.
+  if (table.Requests.count(Key(request)) == 0) return Fail(ERROR_INVALID_HANDLE);
+  r->Stream = std::move(stream);
+  SetLastError(ERROR_SUCCESS);
+  return TRUE;
 }
 
 BOOL InternetGetLastResponseInfo(DWORD* error, String& buffer) {

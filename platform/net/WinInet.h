@@ -54,6 +54,7 @@ constexpr DWORD INTERNET_FLAG_EXISTING_CONNECT = 0x20000000;
 // Either one switches HTTPS certificate checks off for the request.
 constexpr DWORD INTERNET_FLAG_IGNORE_CERT_CN_INVALID = 0x00001000;
 constexpr DWORD INTERNET_FLAG_IGNORE_CERT_DATE_INVALID = 0x00002000;
+constexpr DWORD INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS = 0x00004000;
 // Accepted; there is no cache to fall back on.
 constexpr DWORD INTERNET_FLAG_RESYNCHRONIZE = 0x00000800;
 constexpr DWORD INTERNET_FLAG_CACHE_IF_NET_FAIL = 0x00010000;
@@ -68,6 +69,7 @@ constexpr DWORD INET_GENERIC_READ = 0x80000000u;
 constexpr DWORD INTERNET_SERVICE_FTP = 1;
 constexpr DWORD INTERNET_SERVICE_HTTP = 3;
 constexpr Word INTERNET_DEFAULT_FTP_PORT = 21;
+constexpr Word INTERNET_DEFAULT_HTTP_PORT = 80;
 
 // InternetSetOption options (on a session).
 constexpr DWORD INTERNET_OPTION_CONNECT_TIMEOUT = 2;   // DWORD milliseconds, 0 keeps the default
@@ -172,8 +174,10 @@ BOOL InternetReadFile(HINTERNET request, void* buffer, DWORD toRead, DWORD* read
 // userName with password (anonymous when userName is empty). The login
 // happens here: a refused one gives nullptr with ERROR_INTERNET_LOGIN_FAILURE,
 // no server ERROR_INTERNET_CANNOT_CONNECT; the server's last reply is kept for
-// InternetGetLastResponseInfo. Only INTERNET_SERVICE_FTP is offered
-// (else ERROR_INVALID_PARAMETER); flags may hold INTERNET_FLAG_PASSIVE.
+// InternetGetLastResponseInfo; flags may hold INTERNET_FLAG_PASSIVE.
+// INTERNET_SERVICE_HTTP gives an HTTP connection to server:port (0: port 80)
+// for HttpOpenRequest; nothing is sent until HttpSendRequest (user name and
+// password are not used). Another service: ERROR_INVALID_PARAMETER.
 HINTERNET InternetConnect(HINTERNET session, StringView serverName, Word serverPort, StringView userName,
                           StringView password, DWORD service, DWORD flags, DWORD_PTR context);
 
@@ -196,6 +200,27 @@ HINTERNET FtpFindFirstFile(HINTERNET connection, StringView searchFile, WIN32_FI
 // a time (else ERROR_FTP_TRANSFER_IN_PROGRESS). nullptr with
 // ERROR_INTERNET_EXTENDED_ERROR when the server refuses the file.
 HINTERNET FtpOpenFile(HINTERNET connection, StringView fileName, DWORD access, DWORD flags, DWORD_PTR context);
+
+// A request for objectName ("/path?query"; a missing leading "/" is added) on
+// an HTTP connection, with the verb "GET" or "POST" (empty: "GET"); nothing is
+// sent yet. version, referrer and acceptTypes (nullptr or a list ending in
+// nullptr) are accepted and not used. flags as InternetOpenUrl's. nullptr with
+// ERROR_INVALID_HANDLE or ERROR_INTERNET_INCORRECT_HANDLE_TYPE for a handle
+// that is no HTTP connection, ERROR_INVALID_PARAMETER for another verb or an
+// object with a NUL, space or line break.
+HINTERNET HttpOpenRequest(HINTERNET connection, StringView verb, StringView objectName, StringView version,
+                          StringView referrer, const Char* const* acceptTypes, DWORD flags, DWORD_PTR context);
+
+// Sends a request from HttpOpenRequest with the extra header lines (as
+// InternetOpenUrl takes them) and optionalLength bytes of optional as the
+// body, and waits for the status and headers; HttpQueryInfo and
+// InternetReadFile then work on the request. A redirect answer is returned as
+// it is (a body is never sent on to another address). FALSE with the errors
+// of InternetOpenUrl, ERROR_INVALID_PARAMETER for nullptr optional with a
+// length, ERROR_INTERNET_INCORRECT_HANDLE_TYPE for a request that is not an
+// unsent one of HttpOpenRequest.
+BOOL HttpSendRequest(HINTERNET request, StringView headers, DWORD headersLength, const void* optional,
+                     DWORD optionalLength);
 
 // The last server reply that the calling thread's failed call met (FTP) and
 // its error number; TRUE with an empty text when there is none.

@@ -8,7 +8,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -54,12 +57,18 @@ class TLoopbackHttpServer {
     std::lock_guard lock(FLock);
     FRoutes[path] = std::move(response);
   }
+  int Port() const { return FPort; }
   // "http://127.0.0.1:PORT" + path.
   std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(FPort) + path; }
   // The head of the last request received (request line and header lines).
   std::string LastRequest() {
     std::lock_guard lock(FLock);
     return FLastRequest;
+  }
+  // The body of the last request (as its Content-Length announced, at most 1 MiB).
+  std::string LastBody() {
+    std::lock_guard lock(FLock);
+    return FLastBody;
   }
 
   // A loopback port nobody listens on (bound once, then released).
@@ -97,13 +106,28 @@ class TLoopbackHttpServer {
       if (n <= 0) return;
       head.append(buf, static_cast<std::size_t>(n));
     }
+    std::string body = head.substr(head.find("\r\n\r\n") + 4);
+    head.resize(head.find("\r\n\r\n"));
+    std::size_t announced = 0;
+    std::string lower = head;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (std::size_t at = lower.find("\r\ncontent-length:"); at != std::string::npos)
+      announced = std::min<std::size_t>(std::strtoul(lower.c_str() + at + 17, nullptr, 10), 1u << 20);
+    while (body.size() < announced) {
+      pollfd p{client, POLLIN, 0};
+      if (::poll(&p, 1, 5000) <= 0) return;
+      ssize_t n = ::recv(client, buf, sizeof buf, 0);
+      if (n <= 0) return;
+      body.append(buf, static_cast<std::size_t>(n));
+    }
     std::size_t sp1 = head.find(' ');
     std::size_t sp2 = head.find(' ', sp1 + 1);
     std::string path = sp1 == std::string::npos ? std::string() : head.substr(sp1 + 1, sp2 - sp1 - 1);
     THttpResponse response{404, "Not Found", "Content-Type: text/plain\r\n", "not found"};
     {
       std::lock_guard lock(FLock);
-      FLastRequest = head.substr(0, head.find("\r\n\r\n"));
+      FLastRequest = head;
+      FLastBody = body.substr(0, announced);
       if (auto it = FRoutes.find(path); it != FRoutes.end()) response = it->second;
     }
     std::string out = "HTTP/1.1 " + std::to_string(response.Status) + " " + response.Reason + "\r\n" +
@@ -125,6 +149,7 @@ class TLoopbackHttpServer {
   std::mutex FLock;
   std::map<std::string, THttpResponse> FRoutes;
   std::string FLastRequest;
+  std::string FLastBody;
   std::thread FThread;
 };
 

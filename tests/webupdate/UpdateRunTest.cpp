@@ -10,6 +10,7 @@
 #include "platform/testing/TempHome.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/win/MessageLoop.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestUtil.h"
 #include "webupdate/WebUpdate.h"
 
@@ -152,6 +153,40 @@ TEST_F(UpdateRunTest, ActionsAndTexts) {
   EXPECT_EQ(lines->Count(), 2);
   test_support::WriteFileBytes(server / "news.txt", "{\\rtf1 x}");
   EXPECT_FALSE(web.NewWhatsNew(false)) << "RTF gives no lines";
+}
+
+TEST_F(UpdateRunTest, UpdateInfoIsPostedAfterAGoodRun) {
+  setenv("no_proxy", "127.0.0.1", 1);
+  setenv("NO_PROXY", "127.0.0.1", 1);
+  test_support::TLoopbackHttpServer report;
+  report.Route("/stats/update.php", {200, "OK", "Content-Type: text/plain\r\n", "recorded 42"});
+  Control("");
+  TPostUpdateInfo* info = web.PostUpdateInfo();
+  info->Enabled = true;
+  info->Server = Utf8ToString("127.0.0.1:" + std::to_string(report.Port()));
+  info->Action = u"/stats/update.php";
+  info->Data = "product=ryx&version=1.0.0.8";
+  std::string seen = "<not asked>";
+  web.OnProcessPostResult = [&](TObject*, bool& allow) {
+    seen = info->PostResult;
+    allow = true;
+  };
+  bool success = false;
+  web.OnSuccess = [&](TObject*) { success = true; };
+  web.DoUpdate(false);
+  EXPECT_TRUE(success);
+  EXPECT_EQ(seen, "recorded 42");
+  EXPECT_EQ(report.LastRequest().rfind("POST /stats/update.php HTTP/1.1\r\n", 0), 0u) << report.LastRequest();
+  EXPECT_NE(report.LastRequest().find("Content-Type: application/x-www-form-urlencoded"), std::string::npos);
+  EXPECT_EQ(report.LastBody(), "product=ryx&version=1.0.0.8");
+
+  // A refused post result ends the actions; OnBeforePost can skip the post.
+  web.LastURLEntry()->Save = false;
+  report.Route("/stats/update.php", {200, "OK", "", "second"});
+  web.OnBeforePost = [](TObject*, bool& allow) { allow = false; };
+  info->PostResult = "unchanged";
+  web.DoUpdate(false);
+  EXPECT_EQ(info->PostResult, "unchanged");
 }
 
 }  // namespace

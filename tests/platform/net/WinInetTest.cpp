@@ -219,3 +219,55 @@ TEST_F(WinInetTest, StaleAndWrongHandlesAreRefused) {
 }
 
 }  // namespace
+
+TEST_F(WinInetTest, PostSendsItsHeaderAndBodyAndReadsTheAnswer) {
+  server.Route("/report", {200, "OK", "Content-Type: text/plain\r\n", "thanks"});
+  HINTERNET connection =
+      InternetConnect(session, u"127.0.0.1", static_cast<Word>(server.Port()), u"", u"", INTERNET_SERVICE_HTTP, 0, 1);
+  ASSERT_NE(connection, nullptr) << GetLastError();
+  // An HTTP connection is no FTP connection, and only GET and POST are offered.
+  EXPECT_FALSE(FtpSetCurrentDirectory(connection, u"/"));
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+  EXPECT_EQ(HttpOpenRequest(connection, u"PUT", u"/report", u"", u"", nullptr, 0, 1), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(HttpOpenRequest(connection, u"POST", u"/a b", u"", u"", nullptr, 0, 1), nullptr);
+
+  HINTERNET request = HttpOpenRequest(connection, u"POST", u"report", u"", u"", nullptr, 0, 1);
+  ASSERT_NE(request, nullptr) << GetLastError();
+  EXPECT_EQ(Query(request, HTTP_QUERY_STATUS_CODE), u"<error 12018>");  // not sent yet
+  const std::string body = std::string("a=1&b=\0x", 8) + "\xE9";
+  const String header = u"Content-Type: application/x-www-form-urlencoded";
+  ASSERT_TRUE(HttpSendRequest(request, header, static_cast<DWORD>(header.size()), body.data(),
+                              static_cast<DWORD>(body.size())))
+      << GetLastError();
+  EXPECT_EQ(Query(request, HTTP_QUERY_STATUS_CODE), u"200");
+  EXPECT_EQ(ReadAll(request, 4), "thanks");
+  std::string head = server.LastRequest();
+  EXPECT_EQ(head.rfind("POST /report HTTP/1.1\r\n", 0), 0u) << head;
+  EXPECT_NE(head.find("Content-Type: application/x-www-form-urlencoded\r\n"), std::string::npos) << head;
+  EXPECT_EQ(server.LastBody(), body) << "every byte of the body, zeros and high bytes too";
+  // One send per request.
+  EXPECT_FALSE(HttpSendRequest(request, u"", 0, nullptr, 0));
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+  InternetCloseHandle(request);
+
+  // A redirect is the answer: the body is not carried on to another address.
+  request = HttpOpenRequest(connection, u"POST", u"/moved", u"", u"", nullptr, 0, 1);
+  ASSERT_TRUE(HttpSendRequest(request, u"", 0, "x=1", 3));
+  EXPECT_EQ(Query(request, HTTP_QUERY_STATUS_CODE), u"302");
+  EXPECT_EQ(server.LastRequest().rfind("POST /moved ", 0), 0u);
+  // Closing the connection closes its requests.
+  EXPECT_TRUE(InternetCloseHandle(connection));
+  EXPECT_FALSE(InternetCloseHandle(request));
+}
+
+TEST_F(WinInetTest, PostToAServerThatIsNotThereFails) {
+  HINTERNET connection = InternetConnect(session, u"127.0.0.1", static_cast<Word>(TLoopbackHttpServer::ClosedPort()),
+                                         u"", u"", INTERNET_SERVICE_HTTP, 0, 1);
+  ASSERT_NE(connection, nullptr);  // nothing is sent before the request
+  HINTERNET request = HttpOpenRequest(connection, u"POST", u"/x", u"", u"", nullptr, 0, 1);
+  ASSERT_NE(request, nullptr);
+  EXPECT_FALSE(HttpSendRequest(request, u"", 0, "a", 1));
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_CANNOT_CONNECT);
+  InternetCloseHandle(connection);
+}
