@@ -57,8 +57,11 @@ std::vector<String> Lines(const List& list) {
 // A fresh folder under the temporary folder, removed with everything in it.
 class TTempDir {
  public:
-  explicit TTempDir(const std::string& prefix = "ryx_test") {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "_XXXXXX")).string();
+  // A new folder in parent (the system's temporary folder when empty).
+  explicit TTempDir(const std::string& prefix = "ryx_test", const std::string& parent = {}) {
+    std::string pattern =
+        ((parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent)) / (prefix + "_XXXXXX"))
+            .string();
     if (::mkdtemp(pattern.data()) != nullptr) FPath = pattern;
   }
   ~TTempDir() {

@@ -3,6 +3,8 @@
 // actions and the what's-new and licence texts.
 #include <gtest/gtest.h>
 
+#include <sys/vfs.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -187,6 +189,35 @@ TEST_F(UpdateRunTest, UpdateInfoIsPostedAfterAGoodRun) {
   info->PostResult = "unchanged";
   web.DoUpdate(false);
   EXPECT_EQ(info->PostResult, "unchanged");
+}
+
+TEST_F(UpdateRunTest, HttpRunPlacesFilesFromATemporaryFolderOnAnotherFileSystem) {
+  struct statfs shm {}, disk {};
+  fs::create_directories(target);
+  if (statfs("/dev/shm", &shm) != 0 || statfs(target.c_str(), &disk) != 0 || shm.f_type == disk.f_type)
+    GTEST_SKIP() << "no tmpfs at /dev/shm apart from the test's folder";
+  setenv("no_proxy", "127.0.0.1", 1);
+  setenv("NO_PROXY", "127.0.0.1", 1);
+  test_support::TTempDir temp{"ryx_wu_shm", "/dev/shm"};
+  test_support::TLoopbackHttpServer http;
+  http.Route("/one.bin", {200, "OK", "", "one over http"});
+  http.Route("/two.bin", {200, "OK", "", "two over http"});
+  http.Route("/upd.inf", {200, "OK", "",
+                          "[update]\nsignature=WebUpdate\ndate=01/01/2030\n[files]\ncount=2\n[file1]\nurl=" +
+                              http.Url("/one.bin") + "\ntargetdir=" + target.string() + "\n[file2]\nurl=" +
+                              http.Url("/two.bin") + "\ntargetdir=" + target.string() + "\n"});
+  test_support::WriteFileBytes(target / "one.bin", "old one");
+  web.UpdateType = httpUpdate;
+  web.URL = Utf8ToString(http.Url("/upd.inf"));
+  web.TempDirectory = Utf8ToString(temp.Path().string() + "/");
+  bool success = false;
+  web.OnSuccess = [&](TObject*) { success = true; };
+  web.DoUpdate(false);
+  EXPECT_TRUE(success);
+  EXPECT_EQ(ReadFileBytes(target / "one.bin"), "one over http") << "the old file replaced across file systems";
+  EXPECT_EQ(ReadFileBytes(target / "two.bin"), "two over http");
+  for (const auto& e : fs::directory_iterator(temp.Path()))
+    EXPECT_NE(e.path().filename().string().rfind("WUPD", 0), 0u) << "temporary file left: " << e.path();
 }
 
 }  // namespace
