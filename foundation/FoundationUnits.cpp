@@ -7,6 +7,7 @@
 #include "foundation/graphics/AdvGraphics.h"
 #include "foundation/graphics/AdvNamedColors.h"
 #include "foundation/json/AdvPersistence.h"
+#include "foundation/svg/AdvGraphicsSVGImport.h"
 #include "foundation/svg/AdvSVGBitmap.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/gdiplus/GdiPlus.h"
@@ -24,7 +25,17 @@ void AddFoundationUnits(TUnitSequence& Units) {
   Units.Add(u"ZovIVIDlusClasses", gdiplus_runtime::InitializeGdiplusClasses, gdiplus_runtime::FinalizeGdiplusClasses);
   Units.Add(u"AdvGraphicsTypes", InitializeNamedColors, FinalizeNamedColors);
   Units.Add(u"AdvGraphics", InitializeAdvGraphicsUnit);
-  Units.Add(u"AdvTypes", InitializeAdvTypesUnit, FinalizeAdvTypesUnit);
+  // The picture format "SVG" and the document maker that draws it.
+  Units.Add(
+      u"AdvTypes",
+      [] {
+        InitializeAdvTypesUnit();
+        InitializeAdvGraphicsSVGEngineUnit();
+      },
+      [] {
+        FinalizeAdvGraphicsSVGEngineUnit();
+        FinalizeAdvTypesUnit();
+      });
   Units.Add(
       u"AdvGDIP",
       [] {
