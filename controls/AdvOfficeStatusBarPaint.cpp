@@ -351,7 +351,7 @@ void TAdvOfficeStatusBar::Paint() {
     c->LineTo(r.Left, r.Bottom);
     c->LineTo(r.Right, r.Bottom);
     c->LineTo(r.Right, r.Top - 1);
-    c->Pen()->SetColor(BlendColor(s->BorderColor(), 0xFFFFFF, 80));
+    c->Pen()->SetColor(officestatusbar::BlendColor(s->BorderColor(), 0xFFFFFF, 80));
     c->MoveTo(r.Left, r.Top);
     c->LineTo(r.Right + 1, r.Top);
   }
@@ -372,7 +372,7 @@ void TAdvOfficeStatusBar::DrawSizeGrip(const TRect& G) {
     c->Rectangle(x, y, x + 2, y + 2);
   };
   if (!FMetro) {
-    const TColor shadow = BlendColor(FCurrentOfficeStatusBarStyler->PanelAppearanceDark()->Color(), 0xFFFFFF, 50);
+    const TColor shadow = officestatusbar::BlendColor(FCurrentOfficeStatusBarStyler->PanelAppearanceDark()->Color(), 0xFFFFFF, 50);
     for (const auto& p : pairs) square(G.Left + 5 + 4 * p[0], G.Bottom - 4 - 4 * p[1], shadow);
   }
   for (const auto& p : pairs)
@@ -422,10 +422,10 @@ void TAdvOfficeStatusBar::DrawPanelBackground(TAdvOfficeStatusPanel* Panel, cons
   if (index > 0 && FShowSplitter && !FMetro) {
     const Integer mid = R.Top + R.Height() / 2;
     const TColor C = a->ColorTo();
-    const TColor blend = BlendColor(C, 0xFFFFFF, 70);
+    const TColor blend = officestatusbar::BlendColor(C, 0xFFFFFF, 70);
     DrawGradient(c, blend, C, false, Rect(R.Left, R.Top, R.Left + 1, mid + 1), 40);
     DrawGradient(c, C, blend, false, Rect(R.Left, mid, R.Left + 1, R.Bottom), 40);
-    const TColor E = border == clNone ? a->SeperatorColor() : BlendColor(C, 0xFFFFFF, 50);
+    const TColor E = border == clNone ? a->SeperatorColor() : officestatusbar::BlendColor(C, 0xFFFFFF, 50);
     DrawGradient(c, E, a->SeperatorColor(), false, Rect(R.Left + 1, R.Top, R.Left + 2, mid + 1), 40);
     DrawGradient(c, a->SeperatorColor(), E, false, Rect(R.Left + 1, mid, R.Left + 2, R.Bottom), 40);
   }

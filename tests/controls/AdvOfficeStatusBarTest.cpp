@@ -281,9 +281,9 @@ TEST_F(StatusBarTest, PathEllipsisShortensStepByStep) {
 }
 
 TEST_F(StatusBarTest, BlendAndGradientRoutines) {
-  EXPECT_EQ(BlendColor(0x0000FF, 0xFF0000, 100), TColor(0x0000FF));
-  EXPECT_EQ(BlendColor(0x0000FF, 0xFF0000, 0), TColor(0xFF0000));
-  EXPECT_EQ(BlendColor(0x000000, 0xFFFFFF, 50), TColor(0x808080));  // 127.5 rounds to even 128
+  EXPECT_EQ(officestatusbar::BlendColor(0x0000FF, 0xFF0000, 100), TColor(0x0000FF));
+  EXPECT_EQ(officestatusbar::BlendColor(0x0000FF, 0xFF0000, 0), TColor(0xFF0000));
+  EXPECT_EQ(officestatusbar::BlendColor(0x000000, 0xFFFFFF, 50), TColor(0x808080));  // 127.5 rounds to even 128
   TBitmap bmp(100, 10);
   DrawGradient(bmp.Canvas(), 0x000000, 0xFFFFFF, true, Rect(0, 0, 100, 10), 4);
   EXPECT_EQ(StatusPixel(&bmp, 2, 5), TColor(0x000000));
