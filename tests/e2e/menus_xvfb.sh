@@ -7,9 +7,10 @@
 # Exit 77 (skipped) only when Xvfb cannot start.
 set -u
 demo="$1"
-for tool in Xvfb xdotool xdpyinfo; do
-  if ! command -v "$tool" >/dev/null; then echo "SKIP: $tool is not installed"; exit 77; fi
-done
+here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=xvfb_lib.sh
+source "$here/xvfb_lib.sh"
+require_tools Xvfb xdotool xdpyinfo
 work="$(mktemp -d)"
 xvfb_pid=""
 demo_pid=""
@@ -21,24 +22,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 141 190); do
-  [[ -e "/tmp/.X${n}-lock" || -e "/tmp/.X11-unix/X${n}" ]] && continue
-  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 50); do
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
-    sleep 0.1
-  done
-  [[ -n "$display" ]] && break
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
-done
-if [[ -z "$display" ]]; then
-  echo "SKIP: Xvfb could not start on any display :141..:190"; cat "$work/xvfb.log" 2>/dev/null; exit 77
-fi
+start_xvfb
 
-here="$(cd "$(dirname "$0")" && pwd)"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 20000 >"$work/out.txt" 2>"$work/err.txt" &
 demo_pid=$!

@@ -8,9 +8,10 @@
 set -u
 demo="$1"
 servers="$2"
-for tool in Xvfb xdotool xdpyinfo python3; do
-  if ! command -v "$tool" >/dev/null; then echo "SKIP: $tool is not installed"; exit 77; fi
-done
+here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=xvfb_lib.sh
+source "$here/xvfb_lib.sh"
+require_tools Xvfb xdotool xdpyinfo python3
 work="$(mktemp -d)"
 xvfb_pid=""
 demo_pid=""
@@ -25,22 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=""
-for n in $(seq 141 190); do
-  [[ -e "/tmp/.X${n}-lock" || -e "/tmp/.X11-unix/X${n}" ]] && continue
-  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 50); do
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; break; fi
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
-    sleep 0.1
-  done
-  [[ -n "$display" ]] && break
-  kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=""
-done
-if [[ -z "$display" ]]; then
-  echo "SKIP: Xvfb could not start on any display :141..:190"; cat "$work/xvfb.log" 2>/dev/null; exit 77
-fi
+start_xvfb
 
 # The server runs until its stdin (our descriptor 3) closes.
 mkdir -p "$work/srv" "$work/app"
@@ -75,7 +61,6 @@ targetdir=$work/app
 descr=Second
 INF
 
-here="$(cd "$(dirname "$0")" && pwd)"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 export TMPDIR="$work"
