@@ -160,88 +160,98 @@ void TAdvGraphics::RestoreState(std::unique_ptr<TAdvGraphicsSaveState> AState, b
 
 // --- setters ---------------------------------------------------------------------------
 
-void TAdvGraphics::SetFill(TAdvGraphicsFill* AFill) {
-  if (FBlockUpdate > 0 || !AFill) return;
+template <class TApply>
+void TAdvGraphics::WhileUnblocked(TApply AApply) {
+  if (FBlockUpdate > 0) return;
   TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFill(AFill);
-  if (AFill != FFill.get()) FFill->Assign(AFill);
+  AApply();
+}
+
+void TAdvGraphics::SetFill(TAdvGraphicsFill* AFill) {
+  if (!AFill) return;
+  WhileUnblocked([&] {
+    Context()->SetFill(AFill);
+    if (AFill != FFill.get()) FFill->Assign(AFill);
+  });
 }
 
 void TAdvGraphics::SetStroke(TAdvGraphicsStroke* AStroke) {
-  if (FBlockUpdate > 0 || !AStroke) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetStroke(AStroke);
-  if (AStroke != FStroke.get()) FStroke->Assign(AStroke);
+  if (!AStroke) return;
+  WhileUnblocked([&] {
+    Context()->SetStroke(AStroke);
+    if (AStroke != FStroke.get()) FStroke->Assign(AStroke);
+  });
 }
 
 void TAdvGraphics::SetFont(TAdvGraphicsFont* AFont) {
-  if (FBlockUpdate > 0 || !AFont) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFont(AFont);
-  if (AFont != FFont.get()) FFont->AssignSource(AFont);
+  if (!AFont) return;
+  WhileUnblocked([&] {
+    Context()->SetFont(AFont);
+    if (AFont != FFont.get()) FFont->AssignSource(AFont);
+  });
 }
 
 void TAdvGraphics::SetFillKind(TAdvGraphicsFillKind AKind) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFillKind(AKind);
-  FFill->SetKind(AKind);
+  WhileUnblocked([&] {
+    Context()->SetFillKind(AKind);
+    FFill->SetKind(AKind);
+  });
 }
 
 void TAdvGraphics::SetFillColor(TColor AColor) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFillColor(AColor);
-  FFill->SetColor(AColor);
+  WhileUnblocked([&] {
+    Context()->SetFillColor(AColor);
+    FFill->SetColor(AColor);
+  });
 }
 
 void TAdvGraphics::SetFontColor(TColor AColor) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFontColor(AColor);
-  FFont->SetColor(AColor);
+  WhileUnblocked([&] {
+    Context()->SetFontColor(AColor);
+    FFont->SetColor(AColor);
+  });
 }
 
 void TAdvGraphics::SetFontName(const String& AName) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFontName(AName);
-  FFont->SetName(AName);
+  WhileUnblocked([&] {
+    Context()->SetFontName(AName);
+    FFont->SetName(AName);
+  });
 }
 
 void TAdvGraphics::SetFontSize(Integer ASize) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFontSize(ASize);
-  FFont->SetSize(ASize);
+  WhileUnblocked([&] {
+    Context()->SetFontSize(ASize);
+    FFont->SetSize(ASize);
+  });
 }
 
 void TAdvGraphics::SetFontStyles(TFontStyles AStyle) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetFontStyles(AStyle);
-  FFont->SetStyle(AStyle);
+  WhileUnblocked([&] {
+    Context()->SetFontStyles(AStyle);
+    FFont->SetStyle(AStyle);
+  });
 }
 
 void TAdvGraphics::SetStrokeKind(TAdvGraphicsStrokeKind AKind) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetStrokeKind(AKind);
-  FStroke->SetKind(AKind);
+  WhileUnblocked([&] {
+    Context()->SetStrokeKind(AKind);
+    FStroke->SetKind(AKind);
+  });
 }
 
 void TAdvGraphics::SetStrokeColor(TColor AColor) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetStrokeColor(AColor);
-  FStroke->SetColor(AColor);
+  WhileUnblocked([&] {
+    Context()->SetStrokeColor(AColor);
+    FStroke->SetColor(AColor);
+  });
 }
 
 void TAdvGraphics::SetStrokeWidth(Single AWidth) {
-  if (FBlockUpdate > 0) return;
-  TAdvGraphicsBlock block(FBlockUpdate);
-  Context()->SetStrokeWidth(AWidth);
-  FStroke->SetWidth(AWidth);
+  WhileUnblocked([&] {
+    Context()->SetStrokeWidth(AWidth);
+    FStroke->SetWidth(AWidth);
+  });
 }
 
 // --- lines and shapes ------------------------------------------------------------------

@@ -344,6 +344,10 @@ class TAdvGraphics : public TObject {
   void Init();
   bool FillActive(bool ATextureToo) const;
   bool StrokeActive() const;
+  // Runs AApply unless a setter is already running (the context's notifications
+  // call back into the setters); the setters share this guard.
+  template <class TApply>
+  void WhileUnblocked(TApply AApply);
   void DrawGlyphLines(const TRectF& ARect, Integer ASize, const std::vector<std::pair<TPointF, TPointF>>& ALines,
                       Single AStrokeWidth, Single AScale, bool ADropDown, bool ACenter);
   // False when the resource picture cannot be drawn (missing, or no SVG engine).

@@ -212,8 +212,8 @@ HINTERNET HttpOpenRequest(HINTERNET connection, StringView verb, StringView obje
                           StringView referrer, const Char* const* acceptTypes, DWORD flags, DWORD_PTR context);
 
 // Sends a request from HttpOpenRequest with the extra header lines (as
-// InternetOpenUrl takes them) and optionalLength bytes of optional as the
-// body, and waits for the status and headers; HttpQueryInfo and
+// InternetOpenUrl takes them) and, for a POST, optionalLength bytes of
+// optional as the body (a GET sends none), and waits for the status and headers; HttpQueryInfo and
 // InternetReadFile then work on the request. A redirect answer is returned as
 // it is (a body is never sent on to another address). FALSE with the errors
 // of InternetOpenUrl, ERROR_INVALID_PARAMETER for nullptr optional with a

@@ -106,8 +106,10 @@ class TLoopbackHttpServer {
       if (n <= 0) return;
       head.append(buf, static_cast<std::size_t>(n));
     }
-    std::string body = head.substr(head.find("\r\n\r\n") + 4);
-    head.resize(head.find("\r\n\r\n"));
+    const std::size_t end = head.find("\r\n\r\n");
+    if (end == std::string::npos) return;  // a head beyond 64 KiB gets no answer
+    std::string body = head.substr(end + 4);
+    head.resize(end);
     std::size_t announced = 0;
     std::string lower = head;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
