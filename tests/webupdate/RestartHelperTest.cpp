@@ -160,8 +160,12 @@ TEST_F(InstallTest, MissingComponentInstallsNothing) {
 TEST_F(InstallTest, ProgramIsReplacedAndStartedAgain) {
   // The program: a script that leaves its arguments in a marker file.
   const std::string script = "#!/bin/sh\necho \"$0 $1|$2\" > \"" + home.Path() + "/marker\"\n";
-  WriteHelperFile(program / "app", "#!/bin/sh\nexit 1\n", fs::perms::owner_all);
-  WriteHelperFile(temp / "app", script, fs::perms::owner_all);
+  const fs::perms installed = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec;
+  WriteHelperFile(program / "app", "#!/bin/sh\nexit 1\n", installed);
+  // Downloaded files are private and not executable; the installed program keeps its own mode.
+  WriteHelperFile(temp / "app", script);
+  WriteHelperFile(temp / "notes", "new notes");
   // A running "program" the helper must wait for.
   pid_t running = ::fork();
   if (running == 0) {
@@ -170,7 +174,7 @@ TEST_F(InstallTest, ProgramIsReplacedAndStartedAgain) {
   }
   std::thread reaper([&] { ::waitpid(running, nullptr, 0); });
   int status = RunHelper({std::to_string(running), "L", (program / "app").string(), "-a \"b c\"",
-                          temp.string() + "/", "app"});
+                          temp.string() + "/", "app", "notes"});
   reaper.join();
   ASSERT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -178,9 +182,12 @@ TEST_F(InstallTest, ProgramIsReplacedAndStartedAgain) {
   for (int i = 0; i < 100 && ReadFileBytes(marker).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(ReadFileBytes(marker), (program / "app").string() + " -a|b c\n");
   EXPECT_EQ(ReadFileBytes(program / "app"), script);
+  EXPECT_EQ(fs::status(program / "app").permissions(), installed);
+  // A file new to the folder keeps the mode it was downloaded with.
+  EXPECT_EQ(fs::status(program / "notes").permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_FALSE(fs::exists(temp / "app"));
   // Logged into the default log in Documents.
-  EXPECT_NE(ReadFileBytes(fs::path(home.Path()) / "Documents" / "WUPDATE.LOG").find("Installed 1 file(s)"),
+  EXPECT_NE(ReadFileBytes(fs::path(home.Path()) / "Documents" / "WUPDATE.LOG").find("Installed 2 file(s)"),
             std::string::npos);
 }
 

@@ -59,8 +59,12 @@ bool SyncFolder(const std::string& dir) {
   return ok;
 }
 
-// Copies source to target (created new, mode of the source) and flushes it.
-bool CopyFlushed(const std::string& source, const std::string& target, std::string& error) {
+// Copies source to target (created new) and flushes it. The target takes the
+// mode of the file it will replace (modeOf) when that exists, else the
+// source's: a download is written private and not executable, and a program
+// replaced with that mode could not be started again.
+bool CopyFlushed(const std::string& source, const std::string& target, const std::string& modeOf,
+                 std::string& error) {
   int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) {
     error = "cannot read " + source + ": " + std::strerror(errno);
@@ -68,8 +72,10 @@ bool CopyFlushed(const std::string& source, const std::string& target, std::stri
   }
   struct stat st;
   ::fstat(in, &st);
+  mode_t mode = st.st_mode & 0777;
+  if (struct stat old; ::stat(modeOf.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 0777;
   ::unlink(target.c_str());
-  int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 07777);
+  int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
   if (out < 0) {
     error = "cannot write " + target + ": " + std::strerror(errno);
     ::close(in);
@@ -88,7 +94,7 @@ bool CopyFlushed(const std::string& source, const std::string& target, std::stri
     }
     if (!ok) break;
   }
-  ::fchmod(out, st.st_mode & 07777);
+  ::fchmod(out, mode);  // past the umask
   if (ok && ::fsync(out) != 0) ok = false;
   ::close(out);
   ::close(in);
@@ -243,7 +249,8 @@ bool InstallComponents(const String& programDir, const String& tempDir, const st
   }
   Step();
   for (const auto& entry : journal.Files) {
-    if (!CopyFlushed(Join(from, entry.second), Join(dir, entry.second) + kNewSuffix, text)) return fail(text);
+    const std::string target = Join(dir, entry.second);
+    if (!CopyFlushed(Join(from, entry.second), target + kNewSuffix, target, text)) return fail(text);
     Step();
   }
   journal.State = "swapping";

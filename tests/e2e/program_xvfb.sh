@@ -1,0 +1,297 @@
+#!/usr/bin/env bash
+# End-to-end check of the program as a user drives it, under Xvfb with xdotool:
+# the main window shows with its version; the port is typed into the port box
+# and "UPDATE NOW" uploads the firmware into a bootloader simulator on a
+# pseudo-terminal (the window grows for the progress bar and shrinks again);
+# then the update link in the status bar opens the wizard, which downloads a
+# newer build of the program from a loopback server, and the restart helper
+# puts it in place of the installed program file and starts it again.
+#   program_xvfb.sh <ryxupdater> <ryxupdater_next> <ryx_bootloader_sim>
+#                   <webupdate_servers.py> <stored firmware image> <screenshot.png>
+# Exit 77 (skipped) only when a tool is missing or Xvfb cannot start.
+# RYX_E2E_KEEP=1 keeps the scratch folder (programs' output, pictures) for a look.
+set -u
+if [[ $# -ne 6 ]]; then
+  echo "usage: $0 <ryxupdater> <ryxupdater_next> <ryx_bootloader_sim> <webupdate_servers.py> <stored image> <screenshot.png>"
+  exit 2
+fi
+# Absolute paths: the programs run from other folders.
+program="$(realpath "$1")"
+next="$(realpath "$2")"
+simulator="$(realpath "$3")"
+servers="$(realpath "$4")"
+stored="$(realpath "$5")"
+screenshot="$(realpath -m "$6")"
+here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=xvfb_lib.sh
+source "$here/xvfb_lib.sh"
+require_tools Xvfb xdotool xdpyinfo import python3 cmp setsid timeout realpath
+work="$(mktemp -d)"
+xvfb_pid=""
+srv_pid=""
+sim_pid=""
+app_pid=""   # the program; it leads its own process group (helper and restarted program join it)
+cleanup() {
+  if [[ -n "$app_pid" ]]; then
+    kill -TERM -- "-$app_pid" 2>/dev/null
+    for _ in $(seq 1 30); do kill -0 -- "-$app_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL -- "-$app_pid" 2>/dev/null
+  fi
+  exec 3>&- 4>&- 2>/dev/null
+  [[ -n "$sim_pid" ]] && kill "$sim_pid" 2>/dev/null
+  [[ -n "$srv_pid" ]] && kill "$srv_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  if [[ -n "${RYX_E2E_KEEP:-}" ]]; then echo "kept: $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+
+main_wid=""
+wiz_wid=""
+# A picture of window $1 into $2 (further import options after them);
+# bounded, as import waits for a click when the window has gone.
+picture() {
+  local id="$1" out="$2"
+  shift 2
+  DISPLAY="$display" timeout 20 import -window "$id" "$@" "$out" 2>>"$work/import.err"
+}
+window_exists() { [[ -n "$1" ]] && DISPLAY="$display" xdotool getwindowname "$1" >/dev/null 2>&1; }
+fail() {
+  echo "FAIL: $*"
+  local f
+  # Pictures of the windows as they were, beside the screenshot.
+  if window_exists "$main_wid" && picture "$main_wid" "${screenshot%.png}-at-failure.png"; then
+    echo "main window: ${screenshot%.png}-at-failure.png"
+  fi
+  if window_exists "$wiz_wid" && picture "$wiz_wid" "${screenshot%.png}-wizard-at-failure.png"; then
+    echo "wizard: ${screenshot%.png}-wizard-at-failure.png"
+  fi
+  for f in app.out app.err sim.out sim.err srv.err; do
+    [[ -s "$work/$f" ]] && { echo "--- $f"; tail -n 60 "$work/$f"; }
+  done
+  echo "--- files"; ls -la "$work/installed" "$TMPDIR" 2>/dev/null
+  local log="$work/home/.local/state/RyxUpdater/WUPDATE.LOG"
+  [[ -s "$log" ]] && { echo "--- WUPDATE.LOG"; tail -n 40 "$log"; }
+  exit 1
+}
+
+started_at=$SECONDS
+note() { echo "[+$((SECONDS - started_at))s] $*"; }
+start_xvfb
+x() { DISPLAY="$display" "$@"; }
+
+# A private home: the remembered port, the port table, the update log and the
+# temporary folder all live here.
+export HOME="$work/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_STATE_HOME="$HOME/.local/state" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$TMPDIR" \
+         "$work/installed" "$work/srv"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+
+# The restart replaces the installed file: a copy, never the build's binary.
+installed="$work/installed/ryxupdater"
+cp "$program" "$installed" || fail "cannot copy the program"
+chmod u+x "$installed"
+
+# The bootloader simulator, paced like a 19200 baud line so the upload lasts a
+# few seconds; it runs until its stdin (our descriptor 4) closes.
+mkfifo "$work/sim.in" "$work/srv.in"
+"$simulator" --name COM42 --baud 19200 --image-out "$work/received.bin" \
+  <"$work/sim.in" >"$work/sim.out" 2>"$work/sim.err" &
+sim_pid=$!
+exec 4>"$work/sim.in"
+for _ in $(seq 1 100); do grep -q '^READY ' "$work/sim.out" 2>/dev/null && break; sleep 0.1; done
+grep -q '^READY ' "$work/sim.out" || fail "the bootloader simulator did not start"
+
+# The update server: a control file announcing 1.0.0.8 as an application
+# update with restart, and the new program file.
+python3 "$servers" http "$work/srv" <"$work/srv.in" >"$work/srv.out" 2>"$work/srv.err" &
+srv_pid=$!
+exec 3>"$work/srv.in"
+port=""
+for _ in $(seq 1 100); do
+  port="$(sed -n 's/^PORT //p' "$work/srv.out" 2>/dev/null)"
+  [[ -n "$port" ]] && break
+  sleep 0.1
+done
+[[ -n "$port" ]] || fail "the HTTP server did not start"
+base="http://127.0.0.1:$port"
+ln -s "$next" "$work/srv/ryxupdater"
+cat >"$work/srv/upd.inf" <<INF
+[update]
+signature=WebUpdate
+newversion=1.0.0.8
+localversion=$installed
+descr=End-to-end update
+[files]
+count=1
+[file1]
+url=$base/files/ryxupdater
+targetdir=$work/installed/
+descr=RYX-VORira updater
+[application]
+appupdate=1
+appname=$installed
+appcomps=ryxupdater
+INF
+requests() { python3 - "$base/count/files/$1" <<'PY'
+import sys, urllib.request
+print(urllib.request.urlopen(sys.argv[1], timeout=5).read().decode())
+PY
+}
+
+# Waits up to $2 tenths of a second for the command $1 (a function) to succeed.
+wait_until() {
+  local _
+  for _ in $(seq 1 "$2"); do
+    "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+app_alive() { [[ ! -s "$work/app.rc" ]]; }
+
+# ---- the main window ----
+# The program leads a session of its own, so the helper and the restarted
+# program stay in its process group; a subshell reaps it and keeps its status
+# (the helper waits for the process to be gone, not a zombie).
+(cd "$work/installed" && RYX_UPDATE_URL="$base/files/upd.inf" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
+   setsid sh -c 'echo $$ >"$1"; exec "$2"' sh "$work/app.pid" "$installed" >"$work/app.out" 2>"$work/app.err"
+ echo $? >"$work/app.rc") &
+started() { [[ -s "$work/app.pid" ]]; }
+wait_until started 100 || fail "the program did not start"
+app_pid="$(cat "$work/app.pid")"
+main_title='^RYX-VORira UPDATE   ver: 1\.0\.0\.7$'
+main_wid="$(x timeout 30 xdotool search --sync --onlyvisible --name "$main_title" 2>/dev/null | head -n1)"
+[[ -n "$main_wid" ]] || fail "no visible window titled 'RYX-VORira UPDATE   ver: 1.0.0.7'"
+
+# Window geometry; with no window manager the X window is the client area.
+geometry() { eval "$(x xdotool getwindowgeometry --shell "$1")"; }
+geometry "$main_wid"
+win_x=$X win_y=$Y rest_height=$HEIGHT
+[[ "$WIDTH" -eq 522 && "$HEIGHT" -eq 167 ]] || fail "main window's client area is ${WIDTH}x${HEIGHT}, not 522x167"
+px() { python3 "$here/pixels.py" "$@"; }
+shot() { picture "$1" "ppm:$2" -depth 8; }
+
+picture "$main_wid" "$screenshot" || fail "no screenshot of the main window"
+shot "$main_wid" "$work/main.ppm" || fail "no picture of the main window"
+note "main window shown, ${WIDTH}x${HEIGHT} at $win_x,$win_y"
+dark="$(px count darkblue "$work/main.ppm" 0 0 522 65)"
+[[ "$dark" -gt 2000 ]] || fail "the header picture is not drawn ($dark dark blue pixels)"
+
+# The update check runs a second after the window shows; the link then blinks in panel 1.
+checked() { [[ "$(requests upd.inf 2>/dev/null)" -ge 1 ]]; }
+wait_until checked 100 || fail "the program never fetched the update control file"
+sleep 1.5
+app_alive || fail "the program ended after the update check"
+
+click_at() {  # client coordinates of window $1
+  x xdotool mousemove --sync "$((win_x + $2))" "$((win_y + $3))"
+  sleep 0.2
+  x xdotool click 1
+}
+
+# The port, typed as a user would: the box's edit is at 131,98 (group box 85,75 + 46,23).
+click_at "$main_wid" 150 108
+sleep 0.3
+x xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+x xdotool type --delay 50 COM42
+sleep 0.3
+
+# ---- the upload ----
+note "update check done; port typed"
+panel_before="$work/panel-before.ppm"
+shot "$main_wid" "$panel_before"
+click_at "$main_wid" 481 106   # "UPDATE NOW" at 449,80, 65 x 52
+upload_height=$((rest_height + 22))
+grown() { geometry "$main_wid"; [[ "$HEIGHT" -eq "$upload_height" ]]; }
+wait_until grown 100 || fail "the window did not grow to show the progress bar (height $HEIGHT, want $upload_height)"
+green=0
+for _ in $(seq 1 60); do
+  shot "$main_wid" "$work/upload.ppm"
+  green="$(px count green "$work/upload.ppm" 8 146 512 161)"
+  [[ "$green" -gt 50 ]] && break
+  grep -q '^UPLOADED ' "$work/sim.out" && break
+  sleep 0.1
+done
+[[ "$green" -gt 50 ]] || fail "no green progress fill during the upload ($green pixels)"
+uploaded() { grep -q '^UPLOADED ' "$work/sim.out"; }
+note "window grew to $HEIGHT; progress fill seen"
+wait_until uploaded 300 || fail "the simulator received no complete upload"
+shrunk() { geometry "$main_wid"; [[ "$HEIGHT" -eq "$rest_height" ]]; }
+wait_until shrunk 100 || fail "the window did not shrink back after the upload (height $HEIGHT)"
+python3 - "$stored" "$work/expected.bin" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+page = 128
+data += b"\xff" * (-len(data) % page)
+open(sys.argv[2], "wb").write(data)
+PY
+cmp "$work/expected.bin" "$work/received.bin" ||
+  fail "the received image is not the stored image padded to whole pages"
+sleep 0.5
+shot "$main_wid" "$work/panel-after.ppm"
+panel1() { px hash "$1" 205 146 522 167; }
+[[ "$(panel1 "$panel_before")" != "$(panel1 "$work/panel-after.ppm")" ]] ||
+  fail "status panel 1 did not change after the upload"
+
+# ---- the self-update ----
+note "upload received and checked"
+click_at "$main_wid" 360 156   # status panel 1
+wiz_wid="$(x timeout 20 xdotool search --sync --onlyvisible --name '^RYX-VORira Updater$' 2>/dev/null | head -n1)"
+[[ -n "$wiz_wid" ]] || fail "the update wizard did not show"
+geometry "$wiz_wid"
+wiz_x=$X wiz_y=$Y
+# The pages lie at 140,12 of the wizard (page control 136,8 plus its border);
+# every page's main button at 224,224 of the page, 91 x 25, its right edge fixed.
+page_hash() { shot "$wiz_wid" "$work/wiz.ppm" && px hash "$work/wiz.ppm" 140 12 465 230; }
+# Waits until the page differs from $1 and then holds still for a second.
+page_settles() {
+  local last="" same=0 now _
+  for _ in $(seq 1 "$2"); do
+    now="$(page_hash)"
+    if [[ -n "$now" && "$now" != "$1" ]]; then
+      if [[ "$now" == "$last" ]]; then same=$((same + 1)); else same=0; fi
+      [[ $same -ge 4 ]] && { echo "$now"; return 0; }
+    fi
+    last="$now"
+    sleep 0.25
+  done
+  return 1
+}
+press_page_button() {
+  x xdotool mousemove --sync "$((wiz_x + 435))" "$((wiz_y + 248))"
+  sleep 0.2
+  x xdotool click 1
+}
+refetched() { [[ "$(requests upd.inf 2>/dev/null)" -ge 2 ]]; }
+wait_until refetched 150 || fail "the wizard did not fetch the control file"
+report="$(page_settles "" 60)" || fail "the wizard's version report did not settle"
+note "wizard: version report"
+press_page_button   # "Get update"
+components="$(page_settles "$report" 60)" || fail "the wizard did not move on from the version report"
+note "wizard: components"
+press_page_button   # "Next": download the program file
+downloading() { [[ "$(requests ryxupdater 2>/dev/null)" -ge 1 ]]; }
+wait_until downloading 150 || fail "the wizard did not download the program file"
+note "wizard: downloading"
+arrived() { cmp -s "$next" "$TMPDIR/ryxupdater"; }
+wait_until arrived 1500 || fail "the new program file did not arrive in the temporary folder"
+note "wizard: program file downloaded"
+page_settles "$components" 120 >/dev/null || fail "the wizard's last page did not settle"
+press_page_button   # "Restart"
+
+note "wizard: restart pressed"
+# The program ends, the helper installs the new file and starts it.
+ended() { ! app_alive; }
+wait_until ended 300 || fail "the program did not end for the restart"
+status="$(cat "$work/app.rc")"
+[[ $status -eq 0 ]] || fail "the program ended with $status for the restart"
+note "program ended"
+new_wid="$(x timeout 60 xdotool search --sync --onlyvisible --name '^RYX-VORira UPDATE   ver: 1\.0\.0\.8$' 2>/dev/null | head -n1)"
+[[ -n "$new_wid" ]] || fail "the restarted program's window (ver: 1.0.0.8) did not show"
+cmp -s "$next" "$installed" || fail "the installed program file is not the new build"
+echo "OK: main window at $display, upload of $(stat -c %s "$work/received.bin") bytes, self-update to 1.0.0.8 with restart"
