@@ -126,6 +126,23 @@ void TMenuBar::Paint() {
   canvas.Brush()->SetStyle(bsSolid);
   canvas.Brush()->SetColor(clMenuBar);
   canvas.FillRect(TRect{0, 0, width, FHeight});
+  auto drawItem = [&](TMenuItem* item, const TRect& cell, const TRect& clip, TOwnerDrawState state) {
+    const int saved = SaveDC(canvas.Handle());
+    canvas.SetFont(Screen != nullptr ? Screen->MenuFont() : FForm->Font());
+    IntersectClipRect(canvas.Handle(), clip.Left, clip.Top, clip.Right, clip.Bottom);
+    item->AdvancedDrawItem(&canvas, cell, state, true);
+    RestoreDC(canvas.Handle(), saved);
+    canvas.Refresh();
+  };
+  const TCell& last = FCells.back();
+  if (FMenu != nullptr && FMenu->OwnerDraw() && (last.Item == FOpen || last.Item == FHot) &&
+      last.Rect.Right < width) {
+    // An owner-drawn bar's last item paints the rest of the bar in its plain
+    // state only: that part keeps its plain look while the item is lit.
+    TOwnerDrawState plain;
+    if (!last.Item->Enabled()) plain += TOwnerDrawState{odDisabled, odGrayed};
+    drawItem(last.Item, last.Rect, TRect{last.Rect.Right, 0, width, FHeight}, plain);
+  }
   for (std::size_t i = 0; i < FCells.size(); ++i) {
     TMenuItem* item = FCells[i].Item;
     TOwnerDrawState state;
@@ -136,12 +153,7 @@ void TMenuBar::Paint() {
     TRect clip = FCells[i].Rect;
     // The last item may paint the rest of the bar (an owner-drawn bar's gradient runs to its end).
     if (i + 1 == FCells.size()) clip.Right = std::max(clip.Right, width);
-    const int saved = SaveDC(canvas.Handle());
-    canvas.SetFont(Screen != nullptr ? Screen->MenuFont() : FForm->Font());
-    IntersectClipRect(canvas.Handle(), clip.Left, clip.Top, clip.Right, clip.Bottom);
-    item->AdvancedDrawItem(&canvas, FCells[i].Rect, state, true);
-    RestoreDC(canvas.Handle(), saved);
-    canvas.Refresh();
+    drawItem(item, FCells[i].Rect, clip, state);
   }
   canvas.SetHandle(nullptr);
   ReleaseDC(wnd, dc);

@@ -83,6 +83,8 @@ TEST_F(AdvMainMenuBar, EngineMeasuresTheCaptionAndPaintsTheBarGradientToTheBarsE
   testinput::MouseMove(CellPoint(edit, 3, 3));
   EXPECT_EQ(BarPixel(MenuItemRect(form.get(), edit).Left + 3, 4), clLime);
   EXPECT_EQ(BarPixel(MenuItemRect(form.get(), file).Left + 3, 4), clRed);
+  // The lit item is the last: the rest of the bar keeps the bar's look.
+  EXPECT_EQ(BarPixel(right, h / 2), clRed);
 }
 
 TEST_F(AdvMainMenuBar, ClickOpensTheDropDownJoinedToItsItemAndAChosenItemRunsItsHandler) {
