@@ -332,6 +332,11 @@ void TMenuItem::AdvancedDrawItem(TCanvas* ACanvas, TRect ARect, TOwnerDrawState 
 // TMenu
 
 namespace {
+// Open menu levels take the items they show again after the tree changed (defined with the loop below).
+void MenuLevelsRefresh();
+// Open menu levels showing a menu that goes away stop showing its items.
+void MenuLevelsForget(const TMenu* Menu);
+
 std::vector<TMenu*>& LiveMenus() {
   static std::vector<TMenu*> menus;
   return menus;
@@ -366,6 +371,7 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<T
 }
 
 TMenu::~TMenu() {
+  MenuLevelsForget(this);
   CloseMenus();
   std::erase(LiveMenus(), this);
   FItems->FMenu = nullptr;
@@ -389,6 +395,7 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
+  if (Rebuild) MenuLevelsRefresh();
   if (TWinControl* w = ActiveMenuWindow()) w->Invalidate();
   // The bars showing the menu lay their items out again and repaint.
   if (dynamic_cast<TMainMenu*>(this) != nullptr) MenuBarsChanged(this);
@@ -448,6 +455,7 @@ struct TMenuLoop {
   // A drop-down of a form's menu bar: the bar's hit test and its open item.
   const menus_internal::TBarHitTest* Bar = nullptr;
   TMenuItem* BarItem = nullptr;
+  TMenu* BarMenu = nullptr;
   menus_internal::TDropDownEnd End = menus_internal::TDropDownEnd::Dismissed;
   TMenuItem* EndItem = nullptr;
   bool LeaveKeyDown = false;  // Alt or F10 went down while the drop-down showed
@@ -476,6 +484,7 @@ class TMenuWindow : public TCustomControl {
   void Measure() {
     FMeasured = true;
     FLayout.clear();
+    if (FParentItem == nullptr) return;
     HDC dc = GetDC(nullptr);
     TCanvas canvas;
     canvas.SetHandle(dc);
@@ -523,6 +532,27 @@ class TMenuWindow : public TCustomControl {
   void Select(Integer Index) {
     if (Index == FSelected) return;
     FSelected = Index;
+    Invalidate();
+  }
+
+  // Takes the parent's current children again (the tree changed), keeping
+  // the window's place and the selected item when it is still shown.
+  void Remeasure() {
+    const TMenuItem* selected = FSelected >= 0 && FSelected < Integer(FLayout.size()) ? FLayout[std::size_t(FSelected)].first
+                                                                                     : nullptr;
+    Measure();
+    FSelected = -1;
+    for (std::size_t i = 0; i < FLayout.size(); ++i)
+      if (FLayout[i].first == selected) FSelected = Integer(i);
+    if (HandleAllocated()) SetBounds(Left(), Top(), FWidth, FHeight);
+    Invalidate();
+  }
+
+  // Shows nothing more: its parent item is gone.
+  void Detach() {
+    FParentItem = nullptr;
+    FLayout.clear();
+    FSelected = -1;
     Invalidate();
   }
 
@@ -574,6 +604,42 @@ void CloseLevelsAfter(TMenuLoop* loop, std::size_t keep) {
     std::unique_ptr<TMenuWindow> w(loop->Levels.back());
     loop->Levels.pop_back();
   }
+}
+
+bool MenuLevelsRefreshing = false;
+
+void MenuLevelsRefresh() {
+  TMenuLoop* loop = CurrentLoop;
+  if (loop == nullptr || loop->Levels.empty() || MenuLevelsRefreshing) return;
+  MenuLevelsRefreshing = true;
+  // A level whose parent item left the level above (a drop-down: left the bar's
+  // menu) closes with those after it; only pointers are compared, as a removed item may be gone.
+  std::size_t keep = loop->Levels.size();
+  for (std::size_t i = 0; i < loop->Levels.size() && keep == loop->Levels.size(); ++i) {
+    const TMenuItem* above = i > 0 ? loop->Levels[i - 1]->ParentItem()
+                             : loop->BarMenu != nullptr ? loop->BarMenu->Items()
+                                                        : nullptr;
+    if (above != nullptr && above->IndexOf(loop->Levels[i]->ParentItem()) < 0) keep = i;
+  }
+  if (keep == 0) {
+    CloseLevelsAfter(loop, 1);
+    loop->Levels.front()->Detach();
+    EndDropDown(loop, menus_internal::TDropDownEnd::Dismissed);
+  } else {
+    CloseLevelsAfter(loop, keep);
+    for (TMenuWindow* w : loop->Levels) w->Remeasure();
+  }
+  MenuLevelsRefreshing = false;
+}
+
+void MenuLevelsForget(const TMenu* Menu) {
+  TMenuLoop* loop = CurrentLoop;
+  if (loop == nullptr || loop->Levels.empty()) return;
+  TMenuItem* top = loop->Levels.front()->ParentItem();
+  if (top == nullptr || top->GetParentMenu() != Menu) return;
+  CloseLevelsAfter(loop, 1);
+  loop->Levels.front()->Detach();
+  loop->Done = true;
 }
 
 void OpenSubMenu(TMenuLoop* loop, TMenuWindow* from, Integer index) {
@@ -791,6 +857,7 @@ TDropDownResult TrackDropDown(TMenuItem* BarItem, TPoint At, bool SelectFirst, c
   TMenuLoop loop;
   loop.Bar = &HitTest;
   loop.BarItem = BarItem;
+  loop.BarMenu = BarItem->GetParentMenu();
   auto* top = new TMenuWindow(BarItem, &loop);  // owned by the loop's level list
   loop.Levels.push_back(top);
   top->Measure();

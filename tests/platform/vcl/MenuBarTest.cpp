@@ -397,4 +397,31 @@ TEST_F(MenuBars, ChangesToTheItemsRepaintTheBar) {
   EXPECT_FALSE(DrawMenuBar(other->Handle()));
 }
 
+TEST_F(MenuBars, AnOpenDropDownFollowsChangesToItsItems) {
+  form->SetMenu(menu);
+  form->Show();
+  Steps({[&] {
+    TWinControl* w = ActiveMenuWindow();
+    const Integer before = w->Height();
+    file->Delete(file->IndexOf(save));  // freed while it shows
+    save = nullptr;
+    auto* recent = Item(file, u"&Recent");
+    open->SetVisible(false);
+    testinput::PaintPending();
+    Note(MenuItemRect(w, open).IsEmpty() && !MenuItemRect(w, recent).IsEmpty() ? "relaid" : "stale");
+    Note(w->Height() < before ? "shrunk" : "kept its height");
+    // The open bar item itself goes: the drop-down ends.
+    menu->Items()->Delete(menu->Items()->IndexOf(file));
+    file = nullptr;
+    testinput::PaintPending();
+  }});
+  testinput::MouseMove(Mid(Cell(file)));
+  testinput::MouseDown();
+  testinput::MouseUp();
+  EXPECT_EQ(log, (Log{"relaid", "shrunk"}));
+  EXPECT_EQ(ActiveMenuWindow(), nullptr);
+  EXPECT_FALSE(Bar()->InMenuMode());
+  EXPECT_EQ(MenuItemRect(form, edit).Left, 0);
+}
+
 }  // namespace
