@@ -529,8 +529,8 @@ void TForm1::QvBootload1InfoBLS(TObject*, const TBLSINFO& InfoBLS, TMBaction mbA
 }
 
 void TForm1::QvBootload1Status(TObject*, const String& Description, Integer Error) {
-  // Negative codes are failures; others only tell of progress.
-  if (Error >= 0) return;
+  // Code 0 tells of a success ("WiFi Connected Success"); every other code is a failure.
+  if (Error == 0) return;
   Screen->SetCursor(crDefault);
   ShowErrorMsg(Description, kErrorCaption, MB_ICONERROR);
 }
