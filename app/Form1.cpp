@@ -50,32 +50,6 @@ String Form1MarkedText(String S, const String& Marker) {
   return Fetch(S, String(1, u'\0'));
 }
 
-// The four glow buttons share one scheme; only the resting colours differ.
-void Form1StyleButton(TAdvGlowButton* Button, TColor Color, TColor ColorMirror) {
-  TGlowButtonAppearance* a = Button->Appearance();
-  a->SetColor(Color);
-  a->SetColorTo(clWhite);
-  a->SetColorMirror(ColorMirror);
-  a->SetColorMirrorTo(clWhite);
-  a->SetColorHot(16117985);
-  a->SetColorHotTo(16372402);
-  a->SetColorMirrorHot(16107693);
-  a->SetColorMirrorHotTo(16775412);
-  a->SetColorDown(16111818);
-  a->SetColorDownTo(16367008);
-  a->SetColorMirrorDown(16102556);
-  a->SetColorMirrorDownTo(16768988);
-  a->SetColorChecked(16111818);
-  a->SetColorCheckedTo(16367008);
-  a->SetColorMirrorChecked(16102556);
-  a->SetColorMirrorCheckedTo(16768988);
-  a->SetColorDisabled(15921906);
-  a->SetColorDisabledTo(15921906);
-  a->SetColorMirrorDisabled(11974326);
-  a->SetColorMirrorDisabledTo(15921906);
-  Button->SetRounded(true);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -223,7 +197,7 @@ void TForm1::BuildControls() {
     button->SetParent(this);
     button->SetBounds(b.Left, 80, b.Width, 52);
     button->SetCaption(b.Caption);
-    Form1StyleButton(button, b.Color, b.ColorMirror);
+    StyleGlowButton(button, b.Color, clWhite, b.ColorMirror, clWhite);
     if (b.Verdana) {
       AssignFont(button->Font(), u"Verdana", -11, clWindowText, DEFAULT_CHARSET);
       // A note from the design; hints are off, so it never shows.
