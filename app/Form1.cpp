@@ -478,9 +478,8 @@ void TForm1::AdvGlowButton1Click(TObject*) {
 
 void TForm1::AdvGlowButton9Click(TObject*) {
   if (!SetSerialOptions()) return;
-  // Before the call: a refusal reported at once restores the cursor.
-  Screen->SetCursor(crHourGlass);
   QvBootload1->CheckBLS();
+  Screen->SetCursor(crHourGlass);
 }
 
 void TForm1::CenterOnMe(TCustomForm* Dialog) const {
