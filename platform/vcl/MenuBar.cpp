@@ -273,6 +273,8 @@ void TMenuBar::RunMenuMode(TMenuItem* Item, bool Open, bool SelectFirst) {
   TMenuItem* chosen = nullptr;
   bool leaveKeyDown = false;  // Alt or F10 went down in keyboard mode: their release leaves
   const menus_internal::TBarHitTest hitTest = [this](TPoint Screen, bool& OnBar) -> TMenuItem* {
+    OnBar = false;
+    if (!MenuBarAlive(this)) return nullptr;  // the form went while its drop-down showed
     const TPoint o = WindowOrigin();
     const TPoint p{Screen.X - o.X, Screen.Y - o.Y};
     OnBar = p.X >= 0 && p.Y >= 0 && p.X < FForm->ClientWidth() && p.Y < FHeight;

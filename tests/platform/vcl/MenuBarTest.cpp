@@ -424,4 +424,37 @@ TEST_F(MenuBars, AnOpenDropDownFollowsChangesToItsItems) {
   EXPECT_EQ(MenuItemRect(form, edit).Left, 0);
 }
 
+TEST_F(MenuBars, AFormReleasedWhileInMenuModeEndsItSafely) {
+  for (bool byKeyboard : {false, true}) {
+    auto* f = new TForm(nullptr);  // freed by its Release
+    f->AfterConstruction();
+    f->SetBorderStyle(bsSingle);
+    f->SetBounds(50, 50, 200, 150);
+    auto* m = new TMainMenu(f);
+    auto* top = new TMenuItem(f);
+    top->SetCaption(u"&Top");
+    m->Items()->Add(top);
+    auto* sub = new TMenuItem(f);
+    sub->SetCaption(u"&Sub");
+    top->Add(sub);
+    f->SetMenu(m);
+    f->Show();
+    const TRect r = MenuItemRect(f, top);
+    const TPoint at = f->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    Steps({[&] {
+      Note(ActiveMenuWindow() != nullptr || byKeyboard ? "in mode" : "no menu");
+      f->Release();
+    }});
+    if (byKeyboard) {
+      testinput::KeyPress(VK_F10);
+    } else {
+      testinput::MouseMove(at);
+      testinput::MouseDown();
+      testinput::MouseUp();
+    }
+    EXPECT_EQ(ActiveMenuWindow(), nullptr);
+  }
+  EXPECT_EQ(log, (Log{"in mode", "in mode"}));
+}
+
 }  // namespace
