@@ -682,6 +682,7 @@ void RegisterFormClasses() {
       .Property(u"ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
       .Property(u"FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal)
       .Property(u"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
+      .Property(u"Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
       .Property(u"PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
       .Property(u"Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDefaultPosOnly)
       .Property(u"Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true)
