@@ -78,11 +78,11 @@ class TWindowBridge {
   QPoint FClientOffset;
   QRegion FUpdateRgn;
   bool FErase = false;
+  bool FFrameDirty = false;  // a top-level window's menu bar waits for WM_NCPAINT
   bool FVisible = false;
   bool FEnabled = true;
   bool FPainting = false;
   bool FBeganPaint = false;
-  bool FFrameDirty = false;
   std::vector<HDC> FDCs;
 };
 
