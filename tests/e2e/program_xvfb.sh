@@ -156,8 +156,8 @@ app_alive() { [[ ! -s "$work/app.rc" ]]; }
 
 # ---- the main window ----
 # The program leads a session of its own, so the helper and the restarted
-# program stay in its process group; a subshell reaps it and keeps its status
-# (the helper waits for the process to be gone, not a zombie).
+# program stay in its process group; a subshell reaps it at once and keeps
+# its exit status.
 (cd "$work/installed" && RYX_UPDATE_URL="$base/files/upd.inf" DISPLAY="$display" QT_QPA_PLATFORM=xcb \
    setsid sh -c 'echo $$ >"$1"; exec "$2"' sh "$work/app.pid" "$installed" >"$work/app.out" 2>"$work/app.err"
  echo $? >"$work/app.rc") &
@@ -168,7 +168,9 @@ main_title='^RYX-VORira UPDATE   ver: 1\.0\.0\.7$'
 main_wid="$(x timeout 30 xdotool search --sync --onlyvisible --name "$main_title" 2>/dev/null | head -n1)"
 [[ -n "$main_wid" ]] || fail "no visible window titled 'RYX-VORira UPDATE   ver: 1.0.0.7'"
 
-# Window geometry; with no window manager the X window is the client area.
+# Window geometry. With no window manager the X window is the client area:
+# 522 x 167 at rest (the outer 196 less the frame the layer counts), 22 more
+# while an upload shows its progress (outer 218); its origin is the client's.
 geometry() { eval "$(x xdotool getwindowgeometry --shell "$1")"; }
 geometry "$main_wid"
 win_x=$X win_y=$Y rest_height=$HEIGHT

@@ -191,4 +191,26 @@ TEST_F(InstallTest, ProgramIsReplacedAndStartedAgain) {
             std::string::npos);
 }
 
+TEST_F(InstallTest, EndedProgramNotYetReapedCountsAsEnded) {
+  // The program has ended, but its parent has not collected it: a zombie.
+  pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  for (int i = 0; i < 200; ++i) {
+    std::ifstream in("/proc/" + std::to_string(ended) + "/stat");
+    std::string stat;
+    std::getline(in, stat);
+    if (stat.find(") Z") != std::string::npos) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::vector<std::string> args = InstallArgs();
+  args[0] = std::to_string(ended);
+  fs::current_path(program);
+  const int status = RunHelper(args);
+  ::waitpid(ended, nullptr, 0);
+  fs::current_path(home.Path());
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the helper waited for the zombie and installed nothing";
+  EXPECT_EQ(Files(program), newSet);
+}
+
 }  // namespace

@@ -46,6 +46,18 @@ void Step() {
 
 std::string Join(const std::string& dir, const std::string& name) { return dir + "/" + name; }
 
+// True while the process runs. A process that has ended but that its parent
+// has not reaped yet (a zombie) still answers kill(); it holds no files, so it
+// counts as ended, or the helper would wait for a parent that never looks.
+bool ProcessRunning(pid_t pid) {
+  if (::kill(pid, 0) != 0 && errno != EPERM) return false;
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat;
+  std::getline(in, stat);
+  const std::size_t close = stat.rfind(')');  // the name in parentheses may hold anything
+  return close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] != 'Z';
+}
+
 bool Exists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
@@ -301,9 +313,9 @@ int RunRestartHelper(const std::vector<String>& args) {
   };
   log(u"Restart helper: " + BuildRestartCommandLine(request));
   // Wait for the program to end (it is closing when it starts us).
-  for (int i = 0; i < 6000 && (::kill(request.Pid, 0) == 0 || errno == EPERM); ++i)
+  for (int i = 0; i < 6000 && ProcessRunning(request.Pid); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  if (::kill(request.Pid, 0) == 0) {
+  if (ProcessRunning(request.Pid)) {
     log(u"The program did not end: nothing installed");
     return 3;
   }
