@@ -279,10 +279,10 @@ note "wizard: components"
 press_page_button   # "Next": download the program file
 downloading() { [[ "$(requests ryxupdater 2>/dev/null)" -ge 1 ]]; }
 wait_until downloading 150 || fail "the wizard did not download the program file"
-note "wizard: downloading"
+note "wizard: the server has sent the program file"
 arrived() { cmp -s "$next" "$TMPDIR/ryxupdater"; }
 wait_until arrived 1500 || fail "the new program file did not arrive in the temporary folder"
-note "wizard: program file downloaded"
+note "wizard: the program file is in the temporary folder"
 page_settles "$components" 120 >/dev/null || fail "the wizard's last page did not settle"
 press_page_button   # "Restart"
 
