@@ -49,6 +49,7 @@ class TApplication : public TComponent {
   // Prepares the loop for the program's main block (idempotent).
   void Initialize();
   // Delivers messages until Terminate; returns at once when already terminated.
+  // Measuring switch: RYX_EXIT_AFTER_FIRST_PAINT=1 also ends it after the main form's first paint on screen.
   void Run();
   // Ends Run after the message being handled; Terminated becomes true.
   void Terminate();

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/rtl/Exceptions.h"
@@ -41,6 +42,7 @@ struct TState {
   TPoint Cursor;
   bool PaintScheduled = false;
   bool CanvasReleaseScheduled = false;
+  std::function<void(HWND)> ScreenPaintObserver;
   Integer MouseButtonsDown = 0;
   // A move that follows the pointer (when the window manager cannot move).
   TCustomForm* MoveForm = nullptr;
@@ -168,8 +170,12 @@ class TBridgeWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     if (FBridge == nullptr) return;
-    QPainter p(this);
-    p.drawImage(0, 0, FBridge->Image());
+    {
+      QPainter p(this);
+      p.drawImage(0, 0, FBridge->Image());
+    }
+    FBridge->ShownOnScreen();
+    if (S().ScreenPaintObserver) S().ScreenPaintObserver(FBridge->Handle());
   }
 
   bool event(QEvent* e) override {
@@ -414,7 +420,14 @@ void TWindowBridge::PaintNow() {
 }
 
 void TWindowBridge::Flush() {
-  if (FWidget != nullptr) FWidget->update();
+  if (FWidget == nullptr) return;
+  FScreenStale = true;
+  FWidget->update();
+}
+
+bool TWindowBridge::ScreenUpdatePending() const {
+  // A hidden or wholly covered widget gets no paint: nothing waits for it.
+  return FScreenStale && FWidget != nullptr && FWidget->isVisible() && !FWidget->visibleRegion().isEmpty();
 }
 
 void TWindowBridge::TrackDC(HDC DC) { FDCs.push_back(DC); }
@@ -462,6 +475,17 @@ void PaintAllNow() {
       if (BridgeOf(h) == b) b->PaintNow();
     }
   }
+}
+
+bool ScreenPaintPending() {
+  if (S().PaintScheduled) return true;
+  for (const auto& [h, b] : S().Bridges)
+    if ((b->NeedsPaint() && b->Visible()) || b->ScreenUpdatePending()) return true;
+  return false;
+}
+
+std::function<void(HWND)> SetScreenPaintObserver(std::function<void(HWND)> Observer) {
+  return std::exchange(S().ScreenPaintObserver, std::move(Observer));
 }
 
 void ScheduleCanvasRelease() {
