@@ -11,6 +11,10 @@ inline const Char* const RES_PINOUT = u"PINOUT_PNG";
 inline const Char* const RES_ICON_CHIP = u"ICON_CHIP32";
 inline const Char* const RES_ICON_OK = u"ICON_OK16";
 inline const Char* const RES_ICON_USB = u"ICON_USB64";
+// The main window's header and serial-port pictures, and the update wizard's billboard.
+inline const Char* const RES_HEADER = u"HEADER_JPG";
+inline const Char* const RES_PORT = u"PORT_PNG";
+inline const Char* const RES_BILLBOARD = u"BILLBOARD_PNG";
 
 // Loads the running program's raw-data resource Name into Picture. Raises
 // EResNotFound "Resource <Name> not found" when the program lacks it and

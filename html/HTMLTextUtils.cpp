@@ -321,6 +321,20 @@ String HTMLStripTags(StringView S) {
   return out;
 }
 
+String HTMLEscapeText(StringView S) {
+  String out;
+  out.reserve(S.size());
+  for (const Char c : S) {
+    switch (c) {
+      case u'&': out += u"&amp;"; break;
+      case u'<': out += u"&lt;"; break;
+      case u'>': out += u"&gt;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 String HTMLToPlainText(StringView S) {
   // Breaks first, then hidden spans, then the remaining tags.
   String s;

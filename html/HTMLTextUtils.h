@@ -58,6 +58,10 @@ Double ValFloat(StringView S);
 String HTMLToPlainText(StringView S);
 // Every "<"..">" span removed; a "<" without a later ">" stays with the rest.
 String HTMLStripTags(StringView S);
+// Plain text made safe to place inside markup: "&", "<" and ">" become
+// references, so text from outside the program shows as written and never
+// forms tags.
+String HTMLEscapeText(StringView S);
 // 0-based position in S of the first character after the (N-1)-th visible
 // character (0 for N = 1, tags before the N-th included); Length(S) when
 // nothing follows it; -1 when S holds fewer than N-1 visible characters.

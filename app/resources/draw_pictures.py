@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's own pictures with ImageMagick: the connector guide
-(640 x 360) and the dialogs' icons (32, 16 and 64 pixels).
+(640 x 360), the dialogs' icons (32, 16 and 64 pixels), the main window's
+header (524 x 65, JPEG) and serial-port picture (49 x 50), and the update
+wizard's billboard (116 x 201).
 
     draw_pictures.py OUT_DIR
 """
@@ -87,6 +89,52 @@ def icon_usb(path):
          path])
 
 
+def header(path):
+    # A banner across the top of the main window: a dark band fading to white
+    # under the program's name, a row of chip pins along the bottom edge.
+    pins = []
+    for i in range(20):
+        x = 300 + i * 11
+        pins += ["-draw", f"rectangle {x},52 {x + 5},60"]
+    subprocess.run(["convert", "-size", "524x65", "xc:#ffffff",
+                    "-fill", "#1f3f7f", "-draw", "polygon 0,0 300,0 250,65 0,65",
+                    "-fill", "#3f7fcf", "-draw", "polygon 300,0 316,0 266,65 250,65",
+                    "-fill", "#ffffff", "-font", BOLD, "-pointsize", "22", "-annotate", "+14+32", "RYX-VORira",
+                    "-fill", "#cfe0ff", "-font", FONT, "-pointsize", "12", "-annotate", "+14+52",
+                    "programmer firmware updater",
+                    "-fill", "#303848", "-draw", "roundrectangle 296,14 516,52 4,4",
+                    "-fill", "#b0b0b0"] + pins +
+                   ["-fill", "#e0e0e0", "-font", BOLD, "-pointsize", "13", "-annotate", "+318+38", "USB AVR PROGRAMMER",
+                    "-strip", "-quality", "90", path], check=True)
+
+
+def port(path):
+    # A nine-pin serial connector seen from the front.
+    holes = []
+    for i in range(5):
+        holes += ["-draw", f"circle {9 + i * 8},21 {11 + i * 8},21"]
+    for i in range(4):
+        holes += ["-draw", f"circle {13 + i * 8},30 {15 + i * 8},30"]
+    run(["-size", "49x50", "xc:none",
+         "-fill", "#9098a0", "-stroke", "#505860", "-draw", "roundrectangle 1,12 47,40 5,5",
+         "-fill", "#303840", "-stroke", "none", "-draw", "polygon 5,15 43,15 38,37 10,37",
+         "-fill", "#e8c860"] + holes +
+        ["-fill", "#505860", "-draw", "circle 3,26 4,26", "-draw", "circle 45,26 46,26", path])
+
+
+def billboard(path):
+    # The wizard's side picture: a tall gradient with a chip and the name.
+    legs = []
+    for i in range(5):
+        y = 70 + i * 9
+        legs += ["-draw", f"rectangle 30,{y} 38,{y + 4}", "-draw", f"rectangle 78,{y} 86,{y + 4}"]
+    run(["-size", "116x201", "gradient:#3f7fcf-#0f2f5f", "-fill", "#b0b0b0"] + legs +
+        ["-fill", "#202830", "-draw", "roundrectangle 36,62 80,118 4,4",
+         "-fill", "#e0e0e0", "-draw", "circle 43,69 45,69",
+         "-fill", "#ffffff", "-font", BOLD, "-pointsize", "14", "-gravity", "North", "-annotate", "+0+140",
+         "RYX-VORira", "-font", FONT, "-pointsize", "11", "-annotate", "+0+160", "Updater", path])
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
@@ -94,6 +142,9 @@ def main():
     icon_chip(os.path.join(out, "chip32.png"), 32)
     icon_ok(os.path.join(out, "ok16.png"))
     icon_usb(os.path.join(out, "usb64.png"))
+    header(os.path.join(out, "header.jpg"))
+    port(os.path.join(out, "port.png"))
+    billboard(os.path.join(out, "billboard.png"))
 
 
 if __name__ == "__main__":

@@ -644,10 +644,23 @@ void TCheckListBox::ClickCheck() {
 // ---------------------------------------------------------------------------
 // Combo box
 
+namespace {
+// Tells its control before the list opens, so the list can be refilled first.
+class TStdCtrlsComboWidget : public QComboBox {
+ public:
+  std::function<void()> BeforePopup;
+  void showPopup() override {
+    if (BeforePopup) BeforePopup();
+    QComboBox::showPopup();
+  }
+};
+}  // namespace
+
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : THostedControl(AOwner), FItems(std::make_unique<TStringList>()) {
   FColor = clWindow;
   SetBounds(0, 0, 145, 21);
-  auto* w = new QComboBox;
+  auto* w = new TStdCtrlsComboWidget;
+  w->BeforePopup = [this] { DropDown(); };
   w->setEditable(true);
   w->setInsertPolicy(QComboBox::NoInsert);
   SetHost(std::make_unique<THostedWidget>(w));
@@ -742,6 +755,9 @@ void TCustomComboBox::Change() {
 }
 void TCustomComboBox::Select() {
   if (OnSelect) OnSelect(this);
+}
+void TCustomComboBox::DropDown() {
+  if (OnDropDown) OnDropDown(this);
 }
 
 void TCustomComboBox::SetDropDownCount(Integer Value) {
@@ -997,7 +1013,8 @@ void RegisterStdCtrlsClasses() {
       .Property(u"Style", &TComboBox::Style, &TComboBox::SetStyle).Default(csDropDown)
       .Property(u"Text", &TComboBox::Text, &TComboBox::SetText).TypeName(u"TCaption")
       .Event(u"OnChange", &TComboBox::OnChange)
-      .Event(u"OnSelect", &TComboBox::OnSelect);
+      .Event(u"OnSelect", &TComboBox::OnSelect)
+      .Event(u"OnDropDown", &TComboBox::OnDropDown);
   TClassInfo::Of<TGroupBox, THostedControl>(u"TGroupBox");
   TClassInfo::Of<TCustomLabel, TGraphicControl>(u"TCustomLabel");
   TClassInfo::Of<TLabel, TCustomLabel>(u"TLabel")

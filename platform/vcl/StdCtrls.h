@@ -281,10 +281,13 @@ class TCustomComboBox : public THostedControl {
   TNotifyEvent OnChange;
   // The user chose an item from the list.
   TNotifyEvent OnSelect;
+  // The list is about to open (the handler may refill it).
+  TNotifyEvent OnDropDown;
 
  protected:
   virtual void Change();
   virtual void Select();
+  virtual void DropDown();
   void CMTextChanged(TMessage& Message) override;
   LRESULT DialogCode() const override;
   void ItemsChanged();
