@@ -1,5 +1,8 @@
 // The application's message loop: the switch that ends Run after the main
 // form's first paint (start-up measurements rely on it).
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -83,6 +86,10 @@ struct TRunFixture {
 
 TEST_F(VclTest, ExitAfterFirstPaintEndsRunOnceTheMainFormAndItsControlsPainted) {
   TExitSwitch on("1");
+  // The moment is told on a descriptor the measuring program passes down.
+  int tell[2];
+  ASSERT_EQ(pipe2(tell, O_CLOEXEC | O_NONBLOCK), 0);
+  setenv("RYX_FIRST_PAINT_FD", std::to_string(tell[1]).c_str(), 1);
   TRunFixture run;
   // A safety net: a switch that never fires would otherwise hang the suite.
   int ticks = 0;
@@ -96,7 +103,13 @@ TEST_F(VclTest, ExitAfterFirstPaintEndsRunOnceTheMainFormAndItsControlsPainted) 
   });
   run.Form->Child->OnFirstPaint = [&] { PostMessage(helper, WM_USER, 0, 0); };
   run.App.Run();
+  unsetenv("RYX_FIRST_PAINT_FD");
   DeallocateHWnd(helper);
+  char told[64] = {};
+  const ssize_t n = read(tell[0], told, sizeof told - 1);
+  close(tell[0]);
+  close(tell[1]);
+  EXPECT_EQ(std::string(told, n > 0 ? size_t(n) : 0), "first paint\n");
   EXPECT_LT(ticks * 20, 5000) << "Run did not end by itself";
   EXPECT_TRUE(run.App.Terminated());
   EXPECT_TRUE(run.Form->Visible());
@@ -106,6 +119,9 @@ TEST_F(VclTest, ExitAfterFirstPaintEndsRunOnceTheMainFormAndItsControlsPainted) 
 }
 
 TEST_F(VclTest, WithoutTheExitSwitchRunGoesOnAfterThePaint) {
+  int tell[2];
+  ASSERT_EQ(pipe2(tell, O_CLOEXEC | O_NONBLOCK), 0);
+  setenv("RYX_FIRST_PAINT_FD", std::to_string(tell[1]).c_str(), 1);
   for (const char* value : {static_cast<const char*>(nullptr), "", "0", "yes"}) {
     SCOPED_TRACE(value == nullptr ? std::string("unset") : "'" + std::string(value) + "'");
     TExitSwitch sw(value);
@@ -125,6 +141,11 @@ TEST_F(VclTest, WithoutTheExitSwitchRunGoesOnAfterThePaint) {
     EXPECT_EQ(stillRunning, std::optional<bool>(true));
     EXPECT_EQ(ticksAfterPaint, 10);
   }
+  unsetenv("RYX_FIRST_PAINT_FD");
+  char told[16];
+  EXPECT_LT(read(tell[0], told, sizeof told), 0) << "nothing is told without the switch";
+  close(tell[0]);
+  close(tell[1]);
 }
 
 }  // namespace
