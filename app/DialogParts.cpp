@@ -50,12 +50,39 @@ TImage* MakeImage(TWinControl* Parent, const String& Name, Integer Left, Integer
   return image;
 }
 
-TButton* MakeCloseButton(TWinControl* Parent, Integer Left, Integer Top, TNotifyEvent OnClick) {
-  auto* button = new TButton(OwnerFor(Parent));  // owned and destroyed by the dialog
+void StyleGlowButton(TAdvGlowButton* Button, TColor Color, TColor ColorTo, TColor ColorMirror, TColor ColorMirrorTo) {
+  TGlowButtonAppearance* a = Button->Appearance();
+  a->SetColor(Color);
+  a->SetColorTo(ColorTo);
+  a->SetColorMirror(ColorMirror);
+  a->SetColorMirrorTo(ColorMirrorTo);
+  a->SetColorHot(16117985);
+  a->SetColorHotTo(16372402);
+  a->SetColorMirrorHot(16107693);
+  a->SetColorMirrorHotTo(16775412);
+  a->SetColorDown(16111818);
+  a->SetColorDownTo(16367008);
+  a->SetColorMirrorDown(16102556);
+  a->SetColorMirrorDownTo(16768988);
+  a->SetColorChecked(16111818);
+  a->SetColorCheckedTo(16367008);
+  a->SetColorMirrorChecked(16102556);
+  a->SetColorMirrorCheckedTo(16768988);
+  a->SetColorDisabled(15921906);
+  a->SetColorDisabledTo(15921906);
+  a->SetColorMirrorDisabled(11974326);
+  a->SetColorMirrorDisabledTo(15921906);
+  Button->SetRounded(true);
+}
+
+TAdvGlowButton* MakeCloseButton(TWinControl* Parent, Integer Left, Integer Top, TColor Color, TColor ColorMirror,
+                                TNotifyEvent OnClick) {
+  auto* button = new TAdvGlowButton(OwnerFor(Parent));  // owned and destroyed by the dialog
   button->SetName(u"AdvGlowButton1");
   button->SetParent(Parent);
   button->SetBounds(Left, Top, 57, 17);
   button->SetCaption(u"close");
+  StyleGlowButton(button, Color, clWhite, ColorMirror, clWhite);
   button->OnClick = std::move(OnClick);
   return button;
 }

@@ -3,6 +3,7 @@
 // "close" button placed as their window resources place them.
 #include <functional>
 
+#include "controls/AdvGlowButton.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
@@ -17,5 +18,9 @@ TLabel* MakeLabel(TWinControl* Parent, const String& Name, Integer Left, Integer
 // empty when the program lacks it); AutoSize sizes it to the picture.
 TImage* MakeImage(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height,
                   const String& Resource, bool AutoSize);
-// The 57 x 17 "close" button at Left, Top of Parent.
-TButton* MakeCloseButton(TWinControl* Parent, Integer Left, Integer Top, TNotifyEvent OnClick);
+// Gives a glow button the windows' shared rounded scheme with its own resting
+// colour and mirror colour (hot, down, checked and disabled are shared).
+void StyleGlowButton(TAdvGlowButton* Button, TColor Color, TColor ColorTo, TColor ColorMirror, TColor ColorMirrorTo);
+// The 57 x 17 glow button "close" at Left, Top of Parent in its colours.
+TAdvGlowButton* MakeCloseButton(TWinControl* Parent, Integer Left, Integer Top, TColor Color, TColor ColorMirror,
+                                TNotifyEvent OnClick);

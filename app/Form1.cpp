@@ -50,65 +50,10 @@ String Form1MarkedText(String S, const String& Marker) {
   return Fetch(S, String(1, u'\0'));
 }
 
-// The four glow buttons share one scheme; only the resting colours differ.
-void Form1StyleButton(TAdvGlowButton* Button, TColor Color, TColor ColorMirror) {
-  TGlowButtonAppearance* a = Button->Appearance();
-  a->SetColor(Color);
-  a->SetColorTo(clWhite);
-  a->SetColorMirror(ColorMirror);
-  a->SetColorMirrorTo(clWhite);
-  a->SetColorHot(16117985);
-  a->SetColorHotTo(16372402);
-  a->SetColorMirrorHot(16107693);
-  a->SetColorMirrorHotTo(16775412);
-  a->SetColorDown(16111818);
-  a->SetColorDownTo(16367008);
-  a->SetColorMirrorDown(16102556);
-  a->SetColorMirrorDownTo(16768988);
-  a->SetColorChecked(16111818);
-  a->SetColorCheckedTo(16367008);
-  a->SetColorMirrorChecked(16102556);
-  a->SetColorMirrorCheckedTo(16768988);
-  a->SetColorDisabled(15921906);
-  a->SetColorDisabledTo(15921906);
-  a->SetColorMirrorDisabled(11974326);
-  a->SetColorMirrorDisabledTo(15921906);
-  Button->SetRounded(true);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Texts
-
-TUsbVersionText ParseUsbVersionText(String S) {
-  TUsbVersionText r;
-  if (S.find(u"ver:") != String::npos) {
-    String w = Fetch(S, u" ");
-    Fetch(w, u":");
-    const String x = Fetch(w, u"bld:");
-    r.Version = u"ver. " + x + w;
-  } else {
-    r.Version = Fetch(S, u" ");
-  }
-  r.Date = Fetch(S, u" ");
-  r.Time = Fetch(S, u" ");
-  return r;
-}
-
-String ShownMicrocontrollerName(const String& Name) {
-  if (Name.size() <= 2) return Name;
-  String shown = UpperCase(Name.substr(0, 2)) + Name.substr(2);
-  if (shown.back() > u'?') shown = shown.substr(0, shown.size() - 1) + UpperCase(shown.substr(shown.size() - 1));
-  return shown;
-}
-
-bool TryFormatClockMHz(const String& Hertz, String& Text) {
-  double hz = 0;
-  if (!TryStrToFloat(Hertz, hz)) return false;
-  Text = FormatFloat(u"##.000 MHz", hz / 1000000);
-  return true;
-}
 
 String FirmwareVersionText(TmxStorage* Storage) {
   String version;
@@ -223,7 +168,7 @@ void TForm1::BuildControls() {
     button->SetParent(this);
     button->SetBounds(b.Left, 80, b.Width, 52);
     button->SetCaption(b.Caption);
-    Form1StyleButton(button, b.Color, b.ColorMirror);
+    StyleGlowButton(button, b.Color, clWhite, b.ColorMirror, clWhite);
     if (b.Verdana) {
       AssignFont(button->Font(), u"Verdana", -11, clWindowText, DEFAULT_CHARSET);
       // A note from the design; hints are off, so it never shows.
@@ -504,9 +449,8 @@ void TForm1::AdvGlowButton1Click(TObject*) {
 
 void TForm1::AdvGlowButton9Click(TObject*) {
   if (!SetSerialOptions()) return;
-  // Before the call: a refusal reported at once restores the cursor.
-  Screen->SetCursor(crHourGlass);
   QvBootload1->CheckBLS();
+  Screen->SetCursor(crHourGlass);
 }
 
 void TForm1::CenterOnMe(TCustomForm* Dialog) const {
@@ -529,8 +473,8 @@ void TForm1::QvBootload1InfoBLS(TObject*, const TBLSINFO& InfoBLS, TMBaction mbA
 }
 
 void TForm1::QvBootload1Status(TObject*, const String& Description, Integer Error) {
-  // Negative codes are failures; others only tell of progress.
-  if (Error >= 0) return;
+  // Code 0 tells of a success ("WiFi Connected Success"); every other code is a failure.
+  if (Error == 0) return;
   Screen->SetCursor(crDefault);
   ShowErrorMsg(Description, kErrorCaption, MB_ICONERROR);
 }

@@ -3,6 +3,7 @@
 // the programmer through its serial bootloader, checks the serial bootloader
 // and the USB connection, opens the connector guide, and offers the
 // program's own update (checked once, a second after the window first shows).
+#include "app/DeviceTexts.h"
 #include "app/MxStorage.h"
 #include "controls/AdvGlowButton.h"
 #include "controls/AdvOfficeStatusBar.h"
@@ -29,23 +30,6 @@ inline constexpr const char16_t* kMainCaption = u"RYX-VORira UPDATE";
 inline constexpr Integer kRestHeight = 196;
 inline constexpr Integer kUploadHeight = 218;
 
-// What the programmer reports over USB, split for the USB information dialog.
-struct TUsbVersionText {
-  String Version;
-  String Date;
-  String Time;
-};
-// "ver:2.1.bld:5 2022-05-01 12:34:56" gives "ver. 2.1.5", "2022-05-01",
-// "12:34:56"; a first word without "ver:" is taken as it is; missing words
-// give empty texts.
-TUsbVersionText ParseUsbVersionText(String S);
-// The microcontroller's name as the bootloader dialog shows it: the first two
-// characters and a trailing letter upper-cased ("atmega328p" gives
-// "ATmega328P"); a name of two characters or fewer is shown as given.
-String ShownMicrocontrollerName(const String& Name);
-// The bootloader's clock (a decimal number of hertz in the user's number
-// format) in megahertz, "16.000 MHz"; false when the text is not a number.
-bool TryFormatClockMHz(const String& Hertz, String& Text);
 // "RYX-VORira firmware: <ver>.<bld>" from the version markers of the store's
 // firmware image (item 0, unscrambled on a copy); missing markers leave
 // their parts empty, a store without items gives "RYX-VORira firmware: .".

@@ -33,7 +33,7 @@ TfrmBLSinfo::TfrmBLSinfo(TComponent* AOwner) : TForm(AOwner) {
   Label3 = MakeLabel(this, u"Label3", 24, 84, 85, 13, u"Connection OK", taRightJustify);
   AssignFont(Label3->Font(), u"Verdana", -11, clGray, EASTEUROPE_CHARSET);
   Image2 = MakeImage(this, u"Image2", 124, 81, 16, 16, RES_ICON_OK, false);
-  AdvGlowButton1 = MakeCloseButton(this, 158, 80, [this](TObject* Sender) { AdvGlowButton1Click(Sender); });
+  AdvGlowButton1 = MakeCloseButton(this, 158, 80, 14811120, 65408, [this](TObject* Sender) { AdvGlowButton1Click(Sender); });
 }
 
 void TfrmBLSinfo::AdvGlowButton1Click(TObject*) { Close(); }

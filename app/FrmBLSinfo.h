@@ -19,8 +19,7 @@ class TfrmBLSinfo : public TForm {
   TImage* Image1;
   TLabel* Label3;
   TImage* Image2;
-  // The "close" button (a standard button until the glow button joins the layer's controls).
-  TButton* AdvGlowButton1;
+  TAdvGlowButton* AdvGlowButton1;
 
   // Closes the window.
   void AdvGlowButton1Click(TObject* Sender);

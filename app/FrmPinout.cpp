@@ -41,7 +41,7 @@ TfrmPinout::TfrmPinout(TComponent* AOwner) : TForm(AOwner) {
   };
   Image1->OnDblClick = [this](TObject* Sender) { Image1DblClick(Sender); };
 
-  AdvGlowButton1 = MakeCloseButton(Panel1, 564, 8, [this](TObject* Sender) { AdvGlowButton1Click(Sender); });
+  AdvGlowButton1 = MakeCloseButton(Panel1, 564, 8, 15132415, 8421631, [this](TObject* Sender) { AdvGlowButton1Click(Sender); });
 
   QvFormSR1 = new TQvFormSR(this);  // owned and destroyed by the window
   QvFormSR1->SetName(u"QvFormSR1");

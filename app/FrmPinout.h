@@ -15,8 +15,7 @@ class TfrmPinout : public TForm {
 
   TPanel* Panel1;
   TImage* Image1;
-  // The "close" button (a standard button until the glow button joins the layer's controls).
-  TButton* AdvGlowButton1;
+  TAdvGlowButton* AdvGlowButton1;
   // Restores the window's place and size when it shows, saves them when it is destroyed.
   TQvFormSR* QvFormSR1;
 

@@ -56,6 +56,8 @@ class TAdvSmoothProgressBar : public TCustomControl, public IVornTones, public I
   void SetMaximum(Double Value);
   // The current (animated) value.
   Double Position() const { return FPosition; }
+  // The value the animated position is moving to.
+  Double PositionTo() const { return FPositionTo; }
   // The new target, clamped into Minimum..Maximum; NaN is ignored.
   void SetPosition(Double Value);
   Double Step() const { return FStep; }

@@ -34,6 +34,10 @@ TEST_F(DialogsTest, BootloaderInfoLayout) {
   EXPECT_EQ(f->Image2->Picture()->Width(), 16);
   EXPECT_EQ(f->AdvGlowButton1->BoundsRect(), (TRect{158, 80, 215, 97}));
   EXPECT_EQ(f->AdvGlowButton1->Caption(), u"close");
+  EXPECT_EQ(f->AdvGlowButton1->Appearance()->Color(), TColor(14811120));
+  EXPECT_EQ(f->AdvGlowButton1->Appearance()->ColorMirror(), TColor(65408));
+  EXPECT_EQ(f->AdvGlowButton1->Appearance()->ColorHot(), TColor(16117985));
+  EXPECT_TRUE(f->AdvGlowButton1->Rounded());
 }
 
 TEST_F(DialogsTest, EscAndTheButtonCloseTheModalDialogs) {

@@ -71,6 +71,13 @@ class TLoopbackHttpServer {
     return FLastBody;
   }
 
+  // How many requests arrived for path.
+  int RequestCount(const std::string& path) {
+    std::lock_guard lock(FLock);
+    auto it = FCounts.find(path);
+    return it == FCounts.end() ? 0 : it->second;
+  }
+
   // A loopback port nobody listens on (bound once, then released).
   static int ClosedPort() {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -130,6 +137,7 @@ class TLoopbackHttpServer {
       std::lock_guard lock(FLock);
       FLastRequest = head;
       FLastBody = body.substr(0, announced);
+      ++FCounts[path];
       if (auto it = FRoutes.find(path); it != FRoutes.end()) response = it->second;
     }
     std::string out = "HTTP/1.1 " + std::to_string(response.Status) + " " + response.Reason + "\r\n" +
@@ -150,6 +158,7 @@ class TLoopbackHttpServer {
   std::atomic<bool> FStop{false};
   std::mutex FLock;
   std::map<std::string, THttpResponse> FRoutes;
+  std::map<std::string, int> FCounts;
   std::string FLastRequest;
   std::string FLastBody;
   std::thread FThread;
