@@ -426,8 +426,11 @@ void TWindowBridge::Flush() {
 }
 
 bool TWindowBridge::ScreenUpdatePending() const {
-  // A hidden or wholly covered widget gets no paint: nothing waits for it.
-  return FScreenStale && FWidget != nullptr && FWidget->isVisible() && !FWidget->visibleRegion().isEmpty();
+  // A hidden or wholly covered widget, or one in a window the window system
+  // does not show, gets no paint: nothing waits for it.
+  if (!FScreenStale || FWidget == nullptr || !FWidget->isVisible() || FWidget->visibleRegion().isEmpty()) return false;
+  const QWindow* window = FWidget->window()->windowHandle();
+  return window != nullptr && window->isExposed();
 }
 
 void TWindowBridge::TrackDC(HDC DC) { FDCs.push_back(DC); }
