@@ -267,6 +267,16 @@ bool ParseOptions(int argc, char** argv, TOptions& o) {
     std::fprintf(stderr, "startup_bench: --runs must be 1..10000 and --timeout-ms positive\n");
     return false;
   }
+  // The runs start in their own folders: paths are made absolute first.
+  for (std::string* path : {&o.Program, &o.Reference}) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(*path, ec);
+    if (ec || ::access(full.c_str(), X_OK) != 0) {
+      std::fprintf(stderr, "startup_bench: %s is no program that can be started\n", path->c_str());
+      return false;
+    }
+    *path = full.string();
+  }
   if (o.Display && std::getenv("DISPLAY") == nullptr) {
     std::fprintf(stderr, "startup_bench: --display given but DISPLAY is not set\n");
     return false;
