@@ -8,6 +8,7 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ImgList.h"
+#include "platform/vcl/MenuBar.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 
@@ -339,6 +340,7 @@ void TAdvMainMenu::UpdateItems() { TMainMenu::UpdateItems(); }
 
 void TAdvMainMenu::RedrawMenuBar() {
   if (TWinControl* w = ActiveMenuWindow()) w->Invalidate();
+  if (WindowHandle() != nullptr) DrawMenuBar(WindowHandle());
 }
 
 void TAdvMainMenu::DoRefreshMenu(bool Rebuild) {

@@ -1401,6 +1401,18 @@ void TWinControl::DefaultHandler(TMessage& M) {
       }
       break;
     case WM_NCHITTEST: M.Result = HTCLIENT; break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // Alt alone, or F10, released unanswered: the form's menu key.
+      if ((M.WParam == VK_MENU || (M.WParam == VK_F10 && M.Msg == WM_SYSKEYUP)) &&
+          controls_internal::LastKeyDown() == Word(M.WParam) && GetKeyState(VK_SHIFT) >= 0 &&
+          GetKeyState(VK_CONTROL) >= 0)
+        if (TCustomForm* form = GetParentForm(this)) form->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0);
+      break;
+    case WM_SYSCHAR:
+      // Alt with a letter nobody answered: the form's menu bar looks for the accelerator.
+      if (TCustomForm* form = GetParentForm(this)) form->Perform(WM_SYSCOMMAND, SC_KEYMENU, M.WParam);
+      break;
     case WM_SETCURSOR:
       // Unanswered: the parent decides, as the window system asks it.
       M.Result = FParent != nullptr ? FParent->Perform(WM_SETCURSOR, M.WParam, M.LParam) : 0;

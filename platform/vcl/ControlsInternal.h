@@ -17,7 +17,7 @@ class TBridgeWidget;
 
 // A windowed control's window: a Qt widget that shows a backing image. The
 // image covers the whole window (frame included) of a child window and the
-// client area of a top-level one.
+// client area of a top-level one, with a form's menu bar above it.
 class TWindowBridge {
  public:
   TWindowBridge(TWinControl* Control, const TCreateParams& Params);
@@ -53,7 +53,9 @@ class TWindowBridge {
   // Marks a client rectangle (nullptr: all) for painting.
   void Invalidate(const QRect* ClientRect, bool Erase);
   void Validate(const QRect* ClientRect);
-  bool NeedsPaint() const { return !FUpdateRgn.isEmpty(); }
+  // Marks a top-level window's menu bar for painting (WM_NCPAINT).
+  void InvalidateFrame();
+  bool NeedsPaint() const { return !FUpdateRgn.isEmpty() || FFrameDirty; }
   QRegion UpdateRegion() const { return FUpdateRgn; }
   bool EraseNeeded() const { return FErase; }
   void MarkBeganPaint() { FBeganPaint = true; }
@@ -80,6 +82,7 @@ class TWindowBridge {
   QPoint FClientOffset;
   QRegion FUpdateRgn;
   bool FErase = false;
+  bool FFrameDirty = false;  // a top-level window's menu bar waits for WM_NCPAINT
   bool FVisible = false;
   bool FEnabled = true;
   bool FPainting = false;
@@ -138,6 +141,10 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
 void BeginWindowMove(TCustomForm* Form);
 // The form a pointer-following move drags; nullptr when none.
 TCustomForm* MovingForm();
+
+// The last key that went down, 0 when a handler answered it before it reached
+// the focused window (Alt or F10 released right after going down unanswered is the menu key).
+Word LastKeyDown();
 
 // The pointer's last screen position.
 TPoint CursorPos();

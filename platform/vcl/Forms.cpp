@@ -12,6 +12,8 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/MenuBar.h"
+#include "platform/vcl/Menus.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
@@ -71,6 +73,8 @@ TCustomForm::~TCustomForm() {
   Destroying();
   if (Application != nullptr) Application->FormDestroyed(this);
   if (Screen != nullptr) Screen->RemoveForm(this);
+  if (FMenu != nullptr) FMenu->RemoveFreeNotification(this);
+  FMenuBar.reset();
   FCanvas->FreeHandle();
   DestroyHandle();
 }
@@ -119,7 +123,37 @@ void TCustomForm::Paint() {
 
 TRect TCustomForm::FrameInsets() const {
   if (FParent != nullptr) return {};
-  return InsetsFor(FBorderStyle);
+  TRect r = InsetsFor(FBorderStyle);
+  // The menu bar is part of the frame, between the caption and the client area.
+  if (FMenuBar) r.Top += FMenuBar->Height();
+  return r;
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu != nullptr) {
+    FMenu->RemoveFreeNotification(this);
+    if (HandleAllocated() && FMenu->WindowHandle() == FHandle) FMenu->SetWindowHandle(nullptr);
+  }
+  FMenu = Value;
+  if (Value != nullptr) {
+    Value->FreeNotification(this);
+    if (HandleAllocated()) Value->SetWindowHandle(FHandle);
+    if (!FMenuBar) FMenuBar = std::make_unique<TMenuBar>(this);
+  }
+  if (FMenuBar) FMenuBar->SetMenu(Value);
+}
+
+void TCustomForm::MenuBarResized(Integer Delta) {
+  if (Delta != 0) SetBounds(FLeft, FTop, FWidth, FHeight + Delta);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent != nullptr && AComponent == FMenu) {
+    FMenu = nullptr;
+    if (FMenuBar) FMenuBar->SetMenu(nullptr);
+  }
 }
 
 TPoint TCustomForm::ClientOrigin() const { return TWinControl::ClientOrigin(); }
@@ -207,6 +241,7 @@ void TCustomForm::CreateParams(TCreateParams& P) {
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   ApplyAlpha();
+  if (FMenu != nullptr) FMenu->SetWindowHandle(FHandle);
 }
 
 void TCustomForm::PlaceForm() {
@@ -364,6 +399,7 @@ void TCustomForm::WMActivate(TMessage& M) {
     SetWindowFocus();
     if (Screen != nullptr) Screen->SetActiveForm(this);
   } else {
+    if (FMenuBar) FMenuBar->CancelMode();
     if (FFormState.Contains(fsActivated)) {
       FFormState.Exclude(fsActivated);
       Perform(CM_DEACTIVATE, 0, 0);
@@ -387,6 +423,26 @@ void TCustomForm::Dispatch(TMessage& M) {
     case WM_ACTIVATE: WMActivate(M); break;
     case WM_CLOSE: WMClose(M); break;
     case WM_SYSCOMMAND: WMSysCommand(M); break;
+    case WM_NCPAINT:
+      // A top-level form's frame is the window manager's but for the menu bar.
+      if (FParent != nullptr) TWinControl::Dispatch(M);
+      else if (FMenuBar) FMenuBar->Paint();
+      break;
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCLBUTTONUP:
+    case WM_NCMOUSELEAVE:
+      if (FMenuBar && (M.WParam == WPARAM(HTMENU) || M.Msg == WM_NCMOUSELEAVE)) {
+        const TPoint at = PointFromLParam(M.LParam);
+        if (M.Msg == WM_NCMOUSEMOVE) FMenuBar->MouseMove(at);
+        else if (M.Msg == WM_NCLBUTTONUP) FMenuBar->MouseUp(at);
+        else if (M.Msg == WM_NCMOUSELEAVE) FMenuBar->MouseLeave();
+        else FMenuBar->MouseDown(at);
+      } else {
+        TWinControl::Dispatch(M);
+      }
+      break;
     case CM_ACTIVATE: CMActivate(M); break;
     case CM_DEACTIVATE: CMDeactivate(M); break;
     case CM_RELEASE:
@@ -398,6 +454,12 @@ void TCustomForm::Dispatch(TMessage& M) {
 }
 
 void TCustomForm::WMSysCommand(TMessage& M) {
+  if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
+    // F10, Alt alone (0) or Alt with a letter: the menu bar's keys.
+    if (FMenuBar) FMenuBar->KeyMenu(Char(M.LParam));
+    M.Result = 0;
+    return;
+  }
   if ((M.WParam & 0xFFF0) == SC_MOVE && HandleAllocated()) {
     controls_internal::BeginWindowMove(this);
     M.Result = 0;
@@ -620,6 +682,7 @@ void RegisterFormClasses() {
       .Property(u"ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth)
       .Property(u"FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal)
       .Property(u"KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
+      .Property(u"Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
       .Property(u"PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
       .Property(u"Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDefaultPosOnly)
       .Property(u"Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled).Default(true)

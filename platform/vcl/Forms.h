@@ -22,6 +22,9 @@ using TFormState = TSet<TFormStateItem>;
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
+class TMainMenu;
+class TMenuBar;
+
 class TCustomForm : public TWinControl {
  public:
   // A hidden form owned by AOwner; it enters Screen's form list. Components
@@ -59,6 +62,12 @@ class TCustomForm : public TWinControl {
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
   TFormState FormState() const { return FFormState; }
+  // The main menu whose items the form's menu bar shows (nullptr: no bar).
+  // The client area keeps its size: the window grows by the bar's height.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  // The menu bar (nullptr until a menu was set).
+  TMenuBar* MenuBar() const { return FMenuBar.get(); }
   // True while the form is the active window.
   bool Active() const { return FActive; }
 
@@ -114,6 +123,7 @@ class TCustomForm : public TWinControl {
 
  protected:
   friend class TWinControl;
+  friend class TMenuBar;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   virtual void DoCreate();
@@ -138,6 +148,9 @@ class TCustomForm : public TWinControl {
   virtual void CMDeactivate(TMessage& Message);
   void CloseModal();
   void SetWindowFocus();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  // The bar's height changed by Delta: the window follows, the client area keeps its size.
+  void MenuBarResized(Integer Delta);
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
@@ -160,6 +173,8 @@ class TCustomForm : public TWinControl {
   void PlaceForm();
   void ApplyAlpha();
   std::unique_ptr<TControlCanvas> FCanvas;
+  TMainMenu* FMenu = nullptr;
+  std::unique_ptr<TMenuBar> FMenuBar;
 
  public:
   TCanvas* Canvas() const { return FCanvas.get(); }

@@ -10,6 +10,8 @@
 #include "platform/vcl/Bitmap.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ImgList.h"
+#include "platform/vcl/MenuBar.h"
+#include "platform/vcl/MenuLoopInternal.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
@@ -242,6 +244,13 @@ void TMenuItem::MeasureItem(TCanvas* ACanvas, Integer& Width, Integer& Height) {
     Height = 8;
     return;
   }
+  if (FParent != nullptr && FParent->FMenu != nullptr && dynamic_cast<TMainMenu*>(FParent->FMenu) != nullptr) {
+    // A bar item: its caption only (the bar spaces its cells itself).
+    const TSize ext = ACanvas->TextExtent(FCaption.empty() ? String(u" ") : StripAccel(FCaption));
+    Width = std::max(Width, ext.cx);
+    Height = std::max(Height, ext.cy + 6);
+    return;
+  }
   String text = StripAccel(FCaption);
   const String sc = ShortCutToText(FShortCut);
   if (!sc.empty()) text += u"\t" + sc;
@@ -270,6 +279,16 @@ void TMenuItem::AdvancedDrawItem(TCanvas* ACanvas, TRect ARect, TOwnerDrawState 
     }
   }
   const bool selected = State.Contains(odSelected);
+  if (TopLevel) {
+    // A bar item: a highlight while open or under the pointer, the caption centred with its accelerator.
+    const bool lit = FEnabled && (selected || State.Contains(odHotLight));
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(lit ? clHighlight : clMenuBar);
+    ACanvas->FillRect(ARect);
+    TRect tr = ARect;
+    DoDrawText(ACanvas, FCaption, tr, lit, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    return;
+  }
   ACanvas->Brush()->SetStyle(bsSolid);
   ACanvas->Brush()->SetColor(selected && FEnabled ? clHighlight : clMenu);
   ACanvas->FillRect(ARect);
@@ -313,6 +332,11 @@ void TMenuItem::AdvancedDrawItem(TCanvas* ACanvas, TRect ARect, TOwnerDrawState 
 // TMenu
 
 namespace {
+// Open menu levels take the items they show again after the tree changed (defined with the loop below).
+void MenuLevelsRefresh();
+// Open menu levels showing a menu that goes away stop showing its items.
+void MenuLevelsForget(const TMenu* Menu);
+
 std::vector<TMenu*>& LiveMenus() {
   static std::vector<TMenu*> menus;
   return menus;
@@ -347,6 +371,7 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(std::make_unique<T
 }
 
 TMenu::~TMenu() {
+  MenuLevelsForget(this);
   CloseMenus();
   std::erase(LiveMenus(), this);
   FItems->FMenu = nullptr;
@@ -370,7 +395,10 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
+  if (Rebuild) MenuLevelsRefresh();
   if (TWinControl* w = ActiveMenuWindow()) w->Invalidate();
+  // The bars showing the menu lay their items out again and repaint.
+  if (dynamic_cast<TMainMenu*>(this) != nullptr) MenuBarsChanged(this);
   if (OnChange) OnChange(Sender, Source, Rebuild);
 }
 
@@ -424,7 +452,20 @@ struct TMenuLoop {
   std::vector<TMenuWindow*> Levels;  // open levels, first = top
   TMenuItem* Chosen = nullptr;
   bool Done = false;
+  // A drop-down of a form's menu bar: the bar's hit test and its open item.
+  const menus_internal::TBarHitTest* Bar = nullptr;
+  TMenuItem* BarItem = nullptr;
+  TMenu* BarMenu = nullptr;
+  menus_internal::TDropDownEnd End = menus_internal::TDropDownEnd::Dismissed;
+  TMenuItem* EndItem = nullptr;
+  bool LeaveKeyDown = false;  // Alt or F10 went down while the drop-down showed
 };
+
+void EndDropDown(TMenuLoop* loop, menus_internal::TDropDownEnd End, TMenuItem* Item = nullptr) {
+  loop->End = End;
+  loop->EndItem = Item;
+  loop->Done = true;
+}
 TMenuLoop* CurrentLoop = nullptr;
 
 class TMenuWindow : public TCustomControl {
@@ -443,6 +484,7 @@ class TMenuWindow : public TCustomControl {
   void Measure() {
     FMeasured = true;
     FLayout.clear();
+    if (FParentItem == nullptr) return;
     HDC dc = GetDC(nullptr);
     TCanvas canvas;
     canvas.SetHandle(dc);
@@ -490,6 +532,27 @@ class TMenuWindow : public TCustomControl {
   void Select(Integer Index) {
     if (Index == FSelected) return;
     FSelected = Index;
+    Invalidate();
+  }
+
+  // Takes the parent's current children again (the tree changed), keeping
+  // the window's place and the selected item when it is still shown.
+  void Remeasure() {
+    const TMenuItem* selected = FSelected >= 0 && FSelected < Integer(FLayout.size()) ? FLayout[std::size_t(FSelected)].first
+                                                                                     : nullptr;
+    Measure();
+    FSelected = -1;
+    for (std::size_t i = 0; i < FLayout.size(); ++i)
+      if (FLayout[i].first == selected) FSelected = Integer(i);
+    if (HandleAllocated()) SetBounds(Left(), Top(), FWidth, FHeight);
+    Invalidate();
+  }
+
+  // Shows nothing more: its parent item is gone.
+  void Detach() {
+    FParentItem = nullptr;
+    FLayout.clear();
+    FSelected = -1;
     Invalidate();
   }
 
@@ -543,6 +606,42 @@ void CloseLevelsAfter(TMenuLoop* loop, std::size_t keep) {
   }
 }
 
+bool MenuLevelsRefreshing = false;
+
+void MenuLevelsRefresh() {
+  TMenuLoop* loop = CurrentLoop;
+  if (loop == nullptr || loop->Levels.empty() || MenuLevelsRefreshing) return;
+  MenuLevelsRefreshing = true;
+  // A level whose parent item left the level above (a drop-down: left the bar's
+  // menu) closes with those after it; only pointers are compared, as a removed item may be gone.
+  std::size_t keep = loop->Levels.size();
+  for (std::size_t i = 0; i < loop->Levels.size() && keep == loop->Levels.size(); ++i) {
+    const TMenuItem* above = i > 0 ? loop->Levels[i - 1]->ParentItem()
+                             : loop->BarMenu != nullptr ? loop->BarMenu->Items()
+                                                        : nullptr;
+    if (above != nullptr && above->IndexOf(loop->Levels[i]->ParentItem()) < 0) keep = i;
+  }
+  if (keep == 0) {
+    CloseLevelsAfter(loop, 1);
+    loop->Levels.front()->Detach();
+    EndDropDown(loop, menus_internal::TDropDownEnd::Dismissed);
+  } else {
+    CloseLevelsAfter(loop, keep);
+    for (TMenuWindow* w : loop->Levels) w->Remeasure();
+  }
+  MenuLevelsRefreshing = false;
+}
+
+void MenuLevelsForget(const TMenu* Menu) {
+  TMenuLoop* loop = CurrentLoop;
+  if (loop == nullptr || loop->Levels.empty()) return;
+  TMenuItem* top = loop->Levels.front()->ParentItem();
+  if (top == nullptr || top->GetParentMenu() != Menu) return;
+  CloseLevelsAfter(loop, 1);
+  loop->Levels.front()->Detach();
+  loop->Done = true;
+}
+
 void OpenSubMenu(TMenuLoop* loop, TMenuWindow* from, Integer index) {
   const std::size_t level = std::size_t(std::find(loop->Levels.begin(), loop->Levels.end(), from) - loop->Levels.begin());
   CloseLevelsAfter(loop, level + 1);
@@ -584,6 +683,25 @@ void TMenuWindow::WndProc(TMessage& M) {
     case WM_RBUTTONUP: {
       const TPoint screen = ClientToScreen(PointFromLParam(M.LParam));
       TMenuWindow* level = LevelAt(FLoop, screen);
+      if (level == nullptr && FLoop->Bar != nullptr) {
+        // Over the bar: another item with children takes over on a move; a
+        // press switches to another item, or closes on the open one.
+        bool onBar = false;
+        TMenuItem* barItem = (*FLoop->Bar)(screen, onBar);
+        if (onBar) {
+          using menus_internal::TDropDownEnd;
+          if (M.Msg == WM_MOUSEMOVE) {
+            if (barItem != nullptr && barItem != FLoop->BarItem && barItem->Enabled() && barItem->Count() > 0)
+              EndDropDown(FLoop, TDropDownEnd::BarItem, barItem);
+          } else if (M.Msg == WM_LBUTTONDOWN) {
+            if (barItem == nullptr || barItem == FLoop->BarItem) EndDropDown(FLoop, TDropDownEnd::Dismissed);
+            else EndDropDown(FLoop, TDropDownEnd::BarItem, barItem);
+          } else if (M.Msg == WM_RBUTTONDOWN) {
+            EndDropDown(FLoop, TDropDownEnd::Dismissed);
+          }
+          return;
+        }
+      }
       if (level == nullptr) {
         if (M.Msg == WM_LBUTTONDOWN || M.Msg == WM_RBUTTONDOWN) FLoop->Done = true;  // a press outside dismisses
         return;
@@ -609,10 +727,17 @@ bool MenuKey(TMenuLoop* loop, Word key) {
   TMenuWindow* w = loop->Levels.back();
   const Integer n = Integer(w->Layout().size());
   auto selectable = [&](Integer i) { return !w->Layout()[std::size_t(i)].first->IsLine(); };
+  using menus_internal::TDropDownEnd;
   switch (key) {
     case VK_ESCAPE:
       if (loop->Levels.size() > 1) CloseLevelsAfter(loop, loop->Levels.size() - 1);
+      else if (loop->Bar != nullptr) EndDropDown(loop, TDropDownEnd::Escaped);
       else loop->Done = true;
+      return true;
+    case VK_MENU:
+    case VK_F10:
+      // Leaving keys: a drop-down closes when they come up again; they choose no accelerator.
+      if (loop->Bar != nullptr) loop->LeaveKeyDown = true;
       return true;
     case VK_DOWN:
     case VK_UP: {
@@ -626,18 +751,26 @@ bool MenuKey(TMenuLoop* loop, Word key) {
       w->Select(i);
       return true;
     }
-    case VK_RIGHT:
-      if (w->Selected() >= 0) OpenSubMenu(loop, w, w->Selected());
+    case VK_RIGHT: {
+      TMenuItem* sel = w->Selected() >= 0 ? w->Layout()[std::size_t(w->Selected())].first : nullptr;
+      // A drop-down moves on to the next bar item where no sub-menu opens.
+      if (loop->Bar != nullptr && (sel == nullptr || sel->Count() == 0 || !sel->Enabled()))
+        EndDropDown(loop, TDropDownEnd::Next);
+      else if (w->Selected() >= 0)
+        OpenSubMenu(loop, w, w->Selected());
       return true;
+    }
     case VK_LEFT:
       if (loop->Levels.size() > 1) CloseLevelsAfter(loop, loop->Levels.size() - 1);
+      else if (loop->Bar != nullptr) EndDropDown(loop, TDropDownEnd::Previous);
       return true;
     case VK_RETURN:
     case VK_SPACE:
       Choose(loop, w, w->Selected());
       return true;
     default:
-      // An accelerator letter chooses its item.
+      // An accelerator letter chooses its item (function keys share codes with lower-case letters: not those).
+      if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return true;
       for (Integer i = 0; i < n; ++i)
         if (IsAccel(key, w->Layout()[std::size_t(i)].first->Caption())) {
           w->Select(i);
@@ -657,6 +790,50 @@ void TPopupMenu::DoPopup(TObject* Sender) {
   if (OnPopup) OnPopup(Sender);
 }
 
+namespace {
+
+// Runs the levels of Loop (its top level placed and showing) until an item is
+// chosen or the menu is dismissed; every level is closed on return.
+void RunMenuLoop(TMenuLoop& loop) {
+  TMenuWindow* top = loop.Levels.front();
+  SetCapture(top->Handle());
+  CurrentLoop = &loop;
+  // Keys go to the menu while it shows, ahead of the focused control.
+  TMessageEvent saved = Application->OnMessage;
+  Application->OnMessage = [&loop, saved](TMsg& Msg, bool& Handled) {
+    if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
+      Handled = MenuKey(&loop, Word(Msg.wParam));
+      return;
+    }
+    if (Msg.message == WM_KEYUP || Msg.message == WM_SYSKEYUP) {
+      if (loop.LeaveKeyDown && (Msg.wParam == VK_MENU || Msg.wParam == VK_F10))
+        EndDropDown(&loop, menus_internal::TDropDownEnd::Dismissed);
+      Handled = true;
+      return;
+    }
+    if (Msg.message == WM_CHAR || Msg.message == WM_SYSCHAR) {
+      Handled = true;
+      return;
+    }
+    if (saved) saved(Msg, Handled);
+  };
+  auto finish = [&] {
+    Application->OnMessage = saved;
+    CurrentLoop = nullptr;
+    if (!loop.Levels.empty() && GetCapture() == loop.Levels.front()->Handle()) ReleaseCapture();
+    CloseLevelsAfter(&loop, 0);
+  };
+  try {
+    while (!loop.Done && !Application->Terminated() && !loop.Levels.empty()) Application->HandleMessage();
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+}
+
+}  // namespace
+
 void TPopupMenu::Popup(Integer X, Integer Y) {
   if (CurrentLoop != nullptr || Application == nullptr) return;  // one menu at a time
   DoPopup(this);
@@ -667,38 +844,38 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
   if (FAlignment == paRight) X -= top->Width();
   else if (FAlignment == paCenter) X -= top->Width() / 2;
   top->Place(X, Y);
-  SetCapture(top->Handle());
-  CurrentLoop = &loop;
-  // Keys go to the menu while it shows, ahead of the focused control.
-  TMessageEvent saved = Application->OnMessage;
-  Application->OnMessage = [&loop, saved](TMsg& Msg, bool& Handled) {
-    if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
-      Handled = MenuKey(&loop, Word(Msg.wParam));
-      return;
-    }
-    if (Msg.message == WM_CHAR || Msg.message == WM_KEYUP || Msg.message == WM_SYSKEYUP || Msg.message == WM_SYSCHAR) {
-      Handled = true;
-      return;
-    }
-    if (saved) saved(Msg, Handled);
-  };
-  try {
-    while (!loop.Done && !Application->Terminated() && !loop.Levels.empty()) Application->HandleMessage();
-  } catch (...) {
-    Application->OnMessage = saved;
-    CurrentLoop = nullptr;
-    if (GetCapture() == top->Handle()) ReleaseCapture();
-    CloseLevelsAfter(&loop, 0);
-    throw;
-  }
-  Application->OnMessage = saved;
-  CurrentLoop = nullptr;
-  if (!loop.Levels.empty() && GetCapture() == loop.Levels.front()->Handle()) ReleaseCapture();
-  CloseLevelsAfter(&loop, 0);
+  RunMenuLoop(loop);
   // The chosen item runs after the menu has gone, as a command sent by the closed menu.
   if (loop.Chosen != nullptr) loop.Chosen->Click();
   if (OnClose) OnClose(this);
 }
+
+namespace menus_internal {
+
+TDropDownResult TrackDropDown(TMenuItem* BarItem, TPoint At, bool SelectFirst, const TBarHitTest& HitTest) {
+  if (CurrentLoop != nullptr || Application == nullptr || BarItem == nullptr) return {};
+  TMenuLoop loop;
+  loop.Bar = &HitTest;
+  loop.BarItem = BarItem;
+  loop.BarMenu = BarItem->GetParentMenu();
+  auto* top = new TMenuWindow(BarItem, &loop);  // owned by the loop's level list
+  loop.Levels.push_back(top);
+  top->Measure();
+  top->Place(At.X, At.Y);
+  if (SelectFirst)
+    for (std::size_t i = 0; i < top->Layout().size(); ++i)
+      if (!top->Layout()[i].first->IsLine()) {
+        top->Select(Integer(i));
+        break;
+      }
+  RunMenuLoop(loop);
+  if (loop.Chosen != nullptr) return {TDropDownEnd::Chosen, loop.Chosen};
+  return {loop.End, loop.EndItem};
+}
+
+bool MenuLoopRunning() { return CurrentLoop != nullptr; }
+
+}  // namespace menus_internal
 
 TWinControl* ActiveMenuWindow() {
   if (CurrentLoop == nullptr || CurrentLoop->Levels.empty()) return nullptr;
@@ -706,6 +883,7 @@ TWinControl* ActiveMenuWindow() {
 }
 
 TRect MenuItemRect(TWinControl* MenuWindow, const TMenuItem* Item) {
+  if (auto* form = dynamic_cast<TCustomForm*>(MenuWindow)) return MenuBarItemRect(form, Item);
   if (CurrentLoop == nullptr) return {};
   for (TMenuWindow* w : CurrentLoop->Levels)
     if (w == MenuWindow)
@@ -715,6 +893,7 @@ TRect MenuItemRect(TWinControl* MenuWindow, const TMenuItem* Item) {
 }
 
 TWinControl* MenuWindowOf(const TMenuItem* ParentItem) {
+  if (TCustomForm* form = MenuBarFormOf(ParentItem)) return form;
   if (CurrentLoop == nullptr || ParentItem == nullptr) return nullptr;
   for (TMenuWindow* w : CurrentLoop->Levels)
     if (w->ParentItem() == ParentItem) return w;

@@ -237,9 +237,11 @@ class TPopupMenu : public TMenu {
 // no menu shows. Its items lie one below the other in menu order.
 TWinControl* ActiveMenuWindow();
 // The rectangle, in the menu window's client coordinates, of an item it shows; empty when it does not show it.
+// A form whose menu bar shows the item answers the item's cell (above the client area: negative tops).
 TRect MenuItemRect(TWinControl* MenuWindow, const TMenuItem* Item);
 // The open menu window that shows the children of ParentItem (a menu's root
-// item for its first level); nullptr when none shows them.
+// item for its first level; for a form's main menu, the form whose bar shows
+// them); nullptr when none shows them.
 TWinControl* MenuWindowOf(const TMenuItem* ParentItem);
 // The item a menu window shows the children of; nullptr for another window.
 TMenuItem* MenuWindowParentItem(TWinControl* MenuWindow);

@@ -23,6 +23,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/MenuBar.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
@@ -48,6 +49,8 @@ struct TState {
   TCustomForm* MoveForm = nullptr;
   TPoint MoveGrab;    // pointer where the move began
   TPoint MoveOrigin;  // the form's place then
+  HWND MenuBarMouse = nullptr;  // the form whose menu bar the pointer is over
+  Word LastKeyDown = 0;
 };
 
 TState& S() {
@@ -138,6 +141,13 @@ TPoint ScreenPosOf(TWindowBridge* b, QPointF local) {
 
 // The offscreen platform has no stacking or size hints for top-level windows (and says so on every call).
 bool WindowSystemStacks() { return QGuiApplication::platformName() != QLatin1String("offscreen"); }
+
+// Height of a top-level form's menu bar, which the window shows above its client area.
+int MenuBarBand(TWinControl* Control) {
+  if (Control->Parent() != nullptr) return 0;
+  auto* form = dynamic_cast<TCustomForm*>(Control);
+  return form != nullptr && form->MenuBar() != nullptr ? form->MenuBar()->Height() : 0;
+}
 
 int Depth(const TControl* c) {
   int d = 0;
@@ -300,9 +310,11 @@ void TWindowBridge::UpdateGeometry() {
   if (FTopLevel) {
     const TPoint o = FControl->ClientOrigin();
     const TRect cr = FControl->ClientRect();
-    geom = QRect(o.X, o.Y, std::max(cr.Width(), 1), std::max(cr.Height(), 1));
-    imageSize = QSize(std::max(cr.Width(), 1), std::max(cr.Height(), 1));
-    FClientOffset = QPoint(0, 0);
+    const int band = MenuBarBand(FControl);
+    geom = QRect(o.X, o.Y - band, std::max(cr.Width(), 1), std::max(cr.Height(), 1) + band);
+    imageSize = geom.size();
+    if (FClientOffset != QPoint(0, band)) FFrameDirty = band > 0;
+    FClientOffset = QPoint(0, band);
   } else {
     QPoint parentOffset(0, 0);
     if (TWinControl* p = FControl->Parent())
@@ -323,6 +335,7 @@ void TWindowBridge::UpdateGeometry() {
       p.drawImage(0, 0, FImage);
     }
     FImage = std::move(next);
+    if (FTopLevel && FClientOffset.y() > 0) FFrameDirty = true;
     Invalidate(nullptr, true);
   }
   if (FWidget != nullptr) {
@@ -392,6 +405,12 @@ void TWindowBridge::Invalidate(const QRect* ClientRect, bool Erase) {
   SchedulePaint();
 }
 
+void TWindowBridge::InvalidateFrame() {
+  if (!FTopLevel || FClientOffset.y() <= 0) return;
+  FFrameDirty = true;
+  SchedulePaint();
+}
+
 void TWindowBridge::Validate(const QRect* ClientRect) {
   if (ClientRect == nullptr) {
     FUpdateRgn = QRegion();
@@ -402,12 +421,19 @@ void TWindowBridge::Validate(const QRect* ClientRect) {
 }
 
 void TWindowBridge::PaintNow() {
-  if (FPainting || FUpdateRgn.isEmpty()) return;
+  if (FPainting || (FUpdateRgn.isEmpty() && !FFrameDirty)) return;
   FPainting = true;
   try {
     const TRect in = FControl->FrameInsets();
-    if (!FTopLevel && (in.Left > 0 || in.Top > 0 || in.Right > 0 || in.Bottom > 0)) SendMessage(FHandle, WM_NCPAINT, 1, 0);
-    SendMessage(FHandle, WM_PAINT, 0, 0);
+    if (FTopLevel && FFrameDirty) {
+      FFrameDirty = false;
+      SendMessage(FHandle, WM_NCPAINT, 1, 0);
+    }
+    if (!FUpdateRgn.isEmpty()) {
+      if (!FTopLevel && (in.Left > 0 || in.Top > 0 || in.Right > 0 || in.Bottom > 0))
+        SendMessage(FHandle, WM_NCPAINT, 1, 0);
+      SendMessage(FHandle, WM_PAINT, 0, 0);
+    }
   } catch (...) {
     FPainting = false;
     throw;
@@ -550,7 +576,10 @@ void ForgetWindow(HWND Wnd) {
   }
   if (s.Focus == Wnd) s.Focus = nullptr;
   if (s.Active == Wnd) s.Active = nullptr;
+  if (s.MenuBarMouse == Wnd) s.MenuBarMouse = nullptr;
 }
+
+Word LastKeyDown() { return S().LastKeyDown; }
 
 void ForgetControl(TControl* Control) {
   TState& s = S();
@@ -652,6 +681,58 @@ void BeginWindowMove(TCustomForm* Form) {
 
 TCustomForm* MovingForm() { return S().MoveForm; }
 
+namespace {
+
+// The form whose menu bar lies at the screen point with no window above it; nullptr when none.
+TCustomForm* MenuBarFormAt(TPoint Screen) {
+  for (TWindowBridge* b : TopLevelBridges()) {
+    TWinControl* c = b->Control();
+    const TPoint local = c->ScreenToClient(Screen);
+    if (c->ClientRect().Contains(local)) return nullptr;
+    const int band = b->ClientOffset().y();
+    if (band > 0 && local.X >= 0 && local.X < c->ClientWidth() && local.Y >= -band && local.Y < 0)
+      return b->Enabled() ? dynamic_cast<TCustomForm*>(c) : nullptr;
+  }
+  return nullptr;
+}
+
+void MenuBarMouseLeft() {
+  const HWND h = S().MenuBarMouse;
+  S().MenuBarMouse = nullptr;
+  if (h != nullptr && BridgeOf(h) != nullptr) SendMessage(h, WM_NCMOUSELEAVE, 0, 0);
+}
+
+// Pointer input over a form's menu bar: the form's non-client messages; false when the point is elsewhere.
+bool RouteMenuBarMouse(TMouseAction Action, TPoint Screen, TMouseButton Button) {
+  TState& s = S();
+  TCustomForm* form = s.Capture == nullptr ? MenuBarFormAt(Screen) : nullptr;
+  if (form == nullptr) {
+    MenuBarMouseLeft();
+    return false;
+  }
+  UpdateMouseControl(nullptr);
+  const HWND h = form->Handle();
+  if (s.MenuBarMouse != h) {
+    MenuBarMouseLeft();
+    s.MenuBarMouse = h;
+  }
+  UINT msg = 0;
+  if (Action == TMouseAction::Move) msg = WM_NCMOUSEMOVE;
+  else if (Button == mbLeft && Action == TMouseAction::Down) msg = WM_NCLBUTTONDOWN;
+  else if (Button == mbLeft && Action == TMouseAction::DoubleClick) msg = WM_NCLBUTTONDBLCLK;
+  else if (Button == mbLeft && Action == TMouseAction::Up) msg = WM_NCLBUTTONUP;
+  if (msg == 0) return true;
+  if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
+    if (Application != nullptr) Application->CancelHint();
+    TWindowBridge* fb = BridgeOf(h);
+    if (ActiveWindow() != h && fb != nullptr && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(h);
+  }
+  Deliver(h, msg, WPARAM(HTMENU), PointToLParam(Screen), Screen);
+  return true;
+}
+
+}  // namespace
+
 void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftState Shift, int WheelDelta) {
   TState& s = S();
   if (s.MoveForm != nullptr) {
@@ -678,6 +759,8 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   if (Action == TMouseAction::Up) SetKeyStateDown(ButtonKey(Button), false);
 
   TWinControl* under = WindowAt(Screen, true);
+  if (Action != TMouseAction::Wheel && under == nullptr && RouteMenuBarMouse(Action, Screen, Button)) return;
+  if (under != nullptr || s.Capture != nullptr) MenuBarMouseLeft();
   TControl* deepest = under;
   if (under != nullptr)
     if (TControl* g = under->ControlAtPos(under->ScreenToClient(Screen), false)) deepest = g;
@@ -720,6 +803,7 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
 
 void RouteMouseLeftWindows() {
   if (S().Capture != nullptr) return;  // a held button keeps the pointer tracked
+  MenuBarMouseLeft();
   UpdateMouseControl(nullptr);
   if (Application != nullptr) Application->HintMouseMessage(nullptr, S().Cursor);
 }
@@ -728,6 +812,7 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
   SyncModifiers(Shift);
   SetKeyStateDown(VirtKey, Down);
   TState& s = S();
+  if (Down) s.LastKeyDown = VirtKey;
   HWND focus = s.Focus != nullptr ? s.Focus : s.Active;
   if (focus == nullptr || BridgeOf(focus) == nullptr) return;
   TWinControl* control = FindControl(focus);
@@ -741,10 +826,16 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
   else if (AutoRepeat) data |= LPARAM(1) << 30;
   if (Application != nullptr) {
     TMsg m{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor};
-    if (Application->DoMessage(m)) return;
+    if (Application->DoMessage(m)) {
+      if (Down) s.LastKeyDown = 0;
+      return;
+    }
   }
   // The control looks at the key first (dialog keys, menus); an answered key is not translated.
-  if (control->Perform(CN_BASE + msg, VirtKey, data) != 0) return;
+  if (control->Perform(CN_BASE + msg, VirtKey, data) != 0) {
+    if (Down) s.LastKeyDown = 0;
+    return;
+  }
   if (BridgeOf(focus) == nullptr) return;
   SendMessage(focus, msg, VirtKey, data);
   if (!Down) return;

@@ -148,6 +148,15 @@ TEST_F(Menus, PopupRunsUntilAnItemIsClickedAndThenClicksIt) {
   WhileOpen([&] { testinput::KeyPress(VK_ESCAPE); });
   menu.Popup(10, 10);
   EXPECT_EQ(log, (Log{"popup", "close"}));
+  // Function keys share their codes with lower-case letters: F1 is no accelerator for "&Print".
+  log.clear();
+  Item(&menu, menu.Items(), u"&Print", &log);
+  WhileOpen([&] {
+    testinput::KeyPress(VK_F1);
+    testinput::KeyPress(VK_ESCAPE);
+  });
+  menu.Popup(10, 10);
+  EXPECT_EQ(log, (Log{"popup", "close"}));
 }
 
 TEST_F(Menus, RightClickOnAControlOpensItsPopupMenuAtThePointer) {
