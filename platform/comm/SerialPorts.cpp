@@ -183,12 +183,25 @@ Integer SerialPortNumber(StringView name) {
   return ParseNumber(std::string_view(s).substr(3));
 }
 
+namespace {
+thread_local TSerialPortSnapshot* gSerialPortSnapshot = nullptr;
+}  // namespace
+
+TSerialPortSnapshot::TSerialPortSnapshot() : FOuter(gSerialPortSnapshot) { gSerialPortSnapshot = this; }
+TSerialPortSnapshot::~TSerialPortSnapshot() { gSerialPortSnapshot = FOuter; }
+
 std::vector<TSerialPortAlias> SerialPortAliases() {
+  TSerialPortSnapshot* snapshot = gSerialPortSnapshot;
+  if (snapshot != nullptr && snapshot->FTaken) return snapshot->FList;
   std::lock_guard<std::mutex> guard(gLock);
   std::vector<TSerialPortAlias> list;
   for (const auto& [n, device] : BuildTable()) {
     if (!DeviceExists(device)) continue;
     list.push_back({AnsiToString(ComName(n)), device, ValueNameFor(device)});
+  }
+  if (snapshot != nullptr) {
+    snapshot->FList = list;
+    snapshot->FTaken = true;
   }
   return list;
 }

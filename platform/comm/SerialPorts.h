@@ -18,6 +18,23 @@ struct TSerialPortAlias {
 
 // The ports whose device file exists now, by number.
 std::vector<TSerialPortAlias> SerialPortAliases();
+
+// While one lives on the calling thread, SerialPortAliases answers what its
+// first call there found: one scan for a caller that names many devices in a
+// row (each scan reads every tty entry and the alias file).
+class TSerialPortSnapshot {
+ public:
+  TSerialPortSnapshot();
+  ~TSerialPortSnapshot();
+  TSerialPortSnapshot(const TSerialPortSnapshot&) = delete;
+  TSerialPortSnapshot& operator=(const TSerialPortSnapshot&) = delete;
+
+ private:
+  friend std::vector<TSerialPortAlias> SerialPortAliases();
+  TSerialPortSnapshot* FOuter;
+  bool FTaken = false;
+  std::vector<TSerialPortAlias> FList;
+};
 // The device file of a port name ("COM3" or "\\.\COM3", any letter case); empty
 // for a name that is not COMn or names no port.
 std::string SerialPortDevice(StringView name);

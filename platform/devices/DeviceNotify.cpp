@@ -2,6 +2,8 @@
 
 #include <libudev.h>
 #include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
@@ -34,6 +36,7 @@ std::uintptr_t gNextHandle = 1;
 std::map<std::string, TDeviceChange> gArrived;
 
 std::atomic<bool> gStop{false};
+int gStopEvent = -1;  // eventfd that wakes the monitor for a stop request
 std::thread gMonitor;
 HWND gRelay = nullptr;  // hidden window that turns monitor events into broadcasts
 bool gStarted = false;
@@ -145,9 +148,11 @@ void ReadEvent(udev_device* dev) {
 void MonitorLoop(udev* u, udev_monitor* mon) {
   int fd = udev_monitor_get_fd(mon);
   while (!gStop.load()) {
-    pollfd p{fd, POLLIN, 0};
-    // Bounded wait so a stop request is seen promptly.
-    if (poll(&p, 1, 200) <= 0) continue;
+    pollfd p[2] = {{fd, POLLIN, 0}, {gStopEvent, POLLIN, 0}};
+    // The stop event ends the wait at once (the program's exit waits for it);
+    // without one, a bounded wait sees the stop request.
+    const bool wakeable = gStopEvent >= 0;
+    if (poll(p, wakeable ? 2 : 1, wakeable ? -1 : 200) <= 0 || !(p[0].revents & POLLIN)) continue;
     if (udev_device* dev = udev_monitor_receive_device(mon)) {
       ReadEvent(dev);
       udev_device_unref(dev);
@@ -179,6 +184,7 @@ void RecordPresentDevices() {
       present[p.string()] = {0, DBT_DEVTYP_DEVICEINTERFACE,
                              UsbInterfaceName(info.Vendor, info.Product, info.Serial, p.filename().string()), 0};
   }
+  const TSerialPortSnapshot ports;  // one scan for all the entries
   for (const auto& p : Entries(sys / "class/tty")) {
     String port = PortNameFor("/dev/" + p.filename().string());
     if (!port.empty()) present[p.string()] = {0, DBT_DEVTYP_PORT, port, 0};
@@ -263,6 +269,7 @@ bool InitDevices() {
   }
   gRelay = AllocateHWnd(Relay);
   gStop = false;
+  gStopEvent = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   gMonitor = std::thread(MonitorLoop, u, mon);
   return true;
 }
@@ -270,7 +277,13 @@ bool InitDevices() {
 void DoneDevices() {
   if (!gStarted) return;
   gStop = true;
+  if (gStopEvent >= 0) {
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = write(gStopEvent, &one, sizeof one);
+  }
   if (gMonitor.joinable()) gMonitor.join();
+  if (gStopEvent >= 0) close(gStopEvent);
+  gStopEvent = -1;
   if (gRelay != nullptr) DeallocateHWnd(gRelay);
   gRelay = nullptr;
   UnregisterSerialCommKey();

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "platform/comm/SerialPorts.h"
 #include "platform/devices/Wmi.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -95,6 +96,7 @@ void AddSerialPorts(std::vector<TWmiObject>& out) {
   std::vector<fs::path> entries;
   for (const auto& e : fs::directory_iterator(dir, ec)) entries.push_back(e.path());
   std::sort(entries.begin(), entries.end());
+  const TSerialPortSnapshot ports;  // one scan for all the entries
   for (const auto& p : entries) {
     std::string name = p.filename().string();
     String port = PortNameFor("/dev/" + name);

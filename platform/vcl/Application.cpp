@@ -3,10 +3,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string_view>
 
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Timers.h"
@@ -40,6 +44,63 @@ String ReadExeName() {
   return Utf8ToString(path);
 }
 
+// The measuring switch of Run: once the main form has been painted on screen
+// and nothing is left to paint or to show, the loop ends on its next turn
+// (after the window system has been handed the pass's pixels).
+class TApplicationFirstPaintExit {
+ public:
+  explicit TApplicationFirstPaintExit(TApplication* App) : FApp(App) {
+    FWnd = AllocateHWnd([this](TMessage& Message) {
+      if (Message.Msg != WM_USER) return;
+      FCheckPosted = false;
+      // Painting started again meanwhile: the next screen paint tries again.
+      if (controls_internal::ScreenPaintPending()) return;
+      TellMeasurer();
+      FApp->Terminate();
+    });
+    FPrevious = controls_internal::SetScreenPaintObserver([this](HWND Wnd) { ScreenPainted(Wnd); });
+  }
+  ~TApplicationFirstPaintExit() {
+    controls_internal::SetScreenPaintObserver(std::move(FPrevious));
+    DeallocateHWnd(FWnd);
+  }
+  TApplicationFirstPaintExit(const TApplicationFirstPaintExit&) = delete;
+  TApplicationFirstPaintExit& operator=(const TApplicationFirstPaintExit&) = delete;
+
+  static bool Requested() {
+    const char* value = std::getenv("RYX_EXIT_AFTER_FIRST_PAINT");
+    return value != nullptr && std::string_view(value) == "1";
+  }
+
+ private:
+  // A measuring program may pass down a descriptor to learn the moment (the
+  // program's shut-down that follows is no part of its start-up).
+  static void TellMeasurer() {
+    const char* fd = std::getenv("RYX_FIRST_PAINT_FD");
+    if (fd == nullptr || *fd == 0) return;
+    char* end = nullptr;
+    const long n = std::strtol(fd, &end, 10);
+    if (*end != 0 || n < 0 || n > INT_MAX) return;
+    static constexpr char kLine[] = "first paint\n";
+    [[maybe_unused]] const ssize_t written = ::write(int(n), kLine, sizeof kLine - 1);
+  }
+
+  void ScreenPainted(HWND Wnd) {
+    if (FPrevious) FPrevious(Wnd);
+    TCustomForm* main = FApp->MainForm();
+    if (main != nullptr && main->HandleAllocated() && main->Handle() == Wnd) FMainFormPainted = true;
+    // Controls painted later than the form (or again) are waited for.
+    if (!FMainFormPainted || FCheckPosted || controls_internal::ScreenPaintPending()) return;
+    FCheckPosted = PostMessage(FWnd, WM_USER, 0, 0);
+  }
+
+  TApplication* FApp;
+  HWND FWnd = nullptr;
+  bool FCheckPosted = false;
+  bool FMainFormPainted = false;
+  std::function<void(HWND)> FPrevious;
+};
+
 std::unique_ptr<TApplication>& Owned() {
   static auto* owned = new std::unique_ptr<TApplication>;
   return *owned;
@@ -66,6 +127,8 @@ TApplication::~TApplication() { DeallocateHWnd(FHandle); }
 void TApplication::Initialize() { InitMessageLoop(0, nullptr); }
 
 void TApplication::Run() {
+  std::unique_ptr<TApplicationFirstPaintExit> firstPaintExit;
+  if (TApplicationFirstPaintExit::Requested()) firstPaintExit = std::make_unique<TApplicationFirstPaintExit>(this);
   if (FMainForm != nullptr && FShowMainForm && !FTerminated) FMainForm->Show();
   while (!FTerminated) HandleMessage();
 }

@@ -49,6 +49,8 @@ class TApplication : public TComponent {
   // Prepares the loop for the program's main block (idempotent).
   void Initialize();
   // Delivers messages until Terminate; returns at once when already terminated.
+  // Measuring switch: RYX_EXIT_AFTER_FIRST_PAINT=1 also ends it after the main form's first paint on screen
+  // (writing "first paint" to descriptor $RYX_FIRST_PAINT_FD then, when set).
   void Run();
   // Ends Run after the message being handled; Terminated becomes true.
   void Terminate();

@@ -63,6 +63,10 @@ class TWindowBridge {
   void PaintNow();
   // Shows the image's current pixels.
   void Flush();
+  // The widget has been painted on screen (with the image's current pixels).
+  void ShownOnScreen() { FScreenStale = false; }
+  // Flushed pixels wait for the widget's paint (one that can paint at all).
+  bool ScreenUpdatePending() const;
   // DCs handed out over the image (ended before the image changes size).
   void TrackDC(HDC DC);
   void UntrackDC(HDC DC);
@@ -83,6 +87,7 @@ class TWindowBridge {
   bool FEnabled = true;
   bool FPainting = false;
   bool FBeganPaint = false;
+  bool FScreenStale = false;
   std::vector<HDC> FDCs;
 };
 
@@ -100,6 +105,12 @@ void SchedulePaint();
 void PaintAllNow();
 // Gives the DCs of control canvases back when the loop next runs.
 void ScheduleCanvasRelease();
+// True while painting is unfinished: a paint is scheduled, a visible window
+// is marked, or painted pixels have not been shown on screen yet.
+bool ScreenPaintPending();
+// Called with a window's handle each time its widget has been painted on
+// screen; an empty observer stops the calls. Answers the previous one.
+std::function<void(HWND)> SetScreenPaintObserver(std::function<void(HWND)> Observer);
 
 // The window that holds the mouse capture; nullptr when none.
 HWND CaptureWindow();

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/rtl/Exceptions.h"
@@ -42,6 +43,7 @@ struct TState {
   TPoint Cursor;
   bool PaintScheduled = false;
   bool CanvasReleaseScheduled = false;
+  std::function<void(HWND)> ScreenPaintObserver;
   Integer MouseButtonsDown = 0;
   // A move that follows the pointer (when the window manager cannot move).
   TCustomForm* MoveForm = nullptr;
@@ -178,8 +180,12 @@ class TBridgeWidget : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     if (FBridge == nullptr) return;
-    QPainter p(this);
-    p.drawImage(0, 0, FBridge->Image());
+    {
+      QPainter p(this);
+      p.drawImage(0, 0, FBridge->Image());
+    }
+    FBridge->ShownOnScreen();
+    if (S().ScreenPaintObserver) S().ScreenPaintObserver(FBridge->Handle());
   }
 
   bool event(QEvent* e) override {
@@ -440,7 +446,17 @@ void TWindowBridge::PaintNow() {
 }
 
 void TWindowBridge::Flush() {
-  if (FWidget != nullptr) FWidget->update();
+  if (FWidget == nullptr) return;
+  FScreenStale = true;
+  FWidget->update();
+}
+
+bool TWindowBridge::ScreenUpdatePending() const {
+  // A hidden or wholly covered widget, or one in a window the window system
+  // does not show, gets no paint: nothing waits for it.
+  if (!FScreenStale || FWidget == nullptr || !FWidget->isVisible() || FWidget->visibleRegion().isEmpty()) return false;
+  const QWindow* window = FWidget->window()->windowHandle();
+  return window != nullptr && window->isExposed();
 }
 
 void TWindowBridge::TrackDC(HDC DC) { FDCs.push_back(DC); }
@@ -488,6 +504,17 @@ void PaintAllNow() {
       if (BridgeOf(h) == b) b->PaintNow();
     }
   }
+}
+
+bool ScreenPaintPending() {
+  if (S().PaintScheduled) return true;
+  for (const auto& [h, b] : S().Bridges)
+    if ((b->NeedsPaint() && b->Visible()) || b->ScreenUpdatePending()) return true;
+  return false;
+}
+
+std::function<void(HWND)> SetScreenPaintObserver(std::function<void(HWND)> Observer) {
+  return std::exchange(S().ScreenPaintObserver, std::move(Observer));
 }
 
 void ScheduleCanvasRelease() {

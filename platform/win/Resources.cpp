@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -151,17 +152,11 @@ class File {
 
 bool InFile(uint64_t offset, uint64_t len, uint64_t fileSize) { return offset <= fileSize && len <= fileSize - offset; }
 
-// Reads the "ryxres" section of an ELF file. error: file errors,
-// ERROR_RESOURCE_DATA_NOT_FOUND for a file that is no ELF program, is damaged
-// or has no such section.
-bool ReadResourceSection(const String& fileName, std::vector<Byte>& blob, DWORD& error) {
-  File f(fileName);
-  if (!f.IsOpen()) {
-    error = ErrnoToWinError(errno);
-    return false;
-  }
+// Finds the "ryxres" section of an ELF file: its place and size. error: file
+// errors, ERROR_RESOURCE_DATA_NOT_FOUND for a file that is no ELF program, is
+// damaged or has no such section.
+bool LocateResourceSection(const File& f, uint64_t fileSize, uint64_t& offset, uint64_t& size, DWORD& error) {
   error = ERROR_RESOURCE_DATA_NOT_FOUND;
-  const uint64_t fileSize = f.Size();
   std::vector<Byte> ident;
   if (fileSize < 64 || !f.Read(0, 64, ident)) return false;
   if (std::memcmp(ident.data(), "\x7F" "ELF", 4) != 0 || ident[5] != 1) return false;  // little-endian only
@@ -207,14 +202,78 @@ bool ReadResourceSection(const String& fileName, std::vector<Byte>& blob, DWORD&
     if (std::memcmp(strtab.data() + s.Name, kWanted, sizeof kWanted) != 0) continue;
     constexpr uint32_t kNoBits = 8;
     if (s.Type == kNoBits || s.Size > kMaxSectionSize || !InFile(s.Offset, s.Size, fileSize)) return false;
-    if (!f.Read(s.Offset, static_cast<size_t>(s.Size), blob)) return false;
-    // Skip alignment padding that the linker put before the blob.
-    size_t skip = 0;
-    while (skip < blob.size() && blob[skip] == 0) ++skip;
-    blob.erase(blob.begin(), blob.begin() + static_cast<std::ptrdiff_t>(skip));
+    offset = s.Offset;
+    size = s.Size;
     return true;
   }
   return false;
+}
+
+// Reads one item of a program file's resources: the first of the type and
+// name, with every entry checked as ParseBlob checks them. Only the entry
+// headers and the item itself are read (a program carries megabytes of
+// resources; its version record is a few hundred bytes). error as
+// LocateResourceSection, ERROR_RESOURCE_TYPE_NOT_FOUND when there is no such item.
+bool ReadFileResource(const String& fileName, const String& type, const String& name, std::vector<Byte>& data,
+                      DWORD& error) {
+  File f(fileName);
+  if (!f.IsOpen()) {
+    error = ErrnoToWinError(errno);
+    return false;
+  }
+  uint64_t offset = 0, size = 0;
+  if (!LocateResourceSection(f, f.Size(), offset, size, error)) return false;
+  error = ERROR_RESOURCE_DATA_NOT_FOUND;
+  // Skip alignment padding that the linker put before the blob.
+  std::vector<Byte> chunk;
+  uint64_t skip = 0;
+  for (bool found = false; !found && skip < size;) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(256, size - skip));
+    if (!f.Read(offset + skip, n, chunk)) return false;
+    size_t i = 0;
+    while (i < n && chunk[i] == 0) ++i;
+    skip += i;
+    found = i < n;
+  }
+  const uint64_t base = offset + skip;
+  const uint64_t blobSize = size - skip;
+  std::vector<Byte> head;
+  if (blobSize < 16 || !f.Read(base, 16, head) || std::memcmp(head.data(), kBlobMagic, 8) != 0) return false;
+  const uint32_t count = U32(head.data() + 8);
+  if (count > (blobSize - 16) / 16) return false;
+  const String wantedType = Normalise(type), wantedName = Normalise(name);
+  uint64_t pos = 16, itemPos = 0, itemSize = 0;
+  bool found = false;
+  std::vector<Byte> names;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (blobSize - pos < 16 || !f.Read(base + pos, 16, head)) return false;
+    const uint64_t typeLen = U32(head.data()), nameLen = U32(head.data() + 4), dataLen = U32(head.data() + 8);
+    pos += 16;
+    if (typeLen > blobSize - pos || nameLen > blobSize - pos - typeLen) return false;
+    bool match = false;
+    if (!found) {
+      if (!f.Read(base + pos, static_cast<size_t>(typeLen + nameLen), names)) return false;
+      const auto* text = reinterpret_cast<const char*>(names.data());
+      match = Normalise(Utf8ToString(std::string_view(text, typeLen))) == wantedType &&
+              Normalise(Utf8ToString(std::string_view(text + typeLen, nameLen))) == wantedName;
+    }
+    pos += typeLen + nameLen;
+    pos = (pos + 3) & ~uint64_t{3};
+    if (pos > blobSize || dataLen > blobSize - pos) return false;
+    if (match) {
+      found = true;
+      itemPos = pos;
+      itemSize = dataLen;
+    }
+    pos += dataLen;
+    pos = (pos + 3) & ~uint64_t{3};
+    if (pos > blobSize) pos = blobSize;
+  }
+  if (!found) {
+    error = ERROR_RESOURCE_TYPE_NOT_FOUND;
+    return false;
+  }
+  return f.Read(base + itemPos, static_cast<size_t>(itemSize), data);
 }
 
 struct VersionRecord {
@@ -287,24 +346,14 @@ std::vector<Byte> BuildBuffer(const VersionRecord& r) {
 }
 
 bool LoadVersionBuffer(const String& fileName, std::vector<Byte>& buffer) {
-  std::vector<Byte> blob;
+  std::vector<Byte> item;
   DWORD error = 0;
-  if (!ReadResourceSection(fileName, blob, error)) {
+  if (!ReadFileResource(fileName, RT_VERSION, MAKEINTRESOURCE(1), item, error)) {
     SetLastError(error);
     return false;
   }
-  std::vector<TResourceEntry> entries;
-  if (!ParseBlob(blob.data(), blob.size(), entries)) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-    return false;
-  }
-  const TResourceEntry* e = Find(entries, MAKEINTRESOURCE(1), RT_VERSION, error);
-  if (e == nullptr) {
-    SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
-    return false;
-  }
   VersionRecord record;
-  if (!ParseVersion(e->Data, e->Size, record)) {
+  if (!ParseVersion(item.data(), item.size(), record)) {
     SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
     return false;
   }
