@@ -68,6 +68,94 @@ void RefreshMenu(TMenu* Menu, bool Rebuild) {
 
 void NotifyMenuChanged(TMenu* Menu, bool Rebuild) { RefreshMenu(Menu, Rebuild); }
 
+// ---------------------------------------------------------------------------
+// TAdvMenuCommon
+
+void TAdvMenuCommon::UseInternalStyler(TCustomAdvMenuStyler* Styler) {
+  FMenuStyler = nullptr;
+  Styler->SetName(u"InternalMenuStyler");
+  FInternalMenuStyler = Styler;
+  FCurrentMenuStyler = Styler;
+}
+
+bool TAdvMenuCommon::AssignMenuStyler(TMenu* Menu, TCustomAdvMenuStyler* Value,
+                                      const std::function<void()>& MakeInternal) {
+  if (Value == FMenuStyler) return false;
+  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(Menu);
+  if (Value != nullptr) {
+    if (FInternalMenuStyler != nullptr && !FInternalMenuStyler->ComponentState().Contains(csLoading)) {
+      std::unique_ptr<TCustomAdvMenuStyler> gone(FInternalMenuStyler);
+      FInternalMenuStyler = nullptr;
+    }
+    FMenuStyler = Value;
+    FCurrentMenuStyler = Value;
+    Value->FreeNotification(Menu);
+  } else {
+    MakeInternal();
+  }
+  FCurrentMenuStyler->SetMenu(Menu);
+  return true;
+}
+
+bool TAdvMenuCommon::ApplyOfficeStyle(TMenu* Menu, TVornStyle AStyle) {
+  if (FMenuStyler != nullptr) return false;
+  FVornStyle = AStyle;
+  if (AStyle == tsCustom) return false;
+  // One office styler per menu, made on the first style and reused afterwards.
+  if (FOfficeStyler == nullptr) FOfficeStyler = new TAdvMenuOfficeStyler(Menu);  // owned by the menu
+  FOfficeStyler->SetComponentStyle(AStyle);
+  FCurrentMenuStyler = FOfficeStyler;
+  FOfficeStyler->SetMenu(Menu);
+  return true;
+}
+
+void TAdvMenuCommon::AssignDisabledImages(TMenu* Menu, TCustomImageList* Value) {
+  if (FDisabledImages != nullptr) FDisabledImages->RemoveFreeNotification(Menu);
+  FDisabledImages = Value;
+  if (Value != nullptr) Value->FreeNotification(Menu);
+}
+
+void TAdvMenuCommon::DropUnusedInternalStyler() {
+  if (FInternalMenuStyler != nullptr && FInternalMenuStyler != FCurrentMenuStyler) {
+    std::unique_ptr<TCustomAdvMenuStyler> gone(FInternalMenuStyler);
+    FInternalMenuStyler = nullptr;
+  }
+}
+
+void TAdvMenuCommon::ForgetComponent(TMenu* Menu, TComponent* AComponent, const std::function<void()>& MakeInternal) {
+  if (AComponent == FInternalMenuStyler) {
+    FInternalMenuStyler = nullptr;
+    if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = nullptr;
+  }
+  if (AComponent == FOfficeStyler) {
+    FOfficeStyler = nullptr;
+    if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = FInternalMenuStyler;
+  }
+  if (AComponent == FMenuStyler && !Menu->ComponentState().Contains(csDestroying) && AComponent->Owner() != Menu) {
+    FMenuStyler = nullptr;
+    MakeInternal();
+  }
+  if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+}
+
+void TAdvMenuCommon::ReleaseStylers(TMenu* Menu) {
+  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(Menu);
+  FMenuStyler = nullptr;
+  std::unique_ptr<TCustomAdvMenuStyler> internal(FInternalMenuStyler);
+  FInternalMenuStyler = nullptr;
+  FCurrentMenuStyler = nullptr;
+}
+
+void TAdvMenuCommon::EnterMenuUpdate() {
+  FMenuUpdating = true;
+  ++FUpdateRef;
+}
+
+bool TAdvMenuCommon::LeaveMenuUpdate() {
+  if (FUpdateRef > 0) --FUpdateRef;
+  return FUpdateRef == 0;
+}
+
 // The class library switches the desktop's menu animation off for the whole
 // session; this desktop has no such setting, and a program should not change
 // other programs' behaviour anyway, so nothing is switched.
@@ -88,54 +176,20 @@ TAdvPopupMenu::TAdvPopupMenu(TComponent* AOwner) : TPopupMenu(AOwner) {
 }
 
 TAdvPopupMenu::~TAdvPopupMenu() {
-  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(this);
-  FMenuStyler = nullptr;
-  std::unique_ptr<TCustomAdvMenuStyler> internal(FInternalMenuStyler);
-  FInternalMenuStyler = nullptr;
-  FCurrentMenuStyler = nullptr;
+  ReleaseStylers(this);
 }
 
 void TAdvPopupMenu::CreateInternalStyler() {
-  FMenuStyler = nullptr;
-  auto* s = new TCustomAdvMenuStyler(this);  // owned by the menu as a component
-  s->SetName(u"InternalMenuStyler");
-  FInternalMenuStyler = s;
-  FCurrentMenuStyler = s;
+  UseInternalStyler(new TCustomAdvMenuStyler(this));  // owned by the menu as a component
 }
 
 void TAdvPopupMenu::SetMenuStyler(TCustomAdvMenuStyler* Value) {
-  if (Value == FMenuStyler) return;
-  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(this);
-  if (Value != nullptr) {
-    if (FInternalMenuStyler != nullptr && !FInternalMenuStyler->ComponentState().Contains(csLoading)) {
-      std::unique_ptr<TCustomAdvMenuStyler> gone(FInternalMenuStyler);
-      FInternalMenuStyler = nullptr;
-    }
-    FMenuStyler = Value;
-    FCurrentMenuStyler = Value;
-    Value->FreeNotification(this);
-  } else {
-    CreateInternalStyler();
-  }
-  FCurrentMenuStyler->SetMenu(this);
+  AssignMenuStyler(this, Value, [this] { CreateInternalStyler(); });
 }
 
-void TAdvPopupMenu::SetComponentStyle(TVornStyle AStyle) {
-  if (FMenuStyler != nullptr) return;
-  FVornStyle = AStyle;
-  if (AStyle == tsCustom) return;
-  // One office styler per menu, made on the first style and reused afterwards.
-  if (FOfficeStyler == nullptr) FOfficeStyler = new TAdvMenuOfficeStyler(this);  // owned by the menu
-  FOfficeStyler->SetComponentStyle(AStyle);
-  FCurrentMenuStyler = FOfficeStyler;
-  FOfficeStyler->SetMenu(this);
-}
+void TAdvPopupMenu::SetComponentStyle(TVornStyle AStyle) { ApplyOfficeStyle(this, AStyle); }
 
-void TAdvPopupMenu::SetDisabledImages(TCustomImageList* Value) {
-  if (FDisabledImages != nullptr) FDisabledImages->RemoveFreeNotification(this);
-  FDisabledImages = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
+void TAdvPopupMenu::SetDisabledImages(TCustomImageList* Value) { AssignDisabledImages(this, Value); }
 
 String TAdvPopupMenu::Version() const { return AdvMenuVersionText(GetVersionNr()); }
 Integer TAdvPopupMenu::GetVersionNr() const { return kAdvMenuVersionNr; }
@@ -147,14 +201,10 @@ void TAdvPopupMenu::DoRefreshMenu(bool Rebuild) {
   if (TWinControl* w = ActiveMenuWindow()) w->Invalidate();
 }
 
-void TAdvPopupMenu::BeginUpdate() {
-  FMenuUpdating = true;
-  ++FUpdateRef;
-}
+void TAdvPopupMenu::BeginUpdate() { EnterMenuUpdate(); }
 
 void TAdvPopupMenu::EndUpdate() {
-  if (FUpdateRef > 0) --FUpdateRef;
-  if (FUpdateRef == 0) {
+  if (LeaveMenuUpdate()) {
     InstallItemHandlers(this, nullptr, true);
     FMenuUpdating = false;
   }
@@ -164,28 +214,13 @@ void TAdvPopupMenu::Loaded() {
   TPopupMenu::Loaded();
   SetOwnerDraw(true);
   InstallItemHandlers(this, nullptr, true);
-  if (FInternalMenuStyler != nullptr && FInternalMenuStyler != FCurrentMenuStyler) {
-    std::unique_ptr<TCustomAdvMenuStyler> gone(FInternalMenuStyler);
-    FInternalMenuStyler = nullptr;
-  }
+  DropUnusedInternalStyler();
 }
 
 void TAdvPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TPopupMenu::Notification(AComponent, Operation);
   if (Operation != opRemove || AComponent == nullptr) return;
-  if (AComponent == FInternalMenuStyler) {
-    FInternalMenuStyler = nullptr;
-    if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = nullptr;
-  }
-  if (AComponent == FOfficeStyler) {
-    FOfficeStyler = nullptr;
-    if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = FInternalMenuStyler;
-  }
-  if (AComponent == FMenuStyler && !ComponentState().Contains(csDestroying) && AComponent->Owner() != this) {
-    FMenuStyler = nullptr;
-    CreateInternalStyler();
-  }
-  if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  ForgetComponent(this, AComponent, [this] { CreateInternalStyler(); });
 }
 
 void TAdvPopupMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
@@ -282,56 +317,30 @@ TAdvMainMenu::TAdvMainMenu(TComponent* AOwner) : TMainMenu(AOwner) {
 
 TAdvMainMenu::~TAdvMainMenu() {
   // No MDI client window is ever hooked here, so there is no window procedure to give back.
-  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(this);
-  FMenuStyler = nullptr;
-  std::unique_ptr<TCustomAdvMenuStyler> internal(FInternalMenuStyler);
-  FInternalMenuStyler = nullptr;
-  FCurrentMenuStyler = nullptr;
+  ReleaseStylers(this);
 }
 
 void TAdvMainMenu::CreateInternalStyler() {
-  FMenuStyler = nullptr;
-  auto* s = new TAdvMenuStyler(this);  // owned by the menu as a component
-  s->SetName(u"InternalMenuStyler");
-  FInternalMenuStyler = s;
-  FCurrentMenuStyler = s;
+  UseInternalStyler(new TAdvMenuStyler(this));  // owned by the menu as a component
 }
 
 void TAdvMainMenu::SetMenuStyler(TCustomAdvMenuStyler* Value) {
-  if (Value == FMenuStyler) return;
-  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(this);
-  if (Value != nullptr) {
-    if (FInternalMenuStyler != nullptr && !FInternalMenuStyler->ComponentState().Contains(csLoading)) {
-      std::unique_ptr<TCustomAdvMenuStyler> gone(FInternalMenuStyler);
-      FInternalMenuStyler = nullptr;
-    }
-    FMenuStyler = Value;
-    FCurrentMenuStyler = Value;
-    Value->FreeNotification(this);
-  } else {
-    CreateInternalStyler();
-  }
-  FCurrentMenuStyler->SetMenu(this);
+  if (!AssignMenuStyler(this, Value, [this] { CreateInternalStyler(); })) return;
   FCurrentMenuStyler->Font()->OnChange = [this](TObject*) { RefreshMenu(this, false); };
 }
 
 void TAdvMainMenu::SetComponentStyle(TVornStyle AStyle) {
-  if (FMenuStyler != nullptr) return;
-  FVornStyle = AStyle;
-  if (AStyle == tsCustom) return;
+  if (FMenuStyler != nullptr || AStyle == tsCustom) {
+    ApplyOfficeStyle(this, AStyle);
+    return;
+  }
+  // The bar repaints once, with the new style.
   BeginUpdate();
-  if (FOfficeStyler == nullptr) FOfficeStyler = new TAdvMenuOfficeStyler(this);  // owned by the menu
-  FOfficeStyler->SetComponentStyle(AStyle);
-  FCurrentMenuStyler = FOfficeStyler;
-  FOfficeStyler->SetMenu(this);
+  ApplyOfficeStyle(this, AStyle);
   EndUpdate();
 }
 
-void TAdvMainMenu::SetDisabledImages(TCustomImageList* Value) {
-  if (FDisabledImages != nullptr) FDisabledImages->RemoveFreeNotification(this);
-  FDisabledImages = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-}
+void TAdvMainMenu::SetDisabledImages(TCustomImageList* Value) { AssignDisabledImages(this, Value); }
 
 String TAdvMainMenu::Version() const { return AdvMenuVersionText(GetVersionNr()); }
 Integer TAdvMainMenu::GetVersionNr() const { return kAdvMenuVersionNr; }
@@ -351,14 +360,10 @@ void TAdvMainMenu::DoRefreshMenu(bool Rebuild) {
 
 void TAdvMainMenu::Refresh() { RefreshMenu(this, true); }
 
-void TAdvMainMenu::BeginUpdate() {
-  FMenuUpdating = true;
-  ++FUpdateRef;
-}
+void TAdvMainMenu::BeginUpdate() { EnterMenuUpdate(); }
 
 void TAdvMainMenu::EndUpdate() {
-  if (FUpdateRef > 0) --FUpdateRef;
-  if (FUpdateRef == 0) {
+  if (LeaveMenuUpdate()) {
     InstallItemHandlers(this, nullptr, true);
     RedrawMenuBar();
     FMenuUpdating = false;
@@ -369,10 +374,7 @@ void TAdvMainMenu::Loaded() {
   TMainMenu::Loaded();
   SetOwnerDraw(true);
   InstallItemHandlers(this, nullptr, true);
-  if (FInternalMenuStyler != nullptr && FInternalMenuStyler != FCurrentMenuStyler) {
-    std::unique_ptr<TCustomAdvMenuStyler> gone(FInternalMenuStyler);
-    FInternalMenuStyler = nullptr;
-  }
+  DropUnusedInternalStyler();
   if (Items()->Count() > 0) {
     Items()->Items(0)->SetVisible(false);
     Items()->Items(0)->SetVisible(true);
@@ -383,19 +385,7 @@ void TAdvMainMenu::Loaded() {
 void TAdvMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
   TMainMenu::Notification(AComponent, Operation);
   if (Operation != opRemove || AComponent == nullptr) return;
-  if (AComponent == FInternalMenuStyler) {
-    FInternalMenuStyler = nullptr;
-    if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = nullptr;
-  }
-  if (AComponent == FOfficeStyler) {
-    FOfficeStyler = nullptr;
-    if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = FInternalMenuStyler;
-  }
-  if (AComponent == FMenuStyler && !ComponentState().Contains(csDestroying) && AComponent->Owner() != this) {
-    FMenuStyler = nullptr;
-    CreateInternalStyler();
-  }
-  if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  ForgetComponent(this, AComponent, [this] { CreateInternalStyler(); });
 }
 
 void TAdvMainMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {

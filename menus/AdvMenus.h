@@ -3,6 +3,8 @@
 // Both switch their items to owner drawing, hook the engine's measure and
 // paint handlers into every item (keeping handlers a user assigned), always
 // have a current styler, and take a shared style by way of an office styler.
+#include <functional>
+
 #include "foundation/style/VornStyle.h"
 #include "menus/AdvMenuOfficeStyler.h"
 #include "menus/AdvMenuStyler.h"
@@ -45,6 +47,27 @@ class TAdvMenuCommon {
   bool FIntlKeybShortCuts = false;
   TActionImage FActionImage = aiNormal;
   TVornStyle FVornStyle = tsCustom;
+
+  // The steps both menus share; Menu is the menu that holds this state.
+  // Makes Styler (owned by Menu) the internal and current styler.
+  void UseInternalStyler(TCustomAdvMenuStyler* Styler);
+  // An outside styler frees the internal one (unless it is still loading);
+  // nullptr brings a new internal one through MakeInternal. Then the current
+  // styler is told of Menu. False when Value is the styler already set.
+  bool AssignMenuStyler(TMenu* Menu, TCustomAdvMenuStyler* Value, const std::function<void()>& MakeInternal);
+  // A style other than tsCustom goes through the one office styler of Menu;
+  // false when nothing was to change (an outside styler or tsCustom).
+  bool ApplyOfficeStyle(TMenu* Menu, TVornStyle AStyle);
+  void AssignDisabledImages(TMenu* Menu, TCustomImageList* Value);
+  // After loading, an internal styler that is not in use goes.
+  void DropUnusedInternalStyler();
+  // Forgets a component being removed; a lost outside styler is replaced through MakeInternal.
+  void ForgetComponent(TMenu* Menu, TComponent* AComponent, const std::function<void()>& MakeInternal);
+  // Frees the internal styler and forgets the others (the menu's destructor).
+  void ReleaseStylers(TMenu* Menu);
+  void EnterMenuUpdate();
+  // True when the last update ended.
+  bool LeaveMenuUpdate();
 };
 
 class TAdvPopupMenu : public TPopupMenu, public IAdvMenu, public IVornStyle, protected TAdvMenuCommon {
