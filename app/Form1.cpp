@@ -36,12 +36,14 @@ constexpr const char16_t* kMakerUpdateURL =
 
 constexpr const char16_t* kCurrentVersionText = u"It's current ver. of RYX-VORira UPDATER";
 
-// One character per byte, as the version markers are plain 8-bit text.
-String Form1BytesToString(const std::string& Bytes) {
-  String s;
-  s.reserve(Bytes.size());
-  for (const char c : Bytes) s += Char(static_cast<unsigned char>(c));
-  return s;
+// The firmware image (item 0) exactly as stored, one character per byte;
+// empty when the store has no items.
+std::string Form1FirmwareBytes(TmxStorage* Storage) {
+  TmxStoredItem* item = Storage->ItemByIndex(0);
+  if (item == nullptr) return {};
+  TMemoryStream copy;
+  copy.CopyFrom(item->AsStream(), 0);
+  return TQvBootload::StreamToString(&copy);
 }
 
 // The text between Marker and the next NUL, trimmed.
@@ -58,10 +60,8 @@ String Form1MarkedText(String S, const String& Marker) {
 String FirmwareVersionText(TmxStorage* Storage) {
   String version;
   String build;
-  if (TmxStoredItem* item = Storage->ItemByIndex(0)) {
-    TMemoryStream copy;
-    copy.CopyFrom(item->AsStream(), 0);
-    const String text = Form1BytesToString(UnscrambleImage(TQvBootload::StreamToString(&copy)));
+  if (Storage->ItemByIndex(0) != nullptr) {
+    const String text = AnsiToString(UnscrambleImage(Form1FirmwareBytes(Storage)));
     version = Form1MarkedText(text, u"ver:");
     build = Form1MarkedText(text, u"bld:");
   }
@@ -435,13 +435,7 @@ void TForm1::AdvGlowButton1Click(TObject*) {
   if (!SetSerialOptions()) return;
   Screen->SetCursor(crHourGlass);
   prg->SetPosition(0);
-  std::string image;
-  if (TmxStoredItem* item = mxStorage1->ItemByIndex(0)) {
-    TMemoryStream copy;
-    copy.CopyFrom(item->AsStream(), 0);
-    image = TQvBootload::StreamToString(&copy);
-  }
-  QvBootload1->SetWsadBIN(image);
+  QvBootload1->SetWsadBIN(Form1FirmwareBytes(mxStorage1));
   QvBootload1->SetWsadHEX(std::string());
   StatusBar1->Panels()->Items(1)->SetText(u" Firmware updating...");
   QvBootload1->UploadBIN();
@@ -508,7 +502,7 @@ void TForm1::btnUSBClick(TObject*) {
     return;
   }
   const AnsiString raw = QvLibUSB1->GetStrFromBuffer();
-  const TUsbVersionText text = ParseUsbVersionText(Form1BytesToString(raw));
+  const TUsbVersionText text = ParseUsbVersionText(AnsiToString(raw));
   frmUsbInfo->lbVer->SetCaption(text.Version);
   frmUsbInfo->lbDate->SetCaption(text.Date);
   frmUsbInfo->lbTime->SetCaption(text.Time);

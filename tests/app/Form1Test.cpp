@@ -285,7 +285,7 @@ class MainWindowUploadTest : public MainWindowTest {
     b->OnUploadProgress = [=, this](TObject* s, const String& t, Integer p) {
       progress(s, t, p);
       Percent.push_back(p);
-      EXPECT_EQ(Main->prg->Position() <= 100, true);
+      EXPECT_LE(Main->prg->PositionTo(), 100);
     };
     auto end = b->OnActionEnd;
     b->OnActionEnd = [=, this](TObject* s, TMBaction a, Integer st) {

@@ -10,9 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   // Bytes as the device sends them: one character each.
-  String text;
-  text.reserve(Size);
-  for (std::size_t i = 0; i < Size; ++i) text += Char(Data[i]);
+  const String text = AnsiToString(std::string_view(reinterpret_cast<const char*>(Data), Size));
   const TUsbVersionText usb = ParseUsbVersionText(text);
   if (usb.Version.size() > text.size() + 5 || usb.Date.size() > text.size() || usb.Time.size() > text.size())
     __builtin_trap();
