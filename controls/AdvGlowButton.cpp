@@ -11,7 +11,6 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
-#include "toolbar/ToolBarShared.h"
 
 namespace {
 

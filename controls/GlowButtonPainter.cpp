@@ -13,7 +13,7 @@
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ImgList.h"
-#include "toolbar/ToolBarShared.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 using namespace gdiplus;
 

@@ -1,7 +1,7 @@
 #include "ribbon/AdvDWM.h"
 
 #include "platform/win/Modules.h"
-#include "toolbar/ToolBarShared.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 namespace advdwm {
 namespace {

@@ -1,8 +1,8 @@
 #include "toolbar/ToolBarUnits.h"
 
 #include "platform/theme/UxTheme.h"
-#include "toolbar/AdvTBXPVS.h"
-#include "toolbar/ToolBarShared.h"
+#include "toolbar/shared/AdvTBXPVS.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 void AddToolBarUnits(TUnitSequence& Units) {
   Units.Add(u"ThemeModules", [] { RegisterThemeModules(); });

@@ -8,7 +8,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/GraphicsObjects.h"
 #include "platform/win/MessageLoop.h"
-#include "toolbar/ToolBarShared.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 using namespace toolbar;
 

@@ -1,5 +1,5 @@
 // Run-time bindings of the theme library.
-#include "toolbar/AdvTBXPVS.h"
+#include "toolbar/shared/AdvTBXPVS.h"
 
 #include <array>
 #include <memory>

@@ -4,7 +4,7 @@
 
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
-#include "toolbar/AdvTBXPVS.h"
+#include "toolbar/shared/AdvTBXPVS.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The toolbar family's process-wide state and its colour arithmetic.
-#include "toolbar/ToolBarShared.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 #include <algorithm>
 #include <cmath>
