@@ -7,6 +7,8 @@
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
 
+using namespace html;
+
 namespace {
 
 const String kPanel = u"Port <b>COM3</b>: <font color=\"clgreen\">connected</font> <a href=\"info\">details</a>";

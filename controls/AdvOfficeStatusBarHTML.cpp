@@ -11,11 +11,11 @@ TStatusHTMLResult StatusHTMLRender(const TStatusHTMLArgs& Args) {
   String anchor, plain, title;
   Integer anchors = 0, hitIndex = -1;
   TRect anchorRect;
-  res.Hit = HTMLRender(Args.Canvas, Args.Text, Args.R, Args.Images, Args.Hit.X, Args.Hit.Y, -1, -1, 1,
+  res.Hit = html::HTMLRender(Args.Canvas, Args.Text, Args.R, Args.Images, Args.Hit.X, Args.Hit.Y, -1, -1, 1,
                        Args.HitTestPass, false, false, Args.KeepColors, Args.BlinkVisible, Args.HoverUnderlineOnly,
                        Args.WrapWords, Args.ScaleFontSizes, 1.0, Args.URLColor, clNone, clNone, 0x808080, anchor,
                        plain, title, res.XSize, res.YSize, anchors, hitIndex, anchorRect, nullptr, Args.Container, 0,
-                       Args.BiDi, clHighlight, clHighlightText, TFontStyles{}, -1.0f, HTMLStatusBarOptions());
+                       Args.BiDi, clHighlight, clHighlightText, TFontStyles{}, -1.0f, html::HTMLStatusBarOptions());
   if (res.Hit) {
     res.Anchor = anchor;
     res.Title = title;

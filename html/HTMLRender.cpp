@@ -9,6 +9,8 @@
 #include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
 
+namespace html {
+
 THTMLRenderOptions HTMLStatusBarOptions() {
   THTMLRenderOptions o;
   o.ParagraphEndResetsAlignment = false;
@@ -1284,3 +1286,5 @@ bool HTMLRender(TCanvas* Canvas, const String& Text, const TRect& Bounds, TCusto
                      Container, LineSpacing, HighlightColor, HighlightTextColor, HighlightStyle, Scale, Options);
   return run.Run(Text, BiDiMode);
 }
+
+}  // namespace html

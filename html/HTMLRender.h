@@ -11,6 +11,8 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 
+namespace html {
+
 // Where a caller's renderer differs from the standard one.
 struct THTMLRenderOptions {
   // A closing paragraph tag returns the following lines to left alignment.
@@ -52,3 +54,5 @@ bool HTMLRender(TCanvas* Canvas, const String& Text, const TRect& Bounds, TCusto
                 TPictureContainer* Container, Integer LineSpacing, TBiDiMode BiDiMode, TColor HighlightColor,
                 TColor HighlightTextColor, TFontStyles HighlightStyle, Single Scale,
                 const THTMLRenderOptions& Options = THTMLRenderOptions());
+
+}  // namespace html

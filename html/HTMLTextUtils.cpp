@@ -6,6 +6,8 @@
 
 #include "platform/rtl/StrUtils.h"
 
+namespace html {
+
 namespace {
 
 struct HTMLTextEntity {
@@ -453,3 +455,5 @@ String HTMLUnhighlight(StringView S, StringView TagName) {
   const String close = u"</" + String(TagName) + u">";
   return ReplaceAllNoCase(close, u"", ReplaceAllNoCase(open, u"", S));
 }
+
+}  // namespace html

@@ -7,6 +7,8 @@
 #include "platform/rtl/Types.h"
 #include "platform/vcl/Color.h"
 
+namespace html {
+
 // Every named entity of the renderer's table replaced by its character (exact
 // case). Short: the status bar's shorter table (the last five names, the
 // n-tilde and fraction entities, stay as written).
@@ -75,3 +77,5 @@ Integer FindTextFrom(StringView Sub, StringView S, Integer From, Integer& P, boo
 String HTMLHighlight(StringView S, StringView Search, StringView TagName, bool CaseSensitive);
 // S without any "<TagName>" and "</TagName>" (letter case ignored).
 String HTMLUnhighlight(StringView S, StringView TagName);
+
+}  // namespace html

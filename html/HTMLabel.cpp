@@ -51,7 +51,7 @@ THTMLabel::~THTMLabel() {
 
 void THTMLabel::SetHTMLText(TStrings* Value) {
   if (!Value) return;
-  FHTMLText->SetText(HTMLBreaksToBR(Value->Text(), false));
+  FHTMLText->SetText(html::HTMLBreaksToBR(Value->Text(), false));
   HTMLChanged();
 }
 
@@ -65,7 +65,7 @@ String THTMLabel::GetHTMLString() const {
   return s;
 }
 
-String THTMLabel::Text() const { return HTMLToPlainText(GetHTMLString()); }
+String THTMLabel::Text() const { return html::HTMLToPlainText(GetHTMLString()); }
 
 String THTMLabel::Version() const {
   const Cardinal v = GetVersionNumber();
@@ -206,9 +206,9 @@ bool THTMLabel::DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, TC
                          TColor HoverFontColor, TColor ShadowColor, String& HitAnchor, String& PlainText,
                          String& AnchorTitle, Integer& ExtentX, Integer& ExtentY, Integer& AnchorCount,
                          Integer& HitAnchorIndex, TRect& HitAnchorRect) {
-  THTMLRenderOptions options;
+  html::THTMLRenderOptions options;
   options.ExternalText = FExternalText;
-  return HTMLRender(Canvas, Text, R, Images, X, Y, -1, HoverAnchor, ShadowOffset, HitTestPass, MeasureOnly,
+  return html::HTMLRender(Canvas, Text, R, Images, X, Y, -1, HoverAnchor, ShadowOffset, HitTestPass, MeasureOnly,
                     PrintMode, KeepColors, BlinkVisible, Hover, !FEllipsis, ScaleFontSizes, PrintScale, URLColor,
                     HoverColor, HoverFontColor, ShadowColor, HitAnchor, PlainText, AnchorTitle, ExtentX, ExtentY,
                     AnchorCount, HitAnchorIndex, HitAnchorRect, FImageCache.get(), FContainer, FLineSpacing,
@@ -273,7 +273,7 @@ void THTMLabel::Paint() {
     bitmap = std::make_unique<TBitmap>(r.Right - r.Left, r.Bottom - r.Top);
     target = bitmap->Canvas();
     if (FColorTo != clNone && (FGradientType == gtFullHorizontal || FGradientType == gtFullVertical)) {
-      HTMLDrawGradient(target, Color(), FColorTo, FGradientType == gtFullHorizontal, r, steps, clNone);
+      html::HTMLDrawGradient(target, Color(), FColorTo, FGradientType == gtFullHorizontal, r, steps, clNone);
     } else {
       target->Brush()->SetColor(Color());
       target->Pen()->SetColor(Color());
@@ -288,7 +288,7 @@ void THTMLabel::Paint() {
       lr.Bottom = lr.Top + FLineWidth;
     }
     if (FGradientType == gtTopLine) lr.Bottom = lr.Top + FLineWidth;
-    HTMLDrawGradient(target, Color(), FColorTo == clNone ? Color() : FColorTo, true, lr, steps, clNone);
+    html::HTMLDrawGradient(target, Color(), FColorTo == clNone ? Color() : FColorTo, true, lr, steps, clNone);
   }
   target->SetFont(Font());
   if (FUpdateCount > 0) return;
@@ -451,7 +451,7 @@ void THTMLabel::HintShow(THintInfo& Info) {
       produced = true;
     }
   }
-  if (FHintShowFull && !produced) Info.HintStr = FHTMLHint ? GetHTMLString() : HTMLToPlainText(GetHTMLString());
+  if (FHintShowFull && !produced) Info.HintStr = FHTMLHint ? GetHTMLString() : html::HTMLToPlainText(GetHTMLString());
 }
 
 void THTMLabel::Dispatch(TMessage& Message) {
@@ -514,13 +514,13 @@ TSize THTMLabel::GetSizeWithMaxWidth(Integer AMaxWidth) {
 }
 
 void THTMLabel::HilightText(const String& HiText, bool DoCase) {
-  FHTMLText->SetText(HTMLHighlight(FHTMLText->Text(), HiText, u"hi", DoCase));
+  FHTMLText->SetText(html::HTMLHighlight(FHTMLText->Text(), HiText, u"hi", DoCase));
 }
 
-void THTMLabel::UnHilightText() { FHTMLText->SetText(HTMLUnhighlight(FHTMLText->Text(), u"hi")); }
+void THTMLabel::UnHilightText() { FHTMLText->SetText(html::HTMLUnhighlight(FHTMLText->Text(), u"hi")); }
 
 void THTMLabel::MarkText(const String& HiText, bool DoCase) {
-  FHTMLText->SetText(HTMLHighlight(FHTMLText->Text(), HiText, u"e", DoCase));
+  FHTMLText->SetText(html::HTMLHighlight(FHTMLText->Text(), HiText, u"e", DoCase));
 }
 
-void THTMLabel::UnMarkText() { FHTMLText->SetText(HTMLUnhighlight(FHTMLText->Text(), u"e")); }
+void THTMLabel::UnMarkText() { FHTMLText->SetText(html::HTMLUnhighlight(FHTMLText->Text(), u"e")); }

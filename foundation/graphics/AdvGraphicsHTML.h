@@ -7,6 +7,8 @@
 
 #include "foundation/graphics/AdvGraphics.h"
 
+namespace graphics_html {
+
 // --- preparation helpers (none raises) -----------------------------------------
 // The first "<#" loses its "<" and the first ">" after it is removed.
 String HTMLUnwrapHashTags(const String& AText);
@@ -113,3 +115,5 @@ struct THTMLRenderResult {
 // colours keep the current colour, bad numbers read as 0. Nothing for a nil canvas.
 bool HTMLRender(TAdvGraphics* ACanvas, const String& AText, const TRectF& ARect, const THTMLRenderArgs& AArgs,
                 THTMLRenderResult& AResult);
+
+}  // namespace graphics_html

@@ -7,6 +7,8 @@
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"
 
+namespace graphics_html {
+
 namespace {
 
 bool DialectIsDigit(Char c) { return c >= u'0' && c <= u'9'; }
@@ -304,3 +306,5 @@ String HTMLHighlight(const String& AText, const String& AHilight, const String& 
   out.append(AText, pos, String::npos);
   return out;
 }
+
+}  // namespace graphics_html

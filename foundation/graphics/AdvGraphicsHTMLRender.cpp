@@ -18,6 +18,8 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/win/Files.h"
 
+namespace graphics_html {
+
 namespace {
 
 // Layout state of one line, handed between HTMLRender and HTMLRenderLine.
@@ -1002,3 +1004,5 @@ bool HTMLRender(TAdvGraphics* ACanvas, const String& AText, const TRectF& ARect,
   THTMLRenderer renderer(ACanvas, AArgs, AResult, ARect);
   return renderer.Run(AText);
 }
+
+}  // namespace graphics_html

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       text += char16_t(data[i]);
     }
   }
-  THTMLRenderOptions options = (flags & 1) ? HTMLStatusBarOptions() : THTMLRenderOptions();
+  html::THTMLRenderOptions options = (flags & 1) ? html::HTMLStatusBarOptions() : html::THTMLRenderOptions();
   // Markup from outside never reads the machine's files.
   options.ExternalText = true;
   THTMLPictureCache cache;
@@ -47,14 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   String anchor, plain, title;
   Integer ex = 0, ey = 0, count = 0, index = -1;
   TRect hit{-1, -1, -1, -1};
-  HTMLRender(c, text, {0, 0, 200, 100}, nullptr, (flags >> 4) * 12, (flags >> 2 & 3) * 12, (flags & 2) ? 0 : -1,
+  html::HTMLRender(c, text, {0, 0, 200, 100}, nullptr, (flags >> 4) * 12, (flags >> 2 & 3) * 12, (flags & 2) ? 0 : -1,
              1, 1, (flags & 4) != 0, (flags & 8) != 0, (flags & 16) != 0, false, (flags & 32) != 0,
              (flags & 64) != 0, (flags & 128) == 0, true, 1.5, 0xFF0000, 0x00FFFF, 0x0000FF, 0x808080, anchor,
              plain, title, ex, ey, count, index, hit, &cache, container, 1, bdLeftToRight, clHighlight,
              clHighlightText, TFontStyles(), (flags & 1) ? -1.0f : 1.0f, options);
-  (void)HTMLToPlainText(text);
-  (void)HTMLHighlight(text, text.substr(0, 3), u"hi", (flags & 2) != 0);
-  (void)HTMLRawIndex(text, Integer(size / 2));
+  (void)html::HTMLToPlainText(text);
+  (void)html::HTMLHighlight(text, text.substr(0, 3), u"hi", (flags & 2) != 0);
+  (void)html::HTMLRawIndex(text, Integer(size / 2));
   cache.ClearPictures();
   return 0;
 }

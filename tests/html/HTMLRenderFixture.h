@@ -11,6 +11,8 @@
 
 namespace html_test {
 
+using namespace html;
+
 struct RenderResult {
   bool Hit = false;
   String HitAnchor, PlainText, AnchorTitle;

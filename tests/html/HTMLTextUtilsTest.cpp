@@ -3,6 +3,8 @@
 
 #include "html/HTMLTextUtils.h"
 
+using namespace html;
+
 namespace {
 
 struct TextCase {

@@ -12,6 +12,8 @@
 #include "platform/testing/TempHome.h"
 #include "platform/vcl/Bitmap.h"
 
+using namespace graphics_html;
+
 namespace {
 
 TEST(AdvGraphicsHTMLDialect, NumericReferences) {
