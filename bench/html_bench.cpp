@@ -30,13 +30,12 @@ struct HTMLBenchCanvas {
     Bitmap.Canvas()->Font()->SetHeight(-11);
   }
   bool Render(const String& text, const TRect& r, const THTMLRenderOptions& o) {
-    String anchor, plain, title;
-    Integer ex = 0, ey = 0, count = 0, index = -1;
-    TRect hit{-1, -1, -1, -1};
-    return HTMLRender(Bitmap.Canvas(), text, r, nullptr, -1, -1, -1, -1, 1, false, false, false, false, true, false,
-                      true, false, 1.0, 0xFF0000, clNone, clNone, 0x808080, anchor, plain, title, ex, ey, count,
-                      index, hit, nullptr, nullptr, 0, bdLeftToRight, clHighlight, clHighlightText, TFontStyles(),
-                      -1.0f, o);
+    THTMLRenderArgs args;
+    args.ShadowOffset = 1;
+    args.BlinkVisible = true;
+    args.Options = o;
+    THTMLRenderResult result;
+    return HTMLRender(Bitmap.Canvas(), text, r, args, result);
   }
   TBitmap Bitmap;
 };

@@ -199,20 +199,31 @@ void THTMLabel::SetComponentStyle(TVornStyle AStyle) {
   }
 }
 
-bool THTMLabel::DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, TCustomImageList* Images, Integer X,
-                         Integer Y, Integer, Integer HoverAnchor, Integer ShadowOffset, bool HitTestPass,
-                         bool MeasureOnly, bool PrintMode, bool KeepColors, bool BlinkVisible, bool Hover,
-                         bool ScaleFontSizes, Double PrintScale, TColor URLColor, TColor HoverColor,
-                         TColor HoverFontColor, TColor ShadowColor, String& HitAnchor, String& PlainText,
-                         String& AnchorTitle, Integer& ExtentX, Integer& ExtentY, Integer& AnchorCount,
-                         Integer& HitAnchorIndex, TRect& HitAnchorRect) {
-  html::THTMLRenderOptions options;
-  options.ExternalText = FExternalText;
-  return html::HTMLRender(Canvas, Text, R, Images, X, Y, -1, HoverAnchor, ShadowOffset, HitTestPass, MeasureOnly,
-                    PrintMode, KeepColors, BlinkVisible, Hover, !FEllipsis, ScaleFontSizes, PrintScale, URLColor,
-                    HoverColor, HoverFontColor, ShadowColor, HitAnchor, PlainText, AnchorTitle, ExtentX, ExtentY,
-                    AnchorCount, HitAnchorIndex, HitAnchorRect, FImageCache.get(), FContainer, FLineSpacing,
-                    FBiDiMode, clHighlight, clHighlightText, TFontStyles(), FDPIScale, options);
+bool THTMLabel::DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, html::THTMLRenderArgs Args,
+                         html::THTMLRenderResult& Result) {
+  Args.FocusAnchor = -1;
+  Args.WrapWords = !FEllipsis;
+  Args.PictureCache = FImageCache.get();
+  Args.Container = FContainer;
+  Args.LineSpacing = FLineSpacing;
+  Args.BiDiMode = FBiDiMode;
+  Args.HighlightColor = clHighlight;
+  Args.HighlightTextColor = clHighlightText;
+  Args.HighlightStyle = TFontStyles();
+  Args.Scale = FDPIScale;
+  Args.Options.ExternalText = FExternalText;
+  return html::HTMLRender(Canvas, Text, R, Args, Result);
+}
+
+html::THTMLRenderArgs THTMLabel::RenderArgs(Integer X, Integer Y) const {
+  html::THTMLRenderArgs a;
+  a.Images = FImages;
+  a.HitX = X;
+  a.HitY = Y;
+  a.ShadowOffset = FShadowOffset;
+  a.HoverUnderlineOnly = FHover;
+  a.ScaleFontSizes = FFormScaled;
+  return a;
 }
 
 TRect THTMLabel::InnerRect() const {
@@ -228,27 +239,28 @@ String THTMLabel::AnchorAt(Integer X, Integer Y, TRect& HoverRect, bool ReturnTi
   HoverRect = TRect{-1, -1, -1, -1};
   TCanvas* c = Canvas();
   c->SetFont(Font());
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
+  html::THTMLRenderArgs args = RenderArgs(X, Y);
+  args.HitTestPass = true;
+  args.URLColor = 0xFFFFFF;
+  args.ShadowColor = clNone;
   if (FVAlignment != tvaTop) {
-    DrawHTML(c, text, r, FImages, X, Y, -1, -1, FShadowOffset, true, true, false, false, false, FHover,
-             FFormScaled, 1.0, 0xFFFFFF, clNone, clNone, clNone, anchor, plain, title, xs, ys, count, index, hr);
+    args.MeasureOnly = true;
+    html::THTMLRenderResult measured;
+    DrawHTML(c, text, r, args, measured);
+    args.MeasureOnly = false;
+    const Integer ys = measured.ExtentY;
     if (ys < Height()) {
       if (FVAlignment == tvaCenter)
         r.Top += (r.Bottom - r.Top - ys) / 2;
       else
         r.Top = r.Bottom - ys;
     }
-    anchor.clear();
   }
-  index = -1;
-  const bool hit = DrawHTML(c, text, r, FImages, X, Y, -1, -1, FShadowOffset, true, false, false, false, false,
-                            FHover, FFormScaled, 1.0, 0xFFFFFF, clNone, clNone, clNone, anchor, plain, title, xs,
-                            ys, count, index, hr);
-  FHoverHyperLink = index;
-  HoverRect = hr;
-  if (hit) return (ReturnTitle && !title.empty()) ? title : anchor;
+  html::THTMLRenderResult out;
+  const bool hit = DrawHTML(c, text, r, args, out);
+  FHoverHyperLink = out.HitAnchorIndex;
+  HoverRect = out.HitAnchorRect;
+  if (hit) return (ReturnTitle && !out.AnchorTitle.empty()) ? out.AnchorTitle : out.HitAnchor;
   FHoverHyperLink = -1;
   HoverRect = TRect{-1, -1, -1, -1};
   return String();
@@ -332,15 +344,21 @@ void THTMLabel::Paint() {
   // The paint shows the hover state the mouse handlers recorded; it never
   // reads the live pointer, so a repaint draws the same picture wherever the
   // mouse is.
-  const Integer hx = -1, hy = -1;
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
+  html::THTMLRenderArgs args = RenderArgs(-1, -1);
+  args.HoverAnchor = FHoverHyperLink;
+  args.URLColor = FURLColor;
+  args.HoverColor = FHoverColor;
+  args.HoverFontColor = FHoverFontColor;
+  args.ShadowColor = FShadowColor;
+  Integer xs = 0, ys = 0;
   bool changed = false;
   if (FAutoSizing || valign != tvaTop) {
-    DrawHTML(target, text, r, FImages, hx, hy, -1, FHoverHyperLink, FShadowOffset, true, false, false, false, false,
-             FHover, FFormScaled, 1.0, FURLColor, FHoverColor, FHoverFontColor, FShadowColor, anchor, plain, title,
-             xs, ys, count, index, hr);
+    args.HitTestPass = true;
+    html::THTMLRenderResult measured;
+    DrawHTML(target, text, r, args, measured);
+    args.HitTestPass = false;
+    xs = measured.ExtentX;
+    ys = measured.ExtentY;
     target->SetFont(Font());
   }
   if (FAutoSizing) {
@@ -363,11 +381,8 @@ void THTMLabel::Paint() {
   }
   if (valign == tvaCenter) r.Top += (r.Bottom - r.Top - ys) / 2;
   if (valign == tvaBottom) r.Top = r.Bottom - ys;
-  anchor.clear();
-  hr = TRect{-1, -1, -1, -1};
-  DrawHTML(target, text, r, FImages, hx, hy, -1, FHoverHyperLink, FShadowOffset, false, false, false, false, false,
-           FHover, FFormScaled, 1.0, FURLColor, FHoverColor, FHoverFontColor, FShadowColor, anchor, plain, title, xs,
-           ys, count, index, hr);
+  html::THTMLRenderResult drawn;
+  DrawHTML(target, text, r, args, drawn);
   if (bitmap) {
     const TRect cr = ClientRect();
     Canvas()->CopyRect(cr, bitmap->Canvas(), cr);
@@ -474,43 +489,50 @@ void THTMLabel::Dispatch(TMessage& Message) {
 void THTMLabel::HTMLPrint(TCanvas* Canvas, TRect R) {
   if (!Canvas) return;
   const String text = GetHTMLString();
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
+  html::THTMLRenderArgs args = RenderArgs(0, 0);
+  args.ShadowOffset = 1;
+  args.HoverUnderlineOnly = false;
+  args.URLColor = FURLColor;
+  args.ShadowColor = clGray;
   if (FVAlignment != tvaTop) {
-    DrawHTML(Canvas, text, R, FImages, 0, 0, -1, -1, 1, true, false, false, false, false, false, FFormScaled, 1.0,
-             FURLColor, clNone, clNone, 0x808080, anchor, plain, title, xs, ys, count, index, hr);
+    args.HitTestPass = true;
+    html::THTMLRenderResult measured;
+    DrawHTML(Canvas, text, R, args, measured);
+    args.HitTestPass = false;
     if (FVAlignment == tvaCenter)
-      R.Top += (R.Bottom - R.Top - ys) / 2;
+      R.Top += (R.Bottom - R.Top - measured.ExtentY) / 2;
     else
-      R.Top = R.Bottom - ys;
+      R.Top = R.Bottom - measured.ExtentY;
   }
-  DrawHTML(Canvas, text, R, FImages, 0, 0, -1, -1, 1, false, false, true, false, false, false, FFormScaled, 1.0,
-           FURLColor, clNone, clNone, 0x808080, anchor, plain, title, xs, ys, count, index, hr);
+  args.PrintMode = true;
+  html::THTMLRenderResult printed;
+  DrawHTML(Canvas, text, R, args, printed);
 }
 
 TSize THTMLabel::HTMLSize() {
   TCanvas* c = Canvas();
   c->SetFont(Font());
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
-  DrawHTML(c, GetHTMLString(), TRect{0, 0, 4096, 4096}, FImages, -1, -1, -1, -1, FShadowOffset, true, true, false,
-           false, false, FHover, FFormScaled, 1.0, FURLColor, clNone, clNone, FShadowColor, anchor, plain, title, xs,
-           ys, count, index, hr);
-  return TSize{xs, ys};
+  html::THTMLRenderArgs args = RenderArgs(-1, -1);
+  args.HitTestPass = true;
+  args.MeasureOnly = true;
+  args.URLColor = FURLColor;
+  args.ShadowColor = FShadowColor;
+  html::THTMLRenderResult measured;
+  DrawHTML(c, GetHTMLString(), TRect{0, 0, 4096, 4096}, args, measured);
+  return TSize{measured.ExtentX, measured.ExtentY};
 }
 
 TSize THTMLabel::GetSizeWithMaxWidth(Integer AMaxWidth) {
   TBitmap bmp(1, 1);
   bmp.Canvas()->SetFont(Font());
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
-  DrawHTML(bmp.Canvas(), GetHTMLString(), TRect{0, 0, AMaxWidth, 4096}, FImages, -1, -1, -1, -1, FShadowOffset, true,
-           true, false, false, false, FHover, FFormScaled, 1.0, FURLColor, clNone, clNone, FShadowColor, anchor, plain,
-           title, xs, ys, count, index, hr);
-  return TSize{xs, ys};
+  html::THTMLRenderArgs args = RenderArgs(-1, -1);
+  args.HitTestPass = true;
+  args.MeasureOnly = true;
+  args.URLColor = FURLColor;
+  args.ShadowColor = FShadowColor;
+  html::THTMLRenderResult measured;
+  DrawHTML(bmp.Canvas(), GetHTMLString(), TRect{0, 0, AMaxWidth, 4096}, args, measured);
+  return TSize{measured.ExtentX, measured.ExtentY};
 }
 
 void THTMLabel::HilightText(const String& HiText, bool DoCase) {

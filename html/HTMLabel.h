@@ -138,13 +138,11 @@ class THTMLabel : public TCustomLabel, public IVornStyle {
   virtual String GetHTMLString() const;
   virtual void DoAnchorClick(const String& Anchor);
   virtual void HTMLChanged() { Invalidate(); }
-  virtual bool DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, TCustomImageList* Images, Integer X,
-                        Integer Y, Integer FocusAnchor, Integer HoverAnchor, Integer ShadowOffset, bool HitTestPass,
-                        bool MeasureOnly, bool PrintMode, bool KeepColors, bool BlinkVisible, bool Hover,
-                        bool ScaleFontSizes, Double PrintScale, TColor URLColor, TColor HoverColor,
-                        TColor HoverFontColor, TColor ShadowColor, String& HitAnchor, String& PlainText,
-                        String& AnchorTitle, Integer& ExtentX, Integer& ExtentY, Integer& AnchorCount,
-                        Integer& HitAnchorIndex, TRect& HitAnchorRect);
+  // The renderer with Args, except what the label decides itself: no focus
+  // anchor, wrapping unless Ellipsis, its picture cache, container, line
+  // spacing, reading order, highlight colours and DPI scale.
+  virtual bool DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, html::THTMLRenderArgs Args,
+                        html::THTMLRenderResult& Result);
   void Paint() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -157,6 +155,9 @@ class THTMLabel : public TCustomLabel, public IVornStyle {
   void InvalidateArea(const TRect& R);
   void HintShow(THintInfo& Info);
   TRect InnerRect() const;
+  // The renderer's arguments every call of the label shares: its images,
+  // shadow offset, hover mode and form scaling, hit-testing at (X, Y).
+  html::THTMLRenderArgs RenderArgs(Integer X, Integer Y) const;
 
   std::unique_ptr<TStringList> FHTMLText;
   std::unique_ptr<THTMLPictureCache> FImageCache;
