@@ -1,5 +1,6 @@
 #include "html/HTMLabel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "html/HTMLDrawing.h"
@@ -226,15 +227,52 @@ html::THTMLRenderArgs THTMLabel::RenderArgs(Integer X, Integer Y) const {
   return a;
 }
 
-TRect THTMLabel::InnerRect() const {
+Integer THTMLabel::BorderLineInset() const {
+  return (FBorderStyle == bsSingle && FBorderWidth > 0 && FBorderColor != clNone) ? (FBorderWidth + 1) / 2 : 0;
+}
+
+TVAlignment THTMLabel::TextVAlignment() const {
+  if (FAutoSizing && (FAutoSizeType == asVertical || FAutoSizeType == asBoth)) return tvaTop;
+  return FVAlignment;
+}
+
+TRect THTMLabel::TextBounds() const {
   TRect r = ClientRect();
-  if (FBevelInner != bvNone || FBevelOuter != bvNone) InflateRect(&r, -FBevelWidth, -FBevelWidth);
-  InflateRect(&r, -FBorderWidth, -FBorderWidth);
+  const bool bevelled = FBevelInner != bvNone || FBevelOuter != bvNone;
+  const Integer bevel = std::max<Integer>(FBevelWidth, 0);
+  // The frames Paint draws (each bevel, the border in the label's colour),
+  // the bevel's extra margin, and the inner half of the border line.
+  Integer inset = std::max<Integer>(FBorderWidth, 0) + BorderLineInset();
+  if (FBevelOuter != bvNone) inset += bevel;
+  if (FBevelInner != bvNone) inset += bevel;
+  if (bevelled) inset += bevel;
+  InflateRect(&r, -inset, -inset);
+  if (FAutoSizing) {
+    const TAlign al = Align();
+    if ((al == alNone || al == alLeft || al == alRight) && (FAutoSizeType == asHorizontal || FAutoSizeType == asBoth))
+      r.Right += 65535;
+    if ((al == alNone || al == alTop || al == alBottom) && (FAutoSizeType == asVertical || FAutoSizeType == asBoth))
+      r.Bottom += 65535;
+  }
   return r;
 }
 
+void THTMLabel::AlignTextBounds(TRect& R, Integer ExtentY) const {
+  const TVAlignment valign = TextVAlignment();
+  if (FAutoSizing) {
+    if (valign == tvaCenter) R.Top += 3;
+    if (valign == tvaBottom) R.Top += 6;
+    // An auto-sized label aligns the text with its border line counted in.
+    if (FBorderStyle == bsSingle) ExtentY += 2 * FBorderWidth;
+  }
+  if (valign == tvaCenter) R.Top += (R.Bottom - R.Top - ExtentY) / 2;
+  if (valign == tvaBottom) R.Top = R.Bottom - ExtentY;
+}
+
 String THTMLabel::AnchorAt(Integer X, Integer Y, TRect& HoverRect, bool ReturnTitle) {
-  TRect r = InnerRect();
+  // The text is hit-tested where Paint lays it out: the same rectangle and
+  // the same vertical alignment, tall text included.
+  TRect r = TextBounds();
   const String text = GetHTMLString();
   HoverRect = TRect{-1, -1, -1, -1};
   TCanvas* c = Canvas();
@@ -243,18 +281,11 @@ String THTMLabel::AnchorAt(Integer X, Integer Y, TRect& HoverRect, bool ReturnTi
   args.HitTestPass = true;
   args.URLColor = 0xFFFFFF;
   args.ShadowColor = clNone;
-  if (FVAlignment != tvaTop) {
-    args.MeasureOnly = true;
+  if (TextVAlignment() != tvaTop) {
     html::THTMLRenderResult measured;
     DrawHTML(c, text, r, args, measured);
-    args.MeasureOnly = false;
-    const Integer ys = measured.ExtentY;
-    if (ys < Height()) {
-      if (FVAlignment == tvaCenter)
-        r.Top += (r.Bottom - r.Top - ys) / 2;
-      else
-        r.Top = r.Bottom - ys;
-    }
+    c->SetFont(Font());
+    AlignTextBounds(r, measured.ExtentY);
   }
   html::THTMLRenderResult out;
   const bool hit = DrawHTML(c, text, r, args, out);
@@ -305,42 +336,32 @@ void THTMLabel::Paint() {
   target->SetFont(Font());
   if (FUpdateCount > 0) return;
 
-  r = ClientRect();
+  TRect fr = ClientRect();
   const auto bevel = [&](TBevelCut cut) {
     if (cut == bvNone) return;
     const TColor top = cut == bvLowered ? clBtnShadow : clBtnHighlight;
     const TColor bottom = cut == bvLowered ? clBtnHighlight : clBtnShadow;
-    Frame3D(target, r, top, bottom, FBevelWidth);
+    Frame3D(target, fr, top, bottom, FBevelWidth);
   };
   bevel(FBevelOuter);
-  if (FBorderWidth > 0) Frame3D(target, r, Color(), Color(), FBorderWidth);
+  if (FBorderWidth > 0) Frame3D(target, fr, Color(), Color(), FBorderWidth);
   bevel(FBevelInner);
-  Integer a = 0;
-  if (FBorderStyle == bsSingle && FBorderWidth > 0 && FBorderColor != clNone) {
-    a = (FBorderWidth + 1) / 2;
+  if (const Integer a = BorderLineInset(); a > 0) {
     const Integer b = FBorderWidth / 2;
     target->Pen()->SetWidth(FBorderWidth);
     target->Pen()->SetColor(FBorderColor);
     target->Brush()->SetStyle(bsClear);
-    target->Polygon({{r.Left - a, r.Top - a}, {r.Right + b, r.Top - a}, {r.Right + b, r.Bottom + b},
-                     {r.Left - a, r.Bottom + b}});
+    target->Polygon({{fr.Left - a, fr.Top - a}, {fr.Right + b, fr.Top - a}, {fr.Right + b, fr.Bottom + b},
+                     {fr.Left - a, fr.Bottom + b}});
     target->Pen()->SetWidth(1);
   }
-  if (FBevelInner != bvNone || FBevelOuter != bvNone) InflateRect(&r, -FBevelWidth, -FBevelWidth);
-  if (FBorderStyle == bsSingle) InflateRect(&r, -a, -a);
+  r = TextBounds();
 
   const String text = GetHTMLString();
   target->Brush()->SetColor(Color());
   if (Transparent()) target->Brush()->SetStyle(bsClear);
-  TVAlignment valign = FVAlignment;
-  if (FAutoSizing && (FAutoSizeType == asVertical || FAutoSizeType == asBoth)) valign = tvaTop;
+  const TVAlignment valign = TextVAlignment();
   const TAlign al = Align();
-  if (FAutoSizing) {
-    if ((al == alNone || al == alLeft || al == alRight) && (FAutoSizeType == asHorizontal || FAutoSizeType == asBoth))
-      r.Right += 65535;
-    if ((al == alNone || al == alTop || al == alBottom) && (FAutoSizeType == asVertical || FAutoSizeType == asBoth))
-      r.Bottom += 65535;
-  }
   // The paint shows the hover state the mouse handlers recorded; it never
   // reads the live pointer, so a repaint draws the same picture wherever the
   // mouse is.
@@ -362,25 +383,23 @@ void THTMLabel::Paint() {
     target->SetFont(Font());
   }
   if (FAutoSizing) {
-    if (valign == tvaCenter) r.Top += 3;
-    if (valign == tvaBottom) r.Top += 6;
+    Integer w = xs, h = ys;
     if (FBorderStyle == bsSingle) {
-      xs += 2 * FBorderWidth;
-      ys += 2 * FBorderWidth;
+      w += 2 * FBorderWidth;
+      h += 2 * FBorderWidth;
     }
     if ((al == alNone || al == alTop || al == alBottom) && (FAutoSizeType == asVertical || FAutoSizeType == asBoth) &&
-        Height() != ys + 6) {
-      SetHeight(ys + 6);
+        Height() != h + 6) {
+      SetHeight(h + 6);
       changed = true;
     }
     if ((al == alNone || al == alLeft || al == alRight) && (FAutoSizeType == asHorizontal || FAutoSizeType == asBoth) &&
-        Width() != xs + 6) {
-      SetWidth(xs + 6);
+        Width() != w + 6) {
+      SetWidth(w + 6);
       changed = true;
     }
   }
-  if (valign == tvaCenter) r.Top += (r.Bottom - r.Top - ys) / 2;
-  if (valign == tvaBottom) r.Top = r.Bottom - ys;
+  AlignTextBounds(r, ys);
   html::THTMLRenderResult drawn;
   DrawHTML(target, text, r, args, drawn);
   if (bitmap) {

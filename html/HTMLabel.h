@@ -154,7 +154,16 @@ class THTMLabel : public TCustomLabel, public IVornStyle {
  private:
   void InvalidateArea(const TRect& R);
   void HintShow(THintInfo& Info);
-  TRect InnerRect() const;
+  // Half the border line's width inside the frames (0 when no line is drawn).
+  Integer BorderLineInset() const;
+  // VAlignment, or top while auto-sizing makes the label as tall as its text.
+  TVAlignment TextVAlignment() const;
+  // The rectangle Paint lays the text out in before vertical alignment: inside
+  // the bevels, the border and the border line, and widened or made taller
+  // for auto-sizing. Hit tests use the same one.
+  TRect TextBounds() const;
+  // R's top moved for the vertical alignment of a text ExtentY high.
+  void AlignTextBounds(TRect& R, Integer ExtentY) const;
   // The renderer's arguments every call of the label shares: its images,
   // shadow offset, hover mode and form scaling, hit-testing at (X, Y).
   html::THTMLRenderArgs RenderArgs(Integer X, Integer Y) const;
