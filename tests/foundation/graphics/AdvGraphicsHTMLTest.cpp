@@ -316,6 +316,28 @@ TEST_F(AdvGraphicsHTMLRenderTest, PicturesByNameAndLocalFilesOnlyWhenAllowed) {
   EXPECT_FLOAT_EQ(r.Width, 22 + 2);
 }
 
+// A one-pixel BODY BACKGROUND over a large rectangle stops at the tile cap
+// the window renderer has, instead of drawing every one of the tiles.
+TEST_F(AdvGraphicsHTMLRenderTest, BodyBackgroundTilesAreCapped) {
+  TPictureContainer container(nullptr);
+  // Red over blue: the bottom-left colour is the picture's transparent one.
+  TBitmap dot(1, 2);
+  dot.Canvas()->SetPixels(0, 0, clRed);
+  dot.Canvas()->SetPixels(0, 1, clBlue);
+  container.Items()->Add()->SetName(u"dot");
+  container.Items()->GetItem(0)->SetPicture(&dot);
+  Container = &container;
+  TCanvas* c = G->Bitmap()->Canvas();
+  c->Brush()->SetColor(clWhite);
+  c->FillRect({0, 0, 300, 200});
+  Render(u"<body background=\"dot\"></body>x", RectF(0, 0, 300, 200), false);
+  EXPECT_EQ(c->Pixels(1, 0) & 0xFFFFFF, TColor(clRed));
+  // 4096 tiles fill 13 rows of 300 and part of the 14th.
+  EXPECT_EQ(c->Pixels(5, 26) & 0xFFFFFF, TColor(clRed));
+  EXPECT_NE(c->Pixels(5, 40) & 0xFFFFFF, TColor(clRed));
+  EXPECT_NE(c->Pixels(150, 150) & 0xFFFFFF, TColor(clRed));
+}
+
 TEST_F(AdvGraphicsHTMLRenderTest, MalformedMarkupNeverRaises) {
   for (const char16_t* t : {u"<font color=\"#12\">a</font>", u"<font color=\"#zzzzzz\">a</font>",
                             u"<body bgcolor=\"#1\">x</body>", u"<p bgcolor=\"\">a</p>", u"a < b", u"<", u"</",
