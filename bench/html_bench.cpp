@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "html/HTMLRender.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
 
@@ -65,5 +66,29 @@ void BM_RichText2K(benchmark::State& state) {
   state.SetBytesProcessed(Int64(state.iterations()) * Int64(text.size()));
 }
 BENCHMARK(BM_RichText2K)->Unit(benchmark::kMicrosecond);
+
+// A hit test over a text of N pictures from N distinct addresses, all in the
+// picture cache already: the time per picture should not grow with N (the
+// cache finds each address by its index, not by a scan).
+void BM_URLPicturesHitTest(benchmark::State& state) {
+  HTMLBenchCanvas c(400, 400);
+  const Integer n = Integer(state.range(0));
+  String text;
+  for (Integer i = 0; i < n; ++i) text += u"<img src=\"http://example.invalid/" + IntToStr(i) + u".png\">";
+  THTMLPictureCache cache;
+  THTMLRenderArgs args;
+  args.HitX = 10;
+  args.HitY = 10;
+  args.HitTestPass = true;
+  args.PictureCache = &cache;
+  THTMLRenderResult first;
+  HTMLRender(c.Bitmap.Canvas(), text, {0, 0, 400, 400}, args, first);
+  for (auto _ : state) {
+    THTMLRenderResult r;
+    benchmark::DoNotOptimize(HTMLRender(c.Bitmap.Canvas(), text, {0, 0, 400, 400}, args, r));
+  }
+  state.SetItemsProcessed(Int64(state.iterations()) * n);
+}
+BENCHMARK(BM_URLPicturesHitTest)->Arg(1000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
