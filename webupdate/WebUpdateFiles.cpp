@@ -103,6 +103,12 @@ bool PlaceAll(std::vector<TPlacement>& moves, String& Failed) {
   };
   for (TPlacement& m : moves) {
     const std::string target = StringToUtf8(m.Target);
+    // A folder is never replaced by a file.
+    if (DirectoryExists(m.Target)) {
+      Failed = m.Target;
+      undo();
+      return false;
+    }
     m.Existed = FileExists(m.Target);
     if (m.Existed) {
       m.Backup = m.Target + u".wupd-old";

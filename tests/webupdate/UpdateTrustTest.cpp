@@ -370,3 +370,33 @@ TEST_F(UpdateTrustTest, RefusedTargetFolderFailsTheRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UpdateTrustTest, APlacementThatFailsLateUndoesTheEarlierOnes) {
+  WriteFileBytes(Served("one.bin"), "new one");
+  WriteFileBytes(target / "one.bin", "old one");
+  // The second file's place is taken by a folder: it cannot be placed, after the first one was.
+  fs::create_directories(target / "data.bin");
+  WriteFileBytes(Served("upd.inf"), "[update]\nsignature=WebUpdate\nunconditional=1\n[files]\ncount=2\n[file1]\nurl=" +
+                                        Served("one.bin").string() + "\ntargetdir=" + target.string() +
+                                        "\n[file2]\nurl=" + Served("data.bin").string() + "\ntargetdir=" +
+                                        target.string() + "\n");
+  for (bool useTemp : {true, false}) {
+    SCOPED_TRACE(useTemp);
+    web.UseWinTempDir = useTemp;
+    web.UpdateType = fileUpdate;
+    web.URL = Utf8ToString(Served("upd.inf").string());
+    bool success = false;
+    web.OnSuccess = [&](TObject*) { success = true; };
+    web.DoUpdate(false);
+    EXPECT_FALSE(success);
+    EXPECT_EQ(ReadFileBytes(target / "one.bin"), "old one");
+    EXPECT_TRUE(fs::is_directory(target / "data.bin"));
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(target)) left.push_back(e.path().filename().string());
+    EXPECT_EQ(left.size(), 2u) << "no staged or backup files stay behind";
+  }
+}
+
+}  // namespace
