@@ -66,7 +66,8 @@ TCustomZadEdevAziStyler::~TCustomZadEdevAziStyler() {
       }
     }
   }
-  for (TCustomControl* c : FControlList) RemoveFreeNotification(c);
+  // Controls still listed hear of the styler's end through their removal
+  // notification, which the component base sends after this.
   FControlList.clear();
   if (FAdvMenuStyler != nullptr) RemoveFreeNotification(FAdvMenuStyler);
   FAdvMenuStyler = nullptr;
@@ -94,7 +95,6 @@ void TCustomZadEdevAziStyler::RemoveControl(TCustomControl* AControl) {
   auto it = std::find(FControlList.begin(), FControlList.end(), AControl);
   if (it == FControlList.end()) return;
   FControlList.erase(it);
-  RemoveFreeNotification(AControl);
 }
 
 void TCustomZadEdevAziStyler::Notification(TComponent* AComponent, TOperation Operation) {

@@ -236,7 +236,9 @@ void TStrings::SetDelimitedTextWith(StringView value, Char delimiter, Char quote
   try {
     Clear();
     std::size_t p = 0;
-    const std::size_t n = value.size();
+    // The text ends at a NUL character, as the class library reads it; left
+    // in, an unquoted NUL would stop every scan and never be consumed.
+    const std::size_t n = std::min(value.size(), value.find(u'\0'));
     while (p < n && blank(value[p])) ++p;
     while (p < n) {
       String item;

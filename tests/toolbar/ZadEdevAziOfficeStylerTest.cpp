@@ -3,6 +3,10 @@
 
 #include "StylerFixture.h"
 #include "foundation/gdiplus/LookFlags.h"
+#include "foundation/style/ThemeNotifier.h"
+#include "platform/rtl/Registry.h"
+#include "platform/testing/TempHome.h"
+#include "platform/win/MessageLoop.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 
 using namespace stylertest;
@@ -339,4 +343,40 @@ TEST_F(StylerTest, NewOfficeStylerKeepsTheBaseColours) {
   EXPECT_EQ(s.Style(), bsOffice2003Blue);
   EXPECT_EQ(s.RightHandleColor(), base.RightHandleColor());
   EXPECT_EQ(s.Color()->Color(), base.Color()->Color());
+}
+
+TEST_F(StylerTest, FollowsTheOfficeThemeWhenAsked) {
+  TTempHome home;
+  auto setTheme = [](Integer v) {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.OpenKey(u"Software\\Microsoft\\Office\\12.0\\Common", true));
+    reg.WriteInteger(u"Theme", v);
+  };
+  TZadEdevAziOfficeStyler s(nullptr);
+  s.SetStyle(bsOffice2003Olive);
+  s.SetAutoThemeAdapt(true);
+  EXPECT_EQ(s.Style(), bsOffice2003Olive) << "no Office theme found: nothing changes";
+  setTheme(3);
+  SendMessage(s.NotifierWindow()->Handle(), WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(s.Style(), bsOffice2007Obsidian);
+  s.SetBorderColor(0x010203);
+  SendMessage(s.NotifierWindow()->Handle(), WM_OFFICETHEMECHANGED, 0, 0);
+  EXPECT_EQ(s.BorderColor(), 0x010203) << "the same theme again changes nothing";
+  s.SetAutoThemeAdapt(false);
+  setTheme(1);
+  SendMessage(s.NotifierWindow()->Handle(), WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(s.Style(), bsOffice2007Obsidian);
+}
+
+TEST_F(StylerTest, LoadingAppliesTheEarlyFlatPresetsAgain) {
+  for (const auto& [style, again] : {std::pair{bsOffice2013Gray, true}, std::pair{bsOffice2016White, false}}) {
+    TZadEdevAziOfficeStyler s(nullptr);
+    s.Loading();
+    s.SetStyle(style);
+    s.Color()->SetColor(0x123456);
+    s.Loaded();
+    EXPECT_EQ(s.Color()->Color() != 0x123456, again) << style;
+    EXPECT_EQ(s.Style(), style);
+  }
 }

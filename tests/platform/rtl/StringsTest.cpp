@@ -70,6 +70,8 @@ TEST(StringList, DelimitedTextParsing) {
       {u"\"a\"b,c", u',', false, {u"a", u"b", u"c"}},       // text after a closing quote starts a new item
       {u"x:\"y:z\":", u':', true, {u"x", u"y:z", u""}},
       {u"\"\"", u',', false, {u""}},
+      {String(u"a,b\0c,d", 7), u',', false, {u"a", u"b"}},  // a NUL ends the text
+      {String(u"\0", 1), u',', true, {}},
   };
   for (const auto& c : cases) {
     TStringList list;
