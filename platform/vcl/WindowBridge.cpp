@@ -827,7 +827,15 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
   if (Application != nullptr) {
     TMsg m{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor};
     if (Application->DoMessage(m)) {
-      if (Down) s.LastKeyDown = 0;
+      if (!Down) return;
+      s.LastKeyDown = 0;
+      // A hook that takes the key (a menu's modal loop) still gets the
+      // characters it types, as that loop would translate them; the control
+      // gets neither.
+      for (Char ch : Text) {
+        TMsg cm{focus, alt ? UINT(WM_SYSCHAR) : UINT(WM_CHAR), ch, data, DWORD(GetTickCount()), s.Cursor};
+        Application->DoMessage(cm);
+      }
       return;
     }
   }
