@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/DestroyWatch.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/TypInfo.h"
@@ -853,9 +854,11 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
   else if (FAlignment == paCenter) X -= top->Width() / 2;
   top->Place(X, Y);
   RunMenuLoop(loop);
-  // The chosen item runs after the menu has gone, as a command sent by the closed menu.
+  // The chosen item runs after the menu has gone, as a command sent by the
+  // closed menu; its handler may free the menu (with the form that owns it).
+  TDestroyWatch watch(this);
   if (loop.Chosen != nullptr) loop.Chosen->Click();
-  if (OnClose) OnClose(this);
+  if (!watch.Gone() && OnClose) OnClose(this);
 }
 
 namespace menus_internal {
