@@ -359,6 +359,17 @@ void TWindowBridge::SetVisible(bool Visible) {
     if (FTopLevel && (FExStyle & WS_EX_NOACTIVATE)) FWidget->setAttribute(Qt::WA_ShowWithoutActivating);
     FWidget->show();
     Invalidate(nullptr, true);
+    // As on Windows, a window shown again repaints its child windows too
+    // (a control may have let its timers rest while it was hidden).
+    if (FTopLevel)
+      for (const auto& [handle, bridge] : S().Bridges) {
+        if (bridge == this || bridge->TopLevel()) continue;
+        for (const TWinControl* c = bridge->Control(); c != nullptr; c = c->Parent())
+          if (c == FControl) {
+            bridge->Invalidate(nullptr, true);
+            break;
+          }
+      }
   } else {
     FWidget->hide();
   }
