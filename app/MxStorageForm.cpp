@@ -147,6 +147,17 @@ class TFormWriter {
   }
   void Text(const String& s) {
     const std::string u = StringToUtf8(s);
+    if (Utf8ToString(u) != s) {
+      // UTF-8 cannot carry an unpaired surrogate: such a text goes as UTF-16
+      // code units, so that it reads back exactly as it was.
+      Byte(vaWString);
+      U32(static_cast<std::uint32_t>(s.size()));
+      for (const Char c : s) {
+        Byte(static_cast<std::uint8_t>(c));
+        Byte(static_cast<std::uint8_t>(c >> 8));
+      }
+      return;
+    }
     bool ascii = u.size() < 256;
     for (char c : u) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii) {

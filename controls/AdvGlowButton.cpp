@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/DestroyWatch.h"
 #include "platform/rtl/Math.h"
 #include "platform/vcl/Bitmap.h"
 #include "platform/rtl/StrUtils.h"
@@ -37,6 +38,7 @@ TAdvCustomGlowButton::TAdvCustomGlowButton(TComponent* AOwner) : TCustomControl(
   SetDoubleBuffered(true);
   SetBounds(Left(), Top(), 100, 41);
   FPicture = std::make_unique<TGDIPPicture>();
+  FIcon = std::make_unique<TIcon>();
   FDisabledPicture = std::make_unique<TGDIPPicture>();
   FHotPicture = std::make_unique<TGDIPPicture>();
   FDownPicture = std::make_unique<TGDIPPicture>();
@@ -389,7 +391,8 @@ void TAdvCustomGlowButton::SetColorTones(const TColorTones& ATones) {
 
 // --- painting ---
 
-void TAdvCustomGlowButton::ChooseGlyph(TCustomImageList*& List, bool& ListEnabled, TGDIPPicture*& Pic) {
+void TAdvCustomGlowButton::ChooseGlyph(TCustomImageList*& List, bool& ListEnabled, TGDIPPicture*& Pic,
+                                       Integer& Index, bool Measure) {
   const bool enabled = Enabled();
   List = nullptr;
   ListEnabled = enabled;
@@ -404,9 +407,9 @@ void TAdvCustomGlowButton::ChooseGlyph(TCustomImageList*& List, bool& ListEnable
   if (List == nullptr) List = FInternalImages.get();
   if (auto* a = FActionLink ? dynamic_cast<TCustomAction*>(FActionLink->Action()) : nullptr) {
     if (a->ImageIndex() >= 0 && a->ActionList() != nullptr && a->ActionList()->Images() != nullptr &&
-        (List == nullptr || FImageListType == ipActionList)) {
+        (List == nullptr || FImageListType == ipActionList) && (!Measure || a->ImageIndex() == FImageIndex)) {
       List = a->ActionList()->Images();
-      FImageIndex = a->ImageIndex();
+      Index = a->ImageIndex();
     }
   }
   Pic = FPicture.get();
@@ -419,19 +422,21 @@ void TAdvCustomGlowButton::ChooseGlyph(TCustomImageList*& List, bool& ListEnable
   DoGetPicture(Pic);
 }
 
-TGlowFaceParams TAdvCustomGlowButton::FaceParams(TCanvas* C, TFont* TextFont) {
+TGlowFaceParams TAdvCustomGlowButton::FaceParams(TCanvas* C, TFont* TextFont, bool Measure) {
   TGlowButtonAppearance* a = FAppearance.get();
-  // 1. State repair.
-  if (Enabled()) {
-    if (FState == absDisabled) FState = FDownChecked && FGroupIndex != 0 ? absExclusive : absUp;
-  } else {
-    FState = absDisabled;
-    FDragging = false;
-  }
-  if (FStyle == bsCheck && FDownChecked) FState = absDown;
-  if (FKeepDown) {
-    FState = absDown;
-    FDown = true;
+  // 1. State repair (painting only: a measurement changes nothing).
+  if (!Measure) {
+    if (Enabled()) {
+      if (FState == absDisabled) FState = FDownChecked && FGroupIndex != 0 ? absExclusive : absUp;
+    } else {
+      FState = absDisabled;
+      FDragging = false;
+    }
+    if (FStyle == bsCheck && FDownChecked) FState = absDown;
+    if (FKeepDown) {
+      FState = absDown;
+      FDown = true;
+    }
   }
   const bool timer = GlowTimerRunning();
   TGlowFaceParams p;
@@ -538,13 +543,16 @@ TGlowFaceParams TAdvCustomGlowButton::FaceParams(TCanvas* C, TFont* TextFont) {
   p.DefaultCaptionDrawing = FDefaultCaptionDrawing;
   p.Font = TextFont;
   TGDIPPicture* pic = nullptr;
-  ChooseGlyph(p.Images, p.ImgEnabled, pic);
+  Integer index = FImageIndex;
+  ChooseGlyph(p.Images, p.ImgEnabled, pic, index, Measure);
+  if (!Measure) FImageIndex = index;
   p.DisabledImages = FDisabledImages;
-  p.ImageIndex = FImageIndex;
+  p.ImageIndex = index;
   p.Picture = pic;
+  p.Icon = FIcon.get();
   if (AutoSize() && FButtonSizeState < bsLarge) {
     p.PicSize = TPoint(16, 16);
-    if (p.Images != nullptr && FImageIndex >= 0) p.Picture = nullptr;
+    if (p.Images != nullptr && index >= 0) p.Picture = nullptr;
     if (FButtonSizeState == bsGlyph) p.Caption.clear(), p.WideCaption.clear();
   } else if (pic != nullptr && !pic->Empty()) {
     if (FPictureWidth > 0 && FPictureHeight > 0) {
@@ -610,6 +618,11 @@ void TAdvCustomGlowButton::Paint() {
 
   TFont textFont;
   TGlowFaceParams p = FaceParams(C, &textFont);
+  // The hook may draw a glyph of its own; one pixel means it drew none.
+  TBitmap glyph;
+  glyph.SetSize(1, 1);
+  DoGetGlyphBitmap(&glyph);
+  p.GlyphBitmap = &glyph;
   const TAdvButtonState paintedState = FState;
   // 5. The measuring pass.
   if (AutoSize() && (FDoAutoSize || FFirstPaint)) {
@@ -774,16 +787,9 @@ void TAdvCustomGlowButton::MouseDown(TMouseButton Button, TShiftState Shift, Int
       FDroppedDown = true;
       FMouseEnter = false;
       Repaint();
-      TPopupMenu* menu = FDropDownMenu;
-      menu->SetPopupComponent(this);
-      TPoint pt = FDropDownDirection == ddRight ? TPoint(Left() + Width(), Top()) : TPoint(Left(), Top() + Height());
-      if (FDropDownDirection == ddUp) pt = TPoint(Left(), Top());
-      if (Parent() != nullptr) pt = Parent()->ClientToScreen(pt);
-      if (menu->Alignment() == paRight) pt.X += Width();
-      if (menu->Alignment() == paCenter) pt.X += Width() / 2;
-      if (FDropDownDirection == ddUp && HandleAllocated()) PostMessage(Handle(), GLOW_PLACE_DROPUP, 0, 0);
+      FDropDownMenu->SetPopupComponent(this);
       SetMouseCapture(false);
-      menu->Popup(pt.X, pt.Y);
+      if (!PopupDropDownMenu()) return;  // an item's handler freed the button
       FDown = FDroppedDown = FMouseEnter = FMouseInControl = FHot = FInButton = false;
       FMouseDown = false;
       FDragging = false;
@@ -968,7 +974,10 @@ void TAdvCustomGlowButton::KeyDown(Word& Key, TShiftState Shift) {
     FDown = true;
     Repaint();
   }
-  if (Key == VK_F4 && Shift.Empty()) DoDropDown();
+  if (Key == VK_F4 && Shift.Empty() && !DropDown()) {
+    Key = 0;  // taken; and the button is gone: nothing more may reach it
+    return;
+  }
   if (FOnInternalKeyDown) FOnInternalKeyDown(this, Key, Shift);
 }
 
@@ -1161,25 +1170,36 @@ void TAdvCustomGlowButton::Dispatch(TMessage& Message) {
 
 // --- drop-down and key tips ---
 
-void TAdvCustomGlowButton::DoDropDown() {
+void TAdvCustomGlowButton::DoDropDown() { DropDown(); }
+
+bool TAdvCustomGlowButton::DropDown() {
   if (FDropDownMenu == nullptr) {
     Invalidate();
-    return;
+    return true;
   }
   if (FOnInternalDropDown) FOnInternalDropDown(this);
   FDropDownMenu->SetPopupComponent(this);
   FState = absDown;
   if (OnDropDown) OnDropDown(this);
   Invalidate();
+  if (!PopupDropDownMenu()) return false;
+  FState = absUp;
+  Repaint();
+  return true;
+}
+
+bool TAdvCustomGlowButton::PopupDropDownMenu() {
+  TPopupMenu* menu = FDropDownMenu;
+  if (menu == nullptr) return true;
   TPoint pt = FDropDownDirection == ddRight ? TPoint(Left() + Width(), Top()) : TPoint(Left(), Top() + Height());
   if (FDropDownDirection == ddUp) pt = TPoint(Left(), Top());
   if (Parent() != nullptr) pt = Parent()->ClientToScreen(pt);
-  if (FDropDownMenu->Alignment() == paRight) pt.X += Width();
-  if (FDropDownMenu->Alignment() == paCenter) pt.X += Width() / 2;
+  if (menu->Alignment() == paRight) pt.X += Width();
+  if (menu->Alignment() == paCenter) pt.X += Width() / 2;
   if (FDropDownDirection == ddUp && HandleAllocated()) PostMessage(Handle(), GLOW_PLACE_DROPUP, 0, 0);
-  FDropDownMenu->Popup(pt.X, pt.Y);
-  FState = absUp;
-  Repaint();
+  TDestroyWatch watch(this);  // an item's handler may free the button or its form
+  menu->Popup(pt.X, pt.Y);
+  return !watch.Gone();
 }
 
 void TAdvCustomGlowButton::ShowShortCutHint() {
@@ -1233,13 +1253,18 @@ void TAdvCustomGlowButton::HideShortCutHint() {
 // --- size states ---
 
 void TAdvGlowButton::CalcSizeForState(TButtonSizeState State, TPoint& Size) {
+  // Measuring draws nothing: a pixel of canvas carries the text metrics.
   TBitmap scratch;
-  scratch.SetSize(Width() + 4096, Height() + 4096);
+  scratch.SetSize(1, 1);
   TFont textFont;
   const TButtonLayout layout = FLayout;
   const TDropDownPosition ddpos = FDropDownPosition;
   const TButtonSizeState saved = FButtonSizeState;
-  TGlowFaceParams p = FaceParams(scratch.Canvas(), &textFont);
+  TGlowFaceParams p = FaceParams(scratch.Canvas(), &textFont, true);
+  TBitmap glyph;
+  glyph.SetSize(1, 1);
+  DoGetGlyphBitmap(&glyph);
+  p.GlyphBitmap = &glyph;
   if (AutoSize()) {
     p.Layout = State == bsLarge ? (saved == bsLarge ? layout : FOldLayout) : blGlyphLeft;
     p.DropDownPosition = State == bsLarge ? (saved == bsLarge ? ddpos : FOldDropDownPosition) : dpRight;

@@ -14,6 +14,7 @@
 #include "foundation/pictures/GDIPPicture.h"
 #include "foundation/style/VornStyle.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Icon.h"
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Timer.h"
@@ -238,6 +239,8 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   bool FCustomizerCreated = false;
   // The list drawn when no other applies (the data-aware button fills it).
   std::unique_ptr<TCustomImageList> FInternalImages;
+  // Drawn in place of a picture on a button without text (empty: the picture).
+  std::unique_ptr<TIcon> FIcon;
   TImageListType ImageListType() const { return FImageListType; }
   void SetImageListType(TImageListType Value) { if (FImageListType != Value) { FImageListType = Value; UpdateAutoSize(); } }
   TKeyEvent FOnInternalKeyDown;
@@ -293,10 +296,20 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   void GlowTimerTick(TObject* Sender);
   void StartGlowTimer(Cardinal Interval);
   void StopGlowTimer();
-  // The image list, whether it draws enabled, and the picture for the state.
-  void ChooseGlyph(TCustomImageList*& List, bool& ListEnabled, TGDIPPicture*& Pic);
+  // The image list, whether it draws enabled, the image index (an action's
+  // replaces it) and the picture for the state. Measuring takes an action's
+  // list only for the button's own image index.
+  void ChooseGlyph(TCustomImageList*& List, bool& ListEnabled, TGDIPPicture*& Pic, Integer& Index,
+                   bool Measure = false);
   // The face inputs for the current state (colours blended while animating).
-  TGlowFaceParams FaceParams(TCanvas* Canvas, TFont* TextFont);
+  // Painting first repairs the state and takes an action's image index;
+  // Measure changes nothing of the button.
+  TGlowFaceParams FaceParams(TCanvas* Canvas, TFont* TextFont, bool Measure = false);
+  // DoDropDown; false when a menu item's handler freed the button.
+  bool DropDown();
+  // Shows DropDownMenu at its place by the button until it closes; false
+  // when the button was freed meanwhile (then nothing of it may be touched).
+  bool PopupDropDownMenu();
 
   // Ownership.
   std::unique_ptr<TGlowButtonAppearance> FAppearance;

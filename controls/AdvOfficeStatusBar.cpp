@@ -9,6 +9,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Keyboard.h"
@@ -488,6 +489,18 @@ void TAdvOfficeStatusBar::FlipChildren(bool) {
   Invalidate();
 }
 
+bool TAdvOfficeStatusBar::ExecuteAction(TBasicAction* Action) {
+  auto* hint = dynamic_cast<THintAction*>(Action);
+  if (FAutoHint && hint != nullptr && !DoHint()) {
+    if (FSimplePanel || FPanels->Count() == 0)
+      SetSimpleText(hint->Hint());
+    else
+      FPanels->Items(0)->SetText(hint->Hint());
+    return true;
+  }
+  return false;
+}
+
 bool TAdvOfficeStatusBar::DoHint() {
   if (OnHint) {
     OnHint(this);
@@ -728,6 +741,10 @@ void TAdvOfficeStatusBar::DestroyWnd() {
 }
 
 void TAdvOfficeStatusBar::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_ACTIONEXECUTE) {
+    Message.Result = ExecuteAction(reinterpret_cast<TBasicAction*>(Message.LParam)) ? 1 : 0;
+    return;
+  }
   switch (Message.Msg) {
     case WM_TIMER:
       // Only the bar's own timer steps the panels.

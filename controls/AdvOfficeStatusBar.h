@@ -22,6 +22,7 @@
 class TAdvOfficeStatusBar;
 class TAdvOfficeStatusPanel;
 class TAdvOfficeStatusPanels;
+class TBasicAction;
 class TCustomAdvOfficeStatusBarStyler;
 class TPictureContainer;
 
@@ -482,6 +483,10 @@ class TAdvOfficeStatusBar : public TCustomControl, public IVornStyleEx, public v
   virtual void UpdateStatusBar();
   // OnHint when assigned (true), else false.
   virtual bool DoHint();
+  // With AutoHint a hint action's text goes to the simple text (simple
+  // panel or no panels) or to panel 0, unless DoHint took it.
+  // Reached through CM_ACTIONEXECUTE; other actions: false.
+  virtual bool ExecuteAction(TBasicAction* Action);
   // Whether the bar's window is one a size grip can resize.
   virtual bool HasSizeGrip();
   // Whether the grip is drawn now (SizeGrip, HasSizeGrip, parent form not maximized).

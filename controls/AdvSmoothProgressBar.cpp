@@ -225,14 +225,27 @@ void TAdvSmoothProgressBar::SetDirection(TGDIPProgressDirection Value) {
 
 void TAdvSmoothProgressBar::UpdateTimers() {
   if (!FAnimationTimer || !FMarqueeTimer) return;
-  const bool live = Visible() && !FComponentState.Contains(csDestroying) && !FComponentState.Contains(csDesigning);
+  const bool live = OnScreen() && !FComponentState.Contains(csDestroying) && !FComponentState.Contains(csDesigning);
   const bool moving = (AnimationActive() && FAnimate) || FPositionTo != FPositionTemp;
   const bool glowing = GlowActive() && FPosition > FMinimum;
   FAnimationTimer->SetEnabled(live && FStyle == pbstNormal && (moving || glowing));
   FMarqueeTimer->SetEnabled(live && FStyle == pbstMarquee);
 }
 
+bool TAdvSmoothProgressBar::OnScreen() const {
+  const TControl* c = this;
+  for (; c->Parent() != nullptr; c = c->Parent())
+    if (!c->Visible()) return false;
+  return c != this && c->Visible() && static_cast<const TWinControl*>(c)->Showing();
+}
+
 void TAdvSmoothProgressBar::AnimationTick(TObject*) {
+  // A hidden form tells its children nothing: the first tick after it went
+  // away stops the timers, and the next paint (the form shown again) restarts them.
+  if (!OnScreen()) {
+    UpdateTimers();
+    return;
+  }
   if ((AnimationActive() && FAnimate) || FPositionTo != FPositionTemp) {
     const Double stepSize = std::fabs(FPositionTo - FPositionTemp) / 15;
     Double v = FPositionTemp;
@@ -265,6 +278,10 @@ void TAdvSmoothProgressBar::AnimationTick(TObject*) {
 
 void TAdvSmoothProgressBar::MarqueeTick(TObject*) {
   if (FComponentState.Contains(csDesigning) || FComponentState.Contains(csDestroying)) return;
+  if (!OnScreen()) {
+    UpdateTimers();
+    return;
+  }
   FGlowPos += 8;
   const Integer extent = FDirection == pbdVertical ? Height() : Width();
   if (FGlowPos > extent + 2 * FMarqueeSize) {
@@ -283,6 +300,7 @@ bool TAdvSmoothProgressBar::NeedsParentBackground() const {
 void TAdvSmoothProgressBar::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
 
 void TAdvSmoothProgressBar::Paint() {
+  UpdateTimers();  // painted means shown: timers that rested while the form was hidden go on
   HDC dc = Canvas()->Handle();
   if (NeedsParentBackground() && Parent()) PaintParentBackground(dc);
   TGPGraphics g(dc);

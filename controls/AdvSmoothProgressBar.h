@@ -112,6 +112,8 @@ class TAdvSmoothProgressBar : public TCustomControl, public IVornTones, public I
   void MarqueeTick(TObject* Sender);
   // Runs each timer only while it has something to do and the bar is visible.
   void UpdateTimers();
+  // The bar, its parents and its form are all visible (the timers run only then).
+  bool OnScreen() const;
   void ApplyPreset(TVornStyle AStyle);
   void DrawGlow(gdiplus::TGPGraphics& g, const TRect& r);
   void AppearanceChanged(TObject* Sender);

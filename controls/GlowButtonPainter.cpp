@@ -6,12 +6,15 @@
 #include <cmath>
 #include <memory>
 
+#include "foundation/gdiplus/PictureDecode.h"
 #include "foundation/pictures/GDIPPicture.h"
 #include "foundation/style/VornStyle.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Bitmap.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Icon.h"
 #include "platform/vcl/ImgList.h"
 #include "toolbar/shared/ToolBarShared.h"
 
@@ -96,6 +99,33 @@ String GlowLineBreaks(const String& s, bool picSize) {
     }
   }
   return out;
+}
+
+// A picture at (X, Y) in a W x H box. A BMP has the colour of its
+// bottom-left pixel as transparent key; other pictures draw as they are.
+void DrawGlowPicture(TGPGraphics& G, TGDIPPicture* Pic, Integer X, Integer Y, Integer W, Integer H) {
+  if (Pic->HasSVG() || Pic->PictureFormat() != pfBMP) {
+    Pic->DrawImageRect(&G, X, Y, W, H);
+    return;
+  }
+  std::unique_ptr<TGPBitmap> image = DecodePictureBitmap(Pic->Data());
+  if (!image || image->GetLastStatus() != Ok) return;
+  const Integer iw = Integer(image->GetWidth()), ih = Integer(image->GetHeight());
+  if (iw <= 0 || ih <= 0) return;
+  ARGB key = 0;
+  image->GetPixel(0, ih - 1, key);
+  TGPImageAttributes attributes;
+  attributes.SetColorKey(key, key);
+  G.DrawImage(image.get(), GPRectF(Single(X), Single(Y), Single(W), Single(H)), 0, 0, Single(iw), Single(ih),
+              UnitPixel, &attributes);
+}
+
+// DrawText's measurement of Text in Canvas's font within a box Width wide.
+TRect GlowCalcText(TCanvas* Canvas, const String& Text, Integer Width, UINT Flags) {
+  TRect r(0, 0, std::max<Integer>(Width, 1), 0);
+  String t = Text;
+  Canvas->TextRect(r, t, Flags | DT_CALCRECT);
+  return r;
 }
 
 }  // namespace
@@ -327,8 +357,8 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
   if (mirror == clNone) mirror = color;
   TGPGraphics g(canvas->Handle());
 
-  // 3. Background.
-  if (!P.NoBackground || P.DroppedDown || P.DownChecked) {
+  // 3. Background (a measurement draws nothing).
+  if (!P.MeasureOnly && (!P.NoBackground || P.DroppedDown || P.DownChecked)) {
     if (P.DropDownButton && P.Lit && P.DropDownSplit) {
       const bool mainHot = P.DropDownHot == 2;
       const TColor mc = mainHot ? color : AdjustColor(color, -10), mct = mainHot ? colorTo : AdjustColor(colorTo, -10);
@@ -357,7 +387,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
 
   // 4. Border.
   g.SetSmoothingMode(SmoothingModeAntiAlias);
-  if (P.HasBorder && (!P.NoBorderDefault || P.MouseEnter || P.DroppedDown) &&
+  if (!P.MeasureOnly && P.HasBorder && (!P.NoBorderDefault || P.MouseEnter || P.DroppedDown) &&
       (!P.NoBackground || P.DroppedDown || P.DownChecked) && P.BorderColor != clNone) {
     const Integer X = R.Left, Y = R.Top, W = R.Right - 1, H = R.Bottom - 1;
     const bool hotOrDown = P.MouseEnter || P.DownChecked;
@@ -380,7 +410,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
   }
 
   // 5. Focus frame.
-  if (P.FocusFrame) {
+  if (P.FocusFrame && !P.MeasureOnly) {
     DrawButtonBorder(&g, P.BorderColorFocused, R.Left + 1, R.Top + 1, R.Right - 3, R.Bottom - 3, radius);
     DrawFocusBorder(&g, 0x808080, R.Left + 2, R.Top + 2, R.Right - 5, R.Bottom - 5, radius);
   }
@@ -402,9 +432,14 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
   // 8. Glyph box.
   const bool picSize = P.PicSize.X > 0 && P.PicSize.Y > 0;
   Integer GW = 0, GH = 0;
-  const bool hasPicture = P.Picture != nullptr && !P.Picture->Empty();
-  const bool hasImage = P.ImageIndex >= 0 && P.Images != nullptr;
-  if (hasPicture) {
+  const bool hasGlyphBitmap = P.GlyphBitmap != nullptr && !P.GlyphBitmap->Empty() && P.GlyphBitmap->Width() > 1 &&
+                              P.GlyphBitmap->Height() >= 2;
+  const bool hasPicture = !hasGlyphBitmap && P.Picture != nullptr && !P.Picture->Empty();
+  const bool hasImage = !hasGlyphBitmap && !hasPicture && P.ImageIndex >= 0 && P.Images != nullptr;
+  if (hasGlyphBitmap) {
+    GW = picSize ? P.PicSize.X : P.GlyphBitmap->Width();
+    GH = picSize ? P.PicSize.Y : P.GlyphBitmap->Height();
+  } else if (hasPicture) {
     if (!picSize) {
       P.Picture->GetImageSizes();
       GW = P.Picture->Width();
@@ -435,7 +470,11 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
                               P.Layout == blGlyphRightAdjusted;
   String notes = P.Notes != nullptr ? Trim(P.Notes->Text()) : String();
 
-  // 10-12. Text measuring.
+  // 10-12. Text measuring. Without antialiasing the text goes the GDI way
+  // (DrawText), for measuring and drawing alike.
+  const bool gdiText = P.AntiAlias == aaNone;
+  UINT gdiFlags = P.WordWrap ? DT_WORDBREAK : DT_SINGLELINE;
+  if (!P.AlwaysShowAccel) gdiFlags |= GetHidePrefixFlag(P.Button);
   double TW = 0, TH = 0, NW = 0, NH = 0, TX = R.Left, NX = R.Left;
   std::unique_ptr<TGPFont> font, notesFont;
   std::unique_ptr<TGPStringFormat> format;
@@ -464,24 +503,49 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
                                               Single(P.MaxHeight > 0 ? P.MaxHeight : 4096))
                                     : GPRectF(Single(R.Left), Single(R.Top), Single(Cw0), Single(Ch0));
     if (horizontalText) layout.Width -= Single(S);
-    TGPRectF box{};
-    g.MeasureString(text, -1, font.get(), layout, format.get(), box);
-    TW = box.Width;
-    TH = box.Height;
-    TX = box.X;
-    if (GW > 0) layout.Width -= Single(GW + S);
-    if (!notes.empty() && notesFont) {
-      TGPRectF nbox{};
-      g.MeasureString(notes, -1, notesFont.get(), layout, format.get(), nbox);
-      NW = nbox.Width;
-      NH = nbox.Height;
-      NX = nbox.X;
+    if (gdiText) {
+      // The GDI path measures as it draws: DrawText in the canvas's font.
+      canvas->Font()->Assign(P.Font);
+      const TRect t = GlowCalcText(canvas, text, GlowRound(layout.Width), gdiFlags);
+      TW = t.Right - t.Left;
+      TH = t.Bottom - t.Top;
+      if (!notes.empty() && P.NotesFont != nullptr) {
+        canvas->Font()->Assign(P.NotesFont);
+        const TRect n = GlowCalcText(canvas, notes, GlowRound(layout.Width) - GW - P.MarginHorz,
+                                     P.WordWrap ? UINT(DT_WORDBREAK) : 0u);
+        NW = n.Right - n.Left;
+        NH = n.Bottom - n.Top;
+      }
+      const Integer tw = std::max(GlowRound(TW), GlowRound(NW)), th = GlowRound(TH), nh = GlowRound(NH);
+      switch (P.Layout) {
+        case blGlyphTop: case blGlyphBottom: case blGlyphTopAdjusted: case blGlyphBottomAdjusted:
+          SizeOut = TPoint(std::max(GlowRound(TW) + S, GW + S), th + GH + S);
+          break;
+        case blGlyphRight: case blGlyphRightAdjusted:
+          SizeOut = TPoint(GlowRound(TW) + GW + S, std::max(th + S, GH + S));
+          break;
+        default: SizeOut = TPoint(tw + GW + S, std::max(th + S + nh, GH + S)); break;
+      }
+    } else {
+      TGPRectF box{};
+      g.MeasureString(text, -1, font.get(), layout, format.get(), box);
+      TW = box.Width;
+      TH = box.Height;
+      TX = box.X;
+      if (GW > 0) layout.Width -= Single(GW + S);
+      if (!notes.empty() && notesFont) {
+        TGPRectF nbox{};
+        g.MeasureString(notes, -1, notesFont.get(), layout, format.get(), nbox);
+        NW = nbox.Width;
+        NH = nbox.Height;
+        NX = nbox.X;
+      }
+      if (vertical)
+        SizeOut = TPoint(std::max(GlowRound(TW) + S, GW + S), GlowRound(TH) + GH);
+      else
+        SizeOut = TPoint(std::max(GlowRound(TW), GlowRound(NW)) + GW + S,
+                         std::max(GlowRound(TH) + S + GlowRound(NH), GH + S));
     }
-    if (vertical)
-      SizeOut = TPoint(std::max(GlowRound(TW) + S, GW + S), GlowRound(TH) + GH);
-    else
-      SizeOut = TPoint(std::max(GlowRound(TW), GlowRound(NW)) + GW + S,
-                       std::max(GlowRound(TH) + S + GlowRound(NH), GH + S));
   }
   // 14. Measuring ends here.
   if (P.MeasureOnly) return;
@@ -496,12 +560,15 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
     case blGlyphLeft:
       X0 = R.Left + GW + 2;
       W0 = Cw - GW - 2;
-      IX = std::max(GlowRound(std::min(TX, notes.empty() ? TX : NX) - GW / 2), 2);
+      if (gdiText)
+        IX = std::max(GlowRound(R.Right - (P.DropDownButton ? DDW : 0) - TW - GW) / 2 - 2, 2);
+      else
+        IX = std::max(GlowRound(std::min(TX, notes.empty() ? TX : NX) - GW / 2), 2);
       break;
     case blGlyphTop:
       Y0 = R.Top + GH;
       H0 = Ch - GH - 2;
-      IY = std::max(R.Top + std::max(GlowRound(H0 - TH) / 2 / 2, 0), 2);
+      IY = std::max(R.Top + std::max(GlowRound(H0 - TH) / 2 / 2, 0) - (gdiText ? 4 : 0), 2);
       break;
     case blGlyphRight: {
       X0 = 2;
@@ -515,7 +582,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
     case blGlyphBottom:
       Y0 = 2;
       H0 = Ch - GH - 2;
-      IY = std::max(GlowRound(H0 - TH) / 2, 0) + GlowRound(TH + 2) + S;
+      IY = std::max(GlowRound(H0 - TH) / 2, 0) + GlowRound(TH + (gdiText ? 5 : 2)) + S;
       if (Ch - GH < IY) IY = Ch - GH - 2;
       break;
     case blGlyphLeftAdjusted:
@@ -535,12 +602,12 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
       break;
     case blGlyphBottomAdjusted:
       Y0 = 2;
-      H0 = Ch - S - GH;
-      IY = std::max(Ch / 2, 0) + GlowRound(TH + 2);
+      H0 = Ch - S - GH - (gdiText ? 2 : 0);
+      IY = gdiText ? Ch - GH - 2 : std::max(Ch / 2, 0) + GlowRound(TH + 2);
       if (Ch - GH < IY) IY = Ch - GH - 2;
       break;
   }
-  if (!hasText && (hasPicture || hasImage)) {
+  if (!hasText && (hasGlyphBitmap || hasPicture || hasImage)) {
     IX = centreX();
     IY = centreY();
   }
@@ -551,18 +618,58 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
     H0 = R.Bottom - R.Top;
   }
 
+  // 16. A glyph bitmap under overlapped text.
+  if (hasGlyphBitmap && P.DefaultPicDrawing && P.OverlappedText) canvas->Draw(IX, IY, P.GlyphBitmap);
+
   // 17. Text.
-  if (P.DefaultCaptionDrawing && hasText && font) {
+  if (P.DefaultCaptionDrawing && hasText && (font || gdiText)) {
     TColor textColor = P.Font->Color();
-    if (P.AntiAlias == aaNone) {
-      canvas->Font()->Assign(P.Font);
-      if (!P.Enabled) canvas->Font()->SetColor(0x808080);
+    if (gdiText) {
+      const bool hasNotes = !notes.empty() && P.NotesFont != nullptr;
       canvas->Brush()->SetStyle(bsClear);
       TRect tr(GlowRound(X0), GlowRound(Y0), GlowRound(X0) + GlowRound(W0), GlowRound(Y0) + GlowRound(H0));
-      UINT flags = (P.WordWrap ? DT_WORDBREAK : DT_SINGLELINE) | DT_CENTER | DT_VCENTER;
-      UINT hide = GetHidePrefixFlag(P.Button);
-      if (!P.AlwaysShowAccel) flags |= hide;
-      canvas->TextRect(tr, text, flags);
+      UINT flags = P.WordWrap ? DT_WORDBREAK : DT_SINGLELINE;
+      switch (P.Layout) {
+        case blGlyphLeft: flags |= DT_CENTER | (hasNotes ? 0u : UINT(DT_VCENTER)); break;
+        case blGlyphTop: case blGlyphTopAdjusted: flags |= DT_CENTER; break;
+        case blGlyphRight: case blGlyphBottom: flags |= DT_CENTER | DT_VCENTER; break;
+        case blGlyphLeftAdjusted:
+          tr.Left += 2;
+          if (hasNotes)
+            tr.Top = (tr.Bottom - tr.Top - GlowRound(TH) - GlowRound(NH)) / 2;
+          else
+            flags |= DT_VCENTER;
+          break;
+        case blGlyphRightAdjusted: flags |= DT_RIGHT | DT_VCENTER; break;
+        case blGlyphBottomAdjusted: flags |= DT_CENTER | DT_BOTTOM; break;
+      }
+      if (P.WordWrap) {
+        // DT_VCENTER centres single lines only: wrapped text is placed by its measured height.
+        canvas->Font()->Assign(P.Font);
+        Integer height = GlowCalcText(canvas, text, tr.Right - tr.Left, flags).Bottom;
+        if (hasNotes && (P.Layout == blGlyphLeft || P.Layout == blGlyphLeftAdjusted)) {
+          canvas->Font()->Assign(P.NotesFont);
+          height += GlowCalcText(canvas, notes, tr.Right - tr.Left, flags).Bottom;
+        }
+        switch (P.Layout) {
+          case blGlyphLeft: case blGlyphLeftAdjusted: tr.Top = (tr.Bottom - (tr.Top + height)) / 2; break;
+          case blGlyphTop: tr.Top = IY + GH; break;
+          case blGlyphTopAdjusted: break;
+          case blGlyphBottomAdjusted: tr.Top = tr.Bottom - height; break;
+          default: tr.Top = (tr.Bottom - tr.Top - height) / 2; break;
+        }
+      }
+      if (!P.AlwaysShowAccel) flags |= GetHidePrefixFlag(P.Button);
+      canvas->Font()->Assign(P.Font);
+      if (!P.Enabled) canvas->Font()->SetColor(0x808080);
+      TRect cr = tr;
+      canvas->TextRect(cr, text, flags);
+      if (hasNotes) {
+        canvas->Font()->Assign(P.NotesFont);
+        TRect nr(tr.Left, tr.Top + GlowRound(TH), tr.Right, tr.Top + GlowRound(TH) + GlowRound(NH));
+        String n = notes;
+        canvas->TextRect(nr, n, flags & ~UINT(DT_VCENTER | DT_BOTTOM));
+      }
     } else {
       TGPSolidBrush brush(GlowARGB(textColor));
       if (!notes.empty() && notesFont) {
@@ -588,13 +695,29 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
     else
       Cw -= DDW;
   }
-  if (hasPicture) {
+  if (hasGlyphBitmap) {
+    if (P.DefaultPicDrawing && !P.OverlappedText) {
+      const Integer px = hasText ? IX : R.Left + std::max((Cw - GW) / 2, 0);
+      const Integer py = hasText ? IY : R.Top + std::max((Ch - GH) / 2, 0);
+      if (picSize) {
+        // Stretched into the asked size, its bottom-left colour transparent.
+        TBitmap stretched;
+        stretched.Assign(P.GlyphBitmap);
+        stretched.SetTransparent(true);
+        canvas->StretchDraw(TRect(px, py, px + GW, py + GH), &stretched);
+      } else {
+        canvas->Draw(px, py, P.GlyphBitmap);
+      }
+    }
+  } else if (hasPicture) {
     const Integer px = hasText ? IX : R.Left + std::max((Cw - GW) / 2, 0);
     const Integer py = hasText ? IY : R.Top + std::max((Ch - GH) / 2, 0);
     if (picSize)
-      P.Picture->DrawImageRect(&g, px, py, GW, GH);
+      DrawGlowPicture(g, P.Picture, px, py, GW, GH);
+    else if (!hasText && P.Icon != nullptr && !P.Icon->Empty())
+      DrawIconEx(canvas->Handle(), px, py, P.Icon->Handle(), GW, GH, 0, nullptr, DI_NORMAL);
     else
-      P.Picture->DrawImageRect(&g, px, py, MinPositive(Cw, GW), MinPositive(hasText ? Ch : Cw, GH));
+      DrawGlowPicture(g, P.Picture, px, py, MinPositive(Cw, GW), MinPositive(hasText ? Ch : Cw, GH));
   } else if (hasImage) {
     const Integer px = hasText ? IX : R.Left + std::max((Cw - GW) / 2, 0);
     const Integer py = hasText ? IY : R.Top + std::max((Ch - GH) / 2, 0);

@@ -9,8 +9,10 @@
 #include "platform/rtl/Strings.h"
 #include "platform/vcl/Canvas.h"
 
+class TBitmap;
 class TControl;
 class TCustomImageList;
+class TIcon;
 class TGDIPPicture;
 class TCustomForm;
 
@@ -50,9 +52,12 @@ struct TGlowFaceParams {
   bool FocusFrame = false;
   TDropDownPosition DropDownPosition = dpRight;
   TGDIPPicture* Picture = nullptr;
+  TIcon* Icon = nullptr;  // drawn for a picture without text, when not empty
   gdiplus::TAntiAlias AntiAlias = gdiplus::aaClearType;
   bool DefaultPicDrawing = true;
   TPoint PicSize{0, 0};
+  // What the button's glyph hook drew (1 x 1 when nothing); used when larger.
+  TBitmap* GlyphBitmap = nullptr;
   Integer DropDownHot = 0;  // 0 none, 1 drop-down part, 2 main part
   bool NoBackground = false;
   bool MouseEnter = false;
@@ -80,8 +85,8 @@ struct TGlowFaceParams {
   Integer MaxWidth = 0, MaxHeight = 0;  // the button's constraints (0: none)
 };
 
-// Draws the face (or, with MeasureOnly, paints background and border and
-// answers the content size) into SizeOut.
+// Draws the face, or with MeasureOnly draws nothing and answers the content
+// size, into SizeOut.
 void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut);
 
 // R filled solid with C1 (upper) or C2 (lower), then with the gradient of

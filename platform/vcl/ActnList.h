@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/rtl/Component.h"
+#include "platform/win/Messages.h"
 
 class TBasicActionLink;
 class TCustomImageList;
@@ -78,6 +79,23 @@ class TCustomAction : public TBasicAction {
 class TAction : public TCustomAction {
  public:
   using TCustomAction::TCustomAction;
+};
+
+// Offers a control an action that looks for a target: LParam the
+// TBasicAction; a control that carried it out answers 1.
+constexpr UINT CM_ACTIONEXECUTE = CM_BASE + 64;
+
+// What the application sends out for a new hint when it has no OnHint: the
+// visible controls of the active form, then of the main form, are offered it
+// (CM_ACTIONEXECUTE) until one takes it (a status bar with AutoHint shows it).
+class THintAction : public TCustomAction {
+ public:
+  using TCustomAction::TCustomAction;
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& Value) { FHint = Value; }
+
+ private:
+  String FHint;
 };
 
 class TBasicActionLink : public TObject {

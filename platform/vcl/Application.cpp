@@ -9,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
@@ -158,10 +159,37 @@ void TApplication::SetShowHint(bool Value) {
   if (!Value) CancelHint();
 }
 
+namespace {
+// Offers Action to a visible control and then to its children, until one takes it.
+bool OfferAction(TControl* Control, TBasicAction* Action) {
+  if (Control == nullptr || !Control->Visible()) return false;
+  if (Control->Perform(CM_ACTIONEXECUTE, 0, reinterpret_cast<LPARAM>(Action)) != 0) return true;
+  if (auto* w = dynamic_cast<TWinControl*>(Control))
+    for (Integer i = 0; i < w->ControlCount(); ++i)
+      if (OfferAction(w->Controls(i), Action)) return true;
+  return false;
+}
+
+bool OfferActionToForm(TCustomForm* Form, TBasicAction* Action) {
+  if (Form == nullptr) return false;
+  if (TWinControl* a = Form->ActiveControl();
+      a != nullptr && a->Perform(CM_ACTIONEXECUTE, 0, reinterpret_cast<LPARAM>(Action)) != 0)
+    return true;
+  return OfferAction(Form, Action);
+}
+}  // namespace
+
 void TApplication::SetHint(const String& Value) {
   if (FHint == Value) return;
   FHint = Value;
-  if (OnHint) OnHint(this);
+  if (OnHint) {
+    OnHint(this);
+    return;
+  }
+  THintAction action(nullptr);
+  action.SetHint(Value);
+  TCustomForm* active = Screen != nullptr ? Screen->ActiveForm() : nullptr;
+  if (!OfferActionToForm(active, &action) && FMainForm != active) OfferActionToForm(FMainForm, &action);
 }
 
 void TApplication::StartHintTimer(Integer Pause, int Kind) {

@@ -30,8 +30,17 @@ void TFont::FreeHandle() {
   FOwnsHandle = false;
 }
 
+namespace {
+// The font whose colour is changing: its Changed keeps the handle.
+thread_local const TFont* ColorChangeOf = nullptr;
+}  // namespace
+
 void TFont::Changed() {
-  FreeHandle();
+  // Only the call made for the colour keeps the handle, not changes made
+  // by the handlers it reaches.
+  const bool colorOnly = ColorChangeOf == this;
+  ColorChangeOf = nullptr;
+  if (!colorOnly) FreeHandle();
   TGraphicsObject::Changed();
 }
 
@@ -116,8 +125,14 @@ void TFont::SetStyle(TFontStyles value) {
 void TFont::SetColor(TColor value) {
   if (value == FColor) return;
   FColor = value;
-  // The colour is not part of the GDI font: the handle stays.
-  TGraphicsObject::Changed();
+  // The colour is not part of the GDI font: the handle stays, but a
+  // subclass's own change handling still hears of it.
+  struct TRestore {
+    const TFont* Saved;
+    ~TRestore() { ColorChangeOf = Saved; }
+  } restore{ColorChangeOf};
+  ColorChangeOf = this;
+  Changed();
 }
 
 void TFont::SetCharset(TFontCharset value) {

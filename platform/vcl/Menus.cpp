@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/DestroyWatch.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/TypInfo.h"
@@ -811,16 +812,23 @@ bool MenuKey(TMenuLoop* loop, Word key) {
       Choose(loop, w, w->Selected());
       return true;
     default:
-      // An accelerator letter chooses its item (function keys share codes with lower-case letters: not those).
-      if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return true;
-      for (Integer i = 0; i < n; ++i)
-        if (IsAccel(key, w->Layout()[std::size_t(i)].first->Caption())) {
-          w->Select(i);
-          Choose(loop, w, i);
-          return true;
-        }
-      return true;  // the menu swallows other keys while it shows
+      // Accelerators go by the characters keys type (MenuChar), so that every
+      // letter of every keyboard works; the menu swallows other keys while it shows.
+      return true;
   }
+}
+
+// The accelerator of the typed character chooses its item in the deepest level.
+void MenuChar(TMenuLoop* loop, Char ch) {
+  if (loop->Done || loop->Levels.empty() || ch <= u' ') return;
+  TMenuWindow* w = loop->Levels.back();
+  const Integer n = Integer(w->Layout().size());
+  for (Integer i = 0; i < n; ++i)
+    if (IsAccel(Word(ch), w->Layout()[std::size_t(i)].first->Caption())) {
+      w->Select(i);
+      Choose(loop, w, i);
+      return;
+    }
 }
 
 }  // namespace
@@ -858,6 +866,7 @@ void RunMenuLoop(TMenuLoop& loop) {
       return;
     }
     if (Msg.message == WM_CHAR || Msg.message == WM_SYSCHAR) {
+      MenuChar(&loop, Char(Msg.wParam));
       Handled = true;
       return;
     }
@@ -896,9 +905,11 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
   else if (FAlignment == paCenter) X -= top->Width() / 2;
   top->Place(X, Y);
   RunMenuLoop(loop);
-  // The chosen item runs after the menu has gone, as a command sent by the closed menu.
+  // The chosen item runs after the menu has gone, as a command sent by the
+  // closed menu; its handler may free the menu (with the form that owns it).
+  TDestroyWatch watch(this);
   if (loop.Chosen != nullptr) loop.Chosen->Click();
-  if (OnClose) OnClose(this);
+  if (!watch.Gone() && OnClose) OnClose(this);
 }
 
 namespace menus_internal {

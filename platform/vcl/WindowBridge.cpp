@@ -402,6 +402,17 @@ void TWindowBridge::SetVisible(bool Visible) {
     if (FTopLevel && (FExStyle & WS_EX_NOACTIVATE)) FWidget->setAttribute(Qt::WA_ShowWithoutActivating);
     FWidget->show();
     Invalidate(nullptr, true);
+    // As on Windows, a window shown again repaints its child windows too
+    // (a control may have let its timers rest while it was hidden).
+    if (FTopLevel)
+      for (const auto& [handle, bridge] : S().Bridges) {
+        if (bridge == this || bridge->TopLevel()) continue;
+        for (const TWinControl* c = bridge->Control(); c != nullptr; c = c->Parent())
+          if (c == FControl) {
+            bridge->Invalidate(nullptr, true);
+            break;
+          }
+      }
   } else {
     FWidget->hide();
   }
@@ -902,7 +913,15 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
   if (Application != nullptr) {
     TMsg m{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor};
     if (Application->DoMessage(m)) {
-      if (Down) s.LastKeyDown = 0;
+      if (!Down) return;
+      s.LastKeyDown = 0;
+      // A hook that takes the key (a menu's modal loop) still gets the
+      // characters it types, as that loop would translate them; the control
+      // gets neither.
+      for (Char ch : Text) {
+        TMsg cm{focus, alt ? UINT(WM_SYSCHAR) : UINT(WM_CHAR), ch, data, DWORD(GetTickCount()), s.Cursor};
+        Application->DoMessage(cm);
+      }
       return;
     }
   }

@@ -86,6 +86,26 @@ TEST(MxStorage, EveryLevelRoundTripsThroughTheStoredForm) {
   }
 }
 
+TEST(MxStorage, ItemNamesRoundTripExactly) {
+  const String names[] = {
+      u"fw.bin",
+      u"\u0141\u00F3d\u017A.hex",                 // non-ASCII letters
+      u"pair \U0001F600",                          // a surrogate pair
+      String(u"high ") + char16_t(0xD800),         // an unpaired high surrogate at the end
+      String(1, char16_t(0xDC00)) + u" low",       // an unpaired low surrogate first
+      String(u"swapped ") + char16_t(0xDE00) + char16_t(0xD83D),
+  };
+  TmxStorage store(nullptr);
+  for (const String& name : names) AddItem(store, "x")->SetName(name);
+  TmxStorage back(nullptr);
+  LoadForm(back, SaveForm(store));
+  ASSERT_EQ(back.StoredItems()->Count(), Integer(std::size(names)));
+  for (Integer i = 0; i < back.StoredItems()->Count(); ++i) {
+    EXPECT_EQ(back.ItemByIndex(i)->Name(), names[i]) << i;
+    EXPECT_EQ(back.ItemByName(names[i]), back.ItemByIndex(i)) << i;
+  }
+}
+
 TEST(MxStorage, TenBytesAtTheDefaultLevel) {
   TmxStorage store(nullptr);
   TmxStoredItem* item = AddItem(store, "0123456789");

@@ -3,6 +3,7 @@
 // edge, key tips, auto-size, and what the face shows per state and style.
 #include "tests/controls/GlowButtonFixture.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "platform/win/MessageLoop.h"
@@ -282,6 +283,143 @@ TEST_F(GlowButtonTest, AutoSizeFollowsTheCaption) {
   EXPECT_EQ(b->Layout(), blGlyphLeft);
 }
 
+// A toolbar measures every button in every size state: that changes nothing
+// on the button (its state is repaired only when it paints) and draws nothing.
+TEST_F(GlowButtonTest, MeasuringASizeStateChangesNothing) {
+  auto* b = AddButton(Rect(10, 10, 110, 51));
+  b->SetCaption(u"Measure me");
+  b->SetAutoSize(true);
+  ShowForm();
+  b->SetEnabled(false);
+  b->SetEnabled(true);
+  ASSERT_EQ(b->State(), absDisabled);  // the next paint brings it back
+  const TRect bounds = b->BoundsRect();
+  TPoint glyph, label, large;
+  b->CalcSizeForState(bsGlyph, glyph);
+  b->CalcSizeForState(bsLabel, label);
+  b->CalcSizeForState(bsLarge, large);
+  EXPECT_EQ(b->State(), absDisabled);
+  EXPECT_EQ(b->BoundsRect(), bounds);
+  EXPECT_EQ(b->ButtonSizeState(), bsLarge);
+  EXPECT_GT(label.X, glyph.X);  // the caption goes in bsGlyph
+  EXPECT_GT(glyph.Y, 0);
+  PumpPending();
+  testinput::PaintPending();
+  EXPECT_EQ(b->State(), absUp);
+}
+
+// Pixels of the button within a tolerance of a colour.
+int CountNear(TBitmap* B, TColor C, int Tol = 24) {
+  int n = 0;
+  for (int y = 0; y < B->Height(); ++y)
+    for (int x = 0; x < B->Width(); ++x) {
+      const TColor p = B->Canvas()->Pixels(x, y);
+      bool near = true;
+      for (int s = 0; s < 24; s += 8) near = near && std::abs(int((p >> s) & 0xFF) - int((C >> s) & 0xFF)) <= Tol;
+      n += near;
+    }
+  return n;
+}
+
+// A 16 x 16 BMP of one colour with a blue square inside.
+void LoadBmp(TGDIPPicture* Pic, TColor Outer) {
+  TBitmap b(16, 16);
+  b.Canvas()->Brush()->SetColor(Outer);
+  b.Canvas()->FillRect({0, 0, 16, 16});
+  b.Canvas()->Brush()->SetColor(clBlue);
+  b.Canvas()->FillRect({4, 4, 12, 12});
+  TMemoryStream s;
+  b.SaveToStream(&s);
+  s.SetPosition(0);
+  Pic->LoadFromStream(&s);
+}
+
+// A one-picture 32-bit ICO of N x N pixels of one colour.
+TBytes SolidIco(int N, TColor C) {
+  TBytes b;
+  auto u16 = [&](unsigned v) { b.push_back(Byte(v)), b.push_back(Byte(v >> 8)); };
+  auto u32 = [&](unsigned v) { u16(v & 0xFFFF), u16(v >> 16); };
+  const unsigned maskRow = unsigned((N + 31) / 32 * 4), pixels = unsigned(N * N * 4), size = 40 + pixels + maskRow * N;
+  u16(0), u16(1), u16(1);
+  b.push_back(Byte(N)), b.push_back(Byte(N)), b.push_back(0), b.push_back(0), u16(1), u16(32), u32(size), u32(22);
+  u32(40), u32(unsigned(N)), u32(unsigned(2 * N)), u16(1), u16(32), u32(0), u32(pixels + maskRow * N);
+  u32(0), u32(0), u32(0), u32(0);
+  for (int i = 0; i < N * N; ++i) b.push_back(Byte(C >> 16)), b.push_back(Byte(C >> 8)), b.push_back(Byte(C)), b.push_back(0xFF);
+  b.resize(b.size() + maskRow * N, 0);
+  return b;
+}
+
+class THookGlowButton : public TAdvGlowButton {
+ public:
+  using TAdvGlowButton::TAdvGlowButton;
+  void DoGetGlyphBitmap(TBitmap* B) override {
+    B->SetSize(12, 12);
+    B->Canvas()->Brush()->SetColor(clRed);
+    B->Canvas()->FillRect({0, 0, 12, 12});
+  }
+};
+
+// The glyph inputs: a BMP picture keyed on its bottom-left colour, the icon
+// in place of a picture without text, and the hook's glyph bitmap.
+TEST_F(GlowButtonTest, GlyphInputsBmpKeyIconAndHookBitmap) {
+  GlowSpeed = 0;
+  auto* bmp = AddButton(Rect(10, 10, 110, 51));
+  bmp->SetComponentStyle(tsOffice2019White);
+  LoadBmp(bmp->Picture(), clFuchsia);
+  auto* icon = AddButton(Rect(120, 10, 220, 51));
+  icon->SetComponentStyle(tsOffice2019White);
+  LoadBmp(icon->Picture(), clFuchsia);
+  icon->FIcon->LoadFromBytes(SolidIco(16, clLime));
+  auto* hook = new THookGlowButton(Form.get());
+  hook->SetParent(Form.get());
+  hook->SetBoundsRect(Rect(230, 10, 330, 51));
+  hook->SetComponentStyle(tsOffice2019White);
+  ShowForm();
+  MouseMove(Form.get(), {380, 180});
+  auto bmpPixels = testinput::Grab(bmp);
+  EXPECT_EQ(CountNear(bmpPixels.get(), clFuchsia), 0);  // the key colour is transparent
+  EXPECT_GE(CountNear(bmpPixels.get(), clBlue), 40);
+  auto iconPixels = testinput::Grab(icon);
+  EXPECT_GE(CountNear(iconPixels.get(), clLime), 200);
+  EXPECT_EQ(CountNear(iconPixels.get(), clBlue), 0);
+  auto hookPixels = testinput::Grab(hook);
+  EXPECT_GE(CountNear(hookPixels.get(), clRed), 100);
+  // With a caption the picture is drawn, not the icon; the hook's glyph is measured too.
+  icon->SetCaption(u"Text");
+  EXPECT_GE(CountNear(testinput::Grab(icon).get(), clBlue), 40);
+  auto* plain = AddButton(Rect(10, 100, 110, 141));
+  TPoint withHook, without;
+  hook->CalcSizeForState(bsLarge, withHook);
+  plain->CalcSizeForState(bsLarge, without);
+  EXPECT_EQ(withHook.X, without.X + 12);
+}
+
+// Without antialiasing the text goes the GDI way for measuring and drawing,
+// the notes included.
+TEST_F(GlowButtonTest, NonAntialiasedTextMeasuresAndDrawsByDrawTextWithNotes) {
+  auto* b = AddButton(Rect(10, 10, 210, 71));
+  b->SetComponentStyle(tsOffice2019White);
+  b->SetAntiAlias(gdiplus::aaNone);
+  b->SetCaption(u"Caption");
+  b->Notes()->SetText(u"Notes below the caption");
+  b->NotesFont()->SetColor(clRed);
+  b->NotesFont()->SetStyle({fsBold});
+  GlowSpeed = 0;
+  ShowForm();
+  MouseMove(Form.get(), {380, 180});
+  EXPECT_GE(CountNear(testinput::Grab(b).get(), clRed, 40), 20);
+  // The auto size is the DrawText extent of the wider text and the margins.
+  TBitmap m(1, 1);
+  m.Canvas()->Font()->Assign(b->NotesFont());
+  const int notesWidth = m.Canvas()->TextWidth(u"Notes below the caption");
+  m.Canvas()->Font()->Assign(b->Font());
+  const int captionWidth = m.Canvas()->TextWidth(u"Caption");
+  b->SetAutoSize(true);
+  PumpPending();
+  testinput::PaintPending();
+  EXPECT_EQ(b->Width(), std::max(notesWidth, captionWidth) + 2 + 3 * 2 + 2 * 1 + 2);
+}
+
 TEST_F(GlowButtonTest, FacePixelsPerStateAndStyle) {
   auto* b = AddButton(Rect(10, 10, 110, 51));
   b->SetComponentStyle(tsOffice2019White);  // flat colours: exact samples
@@ -319,6 +457,64 @@ TEST_F(GlowButtonTest, FacePixelsPerStateAndStyle) {
   d->Appearance()->SetColorTo(clNone);
   EXPECT_TRUE(Near(Pixel(d, 50, 3), 0x0000FF));
   EXPECT_TRUE(Near(Pixel(d, 50, 17), 0x0000FF));
+}
+
+// A drop-down item's handler frees the button, or its whole form with the
+// menu the form owns; the button's own mouse and key code and the menu's
+// after the handler must not touch them (the sanitizer sees it).
+TEST_F(GlowButtonTest, DropDownItemMayFreeTheButtonOrItsForm) {
+  HWND helper = AllocateHWnd([](TMessage& m) {
+    if (m.Msg != WM_USER) return;
+    testinput::KeyPress(VK_DOWN);
+    testinput::KeyPress(VK_RETURN);
+  });
+  for (const bool wholeForm : {false, true})
+    for (const bool byKey : {false, true}) {
+      SCOPED_TRACE(testing::Message() << (wholeForm ? "form" : "button") << (byKey ? " by F4" : " by mouse"));
+      if (!Form) {
+        Form = std::make_unique<TForm>(nullptr);
+        Form->AfterConstruction();
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(0, 0, 400, 200);
+      }
+      std::unique_ptr<TPopupMenu> ownMenu;
+      TPopupMenu* menu = wholeForm ? new TPopupMenu(Form.get()) : (ownMenu = std::make_unique<TPopupMenu>(nullptr)).get();
+      auto* item = new TMenuItem(menu);
+      item->SetCaption(u"Close");
+      menu->Items()->Add(item);
+      bool closed = false;
+      menu->OnClose = [&](TObject*) { closed = true; };
+      TAdvGlowButton* b = AddButton(Rect(20, 20, 120, 61));
+      b->SetDropDownButton(true);
+      b->SetDropDownSplit(false);
+      b->SetDropDownMenu(menu);
+      bool clicked = false;
+      item->OnClick = [&](TObject*) {
+        clicked = true;
+        if (wholeForm)
+          Form.reset();
+        else
+          delete b;
+      };
+      ShowForm();
+      PostMessage(helper, WM_USER, 0, 0);
+      if (byKey) {
+        b->SetFocus();
+        testinput::KeyPress(VK_F4);
+      } else {
+        testinput::MouseMove(b, TPoint(30, 10));
+        testinput::MouseDown();
+        testinput::MouseUp();
+      }
+      PumpPending();
+      EXPECT_TRUE(clicked);
+      EXPECT_EQ(closed, !wholeForm);  // a freed menu has nobody left to tell
+      EXPECT_EQ(ActiveMenuWindow(), nullptr);
+      if (Form) {
+        EXPECT_EQ(Form->ControlCount(), 0);
+      }
+    }
+  DeallocateHWnd(helper);
 }
 
 TEST_F(GlowButtonTest, DropUpMenuOpensAboveTheButton) {

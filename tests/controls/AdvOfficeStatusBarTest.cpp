@@ -7,6 +7,7 @@
 #include "controls/AdvOfficeStatusBarStylers.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/testing/VirtualClock.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/win/Shell.h"
 #include "tests/controls/StatusFixture.h"
 
@@ -73,6 +74,52 @@ TEST_F(StatusBarTest, PanelLayoutAndHitTesting) {
   // Without panels no X belongs to one.
   Bar->Panels()->Clear();
   EXPECT_EQ(Bar->GetPanel(10), -1);
+}
+
+// The application sends a new hint out as a hint action when it has no
+// OnHint; the bar takes it with AutoHint, into panel 0 or the simple text.
+TEST_F(StatusBarTest, AutoHintShowsTheLongHintOfTheControlUnderThePointer) {
+  struct Case {
+    bool autoHint, simplePanel, panels, ownHandler;
+    const char16_t* panel0;
+    const char16_t* simple;
+  } cases[] = {
+      {true, false, true, false, u"Saves the firmware", u""},
+      {true, true, true, false, u"", u"Saves the firmware"},
+      {true, false, false, false, u"", u"Saves the firmware"},
+      {true, false, true, true, u"", u""},  // OnHint of the bar takes it
+      {false, false, true, false, u"", u""},
+  };
+  const TNotifyEvent savedOnHint = Application->OnHint;
+  Application->OnHint = nullptr;
+  for (const Case& c : cases) {
+    Application->SetHint(u"");
+    MakeBar(300, 24, {});
+    if (c.panels) {
+      Bar->Panels()->Add()->SetWidth(100);
+      Bar->Panels()->Add()->SetWidth(100);
+    }
+    Bar->SetAutoHint(c.autoHint);
+    Bar->SetSimplePanel(c.simplePanel);
+    int heard = 0;
+    if (c.ownHandler) Bar->OnHint = [&](TObject*) { ++heard; };
+    auto* button = new TButton(Form);
+    button->SetParent(Form);
+    button->SetBounds(10, 5, 80, 25);
+    button->SetHint(u"Save|Saves the firmware");
+    Form->Show();
+    Settle();
+    testinput::MouseMove(button, {10, 10});
+    EXPECT_EQ(Application->Hint(), u"Saves the firmware");
+    if (c.panels) {
+      EXPECT_EQ(Bar->Panels()->Items(0)->Text(), c.panel0);
+    }
+    EXPECT_EQ(Bar->SimpleText(), c.simple);
+    EXPECT_EQ(heard, c.ownHandler ? 1 : 0);
+    Forms.clear();
+  }
+  Application->SetHint(u"");
+  Application->OnHint = savedOnHint;
 }
 
 TEST_F(StatusBarTest, ClicksReportThePanelIndex) {

@@ -20,6 +20,7 @@ class SmoothProgressTest : public StatusFormTest {
     Bar = new TAdvSmoothProgressBar(Form);
     Bar->SetParent(Form);
     Bar->SetBounds(10, 10, 200, 20);
+    Form->Show();
   }
   // Ticks of 10 ms until the drawn value stops changing (at most Limit), answering their number.
   int RunUntilStill(TVirtualClock& clock, int Limit = 1000) {
@@ -141,6 +142,38 @@ TEST_F(SmoothProgressTest, AnimationTimerRestsWhenIdleOrHidden) {
   Bar->Show();
   RunUntilStill(clock);
   EXPECT_EQ(Bar->Position(), 70);
+}
+
+TEST_F(SmoothProgressTest, TimersRestWhileTheFormIsHidden) {
+  TVirtualClock clock;
+  Bar->SetPosition(50);
+  RunUntilStill(clock);
+  ASSERT_TRUE(Bar->AnimationTimerRunning());  // the glow keeps it going on a shown form
+  Form->Hide();
+  clock.Advance(10);
+  EXPECT_FALSE(Bar->AnimationTimerRunning());
+  const double glow = Bar->GlowPos();
+  clock.Advance(500);
+  EXPECT_EQ(Bar->GlowPos(), glow);
+  // A new target waits too, and is approached once the form shows again.
+  Bar->SetPosition(90);
+  EXPECT_FALSE(Bar->AnimationTimerRunning());
+  clock.Advance(100);
+  EXPECT_EQ(Bar->Position(), 50);
+  Form->Show();
+  Settle();
+  EXPECT_TRUE(Bar->AnimationTimerRunning());
+  RunUntilStill(clock);
+  EXPECT_EQ(Bar->Position(), 90);
+  // The marquee rests the same way.
+  Bar->SetStyle(pbstMarquee);
+  EXPECT_TRUE(Bar->MarqueeTimerRunning());
+  Form->Hide();
+  clock.Advance(10);
+  EXPECT_FALSE(Bar->MarqueeTimerRunning());
+  Form->Show();
+  Settle();
+  EXPECT_TRUE(Bar->MarqueeTimerRunning());
 }
 
 TEST_F(SmoothProgressTest, GlowCrossesThenWaitsAndStopsAtTheMinimum) {

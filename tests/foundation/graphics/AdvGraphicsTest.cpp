@@ -3,6 +3,7 @@
 // the interface glyphs' pixels.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
+#include "tests/foundation/gdiplus_runtime/GdiplusRuntimeFixture.h"
 
 namespace {
 
@@ -211,6 +213,73 @@ TEST_F(AdvGraphicsTest, TaggedTextDrawsRunsInTheirColoursWithoutNulCharacters) {
   G->DrawText(RectF(0, 0, 100, 60), u"x\r\ny");
   ASSERT_EQ(ctx->Texts.size(), 1u);
   EXPECT_EQ(ctx->Texts[0].Text, u"x\r\ny");
+}
+
+// Pixels of a bitmap within a small distance of a colour (text edges are blended).
+int PixelsNear(TBitmap& B, TColor C) {
+  auto ch = [](TColor c, int s) { return int((c >> s) & 0xFF); };
+  int n = 0;
+  for (int y = 0; y < B.Height(); ++y)
+    for (int x = 0; x < B.Width(); ++x) {
+      const TColor p = B.Canvas()->Pixels(x, y);
+      if (std::abs(ch(p, 0) - ch(C, 0)) <= 40 && std::abs(ch(p, 8) - ch(C, 8)) <= 40 &&
+          std::abs(ch(p, 16) - ch(C, 16)) <= 40)
+        ++n;
+    }
+  return n;
+}
+
+// Coloured runs reach the drawn pixels on both contexts, not only the context's
+// fill colour: the font's own colour is what text is drawn with.
+TEST(AdvGraphicsTextColour, ColouredHTMLRunsDrawInTheirColours) {
+  EnsureGuiApplication();
+  InitializeNamedColors();
+  TAdvGraphics::SetDefaultGraphicColors();
+  gdiplus_runtime_test::BindRuntime();
+  struct Case {
+    const char16_t* html;
+    TColor ink;
+    bool onlyInk;  // no text in another colour
+  } cases[] = {
+      {u"<font color=\"#FF0000\">WWWW</font>", clRed, true},
+      {u"<a href=\"x\">WWWW</a>", clBlue, true},
+      {u"<hi>WWWW</hi>", clYellow, true},
+      {u"<blink>WWWW</blink>", clLime, true},  // hidden blink text takes the fill colour
+      {u"<ul><li color=\"#FF00FF\">W</ul>", clFuchsia, false},
+  };
+  for (const bool native : {false, true})
+    for (const Case& c : cases) {
+      TBitmap bitmap(200, 40);
+      bitmap.Canvas()->Brush()->SetColor(clWhite);
+      bitmap.Canvas()->FillRect({0, 0, 200, 40});
+      {
+        TAdvGraphics g(bitmap.Canvas(), native);
+        g.Context()->SetSize(200, 40);
+        g.Font()->SetName(u"Tahoma");
+        g.Font()->SetSize(16);
+        g.Font()->SetStyle({fsBold});
+        g.Font()->SetColor(clBlack);
+        g.SetURLColor(clBlue);
+        g.SetHighlightColor(clNavy);
+        g.SetHighlightTextColor(clYellow);
+        g.Fill()->SetColor(clLime);
+        g.DrawText(RectF(2, 2, 198, 38), c.html);
+        g.Context()->Render();
+      }
+      const std::string name = std::string(native ? "native " : "gdi ") + std::string(c.html, c.html + 12);
+      EXPECT_GT(PixelsNear(bitmap, c.ink), 8) << name;
+      if (c.onlyInk) {
+        EXPECT_EQ(PixelsNear(bitmap, clBlack), 0) << name;
+      }
+    }
+}
+
+TEST(AdvGraphicsTextColour, SampleTextIsWhite) {
+  EnsureGuiApplication();
+  TBitmap bitmap(160, 60);
+  TAdvGraphics::DrawSample(bitmap.Canvas(), Rect(0, 0, 160, 60));
+  EXPECT_GT(PixelsNear(bitmap, clWhite), 20);
+  EXPECT_EQ(PixelsNear(bitmap, clBlack), 0);
 }
 
 TEST(AdvGraphicsClass, AspectSizeTable) {

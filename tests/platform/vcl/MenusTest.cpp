@@ -159,6 +159,38 @@ TEST_F(Menus, PopupRunsUntilAnItemIsClickedAndThenClicksIt) {
   EXPECT_EQ(log, (Log{"popup", "close"}));
 }
 
+TEST_F(Menus, AcceleratorsOfOpenPopupsTakeEveryLetter) {
+  TForm* f = NewForm();
+  f->Show();
+  TPopupMenu menu(f);
+  Log log;
+  Item(&menu, menu.Items(), u"&Zapisz", &log);
+  Item(&menu, menu.Items(), u"&\u0141\u00F3d\u017A", &log);  // "Łódź"
+  Item(&menu, menu.Items(), u"&\u00C9tat", &log);             // "État"
+  Item(&menu, menu.Items(), u"&2 Dwa", &log);
+  struct Case {
+    Word key;
+    const char16_t* typed;
+    const char* chosen;
+  } cases[] = {
+      {'L', u"\u0142", "click &\u0141\u00F3d\u017A"},  // a lower-case "ł" chooses "Ł"
+      {'E', u"\u00C9", "click &\u00C9tat"},
+      {'Z', u"z", "click &Zapisz"},
+      {'2', u"2", "click &2 Dwa"},
+  };
+  for (const Case& c : cases) {
+    log.clear();
+    WhileOpen([&] {
+      testinput::KeyDownText(c.key, c.typed);
+      testinput::KeyUp(c.key);
+      if (ActiveMenuWindow() != nullptr) testinput::KeyPress(VK_ESCAPE);  // no choice: do not wait forever
+    });
+    menu.Popup(10, 10);
+    EXPECT_EQ(log, Log{c.chosen}) << c.chosen;
+    EXPECT_EQ(ActiveMenuWindow(), nullptr);
+  }
+}
+
 TEST_F(Menus, RightClickOnAControlOpensItsPopupMenuAtThePointer) {
   TForm* f = NewForm();
   f->SetLeft(0);
