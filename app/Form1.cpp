@@ -400,7 +400,7 @@ void TForm1::CheckForUpdate() {
   if (found) {
     panel->SetStyle(psHTML);
     // The version text comes from the server: shown as text, never as markup.
-    panel->SetText(u"<FONT color=\"#2244ff\"><B><blink>Click && get update: ver." + HTMLEscapeText(FNewVersionInfo) +
+    panel->SetText(u"<FONT color=\"#2244ff\"><B><blink>Click && get update: ver." + html::HTMLEscapeText(FNewVersionInfo) +
                    u"</blink></B></font>");
     panel->SetAppearanceStyle(psDark);
     panel->SetButton(true);

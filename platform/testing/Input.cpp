@@ -1,8 +1,15 @@
 #include "platform/testing/Input.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/ImageCodec.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/LoopInternal.h"
 
 using namespace controls_internal;
 
@@ -35,15 +42,62 @@ String TextOf(Word vk, TShiftState shift) {
 }
 }  // namespace
 
+namespace {
+// While a pop-up of the window system is open (a combo box's list) it has
+// the pointer, as under the window system: presses and releases go to it,
+// and a press outside it closes it without reaching any window.
+bool ToPopup(QEvent::Type Type, TPoint Screen, TMouseButton Button) {
+  QWidget* popup = QApplication::activePopupWidget();
+  if (popup == nullptr) return false;
+  const QPoint global(Screen.X, Screen.Y);
+  const QPoint local = popup->mapFromGlobal(global);
+  if (!popup->rect().contains(local)) {
+    if (Type == QEvent::MouseButtonPress) popup->close();
+    return true;
+  }
+  QWidget* target = popup->childAt(local);
+  if (target == nullptr) target = popup;
+  const Qt::MouseButton b = Button == mbRight ? Qt::RightButton : Button == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;
+  const Qt::MouseButtons held = Type == QEvent::MouseButtonPress ? Qt::MouseButtons(b) : Qt::MouseButtons();
+  QMouseEvent e(Type, QPointF(target->mapFromGlobal(global)), QPointF(global), Type == QEvent::MouseMove ? Qt::NoButton : b,
+                held, Qt::NoModifier);
+  QApplication::sendEvent(target, &e);
+  return true;
+}
+}  // namespace
+
 void MouseMove(TPoint Screen, TShiftState Shift) {
+  if (ToPopup(QEvent::MouseMove, Screen, mbLeft)) {
+    SetCursorPosOnly(Screen);
+    return;
+  }
   RouteMouse(TMouseAction::Move, Screen, mbLeft, WithHeldButtons(Shift));
 }
 
 void MouseMove(TControl* Control, TPoint Client, TShiftState Shift) { MouseMove(Control->ClientToScreen(Client), Shift); }
 
-void MouseDown(TMouseButton Button, TShiftState Shift) { RouteMouse(TMouseAction::Down, CursorPos(), Button, Shift); }
+void MouseDown(TMouseButton Button, TShiftState Shift) {
+  if (ToPopup(QEvent::MouseButtonPress, CursorPos(), Button)) return;
+  RouteMouse(TMouseAction::Down, CursorPos(), Button, Shift);
+}
 
-void MouseUp(TMouseButton Button, TShiftState Shift) { RouteMouse(TMouseAction::Up, CursorPos(), Button, Shift); }
+void MouseUp(TMouseButton Button, TShiftState Shift) {
+  if (ToPopup(QEvent::MouseButtonRelease, CursorPos(), Button)) return;
+  RouteMouse(TMouseAction::Up, CursorPos(), Button, Shift);
+}
+
+bool PopupListItem(Integer Row, TPoint& Screen) {
+  QWidget* popup = QApplication::activePopupWidget();
+  if (popup == nullptr) return false;
+  auto* view = popup->findChild<QAbstractItemView*>();
+  if (view == nullptr || view->model() == nullptr || Row < 0 || Row >= view->model()->rowCount()) return false;
+  const QRect r = view->visualRect(view->model()->index(Row, 0));
+  const QPoint p = view->viewport()->mapToGlobal(r.center());
+  Screen = TPoint{p.x(), p.y()};
+  return true;
+}
+
+bool PopupOpen() { return QApplication::activePopupWidget() != nullptr; }
 
 void MouseDoubleClick(TMouseButton Button, TShiftState Shift) {
   RouteMouse(TMouseAction::DoubleClick, CursorPos(), Button, Shift);
@@ -86,6 +140,47 @@ void TypeText(const String& Text) {
   }
 }
 
+namespace {
+QWidget* TopLevelWidget(TWinControl* Window) {
+  for (TWinControl* w = Window; w != nullptr; w = w->Parent())
+    if (w->Parent() == nullptr && w->HandleAllocated())
+      if (TWindowBridge* b = BridgeOf(w->Handle())) return b->Widget();
+  return nullptr;
+}
+}  // namespace
+
+void SystemTypeText(TWinControl* Window, const String& Text, TShiftState Shift, bool AltGr) {
+  QWidget* widget = TopLevelWidget(Window);
+  if (widget == nullptr) return;
+  Qt::KeyboardModifiers mods;
+  if (Shift.Contains(ssShift)) mods |= Qt::ShiftModifier;
+  if (Shift.Contains(ssCtrl)) mods |= Qt::ControlModifier;
+  if (Shift.Contains(ssAlt)) mods |= Qt::AltModifier;
+  if (AltGr) mods |= Qt::GroupSwitchModifier;
+  const QString text = QString::fromStdU16String(Text);
+  for (char32_t ch : text.toUcs4()) {
+    // The window system names a character's key by its upper-case form.
+    const int key = int(QChar::toUpper(ch));
+    const QString typed = QString::fromUcs4(&ch, 1);
+    QKeyEvent down(QEvent::KeyPress, key, mods, typed);
+    QApplication::sendEvent(widget, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, mods, typed);
+    QApplication::sendEvent(widget, &up);
+  }
+}
+
+void SystemCompose(TWinControl* Window, const String& Composed) {
+  QWidget* widget = TopLevelWidget(Window);
+  if (widget == nullptr) return;
+  QKeyEvent dead(QEvent::KeyPress, Qt::Key_Dead_Acute, Qt::NoModifier);
+  QApplication::sendEvent(widget, &dead);
+  QKeyEvent deadUp(QEvent::KeyRelease, Qt::Key_Dead_Acute, Qt::NoModifier);
+  QApplication::sendEvent(widget, &deadUp);
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromStdU16String(Composed));
+  QApplication::sendEvent(widget, &commit);
+}
+
 std::unique_ptr<TBitmap> Grab(TControl* Control) {
   auto bitmap = std::make_unique<TBitmap>();
   if (Control == nullptr) return bitmap;
@@ -96,5 +191,7 @@ std::unique_ptr<TBitmap> Grab(TControl* Control) {
 }
 
 void PaintPending() { PaintAllNow(); }
+
+void Queue(std::function<void()> Action) { QueueCall(nullptr, std::move(Action), nullptr); }
 
 }  // namespace testinput

@@ -2,6 +2,7 @@
 // Input for tests: the pointer and the keyboard driven through the same
 // routing as the window system's input (capture, hit testing, enter and
 // leave, key translation, dialog keys), and captures of what controls show.
+#include <functional>
 #include <memory>
 
 #include "platform/rtl/Geometry.h"
@@ -21,6 +22,13 @@ void MouseDown(TMouseButton Button = mbLeft, TShiftState Shift = {});
 void MouseUp(TMouseButton Button = mbLeft, TShiftState Shift = {});
 // The second press of a double click where the pointer is.
 void MouseDoubleClick(TMouseButton Button = mbLeft, TShiftState Shift = {});
+// While a pop-up list of the window system is open (a combo box's list) the
+// pointer functions act on it as the window system would: it takes the
+// presses and releases, and a press outside it only closes it.
+bool PopupOpen();
+// The screen point at the middle of the open pop-up list's row; false when
+// no list is open or it has no such row.
+bool PopupListItem(Integer Row, TPoint& Screen);
 // Moves to the control's client point, presses and releases there.
 void Click(TControl* Control, TPoint Client, TMouseButton Button = mbLeft, TShiftState Shift = {});
 // Turns the wheel by Delta (120 a notch; positive away from the user) where the pointer is.
@@ -38,6 +46,18 @@ void KeyUp(Word VirtKey, TShiftState Shift = {});
 void KeyPress(Word VirtKey, TShiftState Shift = {});
 // Each character as a key press (letters, digits and space).
 void TypeText(const String& Text);
+
+// Keys as the window system reports them to Window's top-level window, taken
+// through that window's own key translation: each character of Text on the
+// key that a keyboard layout reports for it, with Shift as given; AltGr adds
+// the layout's level switch (the character is the one AltGr typed).
+void SystemTypeText(TWinControl* Window, const String& Text, TShiftState Shift = {}, bool AltGr = false);
+// A dead key (nothing typed yet) followed by the text an input method composed.
+void SystemCompose(TWinControl* Window, const String& Composed);
+// Runs Action on the user-interface thread in turn with posted messages, as
+// the window system's input arrives: input it makes while an own message
+// loop (GetMessage) pumps reaches that loop.
+void Queue(std::function<void()> Action);
 
 // Paints what is marked and answers the control's pixels as they show
 // (windowed children composed in; a windowless control: its part of the

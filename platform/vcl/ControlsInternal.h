@@ -135,6 +135,9 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
 void RouteMouseLeftWindows();
 // A key going down or up, with the text it types (down only); the focus window gets it.
 void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bool AutoRepeat = false);
+// Characters typed without a key of their own (what an input method or a
+// dead key composed): WM_CHAR each to the focus window.
+void RouteChars(const String& Text);
 // Moves Form with the pointer while the left button stays down: through the
 // window manager when it offers that, else by following the routed pointer
 // moves until the button is released. Nothing when the button is up.

@@ -109,6 +109,19 @@ void THostedWidget::ForwardKeyDown(Word VirtKey, TShiftState Shift) {
 
 void THostedWidget::ForwardChar(Char Ch) {
   if (Ch < 32 || Ch == 127) return;  // control characters come as keys
-  QKeyEvent e(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(Ch)));
+  // A character beyond the first plane comes as two messages: the widget gets it whole.
+  if (QChar::isHighSurrogate(Ch)) {
+    FPendingHigh = Ch;
+    return;
+  }
+  QString text;
+  if (QChar::isLowSurrogate(Ch)) {
+    if (FPendingHigh == 0) return;
+    text = QString(QChar(FPendingHigh)) + QChar(Ch);
+  } else {
+    text = QString(QChar(Ch));
+  }
+  FPendingHigh = 0;
+  QKeyEvent e(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
   QApplication::sendEvent(FWidget.get(), &e);
 }

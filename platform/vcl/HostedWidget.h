@@ -31,4 +31,5 @@ class THostedWidget {
  private:
   std::unique_ptr<QWidget> FWidget;
   QWidget* FMouseTarget = nullptr;
+  Char FPendingHigh = 0;  // the first half of a surrogate pair, until its second comes
 };

@@ -85,6 +85,12 @@ void THostedControl::Dispatch(TMessage& M) {
   }
   TWinControl::Dispatch(M);
   switch (M.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // A press that opened a pop-up (a combo box's list) hands it the mouse,
+      // as the system's list takes the capture: the release goes there.
+      if (QApplication::activePopupWidget() != nullptr && MouseCapture()) SetMouseCapture(false);
+      break;
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
     case WM_SIZE:

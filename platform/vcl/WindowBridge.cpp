@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,6 +26,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/LoopInternal.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 
@@ -118,9 +120,38 @@ Word VirtKeyFromQt(int key) {
     case Qt::Key_Pause: return VK_PAUSE;
     case Qt::Key_Print: return VK_SNAPSHOT;
     case Qt::Key_Menu: return VK_APPS;
+    default: break;
+  }
+  // Punctuation: the key code of its place on a US keyboard (shifted
+  // characters share their key's code).
+  switch (key) {
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_Asterisk: return '8';
+    case Qt::Key_ParenLeft: return '9';
+    case Qt::Key_ParenRight: return '0';
+    case Qt::Key_Semicolon: case Qt::Key_Colon: return VK_OEM_1;
+    case Qt::Key_Equal: case Qt::Key_Plus: return VK_OEM_PLUS;
+    case Qt::Key_Comma: case Qt::Key_Less: return VK_OEM_COMMA;
+    case Qt::Key_Minus: case Qt::Key_Underscore: return VK_OEM_MINUS;
+    case Qt::Key_Period: case Qt::Key_Greater: return VK_OEM_PERIOD;
+    case Qt::Key_Slash: case Qt::Key_Question: return VK_OEM_2;
+    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return VK_OEM_3;
+    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return VK_OEM_4;
+    case Qt::Key_Backslash: case Qt::Key_Bar: return VK_OEM_5;
+    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return VK_OEM_6;
+    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return VK_OEM_7;
     default: return 0;
   }
 }
+
+// True when a key's text is a character to type (not a control character).
+bool TypesCharacters(const QString& Text) { return !Text.isEmpty() && Text[0].unicode() >= 0x20 && Text[0].unicode() != 0x7F; }
 
 void ReportException() {
   if (Application != nullptr) Application->HandleException(Application);
@@ -173,6 +204,8 @@ class TBridgeWidget : public QWidget {
       setFocusPolicy(Qt::NoFocus);
     } else {
       setFocusPolicy(Qt::StrongFocus);
+      // Dead keys and compose sequences arrive through the input method.
+      setAttribute(Qt::WA_InputMethodEnabled);
     }
   }
   void Detach() { FBridge = nullptr; }
@@ -218,12 +251,22 @@ class TBridgeWidget : public QWidget {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
           auto* ke = static_cast<QKeyEvent*>(e);
-          const Word vk = VirtKeyFromQt(ke->key());
+          Word vk = VirtKeyFromQt(ke->key());
+          // Any other key that types (a letter of another alphabet, a
+          // character of AltGr or of a spare key) still types it.
+          if (vk == 0 && TypesCharacters(ke->text())) vk = VK_PACKET;
           TShiftState shift = ShiftFromQt(ke->modifiers());
           if (ke->key() == Qt::Key_Backtab) shift.Include(ssShift);
           if (vk != 0)
             RouteKey(e->type() == QEvent::KeyPress, vk, e->type() == QEvent::KeyPress ? FromQString(ke->text()) : String(),
                      shift, ke->isAutoRepeat());
+          return true;
+        }
+        case QEvent::InputMethod: {
+          // What a dead key or a compose sequence made: typed characters only.
+          auto* ie = static_cast<QInputMethodEvent*>(e);
+          if (!ie->commitString().isEmpty()) RouteChars(FromQString(ie->commitString()));
+          ie->accept();
           return true;
         }
         case QEvent::Close:
@@ -661,6 +704,7 @@ void SyncModifiers(TShiftState Shift) {
 
 bool Deliver(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, TPoint Pt) {
   TMsg m{Wnd, Msg, W, L, DWORD(GetTickCount()), Pt};
+  if (QueueInputMessage(m, {})) return false;  // an own message loop takes it
   if (Application != nullptr && Application->DoMessage(m)) return false;
   SendMessage(m.hwnd, m.message, m.wParam, m.lParam);
   return true;
@@ -755,6 +799,15 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   }
   s.Cursor = Screen;
   SyncModifiers(Shift);
+  if (Action == TMouseAction::Down && GetKeyState(ButtonKey(Button)) < 0 && s.Capture != nullptr) {
+    // The button goes down again without having come up here: its release
+    // went to a pop-up of the window system (a combo box's list). The
+    // capture left from the press that opened it ends, so this press
+    // reaches the window under the pointer instead of being swallowed.
+    const HWND stale = s.Capture;
+    if (BridgeOf(stale) != nullptr) SendMessage(stale, WM_CANCELMODE, 0, 0);
+    SetCaptureWindow(nullptr);
+  }
   if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) SetKeyStateDown(ButtonKey(Button), true);
   if (Action == TMouseAction::Up) SetKeyStateDown(ButtonKey(Button), false);
 
@@ -808,6 +861,25 @@ void RouteMouseLeftWindows() {
   if (Application != nullptr) Application->HintMouseMessage(nullptr, S().Cursor);
 }
 
+namespace {
+
+// Each UTF-16 unit of Text as a character message to the focus window.
+void SendChars(HWND Focus, const String& Text, UINT Msg, LPARAM Data) {
+  for (Char ch : Text) {
+    if (BridgeOf(Focus) == nullptr) return;
+    TWinControl* c = FindControl(Focus);
+    if (c == nullptr) return;
+    if (Application != nullptr) {
+      TMsg m{Focus, Msg, ch, Data, DWORD(GetTickCount()), S().Cursor};
+      if (Application->DoMessage(m)) continue;
+    }
+    if (c->Perform(CN_BASE + Msg, ch, Data) != 0) continue;
+    if (BridgeOf(Focus) != nullptr) SendMessage(Focus, Msg, ch, Data);
+  }
+}
+
+}  // namespace
+
 void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bool AutoRepeat) {
   SyncModifiers(Shift);
   SetKeyStateDown(VirtKey, Down);
@@ -817,13 +889,16 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
   if (focus == nullptr || BridgeOf(focus) == nullptr) return;
   TWinControl* control = FindControl(focus);
   if (control == nullptr || !control->Enabled()) return;
-  const bool alt = Shift.Contains(ssAlt);
+  // Ctrl+Alt is AltGr: it types characters, it does not reach the menus.
+  const bool alt = Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl);
   const bool sys = alt || VirtKey == VK_F10;
   const UINT msg = Down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   LPARAM data = 1;
   if (alt) data |= LPARAM(1) << 29;
   if (!Down) data |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
   else if (AutoRepeat) data |= LPARAM(1) << 30;
+  // An own message loop takes the key, with what it types for TranslateMessage.
+  if (QueueInputMessage(MSG{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor}, Down ? Text : String())) return;
   if (Application != nullptr) {
     TMsg m{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor};
     if (Application->DoMessage(m)) {
@@ -839,17 +914,16 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
   if (BridgeOf(focus) == nullptr) return;
   SendMessage(focus, msg, VirtKey, data);
   if (!Down) return;
-  for (Char ch : Text) {
-    if (BridgeOf(focus) == nullptr) return;
-    TWinControl* c = FindControl(focus);
-    const UINT cm = alt ? WM_SYSCHAR : WM_CHAR;
-    if (Application != nullptr) {
-      TMsg m{focus, cm, ch, data, DWORD(GetTickCount()), s.Cursor};
-      if (Application->DoMessage(m)) continue;
-    }
-    if (c->Perform(CN_BASE + cm, ch, data) != 0) continue;
-    if (BridgeOf(focus) != nullptr) SendMessage(focus, cm, ch, data);
-  }
+  SendChars(focus, Text, alt ? WM_SYSCHAR : WM_CHAR, data);
+}
+
+void RouteChars(const String& Text) {
+  TState& s = S();
+  HWND focus = s.Focus != nullptr ? s.Focus : s.Active;
+  if (focus == nullptr || BridgeOf(focus) == nullptr) return;
+  TWinControl* control = FindControl(focus);
+  if (control == nullptr || !control->Enabled()) return;
+  SendChars(focus, Text, WM_CHAR, 1);
 }
 
 void ApplyScreenCursor(TCursor Cursor) {

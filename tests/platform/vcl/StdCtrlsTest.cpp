@@ -212,6 +212,99 @@ TEST_F(StdControls, ComboBoxChoosesItemsByIndexKeysAndText) {
   EXPECT_EQ(edit->ItemIndex(), -1);
 }
 
+// Every character a keyboard layout types reaches an edit line, through the
+// window's own translation of the window system's keys, with WM_CHAR
+// carrying it.
+TEST_F(StdControls, TypedCharactersOfAnyLayoutReachEditAndComboBox) {
+  struct TCase {
+    const char* Name;
+    String Text;
+    TShiftState Shift;
+    bool AltGr;
+  };
+  const TCase cases[] = {
+      {"a device path", u"/dev/ttyUSB0", {}, false},
+      {"punctuation", u"a-b_c.d,e;f:g'h\"i`j~k!l@m#n$o%p^q&r*s(t)u=v+w[x]y{z}|\\?<>", {}, false},
+      {"letters of another alphabet", u"zażółć gęślą jaźń", {}, false},
+      {"shifted letters of another alphabet", u"ŻÓŁĆ", TShiftState{ssShift}, false},
+      {"AltGr of a European layout", u"@€łß{", {}, true},
+      {"AltGr reported as Ctrl+Alt", u"@\\€", TShiftState{ssCtrl, ssAlt}, false},
+      {"beyond the first plane", u"x😀y", {}, false},
+  };
+  TForm* f = Shown();
+  auto* edit = Put<TEdit>(f, 10, 10, 200, 21);
+  auto* combo = Put<TComboBox>(f, 10, 40, 200, 21);
+  f->Show();
+  String chars;
+  edit->OnKeyPress = [&](TObject*, Char& Key) { chars += Key; };
+  combo->OnKeyPress = [&](TObject*, Char& Key) { chars += Key; };
+  for (const TCase& c : cases) {
+    for (TWinControl* target : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(combo)}) {
+      SCOPED_TRACE(std::string(c.Name) + (target == edit ? " into the edit" : " into the combo box"));
+      target->SetText(u"");
+      chars.clear();
+      target->SetFocus();
+      testinput::SystemTypeText(f, c.Text, c.Shift, c.AltGr);
+      EXPECT_EQ(Utf8(target->Text()), Utf8(c.Text));
+      EXPECT_EQ(Utf8(chars), Utf8(c.Text)) << "WM_CHAR carries each character";
+    }
+  }
+  // A dead key types nothing by itself; the composed letter arrives.
+  for (TWinControl* target : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(combo)}) {
+    target->SetText(u"caf");
+    target->SetFocus();
+    if (auto* e = dynamic_cast<TEdit*>(target)) e->SetSelStart(3);
+    testinput::SystemCompose(f, u"é");
+    EXPECT_EQ(Utf8(target->Text()), "café");
+  }
+}
+
+// The list of a combo box is a pop-up of the window system: it takes the
+// release of the press that opened it and the click that chooses. The next
+// click on a button presses it.
+TEST_F(StdControls, ClickAfterAComboBoxListClosesReachesTheButton) {
+  TForm* f = Shown();
+  auto* combo = Put<TComboBox>(f, 10, 10, 120, 21);
+  for (const char16_t* s : {u"COM1", u"COM2", u"COM3"}) combo->Items()->Add(s);
+  auto* button = Put<TButton>(f, 150, 10, 75, 25);
+  f->Show();
+  Integer clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE(round);
+    testinput::Click(combo, {110, 10});  // the arrow
+    ASSERT_TRUE(testinput::PopupOpen());
+    TPoint item;
+    ASSERT_TRUE(testinput::PopupListItem(1, item));
+    testinput::MouseMove(item);
+    testinput::MouseDown();
+    testinput::MouseUp();
+    EXPECT_FALSE(testinput::PopupOpen());
+    EXPECT_EQ(combo->Text(), u"COM2");
+    testinput::Click(button, {10, 10});
+    EXPECT_EQ(clicks, round);
+  }
+}
+
+// A release the program never saw (it went to a pop-up of the window
+// system) leaves no capture that swallows the next press.
+TEST_F(StdControls, PressAfterALostReleaseGoesToTheWindowUnderThePointer) {
+  TForm* f = Shown();
+  auto* held = Put<TPanel>(f, 10, 10, 80, 40);
+  auto* button = Put<TButton>(f, 150, 10, 75, 25);
+  f->Show();
+  Integer clicks = 0, heldClicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  held->OnClick = [&](TObject*) { ++heldClicks; };
+  testinput::MouseMove(held, {5, 5});
+  testinput::MouseDown();
+  ASSERT_EQ(GetCapture(), held->Handle());
+  testinput::Click(button, {10, 10});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(heldClicks, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(StdControls, PageControlSwitchesPagesAndLeavesHiddenTabsOut) {
   TForm* f = Shown(300, 200);
   auto* pc = Put<TPageControl>(f, 0, 0, 300, 200);
