@@ -296,7 +296,8 @@ void TForm1::BuildComponents() {
   WebUpdateWizardEnglish1 = new TWebUpdateWizardEnglish(this);
   WebUpdateWizardEnglish1->SetName(u"WebUpdateWizardEnglish1");
   WebUpdateWizardPolish1 = new TWebUpdateWizardPolish(this);
-  WebUpdateWizardPolish1->SetName(u"WebUpdateWizardPolish1");
+  // The window's stored texts of both tables (the Polish one keeps two of its own).
+  LoadMainWindowLanguageTexts(WebUpdateWizardEnglish1, WebUpdateWizardPolish1);
   WebUpdateWizard1 = new TWebUpdateWizard(this);
   WebUpdateWizard1->SetName(u"WebUpdateWizard1");
   WebUpdateWizard1->Caption = u"RYX-VORira Updater";
@@ -341,8 +342,14 @@ void TForm1::FormShow(TObject*) {
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
-  // The check holds the web-update component; closing now would destroy it under the check.
-  if (FUpdateCheckRunning) CanClose = false;
+  // The check holds the web-update component: closing now would destroy it
+  // under the check. It is cancelled instead, and the window closes as soon
+  // as the check has returned.
+  if (FUpdateCheckRunning) {
+    FCloseAfterCheck = true;
+    WebUpdate1->Cancel();
+    CanClose = false;
+  }
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) { QvFormSR1->SaveRegINI(u"comPort", ComboBox1->Text()); }
@@ -373,6 +380,7 @@ void TForm1::CheckForUpdate() {
   ForceDirectories(ExtractFileDir(log));
   WebUpdate1->SetLogFileName(log);
   WebUpdate1->URL = UpdateControlFileURL();
+  WebUpdate1->CheckDeadline = kUpdateCheckDeadlineMs;
   FUpdateCheckRunning = true;
   bool found = false;
   try {
@@ -382,6 +390,10 @@ void TForm1::CheckForUpdate() {
     throw;
   }
   FUpdateCheckRunning = false;
+  if (FCloseAfterCheck) {
+    Close();
+    return;
+  }
   FNewVersionFound = found;
   FNewVersionInfo = WebUpdate1->NewVersionInfo();
   TAdvOfficeStatusPanel* panel = StatusBar1->Panels()->Items(1);

@@ -38,6 +38,8 @@ String FirmwareVersionText(TmxStorage* Storage);
 // The environment variable that replaces the update control file's address
 // (for a mirror of the update server, and for tests).
 inline constexpr const char* kUpdateUrlVariable = "RYX_UPDATE_URL";
+// The start-up check gives up after this long in all (milliseconds).
+inline constexpr Integer kUpdateCheckDeadlineMs = 15000;
 // The update control file's address: $RYX_UPDATE_URL when set, else the
 // maker's server.
 String UpdateControlFileURL();
@@ -125,6 +127,7 @@ class TForm1 : public TForm {
   bool FUpdateCheckStarted = false;
   bool FUpdateCheckDone = false;
   bool FUpdateCheckRunning = false;
+  bool FCloseAfterCheck = false;  // the window was closed while the check ran
   bool FNewVersionFound = false;
   String FNewVersionInfo;
 };

@@ -7,10 +7,17 @@
 #include "app/FrmUsbInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Dialogs.h"
+#include "platform/rtl/FileNames.h"
+#include "platform/win/Module.h"
 #include "platform/win/Startup.h"
+#include "webupdate/restart_helper/RestartHelper.h"
 
 int main(int argc, char** argv) {
   InitApplication(argc, argv);
+  // A restart helper killed in the middle of an install leaves a journal in
+  // the program's folder: finish or undo that install before anything reads
+  // the program's files or makes a window.
+  RecoverInstall(ExtractFileDir(GetModuleFileName()));
   TUnitSequence& units = ProgramUnits();
   AddAppUnits(units);
   const int code = RunProgram([] {

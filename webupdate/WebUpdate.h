@@ -14,6 +14,7 @@
 // events and questions are carried to the user-interface thread and raised
 // there.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -218,6 +219,9 @@ class TWebUpdate : public TComponent {
   // A server key missing from KnownHostsFile is added (true) or refused (false).
   // A key added this way proves nothing: that channel counts as unverified.
   bool AcceptNewHostKey = false;
+  // NewVersionAvailable as a whole gives up after this many milliseconds
+  // (0: no limit); its connection and receive time-outs are kept within it.
+  Integer CheckDeadline = 0;
   // The largest update control file accepted (bytes): a longer one stops while it downloads.
   static constexpr Int64 kMaxControlFileSize = Int64(4) << 20;
   // True when the last control file came over a channel that proves its
@@ -359,6 +363,8 @@ class TWebUpdate : public TComponent {
   bool CopyLocalFile(const String& Source, const String& Target);
   bool PlaceDownloaded(const String& temp, const String& target);
   String NewTempFile();
+  // True once the running check's deadline has passed.
+  bool DeadlinePassed() const;
   Int64 TransferCap() const { return FTransferLimit > 0 ? FTransferLimit : MaxDownloadSize; }
   bool StartProgram(const String& Program, const String& Params);
   String ResolvedKnownHosts() const;
@@ -392,7 +398,7 @@ class TWebUpdate : public TComponent {
 
   HINTERNET FSession = nullptr;
   void* FHintConnect = nullptr;
-  std::unique_ptr<TSftpSession> FSftp;
+  std::shared_ptr<TSftpSession> FSftp;  // shared with a running transfer
   bool FSaveUpdateDate = false;
   String FAppName;
   String FAppParams;
@@ -409,6 +415,7 @@ class TWebUpdate : public TComponent {
   bool FPatcherWritten = false;  // ExtractPatcher wrote the patch tool into the private folder
   Int64 FTransferLimit = 0;      // the running transfer's cap in bytes; 0: MaxDownloadSize
   String FPrivateDir;
+  std::chrono::steady_clock::time_point FDeadline{};  // of the running check; epoch: none
   std::vector<String> FAppCompFiles;  // this run's downloaded components, as named on disk  // this run's GetFileUpdates failed: no last date
   std::unique_ptr<TInetThread> FThread;  // the worker of the last threaded run
   std::unique_ptr<TProgressForm> FProgressForm;  // ShowDownloadProgress, during a run on the user-interface thread

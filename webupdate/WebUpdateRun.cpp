@@ -171,6 +171,10 @@ Integer TWebUpdate::StopConnection() {
   return 0;
 }
 
+bool TWebUpdate::DeadlinePassed() const {
+  return FDeadline != std::chrono::steady_clock::time_point{} && std::chrono::steady_clock::now() >= FDeadline;
+}
+
 bool TWebUpdate::ChannelVerified(const String& url) const {
   switch (UpdateType) {
     case fileUpdate: return true;
@@ -362,13 +366,31 @@ bool TWebUpdate::NewVersionAvailable(bool InitPath) {
   } leave{this};
   if (InitPath) ChangeToProgramFolder();
   FCancelled = false;
+  // The whole check is bounded: the time-outs of its connection and of the
+  // wait for an answer fit in the deadline, and transfers stop at it.
+  struct TDeadline {
+    TWebUpdate* W;
+    Integer TimeOut, ReceiveTimeOut;
+    ~TDeadline() {
+      W->FDeadline = {};
+      W->TimeOut = TimeOut;
+      W->ReceiveTimeOut = ReceiveTimeOut;
+    }
+  } deadline{this, TimeOut, ReceiveTimeOut};
+  if (CheckDeadline > 0) {
+    FDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CheckDeadline);
+    const Integer share = std::max<Integer>(1, CheckDeadline / 3);
+    if (TimeOut <= 0 || TimeOut > share) TimeOut = share;
+    if (ReceiveTimeOut <= 0 || ReceiveTimeOut > share) ReceiveTimeOut = share;
+  }
   if (StartConnection() != 0) return false;
   if (UpdateType == ftpUpdate || UpdateType == sftpUpdate) {
     if (Host.empty()) throw Exception(u"No host specified");
     if (FTPConnect() == -1) Error();
   }
   bool answer = false;
-  if ((FHintConnect != nullptr || FSftp || UpdateType == fileUpdate) && GetControlFile() == 0) {
+  // A cancel that came while connecting (the window closing) ends the check here.
+  if (!FCancelled && (FHintConnect != nullptr || FSftp || UpdateType == fileUpdate) && GetControlFile() == 0) {
     Integer v = DoVersionCheck();
     answer = v != 7;
     if (v == 8) answer = GetFileDetails() > 0 && ProcessFileDetails() == 0 && FFileList->Count() > 0;

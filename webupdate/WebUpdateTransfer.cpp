@@ -145,6 +145,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
   if (UpdateType == sftpUpdate) ok = TransferSftp(name, temp, target, total, cancel);
   else if (UpdateType == ftpUpdate) ok = TransferFtp(name, temp, target, total, cancel);
   else ok = TransferHttp(url, temp, target, total, cancel);
+  if (cancel && DeadlinePassed()) DoStatus(wsTimedOut, HideURLInLogFile ? name : url, 20, 10);
   if (cancel) FCancelled = true;
   if (!ok || cancel) {
     if (!DeleteFile(temp)) AddToLog(u"Unable to delete file " + temp);
@@ -239,7 +240,7 @@ bool TWebUpdate::TransferHttp(const String& url, const String& temp, const Strin
   bool tooLarge = false;
   bool ok = ReadBody(request.get(), out, total, limit, tooLarge, cancel, [&] {
     DoFileProgress(target, total, hasLength ? size : 0);
-    cancel = FCancelled;
+    cancel = FCancelled || DeadlinePassed();
     DoProgressCancel(cancel);
   });
   out.close();
@@ -311,7 +312,7 @@ bool TWebUpdate::TransferFtp(const String& name, const String& temp, const Strin
   bool tooLarge = false;
   bool ok = ReadBody(request.get(), out, total, limit, tooLarge, cancel, [&] {
     DoFileProgress(target, total, std::max<Int64>(size, 0));
-    cancel = FCancelled;
+    cancel = FCancelled || DeadlinePassed();
     DoProgressCancel(cancel);
   });
   out.close();
@@ -361,21 +362,30 @@ bool TWebUpdate::TransferSftp(const String& name, const String& temp, const Stri
   std::ofstream out(StringToUtf8(temp), std::ios::binary | std::ios::trunc);
   bool ok = static_cast<bool>(out);
   char block[kBlock];
+  // Messages and events run between blocks: a window closed there may stop
+  // the connection. The transfer keeps its own hold on the session and ends
+  // as cancelled when the session is no longer the component's.
+  const std::shared_ptr<TSftpSession> session = FSftp;
   while (ok) {
     PumpMessages();
-    long n = FSftp->Read(block, sizeof block);
+    if (FSftp != session) {
+      cancel = true;
+      break;
+    }
+    long n = session->Read(block, sizeof block);
     if (n < 0) ok = false;
     if (n <= 0) break;
     out.write(block, n);
     if (!out) ok = false;
     total += n;
     DoFileProgress(target, total, size);
-    cancel = FCancelled;
+    cancel = FCancelled || DeadlinePassed();
     DoProgressCancel(cancel);
     // A cancel stops the read at once; so does a server that sends more than it announced.
+    if (FSftp != session) cancel = true;
     if (cancel || total > size) break;
   }
-  FSftp->CloseFile();
+  session->CloseFile();
   out.close();
   if (cancel) return false;
   if (!ok || !out || total != size) {

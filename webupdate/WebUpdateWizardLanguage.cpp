@@ -100,23 +100,20 @@ TWebUpdateWizardPolish::TWebUpdateWizardPolish(TComponent* AOwner) : TWebUpdateW
 }
 
 void LoadMainWindowLanguageTexts(TWebUpdateWizardEnglish* English, TWebUpdateWizardPolish* Polish) {
-  // The resource stores every text by its published name, as streaming sets them.
+  // The resource stores every text by its published name; each lands in its
+  // member as streaming would put it there (no class registration needed).
   if (English != nullptr) {
     English->SetName(u"WebUpdateWizardEnglish1");
-    for (const TLanguageDefault& d : kLanguageDefaults)
-      for (const TWebUpdateWizardLanguage::TText& t : TWebUpdateWizardLanguage::Texts())
-        if (t.Member == d.Member) SetStrProp(English, t.Name, d.English);
+    for (const TLanguageDefault& d : kLanguageDefaults) English->*d.Member = d.English;
   }
   if (Polish != nullptr) {
     Polish->SetName(u"WebUpdateWizardPolish1");
-    for (const TLanguageDefault& d : kLanguageDefaults)
-      for (const TWebUpdateWizardLanguage::TText& t : TWebUpdateWizardLanguage::Texts()) {
-        if (t.Member != d.Member) continue;
-        String stored = d.Polish != nullptr ? d.Polish : d.English;
-        if (d.Member == &TLang::CurrentProgress) stored = u"Postęp bieżącego pliku";
-        if (d.Member == &TLang::RestartInfo) stored = u"Uruchom nową wersję aplikacji";
-        SetStrProp(Polish, t.Name, stored);
-      }
+    for (const TLanguageDefault& d : kLanguageDefaults) {
+      String stored = d.Polish != nullptr ? d.Polish : d.English;
+      if (d.Member == &TLang::CurrentProgress) stored = u"Postęp bieżącego pliku";
+      if (d.Member == &TLang::RestartInfo) stored = u"Uruchom nową wersję aplikacji";
+      Polish->*d.Member = stored;
+    }
   }
 }
 

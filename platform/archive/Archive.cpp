@@ -5,9 +5,11 @@
 #include <fcntl.h>
 #include <mspack.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -69,14 +71,23 @@ bool SplitStoredName(std::string name, std::vector<std::string>& parts, bool& is
   return !parts.empty();
 }
 
-// One entry written to a temporary file beside its target, waiting for the rename.
+// One entry written to a temporary file beside its target, waiting for the
+// rename. Only its folder's components are kept, never a descriptor: an
+// archive of many entries must not run out of them.
 struct TStaged {
-  TFd Dir;
+  std::vector<std::string> Folder;
   std::string Temp;
   std::string Leaf;
+  std::string Backup;  // the replaced file while the commit can still be undone
   struct timespec Time[2];
   bool HasTime = false;
+  bool Placed = false;
 };
+
+std::string UniqueName(const char* prefix) {
+  static thread_local std::mt19937_64 random{std::random_device{}()};
+  return prefix + std::to_string(random() % 1000000000000ULL) + ".tmp";
+}
 
 // The target folder, and the entries of one archive staged in it.
 class TConfinedTarget {
@@ -85,9 +96,13 @@ class TConfinedTarget {
     FRoot = TFd(::open(StringToUtf8(dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   }
   ~TConfinedTarget() {
-    for (TStaged& s : FStaged) ::unlinkat(s.Dir.Get(), s.Temp.c_str(), 0);
+    Undo();
+    ForEachFolder([](int dir, TStaged& s) {
+      if (!s.Placed) ::unlinkat(dir, s.Temp.c_str(), 0);
+    });
   }
   bool Ok() const { return FRoot.Get() >= 0; }
+  int Root() const { return FRoot.Get(); }
 
   // Opens (creating when asked) the folders of parts[0..count) below the
   // root without following any link; -1 with error set when refused.
@@ -156,7 +171,8 @@ class TConfinedTarget {
   }
 
   // A new empty temporary file beside the target of name; its index in the
-  // staged list, or -1 with error.
+  // staged list, or -1 with error. PathOf and OpenForWrite work on the
+  // entry staged last.
   int Stage(const std::string& name, std::string& error) {
     std::vector<std::string> parts;
     bool folder = false;
@@ -166,9 +182,8 @@ class TConfinedTarget {
     }
     TFd dir = OpenFolder(parts, parts.size() - 1, true, error);
     if (dir.Get() < 0) return -1;
-    static thread_local std::mt19937_64 random{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string temp = ".ryx-unpack-" + std::to_string(random() % 1000000000000ULL) + ".tmp";
+      std::string temp = UniqueName(".ryx-unpack-");
       int fd = ::openat(dir.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
       if (fd < 0 && errno == EEXIST) continue;
       if (fd < 0) {
@@ -177,10 +192,12 @@ class TConfinedTarget {
       }
       ::close(fd);
       TStaged s;
-      s.Dir = std::move(dir);
-      s.Temp = temp;
       s.Leaf = parts.back();
+      parts.pop_back();
+      s.Folder = std::move(parts);
+      s.Temp = temp;
       FStaged.push_back(std::move(s));
+      FCurrent = std::move(dir);
       return static_cast<int>(FStaged.size() - 1);
     }
     error = "no free temporary name for " + name;
@@ -191,11 +208,11 @@ class TConfinedTarget {
   // no link in the path can be followed.
   std::string PathOf(int index) const {
     const TStaged& s = FStaged[static_cast<std::size_t>(index)];
-    return "/proc/self/fd/" + std::to_string(s.Dir.Get()) + "/" + s.Temp;
+    return "/proc/self/fd/" + std::to_string(FCurrent.Get()) + "/" + s.Temp;
   }
   int OpenForWrite(int index) const {
     const TStaged& s = FStaged[static_cast<std::size_t>(index)];
-    return ::openat(s.Dir.Get(), s.Temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    return ::openat(FCurrent.Get(), s.Temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
   }
   void SetTime(int index, std::time_t t) {
     TStaged& s = FStaged[static_cast<std::size_t>(index)];
@@ -204,33 +221,228 @@ class TConfinedTarget {
     s.HasTime = true;
   }
 
-  // Flushes every staged file and renames it over its target.
+  // Flushes the staged files and renames them over their targets, all or
+  // none: a failed rename puts back every file already replaced.
   bool Commit(std::string& error) {
-    for (TStaged& s : FStaged) {
-      TFd fd(::openat(s.Dir.Get(), s.Temp.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-      if (fd.Get() < 0 || ::fsync(fd.Get()) != 0) {
-        error = "cannot flush " + s.Leaf;
-        return false;
-      }
-      if (s.HasTime) ::futimens(fd.Get(), s.Time);
+    FCurrent.Reset();
+    bool ok = true;
+    ForEachFolder([&](int dir, TStaged& s) {
+      if (dir < 0) ok = false;
+      else if (s.HasTime) ::utimensat(dir, s.Temp.c_str(), s.Time, AT_SYMLINK_NOFOLLOW);
+    });
+    // One flush of the file system writes every staged file.
+    if (!ok || ::syncfs(FRoot.Get()) != 0) {
+      error = "cannot flush the unpacked files";
+      return false;
     }
-    for (std::size_t i = 0; i < FStaged.size(); ++i) {
-      TStaged& s = FStaged[i];
-      if (::renameat(s.Dir.Get(), s.Temp.c_str(), s.Dir.Get(), s.Leaf.c_str()) != 0) {
+    ForEachFolder([&](int dir, TStaged& s) {
+      if (!ok) return;
+      struct stat st;
+      if (::fstatat(dir, s.Leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        // The old file stays reachable under a second name until the whole archive is in.
+        s.Backup = UniqueName(".ryx-old-");
+        if (::linkat(dir, s.Leaf.c_str(), dir, s.Backup.c_str(), 0) != 0 &&
+            ::renameat(dir, s.Leaf.c_str(), dir, s.Backup.c_str()) != 0) {
+          s.Backup.clear();
+          error = "cannot keep the old " + s.Leaf + ": " + std::strerror(errno);
+          ok = false;
+          return;
+        }
+      }
+      if (::renameat(dir, s.Temp.c_str(), dir, s.Leaf.c_str()) != 0) {
         error = "cannot place " + s.Leaf + ": " + std::strerror(errno);
-        FStaged.erase(FStaged.begin(), FStaged.begin() + static_cast<std::ptrdiff_t>(i));
-        return false;
+        if (!s.Backup.empty()) ::renameat(dir, s.Backup.c_str(), dir, s.Leaf.c_str());
+        s.Backup.clear();
+        ok = false;
+        return;
       }
-      ::fsync(s.Dir.Get());
+      s.Placed = true;
+    }, /*syncFolders=*/true);
+    if (!ok) {
+      Undo();
+      return false;
     }
+    ForEachFolder([](int dir, TStaged& s) {
+      if (!s.Backup.empty()) ::unlinkat(dir, s.Backup.c_str(), 0);
+    });
     FStaged.clear();
     return true;
   }
 
  private:
+  // Runs fn for every staged entry with its folder open, one folder at a
+  // time (entries sorted by folder); dir is -1 when the folder cannot be
+  // opened. With syncFolders each folder is flushed once after its entries.
+  template <class TFn>
+  void ForEachFolder(TFn fn, bool syncFolders = false, bool reverse = false) {
+    std::vector<std::size_t> order(FStaged.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return FStaged[a].Folder < FStaged[b].Folder; });
+    if (reverse) std::reverse(order.begin(), order.end());
+    std::string ignored;
+    for (std::size_t i = 0; i < order.size();) {
+      const std::vector<std::string>& folder = FStaged[order[i]].Folder;
+      TFd dir = OpenFolder(folder, folder.size(), false, ignored);
+      std::size_t j = i;
+      for (; j < order.size() && FStaged[order[j]].Folder == folder; ++j) fn(dir.Get(), FStaged[order[j]]);
+      if (syncFolders && dir.Get() >= 0) ::fsync(dir.Get());
+      i = j;
+    }
+  }
+
+  // Puts back every file a commit replaced (and removes the ones it added),
+  // last placed first: an archive may name one file twice.
+  void Undo() {
+    ForEachFolder(
+        [](int dir, TStaged& s) {
+          if (!s.Placed || dir < 0) return;
+          if (!s.Backup.empty()) ::renameat(dir, s.Backup.c_str(), dir, s.Leaf.c_str());
+          else ::unlinkat(dir, s.Leaf.c_str(), 0);
+          s.Placed = false;
+          s.Backup.clear();
+        },
+        false, true);
+  }
+
   TFd FRoot;
+  TFd FCurrent;  // the folder of the entry staged last
   std::vector<TStaged> FStaged;
 };
+
+
+// Little-endian fields of the ZIP structures.
+std::uint64_t Le(const unsigned char* p, int bytes) {
+  std::uint64_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+
+bool ReadAt(int fd, std::uint64_t offset, unsigned char* buffer, std::size_t count) {
+  std::size_t done = 0;
+  while (done < count) {
+    ssize_t n = ::pread(fd, buffer + done, count - done, static_cast<off_t>(offset + done));
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Reads the central directory itself and checks that no two entries share
+// bytes (an overlap bomb unpacks one compressed block many times): each
+// entry's span runs from its local header to the end of its data, the spans
+// are sorted by start, and each must end before the next begins. Also
+// answers the directory's entry count.
+bool ZipSpansDisjoint(const std::string& path, std::uint64_t& entries, std::string& error) {
+  TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st;
+  if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
+    error = "cannot read " + path;
+    return false;
+  }
+  const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+  // The end record is in the last 22 + 65535 bytes.
+  const std::uint64_t tailSize = std::min<std::uint64_t>(size, 22 + 65535);
+  std::vector<unsigned char> tail(tailSize);
+  if (tailSize < 22 || !ReadAt(fd.Get(), size - tailSize, tail.data(), tailSize)) {
+    error = "not a ZIP archive: " + path;
+    return false;
+  }
+  std::size_t eocd = tailSize - 22 + 1;
+  while (eocd-- > 0)
+    if (Le(&tail[eocd], 4) == 0x06054b50) break;
+  if (eocd == std::size_t(-1)) {
+    error = "no ZIP directory in " + path;
+    return false;
+  }
+  const std::uint64_t eocdAt = size - tailSize + eocd;
+  std::uint64_t count = Le(&tail[eocd + 10], 2), dirSize = Le(&tail[eocd + 12], 4), dirAt = Le(&tail[eocd + 16], 4);
+  std::uint64_t dirEnd = eocdAt;
+  if ((count == 0xFFFF || dirSize == 0xFFFFFFFF || dirAt == 0xFFFFFFFF) && eocdAt >= 20 + 56) {
+    unsigned char locator[20], record[56];
+    if (ReadAt(fd.Get(), eocdAt - 20, locator, 20) && Le(locator, 4) == 0x07064b50) {
+      const std::uint64_t recordAt = Le(locator + 8, 8);
+      if (recordAt > eocdAt - 20 - 56 || !ReadAt(fd.Get(), recordAt, record, 56) || Le(record, 4) != 0x06064b50) {
+        error = "damaged ZIP64 directory in " + path;
+        return false;
+      }
+      count = Le(record + 32, 8);
+      dirSize = Le(record + 40, 8);
+      dirAt = Le(record + 48, 8);
+      dirEnd = recordAt;
+    }
+  }
+  // Every directory entry takes at least 46 bytes: the count cannot exceed what the directory holds.
+  if (dirAt > dirEnd || dirSize > dirEnd - dirAt || count > dirSize / 46 || count > kArchiveMaxEntries) {
+    error = "damaged ZIP directory in " + path;
+    return false;
+  }
+  std::vector<unsigned char> dir(dirSize);
+  if (!ReadAt(fd.Get(), dirAt, dir.data(), dir.size())) {
+    error = "damaged ZIP directory in " + path;
+    return false;
+  }
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
+  spans.reserve(count);
+  std::size_t p = 0;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    if (p + 46 > dir.size() || Le(&dir[p], 4) != 0x02014b50) {
+      error = "damaged ZIP directory in " + path;
+      return false;
+    }
+    std::uint64_t compressed = Le(&dir[p + 20], 4), plain = Le(&dir[p + 24], 4), local = Le(&dir[p + 42], 4);
+    const std::size_t nameLength = Le(&dir[p + 28], 2), extraLength = Le(&dir[p + 30], 2),
+                      commentLength = Le(&dir[p + 32], 2);
+    const std::size_t next = p + 46 + nameLength + extraLength + commentLength;
+    if (next > dir.size()) {
+      error = "damaged ZIP directory in " + path;
+      return false;
+    }
+    // ZIP64 sizes and offset, in this order, for the fields that are full.
+    for (std::size_t e = p + 46 + nameLength; e + 4 <= p + 46 + nameLength + extraLength;) {
+      const std::size_t id = Le(&dir[e], 2), length = Le(&dir[e + 2], 2);
+      std::size_t f = e + 4;
+      const std::size_t fieldEnd = std::min(f + length, p + 46 + nameLength + extraLength);
+      if (id == 0x0001) {
+        for (std::uint64_t* value : {&plain, &compressed, &local}) {
+          if (*value != 0xFFFFFFFF) continue;
+          if (f + 8 > fieldEnd) break;
+          *value = Le(&dir[f], 8);
+          f += 8;
+        }
+      }
+      e += 4 + length;
+    }
+    unsigned char header[30];
+    if (local > dirAt || !ReadAt(fd.Get(), local, header, 30) || Le(header, 4) != 0x04034b50) {
+      error = "damaged ZIP entry in " + path;
+      return false;
+    }
+    const std::uint64_t dataAt = local + 30 + Le(header + 26, 2) + Le(header + 28, 2);
+    if (compressed > dirAt || dataAt > dirAt - compressed) {
+      error = "damaged ZIP entry in " + path;
+      return false;
+    }
+    spans.emplace_back(local, dataAt + compressed);
+    p = next;
+  }
+  std::sort(spans.begin(), spans.end());
+  for (std::size_t i = 1; i < spans.size(); ++i)
+    if (spans[i].first < spans[i - 1].second) {
+      error = "ZIP entries overlap in " + path;
+      return false;
+    }
+  entries = count;
+  return true;
+}
+
+// What may be unpacked into a folder: the archive limit, and no more than
+// the free space of the folder's file system.
+std::uint64_t UnpackBudget(int dir) {
+  struct statvfs fs;
+  if (::fstatvfs(dir, &fs) != 0) return kArchiveMaxTotal;
+  return std::min<std::uint64_t>(kArchiveMaxTotal, static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize);
+}
 
 void Fail(String& error, const std::string& text) { error = Utf8ToString(text); }
 
@@ -304,12 +516,13 @@ bool ArchiveExtractCabinet(const String& cabFile, const String& targetDir, Strin
     Fail(error, "no target folder");
     return false;
   }
+  const std::uint64_t budget = UnpackBudget(target.Root());
   std::uint64_t total = 0;
   std::size_t count = 0;
   std::string text;
   for (mscabd_file* f = cab->files; f != nullptr; f = f->next) {
     total += f->length;
-    if (++count > kArchiveMaxEntries || total > kArchiveMaxTotal) {
+    if (++count > kArchiveMaxEntries || total > budget) {
       Fail(error, "cabinet larger than allowed: " + path);
       return false;
     }
@@ -361,8 +574,14 @@ bool ArchiveExtractZip(const String& zipFile, const String& targetDir, String& e
     Fail(error, "ZIP archive larger than allowed: " + path);
     return false;
   }
-  std::uint64_t total = 0;
+  std::uint64_t listed = 0;
   std::string text;
+  if (!ZipSpansDisjoint(path, listed, text) || listed != static_cast<std::uint64_t>(entries)) {
+    Fail(error, text.empty() ? "damaged ZIP directory in " + path : text);
+    return false;
+  }
+  const std::uint64_t budget = UnpackBudget(target.Root());
+  std::uint64_t total = 0;
   for (zip_int64_t i = 0; i < entries; ++i) {
     zip_stat_t st;
     if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 || (st.valid & ZIP_STAT_NAME) == 0 ||
@@ -378,7 +597,7 @@ bool ArchiveExtractZip(const String& zipFile, const String& targetDir, String& e
       return false;
     }
     total += st.size;
-    if (total > kArchiveMaxTotal) {
+    if (total > budget) {
       Fail(error, "ZIP archive larger than allowed: " + path);
       return false;
     }

@@ -206,6 +206,12 @@ TEST_F(MainWindowTest, UpdateCheckShowsTheLinkOrTheCurrentVersionText) {
                       u"</blink></B></font>");
 }
 
+TEST_F(MainWindowTest, PolishWizardTextsAreTheWindowsStoredOnes) {
+  EXPECT_EQ(Main->WebUpdateWizardPolish1->CurrentProgress, u"Postęp bieżącego pliku");
+  EXPECT_EQ(Main->WebUpdateWizardPolish1->RestartInfo, u"Uruchom nową wersję aplikacji");
+  EXPECT_EQ(Main->WebUpdateWizardPolish1->Name(), u"WebUpdateWizardPolish1");
+}
+
 TEST_F(MainWindowTest, UnreachableServerEndsInTheCurrentVersionText) {
   Main->CheckForUpdate();
   EXPECT_FALSE(Main->UpdateCheckRunning());
@@ -231,24 +237,27 @@ TEST_F(MainWindowTest, CheckRunsOnceASecondAfterTheFirstShowing) {
   EXPECT_EQ(Panel(1), u"It's current ver. of RYX-VORira UPDATER");
 }
 
-TEST_F(MainWindowTest, WindowHoldsClicksAndCloseWhileTheCheckRuns) {
+TEST_F(MainWindowTest, ClosingDuringTheCheckCancelsItAndClosesTheWindow) {
   test_support::TLoopbackHttpServer server;
   setenv(kUpdateUrlVariable, server.Url("/upd.inf").c_str(), 1);
   server.Route("/upd.inf", {200, "OK", "", ControlFile("1.0.0.8")});
   Main->Show();
   int reentries = 0;
   // Whatever reaches the window during the check (an event of the check
-  // itself here) must neither start the wizard nor close the window.
+  // itself here) must not start the wizard; closing cancels the check.
   Main->WebUpdate1->OnStatus = [&](TObject*, const String&, Integer, Integer) {
     if (reentries++ > 0) return;
     Main->StatusBar1PanelClick(Main->StatusBar1, 1);
     Main->Close();
+    EXPECT_TRUE(Main->Visible()) << "the window waits for the check to return";
   };
   Main->CheckForUpdate();
   EXPECT_GT(reentries, 0);
   EXPECT_EQ(Main->WebUpdateWizard1->Wizard(), nullptr);
-  EXPECT_TRUE(Main->Visible());
-  EXPECT_TRUE(Main->NewVersionFound());
+  EXPECT_FALSE(Main->UpdateCheckRunning());
+  EXPECT_FALSE(Main->NewVersionFound()) << "the check was cancelled";
+  EXPECT_EQ(server.RequestCount("/upd.inf"), 0);
+  EXPECT_FALSE(Main->Visible()) << "and the window closed once it had returned";
 }
 
 // ---------------------------------------------------------------------------

@@ -4,7 +4,7 @@
 # and "UPDATE NOW" uploads the firmware into a bootloader simulator on a
 # pseudo-terminal (the window grows for the progress bar and shrinks again);
 # then the update link in the status bar opens the wizard, which downloads a
-# newer build of the program from a loopback server, and the restart helper
+# newer build of the program from a loopback HTTPS server, and the restart helper
 # puts it in place of the installed program file and starts it again.
 #   program_xvfb.sh <ryxupdater> <ryxupdater_next> <ryx_bootloader_sim>
 #                   <webupdate_servers.py> <stored firmware image> <screenshot.png>
@@ -25,7 +25,7 @@ screenshot="$(realpath -m "$6")"
 here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=xvfb_lib.sh
 source "$here/xvfb_lib.sh"
-require_tools Xvfb xdotool xdpyinfo import python3 cmp setsid timeout realpath
+require_tools Xvfb xdotool xdpyinfo import python3 cmp setsid timeout realpath openssl
 work="$(mktemp -d)"
 xvfb_pid=""
 srv_pid=""
@@ -106,9 +106,25 @@ exec 4>"$work/sim.in"
 for _ in $(seq 1 100); do grep -q '^READY ' "$work/sim.out" 2>/dev/null && break; sleep 0.1; done
 grep -q '^READY ' "$work/sim.out" || fail "the bootloader simulator did not start"
 
+# The update server speaks HTTPS with a certificate of a test root, which
+# the program trusts through SSL_CERT_FILE (a control file that replaces the
+# program is taken only over a verified channel): the road a user takes.
+mkdir -p "$work/tls"
+printf 'subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\n' >"$work/tls/leaf.ext"
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=RyxE2ERoot \
+    -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign \
+    -keyout "$work/tls/root.key" -out "$work/tls/root.pem" >/dev/null 2>&1 &&
+  openssl req -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -subj /CN=127.0.0.1 \
+    -keyout "$work/tls/server.key" -out "$work/tls/server.csr" >/dev/null 2>&1 &&
+  openssl x509 -req -in "$work/tls/server.csr" -CA "$work/tls/root.pem" -CAkey "$work/tls/root.key" \
+    -set_serial 2 -days 2 -extfile "$work/tls/leaf.ext" -out "$work/tls/server.pem" >/dev/null 2>&1 ||
+  fail "openssl could not make the test certificates"
+export SSL_CERT_FILE="$work/tls/root.pem"
+
 # The update server: a control file announcing 1.0.0.8 as an application
 # update with restart, and the new program file.
-python3 "$servers" http "$work/srv" <"$work/srv.in" >"$work/srv.out" 2>"$work/srv.err" &
+python3 "$servers" http "$work/srv" --tls "$work/tls/server.pem" "$work/tls/server.key" \
+  <"$work/srv.in" >"$work/srv.out" 2>"$work/srv.err" &
 srv_pid=$!
 exec 3>"$work/srv.in"
 port=""
@@ -117,8 +133,8 @@ for _ in $(seq 1 100); do
   [[ -n "$port" ]] && break
   sleep 0.1
 done
-[[ -n "$port" ]] || fail "the HTTP server did not start"
-base="http://127.0.0.1:$port"
+[[ -n "$port" ]] || fail "the HTTPS server did not start"
+base="https://127.0.0.1:$port"
 ln -s "$next" "$work/srv/ryxupdater"
 cat >"$work/srv/upd.inf" <<INF
 [update]
@@ -138,8 +154,9 @@ appname=$installed
 appcomps=ryxupdater
 INF
 requests() { python3 - "$base/count/files/$1" <<'PY'
-import sys, urllib.request
-print(urllib.request.urlopen(sys.argv[1], timeout=5).read().decode())
+import os, ssl, sys, urllib.request
+context = ssl.create_default_context(cafile=os.environ["SSL_CERT_FILE"])
+print(urllib.request.urlopen(sys.argv[1], timeout=5, context=context).read().decode())
 PY
 }
 

@@ -166,3 +166,23 @@ TEST_F(SftpTest, OnlyAKnownHostKeyMakesTheChannelVerified) {
 }
 
 }  // namespace
+
+namespace {
+
+// Closing the wizard runs in the middle of a transfer (its events and the
+// message pump run between blocks) and stops the connection: the transfer
+// must end as cancelled without reading through the freed session.
+TEST_F(SftpTest, StoppingTheConnectionDuringADownloadEndsItCleanly) {
+  ASSERT_EQ(Connect(), 0);
+  test_support::WriteFileBytes(home.Path() + "/dl/f.bin", "old");
+  int blocks = 0;
+  web.OnFileProgress = [&](TObject*, const String&, Int64, Int64) {
+    if (++blocks == 2) web.StopConnection();
+  };
+  EXPECT_FALSE(web.URLGetFile(web.HintConnect(), u"sftp://x/f.bin", target, false));
+  EXPECT_EQ(blocks, 2);
+  EXPECT_EQ(Downloaded("f.bin"), "old");
+  EXPECT_FALSE(TempFilesLeft());
+}
+
+}  // namespace

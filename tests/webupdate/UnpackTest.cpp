@@ -2,6 +2,7 @@
 // files made by mscompress: unpacked, confined, and left alone when damaged.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <map>
 #include <fstream>
 
+#include "platform/archive/Archive.h"
 #include "platform/win/Files.h"
 #include "tests/support/TestUtil.h"
 #include "webupdate/CabFDI.h"
@@ -137,6 +139,67 @@ TEST_F(UnpackTest, SzddFilesExpandAndOtherFilesStayUntouched) {
   EXPECT_FALSE(LZExpandFile(S(src.Path("bad.tx_"))));
   EXPECT_TRUE(fs::exists(src.Path("bad.tx_")));
   EXPECT_FALSE(fs::exists(src.Path("bad.tx")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UnpackTest, ZipPlacesAllEntriesOrNone) {
+  // The second entry's name is too long for the file system: it fails at the
+  // very end, after the first one could have replaced its file.
+  test_support::WriteFileBytes(out.Path("a.txt"), "old");
+  const fs::path zip = src.Path("long.zip");
+  PyZip(zip, "z.writestr('a.txt','new')\nz.writestr('" + std::string(300, 'n') + "','x')\n");
+  EXPECT_EQ(ZipExtract(S(zip), S(out.Path())), -1);
+  EXPECT_EQ(Tree(out.Path()), (std::map<std::string, std::string>{{"a.txt", "old"}}));
+}
+
+TEST_F(UnpackTest, ZipOverlapBombIsRefusedBeforeAnythingIsWritten) {
+  // Entries whose data contains the following entries' headers and data: a
+  // small archive that declares many times its size.
+  const std::string script = R"(import struct,sys,zlib
+n=200
+kernel=b'A'*100000
+tail=kernel
+parts=[]
+for i in reversed(range(n)):
+    name=('f%d'%i).encode()
+    crc=zlib.crc32(tail)&0xffffffff
+    lh=struct.pack('<IHHHHHIIIHH',0x04034b50,20,0,0,0,0,crc,len(tail),len(tail),len(name),0)+name
+    parts.insert(0,(name,crc,len(tail)))
+    tail=lh+tail
+body=tail
+cd=b''
+off=0
+for name,crc,size in parts:
+    cd+=struct.pack('<IHHHHHHIIIHHHHHII',0x02014b50,20,20,0,0,0,0,crc,size,size,len(name),0,0,0,0,0,off)+name
+    off+=30+len(name)
+eocd=struct.pack('<IHHHHIIH',0x06054b50,0,0,n,n,len(cd),len(body),0)
+open(sys.argv[1],'wb').write(body+cd+eocd)
+)";
+  test_support::WriteFileBytes(src.Path("bomb.py"), script);
+  const fs::path zip = src.Path("bomb.zip");
+  ASSERT_EQ(Shell("python3 " + src.Path("bomb.py").string() + " " + zip.string()), 0);
+  ASSERT_LT(fs::file_size(zip), 200000u);
+  String error;
+  EXPECT_FALSE(ArchiveExtractZip(S(zip), S(out.Path()), error));
+  EXPECT_NE(StringToUtf8(error).find("overlap"), std::string::npos) << StringToUtf8(error);
+  EXPECT_TRUE(fs::is_empty(out.Path())) << "nothing of the bomb is written";
+}
+
+TEST_F(UnpackTest, ManyZipEntriesNeedNoDescriptorEach) {
+  const fs::path zip = src.Path("many.zip");
+  PyZip(zip, "for i in range(1500):\n    z.writestr('e/%d.txt'%i, 'x')\n");
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  struct rlimit low = saved;
+  low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 256);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+  const Integer result = ZipExtract(S(zip), S(out.Path()));
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(Tree(out.Path()).size(), 1500u);
 }
 
 }  // namespace

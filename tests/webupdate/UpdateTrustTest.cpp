@@ -400,3 +400,24 @@ TEST_F(UpdateTrustTest, APlacementThatFailsLateUndoesTheEarlierOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UpdateTrustTest, TheCheckGivesUpAtItsDeadline) {
+  // A control file that trickles (a byte every 20 ms: minutes in all) and a
+  // server that sends its headers a byte a second.
+  WriteFileBytes(Served("slow.inf"), "[update]\nsignature=WebUpdate\nnewversion=9.9\n" + std::string(20000, ';'));
+  web.CheckDeadline = 1500;
+  for (const std::string path : {"/trickle/slow.inf", "/slow-headers/x"}) {
+    SCOPED_TRACE(path);
+    statuses.clear();
+    web.URL = Utf8ToString(Url(*gTrust->http, "http", path));
+    EXPECT_FALSE(web.NewVersionAvailable(false));
+    EXPECT_TRUE(Saw("Update control file not found"));
+    EXPECT_FALSE(web.InProgress());
+  }
+  EXPECT_EQ(web.TimeOut, 0) << "the check's own time-outs do not outlive it";
+  EXPECT_EQ(web.ReceiveTimeOut, 0);
+}
+
+}  // namespace
