@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "foundation/gdiplus/FillShapes.h"
-#include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/pictures/ZovIVIDPicture.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/IniFiles.h"
 
