@@ -1291,7 +1291,12 @@ void TAdvGlowButton::CalcSizeForState(TButtonSizeState State, TPoint& Size) {
 }
 
 void RegisterGlowButtonClasses() {
-  TClassInfo::Of<TAdvCustomGlowButton, TCustomControl>(u"TAdvCustomGlowButton");
+  TClassInfo::Of<TAdvCustomGlowButton, TCustomControl>(u"TAdvCustomGlowButton")
+      .Property(u"DisabledPicture", &TAdvCustomGlowButton::DisabledPicture)
+      .Property(u"DownPicture", &TAdvCustomGlowButton::DownPicture)
+      .Property(u"HotPicture", &TAdvCustomGlowButton::HotPicture)
+      .Property(u"OfficeHint", &TAdvCustomGlowButton::OfficeHint)
+      .Property(u"Picture", &TAdvCustomGlowButton::Picture, &TAdvCustomGlowButton::SetPicture);
   TClassInfo::Of<TAdvGlowButton, TAdvCustomGlowButton>(u"TAdvGlowButton");
   TClassInfo::Of<TShortCutHintWindow, THintWindow>(u"TShortCutHintWindow");
 }

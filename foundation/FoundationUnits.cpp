@@ -7,6 +7,8 @@
 #include "foundation/graphics/AdvGraphics.h"
 #include "foundation/graphics/AdvNamedColors.h"
 #include "foundation/json/AdvPersistence.h"
+#include "foundation/pictures/AdvHintInfo.h"
+#include "foundation/pictures/HTMLPicture.h"
 #include "foundation/svg/AdvGraphicsSVGImport.h"
 #include "foundation/svg/AdvSVGBitmap.h"
 #include "foundation/utils/AdvUtils.h"
@@ -43,5 +45,10 @@ void AddFoundationUnits(TUnitSequence& Units) {
         gdiplus::InitializeGdiplusUnit();
       },
       gdiplus::FinalizeGdiplusUnit);
-  Units.Add(u"GDIPFill", gdiplus::InitializeGDIPFillUnit);
+  Units.Add(u"GDIPFill", [] {
+    gdiplus::InitializeGDIPFillUnit();
+    // The pictures and hint record the controls publish.
+    DeclareAdvHintInfoClass();
+    DeclareHTMLPictureClass();
+  });
 }

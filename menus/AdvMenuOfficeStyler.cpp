@@ -1,6 +1,6 @@
 #include "menus/AdvMenuOfficeStyler.h"
 
-#include "menus/AdvMenus.h"
+#include "menus/MenuQueries.h"
 
 namespace {
 
@@ -348,5 +348,5 @@ void TAdvMenuOfficeStyler::SetStyle(TOfficeStyle Value) {
     }
     if (p.Kind == K::Black) SetUseSystemFont(false);
   }
-  if (auto* m = dynamic_cast<TAdvMainMenu*>(FMenu)) m->RedrawMenuBar();
+  if (IAdvMenu* intf = GetAdvMenuIntf(FMenu)) intf->RedrawMenuBar();
 }

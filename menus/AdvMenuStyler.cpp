@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "foundation/style/VornStyle.h"
-#include "menus/AdvMenus.h"
+#include "menus/MenuQueries.h"
 #include "platform/rtl/Format.h"
 #include "platform/vcl/Forms.h"
 
@@ -382,8 +382,7 @@ void TSideBar::Assign(TPersistent* Source) {
 
 void TSideBar::SetVisible(bool Value) {
   FVisible = Value;
-  if (auto* m = dynamic_cast<TAdvMainMenu*>(FMenu); m != nullptr && m->WindowHandle() != nullptr)
-    NotifyMenuChanged(m, true);
+  if (dynamic_cast<TMainMenu*>(FMenu) != nullptr && FMenu->WindowHandle() != nullptr) NotifyMenuChanged(FMenu, true);
 }
 
 void TSideBar::SetImage(TBackground* Value) {

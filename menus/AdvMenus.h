@@ -31,9 +31,25 @@ void RefreshMenu(TMenu* Menu, bool Rebuild);
 // The desktop-wide menu animation switch: there is none here, so this does nothing.
 void SwitchMenuAnimationOff();
 
-// State both menu classes keep, in the order of their fields.
-class TAdvMenuCommon {
+// State both menu classes keep, in the order of their fields, and the part
+// of the menu interface that only reads and writes that state.
+class TAdvMenuCommon : public IAdvMenu {
+ public:
+  TCustomAdvMenuStyler* GetMenuStyler() override { return FMenuStyler; }
+  TCustomAdvMenuStyler* GetCurrentMenuStyler() override { return FCurrentMenuStyler; }
+  Byte GetOpacity() override { return FOpacity; }
+  void SetOpacity(Byte Value) override { FOpacity = Value; }
+  bool GetShowNotes() override { return FShowNotes; }
+  void SetShowNotes(bool Value) override { FShowNotes = Value; }
+  bool GetIntlKeybShortCuts() override { return FIntlKeybShortCuts; }
+  void SetIntlKeybShortCuts(bool Value) override { FIntlKeybShortCuts = Value; }
+  void SetActionImage(TActionImage Value) override { FActionImage = Value; }
+  TActionImage GetActionImage() override { return FActionImage; }
+  TCustomImageList* GetDisabledImages() override { return FDisabledImages; }
+
  protected:
+  ~TAdvMenuCommon() = default;
+
   TCustomAdvMenuStyler* FMenuStyler = nullptr;          // assigned from outside
   TCustomAdvMenuStyler* FInternalMenuStyler = nullptr;  // owned as a component
   TCustomAdvMenuStyler* FCurrentMenuStyler = nullptr;
@@ -70,7 +86,7 @@ class TAdvMenuCommon {
   bool LeaveMenuUpdate();
 };
 
-class TAdvPopupMenu : public TPopupMenu, public IAdvMenu, public IVornStyle, protected TAdvMenuCommon {
+class TAdvPopupMenu : public TPopupMenu, public TAdvMenuCommon, public IVornStyle {
  public:
   explicit TAdvPopupMenu(TComponent* AOwner);
   ~TAdvPopupMenu() override;
@@ -78,20 +94,11 @@ class TAdvPopupMenu : public TPopupMenu, public IAdvMenu, public IVornStyle, pro
   // IAdvMenu
   void UpdateItems() override;
   TMenu* GetMenu() override { return this; }
-  TCustomAdvMenuStyler* GetMenuStyler() override { return FMenuStyler; }
-  TCustomAdvMenuStyler* GetCurrentMenuStyler() override { return FCurrentMenuStyler; }
   // nullptr brings back an internal styler; an outside styler frees the internal one.
   void SetMenuStyler(TCustomAdvMenuStyler* Value) override;
-  Byte GetOpacity() override { return FOpacity; }
-  void SetOpacity(Byte Value) override { FOpacity = Value; }
-  bool GetShowNotes() override { return FShowNotes; }
-  void SetShowNotes(bool Value) override { FShowNotes = Value; }
-  bool GetIntlKeybShortCuts() override { return FIntlKeybShortCuts; }
-  void SetIntlKeybShortCuts(bool Value) override { FIntlKeybShortCuts = Value; }
-  void SetActionImage(TActionImage Value) override { FActionImage = Value; }
-  TActionImage GetActionImage() override { return FActionImage; }
   void SetBiDiMode(TBiDiMode Value) override { TMenu::SetBiDiMode(Value); }
   TBiDiMode GetBiDiMode() override { return BiDiMode(); }
+  void RedrawMenuBar() override {}
 
   // IVornStyle: nothing with an outside styler; tsCustom only records the style.
   void SetComponentStyle(TVornStyle AStyle) override;
@@ -144,24 +151,14 @@ class TAdvPopupMenu : public TPopupMenu, public IAdvMenu, public IVornStyle, pro
   TObject* FItemObject = nullptr;
 };
 
-class TAdvMainMenu : public TMainMenu, public IAdvMenu, public IVornStyle, protected TAdvMenuCommon {
+class TAdvMainMenu : public TMainMenu, public TAdvMenuCommon, public IVornStyle {
  public:
   explicit TAdvMainMenu(TComponent* AOwner);
   ~TAdvMainMenu() override;
 
   void UpdateItems() override;
   TMenu* GetMenu() override { return this; }
-  TCustomAdvMenuStyler* GetMenuStyler() override { return FMenuStyler; }
-  TCustomAdvMenuStyler* GetCurrentMenuStyler() override { return FCurrentMenuStyler; }
   void SetMenuStyler(TCustomAdvMenuStyler* Value) override;
-  Byte GetOpacity() override { return FOpacity; }
-  void SetOpacity(Byte Value) override { FOpacity = Value; }
-  bool GetShowNotes() override { return FShowNotes; }
-  void SetShowNotes(bool Value) override { FShowNotes = Value; }
-  bool GetIntlKeybShortCuts() override { return FIntlKeybShortCuts; }
-  void SetIntlKeybShortCuts(bool Value) override { FIntlKeybShortCuts = Value; }
-  void SetActionImage(TActionImage Value) override { FActionImage = Value; }
-  TActionImage GetActionImage() override { return FActionImage; }
   void SetBiDiMode(TBiDiMode Value) override { TMenu::SetBiDiMode(Value); }
   TBiDiMode GetBiDiMode() override { return BiDiMode(); }
 
@@ -191,7 +188,7 @@ class TAdvMainMenu : public TMainMenu, public IAdvMenu, public IVornStyle, prote
   // Rebuilds the menu.
   void Refresh();
   // Repaints the form's menu bar.
-  void RedrawMenuBar();
+  void RedrawMenuBar() override;
 
   void ExpandItemWidth(TObject* Sender, TCanvas* ACanvas, Integer& Width, Integer& Height);
   // Paints nothing while an update is pending.

@@ -65,9 +65,8 @@ TCustomImageList* EngineItemImages(TMenuItem* Item, TMenu* Menu) {
 }
 
 TCustomImageList* EngineDisabledImages(TMenu* Menu) {
-  if (auto* p = dynamic_cast<TAdvPopupMenu*>(Menu)) return p->DisabledImages();
-  if (auto* m = dynamic_cast<TAdvMainMenu*>(Menu)) return m->DisabledImages();
-  return nullptr;
+  IAdvMenu* intf = GetAdvMenuIntf(Menu);
+  return intf != nullptr ? intf->GetDisabledImages() : nullptr;
 }
 
 TFont* EngineScreenMenuFont() { return Screen != nullptr ? Screen->MenuFont() : nullptr; }
@@ -179,8 +178,7 @@ void EngineDrawSeparator(TCanvas* Canvas, TCustomAdvMenuStyler* St, const TRect&
 void EngineDrawItem(TMenuItem* Item, TCanvas* Canvas, IAdvMenu* Intf, TRect T, const TRect& Rect,
                     TOwnerDrawState State, float S, float D) {
   TMenu* menu = Intf->GetMenu();
-  if (auto* mm = dynamic_cast<TAdvMainMenu*>(menu); mm != nullptr && mm->ComponentState().Contains(csDestroying))
-    return;
+  if (dynamic_cast<TMainMenu*>(menu) != nullptr && menu->ComponentState().Contains(csDestroying)) return;
   TCustomAdvMenuStyler* St = Intf->GetCurrentMenuStyler();
   const Integer W0 = T.Width();
   St->Glyphs()->UpdateResources(D);

@@ -14,9 +14,7 @@ Integer MenuEdgeWidth = 17;
 void InitMenuEdgeWidth() { MenuEdgeWidth = Integer(Round(17.0 * GetMenuDPIScale())); }
 
 IAdvMenu* GetAdvMenuIntf(TMenu* Menu) {
-  if (auto* p = dynamic_cast<TAdvPopupMenu*>(Menu)) return p;
-  if (auto* m = dynamic_cast<TAdvMainMenu*>(Menu)) return m;
-  return nullptr;
+  return dynamic_cast<IAdvMenu*>(Menu);
 }
 
 TMenu* MenuOfItem(TMenuItem* Item) {

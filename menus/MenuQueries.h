@@ -30,6 +30,10 @@ class IAdvMenu {
   virtual TActionImage GetActionImage() = 0;
   virtual void SetBiDiMode(TBiDiMode Value) = 0;
   virtual TBiDiMode GetBiDiMode() = 0;
+  // Images for disabled items; nullptr when none.
+  virtual TCustomImageList* GetDisabledImages() = 0;
+  // Repaints the form's menu bar; nothing for a pop-up menu.
+  virtual void RedrawMenuBar() = 0;
 
  protected:
   ~IAdvMenu() = default;

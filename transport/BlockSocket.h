@@ -83,7 +83,7 @@ class TBlockSocket : public TObject {
   virtual void AbortSocket();
   // Binds to a local address; "0.0.0.0":"0" on a fresh SF_Any socket does nothing.
   void Bind(const String& IP, const String& Port);
-  // Connects (ConnectionTimeout > 0 limits the wait: 10060).
+  // Connects (ConnectionTimeout > 0 limits the wait: WSAETIMEDOUT).
   virtual void Connect(const String& IP, const String& Port);
   virtual void Listen();
   // Accepts a connection; the new handle, INVALID_SOCKET on error.
@@ -112,17 +112,17 @@ class TBlockSocket : public TObject {
   // Length bytes as a string; empty when Length < 1 or on error (what came
   // stays in the line buffer).
   virtual std::string RecvBufferStr(Integer Length, Integer Timeout);
-  // The next byte, or 0 with LastError set (10060 on time-out).
+  // The next byte, or 0 with LastError set (WSAETIMEDOUT on time-out).
   virtual Byte RecvByte(Integer Timeout);
   // 4 bytes, least significant first; 0 on error.
   virtual Integer RecvInteger(Integer Timeout);
   // A line ended by CR LF; empty on error.
   virtual std::string RecvString(Integer Timeout);
-  // Bytes up to the terminator (the rest stays buffered); empty with 10060 on
-  // time-out (what came stays buffered), 10055 for a line above MaxLineLength.
+  // Bytes up to the terminator (the rest stays buffered); empty with WSAETIMEDOUT on
+  // time-out (what came stays buffered), WSAENOBUFS for a line above MaxLineLength.
   virtual std::string RecvTerminated(Integer Timeout, const std::string& Terminator);
   // The line buffer, else the data waiting, else what arrives within the
-  // time; empty with 10060 when nothing came, 10054 when the peer closed.
+  // time; empty with WSAETIMEDOUT when nothing came, WSAECONNRESET when the peer closed.
   virtual std::string RecvPacket(Integer Timeout);
   // A block as SendBlock sends it; empty on error or a negative length.
   virtual std::string RecvBlock(Integer Timeout);
@@ -134,7 +134,7 @@ class TBlockSocket : public TObject {
   virtual void RecvStreamIndy(TStream* Stream, Integer Timeout);
   // Receives without removing the data.
   virtual Integer PeekBuffer(void* Buffer, Integer Length);
-  // The next byte without removing it; 0 with 10060 when nothing came.
+  // The next byte without removing it; 0 with WSAETIMEDOUT when nothing came.
   virtual Byte PeekByte(Integer Timeout);
   // Bytes waiting in the socket (at most 65536; 0 when the query fails).
   virtual Integer WaitingData();
@@ -195,7 +195,7 @@ class TBlockSocket : public TObject {
   // -1: takes the library's error and its text; else clears the error.
   virtual Integer SockCheck(Integer SockResult);
   // Refreshes LastErrorDesc; reports HR_Error and raises (RaiseExcept) for
-  // any error but 0, 10035 and 10036.
+  // any error but 0, WSAEWOULDBLOCK and WSAEINPROGRESS.
   void ExceptCheck();
   // The text of an error number; "" for 0, "Other Winsock error (N)" for an
   // unlisted one.
@@ -254,7 +254,7 @@ class TBlockSocket : public TObject {
   const winsock::fd_set& FDset() const { return FFDSet; }
   bool Binded() const { return FBinded; }
 
-  // Line length beyond which RecvTerminated gives up with 10055 when
+  // Line length beyond which RecvTerminated gives up with WSAENOBUFS when
   // MaxLineLength is 0, so a peer that never sends the terminator cannot grow
   // memory without bound.
   static constexpr std::size_t kUnlimitedLineCap = 1 << 20;
@@ -274,7 +274,7 @@ class TBlockSocket : public TObject {
   void DelayedOption(const TSocketOption& Value);
   void ProcessDelayedOption();
   void SetDelayedOption(const TSocketOption& Value);
-  // The transfer guard: True (and 10053) when StopFlag was set.
+  // The transfer guard: True (and WSAECONNABORTED) when StopFlag was set.
   bool TestStopFlag();
   void LimitBandwidth(Integer Length, Integer MaxB, Cardinal& Next);
   // One wait for the socket; the select result.

@@ -10,10 +10,10 @@ class TSocksBlockSocket : public TBlockSocket {
   TSocksBlockSocket();
 
   // Opens a SOCKS5 session (SOCKS4 needs none); sets UsingSocks. A user name
-  // or password above 255 bytes is refused with 10022 before anything is sent.
+  // or password above 255 bytes is refused with WSAEINVAL before anything is sent.
   bool SocksOpen();
   // Sends a request (1 connect, 2 bind, 3 UDP associate); True without a
-  // send error. A host name above 255 bytes is refused with 10022.
+  // send error. A host name above 255 bytes is refused with WSAEINVAL.
   bool SocksRequest(Byte Cmd, const String& IP, const String& Port);
   // Reads the proxy's reply into SocksResponseIP/Port; True when granted.
   bool SocksResponse();

@@ -23,8 +23,8 @@ class TTCPBlockSocket : public TSocksBlockSocket {
 
   // Shuts SSL and sending down, drops what is waiting, closes.
   void CloseSocket() override;
-  // Direct, through SocksIP (refused: 10091) or through HTTPTunnelIP
-  // (no tunnel: 10061); OnAfterConnect on success.
+  // Direct, through SocksIP (refused: WSASYSNOTREADY) or through HTTPTunnelIP
+  // (no tunnel: WSAECONNREFUSED); OnAfterConnect on success.
   void Connect(const String& IP, const String& Port) override;
   void Listen() override;
   winsock::SOCKET Accept() override;
@@ -37,7 +37,7 @@ class TTCPBlockSocket : public TSocksBlockSocket {
   Integer GetRemoteSinPort() override;
   Integer GetSocketType() override { return winsock::SOCK_STREAM; }
   Integer GetSocketProtocol() override { return winsock::IPPROTO_TCP; }
-  // The plug-in's own text for an SSL failure (10091).
+  // The plug-in's own text for an SSL failure (WSASYSNOTREADY).
   String GetErrorDescEx() override;
 
   TCustomSSL* SSL() const { return FSSL.get(); }

@@ -23,7 +23,7 @@ class TUDPBlockSocket : public TDgramBlockSocket {
  public:
   ~TUDPBlockSocket() override;
 
-  // Relay path with SocksIP set (relay failure: 11003, nothing sent).
+  // Relay path with SocksIP set (relay failure: WSANO_RECOVERY, nothing sent).
   Integer SendBufferTo(const void* Buffer, Integer Length) override;
   Integer RecvBufferFrom(void* Buffer, Integer Length) override;
   Integer GetSocketType() override { return winsock::SOCK_DGRAM; }

@@ -1,7 +1,7 @@
 #include "foundation/gdiplus/FillShapes.h"
 
 #include "foundation/gdiplus/LookFlags.h"
-#include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/pictures/ZovIVIDPicture.h"
 #include "platform/rtl/Math.h"
 
 namespace gdiplus {

@@ -2,6 +2,7 @@
 
 #include "foundation/gdiplus/LookFlags.h"
 #include "foundation/utils/AdvUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Strings.h"
@@ -527,8 +528,65 @@ void TGDIPFill::LoadFromClipBoard() {
 
 UINT GDIPFillClipboardFormat() { return gFillClipboardFormat; }
 
+void DeclareGDIPFillClass() {
+  RegisterEnum<TAdvGradientType>(u"TAdvGradientType", {u"gtSolid", u"gtRadial", u"gtVertical", u"gtHorizontal", u"gtForwardDiagonal", u"gtBackwardDiagonal", u"gtAngle", u"gtHatch", u"gtPath", u"gtTexture", u"gtNone"});
+  RegisterEnum<GpHatchStyle>(u"GpHatchStyle", {u"HatchStyleHorizontal", u"HatchStyleVertical", u"HatchStyleForwardDiagonal", u"HatchStyleBackwardDiagonal", u"HatchStyleCross", u"HatchStyleDiagonalCross", u"HatchStyle05Percent", u"HatchStyle10Percent", u"HatchStyle20Percent", u"HatchStyle25Percent", u"HatchStyle30Percent", u"HatchStyle40Percent", u"HatchStyle50Percent", u"HatchStyle60Percent", u"HatchStyle70Percent", u"HatchStyle75Percent", u"HatchStyle80Percent", u"HatchStyle90Percent", u"HatchStyleLightDownwardDiagonal", u"HatchStyleLightUpwardDiagonal", u"HatchStyleDarkDownwardDiagonal", u"HatchStyleDarkUpwardDiagonal", u"HatchStyleWideDownwardDiagonal", u"HatchStyleWideUpwardDiagonal", u"HatchStyleLightVertical", u"HatchStyleLightHorizontal", u"HatchStyleNarrowVertical", u"HatchStyleNarrowHorizontal", u"HatchStyleDarkVertical", u"HatchStyleDarkHorizontal", u"HatchStyleDashedDownwardDiagonal", u"HatchStyleDashedUpwardDiagonal", u"HatchStyleDashedHorizontal", u"HatchStyleDashedVertical", u"HatchStyleSmallConfetti", u"HatchStyleLargeConfetti", u"HatchStyleZigZag", u"HatchStyleWave", u"HatchStyleDiagonalBrick", u"HatchStyleHorizontalBrick", u"HatchStyleWeave", u"HatchStylePlaid", u"HatchStyleDivot", u"HatchStyleDottedGrid", u"HatchStyleDottedDiamond", u"HatchStyleShingle", u"HatchStyleTrellis", u"HatchStyleSphere", u"HatchStyleSmallGrid", u"HatchStyleSmallCheckerBoard", u"HatchStyleLargeCheckerBoard", u"HatchStyleOutlinedDiamond", u"HatchStyleSolidDiamond"});
+  RegisterEnum<TFillPictureMode>(u"TFillPictureMode", {u"pmInsideFill", u"pmOutsideFill"});
+  RegisterEnum<TFillPicturePosition>(u"TFillPicturePosition", {u"ppTopLeft", u"ppTopCenter", u"ppTopRight", u"ppBottomLeft", u"ppBottomCenter", u"ppBottomRight", u"ppTiled", u"ppStretched", u"ppCenterLeft", u"ppCenterCenter", u"ppCenterRight", u"ppCustom"});
+  RegisterEnum<TPictureMode>(u"TPictureMode", {u"pmStretch", u"pmNormal"});
+  RegisterEnum<TFillPictureSize>(u"TFillPictureSize", {u"psOriginal", u"psCustom"});
+  RegisterEnum<TFillRoundingType>(u"TFillRoundingType", {u"rtNone", u"rtTop", u"rtBottom", u"rtBoth", u"rtLeft", u"rtRight"});
+  RegisterEnum<TShadowType>(u"TShadowType", {u"stRightBottom", u"stBottom", u"stSurround"});
+  RegisterEnum<TGlowMode>(u"TGlowMode", {u"gmNone", u"gmGradient", u"gmRadial", u"gmRadialGradient"});
+  TClassInfo::Of<TZovIVIDPicture, TGraphic>(u"TZovIVIDPicture");
+  TClassInfo::Of<TGDIPFill, TPersistent>(u"TGDIPFill")
+      .Property(u"Color", &TGDIPFill::Color, &TGDIPFill::SetColor).TypeName(u"TColor")
+      .Property(u"ColorTo", &TGDIPFill::ColorTo, &TGDIPFill::SetColorTo).TypeName(u"TColor")
+      .Property(u"ColorMirror", &TGDIPFill::ColorMirror, &TGDIPFill::SetColorMirror).TypeName(u"TColor")
+      .Property(u"ColorMirrorTo", &TGDIPFill::ColorMirrorTo, &TGDIPFill::SetColorMirrorTo).TypeName(u"TColor")
+      .Property(u"GradientType", &TGDIPFill::GradientType, &TGDIPFill::SetGradientType)
+      .Property(u"GradientMirrorType", &TGDIPFill::GradientMirrorType, &TGDIPFill::SetGradientMirrorType)
+      .Property(u"HatchStyle", &TGDIPFill::HatchStyle, &TGDIPFill::SetHatchStyle)
+      .Property(u"HatchStyleMirror", &TGDIPFill::HatchStyleMirror, &TGDIPFill::SetHatchStyleMirror)
+      .Property(u"BackGroundPicture", &TGDIPFill::BackGroundPicture, &TGDIPFill::SetBackGroundPicture)
+      .Property(u"BackGroundPictureMode", &TGDIPFill::BackGroundPictureMode, &TGDIPFill::SetBackGroundPictureMode)
+      .Property(u"BackGroundPicturePosition", &TGDIPFill::BackGroundPicturePosition, &TGDIPFill::SetBackGroundPicturePosition)
+      .Property(u"BackGroundPictureLeft", &TGDIPFill::BackGroundPictureLeft, &TGDIPFill::SetBackGroundPictureLeft)
+      .Property(u"BackGroundPictureTop", &TGDIPFill::BackGroundPictureTop, &TGDIPFill::SetBackGroundPictureTop)
+      .Property(u"BackGroundPictureAspectRatio", &TGDIPFill::BackGroundPictureAspectRatio, &TGDIPFill::SetBackGroundPictureAspectRatio)
+      .Property(u"BackGroundPictureAspectMode", &TGDIPFill::BackGroundPictureAspectMode, &TGDIPFill::SetBackGroundPictureAspectMode)
+      .Property(u"Picture", &TGDIPFill::Picture, &TGDIPFill::SetPicture)
+      .Property(u"PicturePosition", &TGDIPFill::PicturePosition, &TGDIPFill::SetPicturePosition)
+      .Property(u"PictureLeft", &TGDIPFill::PictureLeft, &TGDIPFill::SetPictureLeft)
+      .Property(u"PictureTop", &TGDIPFill::PictureTop, &TGDIPFill::SetPictureTop)
+      .Property(u"PictureSize", &TGDIPFill::PictureSize, &TGDIPFill::SetPictureSize)
+      .Property(u"PictureWidth", &TGDIPFill::PictureWidth, &TGDIPFill::SetPictureWidth)
+      .Property(u"PictureHeight", &TGDIPFill::PictureHeight, &TGDIPFill::SetPictureHeight)
+      .Property(u"PictureAspectRatio", &TGDIPFill::PictureAspectRatio, &TGDIPFill::SetPictureAspectRatio)
+      .Property(u"PictureAspectMode", &TGDIPFill::PictureAspectMode, &TGDIPFill::SetPictureAspectMode)
+      .Property(u"Opacity", &TGDIPFill::Opacity, &TGDIPFill::SetOpacity)
+      .Property(u"OpacityTo", &TGDIPFill::OpacityTo, &TGDIPFill::SetOpacityTo)
+      .Property(u"OpacityMirror", &TGDIPFill::OpacityMirror, &TGDIPFill::SetOpacityMirror)
+      .Property(u"OpacityMirrorTo", &TGDIPFill::OpacityMirrorTo, &TGDIPFill::SetOpacityMirrorTo)
+      .Property(u"BorderColor", &TGDIPFill::BorderColor, &TGDIPFill::SetBorderColor).TypeName(u"TColor")
+      .Property(u"BorderOpacity", &TGDIPFill::BorderOpacity, &TGDIPFill::SetBorderOpacity)
+      .Property(u"BorderWidth", &TGDIPFill::BorderWidth, &TGDIPFill::SetBorderWidth)
+      .Property(u"Rounding", &TGDIPFill::Rounding, &TGDIPFill::SetRounding)
+      .Property(u"RoundingType", &TGDIPFill::RoundingType, &TGDIPFill::SetRoundingType)
+      .Property(u"ShadowColor", &TGDIPFill::ShadowColor, &TGDIPFill::SetShadowColor).TypeName(u"TColor")
+      .Property(u"ShadowOffset", &TGDIPFill::ShadowOffset, &TGDIPFill::SetShadowOffset)
+      .Property(u"ShadowType", &TGDIPFill::ShadowType, &TGDIPFill::SetShadowType)
+      .Property(u"Angle", &TGDIPFill::Angle, &TGDIPFill::SetAngle)
+      .Property(u"Glow", &TGDIPFill::Glow, &TGDIPFill::SetGlow)
+      .Property(u"GlowGradientColor", &TGDIPFill::GlowGradientColor, &TGDIPFill::SetGlowGradientColor).TypeName(u"TColor")
+      .Property(u"GlowRadialColor", &TGDIPFill::GlowRadialColor, &TGDIPFill::SetGlowRadialColor).TypeName(u"TColor")
+      .Property(u"Focus", &TGDIPFill::Focus, &TGDIPFill::SetFocus)
+      .Property(u"FocusColor", &TGDIPFill::FocusColor, &TGDIPFill::SetFocusColor).TypeName(u"TColor");
+}
+
 void InitializeGDIPFillUnit() {
   if (gFillClipboardFormat == 0) gFillClipboardFormat = RegisterClipboardFormat(u"GDI+ Fill");
+  DeclareGDIPFillClass();
 }
 
 }  // namespace gdiplus

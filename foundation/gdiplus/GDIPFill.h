@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "foundation/gdiplus/FillShapes.h"
-#include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/pictures/ZovIVIDPicture.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/IniFiles.h"
 
@@ -219,7 +219,9 @@ class TSaver : public TComponent {
 
 // The clipboard format number of "GDI+ Fill"; 0 before the unit's start.
 UINT GDIPFillClipboardFormat();
-// The unit's start: registers the "GDI+ Fill" clipboard format.
+// Declares TGDIPFill, its picture class and enumerations to the type information.
+void DeclareGDIPFillClass();
+// The "GDI+ Fill" clipboard format and the type information of the fill.
 void InitializeGDIPFillUnit();
 
 }  // namespace gdiplus

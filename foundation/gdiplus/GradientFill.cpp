@@ -1,7 +1,7 @@
 #include "foundation/gdiplus/GradientFill.h"
 
 #include "foundation/gdiplus/LookFlags.h"
-#include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/pictures/ZovIVIDPicture.h"
 
 namespace gdiplus {
 

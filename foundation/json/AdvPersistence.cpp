@@ -163,7 +163,9 @@ bool TAdvPersistence::IsComponent(TClass AClass) {
 bool TAdvPersistence::IsControl(TClass AClass) { return IsDescendingClass(AClass, {u"TControl"}); }
 bool TAdvPersistence::IsList(TClass AClass) { return IsDescendingClass(AClass, {u"TList"}); }
 bool TAdvPersistence::IsBitmap(TClass AClass) {
-  return IsDescendingClass(AClass, {u"TBitmap", u"TPicture", u"TAdvBitmap"});
+  // The library's own picture classes stream their data as bitmaps do.
+  return IsDescendingClass(AClass,
+                           {u"TBitmap", u"TPicture", u"TAdvBitmap", u"TGDIPPicture", u"THTMLPicture", u"TZovIVIDPicture"});
 }
 bool TAdvPersistence::IsStrings(TClass AClass) { return IsDescendingClass(AClass, {u"TStrings"}); }
 

@@ -37,3 +37,7 @@ class TAdvHintInfo : public TPersistent {
   std::unique_ptr<TStringList> FNotes;
   String FTitle, FWideTitle, FWideNotes;
 };
+
+// Declares TAdvHintInfo and its picture class TGDIPPicture to the type
+// information (published: Title, Notes, Picture, ShowHelp).
+void DeclareAdvHintInfoClass();

@@ -8,6 +8,7 @@
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
 
 using namespace gdiplus;
@@ -337,4 +338,11 @@ void THTMLPicture::SetID(const String& Value) {
   const String old = std::move(FID);
   FID = Value;
   if (FCache) FCache->IDChanged(this, old);
+}
+
+void DeclareHTMLPictureClass() {
+  TClassInfo::Of<THTMLPicture, TGraphic>(u"THTMLPicture")
+      .Property(u"Stretch", &THTMLPicture::Stretch, &THTMLPicture::SetStretch)
+      .Default(0)
+      .Property(u"ID", &THTMLPicture::ID, &THTMLPicture::SetID);
 }

@@ -145,3 +145,6 @@ class TDownLoadThread : public TThread {
   std::shared_ptr<THTMLPicture::TDownloadLink> FLink;
   String FURL;
 };
+
+// Declares THTMLPicture to the type information.
+void DeclareHTMLPictureClass();

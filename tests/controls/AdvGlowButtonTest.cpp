@@ -6,7 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "foundation/gdiplus/GDIPFill.h"
+#include "foundation/json/AdvPersistence.h"
+#include "platform/rtl/Streams.h"
 #include "platform/win/MessageLoop.h"
+#include "tests/foundation/pictures/PictureSamples.h"
 
 using testinput::MouseDown;
 using testinput::MouseMove;
@@ -46,6 +50,28 @@ TEST_F(GlowButtonTest, ConstructionDefaults) {
   EXPECT_NE(b.Appearance()->Color(), 0x123456);
   TStringList foreign;
   b.Assign(&foreign);  // ignored
+}
+
+// The button's hint record and pictures reach the persistence layer.
+TEST_F(GlowButtonTest, PersistenceReachesTheHintAndPictures) {
+  gdiplus::InitializeGDIPFillUnit();
+  DeclareAdvHintInfoClass();
+  RegisterGlowButtonClasses();
+  TAdvPersistence::Initialize();
+  TAdvGlowButton* source = AddButton({0, 0, 80, 24});
+  source->OfficeHint()->SetTitle(u"Update");
+  source->OfficeHint()->Notes()->Add(u"STOP receiving file");
+  TMemoryStream bytes;
+  bytes.WriteBuffer(picture_samples::Png(5, 3));
+  bytes.SetPosition(0);
+  source->HotPicture()->LoadFromStream(&bytes);
+  TAdvGlowButton* copy = AddButton({0, 30, 80, 54});
+  FromJSON(copy, ToJSON(source));
+  EXPECT_EQ(copy->OfficeHint()->Title(), u"Update");
+  EXPECT_EQ(copy->OfficeHint()->Notes()->Text(), source->OfficeHint()->Notes()->Text());
+  EXPECT_EQ(copy->HotPicture()->Data(), source->HotPicture()->Data());
+  EXPECT_EQ(copy->HotPicture()->Width(), 5);
+  EXPECT_TRUE(copy->Picture()->Empty());
 }
 
 TEST_F(GlowButtonTest, HoverFadesInFiveStepsAndOut) {

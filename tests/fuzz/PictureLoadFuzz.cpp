@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "foundation/gdiplus/ImageSizeReaders.h"
-#include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/pictures/ZovIVIDPicture.h"
 #include "foundation/gdiplus/GDIPFill.h"
 #include "foundation/pictures/GDIPPicture.h"
 #include "foundation/pictures/HTMLPicture.h"

@@ -230,6 +230,13 @@ TEST_F(MenuEngine, ItemQueriesTable) {
   EXPECT_EQ(GetAdvMenuIntf(deep), static_cast<IAdvMenu*>(&main));
   TPopupMenu plain(nullptr);
   EXPECT_EQ(GetAdvMenuIntf(&plain), nullptr);
+  // Both menus answer the engine through the interface alone.
+  TAdvPopupMenu pop(nullptr);
+  TImageList grey(nullptr);
+  pop.SetDisabledImages(&grey);
+  ASSERT_EQ(GetAdvMenuIntf(&pop), static_cast<IAdvMenu*>(&pop));
+  EXPECT_EQ(GetAdvMenuIntf(&pop)->GetDisabledImages(), &grey);
+  EXPECT_EQ(GetAdvMenuIntf(&main)->GetDisabledImages(), nullptr);
 
   // Side-bar visibility per VisibleIn, for items of both menu kinds.
   struct Side {

@@ -8,6 +8,9 @@
 #include "foundation/gdiplus/GDIPFill.h"
 #include "foundation/gdiplus/ImageSizeReaders.h"
 #include "foundation/gdiplus/LookFlags.h"
+#include "foundation/json/AdvPersistence.h"
+#include "foundation/pictures/AdvHintInfo.h"
+#include "platform/rtl/Streams.h"
 #include "platform/testing/GuiTestApp.h"
 #include "tests/foundation/pictures/PictureSamples.h"
 
@@ -293,6 +296,48 @@ TEST_F(FillTest, UpdatesHoldBackNotificationsAndAssignCopies) {
   TStringList notAFill;
   fill.Assign(&notAFill);
   EXPECT_EQ(changes, 0);
+}
+
+// The fill and the hint record reach the persistence layer through the type
+// information: their published values and picture bytes come back.
+TEST_F(FillTest, PersistenceCarriesFillsHintsAndTheirPictures) {
+  InitializeGDIPFillUnit();
+  DeclareAdvHintInfoClass();
+  TAdvPersistence::Initialize();
+  const TBytes png = picture_samples::Png(6, 4);
+  TGDIPFill source;
+  source.SetColor(clRed);
+  source.SetGradientType(gtHatch);
+  source.SetHatchStyle(GpHatchStyle(5));
+  source.SetOpacityTo(40);
+  source.SetShadowType(stSurround);
+  TMemoryStream bytes;
+  bytes.WriteBuffer(png.data(), Integer(png.size()));
+  bytes.SetPosition(0);
+  source.Picture()->LoadFromStream(&bytes);
+  TGDIPFill copy;
+  FromJSON(&copy, ToJSON(&source));
+  EXPECT_EQ(copy.Color(), TColor(clRed));
+  EXPECT_EQ(copy.GradientType(), gtHatch);
+  EXPECT_EQ(copy.HatchStyle(), GpHatchStyle(5));
+  EXPECT_EQ(copy.OpacityTo(), 40);
+  EXPECT_EQ(copy.ShadowType(), stSurround);
+  EXPECT_EQ(copy.Picture()->Width(), 6);
+  EXPECT_EQ(copy.Picture()->Height(), 4);
+
+  TAdvHintInfo hint;
+  hint.SetTitle(u"Stop");
+  hint.Notes()->Add(u"STOP receiving file");
+  hint.SetShowHelp(true);
+  bytes.SetPosition(0);
+  hint.Picture()->LoadFromStream(&bytes);
+  TAdvHintInfo hintCopy;
+  FromJSON(&hintCopy, ToJSON(&hint));
+  EXPECT_EQ(hintCopy.Title(), u"Stop");
+  EXPECT_EQ(hintCopy.Notes()->Text(), hint.Notes()->Text());
+  EXPECT_TRUE(hintCopy.ShowHelp());
+  EXPECT_EQ(hintCopy.Picture()->Data(), hint.Picture()->Data());
+  EXPECT_FALSE(hintCopy.Picture()->Empty());
 }
 
 TEST_F(FillTest, ClipboardRoundTripCarriesEveryPublishedProperty) {

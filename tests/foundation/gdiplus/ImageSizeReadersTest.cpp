@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/pictures/ZovIVIDPicture.h"
 #include "platform/testing/GuiTestApp.h"
 #include "tests/foundation/pictures/PictureSamples.h"
 

@@ -1,4 +1,4 @@
-#include "foundation/gdiplus/ZovIVIDPicture.h"
+#include "foundation/pictures/ZovIVIDPicture.h"
 
 #include "foundation/gdiplus/ImageSizeReaders.h"
 #include "foundation/gdiplus/LookFlags.h"
