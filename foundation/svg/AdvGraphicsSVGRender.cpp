@@ -79,21 +79,39 @@ ARGB SVGDrawARGB(TColor AColor, Single AOpacity) {
 
 // --- gradients ----------------------------------------------------------------
 
-// A gradient attribute along the href chain: the first server that sets it
-// (a cycle or a very long chain ends the walk).
-const String* SVGDrawGradientAttribute(const TAdvGraphicsSVGElement* P, StringView AName) {
-  for (int steps = 0; P && steps < 64; ++steps, P = P->HRefRef())
-    if (const String* v = P->GradientAttribute(AName)) return v;
+// Walks a gradient's href chain to any depth until AFound answers a
+// server; a cycle ends the walk once every server on it has been seen (a
+// second pointer moving at half speed meets the first inside a cycle).
+template <class Found>
+const TAdvGraphicsSVGElement* SVGDrawWalkChain(const TAdvGraphicsSVGElement* P, Found AFound) {
+  const TAdvGraphicsSVGElement* slow = P;
+  bool cycled = false;
+  for (std::size_t step = 0; P; ++step, P = P->HRefRef()) {
+    if (AFound(P)) return P;
+    if (step % 2 == 1) slow = slow->HRefRef();
+    if (P->HRefRef() == slow) {
+      if (cycled) break;
+      cycled = true;
+    }
+  }
   return nullptr;
+}
+
+// A gradient attribute along the href chain: the first server that sets it.
+const String* SVGDrawGradientAttribute(const TAdvGraphicsSVGElement* P, StringView AName) {
+  const TAdvGraphicsSVGElement* owner =
+      SVGDrawWalkChain(P, [AName](const TAdvGraphicsSVGElement* x) { return x->GradientAttribute(AName) != nullptr; });
+  return owner ? owner->GradientAttribute(AName) : nullptr;
 }
 
 // The stops along the href chain: those of the first server that has any.
 const TAdvGraphicsSVGElement* SVGDrawGradientStops(const TAdvGraphicsSVGElement* P) {
-  for (int steps = 0; P && steps < 64; ++steps, P = P->HRefRef())
-    if (P->HasElements())
-      for (const auto& c : const_cast<TAdvGraphicsSVGElement*>(P)->Elements())
-        if (c->Type() == etStop) return P;
-  return nullptr;
+  return SVGDrawWalkChain(P, [](const TAdvGraphicsSVGElement* x) {
+    if (x->HasElements())
+      for (const auto& c : const_cast<TAdvGraphicsSVGElement*>(x)->Elements())
+        if (c->Type() == etStop) return true;
+    return false;
+  });
 }
 
 // A gradient coordinate: a number, or a percentage (a fraction of the box

@@ -244,6 +244,24 @@ TEST_F(SVGRender, HostileNumbersAndDegenerateTextTransformsDrawSafely) {
   ExpectNear(At(px, 20, 10, 15), kWhite, 8, "lower half empty");
 }
 
+TEST_F(SVGRender, GradientChainsInheritToAnyDepthAndStopAtCycles) {
+  // 200 gradients, each naming the next; only the last has stops and only
+  // the first its vector (top to bottom).
+  std::string svg = R"~(<svg viewBox="0 0 10 20"><defs>)~";
+  for (int i = 0; i < 200; ++i) {
+    svg += "<linearGradient id=\"g" + std::to_string(i) + "\" href=\"#g" + std::to_string(i + 1) + "\"";
+    svg += i == 0 ? R"~( x2="0" y2="1"/>)~" : "/>";
+  }
+  svg += R"~(<linearGradient id="g200"><stop offset="0.5" stop-color="red"/><stop offset="0.5" stop-color="blue"/></linearGradient>)~";
+  svg += R"~(<linearGradient id="a" href="#b"><stop offset="0" stop-color="lime"/><stop offset="1" stop-color="lime"/></linearGradient>)~";
+  svg += R"~(<linearGradient id="b" href="#a"/></defs>)~";
+  svg += R"~(<rect width="5" height="20" fill="url(#g0)"/><rect x="5" width="5" height="20" fill="url(#b)"/></svg>)~";
+  const auto px = Render(svg, 10, 20);
+  ExpectNear(At(px, 10, 2, 4), kRedPx, 8, "top half of the chained gradient");
+  ExpectNear(At(px, 10, 2, 16), kBluePx, 8, "bottom half");
+  ExpectNear(At(px, 10, 7, 10), {0, 255, 0}, 8, "stops found across the cycle");
+}
+
 TEST_F(SVGRender, GenerateBitmapKeepsABoundedNumberOfSizes) {
   Doc d;
   d.LoadFromText(u"<svg viewBox='0 0 10 10'><rect width='10' height='10' fill='red'/></svg>");
