@@ -188,7 +188,8 @@ struct SVGDrawAffine {
 // AOuterPath that circle in user space, for the caller to pad with.
 std::unique_ptr<gdiplus_runtime::TGPBrush> SVGDrawGradientBrush(const TAdvGraphicsSVGElement* P,
                                                                 const TRectF& AShapeBounds, const TRectF& AView,
-                                                                Single AOpacity, ARGB& ASolid, bool& AHasSolid,
+                                                                const SVGDrawAffine& AToDevice, Single AOpacity,
+                                                                ARGB& ASolid, bool& AHasSolid,
                                                                 ARGB& AOuter,
                                                                 std::unique_ptr<gdiplus_runtime::TGPGraphicsPath>& AOuterPath) {
   AHasSolid = false;
@@ -218,8 +219,9 @@ std::unique_ptr<gdiplus_runtime::TGPBrush> SVGDrawGradientBrush(const TAdvGraphi
   }
   const double vw = AView.Right - AView.Left, vh = AView.Bottom - AView.Top;
   const double vd = std::sqrt((vw * vw + vh * vh) / 2);
-  gdiplus_runtime::TGPMatrix brushMatrix(Single(toUser.m11), Single(toUser.m12), Single(toUser.m21), Single(toUser.m22),
-                                         Single(toUser.dx), Single(toUser.dy));
+  const SVGDrawAffine toDevice = toUser.Then(AToDevice);
+  gdiplus_runtime::TGPMatrix brushMatrix(Single(toDevice.m11), Single(toDevice.m12), Single(toDevice.m21),
+                                         Single(toDevice.m22), Single(toDevice.dx), Single(toDevice.dy));
   const String* spread = SVGDrawGradientAttribute(P, u"spreadMethod");
   const bool repeat = spread && *spread == u"repeat", reflect = spread && *spread == u"reflect";
   std::vector<ARGB> colors;
@@ -253,7 +255,8 @@ std::unique_ptr<gdiplus_runtime::TGPBrush> SVGDrawGradientBrush(const TAdvGraphi
     const gdiplus_runtime::TGPPointF p1{Single(x1 + t0 * ddx), Single(y1 + t0 * ddy)},
         p2{Single(x1 + t1 * ddx), Single(y1 + t1 * ddy)};
     auto brush = std::make_unique<gdiplus_runtime::TGPLinearGradientBrush>(p1, p2, colors.front(), colors.back());
-    brush->SetInterpolationColors(colors.data(), positions.data(), Integer(colors.size()));
+    // Two colours at the ends are the brush's own ramp (drawn without sampling).
+    if (colors.size() > 2) brush->SetInterpolationColors(colors.data(), positions.data(), Integer(colors.size()));
     brush->SetWrapMode(reflect ? WrapModeTileFlipX : WrapModeTile);
     brush->SetTransform(&brushMatrix);
     return brush;
@@ -338,7 +341,7 @@ std::unique_ptr<gdiplus_runtime::TGPGraphicsPath> SVGDrawToGPPath(const TAdvGrap
                                                             AEvenOdd ? FillModeAlternate : FillModeWinding);
 }
 
-bool SVGDrawNativePath(TAdvGraphics* G, const TAdvGraphicsPath& APath, const TAdvGraphicsMatrix& M,
+bool SVGDrawNativePath(TAdvGraphics* G, TAdvGraphicsPath& APath, const TAdvGraphicsMatrix& M,
                        const SVGDrawPaint& APaint) {
   auto* gp = G->Native() ? static_cast<gdiplus_runtime::TGPGraphics*>(G->Context()->NativeCanvas()) : nullptr;
   TAdvGraphicsFill* fill = G->Fill();
@@ -346,18 +349,35 @@ bool SVGDrawNativePath(TAdvGraphics* G, const TAdvGraphicsPath& APath, const TAd
   if (!gp || (!APaint.Server && fill->Kind() != gfkNone && fill->Kind() != gfkSolid) ||
       (stroke->Kind() != gskNone && stroke->Kind() != gskSolid))
     return false;
+  // A transform that keeps angles (turns, mirrors, one scale for both axes)
+  // draws the same with the path in device space and the pen scaled, which is
+  // cheaper (curves flatten once, in device space); any other transform is
+  // given to the graphics, so the pen follows both axes and the skew.
+  const bool conformal = (std::fabs(M.m11 - M.m22) <= 1e-6f * std::fabs(M.m11) + 1e-9f &&
+                          std::fabs(M.m12 + M.m21) <= 1e-6f * std::fabs(M.m12) + 1e-9f) ||
+                         (std::fabs(M.m11 + M.m22) <= 1e-6f * std::fabs(M.m11) + 1e-9f &&
+                          std::fabs(M.m12 - M.m21) <= 1e-6f * std::fabs(M.m12) + 1e-9f);
+  const double scale = std::sqrt(std::fabs(double(M.m11) * M.m22 - double(M.m12) * M.m21));
+  const TRectF userBounds = APaint.Server ? APath.GetBounds() : TRectF{};
+  const SVGDrawAffine toDevice =
+      conformal ? SVGDrawAffine{M.m11, M.m12, M.m21, M.m22, M.m31, M.m32} : SVGDrawAffine{};
+  if (conformal) APath.ApplyMatrix(M);
   const std::unique_ptr<gdiplus_runtime::TGPGraphicsPath> native = SVGDrawToGPPath(APath, APaint.EvenOdd);
   if (!native) return true;
   gdiplus_runtime::TGPGraphicsPath& path = *native;
-  const GraphicsState saved = gp->Save();
-  gdiplus_runtime::TGPMatrix m(M.m11, M.m12, M.m21, M.m22, M.m31, M.m32);
-  gp->MultiplyTransform(&m, MatrixOrderPrepend);
+  // Only a drawing under the graphics' transform has state to put back.
+  const GraphicsState saved = conformal ? GraphicsState(0) : gp->Save();
+  if (!conformal) {
+    gdiplus_runtime::TGPMatrix m(M.m11, M.m12, M.m21, M.m22, M.m31, M.m32);
+    gp->MultiplyTransform(&m, MatrixOrderPrepend);
+  }
+  const Single penWidth = conformal ? Single(APaint.StrokeWidth * scale) : APaint.StrokeWidth;
   if (APaint.Server) {
     ARGB solid = 0, outer = 0;
     bool hasSolid = false;
     std::unique_ptr<gdiplus_runtime::TGPGraphicsPath> outerPath;
     const std::unique_ptr<gdiplus_runtime::TGPBrush> brush = SVGDrawGradientBrush(
-        APaint.Server, APath.GetBounds(), APaint.View, fill->Opacity(), solid, hasSolid, outer, outerPath);
+        APaint.Server, userBounds, APaint.View, toDevice, fill->Opacity(), solid, hasSolid, outer, outerPath);
     if (hasSolid) {
       gdiplus_runtime::TGPSolidBrush b(solid);
       gp->FillPath(&b, &path);
@@ -378,14 +398,14 @@ bool SVGDrawNativePath(TAdvGraphics* G, const TAdvGraphicsPath& APath, const TAd
     gdiplus_runtime::TGPSolidBrush brush(SVGDrawARGB(fill->Color(), fill->Opacity()));
     gp->FillPath(&brush, &path);
   }
-  if (stroke->Kind() == gskSolid && stroke->Color() != gcNull && APaint.StrokeWidth > 0) {
-    gdiplus_runtime::TGPPen pen(SVGDrawARGB(stroke->Color(), stroke->Opacity()), APaint.StrokeWidth);
+  if (stroke->Kind() == gskSolid && stroke->Color() != gcNull && penWidth > 0) {
+    gdiplus_runtime::TGPPen pen(SVGDrawARGB(stroke->Color(), stroke->Opacity()), penWidth);
     pen.SetLineCap(LineCapFlat, LineCapFlat, DashCapFlat);
     pen.SetLineJoin(LineJoinMiterClipped);
     pen.SetMiterLimit(4.0f);
     gp->DrawPath(&pen, &path);
   }
-  gp->Restore(saved);
+  if (!conformal) gp->Restore(saved);
   return true;
 }
 
