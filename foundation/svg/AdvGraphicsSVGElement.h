@@ -5,6 +5,7 @@
 // loading. Value texts keep "default" while the element does not specify
 // the property itself.
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "foundation/graphics/AdvGraphicsMatrix.h"
@@ -82,6 +83,16 @@ class TAdvGraphicsSVGElement : public TObject {
   const String& StrokeWidthValue() const { return FStrokeWidthValue; }
   const String& OpacityValue() const { return FOpacityValue; }
   const String& FillOpacityValue() const { return FFillOpacityValue; }
+  // "nonzero", "evenodd" or "default" (not specified here).
+  const String& FillRuleValue() const { return FFillRuleValue; }
+  const String& ClipRuleValue() const { return FClipRuleValue; }
+  // A gradient's own geometry attribute as written (x1, cx, r, fx,
+  // gradientUnits, spreadMethod, ...); nullptr when it does not set it.
+  const String* GradientAttribute(StringView AName) const {
+    for (const auto& a : FGradientAttributes)
+      if (a.first == AName) return &a.second;
+    return nullptr;
+  }
   const String& StrokeOpacityValue() const { return FStrokeOpacityValue; }
   const String& OffsetValue() const { return FOffsetValue; }
   const String& StopColorValue() const { return FStopColorValue; }
@@ -180,5 +191,7 @@ class TAdvGraphicsSVGElement : public TObject {
   TAdvGraphicsSVGElement* FStrokePatternRef = nullptr;
   String FFillOpacityValue = u"default", FStrokeOpacityValue = u"default";
   Single FFillOpacity = 1, FStrokeOpacity = 1;
+  String FFillRuleValue = u"default", FClipRuleValue = u"default";
+  std::vector<std::pair<String, String>> FGradientAttributes;
   Single FFillColorAlpha = 1, FStrokeColorAlpha = 1, FStopColorAlpha = 1;
 };

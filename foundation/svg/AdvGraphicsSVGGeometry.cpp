@@ -56,12 +56,12 @@ String TAdvGraphicsSVGImport::GetUnitSuffix(StringView AText) {
 }
 
 Single TAdvGraphicsSVGImport::UnitFactor(StringView AUnit) {
-  // 90 user units per inch throughout.
-  if (AUnit == u"pt") return 1.25f;
-  if (AUnit == u"pc") return 15;
-  if (AUnit == u"mm") return 3.543307f;
-  if (AUnit == u"cm") return 35.43307f;
-  if (AUnit == u"in") return 90;
+  // 96 user units per inch throughout, as other programs write them.
+  if (AUnit == u"pt") return 96.0f / 72;
+  if (AUnit == u"pc") return 16;
+  if (AUnit == u"mm") return Single(96 / 25.4);
+  if (AUnit == u"cm") return Single(960 / 25.4);
+  if (AUnit == u"in") return 96;
   return 1;
 }
 
@@ -336,7 +336,16 @@ void TAdvGraphicsSVGImport::BuildPathData(TAdvGraphicsSVGElement* E, StringView 
     for (std::size_t k = 0; k < 7 && i + 1 + k < tokens.size(); ++k) SVGStrToFloat(tokens[i + 1 + k], slot[k]);
     auto pt = [&](int k) { return rel ? TPointF{cur.X + slot[k], cur.Y + slot[k + 1]} : TPointF{slot[k], slot[k + 1]}; };
     TAdvGraphicsPath* path = E->ActivePath();
-    const bool smooth = prev && StringView(u"CcSsQqTt").find(prev) != StringView::npos;
+    // S reflects only a cubic's control, T only a quadratic's.
+    const bool smoothCubic = prev && StringView(u"CcSs").find(prev) != StringView::npos;
+    const bool smoothQuad = prev && StringView(u"QqTt").find(prev) != StringView::npos;
+    // A quadratic as the cubic with the same curve: controls two thirds of the
+    // way from each end to the quadratic's control.
+    auto quadTo = [&](TPointF c, TPointF p) {
+      if (path)
+        path->CurveTo({cur.X + 2 * (c.X - cur.X) / 3, cur.Y + 2 * (c.Y - cur.Y) / 3},
+                      {p.X + 2 * (c.X - p.X) / 3, p.Y + 2 * (c.Y - p.Y) / 3}, p);
+    };
     const TPointF reflected{2 * cur.X - lastCtrl.X, 2 * cur.Y - lastCtrl.Y};
     switch (cmd) {
       case u'M': case u'm': {
@@ -371,20 +380,20 @@ void TAdvGraphicsSVGImport::BuildPathData(TAdvGraphicsSVGElement* E, StringView 
         break;
       }
       case u'S': case u's': {
-        const TPointF c1 = smooth ? reflected : cur, c2 = pt(0), p = pt(2);
+        const TPointF c1 = smoothCubic ? reflected : cur, c2 = pt(0), p = pt(2);
         if (path) path->CurveTo(c1, c2, p);
         lastCtrl = c2, cur = p;
         break;
       }
       case u'Q': case u'q': {
         const TPointF c = pt(0), p = pt(2);
-        if (path) path->CurveTo(c, c, p);
+        quadTo(c, p);
         lastCtrl = c, cur = p;
         break;
       }
       case u'T': case u't': {
-        const TPointF c = smooth ? reflected : cur, p = pt(0);
-        if (path) path->CurveTo(c, c, p);
+        const TPointF c = smoothQuad ? reflected : cur, p = pt(0);
+        quadTo(c, p);
         lastCtrl = c, cur = p;
         break;
       }
@@ -418,8 +427,10 @@ void TAdvGraphicsSVGImport::BuildPoints(TAdvGraphicsSVGElement* E, StringView AT
     if (c == u'-' && !(text.size() && (text.back() == u'e' || text.back() == u'E'))) text.push_back(u' ');
     text.push_back(c == u',' ? u' ' : c);
   }
-  const std::vector<String> pieces = SVGGeoSplitBlank(text, false);
-  if (pieces.empty() || pieces.size() % 2 != 0) return;
+  std::vector<String> pieces = SVGGeoSplitBlank(text, false);
+  // An odd last number is dropped; the pairs before it still draw.
+  if (pieces.size() % 2 != 0) pieces.pop_back();
+  if (pieces.empty()) return;
   auto path = std::make_unique<TAdvGraphicsPath>();
   for (std::size_t i = 0; i + 1 < pieces.size(); i += 2) {
     Single x = 0, y = 0;

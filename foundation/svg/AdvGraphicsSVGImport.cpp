@@ -38,33 +38,43 @@ int SVGParseHexDigit(Char c) {
   return -1;
 }
 
-// One channel: decimal or hexadecimal digits with an optional "%"; -1 when unreadable.
+// One channel: decimal or hexadecimal digits with an optional "%" (a
+// percentage may have a fraction); -1 when unreadable.
 Integer SVGParseColorComponent(StringView AText) {
   String s = u"0" + String(AText);
   const bool percent = s.back() == u'%';
   if (percent) s.pop_back();
+  if (percent) {
+    Single v = 0;
+    if (!TAdvGraphicsSVGImport::SVGStrToFloat(s, v)) return -1;
+    return Integer(Round(double(std::clamp(v, 0.0f, 100.0f)) * 255 / 100));
+  }
   const bool dec = std::all_of(s.begin(), s.end(), [](Char c) { return c >= u'0' && c <= u'9'; });
   const bool hex = std::all_of(s.begin(), s.end(), [](Char c) { return SVGParseHexDigit(c) >= 0; });
   if (!dec && !hex) return -1;
   Int64 n = 0;
   for (Char c : s) n = std::min<Int64>(n * (dec ? 10 : 16) + SVGParseHexDigit(c), 100000);
-  if (percent) return Integer(Round(double(std::min<Int64>(n, 100)) * 255 / 100));
   return Integer(std::min<Int64>(n, 255));
 }
 
-// rgb(r,g,b) or rgba(r,g,b,a); AAlpha receives a in 0..1 (a number or a
-// percentage; 1 when absent or unreadable). -1 for a malformed colour.
+bool SVGParseStartsWithAnyCase(StringView s, StringView p) {
+  return s.size() >= p.size() && SameText(s.substr(0, p.size()), p);
+}
+
+// rgb(r,g,b) or rgba(r,g,b,a) in any letter case, blanks around the commas
+// allowed; AAlpha receives a in 0..1 (a number or a percentage; 1 when absent
+// or unreadable). -1 for a malformed colour.
 TColor SVGParseRGBColor(StringView AText, Single& AAlpha) {
   AAlpha = 1;
-  const bool rgba = SVGParseStartsWith(AText, u"rgba(");
-  if ((!rgba && !SVGParseStartsWith(AText, u"rgb(")) || AText.empty() || AText.back() != u')') return -1;
+  const bool rgba = SVGParseStartsWithAnyCase(AText, u"rgba(");
+  if ((!rgba && !SVGParseStartsWithAnyCase(AText, u"rgb(")) || AText.empty() || AText.back() != u')') return -1;
   const std::size_t open = AText.find(u'(');
   const String inside = SVGParseTrim(AText.substr(open + 1, AText.size() - open - 2));
   std::vector<String> parts;
   std::size_t from = 0;
   for (;;) {
     const std::size_t comma = inside.find(u',', from);
-    parts.push_back(TrimLeft(StringView(inside).substr(from, comma == String::npos ? String::npos : comma - from)));
+    parts.push_back(SVGParseTrim(StringView(inside).substr(from, comma == String::npos ? String::npos : comma - from)));
     if (comma == String::npos) break;
     from = comma + 1;
   }
@@ -89,7 +99,7 @@ TColor SVGParseColorText(String& AValue, Single& AAlpha) {
     TColor c = -1;
     return TAdvGraphics::TryHTMLToColor(AValue, c) ? c : TColor(-1);
   }
-  if (SVGParseStartsWith(AValue, u"rgb")) {
+  if (SVGParseStartsWithAnyCase(AValue, u"rgb")) {
     const TColor c = SVGParseRGBColor(AValue, AAlpha);
     if (AAlpha == 0) {
       AValue = u"none";
@@ -171,6 +181,7 @@ void TAdvGraphicsSVGImport::Clear() {
   FTextMatrix = MatrixIdentity();
   ViewRect = RectF(kEmptyMarker, kEmptyMarker, -kEmptyMarker, -kEmptyMarker);
   FElementBudget = 0;
+  FRootAspect.clear();
 }
 
 void TAdvGraphicsSVGImport::LoadFromText(const String& AText) {
@@ -184,7 +195,9 @@ void TAdvGraphicsSVGImport::LoadFromText(const String& AText) {
   TRectF explicitRect = RectF(kEmptyMarker, kEmptyMarker, -kEmptyMarker, -kEmptyMarker);
   const String viewBox = root.Attribute(u"viewBox");
   if (!viewBox.empty()) {
-    ParseViewBox(viewBox, explicitRect);
+    // A view box maps onto the target by the root's preserveAspectRatio.
+    if (ParseViewBox(viewBox, explicitRect)) FRootAspect = SVGParseTrim(root.Attribute(u"preserveAspectRatio"));
+    if (FRootAspect.empty()) FRootAspect = u"xMidYMid meet";
   } else if (!root.Attribute(u"width").empty() && !root.Attribute(u"height").empty()) {
     explicitRect = RectF(0, 0, ParseLength(root.Attribute(u"width")), ParseLength(root.Attribute(u"height")));
   }
@@ -289,8 +302,21 @@ void TAdvGraphicsSVGImport::BuildElements(TAdvGraphicsSVGElementList& AList, con
     } else {
       E->FXV = len(u"x"), E->FYV = len(u"y"), E->FWidth = len(u"width"), E->FHeight = len(u"height");
       E->FRx = len(u"rx"), E->FRy = len(u"ry");
+      if (nodeName == u"rect") {
+        // A missing (or negative) corner radius takes the other one; both stay
+        // within half the sides.
+        const bool hasRx = child.HasAttribute(u"rx") && E->FRx >= 0, hasRy = child.HasAttribute(u"ry") && E->FRy >= 0;
+        if (!hasRx) E->FRx = hasRy ? E->FRy : 0;
+        if (!hasRy) E->FRy = hasRx ? E->FRx : 0;
+        E->FRx = std::clamp(E->FRx, 0.0f, std::max(0.0f, E->FWidth / 2));
+        E->FRy = std::clamp(E->FRy, 0.0f, std::max(0.0f, E->FHeight / 2));
+      }
     }
     E->FType = kind;
+    if (kind == etLinearGradient || kind == etRadialGradient)
+      for (StringView name : {u"x1", u"y1", u"x2", u"y2", u"cx", u"cy", u"r", u"fx", u"fy", u"gradientUnits",
+                              u"gradientTransform", u"spreadMethod"})
+        if (child.HasAttribute(name)) E->FGradientAttributes.emplace_back(String(name), child.Attribute(name));
 
     // Presentation attributes first, then the style attribute's declarations,
     // which therefore win.
@@ -447,6 +473,8 @@ void TAdvGraphicsSVGImport::ParseStyle(TAdvGraphicsSVGElement* E, StringView ATe
         if (!plain) v = std::clamp(v, 0.0f, 1.0f);
         (plain ? E->FOpacity : fill ? E->FFillOpacity : E->FStrokeOpacity) = v;
       }
+    } else if (name == u"fill-rule" || name == u"clip-rule") {
+      if (value == u"nonzero" || value == u"evenodd") (name == u"fill-rule" ? E->FFillRuleValue : E->FClipRuleValue) = value;
     } else if (name == u"xlink:href" || name == u"href") {
       const std::size_t hash = value.find(u'#');
       E->FHRefID = hash == String::npos ? value : value.substr(hash + 1);
@@ -483,7 +511,8 @@ void TAdvGraphicsSVGImport::ParseStyleElement(StringView AText) {
     StringView selector = StringView(text).substr(pos, open - pos);
     while (!selector.empty() && SVGParseIsBlank(selector.front())) selector.remove_prefix(1);
     const std::size_t dot = selector.find(u'.');
-    const String className(dot == StringView::npos ? selector : selector.substr(dot + 1));
+    // "rect.a {" names the class a: blanks before the block are not part of it.
+    const String className = SVGParseTrim(dot == StringView::npos ? selector : selector.substr(dot + 1));
     if (!className.empty() && ++FElementBudget <= kSVGParseMaxElements) {
       auto rule = std::make_unique<TAdvGraphicsSVGElement>();
       rule->FType = etStyle;
@@ -565,10 +594,14 @@ void TAdvGraphicsSVGImport::ResolveAllReferences() {
     FResolveIndex = nullptr;
   }
 
+  // An element's own clip-path names a clipPath element of the document.
+  std::unordered_map<String, TAdvGraphicsSVGElement*> clips;
+  for (TAdvGraphicsSVGElement* c : FElementClipPathList)
+    if (!c->FID.empty()) clips.try_emplace(c->FID, c);
   std::unordered_map<String, TAdvGraphicsSVGElement*> servers;
   for (TAdvGraphicsSVGElement* g : FElementPatternList)
     if (!g->FID.empty()) servers[g->FID] = g;
-  if (servers.empty()) return;
+  if (servers.empty() && clips.empty()) return;
   // Iterative walk over the drawing tree.
   std::vector<TAdvGraphicsSVGElementList*> todo{&FElementList};
   while (!todo.empty()) {
@@ -582,6 +615,10 @@ void TAdvGraphicsSVGImport::ResolveAllReferences() {
       if (!e->FStrokeURLRefID.empty()) {
         const auto it = servers.find(e->FStrokeURLRefID);
         if (it != servers.end()) e->FStrokePatternRef = it->second;
+      }
+      if (!e->FClipPathRef && !e->FClipPathRefID.empty()) {
+        const auto it = clips.find(e->FClipPathRefID);
+        if (it != clips.end()) e->FClipPathRef = it->second;
       }
       if (e->HasElements()) todo.push_back(&e->Elements());
     }

@@ -113,12 +113,16 @@ class TAdvGraphicsSVGImport : public TAdvSVGImport {
   void ResolveAllReferences();
   void ResolveReferences(const TAdvGraphicsSVGElementClassList& AList, int ADepth);
 
+  // Draws the document into ARect of a drawing whose transform is AMatrix.
+  void DrawUnder(TAdvGraphics* AGraphics, const TRectF& ARect, const TAdvGraphicsMatrix& AMatrix);
   bool ComputeViewTransform(const TRectF& ARect, bool ARoundOffset, Single& ASX, Single& ASY);
   void DrawElements(TAdvGraphicsSVGElementList& AList, TAdvGraphics* AGraphics, Single ASX, Single ASY, int ADepth);
-  void ApplyFill(TAdvGraphicsSVGElement* S, TAdvGraphicsSVGElement* E, TAdvGraphics* AGraphics,
-                 const TAdvGraphicsMatrix& M, Single AOpacity);
+  // Returns the gradient that fills the element, if any.
+  const TAdvGraphicsSVGElement* ApplyFill(TAdvGraphicsSVGElement* S, TAdvGraphicsSVGElement* E,
+                                          TAdvGraphics* AGraphics, const TAdvGraphicsMatrix& M, Single AOpacity);
   void ApplyStroke(TAdvGraphicsSVGElement* S, TAdvGraphicsSVGElement* E, TAdvGraphics* AGraphics, Single AOpacity);
-  void ApplyStrokeWidth(TAdvGraphicsSVGElement* S, TAdvGraphics* AGraphics, Single ASX);
+  // Returns the width in user units.
+  Single ApplyStrokeWidth(TAdvGraphicsSVGElement* S, TAdvGraphics* AGraphics, const TAdvGraphicsMatrix& M);
   Single ElementOpacity(TAdvGraphicsSVGElement* S, TAdvGraphicsSVGElement* E) const;
   TColor OverrideColor(TColor AColor, TColor ACustom) const;
   void DrawText(TAdvGraphicsSVGElement* E, TAdvGraphics* AGraphics, const TAdvGraphicsMatrix& M);
@@ -133,6 +137,8 @@ class TAdvGraphicsSVGImport : public TAdvSVGImport {
   std::vector<std::pair<std::pair<Integer, Integer>, std::unique_ptr<TAdvBitmap>>> FCachedBitmaps;
   TAdvGraphicsMatrix FMatrix;
   TAdvGraphicsMatrix FTextMatrix;
+  // The root's preserveAspectRatio when it has a view box; empty: stretched.
+  String FRootAspect;
   // Elements created by the current load; bounded against hostile input.
   std::size_t FElementBudget = 0;
   // The reference index of the load in progress (ResolveAllReferences).

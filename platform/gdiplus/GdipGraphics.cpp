@@ -157,8 +157,10 @@ Qt::PenJoinStyle QtJoin(GpLineJoin j) {
   switch (j) {
     case LineJoinBevel: return Qt::BevelJoin;
     case LineJoinRound: return Qt::RoundJoin;
-    case LineJoinMiterClipped: return Qt::MiterJoin;
-    default: return Qt::SvgMiterJoin;
+    // Beyond the miter limit a clipped-miter join bevels (the SVG rule) and a
+    // plain miter join is cut off at the limit.
+    case LineJoinMiterClipped: return Qt::SvgMiterJoin;
+    default: return Qt::MiterJoin;
   }
 }
 

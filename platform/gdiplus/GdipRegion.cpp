@@ -22,8 +22,8 @@ QPainterPath GpRegion::AsPath() const {
 }
 
 void GpRegion::Set(const QPainterPath& p) {
+  // The path keeps its own fill rule: an alternate-mode path keeps its holes.
   Path = p;
-  Path.setFillRule(Qt::WindingFill);
   State = p.isEmpty() || p.boundingRect().isEmpty() ? Empty : Shape;
 }
 

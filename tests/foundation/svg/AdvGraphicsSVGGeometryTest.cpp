@@ -20,7 +20,8 @@ void ExpectPoint(TPointF actual, TPointF expected, const std::string& what) {
 
 TEST(SVGGeometry, Lengths) {
   const std::pair<const char16_t*, Single> cases[] = {
-      {u"12pt", 15}, {u"2in", 180}, {u"1cm", 35.43307f}, {u"10mm", 35.43307f}, {u"2pc", 30}, {u"5em", 5},
+      // 96 user units per inch.
+      {u"12pt", 16}, {u"2in", 192}, {u"1cm", 37.795277f}, {u"10mm", 37.795277f}, {u"2pc", 32}, {u"5em", 5},
       {u"50%", 50},  {u"abc", 0},   {u"", 0},           {u"-1.5e1px", -15},  {u".5", 0.5f}, {u"1e39", 0}};
   for (const auto& [text, value] : cases)
     EXPECT_NEAR(Doc::ParseLength(text), value, 1e-4) << StringToUtf8(text);
@@ -119,8 +120,19 @@ TEST_F(SVGPaths, SmoothCurvesReflectTheLastControl) {
   const auto pts = Points(Path("M0 0 C0 10 10 10 10 0 S20 -10 20 0"));
   // Second curve: first control = 2 * (10,0) - (10,10) = (10,-10).
   ExpectPoint(pts[4].Point, {10, -10}, "S reflection");
+  // Quadratics become cubics with controls two thirds of the way to the
+  // quadratic control; T reflects that control: (15, -10).
+  const auto q = Points(Path("M0 0 Q6 9 12 0"));
+  ExpectPoint(q[1].Point, {4, 6}, "first control of Q");
+  ExpectPoint(q[2].Point, {8, 6}, "second control of Q");
   const auto t = Points(Path("M0 0 Q5 10 10 0 T20 0"));
-  ExpectPoint(t[4].Point, {15, -10}, "T reflection");
+  ExpectPoint(t[4].Point, {10 + 10.0f / 3, -20.0f / 3}, "T reflection");
+  ExpectPoint(t[5].Point, {20 - 10.0f / 3, -20.0f / 3}, "T reflection, second control");
+  // S after a quadratic and T after a cubic do not reflect.
+  const auto sq = Points(Path("M0 0 Q5 10 10 0 S20 -10 20 0"));
+  ExpectPoint(sq[4].Point, {10, 0}, "S after Q");
+  const auto tc = Points(Path("M0 0 C0 10 10 10 10 0 T20 0"));
+  ExpectPoint(tc[4].Point, {10, 0}, "T after C");
   // Without a previous curve the control is the current point.
   const auto s = Points(Path("M3 4 S5 5 6 0"));
   ExpectPoint(s[1].Point, {3, 4}, "S without curve");
@@ -163,7 +175,10 @@ TEST_F(SVGPaths, PointLists) {
   ExpectPoint(poly[1].Point, {10, -5}, "minus separates");
   ExpectPoint(poly[2].Point, {10, 0.2f}, "exponents kept");
   EXPECT_EQ(Points(doc.Elements()[1].get()).back().Kind, gppClose);
-  EXPECT_FALSE(doc.Elements()[2]->HasPaths());
+  // An odd last number is dropped: (1,2) to (3,4).
+  const auto odd = Points(doc.Elements()[2].get());
+  ASSERT_EQ(odd.size(), 2u);
+  ExpectPoint(odd[1].Point, {3, 4}, "pairs before the odd number");
 }
 
 TEST(SVGViewRect, Rules) {

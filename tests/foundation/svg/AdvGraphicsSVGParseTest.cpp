@@ -51,6 +51,11 @@ TEST_F(SVGParse, ColourForms) {
       {"rgba(255,0,0,0)", -1, u"none", 1},      {"none", -1, u"none", 1},
       {"transparent", -1, u"transparent", 1},   {"nosuchcolour", 0, u"nosuchcolour", 1},
       {"rgb(12.5,0,0)", -1, u"rgb(12.5,0,0)", 1},
+      // Blanks around the commas, any letter case, fractional percentages.
+      {"rgb( 255 , 0 ,0 )", kRed, u"rgb( 255 , 0 ,0 )", 1},
+      {"RGB(255,0,0)", kRed, u"RGB(255,0,0)", 1},
+      {"Rgba(0, 0 , 255 , 0.5)", kBlue, u"Rgba(0, 0 , 255 , 0.5)", 0.5f},
+      {"rgb(0%, 0%, 50.5%)", TColor(129 << 16), u"rgb(0%, 0%, 50.5%)", 1},
   };
   for (const Case& c : cases) {
     Load((std::string(R"(<rect width="1" height="1" fill=")") + c.fill + R"("/>)").c_str());
@@ -69,14 +74,14 @@ TEST_F(SVGParse, PresentationValues) {
   TAdvGraphicsSVGElement* r = g->Elements().at(0).get();
   EXPECT_EQ(r->FillColorValue(), u"default");
   EXPECT_EQ(r->Parent(), g);
-  EXPECT_NEAR(r->StrokeWidth(), 2 * 3.543307f, 1e-4);
+  EXPECT_NEAR(r->StrokeWidth(), 2 * 96 / 25.4f, 1e-4);
   EXPECT_FLOAT_EQ(r->Opacity(), 0.25f);
   EXPECT_FLOAT_EQ(r->FillOpacity(), 0.5f);
   EXPECT_FLOAT_EQ(r->StrokeOpacity(), 0.5f);
   EXPECT_EQ(r->DisplayValue(), u"none");
   EXPECT_EQ(r->FontFamily(), u"Arial");
   EXPECT_TRUE(r->FontStyle().Contains(fsBold));
-  EXPECT_FLOAT_EQ(r->FontSize(), 15);
+  EXPECT_FLOAT_EQ(r->FontSize(), 16);
   EXPECT_EQ(r->ClassRefID(), u"c1");
   TAdvGraphicsSVGElement* t = At(1);
   EXPECT_EQ(t->FontFamily(), u"Tahoma");
@@ -123,10 +128,11 @@ TEST_F(SVGParse, StyleElementRules) {
   ASSERT_EQ(doc.DefsList().size(), 3u);
   EXPECT_EQ(doc.DefsList()[0]->ClassRefID(), u"a");
   EXPECT_EQ(doc.DefsList()[1]->ClassRefID(), u"b");
-  EXPECT_EQ(doc.DefsList()[2]->ClassRefID(), u"c ");
+  // Blanks before "{" are not part of the class name.
+  EXPECT_EQ(doc.DefsList()[2]->ClassRefID(), u"c");
   EXPECT_EQ(At(0)->ClassRef(), doc.DefsList()[0].get());
   EXPECT_EQ(At(1)->ClassRef(), doc.DefsList()[1].get());
-  EXPECT_EQ(At(2)->ClassRef(), nullptr);
+  EXPECT_EQ(At(2)->ClassRef(), doc.DefsList()[2].get());
 }
 
 TEST_F(SVGParse, StyleElementEndsOnEveryText) {
@@ -234,6 +240,18 @@ TEST_F(SVGParse, StreamAndSave) {
   doc.Clear();
   EXPECT_EQ(doc.ElementCount(), 0);
   EXPECT_EQ(doc.ViewRect.Left, TAdvGraphicsSVGImport::kEmptyMarker);
+}
+
+TEST_F(SVGParse, RectRadiiTakeEachOtherAndStayWithinHalfTheSides) {
+  Load(R"(<rect width="20" height="10" rx="4"/><rect width="20" height="10" ry="3"/>
+          <rect width="20" height="10" rx="30" ry="30"/><rect width="20" height="10"/>
+          <rect width="20" height="10" rx="-2" ry="3"/>)");
+  ASSERT_EQ(doc.ElementCount(), 5);
+  const std::pair<Single, Single> expected[] = {{4, 4}, {3, 3}, {10, 5}, {0, 0}, {3, 3}};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_FLOAT_EQ(At(i)->Rx(), expected[i].first) << i;
+    EXPECT_FLOAT_EQ(At(i)->Ry(), expected[i].second) << i;
+  }
 }
 
 TEST_F(SVGParse, NumbersReadWithADotWhateverTheDecimalSeparator) {

@@ -140,6 +140,27 @@ TEST_F(GpDrawTest, HatchCellsAndTextureTiling) {
   GdipDisposeImage(tile);
 }
 
+TEST_F(GpDrawTest, MiterJoinsBeyondTheLimit) {
+  // A V whose tip needs a miter of about 4.1 pen widths, beyond the limit of 4:
+  // a clipped-miter join bevels at the tip, a miter join is cut off at the limit.
+  const GpPointF v[] = {{10, 110}, {30, 30}, {50, 110}};
+  const struct {
+    GpLineJoin join;
+    ARGB above;
+  } cases[] = {{LineJoinMiterClipped, 0xffffffffu}, {LineJoinMiter, 0xff000000u}};
+  for (const auto& c : cases) {
+    GpCanvas canvas(60, 120);
+    GpPen* pen = nullptr;
+    ASSERT_EQ(GdipCreatePen1(0xff000000, 8, UnitPixel, &pen), Ok);
+    GdipSetPenLineJoin(pen, c.join);
+    GdipSetPenMiterLimit(pen, 4);
+    ASSERT_EQ(GdipDrawLines(canvas.G, pen, v, 3), Ok);
+    EXPECT_EQ(canvas.Px(30, 22), c.above) << "join " << c.join;
+    EXPECT_EQ(canvas.Px(30, 34), 0xff000000u) << "join " << c.join;
+    GdipDeletePen(pen);
+  }
+}
+
 TEST_F(GpDrawTest, PenWidthsAndDashLengths) {
   GpCanvas c(60, 30);
   GpPen* pen = nullptr;

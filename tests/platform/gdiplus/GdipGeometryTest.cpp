@@ -162,6 +162,35 @@ TEST_F(GpPathTest, FlattenWidenAndWarp) {
 
 class GpRegionTest : public GdiplusTest {};
 
+TEST_F(GpRegionTest, AnAlternatePathKeepsItsHoleAsRegionAndClip) {
+  // A square with a square hole, filled alternately: the hole is outside.
+  const GpPointF pts[] = {{0, 0}, {30, 0}, {30, 30}, {0, 30}, {10, 10}, {20, 10}, {20, 20}, {10, 20}};
+  const Byte types[] = {PathPointTypeStart, PathPointTypeLine, PathPointTypeLine,
+                        Byte(PathPointTypeLine | PathPointTypeCloseSubpath),
+                        PathPointTypeStart, PathPointTypeLine, PathPointTypeLine,
+                        Byte(PathPointTypeLine | PathPointTypeCloseSubpath)};
+  GpPath* path = nullptr;
+  ASSERT_EQ(GdipCreatePath2(pts, types, 8, FillModeAlternate, &path), Ok);
+  GpRegion* region = nullptr;
+  ASSERT_EQ(GdipCreateRegionPath(path, &region), Ok);
+  BOOL inHole = TRUE, inRing = FALSE;
+  GdipIsVisibleRegionPoint(region, 15, 15, nullptr, &inHole);
+  GdipIsVisibleRegionPoint(region, 5, 5, nullptr, &inRing);
+  EXPECT_FALSE(inHole);
+  EXPECT_TRUE(inRing);
+  // The same path as a clip: filling everything leaves the hole empty.
+  GpCanvas c(32, 32);
+  ASSERT_EQ(GdipSetClipPath(c.G, path, CombineModeIntersect), Ok);
+  GpSolidFill* black = nullptr;
+  GdipCreateSolidFill(0xff000000, &black);
+  GdipFillRectangle(c.G, black, 0, 0, 32, 32);
+  EXPECT_EQ(c.Px(15, 15), 0xffffffffu);
+  EXPECT_EQ(c.Px(5, 5), 0xff000000u);
+  GdipDeleteBrush(black);
+  GdipDeleteRegion(region);
+  GdipDeletePath(path);
+}
+
 TEST_F(GpRegionTest, CombineModesHitTestsAndScans) {
   GpCanvas c(50, 50);
   GpRectF a{0, 0, 20, 20}, b{10, 10, 20, 20};
