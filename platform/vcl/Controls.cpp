@@ -471,6 +471,7 @@ void TControl::Dispatch(TMessage& M) {
     case WM_MBUTTONDBLCLK: WMMButtonDown(M); break;
     case WM_MOUSEMOVE: WMMouseMove(M); break;
     case WM_MOUSEWHEEL: WMMouseWheel(M); break;
+    case CM_MOUSEWHEEL: CMMouseWheel(M); break;
     case WM_CANCELMODE: WMCancelMode(M); break;
     case WM_SETTEXT: WMSetText(M); break;
     case WM_GETTEXTLENGTH: WMGetTextLength(M); break;
@@ -579,13 +580,29 @@ void TControl::WMMouseMove(TMessage& M) {
 }
 
 void TControl::WMMouseWheel(TMessage& M) {
-  const TPoint screen = PointFromLParam(M.LParam);
-  if (DoMouseWheel(KeysToShiftState(LOWORD(M.WParam)), GET_WHEEL_DELTA_WPARAM(M.WParam), screen)) {
+  const TShiftState shift = KeysToShiftState(LOWORD(M.WParam));
+  TMessage wheel{CM_MOUSEWHEEL, MAKEWPARAM(int(shift.ToBits() & 0xFFFF), GET_WHEEL_DELTA_WPARAM(M.WParam)), M.LParam, 0};
+  MouseWheelHandler(wheel);
+  M.Result = wheel.Result;
+}
+
+void TControl::MouseWheelHandler(TMessage& M) {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this) {
+    form->MouseWheelHandler(M);
+    return;
+  }
+  M.Result = Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+}
+
+void TControl::CMMouseWheel(TMessage& M) {
+  const TShiftState shift = TShiftState::FromBits(LOWORD(M.WParam));
+  if (DoMouseWheel(shift, GET_WHEEL_DELTA_WPARAM(M.WParam), PointFromLParam(M.LParam))) {
     M.Result = 1;
     return;
   }
-  // Unhandled wheel turns go up to the parent, as the window system passes them on.
-  if (FParent != nullptr) M.Result = FParent->Perform(WM_MOUSEWHEEL, M.WParam, M.LParam);
+  // Unhandled wheel turns go up to the parent.
+  M.Result = FParent != nullptr ? FParent->Perform(CM_MOUSEWHEEL, M.WParam, M.LParam) : 0;
 }
 
 void TControl::WMCancelMode(TMessage& M) {
@@ -695,6 +712,7 @@ bool TWinControl::ContainsControl(const TControl* Control) const {
 }
 
 void TWinControl::InsertControl(TControl* AControl) {
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
   AControl->FParent = this;
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
     FWinControls.push_back(w);
@@ -725,6 +743,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
   }
   controls_internal::ForgetControl(AControl);
   AControl->FParent = nullptr;
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   if (!ComponentState().Contains(csDestroying)) Realign();
 }
 
@@ -1380,6 +1399,10 @@ void TWinControl::Dispatch(TMessage& M) {
 
 void TWinControl::DefaultHandler(TMessage& M) {
   switch (M.Msg) {
+    case WM_SETREDRAW:
+      if (FBridge) FBridge->SetRedraw(M.WParam != 0);
+      M.Result = 0;
+      break;
     case WM_PAINT:
       if (M.WParam == 0 && FHandle != nullptr) {
         PAINTSTRUCT ps;

@@ -295,6 +295,12 @@ class TControl : public TComponent {
   virtual void WMMButtonUp(TMessage& Message);
   virtual void WMMouseMove(TMessage& Message);
   virtual void WMMouseWheel(TMessage& Message);
+  // Where a wheel turn goes: the parent form's handler (its focused control
+  // first), else CM_MOUSEWHEEL to the control itself. CM_MOUSEWHEEL carries
+  // the shift state's bits in the low word of wParam, the distance in the high
+  // word and the screen point in lParam; unhandled, it goes on to the parent.
+  virtual void MouseWheelHandler(TMessage& Message);
+  virtual void CMMouseWheel(TMessage& Message);
   virtual void WMCancelMode(TMessage& Message);
   virtual void WMSetText(TMessage& Message);
   virtual void WMGetTextLength(TMessage& Message);

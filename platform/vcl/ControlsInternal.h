@@ -46,6 +46,13 @@ class TWindowBridge {
   void SetTitle(const String& Title);
   void SetCursorShape(TCursor Cursor);
   void Raise();
+  // Stacks a top-level window below every other one, or just below Above.
+  void Lower();
+  void PlaceBelow(TWindowBridge* Above);
+  // WM_SETREDRAW: while off, the window and its children keep what is marked
+  // for painting but paint nothing; on again, what is marked is painted.
+  void SetRedraw(bool Value);
+  bool RedrawSuspended() const;
   // Asks the window manager to move the window with the pointer; false when
   // it cannot (no window system, or one without interactive moves).
   bool StartSystemMove();
@@ -88,6 +95,7 @@ class TWindowBridge {
   bool FPainting = false;
   bool FBeganPaint = false;
   bool FScreenStale = false;
+  bool FRedraw = true;
   std::vector<HDC> FDCs;
 };
 

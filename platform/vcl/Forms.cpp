@@ -14,6 +14,7 @@
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Monitors.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
@@ -645,19 +646,47 @@ TStrings* TScreen::Fonts() {
 
 Integer TScreen::PixelsPerInch() const { return gdi_internal::ScreenPixelsPerInch(); }
 
-Integer TScreen::Width() const {
-  if (QGuiApplication::instance() != nullptr)
-    if (QScreen* s = QGuiApplication::primaryScreen()) return s->geometry().width();
-  return 800;
+Integer TScreen::Width() const { return PrimaryMonitor()->Width(); }
+
+Integer TScreen::Height() const { return PrimaryMonitor()->Height(); }
+
+TRect TScreen::WorkAreaRect() const { return PrimaryMonitor()->WorkareaRect(); }
+
+TRect TScreen::DesktopRect() const {
+  TRect r = PrimaryMonitor()->BoundsRect();
+  for (Integer i = 0; i < MonitorCount(); ++i) {
+    const TRect b = Monitors(i)->BoundsRect();
+    r = TRect{std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right), std::max(r.Bottom, b.Bottom)};
+  }
+  return r;
 }
 
-Integer TScreen::Height() const {
-  if (QGuiApplication::instance() != nullptr)
-    if (QScreen* s = QGuiApplication::primaryScreen()) return s->geometry().height();
-  return 600;
+Integer TScreen::MonitorCount() const { return ::MonitorCount(); }
+
+TMonitor* TScreen::Monitors(Integer Index) const { return MonitorAt(Index); }
+
+TMonitor* TScreen::MonitorFromPoint(TPoint Point, DWORD Default) const {
+  return MonitorOfHandle(::MonitorFromPoint(Point, Default));
 }
 
-TRect TScreen::WorkAreaRect() const { return Bounds(0, 0, Width(), Height()); }
+TMonitor* TScreen::MonitorFromRect(const TRect& Rect, DWORD Default) const {
+  return MonitorOfHandle(::MonitorFromRect(&Rect, Default));
+}
+
+TMonitor* TScreen::MonitorFromWindow(HWND Wnd, DWORD Default) const {
+  return MonitorOfHandle(::MonitorFromWindow(Wnd, Default));
+}
+
+TMonitor* TScreen::PrimaryMonitor() const {
+  for (Integer i = 0; i < MonitorCount(); ++i)
+    if (Monitors(i)->Primary()) return Monitors(i);
+  return Monitors(0);
+}
+
+TMonitor* TCustomForm::Monitor() const {
+  const TRect r = Bounds(Left(), Top(), Width(), Height());
+  return MonitorOfHandle(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
+}
 
 // ---------------------------------------------------------------------------
 // Type information
@@ -698,4 +727,12 @@ void RegisterFormClasses() {
       .Event(u"OnShow", &TCustomForm::OnShow);
   TClassInfo::Of<TForm, TCustomForm>(u"TForm");
   RegisterClasses({ClassInfoOf<TCustomForm>(), ClassInfoOf<TForm>()});
+}
+
+void TCustomForm::MouseWheelHandler(TMessage& M) {
+  if (FFocusedControl != nullptr && FFocusedControl != this) {
+    M.Result = FFocusedControl->Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+    return;
+  }
+  TWinControl::MouseWheelHandler(M);
 }

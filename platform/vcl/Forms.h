@@ -23,6 +23,7 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 class TMainMenu;
+class TMonitor;
 class TMenuBar;
 
 class TCustomForm : public TWinControl {
@@ -52,6 +53,8 @@ class TCustomForm : public TWinControl {
   void SetScaled(bool Value) { FScaled = Value; }
   // The resolution the form was designed at (96 unless set).
   Integer PixelsPerInch() const { return FPixelsPerInch; }
+  // The monitor the form lies on most (the nearest one when on none).
+  TMonitor* Monitor() const;
   void SetPixelsPerInch(Integer Value);
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
@@ -120,6 +123,9 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnPaint;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
+
+  // The focused control takes a wheel turn first.
+  void MouseWheelHandler(TMessage& Message) override;
 
  protected:
   friend class TWinControl;
@@ -222,14 +228,22 @@ class TScreen : public TComponent {
   Integer PixelsPerInch() const;
   Integer Width() const;
   Integer Height() const;
-  // The desktop minus the task bar: the whole screen here.
+  // The primary monitor's work area (the desktop minus panels).
   TRect WorkAreaRect() const;
   Integer WorkAreaLeft() const { return WorkAreaRect().Left; }
   Integer WorkAreaTop() const { return WorkAreaRect().Top; }
   Integer WorkAreaWidth() const { return WorkAreaRect().Width(); }
   Integer WorkAreaHeight() const { return WorkAreaRect().Height(); }
-  TRect DesktopRect() const { return Bounds(0, 0, Width(), Height()); }
-  Integer MonitorCount() const { return 1; }
+  // The bounding box of every monitor.
+  TRect DesktopRect() const;
+  Integer MonitorCount() const;
+  // The monitor at Index (see Monitors.h); nullptr for a bad index.
+  TMonitor* Monitors(Integer Index) const;
+  // The monitor by the rules of MonitorFromPoint/Rect/Window (nearest by default).
+  TMonitor* MonitorFromPoint(TPoint Point, DWORD Default = 2) const;
+  TMonitor* MonitorFromRect(const TRect& Rect, DWORD Default = 2) const;
+  TMonitor* MonitorFromWindow(HWND Wnd, DWORD Default = 2) const;
+  TMonitor* PrimaryMonitor() const;
 
   TNotifyEvent OnActiveFormChange;
   TNotifyEvent OnActiveControlChange;

@@ -396,6 +396,37 @@ void TWindowBridge::Raise() {
   }
 }
 
+void TWindowBridge::Lower() {
+  if (FWidget != nullptr && (!FTopLevel || WindowSystemStacks())) FWidget->lower();
+  if (FTopLevel) {
+    std::erase(S().ZOrder, this);
+    S().ZOrder.insert(S().ZOrder.begin(), this);
+  }
+}
+
+void TWindowBridge::PlaceBelow(TWindowBridge* Above) {
+  if (!FTopLevel || Above == nullptr || Above == this || !Above->FTopLevel) return;
+  if (FWidget != nullptr && Above->FWidget != nullptr && WindowSystemStacks()) FWidget->stackUnder(Above->FWidget);
+  auto& order = S().ZOrder;
+  std::erase(order, this);
+  order.insert(std::find(order.begin(), order.end(), Above), this);
+}
+
+void TWindowBridge::SetRedraw(bool Value) {
+  if (FRedraw == Value) return;
+  FRedraw = Value;
+  if (Value) SchedulePaint();
+}
+
+bool TWindowBridge::RedrawSuspended() const {
+  for (TWinControl* c = FControl; c != nullptr; c = c->Parent()) {
+    if (!c->HandleAllocated()) continue;
+    const TWindowBridge* b = BridgeOf(c->Handle());
+    if (b != nullptr && !b->FRedraw) return true;
+  }
+  return false;
+}
+
 void TWindowBridge::Invalidate(const QRect* ClientRect, bool Erase) {
   const QRect client(FClientOffset, QSize(FImage.width() - FClientOffset.x(), FImage.height() - FClientOffset.y()));
   QRect r = ClientRect != nullptr ? ClientRect->translated(0, 0) : QRect(QPoint(0, 0), client.size());
@@ -422,7 +453,7 @@ void TWindowBridge::Validate(const QRect* ClientRect) {
 }
 
 void TWindowBridge::PaintNow() {
-  if (FPainting || (FUpdateRgn.isEmpty() && !FFrameDirty)) return;
+  if (FPainting || (FUpdateRgn.isEmpty() && !FFrameDirty) || RedrawSuspended()) return;
   FPainting = true;
   try {
     const TRect in = FControl->FrameInsets();
@@ -496,7 +527,7 @@ void PaintAllNow() {
   for (int pass = 0; pass < 4; ++pass) {
     std::vector<TWindowBridge*> dirty;
     for (auto& [h, b] : S().Bridges)
-      if (b->NeedsPaint() && b->Visible()) dirty.push_back(b);
+      if (b->NeedsPaint() && b->Visible() && !b->RedrawSuspended()) dirty.push_back(b);
     if (dirty.empty()) return;
     std::stable_sort(dirty.begin(), dirty.end(),
                      [](TWindowBridge* a, TWindowBridge* b) { return Depth(a->Control()) < Depth(b->Control()); });
@@ -510,7 +541,7 @@ void PaintAllNow() {
 bool ScreenPaintPending() {
   if (S().PaintScheduled) return true;
   for (const auto& [h, b] : S().Bridges)
-    if ((b->NeedsPaint() && b->Visible()) || b->ScreenUpdatePending()) return true;
+    if ((b->NeedsPaint() && b->Visible() && !b->RedrawSuspended()) || b->ScreenUpdatePending()) return true;
   return false;
 }
 

@@ -20,6 +20,9 @@ constexpr Word VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_CANCEL = 0x03, VK_MBUTTO
 // High bit set (negative answer) while the key is down; bit 0 set while a
 // lock key (caps, num, scroll lock) is toggled on. 0 for codes above 255.
 short GetKeyState(int VirtKey);
+// High bit set while the key is down now; the same keyboard as GetKeyState
+// (input is seen by one thread only), without the toggle bit.
+short GetAsyncKeyState(int VirtKey);
 
 // For the input layer and tests: records a key or button going down or up
 // (a lock key's toggle flips on each press). Codes above 255 are ignored.
