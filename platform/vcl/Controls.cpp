@@ -1,6 +1,8 @@
 #include "platform/vcl/Controls.h"
 
 #include <algorithm>
+#include <iterator>
+#include <numeric>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
@@ -182,6 +184,61 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
   if (FParent != nullptr && FVisible) Invalidate();
   if (resized && !ComponentState().Contains(csLoading)) Resize();
   RequestAlign();
+}
+
+namespace {
+// Value x Num / Den rounded half away from zero (as MulDiv rounds).
+Integer ScaleValue(Integer Value, long long Num, long long Den) {
+  const long long p = (long long)Value * Num;
+  const long long q = p >= 0 ? (2 * p + Den) / (2 * Den) : -((-2 * p + Den) / (2 * Den));
+  return Integer(q);
+}
+}  // namespace
+
+void TControl::ChangeScale(Integer M, Integer D, bool) {
+  if (M <= 0 || D <= 0) return;
+  TScaleState& s = FScale;
+  // A top-level window keeps its place on the desktop; only its size scales.
+  const bool keepPlace = FParent == nullptr;
+  const TRect bounds = keepPlace ? Bounds(0, 0, FWidth, FHeight) : Bounds(FLeft, FTop, FWidth, FHeight);
+  const Integer limits[4] = {FConstraints->MinWidth(), FConstraints->MinHeight(), FConstraints->MaxWidth(),
+                             FConstraints->MaxHeight()};
+  // Whatever changed since the last scaling (or was never scaled) starts again from its value now.
+  const bool boundsMoved = !s.Started || bounds != s.ScaledBounds;
+  const bool limitsMoved = !s.Started || !std::equal(std::begin(limits), std::end(limits), std::begin(s.ScaledLimits));
+  // A font taken from the parent follows the parent's scaling.
+  const bool fontMoved = !s.Started || (!FParentFont && FFont->Height() != s.ScaledFont);
+  if (boundsMoved || limitsMoved || fontMoved) {
+    // The ratio is shared: every value that did not move is rebased on its scaled value too.
+    s.BaseBounds = bounds;
+    std::copy(std::begin(limits), std::end(limits), std::begin(s.BaseLimits));
+    s.BaseFont = FFont->Height();
+    s.Num = s.Den = 1;
+  }
+  s.Started = true;
+  s.Num *= M;
+  s.Den *= D;
+  const long long g = std::gcd(s.Num, s.Den);
+  s.Num /= g;
+  s.Den /= g;
+  const TRect& b = s.BaseBounds;
+  const Integer left = ScaleValue(b.Left, s.Num, s.Den), top = ScaleValue(b.Top, s.Num, s.Den);
+  const Integer width = ScaleValue(b.Right, s.Num, s.Den) - left, height = ScaleValue(b.Bottom, s.Num, s.Den) - top;
+  for (int i = 0; i < 4; ++i) s.ScaledLimits[i] = ScaleValue(s.BaseLimits[i], s.Num, s.Den);
+  FConstraints->SetMinWidth(s.ScaledLimits[0]);
+  FConstraints->SetMinHeight(s.ScaledLimits[1]);
+  FConstraints->SetMaxWidth(s.ScaledLimits[2]);
+  FConstraints->SetMaxHeight(s.ScaledLimits[3]);
+  if (!FParentFont) FFont->SetHeight(ScaleValue(s.BaseFont, s.Num, s.Den));
+  SetBounds(keepPlace ? FLeft : left, keepPlace ? FTop : top, width, height);
+  s.ScaledBounds = keepPlace ? Bounds(0, 0, FWidth, FHeight) : Bounds(FLeft, FTop, FWidth, FHeight);
+  s.ScaledFont = FFont->Height();
+}
+
+void TWinControl::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
+  if (M <= 0 || D <= 0) return;
+  TControl::ChangeScale(M, D, IsDpiChange);
+  for (Integer i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(M, D, IsDpiChange);
 }
 
 void TControl::UpdateBoundsRect(const TRect& R) {

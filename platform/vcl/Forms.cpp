@@ -419,8 +419,43 @@ void TCustomForm::CMDeactivate(TMessage&) { Deactivate(); }
 
 void TCustomForm::WMClose(TMessage&) { Close(); }
 
+void TCustomForm::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
+  if (M <= 0 || D <= 0) return;
+  TWinControl::ChangeScale(M, D, IsDpiChange);
+  if (IsDpiChange) FPixelsPerInch = MulDiv(FPixelsPerInch, M, D);
+}
+
+void TCustomForm::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  MonitorsChanged();
+}
+
+void TCustomForm::MonitorsChanged() {
+  if (FDpiChanging || !FScaled || FParent != nullptr || !HandleAllocated() || Screen == nullptr) return;
+  TMonitor* monitor = Monitor();
+  if (monitor == nullptr || monitor->PixelsPerInch() == FPixelsPerInch) return;
+  const Integer ppi = monitor->PixelsPerInch();
+  TRect suggested = Bounds(Left(), Top(), MulDiv(Width(), ppi, FPixelsPerInch), MulDiv(Height(), ppi, FPixelsPerInch));
+  SendMessage(Handle(), WM_DPICHANGED, MAKEWPARAM(ppi, ppi), reinterpret_cast<LPARAM>(&suggested));
+}
+
 void TCustomForm::Dispatch(TMessage& M) {
   switch (M.Msg) {
+    case WM_DPICHANGED: {
+      const Integer ppi = LOWORD(M.WParam);
+      if (FScaled && ppi > 0 && ppi != FPixelsPerInch && !FDpiChanging) {
+        FDpiChanging = true;
+        try {
+          ChangeScale(ppi, FPixelsPerInch, true);
+        } catch (...) {
+          FDpiChanging = false;
+          throw;
+        }
+        FDpiChanging = false;
+      }
+      M.Result = 0;
+      break;
+    }
     case WM_ACTIVATE: WMActivate(M); break;
     case WM_CLOSE: WMClose(M); break;
     case WM_SYSCOMMAND: WMSysCommand(M); break;

@@ -126,6 +126,16 @@ class TCustomForm : public TWinControl {
 
   // The focused control takes a wheel turn first.
   void MouseWheelHandler(TMessage& Message) override;
+  // A DPI change (IsDpiChange) also scales PixelsPerInch by M/D.
+  void ChangeScale(Integer M, Integer D, bool IsDpiChange = false) override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // The monitors changed: a top-level Scaled form whose monitor now has other
+  // pixels per inch than the form gets WM_DPICHANGED (the new value in both
+  // words of wParam, the suggested outer rectangle in lParam) and scales
+  // itself by new/old. The same happens when the form is moved or sized onto
+  // a monitor of other pixels per inch. The form keeps its place: the
+  // suggested rectangle is for code that wants to know.
+  void MonitorsChanged();
 
  protected:
   friend class TWinControl;
@@ -165,6 +175,7 @@ class TCustomForm : public TWinControl {
   TWindowState FWindowState = wsNormal;
   bool FScaled = true;
   Integer FPixelsPerInch = 96;
+  bool FDpiChanging = false;
   bool FKeyPreview = false;
   bool FAlphaBlend = false;
   Byte FAlphaBlendValue = 255;

@@ -2,11 +2,10 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <cmath>
 #include <map>
 #include <optional>
 
-#include "platform/rtl/QtString.h"
+#include "platform/gdi/GdiInternal.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/MessageLoop.h"
@@ -62,7 +61,6 @@ void WatchScreens() {
   auto watch = [](QScreen* screen) {
     QObject::connect(screen, &QScreen::geometryChanged, [] { Notify(); });
     QObject::connect(screen, &QScreen::availableGeometryChanged, [] { Notify(); });
-    QObject::connect(screen, &QScreen::logicalDotsPerInchChanged, [] { Notify(); });
   };
   for (QScreen* screen : QGuiApplication::screens()) watch(screen);
   QObject::connect(app, &QGuiApplication::screenAdded, [watch](QScreen* screen) {
@@ -100,12 +98,12 @@ bool Refresh() {
       auto it = s.ScreenIds.find(screen);
       if (it == s.ScreenIds.end()) it = s.ScreenIds.emplace(screen, s.NextId++).first;
       entries.push_back({it->second, FromQRect(screen->geometry()), FromQRect(screen->availableGeometry()),
-                         screen == primary, Integer(std::lround(screen->logicalDotsPerInch()))});
+                         screen == primary, gdi_internal::ScreenPixelsPerInch()});
     }
   } else {
     auto it = s.ScreenIds.find(nullptr);
     if (it == s.ScreenIds.end()) it = s.ScreenIds.emplace(nullptr, s.NextId++).first;
-    entries.push_back({it->second, Bounds(0, 0, 800, 600), Bounds(0, 0, 800, 600), true, 96});
+    entries.push_back({it->second, Bounds(0, 0, 800, 600), Bounds(0, 0, 800, 600), true, gdi_internal::ScreenPixelsPerInch()});
   }
   bool changed = entries.size() != s.Listed.size();
   std::vector<TMonitor*> listed;
@@ -136,6 +134,8 @@ void Notify() {
   if (!Refresh()) return;
   for (TWindowBridge* b : controls_internal::TopLevelBridges())
     SendMessage(b->Handle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  if (Screen != nullptr)
+    for (Integer i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->MonitorsChanged();
 }
 
 TMonitor* Primary() {

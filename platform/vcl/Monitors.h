@@ -5,6 +5,9 @@
 // same while the monitor exists. Without a window system there is one
 // 800 x 600 monitor at 96 pixels per inch whose work area is the whole screen.
 //
+// The window system's screens all have the screen's pixels per inch (96
+// unless set otherwise); virtual monitors have their own.
+//
 // When the monitors change (one added, removed, moved, or its work area or
 // pixels per inch changed) every top-level window gets WM_SETTINGCHANGE with
 // SPI_SETWORKAREA, and a form whose monitor's pixels per inch changed is told
