@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/vcl/Controls.h"
@@ -166,6 +167,10 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput);
 void ApplyScreenCursor(TCursor Cursor);
 // A copy of the control's pixels as they show (children composed in).
 QImage GrabImage(TControl* Control);
+// The window's region (SetWindowRgn) over its backing image; nullptr when it has none.
+std::optional<QRegion> WindowRegionInImage(HWND Wnd);
+// False when the window has a region that leaves out the screen point.
+bool WindowRegionContains(HWND Wnd, TPoint Screen);
 
 // Runs Paint with Canvas drawing on DC; the canvas lets go of DC on every exit.
 void PaintOnCanvas(TControlCanvas& Canvas, HDC DC, const std::function<void()>& Paint);

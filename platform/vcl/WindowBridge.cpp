@@ -642,6 +642,7 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput) {
     TWinControl* c = b->Control();
     const TPoint local = c->ScreenToClient(Screen);
     if (!c->ClientRect().Contains(local)) continue;
+    if (!WindowRegionContains(b->Handle(), Screen)) continue;  // outside its shape: the window below
     if (ForInput && !b->Enabled()) return nullptr;  // a disabled window (under a modal one) takes no input
     for (;;) {
       TWinControl* next = nullptr;
@@ -649,6 +650,7 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput) {
       for (Integer i = c->ControlCount() - 1; i >= 0; --i) {
         auto* w = dynamic_cast<TWinControl*>(c->Controls(i));
         if (w == nullptr || !w->Showing() || !w->BoundsRect().Contains(p)) continue;
+        if (!WindowRegionContains(w->Handle(), Screen)) continue;
         if (ForInput && !w->Enabled()) continue;
         if (w->Perform(WM_NCHITTEST, 0, PointToLParam(Screen)) == HTTRANSPARENT) continue;
         next = w;
@@ -906,6 +908,16 @@ QImage GrabImage(TControl* Control) {
   TWindowBridge* b = w->HandleAllocated() ? BridgeOf(w->Handle()) : nullptr;
   if (b == nullptr) return {};
   QImage result = b->Image().copy();
+  const std::optional<QRegion> shape = WindowRegionInImage(b->Handle());
+  if (shape) {
+    // Outside its region the window shows nothing (its parent shows through).
+    result = result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter clear(&result);
+    clear.setCompositionMode(QPainter::CompositionMode_Clear);
+    clear.setClipRegion(QRegion(result.rect()).subtracted(*shape));
+    clear.fillRect(result.rect(), Qt::transparent);
+    clear.end();
+  }
   QPainter p(&result);
   for (Integer i = 0; i < w->ControlCount(); ++i) {
     auto* child = dynamic_cast<TWinControl*>(w->Controls(i));

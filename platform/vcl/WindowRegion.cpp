@@ -19,7 +19,8 @@ std::map<HWND, QRegion>& WindowRegions() {
 void ApplyWindowRegionMask(HWND Wnd) {
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr || b->Widget() == nullptr) return;
-  // The headless platform has no window shapes; the region is still kept and answered.
+  // The headless platform has no window shapes: there the layer's input
+  // routing and captures apply the region themselves.
   if (QGuiApplication::platformName() == QStringLiteral("offscreen")) return;
   auto it = WindowRegions().find(Wnd);
   if (it == WindowRegions().end()) b->Widget()->clearMask();
@@ -128,3 +129,28 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT
   if (Flags & SWP_HIDEWINDOW) ShowWindow(Wnd, SW_HIDE);
   return TRUE;
 }
+
+namespace controls_internal {
+
+std::optional<QRegion> WindowRegionInImage(HWND Wnd) {
+  auto it = WindowRegions().find(Wnd);
+  TWindowBridge* b = BridgeOf(Wnd);
+  if (it == WindowRegions().end() || b == nullptr) return std::nullopt;
+  if (!b->TopLevel()) return it->second;  // a child's image is its whole window
+  // A top-level image starts at the client area's top-left less the menu band.
+  TRect outer;
+  GetWindowRect(Wnd, &outer);
+  const TPoint client = b->Control()->ClientToScreen({0, 0});
+  const QPoint origin(client.X - outer.Left - b->ClientOffset().x(), client.Y - outer.Top - b->ClientOffset().y());
+  return it->second.translated(-origin);
+}
+
+bool WindowRegionContains(HWND Wnd, TPoint Screen) {
+  auto it = WindowRegions().find(Wnd);
+  if (it == WindowRegions().end()) return true;
+  TRect outer;
+  if (!GetWindowRect(Wnd, &outer)) return true;
+  return it->second.contains(QPoint(Screen.X - outer.Left, Screen.Y - outer.Top));
+}
+
+}  // namespace controls_internal
