@@ -1456,6 +1456,23 @@ void TWinControl::Dispatch(TMessage& M) {
 
 void TWinControl::DefaultHandler(TMessage& M) {
   switch (M.Msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+      // The caption and sizing edges a window answers move and size its top-level form.
+      TCustomForm* form = GetParentForm(this);
+      const LRESULT hit = LRESULT(M.WParam);
+      if (form != nullptr && form->HandleAllocated() && form->Parent() == nullptr) {
+        if (M.Msg == WM_NCLBUTTONDOWN && hit == HTCAPTION)
+          SendMessage(form->Handle(), WM_SYSCOMMAND, SC_MOVE | WPARAM(HTCAPTION), M.LParam);
+        else if (M.Msg == WM_NCLBUTTONDOWN && hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
+          SendMessage(form->Handle(), WM_SYSCOMMAND, SC_SIZE | WPARAM(hit - HTLEFT + 1), M.LParam);
+        else if (M.Msg == WM_NCLBUTTONDBLCLK && hit == HTCAPTION)
+          SendMessage(form->Handle(), WM_SYSCOMMAND, form->WindowState() == wsMaximized ? SC_RESTORE : SC_MAXIMIZE,
+                      M.LParam);
+      }
+      M.Result = 0;
+      break;
+    }
     case WM_SETREDRAW:
       if (FBridge) FBridge->SetRedraw(M.WParam != 0);
       M.Result = 0;

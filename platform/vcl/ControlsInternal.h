@@ -57,6 +57,11 @@ class TWindowBridge {
   // Asks the window manager to move the window with the pointer; false when
   // it cannot (no window system, or one without interactive moves).
   bool StartSystemMove();
+  // Asks the window manager to size the window from an edge (WMSZ_LEFT 1 ..
+  // WMSZ_BOTTOMRIGHT 8) with the pointer; false when it cannot.
+  bool StartSystemResize(int Edge);
+  // Shows a top-level window minimised, or normal again, where there is a window system.
+  void SetMinimized(bool Value);
 
   // Marks a client rectangle (nullptr: all) for painting.
   void Invalidate(const QRect* ClientRect, bool Erase);
@@ -148,6 +153,10 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
 // window manager when it offers that, else by following the routed pointer
 // moves until the button is released. Nothing when the button is up.
 void BeginWindowMove(TCustomForm* Form);
+// Starts sizing a top-level form from an edge (WMSZ_ codes) while the left
+// button is held: the window manager's own sizing, else the layer follows
+// the pointer until the button comes up.
+void BeginWindowSize(TCustomForm* Form, int Edge);
 // The form a pointer-following move drags; nullptr when none.
 TCustomForm* MovingForm();
 

@@ -183,7 +183,21 @@ void TCustomForm::SetFormStyle(TFormStyle Value) {
   RecreateWnd();
 }
 
-void TCustomForm::SetWindowState(TWindowState Value) { FWindowState = Value; }
+void TCustomForm::SetWindowState(TWindowState Value) {
+  if (FWindowState == Value) return;
+  const TWindowState old = FWindowState;
+  if (old == wsNormal) FRestoreBounds = BoundsRect();
+  FWindowState = Value;
+  if (FParent != nullptr) return;
+  TWindowBridge* bridge = HandleAllocated() ? controls_internal::BridgeOf(Handle()) : nullptr;
+  if (bridge != nullptr) bridge->SetMinimized(Value == wsMinimized);
+  if (Value == wsMaximized) {
+    const TRect work = Monitor() != nullptr ? Monitor()->WorkareaRect() : Bounds(0, 0, 800, 600);
+    SetBounds(work.Left, work.Top, work.Width(), work.Height());
+  } else if (Value == wsNormal && old == wsMaximized) {
+    SetBounds(FRestoreBounds.Left, FRestoreBounds.Top, FRestoreBounds.Width(), FRestoreBounds.Height());
+  }
+}
 
 void TCustomForm::SetPixelsPerInch(Integer Value) {
   if (Value > 0) FPixelsPerInch = Value;
@@ -500,6 +514,17 @@ void TCustomForm::WMSysCommand(TMessage& M) {
     controls_internal::BeginWindowMove(this);
     M.Result = 0;
     return;
+  }
+  switch (M.WParam & 0xFFF0) {
+    case SC_SIZE:
+      if (HandleAllocated()) controls_internal::BeginWindowSize(this, int(M.WParam & 0xF));
+      M.Result = 0;
+      return;
+    case SC_MINIMIZE: SetWindowState(wsMinimized); M.Result = 0; return;
+    case SC_MAXIMIZE: SetWindowState(wsMaximized); M.Result = 0; return;
+    case SC_RESTORE: SetWindowState(wsNormal); M.Result = 0; return;
+    case SC_CLOSE: Close(); M.Result = 0; return;
+    default: break;
   }
   DefaultHandler(M);
 }

@@ -48,6 +48,9 @@ class TCustomForm : public TWinControl {
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
   TWindowState WindowState() const { return FWindowState; }
+  // Maximised: the form fills its monitor's work area (its normal place is
+  // kept for restoring); minimised: shown minimised where there is a window
+  // system; normal: back to the kept place.
   void SetWindowState(TWindowState Value);
   bool Scaled() const { return FScaled; }
   void SetScaled(bool Value) { FScaled = Value; }
@@ -173,6 +176,7 @@ class TCustomForm : public TWinControl {
   TPosition FPosition = poDefaultPosOnly;
   TFormStyle FFormStyle = fsNormal;
   TWindowState FWindowState = wsNormal;
+  TRect FRestoreBounds;  // the normal place while maximised or minimised
   bool FScaled = true;
   Integer FPixelsPerInch = 96;
   bool FDpiChanging = false;

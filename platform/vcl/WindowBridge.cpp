@@ -50,6 +50,10 @@ struct TState {
   TCustomForm* MoveForm = nullptr;
   TPoint MoveGrab;    // pointer where the move began
   TPoint MoveOrigin;  // the form's place then
+  TCustomForm* SizeForm = nullptr;  // sized by the layer (WMSZ_ edge in SizeEdge)
+  int SizeEdge = 0;
+  TPoint SizeGrab;
+  TRect SizeOrigin;
   HWND MenuBarMouse = nullptr;  // the form whose menu bar the pointer is over
   Word LastKeyDown = 0;
 };
@@ -396,6 +400,24 @@ void TWindowBridge::Raise() {
   }
 }
 
+bool TWindowBridge::StartSystemResize(int Edge) {
+  if (FWidget == nullptr || !FTopLevel || !WindowSystemStacks()) return false;
+  QWindow* window = FWidget->windowHandle();
+  if (window == nullptr) return false;
+  Qt::Edges edges;
+  if (Edge == 1 || Edge == 4 || Edge == 7) edges |= Qt::LeftEdge;
+  if (Edge == 2 || Edge == 5 || Edge == 8) edges |= Qt::RightEdge;
+  if (Edge == 3 || Edge == 4 || Edge == 5) edges |= Qt::TopEdge;
+  if (Edge == 6 || Edge == 7 || Edge == 8) edges |= Qt::BottomEdge;
+  return edges != Qt::Edges() && window->startSystemResize(edges);
+}
+
+void TWindowBridge::SetMinimized(bool Value) {
+  if (FWidget == nullptr || !FTopLevel || !WindowSystemStacks() || !FVisible) return;
+  if (Value) FWidget->showMinimized();
+  else FWidget->showNormal();
+}
+
 void TWindowBridge::Lower() {
   if (FWidget != nullptr && (!FTopLevel || WindowSystemStacks())) FWidget->lower();
   if (FTopLevel) {
@@ -616,6 +638,7 @@ Word LastKeyDown() { return S().LastKeyDown; }
 void ForgetControl(TControl* Control) {
   TState& s = S();
   if (s.MoveForm == Control) s.MoveForm = nullptr;
+  if (s.SizeForm == Control) s.SizeForm = nullptr;
   if (s.CaptureChild == Control) s.CaptureChild = nullptr;
   if (s.MouseControl == Control) s.MouseControl = nullptr;
   if (s.MouseControl != nullptr)
@@ -716,6 +739,20 @@ void BeginWindowMove(TCustomForm* Form) {
 
 TCustomForm* MovingForm() { return S().MoveForm; }
 
+void BeginWindowSize(TCustomForm* Form, int Edge) {
+  if (Form == nullptr || Edge < 1 || Edge > 8 || !Form->HandleAllocated() || !Form->Visible() ||
+      GetKeyState(VK_LBUTTON) >= 0)
+    return;
+  TWindowBridge* bridge = BridgeOf(Form->Handle());
+  if (bridge == nullptr || !bridge->TopLevel()) return;
+  if (bridge->StartSystemResize(Edge)) return;
+  TState& s = S();
+  s.SizeForm = Form;
+  s.SizeEdge = Edge;
+  s.SizeGrab = s.Cursor;
+  s.SizeOrigin = Form->BoundsRect();
+}
+
 namespace {
 
 // The form whose menu bar lies at the screen point with no window above it; nullptr when none.
@@ -766,6 +803,35 @@ bool RouteMenuBarMouse(TMouseAction Action, TPoint Screen, TMouseButton Button) 
   return true;
 }
 
+// Pointer input over a part a window answers as non-client (caption, sizing
+// edges, caption buttons) from WM_NCHITTEST: the window's non-client
+// messages with the answer in wParam; false for the client area.
+bool RouteNonClientMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TWinControl* Under) {
+  const HWND h = Under->Handle();
+  const LRESULT hit = SendMessage(h, WM_NCHITTEST, 0, PointToLParam(Screen));
+  const bool nonClient = hit == HTCAPTION || hit == HTSYSMENU || (hit >= HTMINBUTTON && hit <= HTBOTTOMRIGHT) ||
+                         hit == HTCLOSE;
+  if (!nonClient || BridgeOf(h) == nullptr) return false;
+  UpdateMouseControl(nullptr);
+  UINT msg = 0;
+  if (Action == TMouseAction::Move) msg = WM_NCMOUSEMOVE;
+  else if (Button == mbLeft && Action == TMouseAction::Down) msg = WM_NCLBUTTONDOWN;
+  else if (Button == mbLeft && Action == TMouseAction::DoubleClick) msg = WM_NCLBUTTONDBLCLK;
+  else if (Button == mbLeft && Action == TMouseAction::Up) msg = WM_NCLBUTTONUP;
+  if (msg == 0) return true;
+  if (msg == WM_NCMOUSEMOVE) SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(int(hit), int(WM_MOUSEMOVE)));
+  if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
+    if (Application != nullptr) Application->CancelHint();
+    TCustomForm* form = GetParentForm(Under);
+    if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
+      TWindowBridge* fb = BridgeOf(form->Handle());
+      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
+    }
+  }
+  Deliver(h, msg, WPARAM(hit), PointToLParam(Screen), Screen);
+  return true;
+}
+
 }  // namespace
 
 void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftState Shift, int WheelDelta) {
@@ -788,6 +854,33 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
       return;
     }
   }
+  if (s.SizeForm != nullptr) {
+    // The layer's own sizing: the grabbed edges follow the pointer.
+    TCustomForm* form = s.SizeForm;
+    if (Action == TMouseAction::Move) {
+      s.Cursor = Screen;
+      SyncModifiers(Shift);
+      const int dx = Screen.X - s.SizeGrab.X, dy = Screen.Y - s.SizeGrab.Y, e = s.SizeEdge;
+      TRect r = s.SizeOrigin;
+      if (e == 1 || e == 4 || e == 7) r.Left = std::min(r.Left + dx, r.Right);
+      if (e == 2 || e == 5 || e == 8) r.Right = std::max(r.Right + dx, r.Left);
+      if (e == 3 || e == 4 || e == 5) r.Top = std::min(r.Top + dy, r.Bottom);
+      if (e == 6 || e == 7 || e == 8) r.Bottom = std::max(r.Bottom + dy, r.Top);
+      form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+      // Constraints may refuse part of it: a moved left or top edge keeps the right or bottom in place.
+      if (form->Width() != r.Width() && (e == 1 || e == 4 || e == 7))
+        form->SetBounds(r.Right - form->Width(), form->Top(), form->Width(), form->Height());
+      if (form->Height() != r.Height() && (e == 3 || e == 4 || e == 5))
+        form->SetBounds(form->Left(), r.Bottom - form->Height(), form->Width(), form->Height());
+      return;
+    }
+    s.SizeForm = nullptr;
+    if (Action == TMouseAction::Up && Button == mbLeft) {
+      s.Cursor = Screen;
+      SetKeyStateDown(VK_LBUTTON, false);
+      return;
+    }
+  }
   s.Cursor = Screen;
   SyncModifiers(Shift);
   if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) SetKeyStateDown(ButtonKey(Button), true);
@@ -796,6 +889,9 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   TWinControl* under = WindowAt(Screen, true);
   if (Action != TMouseAction::Wheel && under == nullptr && RouteMenuBarMouse(Action, Screen, Button)) return;
   if (under != nullptr || s.Capture != nullptr) MenuBarMouseLeft();
+  if (under != nullptr && s.Capture == nullptr && Action != TMouseAction::Wheel &&
+      RouteNonClientMouse(Action, Screen, Button, under))
+    return;
   TControl* deepest = under;
   if (under != nullptr)
     if (TControl* g = under->ControlAtPos(under->ScreenToClient(Screen), false)) deepest = g;
