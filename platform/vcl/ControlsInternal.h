@@ -60,6 +60,9 @@ class TWindowBridge {
   // Asks the window manager to size the window from an edge (WMSZ_LEFT 1 ..
   // WMSZ_BOTTOMRIGHT 8) with the pointer; false when it cannot.
   bool StartSystemResize(int Edge);
+  // The window manager moved or sized the top-level window to Geometry (its
+  // client image on the screen): the control takes the matching bounds.
+  void FollowWindowSystem(const QRect& Geometry);
   // Shows a top-level window minimised, or normal again, where there is a window system.
   void SetMinimized(bool Value);
 
@@ -102,6 +105,7 @@ class TWindowBridge {
   bool FBeganPaint = false;
   bool FScreenStale = false;
   bool FRedraw = true;
+  bool FFollowing = false;
   std::vector<HDC> FDCs;
 };
 

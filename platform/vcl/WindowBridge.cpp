@@ -220,6 +220,11 @@ class TBridgeWidget : public QWidget {
         case QEvent::Leave:
           RouteMouseLeftWindows();
           return true;
+        case QEvent::Move:
+        case QEvent::Resize:
+          // The window manager moved or sized the window (its own move or size loop): the control follows.
+          if (FBridge->TopLevel() && WindowSystemStacks() && isVisible()) FBridge->FollowWindowSystem(geometry());
+          return QWidget::event(e);
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
           auto* ke = static_cast<QKeyEvent*>(e);
@@ -345,7 +350,8 @@ void TWindowBridge::UpdateGeometry() {
   }
   if (FWidget != nullptr) {
     if (FTopLevel && WindowSystemStacks()) {
-      const bool sizeable = (FStyle & WS_THICKFRAME) != 0;
+      // A window without a caption has no frame of the window manager's: it sizes only as its own hit test says.
+      const bool sizeable = (FStyle & WS_THICKFRAME) != 0 || (FStyle & WS_CAPTION) != WS_CAPTION;
       if (!sizeable) FWidget->setFixedSize(geom.size());
       else {
         FWidget->setMinimumSize(1, 1);
@@ -398,6 +404,26 @@ void TWindowBridge::Raise() {
     std::erase(S().ZOrder, this);
     S().ZOrder.push_back(this);
   }
+}
+
+void TWindowBridge::FollowWindowSystem(const QRect& Geometry) {
+  if (FFollowing || !FTopLevel) return;
+  const int band = FClientOffset.y();
+  const TPoint o = FControl->ClientOrigin();
+  const Integer left = Geometry.x() - (o.X - FControl->Left());
+  const Integer top = Geometry.y() + band - (o.Y - FControl->Top());
+  const Integer width = Geometry.width() + (FControl->Width() - FControl->ClientWidth());
+  const Integer height = Geometry.height() - band + (FControl->Height() - FControl->ClientHeight());
+  if (left == FControl->Left() && top == FControl->Top() && width == FControl->Width() && height == FControl->Height())
+    return;
+  FFollowing = true;
+  try {
+    FControl->SetBounds(left, top, width, height);
+  } catch (...) {
+    FFollowing = false;
+    throw;
+  }
+  FFollowing = false;
 }
 
 bool TWindowBridge::StartSystemResize(int Edge) {
