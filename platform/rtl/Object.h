@@ -37,19 +37,3 @@ T* As(U* object) {
   if (auto* cast = dynamic_cast<T*>(object)) return cast;
   throw EInvalidCast(u"Invalid class typecast");
 }
-
-// The interface query. Interfaces are abstract classes that name their
-// identifier in a static member IID (a GUID); an object supports one when its
-// class derives from it. Intf is set to the object as the interface, nullptr
-// when it does not support it (or Instance is nullptr); answers whether it does.
-template <class I, class T>
-bool Supports(T* Instance, I*& Intf) {
-  static_assert(sizeof(I::IID) > 0, "an interface names its IID");
-  Intf = dynamic_cast<I*>(Instance);
-  return Intf != nullptr;
-}
-template <class I, class T>
-bool Supports(T* Instance) {
-  I* intf = nullptr;
-  return Supports<I>(Instance, intf);
-}

@@ -1,10 +1,9 @@
 // Window stacking and window messages of the controls layer: SetWindowPos
 // with z-order and frame flags, WM_SETREDRAW, CM_CONTROLLISTCHANGE,
-// CM_MOUSEWHEEL, and the small queries (GetAsyncKeyState, MessageBeep, Supports).
+// CM_MOUSEWHEEL, and the small queries (GetAsyncKeyState, MessageBeep).
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/WindowRegion.h"
-#include "platform/win/Guid.h"
 #include "platform/win/WinError.h"
 #include "tests/platform/vcl/VclFixture.h"
 
@@ -157,16 +156,6 @@ TEST_F(WindowStack, WheelGoesAsCmMouseWheelToTheFocusedControlThenItsParents) {
   EXPECT_TRUE(seenShift.Contains(ssCtrl));
 }
 
-struct IProbe {
-  static constexpr GUID IID{0x11AC2DDC, 0xC087, 0x4298, {0xAB, 0x6E, 0xEA, 0x1B, 0x50, 0x17, 0x51, 0x1B}};
-  virtual ~IProbe() = default;
-  virtual int Probe() = 0;
-};
-class TProbed : public TObject, public IProbe {
- public:
-  int Probe() override { return 7; }
-};
-
 TEST_F(WindowStack, SmallQueriesAnswerAsDocumented) {
   SetKeyStateDown(VK_SHIFT, true);
   EXPECT_LT(GetAsyncKeyState(VK_SHIFT), 0);
@@ -177,15 +166,6 @@ TEST_F(WindowStack, SmallQueriesAnswerAsDocumented) {
   EXPECT_EQ(GetAsyncKeyState(VK_CAPITAL), 0);  // no toggle bit
   EXPECT_EQ(GetAsyncKeyState(300), 0);
   EXPECT_TRUE(MessageBeep(0xFFFFFFFF));
-  TProbed probed;
-  TObject plain;
-  IProbe* intf = nullptr;
-  EXPECT_TRUE(Supports(static_cast<TObject*>(&probed), intf));
-  ASSERT_NE(intf, nullptr);
-  EXPECT_EQ(intf->Probe(), 7);
-  EXPECT_FALSE(Supports(&plain, intf));
-  EXPECT_EQ(intf, nullptr);
-  EXPECT_FALSE(Supports<IProbe>(static_cast<TObject*>(nullptr)));
 }
 
 }  // namespace
