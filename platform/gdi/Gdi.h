@@ -334,6 +334,11 @@ int SetROP2(HDC dc, int rop);
 HRGN CreateRectRgn(int l, int t, int r, int b);
 // A rectangle with corners rounded by ellipses of w x h.
 HRGN CreateRoundRectRgn(int l, int t, int r, int b, int w, int h);
+// The inside of the polygon (closed from the last point to the first) by the
+// fill mode: WINDING (every point the outline winds round) or ALTERNATE
+// (even-odd). nullptr for nullptr points, fewer than 3 or more than 65536
+// points, or another mode.
+HRGN CreatePolygonRgn(const POINT* Points, int Count, int Mode);
 // Dest := a op b (b unused for RGN_COPY); answers the kind of dest, ERROR on bad handles.
 int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode);
 BOOL PtInRegion(HRGN rgn, int x, int y);

@@ -1,6 +1,7 @@
 // GDI objects: the handle table, pens, brushes, fonts, regions, bitmaps,
 // icons, stock objects and the system colours.
 #include <QGuiApplication>
+#include <QPolygon>
 #include <QRawFont>
 #include <cmath>
 #include <cstring>
@@ -442,6 +443,14 @@ QRegion RoundRectRegion(int l, int t, int r, int b, int w, int h) {
 
 HRGN CreateRectRgn(int l, int t, int r, int b) { return MakeRegion(QRegion(NormalRect(l, t, r, b))); }
 HRGN CreateRoundRectRgn(int l, int t, int r, int b, int w, int h) { return MakeRegion(RoundRectRegion(l, t, r, b, w, h)); }
+
+HRGN CreatePolygonRgn(const POINT* Points, int Count, int Mode) {
+  if (Points == nullptr || Count < 3 || Count > 65536 || (Mode != WINDING && Mode != ALTERNATE)) return nullptr;
+  QPolygon polygon;
+  polygon.reserve(Count);
+  for (int i = 0; i < Count; ++i) polygon << QPoint(Points[i].X, Points[i].Y);
+  return MakeRegion(QRegion(polygon, Mode == WINDING ? Qt::WindingFill : Qt::OddEvenFill));
+}
 
 int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
   auto d = Lookup<TGdiRegion>(dest);

@@ -139,6 +139,21 @@ void TApplication::FormDestroyed(TCustomForm* Form) {
   if (FMainForm == Form) FMainForm = nullptr;
 }
 
+void TApplication::Minimize() {
+  if (FMainForm != nullptr) FMainForm->SetWindowState(wsMinimized);
+  if (OnMinimize) OnMinimize(this);
+}
+
+void TApplication::Restore() {
+  if (FMainForm != nullptr && FMainForm->WindowState() == wsMinimized) FMainForm->SetWindowState(wsNormal);
+  if (OnRestore) OnRestore(this);
+}
+
+void TApplication::BringToFront() {
+  TCustomForm* form = Screen != nullptr && Screen->ActiveForm() != nullptr ? Screen->ActiveForm() : FMainForm;
+  if (form != nullptr && form->HandleAllocated()) form->BringToFront();
+}
+
 bool TApplication::DoMessage(TMsg& Msg) {
   const TMsg retrieved = Msg;
   CallGetMessageHooks(&Msg, PM_REMOVE);

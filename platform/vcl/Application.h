@@ -116,6 +116,14 @@ class TApplication : public TComponent {
   // A modal message box over the main form (see MessageBox in Dialogs.h);
   // an empty caption shows the title. Answers the chosen button's ID.
   Integer MessageBox(const String& Text, const String& Caption, Integer Flags = 0);
+  // The main form minimised (then OnMinimize), back from minimised (then
+  // OnRestore); BringToFront stacks the active form (else the main form) on top.
+  void Minimize();
+  void Restore();
+  void BringToFront();
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
+
   // Messages the input layer routes pass here first: the thread's get-message
   // hooks, then OnMessage. True when OnMessage handled it, or when a hook
   // re-addressed or replaced it (it has then been sent where the hook said).

@@ -1,6 +1,8 @@
 #include "platform/vcl/Controls.h"
 
 #include <algorithm>
+#include <iterator>
+#include <numeric>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
@@ -182,6 +184,61 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
   if (FParent != nullptr && FVisible) Invalidate();
   if (resized && !ComponentState().Contains(csLoading)) Resize();
   RequestAlign();
+}
+
+namespace {
+// Value x Num / Den rounded half away from zero (as MulDiv rounds).
+Integer ScaleValue(Integer Value, long long Num, long long Den) {
+  const long long p = (long long)Value * Num;
+  const long long q = p >= 0 ? (2 * p + Den) / (2 * Den) : -((-2 * p + Den) / (2 * Den));
+  return Integer(q);
+}
+}  // namespace
+
+void TControl::ChangeScale(Integer M, Integer D, bool) {
+  if (M <= 0 || D <= 0) return;
+  TScaleState& s = FScale;
+  // A top-level window keeps its place on the desktop; only its size scales.
+  const bool keepPlace = FParent == nullptr;
+  const TRect bounds = keepPlace ? Bounds(0, 0, FWidth, FHeight) : Bounds(FLeft, FTop, FWidth, FHeight);
+  const Integer limits[4] = {FConstraints->MinWidth(), FConstraints->MinHeight(), FConstraints->MaxWidth(),
+                             FConstraints->MaxHeight()};
+  // Whatever changed since the last scaling (or was never scaled) starts again from its value now.
+  const bool boundsMoved = !s.Started || bounds != s.ScaledBounds;
+  const bool limitsMoved = !s.Started || !std::equal(std::begin(limits), std::end(limits), std::begin(s.ScaledLimits));
+  // A font taken from the parent follows the parent's scaling.
+  const bool fontMoved = !s.Started || (!FParentFont && FFont->Height() != s.ScaledFont);
+  if (boundsMoved || limitsMoved || fontMoved) {
+    // The ratio is shared: every value that did not move is rebased on its scaled value too.
+    s.BaseBounds = bounds;
+    std::copy(std::begin(limits), std::end(limits), std::begin(s.BaseLimits));
+    s.BaseFont = FFont->Height();
+    s.Num = s.Den = 1;
+  }
+  s.Started = true;
+  s.Num *= M;
+  s.Den *= D;
+  const long long g = std::gcd(s.Num, s.Den);
+  s.Num /= g;
+  s.Den /= g;
+  const TRect& b = s.BaseBounds;
+  const Integer left = ScaleValue(b.Left, s.Num, s.Den), top = ScaleValue(b.Top, s.Num, s.Den);
+  const Integer width = ScaleValue(b.Right, s.Num, s.Den) - left, height = ScaleValue(b.Bottom, s.Num, s.Den) - top;
+  for (int i = 0; i < 4; ++i) s.ScaledLimits[i] = ScaleValue(s.BaseLimits[i], s.Num, s.Den);
+  FConstraints->SetMinWidth(s.ScaledLimits[0]);
+  FConstraints->SetMinHeight(s.ScaledLimits[1]);
+  FConstraints->SetMaxWidth(s.ScaledLimits[2]);
+  FConstraints->SetMaxHeight(s.ScaledLimits[3]);
+  if (!FParentFont) FFont->SetHeight(ScaleValue(s.BaseFont, s.Num, s.Den));
+  SetBounds(keepPlace ? FLeft : left, keepPlace ? FTop : top, width, height);
+  s.ScaledBounds = keepPlace ? Bounds(0, 0, FWidth, FHeight) : Bounds(FLeft, FTop, FWidth, FHeight);
+  s.ScaledFont = FFont->Height();
+}
+
+void TWinControl::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
+  if (M <= 0 || D <= 0) return;
+  TControl::ChangeScale(M, D, IsDpiChange);
+  for (Integer i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(M, D, IsDpiChange);
 }
 
 void TControl::UpdateBoundsRect(const TRect& R) {
@@ -471,6 +528,7 @@ void TControl::Dispatch(TMessage& M) {
     case WM_MBUTTONDBLCLK: WMMButtonDown(M); break;
     case WM_MOUSEMOVE: WMMouseMove(M); break;
     case WM_MOUSEWHEEL: WMMouseWheel(M); break;
+    case CM_MOUSEWHEEL: CMMouseWheel(M); break;
     case WM_CANCELMODE: WMCancelMode(M); break;
     case WM_SETTEXT: WMSetText(M); break;
     case WM_GETTEXTLENGTH: WMGetTextLength(M); break;
@@ -579,13 +637,29 @@ void TControl::WMMouseMove(TMessage& M) {
 }
 
 void TControl::WMMouseWheel(TMessage& M) {
-  const TPoint screen = PointFromLParam(M.LParam);
-  if (DoMouseWheel(KeysToShiftState(LOWORD(M.WParam)), GET_WHEEL_DELTA_WPARAM(M.WParam), screen)) {
+  const TShiftState shift = KeysToShiftState(LOWORD(M.WParam));
+  TMessage wheel{CM_MOUSEWHEEL, MAKEWPARAM(int(shift.ToBits() & 0xFFFF), GET_WHEEL_DELTA_WPARAM(M.WParam)), M.LParam, 0};
+  MouseWheelHandler(wheel);
+  M.Result = wheel.Result;
+}
+
+void TControl::MouseWheelHandler(TMessage& M) {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this) {
+    form->MouseWheelHandler(M);
+    return;
+  }
+  M.Result = Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+}
+
+void TControl::CMMouseWheel(TMessage& M) {
+  const TShiftState shift = TShiftState::FromBits(LOWORD(M.WParam));
+  if (DoMouseWheel(shift, GET_WHEEL_DELTA_WPARAM(M.WParam), PointFromLParam(M.LParam))) {
     M.Result = 1;
     return;
   }
-  // Unhandled wheel turns go up to the parent, as the window system passes them on.
-  if (FParent != nullptr) M.Result = FParent->Perform(WM_MOUSEWHEEL, M.WParam, M.LParam);
+  // Unhandled wheel turns go up to the parent.
+  M.Result = FParent != nullptr ? FParent->Perform(CM_MOUSEWHEEL, M.WParam, M.LParam) : 0;
 }
 
 void TControl::WMCancelMode(TMessage& M) {
@@ -695,6 +769,7 @@ bool TWinControl::ContainsControl(const TControl* Control) const {
 }
 
 void TWinControl::InsertControl(TControl* AControl) {
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
   AControl->FParent = this;
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
     FWinControls.push_back(w);
@@ -725,6 +800,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
   }
   controls_internal::ForgetControl(AControl);
   AControl->FParent = nullptr;
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   if (!ComponentState().Contains(csDestroying)) Realign();
 }
 
@@ -1380,6 +1456,27 @@ void TWinControl::Dispatch(TMessage& M) {
 
 void TWinControl::DefaultHandler(TMessage& M) {
   switch (M.Msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+      // The caption and sizing edges a window answers move and size its top-level form.
+      TCustomForm* form = GetParentForm(this);
+      const LRESULT hit = LRESULT(M.WParam);
+      if (form != nullptr && form->HandleAllocated() && form->Parent() == nullptr) {
+        if (M.Msg == WM_NCLBUTTONDOWN && hit == HTCAPTION)
+          SendMessage(form->Handle(), WM_SYSCOMMAND, SC_MOVE | WPARAM(HTCAPTION), M.LParam);
+        else if (M.Msg == WM_NCLBUTTONDOWN && hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
+          SendMessage(form->Handle(), WM_SYSCOMMAND, SC_SIZE | WPARAM(hit - HTLEFT + 1), M.LParam);
+        else if (M.Msg == WM_NCLBUTTONDBLCLK && hit == HTCAPTION)
+          SendMessage(form->Handle(), WM_SYSCOMMAND, form->WindowState() == wsMaximized ? SC_RESTORE : SC_MAXIMIZE,
+                      M.LParam);
+      }
+      M.Result = 0;
+      break;
+    }
+    case WM_SETREDRAW:
+      if (FBridge) FBridge->SetRedraw(M.WParam != 0);
+      M.Result = 0;
+      break;
     case WM_PAINT:
       if (M.WParam == 0 && FHandle != nullptr) {
         PAINTSTRUCT ps;

@@ -150,6 +150,14 @@ class TControl : public TComponent {
   virtual void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
   TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
   void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+  // Scales position, size, size constraints and (unless it takes its
+  // parent's) font height by M/D; a windowed control scales its children as
+  // well. Scaling is worked out from the values last set other than by
+  // scaling, with the ratios multiplied up exactly, so a round trip (96 to
+  // 120 to 144 and back to 96) returns every value exactly. M or D of 0 or
+  // less: nothing happens.
+  virtual void ChangeScale(Integer M, Integer D, bool IsDpiChange = false);
+  void ScaleBy(Integer M, Integer D) { ChangeScale(M, D, false); }
   // The client area in client coordinates (0, 0, ClientWidth, ClientHeight).
   virtual TRect ClientRect() const;
   Integer ClientWidth() const { return ClientRect().Right; }
@@ -295,6 +303,12 @@ class TControl : public TComponent {
   virtual void WMMButtonUp(TMessage& Message);
   virtual void WMMouseMove(TMessage& Message);
   virtual void WMMouseWheel(TMessage& Message);
+  // Where a wheel turn goes: the parent form's handler (its focused control
+  // first), else CM_MOUSEWHEEL to the control itself. CM_MOUSEWHEEL carries
+  // the shift state's bits in the low word of wParam, the distance in the high
+  // word and the screen point in lParam; unhandled, it goes on to the parent.
+  virtual void MouseWheelHandler(TMessage& Message);
+  virtual void CMMouseWheel(TMessage& Message);
   virtual void WMCancelMode(TMessage& Message);
   virtual void WMSetText(TMessage& Message);
   virtual void WMGetTextLength(TMessage& Message);
@@ -319,6 +333,15 @@ class TControl : public TComponent {
   TPoint FAnchorRules;
   TPoint FOriginalParentSize;
   std::unique_ptr<TSizeConstraints> FConstraints;
+  // What scaling started from and what it produced last (see ChangeScale).
+  struct TScaleState {
+    long long Num = 1, Den = 1;
+    TRect BaseBounds, ScaledBounds;
+    Integer BaseFont = 0, ScaledFont = 0;
+    Integer BaseLimits[4] = {}, ScaledLimits[4] = {};
+    bool Started = false;
+  };
+  TScaleState FScale;
   bool FAutoSize = false;
   bool FVisible = true;
   bool FEnabled = true;
@@ -423,6 +446,8 @@ class TWinControl : public TControl {
   void PaintParentBackground(HDC DC);
 
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // Scales itself, then its children.
+  void ChangeScale(Integer M, Integer D, bool IsDpiChange = false) override;
   TRect ClientRect() const override;
   TPoint ClientOrigin() const override;
   // Frame thickness around the client area (left, top, right, bottom).

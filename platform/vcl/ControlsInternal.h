@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/vcl/Controls.h"
@@ -46,9 +47,24 @@ class TWindowBridge {
   void SetTitle(const String& Title);
   void SetCursorShape(TCursor Cursor);
   void Raise();
+  // Stacks a top-level window below every other one, or just below Above.
+  void Lower();
+  void PlaceBelow(TWindowBridge* Above);
+  // WM_SETREDRAW: while off, the window and its children keep what is marked
+  // for painting but paint nothing; on again, what is marked is painted.
+  void SetRedraw(bool Value);
+  bool RedrawSuspended() const;
   // Asks the window manager to move the window with the pointer; false when
   // it cannot (no window system, or one without interactive moves).
   bool StartSystemMove();
+  // Asks the window manager to size the window from an edge (WMSZ_LEFT 1 ..
+  // WMSZ_BOTTOMRIGHT 8) with the pointer; false when it cannot.
+  bool StartSystemResize(int Edge);
+  // The window manager moved or sized the top-level window to Geometry (its
+  // client image on the screen): the control takes the matching bounds.
+  void FollowWindowSystem(const QRect& Geometry);
+  // Shows a top-level window minimised, or normal again, where there is a window system.
+  void SetMinimized(bool Value);
 
   // Marks a client rectangle (nullptr: all) for painting.
   void Invalidate(const QRect* ClientRect, bool Erase);
@@ -88,6 +104,8 @@ class TWindowBridge {
   bool FPainting = false;
   bool FBeganPaint = false;
   bool FScreenStale = false;
+  bool FRedraw = true;
+  bool FFollowing = false;
   std::vector<HDC> FDCs;
 };
 
@@ -142,6 +160,10 @@ void RouteChars(const String& Text);
 // window manager when it offers that, else by following the routed pointer
 // moves until the button is released. Nothing when the button is up.
 void BeginWindowMove(TCustomForm* Form);
+// Starts sizing a top-level form from an edge (WMSZ_ codes) while the left
+// button is held: the window manager's own sizing, else the layer follows
+// the pointer until the button comes up.
+void BeginWindowSize(TCustomForm* Form, int Edge);
 // The form a pointer-following move drags; nullptr when none.
 TCustomForm* MovingForm();
 
@@ -161,6 +183,10 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput);
 void ApplyScreenCursor(TCursor Cursor);
 // A copy of the control's pixels as they show (children composed in).
 QImage GrabImage(TControl* Control);
+// The window's region (SetWindowRgn) over its backing image; nullptr when it has none.
+std::optional<QRegion> WindowRegionInImage(HWND Wnd);
+// False when the window has a region that leaves out the screen point.
+bool WindowRegionContains(HWND Wnd, TPoint Screen);
 
 // Runs Paint with Canvas drawing on DC; the canvas lets go of DC on every exit.
 void PaintOnCanvas(TControlCanvas& Canvas, HDC DC, const std::function<void()>& Paint);

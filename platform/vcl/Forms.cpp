@@ -14,6 +14,7 @@
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Monitors.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
@@ -182,7 +183,21 @@ void TCustomForm::SetFormStyle(TFormStyle Value) {
   RecreateWnd();
 }
 
-void TCustomForm::SetWindowState(TWindowState Value) { FWindowState = Value; }
+void TCustomForm::SetWindowState(TWindowState Value) {
+  if (FWindowState == Value) return;
+  const TWindowState old = FWindowState;
+  if (old == wsNormal) FRestoreBounds = BoundsRect();
+  FWindowState = Value;
+  if (FParent != nullptr) return;
+  TWindowBridge* bridge = HandleAllocated() ? controls_internal::BridgeOf(Handle()) : nullptr;
+  if (bridge != nullptr) bridge->SetMinimized(Value == wsMinimized);
+  if (Value == wsMaximized) {
+    const TRect work = Monitor() != nullptr ? Monitor()->WorkareaRect() : Bounds(0, 0, 800, 600);
+    SetBounds(work.Left, work.Top, work.Width(), work.Height());
+  } else if (Value == wsNormal && old == wsMaximized) {
+    SetBounds(FRestoreBounds.Left, FRestoreBounds.Top, FRestoreBounds.Width(), FRestoreBounds.Height());
+  }
+}
 
 void TCustomForm::SetPixelsPerInch(Integer Value) {
   if (Value > 0) FPixelsPerInch = Value;
@@ -418,8 +433,43 @@ void TCustomForm::CMDeactivate(TMessage&) { Deactivate(); }
 
 void TCustomForm::WMClose(TMessage&) { Close(); }
 
+void TCustomForm::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
+  if (M <= 0 || D <= 0) return;
+  TWinControl::ChangeScale(M, D, IsDpiChange);
+  if (IsDpiChange) FPixelsPerInch = MulDiv(FPixelsPerInch, M, D);
+}
+
+void TCustomForm::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  MonitorsChanged();
+}
+
+void TCustomForm::MonitorsChanged() {
+  if (FDpiChanging || !FScaled || FParent != nullptr || !HandleAllocated() || Screen == nullptr) return;
+  TMonitor* monitor = Monitor();
+  if (monitor == nullptr || monitor->PixelsPerInch() == FPixelsPerInch) return;
+  const Integer ppi = monitor->PixelsPerInch();
+  TRect suggested = Bounds(Left(), Top(), MulDiv(Width(), ppi, FPixelsPerInch), MulDiv(Height(), ppi, FPixelsPerInch));
+  SendMessage(Handle(), WM_DPICHANGED, MAKEWPARAM(ppi, ppi), reinterpret_cast<LPARAM>(&suggested));
+}
+
 void TCustomForm::Dispatch(TMessage& M) {
   switch (M.Msg) {
+    case WM_DPICHANGED: {
+      const Integer ppi = LOWORD(M.WParam);
+      if (FScaled && ppi > 0 && ppi != FPixelsPerInch && !FDpiChanging) {
+        FDpiChanging = true;
+        try {
+          ChangeScale(ppi, FPixelsPerInch, true);
+        } catch (...) {
+          FDpiChanging = false;
+          throw;
+        }
+        FDpiChanging = false;
+      }
+      M.Result = 0;
+      break;
+    }
     case WM_ACTIVATE: WMActivate(M); break;
     case WM_CLOSE: WMClose(M); break;
     case WM_SYSCOMMAND: WMSysCommand(M); break;
@@ -464,6 +514,17 @@ void TCustomForm::WMSysCommand(TMessage& M) {
     controls_internal::BeginWindowMove(this);
     M.Result = 0;
     return;
+  }
+  switch (M.WParam & 0xFFF0) {
+    case SC_SIZE:
+      if (HandleAllocated()) controls_internal::BeginWindowSize(this, int(M.WParam & 0xF));
+      M.Result = 0;
+      return;
+    case SC_MINIMIZE: SetWindowState(wsMinimized); M.Result = 0; return;
+    case SC_MAXIMIZE: SetWindowState(wsMaximized); M.Result = 0; return;
+    case SC_RESTORE: SetWindowState(wsNormal); M.Result = 0; return;
+    case SC_CLOSE: Close(); M.Result = 0; return;
+    default: break;
   }
   DefaultHandler(M);
 }
@@ -645,19 +706,47 @@ TStrings* TScreen::Fonts() {
 
 Integer TScreen::PixelsPerInch() const { return gdi_internal::ScreenPixelsPerInch(); }
 
-Integer TScreen::Width() const {
-  if (QGuiApplication::instance() != nullptr)
-    if (QScreen* s = QGuiApplication::primaryScreen()) return s->geometry().width();
-  return 800;
+Integer TScreen::Width() const { return PrimaryMonitor()->Width(); }
+
+Integer TScreen::Height() const { return PrimaryMonitor()->Height(); }
+
+TRect TScreen::WorkAreaRect() const { return PrimaryMonitor()->WorkareaRect(); }
+
+TRect TScreen::DesktopRect() const {
+  TRect r = PrimaryMonitor()->BoundsRect();
+  for (Integer i = 0; i < MonitorCount(); ++i) {
+    const TRect b = Monitors(i)->BoundsRect();
+    r = TRect{std::min(r.Left, b.Left), std::min(r.Top, b.Top), std::max(r.Right, b.Right), std::max(r.Bottom, b.Bottom)};
+  }
+  return r;
 }
 
-Integer TScreen::Height() const {
-  if (QGuiApplication::instance() != nullptr)
-    if (QScreen* s = QGuiApplication::primaryScreen()) return s->geometry().height();
-  return 600;
+Integer TScreen::MonitorCount() const { return ::MonitorCount(); }
+
+TMonitor* TScreen::Monitors(Integer Index) const { return MonitorAt(Index); }
+
+TMonitor* TScreen::MonitorFromPoint(TPoint Point, DWORD Default) const {
+  return MonitorOfHandle(::MonitorFromPoint(Point, Default));
 }
 
-TRect TScreen::WorkAreaRect() const { return Bounds(0, 0, Width(), Height()); }
+TMonitor* TScreen::MonitorFromRect(const TRect& Rect, DWORD Default) const {
+  return MonitorOfHandle(::MonitorFromRect(&Rect, Default));
+}
+
+TMonitor* TScreen::MonitorFromWindow(HWND Wnd, DWORD Default) const {
+  return MonitorOfHandle(::MonitorFromWindow(Wnd, Default));
+}
+
+TMonitor* TScreen::PrimaryMonitor() const {
+  for (Integer i = 0; i < MonitorCount(); ++i)
+    if (Monitors(i)->Primary()) return Monitors(i);
+  return Monitors(0);
+}
+
+TMonitor* TCustomForm::Monitor() const {
+  const TRect r = Bounds(Left(), Top(), Width(), Height());
+  return MonitorOfHandle(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
+}
 
 // ---------------------------------------------------------------------------
 // Type information
@@ -698,4 +787,12 @@ void RegisterFormClasses() {
       .Event(u"OnShow", &TCustomForm::OnShow);
   TClassInfo::Of<TForm, TCustomForm>(u"TForm");
   RegisterClasses({ClassInfoOf<TCustomForm>(), ClassInfoOf<TForm>()});
+}
+
+void TCustomForm::MouseWheelHandler(TMessage& M) {
+  if (FFocusedControl != nullptr && FFocusedControl != this) {
+    M.Result = FFocusedControl->Perform(CM_MOUSEWHEEL, M.WParam, M.LParam);
+    return;
+  }
+  TWinControl::MouseWheelHandler(M);
 }

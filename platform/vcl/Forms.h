@@ -23,6 +23,7 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 class TMainMenu;
+class TMonitor;
 class TMenuBar;
 
 class TCustomForm : public TWinControl {
@@ -47,11 +48,16 @@ class TCustomForm : public TWinControl {
   TFormStyle FormStyle() const { return FFormStyle; }
   void SetFormStyle(TFormStyle Value);
   TWindowState WindowState() const { return FWindowState; }
+  // Maximised: the form fills its monitor's work area (its normal place is
+  // kept for restoring); minimised: shown minimised where there is a window
+  // system; normal: back to the kept place.
   void SetWindowState(TWindowState Value);
   bool Scaled() const { return FScaled; }
   void SetScaled(bool Value) { FScaled = Value; }
   // The resolution the form was designed at (96 unless set).
   Integer PixelsPerInch() const { return FPixelsPerInch; }
+  // The monitor the form lies on most (the nearest one when on none).
+  TMonitor* Monitor() const;
   void SetPixelsPerInch(Integer Value);
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
@@ -121,6 +127,19 @@ class TCustomForm : public TWinControl {
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 
+  // The focused control takes a wheel turn first.
+  void MouseWheelHandler(TMessage& Message) override;
+  // A DPI change (IsDpiChange) also scales PixelsPerInch by M/D.
+  void ChangeScale(Integer M, Integer D, bool IsDpiChange = false) override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  // The monitors changed: a top-level Scaled form whose monitor now has other
+  // pixels per inch than the form gets WM_DPICHANGED (the new value in both
+  // words of wParam, the suggested outer rectangle in lParam) and scales
+  // itself by new/old. The same happens when the form is moved or sized onto
+  // a monitor of other pixels per inch. The form keeps its place: the
+  // suggested rectangle is for code that wants to know.
+  void MonitorsChanged();
+
  protected:
   friend class TWinControl;
   friend class TMenuBar;
@@ -157,8 +176,10 @@ class TCustomForm : public TWinControl {
   TPosition FPosition = poDefaultPosOnly;
   TFormStyle FFormStyle = fsNormal;
   TWindowState FWindowState = wsNormal;
+  TRect FRestoreBounds;  // the normal place while maximised or minimised
   bool FScaled = true;
   Integer FPixelsPerInch = 96;
+  bool FDpiChanging = false;
   bool FKeyPreview = false;
   bool FAlphaBlend = false;
   Byte FAlphaBlendValue = 255;
@@ -222,14 +243,22 @@ class TScreen : public TComponent {
   Integer PixelsPerInch() const;
   Integer Width() const;
   Integer Height() const;
-  // The desktop minus the task bar: the whole screen here.
+  // The primary monitor's work area (the desktop minus panels).
   TRect WorkAreaRect() const;
   Integer WorkAreaLeft() const { return WorkAreaRect().Left; }
   Integer WorkAreaTop() const { return WorkAreaRect().Top; }
   Integer WorkAreaWidth() const { return WorkAreaRect().Width(); }
   Integer WorkAreaHeight() const { return WorkAreaRect().Height(); }
-  TRect DesktopRect() const { return Bounds(0, 0, Width(), Height()); }
-  Integer MonitorCount() const { return 1; }
+  // The bounding box of every monitor.
+  TRect DesktopRect() const;
+  Integer MonitorCount() const;
+  // The monitor at Index (see Monitors.h); nullptr for a bad index.
+  TMonitor* Monitors(Integer Index) const;
+  // The monitor by the rules of MonitorFromPoint/Rect/Window (nearest by default).
+  TMonitor* MonitorFromPoint(TPoint Point, DWORD Default = 2) const;
+  TMonitor* MonitorFromRect(const TRect& Rect, DWORD Default = 2) const;
+  TMonitor* MonitorFromWindow(HWND Wnd, DWORD Default = 2) const;
+  TMonitor* PrimaryMonitor() const;
 
   TNotifyEvent OnActiveFormChange;
   TNotifyEvent OnActiveControlChange;

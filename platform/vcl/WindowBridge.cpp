@@ -51,6 +51,10 @@ struct TState {
   TCustomForm* MoveForm = nullptr;
   TPoint MoveGrab;    // pointer where the move began
   TPoint MoveOrigin;  // the form's place then
+  TCustomForm* SizeForm = nullptr;  // sized by the layer (WMSZ_ edge in SizeEdge)
+  int SizeEdge = 0;
+  TPoint SizeGrab;
+  TRect SizeOrigin;
   HWND MenuBarMouse = nullptr;  // the form whose menu bar the pointer is over
   Word LastKeyDown = 0;
 };
@@ -248,6 +252,11 @@ class TBridgeWidget : public QWidget {
         case QEvent::Leave:
           RouteMouseLeftWindows();
           return true;
+        case QEvent::Move:
+        case QEvent::Resize:
+          // The window manager moved or sized the window (its own move or size loop): the control follows.
+          if (FBridge->TopLevel() && WindowSystemStacks() && isVisible()) FBridge->FollowWindowSystem(geometry());
+          return QWidget::event(e);
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
           auto* ke = static_cast<QKeyEvent*>(e);
@@ -383,7 +392,8 @@ void TWindowBridge::UpdateGeometry() {
   }
   if (FWidget != nullptr) {
     if (FTopLevel && WindowSystemStacks()) {
-      const bool sizeable = (FStyle & WS_THICKFRAME) != 0;
+      // A window without a caption has no frame of the window manager's: it sizes only as its own hit test says.
+      const bool sizeable = (FStyle & WS_THICKFRAME) != 0 || (FStyle & WS_CAPTION) != WS_CAPTION;
       if (!sizeable) FWidget->setFixedSize(geom.size());
       else {
         FWidget->setMinimumSize(1, 1);
@@ -449,6 +459,75 @@ void TWindowBridge::Raise() {
   }
 }
 
+void TWindowBridge::FollowWindowSystem(const QRect& Geometry) {
+  if (FFollowing || !FTopLevel) return;
+  const int band = FClientOffset.y();
+  const TPoint o = FControl->ClientOrigin();
+  const Integer left = Geometry.x() - (o.X - FControl->Left());
+  const Integer top = Geometry.y() + band - (o.Y - FControl->Top());
+  const Integer width = Geometry.width() + (FControl->Width() - FControl->ClientWidth());
+  const Integer height = Geometry.height() - band + (FControl->Height() - FControl->ClientHeight());
+  if (left == FControl->Left() && top == FControl->Top() && width == FControl->Width() && height == FControl->Height())
+    return;
+  FFollowing = true;
+  try {
+    FControl->SetBounds(left, top, width, height);
+  } catch (...) {
+    FFollowing = false;
+    throw;
+  }
+  FFollowing = false;
+}
+
+bool TWindowBridge::StartSystemResize(int Edge) {
+  if (FWidget == nullptr || !FTopLevel || !WindowSystemStacks()) return false;
+  QWindow* window = FWidget->windowHandle();
+  if (window == nullptr) return false;
+  Qt::Edges edges;
+  if (Edge == 1 || Edge == 4 || Edge == 7) edges |= Qt::LeftEdge;
+  if (Edge == 2 || Edge == 5 || Edge == 8) edges |= Qt::RightEdge;
+  if (Edge == 3 || Edge == 4 || Edge == 5) edges |= Qt::TopEdge;
+  if (Edge == 6 || Edge == 7 || Edge == 8) edges |= Qt::BottomEdge;
+  return edges != Qt::Edges() && window->startSystemResize(edges);
+}
+
+void TWindowBridge::SetMinimized(bool Value) {
+  if (FWidget == nullptr || !FTopLevel || !WindowSystemStacks() || !FVisible) return;
+  if (Value) FWidget->showMinimized();
+  else FWidget->showNormal();
+}
+
+void TWindowBridge::Lower() {
+  if (FWidget != nullptr && (!FTopLevel || WindowSystemStacks())) FWidget->lower();
+  if (FTopLevel) {
+    std::erase(S().ZOrder, this);
+    S().ZOrder.insert(S().ZOrder.begin(), this);
+  }
+}
+
+void TWindowBridge::PlaceBelow(TWindowBridge* Above) {
+  if (!FTopLevel || Above == nullptr || Above == this || !Above->FTopLevel) return;
+  if (FWidget != nullptr && Above->FWidget != nullptr && WindowSystemStacks()) FWidget->stackUnder(Above->FWidget);
+  auto& order = S().ZOrder;
+  std::erase(order, this);
+  order.insert(std::find(order.begin(), order.end(), Above), this);
+}
+
+void TWindowBridge::SetRedraw(bool Value) {
+  if (FRedraw == Value) return;
+  FRedraw = Value;
+  if (Value) SchedulePaint();
+}
+
+bool TWindowBridge::RedrawSuspended() const {
+  for (TWinControl* c = FControl; c != nullptr; c = c->Parent()) {
+    if (!c->HandleAllocated()) continue;
+    const TWindowBridge* b = BridgeOf(c->Handle());
+    if (b != nullptr && !b->FRedraw) return true;
+  }
+  return false;
+}
+
 void TWindowBridge::Invalidate(const QRect* ClientRect, bool Erase) {
   const QRect client(FClientOffset, QSize(FImage.width() - FClientOffset.x(), FImage.height() - FClientOffset.y()));
   QRect r = ClientRect != nullptr ? ClientRect->translated(0, 0) : QRect(QPoint(0, 0), client.size());
@@ -475,7 +554,7 @@ void TWindowBridge::Validate(const QRect* ClientRect) {
 }
 
 void TWindowBridge::PaintNow() {
-  if (FPainting || (FUpdateRgn.isEmpty() && !FFrameDirty)) return;
+  if (FPainting || (FUpdateRgn.isEmpty() && !FFrameDirty) || RedrawSuspended()) return;
   FPainting = true;
   try {
     const TRect in = FControl->FrameInsets();
@@ -549,7 +628,7 @@ void PaintAllNow() {
   for (int pass = 0; pass < 4; ++pass) {
     std::vector<TWindowBridge*> dirty;
     for (auto& [h, b] : S().Bridges)
-      if (b->NeedsPaint() && b->Visible()) dirty.push_back(b);
+      if (b->NeedsPaint() && b->Visible() && !b->RedrawSuspended()) dirty.push_back(b);
     if (dirty.empty()) return;
     std::stable_sort(dirty.begin(), dirty.end(),
                      [](TWindowBridge* a, TWindowBridge* b) { return Depth(a->Control()) < Depth(b->Control()); });
@@ -563,7 +642,7 @@ void PaintAllNow() {
 bool ScreenPaintPending() {
   if (S().PaintScheduled) return true;
   for (const auto& [h, b] : S().Bridges)
-    if ((b->NeedsPaint() && b->Visible()) || b->ScreenUpdatePending()) return true;
+    if ((b->NeedsPaint() && b->Visible() && !b->RedrawSuspended()) || b->ScreenUpdatePending()) return true;
   return false;
 }
 
@@ -638,6 +717,7 @@ Word LastKeyDown() { return S().LastKeyDown; }
 void ForgetControl(TControl* Control) {
   TState& s = S();
   if (s.MoveForm == Control) s.MoveForm = nullptr;
+  if (s.SizeForm == Control) s.SizeForm = nullptr;
   if (s.CaptureChild == Control) s.CaptureChild = nullptr;
   if (s.MouseControl == Control) s.MouseControl = nullptr;
   if (s.MouseControl != nullptr)
@@ -664,6 +744,7 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput) {
     TWinControl* c = b->Control();
     const TPoint local = c->ScreenToClient(Screen);
     if (!c->ClientRect().Contains(local)) continue;
+    if (!WindowRegionContains(b->Handle(), Screen)) continue;  // outside its shape: the window below
     if (ForInput && !b->Enabled()) return nullptr;  // a disabled window (under a modal one) takes no input
     for (;;) {
       TWinControl* next = nullptr;
@@ -671,6 +752,7 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput) {
       for (Integer i = c->ControlCount() - 1; i >= 0; --i) {
         auto* w = dynamic_cast<TWinControl*>(c->Controls(i));
         if (w == nullptr || !w->Showing() || !w->BoundsRect().Contains(p)) continue;
+        if (!WindowRegionContains(w->Handle(), Screen)) continue;
         if (ForInput && !w->Enabled()) continue;
         if (w->Perform(WM_NCHITTEST, 0, PointToLParam(Screen)) == HTTRANSPARENT) continue;
         next = w;
@@ -736,6 +818,20 @@ void BeginWindowMove(TCustomForm* Form) {
 
 TCustomForm* MovingForm() { return S().MoveForm; }
 
+void BeginWindowSize(TCustomForm* Form, int Edge) {
+  if (Form == nullptr || Edge < 1 || Edge > 8 || !Form->HandleAllocated() || !Form->Visible() ||
+      GetKeyState(VK_LBUTTON) >= 0)
+    return;
+  TWindowBridge* bridge = BridgeOf(Form->Handle());
+  if (bridge == nullptr || !bridge->TopLevel()) return;
+  if (bridge->StartSystemResize(Edge)) return;
+  TState& s = S();
+  s.SizeForm = Form;
+  s.SizeEdge = Edge;
+  s.SizeGrab = s.Cursor;
+  s.SizeOrigin = Form->BoundsRect();
+}
+
 namespace {
 
 // The form whose menu bar lies at the screen point with no window above it; nullptr when none.
@@ -786,6 +882,35 @@ bool RouteMenuBarMouse(TMouseAction Action, TPoint Screen, TMouseButton Button) 
   return true;
 }
 
+// Pointer input over a part a window answers as non-client (caption, sizing
+// edges, caption buttons) from WM_NCHITTEST: the window's non-client
+// messages with the answer in wParam; false for the client area.
+bool RouteNonClientMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TWinControl* Under) {
+  const HWND h = Under->Handle();
+  const LRESULT hit = SendMessage(h, WM_NCHITTEST, 0, PointToLParam(Screen));
+  const bool nonClient = hit == HTCAPTION || hit == HTSYSMENU || (hit >= HTMINBUTTON && hit <= HTBOTTOMRIGHT) ||
+                         hit == HTCLOSE;
+  if (!nonClient || BridgeOf(h) == nullptr) return false;
+  UpdateMouseControl(nullptr);
+  UINT msg = 0;
+  if (Action == TMouseAction::Move) msg = WM_NCMOUSEMOVE;
+  else if (Button == mbLeft && Action == TMouseAction::Down) msg = WM_NCLBUTTONDOWN;
+  else if (Button == mbLeft && Action == TMouseAction::DoubleClick) msg = WM_NCLBUTTONDBLCLK;
+  else if (Button == mbLeft && Action == TMouseAction::Up) msg = WM_NCLBUTTONUP;
+  if (msg == 0) return true;
+  if (msg == WM_NCMOUSEMOVE) SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(int(hit), int(WM_MOUSEMOVE)));
+  if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
+    if (Application != nullptr) Application->CancelHint();
+    TCustomForm* form = GetParentForm(Under);
+    if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
+      TWindowBridge* fb = BridgeOf(form->Handle());
+      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
+    }
+  }
+  Deliver(h, msg, WPARAM(hit), PointToLParam(Screen), Screen);
+  return true;
+}
+
 }  // namespace
 
 void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftState Shift, int WheelDelta) {
@@ -802,6 +927,33 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
       return;
     }
     s.MoveForm = nullptr;
+    if (Action == TMouseAction::Up && Button == mbLeft) {
+      s.Cursor = Screen;
+      SetKeyStateDown(VK_LBUTTON, false);
+      return;
+    }
+  }
+  if (s.SizeForm != nullptr) {
+    // The layer's own sizing: the grabbed edges follow the pointer.
+    TCustomForm* form = s.SizeForm;
+    if (Action == TMouseAction::Move) {
+      s.Cursor = Screen;
+      SyncModifiers(Shift);
+      const int dx = Screen.X - s.SizeGrab.X, dy = Screen.Y - s.SizeGrab.Y, e = s.SizeEdge;
+      TRect r = s.SizeOrigin;
+      if (e == 1 || e == 4 || e == 7) r.Left = std::min(r.Left + dx, r.Right);
+      if (e == 2 || e == 5 || e == 8) r.Right = std::max(r.Right + dx, r.Left);
+      if (e == 3 || e == 4 || e == 5) r.Top = std::min(r.Top + dy, r.Bottom);
+      if (e == 6 || e == 7 || e == 8) r.Bottom = std::max(r.Bottom + dy, r.Top);
+      form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+      // Constraints may refuse part of it: a moved left or top edge keeps the right or bottom in place.
+      if (form->Width() != r.Width() && (e == 1 || e == 4 || e == 7))
+        form->SetBounds(r.Right - form->Width(), form->Top(), form->Width(), form->Height());
+      if (form->Height() != r.Height() && (e == 3 || e == 4 || e == 5))
+        form->SetBounds(form->Left(), r.Bottom - form->Height(), form->Width(), form->Height());
+      return;
+    }
+    s.SizeForm = nullptr;
     if (Action == TMouseAction::Up && Button == mbLeft) {
       s.Cursor = Screen;
       SetKeyStateDown(VK_LBUTTON, false);
@@ -825,6 +977,9 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   TWinControl* under = WindowAt(Screen, true);
   if (Action != TMouseAction::Wheel && under == nullptr && RouteMenuBarMouse(Action, Screen, Button)) return;
   if (under != nullptr || s.Capture != nullptr) MenuBarMouseLeft();
+  if (under != nullptr && s.Capture == nullptr && Action != TMouseAction::Wheel &&
+      RouteNonClientMouse(Action, Screen, Button, under))
+    return;
   TControl* deepest = under;
   if (under != nullptr)
     if (TControl* g = under->ControlAtPos(under->ScreenToClient(Screen), false)) deepest = g;
@@ -964,6 +1119,16 @@ QImage GrabImage(TControl* Control) {
   TWindowBridge* b = w->HandleAllocated() ? BridgeOf(w->Handle()) : nullptr;
   if (b == nullptr) return {};
   QImage result = b->Image().copy();
+  const std::optional<QRegion> shape = WindowRegionInImage(b->Handle());
+  if (shape) {
+    // Outside its region the window shows nothing (its parent shows through).
+    result = result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter clear(&result);
+    clear.setCompositionMode(QPainter::CompositionMode_Clear);
+    clear.setClipRegion(QRegion(result.rect()).subtracted(*shape));
+    clear.fillRect(result.rect(), Qt::transparent);
+    clear.end();
+  }
   QPainter p(&result);
   for (Integer i = 0; i < w->ControlCount(); ++i) {
     auto* child = dynamic_cast<TWinControl*>(w->Controls(i));

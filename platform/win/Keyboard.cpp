@@ -21,6 +21,8 @@ short GetKeyState(int VirtKey) {
   return short(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
 }
 
+short GetAsyncKeyState(int VirtKey) { return short(GetKeyState(VirtKey) & 0x8000); }
+
 void SetKeyStateDown(Word VirtKey, bool Down) {
   if (VirtKey > 255) return;
   Byte& k = Keys()[VirtKey];

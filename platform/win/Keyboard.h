@@ -25,6 +25,9 @@ constexpr Word VK_OEM_1 = 0xBA, VK_OEM_PLUS = 0xBB, VK_OEM_COMMA = 0xBC, VK_OEM_
 // High bit set (negative answer) while the key is down; bit 0 set while a
 // lock key (caps, num, scroll lock) is toggled on. 0 for codes above 255.
 short GetKeyState(int VirtKey);
+// High bit set while the key is down now; the same keyboard as GetKeyState
+// (input is seen by one thread only), without the toggle bit.
+short GetAsyncKeyState(int VirtKey);
 
 // For the input layer and tests: records a key or button going down or up
 // (a lock key's toggle flips on each press). Codes above 255 are ignored.

@@ -2,6 +2,7 @@
 // bridges.
 #include "platform/win/Window.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 
@@ -35,7 +36,7 @@ int GetSystemMetrics(int Index) {
     case SM_CYMIN: return 38;
     case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: return 4;
     case SM_CXMENUCHECK: case SM_CYMENUCHECK: return 15;
-    case SM_CMONITORS: return 1;
+    case SM_CMONITORS: return Screen != nullptr ? Screen->MonitorCount() : 1;
     case SM_CXPADDEDBORDER: return 0;
     default: return 0;
   }
@@ -259,5 +260,11 @@ BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF, Byte Alpha, DWORD Flags) {
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr || !(b->ExStyle() & WS_EX_LAYERED)) return FALSE;
   if (Flags & LWA_ALPHA) b->SetOpacity(Alpha / 255.0);
+  return TRUE;
+}
+
+BOOL MessageBeep(UINT) {
+  if (QGuiApplication::instance() != nullptr && QGuiApplication::platformName() != QLatin1String("offscreen"))
+    QApplication::beep();
   return TRUE;
 }

@@ -101,3 +101,8 @@ BOOL SetCursorPos(int X, int Y);
 // Opacity of a top-level window with WS_EX_LAYERED (LWA_ALPHA).
 constexpr DWORD LWA_COLORKEY = 0x1, LWA_ALPHA = 0x2;
 BOOL SetLayeredWindowAttributes(HWND Wnd, COLORREF Key, Byte Alpha, DWORD Flags);
+
+// Rings the window system's bell for a sound type (MB_OK, MB_ICONERROR...,
+// 0xFFFFFFFF the simple beep; all sound alike). Without a window system
+// (offscreen) nothing sounds. Answers TRUE.
+BOOL MessageBeep(UINT Type);
