@@ -65,6 +65,17 @@ wait_until() {
   "$@"
 }
 
+# Runs "$@" until it succeeds or $1 seconds have passed, however long each
+# try takes; false on time-out. For waits that something else times too.
+wait_within() {
+  local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
+  shift
+  until "$@"; do
+    (( $(date +%s%N) < deadline )) || return 1
+    sleep 0.1
+  done
+}
+
 # Prints the first line of file $1 that matches the extended pattern $2,
 # waiting up to $3 tenths of a second for it; false on time-out.
 wait_for_line() {
