@@ -4,17 +4,22 @@
 #   headers they share are read once per batch rather than once per file (a
 #   file that cannot share a unit is marked SKIP_UNITY_BUILD_INCLUSION, with
 #   the reason beside it);
-# - precompiled headers: the standard library (and the toolkit for the
-#   platform layer, GoogleTest for the suites) are parsed once per target.
+# - precompiled headers: the standard library is parsed once for every
+#   library, and GoogleTest with it once for every suite (a library with
+#   outside headers of its own, such as the toolkit's for the platform layer,
+#   precompiles its own set);
+# - the suites' tests are listed when ctest runs, not when they are built.
 # RYX_UNITY_BUILD=OFF compiles file by file, which suits editing one file.
 option(RYX_UNITY_BUILD "Compile each target in batches of its source files" ON)
-set(RYX_UNITY_BATCH_SIZE 10 CACHE STRING "Most source files in one unity batch")
+set(RYX_UNITY_BATCH_LINES 4000 CACHE STRING "Most source lines in one unity batch (a longer file is a batch alone)")
 
 set(_RYX_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
-# Batches are made per source folder (in name order, at most
-# RYX_UNITY_BATCH_SIZE files each), so names only need to be unique among the
-# files of one folder, and a new file moves no other folder's batches.
+# Batches are made per source folder, in name order, each up to
+# RYX_UNITY_BATCH_LINES lines, so batches cost about the same to compile and
+# keep the jobs of a parallel build busy alike. Names only need to be unique
+# among the files of one folder, and a new or grown file moves no other
+# folder's batches.
 function(_ryx_unity target dir)
   if(NOT RYX_UNITY_BUILD)
     return()
@@ -29,24 +34,50 @@ function(_ryx_unity target dir)
   get_target_property(_srcs ${target} SOURCES)
   list(SORT _srcs)
   set(_folder "")
-  set(_count 0)
+  set(_lines 0)
   set(_batch 0)
   foreach(_s IN LISTS _srcs)
     get_filename_component(_f ${_s} DIRECTORY)
-    if(NOT _f STREQUAL _folder OR _count EQUAL RYX_UNITY_BATCH_SIZE)
-      if(NOT _f STREQUAL _folder)
-        set(_batch 0)
-      else()
-        math(EXPR _batch "${_batch} + 1")
-      endif()
+    file(READ ${_s} _text)
+    string(REGEX REPLACE "[^\n]" "" _text "${_text}")
+    string(LENGTH "${_text}" _n)
+    math(EXPR _after "${_lines} + ${_n}")
+    if(NOT _f STREQUAL _folder)
       set(_folder ${_f})
-      set(_count 0)
+      set(_batch 0)
+      set(_lines 0)
+    elseif(_lines GREATER 0 AND _after GREATER RYX_UNITY_BATCH_LINES)
+      math(EXPR _batch "${_batch} + 1")
+      set(_lines 0)
     endif()
-    math(EXPR _count "${_count} + 1")
+    math(EXPR _lines "${_lines} + ${_n}")
     file(RELATIVE_PATH _rel ${dir} ${_f})
     string(MAKE_C_IDENTIFIER "${target}_${_rel}_${_batch}" _group)
     set_source_files_properties(${_s} PROPERTIES UNITY_GROUP ${_group})
   endforeach()
+endfunction()
+
+# The precompiled headers every library (ryx_pch_std) and every suite
+# (ryx_pch_test) reuse: one small target each owns the header, the others take
+# it with REUSE_FROM. The compiler accepts a precompiled header only with the
+# options it was made with, position-independent code included: the libraries
+# are compiled as -fPIC like an object library, the suites as -fPIE like an
+# executable, so each owner is a target of the same kind.
+function(_ryx_shared_pch kind)
+  if(TARGET ryx_pch_${kind})
+    return()
+  endif()
+  set(_src ${CMAKE_BINARY_DIR}/ryx_pch_${kind}.cpp)
+  if(kind STREQUAL "test")
+    file(WRITE ${_src} "// Owns the suites' precompiled header.\nint main() { return 0; }\n")
+    add_executable(ryx_pch_test ${_src})
+    target_link_libraries(ryx_pch_test PRIVATE GTest::gtest GTest::gmock Threads::Threads)
+    target_precompile_headers(ryx_pch_test PRIVATE ${_RYX_CMAKE_DIR}/pch/StdHeaders.h ${_RYX_CMAKE_DIR}/pch/TestHeaders.h)
+  else()
+    file(WRITE ${_src} "// Owns the libraries' precompiled header.\n")
+    add_library(ryx_pch_std OBJECT ${_src})
+    target_precompile_headers(ryx_pch_std PRIVATE ${_RYX_CMAKE_DIR}/pch/StdHeaders.h)
+  endif()
 endfunction()
 
 # Collects the .cpp files below dir, leaving out the files and sub-folders
@@ -88,7 +119,12 @@ function(ryx_add_library name dir)
   set_property(GLOBAL APPEND PROPERTY RYX_LIBRARIES ${name})
   set_target_properties(${name} PROPERTIES RYX_FOLDER ${dir})
   _ryx_unity(${name} ${dir})
-  target_precompile_headers(${name} PRIVATE ${_RYX_CMAKE_DIR}/pch/StdHeaders.h ${ARG_PCH})
+  if(ARG_PCH)
+    target_precompile_headers(${name} PRIVATE ${_RYX_CMAKE_DIR}/pch/StdHeaders.h ${ARG_PCH})
+  else()
+    _ryx_shared_pch(std)
+    target_precompile_headers(${name} REUSE_FROM ryx_pch_std)
+  endif()
 endfunction()
 
 # One GoogleTest executable per subsystem, from every .cpp below tests/<dir>.
@@ -105,10 +141,14 @@ function(ryx_add_test_suite name dir)
   # Fixtures are found from the source tree, whatever folder the test runs in.
   target_compile_definitions(${name} PRIVATE RYX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   _ryx_unity(${name} ${dir})
-  target_precompile_headers(${name} PRIVATE ${_RYX_CMAKE_DIR}/pch/StdHeaders.h ${_RYX_CMAKE_DIR}/pch/TestHeaders.h)
-  # Discovery takes one environment variable only (it would read a second as a
-  # property name); the sanitizers' defaults already abort on the first error.
+  _ryx_shared_pch(test)
+  target_precompile_headers(${name} REUSE_FROM ryx_pch_test)
+  # The tests are listed when ctest runs (again only after the suite changed),
+  # so building a suite does not run it. Discovery takes one environment
+  # variable only (it would read a second as a property name); the
+  # sanitizers' defaults already abort on the first error.
   gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     EXTRA_ARGS --gtest_shuffle
     PROPERTIES LABELS ${name} TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)

@@ -11,12 +11,11 @@
 #include "programmer/QvFormAdapters.h"
 #include "programmer/UploadThread.h"
 #include "programmer/WifiProbe.h"
+#include "programmer/WifiScan.h"
 #include "transport/TransportUtils.h"
 
 namespace {
 
-// The modules' factory discovery keyword.
-const String kFactoryWifiKeyword = u"QX-B27PLANKORDEFT";
 // A scan never reports more modules than fit on a network segment; a count
 // beyond it is not believed.
 constexpr Integer kMaxWiFiModules = 4096;

@@ -5,7 +5,9 @@
   pixels.py hash FILE X0 Y0 X1 Y1         a digest of that region's pixels
   pixels.py size FILE                     "WIDTH HEIGHT"
 
-KIND: darkblue (the header's band), green (the progress bar's fill).
+KIND: darkblue (the header's band), green (the progress bar's fill), link
+(the status bar's blue update link), ink (pixels far from the commonest
+colour of their row in the region: whatever is drawn on its background).
 The region is clipped to the picture.
 """
 import hashlib
@@ -55,6 +57,25 @@ def is_green(r, g, b):
     return g >= 200 and g >= b + 40 and g >= r + 20
 
 
+def is_link(r, g, b):
+    return b >= 200 and r < 110 and g < 150 and b >= g + 80
+
+
+def count_ink(image, x0, y0, x1, y1):
+    # Row by row: a panel's background may run through a vertical gradient.
+    total = 0
+    for y in range(y0, y1):
+        row = list(region(image, x0, y, x1, y + 1))
+        if not row:
+            continue
+        counts = {}
+        for p in row:
+            counts[p] = counts.get(p, 0) + 1
+        ground = max(counts, key=counts.get)
+        total += sum(1 for p in row if sum(abs(a - b) for a, b in zip(p, ground)) > 150)
+    return total
+
+
 def main(args):
     if args[0] == "size":
         width, height, _ = load(args[1])
@@ -67,9 +88,12 @@ def main(args):
             digest.update(bytes(p))
         print(digest.hexdigest())
     elif args[0] == "count":
-        test = {"darkblue": is_darkblue, "green": is_green}[args[1]]
         image = load(args[2])
         x0, y0, x1, y1 = map(int, args[3:7])
+        if args[1] == "ink":
+            print(count_ink(image, x0, y0, x1, y1))
+            return
+        test = {"darkblue": is_darkblue, "green": is_green, "link": is_link}[args[1]]
         print(sum(1 for p in region(image, x0, y0, x1, y1) if test(*p)))
     else:
         raise SystemExit(__doc__)

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # End-to-end check of the program as a user drives it, under Xvfb with xdotool:
-# the main window shows with its version; the port is typed into the port box
-# and "UPDATE NOW" uploads the firmware into a bootloader simulator on a
-# pseudo-terminal (the window grows for the progress bar and shrinks again);
-# then the update link in the status bar opens the wizard, which downloads a
-# newer build of the program from a loopback HTTPS server, and the restart helper
-# puts it in place of the installed program file and starts it again.
+# the main window shows with its version and, once the update check has run,
+# the update link in status panel 1; "UPDATE NOW" uploads the firmware into a
+# bootloader simulator on a pseudo-terminal (the port is the one the program
+# remembers), which holds the upload halfway until the progress fill has been
+# seen; the window grows for the progress bar and shrinks again, and the link
+# gives way to the upload's result. Then the link in the status bar opens the
+# wizard, which downloads a newer build of the program from a loopback HTTPS server,
+# and the restart helper puts it in place of the installed program file and
+# starts it again.
 #   program_xvfb.sh <ryxupdater> <ryxupdater_next> <ryx_bootloader_sim>
 #                   <webupdate_servers.py> <stored firmware image> <screenshot.png>
 # Exit 77 (skipped) only when a tool is missing or Xvfb cannot start.
@@ -26,25 +29,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=xvfb_lib.sh
 source "$here/xvfb_lib.sh"
 require_tools Xvfb xdotool xdpyinfo import python3 cmp setsid timeout realpath openssl
-work="$(mktemp -d)"
-xvfb_pid=""
-srv_pid=""
-sim_pid=""
-app_pid=""   # the program; it leads its own process group (helper and restarted program join it)
-cleanup() {
-  if [[ -n "$app_pid" ]]; then
-    kill -TERM -- "-$app_pid" 2>/dev/null
-    for _ in $(seq 1 30); do kill -0 -- "-$app_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -KILL -- "-$app_pid" 2>/dev/null
-  fi
-  exec 3>&- 4>&- 2>/dev/null
-  [[ -n "$sim_pid" ]] && kill "$sim_pid" 2>/dev/null
-  [[ -n "$srv_pid" ]] && kill "$srv_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  if [[ -n "${RYX_E2E_KEEP:-}" ]]; then echo "kept: $work"; else rm -rf "$work"; fi
-}
-trap cleanup EXIT
+e2e_begin
 
 main_wid=""
 wiz_wid=""
@@ -53,9 +38,9 @@ wiz_wid=""
 picture() {
   local id="$1" out="$2"
   shift 2
-  DISPLAY="$display" timeout 20 import -window "$id" "$@" "$out" 2>>"$work/import.err"
+  x timeout 20 import -window "$id" "$@" "$out" 2>>"$work/import.err"
 }
-window_exists() { [[ -n "$1" ]] && DISPLAY="$display" xdotool getwindowname "$1" >/dev/null 2>&1; }
+window_exists() { [[ -n "$1" ]] && x xdotool getwindowname "$1" >/dev/null 2>&1; }
 fail() {
   echo "FAIL: $*"
   local f
@@ -69,16 +54,13 @@ fail() {
   for f in app.out app.err sim.out sim.err srv.err; do
     [[ -s "$work/$f" ]] && { echo "--- $f"; tail -n 60 "$work/$f"; }
   done
-  echo "--- files"; ls -la "$work/installed" "$TMPDIR" 2>/dev/null
+  echo "--- files"; ls -la "$work/installed" "${TMPDIR:-}" 2>/dev/null
   local log="$work/home/.local/state/RyxUpdater/WUPDATE.LOG"
   [[ -s "$log" ]] && { echo "--- WUPDATE.LOG"; tail -n 40 "$log"; }
   exit 1
 }
 
-started_at=$SECONDS
-note() { echo "[+$((SECONDS - started_at))s] $*"; }
 start_xvfb
-x() { DISPLAY="$display" "$@"; }
 
 # A private home: the remembered port, the port table, the update log and the
 # temporary folder all live here.
@@ -96,15 +78,17 @@ installed="$work/installed/ryxupdater"
 cp "$program" "$installed" || fail "cannot copy the program"
 chmod u+x "$installed"
 
-# The bootloader simulator, paced like a 19200 baud line so the upload lasts a
-# few seconds; it runs until its stdin (our descriptor 4) closes.
-mkfifo "$work/sim.in" "$work/srv.in"
-"$simulator" --name COM42 --baud 19200 --image-out "$work/received.bin" \
-  <"$work/sim.in" >"$work/sim.out" 2>"$work/sim.err" &
-sim_pid=$!
-exec 4>"$work/sim.in"
-for _ in $(seq 1 100); do grep -q '^READY ' "$work/sim.out" 2>/dev/null && break; sleep 0.1; done
-grep -q '^READY ' "$work/sim.out" || fail "the bootloader simulator did not start"
+# The bootloader simulator on COM42, which the program remembers as its port
+# (so nothing has to be typed into a box that may not have the focus). It
+# holds the upload after half the pages until told to go on, and runs until
+# its input closes.
+page=128
+pages=$(( ($(stat -c %s "$stored") + page - 1) / page ))
+hold=$(( pages / 2 ))
+(( hold >= 1 )) || fail "the stored image has $pages pages: too few to hold halfway"
+e2e_start_fed sim "$simulator" --name COM42 --baud 115200 --page-size "$page" --image-out "$work/received.bin" \
+  --hold-after-pages "$hold" --remember-for ryxupdater
+wait_for_line "$work/sim.out" '^READY ' 300 >/dev/null || fail "the bootloader simulator did not start"
 
 # The update server speaks HTTPS with a certificate of a test root, which
 # the program trusts through SSL_CERT_FILE (a control file that replaces the
@@ -123,18 +107,9 @@ export SSL_CERT_FILE="$work/tls/root.pem"
 
 # The update server: a control file announcing 1.0.0.8 as an application
 # update with restart, and the new program file.
-python3 "$servers" http "$work/srv" --tls "$work/tls/server.pem" "$work/tls/server.key" \
-  <"$work/srv.in" >"$work/srv.out" 2>"$work/srv.err" &
-srv_pid=$!
-exec 3>"$work/srv.in"
-port=""
-for _ in $(seq 1 100); do
-  port="$(sed -n 's/^PORT //p' "$work/srv.out" 2>/dev/null)"
-  [[ -n "$port" ]] && break
-  sleep 0.1
-done
-[[ -n "$port" ]] || fail "the HTTPS server did not start"
-base="https://127.0.0.1:$port"
+start_web_server "$servers" "$work/srv" --tls "$work/tls/server.pem" "$work/tls/server.key" ||
+  fail "the HTTPS server did not start"
+base="https://127.0.0.1:$srv_port"
 ln -s "$next" "$work/srv/ryxupdater"
 cat >"$work/srv/upd.inf" <<INF
 [update]
@@ -159,16 +134,6 @@ context = ssl.create_default_context(cafile=os.environ["SSL_CERT_FILE"])
 print(urllib.request.urlopen(sys.argv[1], timeout=5, context=context).read().decode())
 PY
 }
-
-# Waits up to $2 tenths of a second for the command $1 (a function) to succeed.
-wait_until() {
-  local _
-  for _ in $(seq 1 "$2"); do
-    "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 app_alive() { [[ ! -s "$work/app.rc" ]]; }
 
 # ---- the main window ----
@@ -179,10 +144,9 @@ app_alive() { [[ ! -s "$work/app.rc" ]]; }
    setsid sh -c 'echo $$ >"$1"; exec "$2"' sh "$work/app.pid" "$installed" >"$work/app.out" 2>"$work/app.err"
  echo $? >"$work/app.rc") &
 started() { [[ -s "$work/app.pid" ]]; }
-wait_until started 100 || fail "the program did not start"
-app_pid="$(cat "$work/app.pid")"
-main_title='^RYX-VORira UPDATE   ver: 1\.0\.0\.7$'
-main_wid="$(x timeout 30 xdotool search --sync --onlyvisible --name "$main_title" 2>/dev/null | head -n1)"
+wait_until 100 started || fail "the program did not start"
+e2e_track_group "$(cat "$work/app.pid")"
+main_wid="$(find_window '^RYX-VORira UPDATE   ver: 1\.0\.0\.7$' 30)"
 [[ -n "$main_wid" ]] || fail "no visible window titled 'RYX-VORira UPDATE   ver: 1.0.0.7'"
 
 # Window geometry. With no window manager the X window is the client area:
@@ -194,6 +158,7 @@ win_x=$X win_y=$Y rest_height=$HEIGHT
 [[ "$WIDTH" -eq 522 && "$HEIGHT" -eq 167 ]] || fail "main window's client area is ${WIDTH}x${HEIGHT}, not 522x167"
 px() { python3 "$here/pixels.py" "$@"; }
 shot() { picture "$1" "ppm:$2" -depth 8; }
+main_click() { click_at "$((win_x + $1))" "$((win_y + $2))"; }
 
 picture "$main_wid" "$screenshot" || fail "no screenshot of the main window"
 shot "$main_wid" "$work/main.ppm" || fail "no picture of the main window"
@@ -201,66 +166,55 @@ note "main window shown, ${WIDTH}x${HEIGHT} at $win_x,$win_y"
 dark="$(px count darkblue "$work/main.ppm" 0 0 522 65)"
 [[ "$dark" -gt 2000 ]] || fail "the header picture is not drawn ($dark dark blue pixels)"
 
-# The update check runs a second after the window shows; the link then blinks in panel 1.
+# The update check runs a second after the window shows; the link then blinks
+# in panel 1 (205,146 to the window's right edge; the inside of its frame for ink).
 checked() { [[ "$(requests upd.inf 2>/dev/null)" -ge 1 ]]; }
-wait_until checked 100 || fail "the program never fetched the update control file"
-sleep 1.5
+wait_until 100 checked || fail "the program never fetched the update control file"
+panel1() { shot "$main_wid" "$work/panel.ppm" && px count "$1" "$work/panel.ppm" 208 148 519 165; }
+# Blinking, the link shows in about half the pictures; one with it is proof.
+link_shown() { [[ "$(panel1 link)" -gt 20 ]]; }
+wait_until 150 link_shown || fail "status panel 1 shows no update link after the check"
 app_alive || fail "the program ended after the update check"
-
-click_at() {  # client coordinates of window $1
-  x xdotool mousemove --sync "$((win_x + $2))" "$((win_y + $3))"
-  sleep 0.2
-  x xdotool click 1
-}
-
-# The port, typed as a user would: the box's edit is at 131,98 (group box 85,75 + 46,23).
-click_at "$main_wid" 150 108
-sleep 0.3
-x xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-x xdotool type --delay 50 COM42
-sleep 0.3
+note "update check done; the link shows"
 
 # ---- the upload ----
-note "update check done; port typed"
-panel_before="$work/panel-before.ppm"
-shot "$main_wid" "$panel_before"
-click_at "$main_wid" 481 106   # "UPDATE NOW" at 449,80, 65 x 52
+main_click 481 106   # "UPDATE NOW" at 449,80, 65 x 52
 upload_height=$((rest_height + 22))
 grown() { geometry "$main_wid"; [[ "$HEIGHT" -eq "$upload_height" ]]; }
-wait_until grown 100 || fail "the window did not grow to show the progress bar (height $HEIGHT, want $upload_height)"
-green=0
-for _ in $(seq 1 60); do
-  shot "$main_wid" "$work/upload.ppm"
-  green="$(px count green "$work/upload.ppm" 8 146 512 161)"
-  [[ "$green" -gt 50 ]] && break
-  grep -q '^UPLOADED ' "$work/sim.out" && break
-  sleep 0.1
-done
-[[ "$green" -gt 50 ]] || fail "no green progress fill during the upload ($green pixels)"
+wait_until 100 grown || fail "the window did not grow to show the progress bar (height $HEIGHT, want $upload_height)"
+held="$(wait_for_line "$work/sim.out" '^HELD ' 300)" || fail "the upload did not reach the simulator's hold point"
+# The simulator waits while the fill is looked for, well within the
+# program's patience for a page request (ten seconds in all).
+filled() { shot "$main_wid" "$work/upload.ppm" && [[ "$(px count green "$work/upload.ppm" 8 146 512 161)" -gt 50 ]]; }
+wait_within 5 filled
+fill_seen=$?
+e2e_send sim RELEASE
+[[ $fill_seen -eq 0 ]] || fail "no green progress fill with the upload held at ${held#HELD } of $pages pages"
+note "window grew to $HEIGHT; progress fill seen at ${held#HELD } of $pages pages"
 uploaded() { grep -q '^UPLOADED ' "$work/sim.out"; }
-note "window grew to $HEIGHT; progress fill seen"
-wait_until uploaded 300 || fail "the simulator received no complete upload"
+wait_until 300 uploaded || fail "the simulator received no complete upload"
 shrunk() { geometry "$main_wid"; [[ "$HEIGHT" -eq "$rest_height" ]]; }
-wait_until shrunk 100 || fail "the window did not shrink back after the upload (height $HEIGHT)"
-python3 - "$stored" "$work/expected.bin" <<'PY'
+wait_until 100 shrunk || fail "the window did not shrink back after the upload (height $HEIGHT)"
+python3 - "$stored" "$work/expected.bin" "$page" <<'PY'
 import sys
 data = open(sys.argv[1], "rb").read()
-page = 128
+page = int(sys.argv[3])
 data += b"\xff" * (-len(data) % page)
 open(sys.argv[2], "wb").write(data)
 PY
 cmp "$work/expected.bin" "$work/received.bin" ||
   fail "the received image is not the stored image padded to whole pages"
-sleep 0.5
-shot "$main_wid" "$work/panel-after.ppm"
-panel1() { px hash "$1" 205 146 522 167; }
-[[ "$(panel1 "$panel_before")" != "$(panel1 "$work/panel-after.ppm")" ]] ||
-  fail "status panel 1 did not change after the upload"
+# The result replaces the link: text in the panel and no blue in the same
+# picture (a blinking link shows either blue or nothing).
+result_shown() { shot "$main_wid" "$work/panel.ppm" &&
+  [[ "$(px count ink "$work/panel.ppm" 208 148 519 165)" -gt 40 &&
+     "$(px count link "$work/panel.ppm" 208 148 519 165)" -eq 0 ]]; }
+wait_until 100 result_shown || fail "status panel 1 still shows the update link after the upload"
 
 # ---- the self-update ----
 note "upload received and checked"
-click_at "$main_wid" 360 156   # status panel 1
-wiz_wid="$(x timeout 20 xdotool search --sync --onlyvisible --name '^RYX-VORira Updater$' 2>/dev/null | head -n1)"
+main_click 360 156   # status panel 1
+wiz_wid="$(find_window '^RYX-VORira Updater$' 20)"
 [[ -n "$wiz_wid" ]] || fail "the update wizard did not show"
 geometry "$wiz_wid"
 wiz_x=$X wiz_y=$Y
@@ -281,13 +235,9 @@ page_settles() {
   done
   return 1
 }
-press_page_button() {
-  x xdotool mousemove --sync "$((wiz_x + 435))" "$((wiz_y + 248))"
-  sleep 0.2
-  x xdotool click 1
-}
+press_page_button() { click_at "$((wiz_x + 435))" "$((wiz_y + 248))"; }
 refetched() { [[ "$(requests upd.inf 2>/dev/null)" -ge 2 ]]; }
-wait_until refetched 150 || fail "the wizard did not fetch the control file"
+wait_until 150 refetched || fail "the wizard did not fetch the control file"
 report="$(page_settles "" 60)" || fail "the wizard's version report did not settle"
 note "wizard: version report"
 press_page_button   # "Get update"
@@ -295,10 +245,10 @@ components="$(page_settles "$report" 60)" || fail "the wizard did not move on fr
 note "wizard: components"
 press_page_button   # "Next": download the program file
 downloading() { [[ "$(requests ryxupdater 2>/dev/null)" -ge 1 ]]; }
-wait_until downloading 150 || fail "the wizard did not download the program file"
+wait_until 150 downloading || fail "the wizard did not download the program file"
 note "wizard: the server has sent the program file"
 arrived() { cmp -s "$next" "$TMPDIR/ryxupdater"; }
-wait_until arrived 1500 || fail "the new program file did not arrive in the temporary folder"
+wait_until 1500 arrived || fail "the new program file did not arrive in the temporary folder"
 note "wizard: the program file is in the temporary folder"
 page_settles "$components" 120 >/dev/null || fail "the wizard's last page did not settle"
 press_page_button   # "Restart"
@@ -306,11 +256,11 @@ press_page_button   # "Restart"
 note "wizard: restart pressed"
 # The program ends, the helper installs the new file and starts it.
 ended() { ! app_alive; }
-wait_until ended 300 || fail "the program did not end for the restart"
+wait_until 300 ended || fail "the program did not end for the restart"
 status="$(cat "$work/app.rc")"
 [[ $status -eq 0 ]] || fail "the program ended with $status for the restart"
 note "program ended"
-new_wid="$(x timeout 60 xdotool search --sync --onlyvisible --name '^RYX-VORira UPDATE   ver: 1\.0\.0\.8$' 2>/dev/null | head -n1)"
+new_wid="$(find_window '^RYX-VORira UPDATE   ver: 1\.0\.0\.8$' 60)"
 [[ -n "$new_wid" ]] || fail "the restarted program's window (ver: 1.0.0.8) did not show"
 cmp -s "$next" "$installed" || fail "the installed program file is not the new build"
 echo "OK: main window at $display, upload of $(stat -c %s "$work/received.bin") bytes, self-update to 1.0.0.8 with restart"

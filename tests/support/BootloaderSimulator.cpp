@@ -76,6 +76,17 @@ bool TBootloaderSimulator::Dropped() const {
   return FDropped;
 }
 
+bool TBootloaderSimulator::Holding() const {
+  std::lock_guard<std::mutex> guard(FLock);
+  return FHolding;
+}
+
+void TBootloaderSimulator::Release() {
+  std::lock_guard<std::mutex> guard(FLock);
+  FReleased = true;
+  FChanged.notify_all();
+}
+
 bool TBootloaderSimulator::WaitUntil(const std::function<bool(const TBootloaderSimulator&)>& condition,
                                      int timeoutMs) const {
   const auto deadline = SteadyClock::now() + milliseconds(timeoutMs);
@@ -139,6 +150,17 @@ void TBootloaderSimulator::Drop() {
   FPty.Close();
 }
 
+// Waits for Release (or the simulator's end) with the page request unsent.
+void TBootloaderSimulator::Hold() {
+  std::unique_lock<std::mutex> lock(FLock);
+  if (FReleased) return;
+  FHolding = true;
+  FChanged.notify_all();
+  while (!FReleased && !FStop) FChanged.wait_for(lock, milliseconds(50));
+  FHolding = false;
+  FChanged.notify_all();
+}
+
 void TBootloaderSimulator::Feed(char byte) {
   {
     std::lock_guard<std::mutex> guard(FLock);
@@ -161,6 +183,7 @@ void TBootloaderSimulator::Feed(char byte) {
           Drop();
           return;
         }
+        if (pages == FOptions.HoldAfterPages) Hold();
         SendPageRequest(FRequests++);
       }
     } else if (byte == kPageMark) {

@@ -55,6 +55,12 @@ struct TBootloaderOptions {
   int LatePageRequestMs = 0;     // delay before every '@' from LateFromRequest on
   int LateFromRequest = 0;
   int DropAfterPages = -1;       // after this many pages the line goes dead (the master closes)
+
+  // ---- hold point ----
+  // After this many pages of an upload the next page request waits until
+  // Release is called, so a test can look at the host mid-upload for as long
+  // as it needs (the host's own patience still runs meanwhile).
+  int HoldAfterPages = -1;
 };
 
 class TBootloaderSimulator {
@@ -83,6 +89,10 @@ class TBootloaderSimulator {
   // Bytes that arrived where a frame mark (0x01 or 0x00) belonged.
   int FramingErrors() const;
   bool Dropped() const;
+  // True while the upload waits at the hold point.
+  bool Holding() const;
+  // Lets a held upload go on; a later upload does not hold again.
+  void Release();
 
   // Waits (real time) until the condition on the simulator holds; false on time-out.
   bool WaitUntil(const std::function<bool(const TBootloaderSimulator&)>& condition, int timeoutMs) const;
@@ -96,6 +106,7 @@ class TBootloaderSimulator {
   void SendPageRequest(int index);
   void Pause(std::chrono::steady_clock::duration span);
   void Drop();
+  void Hold();
 
   TBootloaderOptions FOptions;
   TPseudoTerminal FPty;
@@ -111,6 +122,8 @@ class TBootloaderSimulator {
   int FUploads = 0;
   int FFramingErrors = 0;
   bool FDropped = false;
+  bool FHolding = false;
+  bool FReleased = false;
 
   // thread-only state
   TState FState = TState::Application;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "tests/support/BootloaderSimulator.h"
 #include "transport/BlockSerial.h"
@@ -156,6 +157,30 @@ TEST(BootloaderSimulator, MissingAndLatePageRequests) {
     EXPECT_FALSE(host.Upload(Image(16 * 3), 16, 100));  // too impatient
     EXPECT_EQ(sim.PagesReceived(), 1);
   }
+}
+
+TEST(BootloaderSimulator, HoldPointWaitsForRelease) {
+  TBootloaderOptions options;
+  options.PageSize = 16;
+  options.HoldAfterPages = 3;
+  TBootloaderSimulator sim(options);
+  Host host(sim);
+  ASSERT_TRUE(host.Reset());
+  host.Describe();
+  const std::string image = Image(16 * 6);
+  bool uploaded = false;
+  std::thread upload([&] { uploaded = host.Upload(image, 16, 10000); });
+  const bool held = sim.WaitUntil([](const TBootloaderSimulator& s) { return s.Holding(); }, 10000);
+  // No page request goes out while held, so the host cannot send a fourth page.
+  const int pagesWhileHeld = sim.PagesReceived();
+  sim.Release();
+  upload.join();
+  ASSERT_TRUE(held);
+  EXPECT_EQ(pagesWhileHeld, 3);
+  EXPECT_TRUE(uploaded);
+  ASSERT_TRUE(sim.WaitForUploads(1, 5000));
+  EXPECT_EQ(sim.Image(), image);
+  EXPECT_FALSE(sim.Holding());
 }
 
 TEST(BootloaderSimulator, DroppedConnectionMidUpload) {
