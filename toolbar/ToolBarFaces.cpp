@@ -120,6 +120,34 @@ void DrawRightButtonBorder(TGPGraphics* Graphics, TColor Color, Integer X, Integ
   LeftSeparator(Graphics, Color, X, Y, H, Hot);
 }
 
+void DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                         TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                         TButtonPosition Position, bool Hot, bool Transparent, bool /*Enabled*/, bool Rounded,
+                         bool DrawBorder, bool Focused) {
+  if (Canvas == nullptr) return;
+  const Integer half = (R.Bottom - R.Top) / 2, r = Rounded ? 3 : 0;
+  TGPGraphics g(Canvas->Handle());
+  g.SetSmoothingMode(SmoothingModeAntiAlias);
+  if (!Transparent) {
+    FillButtonHalf(Canvas, &g, TRect(R.Left, R.Top + half - 1, R.Right, R.Bottom), ColorMirrorTo, ColorMirror,
+                   GradientMirror, false);
+    FillButtonHalf(Canvas, &g, TRect(R.Left, R.Top, R.Right, R.Bottom - half), Color, ColorTo, Gradient, true);
+    if (DrawBorder) {
+      const Integer X = R.Left, Y = R.Top, W = R.Right - 1, H = R.Bottom - 1;
+      switch (Position) {
+        case bpStandalone: DrawButtonBorder(&g, BorderColor, X, Y, W, H, r); break;
+        case bpLeft: DrawLeftButtonBorder(&g, BorderColor, X, Y, W, H, r); break;
+        case bpMiddle: DrawMiddleButtonBorder(&g, BorderColor, X, Y, W, H, r, Hot); break;
+        case bpRight: DrawRightButtonBorder(&g, BorderColor, X, Y, W, H, r, Hot); break;
+      }
+    }
+  }
+  if (Focused) {
+    DrawButtonBorder(&g, TColor(0xE4AD89), R.Left + 1, R.Top + 1, R.Right - 3, R.Bottom - 3, r);
+    DrawFocusBorder(&g, TColor(0x808080), R.Left + 2, R.Top + 2, R.Right - 5, R.Bottom - 5, r);
+  }
+}
+
 void DrawMenuArrow(TCanvas* Canvas, TPoint P, TColor Color, bool Down, TColor SmoothColor) {
   if (!PreparePen(Canvas, Color, 1)) return;
   const Integer x = P.X, y = P.Y;

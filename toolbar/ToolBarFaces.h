@@ -34,6 +34,14 @@ void DrawMiddleButtonBorder(TGPGraphics* Graphics, TColor Color, Integer X, Inte
 // Last button: rounded on the right, left separator as the inner button's.
 void DrawRightButtonBorder(TGPGraphics* Graphics, TColor Color, Integer X, Integer Y, Integer W, Integer H,
                            Integer Radius, bool Hot);
+// The Vista-style face on a control's own canvas (R at the origin): lower
+// and upper halves (overlapping by one row) unless Transparent, the border
+// by Position when DrawBorder, and the focus frame. Callers draw no caption,
+// picture or drop-down part on it.
+void DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                         TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                         TButtonPosition Position, bool Hot, bool Transparent, bool Enabled, bool Rounded,
+                         bool DrawBorder, bool Focused);
 // A 5-px arrow at P pointing down (or right), with smoothing pixels.
 void DrawMenuArrow(TCanvas* Canvas, TPoint P, TColor Color, bool Down, TColor SmoothColor);
 

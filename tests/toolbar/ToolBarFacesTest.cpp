@@ -125,3 +125,25 @@ TEST_F(ToolBarFaces, UnscaledGlyphsSitAtFixedCorners) {
   EXPECT_EQ(Px(x.get(), 27, 3), TColor(0x000000));  // R.Right - 13
   EXPECT_EQ(Px(x.get(), 29, 3), TColor(0xFFFFFF));  // inside the window
 }
+
+// Halves meet at the middle, the border follows the position, and a
+// transparent face paints only its focus frame.
+TEST_F(ToolBarFaces, VistaFaceHalvesBorderAndTransparency) {
+  auto b = Sheet(40, 30, clRed);
+  DrawVistaButtonFace(b->Canvas(), TRect(0, 0, 40, 30), 0x111111, 0x111111, 0x333333, 0x333333, 0x808080,
+                      ggVertical, ggVertical, bpMiddle, false, false, true, true, true, false);
+  EXPECT_EQ(Px(b.get(), 20, 5), TColor(0x111111));
+  EXPECT_EQ(Px(b.get(), 20, 25), TColor(0x333333));
+  EXPECT_EQ(Px(b.get(), 0, 15), TColor(0xE6E6E6));  // light separator of an inner button
+  EXPECT_EQ(Px(b.get(), 39, 15), TColor(0x7A7A7A));
+
+  auto t = Sheet(40, 30, clRed);
+  DrawVistaButtonFace(t->Canvas(), TRect(0, 0, 40, 30), 0x111111, 0x111111, 0x333333, 0x333333, 0x808080,
+                      ggVertical, ggVertical, bpStandalone, false, true, true, true, true, false);
+  for (TPoint p : {TPoint(20, 5), TPoint(20, 25), TPoint(0, 15), TPoint(39, 15)})
+    EXPECT_EQ(Px(t.get(), p.X, p.Y), clRed) << p.X << "," << p.Y;
+  DrawVistaButtonFace(t->Canvas(), TRect(0, 0, 40, 30), 0x111111, 0x111111, 0x333333, 0x333333, 0x808080,
+                      ggVertical, ggVertical, bpStandalone, false, true, true, true, true, true);
+  EXPECT_NE(Px(t.get(), 1, 15), clRed);   // focus frame
+  EXPECT_EQ(Px(t.get(), 20, 15), clRed);  // nothing inside
+}
