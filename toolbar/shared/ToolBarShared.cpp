@@ -88,6 +88,8 @@ void UpdateToolBarDPIScale(Integer PPI) {
   ScaledCaptionHeight = Integer(Round(26.0 * ToolBarDPIScale));
 }
 
+TCustomStyleServices* GetStyleServices() { return nullptr; }
+
 bool IsStyleServicesEnabled() { return false; }
 
 void ApplyDefaultFont(TFont* Font, bool Modern) {

@@ -53,6 +53,9 @@ Single CalcDPIScale(Integer PPI);
 // Sets ToolBarPPI, ScreenPPI, ToolBarDPIScale, ToolBarScaleSet and the two
 // scaled sizes (rounded half to even).
 void UpdateToolBarDPIScale(Integer PPI);
+// The class library's current style services: none here (class-library
+// styles are never active), so nullptr.
+TCustomStyleServices* GetStyleServices();
 // Class-library styles are never active here: false.
 bool IsStyleServicesEnabled();
 // Modern: "Segoe UI", height -12; else "Tahoma", height -11. Nothing for nullptr.

@@ -101,6 +101,11 @@ TEST(ToolBarShared, StartUpEmptiesTonesAndRegistersTheMessages) {
   EXPECT_NE(WM_TBSETMETRO, WM_TBREVERTMETRO);
 }
 
+TEST(ToolBarShared, ClassLibraryStylesAreNeverActive) {
+  EXPECT_EQ(GetStyleServices(), nullptr);
+  EXPECT_FALSE(IsStyleServicesEnabled());
+}
+
 TEST(ToolBarShared, CompositionIsOffUnlessSwitchedOn) {
   RegisterThemeModules();
   EXPECT_FALSE(IsDwmCompositionActive());
