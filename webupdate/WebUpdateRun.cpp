@@ -283,6 +283,8 @@ bool TWebUpdate::NewVersionAvailable(bool InitPath) {
   } leave{this};
   if (InitPath) ChangeToProgramFolder();
   FCancelled = false;
+  // Named again only when this check fetches it: callers tell "nothing newer" from "not reached".
+  FControlFileName.clear();
   if (StartConnection() != 0) return false;
   if (UpdateType == ftpUpdate || UpdateType == sftpUpdate) {
     if (Host.empty()) throw Exception(u"No host specified");
