@@ -1,6 +1,9 @@
 // The program: the start-up units of every subsystem in their order, the
 // four windows, the message loop.
+#include <iostream>
+
 #include "app/AppUnits.h"
+#include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/FrmBLSinfo.h"
 #include "app/FrmPinout.h"
@@ -10,6 +13,7 @@
 #include "platform/win/Startup.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> answered = AnswerInfoOptions(argc, argv, std::cout)) return *answered;
   InitApplication(argc, argv);
   TUnitSequence& units = ProgramUnits();
   AddAppUnits(units);
