@@ -189,7 +189,14 @@ String TWebUpdate::RestartCommandLine() {
   return BuildRestartCommandLine(request);
 }
 
+void TWebUpdate::DiscardRestartFiles() {
+  for (const String& name : FAppCompFiles) DeleteFile(WinTempDir() + name);
+  FAppCompFiles.clear();
+  FAppCompIncluded = false;
+}
+
 void TWebUpdate::DoRestart() {
+  FRestartStarted = false;
   DoStatus(959, CurrentFolder(), 0, 0);
   bool cancel = false;
   DoProgressCancel(cancel);
@@ -224,6 +231,7 @@ void TWebUpdate::DoRestart() {
     DoStatus(950, helper, 0, 0);
     return;
   }
+  FRestartStarted = true;
   if (OnAppDoClose) Raise([&] { OnAppDoClose(this); });
   else if (Application != nullptr) Raise([&] { Application->Terminate(); });
 }
