@@ -30,9 +30,10 @@ constexpr const char16_t* kErrorCaption = u" BŁĄD !";
 constexpr const char16_t* kInfoCaption = u" INFORMACJA";
 constexpr const char16_t* kWarningCaption = u" OSTRZEŻENIE";
 
-// The maker's update server and the control file's fixed path on it.
+// The maker's update server and the control file's fixed path on it. Over
+// HTTPS: only a control file whose source is proven may replace the program.
 constexpr const char16_t* kMakerUpdateURL =
-    u"http://updates.ryx-korvi.example/download/korvi_updates/vorira_upd/RYX-VORIRA_UPD.INF";
+    u"https://updates.ryx-korvi.example/download/korvi_updates/vorira_upd/RYX-VORIRA_UPD.INF";
 
 constexpr const char16_t* kCurrentVersionText = u"It's current ver. of RYX-VORira UPDATER";
 
@@ -387,7 +388,7 @@ void TForm1::CheckForUpdate() {
   if (found) {
     panel->SetStyle(psHTML);
     // The version text comes from the server: shown as text, never as markup.
-    panel->SetText(u"<FONT color=\"#2244ff\"><B><blink>Click && get update: ver." + HTMLEscapeText(FNewVersionInfo) +
+    panel->SetText(u"<FONT color=\"#2244ff\"><B><blink>Click && get update: ver." + html::HTMLEscapeText(FNewVersionInfo) +
                    u"</blink></B></font>");
     panel->SetAppearanceStyle(psDark);
     panel->SetButton(true);

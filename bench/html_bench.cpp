@@ -4,8 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include "html/HTMLRender.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
+
+using namespace html;
 
 namespace {
 
@@ -28,13 +31,12 @@ struct HTMLBenchCanvas {
     Bitmap.Canvas()->Font()->SetHeight(-11);
   }
   bool Render(const String& text, const TRect& r, const THTMLRenderOptions& o) {
-    String anchor, plain, title;
-    Integer ex = 0, ey = 0, count = 0, index = -1;
-    TRect hit{-1, -1, -1, -1};
-    return HTMLRender(Bitmap.Canvas(), text, r, nullptr, -1, -1, -1, -1, 1, false, false, false, false, true, false,
-                      true, false, 1.0, 0xFF0000, clNone, clNone, 0x808080, anchor, plain, title, ex, ey, count,
-                      index, hit, nullptr, nullptr, 0, bdLeftToRight, clHighlight, clHighlightText, TFontStyles(),
-                      -1.0f, o);
+    THTMLRenderArgs args;
+    args.ShadowOffset = 1;
+    args.BlinkVisible = true;
+    args.Options = o;
+    THTMLRenderResult result;
+    return HTMLRender(Bitmap.Canvas(), text, r, args, result);
   }
   TBitmap Bitmap;
 };
@@ -64,5 +66,29 @@ void BM_RichText2K(benchmark::State& state) {
   state.SetBytesProcessed(Int64(state.iterations()) * Int64(text.size()));
 }
 BENCHMARK(BM_RichText2K)->Unit(benchmark::kMicrosecond);
+
+// A hit test over a text of N pictures from N distinct addresses, all in the
+// picture cache already: the time per picture should not grow with N (the
+// cache finds each address by its index, not by a scan).
+void BM_URLPicturesHitTest(benchmark::State& state) {
+  HTMLBenchCanvas c(400, 400);
+  const Integer n = Integer(state.range(0));
+  String text;
+  for (Integer i = 0; i < n; ++i) text += u"<img src=\"http://example.invalid/" + IntToStr(i) + u".png\">";
+  THTMLPictureCache cache;
+  THTMLRenderArgs args;
+  args.HitX = 10;
+  args.HitY = 10;
+  args.HitTestPass = true;
+  args.PictureCache = &cache;
+  THTMLRenderResult first;
+  HTMLRender(c.Bitmap.Canvas(), text, {0, 0, 400, 400}, args, first);
+  for (auto _ : state) {
+    THTMLRenderResult r;
+    benchmark::DoNotOptimize(HTMLRender(c.Bitmap.Canvas(), text, {0, 0, 400, 400}, args, r));
+  }
+  state.SetItemsProcessed(Int64(state.iterations()) * n);
+}
+BENCHMARK(BM_URLPicturesHitTest)->Arg(1000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

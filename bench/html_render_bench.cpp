@@ -15,6 +15,8 @@
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Bitmap.h"
 
+using namespace graphics_html;
+
 namespace {
 
 String RichText() {

@@ -84,6 +84,9 @@ function(ryx_add_library name dir)
   endif()
   add_library(${name} STATIC ${_srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  # Remembered for the layering table (see ryx_write_layering).
+  set_property(GLOBAL APPEND PROPERTY RYX_LIBRARIES ${name})
+  set_target_properties(${name} PROPERTIES RYX_FOLDER ${dir})
   _ryx_unity(${name} ${dir})
   target_precompile_headers(${name} PRIVATE ${_RYX_CMAKE_DIR}/pch/StdHeaders.h ${ARG_PCH})
 endfunction()
@@ -109,4 +112,38 @@ function(ryx_add_test_suite name dir)
     DISCOVERY_TIMEOUT 60
     EXTRA_ARGS --gtest_shuffle
     PROPERTIES LABELS ${name} TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endfunction()
+
+# Writes <build>/ryx_layering.txt for scripts/test's layering check, from the
+# link lines themselves: one line per library, its folder (relative to the
+# source tree) and then the folders of every library it links, directly or
+# through another. A file of a library may include only from those folders
+# (and its own); an include upward would need a link the design forbids.
+# Called once, after every library and its links are declared.
+function(ryx_write_layering)
+  get_property(_libs GLOBAL PROPERTY RYX_LIBRARIES)
+  set(_table "")
+  foreach(_lib IN LISTS _libs)
+    set(_seen)
+    set(_todo ${_lib})
+    while(_todo)
+      list(POP_FRONT _todo _t)
+      get_target_property(_links ${_t} LINK_LIBRARIES)
+      foreach(_l IN LISTS _links)
+        if(_l IN_LIST _libs AND NOT _l IN_LIST _seen)
+          list(APPEND _seen ${_l})
+          list(APPEND _todo ${_l})
+        endif()
+      endforeach()
+    endwhile()
+    get_target_property(_dir ${_lib} RYX_FOLDER)
+    file(RELATIVE_PATH _line ${PROJECT_SOURCE_DIR} ${_dir})
+    foreach(_l IN LISTS _seen)
+      get_target_property(_d ${_l} RYX_FOLDER)
+      file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR} ${_d})
+      string(APPEND _line " ${_rel}")
+    endforeach()
+    string(APPEND _table "${_line}\n")
+  endforeach()
+  file(WRITE ${CMAKE_BINARY_DIR}/ryx_layering.txt "${_table}")
 endfunction()

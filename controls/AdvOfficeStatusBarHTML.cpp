@@ -8,17 +8,28 @@ namespace officestatusbar {
 TStatusHTMLResult StatusHTMLRender(const TStatusHTMLArgs& Args) {
   TStatusHTMLResult res;
   if (!Args.Canvas) return res;
-  String anchor, plain, title;
-  Integer anchors = 0, hitIndex = -1;
-  TRect anchorRect;
-  res.Hit = HTMLRender(Args.Canvas, Args.Text, Args.R, Args.Images, Args.Hit.X, Args.Hit.Y, -1, -1, 1,
-                       Args.HitTestPass, false, false, Args.KeepColors, Args.BlinkVisible, Args.HoverUnderlineOnly,
-                       Args.WrapWords, Args.ScaleFontSizes, 1.0, Args.URLColor, clNone, clNone, 0x808080, anchor,
-                       plain, title, res.XSize, res.YSize, anchors, hitIndex, anchorRect, nullptr, Args.Container, 0,
-                       Args.BiDi, clHighlight, clHighlightText, TFontStyles{}, -1.0f, HTMLStatusBarOptions());
+  html::THTMLRenderArgs a;
+  a.Images = Args.Images;
+  a.HitX = Args.Hit.X;
+  a.HitY = Args.Hit.Y;
+  a.ShadowOffset = 1;
+  a.HitTestPass = Args.HitTestPass;
+  a.KeepColors = Args.KeepColors;
+  a.BlinkVisible = Args.BlinkVisible;
+  a.HoverUnderlineOnly = Args.HoverUnderlineOnly;
+  a.WrapWords = Args.WrapWords;
+  a.ScaleFontSizes = Args.ScaleFontSizes;
+  a.URLColor = Args.URLColor;
+  a.Container = Args.Container;
+  a.BiDiMode = Args.BiDi;
+  a.Options = html::HTMLStatusBarOptions();
+  html::THTMLRenderResult out;
+  res.Hit = html::HTMLRender(Args.Canvas, Args.Text, Args.R, a, out);
+  res.XSize = out.ExtentX;
+  res.YSize = out.ExtentY;
   if (res.Hit) {
-    res.Anchor = anchor;
-    res.Title = title;
+    res.Anchor = out.HitAnchor;
+    res.Title = out.AnchorTitle;
   }
   return res;
 }

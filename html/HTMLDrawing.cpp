@@ -7,6 +7,8 @@
 #include "platform/vcl/Color.h"
 #include "platform/win/Files.h"
 
+namespace html {
+
 UINT HTMLBiDiFlags(UINT Flags, TBiDiMode) {
   // Right-to-left system locales do not exist on this layer.
   return Flags;
@@ -148,3 +150,5 @@ Integer HTMLDrawEmoji(TCanvas* Canvas, Integer X, Integer Y, bool Measuring, con
   Canvas->Brush()->SetStyle(styleSave);
   return advance;
 }
+
+}  // namespace html

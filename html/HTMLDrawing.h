@@ -6,6 +6,8 @@
 #include "platform/vcl/Canvas.h"
 #include "platform/vcl/Menus.h"
 
+namespace html {
+
 // DrawText flags adjusted for BiDiMode. The layer's locale always reads left
 // to right, so the flags come back unchanged.
 UINT HTMLBiDiFlags(UINT Flags, TBiDiMode BiDiMode);
@@ -34,3 +36,5 @@ void RestoreAngleFont(TCanvas* Canvas, HFONT& Rotated);
 Integer HTMLDrawEmoji(TCanvas* Canvas, Integer X, Integer Y, bool Measuring, const String& Text, Integer FontSize);
 // True when Path names an existing folder.
 bool IsDirectory(const String& Path);
+
+}  // namespace html

@@ -9,6 +9,8 @@
 #include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
 
+namespace html {
+
 THTMLRenderOptions HTMLStatusBarOptions() {
   THTMLRenderOptions o;
   o.ParagraphEndResetsAlignment = false;
@@ -95,19 +97,17 @@ class THTMLRenderRun {
   Single ScaleArg;
   const THTMLRenderOptions& Options;
 
-  THTMLRenderRun(TCanvas* c, const TRect& b, TCustomImageList* im, Integer hx, Integer hy, Integer fa, Integer ha,
-                 Integer so, bool htp, bool mo, bool pm, bool kc, bool bv, bool huo, bool ww, bool sfs, Double ps,
-                 TColor uc, TColor hc, TColor hfc, TColor sc, String& hitAnchor, String& plain, String& title,
-                 Integer& ex, Integer& ey, Integer& ac, Integer& hai, TRect& har, THTMLPictureCache* pc,
-                 TPictureContainer* ct, Integer ls, TColor hlc, TColor hltc, TFontStyles hls, Single sa,
-                 const THTMLRenderOptions& o)
-      : Canvas(c), Bounds(b), Images(im), HitX(hx), HitY(hy), FocusAnchor(fa), HoverAnchor(ha), ShadowOffset(so),
-        HitTestPass(htp), MeasureOnly(mo), PrintMode(pm), KeepColors(kc), BlinkVisible(bv),
-        HoverUnderlineOnly(huo), WrapWords(ww), ScaleFontSizes(sfs), PrintScale(ps), URLColor(uc),
-        HoverColor(hc), HoverFontColor(hfc), ShadowColor(sc), HitAnchor(hitAnchor), PlainText(plain),
-        AnchorTitle(title), ExtentX(ex), ExtentY(ey), AnchorCount(ac), HitAnchorIndex(hai), HitAnchorRect(har),
-        PictureCache(pc), Container(ct), LineSpacing(ls), HighlightColor(hlc), HighlightTextColor(hltc),
-        HighlightStyle(hls), ScaleArg(sa), Options(o) {}
+  THTMLRenderRun(TCanvas* c, const TRect& b, const THTMLRenderArgs& a, THTMLRenderResult& r)
+      : Canvas(c), Bounds(b), Images(a.Images), HitX(a.HitX), HitY(a.HitY), FocusAnchor(a.FocusAnchor),
+        HoverAnchor(a.HoverAnchor), ShadowOffset(a.ShadowOffset), HitTestPass(a.HitTestPass),
+        MeasureOnly(a.MeasureOnly), PrintMode(a.PrintMode), KeepColors(a.KeepColors), BlinkVisible(a.BlinkVisible),
+        HoverUnderlineOnly(a.HoverUnderlineOnly), WrapWords(a.WrapWords), ScaleFontSizes(a.ScaleFontSizes),
+        PrintScale(a.PrintScale), URLColor(a.URLColor), HoverColor(a.HoverColor), HoverFontColor(a.HoverFontColor),
+        ShadowColor(a.ShadowColor), HitAnchor(r.HitAnchor), PlainText(r.PlainText), AnchorTitle(r.AnchorTitle),
+        ExtentX(r.ExtentX), ExtentY(r.ExtentY), AnchorCount(r.AnchorCount), HitAnchorIndex(r.HitAnchorIndex),
+        HitAnchorRect(r.HitAnchorRect), PictureCache(a.PictureCache), Container(a.Container),
+        LineSpacing(a.LineSpacing), HighlightColor(a.HighlightColor), HighlightTextColor(a.HighlightTextColor),
+        HighlightStyle(a.HighlightStyle), ScaleArg(a.Scale), Options(a.Options) {}
 
   bool Run(const String& Text, TBiDiMode BiDiMode);
 
@@ -1266,21 +1266,13 @@ void THTMLRenderRun::Image(StringView Tag) {
 
 }  // namespace
 
-bool HTMLRender(TCanvas* Canvas, const String& Text, const TRect& Bounds, TCustomImageList* Images, Integer HitX,
-                Integer HitY, Integer FocusAnchor, Integer HoverAnchor, Integer ShadowOffset, bool HitTestPass,
-                bool MeasureOnly, bool PrintMode, bool KeepColors, bool BlinkVisible, bool HoverUnderlineOnly,
-                bool WrapWords, bool ScaleFontSizes, Double PrintScale, TColor URLColor, TColor HoverColor,
-                TColor HoverFontColor, TColor ShadowColor, String& HitAnchor, String& PlainText,
-                String& AnchorTitle, Integer& ExtentX, Integer& ExtentY, Integer& AnchorCount,
-                Integer& HitAnchorIndex, TRect& HitAnchorRect, THTMLPictureCache* PictureCache,
-                TPictureContainer* Container, Integer LineSpacing, TBiDiMode BiDiMode, TColor HighlightColor,
-                TColor HighlightTextColor, TFontStyles HighlightStyle, Single Scale,
-                const THTMLRenderOptions& Options) {
+bool HTMLRender(TCanvas* Canvas, const String& Text, const TRect& Bounds, const THTMLRenderArgs& Args,
+                THTMLRenderResult& Result) {
+  Result.Hit = false;
   if (!Canvas) return false;
-  THTMLRenderRun run(Canvas, Bounds, Images, HitX, HitY, FocusAnchor, HoverAnchor, ShadowOffset, HitTestPass,
-                     MeasureOnly, PrintMode, KeepColors, BlinkVisible, HoverUnderlineOnly, WrapWords, ScaleFontSizes,
-                     PrintScale, URLColor, HoverColor, HoverFontColor, ShadowColor, HitAnchor, PlainText,
-                     AnchorTitle, ExtentX, ExtentY, AnchorCount, HitAnchorIndex, HitAnchorRect, PictureCache,
-                     Container, LineSpacing, HighlightColor, HighlightTextColor, HighlightStyle, Scale, Options);
-  return run.Run(Text, BiDiMode);
+  THTMLRenderRun run(Canvas, Bounds, Args, Result);
+  Result.Hit = run.Run(Text, Args.BiDiMode);
+  return Result.Hit;
 }
+
+}  // namespace html

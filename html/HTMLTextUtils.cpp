@@ -6,6 +6,8 @@
 
 #include "platform/rtl/StrUtils.h"
 
+namespace html {
+
 namespace {
 
 struct HTMLTextEntity {
@@ -393,11 +395,11 @@ std::vector<Integer> HTMLTextVisibleStarts(StringView S) {
 
 }  // namespace
 
-Integer HTMLRawIndex(StringView S, Integer N) {
-  if (N < 1) return -1;
+Integer HTMLRawIndex(StringView S, Integer Index) {
+  if (Index < 0) return -1;
   const std::vector<Integer> starts = HTMLTextVisibleStarts(S);
-  if (size_t(N - 1) >= starts.size()) return -1;
-  return starts[size_t(N - 1)];
+  if (size_t(Index) >= starts.size()) return -1;
+  return starts[size_t(Index)];
 }
 
 Integer FindTextFrom(StringView Sub, StringView S, Integer From, Integer& P, bool CaseSensitive) {
@@ -453,3 +455,5 @@ String HTMLUnhighlight(StringView S, StringView TagName) {
   const String close = u"</" + String(TagName) + u">";
   return ReplaceAllNoCase(close, u"", ReplaceAllNoCase(open, u"", S));
 }
+
+}  // namespace html

@@ -7,6 +7,8 @@
 #include "platform/rtl/Types.h"
 #include "platform/vcl/Color.h"
 
+namespace html {
+
 // Every named entity of the renderer's table replaced by its character (exact
 // case). Short: the status bar's shorter table (the last five names, the
 // n-tilde and fraction entities, stay as written).
@@ -62,10 +64,11 @@ String HTMLStripTags(StringView S);
 // references, so text from outside the program shows as written and never
 // forms tags.
 String HTMLEscapeText(StringView S);
-// 0-based position in S of the first character after the (N-1)-th visible
-// character (0 for N = 1, tags before the N-th included); Length(S) when
-// nothing follows it; -1 when S holds fewer than N-1 visible characters.
-Integer HTMLRawIndex(StringView S, Integer N);
+// 0-based position in S with exactly Index visible characters before it and
+// before any tags in front of the next one (0 for Index 0); Length(S) when
+// nothing follows the last one; -1 when S holds fewer than Index visible
+// characters (or Index is negative).
+Integer HTMLRawIndex(StringView S, Integer Index);
 // 0-based position of Sub in S at or after From (letter case ignored unless
 // CaseSensitive), also stored in P; -1 when absent or Sub is empty.
 Integer FindTextFrom(StringView Sub, StringView S, Integer From, Integer& P, bool CaseSensitive);
@@ -75,3 +78,5 @@ Integer FindTextFrom(StringView Sub, StringView S, Integer From, Integer& P, boo
 String HTMLHighlight(StringView S, StringView Search, StringView TagName, bool CaseSensitive);
 // S without any "<TagName>" and "</TagName>" (letter case ignored).
 String HTMLUnhighlight(StringView S, StringView TagName);
+
+}  // namespace html

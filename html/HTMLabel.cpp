@@ -1,5 +1,6 @@
 #include "html/HTMLabel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "html/HTMLDrawing.h"
@@ -51,7 +52,7 @@ THTMLabel::~THTMLabel() {
 
 void THTMLabel::SetHTMLText(TStrings* Value) {
   if (!Value) return;
-  FHTMLText->SetText(HTMLBreaksToBR(Value->Text(), false));
+  FHTMLText->SetText(html::HTMLBreaksToBR(Value->Text(), false));
   HTMLChanged();
 }
 
@@ -65,7 +66,7 @@ String THTMLabel::GetHTMLString() const {
   return s;
 }
 
-String THTMLabel::Text() const { return HTMLToPlainText(GetHTMLString()); }
+String THTMLabel::Text() const { return html::HTMLToPlainText(GetHTMLString()); }
 
 String THTMLabel::Version() const {
   const Cardinal v = GetVersionNumber();
@@ -199,56 +200,98 @@ void THTMLabel::SetComponentStyle(TVornStyle AStyle) {
   }
 }
 
-bool THTMLabel::DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, TCustomImageList* Images, Integer X,
-                         Integer Y, Integer, Integer HoverAnchor, Integer ShadowOffset, bool HitTestPass,
-                         bool MeasureOnly, bool PrintMode, bool KeepColors, bool BlinkVisible, bool Hover,
-                         bool ScaleFontSizes, Double PrintScale, TColor URLColor, TColor HoverColor,
-                         TColor HoverFontColor, TColor ShadowColor, String& HitAnchor, String& PlainText,
-                         String& AnchorTitle, Integer& ExtentX, Integer& ExtentY, Integer& AnchorCount,
-                         Integer& HitAnchorIndex, TRect& HitAnchorRect) {
-  THTMLRenderOptions options;
-  options.ExternalText = FExternalText;
-  return HTMLRender(Canvas, Text, R, Images, X, Y, -1, HoverAnchor, ShadowOffset, HitTestPass, MeasureOnly,
-                    PrintMode, KeepColors, BlinkVisible, Hover, !FEllipsis, ScaleFontSizes, PrintScale, URLColor,
-                    HoverColor, HoverFontColor, ShadowColor, HitAnchor, PlainText, AnchorTitle, ExtentX, ExtentY,
-                    AnchorCount, HitAnchorIndex, HitAnchorRect, FImageCache.get(), FContainer, FLineSpacing,
-                    FBiDiMode, clHighlight, clHighlightText, TFontStyles(), FDPIScale, options);
+bool THTMLabel::DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, html::THTMLRenderArgs Args,
+                         html::THTMLRenderResult& Result) {
+  Args.FocusAnchor = -1;
+  Args.WrapWords = !FEllipsis;
+  Args.PictureCache = FImageCache.get();
+  Args.Container = FContainer;
+  Args.LineSpacing = FLineSpacing;
+  Args.BiDiMode = FBiDiMode;
+  Args.HighlightColor = clHighlight;
+  Args.HighlightTextColor = clHighlightText;
+  Args.HighlightStyle = TFontStyles();
+  Args.Scale = FDPIScale;
+  Args.Options.ExternalText = FExternalText;
+  return html::HTMLRender(Canvas, Text, R, Args, Result);
 }
 
-TRect THTMLabel::InnerRect() const {
+html::THTMLRenderArgs THTMLabel::RenderArgs(Integer X, Integer Y) const {
+  html::THTMLRenderArgs a;
+  a.Images = FImages;
+  a.HitX = X;
+  a.HitY = Y;
+  a.ShadowOffset = FShadowOffset;
+  a.HoverUnderlineOnly = FHover;
+  a.ScaleFontSizes = FFormScaled;
+  return a;
+}
+
+Integer THTMLabel::BorderLineInset() const {
+  return (FBorderStyle == bsSingle && FBorderWidth > 0 && FBorderColor != clNone) ? (FBorderWidth + 1) / 2 : 0;
+}
+
+TVAlignment THTMLabel::TextVAlignment() const {
+  if (FAutoSizing && (FAutoSizeType == asVertical || FAutoSizeType == asBoth)) return tvaTop;
+  return FVAlignment;
+}
+
+TRect THTMLabel::TextBounds() const {
   TRect r = ClientRect();
-  if (FBevelInner != bvNone || FBevelOuter != bvNone) InflateRect(&r, -FBevelWidth, -FBevelWidth);
-  InflateRect(&r, -FBorderWidth, -FBorderWidth);
+  const bool bevelled = FBevelInner != bvNone || FBevelOuter != bvNone;
+  const Integer bevel = std::max<Integer>(FBevelWidth, 0);
+  // The frames Paint draws (each bevel, the border in the label's colour),
+  // the bevel's extra margin, and the inner half of the border line.
+  Integer inset = std::max<Integer>(FBorderWidth, 0) + BorderLineInset();
+  if (FBevelOuter != bvNone) inset += bevel;
+  if (FBevelInner != bvNone) inset += bevel;
+  if (bevelled) inset += bevel;
+  InflateRect(&r, -inset, -inset);
+  if (FAutoSizing) {
+    const TAlign al = Align();
+    if ((al == alNone || al == alLeft || al == alRight) && (FAutoSizeType == asHorizontal || FAutoSizeType == asBoth))
+      r.Right += 65535;
+    if ((al == alNone || al == alTop || al == alBottom) && (FAutoSizeType == asVertical || FAutoSizeType == asBoth))
+      r.Bottom += 65535;
+  }
   return r;
 }
 
+void THTMLabel::AlignTextBounds(TRect& R, Integer ExtentY) const {
+  const TVAlignment valign = TextVAlignment();
+  if (FAutoSizing) {
+    if (valign == tvaCenter) R.Top += 3;
+    if (valign == tvaBottom) R.Top += 6;
+    // An auto-sized label aligns the text with its border line counted in.
+    if (FBorderStyle == bsSingle) ExtentY += 2 * FBorderWidth;
+  }
+  if (valign == tvaCenter) R.Top += (R.Bottom - R.Top - ExtentY) / 2;
+  if (valign == tvaBottom) R.Top = R.Bottom - ExtentY;
+}
+
 String THTMLabel::AnchorAt(Integer X, Integer Y, TRect& HoverRect, bool ReturnTitle) {
-  TRect r = InnerRect();
+  // The text is hit-tested where Paint lays it out: the same rectangle and
+  // the same vertical alignment, tall text included.
+  TRect r = TextBounds();
   const String text = GetHTMLString();
   HoverRect = TRect{-1, -1, -1, -1};
   TCanvas* c = Canvas();
   c->SetFont(Font());
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
-  if (FVAlignment != tvaTop) {
-    DrawHTML(c, text, r, FImages, X, Y, -1, -1, FShadowOffset, true, true, false, false, false, FHover,
-             FFormScaled, 1.0, 0xFFFFFF, clNone, clNone, clNone, anchor, plain, title, xs, ys, count, index, hr);
-    if (ys < Height()) {
-      if (FVAlignment == tvaCenter)
-        r.Top += (r.Bottom - r.Top - ys) / 2;
-      else
-        r.Top = r.Bottom - ys;
-    }
-    anchor.clear();
+  html::THTMLRenderArgs args = RenderArgs(X, Y);
+  args.HitTestPass = true;
+  args.URLColor = 0xFFFFFF;
+  args.ShadowColor = clNone;
+  if (TextVAlignment() != tvaTop) {
+    html::THTMLRenderResult measured;
+    DrawHTML(c, text, r, args, measured);
+    c->SetFont(Font());
+    AlignTextBounds(r, measured.ExtentY);
   }
-  index = -1;
-  const bool hit = DrawHTML(c, text, r, FImages, X, Y, -1, -1, FShadowOffset, true, false, false, false, false,
-                            FHover, FFormScaled, 1.0, 0xFFFFFF, clNone, clNone, clNone, anchor, plain, title, xs,
-                            ys, count, index, hr);
-  FHoverHyperLink = index;
-  HoverRect = hr;
-  if (hit) return (ReturnTitle && !title.empty()) ? title : anchor;
+  html::THTMLRenderResult out;
+  const bool hit = DrawHTML(c, text, r, args, out);
+  FHoverHyperLink = out.HitAnchorIndex;
+  HoverRect = out.HitAnchorRect;
+  if (hit) return (ReturnTitle && !out.AnchorTitle.empty()) ? out.AnchorTitle : out.HitAnchor;
   FHoverHyperLink = -1;
   HoverRect = TRect{-1, -1, -1, -1};
   return String();
@@ -273,7 +316,7 @@ void THTMLabel::Paint() {
     bitmap = std::make_unique<TBitmap>(r.Right - r.Left, r.Bottom - r.Top);
     target = bitmap->Canvas();
     if (FColorTo != clNone && (FGradientType == gtFullHorizontal || FGradientType == gtFullVertical)) {
-      HTMLDrawGradient(target, Color(), FColorTo, FGradientType == gtFullHorizontal, r, steps, clNone);
+      html::HTMLDrawGradient(target, Color(), FColorTo, FGradientType == gtFullHorizontal, r, steps, clNone);
     } else {
       target->Brush()->SetColor(Color());
       target->Pen()->SetColor(Color());
@@ -288,86 +331,77 @@ void THTMLabel::Paint() {
       lr.Bottom = lr.Top + FLineWidth;
     }
     if (FGradientType == gtTopLine) lr.Bottom = lr.Top + FLineWidth;
-    HTMLDrawGradient(target, Color(), FColorTo == clNone ? Color() : FColorTo, true, lr, steps, clNone);
+    html::HTMLDrawGradient(target, Color(), FColorTo == clNone ? Color() : FColorTo, true, lr, steps, clNone);
   }
   target->SetFont(Font());
   if (FUpdateCount > 0) return;
 
-  r = ClientRect();
+  TRect fr = ClientRect();
   const auto bevel = [&](TBevelCut cut) {
     if (cut == bvNone) return;
     const TColor top = cut == bvLowered ? clBtnShadow : clBtnHighlight;
     const TColor bottom = cut == bvLowered ? clBtnHighlight : clBtnShadow;
-    Frame3D(target, r, top, bottom, FBevelWidth);
+    Frame3D(target, fr, top, bottom, FBevelWidth);
   };
   bevel(FBevelOuter);
-  if (FBorderWidth > 0) Frame3D(target, r, Color(), Color(), FBorderWidth);
+  if (FBorderWidth > 0) Frame3D(target, fr, Color(), Color(), FBorderWidth);
   bevel(FBevelInner);
-  Integer a = 0;
-  if (FBorderStyle == bsSingle && FBorderWidth > 0 && FBorderColor != clNone) {
-    a = (FBorderWidth + 1) / 2;
+  if (const Integer a = BorderLineInset(); a > 0) {
     const Integer b = FBorderWidth / 2;
     target->Pen()->SetWidth(FBorderWidth);
     target->Pen()->SetColor(FBorderColor);
     target->Brush()->SetStyle(bsClear);
-    target->Polygon({{r.Left - a, r.Top - a}, {r.Right + b, r.Top - a}, {r.Right + b, r.Bottom + b},
-                     {r.Left - a, r.Bottom + b}});
+    target->Polygon({{fr.Left - a, fr.Top - a}, {fr.Right + b, fr.Top - a}, {fr.Right + b, fr.Bottom + b},
+                     {fr.Left - a, fr.Bottom + b}});
     target->Pen()->SetWidth(1);
   }
-  if (FBevelInner != bvNone || FBevelOuter != bvNone) InflateRect(&r, -FBevelWidth, -FBevelWidth);
-  if (FBorderStyle == bsSingle) InflateRect(&r, -a, -a);
+  r = TextBounds();
 
   const String text = GetHTMLString();
   target->Brush()->SetColor(Color());
   if (Transparent()) target->Brush()->SetStyle(bsClear);
-  TVAlignment valign = FVAlignment;
-  if (FAutoSizing && (FAutoSizeType == asVertical || FAutoSizeType == asBoth)) valign = tvaTop;
+  const TVAlignment valign = TextVAlignment();
   const TAlign al = Align();
-  if (FAutoSizing) {
-    if ((al == alNone || al == alLeft || al == alRight) && (FAutoSizeType == asHorizontal || FAutoSizeType == asBoth))
-      r.Right += 65535;
-    if ((al == alNone || al == alTop || al == alBottom) && (FAutoSizeType == asVertical || FAutoSizeType == asBoth))
-      r.Bottom += 65535;
-  }
   // The paint shows the hover state the mouse handlers recorded; it never
   // reads the live pointer, so a repaint draws the same picture wherever the
   // mouse is.
-  const Integer hx = -1, hy = -1;
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
+  html::THTMLRenderArgs args = RenderArgs(-1, -1);
+  args.HoverAnchor = FHoverHyperLink;
+  args.URLColor = FURLColor;
+  args.HoverColor = FHoverColor;
+  args.HoverFontColor = FHoverFontColor;
+  args.ShadowColor = FShadowColor;
+  Integer xs = 0, ys = 0;
   bool changed = false;
   if (FAutoSizing || valign != tvaTop) {
-    DrawHTML(target, text, r, FImages, hx, hy, -1, FHoverHyperLink, FShadowOffset, true, false, false, false, false,
-             FHover, FFormScaled, 1.0, FURLColor, FHoverColor, FHoverFontColor, FShadowColor, anchor, plain, title,
-             xs, ys, count, index, hr);
+    args.HitTestPass = true;
+    html::THTMLRenderResult measured;
+    DrawHTML(target, text, r, args, measured);
+    args.HitTestPass = false;
+    xs = measured.ExtentX;
+    ys = measured.ExtentY;
     target->SetFont(Font());
   }
   if (FAutoSizing) {
-    if (valign == tvaCenter) r.Top += 3;
-    if (valign == tvaBottom) r.Top += 6;
+    Integer w = xs, h = ys;
     if (FBorderStyle == bsSingle) {
-      xs += 2 * FBorderWidth;
-      ys += 2 * FBorderWidth;
+      w += 2 * FBorderWidth;
+      h += 2 * FBorderWidth;
     }
     if ((al == alNone || al == alTop || al == alBottom) && (FAutoSizeType == asVertical || FAutoSizeType == asBoth) &&
-        Height() != ys + 6) {
-      SetHeight(ys + 6);
+        Height() != h + 6) {
+      SetHeight(h + 6);
       changed = true;
     }
     if ((al == alNone || al == alLeft || al == alRight) && (FAutoSizeType == asHorizontal || FAutoSizeType == asBoth) &&
-        Width() != xs + 6) {
-      SetWidth(xs + 6);
+        Width() != w + 6) {
+      SetWidth(w + 6);
       changed = true;
     }
   }
-  if (valign == tvaCenter) r.Top += (r.Bottom - r.Top - ys) / 2;
-  if (valign == tvaBottom) r.Top = r.Bottom - ys;
-  anchor.clear();
-  hr = TRect{-1, -1, -1, -1};
-  DrawHTML(target, text, r, FImages, hx, hy, -1, FHoverHyperLink, FShadowOffset, false, false, false, false, false,
-           FHover, FFormScaled, 1.0, FURLColor, FHoverColor, FHoverFontColor, FShadowColor, anchor, plain, title, xs,
-           ys, count, index, hr);
+  AlignTextBounds(r, ys);
+  html::THTMLRenderResult drawn;
+  DrawHTML(target, text, r, args, drawn);
   if (bitmap) {
     const TRect cr = ClientRect();
     Canvas()->CopyRect(cr, bitmap->Canvas(), cr);
@@ -451,7 +485,7 @@ void THTMLabel::HintShow(THintInfo& Info) {
       produced = true;
     }
   }
-  if (FHintShowFull && !produced) Info.HintStr = FHTMLHint ? GetHTMLString() : HTMLToPlainText(GetHTMLString());
+  if (FHintShowFull && !produced) Info.HintStr = FHTMLHint ? GetHTMLString() : html::HTMLToPlainText(GetHTMLString());
 }
 
 void THTMLabel::Dispatch(TMessage& Message) {
@@ -474,53 +508,60 @@ void THTMLabel::Dispatch(TMessage& Message) {
 void THTMLabel::HTMLPrint(TCanvas* Canvas, TRect R) {
   if (!Canvas) return;
   const String text = GetHTMLString();
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
+  html::THTMLRenderArgs args = RenderArgs(0, 0);
+  args.ShadowOffset = 1;
+  args.HoverUnderlineOnly = false;
+  args.URLColor = FURLColor;
+  args.ShadowColor = clGray;
   if (FVAlignment != tvaTop) {
-    DrawHTML(Canvas, text, R, FImages, 0, 0, -1, -1, 1, true, false, false, false, false, false, FFormScaled, 1.0,
-             FURLColor, clNone, clNone, 0x808080, anchor, plain, title, xs, ys, count, index, hr);
+    args.HitTestPass = true;
+    html::THTMLRenderResult measured;
+    DrawHTML(Canvas, text, R, args, measured);
+    args.HitTestPass = false;
     if (FVAlignment == tvaCenter)
-      R.Top += (R.Bottom - R.Top - ys) / 2;
+      R.Top += (R.Bottom - R.Top - measured.ExtentY) / 2;
     else
-      R.Top = R.Bottom - ys;
+      R.Top = R.Bottom - measured.ExtentY;
   }
-  DrawHTML(Canvas, text, R, FImages, 0, 0, -1, -1, 1, false, false, true, false, false, false, FFormScaled, 1.0,
-           FURLColor, clNone, clNone, 0x808080, anchor, plain, title, xs, ys, count, index, hr);
+  args.PrintMode = true;
+  html::THTMLRenderResult printed;
+  DrawHTML(Canvas, text, R, args, printed);
 }
 
 TSize THTMLabel::HTMLSize() {
   TCanvas* c = Canvas();
   c->SetFont(Font());
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
-  DrawHTML(c, GetHTMLString(), TRect{0, 0, 4096, 4096}, FImages, -1, -1, -1, -1, FShadowOffset, true, true, false,
-           false, false, FHover, FFormScaled, 1.0, FURLColor, clNone, clNone, FShadowColor, anchor, plain, title, xs,
-           ys, count, index, hr);
-  return TSize{xs, ys};
+  html::THTMLRenderArgs args = RenderArgs(-1, -1);
+  args.HitTestPass = true;
+  args.MeasureOnly = true;
+  args.URLColor = FURLColor;
+  args.ShadowColor = FShadowColor;
+  html::THTMLRenderResult measured;
+  DrawHTML(c, GetHTMLString(), TRect{0, 0, 4096, 4096}, args, measured);
+  return TSize{measured.ExtentX, measured.ExtentY};
 }
 
 TSize THTMLabel::GetSizeWithMaxWidth(Integer AMaxWidth) {
   TBitmap bmp(1, 1);
   bmp.Canvas()->SetFont(Font());
-  String anchor, plain, title;
-  Integer xs = 0, ys = 0, count = 0, index = -1;
-  TRect hr{-1, -1, -1, -1};
-  DrawHTML(bmp.Canvas(), GetHTMLString(), TRect{0, 0, AMaxWidth, 4096}, FImages, -1, -1, -1, -1, FShadowOffset, true,
-           true, false, false, false, FHover, FFormScaled, 1.0, FURLColor, clNone, clNone, FShadowColor, anchor, plain,
-           title, xs, ys, count, index, hr);
-  return TSize{xs, ys};
+  html::THTMLRenderArgs args = RenderArgs(-1, -1);
+  args.HitTestPass = true;
+  args.MeasureOnly = true;
+  args.URLColor = FURLColor;
+  args.ShadowColor = FShadowColor;
+  html::THTMLRenderResult measured;
+  DrawHTML(bmp.Canvas(), GetHTMLString(), TRect{0, 0, AMaxWidth, 4096}, args, measured);
+  return TSize{measured.ExtentX, measured.ExtentY};
 }
 
 void THTMLabel::HilightText(const String& HiText, bool DoCase) {
-  FHTMLText->SetText(HTMLHighlight(FHTMLText->Text(), HiText, u"hi", DoCase));
+  FHTMLText->SetText(html::HTMLHighlight(FHTMLText->Text(), HiText, u"hi", DoCase));
 }
 
-void THTMLabel::UnHilightText() { FHTMLText->SetText(HTMLUnhighlight(FHTMLText->Text(), u"hi")); }
+void THTMLabel::UnHilightText() { FHTMLText->SetText(html::HTMLUnhighlight(FHTMLText->Text(), u"hi")); }
 
 void THTMLabel::MarkText(const String& HiText, bool DoCase) {
-  FHTMLText->SetText(HTMLHighlight(FHTMLText->Text(), HiText, u"e", DoCase));
+  FHTMLText->SetText(html::HTMLHighlight(FHTMLText->Text(), HiText, u"e", DoCase));
 }
 
-void THTMLabel::UnMarkText() { FHTMLText->SetText(HTMLUnhighlight(FHTMLText->Text(), u"e")); }
+void THTMLabel::UnMarkText() { FHTMLText->SetText(html::HTMLUnhighlight(FHTMLText->Text(), u"e")); }

@@ -138,13 +138,11 @@ class THTMLabel : public TCustomLabel, public IVornStyle {
   virtual String GetHTMLString() const;
   virtual void DoAnchorClick(const String& Anchor);
   virtual void HTMLChanged() { Invalidate(); }
-  virtual bool DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, TCustomImageList* Images, Integer X,
-                        Integer Y, Integer FocusAnchor, Integer HoverAnchor, Integer ShadowOffset, bool HitTestPass,
-                        bool MeasureOnly, bool PrintMode, bool KeepColors, bool BlinkVisible, bool Hover,
-                        bool ScaleFontSizes, Double PrintScale, TColor URLColor, TColor HoverColor,
-                        TColor HoverFontColor, TColor ShadowColor, String& HitAnchor, String& PlainText,
-                        String& AnchorTitle, Integer& ExtentX, Integer& ExtentY, Integer& AnchorCount,
-                        Integer& HitAnchorIndex, TRect& HitAnchorRect);
+  // The renderer with Args, except what the label decides itself: no focus
+  // anchor, wrapping unless Ellipsis, its picture cache, container, line
+  // spacing, reading order, highlight colours and DPI scale.
+  virtual bool DrawHTML(TCanvas* Canvas, const String& Text, const TRect& R, html::THTMLRenderArgs Args,
+                        html::THTMLRenderResult& Result);
   void Paint() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -156,7 +154,19 @@ class THTMLabel : public TCustomLabel, public IVornStyle {
  private:
   void InvalidateArea(const TRect& R);
   void HintShow(THintInfo& Info);
-  TRect InnerRect() const;
+  // Half the border line's width inside the frames (0 when no line is drawn).
+  Integer BorderLineInset() const;
+  // VAlignment, or top while auto-sizing makes the label as tall as its text.
+  TVAlignment TextVAlignment() const;
+  // The rectangle Paint lays the text out in before vertical alignment: inside
+  // the bevels, the border and the border line, and widened or made taller
+  // for auto-sizing. Hit tests use the same one.
+  TRect TextBounds() const;
+  // R's top moved for the vertical alignment of a text ExtentY high.
+  void AlignTextBounds(TRect& R, Integer ExtentY) const;
+  // The renderer's arguments every call of the label shares: its images,
+  // shadow offset, hover mode and form scaling, hit-testing at (X, Y).
+  html::THTMLRenderArgs RenderArgs(Integer X, Integer Y) const;
 
   std::unique_ptr<TStringList> FHTMLText;
   std::unique_ptr<THTMLPictureCache> FImageCache;

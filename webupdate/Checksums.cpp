@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -63,4 +64,10 @@ String Base64Encode(const std::string& Bytes) {
     out.push_back(i + 2 < Bytes.size() ? static_cast<Char>(alphabet[n & 63]) : u'=');
   }
   return out;
+}
+
+Int64 FileSizeOf(const String& FileName) {
+  std::error_code ec;
+  auto size = std::filesystem::file_size(StringToUtf8(FileName), ec);
+  return ec ? 0 : static_cast<Int64>(size);
 }

@@ -12,3 +12,5 @@ Integer CRC32OfFile(const String& FileName);
 Integer ByteSumOfFile(const String& FileName);
 // Standard Base64 with "=" padding of the bytes.
 String Base64Encode(const std::string& Bytes);
+// The file's size in bytes, 0 when it cannot be read.
+Int64 FileSizeOf(const String& FileName);

@@ -1,5 +1,6 @@
 #include "webupdate/InetThread.h"
 
+#include "webupdate/StatusTexts.h"
 #include "webupdate/WebUpdate.h"
 
 TInetThread::TInetThread(TWebUpdate* AWebUpdate, bool InitPath)
@@ -15,6 +16,6 @@ void TInetThread::Execute() {
   try {
     FWebUpdate->RunUpdate(FInitPath);
   } catch (const std::exception& e) {
-    FWebUpdate->DoStatus(976, Utf8ToString(e.what()), 1, 0);
+    FWebUpdate->DoStatus(wsSystemError, Utf8ToString(e.what()), 1, 0);
   }
 }

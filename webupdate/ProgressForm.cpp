@@ -11,7 +11,7 @@ TProgressForm::TProgressForm(TComponent* AOwner, float Scale) : TForm(AOwner) {
   SetName(u"ProgressForm");
   SetWidth(Integer(Round(300 * double(Scale))));
   SetHeight(Integer(Round(110 * double(Scale))));
-  SetCaption(WebUpdateStatusText(978));
+  SetCaption(WebUpdateStatusText(wsDownloadingCaption));
   SetPosition(poScreenCenter);
   SetBorderStyle(bsDialog);
   SetBorderIcons({});

@@ -37,7 +37,8 @@ void EnsureLibssh2() {
 
 // The host key as the known-hosts file must hold it, checked or added.
 bool CheckHostKey(LIBSSH2_SESSION* session, const std::string& host, int port, const String& file, bool acceptNew,
-                  String& error) {
+                  String& error, bool& known) {
+  known = false;
   std::size_t keyLength = 0;
   int keyType = 0;
   const char* key = libssh2_session_hostkey(session, &keyLength, &keyType);
@@ -69,6 +70,7 @@ bool CheckHostKey(LIBSSH2_SESSION* session, const std::string& host, int port, c
   bool ok = false;
   if (check == LIBSSH2_KNOWNHOST_CHECK_MATCH) {
     ok = true;
+    known = true;
   } else if (check == LIBSSH2_KNOWNHOST_CHECK_MISMATCH) {
     error = u"The server's host key differs from the known one";
   } else if (check == LIBSSH2_KNOWNHOST_CHECK_NOTFOUND && acceptNew) {
@@ -153,7 +155,7 @@ bool TSftpSession::Connect(const String& host, Integer port, Integer bufferSize,
     FError = u"Cannot start SSH session";
     return false;
   }
-  return CheckHostKey(FImpl->Session, hostName, port, knownHostsFile, acceptNewKey, FError);
+  return CheckHostKey(FImpl->Session, hostName, port, knownHostsFile, acceptNewKey, FError, FHostKeyKnown);
 }
 
 bool TSftpSession::Login(const String& user, const String& password) {

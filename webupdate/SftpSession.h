@@ -21,6 +21,9 @@ class TSftpSession {
   // call. False with a text in Error(); no password is ever in it.
   bool Connect(const String& host, Integer port, Integer bufferSize, const String& knownHostsFile, bool acceptNewKey,
                Integer timeoutMs);
+  // True when the server's key was already in the known-hosts file (not
+  // just added under acceptNewKey): only then does the channel prove its source.
+  bool HostKeyKnown() const { return FHostKeyKnown; }
   // Password authentication (user name and password sent as UTF-8).
   bool Login(const String& user, const String& password);
   // Starts the SFTP channel; false with Error().
@@ -41,4 +44,5 @@ class TSftpSession {
   struct Impl;
   std::unique_ptr<Impl> FImpl;
   String FError;
+  bool FHostKeyKnown = false;
 };

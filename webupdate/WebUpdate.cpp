@@ -85,6 +85,7 @@ TWebUpdate::~TWebUpdate() {
       // Nothing leaves a destructor.
     }
   }
+  DropPrivateDir();
 }
 
 String WebUpdateLogFileName() { return LogFileNameNow(); }
@@ -131,7 +132,7 @@ void TWebUpdate::URLPut(const String& AURL) {
     reg.SetRootKey(RootKeyOf(FLastURLEntry->RegRoot));
     if (reg.OpenKey(FLastURLEntry->Key + u"\\" + FLastURLEntry->Section, true)) reg.WriteString(u"LastURL", AURL);
   } catch (const Exception& e) {
-    DoStatus(976, e.Message(), 1, 0);
+    DoStatus(wsSystemError, e.Message(), 1, 0);
   }
 }
 
@@ -173,7 +174,7 @@ void TWebUpdate::UpdateDatePut(TDateTime DateTime) {
     TDateTime time = DateTime - static_cast<double>(static_cast<long long>(DateTime));
     if (time != 0) reg.WriteString(u"LastTime", FormatDateTime(FormatSettings.LongTimeFormat, DateTime));
   } catch (const Exception& e) {
-    DoStatus(976, e.Message(), 1, 0);
+    DoStatus(wsSystemError, e.Message(), 1, 0);
   }
 }
 
@@ -294,7 +295,7 @@ void TWebUpdate::DoFileProgress(const String& FileName, Int64 Pos, Int64 Size) {
 
 void TWebUpdate::DoProgressCancel(bool& ACancel) {
   if (OnProgressCancel) Raise([&] { OnProgressCancel(this, ACancel); });
-  if (ACancel) DoStatus(964, {}, 0, 0);
+  if (ACancel) DoStatus(wsProcessCancelled, {}, 0, 0);
 }
 
 void TWebUpdate::DoSetAppParamBefore(String& AppParams) {

@@ -216,7 +216,14 @@ class TWebUpdate : public TComponent {
   // The SSH known-hosts file; empty means "<roaming data>/RyxUpdater/known_hosts".
   String KnownHostsFile;
   // A server key missing from KnownHostsFile is added (true) or refused (false).
+  // A key added this way proves nothing: that channel counts as unverified.
   bool AcceptNewHostKey = false;
+  // The largest update control file accepted (bytes): a longer one stops while it downloads.
+  static constexpr Int64 kMaxControlFileSize = Int64(4) << 20;
+  // True when the last control file came over a channel that proves its
+  // source: HTTPS with certificate checks, SFTP with a known host key, or a
+  // local file. Only such a file may start programs or replace the program.
+  bool ControlFileVerified() const { return FControlVerified; }
 
   // --- operations ---
   // The stored LastURL; "" unless LastURLEntry Key, Section and Save are set.
@@ -313,8 +320,10 @@ class TWebUpdate : public TComponent {
   // Unpacks the "UPD" cabinet resource into WinTempDir ("upd.exe"); false
   // when the program carries none or it cannot be unpacked.
   virtual bool ExtractUpdater();
-  // Writes the patch tool; this program carries none, so false.
+  // Writes the patch tool to PatcherFileName(); this program carries none, so false.
   virtual bool ExtractPatcher();
+  // Where the patch tool must be written: in the run's private folder.
+  String PatcherFileName() { return PrivateDir().empty() ? String() : PrivateDir() + u"patcher"; }
   // Start-line texts: the system's name and version from os-release and
   // uname; the browser and IDE queries answer "(not found)" and "".
   virtual String GetOSVersion();
@@ -356,9 +365,20 @@ class TWebUpdate : public TComponent {
   bool CopyLocalFile(const String& Source, const String& Target);
   bool PlaceDownloaded(const String& temp, const String& target);
   String NewTempFile();
+  Int64 TransferCap() const { return FTransferLimit > 0 ? FTransferLimit : MaxDownloadSize; }
   bool StartProgram(const String& Program, const String& Params);
   String ResolvedKnownHosts() const;
   bool TargetDirAllowed(const String& Dir);
+  // True when url (fetched over UpdateType) comes from a source it can prove.
+  bool ChannelVerified(const String& url) const;
+  // Reports and logs a step that the run refuses; always false.
+  bool Refuse(Integer Ident, const String& What, const String& Why);
+  // A folder only this run can write in (mode 0700), made on first use and
+  // removed by StopConnection; "" when it cannot be made.
+  String PrivateDir();
+  void DropPrivateDir();
+  // appname as a full path (a relative name is in the current folder); "" when none.
+  String AppPath() const;
 
   String FLogFileName = u"WUPDATE.LOG";
   std::unique_ptr<TLastURLEntry> FLastURLEntry;
@@ -391,6 +411,12 @@ class TWebUpdate : public TComponent {
   std::atomic<bool> FRunning{false};
   bool FDownloadFailed = false;
   bool FRestartStarted = false;
+  bool FControlVerified = false;
+  bool FTargetRefused = false;   // GetFileDetails refused an entry's folder: the run fails
+  bool FPatcherWritten = false;  // ExtractPatcher wrote the patch tool into the private folder
+  Int64 FTransferLimit = 0;      // the running transfer's cap in bytes; 0: MaxDownloadSize
+  String FPrivateDir;
+  std::vector<String> FAppCompPlaced;  // where this run's components wait for the restart helper
   std::vector<String> FAppCompFiles;  // this run's downloaded components, as named on disk  // this run's GetFileUpdates failed: no last date
   std::unique_ptr<TInetThread> FThread;  // the worker of the last threaded run
   std::unique_ptr<TProgressForm> FProgressForm;  // ShowDownloadProgress, during a run on the user-interface thread

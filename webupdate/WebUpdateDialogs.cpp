@@ -13,6 +13,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "webupdate/ControlFile.h"
 #include "webupdate/ProgressForm.h"
+#include "webupdate/StatusTexts.h"
 #include "webupdate/WebUpdate.h"
 
 namespace {
@@ -127,6 +128,8 @@ Integer TWebUpdate::WhatsNewDialog(TMemoryStream* Stream) {
       auto* label = DialogPut<THTMLabel>(box, form.get(), 0, 0, width, height);
       label->SetName(u"HTMLabel");
       label->SetAutoSizing(true);
+      // Server text: its images and links never read local files.
+      label->SetExternalText(true);
       std::unique_ptr<TStringList> lines = DialogLinesOf(Stream);
       label->SetHTMLText(lines.get());
     } else {
@@ -149,7 +152,7 @@ Integer TWebUpdate::WhatsNewDialog(TMemoryStream* Stream) {
   });
   Stream->SetPosition(0);
   if (result == mrCancel) {
-    DoStatus(938, {}, 14, 0);
+    DoStatus(wsWhatsNewRefused, {}, 14, 0);
     return -1;
   }
   return 0;

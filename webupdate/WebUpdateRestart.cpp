@@ -76,15 +76,15 @@ bool TWebUpdate::ExtractDownloaded(const String& FileName, const String& TargetD
   const bool cab = ByName ? upper.find(u".CAB") != String::npos : upper == u".CAB";
   const bool zip = ByName ? upper.find(u".ZIP") != String::npos : upper == u".ZIP";
   if (cab && ExtractCAB) {
-    DoStatus(965, FileName, 3, 0);
+    DoStatus(wsExtractArchive, FileName, 3, 0);
     if (CabExtract(FileName, TargetDir) != 0) {
-      DoStatus(947, FileName, 8, 0);
+      DoStatus(wsCannotExtract, FileName, 8, 0);
       return false;
     }
   } else if (zip && ExtractZIP) {
-    DoStatus(965, FileName, 3, 0);
+    DoStatus(wsExtractArchive, FileName, 3, 0);
     if (ZipExtract(FileName, TargetDir) != 0) {
-      DoStatus(947, FileName, 21, 0);
+      DoStatus(wsCannotExtract, FileName, 21, 0);
       return false;
     }
   }
@@ -97,7 +97,7 @@ bool TWebUpdate::RunAndWait(const String& CommandLine, bool ShowWindow, bool Sho
   (void)ShowAnimation;  // no copy-files animation exists here
   (void)Caption;
   (void)Message;
-  DoStatus(18, u"Exec: " + CommandLine, 18, 0);
+  DoStatus(wsExec, u"Exec: " + CommandLine, 18, 0);
   std::vector<String> args = CommandLineToArgs(CommandLine);
   if (args.empty()) return false;
   const String program = args.front();
@@ -118,7 +118,9 @@ bool TWebUpdate::ExtractUpdater() {
   if (resource == nullptr) return false;
   const void* data = LockResource(LoadResource(nullptr, resource));
   const DWORD size = SizeofResource(nullptr, resource);
-  const String dir = WinTempDir().empty() ? String(u"./") : WinTempDir();
+  // A private folder: nobody else can put a helper of their own in its place.
+  const String dir = PrivateDir();
+  if (dir.empty()) return false;
   const String cab = dir + u"wusetup.cab";
   {
     std::ofstream out(StringToUtf8(cab), std::ios::binary | std::ios::trunc);
@@ -165,16 +167,19 @@ String TWebUpdate::GetIDE() { return {}; }
 // No development environments are registered here.
 String TWebUpdate::GetInstalledIDEs() { return {}; }
 
+String TWebUpdate::AppPath() const {
+  if (FAppName.empty() || FAppName[0] == u'/') return FAppName;
+  return IncludeTrailingPathDelimiter(CurrentFolder()) + FAppName;
+}
+
 String TWebUpdate::RestartCommandLine() {
   TRestartRequest request;
   request.Pid = static_cast<Integer>(::getpid());
   request.Logging = Logging;
   if (!AutoRestart) {
     request.App = u"null";
-  } else if (!FAppName.empty() && FAppName[0] == u'/') {
-    request.App = FAppName;
   } else {
-    request.App = IncludeTrailingPathDelimiter(CurrentFolder()) + FAppName;
+    request.App = AppPath();
   }
   request.Params = FAppParams.empty() ? String(u" ") : FAppParams;
   request.TempDir = UseWinTempDir ? WinTempDir() : TempDirectory;
@@ -190,14 +195,15 @@ String TWebUpdate::RestartCommandLine() {
 }
 
 void TWebUpdate::DiscardRestartFiles() {
-  for (const String& name : FAppCompFiles) DeleteFile(WinTempDir() + name);
+  for (const String& path : FAppCompPlaced) DeleteFile(path);
   FAppCompFiles.clear();
+  FAppCompPlaced.clear();
   FAppCompIncluded = false;
 }
 
 void TWebUpdate::DoRestart() {
   FRestartStarted = false;
-  DoStatus(959, CurrentFolder(), 0, 0);
+  DoStatus(wsRestartIn, CurrentFolder(), 0, 0);
   bool cancel = false;
   DoProgressCancel(cancel);
   if (cancel) return;
@@ -206,13 +212,25 @@ void TWebUpdate::DoRestart() {
     Raise([&] { OnAppRestart(this, allow); });
   } else if (!FAppSilentRestart) {
     int answer = IDNO;
-    Ask(WebUpdateStatusText(911), MB_YESNO | MB_ICONQUESTION, answer);
+    Ask(WebUpdateStatusText(wsAskShutdown), MB_YESNO | MB_ICONQUESTION, answer);
     allow = answer == IDYES;
   }
   if (!allow) return;
-  const String helper = (WinTempDir().empty() ? String(u"./") : WinTempDir()) + u"upd.exe";
+  // The helper runs from the private folder, which goes when the helper has started (or failed to).
+  struct TDrop {
+    TWebUpdate* W;
+    ~TDrop() { W->DropPrivateDir(); }
+  } drop{this};
+  const String request = RestartCommandLine();
+  // The helper installs into the program's folder: that folder must be one updates may write.
+  const String programDir = AutoRestart ? ExtractFileDir(AppPath()) : CurrentFolder();
+  if (!TargetDirAllowed(IncludeTrailingPathDelimiter(programDir))) {
+    Refuse(wsTargetRefused, programDir, u"the program's folder is outside the folders updates may write");
+    return;
+  }
+  const String helper = PrivateDir() + u"upd.exe";
   if (!ExtractUpdater()) {
-    DoStatus(950, helper, 0, 0);
+    DoStatus(wsCannotSpawn, helper, 0, 0);
     return;
   }
   try {
@@ -221,14 +239,14 @@ void TWebUpdate::DoRestart() {
     ini.WriteString(u"CONFIG", u"LOGFILENAME", WebUpdateLogFileName());
     ini.UpdateFile();
   } catch (const Exception& e) {
-    DoStatus(976, e.Message(), 1, 0);
+    DoStatus(wsSystemError, e.Message(), 1, 0);
   }
-  const String line = RestartCommandLine();
-  DoStatus(958, line, 0, 0);
+  const String& line = request;
+  DoStatus(wsSpawn, line, 0, 0);
   // A helper that cannot start would leave the update half done: the program keeps running.
   TChildProcess child;
   if (!child.Start(helper, CommandLineToArgs(line))) {
-    DoStatus(950, helper, 0, 0);
+    DoStatus(wsCannotSpawn, helper, 0, 0);
     return;
   }
   FRestartStarted = true;

@@ -1,4 +1,7 @@
 // TWebUpdate: connection, control file, version check and the update run.
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "platform/rtl/DateTime.h"
@@ -16,22 +19,29 @@
 #include "webupdate/ProgressForm.h"
 #include "platform/vcl/Application.h"
 #include "webupdate/SftpSession.h"
+#include "webupdate/StatusTexts.h"
 #include "webupdate/WebUpdate.h"
 
 namespace {
 
 bool TryWord(const String& text, Integer& value) { return TryStrToInt(Trim(text), value); }
 
-// The file's size, 0 when it cannot be read.
-Int64 FileSizeOf(const String& name) {
-  std::error_code ec;
-  auto size = std::filesystem::file_size(StringToUtf8(name), ec);
-  return ec ? 0 : static_cast<Int64>(size);
-}
-
 void ChangeToProgramFolder() {
   std::error_code ec;
   std::filesystem::current_path(StringToUtf8(ExtractFileDir(GetModuleFileName())), ec);
+}
+
+// The scheme of a URL in lower case ("" when it has none).
+String SchemeOf(const String& url) {
+  const std::size_t colon = url.find(u':');
+  if (colon == String::npos || colon == 0) return {};
+  for (std::size_t i = 0; i < colon; ++i) {
+    const Char c = url[i];
+    if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'+' ||
+          c == u'-' || c == u'.'))
+      return {};
+  }
+  return LowerCase(url.substr(0, colon));
 }
 
 bool IsInside(const std::filesystem::path& dir, const std::filesystem::path& root) {
@@ -93,26 +103,31 @@ String VersionToStr(const tfvi& V) {
 bool TWebUpdate::EnterRun() {
   bool expected = false;
   if (FRunning.compare_exchange_strong(expected, true)) return true;
-  DoStatus(976, u"Update already running", 1, static_cast<Integer>(ERROR_BUSY));
+  DoStatus(wsSystemError, u"Update already running", 1, static_cast<Integer>(ERROR_BUSY));
   return false;
 }
 
 void TWebUpdate::LeaveRun() { FRunning = false; }
 
 Integer TWebUpdate::StartConnection() {
-  // A new connection begins a new run: an earlier run's cancel does not stop it.
+  // A new connection begins a new run (the wizard's included): an earlier
+  // run's cancel or failure does not carry over.
   FCancelled = false;
+  FDownloadFailed = false;
+  FTargetRefused = false;
+  FPatcherWritten = false;
+  FControlVerified = false;
   FSession = nullptr;
   FHintConnect = nullptr;
   if (UpdateType == fileUpdate) return 0;
-  DoStatus(918, {}, 3, 0);
+  DoStatus(wsCheckingConnection, {}, 3, 0);
   if (UpdateConnect == wucNone) return 0;
   // No dial-up here: a connection is always taken as present.
-  DoStatus(921, {}, 3, 0);
+  DoStatus(wsFoundConnection, {}, 3, 0);
   FSession = InternetOpen(Agent, Proxy.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY, Proxy, u"", 0);
   if (FSession == nullptr) {
     Error();
-    DoStatus(922, {}, 1, 0);
+    DoStatus(wsCannotOpenConnection, {}, 1, 0);
     return 2;
   }
   auto setDword = [&](DWORD option, DWORD value) { InternetSetOption(FSession, option, &value, sizeof value); };
@@ -140,19 +155,55 @@ Integer TWebUpdate::StopConnection() {
     if (FSftp) FSftp.reset();
     if (UpdateType == ftpUpdate && FHintConnect != nullptr) {
       InternetCloseHandle(FHintConnect);
-      DoStatus(954, {}, 3, 0);
+      DoStatus(wsClosedFtp, {}, 3, 0);
     }
     FHintConnect = nullptr;
     if (FSession != nullptr) {
       InternetCloseHandle(FSession);
-      DoStatus(949, {}, 3, 0);
+      DoStatus(wsClosedConnection, {}, 3, 0);
       FSession = nullptr;
     }
-    DoStatus(949, {}, 3, 0);
+    DoStatus(wsClosedConnection, {}, 3, 0);
   }
   if (!FControlFileName.empty()) DeleteFile(FControlFileName);
+  DropPrivateDir();
   FInProgress = false;
   return 0;
+}
+
+bool TWebUpdate::ChannelVerified(const String& url) const {
+  switch (UpdateType) {
+    case fileUpdate: return true;
+    case sftpUpdate: return FSftp && FSftp->HostKeyKnown();
+    case ftpUpdate: return false;
+    case httpUpdate: {
+      const String scheme = SchemeOf(url);
+      // Redirects never lead from https down to http, so the first scheme is the channel's.
+      return scheme == u"file" || (scheme == u"https" && CertCheck == ccEnable);
+    }
+  }
+  return false;
+}
+
+bool TWebUpdate::Refuse(Integer Ident, const String& What, const String& Why) {
+  DoStatus(Ident, What, 11, 4);
+  AddToLog(u"Refused " + What + u": " + Why);
+  return false;
+}
+
+String TWebUpdate::PrivateDir() {
+  if (FPrivateDir.empty()) {
+    std::string path = StringToUtf8(IncludeTrailingPathDelimiter(GetTempPath())) + "wupd-XXXXXX";
+    if (::mkdtemp(path.data()) != nullptr) FPrivateDir = IncludeTrailingPathDelimiter(Utf8ToString(path));
+  }
+  return FPrivateDir;
+}
+
+void TWebUpdate::DropPrivateDir() {
+  if (FPrivateDir.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove_all(StringToUtf8(FPrivateDir), ec);
+  FPrivateDir.clear();
 }
 
 String TWebUpdate::GetControlFileURL() {
@@ -165,19 +216,24 @@ std::unique_ptr<TControlFile> TWebUpdate::OpenControlFile() { return std::make_u
 
 Integer TWebUpdate::GetControlFile() {
   FCancelled = false;
+  FControlVerified = false;
   String url = GetControlFileURL();
-  if (url.empty() || !URLGetFile(FHintConnect, url, WinTempDir(), false)) {
-    DoStatus(925, {}, 2, 0);
+  FTransferLimit = kMaxControlFileSize;
+  const bool got = !url.empty() && URLGetFile(FHintConnect, url, WinTempDir(), false);
+  FTransferLimit = 0;
+  if (!got) {
+    DoStatus(wsControlFileNotFound, {}, 2, 0);
     return 4;
   }
-  DoStatus(926, {}, 3, 0);
+  FControlVerified = ChannelVerified(url);
+  DoStatus(wsControlFileFound, {}, 3, 0);
   FControlFileName = WinTempDir() + URLtoFile(url);
   std::unique_ptr<TControlFile> ini = OpenControlFile();
   // A control file can start programs and place files: unless both the
   // signature check and certificate checks are off, a wrong signature stops
   // it before anything of it is used.
   if ((SignatureCheck || CertCheck == ccEnable) && ini->ReadString(u"update", u"signature") != Signature) {
-    DoStatus(927, {}, 11, 4);
+    DoStatus(wsInvalidSignature, {}, 11, 4);
     FAppUpdate = false;
     return 5;
   }
@@ -189,6 +245,29 @@ Integer TWebUpdate::GetControlFile() {
   if (FAppParams.empty()) FAppParams = u" ";
   FAppComps = ExpandPath(ini->ReadString(u"application", u"appcomps"));
   FAppSilentRestart = ini->ReadInteger(u"application", u"silentrestart", 0) == 1;
+  // Starting programs and replacing the program are for a control file whose
+  // source is proven; from any other the whole run stops here.
+  if (!FControlVerified) {
+    static constexpr std::pair<const Char*, const Char*> kSteps[] = {
+        {u"application", u"appupdate"}, {u"application", u"appcomps"}, {u"action", u"runbefore"}, {u"action", u"runafter"}};
+    for (const auto& [section, key] : kSteps) {
+      const String value = ini->ReadString(section, key);
+      if (value.empty() || (String(key) == u"appupdate" && !FAppUpdate)) continue;
+      FAppUpdate = false;
+      FAppComps.clear();
+      Refuse(wsUnverifiedRefused, key, u"the update control file came over a channel that does not prove its source");
+      return 5;
+    }
+  }
+  // The program the helper starts lives where files may be placed, like any target folder.
+  if (FAppUpdate) {
+    if (!TargetDirAllowed(ExtractFilePath(AppPath()))) {
+      FAppUpdate = false;
+      FAppComps.clear();
+      Refuse(wsTargetRefused, FAppName, u"the program is outside the folders updates may write");
+      return 5;
+    }
+  }
   return 0;
 }
 
@@ -198,15 +277,15 @@ Integer TWebUpdate::DoVersionCheck() {
   FUpdateDescription = ini->ReadLines(u"update", u"descr");
   String date = ini->ReadString(u"update", u"date");
   if (!date.empty()) {
-    DoStatus(928, {}, 3, 0);
+    DoStatus(wsDateUpdateFound, {}, 3, 0);
     FNewVersionDate = ParseDateTime(date, ini->ReadString(u"update", u"time"));
     FDateCheckFile = ExpandPath(ini->ReadString(u"update", u"localversion"));
     FCurVersionDate = UpdateDateGet();
     if (!(FNewVersionDate <= FCurVersionDate)) {  // also when either is not a number
-      DoStatus(929, DateToStr(FNewVersionDate), 5, 0);
+      DoStatus(wsNewVersionFound, DateToStr(FNewVersionDate), 5, 0);
       result = 6;
     } else {
-      DoStatus(930, {}, 4, 0);
+      DoStatus(wsNoNewVersion, {}, 4, 0);
     }
   }
   if (!ini->ReadString(u"update", u"unconditional").empty() && result == 7) result = 8;
@@ -218,18 +297,18 @@ Integer TWebUpdate::DoVersionCheck() {
     if ((!newVer.empty() || size > 0 || checksum != -1) && !local.empty()) {
       if (checksum != -1) {
         result = 10;
-        DoStatus(931, {}, 3, 0);
+        DoStatus(wsChecksumUpdateFound, {}, 3, 0);
       } else if (size > 0) {
         result = 9;
-        DoStatus(932, {}, 3, 0);
+        DoStatus(wsSizeUpdateFound, {}, 3, 0);
       } else {
         result = 11;
-        DoStatus(933, {}, 3, 0);
+        DoStatus(wsVersionUpdateFound, {}, 3, 0);
       }
       if (CompareFile(newVer, local, size, checksum)) {
-        DoStatus(929, newVer, 5, 0);
+        DoStatus(wsNewVersionFound, newVer, 5, 0);
       } else {
-        DoStatus(930, {}, 4, 0);
+        DoStatus(wsNoNewVersion, {}, 4, 0);
         result = 7;
       }
     }
@@ -247,24 +326,24 @@ Integer TWebUpdate::DoVersionCheck() {
 }
 
 bool TWebUpdate::CompareFile(String& NewVersion, String& LocalFile, Int64 Size, Integer Checksum) {
-  DoStatus(979, u"Version compare:" + NewVersion + u" to local:" + LocalFile, 3, 0);
+  DoStatus(wsCheckVersions, u"Version compare:" + NewVersion + u" to local:" + LocalFile, 3, 0);
   if (NewVersion.empty() && Size == 0 && Checksum == -1) return true;
   if (LocalFile.empty() && VersionCheck == vcUpdateOnly) return true;
   if (!FileExists(LocalFile)) return VersionCheck == vcAlways;
+  // A local copy that is empty or cannot be read is broken: it is replaced.
+  if (FileSizeOf(LocalFile) <= 0 || ::access(StringToUtf8(LocalFile).c_str(), R_OK) != 0) return true;
   if (Checksum != -1) {
     Integer c = UseCRC32 ? CRC32OfFile(LocalFile) : ByteSumOfFile(LocalFile);
-    DoStatus(944, u"Checksum compare of " + LocalFile + u":" + IntToStr(c) + u":" + IntToStr(Checksum), 3, 0);
+    DoStatus(wsVersionCheck, u"Checksum compare of " + LocalFile + u":" + IntToStr(c) + u":" + IntToStr(Checksum), 3, 0);
     // A checksum that could not be taken is no proof of equality.
     return c != Checksum;
   }
   if (Size > 0) {
-    Int64 s = FileSizeOf(LocalFile);
-    if (s <= 0 && VersionCheck == vcUpdateOnly) return false;
-    return s != Size;
+    return FileSizeOf(LocalFile) != Size;
   }
   tfvi l = GetFileVersion(LocalFile);
   tfvi n = StrToVersion(NewVersion);
-  DoStatus(944,
+  DoStatus(wsVersionCheck,
            u"Version compare of " + LocalFile + u":" + VersionToStr(l) + u" with " + NewVersion + u":" +
                VersionToStr(n),
            3, 0);
@@ -361,16 +440,16 @@ void TWebUpdate::RunUpdate(bool InitPath) {
     ~TDropProgress() { W->FProgressForm.reset(); }
   } dropProgress{this};
   if (InitPath) ChangeToProgramFolder();
-  DoStatus(968, FThreaded ? u"Threaded update" : u"Non threaded update", 0, 0);
-  DoStatus(966, GetOSVersion(), 0, 0);
-  DoStatus(967, GetIEVersion(), 0, 0);
-  DoStatus(969, GetIDE(), 0, 0);
-  DoStatus(970, GetInstalledIDEs(), 0, 0);
+  DoStatus(wsStartUpdate, FThreaded ? u"Threaded update" : u"Non threaded update", 0, 0);
+  DoStatus(wsOSVersion, GetOSVersion(), 0, 0);
+  DoStatus(wsIEVersion, GetIEVersion(), 0, 0);
+  DoStatus(wsCompiler, GetIDE(), 0, 0);
+  DoStatus(wsInstalledIDEs, GetInstalledIDEs(), 0, 0);
   FAppCompIncluded = false;
   FDownloadFailed = false;
   FFTPDirSet = false;
   FControlFileName.clear();
-  DoStatus(963, Version(), 0, 0);
+  DoStatus(wsStartProcess, Version(), 0, 0);
   if (StartConnection() != 0) return;
   if (UpdateType == ftpUpdate || UpdateType == sftpUpdate) {
     if (Host.empty()) throw Exception(u"No host specified");
@@ -411,9 +490,9 @@ bool TWebUpdate::DoThreadUpdate(bool InitPath) {
     FThreaded = false;
     LeaveRun();
     if (OnThreadUpdateDone) OnThreadUpdateDone(this);
-    DoStatus(960, {}, 0, 0);
+    DoStatus(wsThreadDone, {}, 0, 0);
     if (AppNeedsRestart()) {
-      DoStatus(961, {}, 0, 0);
+      DoStatus(wsRestartAfterThread, {}, 0, 0);
       DoRestart();
     }
   };
@@ -426,7 +505,7 @@ bool TWebUpdate::StartProgram(const String& Program, const String& Params) {
   // Only absolute paths: a name from a downloaded file is never looked up in
   // the current folder (or PATH).
   if (Program.empty() || Program[0] != u'/') {
-    DoStatus(950, Program, 0, 0);
+    DoStatus(wsCannotSpawn, Program, 0, 0);
     return false;
   }
   return ShellExecute(nullptr, u"open", Program, Params, u"", SW_SHOWNORMAL) > 32;
@@ -437,13 +516,13 @@ Integer TWebUpdate::HandleActions() {
   std::unique_ptr<TControlFile> ini = OpenControlFile();
   String msg = ini->ReadLines(u"action", u"msg");
   if (!msg.empty()) {
-    DoStatus(934, {}, 3, 0);
+    DoStatus(wsMessageFound, {}, 3, 0);
     int answer = 0;
     Ask(msg, MB_OK | MB_ICONINFORMATION, answer);
   }
   String html = ExpandPath(ini->ReadString(u"action", u"htmldlg"));
   if (!html.empty()) {
-    DoStatus(935, {}, 7, 0);
+    DoStatus(wsHtmlDialogFound, {}, 7, 0);
     ShowHTMLDialog(html);
   }
   String before = ExpandPath(ini->ReadString(u"action", u"runbefore"));
@@ -457,12 +536,21 @@ Integer TWebUpdate::HandleActions() {
   }
   String show = ExpandPath(ini->ReadString(u"action", u"showURL"));
   if (!show.empty()) {
-    DoStatus(942, {}, 3, 0);
-    ShellExecute(nullptr, u"open", show, u"", u"", SW_SHOWDEFAULT);
+    DoStatus(wsShowURLFound, {}, 3, 0);
+    // Only web and mail addresses go to the desktop's opener: a path or a
+    // bare name would be run or opened as a local file.
+    const String scheme = SchemeOf(show);
+    if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {
+      ShellExecute(nullptr, u"open", show, u"", u"", SW_SHOWDEFAULT);
+    } else {
+      Refuse(wsUnverifiedRefused, show, u"showURL opens only http, https and mailto addresses");
+      FAppUpdate = false;
+      return -1;
+    }
   }
   String query = ini->ReadLines(u"action", u"query");
   if (!query.empty()) {
-    DoStatus(936, {}, 3, 0);
+    DoStatus(wsQueryFound, {}, 3, 0);
     int answer = IDNO;
     Ask(query, MB_YESNO | MB_ICONQUESTION, answer);
     if (answer != IDYES) {
@@ -493,17 +581,19 @@ std::unique_ptr<TMemoryStream> TWebUpdate::GetWhatsNewStream() {
   String url = OpenControlFile()->ReadString(u"whatsnew" + LanguageID, u"file");
   if (url.empty()) return nullptr;
   if (OnBeforeFileDownload) Raise([&] { OnBeforeFileDownload(this, 0, url, url); });
-  DoStatus(937, {}, 12, 0);
-  if (!URLGetFile(FHintConnect, url, WinTempDir(), false)) return nullptr;
-  return LoadAndDelete(WinTempDir() + URLtoFile(url));
+  DoStatus(wsWhatsNewFound, {}, 12, 0);
+  const String dir = PrivateDir();
+  if (dir.empty() || !URLGetFile(FHintConnect, url, dir, false)) return nullptr;
+  return LoadAndDelete(dir + URLtoFile(url));
 }
 
 std::unique_ptr<TMemoryStream> TWebUpdate::GetEULAStream() {
   String url = OpenControlFile()->ReadString(u"eula" + LanguageID, u"file");
   if (url.empty()) return nullptr;
-  DoStatus(939, {}, 13, 0);
-  if (!URLGetFile(FHintConnect, url, WinTempDir(), false)) return nullptr;
-  return LoadAndDelete(WinTempDir() + URLtoFile(url));
+  DoStatus(wsLicenseFound, {}, 13, 0);
+  const String dir = PrivateDir();
+  if (dir.empty() || !URLGetFile(FHintConnect, url, dir, false)) return nullptr;
+  return LoadAndDelete(dir + URLtoFile(url));
 }
 
 std::unique_ptr<TStringList> TWebUpdate::GetWhatsNew() {
@@ -539,18 +629,22 @@ bool TWebUpdate::TargetDirAllowed(const String& Dir) {
 
 Integer TWebUpdate::GetFileDetails() {
   FFileList->Clear();
+  FTargetRefused = false;
   std::unique_ptr<TControlFile> ini = OpenControlFile();
   Integer count = ini->ReadInteger(u"files", u"count", 0);
   // A count far beyond the sections a control file of this size can hold is hostile.
   count = std::clamp<Integer>(count, 0, 10000);
-  if (count > 0) DoStatus(943, {}, 3, 0);
+  if (count > 0) DoStatus(wsFileUpdateFound, {}, 3, 0);
   for (Integer n = 1; n <= count; ++n) {
     String section = u"file" + IntToStr(n);
     String target = ExpandPath(ini->ReadString(section, u"targetdir"));
     if (!target.empty()) target = IncludeTrailingPathDelimiter(target);
     // Files may only land in the program's, the user's or the temporary folders.
     if (!target.empty() && !TargetDirAllowed(target)) {
-      DoStatus(946, target, 2, 9);
+      // The run cannot place what it was told to: it fails rather than
+      // install a part and record the update as done.
+      FTargetRefused = true;
+      Refuse(wsTargetRefused, target, u"the folder is outside those updates may write");
       continue;
     }
     TFileDescription* f = FFileList->Add();

@@ -11,6 +11,7 @@
 #include "platform/win/WinError.h"
 #include "webupdate/Checksums.h"
 #include "webupdate/SftpSession.h"
+#include "webupdate/StatusTexts.h"
 #include "webupdate/WebUpdate.h"
 
 namespace {
@@ -71,7 +72,7 @@ void TWebUpdate::Error() {
     InternetGetLastResponseInfo(&dummy, text);
     if (text.empty()) return;
   }
-  DoStatus(976, text, 1, static_cast<Integer>(code));
+  DoStatus(wsSystemError, text, 1, static_cast<Integer>(code));
   if (!OnStatus && UpdateUpdate != wuuSilent) {
     int answer = 0;
     Ask(text, MB_OK | MB_ICONERROR, answer);
@@ -95,7 +96,7 @@ bool TWebUpdate::PlaceDownloaded(const String& temp, const String& target) {
   if (MoveFileEx(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
     return true;
   DWORD code = GetLastError();
-  DoStatus(973, temp + u" to " + target, 19, 7);
+  DoStatus(wsCannotRename, temp + u" to " + target, 19, 7);
   AddToLog(u"Unable to rename file " + temp + u" to " + target + u" (" + SysErrorMessage(code) + u")");
   if (!DeleteFile(temp)) AddToLog(u"Unable to delete file " + temp);
   return false;
@@ -104,7 +105,7 @@ bool TWebUpdate::PlaceDownloaded(const String& temp, const String& target) {
 bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, bool uncompress) {
   (void)hfile;  // the component's own handles are used; hfile names the same
   const String name = URLtoFile(url);
-  DoStatus(915, HideURLInLogFile ? name : url, 3, 0);
+  DoStatus(wsDownload, HideURLInLogFile ? name : url, 3, 0);
 
   if (OnBeforeUrlToFile) {
     bool handled = false, success = false;
@@ -112,7 +113,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
     if (handled && !name.empty() && FileExists(tgt + name)) {
       CustomProcess(tgt + name);
       const String upper = UpperCase(name);
-      if (upper.find(u".CAB") != String::npos || upper.find(u".ZIP") != String::npos) DoStatus(965, tgt + name, 3, 0);
+      if (upper.find(u".CAB") != String::npos || upper.find(u".ZIP") != String::npos) DoStatus(wsExtractArchive, tgt + name, 3, 0);
       return ExtractDownloaded(tgt + name, tgt, true) && success;
     }
   }
@@ -120,7 +121,7 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
   if (UpdateType == fileUpdate) {
     String target = ExtractFileName(tgt).empty() ? tgt + name : tgt;
     if (ExtractFileName(target).empty()) {
-      DoStatus(913, url, 2, 1);
+      DoStatus(wsCopySourceNotFound, url, 2, 1);
       return false;
     }
     if (!CopyLocalFile(url, target)) return false;
@@ -129,13 +130,13 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
   }
 
   if (name.empty()) {
-    DoStatus(917, url, 2, 1);
+    DoStatus(wsSourceNotFound, url, 2, 1);
     return false;
   }
   const String target = tgt + name;
   const String temp = NewTempFile();
   if (temp.empty()) {
-    DoStatus(976, SysErrorMessage(GetLastError()), 1, static_cast<Integer>(GetLastError()));
+    DoStatus(wsSystemError, SysErrorMessage(GetLastError()), 1, static_cast<Integer>(GetLastError()));
     return false;
   }
   Int64 total = 0;
@@ -156,16 +157,21 @@ bool TWebUpdate::URLGetFile(void* hfile, const String& url, const String& tgt, b
 
 namespace {
 
-// Copies a request's body into the open file; false on a read or write error
-// or a cancel. total counts the bytes written.
+// Copies a request's body into the open file; false on a read or write error,
+// a cancel, or a body that grows past limit (tooLarge). total counts the bytes written.
 template <class TProgress>
-bool ReadBody(HINTERNET request, std::ofstream& out, Int64& total, bool& cancel, TProgress progress) {
+bool ReadBody(HINTERNET request, std::ofstream& out, Int64& total, Int64 limit, bool& tooLarge, bool& cancel,
+              TProgress progress) {
   char block[kBlock];
   for (;;) {
     PumpMessages();
     DWORD read = 0;
     if (!InternetReadFile(request, block, sizeof block, &read)) return false;
     if (read == 0) return true;
+    if (total + read > limit) {
+      tooLarge = true;
+      return false;
+    }
     out.write(block, read);
     if (!out) return false;
     total += read;
@@ -179,7 +185,7 @@ bool ReadBody(HINTERNET request, std::ofstream& out, Int64& total, bool& cancel,
 bool TWebUpdate::TransferHttp(const String& url, const String& temp, const String& target, Int64& total,
                               bool& cancel) {
   if (FHintConnect == nullptr) {
-    DoStatus(917, url, 2, 1);
+    DoStatus(wsSourceNotFound, url, 2, 1);
     return false;
   }
   DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
@@ -190,7 +196,7 @@ bool TWebUpdate::TransferHttp(const String& url, const String& temp, const Strin
              INTERNET_FLAG_CACHE_IF_NET_FAIL;
   const String caption = u"Connect to " + URLToDomain(url);
   if (Authenticate == waAlways && (UserID.empty() || Password.empty()) && !AskLogin(caption)) {
-    DoStatus(956, u"Authentication cancelled", 0, 0);
+    DoStatus(wsAuthCancelled, u"Authentication cancelled", 0, 0);
     return false;
   }
   TInternetHandle request;
@@ -204,41 +210,51 @@ bool TWebUpdate::TransferHttp(const String& url, const String& temp, const Strin
     if (status == 401 && Authenticate == waAuto && retries < kMaxLoginRetries) {
       request.reset();
       if (!AskLogin(caption)) {
-        DoStatus(956, u"Authentication cancelled", 0, 0);
+        DoStatus(wsAuthCancelled, u"Authentication cancelled", 0, 0);
         return false;
       }
       continue;
     }
     if (status >= 300) {
-      DoStatus(916, IntToStr(status), 6, status);
+      DoStatus(wsHttpStatus, IntToStr(status), 6, status);
       return false;
     }
     break;
   }
   if (!request) {
     Error();
-    DoStatus(917, url, 2, 1);
+    DoStatus(wsSourceNotFound, url, 2, 1);
     return false;
   }
   Int64 size = 0;
   String length = QueryText(request.get(), HTTP_QUERY_CONTENT_LENGTH);
   const bool hasLength = TryStrToInt64(length, size) && size >= 0;
+  const Int64 limit = TransferCap();
+  if (hasLength && size > limit) {
+    DoStatus(wsTooLarge, url, 20, 10);
+    return false;
+  }
   std::ofstream out(StringToUtf8(temp), std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  bool ok = ReadBody(request.get(), out, total, cancel, [&] {
+  bool tooLarge = false;
+  bool ok = ReadBody(request.get(), out, total, limit, tooLarge, cancel, [&] {
     DoFileProgress(target, total, hasLength ? size : 0);
     cancel = FCancelled;
     DoProgressCancel(cancel);
   });
   out.close();
+  if (tooLarge) {
+    DoStatus(wsTooLarge, url, 20, 10);
+    return false;
+  }
   if (!ok && !cancel) {
     Error();
-    DoStatus(908, url, 20, 10);
+    DoStatus(wsLengthMismatch, url, 20, 10);
     return false;
   }
   if (ok && !out) ok = false;
   if (ok && hasLength && total != size) {
-    DoStatus(908, url, 20, 10);
+    DoStatus(wsLengthMismatch, url, 20, 10);
     return false;
   }
   return ok && (total > 0 || (hasLength && size == 0));
@@ -247,17 +263,17 @@ bool TWebUpdate::TransferHttp(const String& url, const String& temp, const Strin
 bool TWebUpdate::TransferFtp(const String& name, const String& temp, const String& target, Int64& total,
                              bool& cancel) {
   if (FHintConnect == nullptr) {
-    DoStatus(917, name, 2, 1);
+    DoStatus(wsSourceNotFound, name, 2, 1);
     return false;
   }
   if (!FTPDirectory.empty() && !FFTPDirSet) {
     String dir = ExpandPath(FTPDirectory);
-    DoStatus(974, dir, 3, 0);
+    DoStatus(wsChangeFtpDir, dir, 3, 0);
     if (!FtpSetCurrentDirectory(FHintConnect, dir)) {
       String reply;
       DWORD dummy = 0;
       InternetGetLastResponseInfo(&dummy, reply);
-      DoStatus(975, reply.empty() ? dir : dir + u" (" + reply + u")", 3, 8);
+      DoStatus(wsCannotChangeFtpDir, reply.empty() ? dir : dir + u" (" + reply + u")", 3, 8);
       return false;
     }
     FFTPDirSet = true;
@@ -271,7 +287,7 @@ bool TWebUpdate::TransferFtp(const String& name, const String& temp, const Strin
     String reply;
     DWORD dummy = 0;
     InternetGetLastResponseInfo(&dummy, reply);
-    DoStatus(925, reply.empty() ? name : name + u" (" + reply + u")", 11, static_cast<Integer>(code));
+    DoStatus(wsControlFileNotFound, reply.empty() ? name : name + u" (" + reply + u")", 11, static_cast<Integer>(code));
   }
   TInternetHandle request{
       FtpOpenFile(FHintConnect, name, INET_GENERIC_READ, 0x84000000u | FTP_TRANSFER_TYPE_BINARY, 0)};
@@ -280,26 +296,36 @@ bool TWebUpdate::TransferFtp(const String& name, const String& temp, const Strin
     String reply;
     DWORD dummy = 0;
     InternetGetLastResponseInfo(&dummy, reply);
-    DoStatus(946, reply.empty() ? name : name + u" (" + reply + u")", 13, static_cast<Integer>(code));
+    DoStatus(wsCannotDownload, reply.empty() ? name : name + u" (" + reply + u")", 13, static_cast<Integer>(code));
     Error();
-    DoStatus(917, name, 2, 1);
+    DoStatus(wsSourceNotFound, name, 2, 1);
+    return false;
+  }
+  const Int64 limit = TransferCap();
+  if (size > limit) {
+    DoStatus(wsTooLarge, name, 20, 10);
     return false;
   }
   std::ofstream out(StringToUtf8(temp), std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  bool ok = ReadBody(request.get(), out, total, cancel, [&] {
+  bool tooLarge = false;
+  bool ok = ReadBody(request.get(), out, total, limit, tooLarge, cancel, [&] {
     DoFileProgress(target, total, std::max<Int64>(size, 0));
     cancel = FCancelled;
     DoProgressCancel(cancel);
   });
   out.close();
+  if (tooLarge) {
+    DoStatus(wsTooLarge, name, 20, 10);
+    return false;
+  }
   if (!ok) {
     if (!cancel) Error();
     return false;
   }
   // The server's SIZE is the length that must have arrived.
   if (!out || size < 0 || total != size) {
-    DoStatus(908, name, 20, 10);
+    DoStatus(wsLengthMismatch, name, 20, 10);
     return false;
   }
   return true;
@@ -310,26 +336,26 @@ bool TWebUpdate::TransferSftp(const String& name, const String& temp, const Stri
   String dir = u"/";
   if (!FTPDirectory.empty()) {
     dir = ExpandPath(FTPDirectory);
-    DoStatus(974, dir, 3, 0);
+    DoStatus(wsChangeFtpDir, dir, 3, 0);
     if (FSftp && !FSftp->OpenDirectory(dir)) {
-      DoStatus(975, dir, 3, 8);
+      DoStatus(wsCannotChangeFtpDir, dir, 3, 8);
       return false;
     }
   }
   if (!FSftp) {
-    DoStatus(917, name, 2, 1);
+    DoStatus(wsSourceNotFound, name, 2, 1);
     return false;
   }
   const String path = dir.ends_with(u'/') ? dir + name : dir + u"/" + name;
   Int64 size = -1;
   if (!FSftp->Stat(path, size) || !FSftp->OpenFile(path)) {
-    DoStatus(946, name, 13, 0);
-    DoStatus(917, name, 2, 1);
+    DoStatus(wsCannotDownload, name, 13, 0);
+    DoStatus(wsSourceNotFound, name, 2, 1);
     return false;
   }
-  if (size > MaxDownloadSize) {
+  if (size > TransferCap()) {
     FSftp->CloseFile();
-    DoStatus(908, name, 20, 10);
+    DoStatus(wsTooLarge, name, 20, 10);
     return false;
   }
   std::ofstream out(StringToUtf8(temp), std::ios::binary | std::ios::trunc);
@@ -353,7 +379,7 @@ bool TWebUpdate::TransferSftp(const String& name, const String& temp, const Stri
   out.close();
   if (cancel) return false;
   if (!ok || !out || total != size) {
-    DoStatus(908, name, 20, 10);
+    DoStatus(wsLengthMismatch, name, 20, 10);
     return false;
   }
   return true;
@@ -361,19 +387,23 @@ bool TWebUpdate::TransferSftp(const String& name, const String& temp, const Stri
 
 bool TWebUpdate::CopyLocalFile(const String& Source, const String& Target) {
   if (Source == Target) {
-    DoStatus(912, Source, 10, 3);
+    DoStatus(wsEqualSourceTarget, Source, 10, 3);
     return false;
   }
   std::ifstream in(StringToUtf8(Source), std::ios::binary);
   if (!in || DirectoryExists(Source)) {
-    DoStatus(913, Source, 2, 1);
+    DoStatus(wsCopySourceNotFound, Source, 2, 1);
     return false;
   }
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
   in.seekg(0, std::ios::beg);
   if (size < 0 || !in) {
-    DoStatus(914, Source, 10, 2);
+    DoStatus(wsZeroLengthSource, Source, 10, 2);
+    return false;
+  }
+  if (size > TransferCap()) {
+    DoStatus(wsTooLarge, Source, 20, 10);
     return false;
   }
   const String temp = NewTempFile();
@@ -405,7 +435,7 @@ bool TWebUpdate::CopyLocalFile(const String& Source, const String& Target) {
   if (!error && !cancel && total != size) error = true;  // the source changed under the copy
   if (cancel) FCancelled = true;
   if (cancel || error) {
-    if (!DeleteFile(temp)) DoStatus(972, u"Delete error " + IntToStr(GetLastError()) + u" for " + temp, 19, 6);
+    if (!DeleteFile(temp)) DoStatus(wsCannotDelete, u"Delete error " + IntToStr(GetLastError()) + u" for " + temp, 19, 6);
     return false;
   }
   return PlaceDownloaded(temp, Target);
@@ -413,36 +443,36 @@ bool TWebUpdate::CopyLocalFile(const String& Source, const String& Target) {
 
 Integer TWebUpdate::FTPConnect() {
   FFTPDirSet = false;
-  DoStatus(923, Host, 3, 0);
+  DoStatus(wsConnectToHost, Host, 3, 0);
   if (UpdateType == sftpUpdate) {
     auto session = std::make_unique<TSftpSession>();
     const Integer timeout = ReceiveTimeOut > 0 ? ReceiveTimeOut : 60000;
     PumpMessages();
     if (!session->Connect(Host, Port, SocketBuffLen, ResolvedKnownHosts(), AcceptNewHostKey, timeout)) {
-      DoStatus(980, session->Error(), 3, 5);
+      DoStatus(wsCannotConnectSftp, session->Error(), 3, 5);
       return -1;
     }
     if (Authenticate == waAlways || (Authenticate == waAuto && (UserID.empty() || Password.empty())))
       if (!AskLogin(u"Connect to " + URLToDomain(URL))) {
-        DoStatus(956, u"Authentication cancelled", 0, 0);
+        DoStatus(wsAuthCancelled, u"Authentication cancelled", 0, 0);
         return -1;
       }
     if (UserID.empty() || Password.empty() || !session->Login(UserID, Password)) {
-      DoStatus(980, u"Cannot start SSH session", 3, 5);
+      DoStatus(wsCannotConnectSftp, u"Cannot start SSH session", 3, 5);
       return -1;
     }
     PumpMessages();
     if (!session->StartSftp()) {
-      DoStatus(980, session->Error(), 3, 5);
+      DoStatus(wsCannotConnectSftp, session->Error(), 3, 5);
       return -1;
     }
     FSftp = std::move(session);
-    DoStatus(986, u"Succesfull SFTP session", 3, 0);
+    DoStatus(wsSftpSessionStarted, u"Succesfull SFTP session", 3, 0);
     return 0;
   }
   if (Authenticate == waAlways || (Authenticate == waAuto && (UserID.empty() || Password.empty())))
     if (!AskLogin(u"Connect to " + URLToDomain(URL))) {
-      DoStatus(956, u"Authentication cancelled", 0, 0);
+      DoStatus(wsAuthCancelled, u"Authentication cancelled", 0, 0);
       return -1;
     }
   const bool both = !UserID.empty() && !Password.empty();

@@ -688,7 +688,7 @@ TRectF TAdvGraphics::InternalCalculateText(const String& AText, const TRectF& AR
     return result;
   }
   if (AdvGraphicsTagged(AText, ASupportHTML)) {
-    THTMLRenderArgs args;
+    graphics_html::THTMLRenderArgs args;
     args.MeasureOnly = true;
     args.WordWrap = AWordWrapping;
     args.AnchorColor = FURLColor;
@@ -699,8 +699,8 @@ TRectF TAdvGraphics::InternalCalculateText(const String& AText, const TRectF& AR
     args.HighlightTextColor = FHighlightTextColor;
     args.HighlightFontStyles = FHighlightFontStyles;
     args.AllowLocalFiles = FHTMLAllowLocalFiles;
-    THTMLRenderResult out;
-    HTMLRender(this, AText, ARect, args, out);
+    graphics_html::THTMLRenderResult out;
+    graphics_html::HTMLRender(this, AText, ARect, args, out);
     return RectF(ARect.Left, ARect.Top, ARect.Left + out.Width, ARect.Top + out.Height + 1);
   }
   result = Context()->CalculateText(AText, ARect, AWordWrapping);
@@ -785,7 +785,7 @@ String TAdvGraphics::InternalDrawText(const TRectF& ARect, const String& AText, 
   if (AMinWidth > -1 && r.Width() < AMinWidth) r.Right = r.Left + AMinWidth;
   r = context->SetTextAngle(r, AAngle);
   if (AdvGraphicsTagged(AText, ASupportHTML)) {
-    THTMLRenderArgs args;
+    graphics_html::THTMLRenderArgs args;
     args.WordWrap = AWordWrapping;
     args.AnchorColor = FURLColor;
     args.AnchorUnderline = FURLUnderline;
@@ -796,8 +796,8 @@ String TAdvGraphics::InternalDrawText(const TRectF& ARect, const String& AText, 
     args.HighlightFontStyles = FHighlightFontStyles;
     args.AllowLocalFiles = FHTMLAllowLocalFiles;
     args.MeasureOnly = true;
-    THTMLRenderResult measured;
-    HTMLRender(this, AText, r, args, measured);
+    graphics_html::THTMLRenderResult measured;
+    graphics_html::HTMLRender(this, AText, r, args, measured);
     const Single w = measured.Width + 1, h = measured.Height + 1;
     TRectF target = r;
     if (!AWordWrapping || measured.LineCount < 2) {
@@ -821,8 +821,8 @@ String TAdvGraphics::InternalDrawText(const TRectF& ARect, const String& AText, 
     args.X = Integer(Round(AX));
     args.Y = Integer(Round(AY));
     args.TestControlID = AControlID;
-    THTMLRenderResult out;
-    const bool hit = HTMLRender(this, AText, target, args, out);
+    graphics_html::THTMLRenderResult out;
+    const bool hit = graphics_html::HTMLRender(this, AText, target, args, out);
     RestoreState(std::move(state), true);
     if (hit) {
       result = out.Anchor;
@@ -886,7 +886,7 @@ String TAdvGraphics::DrawText(const TPointF& APoint, const String& AText, Single
 }
 
 String TAdvGraphics::ApplyHilight(const String& AText, const String& AHilight, const String& ATag, bool ADoCase) {
-  return HTMLHighlight(AText, AHilight, ATag, ADoCase);
+  return graphics_html::HTMLHighlight(AText, AHilight, ATag, ADoCase);
 }
 
 // --- class helpers ---------------------------------------------------------------------

@@ -7,6 +7,8 @@
 
 #include "foundation/graphics/AdvGraphics.h"
 
+namespace graphics_html {
+
 // --- preparation helpers (none raises) -----------------------------------------
 // The first "<#" loses its "<" and the first ">" after it is removed.
 String HTMLUnwrapHashTags(const String& AText);
@@ -23,7 +25,7 @@ Integer HexPairValue(const String& ADigits);
 String HTMLBreaksToBR(const String& AText, bool AConvert);
 // The whole number of the (trimmed) text; 0 when unreadable.
 Integer ValInt(const String& AText);
-// 1-based position of AName in the upper-cased AText (0 when absent), also
+// 0-based position of AName in the upper-cased AText (-1 when absent), also
 // stored in APos.
 Integer PosUpperVar(const String& AName, const String& AText, Integer& APos);
 // The value of attribute AName (upper case) in the attribute text of a tag:
@@ -40,17 +42,16 @@ std::array<String, 7> HTMLControlAttrs(const String& AAttrText);
 String HTMLPrepareText(const String& AText);
 
 // --- highlight helpers -----------------------------------------------------------
-// 1-based position in the tagged text directly after the (n-1)-th visible
-// character and before any tags in front of the n-th; Length + 1 when the
-// text holds exactly n-1 visible characters and no such position exists; 0
-// when it holds fewer.
+// 0-based position in the tagged text with exactly AIndex visible characters
+// before it and before any tags in front of the next one; Length when the
+// text holds exactly AIndex visible characters and no such position exists;
+// -1 when it holds fewer (or AIndex is negative).
 Integer HTMLRawIndex(const String& AText, Integer AIndex);
 // AText with every occurrence of AHilight in its visible characters wrapped
 // in "<ATag>" and "</ATag>"; occurrences do not overlap.
 String HTMLHighlight(const String& AText, const String& AHilight, const String& ATag, bool ACaseSensitive);
-// Searches ASearch in AText without its first AOffset characters (both
-// upper-cased unless ACaseSensitive); gives AOffset plus the 1-based
-// position found, 0 when not found; also stored in APos.
+// 0-based position of ASearch in AText at or after AOffset (both upper-cased
+// unless ACaseSensitive), also stored in APos; -1 when absent or ASearch is empty.
 Integer FindTextFrom(const String& ASearch, const String& AText, Integer AOffset, Integer& APos,
                      bool ACaseSensitive);
 
@@ -113,3 +114,5 @@ struct THTMLRenderResult {
 // colours keep the current colour, bad numbers read as 0. Nothing for a nil canvas.
 bool HTMLRender(TAdvGraphics* ACanvas, const String& AText, const TRectF& ARect, const THTMLRenderArgs& AArgs,
                 THTMLRenderResult& AResult);
+
+}  // namespace graphics_html

@@ -7,6 +7,8 @@
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"
 
+namespace graphics_html {
+
 namespace {
 
 bool DialectIsDigit(Char c) { return c >= u'0' && c <= u'9'; }
@@ -147,7 +149,7 @@ Integer ValInt(const String& AText) {
 
 Integer PosUpperVar(const String& AName, const String& AText, Integer& APos) {
   const std::size_t p = AName.empty() ? String::npos : DialectUpperText(AText).find(AName);
-  APos = p == String::npos ? 0 : Integer(p + 1);
+  APos = p == String::npos ? -1 : Integer(p);
   return APos;
 }
 
@@ -222,10 +224,11 @@ String HTMLPrepareText(const String& AText) {
 // --- highlight helpers -------------------------------------------------------------
 
 Integer HTMLRawIndex(const String& AText, Integer AIndex) {
+  if (AIndex < 0) return -1;
   Integer count = 0;
   bool inTag = false;
   for (std::size_t p = 0; p < AText.size(); ++p) {
-    if (count == AIndex - 1) return Integer(p + 1);
+    if (count == AIndex) return Integer(p);
     const Char c = AText[p];
     if (inTag) {
       if (c == u'>') inTag = false;
@@ -235,21 +238,21 @@ Integer HTMLRawIndex(const String& AText, Integer AIndex) {
       ++count;
     }
   }
-  return count == AIndex - 1 ? Integer(AText.size() + 1) : 0;
+  return count == AIndex ? Integer(AText.size()) : -1;
 }
 
 Integer FindTextFrom(const String& ASearch, const String& AText, Integer AOffset, Integer& APos,
                      bool ACaseSensitive) {
-  APos = 0;
-  if (AOffset < 0 || std::size_t(AOffset) > AText.size() || ASearch.empty()) return 0;
+  APos = -1;
+  if (AOffset < 0 || std::size_t(AOffset) > AText.size() || ASearch.empty()) return -1;
   std::size_t p;
   if (ACaseSensitive) {
     p = AText.find(ASearch, std::size_t(AOffset));
   } else {
     p = DialectUpperText(AText).find(DialectUpperText(ASearch), std::size_t(AOffset));
   }
-  if (p == String::npos) return 0;
-  APos = Integer(p + 1);
+  if (p == String::npos) return -1;
+  APos = Integer(p);
   return APos;
 }
 
@@ -304,3 +307,5 @@ String HTMLHighlight(const String& AText, const String& AHilight, const String& 
   out.append(AText, pos, String::npos);
   return out;
 }
+
+}  // namespace graphics_html

@@ -18,7 +18,13 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/win/Files.h"
 
+namespace graphics_html {
+
 namespace {
+
+// A background picture tiles the text rectangle at most this many times, as
+// on the window renderer: a tiny picture in a huge rectangle stays cheap.
+constexpr Integer HTMLRenderMaxTiles = 4096;
 
 // Layout state of one line, handed between HTMLRender and HTMLRenderLine.
 struct THTMLLine {
@@ -238,8 +244,9 @@ void THTMLRenderer::TileBackground(TGraphic* APicture) {
   std::unique_ptr<TAdvGraphicsSaveState> state = G->SaveState(true);
   // The last row and column are cut to the rectangle.
   G->ClipRect(FTextRect);
-  for (Single y = 0; y < FTextRect.Height(); y += h)
-    for (Single x = 0; x < FTextRect.Width(); x += w) {
+  Integer tiles = 0;
+  for (Single y = 0; y < FTextRect.Height() && tiles < HTMLRenderMaxTiles; y += h)
+    for (Single x = 0; x < FTextRect.Width() && tiles < HTMLRenderMaxTiles; x += w, ++tiles) {
       const Single l = Single(Round(FTextRect.Left + x)), t = Single(Round(FTextRect.Top + y));
       G->DrawBitmap(RectF(l, t, l + w, t + h), APicture, true, false, true, false);
     }
@@ -1002,3 +1009,5 @@ bool HTMLRender(TAdvGraphics* ACanvas, const String& AText, const TRectF& ARect,
   THTMLRenderer renderer(ACanvas, AArgs, AResult, ARect);
   return renderer.Run(AText);
 }
+
+}  // namespace graphics_html

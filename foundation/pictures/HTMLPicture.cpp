@@ -4,6 +4,7 @@
 
 #include "foundation/gdiplus/GPGraphics.h"
 #include "foundation/gdiplus/PictureDecode.h"
+#include "foundation/pictures/HTMLPictureCache.h"
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
@@ -144,7 +145,7 @@ void THTMLPicture::Assign(TPersistent* Source) {
   if (html) {
     FStretched = html->FStretched;
     FFrame = html->FFrame;
-    FID = html->FID;
+    SetID(html->FID);
     if (html->HasSVGData()) {
       FDatastream.clear();
       TAdvSVGBitmap::Assign(html);
@@ -277,14 +278,14 @@ void THTMLPicture::LoadFromResourceID(HINSTANCE Instance, Integer ResID) {
 void THTMLPicture::LoadFromURL(const String& url) {
   const String upper = UpperCase(url);
   if (upper.starts_with(u"RES://")) {
-    FID = url;
+    SetID(url);
     if (url.size() > 6) LoadFromResourceName(HInstance(), url.substr(6));
   } else if (upper.starts_with(u"FILE://")) {
-    FID = url;
+    SetID(url);
     if (url.size() > 7) LoadFromFile(url.substr(7));
   } else if (!FAsynch) {
     FURL = url;
-    FID = url;
+    SetID(url);
   } else if (!FThreadBusy) {
     FURL = url;
     FThreadBusy = true;
@@ -329,4 +330,11 @@ void TDownLoadThread::Execute() {
   Synchronize([&] {
     if (FLink->Picture) FLink->Picture->DownloadDone(std::move(data), error);
   });
+}
+
+void THTMLPicture::SetID(const String& Value) {
+  if (FID == Value) return;
+  const String old = std::move(FID);
+  FID = Value;
+  if (FCache) FCache->IDChanged(this, old);
 }

@@ -15,6 +15,8 @@ using TDownloadProgressEvent = std::function<void(TObject* Sender, Cardinal dwSi
 using TDownloadCancelEvent = std::function<void(TObject* Sender, bool& Cancel)>;
 using TDownloadErrorEvent = std::function<void(TObject* Sender, const String& err)>;
 
+class THTMLPictureCache;
+
 class THTMLPicture : public TAdvSVGBitmap {
  public:
   THTMLPicture();
@@ -79,7 +81,8 @@ class THTMLPicture : public TAdvSVGBitmap {
   bool Stretch() const { return FStretched; }
   void SetStretch(bool Value) { FStretched = Value; }
   const String& ID() const { return FID; }
-  void SetID(const String& Value) { FID = Value; }
+  // Tells the cache that owns the picture, which finds pictures by their ID.
+  void SetID(const String& Value);
   bool IsDB() const { return FIsDB; }
   void SetIsDB(bool Value) { FIsDB = Value; }
   bool Asynch() const { return FAsynch; }
@@ -98,6 +101,7 @@ class THTMLPicture : public TAdvSVGBitmap {
 
  private:
   friend class TDownLoadThread;
+  friend class THTMLPictureCache;
   struct TDownloadLink;
   void RaiseChange() { if (OnChange) OnChange(this); }
   // Raw bytes or SVG by content; no events.
@@ -123,6 +127,7 @@ class THTMLPicture : public TAdvSVGBitmap {
   Integer FNextCount = -1;
   Integer FTimerCount = -1;
   std::shared_ptr<TDownloadLink> FLink;
+  THTMLPictureCache* FCache = nullptr;  // the cache that owns the picture, if any
 };
 
 // Fetches a picture's web address with TAdvUtils::DownloadImage and hands the

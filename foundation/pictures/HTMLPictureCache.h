@@ -1,7 +1,9 @@
 #pragma once
 // THTMLPictureCache: the pictures an HTML-rendering control has loaded from
-// addresses, owned by the cache and found by their ID.
+// addresses, owned by the cache and found by their ID through an index kept
+// up to date as IDs change (renderers look every address up on each paint).
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/pictures/HTMLPicture.h"
@@ -30,6 +32,15 @@ class THTMLPictureCache {
   void SetPicture(Integer Index, std::unique_ptr<THTMLPicture> Value);
 
  private:
+  friend class THTMLPicture;
   void CheckIndex(Integer Index) const;
+  // Index upkeep: Picture joins the entries of its ID, or leaves them.
+  void Indexed(THTMLPicture* Picture);
+  void Unindexed(THTMLPicture* Picture, const String& ID);
+  // Picture's ID changed from Old.
+  void IDChanged(THTMLPicture* Picture, const String& Old);
+
   std::vector<std::unique_ptr<THTMLPicture>> FPictures;
+  // The pictures of each ID (more than one only when IDs repeat).
+  std::unordered_map<String, std::vector<THTMLPicture*>> FByID;
 };

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "foundation/svg/AdvGraphicsSVGImport.h"
+#include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/StrUtils.h"
 
 namespace {
@@ -33,8 +34,13 @@ bool SVGGeoFinite(const TPointF& p) { return std::isfinite(p.X) && std::isfinite
 }  // namespace
 
 bool TAdvGraphicsSVGImport::SVGStrToFloat(StringView AText, Single& AValue) {
+  // "." whatever the process-wide decimal separator: documents are not localised.
+  std::size_t b = 0, e = AText.size();
+  while (b < e && SVGGeoIsBlank(AText[b])) ++b;
+  while (e > b && SVGGeoIsBlank(AText[e - 1])) --e;
   double v = 0;
-  if (!TryStrToFloat(AText, v) || !std::isfinite(v) || std::fabs(v) > FLT_MAX) return false;
+  if (!TAdvUtils::TryStrToFloatDot(AText.substr(b, e - b), v) || !std::isfinite(v) || std::fabs(v) > FLT_MAX)
+    return false;
   AValue = Single(v);
   return true;
 }
@@ -385,8 +391,9 @@ void TAdvGraphicsSVGImport::BuildPathData(TAdvGraphicsSVGElement* E, StringView 
       case u'A': case u'a': {
         const TPointF p = pt(5);
         if (path)
-          ArcToBezier(*path, cur, p, std::fabs(slot[0]), std::fabs(slot[1]), slot[2], Int64(slot[3]) == 1,
-                      Int64(slot[4]) == 1);
+          // Flags compared as numbers: any float a document writes is safe here.
+          ArcToBezier(*path, cur, p, std::fabs(slot[0]), std::fabs(slot[1]), slot[2], std::trunc(slot[3]) == 1,
+                      std::trunc(slot[4]) == 1);
         cur = p;
         break;
       }

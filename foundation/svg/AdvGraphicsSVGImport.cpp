@@ -452,8 +452,9 @@ void TAdvGraphicsSVGImport::ParseStyle(TAdvGraphicsSVGElement* E, StringView ATe
       E->FHRefID = hash == String::npos ? value : value.substr(hash + 1);
     } else if (name == u"class") {
       E->FClassRefID = value;
-      if (!SVGParseIsServer(E->FParent) &&
-          std::find(FElementClassList.rbegin(), FElementClassList.rend(), E) == FElementClassList.rend())
+      // An element's declarations are all parsed before the next element is
+      // made, so it can only be the last entry already (constant time).
+      if (!SVGParseIsServer(E->FParent) && (FElementClassList.empty() || FElementClassList.back() != E))
         FElementClassList.push_back(E);
     } else if (name == u"id") {
       E->FID = value;

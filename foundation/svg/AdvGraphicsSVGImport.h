@@ -4,7 +4,6 @@
 // into paths, presentation values parsed, references resolved) and draws it
 // on the vector canvas or into a bitmap. A fixed subset of SVG is read;
 // anything else is skipped silently.
-#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -26,11 +25,16 @@ class TAdvGraphicsSVGImport : public TAdvSVGImport {
   bool HasElements() override { return ElementCount() > 0; }
   Integer ElementCount() override { return Integer(FElementList.size()); }
   // Renders the document into a bitmap of AWidth x AHeight (the natural size
-  // when either is -1 or less). The bitmap is kept per size and stays valid
-  // until the next load, Clear or the document's destruction; asking again
-  // for a size renders into the same bitmap. nullptr for an empty document;
-  // an empty picture when the size is not positive or beyond the budget.
+  // when either is -1 or less). The bitmaps of the last kCachedBitmapSizes
+  // sizes asked for are kept: one stays valid until the next load, Clear, the
+  // document's destruction or until that many other sizes have been asked for
+  // since; asking again for a kept size renders into the same bitmap. nullptr
+  // for an empty document; an empty picture when the size is not positive or
+  // beyond the budget.
   TAdvBitmap* GenerateBitmap(Single AWidth, Single AHeight) override;
+  static constexpr std::size_t kCachedBitmapSizes = 8;
+  // The number of bitmaps GenerateBitmap keeps now.
+  std::size_t CachedBitmapCount() const { return FCachedBitmaps.size(); }
   // Empties the document; ViewRect becomes the empty marker.
   void Clear() override;
   // Draws the document stretched into ARect on a platform canvas; nothing for
@@ -126,7 +130,7 @@ class TAdvGraphicsSVGImport : public TAdvSVGImport {
   TAdvGraphicsSVGElementClassList FElementClipPathList;
   TAdvGraphicsSVGElementList FElementList;
   TAdvGraphicsSVGElementList FDefsList;
-  std::map<std::pair<Integer, Integer>, std::unique_ptr<TAdvBitmap>> FCachedBitmaps;
+  std::vector<std::pair<std::pair<Integer, Integer>, std::unique_ptr<TAdvBitmap>>> FCachedBitmaps;
   TAdvGraphicsMatrix FMatrix;
   TAdvGraphicsMatrix FTextMatrix;
   // Elements created by the current load; bounded against hostile input.

@@ -235,8 +235,18 @@ TAdvBitmap* TAdvGraphicsSVGImport::GenerateBitmap(Single AWidth, Single AHeight)
   }
   const bool drawable = w > 0 && h > 0 && w <= kSVGDrawMaxSide && h <= kSVGDrawMaxSide &&
                         Int64(w) * h <= kSVGDrawMaxPixels;
-  std::unique_ptr<TAdvBitmap>& slot = FCachedBitmaps[{drawable ? w : 0, drawable ? h : 0}];
-  if (!slot) slot = std::make_unique<TAdvBitmap>();
+  // The most recently asked sizes are kept, the least recent one goes first:
+  // a caller asking for ever new sizes does not grow the document without bound.
+  const std::pair<Integer, Integer> key{drawable ? w : 0, drawable ? h : 0};
+  auto found = std::find_if(FCachedBitmaps.begin(), FCachedBitmaps.end(),
+                            [&key](const auto& entry) { return entry.first == key; });
+  if (found != FCachedBitmaps.end()) {
+    std::rotate(found, found + 1, FCachedBitmaps.end());
+  } else {
+    if (FCachedBitmaps.size() >= kCachedBitmapSizes) FCachedBitmaps.erase(FCachedBitmaps.begin());
+    FCachedBitmaps.emplace_back(key, std::make_unique<TAdvBitmap>());
+  }
+  std::unique_ptr<TAdvBitmap>& slot = FCachedBitmaps.back().second;
   if (!drawable) return slot.get();
   // Drawn through the GDI+ context (the GDI one has neither transparency nor
   // stop gradients) straight into the picture's own bitmap, which starts

@@ -1,6 +1,8 @@
 #include "foundation/svg/AdvSVGBitmap.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/Math.h"
@@ -36,16 +38,24 @@ bool TAdvSVGBitmap::HasSVG() const { return FSVG && FSVG->HasElements(); }
 
 bool TAdvSVGBitmap::Empty() const { return !HasSVG(); }
 
+namespace {
+// A side of the view rectangle at the screen's scale; 0 for an empty document
+// (whose rectangle is the empty marker) and for anything an Integer cannot hold.
+Integer SVGBitmapSide(Single AFrom, Single ATo) {
+  const double v = double(TAdvUtils::GetDPIScale(nullptr, -1)) * (double(ATo) - double(AFrom));
+  if (!std::isfinite(v) || !(v > 0) || v >= double(std::numeric_limits<Integer>::max())) return 0;
+  return Integer(Round(v));
+}
+}  // namespace
+
 Integer TAdvSVGBitmap::Width() const {
   if (!FSVG) return 0;
-  const Single s = TAdvUtils::GetDPIScale(nullptr, -1);
-  return Integer(Round(double(s) * (FSVG->ViewRect.Right - FSVG->ViewRect.Left)));
+  return SVGBitmapSide(FSVG->ViewRect.Left, FSVG->ViewRect.Right);
 }
 
 Integer TAdvSVGBitmap::Height() const {
   if (!FSVG) return 0;
-  const Single s = TAdvUtils::GetDPIScale(nullptr, -1);
-  return Integer(Round(double(s) * (FSVG->ViewRect.Bottom - FSVG->ViewRect.Top)));
+  return SVGBitmapSide(FSVG->ViewRect.Top, FSVG->ViewRect.Bottom);
 }
 
 void TAdvSVGBitmap::Draw(TCanvas* ACanvas, const TRect& r) {

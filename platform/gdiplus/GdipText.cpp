@@ -699,6 +699,17 @@ struct TTextArgs {
   GpStringFormat* Format = nullptr;
 };
 
+// Glyphs cannot be made under a transform that is not finite or that flattens
+// the text to a line or a point (the toolkit's glyph loader then fails hard);
+// such text would not be visible anyway, so the call is refused.
+bool TextTransformUsable(const QTransform& t) {
+  const double m[] = {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()};
+  for (double v : m)
+    if (!std::isfinite(v)) return false;
+  const double det = t.m11() * t.m22() - t.m12() * t.m21();
+  return std::isfinite(det) && std::fabs(det) >= 1e-9;
+}
+
 GpStatus TextArgs(GpGraphics* graphics, const GpFont* font, const GpStringFormat* format, TTextArgs& a) {
   a.G = Get(graphics, TKind::Graphics);
   a.Font = Fnt(font);
@@ -718,6 +729,7 @@ GpStatus GdipDrawString(GpGraphics* graphics, const WCHAR* string, INT length, c
   GpBrush* b = Get(brush, TKind::Brush);
   if (!b) return InvalidParameter;
   QRectF rect(layoutRect->X, layoutRect->Y, layoutRect->Width, layoutRect->Height);
+  if (!TextTransformUsable(a.G->DeviceTransform())) return InvalidParameter;
   TLayout L = Layout(ToQString(string, length), a.Font, a.Format, rect, 96, false);
   if (L.Lines.empty()) return Ok;
   GpGraphics::TPaint p(a.G);
@@ -804,6 +816,8 @@ GpStatus GdipDrawDriverString(GpGraphics* graphics, const UINT16* text, INT leng
   GpBrush* b = Get(brush, TKind::Brush);
   if (!b || (matrix && !Alive(matrix, TKind::Matrix))) return InvalidParameter;
   if (!(flags & DriverStringOptionsCmapLookup)) return NotImplemented;  // glyph indexes are not addressed here
+  if (!TextTransformUsable(matrix ? matrix->M * a.G->DeviceTransform() : a.G->DeviceTransform()))
+    return InvalidParameter;
   QString s = ToQString(reinterpret_cast<const WCHAR*>(text), length);
   GpGraphics::TPaint p(a.G);
   if (!p) return GenericError;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -290,6 +291,12 @@ void ApplySession(CURL* h, const TInternetSession& session) {
     curl_easy_setopt(h, CURLOPT_PROXYPASSWORD, session.ProxyPassword.c_str());
   }
   curl_easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+  // The trusted roots may be named as OpenSSL-based tools read them; libcurl
+  // itself only knows its built-in bundle.
+  if (const char* file = std::getenv("SSL_CERT_FILE"); file != nullptr && *file != '\0')
+    curl_easy_setopt(h, CURLOPT_CAINFO, file);
+  if (const char* dir = std::getenv("SSL_CERT_DIR"); dir != nullptr && *dir != '\0')
+    curl_easy_setopt(h, CURLOPT_CAPATH, dir);
   if (session.InsecureTls) {
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);

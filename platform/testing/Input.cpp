@@ -9,6 +9,7 @@
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/ImageCodec.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/LoopInternal.h"
 
 using namespace controls_internal;
 
@@ -190,5 +191,7 @@ std::unique_ptr<TBitmap> Grab(TControl* Control) {
 }
 
 void PaintPending() { PaintAllNow(); }
+
+void Queue(std::function<void()> Action) { QueueCall(nullptr, std::move(Action), nullptr); }
 
 }  // namespace testinput

@@ -2,6 +2,7 @@
 // Input for tests: the pointer and the keyboard driven through the same
 // routing as the window system's input (capture, hit testing, enter and
 // leave, key translation, dialog keys), and captures of what controls show.
+#include <functional>
 #include <memory>
 
 #include "platform/rtl/Geometry.h"
@@ -53,6 +54,10 @@ void TypeText(const String& Text);
 void SystemTypeText(TWinControl* Window, const String& Text, TShiftState Shift = {}, bool AltGr = false);
 // A dead key (nothing typed yet) followed by the text an input method composed.
 void SystemCompose(TWinControl* Window, const String& Composed);
+// Runs Action on the user-interface thread in turn with posted messages, as
+// the window system's input arrives: input it makes while an own message
+// loop (GetMessage) pumps reaches that loop.
+void Queue(std::function<void()> Action);
 
 // Paints what is marked and answers the control's pixels as they show
 // (windowed children composed in; a windowless control: its part of the

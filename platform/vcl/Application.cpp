@@ -12,6 +12,7 @@
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
+#include "platform/win/Hooks.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Timers.h"
 #include "platform/win/Window.h"
@@ -138,9 +139,17 @@ void TApplication::FormDestroyed(TCustomForm* Form) {
 }
 
 bool TApplication::DoMessage(TMsg& Msg) {
+  const TMsg retrieved = Msg;
+  CallGetMessageHooks(&Msg, PM_REMOVE);
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
-  return handled;
+  if (handled) return true;
+  // A hook that re-addressed or replaced the message: it goes where the hook sent it.
+  if (Msg.hwnd != retrieved.hwnd || Msg.message != retrieved.message) {
+    if (Msg.message != WM_NULL) SendMessage(Msg.hwnd, Msg.message, Msg.wParam, Msg.lParam);
+    return true;
+  }
+  return false;
 }
 
 void TApplication::SetShowHint(bool Value) {
@@ -242,6 +251,10 @@ void TApplication::Terminate() {
 void TApplication::ProcessMessages() { ProcessPendingMessages(); }
 
 void TApplication::HandleMessage() {
+  if (TakeQuitMessage(nullptr)) {  // WM_QUIT reached the outermost loop
+    Terminate();
+    return;
+  }
   if (DispatchNextMessage()) return;
   ProcessPendingMessages();  // due timers and the platform's own events
   if (!FTerminated) WaitMessage();

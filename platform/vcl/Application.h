@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Geometry.h"
+#include "platform/win/MessageLoop.h"
 #include "platform/win/Messages.h"
 
 class TCustomForm;
@@ -19,14 +20,7 @@ void FinishForm(TCustomForm* Form);
 }  // namespace application_detail
 
 // A message as the loop hands it to OnMessage.
-struct TMsg {
-  HWND hwnd = nullptr;
-  UINT message = 0;
-  WPARAM wParam = 0;
-  LPARAM lParam = 0;
-  DWORD time = 0;
-  TPoint pt;
-};
+using TMsg = MSG;
 using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
 // May change the hint before it shows; CanShow false suppresses it.
 using TShowHintEvent = std::function<void(String& HintStr, bool& CanShow, THintInfo& HintInfo)>;
@@ -122,7 +116,9 @@ class TApplication : public TComponent {
   // A modal message box over the main form (see MessageBox in Dialogs.h);
   // an empty caption shows the title. Answers the chosen button's ID.
   Integer MessageBox(const String& Text, const String& Caption, Integer Flags = 0);
-  // Messages the input layer routes pass here first; true when OnMessage handled it.
+  // Messages the input layer routes pass here first: the thread's get-message
+  // hooks, then OnMessage. True when OnMessage handled it, or when a hook
+  // re-addressed or replaced it (it has then been sent where the hook said).
   bool DoMessage(TMsg& Msg);
 
   TExceptionEvent OnException;

@@ -12,6 +12,7 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/vcl/MenuLoopInternal.h"
+#include "platform/win/Hooks.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
@@ -459,7 +460,14 @@ struct TMenuLoop {
   menus_internal::TDropDownEnd End = menus_internal::TDropDownEnd::Dismissed;
   TMenuItem* EndItem = nullptr;
   bool LeaveKeyDown = false;  // Alt or F10 went down while the drop-down showed
+  HWND Owner = nullptr;       // gets the loop's notifications
 };
+
+// Runs the thread's menu filters over a message of the loop, addressed to the
+// open level's window; true when a filter took it.
+bool FilterMenuMessage(TMenuLoop* loop, MSG Msg);
+void NotifyMenuSelect(TMenuLoop* loop, TMenuItem* Item);
+bool MenuKey(TMenuLoop* loop, Word key);
 
 void EndDropDown(TMenuLoop* loop, menus_internal::TDropDownEnd End, TMenuItem* Item = nullptr) {
   loop->End = End;
@@ -533,6 +541,7 @@ class TMenuWindow : public TCustomControl {
     if (Index == FSelected) return;
     FSelected = Index;
     Invalidate();
+    if (Index >= 0 && Index < Integer(FLayout.size())) NotifyMenuSelect(FLoop, FLayout[std::size_t(Index)].first);
   }
 
   // Takes the parent's current children again (the tree changed), keeping
@@ -673,9 +682,42 @@ TMenuWindow* LevelAt(TMenuLoop* loop, TPoint screen) {
   return nullptr;
 }
 
+TPoint CursorNow() {
+  TPoint p;
+  GetCursorPos(&p);
+  return p;
+}
+
+bool FilterMenuMessage(TMenuLoop* loop, MSG Msg) {
+  if (!HooksInstalled(WH_MSGFILTER) || loop->Levels.empty()) return false;
+  Msg.hwnd = loop->Levels.back()->Handle();
+  return CallMsgFilter(&Msg, MSGF_MENU) != FALSE;
+}
+
+void NotifyMenuSelect(TMenuLoop* loop, TMenuItem* Item) {
+  WPARAM w = MAKEWPARAM(0, 0xFFFF);
+  LPARAM l = 0;
+  if (Item != nullptr) {
+    const bool popup = Item->Count() > 0;
+    const int flags = MF_HILITE | (popup ? MF_POPUP : 0);
+    w = MAKEWPARAM(popup ? Item->MenuIndex() : Item->Command(), flags);
+    l = reinterpret_cast<LPARAM>(Item->Parent() != nullptr ? Item->Parent()->Handle() : nullptr);
+  }
+  MSG msg{nullptr, WM_MENUSELECT, w, l, DWORD(GetTickCount()), CursorNow()};
+  if (FilterMenuMessage(loop, msg)) return;
+  if (loop->Owner != nullptr) SendMessage(loop->Owner, WM_MENUSELECT, w, l);
+}
+
 void TMenuWindow::WndProc(TMessage& M) {
   // The top level holds the capture: every mouse message of the menu passes here.
   switch (M.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      // A key posted to the menu (a filter opening it with Down, say).
+      MSG msg{Handle(), UINT(M.Msg), M.WParam, M.LParam, DWORD(GetTickCount()), CursorNow()};
+      if (!FilterMenuMessage(FLoop, msg)) MenuKey(FLoop, Word(M.WParam));
+      return;
+    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -801,6 +843,10 @@ void RunMenuLoop(TMenuLoop& loop) {
   // Keys go to the menu while it shows, ahead of the focused control.
   TMessageEvent saved = Application->OnMessage;
   Application->OnMessage = [&loop, saved](TMsg& Msg, bool& Handled) {
+    if (FilterMenuMessage(&loop, Msg)) {
+      Handled = true;
+      return;
+    }
     if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
       Handled = MenuKey(&loop, Word(Msg.wParam));
       return;
@@ -817,11 +863,15 @@ void RunMenuLoop(TMenuLoop& loop) {
     }
     if (saved) saved(Msg, Handled);
   };
+  const BOOL popup = loop.Bar == nullptr ? TRUE : FALSE;
+  if (loop.Owner != nullptr) SendMessage(loop.Owner, WM_ENTERMENULOOP, WPARAM(popup), 0);
   auto finish = [&] {
+    NotifyMenuSelect(&loop, nullptr);  // the close notice
     Application->OnMessage = saved;
     CurrentLoop = nullptr;
     if (!loop.Levels.empty() && GetCapture() == loop.Levels.front()->Handle()) ReleaseCapture();
     CloseLevelsAfter(&loop, 0);
+    if (loop.Owner != nullptr && IsWindow(loop.Owner)) SendMessage(loop.Owner, WM_EXITMENULOOP, WPARAM(popup), 0);
   };
   try {
     while (!loop.Done && !Application->Terminated() && !loop.Levels.empty()) Application->HandleMessage();
@@ -838,6 +888,7 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
   if (CurrentLoop != nullptr || Application == nullptr) return;  // one menu at a time
   DoPopup(this);
   TMenuLoop loop;
+  loop.Owner = PopupListWindow();
   auto* top = new TMenuWindow(Items(), &loop);  // owned by the loop's level list
   loop.Levels.push_back(top);
   top->Measure();
@@ -858,6 +909,7 @@ TDropDownResult TrackDropDown(TMenuItem* BarItem, TPoint At, bool SelectFirst, c
   loop.Bar = &HitTest;
   loop.BarItem = BarItem;
   loop.BarMenu = BarItem->GetParentMenu();
+  if (auto* main = dynamic_cast<TMainMenu*>(loop.BarMenu)) loop.Owner = main->WindowHandle();
   auto* top = new TMenuWindow(BarItem, &loop);  // owned by the loop's level list
   loop.Levels.push_back(top);
   top->Measure();
@@ -909,6 +961,22 @@ TMenuItem* MenuWindowParentItem(TWinControl* MenuWindow) {
 
 void CloseMenus() {
   if (CurrentLoop != nullptr) CurrentLoop->Done = true;
+}
+
+namespace {
+// Handles come from outside: only an item of a live menu is looked at.
+bool LiveMenuItem(TMenuItem* Item) {
+  for (TMenu* m : LiveMenus())
+    if (m->Items() == Item || m->FindItem(reinterpret_cast<NativeInt>(Item), fkHandle) == Item) return true;
+  return false;
+}
+}  // namespace
+
+HMENU GetSubMenu(HMENU Menu, int Pos) {
+  auto* item = reinterpret_cast<TMenuItem*>(Menu);
+  if (item == nullptr || !LiveMenuItem(item) || Pos < 0 || Pos >= item->Count()) return nullptr;
+  TMenuItem* sub = item->Items(Pos);
+  return sub->Count() > 0 ? sub->Handle() : nullptr;
 }
 
 HWND PopupListWindow() {

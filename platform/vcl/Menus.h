@@ -248,6 +248,21 @@ TMenuItem* MenuWindowParentItem(TWinControl* MenuWindow);
 // Closes every open menu level (the menu's loop then returns).
 void CloseMenus();
 
+// What the menu loop tells: WM_ENTERMENULOOP and WM_EXITMENULOOP (wParam TRUE
+// for a pop-up menu) go to the menu's owner window (PopupListWindow for a
+// pop-up menu, the form for its menu bar's drop-downs); WM_MENUSELECT goes there
+// whenever an item is selected (low word: the command, or for an item with
+// children its index with MF_POPUP in the flags; lParam: the menu that holds
+// it) and once more, as the close notice (0xFFFF flags, lParam 0), when the menu
+// closes. Every message the loop handles, WM_MENUSELECT included, first
+// passes the thread's message filters with MSGF_MENU, addressed to the open
+// level's window: a filter answering non-zero drops it. Keys posted to that
+// window work the menu as typed keys do.
+constexpr UINT MF_POPUP = 0x0010, MF_HILITE = 0x0080, MF_MOUSESELECT = 0x8000;
+// The item's child at Pos (counted over all children) when it has children of
+// its own; nullptr otherwise or for a bad menu or position.
+HMENU GetSubMenu(HMENU Menu, int Pos);
+
 // The window that answers WM_MEASUREITEM (MEASUREITEMSTRUCT in lParam, item
 // id = an item's Command) for the items of every menu.
 HWND PopupListWindow();

@@ -26,6 +26,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/win/Keyboard.h"
+#include "platform/win/LoopInternal.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 
@@ -703,6 +704,7 @@ void SyncModifiers(TShiftState Shift) {
 
 bool Deliver(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, TPoint Pt) {
   TMsg m{Wnd, Msg, W, L, DWORD(GetTickCount()), Pt};
+  if (QueueInputMessage(m, {})) return false;  // an own message loop takes it
   if (Application != nullptr && Application->DoMessage(m)) return false;
   SendMessage(m.hwnd, m.message, m.wParam, m.lParam);
   return true;
@@ -895,6 +897,8 @@ void RouteKey(bool Down, Word VirtKey, const String& Text, TShiftState Shift, bo
   if (alt) data |= LPARAM(1) << 29;
   if (!Down) data |= (LPARAM(1) << 30) | (LPARAM(1) << 31);
   else if (AutoRepeat) data |= LPARAM(1) << 30;
+  // An own message loop takes the key, with what it types for TranslateMessage.
+  if (QueueInputMessage(MSG{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor}, Down ? Text : String())) return;
   if (Application != nullptr) {
     TMsg m{focus, msg, VirtKey, data, DWORD(GetTickCount()), s.Cursor};
     if (Application->DoMessage(m)) {

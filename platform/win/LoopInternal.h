@@ -20,6 +20,11 @@ void ReportDispatchException();
 void DrainMessagesOnWake();
 // Makes sure the loop exists when called on the user-interface thread.
 void EnsureMessageLoop();
+// Routed input (Text: the characters a key-down types): queued and true
+// while an own loop (GetMessage, PeekMessage) pumps; false otherwise, and the
+// caller delivers it.
+struct MSG;
+bool QueueInputMessage(const MSG& Msg, const String& Text);
 
 // --- QtLoop.cpp (the only place that touches the event loop library) ---
 void EnsureQtLoop(int* argc, char** argv);

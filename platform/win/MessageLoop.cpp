@@ -3,22 +3,34 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/win/Hooks.h"
+#include "platform/win/WindowData.h"
 #include "platform/win/LoopInternal.h"
+#include "platform/win/WinError.h"
 
 namespace {
 
 struct TWindowRecord {
   TWndMethod Procedure;
+  // The subclass chain above Procedure (bottom first), the tokens that left
+  // it with the one that stood below each, the token of Procedure itself
+  // (made on first request), and the user value. User-interface thread only.
+  std::vector<LONG_PTR> Chain;
+  std::unordered_map<LONG_PTR, LONG_PTR> Left;
+  LONG_PTR OwnToken = 0;
+  LONG_PTR UserData = 0;
 };
 
 struct TSendState {
@@ -35,7 +47,9 @@ struct TSendState {
   }
 };
 
-enum class TEntryKind { Post, Send, Call };
+// Input is routed input that an own message loop (GetMessage, PeekMessage) was
+// pumping for: it waits in the posted queue for that loop.
+enum class TEntryKind { Post, Send, Call, Input };
 
 struct TEntry {
   TEntryKind Kind = TEntryKind::Post;
@@ -48,6 +62,9 @@ struct TEntry {
   std::function<void()> Call;
   std::function<void()> Dropped;
   const void* Tag = nullptr;
+  DWORD Time = 0;
+  TPoint Pt;
+  String Text;  // the characters a queued key-down types
 };
 
 struct TLoopState {
@@ -63,6 +80,16 @@ struct TLoopState {
   std::unordered_map<String, UINT> Registered;
   UINT NextRegistered = MIN_REGISTERED_MESSAGE;
   std::function<void()> ExceptionHandler;
+  // Object instances by token; tokens are never reused.
+  std::unordered_map<LONG_PTR, std::shared_ptr<TWndMethod>> Instances;
+  LONG_PTR NextInstance = 0x100000;
+  // User-interface thread only: own loops pumping now, the quit request, and
+  // the last key-down an own loop took with the characters it types.
+  int OwnLoopDepth = 0;
+  bool QuitPending = false;
+  int QuitCode = 0;
+  MSG LastKey;
+  String LastKeyText;
 };
 
 // Kept for the whole process: worker threads may still post while static
@@ -78,6 +105,8 @@ void Drop(TEntry& entry) {
   switch (entry.Kind) {
     case TEntryKind::Post:
       if (entry.Dispose != nullptr) entry.Dispose(entry.WParam, entry.LParam);
+      break;
+    case TEntryKind::Input:
       break;
     case TEntryKind::Send:
       entry.Send->Complete(0);
@@ -123,9 +152,16 @@ void DefaultExceptionReport() { std::cerr << "Exception: " << StringToUtf8(Curre
 
 void DispatchEntry(TEntry& entry) {
   switch (entry.Kind) {
-    case TEntryKind::Post: {
+    case TEntryKind::Post:
+    case TEntryKind::Input: {
       if (!FindWindow(entry.Wnd)) {
         Drop(entry);  // the window went away after the message was taken
+        return;
+      }
+      if (HooksInstalled(WH_GETMESSAGE)) {
+        MSG msg{entry.Wnd, entry.Msg, entry.WParam, entry.LParam, entry.Time, entry.Pt};
+        CallGetMessageHooks(&msg, PM_REMOVE);
+        DispatchToWindow(msg.hwnd, msg.message, msg.wParam, msg.lParam);
         return;
       }
       DispatchToWindow(entry.Wnd, entry.Msg, entry.WParam, entry.LParam);
@@ -143,6 +179,27 @@ void DispatchEntry(TEntry& entry) {
       return;
   }
 }
+
+// The application's loop pumping: input is routed directly again, even inside
+// a handler that an own loop dispatched.
+class TAppLoopScope {
+ public:
+  TAppLoopScope() : FSaved(State().OwnLoopDepth) { State().OwnLoopDepth = 0; }
+  ~TAppLoopScope() { State().OwnLoopDepth = FSaved; }
+  TAppLoopScope(const TAppLoopScope&) = delete;
+  TAppLoopScope& operator=(const TAppLoopScope&) = delete;
+
+ private:
+  int FSaved;
+};
+
+class TOwnLoopScope {
+ public:
+  TOwnLoopScope() { ++State().OwnLoopDepth; }
+  ~TOwnLoopScope() { --State().OwnLoopDepth; }
+  TOwnLoopScope(const TOwnLoopScope&) = delete;
+  TOwnLoopScope& operator=(const TOwnLoopScope&) = delete;
+};
 
 std::size_t PendingCount() {
   TLoopState& s = State();
@@ -215,7 +272,11 @@ HWND RegisterWindow(TWndMethod procedure) {
     std::lock_guard<std::mutex> guard(s.Lock);
     const std::uintptr_t key = s.NextHandle;
     s.NextHandle += 4;
-    s.Windows.emplace(key, std::make_shared<TWindowRecord>(TWindowRecord{std::move(procedure)}));
+    s.Windows.emplace(key, [&] {
+      auto r = std::make_shared<TWindowRecord>();
+      r->Procedure = std::move(procedure);
+      return r;
+    }());
     wnd = reinterpret_cast<HWND>(key);
   }
   EnsureMessageLoop();
@@ -260,6 +321,7 @@ bool PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, TMessageDispo
   entry.WParam = wParam;
   entry.LParam = lParam;
   entry.Dispose = dispose;
+  entry.Time = DWORD(GetTickCount());
   return Enqueue(std::move(entry));
 }
 
@@ -315,6 +377,135 @@ void ReportDispatchException() {
   }
 }
 
+namespace {
+
+std::shared_ptr<TWndMethod> InstanceOf(LONG_PTR token) {
+  TLoopState& s = State();
+  std::lock_guard<std::mutex> guard(s.Lock);
+  auto it = s.Instances.find(token);
+  return it == s.Instances.end() ? nullptr : it->second;
+}
+
+// Follows tokens that left the window's chain to the one now standing in their place.
+LONG_PTR ResolveToken(const TWindowRecord& record, LONG_PTR token) {
+  for (std::size_t n = 0; n <= record.Left.size(); ++n) {
+    if (token == record.OwnToken || std::find(record.Chain.begin(), record.Chain.end(), token) != record.Chain.end())
+      return token;
+    auto it = record.Left.find(token);
+    if (it == record.Left.end()) return token;
+    token = it->second;
+  }
+  return token;
+}
+
+// Calls the procedure of the token for the window: a chained instance that
+// was freed passes on to the one below it; 0 for the window's own procedure.
+void CallToken(TWindowRecord& record, LONG_PTR token, TMessage& message) {
+  token = ResolveToken(record, token);
+  for (;;) {
+    if (token == 0 || token == record.OwnToken) {
+      record.Procedure(message);
+      return;
+    }
+    auto pos = std::find(record.Chain.begin(), record.Chain.end(), token);
+    if (const auto method = InstanceOf(token)) {
+      (*method)(message);
+      return;
+    }
+    if (pos == record.Chain.end()) return;  // names nothing
+    token = pos == record.Chain.begin() ? record.OwnToken : *(pos - 1);
+  }
+}
+
+LONG_PTR OwnTokenOf(TWindowRecord& record) {
+  if (record.OwnToken == 0) {
+    TLoopState& s = State();
+    std::lock_guard<std::mutex> guard(s.Lock);
+    record.OwnToken = s.NextInstance;
+    s.NextInstance += 16;
+  }
+  return record.OwnToken;
+}
+
+LONG_PTR TopToken(TWindowRecord& record) { return record.Chain.empty() ? OwnTokenOf(record) : record.Chain.back(); }
+
+std::shared_ptr<TWindowRecord> RecordForData(HWND wnd) {
+  auto record = IsUIThread() ? FindWindow(wnd) : nullptr;
+  if (!record) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return record;
+}
+
+}  // namespace
+
+WNDPROC MakeObjectInstance(TWndMethod Method) {
+  if (!Method) return 0;
+  TLoopState& s = State();
+  std::lock_guard<std::mutex> guard(s.Lock);
+  const LONG_PTR token = s.NextInstance;
+  s.NextInstance += 16;
+  s.Instances.emplace(token, std::make_shared<TWndMethod>(std::move(Method)));
+  return token;
+}
+
+void FreeObjectInstance(WNDPROC Instance) {
+  std::shared_ptr<TWndMethod> method;  // released outside the lock
+  TLoopState& s = State();
+  std::lock_guard<std::mutex> guard(s.Lock);
+  auto it = s.Instances.find(Instance);
+  if (it == s.Instances.end()) return;
+  method = std::move(it->second);
+  s.Instances.erase(it);
+}
+
+LONG_PTR GetWindowLong(HWND Wnd, int Index) {
+  const auto record = RecordForData(Wnd);
+  if (!record) return 0;
+  switch (Index) {
+    case GWL_WNDPROC: return TopToken(*record);
+    case GWL_USERDATA: return record->UserData;
+    default: SetLastError(ERROR_INVALID_INDEX); return 0;
+  }
+}
+
+LONG_PTR SetWindowLong(HWND Wnd, int Index, LONG_PTR NewLong) {
+  const auto record = RecordForData(Wnd);
+  if (!record) return 0;
+  if (Index == GWL_USERDATA) return std::exchange(record->UserData, NewLong);
+  if (Index != GWL_WNDPROC) {
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+  }
+  TWindowRecord& r = *record;
+  const LONG_PTR top = TopToken(r);
+  const LONG_PTR token = ResolveToken(r, NewLong);
+  if (token == top) return top;
+  // Setting back what a subclass procedure replaced takes that one out.
+  std::size_t above = r.Chain.size();
+  if (token == r.OwnToken) above = 0;
+  else if (auto pos = std::find(r.Chain.begin(), r.Chain.end(), token); pos != r.Chain.end())
+    above = std::size_t(pos - r.Chain.begin()) + 1;
+  if (above < r.Chain.size()) {
+    r.Left[r.Chain[above]] = token;
+    r.Chain.erase(r.Chain.begin() + std::ptrdiff_t(above));
+    return top;
+  }
+  if (!InstanceOf(token)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  r.Left.erase(token);
+  r.Chain.push_back(token);
+  return top;
+}
+
+LRESULT CallWindowProc(WNDPROC Proc, HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  const auto record = IsUIThread() ? FindWindow(Wnd) : nullptr;
+  if (!record) return 0;
+  TMessage message{Msg, wParam, lParam, 0};
+  CallToken(*record, Proc, message);
+  return message.Result;
+}
+
 LRESULT DispatchToWindow(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   const std::shared_ptr<TWindowRecord> record = FindWindow(wnd);
   if (!record) return 0;
@@ -322,7 +513,10 @@ LRESULT DispatchToWindow(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // its own window.
   TMessage message{msg, wParam, lParam, 0};
   try {
-    record->Procedure(message);
+    if (record->Chain.empty())
+      record->Procedure(message);
+    else
+      CallToken(*record, record->Chain.back(), message);
   } catch (...) {
     ReportDispatchException();
     return 0;
@@ -351,6 +545,7 @@ void RemoveQueuedCalls(const void* tag) {
 
 bool DispatchNextMessage() {
   if (!IsUIThread()) return false;
+  TAppLoopScope appLoop;
   TEntry entry;
   {
     TLoopState& s = State();
@@ -370,6 +565,8 @@ void DrainMessagesOnWake() {
     std::lock_guard<std::mutex> guard(s.Lock);
     s.WakePending = false;
   }
+  // An own loop takes its messages itself; waking it was all that was needed.
+  if (State().OwnLoopDepth > 0) return;
   // Only what was queued at the wake: a handler that keeps posting to itself
   // must not starve the platform's own events.
   for (std::size_t n = PendingCount(); n > 0; --n)
@@ -386,6 +583,7 @@ void DrainMessagesOnWake() {
 void ProcessPendingMessages() {
   if (!IsUIThread()) return;
   EnsureMessageLoop();
+  TAppLoopScope appLoop;
   for (std::size_t n = PendingCount(); n > 0; --n)
     if (!DispatchNextMessage()) break;
   FireDueTimers();
@@ -395,6 +593,189 @@ void ProcessPendingMessages() {
 void WaitMessage(Cardinal maxMs) {
   if (!IsUIThread()) return;
   EnsureMessageLoop();
+  TAppLoopScope appLoop;
   if (PendingCount() > 0) return;
   WaitQtEvents(maxMs);
+}
+
+// ---------------------------------------------------------------------------
+// Own message loops
+
+namespace {
+
+bool Matches(const TEntry& e, HWND wnd, UINT lo, UINT hi) {
+  if (e.Kind != TEntryKind::Post && e.Kind != TEntryKind::Input) return false;
+  if (wnd != nullptr && e.Wnd != wnd) return false;
+  return (lo == 0 && hi == 0) || (e.Msg >= lo && e.Msg <= hi);
+}
+
+// Runs sent messages and queued calls ahead of the first message that
+// matches, then answers it (taken out of the queue when Remove). Bounded by
+// what was queued on entry, so a call that queues itself again cannot hold it.
+bool TakeMessage(MSG* out, HWND wnd, UINT lo, UINT hi, bool remove) {
+  TLoopState& s = State();
+  for (std::size_t budget = PendingCount() + 1; budget > 0; --budget) {
+    TEntry run;
+    bool haveRun = false;
+    {
+      std::lock_guard<std::mutex> guard(s.Lock);
+      if (!s.Sent.empty()) {
+        run = std::move(s.Sent.front());
+        s.Sent.pop_front();
+        haveRun = true;
+      } else {
+        for (auto it = s.Posted.begin(); it != s.Posted.end(); ++it) {
+          if (it->Kind == TEntryKind::Call) {
+            run = std::move(*it);
+            s.Posted.erase(it);
+            haveRun = true;
+            break;
+          }
+          if (!Matches(*it, wnd, lo, hi)) continue;
+          *out = MSG{it->Wnd, it->Msg, it->WParam, it->LParam, it->Time, it->Pt};
+          const bool keyDown = it->Kind == TEntryKind::Input && (it->Msg == WM_KEYDOWN || it->Msg == WM_SYSKEYDOWN);
+          if (remove) {
+            s.LastKey = keyDown ? *out : MSG{};
+            s.LastKeyText = keyDown ? std::move(it->Text) : String();
+            s.Posted.erase(it);
+          }
+          return true;
+        }
+      }
+    }
+    if (!haveRun) return false;
+    DispatchEntry(run);
+  }
+  return false;
+}
+
+bool TakeQuit(MSG* out, bool remove) {
+  TLoopState& s = State();
+  if (!s.QuitPending) return false;
+  *out = MSG{nullptr, WM_QUIT, WPARAM(s.QuitCode), 0, DWORD(GetTickCount()), {}};
+  if (remove) s.QuitPending = false;
+  return true;
+}
+
+// The window filter names a window that is gone (or never was).
+bool BadFilter(HWND wnd) {
+  if (wnd == nullptr || IsWindow(wnd)) return false;
+  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return true;
+}
+
+}  // namespace
+
+bool QueueInputMessage(const MSG& Msg, const String& Text) {
+  if (!IsUIThread() || State().OwnLoopDepth == 0) return false;
+  TEntry entry;
+  entry.Kind = TEntryKind::Input;
+  entry.Wnd = Msg.hwnd;
+  entry.Msg = Msg.message;
+  entry.WParam = Msg.wParam;
+  entry.LParam = Msg.lParam;
+  entry.Time = Msg.time;
+  entry.Pt = Msg.pt;
+  entry.Text = Text;
+  Enqueue(std::move(entry));
+  return true;  // an input for a window already gone is simply lost
+}
+
+BOOL GetMessage(MSG* Msg, HWND Wnd, UINT FilterMin, UINT FilterMax) {
+  if (Msg == nullptr || !IsUIThread()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return -1;
+  }
+  EnsureMessageLoop();
+  TOwnLoopScope own;
+  for (;;) {
+    if (BadFilter(Wnd)) return -1;
+    if (TakeMessage(Msg, Wnd, FilterMin, FilterMax, true)) {
+      CallGetMessageHooks(Msg, PM_REMOVE);
+      return Msg->message == WM_QUIT ? 0 : 1;
+    }
+    if (TakeQuit(Msg, true)) return 0;
+    FireDueTimers();
+    ProcessQtEvents();
+    if (BadFilter(Wnd)) return -1;
+    if (TakeMessage(Msg, Wnd, FilterMin, FilterMax, true)) {
+      CallGetMessageHooks(Msg, PM_REMOVE);
+      return Msg->message == WM_QUIT ? 0 : 1;
+    }
+    if (State().QuitPending) continue;
+    WaitQtEvents(INFINITE);
+  }
+}
+
+BOOL PeekMessage(MSG* Msg, HWND Wnd, UINT FilterMin, UINT FilterMax, UINT RemoveMsg) {
+  if (Msg == nullptr || !IsUIThread()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (BadFilter(Wnd)) return FALSE;
+  EnsureMessageLoop();
+  TOwnLoopScope own;
+  const bool remove = (RemoveMsg & PM_REMOVE) != 0;
+  bool found = TakeMessage(Msg, Wnd, FilterMin, FilterMax, remove);
+  if (!found) {
+    FireDueTimers();
+    ProcessQtEvents();
+    found = TakeMessage(Msg, Wnd, FilterMin, FilterMax, remove);
+  }
+  if (found) {
+    CallGetMessageHooks(Msg, remove ? PM_REMOVE : PM_NOREMOVE);
+    return TRUE;
+  }
+  return TakeQuit(Msg, remove) ? TRUE : FALSE;
+}
+
+BOOL TranslateMessage(const MSG* Msg) {
+  TLoopState& s = State();
+  if (Msg == nullptr || !IsUIThread() || (Msg->message != WM_KEYDOWN && Msg->message != WM_SYSKEYDOWN)) return FALSE;
+  const MSG& k = s.LastKey;
+  if (k.hwnd != Msg->hwnd || k.message != Msg->message || k.wParam != Msg->wParam || k.lParam != Msg->lParam ||
+      s.LastKeyText.empty())
+    return FALSE;
+  const UINT charMsg = Msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+  const String text = std::move(s.LastKeyText);
+  s.LastKey = MSG{};
+  s.LastKeyText.clear();
+  for (Char ch : text) {
+    TEntry entry;
+    entry.Kind = TEntryKind::Input;
+    entry.Wnd = Msg->hwnd;
+    entry.Msg = charMsg;
+    entry.WParam = WPARAM(ch);
+    entry.LParam = Msg->lParam;
+    entry.Time = Msg->time;
+    entry.Pt = Msg->pt;
+    Enqueue(std::move(entry));
+  }
+  return TRUE;
+}
+
+LRESULT DispatchMessage(const MSG* Msg) {
+  if (Msg == nullptr || Msg->hwnd == nullptr) return 0;
+  return DispatchToWindow(Msg->hwnd, Msg->message, Msg->wParam, Msg->lParam);
+}
+
+void PostQuitMessage(int ExitCode) {
+  if (!IsUIThread()) return;
+  TLoopState& s = State();
+  s.QuitPending = true;
+  s.QuitCode = ExitCode;
+  bool wake = false;
+  {
+    std::lock_guard<std::mutex> guard(s.Lock);
+    wake = NeedWake(s);
+  }
+  if (wake) PostLoopWake();
+}
+
+bool TakeQuitMessage(int* ExitCode) {
+  TLoopState& s = State();
+  if (!IsUIThread() || !s.QuitPending) return false;
+  s.QuitPending = false;
+  if (ExitCode != nullptr) *ExitCode = s.QuitCode;
+  return true;
 }

@@ -11,9 +11,25 @@
 // object's HandleException once it exists).
 #include <functional>
 
+#include "platform/rtl/Geometry.h"
 #include "platform/rtl/Types.h"
 #include "platform/win/Clock.h"
+#include "platform/win/KernelHandles.h"
 #include "platform/win/Messages.h"
+
+// A message as a loop retrieves it: the window, the message and its
+// parameters, the tick count and the pointer's screen position at the time.
+struct MSG {
+  HWND hwnd = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  DWORD time = 0;
+  TPoint pt;
+};
+
+// PeekMessage: leave the message queued, or take it.
+constexpr UINT PM_NOREMOVE = 0x0000, PM_REMOVE = 0x0001, PM_NOYIELD = 0x0002;
 
 // A window's message procedure.
 using TWndMethod = std::function<void(TMessage& Message)>;
@@ -91,3 +107,38 @@ void InitMessageLoop(int argc, char** argv);
 // Shuts the loop down at program end: pending messages are dropped (their
 // disposers run), waiting senders get 0, later posts fail.
 void DoneMessageLoop();
+
+// --- own message loops (user-interface thread), as a modal drag or tracking
+// loop writes them. While one of them pumps, input routed to the program's
+// windows is queued for it instead of being delivered; sent messages, queued
+// thread calls, timers and the platform's events are handled inside them
+// (timers are not returned as WM_TIMER). A window filter matches the window
+// itself (not its children); FilterMin = FilterMax = 0 matches every message.
+
+// Waits for the next matching message and takes it (the thread's get-message
+// hooks see it first): 1 for a message, 0 for WM_QUIT (Msg->wParam holds the
+// exit code of PostQuitMessage), -1 with ERROR_INVALID_PARAMETER for nullptr
+// or a call off the user-interface thread, -1 with
+// ERROR_INVALID_WINDOW_HANDLE when Wnd is not a window or is destroyed while
+// the call waits, so a loop over a window ends with it.
+BOOL GetMessage(MSG* Msg, HWND Wnd, UINT FilterMin, UINT FilterMax);
+// Looks for a matching message without waiting: TRUE with it in Msg (taken
+// with PM_REMOVE, left queued with PM_NOREMOVE), WM_QUIT included; FALSE when
+// there is none, and FALSE with GetLastError set for the failures of GetMessage.
+BOOL PeekMessage(MSG* Msg, HWND Wnd, UINT FilterMin, UINT FilterMax, UINT RemoveMsg);
+// Queues the characters a key-down taken by GetMessage or PeekMessage types
+// (WM_CHAR, WM_SYSCHAR for WM_SYSKEYDOWN) for the same window; TRUE when it
+// queued some. FALSE for any other message, for a key posted by a program
+// (nothing is known of what it types) and for a key already translated.
+BOOL TranslateMessage(const MSG* Msg);
+// Calls the procedure of Msg->hwnd with the message and answers its result;
+// 0 for nullptr or an unknown window.
+LRESULT DispatchMessage(const MSG* Msg);
+// Asks the loops to end: the next GetMessage answers 0 with WM_QUIT once no
+// matching message is queued, PeekMessage answers WM_QUIT, and the
+// application's loop terminates. A loop that takes WM_QUIT without being the
+// outermost posts it again for the loop around it. Off the user-interface
+// thread: ignored.
+void PostQuitMessage(int ExitCode);
+// For the application's loop: takes a pending quit request (true), with its exit code.
+bool TakeQuitMessage(int* ExitCode);

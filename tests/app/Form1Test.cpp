@@ -49,7 +49,7 @@ TEST(MainWindowTexts, FirmwareVersionFromTheStore) {
 TEST(MainWindowTexts, UpdateAddressAndLogFolder) {
   TTempHome home;
   unsetenv(kUpdateUrlVariable);
-  EXPECT_EQ(UpdateControlFileURL().substr(0, 7), u"http://");
+  EXPECT_EQ(UpdateControlFileURL().substr(0, 8), u"https://");
   EXPECT_TRUE(UpdateControlFileURL().ends_with(u"/download/korvi_updates/vorira_upd/RYX-VORIRA_UPD.INF"));
   setenv(kUpdateUrlVariable, "http://127.0.0.1:1/x.inf", 1);
   EXPECT_EQ(UpdateControlFileURL(), u"http://127.0.0.1:1/x.inf");

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   if (size < 6) return 0;
   const Single w = Single(data[0] % 250), h = Single(data[1] % 150);
-  THTMLRenderArgs args;
+  graphics_html::THTMLRenderArgs args;
   args.WordWrap = data[2] & 1;
   args.TestAnchor = data[2] & 2;
   args.MeasureOnly = data[2] & 4;
@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   args.LineSpacing = data[5] % 4;
   String text;
   for (std::size_t i = 6; i + 1 < size; i += 2) text += Char(data[i] | (data[i + 1] << 8));
-  THTMLRenderResult result;
-  HTMLRender(canvas.get(), text, RectF(0, 0, w, h), args, result);
-  (void)HTMLHighlight(text, u"a", u"hi", data[2] & 32);
+  graphics_html::THTMLRenderResult result;
+  graphics_html::HTMLRender(canvas.get(), text, RectF(0, 0, w, h), args, result);
+  (void)graphics_html::HTMLHighlight(text, u"a", u"hi", data[2] & 32);
   canvas->DrawText(RectF(0, 0, w, h), text, args.WordWrap, gtaCenter, gtaCenter);
   return 0;
 }

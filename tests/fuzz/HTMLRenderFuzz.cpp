@@ -37,24 +37,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       text += char16_t(data[i]);
     }
   }
-  THTMLRenderOptions options = (flags & 1) ? HTMLStatusBarOptions() : THTMLRenderOptions();
+  html::THTMLRenderOptions options = (flags & 1) ? html::HTMLStatusBarOptions() : html::THTMLRenderOptions();
   // Markup from outside never reads the machine's files.
   options.ExternalText = true;
   THTMLPictureCache cache;
   TCanvas* c = surface->Canvas();
   c->Font()->SetName(u"Tahoma");
   c->Font()->SetHeight(-11);
-  String anchor, plain, title;
-  Integer ex = 0, ey = 0, count = 0, index = -1;
-  TRect hit{-1, -1, -1, -1};
-  HTMLRender(c, text, {0, 0, 200, 100}, nullptr, (flags >> 4) * 12, (flags >> 2 & 3) * 12, (flags & 2) ? 0 : -1,
-             1, 1, (flags & 4) != 0, (flags & 8) != 0, (flags & 16) != 0, false, (flags & 32) != 0,
-             (flags & 64) != 0, (flags & 128) == 0, true, 1.5, 0xFF0000, 0x00FFFF, 0x0000FF, 0x808080, anchor,
-             plain, title, ex, ey, count, index, hit, &cache, container, 1, bdLeftToRight, clHighlight,
-             clHighlightText, TFontStyles(), (flags & 1) ? -1.0f : 1.0f, options);
-  (void)HTMLToPlainText(text);
-  (void)HTMLHighlight(text, text.substr(0, 3), u"hi", (flags & 2) != 0);
-  (void)HTMLRawIndex(text, Integer(size / 2));
+  html::THTMLRenderArgs args;
+  args.HitX = (flags >> 4) * 12;
+  args.HitY = (flags >> 2 & 3) * 12;
+  args.FocusAnchor = (flags & 2) ? 0 : -1;
+  args.HoverAnchor = 1;
+  args.ShadowOffset = 1;
+  args.HitTestPass = (flags & 4) != 0;
+  args.MeasureOnly = (flags & 8) != 0;
+  args.PrintMode = (flags & 16) != 0;
+  args.BlinkVisible = (flags & 32) != 0;
+  args.HoverUnderlineOnly = (flags & 64) != 0;
+  args.WrapWords = (flags & 128) == 0;
+  args.ScaleFontSizes = true;
+  args.PrintScale = 1.5;
+  args.HoverColor = 0x00FFFF;
+  args.HoverFontColor = 0x0000FF;
+  args.PictureCache = &cache;
+  args.Container = container;
+  args.LineSpacing = 1;
+  args.Scale = (flags & 1) ? -1.0f : 1.0f;
+  args.Options = options;
+  html::THTMLRenderResult result;
+  html::HTMLRender(c, text, {0, 0, 200, 100}, args, result);
+  (void)html::HTMLToPlainText(text);
+  (void)html::HTMLHighlight(text, text.substr(0, 3), u"hi", (flags & 2) != 0);
+  (void)html::HTMLRawIndex(text, Integer(size / 2));
   cache.ClearPictures();
   return 0;
 }

@@ -11,23 +11,14 @@
 
 namespace html_test {
 
-struct RenderResult {
-  bool Hit = false;
-  String HitAnchor, PlainText, AnchorTitle;
-  Integer ExtentX = 0, ExtentY = 0, AnchorCount = 0, HitAnchorIndex = -1;
-  TRect HitAnchorRect;
-};
+using namespace html;
 
-struct RenderArgs {
+using RenderResult = THTMLRenderResult;
+
+// The renderer's arguments with the rectangle the tests draw into.
+struct RenderArgs : THTMLRenderArgs {
+  RenderArgs() { Scale = 1.0f; }
   TRect Bounds{0, 0, 300, 200};
-  Integer HitX = -1, HitY = -1, FocusAnchor = -1, HoverAnchor = -1;
-  bool HitTestPass = false, MeasureOnly = false, WrapWords = true, HoverUnderlineOnly = false;
-  TColor URLColor = 0xFF0000, HoverColor = clNone, HoverFontColor = clNone;
-  Integer LineSpacing = 0;
-  TCustomImageList* Images = nullptr;
-  THTMLPictureCache* Cache = nullptr;
-  TPictureContainer* Container = nullptr;
-  THTMLRenderOptions Options;
 };
 
 class HTMLRenderTest : public ::testing::Test {
@@ -49,12 +40,7 @@ class HTMLRenderTest : public ::testing::Test {
   }
   RenderResult Render(const String& text, const RenderArgs& a = RenderArgs()) {
     RenderResult r;
-    r.Hit = HTMLRender(Bitmap->Canvas(), text, a.Bounds, a.Images, a.HitX, a.HitY, a.FocusAnchor, a.HoverAnchor, 2,
-                       a.HitTestPass, a.MeasureOnly, false, false, false, a.HoverUnderlineOnly, a.WrapWords, false,
-                       1.0, a.URLColor, a.HoverColor, a.HoverFontColor, 0x808080, r.HitAnchor, r.PlainText,
-                       r.AnchorTitle, r.ExtentX, r.ExtentY, r.AnchorCount, r.HitAnchorIndex, r.HitAnchorRect,
-                       a.Cache, a.Container, a.LineSpacing, bdLeftToRight, clHighlight, clHighlightText,
-                       TFontStyles(), 1.0f, a.Options);
+    HTMLRender(Bitmap->Canvas(), text, a.Bounds, a, r);
     return r;
   }
   TColor Px(int x, int y) { return Bitmap->Canvas()->Pixels(x, y) & 0xFFFFFF; }

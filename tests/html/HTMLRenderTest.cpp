@@ -315,12 +315,12 @@ TEST_F(HTMLRenderTest, FilePicturesAndFileIconsOnlyFromTrustedText) {
   const String markup = u"<img src=\"FILE://" + String(path.begin(), path.end()) + u"\">";
   THTMLPictureCache cache;
   RenderArgs a;
-  a.Cache = &cache;
+  a.PictureCache = &cache;
   Render(markup, a);
   EXPECT_EQ(Ink(kRed).Right - Ink(kRed).Left + 1, 12);
   Clear();
   THTMLPictureCache fresh;
-  a.Cache = &fresh;
+  a.PictureCache = &fresh;
   a.Options.ExternalText = true;
   Render(markup, a);
   EXPECT_LT(Ink(kRed).Right, 0);

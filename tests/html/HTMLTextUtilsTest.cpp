@@ -3,6 +3,8 @@
 
 #include "html/HTMLTextUtils.h"
 
+using namespace html;
+
 namespace {
 
 struct TextCase {
@@ -99,10 +101,13 @@ TEST(HTMLTextUtils, PlainTextAndRawIndex) {
   EXPECT_EQ(HTMLToPlainText(u"keep <z>open and < rest"), u"keep open and < rest");
   EXPECT_EQ(HTMLStripTags(u"<b>a</b> < b"), u"a < b");
   const String t = u"<b>ab</b>";
-  EXPECT_EQ(HTMLRawIndex(t, 1), 0);
-  EXPECT_EQ(HTMLRawIndex(t, 2), 4);
-  EXPECT_EQ(HTMLRawIndex(t, 3), 5);
-  EXPECT_EQ(HTMLRawIndex(t, 4), -1);
+  EXPECT_EQ(HTMLRawIndex(t, -1), -1);
+  EXPECT_EQ(HTMLRawIndex(t, 0), 0);
+  EXPECT_EQ(HTMLRawIndex(t, 1), 4);
+  EXPECT_EQ(HTMLRawIndex(t, 2), 5);
+  EXPECT_EQ(HTMLRawIndex(t, 3), -1);
+  EXPECT_EQ(HTMLRawIndex(u"", 0), 0);
+  EXPECT_EQ(HTMLRawIndex(u"ab", 2), 2);
 }
 
 TEST(HTMLTextUtils, HighlightWrapsVisibleMatchesAcrossTags) {

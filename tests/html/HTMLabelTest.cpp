@@ -131,6 +131,50 @@ TEST_F(HTMLabelTest, PaintDoesNotFollowTheLivePointer) {
       ASSERT_EQ(away->Canvas()->Pixels(x, y), over->Canvas()->Pixels(x, y)) << x << "," << y;
 }
 
+// The link is hit wherever it is painted: centred or bottom-aligned text
+// taller than the label, and text inside bevels and a border line.
+TEST_F(HTMLabelTest, AnchorsAreHitWhereThePaintPutsThem) {
+  const struct {
+    const char* Name;
+    TVAlignment VAlign;
+    bool Framed;
+    const char16_t* Text;
+  } cases[] = {
+      {"centre, tall", tvaCenter, false, u"one<br><a href=\"x\">gggg</a><br>three<br>four<br>five"},
+      {"bottom, tall", tvaBottom, false, u"one<br><a href=\"x\">gggg</a><br>three<br>four<br>five"},
+      {"top, framed", tvaTop, true, u"<a href=\"x\">gggg</a>"},
+      {"centre, framed", tvaCenter, true, u"<a href=\"x\">gggg</a>"},
+  };
+  Form->Show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Label->SetBounds(10, 10, 200, 30);
+    Label->SetVAlignment(c.VAlign);
+    Label->SetBevelOuter(c.Framed ? bvRaised : bvNone);
+    Label->SetBevelInner(c.Framed ? bvLowered : bvNone);
+    Label->SetBevelWidth(2);
+    Label->SetBorderWidth(c.Framed ? 3 : 0);
+    Label->SetBorderStyle(c.Framed ? bsSingle : bsNone);
+    SetText(c.Text);
+    const auto shot = testinput::Grab(Label);
+    TRect ink{100000, 100000, -1, -1};
+    for (int y = 0; y < shot->Height(); ++y)
+      for (int x = 0; x < shot->Width(); ++x) {
+        const TColor p = PixelOf(shot.get(), x, y) & 0xFFFFFF;
+        if ((p & 0xFF) < 0x60 && (p >> 8 & 0xFF) < 0x60 && (p >> 16) > 0xC0)
+          ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x), std::max(ink.Bottom, y)};
+      }
+    ASSERT_LE(ink.Left, ink.Right) << "the link is painted inside the label";
+    for (const TPoint pt : {TPoint{ink.Left, ink.Top}, TPoint{ink.Right, ink.Bottom}, TPoint{ink.Left, ink.Bottom},
+                            TPoint{ink.Right, ink.Top}}) {
+      testinput::MouseMove(Label, {199, 29});
+      testinput::MouseMove(Label, pt);
+      EXPECT_EQ(Label->Cursor(), crHandPoint) << pt.X << "," << pt.Y;
+      EXPECT_EQ(Label->HoverAnchorIndex(), 1) << pt.X << "," << pt.Y;
+    }
+  }
+}
+
 TEST_F(HTMLabelTest, AnchorHintShowsTheTitle) {
   SetText(u"<a href=\"target\" title=\"Go there\">link</a>");
   Label->SetAnchorHint(true);

@@ -38,9 +38,8 @@ std::map<std::string, std::string> Files(const fs::path& dir) {
 }
 
 // Runs the helper with args and the extra environment; answers its wait status.
-int RunHelper(const std::vector<std::string>& args, const std::string& env = {},
-              const std::string& helper = RYX_UPD_PROGRAM) {
-  std::vector<std::string> all{helper};
+int RunHelper(const std::vector<std::string>& args, const std::string& env = {}) {
+  std::vector<std::string> all{RYX_UPD_PROGRAM};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : all) argv.push_back(a.data());
@@ -190,22 +189,6 @@ TEST_F(InstallTest, ProgramIsReplacedAndStartedAgain) {
   // Logged into the default log in Documents.
   EXPECT_NE(ReadFileBytes(fs::path(home.Path()) / "Documents" / "WUPDATE.LOG").find("Installed 2 file(s)"),
             std::string::npos);
-}
-
-// The program unpacks the helper into its temporary folder for one run; the
-// helper leaves no copy of itself there. A helper elsewhere stays.
-TEST_F(InstallTest, HelperRemovesItsOwnCopyFromTheTemporaryFolder) {
-  const fs::path copy = temp / "upd.exe";
-  fs::copy_file(RYX_UPD_PROGRAM, copy);
-  fs::permissions(copy, fs::perms::owner_all);
-  WriteHelperFile(temp / "notes", "new notes");
-  fs::current_path(program);  // a helper that restarts nothing installs into its current folder
-  const int status = RunHelper({EndedPid(), "X", "null", " ", temp.string() + "/", "notes"}, {}, copy.string());
-  ASSERT_TRUE(WIFEXITED(status)) << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(ReadFileBytes(program / "notes"), "new notes") << "installed into the helper's folder";
-  EXPECT_FALSE(fs::exists(copy));
-  EXPECT_TRUE(fs::exists(RYX_UPD_PROGRAM));
 }
 
 TEST_F(InstallTest, EndedProgramNotYetReapedCountsAsEnded) {

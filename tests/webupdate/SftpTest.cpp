@@ -142,3 +142,27 @@ TEST_F(SftpTest, CancelMidReadStopsAndLeavesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only a server whose key was already known proves where a control file came from.
+TEST_F(SftpTest, OnlyAKnownHostKeyMakesTheChannelVerified) {
+  test_support::WriteFileBytes(gSftp->files.Path("upd.inf"),
+                               "[update]\nsignature=WebUpdate\n[action]\nrunafter=" + home.Path() + "/prog\n");
+  web.URL = u"sftp://127.0.0.1/upd.inf";
+  ASSERT_EQ(Connect(), 0);
+  EXPECT_EQ(web.GetControlFile(), 0);
+  EXPECT_TRUE(web.ControlFileVerified());
+  web.StopConnection();
+  // A key taken on first sight proves nothing.
+  fs::remove(home.Path() + "/known_hosts");
+  web.AcceptNewHostKey = true;
+  ASSERT_EQ(Connect(), 0);
+  EXPECT_EQ(web.GetControlFile(), 5);
+  EXPECT_FALSE(web.ControlFileVerified());
+  EXPECT_TRUE(Saw("Refused over an unverified channel : runafter"));
+  web.StopConnection();
+  fs::remove(gSftp->files.Path("upd.inf"));
+}
+
+}  // namespace

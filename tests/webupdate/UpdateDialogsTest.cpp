@@ -147,6 +147,7 @@ TEST_F(UpdateDialogsTest, WhatsNewShowsEachKindOfText) {
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->HTMLText()->Text(), u"Fixed <b>two</b> bugs\r\n");
     EXPECT_TRUE(label->AutoSizing());
+    EXPECT_TRUE(label->ExternalText()) << "server text must not read local files through its images";
     f->Close();  // the close box counts as Cancel
   }, [&] { return web.WhatsNewDialog(html.get()); });
   EXPECT_EQ(r, -1);

@@ -98,6 +98,8 @@ TEST_F(VersionCheckTest, SignatureIsCheckedBeforeAnythingIsUsed) {
   EXPECT_FALSE(web.AppNeedsRestart());
   web.StopConnection();
   web.CertCheck = ccDisable;  // both checks off: the original behaviour
+  test_support::WriteFileBytes(home.Path() + "/server/upd.inf",
+                               "[update]\nsignature=Other\n[application]\nappupdate=1\nappname=" + home.Path() + "/x\n");
   web.StartConnection();
   EXPECT_EQ(web.GetControlFile(), 0);
   web.StopConnection();

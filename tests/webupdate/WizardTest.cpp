@@ -17,6 +17,7 @@
 #include "platform/win/Shell.h"
 #include "tests/platform/vcl/VclFixture.h"
 #include "tests/support/ServerProcess.h"
+#include "tests/support/TestTls.h"
 #include "tests/support/TestUtil.h"
 #include "webupdate/StatusTexts.h"
 #include "webupdate/WUWIZ.h"
@@ -30,12 +31,17 @@ using test_support::ReadFileBytes;
 using test_support::WriteFileBytes;
 
 // The server's files live here for the whole suite; each test writes the ones it serves.
+// The control file replaces the program, so it comes over HTTPS from a server
+// whose certificate a test root (trusted through SSL_CERT_FILE) signed.
 struct TWizardServer {
   test_support::TTempDir root{"ryx_wizard_srv"};
+  test_support::TTestTls tls;
   std::unique_ptr<test_support::TServerProcess> http;
   TWizardServer() {
-    http = std::make_unique<test_support::TServerProcess>(
-        std::vector<std::string>{"/usr/bin/python3", RYX_WEBUPDATE_SERVERS, "http", root.Path().string()});
+    if (!tls.Ok()) return;
+    setenv("SSL_CERT_FILE", tls.Root().c_str(), 1);
+    http = std::make_unique<test_support::TServerProcess>(std::vector<std::string>{
+        "/usr/bin/python3", RYX_WEBUPDATE_SERVERS, "http", root.Path().string(), "--tls", tls.Cert(), tls.Key()});
   }
 };
 TWizardServer* gWizardServer = nullptr;
@@ -53,6 +59,7 @@ class WizardTest : public VclTest {
   }
   void SetUp() override {
     VclTest::SetUp();
+    ASSERT_TRUE(gWizardServer->tls.Ok()) << "the openssl tool is needed for the test certificates";
     ASSERT_NE(gWizardServer->http->Port(), 0);
     savedPrompts = WebUpdatePrompts();
     savedAnswerer = SetMessageBoxAnswerer([this](const TMessageBoxRequest& r) {
@@ -76,7 +83,7 @@ class WizardTest : public VclTest {
     VclTest::TearDown();
   }
   static std::string Url(const std::string& path) {
-    return "http://127.0.0.1:" + std::to_string(gWizardServer->http->Port()) + path;
+    return "https://127.0.0.1:" + std::to_string(gWizardServer->http->Port()) + path;
   }
   static fs::path Served(const std::string& name) { return gWizardServer->root.Path(name); }
   std::string FileSection(int n, const std::string& name, const std::string& extra, const std::string& kind = "files") {
@@ -88,7 +95,7 @@ class WizardTest : public VclTest {
   void StandardControl(const std::string& extra = "", const std::string& kind = "files") {
     WriteFileBytes(Served("upd.inf"), "[update]\nsignature=WebUpdate\ndate=01/01/2030\ndescr=Fixes\n"
                                       "[whatsnew]\nfile=" + Url("/files/news.txt") + "\n"
-                                      "[application]\nappupdate=1\nappname=app\nappcomps=two.bin\n"
+                                      "[application]\nappupdate=1\nappname={APP}/app\nappcomps=two.bin\n"
                                       "[files]\ncount=2\n" + FileSection(1, "one.bin", "descr=First\n", kind) +
                                       FileSection(2, "two.bin", "descr=Second\n", kind) + extra);
   }

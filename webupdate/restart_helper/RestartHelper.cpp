@@ -296,23 +296,6 @@ int RunRestartHelper(const std::vector<String>& args) {
   TRestartRequest request;
   String error;
   if (!ParseRestartArguments(args, request, error)) return 2;
-  // The program unpacked this helper into its temporary folder for this one
-  // run: the copy goes when the run ends, whichever way (a running program
-  // may remove its own file). A helper elsewhere is left alone.
-  struct TRemoveOwnCopy {
-    std::filesystem::path Self;
-    ~TRemoveOwnCopy() {
-      std::error_code ec;
-      if (!Self.empty()) std::filesystem::remove(Self, ec);
-    }
-  } ownCopy;
-  {
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const std::filesystem::path temp = StringToUtf8(ExcludeTrailingPathDelimiter(request.TempDir));
-    if (!ec && !temp.empty() && std::filesystem::equivalent(self.parent_path(), temp, ec) && !ec)
-      ownCopy.Self = self;
-  }
   // The program's folder: the one of its file, or ours when it is not restarted.
   String programDir = request.App == u"null" ? Utf8ToString(std::filesystem::current_path().string())
                                              : ExtractFileDir(request.App);

@@ -12,6 +12,8 @@
 #include "platform/testing/TempHome.h"
 #include "platform/vcl/Bitmap.h"
 
+using namespace graphics_html;
+
 namespace {
 
 TEST(AdvGraphicsHTMLDialect, NumericReferences) {
@@ -46,8 +48,11 @@ TEST(AdvGraphicsHTMLDialect, PreparationHelpers) {
   EXPECT_EQ(ValInt(u" 42 "), 42);
   EXPECT_EQ(ValInt(u"4x"), 0);
   Integer p = -1;
-  EXPECT_EQ(PosUpperVar(u"SRC", u"img src=\"a\"", p), 5);
-  EXPECT_EQ(p, 5);
+  EXPECT_EQ(PosUpperVar(u"SRC", u"img src=\"a\"", p), 4);
+  EXPECT_EQ(p, 4);
+  EXPECT_EQ(PosUpperVar(u"IMG", u"img", p), 0);
+  EXPECT_EQ(PosUpperVar(u"ALT", u"img", p), -1);
+  EXPECT_EQ(p, -1);
   EXPECT_EQ(HTMLPrepareText(u"a &amp;amp;lt;b&amp;gt; c"), u"a &lt;b&gt; c");
   EXPECT_EQ(HTMLPrepareText(u"x&eacute;"), u"x\u00E9");
   EXPECT_EQ(HTMLPrepareText(u"&amp;amp;amp; &&amp;amp;"), u"& &&");
@@ -77,10 +82,10 @@ TEST(AdvGraphicsHTMLDialect, AttributesMatchWholeNames) {
 
 // The highlight helpers written out literally: insert, then recount.
 Integer RefRawIndex(const String& s, Integer n) {
-  for (std::size_t p = 1; p <= s.size(); ++p) {
+  for (std::size_t p = 0; p < s.size(); ++p) {
     Integer count = 0;
     bool inTag = false;
-    for (std::size_t i = 0; i + 1 < p; ++i) {
+    for (std::size_t i = 0; i < p; ++i) {
       if (inTag) {
         if (s[i] == u'>') inTag = false;
       } else if (s[i] == u'<') {
@@ -89,7 +94,7 @@ Integer RefRawIndex(const String& s, Integer n) {
         ++count;
       }
     }
-    if (count == n - 1) return Integer(p);
+    if (count == n) return Integer(p);
   }
   Integer count = 0;
   bool inTag = false;
@@ -102,7 +107,7 @@ Integer RefRawIndex(const String& s, Integer n) {
       ++count;
     }
   }
-  return count == n - 1 ? Integer(s.size() + 1) : 0;
+  return count == n ? Integer(s.size()) : -1;
 }
 
 String RefHighlight(String s, const String& hi, const String& tag) {
@@ -121,8 +126,8 @@ String RefHighlight(String s, const String& hi, const String& tag) {
   for (;;) {
     const std::size_t f = visible.find(hi, from);
     if (f == String::npos || hi.empty()) break;
-    s.insert(std::size_t(RefRawIndex(s, Integer(f + 1)) - 1), u"<" + tag + u">");
-    s.insert(std::size_t(RefRawIndex(s, Integer(f + hi.size() + 1)) - 1), u"</" + tag + u">");
+    s.insert(std::size_t(RefRawIndex(s, Integer(f))), u"<" + tag + u">");
+    s.insert(std::size_t(RefRawIndex(s, Integer(f + hi.size()))), u"</" + tag + u">");
     from = f + hi.size();
   }
   return s;
@@ -135,15 +140,26 @@ TEST(AdvGraphicsHTMLDialect, HighlightMatchesTheLiteralReferenceOnRandomTexts) {
     String s;
     const int len = int(rng() % 24);
     for (int i = 0; i < len; ++i) s += alphabet[rng() % 6];
-    for (Integer n = 0; n <= len + 2; ++n) ASSERT_EQ(HTMLRawIndex(s, n), RefRawIndex(s, n)) << round << " " << n;
+    for (Integer n = -1; n <= len + 1; ++n) ASSERT_EQ(HTMLRawIndex(s, n), RefRawIndex(s, n)) << round << " " << n;
     const String hi = rng() % 2 ? u"a" : u"ab";
     ASSERT_EQ(HTMLHighlight(s, hi, u"hi", true), RefHighlight(s, hi, u"hi")) << round;
   }
   // The first visible character's insertion point lies before the tags in front of it.
   EXPECT_EQ(HTMLHighlight(u"<b>aA</b>", u"a", u"x", false), u"<x><b>a<x></x>A</x></b>");
   Integer pos = 0;
-  EXPECT_EQ(FindTextFrom(u"B", u"abab", 2, pos, false), 4);
-  EXPECT_EQ(FindTextFrom(u"B", u"abab", 2, pos, true), 0);
+  EXPECT_EQ(FindTextFrom(u"B", u"abab", 2, pos, false), 3);
+  EXPECT_EQ(pos, 3);
+  EXPECT_EQ(FindTextFrom(u"A", u"abab", 0, pos, false), 0);
+  EXPECT_EQ(FindTextFrom(u"B", u"abab", 2, pos, true), -1);
+  EXPECT_EQ(pos, -1);
+  EXPECT_EQ(FindTextFrom(u"b", u"abab", 4, pos, true), -1);
+  // The edges of the visible count: none before the first tag, all at the end.
+  EXPECT_EQ(HTMLRawIndex(u"<b>ab</b>", 0), 0);
+  EXPECT_EQ(HTMLRawIndex(u"<b>ab</b>", 2), 5);
+  EXPECT_EQ(HTMLRawIndex(u"ab<b>", 2), 2);
+  EXPECT_EQ(HTMLRawIndex(u"ab", 2), 2);
+  EXPECT_EQ(HTMLRawIndex(u"ab", 3), -1);
+  EXPECT_EQ(HTMLRawIndex(u"", 0), 0);
 }
 
 // --- layout ------------------------------------------------------------------------------
@@ -298,6 +314,28 @@ TEST_F(AdvGraphicsHTMLRenderTest, PicturesByNameAndLocalFilesOnlyWhenAllowed) {
   AllowFiles = true;
   r = Render(text, RectF(0, 0, 300, 100));
   EXPECT_FLOAT_EQ(r.Width, 22 + 2);
+}
+
+// A one-pixel BODY BACKGROUND over a large rectangle stops at the tile cap
+// the window renderer has, instead of drawing every one of the tiles.
+TEST_F(AdvGraphicsHTMLRenderTest, BodyBackgroundTilesAreCapped) {
+  TPictureContainer container(nullptr);
+  // Red over blue: the bottom-left colour is the picture's transparent one.
+  TBitmap dot(1, 2);
+  dot.Canvas()->SetPixels(0, 0, clRed);
+  dot.Canvas()->SetPixels(0, 1, clBlue);
+  container.Items()->Add()->SetName(u"dot");
+  container.Items()->GetItem(0)->SetPicture(&dot);
+  Container = &container;
+  TCanvas* c = G->Bitmap()->Canvas();
+  c->Brush()->SetColor(clWhite);
+  c->FillRect({0, 0, 300, 200});
+  Render(u"<body background=\"dot\"></body>x", RectF(0, 0, 300, 200), false);
+  EXPECT_EQ(c->Pixels(1, 0) & 0xFFFFFF, TColor(clRed));
+  // 4096 tiles fill 13 rows of 300 and part of the 14th.
+  EXPECT_EQ(c->Pixels(5, 26) & 0xFFFFFF, TColor(clRed));
+  EXPECT_NE(c->Pixels(5, 40) & 0xFFFFFF, TColor(clRed));
+  EXPECT_NE(c->Pixels(150, 150) & 0xFFFFFF, TColor(clRed));
 }
 
 TEST_F(AdvGraphicsHTMLRenderTest, MalformedMarkupNeverRaises) {

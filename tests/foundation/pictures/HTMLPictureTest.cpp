@@ -9,6 +9,7 @@
 #include "foundation/pictures/HTMLPictureCache.h"
 #include "foundation/pictures/PictureContainer.h"
 #include "platform/testing/GuiTestApp.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/testing/Pump.h"
 #include "platform/vcl/Controls.h"
 #include "tests/foundation/pictures/PictureSamples.h"
@@ -189,6 +190,42 @@ TEST_F(HTMLPictureTest, CacheFindsByExactId) {
   cache.ClearPictures();
   EXPECT_EQ(cache.Count(), 0);
   EXPECT_EQ(cache.FindPicture(u"RES://PICTEST"), nullptr);
+}
+
+// The cache's index follows IDs that change after a picture was added:
+// renamed, replaced, repeated and given back.
+TEST_F(HTMLPictureTest, CacheIndexFollowsChangingIds) {
+  THTMLPictureCache cache;
+  THTMLPicture* a = cache.AddPicture();
+  THTMLPicture* b = cache.AddPicture();
+  EXPECT_EQ(cache.FindPicture(u""), a);
+  a->SetAsynch(false);
+  a->LoadFromURL(u"http://example.invalid/a.png");
+  EXPECT_EQ(cache.FindPicture(u"http://example.invalid/a.png"), a);
+  EXPECT_EQ(cache.FindPicture(u""), b);
+  a->SetID(u"renamed");
+  EXPECT_EQ(cache.FindPicture(u"http://example.invalid/a.png"), nullptr);
+  EXPECT_EQ(cache.FindPicture(u"renamed"), a);
+  // A repeated ID answers the first in list order, whichever took it first.
+  b->SetID(u"same");
+  a->SetID(u"same");
+  EXPECT_EQ(cache.FindPicture(u"same"), a);
+  a->SetID(u"other");
+  EXPECT_EQ(cache.FindPicture(u"same"), b);
+  // A replaced picture leaves the index; its successor joins it.
+  auto fresh = std::make_unique<THTMLPicture>();
+  fresh->SetID(u"fresh");
+  THTMLPicture* f = fresh.get();
+  cache.SetPicture(1, std::move(fresh));
+  EXPECT_EQ(cache.FindPicture(u"same"), nullptr);
+  EXPECT_EQ(cache.FindPicture(u"fresh"), f);
+  f->SetID(u"other");
+  EXPECT_EQ(cache.FindPicture(u"other"), a);
+  cache.ClearPictures();
+  EXPECT_EQ(cache.FindPicture(u"other"), nullptr);
+  // Many distinct addresses stay distinct.
+  for (int i = 0; i < 500; ++i) cache.AddPicture()->SetID(u"u" + IntToStr(i));
+  for (int i = 0; i < 500; ++i) ASSERT_EQ(cache.FindPicture(u"u" + IntToStr(i)), cache.GetPicture(i));
 }
 
 TEST_F(HTMLPictureTest, ContainerLookups) {

@@ -4,6 +4,7 @@
 
 #include "foundation/graphics/AdvNamedColors.h"
 #include "foundation/svg/AdvGraphicsSVGImport.h"
+#include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Streams.h"
 #include "platform/xml/XMLDocument.h"
 
@@ -233,6 +234,34 @@ TEST_F(SVGParse, StreamAndSave) {
   doc.Clear();
   EXPECT_EQ(doc.ElementCount(), 0);
   EXPECT_EQ(doc.ViewRect.Left, TAdvGraphicsSVGImport::kEmptyMarker);
+}
+
+TEST_F(SVGParse, NumbersReadWithADotWhateverTheDecimalSeparator) {
+  const Char saved = FormatSettings.DecimalSeparator;
+  FormatSettings.DecimalSeparator = u',';
+  Load(R"(<rect x="1.5" y="2e1" width="3.25" height="4" stroke-width="0.5" opacity=".5"/>)",
+       R"(<svg viewBox="0 0 10.5 20.5">)");
+  FormatSettings.DecimalSeparator = saved;
+  EXPECT_EQ(doc.ViewRect, RectF(0, 0, 10.5f, 20.5f));
+  ASSERT_EQ(doc.ElementCount(), 1);
+  EXPECT_FLOAT_EQ(At(0)->X(), 1.5f);
+  EXPECT_FLOAT_EQ(At(0)->Y(), 20);
+  EXPECT_FLOAT_EQ(At(0)->Width(), 3.25f);
+  EXPECT_FLOAT_EQ(At(0)->StrokeWidth(), 0.5f);
+  EXPECT_FLOAT_EQ(At(0)->Opacity(), 0.5f);
+}
+
+TEST_F(SVGParse, EveryClassedElementReachesItsRuleOnce) {
+  // Many classed elements, some naming the class twice (attribute and style).
+  std::string body = "<style>.a{fill:red}</style>";
+  for (int i = 0; i < 2000; ++i) body += i % 2 ? R"(<rect class="a" width="1" height="1"/>)"
+                                               : R"(<rect class="a" style="class:a" width="1" height="1"/>)";
+  Load(body.c_str());
+  ASSERT_EQ(doc.ElementCount(), 2000);
+  for (const auto& e : doc.Elements()) {
+    ASSERT_NE(e->ClassRef(), nullptr);
+    EXPECT_EQ(e->ClassRef()->FillColor(), kRed);
+  }
 }
 
 }  // namespace

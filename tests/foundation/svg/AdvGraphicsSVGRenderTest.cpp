@@ -16,8 +16,16 @@
 #include "foundation/gdiplus_runtime/GdiplusClasses.h"
 #include "platform/gdiplus/GdiPlus.h"
 #include "platform/testing/GuiTestApp.h"
+#include "foundation/utils/AdvUtils.h"
+#include "platform/vcl/Application.h"
 #include "platform/vcl/Bitmap.h"
+#include "platform/vcl/Forms.h"
 #include "platform/win/Files.h"
+
+// The screen resolution the drawing layer reports; tests change it to see scaling.
+namespace gdi_internal {
+void SetScreenPixelsPerInch(int ppi);
+}
 
 namespace {
 
@@ -204,6 +212,65 @@ TEST_F(SVGRender, PicturesDrawThroughTheRegisteredDocument) {
     EXPECT_EQ(target.Canvas()->Pixels(35, 10), clWhite);
     EXPECT_EQ(target.Canvas()->Pixels(10, 10), clWhite);
   }
+  FinalizeAdvGraphicsSVGEngineUnit();
+}
+
+TEST_F(SVGRender, HostileNumbersAndDegenerateTextTransformsDrawSafely) {
+  // Both once crashed: text under an x scale of 0 in the glyph loader, an arc
+  // flag beyond any integer in its conversion.
+  for (const char* svg : {R"~(<svg><circle/><text transform="scale(0,5)">x</text></svg>)~",
+                          R"~(<svg viewBox="0 0 10 10"><text transform="matrix(1 2 2 4 0 0)">x</text>
+                             <text transform="scale(1e30)">x</text><rect width="2" height="2"/></svg>)~",
+                          R"~(<svg viewBox="0 0 10 10"><path d="M0 0 A5 5 0 4e37 1 9 9 a5 5 0 1 -4e37 -9 -9z"/></svg>)~"}) {
+    SCOPED_TRACE(svg);
+    Doc d;
+    d.LoadFromText(Utf8ToString(svg));
+    d.GenerateBitmap(16, 16);
+    d.GenerateBitmap(-1, -1);
+  }
+  // The arc still draws: a flag of 4e37 is not 1.
+  const auto px = Render(R"~(<svg viewBox="0 0 10 10"><path d="M0 5 A5 5 0 4e37 1 10 5z" fill="red"/></svg>)~", 20, 20);
+  ExpectNear(At(px, 20, 10, 5), kRedPx, 8, "upper half disc");
+  ExpectNear(At(px, 20, 10, 15), kWhite, 8, "lower half empty");
+}
+
+TEST_F(SVGRender, GenerateBitmapKeepsABoundedNumberOfSizes) {
+  Doc d;
+  d.LoadFromText(u"<svg viewBox='0 0 10 10'><rect width='10' height='10' fill='red'/></svg>");
+  TAdvBitmap* recent = nullptr;
+  for (int side = 1; side <= 40; ++side) {
+    recent = d.GenerateBitmap(Single(side), Single(side));
+    EXPECT_LE(d.CachedBitmapCount(), Doc::kCachedBitmapSizes);
+  }
+  // The most recent sizes are still the ones kept.
+  EXPECT_EQ(d.GenerateBitmap(40, 40), recent);
+  EXPECT_EQ(recent->Graphic()->Width(), 40);
+  EXPECT_EQ(d.CachedBitmapCount(), Doc::kCachedBitmapSizes);
+}
+
+TEST_F(SVGRender, AFailedPictureHasNoSizeAtAnyScale) {
+  InitializeAdvGraphicsSVGEngineUnit();
+  if (!Application) InitApplication();
+  gdi_internal::SetScreenPixelsPerInch(144);
+  TForm* main = dynamic_cast<TForm*>(Application->MainForm());
+  if (!main) Application->CreateForm(&main);
+  const bool scaled = main->Scaled();
+  main->SetScaled(true);
+  {
+    ASSERT_GT(TAdvUtils::GetDPIScale(nullptr, -1), 1.0f);
+    TAdvSVGBitmap graphic;
+    const std::string good = "<svg viewBox='0 0 10 20'><rect width='5' height='10'/></svg>";
+    graphic.LoadFromBytes(TBytes(good.begin(), good.end()));
+    EXPECT_EQ(graphic.Width(), 15);
+    EXPECT_EQ(graphic.Height(), 30);
+    const std::string broken = "<svg viewBox='0 0 10 20'><rect";
+    graphic.LoadFromBytes(TBytes(broken.begin(), broken.end()));
+    EXPECT_FALSE(graphic.HasSVG());
+    EXPECT_EQ(graphic.Width(), 0);
+    EXPECT_EQ(graphic.Height(), 0);
+  }
+  main->SetScaled(scaled);
+  gdi_internal::SetScreenPixelsPerInch(96);
   FinalizeAdvGraphicsSVGEngineUnit();
 }
 

@@ -1,6 +1,7 @@
 // Fonts and text (families, MeasureString against DrawString), images
 // (decode, formats, pixels, lock bits, rotate, save) and image attributes.
 #include <cstring>
+#include <limits>
 
 #include "tests/platform/gdiplus/GdipFixture.h"
 #include "tests/support/PictureBombs.h"
@@ -55,6 +56,36 @@ TEST_F(GpTextTest, FamiliesByNameAndTheirNames) {
   REAL size = 0;
   GdipGetFontSize(Font, &size);
   EXPECT_EQ(size, 20);
+}
+
+TEST_F(GpTextTest, TextUnderAFlatteningTransformIsRefused) {
+  // Text under an x or y scale of 0, or a transform that is not finite, is
+  // refused with a status instead of reaching the toolkit's glyph loader.
+  GpCanvas c(60, 40);
+  GpSolidFill* black = nullptr;
+  GdipCreateSolidFill(0xff000000, &black);
+  GpRectF layout{5, 5, 0, 0};
+  const REAL bad[][6] = {{0, 0, 0, 5, 0, 0}, {1, 2, 2, 4, 0, 0}, {1, 0, 0, 0, 0, 0},
+                         {1, 0, 0, std::numeric_limits<REAL>::infinity(), 0, 0}};
+  for (const auto& m : bad) {
+    GpMatrix* matrix = nullptr;
+    ASSERT_EQ(GdipCreateMatrix2(m[0], m[1], m[2], m[3], m[4], m[5], &matrix), Ok);
+    GdipSetWorldTransform(c.G, matrix);
+    EXPECT_EQ(GdipDrawString(c.G, u"x", -1, Font, &layout, nullptr, black), InvalidParameter);
+    GdipResetWorldTransform(c.G);
+    const UINT16 glyphs[] = {u'x'};
+    const GpPointF at{5, 20};
+    EXPECT_EQ(GdipDrawDriverString(c.G, glyphs, 1, Font, black, &at, DriverStringOptionsCmapLookup, matrix),
+              InvalidParameter);
+    GdipDeleteMatrix(matrix);
+  }
+  EXPECT_EQ(Ink(c, 60, 40).Width, 0);
+  // A mirrored transform still draws.
+  GdipScaleWorldTransform(c.G, -1, 1, MatrixOrderPrepend);
+  GpRectF mirrored{-40, 5, 0, 0};
+  EXPECT_EQ(GdipDrawString(c.G, u"x", -1, Font, &mirrored, nullptr, black), Ok);
+  EXPECT_GT(Ink(c, 60, 40).Width, 0);
+  GdipDeleteBrush(black);
 }
 
 TEST_F(GpTextTest, MeasureStringMatchesWhatDrawStringInks) {
