@@ -49,6 +49,10 @@ class TWindowBridge {
   // Asks the window manager to move the window with the pointer; false when
   // it cannot (no window system, or one without interactive moves).
   bool StartSystemMove();
+  // A top-level window the window manager moved (the user dragged its title
+  // bar): the control's position follows, so what the program reads and
+  // stores (a remembered window position) is where the window is.
+  void FollowWindowSystemMove();
 
   // Marks a client rectangle (nullptr: all) for painting.
   void Invalidate(const QRect* ClientRect, bool Erase);
@@ -89,6 +93,7 @@ class TWindowBridge {
   bool FBeganPaint = false;
   bool FScreenStale = false;
   std::vector<HDC> FDCs;
+  std::vector<QPoint> FAskedPositions;  // positions the program gave, not yet seen back
 };
 
 namespace controls_internal {

@@ -269,6 +269,9 @@ class TBridgeWidget : public QWidget {
           ie->accept();
           return true;
         }
+        case QEvent::Move:
+          FBridge->FollowWindowSystemMove();
+          break;
         case QEvent::Close:
           // The close box asks the form; the form decides whether it goes.
           e->ignore();
@@ -390,8 +393,27 @@ void TWindowBridge::UpdateGeometry() {
         FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
       }
     }
+    if (FTopLevel && FWidget->isVisible() && FWidget->geometry().topLeft() != geom.topLeft()) {
+      // Its echo from the window system is ours, not a move of the user's.
+      FAskedPositions.push_back(geom.topLeft());
+      if (FAskedPositions.size() > 16) FAskedPositions.erase(FAskedPositions.begin());
+    }
     FWidget->setGeometry(geom);
   }
+}
+
+void TWindowBridge::FollowWindowSystemMove() {
+  if (!FTopLevel || FWidget == nullptr || !FWidget->isVisible() || !WindowSystemStacks()) return;
+  if (MovingForm() == FControl) return;  // the pointer-following move sets the place itself
+  const QPoint at = FWidget->geometry().topLeft();
+  if (auto it = std::find(FAskedPositions.begin(), FAskedPositions.end(), at); it != FAskedPositions.end()) {
+    FAskedPositions.erase(FAskedPositions.begin(), it + 1);
+    return;
+  }
+  const TPoint o = FControl->ClientOrigin();
+  const int dx = at.x() - o.X, dy = at.y() - (o.Y - MenuBarBand(FControl));
+  if (dx == 0 && dy == 0) return;
+  FControl->SetBounds(FControl->Left() + dx, FControl->Top() + dy, FControl->Width(), FControl->Height());
 }
 
 void TWindowBridge::SetVisible(bool Visible) {
