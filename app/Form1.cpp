@@ -404,6 +404,10 @@ void TForm1::CheckForUpdate() {
                    u"</blink></B></font>");
     panel->SetAppearanceStyle(psDark);
     panel->SetButton(true);
+  } else if (WebUpdate1->ControlFileName().empty()) {
+    // The control file never arrived: nothing is known about a newer version,
+    // so the panel does not claim the program is current.
+    panel->SetText(kUpdateServerUnreachableText);
   } else {
     panel->SetText(kCurrentVersionText);
   }
@@ -427,7 +431,9 @@ void TForm1::QvLibUSB1Disconnected(TObject*) {}
 
 bool TForm1::SetSerialOptions() {
   const String port = ComboBox1->Text();
-  if (SerialPortNumber(port) == 0) {
+  // A COMn name of the port table, or a device file as Linux names it
+  // ("/dev/ttyUSB0"; the port layer opens nothing but serial lines).
+  if (SerialPortNumber(port) == 0 && !port.starts_with(u"/dev/")) {
     ShowErrorMsg(u"\"" + port + u"\" is not a serial port name; choose one such as COM3 from the list.",
                  kErrorCaption, MB_ICONERROR);
     return false;

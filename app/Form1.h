@@ -35,6 +35,10 @@ inline constexpr Integer kUploadHeight = 218;
 // their parts empty, a store without items gives "RYX-VORira firmware: .".
 String FirmwareVersionText(TmxStorage* Storage);
 
+// Panel 1 after a start-up check that could not fetch the update control
+// file; a click on the panel still opens the wizard to try again.
+inline constexpr const char16_t* kUpdateServerUnreachableText = u"Update server not reachable - click to retry";
+
 // The environment variable that replaces the update control file's address
 // (for a mirror of the update server, and for tests).
 inline constexpr const char* kUpdateUrlVariable = "RYX_UPDATE_URL";

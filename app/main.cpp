@@ -1,6 +1,9 @@
 // The program: the start-up units of every subsystem in their order, the
 // four windows, the message loop.
+#include <iostream>
+
 #include "app/AppUnits.h"
+#include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/FrmBLSinfo.h"
 #include "app/FrmPinout.h"
@@ -13,6 +16,7 @@
 #include "webupdate/restart_helper/RestartHelper.h"
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> answered = AnswerInfoOptions(argc, argv, std::cout)) return *answered;
   InitApplication(argc, argv);
   // A restart helper killed in the middle of an install leaves a journal in
   // the program's folder: finish or undo that install before anything reads

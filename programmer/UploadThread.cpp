@@ -6,8 +6,10 @@
 #include <thread>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/comm/SerialPorts.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/win/Clock.h"
+#include "platform/win/WinError.h"
 #include "platform/win/MessageLoop.h"
 #include "programmer/FirmwareImage.h"
 #include "programmer/SerialBootloadLink.h"
@@ -107,6 +109,12 @@ void TUploadThread::SerialRoad() {
     TSerialBootloadLink link(port, ComPort);
     TBootloadEngine engine(link, *this, FHeader);
     if (error != 0) {
+      // A port the user may not open: say which group owns it and how to join it.
+      if (const String advice = error == ERROR_ACCESS_DENIED ? SerialPortAccessAdvice(ComPort) : String();
+          !advice.empty()) {
+        if (!errorText.ends_with(u'.')) errorText += u'.';
+        errorText += u" " + advice;
+      }
       engine.Fail(u"Port " + ComPort + u" error # " + errorText, error);
     } else {
       if (UseSoftReset) {

@@ -315,6 +315,12 @@ class TWebUpdate : public TComponent {
   // WUPDATE.INI, starts the helper and closes the program. A helper that
   // cannot start is reported (950) and the program keeps running.
   virtual void DoRestart();
+  // True once DoRestart has started the restart helper (which installs the
+  // downloaded components); the program is then ending.
+  bool RestartStarted() const { return FRestartStarted; }
+  // Removes this run's downloaded components that wait for a restart that
+  // will not come (the update was closed without it): nothing is left behind.
+  void DiscardRestartFiles();
   // Unpacks the "UPD" cabinet resource into WinTempDir ("upd.exe"); false
   // when the program carries none or it cannot be unpacked.
   virtual bool ExtractUpdater();
@@ -410,12 +416,14 @@ class TWebUpdate : public TComponent {
   String FDateCheckFile;
   std::atomic<bool> FRunning{false};
   bool FDownloadFailed = false;
+  bool FRestartStarted = false;
   bool FControlVerified = false;
   bool FTargetRefused = false;   // GetFileDetails refused an entry's folder: the run fails
   bool FPatcherWritten = false;  // ExtractPatcher wrote the patch tool into the private folder
   Int64 FTransferLimit = 0;      // the running transfer's cap in bytes; 0: MaxDownloadSize
   String FPrivateDir;
   std::chrono::steady_clock::time_point FDeadline{};  // of the running check; epoch: none
+  std::vector<String> FAppCompPlaced;  // where this run's components wait for the restart helper
   std::vector<String> FAppCompFiles;  // this run's downloaded components, as named on disk  // this run's GetFileUpdates failed: no last date
   std::unique_ptr<TInetThread> FThread;  // the worker of the last threaded run
   std::unique_ptr<TProgressForm> FProgressForm;  // ShowDownloadProgress, during a run on the user-interface thread

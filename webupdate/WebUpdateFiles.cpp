@@ -184,6 +184,7 @@ Integer TWebUpdate::GetFileUpdates() {
   const Integer count = FFileList->Count();
   std::vector<TDownloaded> downloaded;
   FAppCompFiles.clear();
+  FAppCompPlaced.clear();
   FAppCompIncluded = false;  // this run's components only
   if (FTargetRefused) {
     FDownloadFailed = true;
@@ -278,6 +279,7 @@ Integer TWebUpdate::GetFileUpdates() {
       // The restart helper installs it from the download folder.
       const String helperDir = UseWinTempDir ? WinTempDir() : f->TargetDir;
       moves.emplace_back(d.Path, helperDir + d.Name);
+      FAppCompPlaced.push_back(helperDir + d.Name);
       FAppCompIncluded = true;
       FAppCompFiles.push_back(d.Name);
       DoStatus(wsAppComponentFound, d.Name, 0, 0);

@@ -194,7 +194,15 @@ String TWebUpdate::RestartCommandLine() {
   return BuildRestartCommandLine(request);
 }
 
+void TWebUpdate::DiscardRestartFiles() {
+  for (const String& path : FAppCompPlaced) DeleteFile(path);
+  FAppCompFiles.clear();
+  FAppCompPlaced.clear();
+  FAppCompIncluded = false;
+}
+
 void TWebUpdate::DoRestart() {
+  FRestartStarted = false;
   DoStatus(wsRestartIn, CurrentFolder(), 0, 0);
   bool cancel = false;
   DoProgressCancel(cancel);
@@ -241,6 +249,7 @@ void TWebUpdate::DoRestart() {
     DoStatus(wsCannotSpawn, helper, 0, 0);
     return;
   }
+  FRestartStarted = true;
   if (OnAppDoClose) Raise([&] { OnAppDoClose(this); });
   else if (Application != nullptr) Raise([&] { Application->Terminate(); });
 }

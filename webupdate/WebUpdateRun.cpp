@@ -383,6 +383,8 @@ bool TWebUpdate::NewVersionAvailable(bool InitPath) {
     if (TimeOut <= 0 || TimeOut > share) TimeOut = share;
     if (ReceiveTimeOut <= 0 || ReceiveTimeOut > share) ReceiveTimeOut = share;
   }
+  // Named again only when this check fetches it: callers tell "nothing newer" from "not reached".
+  FControlFileName.clear();
   if (StartConnection() != 0) return false;
   if (UpdateType == ftpUpdate || UpdateType == sftpUpdate) {
     if (Host.empty()) throw Exception(u"No host specified");

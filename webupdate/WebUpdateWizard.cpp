@@ -134,6 +134,8 @@ void TWebUpdateWizard::Execute(bool InitPath) {
     TAllowEvent& Cancel;
     std::unique_ptr<TWUWIZ>& Window;
     ~TRestore() {
+      // Closed without the restart: the components downloaded for it go.
+      if (Web->AppNeedsRestart() && !Web->RestartStarted()) Web->DiscardRestartFiles();
       Window->SetWebUpdate(nullptr);
       Web->OnFileProgress = std::move(Progress);
       Web->OnProgressCancel = std::move(Cancel);

@@ -3,7 +3,9 @@
 #include "platform/win/AtomicFile.h"
 #include "platform/win/WinReg.h"
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -256,3 +258,19 @@ void RegisterSerialCommKey() {
 }
 
 void UnregisterSerialCommKey() { UnregisterSynthesizedKey(HKEY_LOCAL_MACHINE, kSerialCommKey); }
+
+String SerialPortAccessAdvice(StringView port) {
+  const std::string device = !port.empty() && port[0] == u'/' ? StringToUtf8(port) : SerialPortDevice(port);
+  struct stat st {};
+  if (device.empty() || ::stat(device.c_str(), &st) != 0) return {};
+  if (::access(device.c_str(), R_OK | W_OK) == 0) return {};
+  std::string owner = std::to_string(st.st_gid);
+  std::vector<char> buffer(16384);
+  struct group g {};
+  struct group* found = nullptr;
+  if (::getgrgid_r(st.st_gid, &g, buffer.data(), buffer.size(), &found) == 0 && found != nullptr && found->gr_name != nullptr)
+    owner = found->gr_name;
+  return Utf8ToString("On Linux the port " + device + " belongs to the group \"" + owner +
+                      "\": add your user to it with \"sudo usermod -aG " + owner +
+                      " $USER\", then log out and in again.");
+}

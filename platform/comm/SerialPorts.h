@@ -40,6 +40,11 @@ class TSerialPortSnapshot {
 std::string SerialPortDevice(StringView name);
 // The number n of "COMn" or "\\.\COMn" (1..9999); 0 for any other text.
 Integer SerialPortNumber(StringView name);
+// What keeps the user from opening a port the system refused, as a sentence:
+// the port belongs to group G, and the command that adds the user to G; empty when
+// the user may read and write the device (the port is then busy, not
+// forbidden) or when it does not exist. `port` is "COMn" or a device path.
+String SerialPortAccessAdvice(StringView port);
 // Makes `name` ("COMn") an alias of the absolute device path, replacing an
 // earlier alias of that name or of that device; false for a bad name or path.
 bool AddSerialPortAlias(StringView name, const std::string& device);

@@ -122,6 +122,10 @@ void THostedControl::DefaultHandler(TMessage& M) {
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
       if (!Enabled()) return;
+      // The capture ends before the release reaches the widget, as the
+      // system's controls let go before they report a click: what the click
+      // starts (a nested loop, a download that waits for Cancel) gets the mouse.
+      if (M.Msg == WM_LBUTTONUP && MouseCapture()) SetMouseCapture(false);
       FHost->Sync(this);
       FHost->ForwardMouse(M);
       if (M.Msg != WM_MOUSEMOVE || (M.WParam & MK_LBUTTON)) Invalidate();
@@ -129,6 +133,15 @@ void THostedControl::DefaultHandler(TMessage& M) {
     case WM_KEYDOWN:
       FHost->ForwardKeyDown(Word(M.WParam), KeyDataToShiftState(M.LParam));
       Invalidate();
+      return;
+    case WM_SYSKEYDOWN:
+      // Alt+Down and Alt+Up open and close a combo box's list.
+      if (M.WParam == VK_DOWN || M.WParam == VK_UP) {
+        FHost->ForwardKeyDown(Word(M.WParam), KeyDataToShiftState(M.LParam));
+        Invalidate();
+        return;
+      }
+      TWinControl::DefaultHandler(M);
       return;
     case WM_CHAR:
       FHost->ForwardChar(Char(M.WParam));

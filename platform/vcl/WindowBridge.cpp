@@ -962,15 +962,6 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   }
   s.Cursor = Screen;
   SyncModifiers(Shift);
-  if (Action == TMouseAction::Down && GetKeyState(ButtonKey(Button)) < 0 && s.Capture != nullptr) {
-    // The button goes down again without having come up here: its release
-    // went to a pop-up of the window system (a combo box's list). The
-    // capture left from the press that opened it ends, so this press
-    // reaches the window under the pointer instead of being swallowed.
-    const HWND stale = s.Capture;
-    if (BridgeOf(stale) != nullptr) SendMessage(stale, WM_CANCELMODE, 0, 0);
-    SetCaptureWindow(nullptr);
-  }
   if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) SetKeyStateDown(ButtonKey(Button), true);
   if (Action == TMouseAction::Up) SetKeyStateDown(ButtonKey(Button), false);
 

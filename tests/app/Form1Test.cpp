@@ -212,10 +212,62 @@ TEST_F(MainWindowTest, PolishWizardTextsAreTheWindowsStoredOnes) {
   EXPECT_EQ(Main->WebUpdateWizardPolish1->Name(), u"WebUpdateWizardPolish1");
 }
 
-TEST_F(MainWindowTest, UnreachableServerEndsInTheCurrentVersionText) {
+// A check that never reached the server knows nothing about a newer version:
+// the panel says so and stays the button that opens the wizard.
+TEST_F(MainWindowTest, UnreachableServerIsNotReportedAsCurrent) {
   Main->CheckForUpdate();
   EXPECT_FALSE(Main->UpdateCheckRunning());
-  EXPECT_EQ(Panel(1), u"It's current ver. of RYX-VORira UPDATER");
+  EXPECT_FALSE(Main->NewVersionFound());
+  EXPECT_EQ(Panel(1), kUpdateServerUnreachableText);
+  EXPECT_TRUE(Main->StatusBar1->Panels()->Items(1)->Button());
+
+  // A server that answers without the control file is not reached either.
+  test_support::TLoopbackHttpServer server;
+  setenv(kUpdateUrlVariable, server.Url("/upd.inf").c_str(), 1);
+  server.Route("/upd.inf", {404, "Not Found", "", "gone"});
+  DropWindows();
+  MakeWindows();
+  Main->CheckForUpdate();
+  EXPECT_EQ(Panel(1), kUpdateServerUnreachableText);
+}
+
+// The window without a mouse. The four glow buttons are no tab stops (the
+// button's default, which the window keeps), so the port box is the one
+// place Tab and Shift+Tab reach; a button that holds the focus is pressed
+// by Space and Enter; Alt+Down opens the port list, and a typed device path
+// arrives whole.
+TEST_F(MainWindowTest, KeyboardReachesThePortBoxAndEveryButton) {
+  Main->Show();
+  Main->ComboBox1->SetFocus();
+  for (TShiftState shift : {TShiftState{}, TShiftState{ssShift}}) {
+    testinput::KeyPress(VK_TAB, shift);
+    EXPECT_EQ(Main->ActiveControl(), Main->ComboBox1);
+  }
+  for (TAdvGlowButton* b : {Main->btnUSB, Main->AdvGlowButton2, Main->AdvGlowButton9, Main->AdvGlowButton1})
+    EXPECT_FALSE(b->TabStop()) << StringToUtf8(b->Name());
+
+  // Space on the guide button shows the guide; Enter on the USB button asks for the programmer.
+  Main->AdvGlowButton2->SetFocus();
+  testinput::KeyPress(VK_SPACE);
+  EXPECT_TRUE(Pinout->Visible());
+  Pinout->Close();
+  Main->btnUSB->SetFocus();
+  Boxes.clear();
+  testinput::KeyPress(VK_RETURN);
+  EXPECT_EQ(WindowBoxes().size(), 1u);
+
+  // The list opens with a port in it (an empty list does not open).
+  test_support::TPseudoTerminal pty;
+  test_support::TScopedSerialAlias alias(u"COM42", pty.SlavePath());
+  RegisterSerialCommKey();
+  Main->ComboBox1->SetFocus();
+  testinput::KeyPress(VK_DOWN, {ssAlt});
+  EXPECT_TRUE(Main->ComboBox1->DroppedDown());
+  Main->ComboBox1->SetDroppedDown(false);
+  UnregisterSerialCommKey();
+  Main->ComboBox1->SetText(u"");
+  testinput::SystemTypeText(Main.get(), u"/dev/ttyUSB0");
+  EXPECT_EQ(Main->ComboBox1->Text(), u"/dev/ttyUSB0");
 }
 
 TEST_F(MainWindowTest, CheckRunsOnceASecondAfterTheFirstShowing) {
@@ -373,7 +425,7 @@ TEST_F(MainWindowUploadTest, FailedUploadShowsTheErrorAndRestoresTheWindow) {
 }
 
 TEST_F(MainWindowUploadTest, PortTextsThatNameNoPortAreRefused) {
-  for (const char16_t* text : {u"hello", u"", u"COM", u"/dev/ttyUSB0"}) {
+  for (const char16_t* text : {u"hello", u"", u"COM", u"/etc/passwd", u"dev/ttyUSB0"}) {
     Boxes.clear();
     Main->ComboBox1->SetText(text);
     Main->AdvGlowButton1Click(Main->AdvGlowButton1);

@@ -172,7 +172,8 @@ TEST_F(WizardTest, AutomaticStartAndRunEndInTheRestartStep) {
   // Five automatic steps, each after its pause on the clock.
   EXPECT_GE(clock.Now() - start, 5u * 350u);
   EXPECT_EQ(ReadFileBytes(target / "one.bin"), "one");
-  EXPECT_TRUE(fs::exists(Temp() / "two.bin")) << "the component waits for the restart helper";
+  // Closed without the restart: the component downloaded for it is not left behind.
+  EXPECT_FALSE(fs::exists(Temp() / "two.bin"));
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(wizard.Wizard(), nullptr);
   EXPECT_EQ(Connections(), 1);
@@ -436,6 +437,52 @@ TEST_F(WizardTest, CancelDuringATrickledDownloadClosesAndChangesNoTarget) {
   wizard.Execute(false);
   EXPECT_TRUE(restartAsked);
   EXPECT_EQ(ReadFileBytes(target / "one.bin"), "one");
+}
+
+// The download starts inside the click on "Next"; a click on Cancel while
+// it runs (the mouse, as a person cancels) stops it at once.
+TEST_F(WizardTest, CancelClickedDuringADownloadStartedByAClickStopsIt) {
+  StandardControl("", "trickle");
+  WriteFileBytes(target / "one.bin", "old one");
+  WriteFileBytes(target / "two.bin", "old two");
+  wizard.AutoStart = true;
+  HWND canceller = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_USER && wizard.Wizard() != nullptr) testinput::Click(wizard.Wizard()->CancelButton, {5, 5});
+  });
+  web.OnBeforeFileDownload = [&](TObject*, Integer index, const String&, String&) {
+    if (index > 0) PostMessage(canceller, WM_USER, 0, 0);
+  };
+  bool success = false;
+  int filesClicks = 0, cancelClicks = 0;
+  web.OnSuccess = [&](TObject*) { success = true; };
+  web.OnAppRestart = [&](TObject*, bool& allow) { allow = false; };
+  Run(
+      [&](TWUWIZ* w) {
+        testinput::Click(w->ControlButton, {5, 5});
+        ASSERT_EQ(w->PageControl1->ActivePage(), w->TabSheet3);
+        testinput::Click(w->NewButton, {5, 5});
+        ASSERT_EQ(w->PageControl1->ActivePage(), w->TabSheet5);
+        // Counted: the press on Cancel must reach Cancel, not the button the download started from.
+        auto files = w->FilesButton->OnClick;
+        w->FilesButton->OnClick = [&, files](TObject* s) {
+          ++filesClicks;
+          files(s);
+        };
+        auto cancel = w->CancelButton->OnClick;
+        w->CancelButton->OnClick = [&, cancel](TObject* s) {
+          ++cancelClicks;
+          cancel(s);
+        };
+        testinput::Click(w->FilesButton, {5, 5});
+      },
+      [](TWUWIZ* w) { return w != nullptr && w->ControlButton->Enabled(); });
+  DeallocateHWnd(canceller);
+  EXPECT_EQ(filesClicks, 1);
+  EXPECT_EQ(cancelClicks, 1);
+  EXPECT_FALSE(success) << "the download went on to the end";
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(ReadFileBytes(target / "one.bin"), "old one");
+  EXPECT_EQ(ReadFileBytes(target / "two.bin"), "old two");
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -235,3 +240,47 @@ TEST(CommLayer, ReadTimeoutsFollowTheirRules) {
 
 }  // namespace
 
+
+namespace {
+
+// What a user outside the port's group is told: asked in a child process that
+// runs as such a user (this test runs as root, who may open everything).
+std::string AdviceAsUnprivilegedUser(const std::string& device) {
+  int fds[2];
+  if (::pipe(fds) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(fds[0]);
+    std::string out = "could not drop privileges";
+    if (::setgid(65534) == 0 && ::setuid(65534) == 0) out = StringToUtf8(SerialPortAccessAdvice(Utf8ToString(device)));
+    (void)!::write(fds[1], out.data(), out.size());
+    ::_exit(0);
+  }
+  ::close(fds[1]);
+  std::string got;
+  char buf[512];
+  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) got.append(buf, std::size_t(n));
+  ::close(fds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return got;
+}
+
+TEST(SerialPortAccess, DeniedUserIsToldTheGroupThatOwnsThePort) {
+  test_support::TPseudoTerminal pty;
+  struct stat st {};
+  ASSERT_EQ(::stat(pty.SlavePath().c_str(), &st), 0);
+  ASSERT_EQ(::chmod(pty.SlavePath().c_str(), 0660), 0);
+  const group* g = ::getgrgid(st.st_gid);
+  ASSERT_NE(g, nullptr);
+  const std::string name = g->gr_name;
+  // The user may open it: nothing to advise (a refusal then means busy).
+  EXPECT_EQ(SerialPortAccessAdvice(Utf8ToString(pty.SlavePath())), u"");
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to ask as another user";
+  const std::string advice = AdviceAsUnprivilegedUser(pty.SlavePath());
+  EXPECT_NE(advice.find("belongs to the group \"" + name + "\""), std::string::npos) << advice;
+  EXPECT_NE(advice.find("sudo usermod -aG " + name + " $USER"), std::string::npos) << advice;
+  EXPECT_EQ(SerialPortAccessAdvice(u"/dev/no-such-port"), u"");
+}
+
+}  // namespace

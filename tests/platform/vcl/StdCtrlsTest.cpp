@@ -286,25 +286,6 @@ TEST_F(StdControls, ClickAfterAComboBoxListClosesReachesTheButton) {
   }
 }
 
-// A release the program never saw (it went to a pop-up of the window
-// system) leaves no capture that swallows the next press.
-TEST_F(StdControls, PressAfterALostReleaseGoesToTheWindowUnderThePointer) {
-  TForm* f = Shown();
-  auto* held = Put<TPanel>(f, 10, 10, 80, 40);
-  auto* button = Put<TButton>(f, 150, 10, 75, 25);
-  f->Show();
-  Integer clicks = 0, heldClicks = 0;
-  button->OnClick = [&](TObject*) { ++clicks; };
-  held->OnClick = [&](TObject*) { ++heldClicks; };
-  testinput::MouseMove(held, {5, 5});
-  testinput::MouseDown();
-  ASSERT_EQ(GetCapture(), held->Handle());
-  testinput::Click(button, {10, 10});
-  EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(heldClicks, 0);
-  EXPECT_EQ(GetCapture(), nullptr);
-}
-
 TEST_F(StdControls, PageControlSwitchesPagesAndLeavesHiddenTabsOut) {
   TForm* f = Shown(300, 200);
   auto* pc = Put<TPageControl>(f, 0, 0, 300, 200);

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# End-to-end check of the main window under Xvfb with a window manager
+# (openbox): a device path typed into the port box arrives whole; the window
+# moved by the window manager opens at its new place at the next start, and
+# the typed port is remembered.
+#   window_xvfb.sh <ryxupdater> <webupdate_servers.py>
+# Exit 77 (skipped) only when a tool is missing or Xvfb cannot start.
+set -u
+program="$(realpath "$1")"
+servers="$(realpath "$2")"
+here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=xvfb_lib.sh
+source "$here/xvfb_lib.sh"
+require_tools Xvfb xdotool xdpyinfo xprop openbox timeout python3
+work="$(mktemp -d)"
+xvfb_pid=""
+wm_pid=""
+app_pid=""
+srv_pid=""
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null
+  exec 3>&- 2>/dev/null
+  [[ -n "$srv_pid" ]] && kill "$srv_pid" 2>/dev/null
+  [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  for f in app.out app.err wm.err; do [[ -s "$work/$f" ]] && { echo "--- $f"; tail -n 30 "$work/$f"; }; done
+  exit 1
+}
+start_xvfb
+x() { DISPLAY="$display" "$@"; }
+
+export HOME="$work/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_STATE_HOME="$HOME/.local/state" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$TMPDIR"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
+# The start-up check finds the program current on a loopback server (no box to answer).
+mkdir -p "$work/srv"
+mkfifo "$work/srv.in"
+python3 "$servers" http "$work/srv" <"$work/srv.in" >"$work/srv.out" 2>"$work/srv.err" &
+srv_pid=$!
+exec 3>"$work/srv.in"
+port=""
+for _ in $(seq 1 100); do
+  port="$(sed -n 's/^PORT //p' "$work/srv.out" 2>/dev/null)"
+  [[ -n "$port" ]] && break
+  sleep 0.1
+done
+[[ -n "$port" ]] || fail "the HTTP server did not start"
+printf '[update]\r\nsignature=WebUpdate\r\nnewversion=1.0.0.7\r\nlocalversion=%s\r\n' "$program" >"$work/srv/upd.inf"
+export RYX_UPDATE_URL="http://127.0.0.1:$port/files/upd.inf"
+
+x openbox --sm-disable >/dev/null 2>"$work/wm.err" &
+wm_pid=$!
+wm_ready() { x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in $(seq 1 100); do wm_ready && break; sleep 0.1; done
+wm_ready || fail "the window manager did not start"
+
+title='^RYX-VORira UPDATE   ver: 1\.0\.0\.7$'
+start_program() {
+  x env QT_QPA_PLATFORM=xcb "$program" >"$work/app.out" 2>"$work/app.err" &
+  app_pid=$!
+  wid="$(x timeout 30 xdotool search --sync --onlyvisible --name "$title" 2>/dev/null | head -n1)"
+  [[ -n "$wid" ]] || fail "no visible main window"
+  sleep 1.5  # the start-up check (it fails at once) and the window manager's placing
+}
+geometry() { eval "$(x xdotool getwindowgeometry --shell "$wid")"; }
+stop_program() {
+  # The window manager's close (Alt+F4), as a user closes the window.
+  x xdotool windowactivate --sync "$wid" 2>/dev/null
+  x xdotool key --clearmodifiers alt+F4
+  for _ in $(seq 1 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end when its window was closed"
+  wait "$app_pid" 2>/dev/null
+  app_pid=""
+}
+
+start_program
+geometry
+first_x=$X first_y=$Y
+# The port box's edit line: group box at 85,75, the box at 46,23 inside it.
+x xdotool mousemove --sync "$((X + 100))" "$((Y + 108))" click 1
+sleep 0.3
+x xdotool key --clearmodifiers ctrl+a BackSpace
+x xdotool type --delay 60 "/dev/ttyUSB0"
+sleep 0.3
+# Moved by the window manager, as a user drags the title bar.
+to_x=$((first_x > 150 ? first_x - 120 : first_x + 120))
+to_y=$((first_y > 150 ? first_y - 90 : first_y + 90))
+x xdotool windowmove "$wid" "$to_x" "$to_y"
+sleep 0.5
+geometry
+moved_x=$X moved_y=$Y
+[[ "$moved_x" -ne "$first_x" || "$moved_y" -ne "$first_y" ]] || fail "the window manager did not move the window"
+stop_program
+
+hive="$XDG_CONFIG_HOME/RyxUpdater/registry/HKEY_CURRENT_USER.reg"
+# The hive keeps strings as UTF-16 in hexadecimal, with their terminating zero.
+port_hex="$(printf '/dev/ttyUSB0' | python3 -c 'import sys; print(sys.stdin.read().encode("utf-16-le").hex())')0000"
+grep -q "comPort $port_hex\$" "$hive" || { cat "$hive"; fail "the typed port did not arrive whole"; }
+
+start_program
+geometry
+if [[ $((X - moved_x)) -lt -2 || $((X - moved_x)) -gt 2 || $((Y - moved_y)) -lt -2 || $((Y - moved_y)) -gt 2 ]]; then
+  fail "the window opened at $X,$Y, not where it was moved ($moved_x,$moved_y; first $first_x,$first_y)"
+fi
+stop_program
+echo "OK: typed /dev/ttyUSB0 arrived; window moved to $moved_x,$moved_y and reopened there"
