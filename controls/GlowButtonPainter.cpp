@@ -122,7 +122,7 @@ void DrawGlowPicture(TGPGraphics& G, TGDIPPicture* Pic, Integer X, Integer Y, In
 
 // DrawText's measurement of Text in Canvas's font within a box Width wide.
 TRect GlowCalcText(TCanvas* Canvas, const String& Text, Integer Width, UINT Flags) {
-  TRect r(0, 0, std::max<Integer>(Width, 1), 0);
+  TRect r{0, 0, std::max<Integer>(Width, 1), 0};
   String t = Text;
   Canvas->TextRect(r, t, Flags | DT_CALCRECT);
   return r;
@@ -204,9 +204,9 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, Integer Ste
     Canvas->Brush()->SetStyle(bsSolid);
     const Integer a = GlowRound(i * w), b = a + GlowRound(w) + 1;
     if (Horizontal)
-      Canvas->FillRect(TRect(R.Left + a, R.Top, R.Left + b, R.Bottom));
+      Canvas->FillRect(TRect{R.Left + a, R.Top, R.Left + b, R.Bottom});
     else
-      Canvas->FillRect(TRect(R.Left, R.Top + a, R.Right, std::min(R.Bottom, R.Top + b)));
+      Canvas->FillRect(TRect{R.Left, R.Top + a, R.Right, std::min(R.Bottom, R.Top + b)});
   }
 }
 
@@ -344,10 +344,10 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
   // 1. The drop-down part and the rest.
   TRect part, R2 = R;
   if (P.DropDownPosition == dpBottom) {
-    part = TRect(R.Left, R.Bottom - DDW, R.Right, R.Bottom);
+    part = TRect{R.Left, R.Bottom - DDW, R.Right, R.Bottom};
     if (P.DropDownButton && P.DropDownSplit) R2.Bottom = part.Top;
   } else {
-    part = TRect(R.Right - DDW, R.Top, R.Right, R.Bottom);
+    part = TRect{R.Right - DDW, R.Top, R.Right, R.Bottom};
     if (P.DropDownButton) R2.Right = part.Left;
   }
 
@@ -369,19 +369,19 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
                    dmt = mainHot ? AdjustColor(mirrorTo, -10) : mirrorTo;
       const TGDIPGradient partKind = mainHot ? P.Gradient : ggRadial;
       if (P.DropDownPosition == dpRight) {
-        FillButtonHalf(&g, TRect(R.Left, R.Top + half - 1, R.Right - DDW, R.Bottom), mmt, mm, P.GradientMirror, false);
-        FillButtonHalf(&g, TRect(R.Left, R.Top, R.Right - DDW, R.Bottom - half), mc, mct, P.Gradient, true);
-        FillButtonHalf(&g, TRect(R.Right - DDW, R.Top + half - 1, R.Right, R.Bottom), dmt, dm, P.GradientMirror, false);
-        FillButtonHalf(&g, TRect(R.Right - DDW, R.Top, R.Right, R.Bottom - half), dc, dct, partKind, true);
+        FillButtonHalf(&g, TRect{R.Left, R.Top + half - 1, R.Right - DDW, R.Bottom}, mmt, mm, P.GradientMirror, false);
+        FillButtonHalf(&g, TRect{R.Left, R.Top, R.Right - DDW, R.Bottom - half}, mc, mct, P.Gradient, true);
+        FillButtonHalf(&g, TRect{R.Right - DDW, R.Top + half - 1, R.Right, R.Bottom}, dmt, dm, P.GradientMirror, false);
+        FillButtonHalf(&g, TRect{R.Right - DDW, R.Top, R.Right, R.Bottom - half}, dc, dct, partKind, true);
       } else {
         const Integer h2 = (R.Bottom - R.Top - DDW) / 2;
-        FillButtonHalf(&g, TRect(R.Left, R.Top + h2 - 1, R.Right, R.Bottom - DDW), mmt, mm, P.GradientMirror, false);
-        FillButtonHalf(&g, TRect(R.Left, R.Top, R.Right, R.Bottom - DDW - h2), mc, mct, P.Gradient, true);
+        FillButtonHalf(&g, TRect{R.Left, R.Top + h2 - 1, R.Right, R.Bottom - DDW}, mmt, mm, P.GradientMirror, false);
+        FillButtonHalf(&g, TRect{R.Left, R.Top, R.Right, R.Bottom - DDW - h2}, mc, mct, P.Gradient, true);
         FillButtonHalf(&g, part, dc, dct, partKind, true);
       }
     } else {
-      FillButtonHalf(&g, TRect(R.Left, R.Top + half - 1, R.Right, R.Bottom), mirrorTo, mirror, P.GradientMirror, false);
-      FillButtonHalf(&g, TRect(R.Left, R.Top, R.Right, R.Bottom - half), color, colorTo, P.Gradient, true);
+      FillButtonHalf(&g, TRect{R.Left, R.Top + half - 1, R.Right, R.Bottom}, mirrorTo, mirror, P.GradientMirror, false);
+      FillButtonHalf(&g, TRect{R.Left, R.Top, R.Right, R.Bottom - half}, color, colorTo, P.Gradient, true);
     }
   }
 
@@ -462,7 +462,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
       GW += S;
     if ((P.Layout == blGlyphTop || P.Layout == blGlyphTopAdjusted) && GH > 0) GH += S;
   }
-  SizeOut = TPoint(GW, GH);
+  SizeOut = TPoint{GW, GH};
 
   const bool vertical = P.Layout == blGlyphTop || P.Layout == blGlyphBottom || P.Layout == blGlyphTopAdjusted ||
                         P.Layout == blGlyphBottomAdjusted;
@@ -519,12 +519,12 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
       const Integer tw = std::max(GlowRound(TW), GlowRound(NW)), th = GlowRound(TH), nh = GlowRound(NH);
       switch (P.Layout) {
         case blGlyphTop: case blGlyphBottom: case blGlyphTopAdjusted: case blGlyphBottomAdjusted:
-          SizeOut = TPoint(std::max(GlowRound(TW) + S, GW + S), th + GH + S);
+          SizeOut = TPoint{std::max(GlowRound(TW) + S, GW + S), th + GH + S};
           break;
         case blGlyphRight: case blGlyphRightAdjusted:
-          SizeOut = TPoint(GlowRound(TW) + GW + S, std::max(th + S, GH + S));
+          SizeOut = TPoint{GlowRound(TW) + GW + S, std::max(th + S, GH + S)};
           break;
-        default: SizeOut = TPoint(tw + GW + S, std::max(th + S + nh, GH + S)); break;
+        default: SizeOut = TPoint{tw + GW + S, std::max(th + S + nh, GH + S)}; break;
       }
     } else {
       TGPRectF box{};
@@ -541,10 +541,10 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
         NX = nbox.X;
       }
       if (vertical)
-        SizeOut = TPoint(std::max(GlowRound(TW) + S, GW + S), GlowRound(TH) + GH);
+        SizeOut = TPoint{std::max(GlowRound(TW) + S, GW + S), GlowRound(TH) + GH};
       else
-        SizeOut = TPoint(std::max(GlowRound(TW), GlowRound(NW)) + GW + S,
-                         std::max(GlowRound(TH) + S + GlowRound(NH), GH + S));
+        SizeOut = TPoint{std::max(GlowRound(TW), GlowRound(NW)) + GW + S,
+                         std::max(GlowRound(TH) + S + GlowRound(NH), GH + S)};
     }
   }
   // 14. Measuring ends here.
@@ -627,7 +627,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
     if (gdiText) {
       const bool hasNotes = !notes.empty() && P.NotesFont != nullptr;
       canvas->Brush()->SetStyle(bsClear);
-      TRect tr(GlowRound(X0), GlowRound(Y0), GlowRound(X0) + GlowRound(W0), GlowRound(Y0) + GlowRound(H0));
+      TRect tr{GlowRound(X0), GlowRound(Y0), GlowRound(X0) + GlowRound(W0), GlowRound(Y0) + GlowRound(H0)};
       UINT flags = P.WordWrap ? DT_WORDBREAK : DT_SINGLELINE;
       switch (P.Layout) {
         case blGlyphLeft: flags |= DT_CENTER | (hasNotes ? 0u : UINT(DT_VCENTER)); break;
@@ -666,7 +666,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
       canvas->TextRect(cr, text, flags);
       if (hasNotes) {
         canvas->Font()->Assign(P.NotesFont);
-        TRect nr(tr.Left, tr.Top + GlowRound(TH), tr.Right, tr.Top + GlowRound(TH) + GlowRound(NH));
+        TRect nr{tr.Left, tr.Top + GlowRound(TH), tr.Right, tr.Top + GlowRound(TH) + GlowRound(NH)};
         String n = notes;
         canvas->TextRect(nr, n, flags & ~UINT(DT_VCENTER | DT_BOTTOM));
       }
@@ -704,7 +704,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
         TBitmap stretched;
         stretched.Assign(P.GlyphBitmap);
         stretched.SetTransparent(true);
-        canvas->StretchDraw(TRect(px, py, px + GW, py + GH), &stretched);
+        canvas->StretchDraw(TRect{px, py, px + GW, py + GH}, &stretched);
       } else {
         canvas->Draw(px, py, P.GlyphBitmap);
       }
@@ -741,7 +741,7 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
       }
     }
     const Integer w3 = GlowRound(scale * (P.DropDownDirection == ddDown ? 3 : 5));
-    TPoint ap(part.Left + (part.Right - part.Left - w3) / 2, part.Top + (part.Bottom - part.Top - 3) / 2 + 1);
+    TPoint ap{part.Left + (part.Right - part.Left - w3) / 2, part.Top + (part.Bottom - part.Top - 3) / 2 + 1};
     const TColor ac = P.Enabled ? P.Font->Color() : TColor(0x808080);
     if (P.OnGlassQAT || (GetGlassFlag() && GetScenicRibbonFlag()))
       DrawDropDownArrow(P.Button, canvas, ap, ac);

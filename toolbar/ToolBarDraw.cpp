@@ -121,9 +121,9 @@ void DrawGradient(TCanvas* Canvas, TColor FromColor, TColor ToColor, Integer Ste
     Canvas->Brush()->SetColor(c);
     const Integer p = RoundI(n * d), e = p + RoundI(d) + 1;
     if (Horizontal)
-      Canvas->FillRect(TRect(R.Left + p, R.Top, std::min(R.Right, R.Left + e), R.Bottom));
+      Canvas->FillRect(TRect{R.Left + p, R.Top, std::min(R.Right, R.Left + e), R.Bottom});
     else
-      Canvas->FillRect(TRect(R.Left, R.Top + p, R.Right, std::min(R.Bottom, R.Top + e)));
+      Canvas->FillRect(TRect{R.Left, R.Top + p, R.Right, std::min(R.Bottom, R.Top + e)});
   }
 }
 
@@ -231,8 +231,8 @@ void DrawDropDownArrow(TGPGraphics* Graphics, TCanvas* Canvas, TColor Color, TPo
 void DrawVistaGradient(TCanvas* Canvas, const TRect& R, Integer UpperHeight, TColor Color, TColor ColorTo,
                        TColor ColorMirror, TColor ColorMirrorTo, TColor BorderColor, Integer Radius) {
   if (Canvas == nullptr) return;
-  TRect upper(R.Left, R.Top, R.Right, R.Top + UpperHeight + 1);
-  const TRect lower(R.Left, R.Top + UpperHeight, R.Right, R.Bottom);
+  TRect upper{R.Left, R.Top, R.Right, R.Top + UpperHeight + 1};
+  const TRect lower{R.Left, R.Top + UpperHeight, R.Right, R.Bottom};
   const bool mirror = ColorMirror != clNone || ColorMirrorTo != clNone;
   if (Color != clNone && !mirror) upper = R;
   auto part = [Canvas](const TRect& r, TColor from, TColor to) {

@@ -129,9 +129,9 @@ void DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor C
   TGPGraphics g(Canvas->Handle());
   g.SetSmoothingMode(SmoothingModeAntiAlias);
   if (!Transparent) {
-    FillButtonHalf(Canvas, &g, TRect(R.Left, R.Top + half - 1, R.Right, R.Bottom), ColorMirrorTo, ColorMirror,
+    FillButtonHalf(Canvas, &g, TRect{R.Left, R.Top + half - 1, R.Right, R.Bottom}, ColorMirrorTo, ColorMirror,
                    GradientMirror, false);
-    FillButtonHalf(Canvas, &g, TRect(R.Left, R.Top, R.Right, R.Bottom - half), Color, ColorTo, Gradient, true);
+    FillButtonHalf(Canvas, &g, TRect{R.Left, R.Top, R.Right, R.Bottom - half}, Color, ColorTo, Gradient, true);
     if (DrawBorder) {
       const Integer X = R.Left, Y = R.Top, W = R.Right - 1, H = R.Bottom - 1;
       switch (Position) {
