@@ -49,7 +49,7 @@ struct TDownloaded {
 
 // One file to put in place: Source (staged) becomes Target.
 struct TPlacement {
-  TPlacement(String ASource, String ATarget) : Source(std::move(ASource)), Target(std::move(ATarget)) {}
+  TPlacement(const String& ASource, const String& ATarget) : Source(ASource), Target(ATarget) {}
   String Source;
   String Target;
   String New;     // the copy beside Target, made before anything is replaced
