@@ -24,6 +24,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/MDI.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/LoopInternal.h"
@@ -808,7 +809,8 @@ bool Deliver(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, TPoint Pt) {
 void BeginWindowMove(TCustomForm* Form) {
   if (Form == nullptr || !Form->HandleAllocated() || !Form->Visible() || GetKeyState(VK_LBUTTON) >= 0) return;
   TWindowBridge* bridge = BridgeOf(Form->Handle());
-  if (bridge == nullptr || !bridge->TopLevel()) return;
+  // An MDI child moves inside its frame's client by following the pointer.
+  if (bridge == nullptr || (!bridge->TopLevel() && MDIClientOf(Form) == nullptr)) return;
   if (bridge->StartSystemMove()) return;
   TState& s = S();
   s.MoveForm = Form;
@@ -902,6 +904,11 @@ bool RouteNonClientMouse(TMouseAction Action, TPoint Screen, TMouseButton Button
   if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
     if (Application != nullptr) Application->CancelHint();
     TCustomForm* form = GetParentForm(Under);
+    // A press in an MDI child activates the child (and its frame).
+    if (TMDIClient* client = form != nullptr ? MDIClientOf(form) : nullptr) {
+      client->ActivateOnPress(form);
+      form = nullptr;
+    }
     if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
       TWindowBridge* fb = BridgeOf(form->Handle());
       if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
@@ -991,6 +998,11 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
     if (Application != nullptr) Application->CancelHint();
     // A press activates the window it lands in.
     TCustomForm* form = GetParentForm(target);
+    // A press in an MDI child activates the child (and its frame).
+    if (TMDIClient* client = form != nullptr ? MDIClientOf(form) : nullptr) {
+      client->ActivateOnPress(form);
+      form = nullptr;
+    }
     if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
       TWindowBridge* fb = BridgeOf(form->Handle());
       if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
