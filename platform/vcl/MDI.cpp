@@ -421,6 +421,11 @@ bool TMDIClient::ChildMessage(TCustomForm* Child, TMessage& M) {
         Child->FFormState.Exclude(fsActivated);
         Child->Perform(CM_DEACTIVATE, 0, 0);
       }
+      // The frame's menu merges the active child's menu (and hears of the change).
+      if (TMainMenu* menu = FFrame->Menu()) {
+        if (on) menu->Merge(Child->Menu());
+        else menu->Unmerge(Child->Menu());
+      }
       Child->Invalidate();
       M.Result = 0;
       return true;

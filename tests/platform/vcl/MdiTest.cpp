@@ -212,6 +212,28 @@ TEST_F(Mdi, MaximisedChildFillsTheClientAndJoinsTheFramesCaptionAndMenuBar) {
   EXPECT_EQ(a->ClientHeight(), Client()->ClientHeight());
 }
 
+TEST_F(Mdi, ChildMovesInsideTheClientByItsCaption) {
+  frame->Show();
+  TForm* a = Child(u"A", TRect{10, 10, 210, 160});
+  Settle();
+  testinput::MouseMove(a, CaptionPoint(a));
+  testinput::MouseDown();
+  const TPoint grab = a->ClientToScreen(CaptionPoint(a));
+  testinput::MouseMove(TPoint{grab.X + 30, grab.Y + 20});
+  testinput::MouseUp();
+  Settle();
+  EXPECT_EQ(a->BoundsRect(), (TRect{40, 30, 240, 180}));
+  EXPECT_EQ(frame->ActiveMDIChild(), a);
+  // A maximised child stays where it is.
+  a->SetWindowState(wsMaximized);
+  const TRect filled = a->BoundsRect();
+  testinput::MouseMove(frame, {100, 100});
+  testinput::MouseDown();
+  testinput::MouseMove(frame->ClientToScreen({130, 130}));
+  testinput::MouseUp();
+  EXPECT_EQ(a->BoundsRect(), filled);
+}
+
 TEST_F(Mdi, ClosingChildren) {
   frame->Show();
   Child(u"A", TRect{0, 0, 200, 150});
