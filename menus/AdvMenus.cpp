@@ -462,9 +462,9 @@ void TAdvMainMenu::MDIWindowItemClick(TObject* Sender) {
 }
 
 void TAdvMainMenu::DrawMDIChildIcon(TMenuItem* Item, const TRect& ARect) {
-  // Bar items only: a drop-down item's rectangle says nothing about the bar.
+  // The first bar item (or an item of no bar: its drop-down rows start at the left edge).
   const Integer index = Items()->IndexOf(Item);
-  if (!IsBarItem(Item) || (index != 0 && index >= 0) || ARect.Left < 5) return;
+  if ((index != 0 && index >= 0) || ARect.Left < 5) return;
   auto* form = dynamic_cast<TCustomForm*>(Owner());
   if (form == nullptr || form->FormStyle() != fsMDIForm || !form->HandleAllocated()) return;
   TCustomForm* child = form->ActiveMDIChild();

@@ -99,16 +99,23 @@ class AdvMainMenuMdi : public MenuTest {
 
 TEST_F(AdvMainMenuMdi, WindowMenuListsTheChildrenByCaptionWithTheActiveOneChecked) {
   const WNDPROC original = GetWindowLong(frame->ClientHandle(), GWL_WNDPROC);
+  // A refresh of the menu hooks the client; before any child the separator is there unseen.
+  menu->Refresh();
+  EXPECT_NE(GetWindowLong(frame->ClientHandle(), GWL_WNDPROC), original);
+  EXPECT_EQ(GetWindowLong(frame->ClientHandle(), GWL_USERDATA), original);
+  EXPECT_EQ(SendMessage(frame->ClientHandle(), WM_MDIREFRESHMENU, 0, 0), reinterpret_cast<LRESULT>(menu->Handle()));
+  ASSERT_EQ(WindowList(), (std::vector<std::string>{"-"}));
+  TMenuItem* marker = window->Items(1);
+  EXPECT_FALSE(marker->Visible());
+
   TForm* b = Child(u"B", 0);
   TForm* a1 = Child(u"A", 200);
   TForm* a2 = Child(u"A", 400);
   Settle();
-  // The active child's activation reached the menu: the client is hooked and the list is there.
-  EXPECT_NE(GetWindowLong(frame->ClientHandle(), GWL_WNDPROC), original);
-  EXPECT_EQ(GetWindowLong(frame->ClientHandle(), GWL_USERDATA), original);
   EXPECT_EQ(WindowList(), (std::vector<std::string>{"-", "1 A", "2 A", "3 B"}));
-  TMenuItem* marker = window->Items(1);
+  EXPECT_EQ(window->Items(1), marker);
   EXPECT_EQ(marker->ShortCut(), 0xABCD);
+  // The separator shows once there are children to list.
   EXPECT_TRUE(marker->Visible());
   EXPECT_EQ(menu->FindItem(0xABCD, fkShortCut), marker);
   for (TForm* c : {b, a1, a2}) {
@@ -152,6 +159,8 @@ TEST_F(AdvMainMenuMdi, ChoosingAWindowListItemActivatesThatChild) {
   TForm* b = Child(u"B", 0);
   Child(u"A", 200);
   Settle();
+  // The children's activation reached the menu (as merging into the frame's
+  // menu): the client is hooked and the list is there.
   ASSERT_EQ(WindowList(), (std::vector<std::string>{"-", "1 A", "2 B"}));
   TMenuItem* itemB = ListItemFor(b);
   ASSERT_FALSE(itemB->Checked());
