@@ -221,8 +221,7 @@ void DrawGlowTextOnDC(HDC DC, const String& Caption, const String& WideCaption, 
   if (GlowColor != clNone) {
     // A dark copy one pixel lower sets the text off the glass.
     TGPGraphicsPath shadow;
-    shadow.AddString(caption, -1, family.get(), FontStyleBold, size, GPRectF(R.X, R.Y + 1, R.Width, R.Height),
-                     &format);
+    shadow.AddString(caption, -1, family.get(), FontStyleBold, size, GPRectF(R.X, R.Y + 1, R.Width, R.Height), &format);
     TGPSolidBrush dark(ColorToARGB(DarkenColor(GlowColor, 35)));
     g.FillPath(&dark, &shadow);
   }
@@ -235,8 +234,8 @@ Integer GetGlowTextWidth(TCanvas* Canvas, const String& Caption, const String& W
                          TFont* Font) {
   if (Canvas == nullptr) return 0;
   TRect r{};
-  DrawGlowTextOnDC(Canvas->Handle(), Caption, WideCaption, Font, GPRectF(0, 0, 1000, 100), taLeftJustify,
-                   TextRendering, true, false, clNone, false, r);
+  DrawGlowTextOnDC(Canvas->Handle(), Caption, WideCaption, Font, GPRectF(0, 0, 1000, 100), taLeftJustify, TextRendering,
+                   true, false, clNone, false, r);
   return r.Right - r.Left;
 }
 

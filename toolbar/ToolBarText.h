@@ -39,11 +39,12 @@ void DrawGlowText(TCanvas* Canvas, const String& Caption, const String& WideCapt
 
 // The same on a device context; on Glass the outline gets a shadow one
 // pixel below it, 35 % darker than GlowColor (clNone: no shadow).
-void DrawGlowTextOnDC(HDC DC, const String& Caption, const String& WideCaption, TFont* Font,
-                      const gdiplus::TGPRectF& R, TAlignment Alignment, gdiplus::TAntiAlias TextRendering,
-                      bool Enabled, bool Glass, TColor GlowColor, bool Draw, TRect& TextRect);
+void DrawGlowTextOnDC(HDC DC, const String& Caption, const String& WideCaption, TFont* Font, const gdiplus::TGPRectF& R,
+                      TAlignment Alignment, gdiplus::TAntiAlias TextRendering, bool Enabled, bool Glass,
+                      TColor GlowColor, bool Draw, TRect& TextRect);
 
-// Width of the caption as DrawGlowTextOnDC measures it in a 1000 x 100 box; 0 for no caption or a nil canvas or font. Paints nothing.
+// Width of the caption as DrawGlowTextOnDC measures it in a 1000 x 100 box; 0 for no caption or a nil canvas or font.
+// Paints nothing.
 Integer GetGlowTextWidth(TCanvas* Canvas, const String& Caption, const String& WideCaption,
                          gdiplus::TAntiAlias TextRendering, TFont* Font);
 

@@ -7,6 +7,11 @@
 
 #include "DrawFixture.h"
 #include "foundation/gdiplus/LookFlags.h"
+#include "foundation/gdiplus_runtime/GdiplusApi.h"
+#include "foundation/gdiplus_runtime/GdiplusClasses.h"
+#include "foundation/graphics/AdvNamedColors.h"
+#include "foundation/svg/AdvGraphicsSVGImport.h"
+#include "foundation/svg/AdvSVGBitmap.h"
 #include "platform/rtl/Math.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Application.h"
@@ -300,4 +305,27 @@ TEST_F(ToolBarDraw, VerticalTextUnderlinesItsHotKey) {
       EXPECT_NE(Px(b.get(), x, P.Y + a - 1), clBlue);
     }
   }
+}
+
+// An SVG picture draws its document at its own size through the graphics'
+// device context.
+TEST_F(ToolBarDraw, SvgPictureDrawsItsDocument) {
+  InitializeNamedColors();
+  RegisterGdiplusModule();
+  gdiplus_runtime::InitializeGdiplusApi();
+  gdiplus_runtime::InitializeGdiplusClasses();
+  InitializeAdvGraphicsSVGEngineUnit();
+  {
+    TAdvSVGBitmap graphic;
+    const std::string svg = "<svg viewBox='0 0 10 10'><rect width='5' height='10' fill='blue'/></svg>";
+    graphic.LoadFromBytes(TBytes(svg.begin(), svg.end()));
+    ASSERT_TRUE(graphic.HasSVG());
+    auto b = Sheet(40, 30, clWhite);
+    DrawPicture(nullptr, b->Canvas(), TPoint(10, 5), true, &graphic);
+    EXPECT_TRUE(Near(Px(b.get(), 12, 10), clBlue, 8));
+    EXPECT_EQ(Px(b.get(), 17, 10), clWhite);  // the document's empty right half
+    EXPECT_EQ(Px(b.get(), 8, 10), clWhite);
+    EXPECT_EQ(Px(b.get(), 12, 17), clWhite);  // 10 px high
+  }
+  FinalizeAdvGraphicsSVGEngineUnit();
 }
