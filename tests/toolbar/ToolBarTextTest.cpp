@@ -139,6 +139,18 @@ TEST_F(ToolBarText, GdiRoadMeasuresFromTheOrigin) {
   EXPECT_EQ(r.Left, 0);
   EXPECT_EQ(r.Top, 0);
   EXPECT_GT(r.Right, 20);
+  EXPECT_FALSE(InkOf(b.get(), TRect{0, 0, 300, 60}, kPaper, 0).Any());
+  // Drawn with the caller's flags into R, in the canvas's font.
+  b->Canvas()->Brush()->SetStyle(bsClear);
+  DrawCaptionText(b->Canvas(), u"Toolbar", u"", tahoma.get(), TRect{50, 20, 250, 50}, taLeftJustify,
+                  DT_SINGLELINE | DT_VCENTER, gdiplus::aaNone, true, false, false, true, r);
+  const auto drawn = InkOf(b.get(), TRect{0, 0, 300, 60}, kPaper);
+  EXPECT_GT(drawn.Count, 30);
+  EXPECT_GE(drawn.Left, 50);
+  EXPECT_GE(drawn.Top, 20);
+  EXPECT_LE(drawn.Bottom, 50);
+  b = Sheet(300, 60, kPaper);
+  b->Canvas()->Font()->Assign(tahoma.get());
   DrawCaptionText(b->Canvas(), u"Toolbar", u"", tahoma.get(), TRect{50, 20, 250, 50}, taLeftJustify, DT_SINGLELINE,
                   gdiplus::aaAntiAlias, true, false, false, false, r);
   EXPECT_NEAR(r.Left, 50, 3);  // the GDI+ road measures in R
