@@ -346,3 +346,16 @@ TEST_F(ToolBarText, GlassCaptionNeedsComposition) {
   form.reset();
   PumpPending();
 }
+
+// The GDI measure of glow text is of the font given, not of whatever font
+// the canvas or DC holds, and leaves the canvas's font in place.
+TEST_F(ToolBarText, GlowTextMeasuresInTheGivenFont) {
+  auto small = MakeTextFont(u"Tahoma", 8), large = MakeTextFont(u"Tahoma", 20);
+  auto b = Sheet(20, 20, kPaper);
+  b->Canvas()->Font()->Assign(small.get());
+  const Integer narrow = GetGlowTextWidth(b->Canvas(), u"Measured", u"", gdiplus::aaNone, small.get());
+  const Integer wide = GetGlowTextWidth(b->Canvas(), u"Measured", u"", gdiplus::aaNone, large.get());
+  EXPECT_GT(narrow, 20);
+  EXPECT_GT(wide, narrow * 2);
+  EXPECT_EQ(b->Canvas()->TextWidth(u"Measured"), narrow);
+}
