@@ -11,8 +11,10 @@
 #include "foundation/gdiplus_runtime/GdiplusClasses.h"
 #include "foundation/graphics/AdvNamedColors.h"
 #include "foundation/svg/AdvGraphicsSVGImport.h"
+#include "foundation/pictures/GDIPPicture.h"
 #include "foundation/svg/AdvSVGBitmap.h"
 #include "platform/rtl/Math.h"
+#include "platform/rtl/Streams.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ImgList.h"
@@ -239,6 +241,16 @@ TEST_F(ToolBarDraw, PicturesBeyondTheBudgetAreReportedNotThrown) {
   EXPECT_FALSE(graphic.Saved);
   ASSERT_EQ(reported.Messages.size(), 2u);
   for (const String& m : reported.Messages) EXPECT_EQ(m, u"Could not allocate memory for image");
+  EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 0, 40, 40), 0x808080, 0).Any());
+
+  // A PNG whose header claims 100000 x 100000 pixels: never decoded, nothing drawn.
+  const Byte header[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                         0,    1,   0x86, 0xA0, 0, 1, 0x86, 0xA0, 8, 6, 0, 0, 0, 0, 0, 0, 0};
+  TBytesStream stream(TBytes(std::begin(header), std::end(header)));
+  TGDIPPicture claimed;
+  claimed.LoadFromStream(&stream);
+  EXPECT_NO_THROW(DrawPicture(nullptr, b->Canvas(), TPoint(0, 0), true, &claimed));
+  EXPECT_NO_THROW(DrawPicture(nullptr, b->Canvas(), TPoint(0, 0), false, &claimed));
   EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 0, 40, 40), 0x808080, 0).Any());
 }
 
