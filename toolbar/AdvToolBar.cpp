@@ -134,6 +134,28 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
   FInternalToolBarStyler.reset();
 }
 
+void TAdvCustomToolBar::SavePosition() {
+  if (!FPersistence->Enabled()) return;
+  std::unique_ptr<TCustomIniFile> ini = OpenPersistenceStore(*FPersistence);
+  if (!ini) return;
+  const String& sec = FPersistence->Section();
+  const String& n = Name();
+  if (FToolBarState != tsFloating) {
+    // Only a stored floating state is overwritten: a toolbar that never
+    // floated leaves no name or state behind.
+    const String stored = ini->ReadString(sec, n + u".Name", u"");
+    if (!stored.empty() && SameText(stored, n) && (ini->ReadInteger(sec, n + u".State", 0) & 0xFF) == 1)
+      ini->WriteInteger(sec, n + u".State", Integer(FToolBarState));
+  }
+  for (Integer i = 0; i < ToolBarControlCount(); ++i) {
+    TControl* c = Item(FATBControls.get(), i);
+    if (!c->Name().empty()) ini->WriteInteger(sec, n + u"." + c->Name(), c->Visible() ? 1 : 0);
+  }
+  // Written now, so that a failure reaches the caller rather than vanishing
+  // in the store's own destructor.
+  ini->UpdateFile();
+}
+
 String TAdvCustomToolBar::Version() const {
   const Integer v = GetVersionNr();
   return IntToStr((v >> 24) & 0xFF) + u"." + IntToStr((v >> 16) & 0xFF) + u"." + IntToStr((v >> 8) & 0xFF) + u"." +
