@@ -392,8 +392,10 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void DrawCloseButton();
   void DrawOptionButton();
   void DrawCloseCross(TPoint P, TColor Color);
-  // The canvas's text; the one place caption text is drawn.
-  void DrawCaptionText(const TRect& R, const String& Text, TTextFormat Format);
+  // One line of caption text in R, vertically centred; the one place the
+  // toolbar draws caption text.
+  void DrawToolBarCaption(const TRect& R, const String& Caption, const String& WideCaption, TAlignment Alignment,
+                          bool Ellipsis);
 
   // --- helpers ---
   bool IsLoadingOrDestroying() const;
