@@ -3,8 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "DrawFixture.h"
+#include "foundation/gdiplus/LookFlags.h"
+#include "platform/rtl/Math.h"
 #include "platform/testing/GuiTestApp.h"
+#include "platform/vcl/Application.h"
+#include "platform/vcl/ImgList.h"
+#include "platform/vcl/PngImage.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 using namespace toolbar;
 using drawtest::Near;
@@ -106,4 +114,190 @@ TEST_F(ToolBarDraw, BevelLineTakesWhiteFirstWhenRaised) {
   DrawBevelLine(s->Canvas(), TPoint(10, 2), TPoint(10, 15), true, false);
   EXPECT_EQ(Px(s.get(), 9, 8), ColorToRGB(clBtnShadow));
   EXPECT_EQ(Px(s.get(), 11, 8), TColor(0xFFFFFF));
+}
+
+namespace {
+
+// A 16 x 16 list holding one image: a red 10 x 10 square on white.
+std::unique_ptr<TImageList> RedSquareList() {
+  auto list = std::make_unique<TImageList>(nullptr, 16, 16);
+  auto image = Sheet(16, 16, 0xFFFFFF);
+  image->Canvas()->Brush()->SetColor(clRed);
+  image->Canvas()->FillRect(TRect(3, 3, 13, 13));
+  list->Add(image.get(), nullptr);
+  return list;
+}
+
+// What the application was told while painting.
+class ReportedFailures {
+ public:
+  ReportedFailures() {
+    Application->OnException = [this](TObject*, Exception* e) { Messages.push_back(e->Message()); };
+  }
+  ~ReportedFailures() { Application->OnException = nullptr; }
+  std::vector<String> Messages;
+};
+
+// A graphic from outside that declares a size beyond any sensible picture;
+// it records whether anyone asked for its bytes.
+class THugeGraphic : public TGraphic {
+ public:
+  bool Empty() const override { return false; }
+  Integer Width() const override { return 16000; }
+  Integer Height() const override { return 16000; }
+  void Draw(TCanvas*, const TRect&) override {}
+  void LoadFromBytes(const TBytes&) override {}
+  void SaveToBytes(TBytes&) override { Saved = true; }
+  void SaveToStream(TStream*) override { Saved = true; }
+  bool Saved = false;
+};
+
+// The toolbar scale for one test; put back to 96 PPI afterwards.
+class ToolBarDrawScaled : public drawtest::DrawTest, public testing::WithParamInterface<Integer> {
+ protected:
+  void SetUp() override {
+    drawtest::DrawTest::SetUp();
+    UpdateToolBarDPIScale(GetParam());
+  }
+  void TearDown() override {
+    UpdateToolBarDPIScale(96);
+    gdiplus::SetScenicRibbonFlag(false);
+  }
+};
+
+}  // namespace
+
+// The scenic frame's separators sit 22 px (scaled) in from the left and
+// 3 px in from the right; the classic frame is an outline with curved ends.
+TEST_P(ToolBarDrawScaled, QATFrameSeparatorsFollowTheScale) {
+  gdiplus::SetScenicRibbonFlag(true);
+  auto b = Sheet(120, 30, 0x808080);
+  DrawQATFrame(b->Canvas()->Handle(), TRect(0, 0, 100, 30));
+  const int x1 = int(Round(22 * ToolBarDPIScale));
+  EXPECT_NE(Px(b.get(), x1, 15), TColor(0x808080));
+  EXPECT_NE(Px(b.get(), 97, 15), TColor(0x808080));
+  EXPECT_EQ(Px(b.get(), x1 + 4, 15), TColor(0x808080));
+  EXPECT_EQ(Px(b.get(), x1, 3), TColor(0x808080));  // lines start 7 px down
+  EXPECT_EQ(Px(b.get(), 50, 15), TColor(0x808080));
+
+  gdiplus::SetScenicRibbonFlag(false);
+  auto o = Sheet(120, 40, 0xFFFFFF);
+  DrawQATFrame(o->Canvas()->Handle(), TRect(5, 5, 100, 30));
+  EXPECT_NE(Px(o.get(), 50, 5), TColor(0xFFFFFF));   // top line
+  EXPECT_NE(Px(o.get(), 50, 30), TColor(0xFFFFFF));  // bottom line
+  EXPECT_EQ(Px(o.get(), 50, 17), TColor(0xFFFFFF));  // inside
+  EXPECT_EQ(Px(o.get(), 110, 17), TColor(0xFFFFFF));
+}
+
+// Images keep their own size at every scale: the white corner colour is
+// left out, the red square shows (greyed when disabled).
+TEST_P(ToolBarDrawScaled, ImageListImageLeavesItsCornerColourOut) {
+  auto list = RedSquareList();
+  auto b = Sheet(60, 40, 0x808080);
+  DrawImageListImage(nullptr, b->Canvas(), TPoint(10, 10), 0, true, list.get());
+  EXPECT_TRUE(Near(Px(b.get(), 18, 18), clRed, 8));
+  EXPECT_EQ(Px(b.get(), 11, 11), TColor(0x808080));  // white corner left out
+  EXPECT_EQ(Px(b.get(), 27, 18), TColor(0x808080));
+  EXPECT_EQ(Px(b.get(), 30, 18), TColor(0x808080));  // nothing beyond 16 px
+
+  auto d = Sheet(60, 40, 0x808080);
+  DrawImageListImage(nullptr, d->Canvas(), TPoint(10, 10), 0, false, list.get());
+  const TColor grey = Px(d.get(), 18, 18);
+  EXPECT_FALSE(Near(grey, clRed, 60)) << std::hex << grey;
+  EXPECT_EQ(Px(d.get(), 11, 11), TColor(0x808080));
+}
+
+INSTANTIATE_TEST_SUITE_P(At96And144, ToolBarDrawScaled, testing::Values(96, 144));
+
+// Nothing for a nil list, a negative or absent index, or no surface.
+TEST_F(ToolBarDraw, ImageListImageIgnoresBadInput) {
+  auto list = RedSquareList();
+  auto b = Sheet(40, 40, 0x808080);
+  DrawImageListImage(nullptr, b->Canvas(), TPoint(5, 5), 0, true, nullptr);
+  DrawImageListImage(nullptr, b->Canvas(), TPoint(5, 5), -1, true, list.get());
+  DrawImageListImage(nullptr, b->Canvas(), TPoint(5, 5), 1, true, list.get());
+  DrawImageListImage(nullptr, nullptr, TPoint(5, 5), 0, true, list.get());
+  EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 0, 40, 40), 0x808080, 0).Any());
+}
+
+// Sizes are checked before anything is allocated: an image list or a
+// picture beyond the picture budget is reported once and drawn as nothing,
+// and the paint that asked goes on.
+TEST_F(ToolBarDraw, PicturesBeyondTheBudgetAreReportedNotThrown) {
+  EnsureGuiApplication();
+  ReportedFailures reported;
+  auto b = Sheet(40, 40, 0x808080);
+  TImageList huge(nullptr, 16384, 16384);
+  EXPECT_NO_THROW(DrawImageListImage(nullptr, b->Canvas(), TPoint(0, 0), 0, true, &huge));
+  THugeGraphic graphic;
+  EXPECT_NO_THROW(DrawPicture(nullptr, b->Canvas(), TPoint(0, 0), true, &graphic));
+  EXPECT_FALSE(graphic.Saved);
+  ASSERT_EQ(reported.Messages.size(), 2u);
+  for (const String& m : reported.Messages) EXPECT_EQ(m, u"Could not allocate memory for image");
+  EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 0, 40, 40), 0x808080, 0).Any());
+}
+
+// A transparent picture leaves out the colour of its top-left pixel; an
+// opaque one draws every pixel; a PNG is never keyed.
+TEST_F(ToolBarDraw, TransparentPictureLeavesItsKeyColourOut) {
+  auto picture = Sheet(12, 12, clFuchsia);
+  picture->Canvas()->Brush()->SetColor(clBlue);
+  picture->Canvas()->FillRect(TRect(4, 4, 8, 8));
+
+  auto keyed = Sheet(40, 40, 0x808080);
+  DrawPicture(nullptr, keyed->Canvas(), TPoint(10, 10), true, picture.get());
+  EXPECT_EQ(Px(keyed.get(), 11, 11), TColor(0x808080));
+  EXPECT_EQ(Px(keyed.get(), 21, 21), TColor(0x808080));
+  EXPECT_TRUE(Near(Px(keyed.get(), 15, 15), clBlue, 8));
+
+  auto opaque = Sheet(40, 40, 0x808080);
+  DrawPicture(nullptr, opaque->Canvas(), TPoint(10, 10), false, picture.get());
+  EXPECT_TRUE(Near(Px(opaque.get(), 11, 11), clFuchsia, 8));
+  EXPECT_TRUE(Near(Px(opaque.get(), 15, 15), clBlue, 8));
+  EXPECT_EQ(Px(opaque.get(), 22, 22), TColor(0x808080));  // its own size: 12 px
+
+  TPngImage png;
+  png.Assign(picture.get());
+  auto p = Sheet(40, 40, 0x808080);
+  DrawPicture(nullptr, p->Canvas(), TPoint(10, 10), true, &png);
+  EXPECT_TRUE(Near(Px(p.get(), 11, 11), clFuchsia, 8));
+
+  DrawPicture(nullptr, nullptr, TPoint(0, 0), true, picture.get());  // no surface: nothing
+  DrawPicture(nullptr, p->Canvas(), TPoint(0, 0), true, nullptr);
+}
+
+// The hot key's underline runs beside its character, down the text; "&&"
+// is a literal ampersand and marks nothing.
+TEST_F(ToolBarDraw, VerticalTextUnderlinesItsHotKey) {
+  struct Case {
+    const char16_t* Caption;
+    const char16_t* Before;  // the stripped text before the hot key (nullptr: no hot key)
+    const char16_t* Key;
+  };
+  for (const Case& c : {Case{u"&File", u"", u"F"}, Case{u"Vi&ew", u"Vi", u"e"}, Case{u"A&&B", nullptr, nullptr},
+                        Case{u"Tail&", nullptr, nullptr}}) {
+    SCOPED_TRACE(StringToUtf8(c.Caption));
+    auto b = Sheet(80, 120, 0xFFFFFF);
+    TCanvas* canvas = b->Canvas();
+    canvas->Font()->SetName(u"Tahoma");
+    canvas->Font()->SetSize(10);
+    canvas->Font()->SetColor(clBlue);
+    canvas->Font()->SetOrientation(2700);
+    canvas->Brush()->SetStyle(bsClear);
+    const TPoint P(60, 10);
+    DrawVerticalText(canvas, c.Caption, P);
+    const int h = canvas->TextHeight(u"Tail");
+    const int x = P.X - h + 1;
+    if (c.Before == nullptr) {
+      for (int y = 0; y < 120; ++y) EXPECT_NE(Px(b.get(), x, y), clBlue) << y;
+      continue;
+    }
+    const int a = canvas->TextWidth(c.Before), w = canvas->TextWidth(c.Key);
+    EXPECT_EQ(Px(b.get(), x, P.Y + a), clBlue);
+    EXPECT_EQ(Px(b.get(), x, P.Y + a + w - 1), clBlue);
+    EXPECT_NE(Px(b.get(), x, P.Y + a + w), clBlue);  // LineTo leaves the end out
+    if (a > 0) {
+      EXPECT_NE(Px(b.get(), x, P.Y + a - 1), clBlue);
+    }
+  }
 }
