@@ -390,6 +390,9 @@ class TZadEdevAziMenuButton : public TAdvCustomToolBarButton {
   static void DrawMenuArrow(TCanvas* ACanvas, Integer a, Integer b, TColor Color);
 };
 
+// Declares the button classes to the type information (after the toolbar's).
+void RegisterToolBarButtonClasses();
+
 // How often the un-hot check looks at the pointer while it rests on a
 // button: the layer sends CM_MOUSELEAVE itself, so the poll is only a
 // fallback and need not wake the thread every millisecond.
