@@ -316,6 +316,8 @@ class TAdvCustomToolBarButton : public TAdvCustomToolBarControl {
   void PaintFace(TCanvas* ACanvas, const TRect& R, const TRect& M, const TRect& D, TColor C1, TColor C2, TColor DC1,
                  TColor DC2, TColor B, bool Horizontal, TColor T, TColor ArrowColor, TBitmap* G, bool Vertical,
                  bool Glass);
+  // The arrow in the drop-down section D.
+  virtual void DrawDropArrow(TCanvas* ACanvas, const TRect& D, TColor Color, bool Glass);
   // One image source at (K, J), with the hot shade under it.
   void DrawImage(TCanvas* ACanvas, TCustomImageList* List, Integer Index, bool DisabledList, TBitmap* AGlyph,
                  bool UsePicture, Integer K, Integer J, bool Glass);
@@ -388,6 +390,9 @@ class TZadEdevAziMenuButton : public TAdvCustomToolBarButton {
   // The 5-3-1 arrow with its apex at (a + 2, b + 2), pointing down (also on
   // vertical toolbars, where the menu opens below the button as well).
   static void DrawMenuArrow(TCanvas* ACanvas, Integer a, Integer b, TColor Color);
+
+ protected:
+  void DrawDropArrow(TCanvas* ACanvas, const TRect& D, TColor Color, bool Glass) override;
 };
 
 // Declares the button classes to the type information (after the toolbar's).

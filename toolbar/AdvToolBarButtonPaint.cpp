@@ -231,18 +231,20 @@ void TAdvCustomToolBarButton::PaintFace(TCanvas* ACanvas, const TRect& R, const 
       ArrowColor = 0x00FFFFFF;
     }
   }
-  // 5. The drop-down arrow; it points down, also on vertical toolbars, where
-  // the menu opens below the button too.
-  if (FDropDownButton) {
-    if (Glass) {
-      const TPoint P{D.Left + (D.Width() - 5) / 2, D.Top + (D.Height() - 3) / 2 + 1};
-      DrawDropDownArrow(nullptr, ACanvas, ArrowColor, P);
-    } else {
-      DrawArrowLines(ACanvas, D, ArrowColor, ToolBarDPIScale);
-    }
-  }
+  // 5. The drop-down arrow.
+  if (FDropDownButton) DrawDropArrow(ACanvas, D, ArrowColor, Glass);
   // 6. Image and caption.
   DrawGlyphAndText(ACanvas, M, G, T);
+}
+
+void TAdvCustomToolBarButton::DrawDropArrow(TCanvas* ACanvas, const TRect& D, TColor Color, bool Glass) {
+  // Down on every side: on a vertical toolbar, too, the menu opens below the button.
+  if (Glass) {
+    const TPoint P{D.Left + (D.Width() - 5) / 2, D.Top + (D.Height() - 3) / 2 + 1};
+    DrawDropDownArrow(nullptr, ACanvas, Color, P);
+  } else {
+    DrawArrowLines(ACanvas, D, Color, ToolBarDPIScale);
+  }
 }
 
 void TAdvCustomToolBarButton::DrawGlyphAndText(TCanvas* ACanvas, TRect ARect, TBitmap* AGlyph, TColor ATextColor) {
@@ -522,6 +524,14 @@ Integer TAdvCustomToolBarButton::DrawTextOn(TCanvas* ACanvas, const String& Text
 
 // --- the menu button ---
 
+void TZadEdevAziMenuButton::DrawDropArrow(TCanvas* ACanvas, const TRect& D, TColor Color, bool Glass) {
+  const TPoint P{D.Left + (D.Width() - 5) / 2, D.Top + (D.Height() - 3) / 2 + 1};
+  if (Glass)
+    DrawDropDownArrow(nullptr, ACanvas, Color, P);
+  else
+    DrawMenuArrow(ACanvas, P.X, P.Y, Color);
+}
+
 void TZadEdevAziMenuButton::DrawMenuArrow(TCanvas* ACanvas, Integer a, Integer b, TColor Color) {
   if (ACanvas == nullptr || Color == clNone) return;
   ACanvas->Pen()->SetColor(Color);
@@ -643,40 +653,8 @@ void TZadEdevAziMenuButton::DrawButton(TCanvas* ACanvas) {
     f.Glyph = !FGlyphDisabled->Empty() ? FGlyphDisabled.get() : NonEmpty(FGlyph.get());
   }
 
-  // Background, frames and the open menu's frame as the toolbar button.
-  if (f.C1 != clNone) {
-    if (FDropDownButton) FillSection(ACanvas, R, f.Drop1, f.C2 != clNone ? f.Drop2 : f.Drop1, f.Horizontal, glass);
-    FillSection(ACanvas, M, f.C1, f.C2 != clNone ? f.C2 : f.C1, f.Horizontal, glass);
-  }
-  if (f.Border != clNone) {
-    if (FDropDownButton && FDropDownSplit) FrameSection(ACanvas, R, f.Border, glass, true);
-    if (!FDropDownButton || FDropDownSplit)
-      FrameSection(ACanvas, M, f.Border, glass, true);
-    else
-      FrameSection(ACanvas, TRect{M.Left, M.Top, R.Right, R.Bottom}, f.Border, glass, false);
-  }
-  if (FMenuSel && FDropDownSplit) {
-    TColor pen = 0x00800000;
-    if (styler != nullptr)
-      if (TCustomAdvMenuStyler* ms = styler->CurrentAdvMenuStyler()) pen = ms->MenuBorderColor();
-    if (pen != clNone) {
-      const Integer top = sideways ? M.Top : D.Top;
-      ACanvas->Pen()->SetColor(pen);
-      ACanvas->MoveTo(M.Left, D.Bottom);
-      ACanvas->LineTo(M.Left, top);
-      ACanvas->LineTo(D.Right - 1, top);
-      ACanvas->LineTo(D.Right - 1, D.Bottom);
-    }
-  }
-  if (FDropDownButton) {
-    // Pointing down on every side: the menu opens below the button.
-    const TPoint P{D.Left + (D.Width() - 5) / 2, D.Top + (D.Height() - 3) / 2 + 1};
-    if (glass)
-      DrawDropDownArrow(nullptr, ACanvas, f.Arrow, P);
-    else
-      DrawMenuArrow(ACanvas, P.X, P.Y, f.Arrow);
-  }
-  DrawGlyphAndText(ACanvas, M, f.Glyph, f.Text);
+  PaintFace(ACanvas, R, M, D, f.C1, f.C2, f.Drop1, f.Drop2, f.Border, f.Horizontal, f.Text, f.Arrow, f.Glyph, sideways,
+            glass);
 }
 
 }  // namespace toolbar
