@@ -551,6 +551,10 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
 
  private:
   void ApplyOfficeStyle(TVornStyle AStyle, TColor AAppColor, bool WithAppColor);
+  // The menu-bar buttons this toolbar made for its Menu's items, in order.
+  std::vector<TAdvCustomToolBarButton*> FToolBarMenuButtons;
+  // One step of ReduceButtonSizes (AReduce) or EnlargeButtonSizes.
+  Integer StepButtonSizes(bool AReduce, TButtonSizeState& ANewState, bool AApply);
   // The one office styler SetComponentStyle keeps for this toolbar; freed
   // with the internal styler.
   std::unique_ptr<TCustomZadEdevAziStyler> FStyleStyler;

@@ -1,6 +1,7 @@
 #include "toolbar/AdvToolBarLayout.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 #include "platform/rtl/Math.h"
@@ -248,6 +249,68 @@ std::vector<bool> SeparatorVisibility(const std::vector<TToolBarItem>& Items) {
     }
   }
   return shows;
+}
+
+// ---------------------------------------------------------------------------
+// Ribbon button sizes
+
+namespace {
+
+bool CanShrinkFrom(const TSizableButton& B, Integer S) { return B.AutoSized && B.State == S && B.MinState < S; }
+bool CanGrowFrom(const TSizableButton& B, Integer S) { return B.AutoSized && B.State == S && B.MaxState > S; }
+
+// From the end, the first i where the buttons at i and i - 1 both qualify;
+// then up to three from i back that qualify (and share i's Left when asked).
+template <class Qualifies>
+TButtonSizeStep FindRun(const std::vector<TSizableButton>& B, Qualifies Q, bool SameLeft) {
+  TButtonSizeStep step;
+  for (Integer i = Integer(B.size()) - 1; i >= 1; --i) {
+    if (!Q(B[i]) || !Q(B[i - 1])) continue;
+    step.Found = true;
+    for (Integer k = i; k >= 0 && k > i - 3; --k) {
+      if (!Q(B[k]) || (SameLeft && B[k].Left != B[i].Left)) break;
+      step.Indexes.push_back(k);
+    }
+    break;
+  }
+  return step;
+}
+
+}  // namespace
+
+TButtonSizeStep FindReduceStep(const std::vector<TSizableButton>& Buttons) {
+  TButtonSizeStep step = FindRun(Buttons, [](const TSizableButton& b) { return CanShrinkFrom(b, 2); }, false);
+  if (step.Found) {
+    step.NewState = 1;
+    step.SumOld = true;
+    return step;
+  }
+  step = FindRun(Buttons, [](const TSizableButton& b) { return CanShrinkFrom(b, 1); }, true);
+  step.NewState = 0;
+  return step;
+}
+
+TButtonSizeStep FindEnlargeStep(const std::vector<TSizableButton>& Buttons) {
+  TButtonSizeStep step = FindRun(Buttons, [](const TSizableButton& b) { return CanGrowFrom(b, 0); }, true);
+  if (step.Found) {
+    step.NewState = 1;
+    return step;
+  }
+  step = FindRun(Buttons, [](const TSizableButton& b) { return CanGrowFrom(b, 1); }, false);
+  step.NewState = 2;
+  step.SumNew = true;
+  return step;
+}
+
+Integer StepWidth(const TButtonSizeStep& Step, const std::vector<Integer>& OldWidths,
+                  const std::vector<Integer>& NewWidths) {
+  if (!Step.Found) return 0;
+  auto combine = [](const std::vector<Integer>& W, bool Sum) {
+    Integer r = 0;
+    for (Integer w : W) r = Sum ? r + w : std::max(r, w);
+    return r;
+  };
+  return std::abs(combine(OldWidths, Step.SumOld) - combine(NewWidths, Step.SumNew));
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The toolbar's geometry rules, driven without windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "toolbar/AdvToolBarLayout.h"
@@ -271,6 +272,115 @@ TEST(ToolBarLayout, TextMeasureSeamIsReplaceable) {
   EXPECT_EQ(MeasureToolBarText(nullptr, u"abc"), 21);
   SetToolBarTextMeasure(nullptr);
   EXPECT_EQ(MeasureToolBarText(nullptr, u"abc"), 0);
+}
+
+// --- ribbon button sizes ---
+
+namespace {
+
+TSizableButton Glow(Integer State, Integer Left, Integer Width, Integer Min = 0, Integer Max = 2) {
+  TSizableButton b;
+  b.AutoSized = true;
+  b.State = State;
+  b.MinState = Min;
+  b.MaxState = Max;
+  b.Left = Left;
+  b.Width = Width;
+  return b;
+}
+
+// Widths per state of the buttons below: glyph 24, label 70, large 44.
+constexpr Integer WidthOf[3] = {24, 70, 44};
+
+// Applies a step as the toolbar does and lays the row out again: stacked
+// small buttons share a column's Left.
+Integer Apply(std::vector<TSizableButton>& B, const TButtonSizeStep& S) {
+  std::vector<Integer> oldW, newW;
+  for (Integer k : S.Indexes) {
+    oldW.push_back(B[k].Width);
+    B[k].State = S.NewState;
+    B[k].Width = WidthOf[S.NewState];
+    newW.push_back(B[k].Width);
+  }
+  Integer x = 0, inColumn = 0, colLeft = 0, colWidth = 0;
+  for (auto& b : B) {
+    if (b.State == 2) {
+      inColumn = 0;
+      x += colWidth;
+      colWidth = 0;
+      b.Left = x;
+      x += b.Width;
+      continue;
+    }
+    if (inColumn == 0 || inColumn == 3) {
+      x += colWidth;
+      colLeft = x;
+      colWidth = 0;
+      inColumn = 0;
+    }
+    b.Left = colLeft;
+    colWidth = std::max(colWidth, b.Width);
+    ++inColumn;
+  }
+  return StepWidth(S, oldW, newW);
+}
+
+}  // namespace
+
+TEST(ToolBarButtonSizes, ASingleLargeButtonNeverShrinks) {
+  EXPECT_FALSE(FindReduceStep({Glow(2, 0, 44)}).Found);
+  TSizableButton other;  // not an auto-sized glow button
+  other.Width = 44;
+  EXPECT_FALSE(FindReduceStep({other, Glow(2, 44, 44)}).Found);
+  EXPECT_FALSE(FindReduceStep({Glow(2, 0, 44, 2), Glow(2, 44, 44)}).Found);  // the first may not shrink
+}
+
+TEST(ToolBarButtonSizes, LargeNeighboursBecomeOneColumn) {
+  std::vector<TSizableButton> b{Glow(2, 0, 44), Glow(2, 44, 44), Glow(2, 88, 44), Glow(2, 132, 44)};
+  const TButtonSizeStep s = FindReduceStep(b);
+  ASSERT_TRUE(s.Found);
+  EXPECT_EQ(s.NewState, 1);
+  EXPECT_EQ(s.Indexes, (std::vector<Integer>{3, 2, 1}));
+  EXPECT_EQ(StepWidth(s, {44, 44, 44}, {70, 60, 50}), 132 - 70);
+}
+
+TEST(ToolBarButtonSizes, LabelColumnWithDifferentLeftsShrinksOnlyItsLast) {
+  std::vector<TSizableButton> b{Glow(1, 0, 70), Glow(1, 70, 70)};
+  const TButtonSizeStep s = FindReduceStep(b);
+  ASSERT_TRUE(s.Found);
+  EXPECT_EQ(s.NewState, 0);
+  EXPECT_EQ(s.Indexes, (std::vector<Integer>{1}));
+  std::vector<TSizableButton> column{Glow(1, 0, 70), Glow(1, 0, 60), Glow(1, 0, 50)};
+  EXPECT_EQ(FindReduceStep(column).Indexes, (std::vector<Integer>{2, 1, 0}));
+  EXPECT_EQ(StepWidth(FindReduceStep(column), {70, 60, 50}, {24, 24, 24}), 46);
+}
+
+TEST(ToolBarButtonSizes, ShrinkAllThenGrowAllReturnsEveryButton) {
+  std::vector<TSizableButton> b;
+  for (Integer i = 0; i < 5; ++i) b.push_back(Glow(2, 44 * i, 44));
+  b[4].MinState = 1;  // may go no smaller than label
+  const std::vector<TSizableButton> start = b;
+  Integer rounds = 0;
+  for (TButtonSizeStep s = FindReduceStep(b); s.Found && rounds < 20; s = FindReduceStep(b), ++rounds) Apply(b, s);
+  EXPECT_LT(rounds, 20);
+  for (const auto& x : b) EXPECT_EQ(x.State, x.MinState);
+  rounds = 0;
+  for (TButtonSizeStep s = FindEnlargeStep(b); s.Found && rounds < 20; s = FindEnlargeStep(b), ++rounds) Apply(b, s);
+  EXPECT_LT(rounds, 20);
+  for (std::size_t i = 0; i < b.size(); ++i) EXPECT_EQ(b[i].State, start[i].State) << i;
+}
+
+TEST(ToolBarButtonSizes, EnlargeWidths) {
+  std::vector<TSizableButton> glyphs{Glow(0, 0, 24), Glow(0, 0, 24)};
+  TButtonSizeStep s = FindEnlargeStep(glyphs);
+  ASSERT_TRUE(s.Found);
+  EXPECT_EQ(s.NewState, 1);
+  EXPECT_EQ(StepWidth(s, {24, 24}, {70, 60}), 46);
+  std::vector<TSizableButton> labels{Glow(1, 0, 70), Glow(1, 0, 60)};
+  s = FindEnlargeStep(labels);
+  ASSERT_TRUE(s.Found);
+  EXPECT_EQ(s.NewState, 2);
+  EXPECT_EQ(StepWidth(s, {60, 70}, {44, 44}), 88 - 70);
 }
 
 }  // namespace toolbar

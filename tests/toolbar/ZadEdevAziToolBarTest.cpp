@@ -20,6 +20,7 @@
 #include "platform/rtl/StrUtils.h"
 #include "toolbar/AdvGlowMenuButton.h"
 #include "toolbar/AdvToolBar.h"
+#include "toolbar/AdvToolBarButton.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 
 namespace toolbar {
@@ -357,6 +358,79 @@ TEST_F(ToolBarTest, SavedLayoutHoldsControlVisibility) {
   EXPECT_EQ(ini.ReadInteger(u"UnDockedZadEdevAzis", u"ToolBar1.Gone", -1), 0);
   EXPECT_EQ(ini.ReadString(u"UnDockedZadEdevAzis", u"ToolBar1.State", u""), u"");
   std::filesystem::remove(path);
+}
+
+TEST_F(ToolBarTest, MainMenuMakesOneMenuButtonPerItem) {
+  TZadEdevAzi* tb = NewToolBar();
+  auto* menu = new TMainMenu(Form.get());
+  for (const char16_t* caption : {u"&File", u"&Edit", u"&View", u"&Help"}) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  tb->SetMenu(menu);
+  ASSERT_EQ(tb->ToolBarControlCount(), 4);
+  for (Integer i = 0; i < 4; ++i) {
+    auto* b = dynamic_cast<TZadEdevAziMenuButton*>(tb->GetToolBarControls(i));
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->MenuItem(), menu->Items()->Items(i));
+  }
+  EXPECT_FALSE(tb->ControlStyle().Contains(csAcceptsControls));
+  tb->SetMenu(nullptr);
+  EXPECT_EQ(tb->ToolBarControlCount(), 0);
+  // A menu freed while assigned leaves no buttons for its dead items.
+  tb->SetMenu(menu);
+  delete menu;
+  EXPECT_EQ(tb->Menu(), nullptr);
+  EXPECT_EQ(tb->ToolBarControlCount(), 0);
+}
+
+TEST_F(ToolBarTest, TurningVerticalSwapsLengthAndThickness) {
+  TZadEdevAzi* tb = NewToolBar();
+  auto* sep = Add<TZadEdevAziSeparator>(tb, 10, 20);
+  Add<TButton>(tb, 40, 22);
+  const Integer full = tb->Width();
+  tb->SetDockPosition(daLeft);
+  EXPECT_EQ(sep->Position(), daLeft);
+  EXPECT_EQ(tb->Width(), tb->SizeAtDock());
+  EXPECT_EQ(tb->Height(), tb->MaxLength());
+  EXPECT_EQ(tb->Constraints()->MinWidth(), 0);
+  tb->SetDockPosition(daTop);
+  EXPECT_EQ(sep->Position(), daTop);
+  EXPECT_EQ(tb->Height(), tb->SizeAtDock());
+  EXPECT_EQ(tb->Width(), full);
+}
+
+TEST_F(ToolBarTest, SeparatorsWithNothingBeforeThemHide) {
+  TZadEdevAzi* tb = NewToolBar();
+  auto* lead = Add<TZadEdevAziSeparator>(tb, 10, 20, 10);
+  Add<TButton>(tb, 40, 22, 30);
+  auto* mid = Add<TZadEdevAziSeparator>(tb, 10, 20, 80);
+  tb->UpdateSeparators();
+  EXPECT_FALSE(lead->Visible());
+  EXPECT_TRUE(mid->Visible());
+  EXPECT_EQ(mid->Top(), 2);
+}
+
+// A child that reads its toolbar's styler while it is being destroyed (as
+// a painting child may): the styler must still be alive then.
+class TStylerReader : public TAdvCustomToolBarControl {
+ public:
+  using TAdvCustomToolBarControl::TAdvCustomToolBarControl;
+  ~TStylerReader() override {
+    if (auto* tb = dynamic_cast<TAdvCustomToolBar*>(Parent())) LastColor = tb->CurrentToolBarStyler()->Color()->Color();
+  }
+  static inline TColor LastColor = clNone;
+};
+
+TEST_F(ToolBarTest, ChildrenGoWhileTheStylerStillLives) {
+  TStylerReader::LastColor = clNone;
+  TZadEdevAzi* tb = NewToolBar();
+  tb->SetComponentStyle(tsOffice2019White);
+  Add<TStylerReader>(tb, 10, 10);
+  const TColor expected = tb->CurrentToolBarStyler()->Color()->Color();
+  delete tb;
+  EXPECT_EQ(TStylerReader::LastColor, expected);
 }
 
 }  // namespace toolbar
