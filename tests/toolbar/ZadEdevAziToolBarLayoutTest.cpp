@@ -257,6 +257,10 @@ TEST(ToolBarLayout, PartRectangles) {
   fl.Floating = true;
   EXPECT_EQ(CloseButtonRect(fl), (TRect{103, 1, 119, 15}));
   EXPECT_EQ(OptionButtonRect(fl), (TRect{85, 1, 101, 15}));
+  // At 144 PPI the buttons are as wide as the scaled caption is high.
+  fl.Scale = 1.5f;
+  EXPECT_EQ(CloseButtonRect(fl), (TRect{95, 1, 119, 23}));
+  EXPECT_EQ(OptionButtonRect(fl), (TRect{69, 1, 93, 23}));
   // The caption option indicator replaces a hidden right handle.
   TToolBarParts co;
   co.Client = TRect{0, 0, 200, 40};
