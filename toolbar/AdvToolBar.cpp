@@ -947,7 +947,7 @@ void TAdvCustomToolBar::SetOptionMenu(TPopupMenu* Value) {
 void TAdvCustomToolBar::SetImages(TCustomImageList* Value) {
   if (FImages == Value) return;
   if (FImages != nullptr) {
-    const Integer oldH = FImages->Height(), oldW = FImages->Width();
+    const Integer oldW = FImagesSize.X, oldH = FImagesSize.Y;
     const Integer d = Value != nullptr ? (IsHorizontal() ? Value->Height() - oldH : Value->Width() - oldW)
                                        : -(IsHorizontal() ? oldH : oldW);
     if (IsHorizontal()) SetHeight(Height() + d);
@@ -957,6 +957,7 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* Value) {
     RemoveFreeNotification(FImages);
   }
   FImages = Value;
+  FImagesSize = Value != nullptr ? TPoint{Value->Width(), Value->Height()} : TPoint{0, 0};
   if (Value != nullptr) Value->FreeNotification(this);
   FInternalControlPositioning = true;
   for (Integer i = 0; i < ToolBarControlCount(); ++i)
@@ -1005,7 +1006,10 @@ void TAdvCustomToolBar::SetMenu(TMainMenu* Value) {
     return;
   }
   Value->FreeNotification(this);
-  if (!ComponentState().Contains(csLoading) || Value->Images() != nullptr) FImages = Value->Images();
+  if (!ComponentState().Contains(csLoading) || Value->Images() != nullptr) {
+    FImages = Value->Images();
+    FImagesSize = FImages != nullptr ? TPoint{FImages->Width(), FImages->Height()} : TPoint{0, 0};
+  }
   TMenuItem* items = Value->Items();
   for (Integer i = 0; i < items->Count(); ++i) {
     auto* b = new TZadEdevAziMenuButton(this);

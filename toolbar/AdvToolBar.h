@@ -551,6 +551,9 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
 
  private:
   void ApplyOfficeStyle(TVornStyle AStyle, TColor AAppColor, bool WithAppColor);
+  // The image size of Images when it was assigned: a list being freed can no
+  // longer be asked.
+  TPoint FImagesSize{0, 0};
   // The menu-bar buttons this toolbar made for its Menu's items, in order.
   std::vector<TAdvCustomToolBarButton*> FToolBarMenuButtons;
   // One step of ReduceButtonSizes (AReduce) or EnlargeButtonSizes.
