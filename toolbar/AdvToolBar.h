@@ -191,6 +191,8 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void BuildSequenceList(TDbgList* AList, bool AVisibleOnly);
   void ControlInserted(TControl* AControl);
   void ControlRemoved(TControl* AControl);
+  // ControlRemoved for a component that is being freed (by address).
+  void ForgetComponent(TComponent* AComponent);
   void ControlRepositioned(TControl* AControl);
   Integer FindControlInsertIndex(Integer Index, Integer X, Integer Y);
   Integer ReorderControl(Integer Index, Integer X, Integer Y);

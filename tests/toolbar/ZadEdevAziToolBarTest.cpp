@@ -338,6 +338,17 @@ TEST_F(ToolBarTest, ControlsDestroyedBeforeTheirToolBar) {
   delete tb;
 }
 
+TEST_F(ToolBarTest, ControlMovedAwayForgetsAFreedToolBar) {
+  TZadEdevAzi* tb = NewToolBar();
+  auto* sep = Add<TZadEdevAziSeparator>(tb, 10, 20);
+  sep->SetParent(Form.get());  // a separator keeps its toolbar reference when it leaves
+  EXPECT_EQ(tb->IndexOfToolBarControl(sep), -1);
+  EXPECT_EQ(sep->ZadEdevAzi(), tb);
+  delete tb;
+  EXPECT_EQ(sep->ZadEdevAzi(), nullptr);
+  delete sep;
+}
+
 TEST_F(ToolBarTest, StoreErrorOnDestructionIsReportedNotThrown) {
   // The layout store is a folder: it can be neither read nor written.
   const String dir = Utf8ToString(::testing::TempDir());
