@@ -428,8 +428,9 @@ void TAdvCustomToolBar::PaintBorder(const TRect& B, TColor Base, TColor Border, 
     return;
   }
   if (page->PagerIsOnGlass()) {
-    FillAlphaGradientColors(cv->Handle(), TRect{B.Right - 4, B.Top, B.Right, clientBottom}, Base,
-                            BlendColor(Base, White, 50), 60, 255);
+    if (Base != clNone)
+      FillAlphaGradientColors(cv->Handle(), TRect{B.Right - 4, B.Top, B.Right, clientBottom}, Base,
+                              BlendColor(Base, White, 50), 60, 255);
     const TRect sep{B.Right - 3, B.Top, B.Right - 2, clientBottom};
     const TColor tab = s->TabAppearance()->BorderColor();
     if (page->TabGroupAppearance() != nullptr) {
