@@ -90,6 +90,9 @@ class IToolBarPage {
   // The pager's toolbar colours in the tones look.
   virtual ribbon::TToolBarAppearance* PagerToolBarAppearance() const = 0;
   virtual TColor PagerToolBarCaptionTextColor() const = 0;
+  // The pager's glow-button look (the caption option indicator takes its
+  // hot and down colours in the tones look).
+  virtual TGlowButtonAppearance* PagerGlowButtonAppearance() const = 0;
   // The pager's option picture (Disabled: its disabled one), nullptr when none.
   virtual TGDIPPicture* PagerOptionPicture(bool Disabled) const = 0;
   // A pixel of the page (its coordinates), for the toolbar's faked corners.

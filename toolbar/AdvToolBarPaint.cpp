@@ -693,6 +693,17 @@ void TAdvCustomToolBar::DrawCaptionOptionIndicator(const TRect& R) {
     mirrorTo = a->ColorMirrorHotTo();
     border = a->BorderColorHot();
   }
+  IToolBarPage* tonesPage = GetPage();
+  if (tonesPage != nullptr && tonesPage->HasPager() && tonesPage->PagerUsesTones())
+    if (TGlowButtonAppearance* pa = tonesPage->PagerGlowButtonAppearance()) {
+      if (FCapOptIndicatorDown) {
+        from = to = mirror = mirrorTo = pa->ColorDown();
+        border = pa->BorderColorDown();
+      } else if (FCapOptIndicatorHot) {
+        from = to = mirror = mirrorTo = pa->ColorHot();
+        border = pa->BorderColorHot();
+      }
+    }
   TGDIPGradient gradient = a->Gradient(), mirrorGradient = a->GradientMirror();
   if (FCapOptIndicatorDown) {
     gradient = a->GradientDown();
@@ -705,7 +716,7 @@ void TAdvCustomToolBar::DrawCaptionOptionIndicator(const TRect& R) {
     DrawGlowFace(cv, R, from, to, mirror, mirrorTo, border, gradient, mirrorGradient, true, false, true, FAntiAlias,
                  nullptr, u"");
   TGDIPPicture* pic = nullptr;
-  IToolBarPage* page = GetPage();
+  IToolBarPage* page = tonesPage;
   if (FParentOptionPicture && page != nullptr && page->HasPager()) {
     pic = page->PagerOptionPicture(false);
     if (!Enabled())
