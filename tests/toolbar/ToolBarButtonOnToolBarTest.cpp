@@ -3,6 +3,7 @@
 // to the toolbar's thickness and the hot face.
 #include "tests/toolbar/ToolBarButtonFixture.h"
 
+#include "platform/win/MessageLoop.h"
 #include "toolbar/AdvToolBar.h"
 
 namespace buttontest {
@@ -129,6 +130,98 @@ TEST_F(ButtonOnToolBarTest, AutoSizeTakesTheToolBarsThickness) {
   b->AdjustSize();
   EXPECT_EQ(b->Height(), 40 - 4);
   EXPECT_EQ(b->Width(), 15);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// The drop-down section shows DropDownMenu below the button's left edge, with
+// the menu styler of the toolbar's styler, and an item may free the button.
+TEST_F(ButtonOnToolBarTest, DropDownSectionShowsItsMenuBelowTheButton) {
+  auto* b = AddToolBarButton();
+  b->SetAutoSize(false);
+  b->SetBounds(b->Left(), b->Top(), 40, 24);
+  b->SetDropDownButton(true);
+  auto* menu = new TAdvPopupMenu(Form.get());
+  auto* item = new TMenuItem(menu);
+  item->SetCaption(u"Erase");
+  menu->Items()->Add(item);
+  b->SetDropDownMenu(menu);
+  ShowForm();
+  TRect shown;
+  HWND helper = nullptr;
+  helper = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_USER) {
+      PostMessage(helper, WM_USER + 1, 0, 0);
+    } else if (m.Msg == WM_USER + 1) {
+      if (TWinControl* w = ActiveMenuWindow()) shown = w->BoundsRect();
+      CloseMenus();
+    }
+  });
+  int drops = 0, clicks = 0;
+  b->OnDropDown = [&](TObject*) { ++drops; };
+  b->OnClick = [&](TObject*) { ++clicks; };
+  PostMessage(helper, WM_USER, 0, 0);
+  testinput::MouseMove(b, TPoint{35, 5});
+  testinput::MouseDown();
+  testinput::MouseUp();
+  PumpPending();
+  EXPECT_EQ(drops, 1);
+  EXPECT_EQ(clicks, 0);
+  ASSERT_FALSE(shown.IsEmpty());
+  const TPoint below = b->Parent()->ClientToScreen(TPoint{b->Left(), b->Top() + b->Height()});
+  EXPECT_EQ(shown.Left, below.X);
+  EXPECT_EQ(shown.Top, below.Y);
+  EXPECT_EQ(menu->MenuStyler(), ToolBar->CurrentToolBarStyler()->CurrentAdvMenuStyler());
+  EXPECT_EQ(b->State(), absUp);
+
+  // An item that frees the button: nothing of it is touched afterwards.
+  HWND chooser = AllocateHWnd([](TMessage& m) {
+    if (m.Msg != WM_USER) return;
+    testinput::KeyPress(VK_DOWN);
+    testinput::KeyPress(VK_RETURN);
+  });
+  bool freed = false;
+  item->OnClick = [&](TObject*) {
+    delete b;
+    freed = true;
+  };
+  PostMessage(chooser, WM_USER, 0, 0);
+  testinput::MouseMove(b, TPoint{35, 5});
+  testinput::MouseDown();
+  testinput::MouseUp();
+  PumpPending();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(ActiveMenuWindow(), nullptr);
+  DeallocateHWnd(chooser);
+  DeallocateHWnd(helper);
+}
+
+// A vertical caption runs down the button.
+TEST_F(ButtonOnToolBarTest, VerticalCaptionRunsDown) {
+  auto b = std::make_unique<TZadEdevAziButton>(nullptr);
+  b->SetAutoSize(false);
+  b->SetBounds(0, 0, 24, 90);
+  b->SetParentStyler(false);
+  b->SetCaption(u"Program");
+  b->SetShowCaption(true);
+  b->SetPosition(toolbar::daLeft);
+  b->Appearance()->SetCaptionTextColor(0x0000FF);
+  auto sheet = Filled(24, 90, 0xFFFFFF);
+  b->DrawButton(sheet->Canvas());
+  int left = 99, top = 99, right = -1, bottom = -1;
+  for (int x = 0; x < 24; ++x)
+    for (int y = 0; y < 90; ++y)
+      if (Near(sheet->Canvas()->Pixels(x, y), 0x0000FF, 100)) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x);
+        bottom = std::max(bottom, y);
+      }
+  ASSERT_GE(right, 0);
+  EXPECT_GT(bottom - top, 2 * (right - left));
+  EXPECT_LE(right - left + 1, 16);
 }
 
 }  // namespace buttontest
