@@ -759,8 +759,20 @@ void TAdvCustomToolBarButton::SelectCaptionFont(TCanvas* ACanvas, float S, bool 
     else
       font = styler->ButtonAppearance()->CaptionFont();
   }
-  ACanvas->Font()->Assign(font);
-  if (Scale) ACanvas->Font()->SetHeight(BtnRound(font->Height() * double(S)));
+  TFont* f = ACanvas->Font();
+  const Integer height = Scale ? BtnRound(font->Height() * double(S)) : font->Height();
+  // A font the canvas already has keeps its handle: buttons paint one after
+  // another with the same caption font.
+  const bool same = f != font && f->Name() == font->Name() && f->Height() == height && f->Style() == font->Style() &&
+                    f->Charset() == font->Charset() && f->Orientation() == font->Orientation() &&
+                    f->Pitch() == font->Pitch() && f->Quality() == font->Quality() &&
+                    f->PixelsPerInch() == font->PixelsPerInch();
+  if (same) {
+    f->SetColor(font->Color());
+    return;
+  }
+  f->Assign(font);
+  f->SetHeight(height);
 }
 
 namespace {
