@@ -8,6 +8,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/HintWindow.h"
 #include "toolbar/AdvGlowMenuButton.h"
+#include "toolbar/AdvToolBarButton.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
 
@@ -112,12 +113,8 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
   FToolBarStyler = nullptr;
   // The children go now, while the lists and the stylers they may read are
   // still whole (the window base would free them only after this body).
-  while (ControlCount() > 0) {
-    TControl* child = Controls(ControlCount() - 1);
-    if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(child)) tc->FZadEdevAzi = nullptr;
-    RemoveControl(child);
-    delete child;  // a control is freed by its parent; it leaves its owner's list
-  }
+  // Each leaves this toolbar (and its owner's list) in its own destructor.
+  while (ControlCount() > 0) delete Controls(ControlCount() - 1);  // a control is freed by its parent
   FATBControls->Clear();
   FRUControls->Clear();
   FLUHidedControls->Clear();
@@ -132,6 +129,28 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
   RemoveFreeNotification(FInternalToolBarStyler.get());
   FCurrentToolBarStyler = nullptr;
   FInternalToolBarStyler.reset();
+}
+
+void TAdvCustomToolBar::SavePosition() {
+  if (!FPersistence->Enabled()) return;
+  std::unique_ptr<TCustomIniFile> ini = OpenPersistenceStore(*FPersistence);
+  if (!ini) return;
+  const String& sec = FPersistence->Section();
+  const String& n = Name();
+  if (FToolBarState != tsFloating) {
+    // Only a stored floating state is overwritten: a toolbar that never
+    // floated leaves no name or state behind.
+    const String stored = ini->ReadString(sec, n + u".Name", u"");
+    if (!stored.empty() && SameText(stored, n) && (ini->ReadInteger(sec, n + u".State", 0) & 0xFF) == 1)
+      ini->WriteInteger(sec, n + u".State", Integer(FToolBarState));
+  }
+  for (Integer i = 0; i < ToolBarControlCount(); ++i) {
+    TControl* c = Item(FATBControls.get(), i);
+    if (!c->Name().empty()) ini->WriteInteger(sec, n + u"." + c->Name(), c->Visible() ? 1 : 0);
+  }
+  // Written now, so that a failure reaches the caller rather than vanishing
+  // in the store's own destructor.
+  ini->UpdateFile();
 }
 
 String TAdvCustomToolBar::Version() const {
@@ -566,6 +585,7 @@ void TAdvCustomToolBar::ControlRemoved(TControl* AControl) {
   FLUHidedControls->Remove(AControl);
   FSeqControlList->Remove(AControl);
   if (FHintCtrl == AControl) FHintCtrl = nullptr;
+  std::erase_if(FToolBarMenuButtons, [AControl](TAdvCustomToolBarButton* b) { return static_cast<TControl*>(b) == AControl; });
   if (FDestroying) return;
   if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(AControl); tc && tc->IsToolBarButton())
     tc->FZadEdevAzi = nullptr;
@@ -699,17 +719,7 @@ void TAdvCustomToolBar::Update() {
 
 namespace {
 
-bool CanShrink(TControl* C, TButtonSizeState S) {
-  auto* g = dynamic_cast<TAdvCustomGlowButton*>(C);
-  return g != nullptr && g->AutoSize() && g->ButtonSizeState() == S && g->MinButtonSizeState() < S;
-}
-
-bool CanGrow(TControl* C, TButtonSizeState S) {
-  auto* g = dynamic_cast<TAdvCustomGlowButton*>(C);
-  return g != nullptr && g->AutoSize() && g->ButtonSizeState() == S && g->MaxButtonSizeState() > S;
-}
-
-// The width in State: applied (the button changes) or calculated.
+// The width in State: applied (the button changes at once) or calculated.
 Integer WidthIn(TControl* C, TButtonSizeState State, bool Apply) {
   auto* g = static_cast<TAdvCustomGlowButton*>(C);
   if (Apply) {
@@ -737,80 +747,50 @@ struct TFlags {
 
 }  // namespace
 
-Integer TAdvCustomToolBar::ReduceButtonSizes(TButtonSizeState& ANewState, bool AApply) {
+Integer TAdvCustomToolBar::StepButtonSizes(bool AReduce, TButtonSizeState& ANewState, bool AApply) {
   if (!FAutoPositionControls || !AutoSize() || !(OnPage() || OnCompactWindow()) || FCompact) return 0;
-  Integer gain = 0;
-  bool found = false;
+  Integer result = 0;
+  bool changed = false;
   {
     TFlags flags(FInternalControlPositioning, FInternalControlUpdation);
     BuildSequenceList(FSeqControlList.get(), true);
     TDbgList* L = FSeqControlList.get();
-    const Integer n = L->Count();
-    // Large side by side become one column of label buttons.
-    for (Integer i = n - 1; i >= 1 && !found; --i) {
-      if (!CanShrink(Item(L, i), bsLarge) || !CanShrink(Item(L, i - 1), bsLarge)) continue;
-      found = true;
-      Integer oldW = 0, newW = 0;
-      for (Integer k = i; k >= 0 && k > i - 3 && CanShrink(Item(L, k), bsLarge); --k) {
-        oldW += Item(L, k)->Width();
-        newW = std::max(newW, WidthIn(Item(L, k), bsLabel, AApply));
+    std::vector<TSizableButton> buttons;
+    for (Integer i = 0; i < L->Count(); ++i) {
+      TControl* c = Item(L, i);
+      TSizableButton b;
+      b.Left = c->Left();
+      b.Width = c->Width();
+      if (auto* g = dynamic_cast<TAdvCustomGlowButton*>(c)) {
+        b.AutoSized = g->AutoSize();
+        b.State = g->ButtonSizeState();
+        b.MinState = g->MinButtonSizeState();
+        b.MaxState = g->MaxButtonSizeState();
       }
-      ANewState = bsLabel;
-      gain = oldW - newW;
+      buttons.push_back(b);
     }
-    // A column of label buttons becomes a column of glyphs.
-    for (Integer i = n - 1; i >= 1 && !found; --i) {
-      if (!CanShrink(Item(L, i), bsLabel) || !CanShrink(Item(L, i - 1), bsLabel)) continue;
-      found = true;
-      const Integer left = Item(L, i)->Left();
-      Integer oldW = 0, newW = 0;
-      for (Integer k = i; k >= 0 && k > i - 3 && Item(L, k)->Left() == left && CanShrink(Item(L, k), bsLabel); --k) {
-        oldW = std::max(oldW, Item(L, k)->Width());
-        newW = std::max(newW, WidthIn(Item(L, k), bsGlyph, AApply));
+    const TButtonSizeStep step = AReduce ? FindReduceStep(buttons) : FindEnlargeStep(buttons);
+    if (step.Found) {
+      std::vector<Integer> oldW, newW;
+      for (Integer k : step.Indexes) {
+        oldW.push_back(buttons[k].Width);
+        newW.push_back(WidthIn(Item(L, k), TButtonSizeState(step.NewState), AApply));
       }
-      ANewState = bsGlyph;
-      gain = oldW - newW;
+      ANewState = TButtonSizeState(step.NewState);
+      result = StepWidth(step, oldW, newW);
+      changed = AApply;
     }
   }
-  if (found && AApply) ArrangeControls(true);
-  return std::abs(gain);
+  if (changed) ArrangeControls(true);
+  return result;
+}
+
+Integer TAdvCustomToolBar::ReduceButtonSizes(TButtonSizeState& ANewState, bool AApply) {
+  return StepButtonSizes(true, ANewState, AApply);
 }
 
 Integer TAdvCustomToolBar::EnlargeButtonSizes(TButtonSizeState& ANewState, bool AApply) {
-  if (!FAutoPositionControls || !AutoSize() || !(OnPage() || OnCompactWindow()) || FCompact) return 0;
-  Integer extra = 0;
-  bool found = false;
-  {
-    TFlags flags(FInternalControlPositioning, FInternalControlUpdation);
-    BuildSequenceList(FSeqControlList.get(), true);
-    TDbgList* L = FSeqControlList.get();
-    const Integer n = L->Count();
-    for (Integer i = n - 1; i >= 1 && !found; --i) {
-      if (!CanGrow(Item(L, i), bsGlyph) || !CanGrow(Item(L, i - 1), bsGlyph)) continue;
-      found = true;
-      const Integer left = Item(L, i)->Left();
-      Integer oldW = 0, newW = 0;
-      for (Integer k = i; k >= 0 && k > i - 3 && Item(L, k)->Left() == left && CanGrow(Item(L, k), bsGlyph); --k) {
-        oldW = std::max(oldW, Item(L, k)->Width());
-        newW = std::max(newW, WidthIn(Item(L, k), bsLabel, AApply));
-      }
-      ANewState = bsLabel;
-      extra = newW - oldW;
-    }
-    for (Integer i = n - 1; i >= 1 && !found; --i) {
-      if (!CanGrow(Item(L, i), bsLabel) || !CanGrow(Item(L, i - 1), bsLabel)) continue;
-      found = true;
-      Integer oldW = 0, newW = 0;
-      for (Integer k = i; k >= 0 && k > i - 3 && CanGrow(Item(L, k), bsLabel); --k) {
-        oldW = std::max(oldW, Item(L, k)->Width());
-        newW += WidthIn(Item(L, k), bsLarge, AApply);
-      }
-      ANewState = bsLarge;
-      extra = newW - oldW;
-    }
-  }
-  if (found && AApply) ArrangeControls(true);
-  return std::abs(extra);
+  return StepButtonSizes(false, ANewState, AApply);
 }
 
 void TAdvCustomToolBar::ShrinkAllButtons() {
@@ -1009,10 +989,46 @@ void TAdvCustomToolBar::SetDisabledImages(TCustomImageList* Value) {
 
 void TAdvCustomToolBar::SetMenu(TMainMenu* Value) {
   if (FMenu == Value) return;
+  if (ControlStyle().Contains(csAcceptsControls)) {
+    // A menu bar takes no other controls.
+    SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csMenuEvents});
+    if (HandleAllocated()) RecreateWnd();
+  }
+  // The buttons made for the old menu go.
+  const std::vector<TAdvCustomToolBarButton*> made = std::move(FToolBarMenuButtons);
+  FToolBarMenuButtons.clear();
+  for (TAdvCustomToolBarButton* b : made) delete b;  // a control is freed by its owner, the toolbar
   if (FMenu != nullptr) RemoveFreeNotification(FMenu);
   FMenu = Value;
-  if (Value != nullptr) Value->FreeNotification(this);
-  // The menu-bar buttons for the items come with the menu bar.
+  if (Value == nullptr) {
+    ArrangeControls(true);
+    return;
+  }
+  Value->FreeNotification(this);
+  if (!ComponentState().Contains(csLoading) || Value->Images() != nullptr) FImages = Value->Images();
+  TMenuItem* items = Value->Items();
+  for (Integer i = 0; i < items->Count(); ++i) {
+    auto* b = new TZadEdevAziMenuButton(this);
+    try {
+      b->SetGrouped(true);
+      b->SetParent(this);
+      b->SetShowCaption(true);
+      b->SetMenuItem(items->Items(i));
+      FToolBarMenuButtons.push_back(b);
+      b->SetAutoSize(true);
+    } catch (...) {
+      std::erase(FToolBarMenuButtons, static_cast<TAdvCustomToolBarButton*>(b));
+      delete b;
+      throw;
+    }
+  }
+  // The made buttons are bound again in list order to the items.
+  Integer next = 0;
+  for (Integer i = 0; i < ToolBarControlCount() && next < items->Count(); ++i) {
+    auto* b = dynamic_cast<TAdvCustomToolBarButton*>(Item(FATBControls.get(), i));
+    if (b != nullptr && std::find(FToolBarMenuButtons.begin(), FToolBarMenuButtons.end(), b) != FToolBarMenuButtons.end())
+      b->SetMenuItem(items->Items(next++));
+  }
 }
 
 Integer TAdvCustomToolBar::ToolBarIndex() const {

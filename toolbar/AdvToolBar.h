@@ -224,6 +224,11 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void GrowAllButtons();
 
   // --- customizer, docking and state ---
+  // Writes the layout to the persistence store (the visibility of each named
+  // control, and the state over a stored floating one); raises when the
+  // store cannot be read or written.
+  virtual void SavePosition();
+  virtual void LoadPosition() {}
   void SetCustomizer(TZadEdevAziCustomizer* ACustomizer) { FCustomizer = ACustomizer; }
   TZadEdevAziCustomizer* Customizer() const { return FCustomizer; }
   void ShowCustomizer();
@@ -247,6 +252,9 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void SetAutoPositionControls(bool Value);
   bool AutoPositionMultiRow() const { return FAutoPositionMultiRow; }
   void SetAutoPositionMultiRow(bool Value);
+  // The toolbar's own sizing (measured lengths and constraints), not the
+  // window base's fit to the children's extent.
+  bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool Value) override;
   bool Locked() const { return FLocked; }
   void SetLocked(bool Value);
@@ -362,9 +370,6 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   virtual void UpdateCompactButtonAppearance() {}
   // Records the tops of a ribbon toolbar's button rows.
   virtual void UpdateButtonRows() {}
-  // Saves the floating layout (persistence); raises on store errors.
-  virtual void SavePosition() {}
-  virtual void LoadPosition() {}
   virtual void UpdateMenu() {}
   virtual void UpdateOptionWindow() {}
 
@@ -387,8 +392,10 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void DrawCloseButton();
   void DrawOptionButton();
   void DrawCloseCross(TPoint P, TColor Color);
-  // The canvas's text; the one place caption text is drawn.
-  void DrawCaptionText(const TRect& R, const String& Text, TTextFormat Format);
+  // One line of caption text in R, vertically centred; the one place the
+  // toolbar draws caption text.
+  void DrawToolBarCaption(const TRect& R, const String& Caption, const String& WideCaption, TAlignment Alignment,
+                          bool Ellipsis);
 
   // --- helpers ---
   bool IsLoadingOrDestroying() const;
@@ -499,6 +506,7 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   bool FHot = false;
   Integer FTimeInc = 0, FStepHover = 0;
   TGlowState FGlowState = gsNone;
+  bool FAutoSize = true;  // hides the window base's flag, which stays off
   bool FCapOptIndicatorHot = false, FCapOptIndicatorDown = false;
   std::unique_ptr<TGDIPPicture> FIOptionDisabledPicture;
   std::unique_ptr<TGDIPPicture> FIOptionPicture;
@@ -543,6 +551,10 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
 
  private:
   void ApplyOfficeStyle(TVornStyle AStyle, TColor AAppColor, bool WithAppColor);
+  // The menu-bar buttons this toolbar made for its Menu's items, in order.
+  std::vector<TAdvCustomToolBarButton*> FToolBarMenuButtons;
+  // One step of ReduceButtonSizes (AReduce) or EnlargeButtonSizes.
+  Integer StepButtonSizes(bool AReduce, TButtonSizeState& ANewState, bool AApply);
   // The one office styler SetComponentStyle keeps for this toolbar; freed
   // with the internal styler.
   std::unique_ptr<TCustomZadEdevAziStyler> FStyleStyler;

@@ -1,6 +1,7 @@
 #include "toolbar/AdvToolBarLayout.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 #include "platform/rtl/Math.h"
@@ -251,10 +252,80 @@ std::vector<bool> SeparatorVisibility(const std::vector<TToolBarItem>& Items) {
 }
 
 // ---------------------------------------------------------------------------
+// Ribbon button sizes
+
+namespace {
+
+bool CanShrinkFrom(const TSizableButton& B, Integer S) { return B.AutoSized && B.State == S && B.MinState < S; }
+bool CanGrowFrom(const TSizableButton& B, Integer S) { return B.AutoSized && B.State == S && B.MaxState > S; }
+
+// From the end, the first i where the buttons at i and i - 1 both qualify;
+// then up to three from i back that qualify (and share i's Left when asked).
+template <class Qualifies>
+TButtonSizeStep FindRun(const std::vector<TSizableButton>& B, Qualifies Q, bool SameLeft) {
+  TButtonSizeStep step;
+  for (Integer i = Integer(B.size()) - 1; i >= 1; --i) {
+    if (!Q(B[i]) || !Q(B[i - 1])) continue;
+    step.Found = true;
+    for (Integer k = i; k >= 0 && k > i - 3; --k) {
+      if (!Q(B[k]) || (SameLeft && B[k].Left != B[i].Left)) break;
+      step.Indexes.push_back(k);
+    }
+    break;
+  }
+  return step;
+}
+
+}  // namespace
+
+TButtonSizeStep FindReduceStep(const std::vector<TSizableButton>& Buttons) {
+  TButtonSizeStep step = FindRun(Buttons, [](const TSizableButton& b) { return CanShrinkFrom(b, 2); }, false);
+  if (step.Found) {
+    step.NewState = 1;
+    step.SumOld = true;
+    return step;
+  }
+  step = FindRun(Buttons, [](const TSizableButton& b) { return CanShrinkFrom(b, 1); }, true);
+  step.NewState = 0;
+  return step;
+}
+
+TButtonSizeStep FindEnlargeStep(const std::vector<TSizableButton>& Buttons) {
+  TButtonSizeStep step = FindRun(Buttons, [](const TSizableButton& b) { return CanGrowFrom(b, 0); }, true);
+  if (step.Found) {
+    step.NewState = 1;
+    return step;
+  }
+  step = FindRun(Buttons, [](const TSizableButton& b) { return CanGrowFrom(b, 1); }, false);
+  step.NewState = 2;
+  step.SumNew = true;
+  return step;
+}
+
+Integer StepWidth(const TButtonSizeStep& Step, const std::vector<Integer>& OldWidths,
+                  const std::vector<Integer>& NewWidths) {
+  if (!Step.Found) return 0;
+  auto combine = [](const std::vector<Integer>& W, bool Sum) {
+    Integer r = 0;
+    for (Integer w : W) r = Sum ? r + w : std::max(r, w);
+    return r;
+  };
+  return std::abs(combine(OldWidths, Step.SumOld) - combine(NewWidths, Step.SumNew));
+}
+
+// ---------------------------------------------------------------------------
 // Rectangles of the parts
 
+namespace {
+// The caption's height as drawn: scaled, except on a ribbon page (whose
+// pager scales it already). The caption's buttons are as wide as it is high.
+Integer CaptionExtent(const TToolBarParts& P) {
+  return P.OnPage ? P.CaptionHeight : ScaleToolBarSize(P.CaptionHeight, P.Scale);
+}
+}  // namespace
+
 TRect CaptionRect(const TToolBarParts& P) {
-  const Integer h = P.OnPage ? P.CaptionHeight : ScaleToolBarSize(P.CaptionHeight, P.Scale);
+  const Integer h = CaptionExtent(P);
   TRect c = P.Client;
   if (P.Floating) {
     c.Bottom = c.Top + h;
@@ -291,24 +362,24 @@ TRect ControlsRect(const TToolBarParts& P) {
 TRect CloseButtonRect(const TToolBarParts& P) {
   if (!P.Floating || !P.ShowClose) return TRect{0, 0, 0, 0};
   const TRect c = CaptionRect(P);
-  return TRect{c.Right - P.CaptionHeight - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
+  return TRect{c.Right - CaptionExtent(P) - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
 }
 
 TRect OptionButtonRect(const TToolBarParts& P) {
   if (!P.Floating || !P.ShowOptionIndicator) return TRect{0, 0, 0, 0};
   if (P.ShowClose) {
     const TRect close = CloseButtonRect(P);
-    return TRect{close.Left - P.CaptionHeight - 2, close.Top, close.Left - 2, close.Bottom};
+    return TRect{close.Left - CaptionExtent(P) - 2, close.Top, close.Left - 2, close.Bottom};
   }
   const TRect c = CaptionRect(P);
-  return TRect{c.Right - P.CaptionHeight - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
+  return TRect{c.Right - CaptionExtent(P) - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
 }
 
 TRect CaptionOptionRect(const TToolBarParts& P) {
   if (!P.ShowOptionIndicator || P.ShowRightHandle || P.Floating || !P.ShowCaption || !P.Horizontal)
     return TRect{-1, -1, -1, -1};
   const TRect c = CaptionRect(P);
-  TRect r{c.Right - P.CaptionHeight + 1, c.Top + 2, c.Right - 1, c.Bottom - 1};
+  TRect r{c.Right - CaptionExtent(P) + 1, c.Top + 2, c.Right - 1, c.Bottom - 1};
   if (P.ScenicRibbon) r.Right -= 2;
   return r;
 }

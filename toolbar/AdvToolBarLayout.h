@@ -109,6 +109,35 @@ TToolBarSizing SizeToolBar(const TToolBarFrame& F, const TToolBarMeasure& M, Int
 // holds, per item, true for a separator that shows (other items: true).
 std::vector<bool> SeparatorVisibility(const std::vector<TToolBarItem>& Items);
 
+// --- ribbon button sizes ---
+// A ribbon toolbar fits its width by stepping glow buttons between their
+// size states (the glow button's TButtonSizeState ordinals: 0 glyph,
+// 1 label, 2 large). Buttons are the visible controls in sequence.
+struct TSizableButton {
+  bool AutoSized = false;  // an auto-sized glow button (any other control: false)
+  Integer State = 2, MinState = 0, MaxState = 2;
+  Integer Left = 0, Width = 0;
+};
+struct TButtonSizeStep {
+  bool Found = false;
+  Integer NewState = 0;
+  std::vector<Integer> Indexes;  // the buttons that change, from the last one back
+  bool SumOld = false;           // large side by side: their widths add up
+  bool SumNew = false;           // to large: the new widths add up
+};
+// Large to label: the last two neighbours that can both shrink from large,
+// with up to one more before them, become a column. Else label to glyph:
+// the last two neighbours that can shrink from label, and those of the up
+// to three that share the last one's Left.
+TButtonSizeStep FindReduceStep(const std::vector<TSizableButton>& Buttons);
+// Glyph to label first (a column sharing the last one's Left), else label
+// to large (up to three neighbours).
+TButtonSizeStep FindEnlargeStep(const std::vector<TSizableButton>& Buttons);
+// Width won (or needed) by a step, from the widths before and after, in the
+// order of Step.Indexes; never negative.
+Integer StepWidth(const TButtonSizeStep& Step, const std::vector<Integer>& OldWidths,
+                  const std::vector<Integer>& NewWidths);
+
 // --- rectangles of the toolbar's parts (client coordinates) ---
 struct TToolBarParts {
   TRect Client;  // (0, 0, Width, Height)

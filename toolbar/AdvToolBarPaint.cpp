@@ -8,6 +8,8 @@
 #include "ribbon/appearance/GroupAppearance.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/ToolBarDraw.h"
+#include "toolbar/ToolBarFaces.h"
+#include "toolbar/ToolBarText.h"
 #include "toolbar/shared/ToolBarShared.h"
 
 namespace toolbar {
@@ -67,10 +69,13 @@ bool Flat(TVornStyle S) {
 
 }  // namespace
 
-void TAdvCustomToolBar::DrawCaptionText(const TRect& R, const String& Text, TTextFormat Format) {
-  TRect r = R;
-  String t = Text;
-  Canvas()->TextRect(r, t, Format);
+void TAdvCustomToolBar::DrawToolBarCaption(const TRect& R, const String& Caption, const String& WideCaption,
+                                           TAlignment Alignment, bool Ellipsis) {
+  TRect measured;
+  const UINT flags = DT_SINGLELINE | DT_VCENTER | (Ellipsis ? DT_END_ELLIPSIS : 0) |
+                     (Alignment == taRightJustify ? DT_RIGHT : Alignment == taCenter ? DT_CENTER : DT_LEFT);
+  toolbar::DrawCaptionText(Canvas(), Caption, WideCaption, Canvas()->Font(), R, Alignment, flags, FAntiAlias, true,
+                           Ellipsis, false, true, measured);
 }
 
 void TAdvCustomToolBar::Paint() {
@@ -120,8 +125,7 @@ void TAdvCustomToolBar::PaintFloatingCaption(const TRect& C) {
   if (FShowOptionIndicator) right = GetOptionButtonRect().Left;
   else if (FShowClose) right = GetCloseButtonRect().Left;
   cv->Brush()->SetStyle(bsClear);
-  DrawCaptionText(TRect{C.Left + 3, C.Top, right, C.Bottom}, FCaption.empty() ? FWideCaption : FCaption,
-                  DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  DrawToolBarCaption(TRect{C.Left + 3, C.Top, right, C.Bottom}, FCaption, FWideCaption, taLeftJustify, false);
 }
 
 void TAdvCustomToolBar::PaintDockedCaption(const TRect& C, TColor& GroupBorder) {
@@ -183,10 +187,7 @@ void TAdvCustomToolBar::PaintDockedCaption(const TRect& C, TColor& GroupBorder) 
     const TRect opt = GetCaptionOptionRect();
     if (opt.Left >= 0) T.Right = opt.Left;
     else if (!FShowOptionIndicator && Flat(s->VornStyle())) T.Right -= 7;
-    const TTextFormat align = FCaptionAlignment == taRightJustify ? DT_RIGHT
-                              : FCaptionAlignment == taCenter    ? DT_CENTER
-                                                                  : DT_LEFT;
-    DrawCaptionText(T, caption, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | align);
+    DrawToolBarCaption(T, FCaption, FWideCaption, FCaptionAlignment, true);
     return;
   }
   // Rotated text: reading upwards on the left side, downwards on the right.
@@ -202,9 +203,11 @@ void TAdvCustomToolBar::PaintDockedCaption(const TRect& C, TColor& GroupBorder) 
         : FCaptionAlignment == taRightJustify ? T.Bottom - W - 5
                                               : T.Top + (T.Bottom - T.Top - W) / 2;
   }
+  TFont saved;
+  saved.Assign(cv->Font());
   cv->Font()->SetOrientation(FPosition == daLeft ? 900 : 2700);
-  cv->TextOut(x, y, caption);
-  cv->Font()->SetOrientation(0);
+  DrawVerticalText(cv, FCaption, TPoint{x, y});
+  cv->Font()->Assign(&saved);
 }
 
 void TAdvCustomToolBar::PaintBackground(const TRect& R, TRect& B, TColor& Base, TColor& Border) {
@@ -689,11 +692,17 @@ void TAdvCustomToolBar::DrawCaptionOptionIndicator(const TRect& R) {
     mirrorTo = a->ColorMirrorHotTo();
     border = a->BorderColorHot();
   }
-  // The face: an upper and a lower half, each a gradient (or solid), framed.
-  const Integer mid = R.Top + R.Height() / 2;
-  Fill(cv, TRect{R.Left, R.Top, R.Right, mid}, from, to, 16, false);
-  Fill(cv, TRect{R.Left, mid, R.Right, R.Bottom}, mirror, mirrorTo, 16, false);
-  Frame(cv, R, border);
+  TGDIPGradient gradient = a->Gradient(), mirrorGradient = a->GradientMirror();
+  if (FCapOptIndicatorDown) {
+    gradient = a->GradientDown();
+    mirrorGradient = a->GradientMirrorDown();
+  } else if (FCapOptIndicatorHot) {
+    gradient = a->GradientHot();
+    mirrorGradient = a->GradientMirrorHot();
+  }
+  if (FCapOptIndicatorDown || FCapOptIndicatorHot)
+    DrawGlowFace(cv, R, from, to, mirror, mirrorTo, border, gradient, mirrorGradient, true, false, true, FAntiAlias,
+                 nullptr, u"");
   TGDIPPicture* pic = nullptr;
   IToolBarPage* page = GetPage();
   if (FParentOptionPicture && page != nullptr && page->HasPager()) {
