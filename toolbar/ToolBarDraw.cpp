@@ -318,7 +318,6 @@ void DrawVistaGradient(TCanvas* Canvas, const TRect& R, Integer UpperHeight, TCo
     DrawRectPath(&g, &pen, x, y, w, h);
 }
 
-
 void DrawQATFrame(HDC DC, const TRect& R) {
   if (DC == nullptr) return;
   TGPGraphics g(DC);

@@ -311,7 +311,7 @@ TPoint FaceCaptionSize(TCanvas* Canvas, const TFaceContent& C) {
   if (C.Caption.empty() || C.Font == nullptr) return TPoint{0, 0};
   TRect r{};
   DrawGlowTextOnDC(Canvas->Handle(), C.Caption, String(), C.Font, GPRectF(0, 0, 1000, 100), taLeftJustify,
-                   C.TextRendering == aaNone ? aaNone : C.TextRendering, true, false, clNone, false, r);
+                   C.TextRendering, true, false, clNone, false, r);
   return TPoint{r.Right - r.Left, r.Bottom - r.Top};
 }
 
@@ -322,8 +322,8 @@ void FaceCaption(TCanvas* Canvas, TGPGraphics* G, const TFaceContent& C, const T
     if (!C.Enabled) Canvas->Font()->SetColor(TColor(0x808080));
     Canvas->Brush()->SetStyle(bsClear);
     TRect r = R;
-    DrawTextW(Canvas->Handle(), C.Caption.c_str(), Integer(C.Caption.size()), &r,
-              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    String text = C.Caption;
+    Canvas->TextRect(r, text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     return;
   }
   std::unique_ptr<TGPFont> font(G->MakeFont(C.Font));

@@ -120,11 +120,13 @@ void DrawCaptionText(TCanvas* Canvas, const String& Caption, const String& WideC
     g.DrawString(text, -1, font.get(), layout, &format, &brush);
     return;
   }
+  // Through the canvas, so its font, colour and brush are the DC's.
+  String text = caption;
   TextRect = TRect{0, 0, 1000, 100};
-  DrawTextW(Canvas->Handle(), caption.c_str(), Integer(caption.size()), &TextRect, DT_CALCRECT | DT_SINGLELINE);
+  Canvas->TextRect(TextRect, text, DT_CALCRECT | DT_SINGLELINE);
   if (!Draw) return;
   TRect r = R;
-  DrawTextW(Canvas->Handle(), caption.c_str(), Integer(caption.size()), &r, GDIFlags);
+  Canvas->TextRect(r, text, GDIFlags);
 }
 
 void DrawGlowText(TCanvas* Canvas, const String& Caption, const String& WideCaption, TFont* Font, const TGPRectF& R,
@@ -168,7 +170,8 @@ void DrawGlowText(TCanvas* Canvas, const String& Caption, const String& WideCapt
     bc->Font()->SetColor(Enabled ? Font->Color() : kDisabledTextColor);
     bc->Brush()->SetStyle(bsClear);
     TRect r{0, 0, w, h};
-    DrawTextW(bc->Handle(), caption.c_str(), Integer(caption.size()), &r, DT_VCENTER | DT_SINGLELINE | align);
+    String text = caption;
+    bc->TextRect(r, text, DT_VCENTER | DT_SINGLELINE | align);
     DrawPicture(&g, nullptr, TPoint{TextRound(R.X) + 2, TextRound(R.Y) + 1}, true, &bitmap);
   } else if (Glass) {
     g.SetSmoothingMode(SmoothingModeHighSpeed);
@@ -180,9 +183,12 @@ void DrawGlowText(TCanvas* Canvas, const String& Caption, const String& WideCapt
   } else if (TextRendering != aaNone) {
     g.DrawString(caption, -1, font.get(), R, &format, &brush);
   } else {
+    Canvas->Font()->Assign(Font);
+    Canvas->Font()->SetColor(Enabled ? Font->Color() : kDisabledTextColor);
     Canvas->Brush()->SetStyle(bsClear);
     TRect r = RoundedRect(R);
-    DrawTextW(Canvas->Handle(), caption.c_str(), Integer(caption.size()), &r, DT_VCENTER | DT_SINGLELINE | align);
+    String text = caption;
+    Canvas->TextRect(r, text, DT_VCENTER | DT_SINGLELINE | align);
   }
 }
 
@@ -221,8 +227,7 @@ void DrawGlowTextOnDC(HDC DC, const String& Caption, const String& WideCaption, 
   if (GlowColor != clNone) {
     // A dark copy one pixel lower sets the text off the glass.
     TGPGraphicsPath shadow;
-    shadow.AddString(caption, -1, family.get(), FontStyleBold, size, GPRectF(R.X, R.Y + 1, R.Width, R.Height),
-                     &format);
+    shadow.AddString(caption, -1, family.get(), FontStyleBold, size, GPRectF(R.X, R.Y + 1, R.Width, R.Height), &format);
     TGPSolidBrush dark(ColorToARGB(DarkenColor(GlowColor, 35)));
     g.FillPath(&dark, &shadow);
   }
@@ -235,8 +240,8 @@ Integer GetGlowTextWidth(TCanvas* Canvas, const String& Caption, const String& W
                          TFont* Font) {
   if (Canvas == nullptr) return 0;
   TRect r{};
-  DrawGlowTextOnDC(Canvas->Handle(), Caption, WideCaption, Font, GPRectF(0, 0, 1000, 100), taLeftJustify,
-                   TextRendering, true, false, clNone, false, r);
+  DrawGlowTextOnDC(Canvas->Handle(), Caption, WideCaption, Font, GPRectF(0, 0, 1000, 100), taLeftJustify, TextRendering,
+                   true, false, clNone, false, r);
   return r.Right - r.Left;
 }
 

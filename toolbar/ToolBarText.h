@@ -24,8 +24,9 @@ namespace toolbar {
 // font): measured in R, or in a 1000-px wide R when drawing without word
 // wrap; a caption wider than R is cut to its longest prefix that fits, with
 // "..." when Ellipsis, without a suffix when neither Ellipsis nor WordWrap.
-// GDI: DrawText measures into (0, 0, 1000, 100) and draws with GDIFlags.
-// Disabled text is grey ($808080).
+// GDI road: the canvas's font (Font gives only its name) measures into
+// (0, 0, 1000, 100) and draws into R with GDIFlags. Disabled GDI+ text is
+// grey ($808080).
 void DrawCaptionText(TCanvas* Canvas, const String& Caption, const String& WideCaption, TFont* Font, const TRect& R,
                      TAlignment Alignment, UINT GDIFlags, gdiplus::TAntiAlias TextRendering, bool Enabled,
                      bool Ellipsis, bool WordWrap, bool Draw, TRect& TextRect);
@@ -37,13 +38,15 @@ void DrawGlowText(TCanvas* Canvas, const String& Caption, const String& WideCapt
                   const gdiplus::TGPRectF& R, TAlignment Alignment, gdiplus::TAntiAlias TextRendering, bool Enabled,
                   bool Glass, bool UseBitmap, TColor BackColor, bool Draw, TRect& TextRect);
 
-// The same on a device context; on Glass the outline gets a shadow one
-// pixel below it, 35 % darker than GlowColor (clNone: no shadow).
-void DrawGlowTextOnDC(HDC DC, const String& Caption, const String& WideCaption, TFont* Font,
-                      const gdiplus::TGPRectF& R, TAlignment Alignment, gdiplus::TAntiAlias TextRendering,
-                      bool Enabled, bool Glass, TColor GlowColor, bool Draw, TRect& TextRect);
+// The same on a device context (the GDI road measures in Font, not in the
+// DC's font); off the glass always GDI+ text; on Glass a bold outline with
+// a shadow one pixel below it, 35 % darker than GlowColor (clNone: none).
+void DrawGlowTextOnDC(HDC DC, const String& Caption, const String& WideCaption, TFont* Font, const gdiplus::TGPRectF& R,
+                      TAlignment Alignment, gdiplus::TAntiAlias TextRendering, bool Enabled, bool Glass,
+                      TColor GlowColor, bool Draw, TRect& TextRect);
 
-// Width of the caption as DrawGlowTextOnDC measures it in a 1000 x 100 box; 0 for no caption or a nil canvas or font. Paints nothing.
+// Width of the caption as DrawGlowTextOnDC measures it in a 1000 x 100 box;
+// 0 for no caption or a nil canvas or font. Paints nothing.
 Integer GetGlowTextWidth(TCanvas* Canvas, const String& Caption, const String& WideCaption,
                          gdiplus::TAntiAlias TextRendering, TFont* Font);
 

@@ -7,7 +7,14 @@
 
 #include "DrawFixture.h"
 #include "foundation/gdiplus/LookFlags.h"
+#include "foundation/gdiplus_runtime/GdiplusApi.h"
+#include "foundation/gdiplus_runtime/GdiplusClasses.h"
+#include "foundation/graphics/AdvNamedColors.h"
+#include "foundation/svg/AdvGraphicsSVGImport.h"
+#include "foundation/pictures/GDIPPicture.h"
+#include "foundation/svg/AdvSVGBitmap.h"
 #include "platform/rtl/Math.h"
+#include "platform/rtl/Streams.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ImgList.h"
@@ -235,6 +242,16 @@ TEST_F(ToolBarDraw, PicturesBeyondTheBudgetAreReportedNotThrown) {
   ASSERT_EQ(reported.Messages.size(), 2u);
   for (const String& m : reported.Messages) EXPECT_EQ(m, u"Could not allocate memory for image");
   EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 0, 40, 40), 0x808080, 0).Any());
+
+  // A PNG whose header claims 100000 x 100000 pixels: never decoded, nothing drawn.
+  const Byte header[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                         0,    1,   0x86, 0xA0, 0, 1, 0x86, 0xA0, 8, 6, 0, 0, 0, 0, 0, 0, 0};
+  TBytesStream stream(TBytes(std::begin(header), std::end(header)));
+  TGDIPPicture claimed;
+  claimed.LoadFromStream(&stream);
+  EXPECT_NO_THROW(DrawPicture(nullptr, b->Canvas(), TPoint(0, 0), true, &claimed));
+  EXPECT_NO_THROW(DrawPicture(nullptr, b->Canvas(), TPoint(0, 0), false, &claimed));
+  EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 0, 40, 40), 0x808080, 0).Any());
 }
 
 // A transparent picture leaves out the colour of its top-left pixel; an
@@ -300,4 +317,27 @@ TEST_F(ToolBarDraw, VerticalTextUnderlinesItsHotKey) {
       EXPECT_NE(Px(b.get(), x, P.Y + a - 1), clBlue);
     }
   }
+}
+
+// An SVG picture draws its document at its own size through the graphics'
+// device context.
+TEST_F(ToolBarDraw, SvgPictureDrawsItsDocument) {
+  InitializeNamedColors();
+  RegisterGdiplusModule();
+  gdiplus_runtime::InitializeGdiplusApi();
+  gdiplus_runtime::InitializeGdiplusClasses();
+  InitializeAdvGraphicsSVGEngineUnit();
+  {
+    TAdvSVGBitmap graphic;
+    const std::string svg = "<svg viewBox='0 0 10 10'><rect width='5' height='10' fill='blue'/></svg>";
+    graphic.LoadFromBytes(TBytes(svg.begin(), svg.end()));
+    ASSERT_TRUE(graphic.HasSVG());
+    auto b = Sheet(40, 30, clWhite);
+    DrawPicture(nullptr, b->Canvas(), TPoint(10, 5), true, &graphic);
+    EXPECT_TRUE(Near(Px(b.get(), 12, 10), clBlue, 8));
+    EXPECT_EQ(Px(b.get(), 17, 10), clWhite);  // the document's empty right half
+    EXPECT_EQ(Px(b.get(), 8, 10), clWhite);
+    EXPECT_EQ(Px(b.get(), 12, 17), clWhite);  // 10 px high
+  }
+  FinalizeAdvGraphicsSVGEngineUnit();
 }
