@@ -478,3 +478,34 @@ TEST_F(ToolBarButtonTest, AutoSizeFollowsAnImageList) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+// At 144 PPI the drop-down section is Round(12 x 1.5) = 18 wide and the arrow
+// zone of a press Round(14 x 1.5) = 21.
+TEST_F(ToolBarButtonTest, DropDownSectionAndArrowZoneScale) {
+  toolbar::ToolBarDPIScale = 1.5f;
+  auto* sized = new TZadEdevAziButton(Form.get());
+  sized->SetParent(Form.get());
+  sized->SetDropDownButton(true);
+  EXPECT_EQ(sized->Width(), 15 + 18);
+  auto* b = AddButton(TRect{10, 10, 70, 34});
+  b->SetDropDownButton(true);
+  int clicks = 0, drops = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  b->OnDropDown = [&](TObject*) { ++drops; };
+  ShowForm();
+  testinput::Click(b, TPoint{60 - 21, 5});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(drops, 0);
+  testinput::Click(b, TPoint{60 - 20, 5});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(drops, 1);
+  b->SetPosition(toolbar::daLeft);  // vertical: the zone is at the bottom
+  testinput::Click(b, TPoint{5, 24 - 20});
+  EXPECT_EQ(drops, 2);
+  testinput::Click(b, TPoint{5, 24 - 21});
+  EXPECT_EQ(clicks, 2);
+}
+
+}  // namespace buttontest
