@@ -28,12 +28,11 @@ bool InsideClient(const TControl* c, Integer X, Integer Y) {
 }
 
 // One measuring surface for every button, so that sizing does not depend on
-// the parent's window (a button may be sized before its toolbar shows).
+// the parent's window (a button may be sized before its toolbar shows). It
+// lives as long as the process: freed at exit it would outlive the window
+// system's objects behind its device context.
 TCanvas* MeasureCanvas() {
-  static TBitmap* sheet = [] {
-    auto* b = new TBitmap(1, 1);
-    return b;
-  }();
+  static TBitmap* sheet = new TBitmap(1, 1);
   return sheet->Canvas();
 }
 

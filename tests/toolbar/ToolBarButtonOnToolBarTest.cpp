@@ -225,3 +225,52 @@ TEST_F(ButtonOnToolBarTest, VerticalCaptionRunsDown) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+namespace {
+void AddSquare(TImageList& list, TColor c) {
+  auto b = Filled(16, 16, 0xFF00FF);
+  b->Canvas()->Brush()->SetColor(c);
+  b->Canvas()->FillRect(TRect{2, 2, 14, 14});
+  list.AddMasked(b.get(), 0xFF00FF);
+}
+}  // namespace
+
+// Which image list a button draws from: the toolbar's, its disabled list
+// while disabled, an action's list, and the toolbar's again when forced.
+TEST_F(ButtonOnToolBarTest, ImageListSources) {
+  TImageList images(nullptr), disabled(nullptr), actionImages(nullptr);
+  AddSquare(images, 0x0000FF);
+  AddSquare(disabled, 0x808080);
+  AddSquare(actionImages, 0xFF0000);
+  ToolBar->SetImages(&images);
+  ToolBar->SetDisabledImages(&disabled);
+  auto* b = AddToolBarButton();
+  b->SetAutoSize(false);
+  b->SetBounds(b->Left(), b->Top(), 30, 30);
+  b->SetImageIndex(0);
+  auto paint = [&] {
+    auto sheet = Filled(30, 30, 0x00FF00);
+    b->DrawButton(sheet->Canvas());
+    return sheet->Canvas()->Pixels(15, 15);
+  };
+  EXPECT_EQ(paint(), TColor(0x0000FF));
+  b->SetEnabled(false);
+  EXPECT_EQ(paint(), TColor(0x808080));
+  b->SetEnabled(true);
+  TActionList list(nullptr);
+  list.SetImages(&actionImages);
+  TAction action(nullptr);
+  action.SetActionList(&list);
+  action.SetImageIndex(0);
+  b->SetAction(&action);
+  EXPECT_EQ(paint(), TColor(0xFF0000));
+  b->SetForceImageIndex(true);
+  EXPECT_EQ(paint(), TColor(0x0000FF));
+  b->SetAction(nullptr);
+  ToolBar->SetDisabledImages(nullptr);
+  ToolBar->SetImages(nullptr);
+}
+
+}  // namespace buttontest

@@ -142,3 +142,26 @@ TEST_F(QuickAccessButtonTest, GlassCaptionTurnsWhiteOnAMaximisedForm) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+TEST_F(QuickAccessButtonTest, GlassDrawsListImagesThroughTheGdiPlusRoutine) {
+  Host->Glass = true;
+  TImageList images(nullptr);
+  auto square = Filled(16, 16, 0xFF00FF);
+  square->Canvas()->Brush()->SetColor(0x0000FF);
+  square->Canvas()->FillRect(TRect{2, 2, 14, 14});
+  images.AddMasked(square.get(), 0xFF00FF);
+  Host->FImages = &images;
+  auto* b = AddHostedButton();
+  b->SetAutoSize(false);
+  b->SetBounds(0, 0, 30, 30);
+  b->SetImageIndex(0);
+  auto sheet = Filled(30, 30, 0x00FF00);
+  b->DrawButton(sheet->Canvas());
+  EXPECT_TRUE(Near(sheet->Canvas()->Pixels(15, 15), 0x0000FF, 2));
+  EXPECT_TRUE(Near(sheet->Canvas()->Pixels(8, 8), 0x00FF00, 2));  // the key colour left out
+  Host->FImages = nullptr;
+}
+
+}  // namespace buttontest
