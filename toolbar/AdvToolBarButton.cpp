@@ -146,10 +146,11 @@ void TAdvCustomToolBarButton::Loaded() {
 
 void TAdvCustomToolBarButton::Notification(TComponent* AComponent, TOperation Operation) {
   TAdvCustomToolBarControl::Notification(AComponent, Operation);
-  if (Operation != opRemove || ComponentState().Contains(csDestroying)) return;
+  if (Operation != opRemove) return;
   if (AComponent == FDropDownMenu) FDropDownMenu = nullptr;
   if (AComponent == FMenuItem) SetMenuItem(nullptr);
   if (FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
+  if (ComponentState().Contains(csDestroying)) return;
   TCustomImageList* images = nullptr;
   if (TAdvCustomToolBar* tb = ZadEdevAzi()) images = tb->Images();
   if (images == nullptr)
@@ -259,9 +260,8 @@ void TAdvCustomToolBarButton::SetTransparent(bool Value) {
 }
 
 void TAdvCustomToolBarButton::SetAutoSize(bool Value) {
-  if (AutoSize() == Value) return;
+  // The inherited setter re-sizes when switched on.
   TAdvCustomToolBarControl::SetAutoSize(Value);
-  if (Value) AdjustSize();
 }
 
 void TAdvCustomToolBarButton::GlyphChanged(TObject*) {
@@ -613,16 +613,18 @@ void TAdvCustomToolBarButton::ActionChange(TObject* Sender, bool CheckDefaults) 
 }
 
 void TAdvCustomToolBarButton::SetMenuItem(TMenuItem* AItem) {
+  if (AItem != FMenuItem) {
+    if (FMenuItem != nullptr && !FMenuItem->ComponentState().Contains(csDestroying))
+      FMenuItem->RemoveFreeNotification(this);
+    if (AItem != nullptr) AItem->FreeNotification(this);
+  }
   if (AItem != nullptr) {
-    if (AItem != FMenuItem) AItem->FreeNotification(this);
     SetCaption(AItem->Caption());
     SetDown(AItem->Checked());
     SetEnabled(AItem->Enabled());
     SetHint(AItem->Hint());
     SetImageIndex(AItem->ImageIndex());
     SetVisible(AItem->Visible());
-  } else if (FMenuItem != nullptr && !FMenuItem->ComponentState().Contains(csDestroying)) {
-    FMenuItem->RemoveFreeNotification(this);
   }
   FMenuItem = AItem;
 }
