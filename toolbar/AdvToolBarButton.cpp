@@ -832,7 +832,7 @@ void TAdvCustomToolBarButton::AdjustSize() {
       T = r.Right - r.Left;
     } else {
       TRect r{0, 0, 1000, 100};
-      DrawText(canvas->Handle(), Caption().c_str(), Integer(Caption().size()), &r, DT_CALCRECT | DT_SINGLELINE);
+      DrawTextOn(canvas, Caption(), r, DT_CALCRECT | DT_SINGLELINE);
       T = r.Right;
     }
   }

@@ -274,3 +274,66 @@ TEST_F(ButtonOnToolBarTest, ImageListSources) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+// The menu bar's buttons show their items' captions and paint with the menu
+// styler's root-item colours.
+TEST_F(ButtonOnToolBarTest, MenuBarButtonsUseTheMenuStylersColours) {
+  auto* menu = new TMainMenu(Form.get());
+  for (const char16_t* caption : {u"File", u"Edit", u"View", u"Help"}) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  ToolBar->SetMenu(menu);
+  ASSERT_EQ(ToolBar->ToolBarControlCount(), 4);
+  auto* file = dynamic_cast<TZadEdevAziMenuButton*>(ToolBar->GetToolBarControls(0));
+  auto* help = dynamic_cast<TZadEdevAziMenuButton*>(ToolBar->GetToolBarControls(3));
+  ASSERT_NE(file, nullptr);
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(file->ShowCaption());
+  EXPECT_EQ(file->Caption(), u"File");
+  EXPECT_GT(file->Width(), 15);  // sized from its caption
+  TRootItem* root = ToolBar->CurrentToolBarStyler()->CurrentAdvMenuStyler()->RootItem();
+  root->SetHoverColor(0x3366CC);
+  root->SetHoverColorTo(clNone);
+  root->SetSelectedColor(0x2288AA);
+  root->SetSelectedColorTo(clNone);
+  auto paint = [&](TZadEdevAziMenuButton* b) {
+    auto sheet = Filled(b->Width(), b->Height(), 0x00FF00);
+    b->DrawButton(sheet->Canvas());
+    return sheet->Canvas()->Pixels(2, b->Height() / 2);
+  };
+  EXPECT_EQ(paint(file), TColor(0x00FF00));  // transparent at rest
+  file->SetHot(true);
+  EXPECT_EQ(paint(file), TColor(0x3366CC));
+  file->SetHot(false);
+  file->SetState(absDropDown);
+  EXPECT_EQ(paint(file), TColor(0x2288AA));
+  ToolBar->SetMenu(nullptr);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// The caption is measured in the styler's caption font, which differs from
+// the button's own font (the one the height is measured in).
+TEST_F(ButtonOnToolBarTest, AutoSizeMeasuresInTheCaptionFont) {
+  TFont big;
+  big.SetName(u"Tahoma");
+  big.SetHeight(-24);
+  big.SetStyle(TFontStyles{fsBold});
+  ToolBar->CurrentToolBarStyler()->ButtonAppearance()->SetCaptionFont(&big);
+  TBitmap probe(1, 1);
+  probe.Canvas()->Font()->Assign(&big);
+  const int T = probe.Canvas()->TextWidth(u"Program");
+  auto* b = AddToolBarButton();
+  b->SetCaption(u"Program");
+  b->SetShowCaption(true);
+  b->AdjustSize();
+  EXPECT_EQ(b->Width(), T + 8);
+}
+
+}  // namespace buttontest
