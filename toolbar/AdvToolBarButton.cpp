@@ -45,6 +45,17 @@ bool ToolBarMenuLoopHoldsHot(TAdvCustomToolBar*) { return false; }
 bool ToolBarMenuDropped(TAdvCustomToolBar*) { return false; }
 bool ToolBarDropDownMenuButton(TAdvCustomToolBar*, TAdvCustomToolBarButton*) { return false; }
 
+// The group message goes to the toolbar buttons among the children only:
+// other buttons that answer the same message (the glow button) read its
+// sender as one of their own class.
+void BroadcastToButtons(TWinControl* Parent, TMessage& Message) {
+  for (Integer i = 0; i < Parent->ControlCount(); ++i)
+    if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(Parent->Controls(i))) {
+      b->Perform(Message.Msg, Message.WParam, Message.LParam);
+      if (i >= Parent->ControlCount()) break;
+    }
+}
+
 }  // namespace
 
 // --- draw position ---
@@ -307,7 +318,7 @@ void TAdvCustomToolBarButton::NotifyGroupMembers() {
   m.Msg = CM_BUTTONPRESSED;
   m.WParam = WPARAM(FGroupIndex);
   m.LParam = LPARAM(static_cast<TControl*>(this));
-  Parent()->Broadcast(m);
+  BroadcastToButtons(Parent(), m);
   TAdvCustomToolBar* tb = ZadEdevAzi();
   // (A toolbar's option popup holds no buttons here; see above.)
   if (tb == nullptr || Parent() != tb) {
@@ -315,7 +326,7 @@ void TAdvCustomToolBarButton::NotifyGroupMembers() {
     TWinControl* w = q != nullptr ? q->HostControl() : nullptr;
     if (w != nullptr && w != Parent()) {
       m.Result = 0;
-      w->Broadcast(m);
+      BroadcastToButtons(w, m);
     }
   }
 }

@@ -509,3 +509,27 @@ TEST_F(ToolBarButtonTest, DropDownSectionAndArrowZoneScale) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+// A glow button beside a toolbar button in a group of the same number is
+// not told of the toolbar button's group (it would read the toolbar button
+// as a glow button).
+TEST_F(ToolBarButtonTest, GroupMessageReachesToolBarButtonsOnly) {
+  auto* glow = new TAdvGlowButton(Form.get());
+  glow->SetParent(Form.get());
+  glow->SetBounds(200, 10, 60, 24);
+  glow->SetGroupIndex(1);
+  glow->SetDown(true);
+  ASSERT_TRUE(glow->Down());
+  auto* b = AddButton(TRect{10, 10, 50, 32});
+  auto* other = AddButton(TRect{60, 10, 100, 32});
+  b->SetGroupIndex(1);
+  other->SetGroupIndex(1);
+  other->SetDown(true);
+  b->SetDown(true);
+  EXPECT_TRUE(glow->Down());
+  EXPECT_FALSE(other->Down());
+}
+
+}  // namespace buttontest
