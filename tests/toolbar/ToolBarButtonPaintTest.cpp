@@ -353,3 +353,53 @@ TEST_F(ToolBarButtonTest, PictureAndItsDisabledForm) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+TEST_F(ToolBarButtonTest, DrawPositionPlacesImageAndCaption) {
+  auto b = ColouredButton(80, 30);
+  b->SetTransparent(true);
+  b->SetCaption(u"Go");
+  b->SetShowCaption(true);
+  b->Appearance()->SetCaptionTextColor(0x000000);
+  auto g = Filled(8, 8, 0x0000FF);
+  g->Canvas()->Brush()->SetColor(0xFF00FF);
+  g->Canvas()->FillRect(TRect{0, 7, 8, 8});
+  b->SetGlyph(g.get());
+  b->DrawPosition()->SetImageX(3);
+  b->DrawPosition()->SetImageY(4);
+  b->DrawPosition()->SetTextX(50);
+  b->DrawPosition()->SetTextY(2);
+  b->DrawPosition()->SetEnabled(true);
+  auto s = Paint(b.get());
+  const TBox image = BoxOf(s.get(), [](TColor c) { return c == TColor(0x0000FF); });
+  const TBox text = BoxOf(s.get(), [](TColor c) { return Near(c, 0x000000, 80); });
+  EXPECT_EQ(image.Left, 3);
+  EXPECT_EQ(image.Top, 4);
+  ASSERT_FALSE(text.Empty());
+  EXPECT_GE(text.Left, 50);
+  EXPECT_LT(text.Top, 2 + 14);  // top-aligned from TextY
+}
+
+// A button too narrow for its content (no auto-size) keeps the image inside
+// and ends the caption with an ellipsis instead of running off its left edge.
+TEST_F(ToolBarButtonTest, NarrowButtonKeepsTheImageInside) {
+  auto b = ColouredButton(30, 24);
+  b->SetTransparent(true);
+  b->SetCaption(u"A long caption");
+  b->SetShowCaption(true);
+  b->Appearance()->SetCaptionTextColor(0x000000);
+  auto g = Filled(12, 12, 0x0000FF);
+  g->Canvas()->Brush()->SetColor(0xFF00FF);
+  g->Canvas()->FillRect(TRect{0, 11, 12, 12});
+  b->SetGlyph(g.get());
+  auto s = Paint(b.get());
+  const TBox image = BoxOf(s.get(), [](TColor c) { return c == TColor(0x0000FF); });
+  EXPECT_EQ(image.Left, 1);
+  const TBox text = BoxOf(s.get(), [](TColor c) { return Near(c, 0x000000, 80); });
+  if (!text.Empty()) {
+    EXPECT_GT(text.Left, image.Right);
+  }
+}
+
+}  // namespace buttontest
