@@ -659,7 +659,12 @@ void TAdvCustomToolBarButton::DoDropDown() {
   if (!IsMenuButton()) return;
   FState = absDropDown;
   Invalidate();
-  CheckMenuDropdown();
+  TDestroyWatch watch(this);
+  // The toolbar resets the look of a button whose menu it dropped; one that
+  // dropped nothing must not stay pressed.
+  if (CheckMenuDropdown() || watch.Gone()) return;
+  if (FState == absDropDown) FState = absUp;
+  Invalidate();
 }
 
 bool TAdvCustomToolBarButton::CheckMenuDropdown() {

@@ -337,3 +337,25 @@ TEST_F(ButtonOnToolBarTest, AutoSizeMeasuresInTheCaptionFont) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+// A menu button whose menu does not drop does not stay pressed.
+TEST_F(ButtonOnToolBarTest, MenuButtonThatDropsNothingReturnsToRest) {
+  auto* menu = new TMainMenu(Form.get());
+  auto* item = new TMenuItem(menu);
+  item->SetCaption(u"File");
+  menu->Items()->Add(item);
+  ToolBar->SetMenu(menu);
+  auto* file = dynamic_cast<TZadEdevAziMenuButton*>(ToolBar->GetToolBarControls(0));
+  ASSERT_NE(file, nullptr);
+  ShowForm();
+  testinput::MouseMove(file, TPoint{3, 3});
+  testinput::MouseDown();
+  EXPECT_EQ(file->State(), absUp);
+  testinput::MouseUp();
+  EXPECT_EQ(file->State(), absUp);
+  ToolBar->SetMenu(nullptr);
+}
+
+}  // namespace buttontest
