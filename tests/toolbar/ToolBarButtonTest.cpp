@@ -9,6 +9,8 @@
 
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/ImgList.h"
+#include "platform/rtl/TypInfo.h"
+#include "toolbar/AdvToolBar.h"
 
 namespace buttontest {
 
@@ -530,6 +532,21 @@ TEST_F(ToolBarButtonTest, GroupMessageReachesToolBarButtonsOnly) {
   b->SetDown(true);
   EXPECT_TRUE(glow->Down());
   EXPECT_FALSE(other->Down());
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+TEST_F(ToolBarButtonTest, ClassesAreKnownByName) {
+  toolbar::RegisterToolBarClasses();
+  toolbar::RegisterToolBarButtonClasses();
+  TZadEdevAziButton b(nullptr);
+  TZadEdevAziMenuButton m(nullptr);
+  ASSERT_NE(ClassInfoOf(&b), nullptr);
+  EXPECT_EQ(ClassInfoOf(&b)->ClassName(), u"TZadEdevAziButton");
+  EXPECT_EQ(ClassInfoOf(&m)->ClassName(), u"TZadEdevAziMenuButton");
+  EXPECT_TRUE(ClassInfoOf(&m)->InheritsFrom(ClassInfoOf<toolbar::TAdvCustomToolBarControl>()));
 }
 
 }  // namespace buttontest
