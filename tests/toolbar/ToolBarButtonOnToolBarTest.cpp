@@ -359,3 +359,62 @@ TEST_F(ButtonOnToolBarTest, MenuButtonThatDropsNothingReturnsToRest) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+// With ParentStyler the pressed, latched and hot looks come from the
+// styler's button appearance; the normal and disabled backgrounds always
+// from the button's own.
+TEST_F(ButtonOnToolBarTest, StylerOrOwnAppearancePerState) {
+  toolbar::TButtonAppearance* sa = ToolBar->CurrentToolBarStyler()->ButtonAppearance();
+  sa->SetColorHot(0x102030);
+  sa->SetColorHotTo(clNone);
+  sa->SetColorDown(0x405060);
+  sa->SetColorDownTo(clNone);
+  sa->SetColorChecked(0x708090);
+  sa->SetColorCheckedTo(clNone);
+  sa->SetColor(0x0A0B0C);
+  auto* b = AddToolBarButton();
+  b->SetAutoSize(false);
+  b->SetBounds(b->Left(), b->Top(), 40, 24);
+  b->SetTransparent(false);
+  toolbar::TButtonAppearance* oa = b->Appearance();
+  oa->SetColor(0x111111);
+  oa->SetColorTo(clNone);
+  oa->SetColorHot(0x222222);
+  oa->SetColorHotTo(clNone);
+  oa->SetColorDown(0x333333);
+  oa->SetColorDownTo(clNone);
+  oa->SetColorChecked(0x444444);
+  oa->SetColorCheckedTo(clNone);
+  auto paint = [&] {
+    auto sheet = Filled(40, 24, 0x00FF00);
+    b->DrawButton(sheet->Canvas());
+    return sheet->Canvas()->Pixels(20, 12);
+  };
+  struct Case {
+    bool ParentStyler;
+    TColor Rest, Hot, Down, Latched;
+  };
+  for (Case c : {Case{true, 0x111111, 0x102030, 0x405060, 0x708090},
+                 Case{false, 0x111111, 0x222222, 0x333333, 0x444444}}) {
+    SCOPED_TRACE(c.ParentStyler);
+    b->SetParentStyler(c.ParentStyler);
+    b->SetGroupIndex(0);
+    b->SetState(absUp);
+    EXPECT_EQ(paint(), c.Rest);
+    b->SetHot(true);
+    EXPECT_EQ(paint(), c.Hot);
+    b->SetHot(false);
+    b->SetState(absDown);
+    EXPECT_EQ(paint(), c.Down);
+    b->SetState(absUp);
+    b->SetGroupIndex(9);
+    b->SetDown(true);
+    EXPECT_EQ(paint(), c.Latched);
+    b->SetAllowAllUp(true);
+    b->SetDown(false);
+  }
+}
+
+}  // namespace buttontest
