@@ -882,18 +882,18 @@ void TAdvCustomToolBarButton::AdjustSize() {
       newHeight = D;
       setHeight = true;
     } else if (tb != nullptr) {
-      if (tb->GetToolBarState() == tsFloating) {
+      const bool floating = tb->GetToolBarState() == tsFloating;
+      if (floating) {
         if (FCanRotate) D = std::max(D, tb->SizeAtDock() - 4);
-        setHeight = true;
       } else if (FCanRotate || Position() == daTop || Position() == daBottom) {
         const bool onDock = tb->AdvDockPanel() != nullptr;
         if (tb->ShowCaption() && (onDock || !Caption().empty()))
           D = std::max(D, tb->Height() - tb->CaptionHeight() - 4);
         else
           D = std::max(D, tb->Height() - 4);
-        setHeight = tb->AutoPositionControls();
       }
       newHeight = D;
+      setHeight = floating || tb->AutoPositionControls();
     }
     SetBounds(Left(), Top(), newWidth, setHeight ? newHeight : Height());
   } else {

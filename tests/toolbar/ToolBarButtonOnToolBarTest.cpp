@@ -130,6 +130,12 @@ TEST_F(ButtonOnToolBarTest, AutoSizeTakesTheToolBarsThickness) {
   b->AdjustSize();
   EXPECT_EQ(b->Height(), 40 - 4);
   EXPECT_EQ(b->Width(), 15);
+  // A toolbar that leaves its controls where they are keeps their heights.
+  ToolBar->SetAutoPositionControls(false);
+  b->SetBounds(b->Left(), b->Top(), b->Width(), 11);
+  b->AdjustSize();
+  EXPECT_EQ(b->Height(), 11);
+  EXPECT_EQ(b->Width(), 15);
 }
 
 }  // namespace buttontest
