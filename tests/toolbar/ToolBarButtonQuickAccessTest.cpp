@@ -5,6 +5,7 @@
 #include "tests/toolbar/ToolBarButtonFixture.h"
 
 #include "platform/vcl/ImgList.h"
+#include "toolbar/ToolBarText.h"
 
 namespace buttontest {
 
@@ -162,6 +163,27 @@ TEST_F(QuickAccessButtonTest, GlassDrawsListImagesThroughTheGdiPlusRoutine) {
   EXPECT_TRUE(Near(sheet->Canvas()->Pixels(15, 15), 0x0000FF, 2));
   EXPECT_TRUE(Near(sheet->Canvas()->Pixels(8, 8), 0x00FF00, 2));  // the key colour left out
   Host->FImages = nullptr;
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// On the glass caption the caption is measured as the glass caption routine
+// draws it.
+TEST_F(QuickAccessButtonTest, GlassCaptionWidthComesFromTheCaptionRoutine) {
+  Host->Glass = true;
+  TBitmap probe(1, 1);
+  probe.Canvas()->Font()->SetName(u"Tahoma");
+  probe.Canvas()->Font()->SetHeight(-11);
+  TRect r{};
+  toolbar::DrawCaptionText(probe.Canvas(), u"Verify all", u"", probe.Canvas()->Font(), TRect{0, 0, 1000, 100},
+                           taLeftJustify, DT_SINGLELINE, gdiplus::aaClearType, true, false, false, false, r);
+  ASSERT_GT(r.Right - r.Left, 0);
+  auto* b = AddHostedButton();
+  b->SetCaption(u"Verify all");
+  b->SetShowCaption(true);
+  EXPECT_EQ(b->Width(), (r.Right - r.Left) + 8 + 8);
 }
 
 }  // namespace buttontest
