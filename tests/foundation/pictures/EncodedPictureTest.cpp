@@ -7,13 +7,18 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
+#include "foundation/gdiplus/GPGraphics.h"
 #include "foundation/gdiplus/GdiplusBase.h"
+#include "foundation/gdiplus_runtime/GdiplusApi.h"
+#include "foundation/gdiplus_runtime/GdiplusClasses.h"
 #include "foundation/graphics/AdvNamedColors.h"
 #include "foundation/pictures/GDIPPicture.h"
 #include "foundation/pictures/HTMLPicture.h"
 #include "foundation/pictures/ZovIVIDPicture.h"
 #include "foundation/svg/AdvGraphicsSVGImport.h"
+#include "platform/gdiplus/GdiPlus.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/testing/GuiTestApp.h"
 #include "tests/foundation/pictures/PictureSamples.h"
@@ -209,4 +214,49 @@ TYPED_TEST(EncodedPictureTest, TakesAnotherPictureClassesSvgAsSvg) {
     EXPECT_EQ(p->Width(), 8);
     EXPECT_EQ(p->Height(), 6);
   }
+}
+
+// SVG content drawn on a GDI+ surface goes through the surface's device
+// context, for both pictures that draw there; the context is given back.
+TEST(EncodedPictureSvgOnGdiplusTest, ButtonAndFillPicturesDrawTheirSvgIntoTheRectangle) {
+  EnsureGuiApplication();
+  gdiplus::InitializeGdiplusUnit();
+  InitializeNamedColors();
+  // The SVG engine's vector canvas draws through the run-time GDI+ set.
+  RegisterGdiplusModule();
+  gdiplus_runtime::InitializeGdiplusApi();
+  gdiplus_runtime::InitializeGdiplusClasses();
+  InitializeAdvGraphicsSVGEngineUnit();
+  const TBytes red = Text(
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 10 10\"><rect width=\"10\" height=\"10\" "
+      "fill=\"#FF0000\"/></svg>");
+  TGDIPPicture button;
+  gdiplus::TZovIVIDPicture fill;
+  const std::pair<const char*, std::function<void(gdiplus::TGPGraphics*)>> cases[] = {
+      {"button, DrawImageRect", [&](gdiplus::TGPGraphics* g) { button.DrawImageRect(g, 4, 4, 10, 10); }},
+      {"button, DrawImage", [&](gdiplus::TGPGraphics* g) { button.DrawImage(g, 4, 4); }},
+      {"fill, GDIPDraw", [&](gdiplus::TGPGraphics* g) { fill.GDIPDraw(g, Rect(4, 4, 14, 14)); }},
+      {"fill, GDIPDraw on a float rectangle",
+       [&](gdiplus::TGPGraphics* g) { fill.GDIPDraw(g, gdiplus::TGPRectF{4, 4, 10, 10}); }},
+  };
+  button.LoadFromBytes(red);
+  fill.LoadFromBytes(red);
+  for (const auto& [name, draw] : cases) {
+    SCOPED_TRACE(name);
+    TBitmap target(20, 20);
+    target.SetPixelFormat(pf24bit);
+    target.Canvas()->Brush()->SetColor(clWhite);
+    target.Canvas()->FillRect(Rect(0, 0, 20, 20));
+    {
+      gdiplus::TGPGraphics g(target.Canvas()->Handle());
+      draw(&g);
+      // The context went back: the surface draws on.
+      gdiplus::TGPSolidBrush blue(0xFF0000FF);
+      EXPECT_EQ(g.FillRectangle(&blue, gdiplus::TGPRectF{0, 0, 2, 2}), Ok);
+    }
+    EXPECT_EQ(target.Canvas()->Pixels(8, 8), clRed);
+    EXPECT_EQ(target.Canvas()->Pixels(17, 17), clWhite) << "nothing outside the rectangle";
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), clBlue);
+  }
+  FinalizeAdvGraphicsSVGEngineUnit();
 }
