@@ -32,7 +32,6 @@ TPictureFormat DetectPictureFormat(const TBytes& Data) {
 TGDIPPicture::TGDIPPicture() : TEncodedPicture(false) {}
 TGDIPPicture::~TGDIPPicture() = default;
 
-
 void TGDIPPicture::Assign(TPersistent* Source) {
   FIsEmpty = true;
   if (!Source) {

@@ -38,7 +38,6 @@ THTMLPicture::THTMLPicture() : TEncodedPicture(true), FLink(std::make_shared<TDo
 
 THTMLPicture::~THTMLPicture() { FLink->Picture = nullptr; }
 
-
 bool THTMLPicture::IsGIF() const { return FDatastream.size() >= 5 && std::memcmp(FDatastream.data(), "GIF8", 4) == 0; }
 
 Int64 THTMLPicture::FrameStart(Integer n) const {

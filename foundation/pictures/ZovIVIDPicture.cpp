@@ -15,10 +15,11 @@ TZovIVIDPicture::TZovIVIDPicture() : TEncodedPicture(false) { FTransparent = fal
 
 TZovIVIDPicture::~TZovIVIDPicture() = default;
 
-
 void TZovIVIDPicture::Assign(TPersistent* Source) {
   FIsEmpty = true;
   if (!Source) {
+    // Emptied completely: SVG content would otherwise still show.
+    ClearSVG();
     FDatastream.clear();
     RaiseChange();
     RaiseClear();

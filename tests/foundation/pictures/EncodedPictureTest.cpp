@@ -200,6 +200,21 @@ TYPED_TEST(EncodedPictureTest, FileLoadsByContentAndFailuresLeaveNothingBehind) 
   EXPECT_TRUE(p->Empty()) << "an empty file gives an empty picture";
 }
 
+TYPED_TEST(EncodedPictureTest, AssigningNothingEmptiesRawAndSvgContent) {
+  for (const TBytes& content : {Png(3, 2), kSvg}) {
+    auto p = MakePicture<TypeParam>();
+    p->LoadFromBytes(content);
+    ASSERT_FALSE(p->Empty());
+    int changes = 0;
+    p->OnChange = [&](TObject*) { ++changes; };
+    p->Assign(nullptr);
+    EXPECT_TRUE(p->Empty()) << content.size();
+    EXPECT_TRUE(this->Saved(*p).empty()) << content.size();
+    EXPECT_TRUE(this->Written(*p).empty()) << content.size();
+    EXPECT_EQ(changes, 1) << content.size();
+  }
+}
+
 TYPED_TEST(EncodedPictureTest, TakesAnotherPictureClassesSvgAsSvg) {
   TGDIPPicture button;
   gdiplus::TZovIVIDPicture fill;
