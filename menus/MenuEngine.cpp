@@ -6,6 +6,7 @@
 #include "foundation/gdiplus/GPBrush.h"
 #include "foundation/gdiplus/GPFont.h"
 #include "foundation/gdiplus/GPGraphics.h"
+#include "foundation/gdiplus/GPStringFormat.h"
 #include "foundation/gdiplus/LookFlags.h"
 #include "foundation/style/VornStyle.h"
 #include "menus/AdvMenus.h"
