@@ -13,7 +13,8 @@
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 
-namespace {
+// Named rather than anonymous: the file shares a unity batch with others.
+namespace systemmenu_impl {
 
 struct TSystemMenus {
   std::map<HWND, std::unique_ptr<TPopupMenu>> ByWindow;
@@ -110,11 +111,12 @@ TPopupMenu* MakeSystemMenu(HWND Wnd) {
   return raw;
 }
 
-}  // namespace
+}  // namespace systemmenu_impl
 
 namespace systemmenu_internal {
 
 void WindowStateChanged(HWND Wnd) {
+  using namespace systemmenu_impl;
   auto it = SystemMenus().ByWindow.find(Wnd);
   if (it != SystemMenus().ByWindow.end()) ApplyStandardStates(Wnd, it->second->Items());
 }
@@ -122,6 +124,7 @@ void WindowStateChanged(HWND Wnd) {
 }  // namespace systemmenu_internal
 
 HMENU GetSystemMenu(HWND Wnd, BOOL Revert) {
+  using namespace systemmenu_impl;
   DropDeadWindows();
   const TWindowBridge* bridge = controls_internal::BridgeOf(Wnd);
   if (bridge == nullptr || FindControl(Wnd) == nullptr) {
@@ -140,6 +143,7 @@ HMENU GetSystemMenu(HWND Wnd, BOOL Revert) {
 }
 
 BOOL TrackPopupMenu(HMENU Menu, UINT Flags, int X, int Y, int, HWND Wnd, const TRect*) {
+  using namespace systemmenu_impl;
   if (!menus_internal::IsLiveMenu(Menu)) {
     SetLastError(ERROR_INVALID_MENU_HANDLE);
     return 0;
@@ -166,6 +170,7 @@ BOOL TrackPopupMenu(HMENU Menu, UINT Flags, int X, int Y, int, HWND Wnd, const T
 }
 
 BOOL EnableMenuItem(HMENU Menu, UINT IDEnableItem, UINT Enable) {
+  using namespace systemmenu_impl;
   if (!menus_internal::IsLiveMenu(Menu)) return -1;
   auto* root = reinterpret_cast<TMenuItem*>(Menu);
   TMenuItem* item = nullptr;
