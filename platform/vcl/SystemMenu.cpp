@@ -10,6 +10,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/MenuLoopInternal.h"
 #include "platform/win/WinError.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 

@@ -3,6 +3,7 @@
 // window it did not create (the owner-drawn pop-up menus do both).
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Geometry.h"
+#include "platform/win/Messages.h"
 
 // Gives the window the region (window coordinates; the window keeps it and
 // frees it) or, with nullptr, removes its region. Outside the region the
