@@ -472,22 +472,27 @@ void TWindowBridge::FollowWindowSystem(const QRect& Geometry) {
   const TPoint o = FControl->ClientOrigin();
   const Integer left = Geometry.x() - (o.X - FControl->Left());
   const Integer top = Geometry.y() + band - (o.Y - FControl->Top());
-  Integer width = Geometry.width() + (FControl->Width() - FControl->ClientWidth());
-  Integer height = Geometry.height() - band + (FControl->Height() - FControl->ClientHeight());
+  const Integer shownWidth = Geometry.width() + (FControl->Width() - FControl->ClientWidth());
+  const Integer shownHeight = Geometry.height() - band + (FControl->Height() - FControl->ClientHeight());
+  Integer width = shownWidth, height = shownHeight;
   // The window manager sizes within the form's tracking sizes, as the system's own sizing does.
   if (width != FControl->Width() || height != FControl->Height())
     if (auto* form = dynamic_cast<TCustomForm*>(FControl))
       forms_internal::ClampToTrackSize(forms_internal::QueryMinMaxInfo(form), width, height);
-  if (left == FControl->Left() && top == FControl->Top() && width == FControl->Width() && height == FControl->Height())
-    return;
-  FFollowing = true;
-  try {
-    FControl->SetBounds(left, top, width, height);
-  } catch (...) {
+  if (left != FControl->Left() || top != FControl->Top() || width != FControl->Width() || height != FControl->Height()) {
+    FFollowing = true;
+    try {
+      FControl->SetBounds(left, top, width, height);
+    } catch (...) {
+      FFollowing = false;
+      throw;
+    }
     FFollowing = false;
-    throw;
   }
-  FFollowing = false;
+  // Where the limits or a WM_WINDOWPOSCHANGING handler kept the form elsewhere, the window goes back to it.
+  if (FControl->Left() != left || FControl->Top() != top || FControl->Width() != shownWidth ||
+      FControl->Height() != shownHeight)
+    UpdateGeometry();
 }
 
 bool TWindowBridge::StartSystemResize(int Edge) {

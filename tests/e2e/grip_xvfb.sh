@@ -2,7 +2,8 @@
 # End-to-end check of a status bar's size grip under a window manager: starts
 # Xvfb and openbox, then the grip demonstration form (sizeable, with an
 # office status bar); drags the grip with xdotool and expects the form to grow
-# by the drag (a few pixels of slack), its top-left staying.
+# by the drag (a few pixels of slack), its top-left staying, and no wider than
+# the form's WM_GETMINMAXINFO answer allows.
 #   grip_xvfb.sh <demo-executable>
 # Exit 77 (skipped) when Xvfb cannot start or a tool is missing.
 set -u
@@ -64,8 +65,22 @@ if ! wait_for 'true'; then echo "FAIL: the form did not show"; cat "$work/err.tx
 sleep 0.5
 read -r _ x y w h gx gy <<<"$(last_bounds)"
 
-drag "$gx" "$gy" $((gx + 60)) $((gy + 40))
-if ! wait_for '(( bw >= w + 57 && bw <= w + 63 && bh >= h + 37 && bh <= h + 43 && bx == x && by == y ))'; then
-  echo "FAIL: dragging the grip by 60,40 left the form at $(last_bounds) (was $x $y $w $h)"; cat "$work/wm.log"; exit 1
+drag "$gx" "$gy" $((gx + 30)) $((gy + 40))
+if ! wait_for '(( bw >= w + 27 && bw <= w + 33 && bh >= h + 37 && bh <= h + 43 && bx == x && by == y ))'; then
+  echo "FAIL: dragging the grip by 30,40 left the form at $(last_bounds) (was $x $y $w $h)"; cat "$work/wm.log"; exit 1
 fi
+read -r _ x y w h gx gy <<<"$(last_bounds)"
+sleep 0.3
+
+# The form allows no more than 440 pixels of width: the height still follows.
+drag "$gx" "$gy" $((gx + 60)) $((gy + 20))
+if ! wait_for '(( bw == 440 && bh >= h + 17 && bh <= h + 23 && bx == x && by == y ))'; then
+  echo "FAIL: dragging the grip by 60,20 past the widest size left the form at $(last_bounds) (was $x $y $w $h)"; exit 1
+fi
+sleep 0.5
+read -r _ x y w h gx gy <<<"$(last_bounds)"
+if (( w != 440 )); then echo "FAIL: the form did not stay 440 wide: $(last_bounds)"; exit 1; fi
+# The window on the screen went back to the form's client area (440 less two 4-pixel sizing frames).
+shown="$(DISPLAY="$display" xdotool search --name "Grip demo" getwindowgeometry 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' | head -n1)"
+if [[ "$shown" != "432" ]]; then echo "FAIL: the window shows ${shown:-nothing} pixels wide, not 432"; exit 1; fi
 echo "PASS"
