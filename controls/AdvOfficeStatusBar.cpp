@@ -13,6 +13,7 @@
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/WindowRegion.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Shell.h"
 #include "platform/win/Timers.h"
@@ -971,6 +972,9 @@ void TAdvOfficeStatusBar::WMNCHitTest(TMessage& Message) {
   // The scroll arrow is as wide as a vertical scroll bar.
   if (p.Y > Height() - GetSystemMetrics(SM_CYHSCROLL) && p.X > Width() - GetSystemMetrics(SM_CXVSCROLL) &&
       Message.Result == HTCLIENT && SizeGripShown()) {
+    // Above its siblings, so that nothing covers the grip while it sizes.
+    if (HandleAllocated() && Parent() != nullptr && Parent()->Controls(Parent()->ControlCount() - 1) != this)
+      SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Message.Result = HTBOTTOMRIGHT;
     return;
   }

@@ -113,6 +113,8 @@ void MouseWheel(int Delta, TShiftState Shift) { RouteMouse(TMouseAction::Wheel, 
 
 void MouseLeaveWindows() { RouteMouseLeftWindows(); }
 
+void ApplicationDeactivate() { RouteApplicationDeactivated(); }
+
 void KeyDown(Word VirtKey, TShiftState Shift) { RouteKey(true, VirtKey, TextOf(VirtKey, Shift), Shift); }
 
 void KeyDownText(Word VirtKey, const String& Text, TShiftState Shift) { RouteKey(true, VirtKey, Text, Shift); }

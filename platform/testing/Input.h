@@ -35,6 +35,8 @@ void Click(TControl* Control, TPoint Client, TMouseButton Button = mbLeft, TShif
 void MouseWheel(int Delta, TShiftState Shift = {});
 // The pointer leaves every window.
 void MouseLeaveWindows();
+// The window system gives the focus to another program (the active window is deactivated).
+void ApplicationDeactivate();
 
 // A key going down or up at the focused window. Text is what the key types
 // (WM_CHAR); KeyDown works it out for letters, digits, space, Tab, Enter,

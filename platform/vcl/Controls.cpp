@@ -9,6 +9,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/FormWindowInternal.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphic.h"
 #include "platform/vcl/Menus.h"
@@ -1473,6 +1474,8 @@ void TWinControl::DefaultHandler(TMessage& M) {
       M.Result = 0;
       break;
     }
+    case WM_WINDOWPOSCHANGING: forms_internal::DefWindowPosChanging(this, M); break;
+    case WM_NCACTIVATE: M.Result = TRUE; break;  // the frame may change its look
     case WM_SETREDRAW:
       if (FBridge) FBridge->SetRedraw(M.WParam != 0);
       M.Result = 0;

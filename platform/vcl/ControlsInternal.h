@@ -140,7 +140,18 @@ void SetCaptureChild(TControl* Control);
 HWND FocusWindow();
 HWND SetFocusWindow(HWND Wnd);
 HWND ActiveWindow();
-void SetActiveWindow(HWND Wnd);
+// Makes Wnd the active window (nullptr: none of the program's): the old one
+// gets WM_NCACTIVATE (FALSE) then WM_ACTIVATE (WA_INACTIVE, lParam the new
+// one), the new one WM_NCACTIVATE (TRUE) then WM_ACTIVATE (How: WA_ACTIVE, or
+// WA_CLICKACTIVE for a press; lParam the old one).
+void SetActiveWindow(HWND Wnd, WPARAM How = WA_ACTIVE);
+// The program lost the window system's focus to another program: the active
+// window is deactivated (as by SetActiveWindow(nullptr)).
+void RouteApplicationDeactivated();
+// The window system took the focus from the active window: once the events
+// pending now are handled, the program is deactivated when none of its
+// windows has the window system's focus.
+void WatchApplicationDeactivation();
 // Forgets a dying window in the capture, focus and pointer tracking.
 void ForgetWindow(HWND Wnd);
 void ForgetControl(TControl* Control);

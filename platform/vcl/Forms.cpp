@@ -13,6 +13,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/FormWindowInternal.h"
 #include "platform/vcl/Icon.h"
 #include "platform/vcl/MDI.h"
 #include "platform/vcl/MenuBar.h"
@@ -254,12 +255,11 @@ void TCustomForm::SetWindowState(TWindowState Value) {
   }
   TWindowBridge* bridge = HandleAllocated() ? controls_internal::BridgeOf(Handle()) : nullptr;
   if (bridge != nullptr) bridge->SetMinimized(Value == wsMinimized);
-  if (Value == wsMaximized) {
-    const TRect work = Monitor() != nullptr ? Monitor()->WorkareaRect() : Bounds(0, 0, 800, 600);
-    SetBounds(work.Left, work.Top, work.Width(), work.Height());
-  } else if (Value == wsNormal && old == wsMaximized) {
-    SetBounds(FRestoreBounds.Left, FRestoreBounds.Top, FRestoreBounds.Width(), FRestoreBounds.Height());
-  }
+  // The window hears of every state change (WM_WINDOWPOSCHANGING with SWP_STATECHANGED).
+  TRect next = BoundsRect();
+  if (Value == wsMaximized) next = forms_internal::MaximizedBounds(this);
+  else if (Value == wsNormal && old == wsMaximized) next = FRestoreBounds;
+  forms_internal::SetBoundsForState(this, next);
 }
 
 void TCustomForm::SetPixelsPerInch(Integer Value) {
@@ -510,8 +510,8 @@ void TCustomForm::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
 }
 
 void TCustomForm::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-  MonitorsChanged();
+  // Through WM_WINDOWPOSCHANGING and WM_WINDOWPOSCHANGED once the form has a window.
+  forms_internal::PositionForm(this, Bounds(ALeft, ATop, AWidth, AHeight), forms_internal::TakeBoundsFlags(this));
 }
 
 void TCustomForm::MonitorsChanged() {
@@ -544,6 +544,7 @@ void TCustomForm::Dispatch(TMessage& M) {
       break;
     }
     case WM_ACTIVATE: WMActivate(M); break;
+    case WM_GETMINMAXINFO: forms_internal::FormMinMaxInfo(this, M); break;
     case WM_CLOSE: WMClose(M); break;
     case WM_SYSCOMMAND: WMSysCommand(M); break;
     case WM_NCPAINT:
@@ -594,7 +595,8 @@ void TCustomForm::WMSysCommand(TMessage& M) {
   }
   switch (M.WParam & 0xFFF0) {
     case SC_SIZE:
-      if (HandleAllocated()) controls_internal::BeginWindowSize(this, int(M.WParam & 0xF));
+      // A maximised or minimised window keeps its size.
+      if (HandleAllocated() && FWindowState == wsNormal) controls_internal::BeginWindowSize(this, int(M.WParam & 0xF));
       M.Result = 0;
       return;
     case SC_MINIMIZE: SetWindowState(wsMinimized); M.Result = 0; return;

@@ -37,4 +37,13 @@ TDropDownResult TrackDropDown(TMenuItem* BarItem, TPoint At, bool SelectFirst, c
 // True while a pop-up menu or a drop-down runs.
 bool MenuLoopRunning();
 
+// Shows the children of Root in a pop-up with its top-left at the screen
+// point (kept on the screen), Owner getting the loop's notifications, and
+// returns the chosen item when it has closed (nothing is clicked); nullptr
+// when it was dismissed, a menu already shows or there is no application.
+TMenuItem* TrackPopupItems(TMenuItem* Root, TPoint At, HWND Owner);
+
+// True when Menu names a live menu's item (a handle from outside is checked before use).
+bool IsLiveMenu(HMENU Menu);
+
 }  // namespace menus_internal

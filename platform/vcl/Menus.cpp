@@ -803,7 +803,8 @@ bool MenuKey(TMenuLoop* loop, Word key) {
     case VK_DOWN:
     case VK_UP: {
       if (n == 0) return true;
-      Integer i = w->Selected();
+      // From no selection Down goes to the first item and Up to the last.
+      Integer i = w->Selected() < 0 && key == VK_UP ? 0 : w->Selected();
       for (Integer k = 0; k < n; ++k) {
         i = key == VK_DOWN ? (i + 1 + n) % n : (i - 1 + n) % n;
         if (i < 0) i += n;
@@ -956,6 +957,18 @@ TDropDownResult TrackDropDown(TMenuItem* BarItem, TPoint At, bool SelectFirst, c
 
 bool MenuLoopRunning() { return CurrentLoop != nullptr; }
 
+TMenuItem* TrackPopupItems(TMenuItem* Root, TPoint At, HWND Owner) {
+  if (CurrentLoop != nullptr || Application == nullptr || Root == nullptr) return nullptr;
+  TMenuLoop loop;
+  loop.Owner = Owner;
+  auto* top = new TMenuWindow(Root, &loop);  // owned by the loop's level list
+  loop.Levels.push_back(top);
+  top->Measure();
+  top->Place(At.X, At.Y);
+  RunMenuLoop(loop);
+  return loop.Chosen;
+}
+
 }  // namespace menus_internal
 
 TWinControl* ActiveMenuWindow() {
@@ -1000,6 +1013,13 @@ bool LiveMenuItem(TMenuItem* Item) {
   return false;
 }
 }  // namespace
+
+namespace menus_internal {
+bool IsLiveMenu(HMENU Menu) {
+  auto* item = reinterpret_cast<TMenuItem*>(Menu);
+  return item != nullptr && LiveMenuItem(item);
+}
+}  // namespace menus_internal
 
 HMENU GetSubMenu(HMENU Menu, int Pos) {
   auto* item = reinterpret_cast<TMenuItem*>(Menu);

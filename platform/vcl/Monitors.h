@@ -17,6 +17,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Geometry.h"
+#include "platform/win/Messages.h"
 
 struct HMONITOR__;
 using HMONITOR = HMONITOR__*;

@@ -23,6 +23,7 @@
 #include "platform/rtl/QtString.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/FormWindowInternal.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/MDI.h"
 #include "platform/vcl/MenuBar.h"
@@ -56,6 +57,7 @@ struct TState {
   int SizeEdge = 0;
   TPoint SizeGrab;
   TRect SizeOrigin;
+  MINMAXINFO SizeTrack;  // the form's limits, asked as the sizing began
   HWND MenuBarMouse = nullptr;  // the form whose menu bar the pointer is over
   Word LastKeyDown = 0;
 };
@@ -292,6 +294,11 @@ class TBridgeWidget : public QWidget {
               !(FBridge->ExStyle() & WS_EX_NOACTIVATE))
             SetActiveWindow(FBridge->Handle());
           break;
+        case QEvent::WindowDeactivate:
+          // Focus went elsewhere: to another program when no window of the program has it.
+          if (FBridge->TopLevel() && WindowSystemStacks() && ActiveWindow() == FBridge->Handle())
+            WatchApplicationDeactivation();
+          break;
         default: break;
       }
     } catch (...) {
@@ -466,18 +473,27 @@ void TWindowBridge::FollowWindowSystem(const QRect& Geometry) {
   const TPoint o = FControl->ClientOrigin();
   const Integer left = Geometry.x() - (o.X - FControl->Left());
   const Integer top = Geometry.y() + band - (o.Y - FControl->Top());
-  const Integer width = Geometry.width() + (FControl->Width() - FControl->ClientWidth());
-  const Integer height = Geometry.height() - band + (FControl->Height() - FControl->ClientHeight());
-  if (left == FControl->Left() && top == FControl->Top() && width == FControl->Width() && height == FControl->Height())
-    return;
-  FFollowing = true;
-  try {
-    FControl->SetBounds(left, top, width, height);
-  } catch (...) {
+  const Integer shownWidth = Geometry.width() + (FControl->Width() - FControl->ClientWidth());
+  const Integer shownHeight = Geometry.height() - band + (FControl->Height() - FControl->ClientHeight());
+  Integer width = shownWidth, height = shownHeight;
+  // The window manager sizes within the form's tracking sizes, as the system's own sizing does.
+  if (width != FControl->Width() || height != FControl->Height())
+    if (auto* form = dynamic_cast<TCustomForm*>(FControl))
+      forms_internal::ClampToTrackSize(forms_internal::QueryMinMaxInfo(form), width, height);
+  if (left != FControl->Left() || top != FControl->Top() || width != FControl->Width() || height != FControl->Height()) {
+    FFollowing = true;
+    try {
+      FControl->SetBounds(left, top, width, height);
+    } catch (...) {
+      FFollowing = false;
+      throw;
+    }
     FFollowing = false;
-    throw;
   }
-  FFollowing = false;
+  // Where the limits or a WM_WINDOWPOSCHANGING handler kept the form elsewhere, the window goes back to it.
+  if (FControl->Left() != left || FControl->Top() != top || FControl->Width() != shownWidth ||
+      FControl->Height() != shownHeight)
+    UpdateGeometry();
 }
 
 bool TWindowBridge::StartSystemResize(int Edge) {
@@ -686,21 +702,26 @@ HWND SetFocusWindow(HWND Wnd) {
 
 HWND ActiveWindow() { return S().Active; }
 
-void SetActiveWindow(HWND Wnd) {
+void SetActiveWindow(HWND Wnd, WPARAM How) {
   const HWND old = S().Active;
   if (old == Wnd) return;
   S().Active = Wnd;
-  if (old != nullptr && BridgeOf(old) != nullptr)
-    SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(Wnd));
+  if (old != nullptr && BridgeOf(old) != nullptr) {
+    SendMessage(old, WM_NCACTIVATE, FALSE, 0);
+    if (BridgeOf(old) != nullptr) SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(Wnd));
+  }
   if (Wnd != nullptr && S().Active == Wnd) {
     if (TWindowBridge* b = BridgeOf(Wnd)) {
       b->Raise();
       if (b->Widget() != nullptr && b->Widget()->isVisible() && !b->Widget()->isActiveWindow())
         b->Widget()->activateWindow();
     }
-    SendMessage(Wnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+    SendMessage(Wnd, WM_NCACTIVATE, TRUE, 0);
+    if (S().Active == Wnd && BridgeOf(Wnd) != nullptr)
+      SendMessage(Wnd, WM_ACTIVATE, How == WA_CLICKACTIVE ? WA_CLICKACTIVE : WA_ACTIVE, reinterpret_cast<LPARAM>(old));
   }
 }
+
 
 void ForgetWindow(HWND Wnd) {
   TState& s = S();
@@ -832,6 +853,7 @@ void BeginWindowSize(TCustomForm* Form, int Edge) {
   s.SizeEdge = Edge;
   s.SizeGrab = s.Cursor;
   s.SizeOrigin = Form->BoundsRect();
+  s.SizeTrack = forms_internal::QueryMinMaxInfo(Form);
 }
 
 namespace {
@@ -878,7 +900,7 @@ bool RouteMenuBarMouse(TMouseAction Action, TPoint Screen, TMouseButton Button) 
   if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
     if (Application != nullptr) Application->CancelHint();
     TWindowBridge* fb = BridgeOf(h);
-    if (ActiveWindow() != h && fb != nullptr && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(h);
+    if (ActiveWindow() != h && fb != nullptr && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(h, WA_CLICKACTIVE);
   }
   Deliver(h, msg, WPARAM(HTMENU), PointToLParam(Screen), Screen);
   return true;
@@ -911,7 +933,8 @@ bool RouteNonClientMouse(TMouseAction Action, TPoint Screen, TMouseButton Button
     }
     if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
       TWindowBridge* fb = BridgeOf(form->Handle());
-      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
+      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
+        SetActiveWindow(form->Handle(), WA_CLICKACTIVE);
     }
   }
   Deliver(h, msg, WPARAM(hit), PointToLParam(Screen), Screen);
@@ -952,6 +975,13 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
       if (e == 2 || e == 5 || e == 8) r.Right = std::max(r.Right + dx, r.Left);
       if (e == 3 || e == 4 || e == 5) r.Top = std::min(r.Top + dy, r.Bottom);
       if (e == 6 || e == 7 || e == 8) r.Bottom = std::max(r.Bottom + dy, r.Top);
+      // The tracking sizes hold the grabbed edges back, the opposite ones stay.
+      Integer w = r.Width(), h = r.Height();
+      forms_internal::ClampToTrackSize(s.SizeTrack, w, h);
+      if (e == 1 || e == 4 || e == 7) r.Left = r.Right - w;
+      else r.Right = r.Left + w;
+      if (e == 3 || e == 4 || e == 5) r.Top = r.Bottom - h;
+      else r.Bottom = r.Top + h;
       form->SetBounds(r.Left, r.Top, r.Width(), r.Height());
       // Constraints may refuse part of it: a moved left or top edge keeps the right or bottom in place.
       if (form->Width() != r.Width() && (e == 1 || e == 4 || e == 7))
@@ -1005,7 +1035,8 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
     }
     if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
       TWindowBridge* fb = BridgeOf(form->Handle());
-      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
+      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
+        SetActiveWindow(form->Handle(), WA_CLICKACTIVE);
     }
   }
   const HWND h = target->Handle();

@@ -9,6 +9,8 @@
 #include "platform/win/MessageLoop.h"
 #include "platform/win/WinError.h"
 
+using namespace controls_internal;
+
 namespace {
 // Handles are never reused, so an entry of a destroyed window only waits to be replaced or removed.
 std::map<HWND, QRegion>& WindowRegions() {

@@ -3,6 +3,7 @@
 // window it did not create (the owner-drawn pop-up menus do both).
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Geometry.h"
+#include "platform/win/Messages.h"
 
 // Gives the window the region (window coordinates; the window keeps it and
 // frees it) or, with nullptr, removes its region. Outside the region the
@@ -16,6 +17,10 @@ int GetWindowRgnBox(HWND Wnd, TRect* R);
 constexpr UINT SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004, SWP_NOREDRAW = 0x0008,
                SWP_NOACTIVATE = 0x0010, SWP_FRAMECHANGED = 0x0020, SWP_SHOWWINDOW = 0x0040,
                SWP_HIDEWINDOW = 0x0080, SWP_NOOWNERZORDER = 0x0200;
+// Set in WM_WINDOWPOSCHANGING/WM_WINDOWPOSCHANGED when the move comes with a
+// change of the window state (minimised, maximised, restored); with nothing
+// else changing, the record then carries SWP_NOMOVE | SWP_NOSIZE.
+constexpr UINT SWP_STATECHANGED = 0x8000;
 inline HWND const HWND_TOP = nullptr;
 inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(std::intptr_t{1});
 inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(std::intptr_t{-1});
@@ -28,6 +33,35 @@ struct WINDOWPOS {
   HWND hwndInsertAfter = nullptr;
   int x = 0, y = 0, cx = 0, cy = 0;
   UINT flags = 0;
+};
+// A top-level form's window (one with a handle) is told of every change of
+// its bounds, whoever makes it (SetBounds, SetWindowPos, the window state,
+// the window manager's or the layer's own move and size): first
+// WM_WINDOWPOSCHANGING with the wanted place in lParam (a WINDOWPOS*); a
+// handler may change x, y, cx and cy, or add SWP_NOMOVE or SWP_NOSIZE to
+// keep the position or the size as they are (both: a veto). Then the form
+// takes the place (its size constraints still apply), and
+// WM_WINDOWPOSCHANGED reports what it took. Nothing is sent when nothing
+// would change. The default handling of WM_WINDOWPOSCHANGING (a handler
+// that passes it on) keeps cx and cy inside the tracking sizes of
+// WM_GETMINMAXINFO for a window with WS_THICKFRAME or without WS_POPUP, as
+// the system does. Child windows are not told.
+//
+// WM_GETMINMAXINFO (lParam: a MINMAXINFO*, filled with the defaults before it
+// is sent) asks a top-level form for its limits: when it is maximised
+// (ptMaxPosition relative to the top-left of the monitor it is maximised on,
+// ptMaxSize; defaults: that monitor's work area), and while the window
+// manager or the layer sizes it (ptMinTrackSize, ptMaxTrackSize; defaults:
+// the frame alone, 32767 x 32767). A form answers its size constraints as
+// tracking sizes. A maximised form takes ptMaxSize kept inside the tracking
+// sizes. Where the window manager maximises a framed form by itself, only
+// the tracking sizes bind it.
+struct MINMAXINFO {
+  TPoint ptReserved;
+  TPoint ptMaxSize;
+  TPoint ptMaxPosition;
+  TPoint ptMinTrackSize;
+  TPoint ptMaxTrackSize;
 };
 struct NCCALCSIZE_PARAMS {
   TRect rgrc[3];

@@ -64,6 +64,8 @@ constexpr ErrorText kErrorTexts[] = {
     {ERROR_CANTOPEN, u"The configuration registry key could not be opened"},
     {ERROR_CANTREAD, u"The configuration registry key could not be read"},
     {ERROR_CANTWRITE, u"The configuration registry key could not be written"},
+    {ERROR_INVALID_MENU_HANDLE, u"Invalid menu handle"},
+    {ERROR_POPUP_ALREADY_ACTIVE, u"Popup menu already active"},
     {ERROR_CLIPBOARD_NOT_OPEN, u"Thread does not have a clipboard open"},
     {ERROR_KEY_DELETED, u"Illegal operation attempted on a registry key that has been marked for deletion"},
     {ERROR_CHILD_MUST_BE_VOLATILE, u"Cannot create a stable subkey under a volatile parent key"},

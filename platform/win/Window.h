@@ -89,6 +89,13 @@ BOOL ReleaseCapture();
 // new; answers the previous focus window.
 HWND SetFocus(HWND Wnd);
 HWND GetFocus();
+// The active top-level window; nullptr while another program has the focus.
+// When activation moves (a press in another form, a form's SetFocus, another
+// program taking the focus) the old window gets WM_NCACTIVATE (wParam FALSE)
+// and WM_ACTIVATE (WA_INACTIVE, lParam the new window or nullptr), then the
+// new one WM_NCACTIVATE (TRUE) and WM_ACTIVATE (WA_CLICKACTIVE after a press,
+// else WA_ACTIVE; lParam the old window or nullptr). The answer to
+// WM_NCACTIVATE is not consulted: activation moves anyway.
 HWND GetActiveWindow();
 
 constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3,

@@ -414,6 +414,37 @@ TEST_F(StatusBarTest, SizeGripOnlyOnSizeableForms) {
   EXPECT_EQ(StatusPixel(bmp.get(), g.Left + 12, g.Bottom - 13), TColor(0x825A3B));
 }
 
+TEST_F(StatusBarTest, DraggingTheGripSizesOnlyANormalSizeableForm) {
+  struct TCase {
+    const char* Name;
+    TFormBorderStyle Style;
+    TWindowState State;
+    bool Sizes;
+  };
+  const TCase cases[] = {
+      {"sizeable", bsSizeable, wsNormal, true},
+      {"single border", bsSingle, wsNormal, false},
+      {"maximised", bsSizeable, wsMaximized, false},
+  };
+  for (const TCase& c : cases) {
+    MakeBar(300, 21, {100}, c.Style);
+    Bar->SetAlign(alBottom);
+    Form->Show();
+    Form->SetWindowState(c.State);
+    Settle();
+    const TRect before = Form->BoundsRect();
+    const TPoint grip = Bar->ClientToScreen({Bar->Width() - 4, Bar->Height() - 4});
+    testinput::MouseMove(grip);
+    testinput::MouseDown();
+    testinput::MouseMove({grip.X + 30, grip.Y + 20});
+    testinput::MouseUp();
+    const TRect expected = c.Sizes ? Bounds(before.Left, before.Top, before.Width() + 30, before.Height() + 20) : before;
+    EXPECT_EQ(Form->BoundsRect(), expected) << c.Name;
+    EXPECT_EQ(Bar->Top() + Bar->Height(), Form->ClientHeight()) << c.Name;  // the bar stays at the bottom
+    Form->Hide();
+  }
+}
+
 TEST_F(StatusBarTest, AutoSizedLastPanelMakesRoomForTheGrip) {
   MakeBar(400, 21, {50, 50});
   for (int i = 0; i < 2; ++i) {
