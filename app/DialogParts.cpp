@@ -41,13 +41,17 @@ TImage* MakeImage(TWinControl* Parent, const String& Name, Integer Left, Integer
   image->SetName(Name);
   image->SetParent(Parent);
   image->SetBounds(Left, Top, Width, Height);
+  if (!Resource.empty()) LoadImagePicture(image, Resource);
+  image->SetAutoSize(AutoSize);
+  return image;
+}
+
+void LoadImagePicture(TImage* Image, const String& Resource) {
   try {
-    LoadResourcePicture(image->Picture(), Resource);
+    LoadResourcePicture(Image->Picture(), Resource);
   } catch (const Exception&) {
     // A program built without the dialog pictures still shows its texts.
   }
-  image->SetAutoSize(AutoSize);
-  return image;
 }
 
 void StyleGlowButton(TAdvGlowButton* Button, TColor Color, TColor ColorTo, TColor ColorMirror, TColor ColorMirrorTo) {

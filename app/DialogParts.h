@@ -15,9 +15,13 @@ void AssignFont(TFont* Font, const String& Name, Integer Height, TColor Color, B
 TLabel* MakeLabel(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height,
                   const String& Caption, TAlignment Alignment);
 // An image on Parent holding the program's picture resource Resource (left
-// empty when the program lacks it); AutoSize sizes it to the picture.
+// empty when the program lacks it, or when Resource is empty: the picture
+// comes later); AutoSize sizes it to the picture.
 TImage* MakeImage(TWinControl* Parent, const String& Name, Integer Left, Integer Top, Integer Width, Integer Height,
                   const String& Resource, bool AutoSize);
+// Loads the program's picture resource Resource into Image; a missing one
+// leaves it as it was.
+void LoadImagePicture(TImage* Image, const String& Resource);
 // Gives a glow button the windows' shared rounded scheme with its own resting
 // colour and mirror colour (hot, down, checked and disabled are shared).
 void StyleGlowButton(TAdvGlowButton* Button, TColor Color, TColor ColorTo, TColor ColorMirror, TColor ColorMirrorTo);

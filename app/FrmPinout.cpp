@@ -34,7 +34,8 @@ TfrmPinout::TfrmPinout(TComponent* AOwner) : TForm(AOwner) {
   Panel1->SetBorderStyle(bsSingle);
   Panel1->SetShowCaption(false);
 
-  Image1 = MakeImage(Panel1, u"Image1", -1, -1, 640, 360, RES_PINOUT, true);
+  // The picture is read when the window first shows: most runs never show it.
+  Image1 = MakeImage(Panel1, u"Image1", -1, -1, 640, 360, u"", true);
   Image1->SetCursor(crSizeAll);
   Image1->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
     Image1MouseDown(Sender, Button, Shift, X, Y);
@@ -47,6 +48,14 @@ TfrmPinout::TfrmPinout(TComponent* AOwner) : TForm(AOwner) {
   QvFormSR1->SetName(u"QvFormSR1");
   QvFormSR1->SetIniFileName(u"[ApplicationExeName.ini]");
   QvFormSR1->SetTypeIniName(asAppIniName);
+}
+
+void TfrmPinout::DoShow() {
+  if (!FPictureLoaded) {
+    FPictureLoaded = true;
+    LoadImagePicture(Image1, RES_PINOUT);
+  }
+  TForm::DoShow();
 }
 
 void TfrmPinout::AdvGlowButton1Click(TObject*) { Close(); }

@@ -9,8 +9,9 @@
 
 class TfrmPinout : public TForm {
  public:
-  // Builds the window and its controls; a picture missing from the program's
-  // resources leaves the image empty.
+  // Builds the window and its controls; the picture is read from the
+  // program's resources when the window first shows (a missing one leaves the
+  // image empty).
   explicit TfrmPinout(TComponent* AOwner);
 
   TPanel* Panel1;
@@ -29,6 +30,12 @@ class TfrmPinout : public TForm {
   // (WM_SYSCOMMAND SC_MOVE + HTCAPTION), so the window follows the pointer
   // until the button is released. Other buttons do nothing.
   void Image1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+
+ protected:
+  void DoShow() override;
+
+ private:
+  bool FPictureLoaded = false;
 };
 
 // The window made at start-up.

@@ -11,12 +11,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <ctime>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "platform/win/SharedLibrary.h"
 
 namespace {
 
@@ -477,18 +481,83 @@ std::time_t CabinetTime(const mscabd_file* f) {
   return t == static_cast<std::time_t>(-1) ? std::time(nullptr) : t;
 }
 
+// libmspack and libzip, opened by the first archive that needs them rather
+// than at start-up. A missing library fails the call with the loader's reason
+// (also written to the standard error once).
+struct TMspackApi {
+  decltype(&::mspack_create_cab_decompressor) create_cab_decompressor = nullptr;
+  decltype(&::mspack_destroy_cab_decompressor) destroy_cab_decompressor = nullptr;
+  decltype(&::mspack_create_szdd_decompressor) create_szdd_decompressor = nullptr;
+  decltype(&::mspack_destroy_szdd_decompressor) destroy_szdd_decompressor = nullptr;
+};
+struct TZipApi {
+  decltype(&::zip_open) open = nullptr;
+  decltype(&::zip_discard) discard = nullptr;
+  decltype(&::zip_get_num_entries) get_num_entries = nullptr;
+  decltype(&::zip_stat_index) stat_index = nullptr;
+  decltype(&::zip_file_get_external_attributes) file_get_external_attributes = nullptr;
+  decltype(&::zip_fopen_index) fopen_index = nullptr;
+  decltype(&::zip_fread) fread = nullptr;
+  decltype(&::zip_fclose) fclose = nullptr;
+};
+TMspackApi gMspackApi;
+TZipApi gZipApi;
+const TMspackApi& Mspack() { return gMspackApi; }
+const TZipApi& Zip() { return gZipApi; }
+
+void TellOnce(std::once_flag& told, const TSharedLibrary& lib) {
+  std::call_once(told, [&] { std::fprintf(stderr, "%s\n", lib.Error().c_str()); });
+}
+
+// Answers the loader's reason when libmspack cannot be used, else nothing.
+std::string LoadMspack() {
+  static TSharedLibrary lib("the cabinet library libmspack", {RYX_LIBMSPACK_SONAME, "libmspack.so.0"});
+  static std::once_flag told;
+  if (lib.Load([](TSharedLibrary& l) {
+        l.Bind(gMspackApi.create_cab_decompressor, "mspack_create_cab_decompressor");
+        l.Bind(gMspackApi.destroy_cab_decompressor, "mspack_destroy_cab_decompressor");
+        l.Bind(gMspackApi.create_szdd_decompressor, "mspack_create_szdd_decompressor");
+        l.Bind(gMspackApi.destroy_szdd_decompressor, "mspack_destroy_szdd_decompressor");
+      }))
+    return {};
+  TellOnce(told, lib);
+  return lib.Error();
+}
+
+std::string LoadZip() {
+  static TSharedLibrary lib("the ZIP library libzip", {RYX_LIBZIP_SONAME, "libzip.so.4"});
+  static std::once_flag told;
+  if (lib.Load([](TSharedLibrary& l) {
+        l.Bind(gZipApi.open, "zip_open");
+        l.Bind(gZipApi.discard, "zip_discard");
+        l.Bind(gZipApi.get_num_entries, "zip_get_num_entries");
+        l.Bind(gZipApi.stat_index, "zip_stat_index");
+        l.Bind(gZipApi.file_get_external_attributes, "zip_file_get_external_attributes");
+        l.Bind(gZipApi.fopen_index, "zip_fopen_index");
+        l.Bind(gZipApi.fread, "zip_fread");
+        l.Bind(gZipApi.fclose, "zip_fclose");
+      }))
+    return {};
+  TellOnce(told, lib);
+  return lib.Error();
+}
+
 struct TCabDeleter {
-  void operator()(mscab_decompressor* d) const { mspack_destroy_cab_decompressor(d); }
+  void operator()(mscab_decompressor* d) const { Mspack().destroy_cab_decompressor(d); }
 };
 struct TSzddDeleter {
-  void operator()(msszdd_decompressor* d) const { mspack_destroy_szdd_decompressor(d); }
+  void operator()(msszdd_decompressor* d) const { Mspack().destroy_szdd_decompressor(d); }
 };
 
 }  // namespace
 
 bool ArchiveExtractCabinet(const String& cabFile, const String& targetDir, String& error) {
   error.clear();
-  std::unique_ptr<mscab_decompressor, TCabDeleter> cabd(mspack_create_cab_decompressor(nullptr));
+  if (const std::string missing = LoadMspack(); !missing.empty()) {
+    Fail(error, missing);
+    return false;
+  }
+  std::unique_ptr<mscab_decompressor, TCabDeleter> cabd(Mspack().create_cab_decompressor(nullptr));
   if (!cabd) {
     Fail(error, "cabinet reader unavailable");
     return false;
@@ -553,23 +622,27 @@ bool ArchiveExtractCabinet(const String& cabFile, const String& targetDir, Strin
 
 bool ArchiveExtractZip(const String& zipFile, const String& targetDir, String& error) {
   error.clear();
+  if (const std::string missing = LoadZip(); !missing.empty()) {
+    Fail(error, missing);
+    return false;
+  }
   const std::string path = StringToUtf8(zipFile);
   int code = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+  zip_t* archive = Zip().open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
   if (archive == nullptr) {
     Fail(error, "not a ZIP archive: " + path);
     return false;
   }
   struct TCloser {
     zip_t* z;
-    ~TCloser() { zip_discard(z); }
+    ~TCloser() { Zip().discard(z); }
   } closer{archive};
   TConfinedTarget target(targetDir);
   if (!target.Ok()) {
     Fail(error, "no target folder");
     return false;
   }
-  const zip_int64_t entries = zip_get_num_entries(archive, 0);
+  const zip_int64_t entries = Zip().get_num_entries(archive, 0);
   if (entries < 0 || static_cast<std::uint64_t>(entries) > kArchiveMaxEntries) {
     Fail(error, "ZIP archive larger than allowed: " + path);
     return false;
@@ -584,14 +657,14 @@ bool ArchiveExtractZip(const String& zipFile, const String& targetDir, String& e
   std::uint64_t total = 0;
   for (zip_int64_t i = 0; i < entries; ++i) {
     zip_stat_t st;
-    if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 || (st.valid & ZIP_STAT_NAME) == 0 ||
+    if (Zip().stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) != 0 || (st.valid & ZIP_STAT_NAME) == 0 ||
         (st.valid & ZIP_STAT_SIZE) == 0) {
       Fail(error, "damaged ZIP entry in " + path);
       return false;
     }
     zip_uint8_t opsys = 0;
     zip_uint32_t attributes = 0;
-    zip_file_get_external_attributes(archive, static_cast<zip_uint64_t>(i), 0, &opsys, &attributes);
+    Zip().file_get_external_attributes(archive, static_cast<zip_uint64_t>(i), 0, &opsys, &attributes);
     if (opsys == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) == S_IFLNK) {
       Fail(error, std::string("symbolic link entry refused: ") + st.name);
       return false;
@@ -609,7 +682,7 @@ bool ArchiveExtractZip(const String& zipFile, const String& targetDir, String& e
   std::vector<char> block(65536);
   for (zip_int64_t i = 0; i < entries; ++i) {
     zip_stat_t st;
-    zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st);
+    Zip().stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st);
     const std::string name = st.name;
     if (name.back() == '/' || name.back() == '\\') {
       if (!target.MakeFolder(name, text)) {
@@ -624,16 +697,16 @@ bool ArchiveExtractZip(const String& zipFile, const String& targetDir, String& e
       return false;
     }
     TFd out(target.OpenForWrite(index));
-    zip_file_t* in = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+    zip_file_t* in = Zip().fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
     if (out.Get() < 0 || in == nullptr) {
-      if (in != nullptr) zip_fclose(in);
+      if (in != nullptr) Zip().fclose(in);
       Fail(error, "cannot unpack " + name);
       return false;
     }
     std::uint64_t written = 0;
     bool ok = true;
     for (;;) {
-      zip_int64_t n = zip_fread(in, block.data(), block.size());
+      zip_int64_t n = Zip().fread(in, block.data(), block.size());
       if (n < 0) ok = false;
       if (n <= 0) break;
       written += static_cast<std::uint64_t>(n);
@@ -651,7 +724,7 @@ bool ArchiveExtractZip(const String& zipFile, const String& targetDir, String& e
       }
       if (!ok) break;
     }
-    zip_fclose(in);
+    Zip().fclose(in);
     if (!ok || written != st.size) {
       Fail(error, "damaged ZIP entry " + name);
       return false;
@@ -670,7 +743,8 @@ namespace {
 TSzddResult ProbeSzdd(const String& source, char& storedChar, std::uint64_t& length) {
   storedChar = 0;
   length = 0;
-  std::unique_ptr<msszdd_decompressor, TSzddDeleter> szdd(mspack_create_szdd_decompressor(nullptr));
+  if (!LoadMspack().empty()) return TSzddResult::Failed;
+  std::unique_ptr<msszdd_decompressor, TSzddDeleter> szdd(Mspack().create_szdd_decompressor(nullptr));
   if (!szdd) return TSzddResult::Failed;
   const std::string path = StringToUtf8(source);
   msszddd_header* header = szdd->open(szdd.get(), path.c_str());
@@ -694,7 +768,7 @@ TSzddResult ArchiveExpandSzdd(const String& source, const String& target, char& 
   std::uint64_t length = 0;
   TSzddResult probe = ProbeSzdd(source, storedChar, length);
   if (probe != TSzddResult::Expanded) return probe;
-  std::unique_ptr<msszdd_decompressor, TSzddDeleter> szdd(mspack_create_szdd_decompressor(nullptr));
+  std::unique_ptr<msszdd_decompressor, TSzddDeleter> szdd(Mspack().create_szdd_decompressor(nullptr));
   if (!szdd) return TSzddResult::Failed;
   // The expansion goes to a temporary file beside the target, then replaces it.
   std::string out = StringToUtf8(target);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -13,14 +14,46 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/SharedLibrary.h"
 #include "platform/win/WinError.h"
 
 namespace {
 
 using TClock = std::chrono::steady_clock;
 
+// libcurl, opened by the first internet session (InternetOpen) rather than at
+// start-up; every other call works on a handle that session made.
+struct TCurlApi {
+  decltype(&::curl_easy_cleanup) easy_cleanup = nullptr;
+  decltype(&::curl_easy_escape) easy_escape = nullptr;
+  decltype(&::curl_easy_getinfo) easy_getinfo = nullptr;
+  decltype(&::curl_easy_init) easy_init = nullptr;
+  decltype(&::curl_easy_perform) easy_perform = nullptr;
+  decltype(&::curl_easy_reset) easy_reset = nullptr;
+  decltype(&::curl_easy_setopt) easy_setopt = nullptr;
+  decltype(&::curl_free) free = nullptr;
+  decltype(&::curl_global_init) global_init = nullptr;
+  decltype(&::curl_multi_add_handle) multi_add_handle = nullptr;
+  decltype(&::curl_multi_cleanup) multi_cleanup = nullptr;
+  decltype(&::curl_multi_info_read) multi_info_read = nullptr;
+  decltype(&::curl_multi_init) multi_init = nullptr;
+  decltype(&::curl_multi_perform) multi_perform = nullptr;
+  decltype(&::curl_multi_poll) multi_poll = nullptr;
+  decltype(&::curl_multi_remove_handle) multi_remove_handle = nullptr;
+  decltype(&::curl_slist_append) slist_append = nullptr;
+  decltype(&::curl_slist_free_all) slist_free_all = nullptr;
+  decltype(&::curl_url) url = nullptr;
+  decltype(&::curl_url_cleanup) url_cleanup = nullptr;
+  decltype(&::curl_url_get) url_get = nullptr;
+  decltype(&::curl_url_set) url_set = nullptr;
+};
+
+TCurlApi gCurlApi;
+
+const TCurlApi& Curl() { return gCurlApi; }
+
 struct TCurlCleanup {
-  void operator()(CURL* h) const { curl_easy_cleanup(h); }
+  void operator()(CURL* h) const { Curl().easy_cleanup(h); }
 };
 using TCurlEasy = std::unique_ptr<CURL, TCurlCleanup>;
 
@@ -81,10 +114,10 @@ struct TStream {
 
   ~TStream() {
     if (Multi != nullptr) {
-      if (Easy) curl_multi_remove_handle(Multi, Easy.get());
-      curl_multi_cleanup(Multi);
+      if (Easy) Curl().multi_remove_handle(Multi, Easy.get());
+      Curl().multi_cleanup(Multi);
     }
-    curl_slist_free_all(Headers);
+    if (Headers != nullptr) Curl().slist_free_all(Headers);
   }
 };
 
@@ -126,9 +159,45 @@ thread_local std::string tLastResponse;
 std::uintptr_t Key(HINTERNET handle) { return reinterpret_cast<std::uintptr_t>(handle); }
 HINTERNET Handle(std::uintptr_t key) { return reinterpret_cast<HINTERNET>(key); }
 
-void EnsureCurl() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+TSharedLibrary& CurlLibrary() {
+  static TSharedLibrary library("the network library libcurl", {RYX_LIBCURL_SONAME, "libcurl.so.4", "libcurl-gnutls.so.4"});
+  return library;
+}
+
+// True once libcurl is loaded and initialised; the loader's reason otherwise
+// (written to the standard error once and kept for InternetGetLastResponseInfo).
+bool EnsureCurl() {
+  TSharedLibrary& lib = CurlLibrary();
+  const bool ok = lib.Load([](TSharedLibrary& l) {
+    l.Bind(gCurlApi.easy_cleanup, "curl_easy_cleanup");
+    l.Bind(gCurlApi.easy_escape, "curl_easy_escape");
+    l.Bind(gCurlApi.easy_getinfo, "curl_easy_getinfo");
+    l.Bind(gCurlApi.easy_init, "curl_easy_init");
+    l.Bind(gCurlApi.easy_perform, "curl_easy_perform");
+    l.Bind(gCurlApi.easy_reset, "curl_easy_reset");
+    l.Bind(gCurlApi.easy_setopt, "curl_easy_setopt");
+    l.Bind(gCurlApi.free, "curl_free");
+    l.Bind(gCurlApi.global_init, "curl_global_init");
+    l.Bind(gCurlApi.multi_add_handle, "curl_multi_add_handle");
+    l.Bind(gCurlApi.multi_cleanup, "curl_multi_cleanup");
+    l.Bind(gCurlApi.multi_info_read, "curl_multi_info_read");
+    l.Bind(gCurlApi.multi_init, "curl_multi_init");
+    l.Bind(gCurlApi.multi_perform, "curl_multi_perform");
+    l.Bind(gCurlApi.multi_poll, "curl_multi_poll");
+    l.Bind(gCurlApi.multi_remove_handle, "curl_multi_remove_handle");
+    l.Bind(gCurlApi.slist_append, "curl_slist_append");
+    l.Bind(gCurlApi.slist_free_all, "curl_slist_free_all");
+    l.Bind(gCurlApi.url, "curl_url");
+    l.Bind(gCurlApi.url_cleanup, "curl_url_cleanup");
+    l.Bind(gCurlApi.url_get, "curl_url_get");
+    l.Bind(gCurlApi.url_set, "curl_url_set");
+    if (l.Error().empty()) gCurlApi.global_init(CURL_GLOBAL_DEFAULT);
+  });
+  if (!ok) {
+    static std::once_flag told;
+    std::call_once(told, [&] { std::fprintf(stderr, "%s\n", lib.Error().c_str()); });
+  }
+  return ok;
 }
 
 std::string AsciiLower(std::string s) {
@@ -275,44 +344,44 @@ DWORD StreamError(const TStream& s) {
 
 // The options every transfer of the session shares.
 void ApplySession(CURL* h, const TInternetSession& session) {
-  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, session.ConnectTimeoutMs);
-  curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, std::max(1L, (session.ReceiveTimeoutMs + 999) / 1000));
-  if (!session.Agent.empty()) curl_easy_setopt(h, CURLOPT_USERAGENT, session.Agent.c_str());
+  Curl().easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  Curl().easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, session.ConnectTimeoutMs);
+  Curl().easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  Curl().easy_setopt(h, CURLOPT_LOW_SPEED_TIME, std::max(1L, (session.ReceiveTimeoutMs + 999) / 1000));
+  if (!session.Agent.empty()) Curl().easy_setopt(h, CURLOPT_USERAGENT, session.Agent.c_str());
   if (session.AccessType == INTERNET_OPEN_TYPE_DIRECT) {
-    curl_easy_setopt(h, CURLOPT_PROXY, "");
+    Curl().easy_setopt(h, CURLOPT_PROXY, "");
   } else if (session.AccessType == INTERNET_OPEN_TYPE_PROXY) {
-    curl_easy_setopt(h, CURLOPT_PROXY, session.Proxy.c_str());
-    curl_easy_setopt(h, CURLOPT_NOPROXY, session.ProxyBypass.c_str());
+    Curl().easy_setopt(h, CURLOPT_PROXY, session.Proxy.c_str());
+    Curl().easy_setopt(h, CURLOPT_NOPROXY, session.ProxyBypass.c_str());
   }  // INTERNET_OPEN_TYPE_PRECONFIG: libcurl reads the proxy environment itself
   if (!session.ProxyUser.empty()) {
-    curl_easy_setopt(h, CURLOPT_PROXYUSERNAME, session.ProxyUser.c_str());
-    curl_easy_setopt(h, CURLOPT_PROXYPASSWORD, session.ProxyPassword.c_str());
+    Curl().easy_setopt(h, CURLOPT_PROXYUSERNAME, session.ProxyUser.c_str());
+    Curl().easy_setopt(h, CURLOPT_PROXYPASSWORD, session.ProxyPassword.c_str());
   }
-  curl_easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+  Curl().easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   // The trusted roots may be named as OpenSSL-based tools read them; libcurl
   // itself only knows its built-in bundle.
   if (const char* file = std::getenv("SSL_CERT_FILE"); file != nullptr && *file != '\0')
-    curl_easy_setopt(h, CURLOPT_CAINFO, file);
+    Curl().easy_setopt(h, CURLOPT_CAINFO, file);
   if (const char* dir = std::getenv("SSL_CERT_DIR"); dir != nullptr && *dir != '\0')
-    curl_easy_setopt(h, CURLOPT_CAPATH, dir);
+    Curl().easy_setopt(h, CURLOPT_CAPATH, dir);
   if (session.InsecureTls) {
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+    Curl().easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+    Curl().easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
   }
 }
 
 void WireStream(TStream& s) {
   CURL* h = s.Easy.get();
-  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteBody);
-  curl_easy_setopt(h, CURLOPT_WRITEDATA, &s);
-  curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &WriteHeader);
-  curl_easy_setopt(h, CURLOPT_HEADERDATA, &s);
-  curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, &DebugText);
-  curl_easy_setopt(h, CURLOPT_DEBUGDATA, &s);
-  curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
-  curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, s.MaxBody);
+  Curl().easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteBody);
+  Curl().easy_setopt(h, CURLOPT_WRITEDATA, &s);
+  Curl().easy_setopt(h, CURLOPT_HEADERFUNCTION, &WriteHeader);
+  Curl().easy_setopt(h, CURLOPT_HEADERDATA, &s);
+  Curl().easy_setopt(h, CURLOPT_DEBUGFUNCTION, &DebugText);
+  Curl().easy_setopt(h, CURLOPT_DEBUGDATA, &s);
+  Curl().easy_setopt(h, CURLOPT_VERBOSE, 1L);
+  Curl().easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, s.MaxBody);
 }
 
 // Runs the transfer until `ready` holds or it ended. The status and headers
@@ -321,9 +390,9 @@ template <class TReady>
 void Pump(TStream& s, TReady ready) {
   while (!s.Done && !ready()) {
     int running = 0;
-    curl_multi_perform(s.Multi, &running);
+    Curl().multi_perform(s.Multi, &running);
     int left = 0;
-    while (CURLMsg* msg = curl_multi_info_read(s.Multi, &left)) {
+    while (CURLMsg* msg = Curl().multi_info_read(s.Multi, &left)) {
       if (msg->msg == CURLMSG_DONE) {
         s.Done = true;
         s.Result = msg->data.result;
@@ -335,17 +404,17 @@ void Pump(TStream& s, TReady ready) {
       s.Result = CURLE_OPERATION_TIMEDOUT;
       break;
     }
-    curl_multi_poll(s.Multi, nullptr, 0, 100, nullptr);
+    Curl().multi_poll(s.Multi, nullptr, 0, 100, nullptr);
   }
 }
 
 // Starts the configured easy handle of s on a multi handle of its own and
 // waits for the status and headers (or the first bytes, or the end).
 DWORD Start(TStream& s, const TInternetSession& session) {
-  s.Multi = curl_multi_init();
+  s.Multi = Curl().multi_init();
   if (s.Multi == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
   s.HeaderDeadline = TClock::now() + std::chrono::milliseconds(session.ConnectTimeoutMs + session.ReceiveTimeoutMs);
-  if (curl_multi_add_handle(s.Multi, s.Easy.get()) != CURLM_OK) return ERROR_INTERNET_INTERNAL_ERROR;
+  if (Curl().multi_add_handle(s.Multi, s.Easy.get()) != CURLM_OK) return ERROR_INTERNET_INTERNAL_ERROR;
   Pump(s, [&] { return s.HeadersDone; });
   // Once the status and headers are in, a failure of the body is the reads' to report.
   if (s.Done && !s.HeadersDone && (s.Result != CURLE_OK || s.TooManyHeaders || s.TooLarge)) return StreamError(s);
@@ -359,16 +428,16 @@ bool IsRedirect(long status) {
 
 // Resolves a Location value against the URL it came from; empty on failure.
 std::string ResolveLocation(const std::string& base, const std::string& location) {
-  CURLU* u = curl_url();
+  CURLU* u = Curl().url();
   if (u == nullptr) return {};
   std::string result;
-  if (curl_url_set(u, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK &&
-      curl_url_set(u, CURLUPART_URL, location.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK) {
+  if (Curl().url_set(u, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK &&
+      Curl().url_set(u, CURLUPART_URL, location.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK) {
     char* text = nullptr;
-    if (curl_url_get(u, CURLUPART_URL, &text, 0) == CURLUE_OK) result = text;
-    curl_free(text);
+    if (Curl().url_get(u, CURLUPART_URL, &text, 0) == CURLUE_OK) result = text;
+    Curl().free(text);
   }
-  curl_url_cleanup(u);
+  Curl().url_cleanup(u);
   return result;
 }
 
@@ -377,11 +446,11 @@ TCurlEasy TakeEasy(TInternetSession& session, bool keep) {
     std::lock_guard lock(session.IdleLock);
     if (session.Idle) {
       TCurlEasy easy = std::move(session.Idle);
-      curl_easy_reset(easy.get());
+      Curl().easy_reset(easy.get());
       return easy;
     }
   }
-  return TCurlEasy(curl_easy_init());
+  return TCurlEasy(Curl().easy_init());
 }
 
 // An HTTP(S) or file request, redirects followed by hand so that each hop is
@@ -390,7 +459,7 @@ TCurlEasy TakeEasy(TInternetSession& session, bool keep) {
 // never sent on to another address).
 DWORD OpenHttp(TInternetSession& session, std::string url, std::vector<std::string> extra, DWORD flags,
                std::unique_ptr<TStream>& out, const std::string* body = nullptr) {
-  EnsureCurl();
+  if (!EnsureCurl()) return ERROR_MOD_NOT_FOUND;
   const bool keep = (flags & INTERNET_FLAG_KEEP_CONNECTION) != 0;
   for (int hop = 0;; ++hop) {
     auto s = std::make_unique<TStream>();
@@ -400,24 +469,24 @@ DWORD OpenHttp(TInternetSession& session, std::string url, std::vector<std::stri
     s->Easy = TakeEasy(session, keep);
     if (!s->Easy) return ERROR_NOT_ENOUGH_MEMORY;
     for (const std::string& line : extra) {
-      curl_slist* grown = curl_slist_append(s->Headers, line.c_str());
+      curl_slist* grown = Curl().slist_append(s->Headers, line.c_str());
       if (grown == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
       s->Headers = grown;
     }
     CURL* h = s->Easy.get();
     ApplySession(h, session);
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https,file");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
-    if (!keep) curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
+    Curl().easy_setopt(h, CURLOPT_URL, url.c_str());
+    Curl().easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https,file");
+    Curl().easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+    if (!keep) Curl().easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
     if ((flags & (INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID)) != 0) {
-      curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
-      curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+      Curl().easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+      Curl().easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
     }
-    if (s->Headers != nullptr) curl_easy_setopt(h, CURLOPT_HTTPHEADER, s->Headers);
+    if (s->Headers != nullptr) Curl().easy_setopt(h, CURLOPT_HTTPHEADER, s->Headers);
     if (body != nullptr) {
-      curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
-      curl_easy_setopt(h, CURLOPT_COPYPOSTFIELDS, body->data());
+      Curl().easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
+      Curl().easy_setopt(h, CURLOPT_COPYPOSTFIELDS, body->data());
     }
     WireStream(*s);
     if (DWORD error = Start(*s, session); error != 0) {
@@ -502,10 +571,10 @@ std::string FtpUrl(const TFtpConnection& c, const std::string& path) {
     std::size_t end = rest.find('/', start);
     if (end == std::string::npos) end = rest.size();
     std::string segment = rest.substr(start, end - start);
-    char* escaped = curl_easy_escape(nullptr, segment.c_str(), static_cast<int>(segment.size()));
+    char* escaped = Curl().easy_escape(nullptr, segment.c_str(), static_cast<int>(segment.size()));
     if (!first) url += '/';
     if (escaped != nullptr) url += escaped;
-    curl_free(escaped);
+    Curl().free(escaped);
     first = false;
     start = end + 1;
   }
@@ -536,14 +605,14 @@ std::string FtpJoin(const std::string& cwd, const std::string& name) {
 // Sets up the connection's handle for one FTP exchange.
 void PrepareFtp(TFtpConnection& c, TStream& s) {
   CURL* h = s.Easy.get();
-  curl_easy_reset(h);
+  Curl().easy_reset(h);
   ApplySession(h, *c.Owner);
-  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
-  curl_easy_setopt(h, CURLOPT_USERNAME, c.User.empty() ? "anonymous" : c.User.c_str());
-  curl_easy_setopt(h, CURLOPT_PASSWORD, c.User.empty() ? "guest@" : c.Password.c_str());
-  curl_easy_setopt(h, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
-  curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, (c.Owner->ReceiveTimeoutMs + 999) / 1000));
-  if (!c.Passive) curl_easy_setopt(h, CURLOPT_FTPPORT, "-");
+  Curl().easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
+  Curl().easy_setopt(h, CURLOPT_USERNAME, c.User.empty() ? "anonymous" : c.User.c_str());
+  Curl().easy_setopt(h, CURLOPT_PASSWORD, c.User.empty() ? "guest@" : c.Password.c_str());
+  Curl().easy_setopt(h, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+  Curl().easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, (c.Owner->ReceiveTimeoutMs + 999) / 1000));
+  if (!c.Passive) Curl().easy_setopt(h, CURLOPT_FTPPORT, "-");
   s.Http = false;
   s.Ftp = true;
   s.MaxBody = c.Owner->MaxBody;
@@ -558,13 +627,13 @@ DWORD FtpExchange(TFtpConnection& c, const std::string& url, curl_off_t* size) {
   s.Easy = std::move(c.Easy);
   PrepareFtp(c, s);
   CURL* h = s.Easy.get();
-  curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
-  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, c.Owner->ConnectTimeoutMs + c.Owner->ReceiveTimeoutMs);
-  s.Result = curl_easy_perform(h);
+  Curl().easy_setopt(h, CURLOPT_URL, url.c_str());
+  Curl().easy_setopt(h, CURLOPT_NOBODY, 1L);
+  Curl().easy_setopt(h, CURLOPT_TIMEOUT_MS, c.Owner->ConnectTimeoutMs + c.Owner->ReceiveTimeoutMs);
+  s.Result = Curl().easy_perform(h);
   if (size != nullptr) {
     curl_off_t length = -1;
-    curl_easy_getinfo(h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    Curl().easy_getinfo(h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     *size = length;
   }
   tLastResponse = s.LastReply;
@@ -590,8 +659,8 @@ void Retire(const std::shared_ptr<TInternetRequest>& request, THandleTable& tabl
   TStream* s = request->Stream.get();
   if (s == nullptr) return;
   if (s->Multi != nullptr && s->Easy) {
-    curl_multi_remove_handle(s->Multi, s->Easy.get());
-    curl_multi_cleanup(s->Multi);
+    Curl().multi_remove_handle(s->Multi, s->Easy.get());
+    Curl().multi_cleanup(s->Multi);
     s->Multi = nullptr;
   }
   if (s->Ftp) {
@@ -644,6 +713,11 @@ HINTERNET InternetOpen(StringView agent, DWORD accessType, StringView proxy, Str
   if (session->Agent.find('\0') != std::string::npos || session->Proxy.find('\0') != std::string::npos ||
       session->ProxyBypass.find('\0') != std::string::npos)
     return FailHandle(ERROR_INVALID_PARAMETER);
+  // Without libcurl no session is made; the reason is the session's last response.
+  if (!EnsureCurl()) {
+    tLastResponse = CurlLibrary().Error();
+    return FailHandle(ERROR_MOD_NOT_FOUND);
+  }
   THandleTable& table = Table();
   std::lock_guard lock(table.Lock);
   std::uintptr_t key = table.Next++;
@@ -754,8 +828,8 @@ HINTERNET InternetConnect(HINTERNET session, StringView serverName, Word serverP
   } else {
     c->BaseUrl = "ftp://" + host + ":" + std::to_string(serverPort == 0 ? INTERNET_DEFAULT_FTP_PORT : serverPort);
     c->Passive = (flags & INTERNET_FLAG_PASSIVE) != 0;
-    EnsureCurl();
-    c->Easy.reset(curl_easy_init());
+    if (!EnsureCurl()) return FailHandle(ERROR_MOD_NOT_FOUND);
+    c->Easy.reset(Curl().easy_init());
     if (!c->Easy) return FailHandle(ERROR_NOT_ENOUGH_MEMORY);
     if (DWORD error = FtpExchange(*c, c->BaseUrl + "/", nullptr); error != 0) return FailHandle(error);
   }
@@ -838,8 +912,8 @@ HINTERNET FtpOpenFile(HINTERNET connection, StringView fileName, DWORD access, D
     s->Easy = std::move(c->Easy);
     c->Busy = true;
     PrepareFtp(*c, *s);
-    curl_easy_setopt(s->Easy.get(), CURLOPT_URL, FtpUrl(*c, c->Cwd + name).c_str());
-    curl_easy_setopt(s->Easy.get(), CURLOPT_TRANSFERTEXT, (flags & FTP_TRANSFER_TYPE_ASCII) != 0 ? 1L : 0L);
+    Curl().easy_setopt(s->Easy.get(), CURLOPT_URL, FtpUrl(*c, c->Cwd + name).c_str());
+    Curl().easy_setopt(s->Easy.get(), CURLOPT_TRANSFERTEXT, (flags & FTP_TRANSFER_TYPE_ASCII) != 0 ? 1L : 0L);
   }
   DWORD failed = Start(*s, *c->Owner);
   tLastResponse = s->LastReply;

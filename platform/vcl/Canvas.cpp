@@ -14,7 +14,9 @@ TCanvas::~TCanvas() {
 }
 
 HDC TCanvas::Handle() {
-  RequiredState(csHandleValid);
+  // Calls made straight on the DC (DrawText, a label's caption) draw with the
+  // canvas's font, pen and brush, as drawing through the canvas does.
+  RequiredState(csHandleValid | csFontValid | csPenValid | csBrushValid);
   return FHandle;
 }
 

@@ -38,6 +38,7 @@ class TCanvas : public TPersistent {
 
   // The device context; a canvas without one asks CreateHandle, and raises
   // EInvalidOperation "Canvas does not allow drawing" when it still has none.
+  // The canvas's font, pen and brush are selected into it first.
   HDC Handle();
   // Uses an outside DC (not owned); nullptr detaches.
   void SetHandle(HDC value);

@@ -18,6 +18,9 @@ QImage Decode(const TBytes& data, const char* format, int frame) {
   QImageReader reader(&buffer, format);
   reader.setAutoTransform(false);
   reader.setDecideFormatFromContent(false);
+  // The format is known: no other decoder is asked first (asking them loads
+  // every image plugin of the toolkit, and the libraries behind them).
+  reader.setAutoDetectImageFormat(false);
   // Checked again by the reader where the format tells the size up front;
   // otherwise the allocation limit bounds the read.
   QSize size = reader.size();
@@ -34,6 +37,7 @@ int FrameCount(const TBytes& data, const char* format) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);
+  reader.setAutoDetectImageFormat(false);
   if (!reader.canRead()) return 0;
   return std::max(1, reader.imageCount());
 }

@@ -4,6 +4,7 @@
 
 #include "app/FrmBLSinfo.h"
 #include "app/FrmUsbInfo.h"
+#include "platform/vcl/Bitmap.h"
 #include "tests/app/DialogsFixture.h"
 
 using namespace app_test;
@@ -38,6 +39,53 @@ TEST_F(DialogsTest, BootloaderInfoLayout) {
   EXPECT_EQ(f->AdvGlowButton1->Appearance()->ColorMirror(), TColor(65408));
   EXPECT_EQ(f->AdvGlowButton1->Appearance()->ColorHot(), TColor(16117985));
   EXPECT_TRUE(f->AdvGlowButton1->Rounded());
+}
+
+// Shown, the labels paint in their designed colours, and "F_CPU:" keeps its
+// underscore: the lowest row with ink lies below the letters, between "F"
+// and "CPU".
+TEST_F(DialogsTest, BootloaderInfoPaintsItsColoursAndTheUnderscore) {
+  auto f = Make<TfrmBLSinfo>();
+  f->Show();
+  auto count = [](TBitmap* b, TColor c) {
+    int n = 0;
+    for (int y = 0; y < b->Height(); ++y)
+      for (int x = 0; x < b->Width(); ++x) n += b->Canvas()->Pixels(x, y) == c;
+    return n;
+  };
+  struct TCase {
+    TLabel* Label;
+    TColor Color;
+  };
+  for (const TCase& t : {TCase{f->Label1, clGray}, TCase{f->lbUC, clRed}, TCase{f->Label2, clGray},
+                         TCase{f->lbFCPU, clFuchsia}, TCase{f->Label3, clGray}}) {
+    SCOPED_TRACE(StringToUtf8(t.Label->Name()));
+    auto b = testinput::Grab(t.Label);
+    EXPECT_GE(count(b.get(), t.Color), 20);
+    EXPECT_EQ(count(b.get(), clBlack), 0);
+  }
+  auto b = testinput::Grab(f->Label2);
+  TBitmap measure(1, 1);
+  measure.Canvas()->SetFont(f->Label2->Font());
+  const int x0 = f->Label2->Width() - measure.Canvas()->TextWidth(u"F_CPU:");  // right-aligned
+  const int underFrom = x0 + measure.Canvas()->TextWidth(u"F"), underTo = x0 + measure.Canvas()->TextWidth(u"F_");
+  int lowest = -1, lettersBottom = -1;
+  for (int y = 0; y < b->Height(); ++y)
+    for (int x = 0; x < b->Width(); ++x)
+      if (b->Canvas()->Pixels(x, y) != clWhite) {
+        lowest = y;
+        if (x > underTo) lettersBottom = y;
+      }
+  ASSERT_GE(lettersBottom, 0);
+  EXPECT_GT(lowest, lettersBottom);
+  int under = 0, elsewhere = 0;
+  for (int x = 0; x < b->Width(); ++x) {
+    if (b->Canvas()->Pixels(x, lowest) == clWhite) continue;
+    if (x >= underFrom - 1 && x <= underTo) ++under;
+    else ++elsewhere;
+  }
+  EXPECT_GE(under, 3);
+  EXPECT_EQ(elsewhere, 0);
 }
 
 TEST_F(DialogsTest, EscAndTheButtonCloseTheModalDialogs) {

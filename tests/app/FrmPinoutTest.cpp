@@ -25,6 +25,21 @@ TEST_F(DialogsTest, PinoutLayout) {
   EXPECT_EQ(f->QvFormSR1->TypeIniName(), asAppIniName);
 }
 
+// The connector picture is read when the window first shows, not when it is
+// made at start-up; the image keeps its designed place either way.
+TEST_F(DialogsTest, PinoutReadsItsPictureWhenFirstShown) {
+  auto f = Make<TfrmPinout>();
+  EXPECT_TRUE(f->Image1->Picture()->Graphic() == nullptr || f->Image1->Picture()->Width() == 0);
+  EXPECT_EQ(f->Image1->BoundsRect(), (TRect{-1, -1, 639, 359}));
+  f->Show();
+  EXPECT_EQ(f->Image1->Picture()->Width(), 640);
+  EXPECT_EQ(f->Image1->Picture()->Height(), 360);
+  EXPECT_EQ(f->Image1->BoundsRect(), (TRect{-1, -1, 639, 359}));
+  f->Close();
+  f->Show();  // shown again: the same picture
+  EXPECT_EQ(f->Image1->Picture()->Width(), 640);
+}
+
 TEST_F(DialogsTest, PinoutClosesByEscButtonAndDoubleClick) {
   auto f = Make<TfrmPinout>();
   struct Way {

@@ -109,6 +109,35 @@ TEST_F(VclGraphics, CanvasDrawsWithItsTools) {
   EXPECT_EQ(c->ClipRect(), Rect(0, 0, 40, 30));
 }
 
+// Calls made straight on the canvas's DC (as a label draws its caption) use the
+// canvas's font and its colour, never the DC's default font.
+TEST_F(VclGraphics, CallsOnTheHandleDrawWithTheCanvasFont) {
+  TBitmap bmp(80, 40);
+  TCanvas* c = bmp.Canvas();
+  c->Font()->SetName(u"Verdana");
+  c->Font()->SetHeight(-24);
+  c->Font()->SetColor(clRed);
+  TEXTMETRICW tm{};
+  ASSERT_TRUE(GetTextMetricsW(c->Handle(), &tm));
+  EXPECT_GE(tm.tmAscent + tm.tmDescent, 24);
+  SetBkMode(c->Handle(), TRANSPARENT);
+  TRect r = Rect(0, 0, 80, 40);
+  DrawTextW(c->Handle(), u"HH", 2, &r, DT_LEFT);
+  int red = 0, other = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 80; ++x) {
+      const TColor p = c->Pixels(x, y);
+      if (p == clRed) ++red;
+      else if (p != clWhite) ++other;
+    }
+  EXPECT_GE(red, 40);
+  EXPECT_EQ(other, 0);
+  // A later change of the canvas's font reaches the DC at the next call.
+  c->Font()->SetHeight(-11);
+  ASSERT_TRUE(GetTextMetricsW(c->Handle(), &tm));
+  EXPECT_LT(tm.tmAscent + tm.tmDescent, 20);
+}
+
 TEST_F(VclGraphics, Frame3DDrawsInsideAndShrinks) {
   TBitmap bmp(10, 10);
   TRect r = Rect(0, 0, 10, 10);

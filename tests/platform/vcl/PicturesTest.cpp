@@ -1,5 +1,6 @@
 // Picture formats: decodes compared with ImageMagick's decode of the same
 // file, round trips, the format registry, and hostile files.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -329,6 +330,29 @@ TEST_F(Pictures, HostileFilesLoadEmptyOrRaise) {
 // Files that declare more than they hold, or more pixels than the budget,
 // are refused before any decoder allocates for them, whatever the class or
 // the file name that reaches them.
+// A picture class decodes its own format only: no other decoder of the toolkit
+// is asked (asking them would load every image plugin and the libraries
+// behind them), so another format's bytes are refused.
+TEST_F(Pictures, EachClassDecodesOnlyItsOwnFormat) {
+  Run("convert -size 12x7 gradient:red-blue PNG24:'" + Path("o.png") + "'");
+  Run("convert -size 12x7 gradient:red-blue GIF:'" + Path("o.gif") + "'");
+  Run("convert -size 12x7 gradient:red-blue BMP3:'" + Path("o.bmp") + "'");
+  const bool svgBefore = ::dlopen("libQt6Svg.so.6", RTLD_NOW | RTLD_NOLOAD) != nullptr;
+  TPngImage png;
+  png.LoadFromBytes(Read("o.png"));
+  EXPECT_EQ(png.Width(), 12);
+  TBitmap bmp;
+  bmp.LoadFromBytes(Read("o.bmp"));
+  EXPECT_EQ(bmp.Width(), 12);
+  if (!svgBefore) {
+    EXPECT_EQ(::dlopen("libQt6Svg.so.6", RTLD_NOW | RTLD_NOLOAD), nullptr);
+  }
+  EXPECT_THROW(png.LoadFromBytes(Read("o.gif")), EInvalidGraphic);
+  EXPECT_THROW(png.LoadFromBytes(Read("o.bmp")), EInvalidGraphic);
+  TGIFImage gif;
+  EXPECT_THROW(gif.LoadFromBytes(Read("o.png")), EInvalidGraphic);
+}
+
 TEST_F(Pictures, DeclaredSizesBeyondTheDataOrTheBudgetAreRefused) {
   for (const auto& [name, data] : picture_bombs::All()) {
     SCOPED_TRACE(name);

@@ -406,6 +406,64 @@ TEST_F(StdControls, LabelAutoSizeAndWordWrap) {
   EXPECT_TRUE(e->Focused());
 }
 
+// A label paints its caption in its own font and colour, and a caption's
+// underscore shows on the row below the letters (a label of the designed 13
+// rows for an 8 pt face keeps it).
+TEST_F(StdControls, LabelPaintsItsFontAndTheUnderscoreBelowItsLetters) {
+  struct TCase {
+    const char16_t* Face;
+    TColor Color;
+    TAlignment Alignment;
+  };
+  for (const TCase& t : {TCase{u"Verdana", clGray, taRightJustify}, TCase{u"Tahoma", clRed, taLeftJustify},
+                         TCase{u"Arial", clFuchsia, taLeftJustify}}) {
+    SCOPED_TRACE(Utf8(t.Face));
+    TForm* f = Shown();
+    f->SetColor(clWhite);
+    auto* l = Put<TLabel>(f, 10, 10, 10, 10);
+    l->SetColor(clWhite);
+    l->Font()->SetName(t.Face);
+    l->Font()->SetHeight(-11);
+    l->Font()->SetColor(t.Color);
+    l->SetCaption(u"F_CPU:");
+    l->SetAlignment(t.Alignment);
+    l->SetAutoSize(false);
+    l->SetBounds(10, 10, 60, 13);
+    f->Show();
+    auto bmp = testinput::Grab(l);
+    // Where the text starts and where the underscore's advance lies in it.
+    TBitmap measure(1, 1);
+    measure.Canvas()->SetFont(l->Font());
+    const int textWidth = measure.Canvas()->TextWidth(u"F_CPU:");
+    const int x0 = t.Alignment == taRightJustify ? l->Width() - textWidth : 0;
+    const int underFrom = x0 + measure.Canvas()->TextWidth(u"F");
+    const int underTo = x0 + measure.Canvas()->TextWidth(u"F_");
+    int inkRows = -1, lettersBottom = -1, wrongColour = 0;
+    for (int y = 0; y < bmp->Height(); ++y)
+      for (int x = 0; x < bmp->Width(); ++x) {
+        const TColor p = PixelOf(bmp.get(), x, y);
+        if (p == clWhite) continue;
+        if (p != t.Color) ++wrongColour;
+        inkRows = std::max(inkRows, y);
+        if (x > underTo) lettersBottom = std::max(lettersBottom, y);
+      }
+    EXPECT_EQ(wrongColour, 0);
+    ASSERT_GE(lettersBottom, 0);
+    // The lowest row with ink is the underscore's: below the letters, its
+    // ink between "F" and "CPU" only.
+    EXPECT_GT(inkRows, lettersBottom);
+    int under = 0, elsewhere = 0;
+    for (int x = 0; x < bmp->Width(); ++x) {
+      if (PixelOf(bmp.get(), x, inkRows) == clWhite) continue;
+      if (x >= underFrom - 1 && x <= underTo) ++under;
+      else ++elsewhere;
+    }
+    EXPECT_GE(under, 3);
+    EXPECT_EQ(elsewhere, 0);
+    Forms.clear();
+  }
+}
+
 TEST_F(StdControls, PanelPaintsBevelsAndShrinksItsClientArea) {
   TForm* f = Shown();
   auto* p = Put<TPanel>(f, 10, 10, 100, 60);
