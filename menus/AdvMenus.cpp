@@ -131,9 +131,12 @@ void TAdvMenuCommon::ForgetComponent(TMenu* Menu, TComponent* AComponent, const 
     FOfficeStyler = nullptr;
     if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = FInternalMenuStyler;
   }
-  if (AComponent == FMenuStyler && !Menu->ComponentState().Contains(csDestroying) && AComponent->Owner() != Menu) {
+  if (AComponent == FMenuStyler) {
+    // Forgotten also while the menu goes too (an owner destroying both):
+    // the menu's own destruction would otherwise reach the freed styler.
     FMenuStyler = nullptr;
-    MakeInternal();
+    if (FCurrentMenuStyler == AComponent) FCurrentMenuStyler = FInternalMenuStyler;
+    if (!Menu->ComponentState().Contains(csDestroying) && AComponent->Owner() != Menu) MakeInternal();
   }
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
 }

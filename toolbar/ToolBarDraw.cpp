@@ -297,7 +297,7 @@ void DrawVistaGradient(TCanvas* Canvas, const TRect& R, Integer UpperHeight, TCo
   auto part = [Canvas](const TRect& r, TColor from, TColor to) {
     if (from == clNone) return;
     if (to != clNone) {
-      DrawGradient(Canvas, from, to, 40, r, false);
+      toolbar::DrawGradient(Canvas, from, to, 40, r, false);
     } else {
       Canvas->Brush()->SetStyle(bsSolid);
       Canvas->Brush()->SetColor(from);

@@ -32,14 +32,14 @@ using ToolBarDraw = drawtest::DrawTest;
 // band of FromColor.
 TEST_F(ToolBarDraw, GradientRunsFromTheFirstColourToTheSecond) {
   auto b = Sheet(100, 10, clRed);
-  DrawGradient(b->Canvas(), 0x000000, 0xFFFFFF, 4, TRect(0, 0, 100, 10), true);
+  toolbar::DrawGradient(b->Canvas(), 0x000000, 0xFFFFFF, 4, TRect(0, 0, 100, 10), true);
   EXPECT_EQ(Px(b.get(), 1, 5), TColor(0x000000));
   EXPECT_EQ(Px(b.get(), 40, 5), TColor(0x555555));  // band 1 of 3 intervals
   EXPECT_EQ(Px(b.get(), 98, 5), TColor(0xFFFFFF));
   EXPECT_EQ(Px(b.get(), 99, 5), TColor(0xFFFFFF));
 
   auto one = Sheet(20, 20, clRed);
-  DrawGradient(one->Canvas(), 0x00FF00, 0x0000FF, 0, TRect(0, 0, 20, 20), false);
+  toolbar::DrawGradient(one->Canvas(), 0x00FF00, 0x0000FF, 0, TRect(0, 0, 20, 20), false);
   for (int y : {0, 10, 19}) EXPECT_EQ(Px(one.get(), 5, y), TColor(0x00FF00)) << y;
 }
 
@@ -48,14 +48,14 @@ TEST_F(ToolBarDraw, GradientBandsDoNotWrapOnWideRectangles) {
   // A 70000-px band whose second half starts 35000 px in: the visible end
   // of the rectangle belongs to it.
   auto b = Sheet(50, 2, clRed);
-  DrawGradient(b->Canvas(), 0x000000, 0xFFFFFF, 2, TRect(-69950, 0, 50, 2), true);
+  toolbar::DrawGradient(b->Canvas(), 0x000000, 0xFFFFFF, 2, TRect(-69950, 0, 50, 2), true);
   for (int x : {0, 25, 49}) EXPECT_EQ(Px(b.get(), x, 1), TColor(0xFFFFFF)) << x;
 }
 
 // clNone paints nothing; one clNone colour gives a solid fill of the other.
 TEST_F(ToolBarDraw, NoneColoursNeverReachTheCanvas) {
   auto b = Sheet(30, 30, clRed);
-  DrawGradient(b->Canvas(), clNone, clNone, 10, TRect(0, 0, 30, 30), false);
+  toolbar::DrawGradient(b->Canvas(), clNone, clNone, 10, TRect(0, 0, 30, 30), false);
   DrawRectOutline(nullptr, b->Canvas(), clNone, TRect(0, 0, 29, 29));
   DrawDropDownArrow(nullptr, b->Canvas(), clNone, TPoint(10, 10));
   DrawVistaGradient(b->Canvas(), TRect(0, 0, 30, 30), 15, clNone, clNone, clNone, clNone, clNone, 0);
@@ -64,7 +64,7 @@ TEST_F(ToolBarDraw, NoneColoursNeverReachTheCanvas) {
   for (int y = 0; y < 30; y += 3)
     for (int x = 0; x < 30; x += 3) ASSERT_EQ(Px(b.get(), x, y), clRed) << x << "," << y;
 
-  DrawGradient(b->Canvas(), clNone, 0x00FF00, 10, TRect(0, 0, 30, 30), false);
+  toolbar::DrawGradient(b->Canvas(), clNone, 0x00FF00, 10, TRect(0, 0, 30, 30), false);
   EXPECT_EQ(Px(b.get(), 5, 0), TColor(0x00FF00));
   EXPECT_EQ(Px(b.get(), 5, 29), TColor(0x00FF00));
 }
