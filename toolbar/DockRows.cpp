@@ -135,6 +135,16 @@ void TRowCollectionItem::FitFullSize(IDockBar* Bar) {
   SetAxisPos(Bar, RowStart() + Rows()->FOffSetX, h);
 }
 
+bool TRowCollectionItem::AppendToolBar(IDockBar* Bar) {
+  if (Bar == nullptr || IndexOfToolBar(Bar) >= 0 || !IsAllowed(Bar)) return false;
+  FToolBarList.push_back(Bar);
+  return true;
+}
+
+void TRowCollectionItem::ForgetToolBar(const IDockBar* Bar) {
+  if (const Integer at = IndexOfToolBar(Bar); at >= 0) FToolBarList.erase(FToolBarList.begin() + at);
+}
+
 Integer TRowCollectionItem::AddToolBar(IDockBar* Bar) {
   if (Bar == nullptr || IndexOfToolBar(Bar) >= 0 || !IsAllowed(Bar)) return -1;
   const bool h = Horizontal();
@@ -532,6 +542,17 @@ void TRowCollection::DeleteRowIfEmpty(TRowCollectionItem* ARow) {
   if (ARow == nullptr || ARow->ToolBarCount() > 0 || HeightLocked()) return;
   Delete(ARow->Index());
   UpdateRowRects();
+}
+
+void TRowCollection::DeleteEmptyRows() {
+  if (HeightLocked()) return;
+  bool any = false;
+  for (Integer i = Count() - 1; i >= 0; --i)
+    if (Items(i)->ToolBarCount() == 0) {
+      Delete(i);
+      any = true;
+    }
+  if (any) UpdateRowRects();
 }
 
 void TRowCollection::MoveToolBarToRow(IDockBar* Bar, Integer ARowIndex) {

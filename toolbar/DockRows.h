@@ -110,6 +110,12 @@ class TRowCollectionItem : public TCollectionItem {
   // DeleteIfEmpty an emptied row goes.
   void RemoveToolBar(IDockBar* Bar, bool DeleteIfEmpty);
   bool IsAllowed(const IDockBar* Bar) const;
+  // Appends Bar to the list without placing it (a stored layout, a stack:
+  // the caller places it); refused like AddToolBar.
+  bool AppendToolBar(IDockBar* Bar);
+  // Takes Bar out of the list and touches neither it nor the row (the
+  // toolbar is going away, or is about to be placed anew).
+  void ForgetToolBar(const IDockBar* Bar);
   // Restores the row invariants, giving free length to toolbars that can grow.
   void ArrangeToolBars();
   // A requested move or resize along a top or bottom row
@@ -179,6 +185,8 @@ class TRowCollection : public TCollection {
   void UpdateRowRects();
   void UpdateDockSize();
   void DeleteRowIfEmpty(TRowCollectionItem* ARow);
+  // Every empty row (unless the height is locked).
+  void DeleteEmptyRows();
   void PackToolBars();
   void MoveToolBarToOwnRow(IDockBar* Bar);
   void ToolBarVisibleChanged(IDockBar* Bar);
