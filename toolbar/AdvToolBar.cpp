@@ -252,9 +252,8 @@ void TAdvCustomToolBar::SetToolBarStyler(TCustomZadEdevAziStyler* Value) {
   if (Value != nullptr && Value == FToolBarStyler) return;
   UnregisterExternalStyler();
   FToolBarStyler = Value;
-  if (FParentStyler && FLastDock != nullptr) {
-    // The dock panel's styler is taken when the panel exists (docking work).
-  }
+  // With ParentStyler the last dock panel's styler comes first; that step
+  // belongs to the dock panel, which sets it when a toolbar docks.
   if (FParentStyler) {
     if (IToolBarPage* page = GetPage(); page != nullptr && page->HasPager())
       if (TCustomZadEdevAziStyler* s = page->PagerToolBarStyler()) FToolBarStyler = s;
@@ -435,7 +434,7 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
   if (AComponent == FToolBarStyler) SetToolBarStyler(nullptr);
   if (AComponent == FCurrentToolBarStyler) SetInternalStylerCurrent();
   if (AComponent == FOptionMenu) FOptionMenu = nullptr;
-  if (auto* c = dynamic_cast<TControl*>(AComponent)) ControlRemoved(c);
+  ForgetComponent(AComponent);
   if (AComponent == FMergedMenu) FMergedMenu = nullptr;
   if (static_cast<void*>(AComponent) == static_cast<void*>(FCustomizer)) FCustomizer = nullptr;
 }
@@ -575,7 +574,19 @@ void TAdvCustomToolBar::ControlInserted(TControl* AControl) {
   else
     ReorderControl(at, AControl->Left(), AControl->Top());
   if (FRUControls->IndexOf(AControl) < 0) FRUControls->Add(AControl);
+  // Each side hears of the other's end: the lists never keep a dead control,
+  // nor a control a dead toolbar.
+  AControl->FreeNotification(this);
   ArrangeControls(true);
+}
+
+void TAdvCustomToolBar::ForgetComponent(TComponent* AComponent) {
+  // A component being freed is past its control part: find it by address.
+  for (Integer i = 0; i < ToolBarControlCount(); ++i)
+    if (TControl* c = Item(FATBControls.get(), i); static_cast<TComponent*>(c) == AComponent) {
+      ControlRemoved(c);
+      return;
+    }
 }
 
 void TAdvCustomToolBar::ControlRemoved(TControl* AControl) {
@@ -587,8 +598,9 @@ void TAdvCustomToolBar::ControlRemoved(TControl* AControl) {
   if (FHintCtrl == AControl) FHintCtrl = nullptr;
   std::erase_if(FToolBarMenuButtons, [AControl](TAdvCustomToolBarButton* b) { return static_cast<TControl*>(b) == AControl; });
   if (FDestroying) return;
-  if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(AControl); tc && tc->IsToolBarButton())
-    tc->FZadEdevAzi = nullptr;
+  if (!AControl->ComponentState().Contains(csDestroying))
+    if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(AControl); tc && tc->IsToolBarButton())
+      tc->FZadEdevAzi = nullptr;
   ArrangeControls(true);
 }
 
@@ -947,7 +959,7 @@ void TAdvCustomToolBar::SetOptionMenu(TPopupMenu* Value) {
 void TAdvCustomToolBar::SetImages(TCustomImageList* Value) {
   if (FImages == Value) return;
   if (FImages != nullptr) {
-    const Integer oldH = FImages->Height(), oldW = FImages->Width();
+    const Integer oldW = FImagesSize.X, oldH = FImagesSize.Y;
     const Integer d = Value != nullptr ? (IsHorizontal() ? Value->Height() - oldH : Value->Width() - oldW)
                                        : -(IsHorizontal() ? oldH : oldW);
     if (IsHorizontal()) SetHeight(Height() + d);
@@ -957,6 +969,7 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* Value) {
     RemoveFreeNotification(FImages);
   }
   FImages = Value;
+  FImagesSize = Value != nullptr ? TPoint{Value->Width(), Value->Height()} : TPoint{0, 0};
   if (Value != nullptr) Value->FreeNotification(this);
   FInternalControlPositioning = true;
   for (Integer i = 0; i < ToolBarControlCount(); ++i)
@@ -1005,7 +1018,10 @@ void TAdvCustomToolBar::SetMenu(TMainMenu* Value) {
     return;
   }
   Value->FreeNotification(this);
-  if (!ComponentState().Contains(csLoading) || Value->Images() != nullptr) FImages = Value->Images();
+  if (!ComponentState().Contains(csLoading) || Value->Images() != nullptr) {
+    FImages = Value->Images();
+    FImagesSize = FImages != nullptr ? TPoint{FImages->Width(), FImages->Height()} : TPoint{0, 0};
+  }
   TMenuItem* items = Value->Items();
   for (Integer i = 0; i < items->Count(); ++i) {
     auto* b = new TZadEdevAziMenuButton(this);

@@ -90,6 +90,9 @@ class IToolBarPage {
   // The pager's toolbar colours in the tones look.
   virtual ribbon::TToolBarAppearance* PagerToolBarAppearance() const = 0;
   virtual TColor PagerToolBarCaptionTextColor() const = 0;
+  // The pager's glow-button look (the caption option indicator takes its
+  // hot and down colours in the tones look).
+  virtual TGlowButtonAppearance* PagerGlowButtonAppearance() const = 0;
   // The pager's option picture (Disabled: its disabled one), nullptr when none.
   virtual TGDIPPicture* PagerOptionPicture(bool Disabled) const = 0;
   // A pixel of the page (its coordinates), for the toolbar's faked corners.
@@ -195,6 +198,8 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void BuildSequenceList(TDbgList* AList, bool AVisibleOnly);
   void ControlInserted(TControl* AControl);
   void ControlRemoved(TControl* AControl);
+  // ControlRemoved for a component that is being freed (by address).
+  void ForgetComponent(TComponent* AComponent);
   void ControlRepositioned(TControl* AControl);
   Integer FindControlInsertIndex(Integer Index, Integer X, Integer Y);
   Integer ReorderControl(Integer Index, Integer X, Integer Y);
@@ -555,6 +560,9 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
 
  private:
   void ApplyOfficeStyle(TVornStyle AStyle, TColor AAppColor, bool WithAppColor);
+  // The image size of Images when it was assigned: a list being freed can no
+  // longer be asked.
+  TPoint FImagesSize{0, 0};
   // The menu-bar buttons this toolbar made for its Menu's items, in order.
   std::vector<TAdvCustomToolBarButton*> FToolBarMenuButtons;
   // One step of ReduceButtonSizes (AReduce) or EnlargeButtonSizes.

@@ -272,10 +272,8 @@ void TAdvCustomToolBar::UpdateSeparators() {
   // A fixed toolbar with its caption at the top keeps its separators level
   // with the controls, below the caption.
   Integer top = 2;
-  if (FToolBarState == tsFloating)
-    top = FCaptionHeight + 2;
-  else if (FToolBarState == tsFixed && FShowCaption && FCaptionPosition == cpTop)
-    top = ScaleToolBarSize(FCaptionHeight, ToolBarDPIScale) + 2;
+  if (FToolBarState == tsFloating || (FToolBarState == tsFixed && FShowCaption && FCaptionPosition == cpTop))
+    top = GetCaptionRect().Bottom + 2;
   std::vector<TControl*> controls;
   std::vector<TToolBarItem> items = LayoutItems(controls);
   const std::vector<bool> shows = SeparatorVisibility(items);

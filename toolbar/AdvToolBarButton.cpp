@@ -28,12 +28,11 @@ bool InsideClient(const TControl* c, Integer X, Integer Y) {
 }
 
 // One measuring surface for every button, so that sizing does not depend on
-// the parent's window (a button may be sized before its toolbar shows).
+// the parent's window (a button may be sized before its toolbar shows). It
+// lives as long as the process: freed at exit it would outlive the window
+// system's objects behind its device context.
 TCanvas* MeasureCanvas() {
-  static TBitmap* sheet = [] {
-    auto* b = new TBitmap(1, 1);
-    return b;
-  }();
+  static TBitmap* sheet = new TBitmap(1, 1);
   return sheet->Canvas();
 }
 
@@ -45,6 +44,17 @@ TCanvas* MeasureCanvas() {
 bool ToolBarMenuLoopHoldsHot(TAdvCustomToolBar*) { return false; }
 bool ToolBarMenuDropped(TAdvCustomToolBar*) { return false; }
 bool ToolBarDropDownMenuButton(TAdvCustomToolBar*, TAdvCustomToolBarButton*) { return false; }
+
+// The group message goes to the toolbar buttons among the children only:
+// other buttons that answer the same message (the glow button) read its
+// sender as one of their own class.
+void BroadcastToButtons(TWinControl* Parent, TMessage& Message) {
+  for (Integer i = 0; i < Parent->ControlCount(); ++i)
+    if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(Parent->Controls(i))) {
+      b->Perform(Message.Msg, Message.WParam, Message.LParam);
+      if (i >= Parent->ControlCount()) break;
+    }
+}
 
 }  // namespace
 
@@ -147,10 +157,11 @@ void TAdvCustomToolBarButton::Loaded() {
 
 void TAdvCustomToolBarButton::Notification(TComponent* AComponent, TOperation Operation) {
   TAdvCustomToolBarControl::Notification(AComponent, Operation);
-  if (Operation != opRemove || ComponentState().Contains(csDestroying)) return;
+  if (Operation != opRemove) return;
   if (AComponent == FDropDownMenu) FDropDownMenu = nullptr;
   if (AComponent == FMenuItem) SetMenuItem(nullptr);
   if (FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
+  if (ComponentState().Contains(csDestroying)) return;
   TCustomImageList* images = nullptr;
   if (TAdvCustomToolBar* tb = ZadEdevAzi()) images = tb->Images();
   if (images == nullptr)
@@ -260,9 +271,8 @@ void TAdvCustomToolBarButton::SetTransparent(bool Value) {
 }
 
 void TAdvCustomToolBarButton::SetAutoSize(bool Value) {
-  if (AutoSize() == Value) return;
+  // The inherited setter re-sizes when switched on.
   TAdvCustomToolBarControl::SetAutoSize(Value);
-  if (Value) AdjustSize();
 }
 
 void TAdvCustomToolBarButton::GlyphChanged(TObject*) {
@@ -308,7 +318,7 @@ void TAdvCustomToolBarButton::NotifyGroupMembers() {
   m.Msg = CM_BUTTONPRESSED;
   m.WParam = WPARAM(FGroupIndex);
   m.LParam = LPARAM(static_cast<TControl*>(this));
-  Parent()->Broadcast(m);
+  BroadcastToButtons(Parent(), m);
   TAdvCustomToolBar* tb = ZadEdevAzi();
   // (A toolbar's option popup holds no buttons here; see above.)
   if (tb == nullptr || Parent() != tb) {
@@ -316,7 +326,7 @@ void TAdvCustomToolBarButton::NotifyGroupMembers() {
     TWinControl* w = q != nullptr ? q->HostControl() : nullptr;
     if (w != nullptr && w != Parent()) {
       m.Result = 0;
-      w->Broadcast(m);
+      BroadcastToButtons(w, m);
     }
   }
 }
@@ -614,16 +624,18 @@ void TAdvCustomToolBarButton::ActionChange(TObject* Sender, bool CheckDefaults) 
 }
 
 void TAdvCustomToolBarButton::SetMenuItem(TMenuItem* AItem) {
+  if (AItem != FMenuItem) {
+    if (FMenuItem != nullptr && !FMenuItem->ComponentState().Contains(csDestroying))
+      FMenuItem->RemoveFreeNotification(this);
+    if (AItem != nullptr) AItem->FreeNotification(this);
+  }
   if (AItem != nullptr) {
-    if (AItem != FMenuItem) AItem->FreeNotification(this);
     SetCaption(AItem->Caption());
     SetDown(AItem->Checked());
     SetEnabled(AItem->Enabled());
     SetHint(AItem->Hint());
     SetImageIndex(AItem->ImageIndex());
     SetVisible(AItem->Visible());
-  } else if (FMenuItem != nullptr && !FMenuItem->ComponentState().Contains(csDestroying)) {
-    FMenuItem->RemoveFreeNotification(this);
   }
   FMenuItem = AItem;
 }
@@ -647,7 +659,12 @@ void TAdvCustomToolBarButton::DoDropDown() {
   if (!IsMenuButton()) return;
   FState = absDropDown;
   Invalidate();
-  CheckMenuDropdown();
+  TDestroyWatch watch(this);
+  // The toolbar resets the look of a button whose menu it dropped; one that
+  // dropped nothing must not stay pressed.
+  if (CheckMenuDropdown() || watch.Gone()) return;
+  if (FState == absDropDown) FState = absUp;
+  Invalidate();
 }
 
 bool TAdvCustomToolBarButton::CheckMenuDropdown() {
@@ -759,8 +776,20 @@ void TAdvCustomToolBarButton::SelectCaptionFont(TCanvas* ACanvas, float S, bool 
     else
       font = styler->ButtonAppearance()->CaptionFont();
   }
-  ACanvas->Font()->Assign(font);
-  if (Scale) ACanvas->Font()->SetHeight(BtnRound(font->Height() * double(S)));
+  TFont* f = ACanvas->Font();
+  const Integer height = Scale ? BtnRound(font->Height() * double(S)) : font->Height();
+  // A font the canvas already has keeps its handle: buttons paint one after
+  // another with the same caption font.
+  const bool same = f != font && f->Name() == font->Name() && f->Height() == height && f->Style() == font->Style() &&
+                    f->Charset() == font->Charset() && f->Orientation() == font->Orientation() &&
+                    f->Pitch() == font->Pitch() && f->Quality() == font->Quality() &&
+                    f->PixelsPerInch() == font->PixelsPerInch();
+  if (same) {
+    f->SetColor(font->Color());
+    return;
+  }
+  f->Assign(font);
+  f->SetHeight(height);
 }
 
 namespace {
@@ -819,7 +848,7 @@ void TAdvCustomToolBarButton::AdjustSize() {
       T = r.Right - r.Left;
     } else {
       TRect r{0, 0, 1000, 100};
-      DrawText(canvas->Handle(), Caption().c_str(), Integer(Caption().size()), &r, DT_CALCRECT | DT_SINGLELINE);
+      DrawTextOn(canvas, Caption(), r, DT_CALCRECT | DT_SINGLELINE);
       T = r.Right;
     }
   }
@@ -853,18 +882,18 @@ void TAdvCustomToolBarButton::AdjustSize() {
       newHeight = D;
       setHeight = true;
     } else if (tb != nullptr) {
-      if (tb->GetToolBarState() == tsFloating) {
+      const bool floating = tb->GetToolBarState() == tsFloating;
+      if (floating) {
         if (FCanRotate) D = std::max(D, tb->SizeAtDock() - 4);
-        setHeight = true;
       } else if (FCanRotate || Position() == daTop || Position() == daBottom) {
         const bool onDock = tb->AdvDockPanel() != nullptr;
         if (tb->ShowCaption() && (onDock || !Caption().empty()))
           D = std::max(D, tb->Height() - tb->CaptionHeight() - 4);
         else
           D = std::max(D, tb->Height() - 4);
-        setHeight = tb->AutoPositionControls();
       }
       newHeight = D;
+      setHeight = floating || tb->AutoPositionControls();
     }
     SetBounds(Left(), Top(), newWidth, setHeight ? newHeight : Height());
   } else {

@@ -13,7 +13,7 @@
 // The hot look is a flag beside the state (Hot), allowed only in absUp.
 #include <memory>
 
-#include "controls/AdvGlowButton.h"
+#include "controls/AdvGlowButton.h"  // TAdvButtonState, shared with the glow button
 #include "foundation/pictures/AdvHintInfo.h"
 #include "menus/AdvMenus.h"
 #include "platform/vcl/ActnList.h"

@@ -255,12 +255,14 @@ void TAdvCustomToolBarButton::DrawGlyphAndText(TCanvas* ACanvas, TRect ARect, TB
   TAdvCustomToolBar* tb = ZadEdevAzi();
   TCustomZadEdevAziStyler* styler = FParentStyler ? CurrentStyler() : nullptr;
   const float S2 = GetControlDPIScale(this, ACanvas);
-  ACanvas->Font()->Assign(Font());
   const bool hasCaption = FShowCaption && !Caption().empty();
+  // Without a caption the canvas font is the button's; with one, the caption
+  // font is selected here and kept for drawing unless that scales otherwise.
+  if (!hasCaption) ACanvas->Font()->Assign(Font());
   Integer A = 0, Q = 0;
+  const bool measureScaled = !(styler != nullptr && styler->AdvMenuStyler() != nullptr && IsMenuButton());
   if (hasCaption) {
-    const bool noScale = styler != nullptr && styler->AdvMenuStyler() != nullptr && IsMenuButton();
-    SelectCaptionFont(ACanvas, S2, !noScale);
+    SelectCaptionFont(ACanvas, S2, measureScaled);
     TRect r{0, 0, 1000, 100};
     DrawTextOn(ACanvas, Caption(), r, DT_CALCRECT | DT_SINGLELINE);
     A = r.Right;
@@ -416,7 +418,7 @@ void TAdvCustomToolBarButton::DrawGlyphAndText(TCanvas* ACanvas, TRect ARect, TB
   const bool menuSystemFont = IsMenuButton() && styler != nullptr && styler->AdvMenuStyler() != nullptr &&
                               styler->CurrentAdvMenuStyler() != nullptr &&
                               styler->CurrentAdvMenuStyler()->RootItem()->UseSystemFont();
-  SelectCaptionFont(ACanvas, S2, !menuSystemFont);
+  if (menuSystemFont == measureScaled) SelectCaptionFont(ACanvas, S2, !menuSystemFont);
   if (vertical) ACanvas->Font()->SetOrientation(FRotateDirection == rdNormal ? -900 : 900);
   ACanvas->Font()->SetColor(ATextColor);
   ACanvas->Brush()->SetStyle(bsClear);

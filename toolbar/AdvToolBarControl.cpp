@@ -6,10 +6,14 @@ namespace toolbar {
 
 TAdvCustomToolBarControl::TAdvCustomToolBarControl(TComponent* AOwner) : TGraphicControl(AOwner) {}
 
-TAdvCustomToolBarControl::~TAdvCustomToolBarControl() {
-  // The toolbar forgets the control before it goes, so no list keeps it.
-  if (FZadEdevAzi != nullptr && !FZadEdevAzi->ComponentState().Contains(csDestroying))
-    FZadEdevAzi->ControlRemoved(this);
+// The toolbar forgets the control through the removal from its children or
+// the free notification it asked for.
+TAdvCustomToolBarControl::~TAdvCustomToolBarControl() = default;
+
+void TAdvCustomToolBarControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent != nullptr && static_cast<TComponent*>(FZadEdevAzi) == AComponent)
+    FZadEdevAzi = nullptr;
 }
 
 void TAdvCustomToolBarControl::SetZadEdevAzi(TAdvCustomToolBar* Value) {

@@ -52,6 +52,8 @@ class TAdvCustomToolBarControl : public TGraphicControl {
 
  protected:
   friend class TAdvCustomToolBar;
+  // Forgets a toolbar that is being freed.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   TAdvCustomToolBar* FZadEdevAzi = nullptr;
   TDockAlign FPosition = daTop;

@@ -316,8 +316,16 @@ Integer StepWidth(const TButtonSizeStep& Step, const std::vector<Integer>& OldWi
 // ---------------------------------------------------------------------------
 // Rectangles of the parts
 
+namespace {
+// The caption's height as drawn: scaled, except on a ribbon page (whose
+// pager scales it already). The caption's buttons are as wide as it is high.
+Integer CaptionExtent(const TToolBarParts& P) {
+  return P.OnPage ? P.CaptionHeight : ScaleToolBarSize(P.CaptionHeight, P.Scale);
+}
+}  // namespace
+
 TRect CaptionRect(const TToolBarParts& P) {
-  const Integer h = P.OnPage ? P.CaptionHeight : ScaleToolBarSize(P.CaptionHeight, P.Scale);
+  const Integer h = CaptionExtent(P);
   TRect c = P.Client;
   if (P.Floating) {
     c.Bottom = c.Top + h;
@@ -354,24 +362,24 @@ TRect ControlsRect(const TToolBarParts& P) {
 TRect CloseButtonRect(const TToolBarParts& P) {
   if (!P.Floating || !P.ShowClose) return TRect{0, 0, 0, 0};
   const TRect c = CaptionRect(P);
-  return TRect{c.Right - P.CaptionHeight - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
+  return TRect{c.Right - CaptionExtent(P) - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
 }
 
 TRect OptionButtonRect(const TToolBarParts& P) {
   if (!P.Floating || !P.ShowOptionIndicator) return TRect{0, 0, 0, 0};
   if (P.ShowClose) {
     const TRect close = CloseButtonRect(P);
-    return TRect{close.Left - P.CaptionHeight - 2, close.Top, close.Left - 2, close.Bottom};
+    return TRect{close.Left - CaptionExtent(P) - 2, close.Top, close.Left - 2, close.Bottom};
   }
   const TRect c = CaptionRect(P);
-  return TRect{c.Right - P.CaptionHeight - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
+  return TRect{c.Right - CaptionExtent(P) - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
 }
 
 TRect CaptionOptionRect(const TToolBarParts& P) {
   if (!P.ShowOptionIndicator || P.ShowRightHandle || P.Floating || !P.ShowCaption || !P.Horizontal)
     return TRect{-1, -1, -1, -1};
   const TRect c = CaptionRect(P);
-  TRect r{c.Right - P.CaptionHeight + 1, c.Top + 2, c.Right - 1, c.Bottom - 1};
+  TRect r{c.Right - CaptionExtent(P) + 1, c.Top + 2, c.Right - 1, c.Bottom - 1};
   if (P.ScenicRibbon) r.Right -= 2;
   return r;
 }

@@ -428,8 +428,9 @@ void TAdvCustomToolBar::PaintBorder(const TRect& B, TColor Base, TColor Border, 
     return;
   }
   if (page->PagerIsOnGlass()) {
-    FillAlphaGradientColors(cv->Handle(), TRect{B.Right - 4, B.Top, B.Right, clientBottom}, Base,
-                            BlendColor(Base, White, 50), 60, 255);
+    if (Base != clNone)
+      FillAlphaGradientColors(cv->Handle(), TRect{B.Right - 4, B.Top, B.Right, clientBottom}, Base,
+                              BlendColor(Base, White, 50), 60, 255);
     const TRect sep{B.Right - 3, B.Top, B.Right - 2, clientBottom};
     const TColor tab = s->TabAppearance()->BorderColor();
     if (page->TabGroupAppearance() != nullptr) {
@@ -692,6 +693,17 @@ void TAdvCustomToolBar::DrawCaptionOptionIndicator(const TRect& R) {
     mirrorTo = a->ColorMirrorHotTo();
     border = a->BorderColorHot();
   }
+  IToolBarPage* tonesPage = GetPage();
+  if (tonesPage != nullptr && tonesPage->HasPager() && tonesPage->PagerUsesTones())
+    if (TGlowButtonAppearance* pa = tonesPage->PagerGlowButtonAppearance()) {
+      if (FCapOptIndicatorDown) {
+        from = to = mirror = mirrorTo = pa->ColorDown();
+        border = pa->BorderColorDown();
+      } else if (FCapOptIndicatorHot) {
+        from = to = mirror = mirrorTo = pa->ColorHot();
+        border = pa->BorderColorHot();
+      }
+    }
   TGDIPGradient gradient = a->Gradient(), mirrorGradient = a->GradientMirror();
   if (FCapOptIndicatorDown) {
     gradient = a->GradientDown();
@@ -704,7 +716,7 @@ void TAdvCustomToolBar::DrawCaptionOptionIndicator(const TRect& R) {
     DrawGlowFace(cv, R, from, to, mirror, mirrorTo, border, gradient, mirrorGradient, true, false, true, FAntiAlias,
                  nullptr, u"");
   TGDIPPicture* pic = nullptr;
-  IToolBarPage* page = GetPage();
+  IToolBarPage* page = tonesPage;
   if (FParentOptionPicture && page != nullptr && page->HasPager()) {
     pic = page->PagerOptionPicture(false);
     if (!Enabled())

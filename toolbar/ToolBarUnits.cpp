@@ -2,6 +2,7 @@
 
 #include "platform/theme/UxTheme.h"
 #include "toolbar/AdvToolBar.h"
+#include "toolbar/AdvToolBarButton.h"
 #include "toolbar/shared/AdvTBXPVS.h"
 #include "toolbar/shared/ToolBarShared.h"
 
@@ -12,5 +13,6 @@ void AddToolBarUnits(TUnitSequence& Units) {
   Units.Add(u"AdvToolBar", [] {
     toolbar::InitializeToolBarShared();
     toolbar::RegisterToolBarClasses();
+    toolbar::RegisterToolBarButtonClasses();
   });
 }

@@ -130,6 +130,12 @@ TEST_F(ButtonOnToolBarTest, AutoSizeTakesTheToolBarsThickness) {
   b->AdjustSize();
   EXPECT_EQ(b->Height(), 40 - 4);
   EXPECT_EQ(b->Width(), 15);
+  // A toolbar that leaves its controls where they are keeps their heights.
+  ToolBar->SetAutoPositionControls(false);
+  b->SetBounds(b->Left(), b->Top(), b->Width(), 11);
+  b->AdjustSize();
+  EXPECT_EQ(b->Height(), 11);
+  EXPECT_EQ(b->Width(), 15);
 }
 
 }  // namespace buttontest
@@ -222,6 +228,199 @@ TEST_F(ButtonOnToolBarTest, VerticalCaptionRunsDown) {
   ASSERT_GE(right, 0);
   EXPECT_GT(bottom - top, 2 * (right - left));
   EXPECT_LE(right - left + 1, 16);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+namespace {
+void AddSquare(TImageList& list, TColor c) {
+  auto b = Filled(16, 16, 0xFF00FF);
+  b->Canvas()->Brush()->SetColor(c);
+  b->Canvas()->FillRect(TRect{2, 2, 14, 14});
+  list.AddMasked(b.get(), 0xFF00FF);
+}
+}  // namespace
+
+// Which image list a button draws from: the toolbar's, its disabled list
+// while disabled, an action's list, and the toolbar's again when forced.
+TEST_F(ButtonOnToolBarTest, ImageListSources) {
+  TImageList images(nullptr), disabled(nullptr), actionImages(nullptr);
+  AddSquare(images, 0x0000FF);
+  AddSquare(disabled, 0x808080);
+  AddSquare(actionImages, 0xFF0000);
+  ToolBar->SetImages(&images);
+  ToolBar->SetDisabledImages(&disabled);
+  auto* b = AddToolBarButton();
+  b->SetAutoSize(false);
+  b->SetBounds(b->Left(), b->Top(), 30, 30);
+  b->SetImageIndex(0);
+  auto paint = [&] {
+    auto sheet = Filled(30, 30, 0x00FF00);
+    b->DrawButton(sheet->Canvas());
+    return sheet->Canvas()->Pixels(15, 15);
+  };
+  EXPECT_EQ(paint(), TColor(0x0000FF));
+  b->SetEnabled(false);
+  EXPECT_EQ(paint(), TColor(0x808080));
+  b->SetEnabled(true);
+  TActionList list(nullptr);
+  list.SetImages(&actionImages);
+  TAction action(nullptr);
+  action.SetActionList(&list);
+  action.SetImageIndex(0);
+  b->SetAction(&action);
+  EXPECT_EQ(paint(), TColor(0xFF0000));
+  b->SetForceImageIndex(true);
+  EXPECT_EQ(paint(), TColor(0x0000FF));
+  b->SetAction(nullptr);
+  ToolBar->SetDisabledImages(nullptr);
+  ToolBar->SetImages(nullptr);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// The menu bar's buttons show their items' captions and paint with the menu
+// styler's root-item colours.
+TEST_F(ButtonOnToolBarTest, MenuBarButtonsUseTheMenuStylersColours) {
+  auto* menu = new TMainMenu(Form.get());
+  for (const char16_t* caption : {u"File", u"Edit", u"View", u"Help"}) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  ToolBar->SetMenu(menu);
+  ASSERT_EQ(ToolBar->ToolBarControlCount(), 4);
+  auto* file = dynamic_cast<TZadEdevAziMenuButton*>(ToolBar->GetToolBarControls(0));
+  auto* help = dynamic_cast<TZadEdevAziMenuButton*>(ToolBar->GetToolBarControls(3));
+  ASSERT_NE(file, nullptr);
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(file->ShowCaption());
+  EXPECT_EQ(file->Caption(), u"File");
+  EXPECT_GT(file->Width(), 15);  // sized from its caption
+  TRootItem* root = ToolBar->CurrentToolBarStyler()->CurrentAdvMenuStyler()->RootItem();
+  root->SetHoverColor(0x3366CC);
+  root->SetHoverColorTo(clNone);
+  root->SetSelectedColor(0x2288AA);
+  root->SetSelectedColorTo(clNone);
+  auto paint = [&](TZadEdevAziMenuButton* b) {
+    auto sheet = Filled(b->Width(), b->Height(), 0x00FF00);
+    b->DrawButton(sheet->Canvas());
+    return sheet->Canvas()->Pixels(2, b->Height() / 2);
+  };
+  EXPECT_EQ(paint(file), TColor(0x00FF00));  // transparent at rest
+  file->SetHot(true);
+  EXPECT_EQ(paint(file), TColor(0x3366CC));
+  file->SetHot(false);
+  file->SetState(absDropDown);
+  EXPECT_EQ(paint(file), TColor(0x2288AA));
+  ToolBar->SetMenu(nullptr);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// The caption is measured in the styler's caption font, which differs from
+// the button's own font (the one the height is measured in).
+TEST_F(ButtonOnToolBarTest, AutoSizeMeasuresInTheCaptionFont) {
+  TFont big;
+  big.SetName(u"Tahoma");
+  big.SetHeight(-24);
+  big.SetStyle(TFontStyles{fsBold});
+  ToolBar->CurrentToolBarStyler()->ButtonAppearance()->SetCaptionFont(&big);
+  TBitmap probe(1, 1);
+  probe.Canvas()->Font()->Assign(&big);
+  const int T = probe.Canvas()->TextWidth(u"Program");
+  auto* b = AddToolBarButton();
+  b->SetCaption(u"Program");
+  b->SetShowCaption(true);
+  b->AdjustSize();
+  EXPECT_EQ(b->Width(), T + 8);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// A menu button whose menu does not drop does not stay pressed.
+TEST_F(ButtonOnToolBarTest, MenuButtonThatDropsNothingReturnsToRest) {
+  auto* menu = new TMainMenu(Form.get());
+  auto* item = new TMenuItem(menu);
+  item->SetCaption(u"File");
+  menu->Items()->Add(item);
+  ToolBar->SetMenu(menu);
+  auto* file = dynamic_cast<TZadEdevAziMenuButton*>(ToolBar->GetToolBarControls(0));
+  ASSERT_NE(file, nullptr);
+  ShowForm();
+  testinput::MouseMove(file, TPoint{3, 3});
+  testinput::MouseDown();
+  EXPECT_EQ(file->State(), absUp);
+  testinput::MouseUp();
+  EXPECT_EQ(file->State(), absUp);
+  ToolBar->SetMenu(nullptr);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// With ParentStyler the pressed, latched and hot looks come from the
+// styler's button appearance; the normal and disabled backgrounds always
+// from the button's own.
+TEST_F(ButtonOnToolBarTest, StylerOrOwnAppearancePerState) {
+  toolbar::TButtonAppearance* sa = ToolBar->CurrentToolBarStyler()->ButtonAppearance();
+  sa->SetColorHot(0x102030);
+  sa->SetColorHotTo(clNone);
+  sa->SetColorDown(0x405060);
+  sa->SetColorDownTo(clNone);
+  sa->SetColorChecked(0x708090);
+  sa->SetColorCheckedTo(clNone);
+  sa->SetColor(0x0A0B0C);
+  auto* b = AddToolBarButton();
+  b->SetAutoSize(false);
+  b->SetBounds(b->Left(), b->Top(), 40, 24);
+  b->SetTransparent(false);
+  toolbar::TButtonAppearance* oa = b->Appearance();
+  oa->SetColor(0x111111);
+  oa->SetColorTo(clNone);
+  oa->SetColorHot(0x222222);
+  oa->SetColorHotTo(clNone);
+  oa->SetColorDown(0x333333);
+  oa->SetColorDownTo(clNone);
+  oa->SetColorChecked(0x444444);
+  oa->SetColorCheckedTo(clNone);
+  auto paint = [&] {
+    auto sheet = Filled(40, 24, 0x00FF00);
+    b->DrawButton(sheet->Canvas());
+    return sheet->Canvas()->Pixels(20, 12);
+  };
+  struct Case {
+    bool ParentStyler;
+    TColor Rest, Hot, Down, Latched;
+  };
+  for (Case c : {Case{true, 0x111111, 0x102030, 0x405060, 0x708090},
+                 Case{false, 0x111111, 0x222222, 0x333333, 0x444444}}) {
+    SCOPED_TRACE(c.ParentStyler);
+    b->SetParentStyler(c.ParentStyler);
+    b->SetGroupIndex(0);
+    b->SetState(absUp);
+    EXPECT_EQ(paint(), c.Rest);
+    b->SetHot(true);
+    EXPECT_EQ(paint(), c.Hot);
+    b->SetHot(false);
+    b->SetState(absDown);
+    EXPECT_EQ(paint(), c.Down);
+    b->SetState(absUp);
+    b->SetGroupIndex(9);
+    b->SetDown(true);
+    EXPECT_EQ(paint(), c.Latched);
+    b->SetAllowAllUp(true);
+    b->SetDown(false);
+  }
 }
 
 }  // namespace buttontest

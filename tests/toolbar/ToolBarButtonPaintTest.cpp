@@ -271,3 +271,135 @@ TEST_F(ToolBarButtonTest, DisabledCaptionIsEmbossed) {
 }
 
 }  // namespace buttontest
+
+namespace buttontest {
+
+namespace {
+struct TBox {
+  int Left = 9999, Top = 9999, Right = -1, Bottom = -1;
+  bool Empty() const { return Right < 0; }
+};
+template <class Match>
+TBox BoxOf(TBitmap* s, Match m) {
+  TBox b;
+  for (int x = 0; x < s->Width(); ++x)
+    for (int y = 0; y < s->Height(); ++y)
+      if (m(At(s, x, y))) {
+        b.Left = std::min(b.Left, x);
+        b.Top = std::min(b.Top, y);
+        b.Right = std::max(b.Right, x);
+        b.Bottom = std::max(b.Bottom, y);
+      }
+  return b;
+}
+}  // namespace
+
+// The caption sits beside, above or below the image as GlyphPosition says,
+// with the spacing between them.
+TEST_F(ToolBarButtonTest, CaptionAndImageFollowTheGlyphPosition) {
+  for (toolbar::TGlyphPosition pos : {toolbar::gpLeft, toolbar::gpTop, toolbar::gpRight, toolbar::gpBottom}) {
+    SCOPED_TRACE(int(pos));
+    auto b = ColouredButton(90, 50);
+    b->SetTransparent(true);
+    b->SetGlyphPosition(pos);
+    b->SetCaption(u"Wx");
+    b->SetShowCaption(true);
+    b->Appearance()->SetCaptionTextColor(0x000000);
+    auto g = Filled(12, 12, 0x0000FF);
+    g->Canvas()->Brush()->SetColor(0xFF00FF);
+    g->Canvas()->FillRect(TRect{0, 11, 12, 12});
+    b->SetGlyph(g.get());
+    auto s = Paint(b.get());
+    const TBox image = BoxOf(s.get(), [](TColor c) { return c == TColor(0x0000FF); });
+    const TBox text = BoxOf(s.get(), [](TColor c) { return Near(c, 0x000000, 80); });
+    ASSERT_FALSE(image.Empty());
+    ASSERT_FALSE(text.Empty());
+    switch (pos) {
+      case toolbar::gpLeft: EXPECT_LT(image.Right, text.Left); break;
+      case toolbar::gpRight: EXPECT_GT(image.Left, text.Right); break;
+      case toolbar::gpTop: EXPECT_LT(image.Bottom, text.Top); break;
+      case toolbar::gpBottom: EXPECT_GT(image.Top, text.Bottom); break;
+    }
+    // Centred across the direction they are stacked in (within a few pixels).
+    if (pos == toolbar::gpLeft || pos == toolbar::gpRight) {
+      EXPECT_LE(std::abs((image.Left + text.Right) / 2 - 45), 3);
+    } else {
+      EXPECT_LE(std::abs((image.Left + image.Right) / 2 - 45), 1);
+    }
+  }
+}
+
+TEST_F(ToolBarButtonTest, PictureAndItsDisabledForm) {
+  auto b = ColouredButton(30, 30);
+  b->SetTransparent(true);
+  // Drawn transparent: the bottom-left colour (magenta) is left out.
+  auto on = Filled(10, 10, 0xFF00FF);
+  on->Canvas()->Brush()->SetColor(0x0000FF);
+  on->Canvas()->FillRect(TRect{2, 2, 8, 8});
+  auto off = Filled(10, 10, 0xFF00FF);
+  off->Canvas()->Brush()->SetColor(0x808080);
+  off->Canvas()->FillRect(TRect{2, 2, 8, 8});
+  TPicture p, pd;
+  p.SetBitmap(on.get());
+  pd.SetBitmap(off.get());
+  b->SetPicture(&p);
+  b->SetPictureDisabled(&pd);
+  auto s = Paint(b.get());
+  EXPECT_EQ(At(s.get(), 15, 15), TColor(0x0000FF));
+  EXPECT_EQ(At(s.get(), 10, 10), kSheet);
+  b->SetEnabled(false);
+  s = Paint(b.get());
+  EXPECT_EQ(At(s.get(), 15, 15), TColor(0x808080));
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+TEST_F(ToolBarButtonTest, DrawPositionPlacesImageAndCaption) {
+  auto b = ColouredButton(80, 30);
+  b->SetTransparent(true);
+  b->SetCaption(u"Go");
+  b->SetShowCaption(true);
+  b->Appearance()->SetCaptionTextColor(0x000000);
+  auto g = Filled(8, 8, 0x0000FF);
+  g->Canvas()->Brush()->SetColor(0xFF00FF);
+  g->Canvas()->FillRect(TRect{0, 7, 8, 8});
+  b->SetGlyph(g.get());
+  b->DrawPosition()->SetImageX(3);
+  b->DrawPosition()->SetImageY(4);
+  b->DrawPosition()->SetTextX(50);
+  b->DrawPosition()->SetTextY(2);
+  b->DrawPosition()->SetEnabled(true);
+  auto s = Paint(b.get());
+  const TBox image = BoxOf(s.get(), [](TColor c) { return c == TColor(0x0000FF); });
+  const TBox text = BoxOf(s.get(), [](TColor c) { return Near(c, 0x000000, 80); });
+  EXPECT_EQ(image.Left, 3);
+  EXPECT_EQ(image.Top, 4);
+  ASSERT_FALSE(text.Empty());
+  EXPECT_GE(text.Left, 50);
+  EXPECT_LT(text.Top, 2 + 14);  // top-aligned from TextY
+}
+
+// A button too narrow for its content (no auto-size) keeps the image inside
+// and ends the caption with an ellipsis instead of running off its left edge.
+TEST_F(ToolBarButtonTest, NarrowButtonKeepsTheImageInside) {
+  auto b = ColouredButton(30, 24);
+  b->SetTransparent(true);
+  b->SetCaption(u"A long caption");
+  b->SetShowCaption(true);
+  b->Appearance()->SetCaptionTextColor(0x000000);
+  auto g = Filled(12, 12, 0x0000FF);
+  g->Canvas()->Brush()->SetColor(0xFF00FF);
+  g->Canvas()->FillRect(TRect{0, 11, 12, 12});
+  b->SetGlyph(g.get());
+  auto s = Paint(b.get());
+  const TBox image = BoxOf(s.get(), [](TColor c) { return c == TColor(0x0000FF); });
+  EXPECT_EQ(image.Left, 1);
+  const TBox text = BoxOf(s.get(), [](TColor c) { return Near(c, 0x000000, 80); });
+  if (!text.Empty()) {
+    EXPECT_GT(text.Left, image.Right);
+  }
+}
+
+}  // namespace buttontest

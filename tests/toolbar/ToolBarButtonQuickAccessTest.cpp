@@ -5,6 +5,7 @@
 #include "tests/toolbar/ToolBarButtonFixture.h"
 
 #include "platform/vcl/ImgList.h"
+#include "toolbar/ToolBarText.h"
 
 namespace buttontest {
 
@@ -139,6 +140,50 @@ TEST_F(QuickAccessButtonTest, GlassCaptionTurnsWhiteOnAMaximisedForm) {
   Form->SetWindowState(wsMaximized);
   EXPECT_GT(count(0xFFFFFF), 0);
   EXPECT_EQ(count(0x000000), 0);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+TEST_F(QuickAccessButtonTest, GlassDrawsListImagesThroughTheGdiPlusRoutine) {
+  Host->Glass = true;
+  TImageList images(nullptr);
+  auto square = Filled(16, 16, 0xFF00FF);
+  square->Canvas()->Brush()->SetColor(0x0000FF);
+  square->Canvas()->FillRect(TRect{2, 2, 14, 14});
+  images.AddMasked(square.get(), 0xFF00FF);
+  Host->FImages = &images;
+  auto* b = AddHostedButton();
+  b->SetAutoSize(false);
+  b->SetBounds(0, 0, 30, 30);
+  b->SetImageIndex(0);
+  auto sheet = Filled(30, 30, 0x00FF00);
+  b->DrawButton(sheet->Canvas());
+  EXPECT_TRUE(Near(sheet->Canvas()->Pixels(15, 15), 0x0000FF, 2));
+  EXPECT_TRUE(Near(sheet->Canvas()->Pixels(8, 8), 0x00FF00, 2));  // the key colour left out
+  Host->FImages = nullptr;
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// On the glass caption the caption is measured as the glass caption routine
+// draws it.
+TEST_F(QuickAccessButtonTest, GlassCaptionWidthComesFromTheCaptionRoutine) {
+  Host->Glass = true;
+  TBitmap probe(1, 1);
+  probe.Canvas()->Font()->SetName(u"Tahoma");
+  probe.Canvas()->Font()->SetHeight(-11);
+  TRect r{};
+  toolbar::DrawCaptionText(probe.Canvas(), u"Verify all", u"", probe.Canvas()->Font(), TRect{0, 0, 1000, 100},
+                           taLeftJustify, DT_SINGLELINE, gdiplus::aaClearType, true, false, false, false, r);
+  ASSERT_GT(r.Right - r.Left, 0);
+  auto* b = AddHostedButton();
+  b->SetCaption(u"Verify all");
+  b->SetShowCaption(true);
+  EXPECT_EQ(b->Width(), (r.Right - r.Left) + 8 + 8);
 }
 
 }  // namespace buttontest

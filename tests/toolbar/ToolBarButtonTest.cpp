@@ -9,6 +9,8 @@
 
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/ImgList.h"
+#include "platform/rtl/TypInfo.h"
+#include "toolbar/AdvToolBar.h"
 
 namespace buttontest {
 
@@ -475,6 +477,76 @@ TEST_F(ToolBarButtonTest, AutoSizeFollowsAnImageList) {
   b->AdjustSize();
   EXPECT_EQ(b->Width(), 24 + 8);
   b->SetAction(nullptr);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// At 144 PPI the drop-down section is Round(12 x 1.5) = 18 wide and the arrow
+// zone of a press Round(14 x 1.5) = 21.
+TEST_F(ToolBarButtonTest, DropDownSectionAndArrowZoneScale) {
+  toolbar::ToolBarDPIScale = 1.5f;
+  auto* sized = new TZadEdevAziButton(Form.get());
+  sized->SetParent(Form.get());
+  sized->SetDropDownButton(true);
+  EXPECT_EQ(sized->Width(), 15 + 18);
+  auto* b = AddButton(TRect{10, 10, 70, 34});
+  b->SetDropDownButton(true);
+  int clicks = 0, drops = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  b->OnDropDown = [&](TObject*) { ++drops; };
+  ShowForm();
+  testinput::Click(b, TPoint{60 - 21, 5});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(drops, 0);
+  testinput::Click(b, TPoint{60 - 20, 5});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(drops, 1);
+  b->SetPosition(toolbar::daLeft);  // vertical: the zone is at the bottom
+  testinput::Click(b, TPoint{5, 24 - 20});
+  EXPECT_EQ(drops, 2);
+  testinput::Click(b, TPoint{5, 24 - 21});
+  EXPECT_EQ(clicks, 2);
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+// A glow button beside a toolbar button in a group of the same number is
+// not told of the toolbar button's group (it would read the toolbar button
+// as a glow button).
+TEST_F(ToolBarButtonTest, GroupMessageReachesToolBarButtonsOnly) {
+  auto* glow = new TAdvGlowButton(Form.get());
+  glow->SetParent(Form.get());
+  glow->SetBounds(200, 10, 60, 24);
+  glow->SetGroupIndex(1);
+  glow->SetDown(true);
+  ASSERT_TRUE(glow->Down());
+  auto* b = AddButton(TRect{10, 10, 50, 32});
+  auto* other = AddButton(TRect{60, 10, 100, 32});
+  b->SetGroupIndex(1);
+  other->SetGroupIndex(1);
+  other->SetDown(true);
+  b->SetDown(true);
+  EXPECT_TRUE(glow->Down());
+  EXPECT_FALSE(other->Down());
+}
+
+}  // namespace buttontest
+
+namespace buttontest {
+
+TEST_F(ToolBarButtonTest, ClassesAreKnownByName) {
+  toolbar::RegisterToolBarClasses();
+  toolbar::RegisterToolBarButtonClasses();
+  TZadEdevAziButton b(nullptr);
+  TZadEdevAziMenuButton m(nullptr);
+  ASSERT_NE(ClassInfoOf(&b), nullptr);
+  EXPECT_EQ(ClassInfoOf(&b)->ClassName(), u"TZadEdevAziButton");
+  EXPECT_EQ(ClassInfoOf(&m)->ClassName(), u"TZadEdevAziMenuButton");
+  EXPECT_TRUE(ClassInfoOf(&m)->InheritsFrom(ClassInfoOf<toolbar::TAdvCustomToolBarControl>()));
 }
 
 }  // namespace buttontest

@@ -30,6 +30,31 @@ TToolBarFrame Docked(Integer W = 200, Integer H = 26) {
 
 TPoint At(const TToolBarItem& I) { return TPoint{I.Bounds.Left, I.Bounds.Top}; }
 
+// What every arrangement keeps: the controls that show do not overlap, start
+// after the grip, and follow the list along the length (row by row).
+void CheckArranged(const TToolBarFrame& F, const std::vector<TToolBarItem>& Items) {
+  const TToolBarItem* prev = nullptr;
+  for (std::size_t i = 0; i < Items.size(); ++i) {
+    const TToolBarItem& a = Items[i];
+    if (!a.Arranged() || a.Hidden) continue;
+    EXPECT_GE(F.Horizontal ? a.Bounds.Left : a.Bounds.Top, F.GripOffset) << i;
+    if (prev != nullptr) {
+      // Further along, or at the start of a later row.
+      const bool along = F.Horizontal ? a.Bounds.Left >= prev->Bounds.Left || a.Bounds.Top > prev->Bounds.Top
+                                      : a.Bounds.Top >= prev->Bounds.Top;
+      EXPECT_TRUE(along) << i;
+    }
+    prev = &a;
+    for (std::size_t j = i + 1; j < Items.size(); ++j) {
+      const TToolBarItem& b = Items[j];
+      if (!b.Arranged() || b.Hidden) continue;
+      const bool apart = a.Bounds.Right <= b.Bounds.Left || b.Bounds.Right <= a.Bounds.Left ||
+                         a.Bounds.Bottom <= b.Bounds.Top || b.Bounds.Bottom <= a.Bounds.Top;
+      EXPECT_TRUE(apart) << i << " overlaps " << j;
+    }
+  }
+}
+
 }  // namespace
 
 TEST(ToolBarLayout, GripOffsetAndScaling) {
@@ -60,6 +85,7 @@ TEST(ToolBarLayout, HorizontalPlacesSideBySideAndSkipsInvisibleAndHidden) {
   hidden.Hidden = true;
   items.push_back(hidden);
   ArrangeToolBarItems(f, items);
+  CheckArranged(f, items);
   EXPECT_EQ(At(items[0]), (TPoint{9, 2}));
   EXPECT_EQ(items[1].Bounds.Top, 26 + 2);  // out of sight below
   EXPECT_EQ(At(items[2]), (TPoint{32, 2}));
@@ -120,6 +146,7 @@ TEST(ToolBarLayout, RibbonColumnsStackThreeAndLargeBreaks) {
                                   It(50, 22, K::SmallGlowButton), It(40, 22, K::SmallGlowButton),
                                   It(44, 66, K::LargeGlowButton),  It(30, 22, K::SmallGlowButton)};
   ArrangeToolBarItems(f, items);
+  CheckArranged(f, items);
   EXPECT_EQ(At(items[0]), (TPoint{2, 2}));
   EXPECT_EQ(At(items[1]), (TPoint{2, 24}));
   EXPECT_EQ(At(items[2]), (TPoint{2, 46}));
@@ -158,6 +185,7 @@ TEST(ToolBarLayout, VerticalStacksAndMovesOutOfSightToTheRight) {
   f.Horizontal = false;
   std::vector<TToolBarItem> items{It(22, 23), It(22, 30, K::Other, false), It(22, 10, K::Separator)};
   ArrangeToolBarItems(f, items);
+  CheckArranged(f, items);
   EXPECT_EQ(At(items[0]), (TPoint{2, 9}));
   EXPECT_EQ(items[1].Bounds.Left, 28);
   EXPECT_EQ(At(items[2]), (TPoint{2, 32}));
@@ -177,6 +205,8 @@ TEST(ToolBarLayout, DirectionSwapKeepsOrderAlongTheLength) {
   fv.Height = 200;
   ArrangeToolBarItems(fh, h);
   ArrangeToolBarItems(fv, v);
+  CheckArranged(fh, h);
+  CheckArranged(fv, v);
   EXPECT_EQ(h[1].Bounds.Left, h[0].Bounds.Right);
   EXPECT_EQ(h[0].Bounds.Top, h[1].Bounds.Top);
   EXPECT_EQ(v[1].Bounds.Top, v[0].Bounds.Bottom);
@@ -190,6 +220,7 @@ TEST(ToolBarLayout, FloatingRowsWrapAtTheWidth) {
   f.FloatingRows = 2;
   std::vector<TToolBarItem> items{It(40, 22), It(40, 22), It(40, 22)};
   ArrangeToolBarItems(f, items);
+  CheckArranged(f, items);
   EXPECT_EQ(At(items[0]), (TPoint{2, 18}));
   EXPECT_EQ(At(items[1]), (TPoint{42, 18}));
   EXPECT_EQ(At(items[2]), (TPoint{2, 18 + 26}));
@@ -257,6 +288,10 @@ TEST(ToolBarLayout, PartRectangles) {
   fl.Floating = true;
   EXPECT_EQ(CloseButtonRect(fl), (TRect{103, 1, 119, 15}));
   EXPECT_EQ(OptionButtonRect(fl), (TRect{85, 1, 101, 15}));
+  // At 144 PPI the buttons are as wide as the scaled caption is high.
+  fl.Scale = 1.5f;
+  EXPECT_EQ(CloseButtonRect(fl), (TRect{95, 1, 119, 23}));
+  EXPECT_EQ(OptionButtonRect(fl), (TRect{69, 1, 93, 23}));
   // The caption option indicator replaces a hidden right handle.
   TToolBarParts co;
   co.Client = TRect{0, 0, 200, 40};

@@ -185,6 +185,56 @@ TEST_P(ToolBarPaint, NothingPaintsInsideAnUpdate) {
   EXPECT_TRUE(Close(Px(after, 40, 12), Blue));
 }
 
+TEST_P(ToolBarPaint, TiledBackgroundPicture) {
+  TBitmap tile(4, 4);
+  tile.Canvas()->Brush()->SetColor(Red);
+  tile.Canvas()->FillRect(TRect{0, 0, 4, 4});
+  S()->SetBackGround(&tile);
+  S()->SetBackGroundDisplay(bdCenter);
+  S()->SetBackGroundDisplay(bdTile);
+  auto b = Shot();
+  EXPECT_TRUE(Close(Px(b, 40, 12), Red));
+  EXPECT_TRUE(Close(Px(b, 150, 20), Red));
+}
+
+TEST_P(ToolBarPaint, VerticalCaptionRunsAlongTheSide) {
+  Tb->SetShowCaption(true);
+  Tb->SetCaption(u"Tools");
+  S()->CaptionAppearance()->SetCaptionColor(Grey);
+  S()->CaptionAppearance()->SetCaptionColorTo(clNone);
+  Tb->SetDockPosition(daLeft);
+  // Turning sets length constraints; a fixed toolbar without AutoSize drops them.
+  Tb->SetAutoSize(true);
+  Tb->SetAutoSize(false);
+  Tb->SetBounds(0, 0, 40, 150);
+  auto b = Shot();
+  const Integer h = N(16);
+  EXPECT_EQ(Tb->GetCaptionRect(), (TRect{0, 0, h, 150}));
+  EXPECT_TRUE(Close(Px(b, h - 1, 60), Grey));
+  int light = 0;
+  for (int y = 20; y < 134; ++y)  // below the grip, above the right handle
+    for (int x = 0; x < h; ++x) light += Close(Px(b, x, y), 0xFFFFFF, 60);
+  EXPECT_GT(light, 5);
+}
+
+TEST_P(ToolBarPaint, CaptionOptionIndicatorWhenTheRightHandleIsOff) {
+  Tb->SetShowCaption(true);
+  Tb->SetShowRightHandle(false);
+  S()->GlowButtonAppearance()->SetColorHot(Blue);
+  S()->GlowButtonAppearance()->SetColorHotTo(Blue);
+  S()->GlowButtonAppearance()->SetColorMirrorHot(Blue);
+  S()->GlowButtonAppearance()->SetColorMirrorHotTo(Blue);
+  const TRect r = Tb->GetCaptionOptionRect();
+  ASSERT_GE(r.Left, 0);
+  EXPECT_EQ(r.Right, Tb->Width() - 1);
+  Tb->SetCaptionOptionState(true, false);
+  auto b = Shot();
+  EXPECT_TRUE(Close(Px(b, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), Blue, 40));
+  Tb->SetCaptionOptionState(false, false);
+  auto normal = Shot();
+  EXPECT_FALSE(Close(Px(normal, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), Blue, 40));
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, ToolBarPaint, ::testing::Values(1.0f, 1.5f),
                          [](const ::testing::TestParamInfo<Single>& I) { return I.param > 1.0f ? "PPI144" : "PPI96"; });
 

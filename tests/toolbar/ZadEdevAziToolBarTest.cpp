@@ -15,6 +15,7 @@
 #include "platform/testing/Pump.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StrUtils.h"
@@ -177,9 +178,29 @@ TEST_F(ToolBarTest, StylerBindingAndNotices) {
   styler->SetDragGripStyle(dsDots);
   EXPECT_EQ(glow->Left(), 9);
 
+  // The grip style belongs to the styler: every toolbar sharing it follows.
+  TZadEdevAzi* other = NewToolBar();
+  other->SetToolBarStyler(styler);
+  other->SetDragGripStyle(dsFlatDots);
+  EXPECT_EQ(tb->DragGripStyle(), dsFlatDots);
+
   tb->SetToolBarStyler(nullptr);
   EXPECT_FALSE(styler->IsRegistered(tb));
   EXPECT_EQ(tb->CurrentToolBarStyler(), tb->InternalToolBarStyler());
+}
+
+TEST_F(ToolBarTest, FreedImageListIsForgotten) {
+  TZadEdevAzi* tb = NewToolBar();
+  auto* images = new TImageList(Form.get());
+  images->SetWidth(24);
+  images->SetHeight(24);
+  tb->SetImages(images);
+  tb->SetDisabledImages(images);
+  EXPECT_EQ(tb->Images(), images);
+  delete images;
+  EXPECT_EQ(tb->Images(), nullptr);
+  EXPECT_EQ(tb->DisabledImages(), nullptr);
+  EXPECT_EQ(tb->Height(), 26);
 }
 
 TEST_F(ToolBarTest, InternalStylerLeavesGlowButtonsAlone) {
@@ -315,6 +336,17 @@ TEST_F(ToolBarTest, ControlsDestroyedBeforeTheirToolBar) {
   EXPECT_EQ(tb->ToolBarControlCount(), 0);
   EXPECT_EQ(tb->RUControls()->Count(), 0);
   delete tb;
+}
+
+TEST_F(ToolBarTest, ControlMovedAwayForgetsAFreedToolBar) {
+  TZadEdevAzi* tb = NewToolBar();
+  auto* sep = Add<TZadEdevAziSeparator>(tb, 10, 20);
+  sep->SetParent(Form.get());  // a separator keeps its toolbar reference when it leaves
+  EXPECT_EQ(tb->IndexOfToolBarControl(sep), -1);
+  EXPECT_EQ(sep->ZadEdevAzi(), tb);
+  delete tb;
+  EXPECT_EQ(sep->ZadEdevAzi(), nullptr);
+  delete sep;
 }
 
 TEST_F(ToolBarTest, StoreErrorOnDestructionIsReportedNotThrown) {
