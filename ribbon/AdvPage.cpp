@@ -126,6 +126,9 @@ void TAdvPage::CMControlChange(TMessage& Message) {
 TZadEdevAzi* TAdvPage::CreateZadEdevAzi() {
   auto* tb = new TZadEdevAzi(this);
   tb->SetAutoSize(false);
+  // Its own sizing is off: the limits it measured for itself go too.
+  tb->Constraints()->SetMinWidth(0);
+  tb->Constraints()->SetMaxWidth(0);
   tb->SetShowRightHandle(false);
   tb->SetShowCaption(true);
   tb->SetCaptionPosition(toolbar::cpBottom);
