@@ -170,5 +170,32 @@ TEST_F(PagerMouse, RightClickOnTheCaptionOpensTheSystemMenu) {
   EXPECT_EQ(asked.size(), 1u);
 }
 
+TEST_F(PagerMouse, HoverGlowFadesInAndOutOnTheVirtualClock) {
+  TVirtualClock clock;
+  testinput::MouseMove(Pager, TabCentre(1));
+  ASSERT_TRUE(Page(1)->GlowRunning());
+  EXPECT_EQ(Page(1)->GlowState(), gsHover);
+  // Five steps of 20 at the glow interval reach full strength.
+  clock.Advance(5 * Cardinal(TZadEdevAziPager::GlowSpeed()));
+  EXPECT_EQ(Page(1)->StepHover(), 100);
+  clock.Advance(Cardinal(TZadEdevAziPager::GlowSpeed()));
+  EXPECT_EQ(Page(1)->StepHover(), 120);
+  // Off the tabs the glow fades back and its timer stops.
+  testinput::MouseMove(Form.get(), TPoint{300, 150});
+  EXPECT_EQ(Page(1)->TimeInc(), -20);
+  clock.Advance(20 * Cardinal(TZadEdevAziPager::GlowSpeed()));
+  EXPECT_FALSE(Page(1)->GlowRunning());
+  EXPECT_EQ(Page(1)->GlowState(), gsNone);
+}
+
+TEST_F(PagerMouse, PressingAnotherTabStartsThePressGlow) {
+  TVirtualClock clock;
+  testinput::Click(Pager, TabCentre(2));
+  EXPECT_EQ(Page(2)->GlowState(), gsPush);
+  clock.Advance(10 * Cardinal(TZadEdevAziPager::GlowSpeed()));
+  EXPECT_EQ(Page(2)->GlowState(), gsNone);
+  EXPECT_FALSE(Page(2)->GlowRunning());
+}
+
 }  // namespace
 }  // namespace ribbon
