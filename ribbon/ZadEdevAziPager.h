@@ -1,0 +1,394 @@
+#pragma once
+// TZadEdevAziPager: the ribbon control. A window aligned to the top of its
+// form that shows a caption bar, a row of tabs and, below it, the active
+// page (TAdvPage) whose toolbars hold the commands. It keeps the pages'
+// order and the active page, the tab groups, the styler binding and the
+// flat tone looks, lays the tab row out (PagerTabLayout.h holds the rules),
+// paints caption, tabs and groups (ZadEdevAziPagerPaint.cpp) and answers
+// the mouse (ZadEdevAziPagerMouse.cpp).
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "controls/AdvGlowButton.h"
+#include "foundation/pictures/AdvHintInfo.h"
+#include "foundation/pictures/GDIPPicture.h"
+#include "foundation/style/VornStyle.h"
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
+#include "platform/vcl/Timer.h"
+#include "platform/win/Hooks.h"
+#include "ribbon/PagerTabLayout.h"
+#include "ribbon/appearance/AdvPageCaption.h"
+#include "ribbon/appearance/AppColor.h"
+#include "ribbon/appearance/GroupAppearance.h"
+#include "ribbon/appearance/TabAppearance.h"
+#include "ribbon/appearance/TabGroups.h"
+#include "ribbon/appearance/VistaBackground.h"
+#include "toolbar/AdvToolBar.h"
+#include "toolbar/StyledControl.h"
+#include "toolbar/ToolBarPersistence.h"
+#include "toolbar/ZadEdevAziStyler.h"
+
+namespace ribbon {
+
+class TAdvPage;
+
+enum TCaptionButton { cbClose, cbMinimize, cbMaximize };
+using TCaptionButtons = TSet<TCaptionButton>;
+using TAntiAlias = toolbar::TAntiAlias;
+using toolbar::TDockAlign;
+
+using TTabChangingEvent = std::function<void(TObject* Sender, Integer FromPage, Integer ToPage, bool& AllowChange)>;
+using TTabClickEvent = std::function<void(TObject* Sender, Integer Page)>;
+using TTabGroupClickEvent = std::function<void(TObject* Sender, Integer TabGroup)>;
+
+// The form command that moves a window with the mouse (SC_MOVE + 1).
+constexpr WPARAM SC_DRAGMOVE = 0xF011;
+
+class TZadEdevAziPager : public TCustomControl,
+                         public toolbar::IStyledControl,
+                         public toolbar::IStyledPager,
+                         public ITabGroupsHost,
+                         public IVornTones,
+                         public IVornStyleEx,
+                         public virtual IVornStyle {
+ public:
+  explicit TZadEdevAziPager(TComponent* AOwner);
+  ~TZadEdevAziPager() override;
+  void Loaded() override;
+  // A dock panel, toolbar, pager or page as parent raises "Invalid Parent".
+  void SetParent(TWinControl* AParent) override;
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  void ChangeScale(Integer M, Integer D, bool IsDpiChange = false) override;
+  void Invalidate() override;
+  void Update() override;
+
+  // --- pages ---
+  Integer AddAdvPage(TAdvPage* AdvPage);
+  // Makes a page owned by the pager with the caption and adds it.
+  Integer AddAdvPage(const String& PageCaption);
+  // Takes the page out of the list without freeing it.
+  void RemoveAdvPage(TAdvPage* AdvPage);
+  void MoveAdvPage(Integer CurIndex, Integer NewIndex);
+  // Raises "Index out of bounds in list read access" outside the list.
+  TAdvPage* AdvPages(Integer Index) const;
+  Integer AdvPageCount() const { return FAdvPages->Count(); }
+  Integer IndexOfPage(const TAdvPage* AdvPage) const;
+  // The page after (or before) CurPage among this pager's pages, wrapping
+  // round; from the start when CurPage is nullptr or not a page of this
+  // pager. nullptr when none qualifies.
+  TAdvPage* FindNextPage(TAdvPage* CurPage, bool GoForward, bool CheckTabVisible) const;
+  void SelectNextPage(bool GoForward);
+  Integer ActivePageIndex() const { return FActivePageIndex; }
+  void SetActivePageIndex(Integer Value);
+  TAdvPage* ActivePage() const;
+  // Only a page of this pager is accepted.
+  void SetActivePage(TAdvPage* Value);
+  bool PageInTabGroup(const TAdvPage* AdvPage) const;
+  Integer PageTabGroupIndex(const TAdvPage* AdvPage) const;
+  Integer HotPageIndex() const { return FHotPageIndex; }
+  Integer DownPageIndex() const { return FDownPageIndex; }
+
+  // --- settings ---
+  TAdvPageCaption* Caption() const { return FCaption.get(); }
+  TATBTabSettings* TabSettings() override { return FTabSettings.get(); }
+  TTabGroups* TabGroups() const { return FTabGroups.get(); }
+  TATBTabScroller* TabScroller() const { return FTabScroller.get(); }
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* DisabledImages() const { return FDisabledImages; }
+  void SetDisabledImages(TCustomImageList* Value);
+  TAntiAlias AntiAlias() const { return FAntiAlias; }
+  void SetAntiAlias(TAntiAlias Value);
+  bool CanMove() const { return FCanMove; }
+  void SetCanMove(bool Value) { FCanMove = Value; }
+  bool HidePagesOnDblClick() const { return FHidePagesOnDblClick; }
+  void SetHidePagesOnDblClick(bool Value) { FHidePagesOnDblClick = Value; }
+  bool ShowNonSelectedTabs() const { return FShowNonSelectedTabs; }
+  void SetShowNonSelectedTabs(bool Value);
+  TCaptionButtons CaptionButtons() const { return FCaptionButtons; }
+  void SetCaptionButtons(TCaptionButtons Value);
+  Integer PageLeftMargin() const { return FPageLeftMargin; }
+  void SetPageLeftMargin(Integer Value);
+  Integer PageRightMargin() const { return FPageRightMargin; }
+  void SetPageRightMargin(Integer Value);
+  TGDIPPicture* OptionPicture() const { return FIOptionPicture.get(); }
+  TGDIPPicture* OptionDisabledPicture() const { return FIOptionDisabledPicture.get(); }
+  TGDIPPicture* BrandingPicture() const { return FIBrandingPicture.get(); }
+  TAdvHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+  toolbar::TPersistence* Persistence() const { return FPersistence.get(); }
+  bool Expanded() const { return FExpanded; }
+  bool HideState() const { return FHideState; }
+  Integer DefTabHeight() const { return FDefTabHeight; }
+  Integer DefTabMargin() const { return FDefTabMargin; }
+  Integer ScaledPagerCaptionHeight() const { return FScaledPagerCaptionHeight; }
+  Integer OrigCaptionHeight() const { return FOrigCaptionHeight; }
+  Integer InitPPI() const { return FInitPPI; }
+  bool PropertiesLoaded() const { return FPropertiesLoaded; }
+  TDockAlign DockAlign() const { return FDockAlign; }
+  Integer GetVersionNr() const { return 0x06080307; }
+  String Version() const;
+
+  // --- glass ---
+  bool IsAeroVista() const { return FIsAeroVista; }
+  // Written by the ribbon form; see the glass state change.
+  void SetIsAeroVista(bool Value);
+  // The tab row (TabRow) or the caption is drawn on glass.
+  bool IsOnGlass(bool TabRow) const;
+
+  // --- styler and looks ---
+  toolbar::TCustomZadEdevAziStyler* ToolBarStyler() const override { return FToolBarStyler; }
+  void SetToolBarStyler(toolbar::TCustomZadEdevAziStyler* Value) override;
+  toolbar::TCustomZadEdevAziStyler* CurrentToolBarStyler() const { return FCurrentToolBarStyler; }
+  toolbar::TCustomZadEdevAziStyler* InternalToolBarStyler() const { return FInternalToolBarStyler.get(); }
+  toolbar::TStyledControlKind StyledControlKind() const override { return toolbar::TStyledControlKind::Pager; }
+  void StylerChanged(Integer Kind) override;
+  TVornStyle UIStyle() const { return FVornStyle; }
+  void SetUIStyle(TVornStyle Value);
+  void SetComponentStyle(TVornStyle AStyle) override;
+  void SetComponentStyleAndAppColor(TVornStyle AStyle, TColor AAppColor) override;
+  void SetColorTones(const TColorTones& ATones) override;
+  void SetOfficeTones(const TOfficeTones& Tones, TGroupStyle GroupStyle) override;
+  void ClearOfficeTones() override;
+  // With an assigned office styler: its style again; another kind of styler: nothing.
+  void UpdateStyle();
+  void UpdateAppearance();
+  bool UsesTones() const { return FItones; }
+  bool Metro() const { return FMetro; }
+  bool Office2013() const { return FOffice2013; }
+  TGroupStyle GroupStyle() const { return FGroupStyle; }
+  bool TabRoundEdges() const { return FTabRoundEdges; }
+  bool Show3D() const;
+  bool ShowShadow() const;
+  TColor ToolBarCaptionTextColor() const { return FToolBarCaptionTextColor; }
+  TToolBarAppearance* OwnToolBarAppearance() const { return FToolBarAppearance.get(); }
+  TTabAppearance* OwnTabAppearance() const { return FTabAppearance.get(); }
+  TGlowButtonAppearance* OwnGlowButtonAppearance() const { return FGlowButtonAppearance.get(); }
+  TVistaBackground* OwnPageAppearance() const { return FPageAppearance.get(); }
+  // The tab appearance painting and measuring use (see the rule in the painter).
+  TCustomTabAppearance* CurrentTabAppearance() const;
+  // The tab-area background's appearance: own under tones, else the styler's.
+  TCustomTabAppearance* BackgroundTabAppearance() const;
+  TGroupAppearance* GroupAppearanceOf(Integer GroupIndex) const;
+
+  // --- toolbar::IStyledPager ---
+  void SetWin7ScenicRibbon(bool Value) override;
+  bool AeroVista() const override { return FIsAeroVista; }
+  void SetTabBackGroundShaded(bool Value) override { FTabBackGroundShaded = Value; }
+  void RequestHelpButtonPicture() override { FUpdateHelpButtonRes = true; }
+  void UpdateHelpButton() override {}
+  void UpdateQAT() override;
+  TVistaBackground* PageAppearance() override { return FPageAppearance.get(); }
+  TCustomTabAppearance* TabAppearance() override { return FTabAppearance.get(); }
+  TGroupAppearance* GroupAppearance() override { return FGroupAppearance.get(); }
+  TCaptionAppearance* CaptionAppearance() override { return FCaptionAppearance.get(); }
+  TGlowButtonAppearance* GlowButtonAppearance() override { return FGlowButtonAppearance.get(); }
+  TVistaTextBackground* PagerCaption() override { return FPagerCaption.get(); }
+  toolbar::TContainerAppearance* ContainerAppearance() override { return FContainerAppearance.get(); }
+  // --- ITabGroupsHost ---
+  TGroupAppearance* CurrentStylerGroupAppearance() override;
+
+  // --- geometry (client coordinates; (-1, -1, -1, -1) when nothing shows) ---
+  TRect GetCaptionRect() const;
+  TRect GetTabsArea() const;
+  TRect GetTabsRect() const;
+  TRect GetTabRect(Integer PageIndex) const;
+  TRect GetTabRect(const TAdvPage* Page) const;
+  TRect GetVisibleTabRect(Integer PageIndex) const;
+  TRect GetPageRect() const;
+  // The union of a group's tabs up to the caption's top; Shown: some of its
+  // tabs show, Whole: all do.
+  TRect GetTabGroupRect(Integer GroupIndex, bool& Shown, bool& Whole) const;
+  Integer PageAtPos(Integer X, Integer Y) const;
+  Integer TabGroupAtPos(Integer X, Integer Y) const;
+  void SetPageBounds(TAdvPage* Page);
+  void UpdatePagesBounds();
+  // Measures every tab afresh with the settings' spacing and margins.
+  void ResetTabMetrics();
+  // Full width of the tab of page Index; its content width in ClientWidth.
+  Integer MeasureTab(Integer Index, Integer& ClientWidth);
+  void ComputeGroupExtraMargins();
+  void TabsLayout();
+  void PositionTabs();
+  // The tab row as the layout rules see it, and back into the pages.
+  TTabRow BuildTabRow() const;
+  void ApplyTabRow(const TTabRow& Row);
+  const TTabRowCurrent& CurrentTabMetrics() const { return FCurrent; }
+  void InvalidateTab(Integer PageIndex);
+
+  // --- painting (ZadEdevAziPagerPaint.cpp) ---
+  void BeginUpdate();
+  void EndUpdate();
+  Integer UpdateCount() const { return FUpdateCount; }
+  bool LineAnimating() const { return FAnimating; }
+  double CurLineStart() const { return FCurLineStart; }
+  double CurLineEnd() const { return FCurLineEnd; }
+  Integer NewLineStart() const { return FNewLineStart; }
+  Integer NewLineEnd() const { return FNewLineEnd; }
+
+  // --- mouse (ZadEdevAziPagerMouse.cpp) ---
+  Integer ClickCount() const { return FClickCount; }
+  // Collapses the pages (only the caption and the tab row show) or shows them again.
+  void Collaps();
+  void Expand();
+
+  // --- keyboard hook: every loaded pager hears the thread's key presses ---
+  static const std::vector<TZadEdevAziPager*>& HookedPagers();
+  static bool KeyboardHookInstalled();
+  static void SetGlowSpeed(Integer Speed);
+  static Integer GlowSpeed();
+
+  // --- events ---
+  TNotifyEvent OnChange;
+  TTabChangingEvent OnChanging;
+  TNotifyEvent OnTabChanged;
+  TTabClickEvent OnTabClick;
+  TTabClickEvent OnTabDblClick;
+  TTabGroupClickEvent OnTabGroupClick;
+  TNotifyEvent OnExpand;
+  TNotifyEvent OnCollaps;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void Resize() override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void WMSize(TMessage& Message) override;
+  // A key the thread's hook saw going down (once per press).
+  virtual void HookKeyDown(Word Key);
+
+ private:
+  friend class TAdvPage;
+  // --- activation ---
+  // The activation steps; false when vetoed or out of range.
+  bool ActivatePage(Integer Value);
+  // --- change handlers ---
+  void CaptionChanged(TObject* Sender);
+  void TabSettingsChanged(TObject* Sender);
+  void TabGroupsChanged(TObject* Sender);
+  void FullLayout();
+  // --- looks ---
+  void SetMetroLook();
+  void RevertMetroLook();
+  void MakeOwnAppearances();
+  void SetInternalStylerCurrent();
+  void ApplyStylerToPages();
+  void SendToAppButton(UINT Msg, WPARAM W, LPARAM L);
+  TControl* FindAppButton() const;
+  // --- painting ---
+  void PaintCaption();
+  void PaintToneCaption();
+  void PaintTabs();
+  void PaintTabGroups();
+  void PaintTab(Integer Index);
+  void PaintGlassCaption();
+  void PaintPageShadow();
+  void FillTabBackground(TCanvas* C, const TRect& R, TCustomTabAppearance* T, bool FromOneLower);
+  void StartLineAnimation();
+  void LineTimerTick(TObject* Sender);
+  TRect GetCaptionTextRect(TAlignment& Alignment);
+  // --- mouse ---
+  void StartTabGlow(Integer Index, Integer Increment);
+  void DblClickTimerTick(TObject* Sender);
+  void ShowSystemMenu(TPoint Screen);
+  void StartFormDrag(TCustomForm* Form, TPoint ClientPoint);
+  // --- hook ---
+  void InstallKeyboardHook();
+  void RemoveKeyboardHook();
+
+  Integer FOrigCaptionHeight = 26;
+  bool FUpdateHelpButtonRes = false;
+  std::unique_ptr<toolbar::TCustomZadEdevAziStyler> FInternalToolBarStyler;
+  toolbar::TCustomZadEdevAziStyler* FToolBarStyler = nullptr;
+  toolbar::TCustomZadEdevAziStyler* FCurrentToolBarStyler = nullptr;
+  std::unique_ptr<toolbar::TCustomZadEdevAziStyler> FOfficeToolBarStyler;
+  // The one office styler SetComponentStyle makes, reused by later calls.
+  std::unique_ptr<toolbar::TCustomZadEdevAziStyler> FStyleStyler;
+  TDockAlign FDockAlign = toolbar::daTop;
+  Integer FActivePageIndex = -1, FHotPageIndex = -1, FDownPageIndex = -1, FOldHotPageIndex = -1,
+          FHintPageIndex = -1;
+  std::unique_ptr<toolbar::TDbgList> FAdvPages;
+  bool FPropertiesLoaded = false;
+  bool FShowNonSelectedTabs = false;
+  std::unique_ptr<TATBTabSettings> FTabSettings;
+  std::unique_ptr<TAdvPageCaption> FCaption;
+  std::unique_ptr<TATBTabScroller> FTabScroller;
+  TCustomImageList* FImages = nullptr;
+  TCustomImageList* FDisabledImages = nullptr;
+  std::unique_ptr<TTabGroups> FTabGroups;
+  bool FCanMove = true;
+  TCaptionButtons FCaptionButtons{cbClose, cbMinimize, cbMaximize};
+  std::unique_ptr<TAdvHintInfo> FOfficeHint;
+  TAntiAlias FAntiAlias = toolbar::aaClearType;
+  Integer FPageRightMargin = 0, FPageLeftMargin = 0;
+  std::unique_ptr<TGDIPPicture> FIOptionPicture, FIOptionDisabledPicture, FIBrandingPicture;
+  bool FExpanded = true;
+  Integer FExpandedHeight = 149;
+  TWindowState FFormWindowState = wsNormal;
+  TTabRowCurrent FCurrent;
+  std::unique_ptr<toolbar::TPersistence> FPersistence;
+  bool FHideState = false;
+  TTimer* FDblClickTimer = nullptr;  // owned (component)
+  Integer FClickCount = 0;
+  bool FHidePagesOnDblClick = true;
+  bool FIsAeroVista = false;
+  bool FFirstRun = true;
+  bool FUseCaptionLayer = true;
+  bool FChangeActiveTab = false;
+  bool FTabBackGroundShaded = false;
+  bool FTabRoundEdges = true, FShadow = true, FShow3D = true;
+  bool FItones = false, FMetro = false, FOffice2013 = false;
+  TGroupStyle FGroupStyle = gsClassic;
+  std::unique_ptr<TVistaBackground> FPageAppearance;
+  std::unique_ptr<TTabAppearance> FTabAppearance;
+  std::unique_ptr<TGlowButtonAppearance> FGlowButtonAppearance, FPageGlowButtonAppearance;
+  std::unique_ptr<TToolBarAppearance> FToolBarAppearance;
+  std::unique_ptr<TCaptionAppearance> FCaptionAppearance;
+  std::unique_ptr<TGroupAppearance> FGroupAppearance;
+  std::unique_ptr<TVistaTextBackground> FPagerCaption;
+  std::unique_ptr<toolbar::TContainerAppearance> FContainerAppearance;
+  TColor FToolBarCaptionTextColor = clNone;
+  bool FItonesBeingSet = false;
+  bool FOldAeroVista = false;
+  Integer FUpdateCount = 0;
+  TPoint FCaptionClickXY{-1, -1};
+  Integer FDesignedHeight = 149;
+  Integer FDefTabHeight = 26, FDefTabMargin = 60;
+  Integer FScaledPagerCaptionHeight = 26;
+  TColor FLineColor = clNone;
+  bool FBold = false;
+  bool FMouseDown = false;
+  double FCurLineStart = 0, FCurLineEnd = 0;
+  Integer FNewLineStart = 0, FNewLineEnd = 0, FLineBottom = 0;
+  double FDeltaStart = 0, FDeltaEnd = 0;
+  bool FAnimating = false;
+  TTimer* FDLTimer = nullptr;  // owned (component), made on first use
+  TVornStyle FVornStyle = tsCustom;
+  Integer FInitPPI = 96;
+  bool FDestroying = false;
+  bool FHooked = false;
+  // The tab height at 96 pixels per inch, which scaling starts from.
+  Integer FBaseTabHeight = 26;
+  // Set while scaling writes the caption and tab heights itself.
+  bool FScaling = false;
+};
+
+// Shows the form's system menu at the screen point and answers the chosen
+// command (0: none). The one place the pager reaches the system menu, until
+// the layer's system menu calls join the controls.
+using TSystemMenuTracker = std::function<UINT(TCustomForm* Form, TPoint Screen)>;
+void SetSystemMenuTracker(TSystemMenuTracker Tracker);
+UINT TrackFormSystemMenu(TCustomForm* Form, TPoint Screen);
+
+// Declares the pager classes to the type information.
+void RegisterPagerClasses();
+
+}  // namespace ribbon

@@ -1,0 +1,197 @@
+// What the pager paints, by sampled pixels: caption, tab area, active tab,
+// tab groups and page body in the styler look and in the tones look, at 96
+// and 144 pixels per inch; the glass caption; the Office 2019 underline.
+#include "PagerFixture.h"
+#include "platform/testing/VirtualClock.h"
+#include "platform/theme/UxTheme.h"
+#include "platform/vcl/Bitmap.h"
+#include "toolbar/ZadEdevAziOfficeStyler.h"
+
+namespace ribbon {
+namespace {
+
+constexpr TColor Green = 0x00AA00, Blue = 0xCC0000, Red = 0x0000DD, Grey = 0x808080, Yellow = 0x00CCEE;
+
+bool Near(TColor a, TColor b, int tol = 8) {
+  a = ColorToRGB(a);
+  b = ColorToRGB(b);
+  for (int s = 0; s < 24; s += 8) {
+    const int d = int((DWORD(a) >> s) & 0xFF) - int((DWORD(b) >> s) & 0xFF);
+    if (d > tol || d < -tol) return false;
+  }
+  return true;
+}
+
+class PagerPaint : public PagerFixture, public ::testing::WithParamInterface<Integer> {
+ protected:
+  void SetUp() override {
+    PagerFixture::SetUp();
+    MakePages(3);
+    if (GetParam() != 96) Pager->ChangeScale(GetParam(), 96, true);
+    toolbar::TCustomZadEdevAziStyler* s = Pager->CurrentToolBarStyler();
+    TVistaTextBackground* pc = s->PagerCaption();
+    pc->SetColor(Green);
+    pc->SetColorTo(clNone);
+    pc->SetColorMirror(clNone);
+    pc->SetColorMirrorTo(clNone);
+    pc->SetBorderColor(clNone);
+    TTabAppearance* t = s->TabAppearance();
+    t->BackGround()->SetColor(Blue);
+    t->BackGround()->SetColorTo(clNone);
+    t->SetColorSelected(Red);
+    t->SetColorSelectedTo(clNone);
+    t->SetColorMirrorSelected(clNone);
+    t->SetColorMirrorSelectedTo(clNone);
+    t->SetBorderColorSelected(clNone);
+    t->SetShadowColor(clNone);
+    TVistaPageBackground* p = s->PageAppearance();
+    p->SetColor(Grey);
+    p->SetColorTo(Grey);
+    p->SetColorMirror(clNone);
+    p->SetColorMirrorTo(clNone);
+    p->SetShadowColor(clNone);
+    p->SetHighLightColor(clNone);
+    s->SetShow3D(false);
+    Pager->Invalidate();
+  }
+  void TearDown() override {
+    SetDesktopCompositionForTest(false);
+    PagerFixture::TearDown();
+  }
+  std::unique_ptr<TBitmap> Shot() {
+    Form->Show();
+    PumpPending();
+    testinput::PaintPending();
+    return testinput::Grab(Form.get());
+  }
+  static TColor Px(const std::unique_ptr<TBitmap>& b, TPoint p) { return b->Canvas()->Pixels(p.X, p.Y); }
+};
+
+TEST_P(PagerPaint, StylerLookPaintsCaptionTabAreaActiveTabAndPage) {
+  auto b = Shot();
+  const TRect cap = Pager->GetCaptionRect();
+  EXPECT_EQ(cap.Height(), GetParam() == 96 ? 26 : 39);
+  EXPECT_TRUE(Near(Px(b, {5, cap.Top + 5}), Green));
+  EXPECT_TRUE(Near(Px(b, {cap.Right - 5, cap.Bottom - 2}), Green));
+  const TRect area = Pager->GetTabsArea();
+  EXPECT_TRUE(Near(Px(b, {10, area.Top + 6}), Blue));
+  const TRect tab = Pager->GetTabRect(0);
+  EXPECT_TRUE(Near(Px(b, {tab.Left + 2, (tab.Top + tab.Bottom) / 2}), Red));
+  // An unselected tab without ShowNonSelectedTabs shows only its text on the background.
+  const TRect other = Pager->GetTabRect(1);
+  EXPECT_TRUE(Near(Px(b, {other.Left + 2, (other.Top + other.Bottom) / 2}), Blue));
+  const TRect page = Page(0)->BoundsRect();
+  EXPECT_TRUE(Near(Px(b, {(page.Left + page.Right) / 2, (page.Top + page.Bottom) / 2}), Grey));
+}
+
+TEST_P(PagerPaint, TabGroupBandShowsAboveItsTabs) {
+  TGroupAppearance* g = Pager->CurrentToolBarStyler()->GroupAppearance();
+  g->SetColor(Yellow);
+  g->SetColorTo(clNone);
+  g->SetColorMirror(clNone);
+  g->SetColorMirrorTo(clNone);
+  TTabGroupItem* item = Pager->TabGroups()->Add();
+  item->SetTabIndexStart(1);
+  item->SetTabIndexEnd(2);
+  auto b = Shot();
+  const TRect t1 = Pager->GetTabRect(1), t2 = Pager->GetTabRect(2);
+  const TRect area = Pager->GetTabsArea();
+  EXPECT_TRUE(Near(Px(b, {(t1.Left + t2.Right) / 2, area.Top - 6}), Yellow));
+  // Outside the group the caption stays.
+  EXPECT_TRUE(Near(Px(b, {t1.Left - 20, area.Top - 6}), Green));
+}
+
+TEST_P(PagerPaint, TonesLookPaintsFromTheTones) {
+  TColorTones t = SystemColorTones();
+  t.Background.BrushColor = 0x30A0F0;
+  t.Selected.BrushColor = 0x602020;
+  Pager->SetColorTones(t);
+  auto b = Shot();
+  const TRect cap = Pager->GetCaptionRect();
+  EXPECT_TRUE(Near(Px(b, {5, cap.Top + 10}), 0x30A0F0));
+  const TRect area = Pager->GetTabsArea();
+  EXPECT_TRUE(Near(Px(b, {8, area.Top + 6}), 0x602020));
+  const TRect page = Page(0)->BoundsRect();
+  EXPECT_TRUE(Near(Px(b, {(page.Left + page.Right) / 2, (page.Top + page.Bottom) / 2}), 0x30A0F0));
+}
+
+TEST_P(PagerPaint, GlassCaptionLeavesTheCaptionFaceOut) {
+  SetDesktopCompositionForTest(true);
+  Pager->SetColor(0xFFFFFF);
+  Pager->SetIsAeroVista(true);
+  ASSERT_TRUE(Pager->IsOnGlass(false));
+  Pager->Caption()->SetCaption(u"Glass");
+  auto b = Shot();
+  const TRect cap = Pager->GetCaptionRect();
+  EXPECT_FALSE(Near(Px(b, {5, cap.Top + 5}), Green));
+  Pager->SetIsAeroVista(false);
+  auto c = Shot();
+  EXPECT_TRUE(Near(Px(c, {5, cap.Top + 5}), Green));
+}
+
+TEST_P(PagerPaint, NoTabIsDrawnWithoutATabRowHeight) {
+  Pager->TabSettings()->SetHeight(0);
+  auto b = Shot();
+  const TRect tab = Pager->GetTabRect(0);
+  EXPECT_FALSE(Near(Px(b, {tab.Left + 2, tab.Top + 2}), Red));
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, PagerPaint, ::testing::Values(96, 144));
+
+using PagerUnderline = PagerFixture;
+
+TEST_F(PagerUnderline, SlidesToTheNewTabInFiveTicks) {
+  TVirtualClock clock;
+  MakePages(3);
+  toolbar::TZadEdevAziOfficeStyler s(nullptr);
+  TOfficeTones tones;
+  tones.App = s.AppColor();
+  Pager->SetOfficeTones(tones, gsOffice2019);
+  Form->Show();
+  PumpPending();
+  testinput::PaintPending();
+  clock.Advance(200);
+  testinput::PaintPending();
+  ASSERT_FALSE(Pager->LineAnimating());
+  const double oldStart = Pager->CurLineStart();
+  Pager->SetActivePageIndex(2);
+  testinput::PaintPending();
+  ASSERT_TRUE(Pager->LineAnimating());
+  const Integer target = Pager->NewLineStart();
+  ASSERT_GT(target, oldStart + 5);
+  for (int tick = 1; tick <= 5; ++tick) {
+    clock.Advance(20);
+    testinput::PaintPending();
+    if (tick < 5) {
+      EXPECT_LT(Pager->CurLineStart(), target) << tick;
+    }
+  }
+  EXPECT_FALSE(Pager->LineAnimating());
+  EXPECT_EQ(Pager->CurLineStart(), target);
+  EXPECT_EQ(Pager->CurLineEnd(), Pager->NewLineEnd());
+}
+
+TEST_F(PagerUnderline, AChangeOfOnlyTheEndMovesTheEndToo) {
+  TVirtualClock clock;
+  MakePages(2);
+  toolbar::TZadEdevAziOfficeStyler s(nullptr);
+  TOfficeTones tones;
+  tones.App = s.AppColor();
+  Pager->SetOfficeTones(tones, gsOffice2019);
+  Form->Show();
+  PumpPending();
+  testinput::PaintPending();
+  clock.Advance(200);
+  testinput::PaintPending();
+  ASSERT_FALSE(Pager->LineAnimating());
+  // A longer caption keeps the start of the line and moves its end.
+  Page(0)->SetCaption(u"Page1 with more words");
+  testinput::PaintPending();
+  clock.Advance(200);
+  testinput::PaintPending();
+  EXPECT_EQ(Pager->CurLineEnd(), Pager->NewLineEnd());
+  EXPECT_EQ(Pager->CurLineStart(), Pager->NewLineStart());
+}
+
+}  // namespace
+}  // namespace ribbon
