@@ -41,7 +41,8 @@ class TWindowBridge {
 
   // Follows the control's bounds (parent client coordinates, or the screen for top-level windows).
   void UpdateGeometry();
-  void SetVisible(bool Visible);
+  // Shows or hides the window; a top-level one shown with Activate false asks the window system not to activate it.
+  void SetVisible(bool Visible, bool Activate = true);
   bool Visible() const { return FVisible; }
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool Value) { FEnabled = Value; }

@@ -12,6 +12,7 @@
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/vcl/Monitors.h"
+#include "platform/win/MessageLoop.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ struct TOverlay {
   TOverlayWidget* Window = nullptr;
   bool Marked = false;  // some pixel is not black
   bool RefreshScheduled = false;
+  qint64 ScannedKey = 0;    // the image's key when it was last looked at (drawing changes it)
+  QTimer* Poll = nullptr;   // looks again now and then while a DC is held
 };
 
 TOverlay& Overlay() {
@@ -85,9 +88,15 @@ bool AnyMark(const QImage& Image) {
 }
 
 // Shows the window while something is marked and hides it once nothing is.
+// Only drawing changes the image's key: DCs that merely measured cost no look.
 void Refresh() {
   TOverlay& o = Overlay();
   o.RefreshScheduled = false;
+  std::erase_if(o.DCs, [](HDC dc) { return gdi_internal::LookupDC(dc) == nullptr; });
+  for (HDC dc : o.DCs) gdi_internal::EndPainting(gdi_internal::LookupDC(dc));  // drawing goes on in a new painter
+  if (o.Poll != nullptr && o.DCs.empty()) o.Poll->stop();
+  if (o.Image.cacheKey() == o.ScannedKey) return;
+  o.ScannedKey = o.Image.cacheKey();
   o.Marked = AnyMark(o.Image);
   if (QGuiApplication::instance() == nullptr) return;
   if (o.Marked && o.Window == nullptr) o.Window = new TOverlayWidget(&o.Image);
@@ -131,7 +140,17 @@ HDC GetScreenDC() {
     ScheduleRefresh();
   }
   HDC dc = gdi_internal::CreateDCOverImage(&o.Image, -o.Origin);
-  if (dc != nullptr) o.DCs.push_back(dc);
+  if (dc == nullptr) return nullptr;
+  o.DCs.push_back(dc);
+  // A DC held over a whole drag shows its drawing too, a little later.
+  if (QCoreApplication::instance() != nullptr && IsUIThread()) {
+    if (o.Poll == nullptr) {
+      o.Poll = new QTimer(QCoreApplication::instance());
+      o.Poll->setInterval(30);
+      QObject::connect(o.Poll, &QTimer::timeout, [] { Refresh(); });
+    }
+    if (!o.Poll->isActive()) o.Poll->start();
+  }
   return dc;
 }
 

@@ -411,12 +411,12 @@ void TWindowBridge::UpdateGeometry() {
   }
 }
 
-void TWindowBridge::SetVisible(bool Visible) {
+void TWindowBridge::SetVisible(bool Visible, bool Activate) {
   if (FVisible == Visible) return;
   FVisible = Visible;
   if (FWidget == nullptr) return;
   if (Visible) {
-    if (FTopLevel && (FExStyle & WS_EX_NOACTIVATE)) FWidget->setAttribute(Qt::WA_ShowWithoutActivating);
+    if (FTopLevel) FWidget->setAttribute(Qt::WA_ShowWithoutActivating, !Activate || (FExStyle & WS_EX_NOACTIVATE));
     FWidget->show();
     Invalidate(nullptr, true);
     // As on Windows, a window shown again repaints its child windows too

@@ -237,9 +237,9 @@ BOOL ShowWindow(HWND Wnd, int Cmd) {
     }
     return was;
   }
-  b->SetVisible(true);
   const bool activate = Cmd != SW_SHOWNOACTIVATE && Cmd != SW_SHOWNA && b->TopLevel() &&
                         !(b->ExStyle() & WS_EX_NOACTIVATE);
+  b->SetVisible(true, activate);
   if (b->TopLevel()) b->Raise();
   if (activate) SetActiveWindow(Wnd);
   return was;

@@ -122,6 +122,14 @@ TEST_F(DragFeedback, ScreenDrawingShowsOnTheOverlayAndInvertingPairsLeaveNothing
   EXPECT_EQ(MarkedBox(), steps[2]);
   OnScreen([&](HDC dc) { DrawFocusRect(dc, &steps[2]); });
   EXPECT_FALSE(testinput::DragOverlayShowing());
+
+  // A DC held over the whole drag shows its drawing while it is held.
+  HDC held = GetDC(nullptr);
+  DrawFocusRect(held, &r);
+  EXPECT_TRUE(PumpUntil([] { return testinput::DragOverlayShowing(); }));
+  DrawFocusRect(held, &r);
+  EXPECT_TRUE(PumpUntil([] { return !testinput::DragOverlayShowing(); }));
+  ReleaseDC(nullptr, held);
 }
 
 TEST_F(DragFeedback, TheOverlayLetsThePointerThroughAndMeasuresAsAScreenDC) {
