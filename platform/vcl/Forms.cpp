@@ -355,6 +355,9 @@ void TCustomForm::FocusControl(TWinControl* Control) {
 void TCustomForm::SetWindowFocus() {
   if (!FShowing) return;
   TWinControl* target = FActiveControl != nullptr && FActiveControl->HandleAllocated() ? FActiveControl : this;
+  // A control on a pop-up of this form lies in another window: focusing it would not activate this one.
+  if (target != this && controls_internal::TopLevelBridgeOf(target) != controls_internal::TopLevelBridgeOf(this))
+    target = this;
   if (target->HandleAllocated()) ::SetFocus(target->Handle());
 }
 

@@ -150,6 +150,26 @@ TEST_F(PopupWindows, ShownItTakesTheActivationAndTheOwnersCaptionStaysActive) {
   EXPECT_GT(lastCaption.base() - 1, inactive);
 }
 
+TEST_F(PopupWindows, TheKeyboardFocusStaysInTheActiveWindow) {
+  auto* edit = new TEdit(Form);
+  edit->SetParent(Form);
+  edit->SetBounds(20, 60, 100, 22);
+  edit->SetFocus();
+  TDropDown* drop = NewDropDown();
+  drop->HideOnDeactivate = false;
+  auto* inner = new TEdit(drop);
+  inner->SetParent(drop);
+  inner->SetBounds(5, 5, 100, 22);
+  drop->Show();
+  EXPECT_EQ(GetFocus(), inner->Handle());
+  // Back on the owner's form, the keyboard goes there, not to the pop-up it no longer shows active.
+  testinput::Click(Form, {200, 20});
+  EXPECT_EQ(GetActiveWindow(), Form->Handle());
+  EXPECT_NE(GetFocus(), nullptr);
+  EXPECT_NE(GetFocus(), inner->Handle());
+  EXPECT_TRUE(GetFocus() == Form->Handle() || GetFocus() == edit->Handle());
+}
+
 // The ways of showing a pop-up that leave the activation where it is.
 struct TQuietShow {
   const char* Name;
