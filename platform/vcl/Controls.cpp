@@ -545,6 +545,7 @@ void TControl::Dispatch(TMessage& M) {
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(M); break;
     case CM_HINTSHOW: CMHintShow(M); break;
     case CM_HITTEST: CMHitTest(M); break;
+    case CM_CURSORCHANGED: controls_internal::CursorChanged(this); break;
     default: DefaultHandler(M); break;
   }
 }

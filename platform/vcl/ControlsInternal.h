@@ -190,6 +190,9 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput);
 void ApplyScreenCursor(TCursor Cursor);
 // Asks the window under the pointer for its cursor again (WM_SETCURSOR).
 void RefreshCursorAtPointer();
+// A control's Cursor changed: it shows at once when the pointer is over the
+// control or the control holds the capture.
+void CursorChanged(TControl* Control);
 // The shape the pointer shows: the screen's cursor, else the one the window under it set.
 TCursor ShownCursor();
 // A copy of the control's pixels as they show (children composed in).

@@ -1112,6 +1112,20 @@ void RefreshCursorAtPointer() {
   SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, int(WM_MOUSEMOVE)));
 }
 
+void CursorChanged(TControl* Control) {
+  if (GetCaptureControl() == Control) {
+    auto* w = dynamic_cast<TWinControl*>(Control);
+    if (w == nullptr) w = Control->Parent();
+    if (w == nullptr || !w->HandleAllocated()) return;
+    const HWND h = w->Handle();
+    SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, int(WM_MOUSEMOVE)));
+    return;
+  }
+  TControl* under = FindDragTarget(S().Cursor, true);
+  auto* w = dynamic_cast<TWinControl*>(Control);
+  if (under == Control || (w != nullptr && under != nullptr && w->ContainsControl(under))) RefreshCursorAtPointer();
+}
+
 TCursor ShownCursor() {
   if (AppliedScreenCursor != crDefault) return AppliedScreenCursor;
   TWinControl* under = WindowAt(S().Cursor, false);

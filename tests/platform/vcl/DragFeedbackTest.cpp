@@ -180,6 +180,15 @@ TEST_F(DragFeedback, ScreenCursorShowsWhileSetAndTheControlsOwnAfterwards) {
   testinput::MouseMove(f, {200, 150});
   Screen->SetCursor(crDefault);
   EXPECT_EQ(testinput::CursorShown(), crDefault);
+
+  // A control that changes its cursor under the pointer shows the new one at once.
+  f->SetCursor(crSizeNS);
+  EXPECT_EQ(testinput::CursorShown(), crSizeNS);
+  testinput::MouseMove(panel, {5, 5});
+  panel->SetCursor(crSizeWE);
+  EXPECT_EQ(testinput::CursorShown(), crSizeWE);
+  f->SetCursor(crDefault);  // not under the pointer: the panel's shape stays
+  EXPECT_EQ(testinput::CursorShown(), crSizeWE);
 }
 
 TEST_F(DragFeedback, DragTargetIsTheInnermostControlAndDisabledOnesOnlyWhenAsked) {
