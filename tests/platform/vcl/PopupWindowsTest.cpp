@@ -131,6 +131,27 @@ TEST_F(PopupWindows, ShowsAtItsScreenPointAboveItsOwnersFormAndApartFromIt) {
   EXPECT_EQ(GetActiveWindow(), drop->Handle());
 }
 
+TEST_F(PopupWindows, StaysAboveItsOwnersFormAndAboveOtherFormsWhenStayOnTop) {
+  TForm* other = NewForm(200, 200);
+  other->SetBounds(120, 150, 200, 200);  // over the pop-up's place too
+  for (const TFormStyle style : {fsNormal, fsStayOnTop}) {
+    SCOPED_TRACE(style == fsNormal ? "fsNormal" : "fsStayOnTop");
+    other->Hide();
+    TDropDown* drop = NewDropDown();
+    drop->HideOnDeactivate = false;
+    drop->SetFormStyle(style);
+    drop->Show();
+    testinput::Click(Form, {10, 150});  // the owner's form comes to the top
+    EXPECT_EQ(WindowFromPoint({160, 190}), drop->Handle());
+    other->Show();
+    testinput::Click(other, {150, 150});  // another form over both
+    EXPECT_EQ(WindowFromPoint({160, 190}), style == fsStayOnTop ? drop->Handle() : other->Handle());
+    testinput::Click(Form, {10, 150});
+    EXPECT_EQ(WindowFromPoint({160, 190}), drop->Handle());
+    delete drop;
+  }
+}
+
 TEST_F(PopupWindows, ShownItTakesTheActivationAndTheOwnersCaptionStaysActive) {
   TDropDown* drop = NewDropDown();
   ASSERT_EQ(GetActiveWindow(), Form->Handle());
