@@ -209,8 +209,6 @@ bool DragOverlayShowing() { return drag_overlay::Showing(); }
 
 TCursor CursorShown() { return ShownCursor(); }
 
-void DeactivateApplication() { PopupApplicationDeactivated(); }
-
 void Queue(std::function<void()> Action) { QueueCall(nullptr, std::move(Action), nullptr); }
 
 }  // namespace testinput

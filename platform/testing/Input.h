@@ -77,9 +77,5 @@ bool DragOverlayShowing();
 // The shape the pointer shows now: the screen's cursor while one is set,
 // else the one the window under the pointer asked for (crDefault: the arrow).
 TCursor CursorShown();
-// Another program takes the activation from this one, as the window system
-// reports it: an active pop-up owned by a control loses the activation
-// (WM_ACTIVATE WA_INACTIVE); forms are left as they are.
-void DeactivateApplication();
 
 }  // namespace testinput

@@ -211,8 +211,6 @@ TWindowBridge* TopLevelBridgeOf(const TControl* Control);
 void KeepOwnedAboveOwners(std::vector<TWindowBridge*>& TopmostFirst);
 // Qt window flags for a top-level window owned by another one; ties its window to the owner's.
 void PrepareOwnedWindow(TWindowBridge* Bridge);
-// The program lost the activation to another program: an owned pop-up that is active loses it too.
-void PopupApplicationDeactivated();
 
 // Runs Paint with Canvas drawing on DC; the canvas lets go of DC on every exit.
 void PaintOnCanvas(TControlCanvas& Canvas, HDC DC, const std::function<void()>& Paint);

@@ -1,5 +1,5 @@
 // Pop-up windows owned by controls: where they lie, what they stack above,
-// their parent, and their activation when the program loses it.
+// and their parent.
 #include "platform/vcl/PopupWindows.h"
 
 #include <QGuiApplication>
@@ -21,16 +21,6 @@ TWindowBridge* OwnerTopLevel(const TWindowBridge* Bridge) {
   if (Bridge->Owner() == nullptr) return nullptr;
   TWinControl* owner = FindControl(Bridge->Owner());
   return owner != nullptr ? TopLevelBridgeOf(owner) : nullptr;
-}
-
-void WatchApplicationState() {
-  static bool watching = false;
-  auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-  if (watching || app == nullptr) return;
-  watching = true;
-  QObject::connect(app, &QGuiApplication::applicationStateChanged, app, [](Qt::ApplicationState State) {
-    if (State != Qt::ApplicationActive) PopupApplicationDeactivated();
-  });
 }
 
 }  // namespace
@@ -76,19 +66,12 @@ void KeepOwnedAboveOwners(std::vector<TWindowBridge*>& TopmostFirst) {
 }
 
 void PrepareOwnedWindow(TWindowBridge* Bridge) {
-  WatchApplicationState();
   if (!OwnedWindowsStack() || Bridge->Widget() == nullptr) return;
   TWindowBridge* owner = OwnerTopLevel(Bridge);
   if (owner == nullptr || owner->Widget() == nullptr || owner->Widget()->windowHandle() == nullptr) return;
   // The window manager keeps a transient window above the window it belongs to.
   (void)Bridge->Widget()->winId();
   if (QWindow* window = Bridge->Widget()->windowHandle()) window->setTransientParent(owner->Widget()->windowHandle());
-}
-
-void PopupApplicationDeactivated() {
-  const HWND active = ActiveWindow();
-  const TWindowBridge* b = BridgeOf(active);
-  if (b != nullptr && b->Owner() != nullptr) SetActiveWindow(nullptr);
 }
 
 }  // namespace controls_internal

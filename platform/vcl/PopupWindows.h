@@ -14,8 +14,7 @@
 //   WS_EX_NOACTIVATE (which a press inside does not override either) leave
 //   the activation where it is;
 // - when another window becomes active (a press on the owner's form, or on
-//   any other window of the program) it gets WM_ACTIVATE WA_INACTIVE, and
-//   when the program loses the activation to another program as well;
+//   any other window of the program) it gets WM_ACTIVATE WA_INACTIVE;
 //   hiding on that is the pop-up's own choice, in its WM_ACTIVATE handler;
 // - the owner's form keeps a caption that looks active only as the pop-up
 //   asks: the pop-up sends WM_NCACTIVATE TRUE to GetParent's topmost answer

@@ -256,7 +256,6 @@ TEST_F(PopupWindows, HidesWhenItLosesTheActivationIfItSaysSo) {
          o->Show();
          testinput::Click(o, {10, 10});
        }},
-      {"another program", [](TForm*, TForm*) { testinput::DeactivateApplication(); }},
   };
   for (const TDeactivation& c : cases) {
     SCOPED_TRACE(c.Name);
