@@ -3,8 +3,16 @@
 #include <algorithm>
 #include <memory>
 
+#include "controls/AdvOfficeStatusBar.h"
 #include "foundation/gdiplus/LookFlags.h"
+#include "foundation/gdiplus/PictureDecode.h"
+#include "foundation/svg/AdvSVGBitmap.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Math.h"
+#include "platform/rtl/Streams.h"
+#include "platform/vcl/Application.h"
+#include "platform/vcl/Bitmap.h"
+#include "platform/vcl/ImgList.h"
 #include "toolbar/shared/ToolBarShared.h"
 
 namespace toolbar {
@@ -52,7 +60,58 @@ class TGraphicsOrOwn {
   std::unique_ptr<TGPGraphics> FOwn;
 };
 
+// Pixels one picture drawn here may hold (the picture budget of the
+// graphics layer: 32 Mi, far beyond any button image).
+constexpr Int64 kMaxDrawPixels = Int64(1) << 25;
+
+// Sizes a picture declares, checked before anything of that size is made.
+void CheckPictureSize(Int64 W, Int64 H) {
+  if (W > 0 && H > 0 && W * H > kMaxDrawPixels) throw Exception(u"Could not allocate memory for image");
+}
+
+// A picture that cannot be had is the picture's fault, not the painter's:
+// report it the way the message loop reports exceptions and go on painting.
+void ReportPictureFailure() {
+  if (Application != nullptr) Application->HandleException(nullptr);
+}
+
+// The bitmap decoded from Data drawn at P at its size, the colour at Key
+// (when given) left out.
+void DrawDecoded(TGPGraphics* G, const TBytes& Data, TPoint P, const TPoint* Key) {
+  std::unique_ptr<TGPBitmap> image = DecodePictureBitmap(Data);
+  if (!image || image->GetLastStatus() != Ok) return;
+  const Integer w = Integer(image->GetWidth()), h = Integer(image->GetHeight());
+  if (w <= 0 || h <= 0) return;
+  const TGPRectF dest = GPRectF(Single(P.X), Single(P.Y), Single(w), Single(h));
+  TPixelExact exact(G);
+  if (Key == nullptr) {
+    G->DrawImage(image.get(), dest);
+    return;
+  }
+  ARGB key = 0;
+  if (image->GetPixel(Key->X, Key->Y, key) != Ok) return;
+  key |= 0xFF000000u;  // the key is the opaque colour
+  TGPImageAttributes attributes;
+  attributes.SetColorKey(key, key);
+  G->DrawImage(image.get(), dest, 0, 0, Single(w), Single(h), UnitPixel, &attributes);
+}
+
+bool IsPngData(const TBytes& Data) {
+  static const Byte kSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  return Data.size() >= sizeof(kSignature) && std::equal(std::begin(kSignature), std::end(kSignature), Data.begin());
+}
+
 }  // namespace
+
+TPixelExact::TPixelExact(TGPGraphics* Graphics) : FGraphics(Graphics) {
+  if (FGraphics == nullptr) return;
+  GdipGetPixelOffsetMode(FGraphics->nativeGraphics, &FOld);
+  GdipSetPixelOffsetMode(FGraphics->nativeGraphics, PixelOffsetModeHalf);
+}
+
+TPixelExact::~TPixelExact() {
+  if (FGraphics != nullptr) GdipSetPixelOffsetMode(FGraphics->nativeGraphics, FOld);
+}
 
 void DrawAlphaBox(HDC DC, const TRect& R, TColor Color, TColor BorderColor) {
   const Single w = Single(R.Right - R.Left), h = Single(R.Bottom - R.Top);
@@ -238,7 +297,7 @@ void DrawVistaGradient(TCanvas* Canvas, const TRect& R, Integer UpperHeight, TCo
   auto part = [Canvas](const TRect& r, TColor from, TColor to) {
     if (from == clNone) return;
     if (to != clNone) {
-      DrawGradient(Canvas, from, to, 40, r, false);
+      toolbar::DrawGradient(Canvas, from, to, 40, r, false);
     } else {
       Canvas->Brush()->SetStyle(bsSolid);
       Canvas->Brush()->SetColor(from);
@@ -258,5 +317,103 @@ void DrawVistaGradient(TCanvas* Canvas, const TRect& R, Integer UpperHeight, TCo
   else
     DrawRectPath(&g, &pen, x, y, w, h);
 }
+
+void DrawQATFrame(HDC DC, const TRect& R) {
+  if (DC == nullptr) return;
+  TGPGraphics g(DC);
+  if (GetScenicRibbonFlag()) {
+    const Single x1 = Single(R.Left + RoundI(22 * ToolBarDPIScale)), x2 = Single(R.Right - 3);
+    const Single top = Single(R.Top + 7);
+    TGPPen light(ColorToAlphaARGB(100, clWhite), 3);
+    TGPPen dark(ColorToAlphaARGB(150, TColor(0x706A63)), 1);
+    for (Single x : {x1, x2}) g.DrawLine(&light, x, top, x, Single(R.Bottom - 4));
+    for (Single x : {x1, x2}) g.DrawLine(&dark, x, top, x, Single(R.Bottom - 6));
+    return;
+  }
+  g.SetSmoothingMode(SmoothingModeAntiAlias);
+  const Integer m = R.Top + (R.Bottom - R.Top) / 2;
+  TGPGraphicsPath path;
+  path.AddLine(Single(R.Left), Single(R.Top), Single(R.Right - 10), Single(R.Top));
+  const TGPPoint right[] = {{R.Right - 15, R.Top - 4}, {R.Right, m}, {R.Right - 15, R.Bottom + 4}};
+  path.AddCurve(right, 3, 1.0f);
+  path.AddLine(Single(R.Right - 10), Single(R.Bottom), Single(R.Left + 12), Single(R.Bottom));
+  const TGPPoint left[] = {{R.Left + 12, R.Bottom}, {R.Left + 10, m - 2}, {R.Left + 2, R.Top}};
+  path.AddCurve(left, 3, 1.0f);
+  path.CloseFigure();
+  TGPPen pen(ComposeARGB(200, 128, 128, 128), 1.5f);
+  g.DrawPath(&pen, &path);
+}
+
+void DrawVerticalText(TCanvas* Canvas, const String& Caption, TPoint P) {
+  if (Canvas == nullptr || Caption.empty()) return;
+  // Strip the markers ("&&" is a literal '&') and note the hot key, the
+  // character after the first lone '&' that is not the last character.
+  String text;
+  Integer hotKey = -1;
+  for (size_t i = 0; i < Caption.size(); ++i) {
+    if (Caption[i] == u'&' && i + 1 < Caption.size()) {
+      ++i;
+      if (Caption[i] != u'&' && hotKey < 0) hotKey = Integer(text.size());
+    }
+    text += Caption[i];
+  }
+  Canvas->TextOut(P.X, P.Y, text);
+  if (hotKey < 0) return;
+  const Integer h = Canvas->TextHeight(text), a = Canvas->TextWidth(text.substr(0, size_t(hotKey))),
+                b = Canvas->TextWidth(text.substr(size_t(hotKey), 1));
+  Canvas->Pen()->SetColor(Canvas->Font()->Color());
+  Canvas->MoveTo(P.X - h + 1, P.Y + a);
+  Canvas->LineTo(P.X - h + 1, P.Y + a + b);
+}
+
+void DrawImageListImage(TGPGraphics* Graphics, TCanvas* Canvas, TPoint P, Integer ImageIndex, bool Enabled,
+                        TCustomImageList* ImageList) {
+  if (ImageList == nullptr || ImageIndex < 0) return;
+  TGraphicsOrOwn g(Graphics, Canvas);
+  if (g.Get() == nullptr) return;
+  try {
+    const Integer w = ImageList->Width(), h = ImageList->Height();
+    CheckPictureSize(w, h);
+    if (w <= 0 || h <= 0 || ImageIndex >= ImageList->Count()) return;
+    // The list draws its image (enabled or greyed) on a fresh bitmap; what
+    // shows at the bottom-left corner is taken as the background.
+    TBitmap bitmap(w, h);
+    ImageList->Draw(bitmap.Canvas(), 0, 0, ImageIndex, Enabled);
+    TBytes data;
+    bitmap.SaveToBytes(data);
+    const TPoint key{0, h - 1};
+    DrawDecoded(g.Get(), data, P, &key);
+  } catch (const Exception&) {
+    ReportPictureFailure();
+  }
+}
+
+void DrawPicture(TGPGraphics* Graphics, TCanvas* Canvas, TPoint P, bool Transparent, TGraphic* Graphic) {
+  if (Graphic == nullptr || Graphic->Empty()) return;
+  TGraphicsOrOwn g(Graphics, Canvas);
+  if (g.Get() == nullptr) return;
+  try {
+    CheckPictureSize(Graphic->Width(), Graphic->Height());
+    if (auto* svg = dynamic_cast<TAdvSVGBitmap*>(Graphic); svg != nullptr && svg->HasSVG()) {
+      HDC dc = g.Get()->GetHDC();
+      if (dc == nullptr) return;
+      TCanvas canvas;
+      canvas.SetHandle(dc);
+      svg->Draw(&canvas, TRect{P.X, P.Y, P.X + svg->Width(), P.Y + svg->Height()});
+      canvas.SetHandle(nullptr);
+      g.Get()->ReleaseHDC(dc);
+      return;
+    }
+    TBytesStream stream;
+    Graphic->SaveToStream(&stream);
+    const TBytes& data = stream.Bytes();
+    const TPoint key{0, 0};
+    DrawDecoded(g.Get(), data, P, Transparent && !IsPngData(data) ? &key : nullptr);
+  } catch (const Exception&) {
+    ReportPictureFailure();
+  }
+}
+
+bool IsVectorFont(TCanvas* Canvas) { return Canvas != nullptr && officestatusbar::IsVectorFontInstalled(Canvas); }
 
 }  // namespace toolbar

@@ -8,11 +8,29 @@
 #include "platform/rtl/Geometry.h"
 #include "platform/vcl/Canvas.h"
 
+class TCustomImageList;
+class TGraphic;
+
 namespace toolbar {
 
 using gdiplus::TGPGraphics;
 using gdiplus::TGPGraphicsPath;
 using gdiplus::TGPPen;
+
+// While it lives, Graphics maps pixel edges (not centres) to integer
+// coordinates: rectangles and unscaled images land on whole pixels even on
+// an anti-aliased graphics, where curves still get their smoothing.
+class TPixelExact {
+ public:
+  explicit TPixelExact(TGPGraphics* Graphics);
+  ~TPixelExact();
+  TPixelExact(const TPixelExact&) = delete;
+  TPixelExact& operator=(const TPixelExact&) = delete;
+
+ private:
+  TGPGraphics* FGraphics;
+  GpPixelOffsetMode FOld = PixelOffsetModeDefault;
+};
 
 // --- translucent vertical fills on a device context ---
 // Color alpha 150 to 200 over (Left, Top, w, h + 1), then a 1-px outline in
@@ -58,5 +76,32 @@ void DrawDropDownArrow(TGPGraphics* Graphics, TCanvas* Canvas, TColor Color, TPo
 // Then the border (rounded when Radius > 0).
 void DrawVistaGradient(TCanvas* Canvas, const TRect& R, Integer UpperHeight, TColor Color, TColor ColorTo,
                        TColor ColorMirror, TColor ColorMirrorTo, TColor BorderColor, Integer Radius);
+
+// The quick-access toolbar's decoration on a glass caption: two separator
+// lines with the scenic-ribbon flag, else a grey outline with curved ends.
+void DrawQATFrame(HDC DC, const TRect& R);
+// Caption at P in the canvas's (downward running) font, the '&' markers
+// stripped and the hot key underlined beside its character.
+void DrawVerticalText(TCanvas* Canvas, const String& Caption, TPoint P);
+
+// --- pictures ---
+// Pictures are outside data: sizes are checked before anything is
+// allocated, and a picture that cannot be had (no memory, damaged data, a
+// graphic that fails to save itself) is reported through the application
+// and drawn as nothing; no exception leaves these routines.
+//
+// Image ImageIndex of ImageList at P at the list's size, the colour of its
+// bottom-left pixel transparent (Enabled false: the list's disabled look).
+// Nothing for a nil list, a negative or absent index, or nil Graphics and
+// Canvas. Uses Graphics, else its own graphics on Canvas.
+void DrawImageListImage(TGPGraphics* Graphics, TCanvas* Canvas, TPoint P, Integer ImageIndex, bool Enabled,
+                        TCustomImageList* ImageList);
+// Graphic at P at its own size; an SVG picture draws its document. With
+// Transparent, a picture other than PNG leaves out the colour of its top-left
+// pixel (PNG keeps its alpha). Nothing for nil or empty graphics.
+void DrawPicture(TGPGraphics* Graphics, TCanvas* Canvas, TPoint P, bool Transparent, TGraphic* Graphic);
+// The canvas's current font is an outline (not device) font that the screen
+// lists; false for nil.
+bool IsVectorFont(TCanvas* Canvas);
 
 }  // namespace toolbar

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "foundation/pictures/GDIPPicture.h"
 #include "platform/rtl/Math.h"
+#include "platform/vcl/ImgList.h"
+#include "toolbar/ToolBarText.h"
 #include "toolbar/shared/ToolBarShared.h"
 
 namespace toolbar {
@@ -274,6 +277,290 @@ void DrawMinimizeGlyph(TCanvas* Canvas, const TRect& R, TColor Color, bool Scale
   const Integer y = R.Top + (H - e) / 2 + e - 2, x0 = R.Left + (W - e) / 2;
   GlyphLine(Canvas, x0, y - 1, x0 + e, y - 1);
   GlyphLine(Canvas, x0, y, x0 + e, y);
+}
+
+
+namespace {
+
+// What a face shows besides its background: caption, picture or image, and
+// the drop-down part.
+struct TFaceContent {
+  TFont* Font;
+  const String& Caption;
+  TAntiAlias TextRendering;
+  bool Enabled;
+  TGDIPPicture* Picture;
+  TCustomImageList* ImageList;
+  Integer ImageIndex;
+  bool ImageEnabled;
+  Integer Layout;
+  bool DropDownButton, DropDownSplit, DropDownBelow;
+  TColor BorderColor;
+};
+
+TPoint FacePictureSize(const TFaceContent& C) {
+  if (C.Picture != nullptr && !C.Picture->Empty()) return TPoint{C.Picture->Width(), C.Picture->Height()};
+  if (C.ImageList != nullptr && C.ImageIndex >= 0 && C.ImageIndex < C.ImageList->Count())
+    return TPoint{C.ImageList->Width(), C.ImageList->Height()};
+  return TPoint{0, 0};
+}
+
+// The caption's size as the face measures it (GDI+ unless TextRendering is
+// aaNone); nothing is painted.
+TPoint FaceCaptionSize(TCanvas* Canvas, const TFaceContent& C) {
+  if (C.Caption.empty() || C.Font == nullptr) return TPoint{0, 0};
+  TRect r{};
+  DrawGlowTextOnDC(Canvas->Handle(), C.Caption, String(), C.Font, GPRectF(0, 0, 1000, 100), taLeftJustify,
+                   C.TextRendering, true, false, clNone, false, r);
+  return TPoint{r.Right - r.Left, r.Bottom - r.Top};
+}
+
+void FaceCaption(TCanvas* Canvas, TGPGraphics* G, const TFaceContent& C, const TRect& R) {
+  if (C.Caption.empty() || C.Font == nullptr || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  if (C.TextRendering == aaNone) {
+    Canvas->Font()->Assign(C.Font);
+    if (!C.Enabled) Canvas->Font()->SetColor(TColor(0x808080));
+    Canvas->Brush()->SetStyle(bsClear);
+    TRect r = R;
+    String text = C.Caption;
+    Canvas->TextRect(r, text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    return;
+  }
+  std::unique_ptr<TGPFont> font(G->MakeFont(C.Font));
+  TGPStringFormat format(0);
+  format.SetAlignment(StringAlignmentCenter);
+  format.SetLineAlignment(StringAlignmentCenter);
+  format.SetHotkeyPrefix(HotkeyPrefixShow);
+  G->SetTextRenderingHint(C.TextRendering == aaClearType ? TextRenderingHintClearTypeGridFit
+                                                         : TextRenderingHintAntiAlias);
+  TGPSolidBrush brush(ColorToARGB(C.Enabled ? C.Font->Color() : TColor(0x808080)));
+  G->DrawString(C.Caption, -1, font.get(),
+                GPRectF(Single(R.Left), Single(R.Top), Single(R.Right - R.Left), Single(R.Bottom - R.Top)), &format,
+                &brush);
+}
+
+void FacePicture(TCanvas* Canvas, TGPGraphics* G, const TFaceContent& C, TPoint P) {
+  if (C.Picture != nullptr && !C.Picture->Empty())
+    DrawPicture(G, Canvas, P, false, C.Picture);
+  else
+    DrawImageListImage(G, Canvas, P, C.ImageIndex, C.ImageEnabled, C.ImageList);
+}
+
+// Caption, picture and drop-down part over R; MenuArrow draws the Vista
+// face's smoothed arrow instead of the plain three-line one.
+void DrawFaceContent(TCanvas* Canvas, TGPGraphics* G, const TRect& R, const TFaceContent& C, bool MenuArrow) {
+  const Integer dd = C.DropDownButton ? GlyphRound(14 * ToolBarDPIScale) : 0;
+  const Integer trim = C.DropDownButton ? GlyphRound(8 * ToolBarDPIScale) : 0;
+  TRect area = R, drop = R, picArea = R;
+  if (C.DropDownButton) {
+    if (C.DropDownBelow) {
+      area.Bottom = drop.Top = R.Bottom - dd;
+      picArea.Bottom -= trim;
+    } else {
+      area.Right = drop.Left = R.Right - dd;
+      picArea.Right -= trim;
+    }
+  }
+  const TPoint pic = FacePictureSize(C);
+  const bool hasPicture = pic.X > 0 && pic.Y > 0;
+  if (C.Caption.empty() || C.Font == nullptr) {
+    if (hasPicture)
+      FacePicture(Canvas, G, C,
+                  TPoint{picArea.Left + std::max<Integer>((picArea.Right - picArea.Left - pic.X) / 2, 0),
+                         picArea.Top + std::max<Integer>((picArea.Bottom - picArea.Top - pic.Y) / 2, 0)});
+  } else {
+    TRect text = area;
+    if (hasPicture) {
+      const Integer cx = area.Left + std::max<Integer>((area.Right - area.Left - pic.X) / 2, 0);
+      const Integer cy = area.Top + std::max<Integer>((area.Bottom - area.Top - pic.Y) / 2, 0);
+      constexpr Integer m = 2;
+      TPoint at{cx, cy};
+      switch (C.Layout) {
+        case 1: at.Y = area.Top + m; text.Top = at.Y + pic.Y + m; break;
+        case 2: at.X = area.Right - m - pic.X; text.Right = at.X - m; break;
+        case 3: at.Y = area.Bottom - m - pic.Y; text.Bottom = at.Y - m; break;
+        default: at.X = area.Left + m; text.Left = at.X + pic.X + m; break;
+      }
+      FacePicture(Canvas, G, C, at);
+    }
+    FaceCaption(Canvas, G, C, text);
+  }
+  if (!C.DropDownButton) return;
+  if (C.DropDownSplit && C.BorderColor != clNone) {
+    if (C.DropDownBelow)
+      FaceLine(G, C.BorderColor, Single(drop.Left), Single(drop.Top), Single(drop.Right - 1), Single(drop.Top));
+    else
+      FaceLine(G, C.BorderColor, Single(drop.Left), Single(drop.Top), Single(drop.Left), Single(drop.Bottom - 1));
+  }
+  const TColor arrow = C.Enabled ? clBlack : TColor(0x808080);
+  const Integer x = drop.Left + (drop.Right - drop.Left - 5) / 2, y = drop.Top + (drop.Bottom - drop.Top - 3) / 2 + 1;
+  if (MenuArrow) {
+    DrawMenuArrow(Canvas, TPoint{x, y}, arrow, true, clWhite);
+    return;
+  }
+  Canvas->Pen()->SetColor(arrow);
+  Canvas->Pen()->SetWidth(1);
+  GlyphLine(Canvas, x, y, x + 5, y);
+  GlyphLine(Canvas, x + 1, y + 1, x + 4, y + 1);
+  Canvas->SetPixels(x + 2, y + 2, arrow);
+}
+
+// The content's size as the Vista face reports it.
+TPoint FaceContentSize(TCanvas* Canvas, const TFaceContent& C, Integer Spacing) {
+  TPoint size = FacePictureSize(C);
+  if (size.X != 0) size.X += Spacing;
+  if (C.Caption.empty() || C.Font == nullptr) return size;
+  const TPoint text = FaceCaptionSize(Canvas, C);
+  return TPoint{text.X + size.X + Spacing, std::max(text.Y + Spacing, size.Y + Spacing)};
+}
+
+GpLinearGradientMode FaceGradientMode(TGDIPGradient Kind) {
+  return Kind == ggDiagonalForward    ? LinearGradientModeForwardDiagonal
+         : Kind == ggDiagonalBackward ? LinearGradientModeBackwardDiagonal
+                                      : LinearGradientModeVertical;
+}
+
+// A GDI+ fill of (X, Y, W, H) cut to Clip, so a face never paints below or
+// beside its rectangle.
+void FaceFill(TGPGraphics* G, TGPBrush* Brush, Single X, Single Y, Single W, Single H, const TRect& Clip) {
+  const Single right = std::min(X + W, Single(Clip.Right)), bottom = std::min(Y + H, Single(Clip.Bottom));
+  if (right <= X || bottom <= Y) return;
+  TPixelExact exact(G);
+  G->FillRectangle(Brush, X, Y, right - X, bottom - Y);
+}
+
+// A gradient end in clNone takes the other end's colour.
+TColor FaceEnd(TColor Color, TColor Other) { return Color == clNone ? Other : Color; }
+
+void FaceSolid(TCanvas* Canvas, const TRect& R, TColor Color) {
+  if (Color == clNone || R.Right <= R.Left || R.Bottom <= R.Top) return;
+  Canvas->Brush()->SetStyle(bsSolid);
+  Canvas->Brush()->SetColor(Color);
+  Canvas->FillRect(R);
+}
+
+}  // namespace
+
+void DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                         TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                         TButtonPosition Position, bool Hot, bool Transparent, bool Enabled, bool Rounded,
+                         bool DrawBorder, bool Focused, TFont* Font, const String& Caption, Integer Spacing,
+                         TAntiAlias TextRendering, TGDIPPicture* Picture, TCustomImageList* ImageList,
+                         Integer ImageIndex, bool ImageEnabled, Integer Layout, bool DropDownButton,
+                         bool DropDownSplit, bool DropDownBelow, TPoint& ContentSize) {
+  ContentSize = TPoint{0, 0};
+  if (Canvas == nullptr) return;
+  DrawVistaButtonFace(Canvas, R, Color, ColorTo, ColorMirror, ColorMirrorTo, BorderColor, Gradient, GradientMirror,
+                      Position, Hot, Transparent, Enabled, Rounded, DrawBorder, Focused);
+  const TFaceContent content{Font,       Caption,      TextRendering, Enabled,        Picture,
+                             ImageList,  ImageIndex,   ImageEnabled,  Layout,         DropDownButton,
+                             DropDownSplit, DropDownBelow, BorderColor};
+  ContentSize = FaceContentSize(Canvas, content, Spacing);
+  TGPGraphics g(Canvas->Handle());
+  g.SetSmoothingMode(SmoothingModeAntiAlias);
+  DrawFaceContent(Canvas, &g, R, content, true);
+}
+
+void DrawGlowButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                        TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                        bool Rounded, bool Focused, bool Enabled, TAntiAlias TextRendering, TFont* Font,
+                        const String& Caption, TGDIPPicture* Picture, TCustomImageList* ImageList, Integer ImageIndex,
+                        bool ImageEnabled, Integer Layout, bool DropDownButton, bool DropDownSplit,
+                        bool DropDownBelow) {
+  if (Canvas == nullptr) return;
+  const Integer w = R.Right - R.Left, h = R.Bottom - R.Top;
+  if (w <= 0 || h <= 0) return;
+  Integer hh = h / 2;
+  TGPGraphics g(Canvas->Handle());
+  g.SetSmoothingMode(SmoothingModeAntiAlias);
+  const Single x = Single(R.Left), y = Single(R.Top);
+
+  if (ColorTo == clNone && ColorMirror == clNone) {
+    // Flat: shifted one pixel left, so a square face shows no left edge.
+    if (Color != clNone) {
+      TGPSolidBrush solid(ColorToARGB(Color));
+      TPixelExact exact(&g);
+      g.FillRectangle(&solid, x - 1, y, Single(w), Single(h));
+    }
+    if (BorderColor == clNone) return;
+    TGPPen pen(ColorToARGB(BorderColor), 1);
+    if (Rounded)
+      DrawRoundRect(&g, &pen, x, y, Single(w - 1), Single(h - 1), 3);
+    else
+      DrawRectPath(&g, &pen, x - 2, y, Single(w + 1), Single(h - 1));
+    return;
+  }
+
+  // Lower half: solid, then its gradient.
+  FaceSolid(Canvas, TRect{R.Left, R.Top + hh, R.Right, R.Bottom}, ColorMirror);
+  if (ColorMirror != clNone || ColorMirrorTo != clNone) {
+    const TColor from = FaceEnd(ColorMirror, ColorMirrorTo), to = FaceEnd(ColorMirrorTo, ColorMirror);
+    if (GradientMirror == ggRadial) {
+      TGPGraphicsPath path;
+      path.AddEllipse(x, y + Single(hh), Single(w), Single(h));
+      TGPPathGradientBrush brush(&path);
+      brush.SetCenterPoint(TGPPoint{R.Left + w / 2, R.Bottom});
+      brush.SetCenterColor(ColorToARGB(to));
+      ARGB surround = ColorToARGB(from);
+      Integer count = 1;
+      brush.SetSurroundColors(&surround, count);
+      FaceFill(&g, &brush, x + 1, y + Single(hh), Single(w - 1), Single(hh + 1), R);
+    } else {
+      TGPLinearGradientBrush brush(GPRectF(x, y + Single(hh), Single(w), Single(std::max(hh, 1))),
+                                   ColorToARGB(from), ColorToARGB(to),
+                                   FaceGradientMode(GradientMirror));
+      FaceFill(&g, &brush, x + 1, y + Single(hh + 1), Single(w - 1), Single(hh + 1), R);
+    }
+  }
+
+  // Upper half: solid, then its gradient.
+  FaceSolid(Canvas, TRect{R.Left, R.Top, R.Right, R.Top + hh}, Color);
+  if (h % 2 != 0) ++hh;
+  if (Color != clNone || ColorTo != clNone) {
+    const TColor from = FaceEnd(Color, ColorTo), to = FaceEnd(ColorTo, Color);
+    if (Gradient == ggRadial) {
+      TGPGraphicsPath path;
+      path.AddEllipse(x, y - Single(hh), Single(w), Single(h));
+      TGPPathGradientBrush brush(&path);
+      brush.SetCenterPoint(TGPPoint{R.Left + w / 2, R.Top});
+      brush.SetCenterColor(ColorToARGB(to));
+      ARGB surround = ColorToARGB(from);
+      Integer count = 1;
+      brush.SetSurroundColors(&surround, count);
+      FaceFill(&g, &brush, x + 1, y + 1, Single(w - 1), Single(h - hh - 1), R);
+    } else {
+      const TGPRectF over = Gradient == ggVertical ? GPRectF(x, y, Single(w), Single(std::max(hh, 1)))
+                                                   : GPRectF(x, y, Single(w), Single(h));
+      TGPLinearGradientBrush brush(over, ColorToARGB(from), ColorToARGB(to), FaceGradientMode(Gradient));
+      FaceFill(&g, &brush, x + 1, y + 1, Single(w - 1), Single(h - hh - 1), R);
+    }
+  }
+
+  if (BorderColor != clNone) {
+    TGPPen pen(ColorToARGB(BorderColor), 1);
+    if (Rounded)
+      DrawRoundRect(&g, &pen, x, y, Single(w - 1), Single(h - 1), 3);
+    else
+      DrawRectPath(&g, &pen, x, y, Single(w - 1), Single(h - 1));
+  }
+  if (Focused) {
+    // The face's own size, so a face anywhere on the canvas gets its frame.
+    DrawButtonBorder(&g, TColor(0xE4AD89), R.Left + 1, R.Top + 1, w - 3, h - 3, 3);
+    DrawFocusBorder(&g, TColor(0x808080), R.Left + 2, R.Top + 2, w - 5, h - 5, 3);
+  }
+  const TFaceContent content{Font,          Caption,       TextRendering, Enabled,        Picture,
+                             ImageList,     ImageIndex,    ImageEnabled,  Layout,         DropDownButton,
+                             DropDownSplit, DropDownBelow, BorderColor};
+  DrawFaceContent(Canvas, &g, R, content, false);
+}
+
+void DrawGlowFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                  TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                  bool Rounded, bool Focused, bool Enabled, TAntiAlias TextRendering, TFont* Font,
+                  const String& Caption) {
+  DrawGlowButtonFace(Canvas, R, Color, ColorTo, ColorMirror, ColorMirrorTo, BorderColor, Gradient, GradientMirror,
+                     Rounded, Focused, Enabled, TextRendering, Font, Caption, nullptr, nullptr, -1, true, 0, false,
+                     false, false);
 }
 
 }  // namespace toolbar

@@ -8,6 +8,8 @@
 #include "ribbon/appearance/AppColor.h"
 #include "toolbar/ToolBarDraw.h"
 
+class TGDIPPicture;
+
 namespace toolbar {
 
 // One half of a two-part face over R (its own width and height): Upper fills
@@ -42,6 +44,36 @@ void DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor C
                          TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
                          TButtonPosition Position, bool Hot, bool Transparent, bool Enabled, bool Rounded,
                          bool DrawBorder, bool Focused);
+// The same face with its content: caption (centred), picture or image (beside
+// the caption by Layout: 0 left, 1 above, 2 right, 3 below, 2-px margins) and
+// a 14-px drop-down part along the right or the bottom. ContentSize receives
+// the picture size (its width plus Spacing when not 0) or, with a caption,
+// the caption and picture together with Spacing.
+void DrawVistaButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                         TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                         TButtonPosition Position, bool Hot, bool Transparent, bool Enabled, bool Rounded,
+                         bool DrawBorder, bool Focused, TFont* Font, const String& Caption, Integer Spacing,
+                         gdiplus::TAntiAlias TextRendering, TGDIPPicture* Picture, TCustomImageList* ImageList,
+                         Integer ImageIndex, bool ImageEnabled, Integer Layout, bool DropDownButton,
+                         bool DropDownSplit, bool DropDownBelow, TPoint& ContentSize);
+
+// The glow-style face over R (any rectangle of the canvas): a flat fill when
+// ColorTo and ColorMirror are both clNone, else the lower and upper halves
+// with their gradients; the border (rounded: radius 3), the focus frame, and
+// the caption, picture or image and drop-down part as the Vista face has
+// them. Font may be nil when there is no caption.
+void DrawGlowButtonFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                        TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                        bool Rounded, bool Focused, bool Enabled, gdiplus::TAntiAlias TextRendering, TFont* Font,
+                        const String& Caption, TGDIPPicture* Picture, TCustomImageList* ImageList, Integer ImageIndex,
+                        bool ImageEnabled, Integer Layout, bool DropDownButton, bool DropDownSplit,
+                        bool DropDownBelow);
+// The glow face without picture, image or drop-down part.
+void DrawGlowFace(TCanvas* Canvas, const TRect& R, TColor Color, TColor ColorTo, TColor ColorMirror,
+                  TColor ColorMirrorTo, TColor BorderColor, TGDIPGradient Gradient, TGDIPGradient GradientMirror,
+                  bool Rounded, bool Focused, bool Enabled, gdiplus::TAntiAlias TextRendering, TFont* Font,
+                  const String& Caption);
+
 // A 5-px arrow at P pointing down (or right), with smoothing pixels.
 void DrawMenuArrow(TCanvas* Canvas, TPoint P, TColor Color, bool Down, TColor SmoothColor);
 

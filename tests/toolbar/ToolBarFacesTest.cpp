@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "DrawFixture.h"
+#include "platform/rtl/Math.h"
+#include "platform/vcl/ImgList.h"
+#include "toolbar/ToolBarText.h"
 #include "toolbar/shared/ToolBarShared.h"
 
 using namespace toolbar;
@@ -147,3 +150,172 @@ TEST_F(ToolBarFaces, VistaFaceHalvesBorderAndTransparency) {
   EXPECT_NE(Px(t.get(), 1, 15), clRed);   // focus frame
   EXPECT_EQ(Px(t.get(), 20, 15), clRed);  // nothing inside
 }
+
+namespace {
+
+// A 16 x 16 list holding one image: red, white at the corners.
+std::unique_ptr<TImageList> FaceImages() {
+  auto list = std::make_unique<TImageList>(nullptr, 16, 16);
+  auto image = Sheet(16, 16, 0xFFFFFF);
+  image->Canvas()->Brush()->SetColor(clRed);
+  image->Canvas()->FillRect(TRect(2, 2, 14, 14));
+  list->Add(image.get(), nullptr);
+  return list;
+}
+
+// The glow face with no content, the arguments the pager passes.
+void PlainGlowFace(TBitmap* b, const TRect& R, TColor C, TColor CTo, TColor M, TColor MTo, TColor Border,
+                   TGDIPGradient G, TGDIPGradient GM, bool Rounded = false, bool Focused = false) {
+  DrawGlowFace(b->Canvas(), R, C, CTo, M, MTo, Border, G, GM, Rounded, Focused, true, gdiplus::aaClearType, nullptr,
+               u"");
+}
+
+class ToolBarFacesScaled : public drawtest::DrawTest, public testing::WithParamInterface<Integer> {
+ protected:
+  void SetUp() override {
+    drawtest::DrawTest::SetUp();
+    UpdateToolBarDPIScale(GetParam());
+  }
+  void TearDown() override { UpdateToolBarDPIScale(96); }
+};
+
+}  // namespace
+
+// Flat: one fill shifted a pixel left, so the square frame shows no left
+// edge; nothing else is drawn.
+TEST_F(ToolBarFaces, FlatGlowFaceHasNoVisibleLeftEdge) {
+  auto b = Sheet(40, 20, 0xFFFFFF);
+  PlainGlowFace(b.get(), TRect(0, 0, 30, 20), 0x00FF00, clNone, clNone, clNone, 0xFF0000, ggVertical, ggVertical);
+  EXPECT_TRUE(Near(Px(b.get(), 0, 10), 0x00FF00, 8));
+  EXPECT_TRUE(Near(Px(b.get(), 1, 10), 0x00FF00, 8));
+  EXPECT_TRUE(Near(Px(b.get(), 29, 10), 0xFF0000, 60));  // right edge at width - 1
+  EXPECT_TRUE(Near(Px(b.get(), 15, 0), 0xFF0000, 60));   // top edge
+  EXPECT_TRUE(Near(Px(b.get(), 15, 19), 0xFF0000, 60));  // bottom edge
+  EXPECT_EQ(Px(b.get(), 32, 10), TColor(0xFFFFFF));
+}
+
+// Odd height 21: row 0 keeps the solid Color, the upper gradient runs from
+// row 1; row 10 keeps the solid ColorMirror under a linear lower gradient
+// that starts at row 11. Nothing lands below the face.
+TEST_F(ToolBarFaces, GlowFaceOfOddHeightSplitsItsHalves) {
+  auto b = Sheet(30, 24, clWhite);
+  PlainGlowFace(b.get(), TRect(0, 0, 30, 21), 0x000080, 0x0000FF, 0x800000, 0xFF0000, clNone, ggVertical,
+                ggVertical);
+  EXPECT_EQ(Px(b.get(), 15, 0), TColor(0x000080));
+  EXPECT_EQ(Px(b.get(), 15, 10), TColor(0x800000));
+  EXPECT_EQ(Px(b.get(), 0, 5), TColor(0x000080));  // the gradients start one pixel in
+  EXPECT_GT(Px(b.get(), 15, 9) & 0xFF, Px(b.get(), 15, 1) & 0xFF);              // upper runs to ColorTo
+  EXPECT_GT((Px(b.get(), 15, 19) >> 16) & 0xFF, (Px(b.get(), 15, 11) >> 16) & 0xFF);  // lower too
+  for (int x = 0; x < 30; x += 3)
+    for (int y = 21; y < 24; ++y) ASSERT_EQ(Px(b.get(), x, y), clWhite) << x << "," << y;
+}
+
+// Every gradient kind stays inside its rectangle, also away from the origin,
+// focus frame included; a gradient end in clNone takes the other end's
+// colour instead of white.
+TEST_F(ToolBarFaces, GlowFaceStaysInsideItsRectangle) {
+  for (TGDIPGradient kind : {ggRadial, ggVertical, ggDiagonalForward, ggDiagonalBackward}) {
+    SCOPED_TRACE(int(kind));
+    auto b = Sheet(140, 60, clBlack);
+    const TRect R(40, 10, 80, 40);
+    PlainGlowFace(b.get(), R, 0x0000C0, clNone, 0xC00000, clNone, 0x00C000, kind, kind, true, true);
+    EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(80, 0, 140, 60), clBlack, 0).Any());
+    EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 40, 140, 60), clBlack, 0).Any());
+    EXPECT_FALSE(drawtest::InkOf(b.get(), TRect(0, 0, 40, 60), clBlack, 0).Any());
+    int white = 0;
+    for (int y = R.Top; y < R.Bottom; ++y)
+      for (int x = R.Left; x < R.Right; ++x)
+        if (Near(Px(b.get(), x, y), clWhite, 60)) ++white;
+    EXPECT_EQ(white, 0);
+    EXPECT_TRUE(Near(Px(b.get(), 60, 20), 0x0000C0, 8));
+    EXPECT_TRUE(Near(Px(b.get(), 60, 32), 0xC00000, 8));
+  }
+}
+
+// Caption centred in the face, grey when disabled; an image alone centred.
+TEST_F(ToolBarFaces, GlowFaceCaptionAndImage) {
+  TFont font;
+  font.SetName(u"Tahoma");
+  font.SetSize(10);
+  font.SetColor(clBlack);
+  for (bool enabled : {true, false}) {
+    SCOPED_TRACE(enabled);
+    auto b = Sheet(100, 40, clWhite);
+    DrawGlowFace(b->Canvas(), TRect(0, 0, 100, 40), 0xF0F0F0, 0xE0E0E0, 0xD0D0D0, 0xC0C0C0, clNone, ggVertical,
+                 ggVertical, false, false, enabled, gdiplus::aaAntiAlias, &font, u"Caption");
+    const auto ink = drawtest::InkOf(b.get(), TRect(1, 1, 99, 39), 0xD8D8D8, 50);
+    ASSERT_TRUE(ink.Any());
+    EXPECT_NEAR((ink.Left + ink.Right) / 2, 50, 3);
+    EXPECT_NEAR((ink.Top + ink.Bottom) / 2, 20, 3);
+    int black = 0;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 100; ++x)
+        if (Near(Px(b.get(), x, y), clBlack, 40)) ++black;
+    if (enabled)
+      EXPECT_GT(black, 10);
+    else
+      EXPECT_EQ(black, 0);
+  }
+  auto images = FaceImages();
+  auto i = Sheet(40, 30, clWhite);
+  DrawGlowButtonFace(i->Canvas(), TRect(0, 0, 40, 30), 0x808080, 0x808080, 0x808080, 0x808080, clNone, ggVertical,
+                     ggVertical, false, false, true, gdiplus::aaAntiAlias, nullptr, u"", nullptr, images.get(), 0,
+                     true, 0, false, false, false);
+  // (40 - 16) / 2 = 12, (30 - 16) / 2 = 7.
+  EXPECT_TRUE(Near(Px(i.get(), 14, 9), clRed, 8));
+  EXPECT_TRUE(Near(Px(i.get(), 25, 20), clRed, 8));
+  EXPECT_TRUE(Near(Px(i.get(), 12, 7), 0x808080, 8));  // the image's white corner left out
+  EXPECT_TRUE(Near(Px(i.get(), 10, 15), 0x808080, 8));
+}
+
+// The drop-down part is 14 px (scaled) along the right, with its arrow in
+// the middle and a split line in the border colour.
+TEST_P(ToolBarFacesScaled, GlowFaceDropDownPart) {
+  const Integer dd = Integer(Round(14 * ToolBarDPIScale));
+  auto b = Sheet(60, 30, clWhite);
+  DrawGlowButtonFace(b->Canvas(), TRect(0, 0, 60, 30), 0xF0F0F0, 0xF0F0F0, 0xF0F0F0, 0xF0F0F0, 0x0000FF, ggVertical,
+                     ggVertical, false, false, true, gdiplus::aaAntiAlias, nullptr, u"", nullptr, nullptr, -1, true, 0,
+                     true, true, false);
+  const int left = 60 - dd, x = left + (dd - 5) / 2, y = (30 - 3) / 2 + 1;
+  EXPECT_EQ(Px(b.get(), x, y), clBlack);
+  EXPECT_EQ(Px(b.get(), x + 4, y), clBlack);
+  EXPECT_EQ(Px(b.get(), x + 2, y + 2), clBlack);
+  EXPECT_NE(Px(b.get(), x + 2, y + 3), clBlack);
+  EXPECT_TRUE(Near(Px(b.get(), left, 15), 0x0000FF, 60));  // split line
+  EXPECT_FALSE(Near(Px(b.get(), left - 3, 15), 0x0000FF, 60));
+
+  auto d = Sheet(60, 30, clWhite);
+  DrawGlowButtonFace(d->Canvas(), TRect(0, 0, 60, 30), 0xF0F0F0, 0xF0F0F0, 0xF0F0F0, 0xF0F0F0, 0x0000FF, ggVertical,
+                     ggVertical, false, false, false, gdiplus::aaAntiAlias, nullptr, u"", nullptr, nullptr, -1, true, 0,
+                     true, false, true);
+  const int top = 30 - dd, xb = (60 - 5) / 2, yb = top + (dd - 3) / 2 + 1;
+  EXPECT_EQ(Px(d.get(), xb, yb), TColor(0x808080));  // disabled arrow
+  EXPECT_FALSE(Near(Px(d.get(), 30, top), 0x0000FF, 60));  // no split line
+}
+
+// The Vista face reports its content size and draws the smoothed arrow.
+TEST_P(ToolBarFacesScaled, VistaFaceContentSizeAndArrow) {
+  TFont font;
+  font.SetName(u"Tahoma");
+  font.SetSize(9);
+  auto images = FaceImages();
+  auto b = Sheet(80, 40, clRed);
+  TPoint size{};
+  DrawVistaButtonFace(b->Canvas(), TRect(0, 0, 80, 40), 0xE0E0E0, 0xE0E0E0, 0xD0D0D0, 0xD0D0D0, 0x808080, ggVertical,
+                      ggVertical, bpStandalone, false, false, true, true, true, false, nullptr, u"", 2,
+                      gdiplus::aaAntiAlias, nullptr, images.get(), 0, true, 0, true, false, false, size);
+  EXPECT_EQ(size, TPoint(18, 16));
+  const Integer dd = Integer(Round(14 * ToolBarDPIScale));
+  const int x = 80 - dd + (dd - 5) / 2, y = (40 - 3) / 2 + 1;
+  EXPECT_EQ(Px(b.get(), x, y), clBlack);
+  EXPECT_EQ(Px(b.get(), x, y + 1), clWhite);  // smoothing pixel
+
+  const Integer text = GetGlowTextWidth(b->Canvas(), u"Go", u"", gdiplus::aaAntiAlias, &font);
+  DrawVistaButtonFace(b->Canvas(), TRect(0, 0, 80, 40), 0xE0E0E0, 0xE0E0E0, 0xD0D0D0, 0xD0D0D0, 0x808080, ggVertical,
+                      ggVertical, bpStandalone, false, false, true, true, true, false, &font, u"Go", 2,
+                      gdiplus::aaAntiAlias, nullptr, images.get(), 0, true, 0, false, false, false, size);
+  EXPECT_EQ(size.X, text + 18 + 2);
+  EXPECT_EQ(size.Y, 18);
+}
+
+INSTANTIATE_TEST_SUITE_P(At96And144, ToolBarFacesScaled, testing::Values(96, 144));

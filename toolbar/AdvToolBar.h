@@ -1,0 +1,588 @@
+#pragma once
+// TAdvCustomToolBar: the dockable toolbar. It owns its child controls' order
+// (the control list), draws with the styler assigned to it or its own
+// internal one, lays its controls out in every placement and measures
+// itself, and paints background, caption, grip, right handle and border.
+// TZadEdevAzi is the class forms place; it adds no behaviour.
+//
+// Where a toolbar lives: docked in a dock panel's row, floating in its own
+// window, or fixed on any other parent (form, ribbon page, compact window).
+// The geometry rules are in AdvToolBarLayout.h.
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "controls/AdvGlowButton.h"
+#include "foundation/gdiplus/LookFlags.h"
+#include "foundation/pictures/AdvHintInfo.h"
+#include "foundation/pictures/GDIPPicture.h"
+#include "foundation/style/VornStyle.h"
+#include "platform/rtl/List.h"
+#include "platform/rtl/Math.h"
+#include "platform/rtl/Strings.h"
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/Timer.h"
+#include "toolbar/AdvToolBarControl.h"
+#include "toolbar/AdvToolBarLayout.h"
+#include "toolbar/StyledControl.h"
+#include "toolbar/ToolBarPersistence.h"
+#include "toolbar/ZadEdevAziStyler.h"
+
+class TAdvPopupMenu;
+class TAdvGlowButton;
+
+namespace ribbon {
+class TGroupAppearance;
+class TToolBarAppearance;
+}  // namespace ribbon
+
+namespace toolbar {
+
+class TAdvDockPanel;
+class TFloatingWindow;
+class TOptionSelectorWindow;
+class TControlSelectorPanel;
+class TCompactWindow;
+class TZadEdevAziCustomizer;
+class TAdvCustomToolBarButton;
+
+enum TToolBarState { tsDocked, tsFloating, tsFixed };
+using TDockableTo = TSet<TDockAlign>;
+enum TDockMode { dmAll, dmAllParentDockPanels, dmParentDockPanelOnly };
+using TAntiAlias = gdiplus::TAntiAlias;
+using gdiplus::aaAntiAlias;
+using gdiplus::aaClearType;
+using gdiplus::aaNone;
+
+using TOptionEvent = std::function<void(TObject* Sender, TPoint ClientPoint, TPoint ScreenPoint)>;
+using TDockedEvent = std::function<void(TObject* Sender, TAdvDockPanel* AdvDockPanel)>;
+using TCanFloatEvent = std::function<void(TObject* Sender, bool& Allow)>;
+using TControlVisibleChange = std::function<void(TObject* Sender, TControl* AControl)>;
+
+// What a toolbar asks of the ribbon page it stands on. The page lives in a
+// higher library and implements this beside its class; every answer
+// concerns the page's pager (or the pager of the minimized-ribbon window
+// that shows the page).
+class IToolBarPage {
+ public:
+  // The page stands on a pager (or a minimized-ribbon window with one).
+  virtual bool HasPager() const = 0;
+  // The styler a toolbar with ParentStyler takes from the pager, nullptr
+  // when it keeps its own (the pager has no ToolBarStyler of its own).
+  virtual TCustomZadEdevAziStyler* PagerToolBarStyler() const = 0;
+  // The pager has a ToolBarStyler assigned.
+  virtual bool PagerHasToolBarStyler() const = 0;
+  virtual TVornStyle PagerUIStyle() const = 0;
+  // The pager's flat tones look is on.
+  virtual bool PagerUsesTones() const = 0;
+  virtual Integer PagerPPI() const = 0;
+  // The page is the pager's active one.
+  virtual bool IsActivePage() const = 0;
+  // The pager draws its tabs on glass.
+  virtual bool PagerIsOnGlass() const = 0;
+  // The appearance of the tab group the page's tab is in; nullptr outside
+  // one (and in the Office 2013 look, and on an inactive page).
+  virtual ribbon::TGroupAppearance* TabGroupAppearance() const = 0;
+  // The pager's toolbar colours in the tones look.
+  virtual ribbon::TToolBarAppearance* PagerToolBarAppearance() const = 0;
+  virtual TColor PagerToolBarCaptionTextColor() const = 0;
+  // The pager's glow-button look (the caption option indicator takes its
+  // hot and down colours in the tones look).
+  virtual TGlowButtonAppearance* PagerGlowButtonAppearance() const = 0;
+  // The pager's option picture (Disabled: its disabled one), nullptr when none.
+  virtual TGDIPPicture* PagerOptionPicture(bool Disabled) const = 0;
+  // A pixel of the page (its coordinates), for the toolbar's faked corners.
+  virtual TColor PageCanvasPixel(Integer X, Integer Y) const = 0;
+  // The toolbars standing on the page, in order.
+  virtual Integer ToolBarIndexOf(const TAdvCustomToolBar* ToolBar) const = 0;
+  virtual Integer ToolBarCount() const = 0;
+  // Moves a toolbar in the page's list and re-arranges the page.
+  virtual void MoveToolBar(Integer FromIndex, Integer ToIndex) = 0;
+
+ protected:
+  ~IToolBarPage() = default;
+};
+
+class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public IVornStyleEx, public virtual IVornStyle {
+ public:
+  explicit TAdvCustomToolBar(TComponent* AOwner);
+  ~TAdvCustomToolBar() override;
+  void Loaded() override;
+
+  // --- IStyledControl ---
+  TStyledControlKind StyledControlKind() const override { return TStyledControlKind::ToolBar; }
+  // The styler's change receiver (see Algorithms of the styler's kinds).
+  void StylerChanged(Integer AKind) override;
+  TCustomZadEdevAziStyler* ToolBarStyler() const override { return FToolBarStyler; }
+  void SetToolBarStyler(TCustomZadEdevAziStyler* Value) override;
+  IStyledControl* CompactClone() override;
+
+  // --- IVornStyle / IVornStyleEx ---
+  void SetComponentStyle(TVornStyle AStyle) override;
+  void SetComponentStyleAndAppColor(TVornStyle AStyle, TColor AAppColor) override;
+
+  // --- version ---
+  virtual Integer GetVersionNr() const { return 0x06080307; }
+  String Version() const;
+  void SetVersion(const String&) {}
+
+  // Settles the placement state (docked, floating, fixed) and the styler.
+  void SetParent(TWinControl* AParent) override;
+
+  // --- geometry (AdvToolBarLayout.h holds the rules) ---
+  void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
+  TRect ClientRect() const override { return TCustomControl::ClientRect(); }
+  void ArrangeControls(bool AMeasure);
+  void UpdateSize();
+  Integer GetFloatingThickness(bool AFloating);
+  void GetMaxControlSize(Integer& W, Integer& H);
+  void GetMaxOtherControlSize(Integer& W, Integer& H);
+  void GetMaxButtonSize(Integer& L, Integer& T);
+  void SetDockPosition(TDockAlign AValue);
+  void UpdateSeparators();
+  TRect GetCaptionRect();
+  TRect GetControlsRect();
+  TRect GetCloseButtonRect();
+  TRect GetOptionButtonRect();
+  TRect GetCaptionOptionRect();
+  TRect GetRightHandleRect();
+  TRect GetDragGripRect();
+  // The description of this toolbar and its controls the rules work on.
+  TToolBarFrame LayoutFrame() const;
+  TToolBarParts PartsFrame() const;
+  bool IsArrangedControl(TControl* AControl) const;
+  Integer GetShrinkRoom() const;
+  Integer GetGrowRoom() const;
+  void SetRow(Integer Value) { FRow = Value; }
+  Integer Row() const { return FRow; }
+  void SetAllowBoundChange(bool Value) { FAllowBoundChange = Value; }
+  bool AllowBoundChange() const { return FAllowBoundChange; }
+  void SetPopupIndicatorWidth(Integer Value) { FPopupIndicatorWidth = Value; }
+  Integer PopupIndicatorWidth() const { return FPopupIndicatorWidth; }
+  Integer DragGripWidth() const { return FDragGripWidth; }
+  Integer MinLength() const { return FMinLength; }
+  Integer MaxLength() const { return FMaxLength; }
+  Integer SizeAtDock() const { return FSizeAtDock; }
+  TDockAlign Position() const { return FPosition; }
+  bool IsHorizontal() const { return FPosition == daTop || FPosition == daBottom; }
+
+  // --- styler ---
+  void SetParentStyler(bool Value);
+  bool ParentStyler() const { return FParentStyler; }
+  TCustomZadEdevAziStyler* CurrentToolBarStyler() const { return FCurrentToolBarStyler; }
+  TCustomZadEdevAziStyler* InternalToolBarStyler() const { return FInternalToolBarStyler.get(); }
+  void ApplyStylerToControls();
+  void HookGlowButtons();
+  void ApplyPagerTones();
+  void SetGlowButtonsTransparent();
+  void UpdateGlowButtonSizes();
+  void InvalidateContainers();
+  bool PagerUsesTones() const;
+  // The ribbon page the toolbar stands on (the page context), nullptr when none.
+  IToolBarPage* GetPage() const;
+  TDragGripStyle DragGripStyle() const;
+  void SetDragGripStyle(TDragGripStyle Value);
+  TVornStyle UIStyle() const { return FVornStyle; }
+  void SetUIStyle(TVornStyle Value);
+
+  // --- control list ---
+  void BuildControlList();
+  void BuildSequenceList(TDbgList* AList, bool AVisibleOnly);
+  void ControlInserted(TControl* AControl);
+  void ControlRemoved(TControl* AControl);
+  // ControlRemoved for a component that is being freed (by address).
+  void ForgetComponent(TComponent* AComponent);
+  void ControlRepositioned(TControl* AControl);
+  Integer FindControlInsertIndex(Integer Index, Integer X, Integer Y);
+  Integer ReorderControl(Integer Index, Integer X, Integer Y);
+  Integer ToolBarControlCount() const;
+  TControl* GetToolBarControls(Integer Index) const;
+  Integer IndexOfToolBarControl(TControl* AControl) const;
+  Integer AddToolBarControl(TControl* AControl);
+  void InsertToolBarControl(Integer Index, TControl* AControl);
+  void MoveToolBarControl(Integer FromIndex, Integer ToIndex);
+  void EnableAllControls(bool Value);
+  void UpdateImagesShade();
+  void SetButtonsRotated(bool ARotated);
+  void AdjustMenuButtons(bool MenuButtonsOnly);
+  // The recently-used and hidden lists (the hiding of rarely used controls reads them).
+  TDbgList* RUControls() const { return FRUControls.get(); }
+  TDbgList* LUHidedControls() const { return FLUHidedControls.get(); }
+  TDbgList* SeqControlList() const { return FSeqControlList.get(); }
+
+  // --- update nesting ---
+  void BeginUpdate();
+  void EndUpdate();
+  Integer UpdateCount() const { return FUpdateCount; }
+  void Update() override;
+
+  // --- ribbon button sizing ---
+  Integer ReduceButtonSizes(TButtonSizeState& ANewState, bool AApply);
+  Integer CalcReducibleWidth(TButtonSizeState& ANewState) { return ReduceButtonSizes(ANewState, false); }
+  void ShrinkAllButtons();
+  Integer EnlargeButtonSizes(TButtonSizeState& ANewState, bool AApply);
+  Integer CalcEnlargeableWidth(TButtonSizeState& ANewState) { return EnlargeButtonSizes(ANewState, false); }
+  void GrowAllButtons();
+
+  // --- customizer, docking and state ---
+  // Writes the layout to the persistence store (the visibility of each named
+  // control, and the state over a stored floating one); raises when the
+  // store cannot be read or written.
+  virtual void SavePosition();
+  virtual void LoadPosition() {}
+  void SetCustomizer(TZadEdevAziCustomizer* ACustomizer) { FCustomizer = ACustomizer; }
+  TZadEdevAziCustomizer* Customizer() const { return FCustomizer; }
+  void ShowCustomizer();
+  TToolBarState GetToolBarState() const { return FToolBarState; }
+  TAdvDockPanel* AdvDockPanel() const { return FCurrentDock; }
+  void Dock(TAdvDockPanel* NewDockSite);
+
+  // --- properties ---
+  bool AllowFloating() const { return FAllowFloating; }
+  void SetAllowFloating(bool Value);
+  TAntiAlias AntiAlias() const { return FAntiAlias; }
+  void SetAntiAlias(TAntiAlias Value);
+  bool AutoArrangeButtons() const { return FAutoArrangeButtons; }
+  void SetAutoArrangeButtons(bool Value);
+  bool AutoDockOnClose() const { return FAutoDockOnClose; }
+  void SetAutoDockOnClose(bool Value) { FAutoDockOnClose = Value; }
+  bool AutoMDIButtons() const { return FAutoMDIButtons; }
+  bool AutoOptionMenu() const { return FAutoOptionMenu; }
+  void SetAutoOptionMenu(bool Value) { FAutoOptionMenu = Value; }
+  bool AutoPositionControls() const { return FAutoPositionControls; }
+  void SetAutoPositionControls(bool Value);
+  bool AutoPositionMultiRow() const { return FAutoPositionMultiRow; }
+  void SetAutoPositionMultiRow(bool Value);
+  // The toolbar's own sizing (measured lengths and constraints), not the
+  // window base's fit to the children's extent.
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool Value) override;
+  bool Locked() const { return FLocked; }
+  void SetLocked(bool Value);
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& Value);
+  const String& WideCaption() const { return FWideCaption; }
+  void SetWideCaption(const String& Value);
+  TFont* CaptionFont() const { return FCaptionFont.get(); }
+  void SetCaptionFont(TFont* Value);
+  Integer CaptionHeight() const { return FCaptionHeight; }
+  void SetCaptionHeight(Integer Value);
+  TCaptionPosition CaptionPosition() const { return FCaptionPosition; }
+  void SetCaptionPosition(TCaptionPosition Value);
+  TAlignment CaptionAlignment() const { return FCaptionAlignment; }
+  void SetCaptionAlignment(TAlignment Value);
+  bool ShowCaption() const { return FShowCaption; }
+  void SetShowCaption(bool Value);
+  const String& CompactCaption() const { return FCompactCaption; }
+  void SetCompactCaption(const String& Value) { FCompactCaption = Value; }
+  TGDIPPicture* CompactPicture() const { return FICompactPicture.get(); }
+  void SetCompactPicture(TGDIPPicture* Value) { FICompactPicture->Assign(Value); }
+  Integer CompactImageIndex() const { return FCompactImageIndex; }
+  void SetCompactImageIndex(Integer Value) { FCompactImageIndex = Value; }
+  const String& CompactShortCutHint() const { return FCompactShortCutHint; }
+  void SetCompactShortCutHint(const String& Value) { FCompactShortCutHint = Value; }
+  const String& HintOptionButton() const { return FHintOptionButton; }
+  void SetHintOptionButton(const String& Value) { FHintOptionButton = Value; }
+  const String& HintCloseButton() const { return FHintCloseButton; }
+  void SetHintCloseButton(const String& Value) { FHintCloseButton = Value; }
+  bool ShowRightHandle() const { return FShowRightHandle; }
+  void SetShowRightHandle(bool Value);
+  bool ShowClose() const { return FShowClose; }
+  void SetShowClose(bool Value) { FShowClose = Value; }
+  bool ShowOptionIndicator() const { return FShowOptionIndicator; }
+  void SetShowOptionIndicator(bool Value);
+  bool ShowPopupIndicator() const { return FShowPopupIndicator; }
+  void SetShowPopupIndicator(bool Value);
+  TDockableTo DockableTo() const { return FDockableTo; }
+  void SetDockableTo(TDockableTo Value) { FDockableTo = Value; }
+  TDockMode DockMode() const { return FDockMode; }
+  void SetDockMode(TDockMode Value) { FDockMode = Value; }
+  bool FullSize() const { return FFullSize; }
+  const String& TextAutoOptionMenu() const { return FTextAutoOptionMenu; }
+  void SetTextAutoOptionMenu(const String& Value) { FTextAutoOptionMenu = Value; }
+  const String& TextOptionMenu() const { return FTextOptionMenu; }
+  void SetTextOptionMenu(const String& Value) { FTextOptionMenu = Value; }
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* DisabledImages() const { return FDisabledImages; }
+  void SetDisabledImages(TCustomImageList* Value);
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  TPopupMenu* OptionMenu() const { return FOptionMenu; }
+  void SetOptionMenu(TPopupMenu* Value);
+  TGDIPPicture* OptionPicture() const { return FIOptionPicture.get(); }
+  void SetOptionPicture(TGDIPPicture* Value) { FIOptionPicture->Assign(Value); }
+  TGDIPPicture* OptionDisabledPicture() const { return FIOptionDisabledPicture.get(); }
+  void SetOptionDisabledPicture(TGDIPPicture* Value) { FIOptionDisabledPicture->Assign(Value); }
+  bool ParentOptionPicture() const { return FParentOptionPicture; }
+  void SetParentOptionPicture(bool Value);
+  TAdvHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+  void SetOfficeHint(TAdvHintInfo* Value) { FOfficeHint->Assign(Value); }
+  TPersistence* Persistence() const { return FPersistence.get(); }
+  void SetPersistence(TPersistence* Value) { FPersistence->Assign(Value); }
+  bool HideOnEmpty() const { return FHideOnEmpty; }
+  void SetHideOnEmpty(bool Value) { FHideOnEmpty = Value; }
+  Integer ToolBarIndex() const;
+  void SetToolBarIndex(Integer Value);
+  TAdvPopupMenu* ActiveMenu() const { return FTempMenu; }
+  TCompactWindow* CompactWindow() const { return FCompactWindow; }
+  bool IsCompact() const { return FCompact; }
+  Integer InitPPI() const { return FInitPPI; }
+  bool PropertiesLoaded() const { return FPropertiesLoaded; }
+
+  // --- painting state read by the painters and set by pointer handling ---
+  void SetHot(bool Value);
+  bool Hot() const { return FHot; }
+  void SetHotPopupIndicator(bool Value);
+  void SetDownPopupIndicator(bool Value);
+  void SetCaptionOptionState(bool AHot, bool ADown);
+  void SetCloseButtonState(bool AHot, bool ADown);
+  void SetOptionButtonState(bool AHot, bool ADown);
+
+  // --- events ---
+  TNotifyEvent OnClose;
+  TOptionEvent OnOptionClick;
+  TDockedEvent OnDocked;
+  TNotifyEvent OnUnDocked;
+  TNotifyEvent OnCompactShow;
+  TCloseQueryEvent OnCompactCloseQuery;
+  TCanFloatEvent OnCanFloat;
+  TControlVisibleChange OnControlVisibleChange;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void AdjustClientRect(TRect& Rect) override;
+  void CreateWnd() override;
+  void Resize() override;
+  void Paint() override;
+  void WMEraseBkgnd(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void CMControlChange(TMessage& Message);
+
+  // --- later features' slots (their behaviour lives elsewhere) ---
+  virtual void DoCompactShow();
+  virtual void ChangeCompact(bool) {}
+  // Puts hidden controls back where there is room (rarely used controls).
+  virtual void UpdateHiddenControls() {}
+  virtual void RestoreHiddenIfRoom() {}
+  // Full length of the toolbar with every control shown.
+  virtual Integer GetFullLength();
+  virtual void UpdateCompactButtonAppearance() {}
+  // Records the tops of a ribbon toolbar's button rows.
+  virtual void UpdateButtonRows() {}
+  virtual void UpdateMenu() {}
+  virtual void UpdateOptionWindow() {}
+
+  // --- painting (AdvToolBarPaint.cpp) ---
+  void PaintCaption(const TRect& C, TColor& GroupBorder);
+  void PaintFloatingCaption(const TRect& C);
+  void PaintDockedCaption(const TRect& C, TColor& GroupBorder);
+  void PaintBackground(const TRect& R, TRect& B, TColor& Base, TColor& Border);
+  void PaintBackgroundPicture(const TRect& B);
+  void PaintBevel();
+  void PaintCorners(TRect B, TColor Base);
+  void PaintBorder(const TRect& B, TColor Base, TColor Border, TColor GroupBorder);
+  void DrawDragGrip();
+  void DrawRightHandle();
+  void DrawCaptionOptionIndicator(const TRect& R);
+  void DrawHiddenMarker(const TRect& R);
+  void DrawHiddenChevron(const TRect& R, TColor Color);
+  void DrawOptionArrow(const TRect& R, TColor Color);
+  void DrawOptionArrowFlat(const TRect& R, TColor GlyphColor, TColor ArrowColor);
+  void DrawCloseButton();
+  void DrawOptionButton();
+  void DrawCloseCross(TPoint P, TColor Color);
+  // One line of caption text in R, vertically centred; the one place the
+  // toolbar draws caption text.
+  void DrawToolBarCaption(const TRect& R, const String& Caption, const String& WideCaption, TAlignment Alignment,
+                          bool Ellipsis);
+
+  // --- helpers ---
+  bool IsLoadingOrDestroying() const;
+  bool ParentIsClass(StringView Name) const;
+  bool OnPage() const { return ParentIsClass(u"TAdvPage"); }
+  bool OnCompactWindow() const { return ParentIsClass(u"TCompactWindow"); }
+  bool InDockPanel() const { return FCurrentDock != nullptr && ParentIsClass(u"TAdvDockPanel"); }
+  bool GripShown() const;
+  void SetControlPos(TControl* AControl, Integer X, Integer Y);
+  std::vector<TToolBarItem> LayoutItems(std::vector<TControl*>& Controls) const;
+  TToolBarItem LayoutItem(TControl* AControl) const;
+  void SetInternalStylerCurrent();
+  void UnregisterExternalStyler();
+  // Safe to paint and measure with: never a styler being destroyed.
+  TCustomZadEdevAziStyler* Styler() const;
+
+  // --- fields, in the model's order ---
+  TAntiAlias FAntiAlias = aaClearType;
+  std::unique_ptr<TDbgList> FATBControls;
+  std::unique_ptr<TDbgList> FRUControls;
+  std::unique_ptr<TDbgList> FLUHidedControls;
+  // Owned; freed last, after the child controls, so nothing paints with a dead styler.
+  std::unique_ptr<TCustomZadEdevAziStyler> FInternalToolBarStyler;
+  TCustomZadEdevAziStyler* FToolBarStyler = nullptr;
+  TCustomZadEdevAziStyler* FCurrentToolBarStyler = nullptr;
+  bool FParentStyler = true;
+  Integer FDragGripWidth = 7;
+  bool FHideDragGrip = false;
+  Integer FPopupIndicatorWidth = 14;
+  TAdvDockPanel* FCurrentDock = nullptr;
+  TAdvDockPanel* FLastDock = nullptr;
+  TDockAlign FPosition = daTop;
+  TCursor FOldCursor = crDefault;
+  bool FDragging = false;
+  Integer FOldMouseX = 0, FOldMouseY = 0;
+  bool FHotPopupIndicator = false, FDownPopupIndicator = false;
+  Integer FRow = -1;
+  TToolBarState FToolBarState = tsDocked;
+  bool FAllowBoundChange = false;
+  bool FFullSize = false;
+  TDockableTo FDockableTo{daLeft, daTop, daRight, daBottom};
+  TDbgList* FDockList = nullptr;
+  TFloatingWindow* FFloatingWindow = nullptr;
+  TComponent* FOwner = nullptr;
+  String FCaption;
+  String FWideCaption;
+  std::unique_ptr<TFont> FCaptionFont;
+  bool FShowOptionIndicator = true;
+  bool FShowPopupIndicator = true;
+  bool FShowClose = true;
+  Integer FCaptionHeight = 16;
+  bool FHotCustomizedBtn = false, FDownCustomizedBtn = false;
+  bool FHotCloseBtn = false, FDownCloseBtn = false;
+  TCustomImageList* FImages = nullptr;
+  TMainMenu* FMenu = nullptr;
+  TMainMenu* FMergedMenu = nullptr;
+  Integer FTimerID = 0;
+  TAdvPopupMenu* FTempMenu = nullptr;
+  bool FInMenuLoop = false, FMenuResult = false, FCaptureChangeCancels = false, FMenuDropped = false;
+  TAdvCustomToolBarButton* FMenuButton = nullptr;
+  TAdvCustomToolBarButton* FLastMenuButton = nullptr;
+  TMenuItem* FButtonMenu = nullptr;
+  bool FInternalControlPositioning = false;
+  bool FRuntimeCreate = false;
+  bool FAutoRUL = true;
+  Integer FFloatingRows = 1;
+  Integer FSizeAtDock = 26;
+  Integer FMinLength = 60;
+  Integer FMaxLength = 60;
+  TToolBarState FOldState = tsDocked;
+  bool FShowRightHandle = true;
+  std::unique_ptr<TPersistence> FPersistence;
+  bool FPersistSettingLoaded = false;
+  TCustomImageList* FMenuImages = nullptr;
+  Integer FTempMenuItemCount = 0;
+  TAdvCustomToolBarButton* FHotButton = nullptr;
+  bool FMenuFocused = false;
+  TPopupMenu* FOptionMenu = nullptr;
+  bool FAllowFloating = true;
+  bool FLocked = false;
+  TOptionSelectorWindow* FOptionWindow = nullptr;
+  TControlSelectorPanel* FOptionWindowPanel = nullptr;
+  bool FInternalControlUpdation = false;
+  bool FAutoOptionMenu = false;
+  String FHintOptionButton, FHintCloseButton;
+  String FTextAutoOptionMenu = u"Add or Remove Buttons";
+  String FTextOptionMenu = u"Options";
+  bool FAutoArrangeButtons = true;
+  TCustomForm* FParentForm = nullptr;
+  bool FAutoHiding = false;
+  TCustomImageList* FDisabledImages = nullptr;
+  bool FAutoMDIButtons = false;
+  bool FMDIButtonsVisible = false;
+  bool FMDIDownCloseBtn = false, FMDIHotCloseBtn = false, FMDIDownMaxBtn = false, FMDIHotMaxBtn = false,
+       FMDIDownMinBtn = false, FMDIHotMinBtn = false;
+  TCustomForm* FMDIChildForm = nullptr;
+  TTimer* FMenuItemTimer = nullptr;  // owned (component)
+  TAdvCustomToolBarButton* FNextMenuHotButton = nullptr;
+  bool FUpdatingControls = false;
+  TZadEdevAziCustomizer* FCustomizer = nullptr;
+  bool FAutoDockOnClose = false;
+  bool FShowCaption = false;
+  TCaptionPosition FCaptionPosition = cpTop;
+  TAlignment FCaptionAlignment = taLeftJustify;
+  std::unique_ptr<TStringList> FMDIChildMenuSL;
+  std::unique_ptr<TList> FMDIChildMenuList;
+  TTimer* FTimer = nullptr;  // hover fade; owned (component) while it runs
+  bool FHot = false;
+  Integer FTimeInc = 0, FStepHover = 0;
+  TGlowState FGlowState = gsNone;
+  bool FAutoSize = true;  // hides the window base's flag, which stays off
+  bool FCapOptIndicatorHot = false, FCapOptIndicatorDown = false;
+  std::unique_ptr<TGDIPPicture> FIOptionDisabledPicture;
+  std::unique_ptr<TGDIPPicture> FIOptionPicture;
+  bool FAutoPositionControls = true;
+  TTimer* FOptionTimer = nullptr;  // owned (component), made on first use
+  Integer FOptionStepHover = 0, FOptionStepPush = 0, FOptionTimeInc = 0;
+  TGlowState FOptionGlowState = gsNone;
+  String FCompactCaption;
+  std::unique_ptr<TGDIPPicture> FICompactPicture;
+  bool FCompact = false;
+  bool FCompactMode = false;
+  TAdvCustomToolBar* FSelfClone = nullptr;
+  TCompactWindow* FCompactWindow = nullptr;
+  Integer FCompactMinWidth = 45;
+  TAdvGlowButton* FCompactBtn = nullptr;
+  bool FOldAutoPosition = false, FOldAutoArrangeButtons = false, FOldAutoSize = false;
+  std::unique_ptr<TAdvHintInfo> FOfficeHint;
+  bool FPropertiesLoaded = false;
+  bool FParentOptionPicture = true;
+  Integer FCompactImageIndex = -1;
+  Integer FUpdateCount = 0;
+  std::unique_ptr<TDbgList> FSeqControlList;
+  bool FCompactSmallest = false;
+  String FWideCompactCaption;
+  TDockMode FDockMode = dmAll;
+  bool FDoCheckBoundChange = false;
+  String FCompactShortCutHint;
+  bool FCompactShortCutHintShowing = false;
+  std::array<Integer, 3> FButtonRows{-100, -100, -100};
+  bool FCompactChanging = false;
+  bool FHideOnEmpty = false;
+  bool FFirstRun = true, FFirstShowing = true;
+  TControl* FHintCtrl = nullptr;
+  std::unique_ptr<TDbgList> FCtrlVisList;
+  bool FSupressClick = false;
+  bool FChangingParent = false;
+  bool FAutoPositionMultiRow = false;
+  TVornStyle FVornStyle = tsCustom;
+  bool FDesignTime = false;
+  TWinControl* FPrevActiveControl = nullptr;
+  Integer FInitPPI = 96;
+
+ private:
+  void ApplyOfficeStyle(TVornStyle AStyle, TColor AAppColor, bool WithAppColor);
+  // The image size of Images when it was assigned: a list being freed can no
+  // longer be asked.
+  TPoint FImagesSize{0, 0};
+  // The menu-bar buttons this toolbar made for its Menu's items, in order.
+  std::vector<TAdvCustomToolBarButton*> FToolBarMenuButtons;
+  // One step of ReduceButtonSizes (AReduce) or EnlargeButtonSizes.
+  Integer StepButtonSizes(bool AReduce, TButtonSizeState& ANewState, bool AApply);
+  // The one office styler SetComponentStyle keeps for this toolbar; freed
+  // with the internal styler.
+  std::unique_ptr<TCustomZadEdevAziStyler> FStyleStyler;
+  bool FDestroying = false;
+};
+
+class TZadEdevAzi : public TAdvCustomToolBar {
+ public:
+  using TAdvCustomToolBar::TAdvCustomToolBar;
+  void SetCompact(bool Value) { ChangeCompact(Value); }
+  bool Compact() const { return FCompactMode; }
+  const String& WideCompactCaption() const { return FWideCompactCaption; }
+  void SetWideCompactCaption(const String& Value) { FWideCompactCaption = Value; }
+};
+
+// Deletes from List every hint window, toolbar container and windowed
+// control that cannot take the focus; the others keep their order.
+void RemoveUnfocusableControls(TDbgList* List);
+
+// Declares the toolbar classes to the type information.
+void RegisterToolBarClasses();
+
+}  // namespace toolbar
