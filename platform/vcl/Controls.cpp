@@ -546,6 +546,7 @@ void TControl::Dispatch(TMessage& M) {
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(M); break;
     case CM_HINTSHOW: CMHintShow(M); break;
     case CM_HITTEST: CMHitTest(M); break;
+    case CM_CURSORCHANGED: controls_internal::CursorChanged(this); break;
     default: DefaultHandler(M); break;
   }
 }
@@ -784,15 +785,20 @@ void TWinControl::InsertControl(TControl* AControl) {
   AControl->UpdateAnchorRules();
   if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csDestroying)) AlignControl(AControl);
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
-  if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->UpdateControlState();
-  else AControl->Invalidate();
+  if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    if (w->FBridge) w->FBridge->UpdateGeometry();  // a window that was kept: placed in its new parent
+    w->UpdateControlState();
+  } else {
+    AControl->Invalidate();
+  }
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
     if (TCustomForm* form = GetParentForm(this)) form->ForgetFocus(w);
-    w->DestroyHandle();
+    // A window already moved under another window (SetParent of handles) lives on there.
+    if (!controls_internal::WindowMovedAway(w, this)) w->DestroyHandle();
     std::erase(FWinControls, w);
     std::erase(FTabList, w);
   } else {
@@ -820,7 +826,7 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
   };
   if (AllowWinControls) {
     for (auto it = FWinControls.rbegin(); it != FWinControls.rend(); ++it) {
-      if (!hit(*it)) continue;
+      if (controls_internal::IsPopupWindow(*it) || !hit(*it)) continue;  // a pop-up lies elsewhere on the screen
       if (AllLevels) {
         const TRect in = (*it)->FrameInsets();
         const TPoint local{Pos.X - (*it)->Left() - in.Left, Pos.Y - (*it)->Top() - in.Top};
@@ -1008,6 +1014,8 @@ TRect TWinControl::ClientRect() const {
 
 TPoint TWinControl::ClientOrigin() const {
   const TRect in = FrameInsets();
+  // A pop-up made by a control: its bounds are screen positions as well.
+  if (FParent != nullptr && controls_internal::IsPopupWindow(this)) return {FLeft + in.Left, FTop + in.Top};
   if (FParent == nullptr) {
     // A window placed in an outside window, or a top-level one: its bounds are screen positions.
     TPoint o{FLeft + in.Left, FTop + in.Top};
