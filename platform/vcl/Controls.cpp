@@ -784,15 +784,20 @@ void TWinControl::InsertControl(TControl* AControl) {
   AControl->UpdateAnchorRules();
   if (!ComponentState().Contains(csLoading) && !ComponentState().Contains(csDestroying)) AlignControl(AControl);
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
-  if (auto* w = dynamic_cast<TWinControl*>(AControl)) w->UpdateControlState();
-  else AControl->Invalidate();
+  if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+    if (w->FBridge) w->FBridge->UpdateGeometry();  // a window that was kept: placed in its new parent
+    w->UpdateControlState();
+  } else {
+    AControl->Invalidate();
+  }
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
     if (TCustomForm* form = GetParentForm(this)) form->ForgetFocus(w);
-    w->DestroyHandle();
+    // A window already moved under another window (SetParent of handles) lives on there.
+    if (!controls_internal::WindowMovedAway(w, this)) w->DestroyHandle();
     std::erase(FWinControls, w);
     std::erase(FTabList, w);
   } else {

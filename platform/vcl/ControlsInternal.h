@@ -32,6 +32,8 @@ class TWindowBridge {
   bool TopLevel() const { return FTopLevel; }
   // The window that owns a top-level window (a pop-up made by a control); nullptr when none.
   HWND Owner() const { return FOwner; }
+  // The window a child window lies in.
+  HWND ParentWindow() const { return FParentWnd; }
   DWORD Style() const { return FStyle; }
   DWORD ExStyle() const { return FExStyle; }
   void SetExStyle(DWORD Value) { FExStyle = Value; }
@@ -41,6 +43,8 @@ class TWindowBridge {
 
   // Follows the control's bounds (parent client coordinates, or the screen for top-level windows).
   void UpdateGeometry();
+  // Moves a child window's widget under another window's (SetParent of two handles).
+  void Reparent(TWindowBridge* NewParent);
   // Shows or hides the window; a top-level one shown with Activate false asks the window system not to activate it.
   void SetVisible(bool Visible, bool Activate = true);
   bool Visible() const { return FVisible; }
@@ -99,6 +103,7 @@ class TWindowBridge {
   TBridgeWidget* FWidget = nullptr;
   bool FTopLevel = false;
   HWND FOwner = nullptr;
+  HWND FParentWnd = nullptr;
   DWORD FStyle = 0, FExStyle = 0;
   QImage FImage;
   QPoint FClientOffset;
@@ -209,6 +214,8 @@ bool IsPopupWindow(const TControl* Control);
 TWindowBridge* TopLevelBridgeOf(const TControl* Control);
 // Reorders top-level windows (topmost first) so that each owned window lies above the window that owns it.
 void KeepOwnedAboveOwners(std::vector<TWindowBridge*>& TopmostFirst);
+// True when Control's window lies under a window other than OldParent's (moved by SetParent of handles).
+bool WindowMovedAway(const TWinControl* Control, const TWinControl* OldParent);
 // Qt window flags for a top-level window owned by another one; ties its window to the owner's.
 void PrepareOwnedWindow(TWindowBridge* Bridge);
 

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/win/MessageLoop.h"
+#include "platform/win/WinError.h"
 
 using namespace controls_internal;
 
@@ -74,13 +76,35 @@ void PrepareOwnedWindow(TWindowBridge* Bridge) {
   if (QWindow* window = Bridge->Widget()->windowHandle()) window->setTransientParent(owner->Widget()->windowHandle());
 }
 
+bool WindowMovedAway(const TWinControl* Control, const TWinControl* OldParent) {
+  if (!Control->HandleAllocated() || !OldParent->HandleAllocated()) return false;
+  const HWND now = GetParent(const_cast<TWinControl*>(Control)->Handle());
+  return now != nullptr && now != const_cast<TWinControl*>(OldParent)->Handle() && !IsPopupWindow(Control);
+}
+
 }  // namespace controls_internal
 
 HWND GetParent(HWND Wnd) {
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr) return nullptr;
   if (b->TopLevel()) return BridgeOf(b->Owner()) != nullptr ? b->Owner() : nullptr;
-  TWinControl* c = b->Control();
-  if (c->Parent() != nullptr) return c->Parent()->HandleAllocated() ? c->Parent()->Handle() : nullptr;
-  return c->ParentWindow();
+  return IsWindow(b->ParentWindow()) ? b->ParentWindow() : nullptr;
+}
+
+HWND SetParent(HWND Child, HWND NewParent) {
+  TWindowBridge* child = BridgeOf(Child);
+  TWindowBridge* parent = BridgeOf(NewParent);
+  if (child == nullptr || parent == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  const HWND old = GetParent(Child);
+  if (child->TopLevel() || old == nullptr || NewParent == Child || parent->Control() == child->Control() ||
+      child->Control()->ContainsControl(parent->Control())) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (old == NewParent) return old;
+  child->Reparent(parent);
+  return old;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Pop-up windows that a control owns: a form given a control as its parent
+// Window parents, and pop-up windows that a control owns: a form given a control as its parent
 // whose CreateParams adds WS_POPUP and takes WS_CHILD away (a floating
 // toolbar's window, a drop-down panel, a compact toolbar's window, a
 // minimised ribbon's page). Its window is top-level, and:
@@ -30,3 +30,13 @@ constexpr UINT CS_DROPSHADOW = 0x00020000;
 // owns a pop-up; nullptr for a top-level window that no window owns (the
 // program's forms), for a hidden window and for a bad handle.
 HWND GetParent(HWND Wnd);
+
+// Moves a child window under another window; the window keeps its handle
+// (and with it the capture, the focus and its own message loop), as a
+// control dragged from one parent to another during its drag does. Give
+// the control its new parent (SetParent of the control) right after: the
+// control then keeps the window instead of making a new one. Answers the
+// previous parent; nullptr for a bad handle (ERROR_INVALID_WINDOW_HANDLE), a
+// top-level window or a window to be moved into itself or one of its
+// children (ERROR_INVALID_PARAMETER).
+HWND SetParent(HWND Child, HWND NewParent);

@@ -315,6 +315,7 @@ TWindowBridge::TWindowBridge(TWinControl* Control, const TCreateParams& Params)
   FHandle = RegisterWindow([ctl](TMessage& m) { ctl->WindowProc(m); });
   FTopLevel = (Params.Style & WS_CHILD) == 0;
   if (FTopLevel && BridgeOf(Params.WndParent) != nullptr) FOwner = Params.WndParent;
+  if (!FTopLevel) FParentWnd = Params.WndParent;
   QWidget* parentWidget = nullptr;
   if (!FTopLevel)
     if (TWindowBridge* pb = BridgeOf(Params.WndParent)) parentWidget = pb->Widget();
@@ -409,6 +410,15 @@ void TWindowBridge::UpdateGeometry() {
     }
     FWidget->setGeometry(geom);
   }
+}
+
+void TWindowBridge::Reparent(TWindowBridge* NewParent) {
+  if (FTopLevel || NewParent == nullptr || FWidget == nullptr || NewParent->FWidget == nullptr) return;
+  FParentWnd = NewParent->FHandle;
+  FWidget->setParent(NewParent->FWidget);  // hides it; the window keeps its handle and image
+  if (FVisible) FWidget->show();
+  FWidget->raise();
+  Invalidate(nullptr, true);
 }
 
 void TWindowBridge::SetVisible(bool Visible, bool Activate) {

@@ -1,16 +1,19 @@
 // Feedback while dragging: rectangles drawn on the screen's DC land on the
 // drag overlay (inverting pairs leave nothing, the pointer passes through),
 // the screen cursor's shapes while set and after, the control a drag is
-// over (disabled ones when asked), and a drag loop that draws its rectangle
-// and ends by release, by Escape and by its window's destruction.
+// over (disabled ones when asked), a drag loop that draws its rectangle
+// and ends by release, by Escape and by its window's destruction, and a
+// control that changes its parent in the middle of its drag.
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/PopupWindows.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/MessageLoop.h"
+#include "platform/win/WinError.h"
 #include "tests/platform/vcl/VclFixture.h"
 
 namespace {
@@ -349,6 +352,99 @@ TEST_F(DragFeedback, DragLoopDrawsItsFrameAndErasesItOnReleaseEscapeOrDestructio
   EXPECT_EQ(events, (Log{"failed", "end"}));
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// A bar that tears off its dock into another window in the middle of its
+// drag, as a toolbar tears off into its floating window.
+class TTearOffBar : public TCustomControl {
+ public:
+  TTearOffBar(TComponent* AOwner, Log& Events, TWinControl* Target)
+      : TCustomControl(AOwner), FEvents(Events), FTarget(Target) {}
+
+ protected:
+  void MouseDown(TMouseButton, TShiftState, Integer, Integer) override {
+    if (Parent() == FTarget) {  // torn off already: a plain press
+      FEvents.push_back("plain press");
+      return;
+    }
+    const HWND h = Handle();
+    SetCapture(h);
+    MSG m;
+    while (GetCapture() == h) {
+      if (GetMessage(&m, nullptr, 0, 0) <= 0) break;
+      if (m.message == WM_MOUSEMOVE) {
+        FEvents.push_back("move");
+        if (Parent() != FTarget && m.pt.Y > Parent()->ClientToScreen({0, Parent()->Height()}).Y + 26) {
+          ::SetParent(h, FTarget->Handle());
+          SetParent(FTarget);
+          SetBounds(3, 3, Width(), Height());
+          FEvents.push_back("torn off");
+        }
+      } else if (m.message == WM_LBUTTONUP) {
+        FEvents.push_back("release");
+        ReleaseCapture();
+      } else {
+        TranslateMessage(&m);
+        DispatchMessage(&m);
+      }
+    }
+    FEvents.push_back(Handle() == h ? "end, same window" : "end, new window");
+  }
+  void MouseUp(TMouseButton, TShiftState, Integer, Integer) override { FEvents.push_back("plain release"); }
+
+ private:
+  Log& FEvents;
+  TWinControl* FTarget;
+};
+
+TEST_F(DragFeedback, AControlGivenAnotherParentDuringItsDragKeepsItsWindowAndCapture) {
+  TForm* f = NewForm(300, 200);
+  auto* dock = new TPanel(f);
+  dock->SetParent(f);
+  dock->SetBounds(0, 0, 300, 40);
+  TForm* floating = NewForm(160, 60);
+  floating->SetBounds(450, 350, 160, 60);
+  Log events;
+  auto* bar = new TTearOffBar(f, events, floating);
+  bar->SetParent(dock);
+  bar->SetBounds(10, 5, 100, 30);
+  f->Show();
+  floating->Show();
+  const HWND h = bar->Handle();
+  const TPoint at = bar->ClientToScreen({5, 5});
+  testinput::MouseMove(at);
+  testinput::Queue([&] {
+    testinput::MouseMove({at.X + 5, at.Y + 10});
+    testinput::MouseMove({at.X + 5, at.Y + 80});  // beyond the dock: torn off
+    testinput::MouseMove({at.X + 6, at.Y + 81});  // still followed
+    testinput::MouseUp();
+  });
+  testinput::MouseDown();
+  EXPECT_EQ(events, (Log{"move", "move", "torn off", "move", "release", "end, same window"}));
+  EXPECT_EQ(bar->Parent(), floating);
+  EXPECT_EQ(bar->Handle(), h);
+  EXPECT_EQ(GetParent(h), floating->Handle());
+  EXPECT_EQ(bar->ClientToScreen({0, 0}), floating->ClientToScreen({3, 3}));
+  EXPECT_EQ(WindowFromPoint(floating->ClientToScreen({10, 10})), h);
+  EXPECT_EQ(WindowFromPoint(at), dock->Handle());
+  // In its new window it takes input as before.
+  events.clear();
+  testinput::Click(bar, {20, 10});
+  EXPECT_EQ(events, (Log{"plain press", "plain release"}));
+
+  // What cannot move: bad handles, top-level windows, a window into its own child.
+  SetLastError(0);
+  EXPECT_EQ(::SetParent(nullptr, f->Handle()), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_EQ(::SetParent(f->Handle(), floating->Handle()), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  auto* inner = new TPanel(f);
+  inner->SetParent(dock);
+  inner->SetBounds(150, 5, 50, 30);
+  SetLastError(0);
+  EXPECT_EQ(::SetParent(dock->Handle(), inner->Handle()), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(GetParent(dock->Handle()), f->Handle());
 }
 
 }  // namespace
