@@ -300,6 +300,7 @@ void TAdvCustomToolBar::UpdateOptionWindow() {
   if (FDesignTime || FDestroying) return;
   if (FOptionWindow == nullptr) {
     FOptionWindow = new TOptionSelectorWindow(this);
+    FOptionWindow->AfterConstruction();
     FOptionWindow->SetParent(this);
     FOptionWindow->SetBorderIcons({});
     FOptionWindow->SetBorderStyle(bsNone);
@@ -361,6 +362,7 @@ void TAdvCustomToolBar::UpdateOptionWindow() {
 }
 
 void TAdvCustomToolBar::ShowOptionWindow(Integer X, Integer Y, bool AtPoint) {
+
   if (Screen->ActiveControl() != nullptr) FPrevActiveControl = Screen->ActiveControl();
   UpdateOptionWindow();
   if (FOptionWindow == nullptr || FOptionWindowPanel == nullptr) return;
@@ -389,6 +391,7 @@ void TAdvCustomToolBar::ShowOptionWindow(Integer X, Integer Y, bool AtPoint) {
   if (FOptionWindowPanel->IsEmpty()) return;
   FOptionWindow->SetBounds(X, Y, pw, ph);
   FOptionWindow->Show();
+
 }
 
 void TAdvCustomToolBar::HideOptionWindow() {
@@ -396,6 +399,7 @@ void TAdvCustomToolBar::HideOptionWindow() {
 }
 
 void TAdvCustomToolBar::OptionWindowHide(TObject*) {
+
   UpdateHiddenControls();
   Invalidate();
 }

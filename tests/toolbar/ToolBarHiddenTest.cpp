@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/StrUtils.h"
 #include "platform/testing/GuiTestApp.h"
 #include "platform/testing/Input.h"
 #include "platform/testing/Pump.h"
