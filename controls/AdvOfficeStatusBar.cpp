@@ -9,6 +9,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
@@ -982,3 +983,12 @@ void TAdvOfficeStatusBar::Resize() {
 }
 
 void TAdvOfficeStatusBar::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
+
+void RegisterStatusBarClasses() {
+  // The panel's hint record is reached through the bar's panel collection.
+  TClassInfo::Of<TAdvOfficeStatusPanel, TCollectionItem>(u"TAdvOfficeStatusPanel")
+      .Property(u"OfficeHint", &TAdvOfficeStatusPanel::OfficeHint, &TAdvOfficeStatusPanel::SetOfficeHint);
+  TClassInfo::Of<TAdvOfficeStatusPanels, TCollection>(u"TAdvOfficeStatusPanels");
+  TClassInfo::Of<TAdvOfficeStatusBar, TCustomControl>(u"TAdvOfficeStatusBar")
+      .Property(u"Panels", &TAdvOfficeStatusBar::Panels, &TAdvOfficeStatusBar::SetPanels);
+}

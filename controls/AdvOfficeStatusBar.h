@@ -629,3 +629,7 @@ class TAdvOfficeStatusBar : public TCustomControl, public IVornStyleEx, public v
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FDestroying = false;
 };
+
+// Declares the bar, its panel collection and the panels' office hints to the
+// type information, so persistence reaches them. Part of the start-up sequence.
+void RegisterStatusBarClasses();

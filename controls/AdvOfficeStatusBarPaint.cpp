@@ -5,6 +5,7 @@
 #include "foundation/gdiplus/GPBrush.h"
 #include "foundation/gdiplus/GPFont.h"
 #include "foundation/gdiplus/GPGraphics.h"
+#include "foundation/gdiplus/GPStringFormat.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Bitmap.h"

@@ -4,7 +4,7 @@
 
 #include "foundation/gdiplus/GPBrush.h"
 #include "foundation/gdiplus/GPGraphics.h"
-#include "foundation/gdiplus/GPGraphicsPath.h"
+#include "foundation/gdiplus/GPRegion.h"
 #include "foundation/gdiplus/LookFlags.h"
 
 using namespace gdiplus;

@@ -1,6 +1,8 @@
 #include "menus/AdvMenus.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "menus/MenuEngine.h"
 #include "menus/MenuPaint.h"
@@ -15,6 +17,9 @@
 namespace {
 
 constexpr Integer kAdvMenuVersionNr = 0x0207010B;
+// The shortcut that marks the separator before the MDI window list, and the list's radio group.
+constexpr TShortCut kMDIWindowListMarker = 0xABCD;
+constexpr Byte kMDIWindowListGroup = 205;
 
 String AdvMenuVersionText(Integer Nr) {
   const auto v = static_cast<Cardinal>(Nr);
@@ -319,7 +324,8 @@ TAdvMainMenu::TAdvMainMenu(TComponent* AOwner) : TMainMenu(AOwner) {
 }
 
 TAdvMainMenu::~TAdvMainMenu() {
-  // No MDI client window is ever hooked here, so there is no window procedure to give back.
+  UnhookMDIClient();
+  if (FClientProc != 0) FreeObjectInstance(std::exchange(FClientProc, 0));
   ReleaseStylers(this);
 }
 
@@ -357,8 +363,143 @@ void TAdvMainMenu::RedrawMenuBar() {
 
 void TAdvMainMenu::DoRefreshMenu(bool Rebuild) {
   if (Rebuild) UpdateItems();
-  // No MDI client exists to hook (there is no MDI here); the bar and any open level repaint.
+  // Class-library styles are never active here: the MDI client is always looked for.
+  if (const HWND client = GetMDIClientHandle()) {
+    if (FClientProc == 0) FClientProc = MakeObjectInstance([this](TMessage& M) { MDIClientWndProc(M); });
+    if (GetWindowLong(client, GWL_WNDPROC) != FClientProc) {
+      UnhookMDIClient();
+      FOldWndHandle = client;
+      FOldWndProcPtr = GetWindowLong(client, GWL_WNDPROC);
+      SetWindowLong(client, GWL_WNDPROC, FClientProc);
+      SetWindowLong(client, GWL_USERDATA, FOldWndProcPtr);
+    }
+  }
   RedrawMenuBar();
+}
+
+void TAdvMainMenu::UnhookMDIClient() {
+  const HWND wnd = std::exchange(FOldWndHandle, nullptr);
+  const WNDPROC old = std::exchange(FOldWndProcPtr, 0);
+  if (wnd == nullptr || !IsWindow(wnd)) return;
+  SetWindowLong(wnd, GWL_WNDPROC, old);
+  SetWindowLong(wnd, GWL_USERDATA, 0);
+}
+
+HWND TAdvMainMenu::GetMDIClientHandle() {
+  if (ComponentState().Contains(csDestroying)) return nullptr;
+  auto* form = dynamic_cast<TCustomForm*>(Owner());
+  if (form == nullptr || !form->HandleAllocated()) return nullptr;
+  if (form->FormStyle() == fsMDIChild) return form->Parent() != nullptr ? form->Parent()->Handle() : nullptr;
+  if (form->FormStyle() == fsMDIForm) return form->ClientHandle();
+  return nullptr;
+}
+
+void TAdvMainMenu::MDIClientWndProc(TMessage& M) {
+  if (M.Msg != WM_MDIREFRESHMENU) {
+    M.Result = CallWindowProc(FOldWndProcPtr, FOldWndHandle, M.Msg, M.WParam, M.LParam);
+    return;
+  }
+  M.Result = 0;
+  TCustomForm* form = nullptr;
+  if (Screen != nullptr)
+    for (Integer i = 0; i < Screen->FormCount() && form == nullptr; ++i) {
+      TCustomForm* f = Screen->Forms(i);
+      if (f->FormStyle() == fsMDIForm && f->HandleAllocated() && f->ClientHandle() == FOldWndHandle) form = f;
+    }
+  if (form == nullptr || form->WindowMenu() == nullptr) return;
+  auto* menu = dynamic_cast<TAdvMainMenu*>(form->Menu());
+  if (menu == nullptr) return;
+  TMenuItem* windowMenu = form->WindowMenu();
+  menu->BeginUpdate();
+  try {
+    TMenuItem* marker = menu->FindItem(kMDIWindowListMarker, fkShortCut);
+    if (marker == nullptr || marker->Caption() != u"-") {
+      marker = new TMenuItem(menu);
+      marker->SetCaption(u"-");
+      marker->SetShortCut(kMDIWindowListMarker);
+      marker->SetVisible(form->MDIChildCount() > 0);
+      windowMenu->Add(marker);
+    } else {
+      const Integer at = windowMenu->IndexOf(marker);
+      if (at >= 0)
+        while (windowMenu->Count() > at + 1) windowMenu->Delete(windowMenu->Count() - 1);
+      // The separator shows exactly while there are children to list.
+      marker->SetVisible(form->MDIChildCount() > 0);
+    }
+    // The children by caption; equal captions both stay.
+    std::vector<std::pair<String, HWND>> children;
+    for (Integer i = 0; i < form->MDIChildCount(); ++i) {
+      TCustomForm* c = form->MDIChildren(i);
+      if (c != nullptr && !c->ComponentState().Contains(csDestroying) && c->HandleAllocated())
+        children.emplace_back(c->Caption(), c->Handle());
+    }
+    std::stable_sort(children.begin(), children.end(),
+                     [](const auto& a, const auto& b) { return CompareText(a.first, b.first) < 0; });
+    TCustomForm* active = form->ActiveMDIChild();
+    const HWND activeWnd = active != nullptr && active->HandleAllocated() ? active->Handle() : nullptr;
+    Integer n = 1;
+    for (const auto& [caption, wnd] : children) {
+      auto* item = new TMenuItem(menu);
+      item->SetCaption(IntToStr(n++) + u" " + caption);
+      item->SetTag(reinterpret_cast<NativeInt>(wnd));
+      item->OnClick = [menu](TObject* Sender) { menu->MDIWindowItemClick(Sender); };
+      item->SetRadioItem(true);
+      item->SetGroupIndex(kMDIWindowListGroup);
+      windowMenu->Add(item);
+      item->SetChecked(wnd == activeWnd);
+    }
+  } catch (...) {
+    menu->EndUpdate();
+    throw;
+  }
+  menu->EndUpdate();
+  M.Result = reinterpret_cast<LRESULT>(menu->Handle());
+}
+
+void TAdvMainMenu::MDIWindowItemClick(TObject* Sender) {
+  auto* item = dynamic_cast<TMenuItem*>(Sender);
+  if (item == nullptr || item->Tag() == 0) return;
+  const HWND client = GetMDIClientHandle();
+  if (client == nullptr) return;
+  if (SendMessage(client, WM_MDIACTIVATE, WPARAM(item->Tag()), 0) == 0) item->SetChecked(true);
+}
+
+void TAdvMainMenu::DrawMDIChildIcon(TMenuItem* Item, const TRect& ARect) {
+  // The first bar item (or an item of no bar: its drop-down rows start at the left edge).
+  const Integer index = Items()->IndexOf(Item);
+  if ((index != 0 && index >= 0) || ARect.Left < 5) return;
+  auto* form = dynamic_cast<TCustomForm*>(Owner());
+  if (form == nullptr || form->FormStyle() != fsMDIForm || !form->HandleAllocated()) return;
+  TCustomForm* child = form->ActiveMDIChild();
+  if (child == nullptr || !child->HandleAllocated()) return;
+  // The child's small icon: the small one, else the second small one, else the big one.
+  HICON source = nullptr;
+  for (WPARAM kind : {ICON_SMALL, ICON_SMALL2, ICON_BIG})
+    if (source == nullptr) source = reinterpret_cast<HICON>(SendMessage(child->Handle(), WM_GETICON, kind, 0));
+  if (source == nullptr) return;
+  HICON icon = CopyIcon(source);
+  if (icon == nullptr) return;
+  const Integer size = GetSystemMetrics(SM_CXSMICON);
+  const TRect IR{4, ARect.Top, ARect.Left, ARect.Bottom};
+  if (size <= IR.Right) {
+    const HWND wnd = form->Handle();
+    if (HDC dc = GetWindowDC(wnd)) {
+      TCanvas canvas;
+      canvas.SetHandle(dc);
+      TRootItem* ri = FCurrentMenuStyler->RootItem();
+      if (ri->GradientDirection() == gdVertical) {
+        DrawGradientRect(nullptr, &canvas, IR, ri->Color(), ri->ColorTo(), gdVertical);
+      } else {
+        canvas.Brush()->SetStyle(bsSolid);
+        canvas.Brush()->SetColor(ri->Color());
+        canvas.FillRect(IR);
+      }
+      DrawIconEx(canvas.Handle(), IR.Right - 16, IR.Top + 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
+      canvas.SetHandle(nullptr);
+      ReleaseDC(wnd, dc);
+    }
+  }
+  DestroyIcon(icon);
 }
 
 void TAdvMainMenu::Refresh() { RefreshMenu(this, true); }
@@ -417,6 +558,6 @@ void TAdvMainMenu::AdvancedDrawItem(TObject* Sender, TCanvas* ACanvas, TRect ARe
   const bool bar = IsBarItem(item);
   if (!bar) ARect.Right -= MenuEdgeWidth;
   if (bar && Items()->Count() > 0 && Items()->Items(0) == item) SwitchMenuAnimationOff();
-  // The icon of a maximized MDI child is never drawn: there is no MDI here.
+  DrawMDIChildIcon(item, ARect);
   DrawMenuItem(item, ACanvas, ARect, IsSideBarVisibleFor(item), State);
 }

@@ -9,6 +9,7 @@
 #include "menus/AdvMenuOfficeStyler.h"
 #include "menus/AdvMenuStyler.h"
 #include "menus/MenuQueries.h"
+#include "platform/win/WindowData.h"
 
 enum TPopupControlPosition { pcpBottomLeft, pcpBottomRight, pcbTopLeft, pcpTopRight, pcpCenter };
 
@@ -196,11 +197,31 @@ class TAdvMainMenu : public TMainMenu, public TAdvMenuCommon, public IVornStyle 
 
   virtual void DoRefreshMenu(bool Rebuild);
 
+  // MDI. The window of the MDI client of the menu's form: an MDI child's
+  // parent window, an MDI frame's client window; nullptr for other forms,
+  // a form without a window yet, or while the menu is being destroyed.
+  HWND GetMDIClientHandle();
+  // The hooked client's window procedure: WM_MDIREFRESHMENU fills the frame's
+  // Window menu (after a separator with the shortcut $ABCD) with one radio
+  // item per child, "n caption" in caption order, the active child checked,
+  // and answers the menu's handle (0 when the frame, its menus or the menu
+  // class do not fit); every other message goes to the previous procedure.
+  void MDIClientWndProc(TMessage& Message);
+  // A window-list item's click: activates the child its Tag names.
+  void MDIWindowItemClick(TObject* Sender);
+  // The active child's small icon on the bar, left of the first item.
+  void DrawMDIChildIcon(TMenuItem* Item, const TRect& ARect);
+
  protected:
   void CreateInternalStyler();
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
 
  private:
+  // Gives a hooked client its previous procedure back and clears its user data.
+  void UnhookMDIClient();
+  HWND FOldWndHandle = nullptr;  // the hooked MDI client
+  WNDPROC FOldWndProcPtr = 0;    // its procedure before the hook
+  WNDPROC FClientProc = 0;       // MDIClientWndProc's token, made on first use
   bool FDesignTime = false;
 };

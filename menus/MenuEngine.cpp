@@ -6,6 +6,7 @@
 #include "foundation/gdiplus/GPBrush.h"
 #include "foundation/gdiplus/GPFont.h"
 #include "foundation/gdiplus/GPGraphics.h"
+#include "foundation/gdiplus/GPStringFormat.h"
 #include "foundation/gdiplus/LookFlags.h"
 #include "foundation/style/VornStyle.h"
 #include "menus/AdvMenus.h"
@@ -16,6 +17,21 @@
 #include "platform/win/Window.h"
 
 namespace {
+
+// The number of buttons (minimise, maximise, system menu) a maximised MDI
+// child shows at the end of its frame's bar, for the menu of the frame or of
+// one of its children; 0 otherwise.
+Integer MaximizedMDIChildButtons(TMenu* Menu) {
+  auto* form = Menu != nullptr ? dynamic_cast<TCustomForm*>(Menu->Owner()) : nullptr;
+  if (form != nullptr && form->FormStyle() == fsMDIChild && form->Parent() != nullptr)
+    form = GetParentForm(form->Parent());
+  TCustomForm* child = form != nullptr && form->FormStyle() == fsMDIForm ? form->ActiveMDIChild() : nullptr;
+  if (child == nullptr || child->WindowState() != wsMaximized) return 0;
+  Integer n = 0;
+  for (TBorderIcon icon : {biMinimize, biMaximize, biSystemMenu})
+    if (child->BorderIcons().Contains(icon)) ++n;
+  return n;
+}
 
 const String kNotesBreak = u"\\n";
 const String kWinPrefix = u"Win+";
@@ -197,7 +213,7 @@ void EngineDrawItem(TMenuItem* Item, TCanvas* Canvas, IAdvMenu* Intf, TRect T, c
       DrawMirrorBox(nullptr, Canvas, T, ri->HoverColor(), ri->HoverColorTo(), ri->HoverColorMirror(),
                     ri->HoverColorMirrorTo(), ri->HoverGradientDirection(), ri->HoverBorderColor(), true);
     } else if (ri->Color() != clNone) {
-      // The bar's gradient spans the whole bar: the canvas's window client width (no MDI frame here).
+      // The bar's gradient spans the whole bar: the canvas's window client width.
       TRect C = Rect;
       if (HWND w = WindowFromDC(Canvas->Handle())) {
         TRect cr;
@@ -208,6 +224,8 @@ void EngineDrawItem(TMenuItem* Item, TCanvas* Canvas, IAdvMenu* Intf, TRect T, c
       TRect Q = T;
       if (IsLastOnBarRow(Item)) {
         Q.Right = C.Right;
+        // A maximised MDI child's buttons end the bar: the gradient stops before them.
+        Q.Right -= GetSystemMetrics(SM_CXMENUSIZE) * MaximizedMDIChildButtons(menu);
         DrawGradientClip(nullptr, Canvas, TRect{C.Left, T.Top, C.Right + 100, T.Bottom}, ri->Color(), ri->ColorTo(),
                          ri->GradientDirection(), Q);
       } else {

@@ -1,5 +1,5 @@
 #pragma once
-// The brush family and the pen of the imported GDI+ set.
+// The brush family of the imported GDI+ set.
 #include "foundation/gdiplus/GPMatrix.h"
 
 namespace gdiplus {
@@ -99,23 +99,6 @@ class TGPPathGradientBrush : public TGPBrush {
   TStatus SetWrapMode(GpWrapMode wrapMode);
   TStatus SetGammaCorrection(bool useGammaCorrection);
   TStatus SetInterpolationColors(const ARGB* presetColors, const Single* blendPositions, Integer count);
-};
-
-class TGPPen : public TGPStatusKeeper {
- public:
-  TGPPen(ARGB color, Single width = 1.0f);
-  TGPPen(TGPBrush* brush, Single width = 1.0f);
-  ~TGPPen() override;
-  TStatus SetDashStyle(GpDashStyle dashStyle);
-  GpDashStyle GetDashStyle();
-  TStatus SetEndCap(Integer endCap);
-  TStatus SetBrush(TGPBrush* brush);
-  // 0 solid, 1 hatch, 2 texture, 3 path gradient, 4 linear gradient; -1 on failure.
-  Integer GetPenType();
-  // A new brush of the pen's kind (owned by the caller); nullptr for an unknown kind.
-  TGPBrush* GetBrush();
-
-  GpPen* nativePen = nullptr;
 };
 
 }  // namespace gdiplus

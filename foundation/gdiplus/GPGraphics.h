@@ -7,6 +7,10 @@
 #include "foundation/gdiplus/GPFont.h"
 #include "foundation/gdiplus/GPGraphicsPath.h"
 #include "foundation/gdiplus/GPImage.h"
+#include "foundation/gdiplus/GPImageAttributes.h"
+#include "foundation/gdiplus/GPPen.h"
+#include "foundation/gdiplus/GPRegion.h"
+#include "foundation/gdiplus/GPStringFormat.h"
 #include "platform/rtl/Geometry.h"
 
 namespace gdiplus {

@@ -2,6 +2,8 @@
 
 #include "foundation/gdiplus/GPFont.h"
 #include "foundation/gdiplus/GPGraphics.h"
+#include "foundation/gdiplus/GPPen.h"
+#include "foundation/gdiplus/GPStringFormat.h"
 
 namespace gdiplus {
 
@@ -60,15 +62,5 @@ Integer TGPGraphicsPath::GetPointCount() {
 }
 TStatus TGPGraphicsPath::GetPathPoints(TGPPointF* points, Integer count) { return SetStatus(GdipGetPathPoints(nativePath, points, count)); }
 TStatus TGPGraphicsPath::GetPathTypes(Byte* types, Integer count) { return SetStatus(GdipGetPathTypes(nativePath, types, count)); }
-
-TGPRegion::TGPRegion(const TGPRectF& rect) { lastResult = GdipCreateRegionRect(&rect, &nativeRegion); }
-TGPRegion::TGPRegion(TGPGraphicsPath* path) { lastResult = GdipCreateRegionPath(path ? path->nativePath : nullptr, &nativeRegion); }
-TGPRegion::~TGPRegion() { GdipDeleteRegion(nativeRegion); }
-TStatus TGPRegion::Exclude(TGPGraphicsPath* path) {
-  return SetStatus(GdipCombineRegionPath(nativeRegion, path ? path->nativePath : nullptr, CombineModeExclude));
-}
-TStatus TGPRegion::Union(TGPRegion* region) {
-  return SetStatus(GdipCombineRegionRegion(nativeRegion, region ? region->nativeRegion : nullptr, CombineModeUnion));
-}
 
 }  // namespace gdiplus

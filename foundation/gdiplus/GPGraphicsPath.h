@@ -1,11 +1,12 @@
 #pragma once
-// TGPGraphicsPath and TGPRegion of the imported GDI+ set.
+// TGPGraphicsPath of the imported GDI+ set.
 #include "foundation/gdiplus/GPBrush.h"
 #include "platform/rtl/Types.h"
 
 namespace gdiplus {
 
 class TGPFontFamily;
+class TGPPen;
 class TGPStringFormat;
 
 class TGPGraphicsPath : public TGPStatusKeeper {
@@ -47,17 +48,6 @@ class TGPGraphicsPath : public TGPStatusKeeper {
   TStatus GetPathTypes(Byte* types, Integer count);
 
   GpPath* nativePath = nullptr;
-};
-
-class TGPRegion : public TGPStatusKeeper {
- public:
-  explicit TGPRegion(const TGPRectF& rect);
-  explicit TGPRegion(TGPGraphicsPath* path);
-  ~TGPRegion() override;
-  TStatus Exclude(TGPGraphicsPath* path);
-  TStatus Union(TGPRegion* region);
-
-  GpRegion* nativeRegion = nullptr;
 };
 
 }  // namespace gdiplus

@@ -4,8 +4,6 @@
 
 #include "foundation/gdiplus/LookFlags.h"
 #include "foundation/gdiplus/PictureDecode.h"
-#include "foundation/utils/AdvUtils.h"
-#include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/Bitmap.h"
 
@@ -30,21 +28,9 @@ TPictureFormat DetectPictureFormat(const TBytes& Data) {
   return pfNone;
 }
 
-TGDIPPicture::TGDIPPicture() = default;
+// SVG read from a stream leaves the raw bytes behind.
+TGDIPPicture::TGDIPPicture() : TEncodedPicture(false) {}
 TGDIPPicture::~TGDIPPicture() = default;
-
-bool TGDIPPicture::Empty() const { return HasSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
-Integer TGDIPPicture::Width() const { return HasSVG() ? TAdvSVGBitmap::Width() : FWidth; }
-Integer TGDIPPicture::Height() const { return HasSVG() ? TAdvSVGBitmap::Height() : FHeight; }
-
-void TGDIPPicture::TakeContent(TBytes Data) {
-  if (IsRasterContent(Data)) {
-    ClearSVG();
-    FDatastream = std::move(Data);
-  } else {
-    LoadSVGBytes(std::move(Data));
-  }
-}
 
 void TGDIPPicture::Assign(TPersistent* Source) {
   FIsEmpty = true;
@@ -66,16 +52,17 @@ void TGDIPPicture::Assign(TPersistent* Source) {
     }
     RaiseChange();
   } else if (auto* graphic = dynamic_cast<TGraphic*>(Source)) {
-    ClearSVG();
+    // The saved file by its content: another picture's SVG stays SVG.
+    TBytes data;
+    if (!graphic->Empty()) graphic->SaveToBytes(data);
     FDatastream.clear();
-    if (!graphic->Empty()) graphic->SaveToBytes(FDatastream);
-    FIsEmpty = FDatastream.empty();
+    TakeContent(std::move(data));
     RaiseChange();
   } else if (auto* picture = dynamic_cast<TPicture*>(Source)) {
-    ClearSVG();
+    TBytes data;
+    if (picture->Graphic() && !picture->Graphic()->Empty()) picture->Graphic()->SaveToBytes(data);
     FDatastream.clear();
-    if (picture->Graphic() && !picture->Graphic()->Empty()) picture->Graphic()->SaveToBytes(FDatastream);
-    FIsEmpty = FDatastream.empty();
+    TakeContent(std::move(data));
     RaiseChange();
   } else {
     return;
@@ -85,12 +72,7 @@ void TGDIPPicture::Assign(TPersistent* Source) {
 
 bool TGDIPPicture::GetImageSizes() {
   if (HasSVG()) return true;
-  if (FIsEmpty || FDatastream.empty()) return false;
-  std::unique_ptr<TGPImage> image = DecodePictureBytes(FDatastream);
-  if (!image || image->GetLastStatus() != Ok) return false;
-  FWidth = Integer(image->GetWidth());
-  FHeight = Integer(image->GetHeight());
-  return true;
+  return !FIsEmpty && DecodeRawSize();
 }
 
 void TGDIPPicture::Draw(TCanvas* ACanvas, const TRect& Rect) {
@@ -152,47 +134,19 @@ void TGDIPPicture::DrawImageRect(TGPGraphics* Graphics, Integer X, Integer Y, In
 }
 
 void TGDIPPicture::DrawSVG(TGPGraphics* Graphics, Single X, Single Y, Single W, Single H) {
-  if (!Graphics || !HasSVG()) return;
-  HDC dc = Graphics->GetHDC();
-  if (!dc) return;
-  struct TRelease {
-    TGPGraphics* Graphics;
-    HDC DC;
-    TCanvas Canvas;
-    ~TRelease() {
-      Canvas.SetHandle(nullptr);
-      Graphics->ReleaseHDC(DC);
-    }
-  } release{Graphics, dc, {}};
-  release.Canvas.SetHandle(dc);
-  SVG()->Draw(&release.Canvas, RectF(X, Y, X + W, Y + H), true);
+  DrawSVGOn(Graphics, X, Y, W, H);
 }
 
 void TGDIPPicture::LoadFromFile(const String& FileName) {
   try {
-    TBytes data;
-    {
-      TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
-      data = ReadWholeStream(&file);
-    }
-    if (IsRasterContent(data)) {
-      ClearSVG();
-      FDatastream = std::move(data);
-    } else {
-      FDatastream.clear();
-      LoadSVGBytesStrict(std::move(data));
-    }
-    FIsEmpty = false;
+    TakeFileContent(FileName);
     FFileName = FileName;
     RaiseClear();
     GetImageSizes();
     RaiseChange();
   } catch (...) {
     // The picture is left empty, not half-loaded, and its owner repaints.
-    ClearSVG();
-    FDatastream.clear();
-    FIsEmpty = true;
-    FWidth = FHeight = 0;
+    ClearContent();
     RaiseChange();
   }
 }
@@ -200,58 +154,14 @@ void TGDIPPicture::LoadFromFile(const String& FileName) {
 void TGDIPPicture::LoadFromStream(TStream* Stream) {
   if (!Stream) return;
   TakeContent(ReadWholeStream(Stream));
-  FIsEmpty = FDatastream.empty() && !HasSVGData();
   GetImageSizes();
   RaiseChange();
 }
 
-void TGDIPPicture::SaveToStream(TStream* Stream) {
-  if (!Stream) return;
-  if (HasSVGData()) TAdvSVGBitmap::SaveToStream(Stream);
-  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
-}
-
-void TGDIPPicture::SaveToBytes(TBytes& data) {
-  TBytesStream s;
-  SaveToStream(&s);
-  data = s.Bytes();
-}
-
 void TGDIPPicture::ReadData(TStream* Stream) {
   if (!Stream) return;
-  TBytes data = ReadRestOfStream(Stream);
-  if (IsRawFormData(data)) {
-    ClearSVG();
-    FDatastream = std::move(data);
-  } else {
-    TBytesStream block(std::move(data));
-    TAdvSVGBitmap::ReadData(&block);
-  }
-  FIsEmpty = FDatastream.empty() && !HasSVGData();
+  TakeFormData(Stream);
+  GetImageSizes();
 }
 
-void TGDIPPicture::WriteData(TStream* Stream) {
-  if (!Stream) return;
-  if (HasSVGData()) TAdvSVGBitmap::WriteData(Stream);
-  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
-}
-
-void TGDIPPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
-  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(ResName, Instance);
-  if (stream) LoadFromStream(stream.get());
-}
-
-void TGDIPPicture::LoadFromResourceID(HINSTANCE Instance, Integer ResID) {
-  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(u"#" + IntToStr(ResID), Instance);
-  if (!stream) throw EResNotFound(u"Resource " + IntToStr(ResID) + u" not found");
-  LoadFromStream(stream.get());
-}
-
-void TGDIPPicture::LoadFromURL(const String& URL) {
-  const String upper = UpperCase(URL);
-  if (upper.starts_with(u"RES://")) {
-    if (URL.size() > 6) LoadFromResourceName(HInstance(), URL.substr(6));
-  } else if (upper.starts_with(u"FILE://")) {
-    if (URL.size() > 7) LoadFromFile(URL.substr(7));
-  }
-}
+void TGDIPPicture::LoadFromURL(const String& URL) { LoadFromLocalURL(URL); }

@@ -4,15 +4,14 @@
 // through its base; the form property Data stores either the bare file or
 // the base's length-prefixed SVG block.
 #include "foundation/gdiplus/GPGraphics.h"
-#include "foundation/svg/AdvSVGBitmap.h"
-#include "platform/win/Module.h"
+#include "foundation/pictures/EncodedPicture.h"
 
 enum TPictureFormat { pfBMP, pfGIF, pfJPG, pfPNG, pfICO, pfTiff, pfMetaFile, pfNone };
 
 // The format of raw picture bytes by their first bytes; pfNone below 44 bytes.
 TPictureFormat DetectPictureFormat(const TBytes& Data);
 
-class TGDIPPicture : public TAdvSVGBitmap {
+class TGDIPPicture : public TEncodedPicture {
  public:
   TGDIPPicture();
   ~TGDIPPicture() override;
@@ -34,32 +33,18 @@ class TGDIPPicture : public TAdvSVGBitmap {
   bool GetImageSizes();
   const String& GetFileName() const { return FFileName; }
 
-  bool Empty() const override;
-  Integer Width() const override;
-  Integer Height() const override;
-  void SetWidth(Integer) override {}
-  void SetHeight(Integer) override {}
-
   // Never raises: a failure leaves the picture empty and raises OnChange.
   void LoadFromFile(const String& FileName) override;
   // A known image signature: raw bytes; SVG text: the base; other data is
   // kept raw. nullptr: nothing.
   void LoadFromStream(TStream* Stream) override;
-  // The SVG bytes, else the raw bytes; nullptr: nothing.
-  void SaveToStream(TStream* Stream) override;
-  void SaveToBytes(TBytes& data) override;
   void ReadData(TStream* Stream) override;
-  void WriteData(TStream* Stream) override;
-  // An RCDATA resource by name (nothing when missing) or by number (EResNotFound).
-  void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
-  void LoadFromResourceID(HINSTANCE Instance, Integer ResID);
   // "RES://name" and "FILE://path" in any letter case; other addresses do nothing.
   void LoadFromURL(const String& URL);
 
   // Computed from the raw bytes on every read.
   TPictureFormat PictureFormat() const { return DetectPictureFormat(FDatastream); }
   TGraphic* Graphic() { return this; }
-  const TBytes& Data() const { return FDatastream; }
   bool DoubleBuffered() const { return FDoubleBuffered; }
   void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
   TColor BackgroundColor() const { return FBackgroundColor; }
@@ -72,15 +57,9 @@ class TGDIPPicture : public TAdvSVGBitmap {
   TNotifyEvent OnClear;
 
  private:
-  void RaiseChange() { if (OnChange) OnChange(this); }
   void RaiseClear() { if (OnClear) OnClear(this); }
-  // Raw bytes or SVG by content; no events.
-  void TakeContent(TBytes Data);
 
   String FFileName;
-  TBytes FDatastream;
-  bool FIsEmpty = true;
-  Integer FWidth = 0, FHeight = 0;
   bool FDoubleBuffered = false;
   TColor FBackgroundColor = 0;
   bool FTransparentBitmap = true;

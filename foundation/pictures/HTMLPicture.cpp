@@ -31,26 +31,12 @@ bool IsFrameStart(const TBytes& d, std::size_t p) {
 
 }  // namespace
 
-THTMLPicture::THTMLPicture() : FLink(std::make_shared<TDownloadLink>()) {
+THTMLPicture::THTMLPicture() : TEncodedPicture(true), FLink(std::make_shared<TDownloadLink>()) {
   FLink->Picture = this;
   SetTransparent(true);
 }
 
 THTMLPicture::~THTMLPicture() { FLink->Picture = nullptr; }
-
-bool THTMLPicture::Empty() const { return HasSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
-Integer THTMLPicture::Width() const { return HasSVG() ? TAdvSVGBitmap::Width() : FWidth; }
-Integer THTMLPicture::Height() const { return HasSVG() ? TAdvSVGBitmap::Height() : FHeight; }
-
-void THTMLPicture::TakeContent(TBytes Data) {
-  if (IsRasterContent(Data)) {
-    ClearSVG();
-    FDatastream = std::move(Data);
-  } else {
-    FDatastream.clear();
-    LoadSVGBytes(std::move(Data));
-  }
-}
 
 bool THTMLPicture::IsGIF() const { return FDatastream.size() >= 5 && std::memcmp(FDatastream.data(), "GIF8", 4) == 0; }
 
@@ -90,10 +76,7 @@ void THTMLPicture::UpdateImageInfo() {
       FFrameYPos = LittleEndian16(FDatastream, p + 11);
     }
   }
-  std::unique_ptr<TGPImage> image = DecodePictureBytes(FDatastream);
-  if (!image || image->GetLastStatus() != Ok) return;
-  FWidth = Integer(image->GetWidth());
-  FHeight = Integer(image->GetHeight());
+  DecodeRawSize();
 }
 
 void THTMLPicture::SetFrame(Integer Value) {
@@ -199,26 +182,11 @@ void THTMLPicture::DrawSVG(TCanvas* ACanvas, Single X, Single Y, Single W, Singl
 
 void THTMLPicture::LoadFromFile(const String& FileName) {
   try {
-    TBytes data;
-    {
-      TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
-      data = ReadWholeStream(&file);
-    }
-    if (IsRasterContent(data)) {
-      ClearSVG();
-      FDatastream = std::move(data);
-    } else {
-      FDatastream.clear();
-      LoadSVGBytesStrict(std::move(data));
-    }
-    FIsEmpty = FDatastream.empty() && !HasSVGData();
+    TakeFileContent(FileName);
     UpdateImageInfo();
   } catch (...) {
     // A missing or unreadable file leaves the picture empty, not half-loaded.
-    ClearSVG();
-    FDatastream.clear();
-    FIsEmpty = true;
-    FWidth = FHeight = 0;
+    ClearContent();
   }
   RaiseChange();
 }
@@ -226,64 +194,21 @@ void THTMLPicture::LoadFromFile(const String& FileName) {
 void THTMLPicture::LoadFromStream(TStream* Stream) {
   if (!Stream) return;
   TakeContent(ReadWholeStream(Stream));
-  FIsEmpty = FDatastream.empty() && !HasSVGData();
   if (FIsEmpty) FWidth = FHeight = 0;
   UpdateImageInfo();
   RaiseChange();
 }
 
-void THTMLPicture::SaveToStream(TStream* Stream) {
-  if (!Stream) return;
-  if (HasSVGData()) TAdvSVGBitmap::SaveToStream(Stream);
-  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
-}
-
-void THTMLPicture::SaveToBytes(TBytes& data) {
-  TBytesStream s;
-  SaveToStream(&s);
-  data = s.Bytes();
-}
-
 void THTMLPicture::ReadData(TStream* Stream) {
   if (!Stream) return;
-  TBytes data = ReadRestOfStream(Stream);
-  if (IsRawFormData(data)) {
-    ClearSVG();
-    FDatastream = std::move(data);
-  } else {
-    FDatastream.clear();
-    TBytesStream block(std::move(data));
-    TAdvSVGBitmap::ReadData(&block);
-  }
-  FIsEmpty = FDatastream.empty() && !HasSVGData();
+  TakeFormData(Stream);
   UpdateImageInfo();
 }
 
-void THTMLPicture::WriteData(TStream* Stream) {
-  if (!Stream) return;
-  if (HasSVGData()) TAdvSVGBitmap::WriteData(Stream);
-  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
-}
-
-void THTMLPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
-  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(ResName, Instance);
-  if (stream) LoadFromStream(stream.get());
-}
-
-void THTMLPicture::LoadFromResourceID(HINSTANCE Instance, Integer ResID) {
-  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(u"#" + IntToStr(ResID), Instance);
-  if (!stream) throw EResNotFound(u"Resource " + IntToStr(ResID) + u" not found");
-  LoadFromStream(stream.get());
-}
-
 void THTMLPicture::LoadFromURL(const String& url) {
-  const String upper = UpperCase(url);
-  if (upper.starts_with(u"RES://")) {
+  if (IsLocalURL(url)) {
     SetID(url);
-    if (url.size() > 6) LoadFromResourceName(HInstance(), url.substr(6));
-  } else if (upper.starts_with(u"FILE://")) {
-    SetID(url);
-    if (url.size() > 7) LoadFromFile(url.substr(7));
+    LoadFromLocalURL(url);
   } else if (!FAsynch) {
     FURL = url;
     SetID(url);

@@ -7,9 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "foundation/svg/AdvSVGBitmap.h"
+#include "foundation/pictures/EncodedPicture.h"
 #include "platform/rtl/Thread.h"
-#include "platform/win/Module.h"
 
 using TDownloadProgressEvent = std::function<void(TObject* Sender, Cardinal dwSize, Cardinal dwTotSize)>;
 using TDownloadCancelEvent = std::function<void(TObject* Sender, bool& Cancel)>;
@@ -17,7 +16,7 @@ using TDownloadErrorEvent = std::function<void(TObject* Sender, const String& er
 
 class THTMLPictureCache;
 
-class THTMLPicture : public TAdvSVGBitmap {
+class THTMLPicture : public TEncodedPicture {
  public:
   THTMLPicture();
   ~THTMLPicture() override;
@@ -32,11 +31,6 @@ class THTMLPicture : public TAdvSVGBitmap {
   // The SVG content into (X, Y, X + W, Y + H); nothing without SVG.
   virtual void DrawSVG(TCanvas* ACanvas, Single X, Single Y, Single W, Single H);
 
-  bool Empty() const override;
-  Integer Width() const override;
-  Integer Height() const override;
-  void SetWidth(Integer) override {}
-  void SetHeight(Integer) override {}
   Integer MaxWidth() const { return Width(); }
   Integer MaxHeight() const { return Height(); }
 
@@ -46,15 +40,8 @@ class THTMLPicture : public TAdvSVGBitmap {
   // A known image signature or other non-SVG data: raw bytes; SVG text: the
   // base. nullptr does nothing.
   void LoadFromStream(TStream* Stream) override;
-  // The SVG bytes, else the raw bytes; nullptr does nothing.
-  void SaveToStream(TStream* Stream) override;
-  void SaveToBytes(TBytes& data) override;
   // The form property Data: bare picture bytes or the base's SVG block.
   void ReadData(TStream* Stream) override;
-  void WriteData(TStream* Stream) override;
-  // An RCDATA resource by name (nothing when missing) or number (EResNotFound).
-  void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
-  void LoadFromResourceID(HINSTANCE Instance, Integer ResID);
   // "RES://name" and "FILE://path" (prefix in any letter case) load at once
   // and set ID. Another address with Asynch off only becomes the ID; with
   // Asynch on (and not Busy) it is fetched by a TDownLoadThread, which
@@ -91,7 +78,6 @@ class THTMLPicture : public TAdvSVGBitmap {
   bool Busy() const { return FThreadBusy; }
   // The last web address given to LoadFromURL.
   const String& URL() const { return FURL; }
-  const TBytes& Data() const { return FDatastream; }
 
   TNotifyEvent OnFrameChange;
   TDownloadProgressEvent OnDownLoadProgress;
@@ -103,9 +89,6 @@ class THTMLPicture : public TAdvSVGBitmap {
   friend class TDownLoadThread;
   friend class THTMLPictureCache;
   struct TDownloadLink;
-  void RaiseChange() { if (OnChange) OnChange(this); }
-  // Raw bytes or SVG by content; no events.
-  void TakeContent(TBytes Data);
   // Size and frame position of the raw image, decoded again.
   void UpdateImageInfo();
   // The byte position of frame start n (from 1); -1 when there is none.
@@ -113,11 +96,8 @@ class THTMLPicture : public TAdvSVGBitmap {
   // Delivered on the user-interface thread by the download.
   void DownloadDone(TBytes Data, const String& Error);
 
-  TBytes FDatastream;
-  bool FIsEmpty = true;
   bool FStretched = false;
   String FURL, FID;
-  Integer FHeight = 0, FWidth = 0;
   bool FIsDB = false;
   bool FAsynch = true;
   bool FThreadBusy = false;

@@ -3,7 +3,6 @@
 #include "foundation/gdiplus/ImageSizeReaders.h"
 #include "foundation/gdiplus/LookFlags.h"
 #include "foundation/gdiplus/PictureDecode.h"
-#include "foundation/utils/AdvUtils.h"
 #include "platform/rtl/FileNames.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/Streams.h"
@@ -11,17 +10,16 @@
 
 namespace gdiplus {
 
-TZovIVIDPicture::TZovIVIDPicture() { FTransparent = false; }
+// SVG read from a stream leaves the raw bytes behind.
+TZovIVIDPicture::TZovIVIDPicture() : TEncodedPicture(false) { FTransparent = false; }
 
 TZovIVIDPicture::~TZovIVIDPicture() = default;
-
-bool TZovIVIDPicture::Empty() const { return HasSVG() ? TAdvSVGBitmap::Empty() : FIsEmpty; }
-Integer TZovIVIDPicture::Width() const { return HasSVG() ? TAdvSVGBitmap::Width() : FWidth; }
-Integer TZovIVIDPicture::Height() const { return HasSVG() ? TAdvSVGBitmap::Height() : FHeight; }
 
 void TZovIVIDPicture::Assign(TPersistent* Source) {
   FIsEmpty = true;
   if (!Source) {
+    // Emptied completely: SVG content would otherwise still show.
+    ClearSVG();
     FDatastream.clear();
     RaiseChange();
     RaiseClear();
@@ -37,15 +35,17 @@ void TZovIVIDPicture::Assign(TPersistent* Source) {
       RaiseChange();
     }
   } else if (auto* graphic = dynamic_cast<TGraphic*>(Source)) {
-    ClearSVG();
-    graphic->SaveToBytes(FDatastream);
-    FIsEmpty = false;
+    // The saved file by its content: another picture's SVG stays SVG.
+    TBytes data;
+    graphic->SaveToBytes(data);
+    FDatastream.clear();
+    TakeContent(std::move(data));
     RaiseChange();
   } else if (auto* picture = dynamic_cast<TPicture*>(Source)) {
-    ClearSVG();
+    TBytes data;
+    if (picture->Graphic()) picture->Graphic()->SaveToBytes(data);
     FDatastream.clear();
-    if (picture->Graphic()) picture->Graphic()->SaveToBytes(FDatastream);
-    FIsEmpty = false;
+    TakeContent(std::move(data));
     RaiseChange();
   } else {
     return;
@@ -136,20 +136,7 @@ void TZovIVIDPicture::GDIPDraw(TGPGraphics* Graphics, const TGPRectF& Rect) {
 }
 
 void TZovIVIDPicture::DrawSVG(TGPGraphics* Graphics, Single X, Single Y, Single W, Single H) {
-  if (!Graphics || !HasSVG()) return;
-  HDC dc = Graphics->GetHDC();
-  if (!dc) return;
-  TCanvas canvas;
-  canvas.SetHandle(dc);
-  try {
-    SVG()->Draw(&canvas, RectF(X, Y, X + W, Y + H), true);
-  } catch (...) {
-    canvas.SetHandle(nullptr);
-    Graphics->ReleaseHDC(dc);
-    throw;
-  }
-  canvas.SetHandle(nullptr);
-  Graphics->ReleaseHDC(dc);
+  DrawSVGOn(Graphics, X, Y, W, H);
 }
 
 void TZovIVIDPicture::FillTexture(TGPGraphics* graphics, const TGPRectF* R, TGPGraphicsPath* Path) {
@@ -169,12 +156,7 @@ void TZovIVIDPicture::FillPath(TGPGraphics* graphics, TGPGraphicsPath* Path) {
 
 bool TZovIVIDPicture::GetImageSizes() {
   if (HasSVG()) return true;
-  if (Empty() || FDatastream.empty()) return false;
-  std::unique_ptr<TGPImage> image = DecodePictureBytes(FDatastream);
-  if (!image || image->GetLastStatus() != Ok) return false;
-  FWidth = Integer(image->GetWidth());
-  FHeight = Integer(image->GetHeight());
-  return true;
+  return !Empty() && DecodeRawSize();
 }
 
 bool TZovIVIDPicture::GetImageSizesFromFileName(const String& FileName) {
@@ -194,97 +176,30 @@ bool TZovIVIDPicture::GetImageSizesFromFileName(const String& FileName) {
 
 void TZovIVIDPicture::LoadFromFile(const String& FileName) {
   try {
-    TBytes data;
-    {
-      TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
-      data = ReadWholeStream(&file);
-    }
-    if (IsRasterContent(data)) {
-      ClearSVG();
-      FDatastream = std::move(data);
-    } else {
-      FDatastream.clear();
-      LoadSVGBytesStrict(std::move(data));
-    }
-    FIsEmpty = false;
+    TakeFileContent(FileName);
     RaiseClear();
     GetImageSizesFromFileName(FileName);
     RaiseChange();
   } catch (...) {
     // The picture is left empty, not half-loaded, and its owner repaints.
-    ClearSVG();
-    FDatastream.clear();
-    FIsEmpty = true;
-    FWidth = FHeight = 0;
+    ClearContent();
     RaiseChange();
   }
 }
 
 void TZovIVIDPicture::LoadFromStream(TStream* Stream) {
   if (!Stream || Stream->Size() == 0) return;
-  TBytes data = ReadWholeStream(Stream);
-  if (IsRasterContent(data)) {
-    ClearSVG();
-    FDatastream = std::move(data);
-  } else {
-    LoadSVGBytes(std::move(data));
-  }
-  FIsEmpty = false;
+  TakeContent(ReadWholeStream(Stream));
   GetImageSizes();
   RaiseChange();
 }
 
-void TZovIVIDPicture::SaveToStream(TStream* Stream) {
-  if (!Stream) return;
-  if (HasSVGData()) TAdvSVGBitmap::SaveToStream(Stream);
-  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
-}
-
-void TZovIVIDPicture::SaveToBytes(TBytes& data) {
-  TBytesStream s;
-  SaveToStream(&s);
-  data = s.Bytes();
-}
-
 void TZovIVIDPicture::ReadData(TStream* Stream) {
-  if (!Stream) return;
-  TBytes data = ReadRestOfStream(Stream);
-  if (data.empty()) return;
-  if (IsRawFormData(data)) {
-    ClearSVG();
-    FDatastream = std::move(data);
-    FIsEmpty = false;
-    GetImageSizes();
-    return;
-  }
-  TBytesStream block(std::move(data));
-  TAdvSVGBitmap::ReadData(&block);
+  if (!Stream || Stream->Position() >= Stream->Size()) return;
+  TakeFormData(Stream);
+  GetImageSizes();
 }
 
-void TZovIVIDPicture::WriteData(TStream* Stream) {
-  if (!Stream) return;
-  if (HasSVGData()) TAdvSVGBitmap::WriteData(Stream);
-  else if (!FDatastream.empty()) Stream->WriteBuffer(FDatastream.data(), Integer(FDatastream.size()));
-}
-
-void TZovIVIDPicture::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
-  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(ResName, Instance);
-  if (stream) LoadFromStream(stream.get());
-}
-
-void TZovIVIDPicture::LoadFromResourceID(HINSTANCE Instance, Integer ResID) {
-  std::unique_ptr<TStream> stream = TAdvUtils::GetResourceStream(u"#" + IntToStr(ResID), Instance);
-  if (!stream) throw EResNotFound(u"Resource " + IntToStr(ResID) + u" not found");
-  LoadFromStream(stream.get());
-}
-
-void TZovIVIDPicture::LoadFromURL(const String& url) {
-  const String upper = UpperCase(url);
-  if (upper.starts_with(u"RES://")) {
-    if (url.size() > 6) LoadFromResourceName(HInstance(), url.substr(6));
-  } else if (upper.starts_with(u"FILE://")) {
-    if (url.size() > 7) LoadFromFile(url.substr(7));
-  }
-}
+void TZovIVIDPicture::LoadFromURL(const String& url) { LoadFromLocalURL(url); }
 
 }  // namespace gdiplus

@@ -4,13 +4,12 @@
 // content through its base; it draws on a canvas or a GDI+ surface and
 // fills rectangles and paths as a tiled texture.
 #include "foundation/gdiplus/GPGraphics.h"
-#include "foundation/svg/AdvSVGBitmap.h"
+#include "foundation/pictures/EncodedPicture.h"
 #include "platform/vcl/Bitmap.h"
-#include "platform/win/Module.h"
 
 namespace gdiplus {
 
-class TZovIVIDPicture : public TAdvSVGBitmap {
+class TZovIVIDPicture : public TEncodedPicture {
  public:
   TZovIVIDPicture();
   ~TZovIVIDPicture() override;
@@ -36,31 +35,17 @@ class TZovIVIDPicture : public TAdvSVGBitmap {
   // and false; empty content: false, sizes untouched.
   bool GetImageSizesFromFileName(const String& FileName);
 
-  bool Empty() const override;
-  Integer Width() const override;
-  Integer Height() const override;
-  void SetWidth(Integer) override {}
-  void SetHeight(Integer) override {}
-
   // Never raises: a failure leaves the picture empty and raises OnChange.
   void LoadFromFile(const String& FileName) override;
   // A known image signature: raw bytes; SVG text: the base; other data is
   // kept raw. nullptr or an empty stream: nothing.
   void LoadFromStream(TStream* Stream) override;
-  // The SVG bytes, else the raw bytes; nullptr: nothing.
-  void SaveToStream(TStream* Stream) override;
-  void SaveToBytes(TBytes& data) override;
   // Raw content is the bare file; SVG the base's length-prefixed block.
+  // No data: nothing.
   void ReadData(TStream* Stream) override;
-  void WriteData(TStream* Stream) override;
-  // An RCDATA resource by name (nothing when missing) or by number
-  // (EResNotFound when missing).
-  void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
-  void LoadFromResourceID(HINSTANCE Instance, Integer ResID);
   // "RES://name" and "FILE://path" in any letter case; other addresses do nothing.
   void LoadFromURL(const String& url);
 
-  const TBytes& Data() const { return FDatastream; }
   bool DoubleBuffered() const { return FDoubleBuffered; }
   void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
   TTransparentMode TransparentMode() const { return FBitmapTransparentMode; }
@@ -75,15 +60,11 @@ class TZovIVIDPicture : public TAdvSVGBitmap {
   TNotifyEvent OnClear;
 
  private:
-  void RaiseChange() { if (OnChange) OnChange(this); }
   void RaiseClear() { if (OnClear) OnClear(this); }
   bool DrawRaw(TGPGraphics* Graphics, const TGPRectF& Rect, bool Float);
   void FillTexture(TGPGraphics* graphics, const TGPRectF* R, TGPGraphicsPath* Path);
 
   bool FDrawing = false;
-  TBytes FDatastream;
-  bool FIsEmpty = true;
-  Integer FWidth = 0, FHeight = 0;
   bool FDoubleBuffered = false;
   TTransparentMode FBitmapTransparentMode = tmAuto;
   TColor FBitmapTransparentColor = 0xFFFFFF;

@@ -92,6 +92,13 @@ QPainter* BeginPainting(HDC__* dc) {
   QImage* img = dc->Surface.Image;
   if (!img || img->isNull()) return nullptr;
   if (!dc->Painter) {
+    // Two DCs over one image (a window DC taken while that window paints)
+    // take turns: Qt lets one painter at a time work on an image.
+    if (img->paintingActive()) {
+      std::lock_guard lock(DCLock());
+      for (HDC other : DCs())
+        if (other != dc && other->Surface.Image == img && other->Painter) EndPainting(other);
+    }
     dc->Painter = std::make_unique<QPainter>();
     if (!dc->Painter->begin(img)) {
       dc->Painter.reset();

@@ -1877,7 +1877,12 @@ TWinControl* FindControl(HWND Handle) {
 TCustomForm* GetParentForm(const TControl* Control, bool TopForm) {
   if (Control == nullptr) return nullptr;
   if (TopForm) {
-    while (Control->Parent() != nullptr) Control = Control->Parent();
+    // An MDI child is a form of its own, though its window lies in its frame's client.
+    auto mdiChild = [](const TControl* c) {
+      const auto* f = dynamic_cast<const TCustomForm*>(c);
+      return f != nullptr && f->FormStyle() == fsMDIChild;
+    };
+    while (Control->Parent() != nullptr && !mdiChild(Control)) Control = Control->Parent();
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(Control));
   }
   for (const TControl* c = Control; c != nullptr; c = c->Parent())

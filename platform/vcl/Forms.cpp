@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <utility>
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/rtl/Exceptions.h"
@@ -12,6 +13,8 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/Icon.h"
+#include "platform/vcl/MDI.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Monitors.h"
@@ -64,6 +67,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std:
   FWidth = 320;
   FHeight = 240;
   FCanvas->SetControl(this);
+  FIcon = std::make_unique<TIcon>();
   // Components made by a derived constructor count as loaded with the form.
   Loading();
   if (Screen != nullptr) Screen->AddForm(this);
@@ -72,6 +76,10 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std:
 TCustomForm::~TCustomForm() {
   if (!FFormState.Contains(fsCreating)) DoDestroy();
   Destroying();
+  // An MDI frame's children go while the frame is still whole; a child leaves its client's list.
+  if (FMDIClient != nullptr) delete std::exchange(FMDIClient, nullptr);
+  if (TMDIClient* client = MDIClientOf(this)) client->ChildGone(this);
+  if (FWindowMenu != nullptr) FWindowMenu->RemoveFreeNotification(this);
   if (Application != nullptr) Application->FormDestroyed(this);
   if (Screen != nullptr) Screen->RemoveForm(this);
   if (FMenu != nullptr) FMenu->RemoveFreeNotification(this);
@@ -123,7 +131,8 @@ void TCustomForm::Paint() {
 }
 
 TRect TCustomForm::FrameInsets() const {
-  if (FParent != nullptr) return {};
+  // An MDI child keeps its frame inside the client window; other placed forms have none.
+  if (FParent != nullptr) return MDIClientOf(this) != nullptr ? InsetsFor(FBorderStyle) : TRect{};
   TRect r = InsetsFor(FBorderStyle);
   // The menu bar is part of the frame, between the caption and the client area.
   if (FMenuBar) r.Top += FMenuBar->Height();
@@ -155,6 +164,41 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     FMenu = nullptr;
     if (FMenuBar) FMenuBar->SetMenu(nullptr);
   }
+  if (Operation == opRemove && AComponent != nullptr && AComponent == FWindowMenu) FWindowMenu = nullptr;
+}
+
+HWND TCustomForm::ClientHandle() { return FMDIClient != nullptr ? FMDIClient->Handle() : nullptr; }
+
+TCustomForm* TCustomForm::ActiveMDIChild() const { return FMDIClient != nullptr ? FMDIClient->ActiveChild() : nullptr; }
+
+Integer TCustomForm::MDIChildCount() const {
+  return FMDIClient != nullptr ? Integer(FMDIClient->Children().size()) : 0;
+}
+
+TCustomForm* TCustomForm::MDIChildren(Integer Index) const {
+  if (FMDIClient == nullptr || Index < 0) return nullptr;
+  const std::vector<TCustomForm*> children = FMDIClient->Children();
+  return Index < Integer(children.size()) ? children[std::size_t(Index)] : nullptr;
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* Value) {
+  if (FWindowMenu == Value) return;
+  if (FWindowMenu != nullptr) FWindowMenu->RemoveFreeNotification(this);
+  FWindowMenu = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TCustomForm::SetIcon(TIcon* Value) {
+  if (Value != nullptr) FIcon->Assign(Value);
+  else FIcon->SetHandle(nullptr);
+  if (FMDIClient == nullptr)
+    if (TMDIClient* client = MDIClientOf(this)) client->ChildTextChanged(this);
+}
+
+void TCustomForm::CMTextChanged(TMessage& M) {
+  TWinControl::CMTextChanged(M);
+  if (FMDIClient != nullptr) FMDIClient->FrameChanged();
+  else if (TMDIClient* client = MDIClientOf(this)) client->ChildTextChanged(this);
 }
 
 TPoint TCustomForm::ClientOrigin() const { return TWinControl::ClientOrigin(); }
@@ -179,7 +223,23 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
   if (FFormStyle == Value) return;
+  TCustomForm* frame = Value == fsMDIChild ? FindMDIFrame() : nullptr;
+  if (Value == fsMDIChild && (frame == nullptr || frame == this))
+    throw EInvalidOperation(u"Cannot create form. No MDI forms are currently active");
+  if (FFormStyle == fsMDIForm && FMDIClient != nullptr) delete std::exchange(FMDIClient, nullptr);
+  if (FFormStyle == fsMDIChild) {
+    if (TMDIClient* client = MDIClientOf(this)) client->ChildGone(this);
+    FFormStyle = Value;
+    SetParent(nullptr);
+  }
   FFormStyle = Value;
+  if (Value == fsMDIForm) {
+    // The client window fills what the frame's aligned controls leave.
+    FMDIClient = new TMDIClient(this);
+  } else if (Value == fsMDIChild) {
+    FWindowState = wsNormal;
+    SetParent(frame->FMDIClient);
+  }
   RecreateWnd();
 }
 
@@ -188,7 +248,10 @@ void TCustomForm::SetWindowState(TWindowState Value) {
   const TWindowState old = FWindowState;
   if (old == wsNormal) FRestoreBounds = BoundsRect();
   FWindowState = Value;
-  if (FParent != nullptr) return;
+  if (FParent != nullptr) {
+    if (TMDIClient* client = MDIClientOf(this)) client->ChildStateChanged(this);
+    return;
+  }
   TWindowBridge* bridge = HandleAllocated() ? controls_internal::BridgeOf(Handle()) : nullptr;
   if (bridge != nullptr) bridge->SetMinimized(Value == wsMinimized);
   if (Value == wsMaximized) {
@@ -314,6 +377,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
     FFormState.Exclude(fsShowing);
     ShowWindow(FHandle, SW_HIDE);
   }
+  if (TMDIClient* client = MDIClientOf(this)) client->ChildShowingChanged(this);
 }
 
 void TCustomForm::Show() {
@@ -329,6 +393,7 @@ void TCustomForm::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
   if ((FParent == nullptr || controls_internal::IsPopupWindow(this)) && HandleAllocated())
     controls_internal::SetActiveWindow(FHandle);
+  else if (TMDIClient* client = MDIClientOf(this)) client->ActivateOnPress(this);
   else TWinControl::SetFocus();
 }
 
@@ -418,9 +483,12 @@ void TCustomForm::WMActivate(TMessage& M) {
   if (FActive == active) return;
   FActive = active;
   if (active) {
-    if (FActiveControl == nullptr) FActiveControl = FindNextControl(nullptr, true, true, false);
-    SetWindowFocus();
-    if (Screen != nullptr) Screen->SetActiveForm(this);
+    TCustomForm* child = ActiveMDIChild();
+    if (FActiveControl == nullptr && child == nullptr) FActiveControl = FindNextControl(nullptr, true, true, false);
+    // An MDI frame's focus goes to its active child.
+    if (child != nullptr) child->SetWindowFocus();
+    else SetWindowFocus();
+    if (Screen != nullptr && child == nullptr) Screen->SetActiveForm(this);
   } else {
     if (FMenuBar) FMenuBar->CancelMode();
     if (FFormState.Contains(fsActivated)) {
@@ -434,6 +502,8 @@ void TCustomForm::WMActivate(TMessage& M) {
           controls_internal::SetFocusWindow(nullptr);
     }
   }
+  // The active child's caption follows the frame's activation.
+  if (FMDIClient != nullptr) FMDIClient->FrameChanged();
 }
 
 void TCustomForm::CMActivate(TMessage&) { Activate(); }
@@ -462,7 +532,10 @@ void TCustomForm::MonitorsChanged() {
 }
 
 void TCustomForm::Dispatch(TMessage& M) {
+  if (FParent != nullptr && FFormStyle == fsMDIChild)
+    if (TMDIClient* client = MDIClientOf(this); client != nullptr && client->ChildMessage(this, M)) return;
   switch (M.Msg) {
+    case WM_GETICON: M.Result = reinterpret_cast<LRESULT>(FIcon->Handle()); break;
     case WM_DPICHANGED: {
       const Integer ppi = LOWORD(M.WParam);
       if (FScaled && ppi > 0 && ppi != FPixelsPerInch && !FDpiChanging) {
@@ -513,7 +586,11 @@ void TCustomForm::Dispatch(TMessage& M) {
 
 void TCustomForm::WMSysCommand(TMessage& M) {
   if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
-    // F10, Alt alone (0) or Alt with a letter: the menu bar's keys.
+    // F10, Alt alone (0) or Alt with a letter: the menu bar's keys (an MDI child's are its frame's).
+    if (TMDIClient* client = MDIClientOf(this)) {
+      M.Result = client->Frame()->Perform(WM_SYSCOMMAND, M.WParam, M.LParam);
+      return;
+    }
     if (FMenuBar) FMenuBar->KeyMenu(Char(M.LParam));
     M.Result = 0;
     return;
@@ -636,6 +713,8 @@ void TCustomForm::Close() {
   }
   if (!CloseQuery()) return;
   TCloseAction action = caHide;
+  // An MDI child minimises (or stays, without a minimise box) unless OnClose says otherwise.
+  if (FFormStyle == fsMDIChild) action = FBorderIcons.Contains(biMinimize) ? caMinimize : caNone;
   DoClose(action);
   if (action == caNone) return;
   if (Application != nullptr && Application->MainForm() == this) {

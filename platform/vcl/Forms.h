@@ -23,8 +23,11 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 class TMainMenu;
+class TMenuItem;
 class TMonitor;
 class TMenuBar;
+class TMDIClient;
+class TIcon;
 
 class TCustomForm : public TWinControl {
  public:
@@ -74,8 +77,24 @@ class TCustomForm : public TWinControl {
   void SetMenu(TMainMenu* Value);
   // The menu bar (nullptr until a menu was set).
   TMenuBar* MenuBar() const { return FMenuBar.get(); }
-  // True while the form is the active window.
+  // True while the form is the active window (an MDI child: the active child).
   bool Active() const { return FActive; }
+
+  // MDI (see MDI.h). An MDI frame's client window, made on demand; nullptr
+  // for other forms.
+  HWND ClientHandle();
+  // An MDI frame's active child and its shown children, topmost first;
+  // nullptr and 0 for other forms and bad indexes.
+  TCustomForm* ActiveMDIChild() const;
+  Integer MDIChildCount() const;
+  TCustomForm* MDIChildren(Integer Index) const;
+  // The menu item that lists an MDI frame's children (the layer keeps no
+  // list of its own in it; see WM_MDIREFRESHMENU).
+  TMenuItem* WindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TMenuItem* Value);
+  // The form's icon (empty unless loaded); WM_GETICON answers its handle.
+  TIcon* Icon() const { return FIcon.get(); }
+  void SetIcon(TIcon* Value);
 
   // The control that has (or gets, when the form becomes active) the focus.
   // Raises EInvalidOperation "Cannot focus a disabled or invisible window"
@@ -143,6 +162,7 @@ class TCustomForm : public TWinControl {
  protected:
   friend class TWinControl;
   friend class TMenuBar;
+  friend class TMDIClient;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   virtual void DoCreate();
@@ -157,6 +177,7 @@ class TCustomForm : public TWinControl {
   void Dispatch(TMessage& Message) override;
   void CMShowingChanged(TMessage& Message) override;
   void CMDialogKey(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
   void WMPaint(TMessage& Message) override;
   virtual void WMActivate(TMessage& Message);
   virtual void WMClose(TMessage& Message);
@@ -196,6 +217,9 @@ class TCustomForm : public TWinControl {
   std::unique_ptr<TControlCanvas> FCanvas;
   TMainMenu* FMenu = nullptr;
   std::unique_ptr<TMenuBar> FMenuBar;
+  TMDIClient* FMDIClient = nullptr;  // a child control of an MDI frame
+  TMenuItem* FWindowMenu = nullptr;
+  std::unique_ptr<TIcon> FIcon;
 
  public:
   TCanvas* Canvas() const { return FCanvas.get(); }

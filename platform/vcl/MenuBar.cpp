@@ -3,10 +3,12 @@
 #include "platform/vcl/MenuBar.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Icon.h"
 #include "platform/vcl/MenuLoopInternal.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
@@ -77,6 +79,9 @@ void TMenuBar::Layout() {
   canvas.SetHandle(nullptr);
   ReleaseDC(nullptr, dc);
   if (widths.empty()) return;
+  // A maximised MDI child's icon comes before the first item.
+  if (TCustomForm* child = MaximizedChild(); child != nullptr && child->BorderIcons().Contains(biSystemMenu))
+    x = 4 + GetSystemMetrics(SM_CXSMICON);
   for (auto& [item, w] : widths) {
     FCells.push_back({item, TRect{x, 0, x + w, height}});
     x += w;
@@ -143,6 +148,7 @@ void TMenuBar::Paint() {
     if (!last.Item->Enabled()) plain += TOwnerDrawState{odDisabled, odGrayed};
     drawItem(last.Item, last.Rect, TRect{last.Rect.Right, 0, width, FHeight}, plain);
   }
+  PaintChildParts(canvas);
   for (std::size_t i = 0; i < FCells.size(); ++i) {
     TMenuItem* item = FCells[i].Item;
     TOwnerDrawState state;
@@ -155,8 +161,71 @@ void TMenuBar::Paint() {
     if (i + 1 == FCells.size()) clip.Right = std::max(clip.Right, width);
     drawItem(item, FCells[i].Rect, clip, state);
   }
+  // A maximised MDI child's buttons lie over the end of the bar.
+  for (const auto& [command, cell] : ChildButtons()) {
+    TRect face{cell.Left, cell.Top + 1, cell.Right - 1, cell.Bottom - 1};
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.Brush()->SetColor(clBtnFace);
+    canvas.FillRect(face);
+    DrawEdge(canvas.Handle(), &face, command == FPressedButton ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    canvas.Pen()->SetColor(clBtnText);
+    const Integer cx = face.Left + face.Width() / 2, cy = face.Top + face.Height() / 2;
+    if (command == SC_CLOSE) {
+      for (Integer d = 0; d < 2; ++d) {
+        canvas.MoveTo(cx - 4 + d, cy - 4);
+        canvas.LineTo(cx + 4 + d, cy + 4);
+        canvas.MoveTo(cx + 3 + d, cy - 4);
+        canvas.LineTo(cx - 5 + d, cy + 4);
+      }
+    } else if (command == SC_RESTORE) {
+      canvas.Brush()->SetStyle(bsClear);
+      canvas.Rectangle(cx - 2, cy - 5, cx + 5, cy + 1);
+      canvas.Brush()->SetStyle(bsSolid);
+      canvas.Rectangle(cx - 5, cy - 2, cx + 2, cy + 4);
+    } else {
+      canvas.MoveTo(cx - 4, cy + 3);
+      canvas.LineTo(cx + 3, cy + 3);
+    }
+  }
   canvas.SetHandle(nullptr);
   ReleaseDC(wnd, dc);
+}
+
+TCustomForm* TMenuBar::MaximizedChild() const {
+  TCustomForm* child = FForm->FormStyle() == fsMDIForm ? FForm->ActiveMDIChild() : nullptr;
+  return child != nullptr && child->WindowState() == wsMaximized ? child : nullptr;
+}
+
+std::vector<std::pair<WPARAM, TRect>> TMenuBar::ChildButtons() const {
+  std::vector<std::pair<WPARAM, TRect>> buttons;
+  TCustomForm* child = MaximizedChild();
+  if (child == nullptr || FHeight <= 0) return buttons;
+  const TBorderIcons icons = child->BorderIcons();
+  std::vector<WPARAM> commands;
+  if (icons.Contains(biMinimize)) commands.push_back(SC_MINIMIZE);
+  if (icons.Contains(biMaximize)) commands.push_back(SC_RESTORE);
+  if (icons.Contains(biSystemMenu)) commands.push_back(SC_CLOSE);
+  const Integer size = GetSystemMetrics(SM_CXMENUSIZE);
+  Integer x = FForm->ClientWidth() - size * Integer(commands.size());
+  for (WPARAM c : commands) {
+    buttons.emplace_back(c, TRect{x, 0, x + size, FHeight});
+    x += size;
+  }
+  return buttons;
+}
+
+WPARAM TMenuBar::ChildButtonAt(TPoint P) const {
+  for (const auto& [command, cell] : ChildButtons())
+    if (cell.Contains(P)) return command;
+  return 0;
+}
+
+void TMenuBar::PaintChildParts(TCanvas& Canvas) {
+  TCustomForm* child = MaximizedChild();
+  if (child == nullptr || FCells.empty() || !child->BorderIcons().Contains(biSystemMenu)) return;
+  const Integer size = GetSystemMetrics(SM_CXSMICON);
+  if (HICON icon = reinterpret_cast<HICON>(child->Perform(WM_GETICON, ICON_SMALL, 0)))
+    DrawIconEx(Canvas.Handle(), 4, std::max<Integer>(0, (FHeight - size) / 2), icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
 TRect TMenuBar::ItemRect(const TMenuItem* Item) const {
@@ -201,6 +270,10 @@ void TMenuBar::MouseMove(TPoint Screen) {
 }
 
 void TMenuBar::MouseLeave() {
+  if (FPressedButton != 0) {
+    FPressedButton = 0;
+    Repaint();
+  }
   if (FInMode || (FHot == nullptr && FPressed == nullptr)) return;
   FHot = nullptr;
   if (FPressed != nullptr) {
@@ -214,6 +287,11 @@ void TMenuBar::MouseLeave() {
 void TMenuBar::MouseDown(TPoint Screen) {
   if (FInMode) return;
   const TPoint o = WindowOrigin();
+  FPressedButton = ChildButtonAt({Screen.X - o.X, Screen.Y - o.Y});
+  if (FPressedButton != 0) {
+    Repaint();
+    return;
+  }
   TMenuItem* item = ItemAt({Screen.X - o.X, Screen.Y - o.Y});
   if (item == nullptr || !item->Enabled()) return;
   if (item->Count() > 0) {
@@ -225,6 +303,15 @@ void TMenuBar::MouseDown(TPoint Screen) {
 }
 
 void TMenuBar::MouseUp(TPoint Screen) {
+  if (FPressedButton != 0) {
+    // A maximised MDI child's button runs when released over it.
+    const WPARAM pressed = std::exchange(FPressedButton, 0);
+    const TPoint o = WindowOrigin();
+    Repaint();
+    if (ChildButtonAt({Screen.X - o.X, Screen.Y - o.Y}) == pressed)
+      if (TCustomForm* child = MaximizedChild()) SendMessage(child->Handle(), WM_SYSCOMMAND, pressed, 0);
+    return;
+  }
   if (FInMode || FPressed == nullptr) return;
   TMenuItem* pressed = FPressed;
   FPressed = FOpen = nullptr;

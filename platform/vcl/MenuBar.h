@@ -18,6 +18,12 @@
 // first item (Left/Right move, Down/Up/Enter open or run, Esc or Alt or F10
 // leave); Alt with an item's accelerator opens that item (or runs it).
 // Menu mode is modal, as a pop-up menu is: it returns when it ends.
+//
+// An MDI frame's bar with a maximised active child shows that child's icon
+// before the first item and its minimise, restore and close buttons (those of
+// its border icons, SM_CXMENUSIZE wide each) at the right end; a click on a
+// button minimises, restores or closes the child.
+#include <utility>
 #include <vector>
 
 #include "platform/vcl/Menus.h"
@@ -79,6 +85,12 @@ class TMenuBar {
   TMenuItem* Neighbour(TMenuItem* From, int Step) const;
   TMenuItem* AccelItem(Char Key) const;
   void RunMenuMode(TMenuItem* Item, bool Open, bool SelectFirst);
+  // The frame's maximised active MDI child, nullptr when none.
+  TCustomForm* MaximizedChild() const;
+  // That child's buttons on the bar (system command and cell), left to right.
+  std::vector<std::pair<WPARAM, TRect>> ChildButtons() const;
+  WPARAM ChildButtonAt(TPoint P) const;
+  void PaintChildParts(TCanvas& Canvas);
 
   TCustomForm* FForm;
   TMainMenu* FMenu = nullptr;
@@ -88,6 +100,7 @@ class TMenuBar {
   TMenuItem* FOpen = nullptr;
   TMenuItem* FPressed = nullptr;
   bool FInMode = false;
+  WPARAM FPressedButton = 0;  // a maximised MDI child's button under a press
   bool FLayingOut = false;
   bool FLayoutAgain = false;
 };

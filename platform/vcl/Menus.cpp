@@ -441,7 +441,25 @@ bool TMenu::DispatchCommand(Word ACommand) {
 TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {
   if (TCustomForm* f = MenuForm(this)) FWindowHandle = f->HandleAllocated() ? f->Handle() : nullptr;
 }
-TMainMenu::~TMainMenu() = default;
+TMainMenu::~TMainMenu() {
+  if (FMerged != nullptr) FMerged->RemoveFreeNotification(this);
+}
+
+void TMainMenu::Merge(TMainMenu* Menu) {
+  if (FMerged != nullptr && FMerged != Menu) FMerged->RemoveFreeNotification(this);
+  FMerged = Menu;
+  if (Menu != nullptr) Menu->FreeNotification(this);
+  MenuChanged(this, nullptr, false);
+}
+
+void TMainMenu::Unmerge(TMainMenu* Menu) {
+  if (Menu != nullptr && Menu == FMerged) Merge(nullptr);
+}
+
+void TMainMenu::Notification(TComponent* AComponent, TOperation Operation) {
+  TMenu::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent != nullptr && AComponent == FMerged) FMerged = nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Pop-up windows and the menu loop

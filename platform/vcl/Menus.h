@@ -194,8 +194,19 @@ class TMainMenu : public TMenu {
  public:
   explicit TMainMenu(TComponent* AOwner);
   ~TMainMenu() override;
-  // Merging is not supported: the menu keeps its items.
-  void Merge(TMenu*) {}
+  // Merging of items is not supported: the menu keeps its items. Merging
+  // still records Menu as the merged one and reports a change of the whole
+  // menu (MenuChanged without a source), as an MDI frame's menu hears of each
+  // child that becomes active.
+  void Merge(TMainMenu* Menu);
+  // Merge(nullptr) when Menu is the merged one.
+  void Unmerge(TMainMenu* Menu);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  TMainMenu* FMerged = nullptr;
 };
 
 class TPopupMenu : public TMenu {

@@ -24,6 +24,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ControlsInternal.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/MDI.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/LoopInternal.h"
@@ -825,7 +826,8 @@ bool Deliver(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, TPoint Pt) {
 void BeginWindowMove(TCustomForm* Form) {
   if (Form == nullptr || !Form->HandleAllocated() || !Form->Visible() || GetKeyState(VK_LBUTTON) >= 0) return;
   TWindowBridge* bridge = BridgeOf(Form->Handle());
-  if (bridge == nullptr || !bridge->TopLevel()) return;
+  // An MDI child moves inside its frame's client by following the pointer.
+  if (bridge == nullptr || (!bridge->TopLevel() && MDIClientOf(Form) == nullptr)) return;
   if (bridge->StartSystemMove()) return;
   TState& s = S();
   s.MoveForm = Form;
@@ -918,8 +920,13 @@ bool RouteNonClientMouse(TMouseAction Action, TPoint Screen, TMouseButton Button
   if (msg == WM_NCMOUSEMOVE) SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(int(hit), int(WM_MOUSEMOVE)));
   if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
     if (Application != nullptr) Application->CancelHint();
+    // A press activates the window it lands in: a pop-up itself (not the form of its owner), an MDI
+    // child through its frame's client, else the top-level window.
     TWindowBridge* fb = TopLevelBridgeOf(Under);
-    if (fb != nullptr && ActiveWindow() != fb->Handle() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
+    TCustomForm* form = GetParentForm(Under);
+    TMDIClient* client = form != nullptr && (fb == nullptr || fb->Owner() == nullptr) ? MDIClientOf(form) : nullptr;
+    if (client != nullptr) client->ActivateOnPress(form);
+    else if (fb != nullptr && ActiveWindow() != fb->Handle() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
       SetActiveWindow(fb->Handle());
   }
   Deliver(h, msg, WPARAM(hit), PointToLParam(Screen), Screen);
@@ -1004,9 +1011,13 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   if (target == nullptr) return;
   if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) {
     if (Application != nullptr) Application->CancelHint();
-    // A press activates the window it lands in (a pop-up itself, not the form of its owner).
+    // A press activates the window it lands in: a pop-up itself (not the form of its owner), an MDI
+    // child through its frame's client, else the top-level window.
     TWindowBridge* fb = TopLevelBridgeOf(target);
-    if (fb != nullptr && ActiveWindow() != fb->Handle() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
+    TCustomForm* form = GetParentForm(target);
+    TMDIClient* client = form != nullptr && (fb == nullptr || fb->Owner() == nullptr) ? MDIClientOf(form) : nullptr;
+    if (client != nullptr) client->ActivateOnPress(form);
+    else if (fb != nullptr && ActiveWindow() != fb->Handle() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
       SetActiveWindow(fb->Handle());
   }
   const HWND h = target->Handle();

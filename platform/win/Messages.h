@@ -216,3 +216,9 @@ constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 // Numbers handed out by RegisterWindowMessage.
 constexpr UINT MIN_REGISTERED_MESSAGE = 0xC000;
 constexpr UINT MAX_REGISTERED_MESSAGE = 0xFFFF;
+
+// MDI client messages (sent to an MDI frame's client window) and the icon
+// kinds of WM_GETICON.
+constexpr UINT WM_MDINEXT = 0x0224;
+constexpr UINT WM_MDIGETACTIVE = 0x0229;
+constexpr WPARAM ICON_SMALL = 0, ICON_BIG = 1, ICON_SMALL2 = 2;

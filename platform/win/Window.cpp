@@ -31,6 +31,7 @@ int GetSystemMetrics(int Index) {
     case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
     case SM_CXSMICON: case SM_CYSMICON: return 16;
     case SM_CYMENU: return 20;
+    case SM_CXMENUSIZE: case SM_CYMENUSIZE: return 19;
     case SM_CYSMCAPTION: return 17;
     case SM_CXSIZE: case SM_CYSIZE: return 22;
     case SM_CXMIN: return 132;

@@ -34,6 +34,8 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
               SM_CYSIZEFRAME = 33, SM_CXDOUBLECLK = 36, SM_CYDOUBLECLK = 37, SM_CXEDGE = 45, SM_CYEDGE = 46,
               SM_CXSMICON = 49, SM_CYSMICON = 50, SM_CYSMCAPTION = 51, SM_CXMENUCHECK = 71,
               SM_CYMENUCHECK = 72, SM_CMONITORS = 80, SM_CXPADDEDBORDER = 92;
+// Size of a menu bar's buttons (a maximised MDI child's minimise, restore and close).
+constexpr int SM_CXMENUSIZE = 54, SM_CYMENUSIZE = 55;
 // The fixed metric of the index; 0 for an unknown one. Screen sizes are the
 // screen's (800 x 600 without a window system).
 int GetSystemMetrics(int Index);

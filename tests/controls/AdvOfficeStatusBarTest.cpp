@@ -5,11 +5,14 @@
 
 #include "controls/AdvOfficeStatusBar.h"
 #include "controls/AdvOfficeStatusBarStylers.h"
+#include "foundation/json/AdvPersistence.h"
+#include "foundation/pictures/AdvHintInfo.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/testing/VirtualClock.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/Shell.h"
 #include "tests/controls/StatusFixture.h"
+#include "tests/foundation/pictures/PictureSamples.h"
 
 using namespace officestatusbar;
 
@@ -599,6 +602,39 @@ TEST_F(StatusBarTest, OwnerDrawAutoSizeAndHints) {
   Bar->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info2));
   EXPECT_EQ(info2.HintStr, u"Go there");
   EXPECT_EQ(Bar->DummyHintControl()->OfficeHint()->Title(), u"");
+}
+
+// Persistence reaches each panel's office hint through the bar's panels.
+TEST_F(StatusBarTest, PanelOfficeHintsSurviveAPersistenceRoundTrip) {
+  DeclareAdvHintInfoClass();
+  RegisterStatusBarClasses();
+  TAdvPersistence::Initialize();
+  MakeBar(300, 21, {60, 80, 100});
+  P(1)->OfficeHint()->SetTitle(u"Port");
+  P(1)->OfficeHint()->Notes()->Add(u"Ł: the programmer's serial port");
+  P(1)->OfficeHint()->SetShowHelp(true);
+  TMemoryStream bytes;
+  bytes.WriteBuffer(picture_samples::Png(5, 3));
+  bytes.SetPosition(0);
+  P(2)->OfficeHint()->Picture()->LoadFromStream(&bytes);
+  const String json = ToJSON(Bar);
+  EXPECT_NE(json.find(u"OfficeHint"), String::npos);
+
+  auto* copy = new TAdvOfficeStatusBar(Form);
+  copy->SetParent(Form);
+  copy->Panels()->Add()->OfficeHint()->SetTitle(u"stale");
+  FromJSON(copy, json);
+  ASSERT_EQ(copy->Panels()->Count(), 3);
+  for (int i = 0; i < 3; ++i) {
+    TAdvHintInfo* want = P(i)->OfficeHint();
+    TAdvHintInfo* got = copy->Panels()->Items(i)->OfficeHint();
+    EXPECT_EQ(got->Title(), want->Title()) << i;
+    EXPECT_EQ(got->Notes()->Text(), want->Notes()->Text()) << i;
+    EXPECT_EQ(got->ShowHelp(), want->ShowHelp()) << i;
+    EXPECT_EQ(got->Picture()->Data(), want->Picture()->Data()) << i;
+  }
+  EXPECT_EQ(copy->Panels()->Items(2)->OfficeHint()->Picture()->Width(), 5);
+  EXPECT_EQ(ToJSON(copy), json) << "written back the same";
 }
 
 }  // namespace

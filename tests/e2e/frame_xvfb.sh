@@ -11,68 +11,50 @@ here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=xvfb_lib.sh
 source "$here/xvfb_lib.sh"
 require_tools Xvfb xdotool xdpyinfo openbox
-work="$(mktemp -d)"
-xvfb_pid=""
-wm_pid=""
-demo_pid=""
-cleanup() {
-  [[ -n "$demo_pid" ]] && kill "$demo_pid" 2>/dev/null
-  [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+e2e_begin
 start_xvfb
-DISPLAY="$display" openbox --sm-disable >"$work/wm.log" 2>&1 &
-wm_pid=$!
-sleep 0.5
+start_window_manager
 
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 30000 >"$work/out.txt" 2>"$work/err.txt" &
-demo_pid=$!
+x env QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 30000 >"$work/out.txt" 2>"$work/err.txt" &
+e2e_track "$!"
 
-# Waits for the last "BOUNDS" (or "FORM") line to satisfy a test of x y w h.
+# Waits for the last "BOUNDS" (or "FORM") line to satisfy a test of bx by bw bh.
 last_bounds() { grep -E '^(FORM|BOUNDS) ' "$work/out.txt" 2>/dev/null | tail -n1; }
-wait_for() {
-  local line _
-  for _ in $(seq 1 50); do
-    line="$(last_bounds)"
-    if [[ -n "$line" ]]; then
-      read -r _ bx by bw bh <<<"$line"
-      if eval "$1"; then return 0; fi
-    fi
-    sleep 0.1
-  done
-  return 1
+bounds_satisfy() {
+  local line
+  line="$(last_bounds)"
+  [[ -n "$line" ]] || return 1
+  read -r _ bx by bw bh <<<"$line"
+  eval "$1"
 }
+wait_for() { wait_until 50 bounds_satisfy "$1"; }
 drag() {  # from-x from-y to-x to-y, in small steps as a hand would
-  DISPLAY="$display" xdotool mousemove "$1" "$2"
-  sleep 0.2
-  DISPLAY="$display" xdotool mousedown 1
+  x xdotool mousemove "$1" "$2"
+  wait_until 50 pointer_at "$1" "$2" || return 1
+  x xdotool mousedown 1
   sleep 0.2
   local i
   for i in 1 2 3 4 5; do
-    DISPLAY="$display" xdotool mousemove $(($1 + ($3 - $1) * i / 5)) $(($2 + ($4 - $2) * i / 5))
+    x xdotool mousemove $(($1 + ($3 - $1) * i / 5)) $(($2 + ($4 - $2) * i / 5))
     sleep 0.1
   done
-  DISPLAY="$display" xdotool mouseup 1
+  x xdotool mouseup 1
 }
 
 if ! wait_for 'true'; then echo "FAIL: the form did not show"; cat "$work/err.txt"; exit 1; fi
 sleep 0.5
-read -r _ x y w h <<<"$(last_bounds)"
+read -r _ fx fy fw fh <<<"$(last_bounds)"
 
-drag $((x + 150)) $((y + 15)) $((x + 210)) $((y + 55))
-if ! wait_for '(( bx >= x + 57 && bx <= x + 63 && by >= y + 37 && by <= y + 43 && bw == w ))'; then
-  echo "FAIL: dragging the caption by 60,40 left the form at $(last_bounds) (was $x $y $w $h)"; cat "$work/wm.log"; exit 1
+drag $((fx + 150)) $((fy + 15)) $((fx + 210)) $((fy + 55))
+if ! wait_for '(( bx >= fx + 57 && bx <= fx + 63 && by >= fy + 37 && by <= fy + 43 && bw == fw ))'; then
+  echo "FAIL: dragging the caption by 60,40 left the form at $(last_bounds) (was $fx $fy $fw $fh)"; cat "$work/wm.err"; exit 1
 fi
-read -r _ x y w h <<<"$(last_bounds)"
+read -r _ fx fy fw fh <<<"$(last_bounds)"
 sleep 0.3
 
-drag $((x + w - 2)) $((y + 100)) $((x + w + 48)) $((y + 100))
-if ! wait_for '(( bw >= w + 47 && bw <= w + 53 && bx == x ))'; then
-  echo "FAIL: dragging the right edge by 50 left the form at $(last_bounds) (was $x $y $w $h)"; exit 1
+drag $((fx + fw - 2)) $((fy + 100)) $((fx + fw + 48)) $((fy + 100))
+if ! wait_for '(( bw >= fw + 47 && bw <= fw + 53 && bx == fx ))'; then
+  echo "FAIL: dragging the right edge by 50 left the form at $(last_bounds) (was $fx $fy $fw $fh)"; exit 1
 fi
 echo "PASS"

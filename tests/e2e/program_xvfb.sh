@@ -8,14 +8,15 @@
 # gives way to the upload's result. Then the link in the status bar opens the
 # wizard, which downloads a newer build of the program from a loopback HTTPS server,
 # and the restart helper puts it in place of the installed program file and
-# starts it again.
-#   program_xvfb.sh <ryxupdater> <ryxupdater_next> <ryx_bootloader_sim>
+# starts it again. The newer build is served as a program file of a release
+# build's size (ryxupdater_next_served), which starts the newer build.
+#   program_xvfb.sh <ryxupdater> <newer build as served> <ryx_bootloader_sim>
 #                   <webupdate_servers.py> <stored firmware image> <screenshot.png>
 # Exit 77 (skipped) only when a tool is missing or Xvfb cannot start.
 # RYX_E2E_KEEP=1 keeps the scratch folder (programs' output, pictures) for a look.
 set -u
 if [[ $# -ne 6 ]]; then
-  echo "usage: $0 <ryxupdater> <ryxupdater_next> <ryx_bootloader_sim> <webupdate_servers.py> <stored image> <screenshot.png>"
+  echo "usage: $0 <ryxupdater> <newer build as served> <ryx_bootloader_sim> <webupdate_servers.py> <stored image> <screenshot.png>"
   exit 2
 fi
 # Absolute paths: the programs run from other folders.
@@ -263,4 +264,4 @@ note "program ended"
 new_wid="$(find_window '^RYX-VORira UPDATE   ver: 1\.0\.0\.8$' 60)"
 [[ -n "$new_wid" ]] || fail "the restarted program's window (ver: 1.0.0.8) did not show"
 cmp -s "$next" "$installed" || fail "the installed program file is not the new build"
-echo "OK: main window at $display, upload of $(stat -c %s "$work/received.bin") bytes, self-update to 1.0.0.8 with restart"
+echo "OK: main window at $display, upload of $(stat -c %s "$work/received.bin") bytes, self-update to 1.0.0.8 (a program file of $(stat -c %s "$next") bytes) with restart"

@@ -12,28 +12,13 @@ here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=xvfb_lib.sh
 source "$here/xvfb_lib.sh"
 require_tools Xvfb xdotool xdpyinfo xprop openbox timeout python3
-work="$(mktemp -d)"
-xvfb_pid=""
-wm_pid=""
-app_pid=""
-srv_pid=""
-cleanup() {
-  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null
-  exec 3>&- 2>/dev/null
-  [[ -n "$srv_pid" ]] && kill "$srv_pid" 2>/dev/null
-  [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+e2e_begin
 fail() {
   echo "FAIL: $*"
   for f in app.out app.err wm.err; do [[ -s "$work/$f" ]] && { echo "--- $f"; tail -n 30 "$work/$f"; }; done
   exit 1
 }
 start_xvfb
-x() { DISPLAY="$display" "$@"; }
 
 export HOME="$work/home"
 export XDG_CONFIG_HOME="$HOME/.config" XDG_STATE_HOME="$HOME/.local/state" XDG_DATA_HOME="$HOME/.local/share"
@@ -44,30 +29,17 @@ export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}
 export no_proxy=127.0.0.1 NO_PROXY=127.0.0.1
 # The start-up check finds the program current on a loopback server (no box to answer).
 mkdir -p "$work/srv"
-mkfifo "$work/srv.in"
-python3 "$servers" http "$work/srv" <"$work/srv.in" >"$work/srv.out" 2>"$work/srv.err" &
-srv_pid=$!
-exec 3>"$work/srv.in"
-port=""
-for _ in $(seq 1 100); do
-  port="$(sed -n 's/^PORT //p' "$work/srv.out" 2>/dev/null)"
-  [[ -n "$port" ]] && break
-  sleep 0.1
-done
-[[ -n "$port" ]] || fail "the HTTP server did not start"
+start_web_server "$servers" "$work/srv" || fail "the HTTP server did not start"
 printf '[update]\r\nsignature=WebUpdate\r\nnewversion=1.0.0.7\r\nlocalversion=%s\r\n' "$program" >"$work/srv/upd.inf"
-export RYX_UPDATE_URL="http://127.0.0.1:$port/files/upd.inf"
+export RYX_UPDATE_URL="http://127.0.0.1:$srv_port/files/upd.inf"
 
-x openbox --sm-disable >/dev/null 2>"$work/wm.err" &
-wm_pid=$!
-wm_ready() { x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for _ in $(seq 1 100); do wm_ready && break; sleep 0.1; done
-wm_ready || fail "the window manager did not start"
+start_window_manager
 
 title='^RYX-VORira UPDATE   ver: 1\.0\.0\.7$'
 start_program() {
   x env QT_QPA_PLATFORM=xcb "$program" >"$work/app.out" 2>"$work/app.err" &
   app_pid=$!
+  e2e_track "$app_pid"
   wid="$(x timeout 30 xdotool search --sync --onlyvisible --name "$title" 2>/dev/null | head -n1)"
   [[ -n "$wid" ]] || fail "no visible main window"
   sleep 1.5  # the start-up check (it fails at once) and the window manager's placing
@@ -77,9 +49,10 @@ stop_program() {
   # The window manager's close (Alt+F4), as a user closes the window.
   x xdotool windowactivate --sync "$wid" 2>/dev/null
   x xdotool key --clearmodifiers alt+F4
-  for _ in $(seq 1 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$app_pid" 2>/dev/null && fail "the program did not end when its window was closed"
+  program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+  wait_until 100 program_ended || fail "the program did not end when its window was closed"
   wait "$app_pid" 2>/dev/null
+  e2e_untrack "$app_pid"
   app_pid=""
 }
 
@@ -96,10 +69,9 @@ sleep 0.3
 to_x=$((first_x > 150 ? first_x - 120 : first_x + 120))
 to_y=$((first_y > 150 ? first_y - 90 : first_y + 90))
 x xdotool windowmove "$wid" "$to_x" "$to_y"
-sleep 0.5
-geometry
+window_moved() { geometry; [[ "$X" -ne "$first_x" || "$Y" -ne "$first_y" ]]; }
+wait_until 50 window_moved || fail "the window manager did not move the window"
 moved_x=$X moved_y=$Y
-[[ "$moved_x" -ne "$first_x" || "$moved_y" -ne "$first_y" ]] || fail "the window manager did not move the window"
 stop_program
 
 hive="$XDG_CONFIG_HOME/RyxUpdater/registry/HKEY_CURRENT_USER.reg"

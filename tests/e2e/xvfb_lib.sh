@@ -137,6 +137,16 @@ start_xvfb() {
 # A command on the private display.
 x() { DISPLAY="$display" "$@"; }
 
+# Starts openbox on the private display and waits until it manages the
+# screen (it names its check window on the root); exits 1 when it does not.
+start_window_manager() {
+  x openbox --sm-disable >/dev/null 2>"$work/wm.err" &
+  e2e_track "$!"
+  wm_ready() { x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  wait_until 100 wm_ready && return 0
+  echo "FAIL: the window manager did not start"; cat "$work/wm.err"; exit 1
+}
+
 # The first visible window whose name matches $1, waiting up to $2 seconds.
 find_window() { x timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 

@@ -178,4 +178,29 @@ TEST_F(PaintTest, CanvasAndWindowDCWorkOutsidePaint) {
   EXPECT_EQ(ReleaseDC(Back->Handle(), nullptr), 0);
 }
 
+TEST_F(PaintTest, TwoDCsOfOneWindowDrawInTurns) {
+  Form->Show();
+  Settle();
+  // A window DC taken while another one of the same window draws (a menu's
+  // item handler painting beside its item) draws too, and so does the first one after it.
+  HDC first = GetWindowDC(Back->Handle());
+  HDC second = GetWindowDC(Back->Handle());
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+  const TRect a{150, 10, 160, 20}, b{150, 30, 160, 40}, c{150, 50, 160, 60};
+  FillRect(first, &a, white);
+  FillRect(second, &b, black);
+  FillRect(first, &c, black);
+  ReleaseDC(Back->Handle(), second);
+  ReleaseDC(Back->Handle(), first);
+  DeleteObject(white);
+  DeleteObject(black);
+  auto bmp = testinput::Grab(Back);
+  EXPECT_EQ(PixelOf(bmp.get(), 155, 15), clWhite);
+  EXPECT_EQ(PixelOf(bmp.get(), 155, 35), clBlack);
+  EXPECT_EQ(PixelOf(bmp.get(), 155, 55), clBlack);
+}
+
 }  // namespace
