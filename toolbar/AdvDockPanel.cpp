@@ -10,6 +10,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Monitors.h"
 #include "toolbar/AdvToolBar.h"
+#include "toolbar/DockLayout.h"
 #include "toolbar/ToolBarDraw.h"
 #include "toolbar/ZadEdevAziStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -17,14 +18,6 @@
 namespace toolbar {
 
 namespace {
-
-// Stored layouts are outside data: no more entries are read than this, and
-// positions and sizes outside these bounds are not believed.
-constexpr Integer MaxStoredToolBars = 4096;
-constexpr Integer MaxStoredCoordinate = 32767;
-
-bool StoredPositionOk(Integer V) { return V >= -MaxStoredCoordinate && V <= MaxStoredCoordinate; }
-bool StoredSizeOk(Integer V) { return V >= 0 && V <= MaxStoredCoordinate; }
 
 TAdvCustomToolBar* ToolBarAt(const TDbgList* L, Integer I) { return static_cast<TAdvCustomToolBar*>(L->Items(I)); }
 
@@ -601,35 +594,30 @@ void TAdvDockPanel::SaveToolBarsPosition() {
 }
 
 void TAdvDockPanel::SaveToolBarsPosition(TCustomIniFile* Ini, const String& Section) {
-  TCustomIniFile* ini = Ini;
-  const String& sec = Section;
-  // Toolbars without a name cannot be told apart in the store.
-  std::vector<TDockedToolBar*> order;
+  if (Ini == nullptr) return;
+  // Rows in order, then the hidden toolbars; toolbars without a name cannot
+  // be told apart in the store.
+  std::vector<TAdvCustomToolBar*> order;
   for (Integer i = 0; i < FRows->Count(); ++i)
-    for (IDockBar* b : FRows->Items(i)->ToolBarList()) {
-      auto* e = static_cast<TDockedToolBar*>(b);
-      if (!e->ToolBar()->Name().empty()) order.push_back(e);
-    }
-  for (Integer i = 0; i < FHiddenToolBars->Count(); ++i) {
-    TDockedToolBar* e = EntryOf(ToolBarAt(FHiddenToolBars.get(), i));
-    if (e != nullptr && !e->ToolBar()->Name().empty()) order.push_back(e);
+    for (IDockBar* b : FRows->Items(i)->ToolBarList()) order.push_back(static_cast<TDockedToolBar*>(b)->ToolBar());
+  for (Integer i = 0; i < FHiddenToolBars->Count(); ++i) order.push_back(ToolBarAt(FHiddenToolBars.get(), i));
+  TStoredDockLayout layout;
+  layout.RowCount = FRows->Count();
+  for (TAdvCustomToolBar* tb : order) {
+    if (tb->Name().empty()) continue;
+    TStoredToolBar t;
+    t.Name = tb->Name();
+    t.Row = tb->Row();
+    t.Left = tb->Left();
+    t.Top = tb->Top();
+    t.Width = tb->Width();
+    t.Height = tb->Height();
+    t.Visible = tb->Visible();
+    layout.ToolBars.push_back(std::move(t));
   }
-  ini->WriteInteger(sec, u"ToolBarCount", static_cast<Integer>(order.size()));
-  ini->WriteInteger(sec, u"RowCount", FRows->Count());
-  Integer n = 1;
-  for (TDockedToolBar* e : order) {
-    TAdvCustomToolBar* tb = e->ToolBar();
-    const String& name = tb->Name();
-    ini->WriteString(sec, u"Name" + IntToStr(n++), name);
-    ini->WriteInteger(sec, name + u".Row", tb->Row());
-    ini->WriteInteger(sec, name + u".Left", tb->Left());
-    ini->WriteInteger(sec, name + u".Top", tb->Top());
-    ini->WriteInteger(sec, name + u".Width", tb->Width());
-    ini->WriteInteger(sec, name + u".Height", tb->Height());
-    ini->WriteInteger(sec, name + u".Visible", tb->Visible() ? 1 : 0);
-  }
+  WriteDockLayout(*Ini, Section, layout);
   // Written now, so that a failure reaches the caller.
-  ini->UpdateFile();
+  Ini->UpdateFile();
 }
 
 std::vector<TAdvDockPanel*> TAdvDockPanel::OtherDockPanels() {
@@ -664,11 +652,15 @@ void TAdvDockPanel::LoadToolBarsPosition() {
 }
 
 void TAdvDockPanel::LoadToolBarsPosition(TCustomIniFile* Ini, const String& Section) {
-  const String& sec = Section;
+  if (Ini == nullptr) return;
   for (const auto& e : FEntries) {
     TAdvCustomToolBar* tb = e->ToolBar();
     if (FRows->IsToolBarAlreadyAdded(e.get()) >= 0 && !tb->FPersistSettingLoaded) tb->LoadPosition();
   }
+  // Checked field by field before anything is applied.
+  const TStoredDockLayout layout = ReadDockLayout(*Ini, Section);
+  if (layout.ToolBars.empty()) return;
+
   // Every toolbar of this panel by name (a hidden one too, so that the
   // store can show it again); each is placed once at most.
   std::vector<TAdvCustomToolBar*> unplaced;
@@ -682,40 +674,29 @@ void TAdvDockPanel::LoadToolBarsPosition(TCustomIniFile* Ini, const String& Sect
       }
     return nullptr;
   };
-
-  const Integer stored = Ini->ReadInteger(sec, u"ToolBarCount", 0);
-  if (stored <= 0) return;
-  const Integer n = std::min(stored, MaxStoredToolBars);
   struct TLayoutGuard {
     bool& Flag;
     explicit TLayoutGuard(bool& F) : Flag(F) { Flag = true; }
     ~TLayoutGuard() { Flag = false; }
   } guard(FApplyingLayout);
 
-  std::vector<TAdvDockPanel*> others;
-  bool othersFound = false;
-  // Rows: no more than toolbars that could fill them; a bad count keeps the
-  // current number of rows.
+  const std::vector<TAdvDockPanel*> others = OtherDockPanels();
+  // Rows: no more than toolbars that could fill them; without a believable
+  // count the current number of rows.
   Integer available = FToolBars->Count();
-  for (TAdvDockPanel* p : OtherDockPanels()) available += p->ZadEdevAziCount();
-  Integer r = Ini->ReadInteger(sec, u"RowCount", FRows->Count());
-  if (r < 0 || r > std::min(n, available)) r = std::min(FRows->Count(), available);
+  for (TAdvDockPanel* p : others) available += p->ZadEdevAziCount();
+  const Integer r = std::min(layout.RowCount.value_or(FRows->Count()), available);
   for (const auto& e : FEntries) e->SetBarRow(-1);
   FRows->Clear();
   for (Integer i = 0; i < r; ++i) FRows->Add();
 
-  for (Integer i = 1; i <= n; ++i) {
-    const String name = Ini->ReadString(sec, u"Name" + IntToStr(i), Name());
-    if (name.empty()) continue;
-    TAdvCustomToolBar* tb = takeByName(name);
+  for (const TStoredToolBar& st : layout.ToolBars) {
+    TAdvCustomToolBar* tb = takeByName(st.Name);
     if (tb == nullptr) {
-      if (!othersFound) {
-        others = OtherDockPanels();
-        othersFound = true;
-      }
       for (TAdvDockPanel* p : others) {
         for (Integer k = 0; k < p->ZadEdevAziCount() && tb == nullptr; ++k)
-          if (!p->ZadEdevAzis(k)->Name().empty() && SameText(p->ZadEdevAzis(k)->Name(), name)) tb = p->ZadEdevAzis(k);
+          if (!p->ZadEdevAzis(k)->Name().empty() && SameText(p->ZadEdevAzis(k)->Name(), st.Name))
+            tb = p->ZadEdevAzis(k);
         if (tb != nullptr) break;
       }
       if (tb == nullptr) continue;
@@ -725,37 +706,25 @@ void TAdvDockPanel::LoadToolBarsPosition(TCustomIniFile* Ini, const String& Sect
       if (EntryOf(tb) == nullptr) continue;
     }
     TDockedToolBar* e = EntryOf(tb);
-    const String& key = tb->Name();
-    auto readPos = [&](const String& Suffix, Integer Current) {
-      const Integer v = Ini->ReadInteger(sec, key + Suffix, Current);
-      return StoredPositionOk(v) ? v : Current;
-    };
-    auto readSize = [&](const String& Suffix, Integer Current) {
-      const Integer v = Ini->ReadInteger(sec, key + Suffix, Current);
-      return StoredSizeOk(v) ? v : Current;
-    };
-    const Integer row = Ini->ReadInteger(sec, key + u".Row", -1);
-    const Integer w = readSize(u".Width", tb->Width());
-    const Integer l = readPos(u".Left", tb->Left());
-    const Integer t = readPos(u".Top", tb->Top());
-    const Integer hgt = readSize(u".Height", tb->Height());
-    const Integer vis = Ini->ReadInteger(sec, key + u".Visible", tb->Visible() ? 1 : 0);
-    const bool visible = vis == 0 || vis == 1 ? vis == 1 : tb->Visible();
-    const bool rowOk = row >= 0 && row < r;
+    const Integer w = st.Width.value_or(tb->Width());
+    const Integer l = st.Left.value_or(tb->Left());
+    const Integer t = st.Top.value_or(tb->Top());
+    const Integer hgt = st.Height.value_or(tb->Height());
+    const bool visible = st.Visible.value_or(tb->Visible());
+    const bool rowOk = st.Row >= 0 && st.Row < r;
 
     // Out of whatever row it stood in, then placed by the store.
     if (const Integer in = FRows->IsToolBarAlreadyAdded(e); in >= 0) FRows->Items(in)->ForgetToolBar(e);
     tb->SetRow(-1);
-    if (visible && rowOk && FRows->Items(row)->IsAllowed(e)) {
-      FRows->Items(row)->AppendToolBar(e);
-      tb->SetRow(row);
+    if (visible && rowOk && FRows->Items(st.Row)->AppendToolBar(e)) {
+      tb->SetRow(st.Row);
     } else if (visible) {
       // No usable row: placed as a toolbar the store does not name.
       unplaced.push_back(tb);
-    } else if (row >= 0 && row < MaxStoredToolBars) {
+    } else {
       // Hidden: remembers its row for when it is shown (checked then; the
       // row may be gone already).
-      tb->SetRow(row);
+      tb->SetRow(st.Row);
     }
     const bool oldAllow = tb->AllowBoundChange();
     tb->SetAllowBoundChange(true);
