@@ -140,6 +140,57 @@ TEST_F(OptionSelectorTest, AddOrRemoveButtonsTogglesAControlsVisibility) {
   EXPECT_TRUE(Buttons[1]->Visible());
 }
 
+// The popup's list never starts or ends with a hidden separator; a hidden
+// separator between listed controls stays.
+TEST_F(OptionSelectorTest, HiddenSeparatorsNeverStartTheList) {
+  Form.reset();
+  PumpPending();
+  Buttons.clear();
+  Form = std::make_unique<TForm>(nullptr);
+  Form->AfterConstruction();
+  Form->SetBorderStyle(bsNone);
+  Form->SetBounds(0, 0, 600, 300);
+  Panel = new TAdvDockPanel(Form.get());
+  Panel->SetParent(Form.get());
+  ToolBar = new TZadEdevAzi(Form.get());
+  ToolBar->SetParent(Panel);
+  std::vector<TControl*> c;
+  for (char k : std::string("b|b|bb")) {
+    TControl* x;
+    if (k == '|') {
+      auto* s = new TZadEdevAziSeparator(Form.get());
+      s->SetParent(ToolBar);
+      x = s;
+    } else {
+      auto* b = new TZadEdevAziButton(Form.get());
+      b->SetAutoSize(false);
+      b->SetBounds(10000, 10000, 30, 22);
+      b->SetZadEdevAzi(ToolBar);
+      x = b;
+    }
+    c.push_back(x);
+  }
+  Form->Show();
+  PumpPending();
+  Form->SetWidth(66);
+  TDbgList* H = ToolBar->LUHidedControls();
+  ASSERT_EQ(H->Count(), 5);
+  ASSERT_EQ(H->Items(4), static_cast<void*>(c[1]));
+  ClickRightHandle();
+  TControlSelectorPanel* p = ToolBar->OptionWindowPanel();
+  ASSERT_NE(p, nullptr);
+  ASSERT_EQ(p->ControlListCount(), 4);
+  EXPECT_EQ(p->ListedControl(0), c[2]);
+  EXPECT_EQ(p->ListedControl(1), c[3]);
+  EXPECT_EQ(p->ListedControl(2), c[4]);
+  EXPECT_EQ(p->ListedControl(3), c[5]);
+  // Closed and widened: everything comes home.
+  ToolBar->HideOptionWindow();
+  Form->SetWidth(600);
+  EXPECT_EQ(H->Count(), 0);
+  for (TControl* x : c) EXPECT_EQ(x->Parent(), static_cast<TWinControl*>(ToolBar));
+}
+
 TEST_F(OptionSelectorTest, PanelLayout) {
   auto* w = new TOptionSelectorWindow(Form.get());
   w->AfterConstruction();
