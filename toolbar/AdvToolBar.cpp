@@ -9,6 +9,7 @@
 #include "platform/vcl/HintWindow.h"
 #include "toolbar/AdvGlowMenuButton.h"
 #include "toolbar/AdvToolBarButton.h"
+#include "toolbar/OptionSelector.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
 
@@ -114,6 +115,14 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
   // The children go now, while the lists and the stylers they may read are
   // still whole (the window base would free them only after this body).
   // Each leaves this toolbar (and its owner's list) in its own destructor.
+  // Hidden controls shown in the option popup go back first: they are the
+  // toolbar's, not the popup's.
+  if (FOptionWindow != nullptr) {
+    RestoreAllHiddenControls();
+    delete FOptionWindow;  // frees its panel
+    FOptionWindow = nullptr;
+    FOptionWindowPanel = nullptr;
+  }
   while (ControlCount() > 0) delete Controls(ControlCount() - 1);  // a control is freed by its parent
   FATBControls->Clear();
   FRUControls->Clear();
@@ -442,6 +451,10 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
 void TAdvCustomToolBar::Dispatch(TMessage& Message) {
   if (Message.Msg == CM_CONTROLCHANGE) {
     CMControlChange(Message);
+    return;
+  }
+  if (Message.Msg == WM_ATBRESTOREHIDDEN) {
+    WMRestoreHidden(Message);
     return;
   }
   TCustomControl::Dispatch(Message);
@@ -1080,6 +1093,9 @@ void RegisterToolBarClasses() {
   TClassInfo::Of<TAdvCustomToolBarControl, TGraphicControl>(u"TAdvCustomToolBarControl");
   TClassInfo::Of<TZadEdevAziSeparator, TAdvCustomToolBarControl>(u"TZadEdevAziSeparator");
   TClassInfo::Of<TAdvGlowMenuButton, TAdvCustomGlowButton>(u"TAdvGlowMenuButton");
+  TClassInfo::Of<TOptionSelectorWindow, TCustomForm>(u"TOptionSelectorWindow");
+  TClassInfo::Of<TOptionSelectorPanel, TCustomPanel>(u"TOptionSelectorPanel");
+  TClassInfo::Of<TControlSelectorPanel, TOptionSelectorPanel>(u"TControlSelectorPanel");
 }
 
 }  // namespace toolbar

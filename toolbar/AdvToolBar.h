@@ -51,6 +51,9 @@ class TZadEdevAziCustomizer;
 class TAdvCustomToolBarButton;
 
 enum TToolBarState { tsDocked, tsFloating, tsFixed };
+
+// Posted by a toolbar to itself: the room check a paint asked for.
+constexpr UINT WM_ATBRESTOREHIDDEN = WM_APP + 0x141;
 using TDockableTo = TSet<TDockAlign>;
 enum TDockMode { dmAll, dmAllParentDockPanels, dmParentDockPanelOnly };
 using TAntiAlias = gdiplus::TAntiAlias;
@@ -218,6 +221,29 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   TDbgList* LUHidedControls() const { return FLUHidedControls.get(); }
   TDbgList* SeqControlList() const { return FSeqControlList.get(); }
 
+  // --- rarely used controls (AdvToolBarHidden.cpp) ---
+  // A docked toolbar too short for its controls hides the least recently
+  // used ones and brings the most recently hidden back when room returns.
+  virtual void UpdateHiddenControls();
+  void RestoreAllHiddenControls();
+  // Marks AControl as used, then hides or restores to fit.
+  void MoveUpInRUList(TControl* AControl);
+  void DoMoveUpInRUList(TControl* AControl);
+  // The room check a paint asks for; it runs after the paint, never inside
+  // it (re-parenting from a paint would change what is being painted).
+  virtual void RestoreHiddenIfRoom();
+  // Fills the option popup with the hidden controls and its entries.
+  virtual void UpdateOptionWindow();
+  void ShowOptionWindow(Integer X, Integer Y, bool AtPoint);
+  void HideOptionWindow();
+  void OptionIndicatorClick();
+  void CaptionOptionClick();
+  TOptionSelectorWindow* OptionWindow() const { return FOptionWindow; }
+  TControlSelectorPanel* OptionWindowPanel() const { return FOptionWindowPanel; }
+  // Gives the focus back to the control that had it before the option
+  // popup showed, and forgets it.
+  void RestorePrevActiveControl();
+
   // --- update nesting ---
   void BeginUpdate();
   void EndUpdate();
@@ -371,16 +397,12 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   // --- later features' slots (their behaviour lives elsewhere) ---
   virtual void DoCompactShow();
   virtual void ChangeCompact(bool) {}
-  // Puts hidden controls back where there is room (rarely used controls).
-  virtual void UpdateHiddenControls() {}
-  virtual void RestoreHiddenIfRoom() {}
   // Full length of the toolbar with every control shown.
   virtual Integer GetFullLength();
   virtual void UpdateCompactButtonAppearance() {}
   // Records the tops of a ribbon toolbar's button rows.
   virtual void UpdateButtonRows() {}
   virtual void UpdateMenu() {}
-  virtual void UpdateOptionWindow() {}
 
   // --- painting (AdvToolBarPaint.cpp) ---
   void PaintCaption(const TRect& C, TColor& GroupBorder);
@@ -571,6 +593,18 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   // with the internal styler.
   std::unique_ptr<TCustomZadEdevAziStyler> FStyleStyler;
   bool FDestroying = false;
+  void OptionWindowHide(TObject* Sender);
+  void PutBack(TControl* AControl);
+  void PutBackHidden(TControl* AControl);
+  TControl* GroupSeparatorToRestore(TControl* AControl) const;
+  Integer HandleLength() const;
+  Integer GripLength() const;
+  Integer LengthOf(TControl* AControl) const;
+  Integer FarEdgeOf(TControl* AControl) const;
+  // A room check is posted and not yet run.
+  bool FRestorePending = false;
+  void RequestRestoreHiddenIfRoom();
+  void WMRestoreHidden(TMessage& Message);
 };
 
 class TZadEdevAzi : public TAdvCustomToolBar {

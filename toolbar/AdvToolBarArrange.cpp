@@ -182,8 +182,6 @@ void TAdvCustomToolBar::UpdateSize() {
   FAllowBoundChange = oldAllow;
 }
 
-Integer TAdvCustomToolBar::GetFullLength() { return FMaxLength; }
-
 void TAdvCustomToolBar::GetMaxControlSize(Integer& W, Integer& H) {
   W = H = 0;
   for (Integer i = 0; i < ToolBarControlCount(); ++i) {

@@ -3,6 +3,8 @@
 // AdvToolBarButtonPaint.cpp.
 #include "toolbar/AdvToolBarButton.h"
 
+#include "toolbar/OptionSelector.h"
+
 #include <algorithm>
 
 #include "foundation/style/VornStyle.h"
@@ -320,8 +322,13 @@ void TAdvCustomToolBarButton::NotifyGroupMembers() {
   m.LParam = LPARAM(static_cast<TControl*>(this));
   BroadcastToButtons(Parent(), m);
   TAdvCustomToolBar* tb = ZadEdevAzi();
-  // (A toolbar's option popup holds no buttons here; see above.)
-  if (tb == nullptr || Parent() != tb) {
+  if (tb != nullptr && Parent() == tb) {
+    // Members hidden in the option popup hear of it too.
+    if (TControlSelectorPanel* p = tb->OptionWindowPanel()) {
+      m.Result = 0;
+      BroadcastToButtons(p, m);
+    }
+  } else {
     IQuickAccessButtonHost* q = QuickAccessHost();
     TWinControl* w = q != nullptr ? q->HostControl() : nullptr;
     if (w != nullptr && w != Parent()) {
@@ -585,8 +592,10 @@ void TAdvCustomToolBarButton::Dispatch(TMessage& Message) {
 // --- click, action, menu item ---
 
 void TAdvCustomToolBarButton::Click() {
-  if (ZadEdevAzi() == nullptr)
-    if (IQuickAccessButtonHost* q = QuickAccessHost()) q->HideOverflowWindow();
+  if (TAdvCustomToolBar* tb = ZadEdevAzi())
+    tb->HideOptionWindow();
+  else if (IQuickAccessButtonHost* q = QuickAccessHost())
+    q->HideOverflowWindow();
   TDestroyWatch watch(this);
   // OnClick, or the linked action when the button has no handler of its own.
   if (OnClick || !FActionLink || FActionLink->Action() == nullptr)
@@ -594,7 +603,13 @@ void TAdvCustomToolBarButton::Click() {
   else
     FActionLink->Execute();
   if (watch.Gone()) return;
-  if (TAdvCustomToolBar* tb = ZadEdevAzi()) tb->ArrangeControls(false);
+  if (TAdvCustomToolBar* tb = ZadEdevAzi()) {
+    // Used now: the most recently used control, back on the toolbar when it
+    // was hidden.
+    tb->DoMoveUpInRUList(this);
+    tb->ArrangeControls(false);
+    tb->UpdateHiddenControls();
+  }
 }
 
 void TAdvCustomToolBarButton::SetAction(TBasicAction* Value) {

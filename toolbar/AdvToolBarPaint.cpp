@@ -82,7 +82,9 @@ void TAdvCustomToolBar::Paint() {
   if (FUpdateCount > 0 || FDestroying) return;
   if (FFirstRun) {
     FFirstRun = false;
-    if (InDockPanel()) RestoreHiddenIfRoom();
+    // Re-parenting hidden controls changes what is being painted: the
+    // check runs once the paint is over.
+    if (InDockPanel()) RequestRestoreHiddenIfRoom();
   }
   TCustomZadEdevAziStyler* s = Styler();
   const TRect C = GetCaptionRect();

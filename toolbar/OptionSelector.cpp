@@ -1,0 +1,461 @@
+#include "toolbar/OptionSelector.h"
+
+#include <algorithm>
+
+#include "controls/AdvGlowButton.h"
+#include "platform/rtl/Math.h"
+#include "platform/vcl/Monitors.h"
+#include "platform/win/MessageLoop.h"
+#include "platform/win/Window.h"
+#include "platform/vcl/PopupWindows.h"
+#include "toolbar/AdvToolBar.h"
+#include "toolbar/AdvToolBarButton.h"
+#include "toolbar/ToolBarDraw.h"
+#include "toolbar/shared/ToolBarShared.h"
+
+namespace toolbar {
+
+namespace {
+
+Integer ScaledByScreen(Integer V) { return Integer(Round(double(V) * Screen->PixelsPerInch() / 96.0)); }
+
+bool Inside(const TRect& R, Integer X, Integer Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Option selector window
+
+TOptionSelectorWindow::TOptionSelectorWindow(TComponent* AOwner) : TCustomForm(AOwner), FOwner(AOwner) {
+  FHideOnDeActivate = true;
+  FHideTimer = std::make_unique<TTimer>(nullptr);
+  FHideTimer->SetEnabled(false);
+  FHideTimer->SetInterval(1);
+  FHideTimer->OnTimer = [this](TObject* Sender) { HideTimerTick(Sender); };
+}
+
+TOptionSelectorWindow::~TOptionSelectorWindow() { FHideTimer->SetEnabled(false); }
+
+void TOptionSelectorWindow::CreateParams(TCreateParams& Params) {
+  TCustomForm::CreateParams(Params);
+  Params.Style = (Params.Style | WS_POPUP) & ~DWORD(WS_CHILD);
+}
+
+void TOptionSelectorWindow::SetWindowSize() {
+  if (FOptionsPanel == nullptr) return;
+  SetHeight(FOptionsPanel->GetVisibleHeight());
+  SetWidth(FOptionsPanel->Width());
+}
+
+void TOptionSelectorWindow::DoHide() {
+  TCustomForm::DoHide();
+  if (FOptionsPanel != nullptr) FOptionsPanel->WindowHidden();
+}
+
+void TOptionSelectorWindow::HideTimerTick(TObject*) {
+  FHideTimer->SetEnabled(false);
+  if (Visible()) Hide();
+}
+
+void TOptionSelectorWindow::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_NCHITTEST) {
+    WMNCHitTest(Message);
+    return;
+  }
+  TCustomForm::Dispatch(Message);
+}
+
+void TOptionSelectorWindow::WMActivate(TMessage& Message) {
+  TCustomForm::WMActivate(Message);
+  if (FOptionsPanel == nullptr) return;
+  if (LOWORD(Message.WParam) != WA_INACTIVE) {
+    if (Visible()) {
+      if (FOptionsPanel->HandleAllocated() && FOptionsPanel->Visible() && FOptionsPanel->CanFocus())
+        FOptionsPanel->SetFocus();
+      // The owner's form keeps an active caption while its drop-down is up.
+      HWND top = GetParent(Handle());
+      while (HWND up = GetParent(top)) top = up;
+      if (top != nullptr) SendMessage(top, WM_NCACTIVATE, TRUE, 0);
+    } else if (FZadEdevAzi != nullptr && FZadEdevAzi->HandleAllocated() && FZadEdevAzi->CanFocus()) {
+      FZadEdevAzi->SetFocus();
+    }
+    return;
+  }
+  if (FHideOnDeActivate && Visible()) {
+    FHideTimer->SetEnabled(true);
+  } else if (FZadEdevAzi != nullptr) {
+    FZadEdevAzi->RestorePrevActiveControl();
+  }
+}
+
+void TOptionSelectorWindow::WMNCHitTest(TMessage& Message) {
+  const TPoint p = ScreenToClient(TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+  Message.Result = (p.X > Width() - 10 && p.Y > Height() - 10) ? HTBOTTOMRIGHT : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Option selector panel
+
+TOptionSelectorPanel::TOptionSelectorPanel(TComponent* AOwner) : TCustomPanel(AOwner), FOwner(AOwner) {
+  SetBevelOuter(bvNone);
+  SetBevelWidth(1);
+  SetColor(TColor(0x00F7F8F9));
+  SetShowCaption(false);
+  FGradientDirection = gdHorizontal;
+}
+
+void TOptionSelectorPanel::Paint() {
+  TCustomPanel::Paint();
+  TCanvas* c = Canvas();
+  if (FColorTo != clNone)
+    toolbar::DrawGradient(c, Color(), FColorTo, 40, TRect{0, 0, Width(), Height()}, FGradientDirection == gdHorizontal);
+  c->Pen()->SetColor(FWindowBorderColor);
+  c->MoveTo(0, 0);
+  c->LineTo(0, Height());
+  c->MoveTo(0, 0);
+  c->LineTo(Width() - 1, 0);
+  c->MoveTo(0, Height() - 1);
+  c->LineTo(Width() - 1, Height() - 1);
+  c->MoveTo(Width() - 1, Height());
+  c->LineTo(Width() - 1, -1);
+}
+
+// ---------------------------------------------------------------------------
+// Entries
+
+TSelectorItem::TSelectorItem() : FHeight(ScaleToolBarSize(20, ToolBarDPIScale)) {}
+
+// ---------------------------------------------------------------------------
+// Control selector panel
+
+TControlSelectorPanel::TControlSelectorPanel(TComponent* AOwner) : TOptionSelectorPanel(AOwner) {
+  FControlList = std::make_unique<TDbgList>();
+  FSeparatorList = std::make_unique<TDbgList>();
+  FAddAndRemoveBtn = std::make_unique<TSelectorItem>();
+  FAddAndRemoveBtn->SetWidth(130);
+  FAddAndRemoveBtn->SetCaption(u"Add or Remove Buttons");
+  FOptionsBtn = std::make_unique<TSelectorItem>();
+  FOptionsBtn->SetWidth(130);
+  FOptionsBtn->SetCaption(u"Options");
+  FTimer = std::make_unique<TTimer>(nullptr);
+  FTimer->SetEnabled(false);
+  FTimer->SetInterval(1);
+  FTimer->OnTimer = [this](TObject* Sender) { OptionsTimerTick(Sender); };
+}
+
+TControlSelectorPanel::~TControlSelectorPanel() {
+  FTimer->SetEnabled(false);
+  FAddAndRemovePopup.reset();
+  // The listed controls belong to the toolbar: they go back to it (or, when
+  // it goes as well, simply leave) rather than die with the panel.
+  FControlList->Clear();
+  WindowHidden();
+}
+
+bool TControlSelectorPanel::ShowOptionsBtn() const { return FOptionsMenu != nullptr || FCustomizer != nullptr; }
+
+TControl* TControlSelectorPanel::ListedControl(Integer Index) const {
+  if (Index < 0 || Index >= FControlList->Count()) return nullptr;
+  return static_cast<TControl*>(FControlList->Items(Index));
+}
+
+Integer TControlSelectorPanel::AddControl(TControl* AControl) {
+  if (AControl == nullptr) return -1;
+  if (AControl->Parent() != this) AControl->SetParent(this);
+  Integer i = FControlList->IndexOf(AControl);
+  if (i < 0) i = FControlList->Add(AControl);
+  return i;
+}
+
+TZadEdevAziSeparator* TControlSelectorPanel::AddSeparatorCopy(TZadEdevAziSeparator* ASeparator) {
+  auto* s = new TZadEdevAziSeparator(this);
+  s->Assign(ASeparator);
+  FSeparatorList->Add(s);
+  AddControl(s);
+  return s;
+}
+
+void TControlSelectorPanel::ClearControlList() { FControlList->Clear(); }
+
+bool TControlSelectorPanel::IsEmpty() const {
+  return FControlList->Count() == 0 && !FShowAddAndRemoveBtn && !ShowOptionsBtn();
+}
+
+void TControlSelectorPanel::WindowHidden() {
+  while (FSeparatorList->Count() > 0) {
+    auto* s = static_cast<TZadEdevAziSeparator*>(FSeparatorList->Last());
+    FSeparatorList->Remove(s);
+    FControlList->Remove(s);
+    delete s;
+  }
+}
+
+void TControlSelectorPanel::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_CONTROLCHANGE) {
+    TOptionSelectorPanel::Dispatch(Message);
+    // A listed control that leaves the panel (back to its toolbar) is no
+    // longer listed.
+    auto* c = reinterpret_cast<TControl*>(Message.WParam);
+    if (Message.LParam == 0 && c != nullptr && FControlList->IndexOf(c) >= 0) {
+      FControlList->Remove(c);
+      FSeparatorList->Remove(c);
+      ArrangeControls();
+    }
+    return;
+  }
+  if (Message.Msg == CM_MOUSELEAVE) {
+    TOptionSelectorPanel::Dispatch(Message);
+    bool changed = false;
+    if (FAddAndRemoveBtnHot) {
+      FAddAndRemoveBtnHot = false;
+      changed = true;
+    }
+    const bool popupUp = FAddAndRemovePopup != nullptr && FAddAndRemovePopupShowing;
+    if (FAddAndRemoveBtnDown && !popupUp) {
+      FAddAndRemoveBtnDown = false;
+      changed = true;
+    }
+    if (FOptionsBtnHot || FOptionsBtnDown) {
+      FOptionsBtnHot = FOptionsBtnDown = false;
+      changed = true;
+    }
+    if (changed) Invalidate();
+    return;
+  }
+  TOptionSelectorPanel::Dispatch(Message);
+}
+
+void TControlSelectorPanel::SetTextAutoOptionMenu(const String& Value) {
+  FAddAndRemoveBtn->SetCaption(Value);
+  UpdateItemSizes();
+}
+
+void TControlSelectorPanel::SetTextOptionMenu(const String& Value) {
+  if (FOptionsBtn->Caption() == Value) return;
+  FOptionsBtn->SetCaption(Value);
+  UpdateItemSizes();
+}
+
+void TControlSelectorPanel::UpdateItemSizes() {
+  TCanvas* c = Canvas();
+  c->Font()->SetName(u"Tahoma");
+  c->Font()->SetSize(ScaledByScreen(FItemTextFontSize));
+  const Integer pad = ScaledByScreen(15);
+  Integer w = 130;
+  if (FShowAddAndRemoveBtn) w = std::max(130, c->TextWidth(FAddAndRemoveBtn->Caption()) + pad);
+  if (ShowOptionsBtn()) w = std::max(w, c->TextWidth(FOptionsBtn->Caption()) + pad);
+  FAddAndRemoveBtn->SetWidth(w);
+  FOptionsBtn->SetWidth(w);
+}
+
+void TControlSelectorPanel::ArrangeControls() {
+  for (Integer i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (FControlList->IndexOf(c) < 0) c->SetTop(-c->Height() - 2);
+  }
+  const bool addShown = FShowAddAndRemoveBtn;
+  const bool optShown = ShowOptionsBtn();
+  Integer w = addShown ? FAddAndRemoveBtn->Width() : FOptionsBtn->Width();
+  for (Integer i = 0; i < FControlList->Count(); ++i) w = std::max(w, ListedControl(i)->Width());
+  Integer x = FMarginX, y = FMarginY, h = 0;
+  for (Integer i = 0; i < FControlList->Count(); ++i) {
+    TControl* c = ListedControl(i);
+    if (w - x < c->Width()) {
+      x = FMarginX;
+      y += h;
+      h = 0;
+    }
+    c->SetBounds(x, y, c->Width(), c->Height());
+    h = std::max(h, c->Height());
+    x += c->Width();
+  }
+  Integer bottom = y + h;
+  if (addShown) bottom += FAddAndRemoveBtn->Height();
+  if (optShown) bottom += FOptionsBtn->Height();
+  if (FControlList->Count() > 0 && (addShown || optShown)) bottom += FSeparatorSize;
+  SetBounds(Left(), Top(), w + 2 * FMarginX, bottom + FMarginY);
+  if (addShown)
+    FAddAndRemoveBtn->SetBRect(TRect{FMarginX, Height() - FMarginY - FAddAndRemoveBtn->Height(), Width() - FMarginX,
+                                     Height() - FMarginY});
+  else
+    FAddAndRemoveBtn->SetBRect(TRect{0, 0, 0, 0});
+  if (optShown) {
+    const Integer b = addShown ? FAddAndRemoveBtn->BRect().Top : Height() - FMarginY;
+    FOptionsBtn->SetBRect(TRect{FMarginX, b - FOptionsBtn->Height(), Width() - FMarginX, b});
+  } else {
+    FOptionsBtn->SetBRect(TRect{0, 0, 0, 0});
+  }
+}
+
+void TControlSelectorPanel::Paint() {
+  TOptionSelectorPanel::Paint();
+  TCanvas* c = Canvas();
+  const bool addShown = FShowAddAndRemoveBtn;
+  const bool optShown = ShowOptionsBtn();
+  if (addShown || optShown) {
+    const Integer y = (optShown ? FOptionsBtn->BRect().Top : FAddAndRemoveBtn->BRect().Top) - 4;
+    c->Pen()->SetColor(TColor(0x00808080));
+    c->MoveTo(0, y);
+    c->LineTo(Width(), y);
+  }
+  auto drawEntry = [&](TSelectorItem* item, bool hot, bool down, bool addRemove) {
+    const TRect r = item->BRect();
+    TColor from = clNone, to = clNone, text = FItemTextColor;
+    if (down) {
+      from = FItemColorDown;
+      to = FItemColorDownTo;
+      text = FItemTextColorDown;
+    } else if (hot) {
+      from = FItemColorHot;
+      to = FItemColorHotTo;
+      text = FItemTextColorHot;
+    }
+    if (from != clNone && to != clNone) {
+      toolbar::DrawGradient(c, from, to, 40, r, false);
+      c->Brush()->SetStyle(bsClear);
+      c->Pen()->SetColor(clBlack);
+      c->Rectangle(r);
+    } else if (from != clNone) {
+      c->Brush()->SetStyle(bsSolid);
+      c->Brush()->SetColor(from);
+      c->Pen()->SetColor(clBlack);
+      c->Rectangle(r);
+    }
+    c->Brush()->SetStyle(bsClear);
+    if (addRemove) c->Font()->SetName(u"Tahoma");
+    c->Font()->SetSize(ScaledByScreen(FItemTextFontSize));
+    c->Font()->SetColor(text);
+    TRect tr{r.Left, r.Top, r.Right - 8, r.Bottom};
+    String caption = item->Caption();
+    c->TextRect(tr, caption, TTextFormat(tfSingleLine | tfCenter | tfVerticalCenter));
+    c->Pen()->SetColor(text);
+    const Integer R = r.Right, B = r.Bottom, T = r.Top;
+    if (addRemove) {
+      if (Screen->PixelsPerInch() > 96) {
+        c->MoveTo(R - 10, B - 11);
+        c->LineTo(R - 3, B - 11);
+      }
+      c->MoveTo(R - 9, B - 10);
+      c->LineTo(R - 4, B - 10);
+      c->MoveTo(R - 8, B - 9);
+      c->LineTo(R - 5, B - 9);
+      c->SetPixels(R - 7, B - 8, text);
+    } else {
+      const Integer b = ScaleToolBarSize(6, ToolBarDPIScale);
+      c->Brush()->SetStyle(bsSolid);
+      c->Brush()->SetColor(text);
+      c->Polygon({TPoint{R - b + 2, T + b}, TPoint{R, T + b + b / 2}, TPoint{R - b + 2, T + 2 * b}});
+    }
+  };
+  if (addShown) drawEntry(FAddAndRemoveBtn.get(), FAddAndRemoveBtnHot, FAddAndRemoveBtnDown, true);
+  if (optShown) drawEntry(FOptionsBtn.get(), FOptionsBtnHot, FOptionsBtnDown, false);
+}
+
+void TControlSelectorPanel::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TOptionSelectorPanel::MouseMove(Shift, X, Y);
+  const bool held = Shift.Contains(ssLeft);
+  if (FShowAddAndRemoveBtn && Inside(FAddAndRemoveBtn->BRect(), X, Y)) {
+    if (!FAddAndRemoveBtnHot && !held) {
+      FAddAndRemoveBtnHot = FAddAndRemoveBtnDown = true;
+      Invalidate();
+      ShowAddAndRemovePopup();
+    }
+  } else if (FAddAndRemoveBtnHot) {
+    FAddAndRemoveBtnHot = FAddAndRemoveBtnDown = false;
+    Invalidate();
+  }
+  if (ShowOptionsBtn() && Inside(FOptionsBtn->BRect(), X, Y)) {
+    if (!FOptionsBtnHot && !held) {
+      FOptionsBtnHot = FOptionsBtnDown = true;
+      Invalidate();
+      ShowOptionsPopup();
+    }
+  } else if (FOptionsBtnHot) {
+    FOptionsBtnHot = FOptionsBtnDown = false;
+    Invalidate();
+  }
+}
+
+namespace {
+
+String ControlCaption(TControl* C) {
+  if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(C)) return b->Caption();
+  if (auto* g = dynamic_cast<TAdvCustomGlowButton*>(C)) return g->Caption();
+  return C->Name();
+}
+
+}  // namespace
+
+void TControlSelectorPanel::BuildAddAndRemoveItems() {
+  if (!FAddAndRemovePopup) FAddAndRemovePopup = std::make_unique<TPopupMenu>(nullptr);
+  FAddAndRemovePopup->Items()->Clear();
+  if (FZadEdevAzi == nullptr) return;
+  auto* root = new TMenuItem(FAddAndRemovePopup.get());
+  root->SetCaption(FZadEdevAzi->Caption());
+  FAddAndRemovePopup->Items()->Add(root);
+  for (Integer i = 0; i < FZadEdevAzi->ToolBarControlCount(); ++i) {
+    TControl* c = FZadEdevAzi->GetToolBarControls(i);
+    if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c); tc != nullptr && tc->IsSeparator()) continue;
+    auto* item = new TMenuItem(FAddAndRemovePopup.get());
+    item->SetCaption(ControlCaption(c));
+    item->SetAutoCheck(true);
+    item->SetChecked(c->Visible());
+    item->SetTag(NativeInt(i));
+    TAdvCustomToolBar* tb = FZadEdevAzi;
+    // The control is looked up again at the click: the list may have
+    // changed while the menu was open.
+    item->OnClick = [tb, c, item](TObject*) {
+      if (tb->IndexOfToolBarControl(c) < 0) return;
+      c->SetVisible(item->Checked());
+      if (tb->OnControlVisibleChange) tb->OnControlVisibleChange(tb, c);
+    };
+    root->Add(item);
+  }
+}
+
+void TControlSelectorPanel::ShowAddAndRemovePopup() {
+  if (!FShowAddAndRemoveBtn || FAddAndRemovePopupShowing) return;
+  BuildAddAndRemoveItems();
+  auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent());
+  if (window != nullptr) window->SetHideOnDeActivate(false);
+  const TRect r = FAddAndRemoveBtn->BRect();
+  const TPoint p = ClientToScreen(TPoint{r.Right, r.Top});
+  FAddAndRemovePopupShowing = true;
+  FAddAndRemovePopup->Popup(p);
+  FAddAndRemovePopupShowing = false;
+  // Closed: the option window hides on losing the activation again.
+  if (window != nullptr) window->SetHideOnDeActivate(true);
+  FAddAndRemoveBtnDown = false;
+  Invalidate();
+}
+
+void TControlSelectorPanel::HideOptionWindow() {
+  if (auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent()); window != nullptr && window->Visible())
+    window->Hide();
+}
+
+void TControlSelectorPanel::ShowOptionsPopup() {
+  if (FZadEdevAzi == nullptr || FOptionsMenu == nullptr) return;
+  if (FShowAddAndRemoveBtn) FTimer->SetEnabled(true);
+  TPoint p = ClientToScreen(TPoint{FOptionsBtn->BRect().Right + 3, FOptionsBtn->BRect().Top});
+  auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent());
+  if (window != nullptr) window->SetHideOnDeActivate(false);
+  FOptionsMenu->Popup(p);
+  FOptionsBtnHot = FOptionsBtnDown = false;
+  FTimer->SetEnabled(false);
+  const TPoint cur = ScreenToClient(Mouse->CursorPos());
+  if (!(FShowAddAndRemoveBtn && Inside(FAddAndRemoveBtn->BRect(), cur.X, cur.Y))) HideOptionWindow();
+  if (window != nullptr) window->SetHideOnDeActivate(true);
+  Invalidate();
+}
+
+void TControlSelectorPanel::OptionsTimerTick(TObject*) {
+  const TPoint cur = ScreenToClient(Mouse->CursorPos());
+  if (!Inside(FAddAndRemoveBtn->BRect(), cur.X, cur.Y)) return;
+  FTimer->SetEnabled(false);
+  if (!HandleAllocated()) return;
+  PostMessage(Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cur.X, cur.Y));
+  PostMessage(Handle(), WM_LBUTTONUP, 0, MAKELPARAM(cur.X, cur.Y));
+}
+
+}  // namespace toolbar
