@@ -267,6 +267,7 @@ class TAdvCustomToolBarButton : public TAdvCustomToolBarControl {
 
  protected:
   friend class TZadEdevAziButtonActionLink;
+  friend class TZadEdevAziCustomizer;
 
   void Paint() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
