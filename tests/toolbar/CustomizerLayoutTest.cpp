@@ -66,7 +66,7 @@ TEST(CustomizerLayoutRead, BooleansReadAsStored) {
   EXPECT_EQ(L.Items[0].ShowCaption, false);
 }
 
-class TempIni : public ::testing::Test {
+class CustomizerLayoutFile : public ::testing::Test {
  protected:
   void SetUp() override {
     Dir = std::filesystem::temp_directory_path() / ("custlayout-" + std::to_string(getpid()) + "-" +
@@ -90,7 +90,7 @@ class TempIni : public ::testing::Test {
   std::string File;
 };
 
-TEST_F(TempIni, KeysWrittenAndStaleKeysRemoved) {
+TEST_F(CustomizerLayoutFile, KeysWrittenAndStaleKeysRemoved) {
   TLayoutSection L;
   L.Caption = u"Std";
   L.GlyphPosition = 1;
@@ -124,10 +124,10 @@ TEST_F(TempIni, KeysWrittenAndStaleKeysRemoved) {
   EXPECT_TRUE(ReadLayoutSection(again, u"C") == L);
 }
 
-class CustomizerToolBar : public TempIni {
+class CustomizerToolBar : public CustomizerLayoutFile {
  protected:
   void SetUp() override {
-    TempIni::SetUp();
+    CustomizerLayoutFile::SetUp();
     EnsureGuiApplication();
     InitApplication();
     Form = std::make_unique<TForm>(nullptr);
@@ -149,7 +149,7 @@ class CustomizerToolBar : public TempIni {
   void TearDown() override {
     Form.reset();
     PumpPending();
-    TempIni::TearDown();
+    CustomizerLayoutFile::TearDown();
   }
   std::vector<String> Names() const {
     std::vector<String> r;
