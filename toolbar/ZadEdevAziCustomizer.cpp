@@ -405,6 +405,16 @@ void TZadEdevAziCustomizer::RestoreOriginal() {
   ini.UpdateFile();
 }
 
+void TZadEdevAziCustomizer::PostDialog(TModalResult Result, bool Modified) {
+  if (Result == mrOk && Modified) {
+    if (!LayoutActive()) return;
+    LoadToolBar();
+    if (OnAfterPost) OnAfterPost(this);
+  } else if (Result == mrResetLayout) {
+    RestoreOriginal();
+  }
+}
+
 void TZadEdevAziCustomizer::ShowDialog() {
   if (FToolBar == nullptr) return;
   // The dialog is not part of this build yet.

@@ -193,6 +193,13 @@ class TZadEdevAziCustomizer : public TComponent {
   // Records the toolbar's layout as the initial one.
   virtual void SaveOriginal();
 
+  // What a closed dialog leads to: OK in a modified dialog applies the
+  // customized section and raises OnAfterPost, but only when the layout was
+  // applied (persistence on and a file name); the reset result restores the
+  // initial layout; anything else changes nothing.
+  static constexpr TModalResult mrResetLayout = mrRetry;
+  void PostDialog(TModalResult Result, bool Modified);
+
   // The toolbar control named Name (without regard to case); nullptr for none.
   TControl* FindToolBarControl(const String& Name) const;
   // The controls that loads took off the toolbar; they live on under their owners.

@@ -218,4 +218,26 @@ TEST_F(CustomizerForm, WriteErrorIsReportedAndDialogStaysUsable) {
   EXPECT_EQ(c.Items().size(), 2u);
 }
 
+TEST_F(CustomizerForm, AfterPostOnlyWhenApplied) {
+  struct Case {
+    TModalResult Result;
+    bool Modified;
+    bool Persistence;
+    bool Posted;
+  };
+  const Case cases[] = {
+      {mrOk, true, true, true},           {mrOk, false, true, false},
+      {mrOk, true, false, false},         {mrCancel, true, true, false},
+      {TZadEdevAziCustomizer::mrResetLayout, true, true, false},
+  };
+  Cust->SetFileName(File);
+  for (const auto& k : cases) {
+    int posted = 0;
+    Cust->OnAfterPost = [&](TObject*) { ++posted; };
+    Cust->SetEnablePersistence(k.Persistence);
+    Cust->PostDialog(k.Result, k.Modified);
+    EXPECT_EQ(posted, k.Posted ? 1 : 0) << k.Result << k.Modified << k.Persistence;
+  }
+}
+
 }  // namespace
