@@ -14,6 +14,7 @@
 #include "platform/testing/Pump.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/ImgList.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/AdvToolBarControl.h"
@@ -219,6 +220,18 @@ TEST_F(CustomizerToolBar, ZeroCountStripsAndRestoreWithoutCountGivesBack) {
   Cust->RestoreOriginal();
   EXPECT_EQ(Names().size(), 3u);
   EXPECT_TRUE(Cust->DeletedItems().empty());
+}
+
+TEST_F(CustomizerToolBar, FreedImageListsAreForgotten) {
+  auto* large = new TImageList(Form.get());
+  auto* small = new TImageList(Form.get());
+  Cust->SetLargeImages(large);
+  Cust->SetSmallImages(small);
+  delete large;
+  EXPECT_EQ(Cust->LargeImages(), nullptr);
+  EXPECT_EQ(Cust->SmallImages(), small);
+  delete small;
+  EXPECT_EQ(Cust->SmallImages(), nullptr);
 }
 
 TEST_F(CustomizerToolBar, DestroyedCustomizerUnlinksToolBar) {
