@@ -1,4 +1,5 @@
 #include "toolbar/AdvToolBar.h"
+#include "toolbar/ZadEdevAziCustomizer.h"
 
 #include <algorithm>
 
@@ -702,7 +703,7 @@ void TAdvCustomToolBar::AdjustMenuButtons(bool MenuButtonsOnly) {
 }
 
 void TAdvCustomToolBar::ShowCustomizer() {
-  // The customizer's dialog comes with the customizer.
+  if (FCustomizer != nullptr) FCustomizer->ShowDialog();
 }
 
 void TAdvCustomToolBar::Dock(TAdvDockPanel* NewDockSite) {

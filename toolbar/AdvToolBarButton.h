@@ -267,6 +267,8 @@ class TAdvCustomToolBarButton : public TAdvCustomToolBarControl {
 
  protected:
   friend class TZadEdevAziButtonActionLink;
+  friend class TZadEdevAziCustomizer;
+  friend class TCustomizerController;
 
   void Paint() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
