@@ -108,6 +108,10 @@ class IToolBarPage {
 };
 
 class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public IVornStyleEx, public virtual IVornStyle {
+  // The dock panel keeps FCurrentDock and the layout-loaded flag, and fits
+  // hidden controls after placing a toolbar.
+  friend class TAdvDockPanel;
+
  public:
   explicit TAdvCustomToolBar(TComponent* AOwner);
   ~TAdvCustomToolBar() override;

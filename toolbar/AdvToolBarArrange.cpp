@@ -4,6 +4,7 @@
 
 #include "foundation/gdiplus/LookFlags.h"
 #include "platform/rtl/TypInfo.h"
+#include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/shared/ToolBarShared.h"
 
@@ -295,10 +296,12 @@ Integer TAdvCustomToolBar::GetGrowRoom() const {
 }
 
 void TAdvCustomToolBar::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
-  // A docked toolbar's moves go through its dock panel's row logic, which
-  // comes with the dock panel.
+  // A docked toolbar's moves go through its dock panel's row logic.
+  if (FCurrentDock != nullptr && !FAllowBoundChange && !FDestroying)
+    FCurrentDock->ToolBarBoundsChanging(this, ALeft, ATop, AWidth, AHeight);
   const Integer oldLength = IsHorizontal() ? Width() : Height();
   TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (FCurrentDock != nullptr && !FDestroying) FCurrentDock->ToolBarBoundsChanged(this);
   const Integer length = IsHorizontal() ? Width() : Height();
   if (!ComponentState().Contains(csLoading) && !FDestroying && length != oldLength) UpdateHiddenControls();
 }

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/DragOverlay.h"
 #include "platform/vcl/ImageCodec.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/LoopInternal.h"
@@ -191,6 +192,22 @@ std::unique_ptr<TBitmap> Grab(TControl* Control) {
 }
 
 void PaintPending() { PaintAllNow(); }
+
+std::unique_ptr<TBitmap> GrabDragOverlay() {
+  auto bitmap = std::make_unique<TBitmap>();
+  const QImage img = drag_overlay::Pixels();
+  if (!img.isNull()) image_codec::SetBitmapImage(bitmap.get(), img.convertToFormat(QImage::Format_RGB32), false);
+  return bitmap;
+}
+
+TPoint DragOverlayOrigin() {
+  const QPoint o = drag_overlay::Origin();
+  return {o.x(), o.y()};
+}
+
+bool DragOverlayShowing() { return drag_overlay::Showing(); }
+
+TCursor CursorShown() { return ShownCursor(); }
 
 void Queue(std::function<void()> Action) { QueueCall(nullptr, std::move(Action), nullptr); }
 

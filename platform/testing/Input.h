@@ -66,4 +66,16 @@ std::unique_ptr<TBitmap> Grab(TControl* Control);
 // Paints every marked window now.
 void PaintPending();
 
+// What the screen's drag overlay holds (what a screen DC, GetDC(nullptr),
+// draws on): a bitmap over the desktop rectangle, its top-left at
+// DragOverlayOrigin, black where nothing shows; empty before any screen DC.
+std::unique_ptr<TBitmap> GrabDragOverlay();
+TPoint DragOverlayOrigin();
+// True while the overlay's window is up (something on it shows).
+bool DragOverlayShowing();
+
+// The shape the pointer shows now: the screen's cursor while one is set,
+// else the one the window under the pointer asked for (crDefault: the arrow).
+TCursor CursorShown();
+
 }  // namespace testinput

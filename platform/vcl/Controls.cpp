@@ -545,6 +545,7 @@ void TControl::Dispatch(TMessage& M) {
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(M); break;
     case CM_HINTSHOW: CMHintShow(M); break;
     case CM_HITTEST: CMHitTest(M); break;
+    case CM_CURSORCHANGED: controls_internal::CursorChanged(this); break;
     default: DefaultHandler(M); break;
   }
 }
@@ -819,7 +820,7 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
   };
   if (AllowWinControls) {
     for (auto it = FWinControls.rbegin(); it != FWinControls.rend(); ++it) {
-      if (!hit(*it)) continue;
+      if (controls_internal::IsPopupWindow(*it) || !hit(*it)) continue;  // a pop-up lies elsewhere on the screen
       if (AllLevels) {
         const TRect in = (*it)->FrameInsets();
         const TPoint local{Pos.X - (*it)->Left() - in.Left, Pos.Y - (*it)->Top() - in.Top};
@@ -1007,6 +1008,8 @@ TRect TWinControl::ClientRect() const {
 
 TPoint TWinControl::ClientOrigin() const {
   const TRect in = FrameInsets();
+  // A pop-up made by a control: its bounds are screen positions as well.
+  if (FParent != nullptr && controls_internal::IsPopupWindow(this)) return {FLeft + in.Left, FTop + in.Top};
   if (FParent == nullptr) {
     // A window placed in an outside window, or a top-level one: its bounds are screen positions.
     TPoint o{FLeft + in.Left, FTop + in.Top};

@@ -371,6 +371,10 @@ struct TCreateParams {
   DWORD ExStyle = 0;
   Integer X = 0, Y = 0, Width = 0, Height = 0;
   HWND WndParent = nullptr;
+  // The window class's style bits (CS_ values of PopupWindows.h).
+  struct {
+    UINT style = 0;
+  } WindowClass;
 };
 
 class TWinControl : public TControl {

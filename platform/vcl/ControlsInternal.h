@@ -30,6 +30,8 @@ class TWindowBridge {
   TWinControl* Control() const { return FControl; }
   QWidget* Widget() const;
   bool TopLevel() const { return FTopLevel; }
+  // The window that owns a top-level window (a pop-up made by a control); nullptr when none.
+  HWND Owner() const { return FOwner; }
   DWORD Style() const { return FStyle; }
   DWORD ExStyle() const { return FExStyle; }
   void SetExStyle(DWORD Value) { FExStyle = Value; }
@@ -39,13 +41,16 @@ class TWindowBridge {
 
   // Follows the control's bounds (parent client coordinates, or the screen for top-level windows).
   void UpdateGeometry();
-  void SetVisible(bool Visible);
+  // Shows or hides the window; a top-level one shown with Activate false asks the window system not to activate it.
+  void SetVisible(bool Visible, bool Activate = true);
   bool Visible() const { return FVisible; }
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool Value) { FEnabled = Value; }
   void SetOpacity(double Value);
   void SetTitle(const String& Title);
   void SetCursorShape(TCursor Cursor);
+  // The shape last set on this top-level window.
+  TCursor CursorShape() const { return FCursorShape; }
   void Raise();
   // Stacks a top-level window below every other one, or just below Above.
   void Lower();
@@ -93,6 +98,7 @@ class TWindowBridge {
   HWND FHandle = nullptr;
   TBridgeWidget* FWidget = nullptr;
   bool FTopLevel = false;
+  HWND FOwner = nullptr;
   DWORD FStyle = 0, FExStyle = 0;
   QImage FImage;
   QPoint FClientOffset;
@@ -106,6 +112,7 @@ class TWindowBridge {
   bool FScreenStale = false;
   bool FRedraw = true;
   bool FFollowing = false;
+  TCursor FCursorShape = crDefault;
   std::vector<HDC> FDCs;
 };
 
@@ -181,12 +188,29 @@ std::vector<TWindowBridge*> TopLevelBridges();
 TWinControl* WindowAt(TPoint Screen, bool ForInput);
 // Shows the cursor over every window (crDefault: each control's own).
 void ApplyScreenCursor(TCursor Cursor);
+// Asks the window under the pointer for its cursor again (WM_SETCURSOR).
+void RefreshCursorAtPointer();
+// A control's Cursor changed: it shows at once when the pointer is over the
+// control or the control holds the capture.
+void CursorChanged(TControl* Control);
+// The shape the pointer shows: the screen's cursor, else the one the window under it set.
+TCursor ShownCursor();
 // A copy of the control's pixels as they show (children composed in).
 QImage GrabImage(TControl* Control);
 // The window's region (SetWindowRgn) over its backing image; nullptr when it has none.
 std::optional<QRegion> WindowRegionInImage(HWND Wnd);
 // False when the window has a region that leaves out the screen point.
 bool WindowRegionContains(HWND Wnd, TPoint Screen);
+
+// --- pop-ups owned by a control (PopupWindows.cpp) ---
+// True for a control with a parent whose window is top-level (a pop-up).
+bool IsPopupWindow(const TControl* Control);
+// The top-level window a control shows in (itself for a form or a pop-up); nullptr when none is made.
+TWindowBridge* TopLevelBridgeOf(const TControl* Control);
+// Reorders top-level windows (topmost first) so that each owned window lies above the window that owns it.
+void KeepOwnedAboveOwners(std::vector<TWindowBridge*>& TopmostFirst);
+// Qt window flags for a top-level window owned by another one; ties its window to the owner's.
+void PrepareOwnedWindow(TWindowBridge* Bridge);
 
 // Runs Paint with Canvas drawing on DC; the canvas lets go of DC on every exit.
 void PaintOnCanvas(TControlCanvas& Canvas, HDC DC, const std::function<void()>& Paint);

@@ -221,7 +221,11 @@ void TCustomForm::ApplyAlpha() {
 
 void TCustomForm::CreateParams(TCreateParams& P) {
   TWinControl::CreateParams(P);
-  if (FParent != nullptr) return;
+  if (FParent != nullptr) {
+    // A form inside a control; made a pop-up by its CreateParams, it stays on top when asked.
+    if (FFormStyle == fsStayOnTop) P.ExStyle |= WS_EX_TOPMOST;
+    return;
+  }
   P.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP);
   P.WndParent = FParentWindow != nullptr ? FParentWindow : (Application != nullptr ? Application->Handle() : nullptr);
   if (FParentWindow != nullptr) P.Style |= WS_CHILD;
@@ -294,7 +298,7 @@ void TCustomForm::CMShowingChanged(TMessage&) {
     }
     FFormState.Exclude(fsShowing);
     PlaceForm();
-    if (FParent != nullptr) {
+    if (FParent != nullptr && !controls_internal::IsPopupWindow(this)) {
       ShowWindow(FHandle, SW_SHOWNOACTIVATE);
     } else {
       ShowWindow(FHandle, SW_SHOWNORMAL);
@@ -323,7 +327,8 @@ bool TCustomForm::CanFocus() const { return FVisible && FEnabled; }
 
 void TCustomForm::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation(u"Cannot focus a disabled or invisible window");
-  if (FParent == nullptr && HandleAllocated()) controls_internal::SetActiveWindow(FHandle);
+  if ((FParent == nullptr || controls_internal::IsPopupWindow(this)) && HandleAllocated())
+    controls_internal::SetActiveWindow(FHandle);
   else TWinControl::SetFocus();
 }
 
@@ -350,6 +355,9 @@ void TCustomForm::FocusControl(TWinControl* Control) {
 void TCustomForm::SetWindowFocus() {
   if (!FShowing) return;
   TWinControl* target = FActiveControl != nullptr && FActiveControl->HandleAllocated() ? FActiveControl : this;
+  // A control on a pop-up of this form lies in another window: focusing it would not activate this one.
+  if (target != this && controls_internal::TopLevelBridgeOf(target) != controls_internal::TopLevelBridgeOf(this))
+    target = this;
   if (target->HandleAllocated()) ::SetFocus(target->Handle());
 }
 
@@ -692,6 +700,8 @@ void TScreen::SetCursor(TCursor Value) {
   if (FCursor == Value) return;
   FCursor = Value;
   controls_internal::ApplyScreenCursor(Value);
+  // Back to the windows' own cursors: the window under the pointer shows its own at once.
+  if (Value == crDefault) controls_internal::RefreshCursorAtPointer();
 }
 
 TStrings* TScreen::Fonts() {

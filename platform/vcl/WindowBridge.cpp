@@ -314,13 +314,19 @@ TWindowBridge::TWindowBridge(TWinControl* Control, const TCreateParams& Params)
   TWinControl* ctl = Control;
   FHandle = RegisterWindow([ctl](TMessage& m) { ctl->WindowProc(m); });
   FTopLevel = (Params.Style & WS_CHILD) == 0;
+  if (FTopLevel && BridgeOf(Params.WndParent) != nullptr) FOwner = Params.WndParent;
   QWidget* parentWidget = nullptr;
   if (!FTopLevel)
     if (TWindowBridge* pb = BridgeOf(Params.WndParent)) parentWidget = pb->Widget();
   Qt::WindowFlags flags = Qt::Widget;
   if (FTopLevel) {
     const bool caption = (Params.Style & WS_CAPTION) == WS_CAPTION;
-    if (!caption) {
+    if (!caption && FOwner != nullptr) {
+      // A pop-up a control owns: a utility window kept above its owner; it takes the focus unless told not to.
+      flags = Qt::Tool | Qt::FramelessWindowHint;
+      if (Params.ExStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+      if (Params.ExStyle & WS_EX_NOACTIVATE) flags |= Qt::WindowDoesNotAcceptFocus;
+    } else if (!caption) {
       // Pop-ups (hints, key tips, drop-downs) have no frame; on-top ones bypass the window manager.
       flags = Qt::Window | Qt::FramelessWindowHint;
       if (Params.ExStyle & WS_EX_TOPMOST)
@@ -335,6 +341,7 @@ TWindowBridge::TWindowBridge(TWinControl* Control, const TCreateParams& Params)
   if (FTopLevel) widget->setWindowTitle(ToQString(Params.Caption));
   AddBridge(this);
   if (FTopLevel) S().ZOrder.insert(S().ZOrder.begin(), this);
+  if (FOwner != nullptr) PrepareOwnedWindow(this);
   UpdateGeometry();
 }
 
@@ -404,12 +411,12 @@ void TWindowBridge::UpdateGeometry() {
   }
 }
 
-void TWindowBridge::SetVisible(bool Visible) {
+void TWindowBridge::SetVisible(bool Visible, bool Activate) {
   if (FVisible == Visible) return;
   FVisible = Visible;
   if (FWidget == nullptr) return;
   if (Visible) {
-    if (FTopLevel && (FExStyle & WS_EX_NOACTIVATE)) FWidget->setAttribute(Qt::WA_ShowWithoutActivating);
+    if (FTopLevel) FWidget->setAttribute(Qt::WA_ShowWithoutActivating, !Activate || (FExStyle & WS_EX_NOACTIVATE));
     FWidget->show();
     Invalidate(nullptr, true);
     // As on Windows, a window shown again repaints its child windows too
@@ -438,10 +445,9 @@ void TWindowBridge::SetTitle(const String& Title) {
 
 void TWindowBridge::SetCursorShape(TCursor Cursor) {
   // Input goes to the top-level widget, so the pointer shape is set there.
-  TWindowBridge* top = this;
-  for (TWinControl* c = FControl; c != nullptr; c = c->Parent())
-    if (c->HandleAllocated())
-      if (TWindowBridge* b = BridgeOf(c->Handle()); b != nullptr && b->TopLevel()) top = b;
+  TWindowBridge* top = TopLevelBridgeOf(FControl);
+  if (top == nullptr) top = this;
+  top->FCursorShape = Cursor;
   if (top->FWidget != nullptr) top->FWidget->setCursor(QCursor(ToQtCursor(Cursor)));
 }
 
@@ -736,6 +742,7 @@ std::vector<TWindowBridge*> TopLevelBridges() {
     ((*it)->ExStyle() & WS_EX_TOPMOST ? on : normal).push_back(*it);
   }
   on.insert(on.end(), normal.begin(), normal.end());
+  KeepOwnedAboveOwners(on);
   return on;
 }
 
@@ -751,7 +758,7 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput) {
       const TPoint p = c->ScreenToClient(Screen);
       for (Integer i = c->ControlCount() - 1; i >= 0; --i) {
         auto* w = dynamic_cast<TWinControl*>(c->Controls(i));
-        if (w == nullptr || !w->Showing() || !w->BoundsRect().Contains(p)) continue;
+        if (w == nullptr || !w->Showing() || IsPopupWindow(w) || !w->BoundsRect().Contains(p)) continue;
         if (!WindowRegionContains(w->Handle(), Screen)) continue;
         if (ForInput && !w->Enabled()) continue;
         if (w->Perform(WM_NCHITTEST, 0, PointToLParam(Screen)) == HTTRANSPARENT) continue;
@@ -901,11 +908,9 @@ bool RouteNonClientMouse(TMouseAction Action, TPoint Screen, TMouseButton Button
   if (msg == WM_NCMOUSEMOVE) SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(int(hit), int(WM_MOUSEMOVE)));
   if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
     if (Application != nullptr) Application->CancelHint();
-    TCustomForm* form = GetParentForm(Under);
-    if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
-      TWindowBridge* fb = BridgeOf(form->Handle());
-      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
-    }
+    TWindowBridge* fb = TopLevelBridgeOf(Under);
+    if (fb != nullptr && ActiveWindow() != fb->Handle() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
+      SetActiveWindow(fb->Handle());
   }
   Deliver(h, msg, WPARAM(hit), PointToLParam(Screen), Screen);
   return true;
@@ -989,12 +994,10 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   if (target == nullptr) return;
   if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) {
     if (Application != nullptr) Application->CancelHint();
-    // A press activates the window it lands in.
-    TCustomForm* form = GetParentForm(target);
-    if (form != nullptr && form->HandleAllocated() && ActiveWindow() != form->Handle()) {
-      TWindowBridge* fb = BridgeOf(form->Handle());
-      if (fb != nullptr && fb->TopLevel() && !(fb->ExStyle() & WS_EX_NOACTIVATE)) SetActiveWindow(form->Handle());
-    }
+    // A press activates the window it lands in (a pop-up itself, not the form of its owner).
+    TWindowBridge* fb = TopLevelBridgeOf(target);
+    if (fb != nullptr && ActiveWindow() != fb->Handle() && !(fb->ExStyle() & WS_EX_NOACTIVATE))
+      SetActiveWindow(fb->Handle());
   }
   const HWND h = target->Handle();
   const TPoint client = target->ScreenToClient(Screen);
@@ -1091,10 +1094,43 @@ void RouteChars(const String& Text) {
   SendChars(focus, Text, WM_CHAR, 1);
 }
 
+namespace {
+TCursor AppliedScreenCursor = crDefault;
+}
+
 void ApplyScreenCursor(TCursor Cursor) {
+  AppliedScreenCursor = Cursor;
   if (QGuiApplication::instance() == nullptr) return;
   while (QGuiApplication::overrideCursor() != nullptr) QGuiApplication::restoreOverrideCursor();
   if (Cursor != crDefault) QGuiApplication::setOverrideCursor(QCursor(ToQtCursor(Cursor)));
+}
+
+void RefreshCursorAtPointer() {
+  TWinControl* under = WindowAt(S().Cursor, true);
+  if (under == nullptr) return;
+  const HWND h = under->Handle();
+  SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, int(WM_MOUSEMOVE)));
+}
+
+void CursorChanged(TControl* Control) {
+  if (GetCaptureControl() == Control) {
+    auto* w = dynamic_cast<TWinControl*>(Control);
+    if (w == nullptr) w = Control->Parent();
+    if (w == nullptr || !w->HandleAllocated()) return;
+    const HWND h = w->Handle();
+    SendMessage(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, int(WM_MOUSEMOVE)));
+    return;
+  }
+  TControl* under = FindDragTarget(S().Cursor, true);
+  auto* w = dynamic_cast<TWinControl*>(Control);
+  if (under == Control || (w != nullptr && under != nullptr && w->ContainsControl(under))) RefreshCursorAtPointer();
+}
+
+TCursor ShownCursor() {
+  if (AppliedScreenCursor != crDefault) return AppliedScreenCursor;
+  TWinControl* under = WindowAt(S().Cursor, false);
+  const TWindowBridge* top = under != nullptr ? TopLevelBridgeOf(under) : nullptr;
+  return top != nullptr ? top->CursorShape() : crDefault;
 }
 
 QImage GrabImage(TControl* Control) {
@@ -1123,7 +1159,7 @@ QImage GrabImage(TControl* Control) {
   QPainter p(&result);
   for (Integer i = 0; i < w->ControlCount(); ++i) {
     auto* child = dynamic_cast<TWinControl*>(w->Controls(i));
-    if (child == nullptr || !child->Showing()) continue;
+    if (child == nullptr || !child->Showing() || IsPopupWindow(child)) continue;
     const QImage img = GrabImage(child);
     p.drawImage(b->ClientOffset() + QPoint(child->Left(), child->Top()), img);
   }

@@ -125,8 +125,13 @@ BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT
       b->Invalidate(nullptr, true);
     }
   }
-  if (Flags & SWP_SHOWWINDOW) ShowWindow(Wnd, SW_SHOWNA);
+  if (Flags & SWP_SHOWWINDOW) ShowWindow(Wnd, (Flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (Flags & SWP_HIDEWINDOW) ShowWindow(Wnd, SW_HIDE);
+  // Without SWP_NOACTIVATE a shown top-level window becomes the active one, as its styles allow.
+  if (!(Flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_SHOWWINDOW)))
+    if (TWindowBridge* b = BridgeOf(Wnd); b != nullptr && b->TopLevel() && b->Visible() && b->Enabled() &&
+                                          !(b->ExStyle() & WS_EX_NOACTIVATE) && ActiveWindow() != Wnd)
+      SetActiveWindow(Wnd);
   return TRUE;
 }
 

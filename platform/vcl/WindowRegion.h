@@ -42,6 +42,8 @@ struct NCCALCSIZE_PARAMS {
 // handle just below that sibling (another window's handle: ignored).
 // SWP_FRAMECHANGED sends WM_NCCALCSIZE (wParam TRUE, the window rectangle
 // in rgrc[0]) and repaints the whole window; SWP_SHOWWINDOW and
-// SWP_HIDEWINDOW show (without activating) or hide it. FALSE with
+// SWP_HIDEWINDOW show or hide it. Without SWP_NOACTIVATE a visible
+// top-level window (one without WS_EX_NOACTIVATE) becomes the active
+// window; with it the activation stays where it is. FALSE with
 // ERROR_INVALID_WINDOW_HANDLE for a bad window.
 BOOL SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT Flags);

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/vcl/ControlsInternal.h"
+#include "platform/vcl/DragOverlay.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/MessageLoop.h"
 
@@ -63,7 +64,7 @@ bool AdjustWindowRectEx(TRect* R, DWORD Style, bool Menu, DWORD ExStyle) {
 }
 
 HDC GetDC(HWND Wnd) {
-  if (Wnd == nullptr) return CreateCompatibleDC(nullptr);  // the screen: a scratch surface
+  if (Wnd == nullptr) return drag_overlay::GetScreenDC();  // the screen: drawing lands on the drag overlay
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr) return nullptr;
   const QPoint off = b->ClientOffset();
@@ -87,7 +88,7 @@ int ReleaseDC(HWND Wnd, HDC DC) {
   if (DC == nullptr) return 0;
   TWindowBridge* b = BridgeOf(Wnd);
   if (b == nullptr) {
-    if (Wnd == nullptr) return DeleteDC(DC);
+    if (Wnd == nullptr) return drag_overlay::ReleaseScreenDC(DC) ? 1 : DeleteDC(DC);
     return 0;
   }
   if (!b->OwnsDC(DC)) return 0;
@@ -236,9 +237,9 @@ BOOL ShowWindow(HWND Wnd, int Cmd) {
     }
     return was;
   }
-  b->SetVisible(true);
   const bool activate = Cmd != SW_SHOWNOACTIVATE && Cmd != SW_SHOWNA && b->TopLevel() &&
                         !(b->ExStyle() & WS_EX_NOACTIVATE);
+  b->SetVisible(true, activate);
   if (b->TopLevel()) b->Raise();
   if (activate) SetActiveWindow(Wnd);
   return was;

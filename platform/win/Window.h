@@ -48,13 +48,18 @@ struct PAINTSTRUCT {
 };
 
 // A DC over the client area of the window's surface, usable inside and
-// outside WM_PAINT; nullptr for a window without a surface.
+// outside WM_PAINT; nullptr for a window without a surface. nullptr for Wnd
+// is the screen: a DC over the drag overlay, which covers the desktop in
+// screen coordinates above every window and takes no input; what inverting
+// pens and raster operations draw there shows until drawn again (a drag
+// rectangle drawn twice with DrawFocusRect or PatBlt PATINVERT is gone).
 HDC GetDC(HWND Wnd);
 // A DC over the whole window including its frame (child windows).
 HDC GetWindowDC(HWND Wnd);
 // The window a DC of GetDC, GetWindowDC or BeginPaint draws on; nullptr for any other DC.
 HWND WindowFromDC(HDC DC);
-// Gives back a DC of GetDC/GetWindowDC and shows what was drawn; 0 for a foreign DC.
+// Gives back a DC of GetDC/GetWindowDC (nullptr Wnd: a screen DC) and
+// shows what was drawn; 0 for a foreign DC.
 int ReleaseDC(HWND Wnd, HDC DC);
 // Starts painting the marked part: a DC clipped to it, WM_ERASEBKGND sent
 // first when the marking asked for erasing. nullptr for a window without a surface.
