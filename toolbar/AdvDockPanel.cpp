@@ -665,9 +665,14 @@ void TAdvDockPanel::LoadToolBarsPosition() {
 
 void TAdvDockPanel::LoadToolBarsPosition(TCustomIniFile* Ini, const String& Section) {
   const String& sec = Section;
-  for (const auto& e : FEntries) {
-    TAdvCustomToolBar* tb = e->ToolBar();
-    if (FRows->IsToolBarAlreadyAdded(e.get()) >= 0 && !tb->FPersistSettingLoaded) tb->LoadPosition();
+  {
+    // A toolbar whose own layout makes it float leaves the entries.
+    std::vector<TAdvCustomToolBar*> pending;
+    for (const auto& e : FEntries)
+      if (FRows->IsToolBarAlreadyAdded(e.get()) >= 0 && !e->ToolBar()->FPersistSettingLoaded)
+        pending.push_back(e->ToolBar());
+    for (TAdvCustomToolBar* tb : pending)
+      if (EntryOf(tb) != nullptr) tb->LoadPosition();
   }
   // Every toolbar of this panel by name (a hidden one too, so that the
   // store can show it again); each is placed once at most.

@@ -9,6 +9,7 @@
 #include "platform/testing/Pump.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Window.h"
+#include "toolbar/ToolBarDraw.h"
 #include "toolbar/ToolBarText.h"
 #include "toolbar/shared/AdvTBXPVS.h"
 #include "toolbar/shared/ToolBarShared.h"
