@@ -401,8 +401,6 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
 void TAdvCustomToolBar::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_CONTROLCHANGE: CMControlChange(Message); return;
-    case WM_LBUTTONUP: WMLButtonUp(Message); return;
-    case CM_MOUSELEAVE: CMMouseLeave(Message); return;
     case WM_TIMER:
       if (Message.WParam == 500) {
         WMTimer(Message);

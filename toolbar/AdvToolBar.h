@@ -406,8 +406,8 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void Click() override;
-  void WMLButtonUp(TMessage& Message);
-  void CMMouseLeave(TMessage& Message);
+  void WMLButtonUp(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
   void WMTimer(TMessage& Message);
 
   // --- the drag loop (AdvToolBarDocking.cpp) ---

@@ -160,6 +160,7 @@ void TAdvCustomToolBar::MakeFloating(Integer X, Integer Y, bool AUsePoint) {
   if (FFloatingWindow != nullptr || FToolBarState == tsFloating) return;
   TCustomZadEdevAziStyler* s = Styler();
   auto* w = new TFloatingWindow(FOwner);
+  w->AfterConstruction();
   w->SetBorderIcons({});
   w->SetBorderStyle(bsNone);
   w->SetFormStyle(fsStayOnTop);
@@ -551,7 +552,7 @@ void TAdvCustomToolBar::WMLButtonUp(TMessage& Message) {
     FSupressClick = PtInDragGrip(p) || PtInRightHandle(p);
   else if (FToolBarState == tsFloating)
     FSupressClick = PtInFloatingCaption(p) || PtInOptionButton(p) || PtInCloseButton(p);
-  TCustomControl::Dispatch(Message);
+  TCustomControl::WMLButtonUp(Message);
 }
 
 void TAdvCustomToolBar::Click() {
@@ -563,7 +564,7 @@ void TAdvCustomToolBar::Click() {
 }
 
 void TAdvCustomToolBar::CMMouseLeave(TMessage& Message) {
-  TCustomControl::Dispatch(Message);
+  TCustomControl::CMMouseLeave(Message);
   if (FDragging) return;
   if (Cursor() != FOldCursor) SetCursor(FOldCursor);
   SetHotPopupIndicator(false);
