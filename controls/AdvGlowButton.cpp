@@ -551,16 +551,16 @@ TGlowFaceParams TAdvCustomGlowButton::FaceParams(TCanvas* C, TFont* TextFont, bo
   p.Picture = pic;
   p.Icon = FIcon.get();
   if (AutoSize() && FButtonSizeState < bsLarge) {
-    p.PicSize = TPoint(16, 16);
+    p.PicSize = TPoint{16, 16};
     if (p.Images != nullptr && index >= 0) p.Picture = nullptr;
     if (FButtonSizeState == bsGlyph) p.Caption.clear(), p.WideCaption.clear();
   } else if (pic != nullptr && !pic->Empty()) {
     if (FPictureWidth > 0 && FPictureHeight > 0) {
-      p.PicSize = TPoint(FPictureWidth, FPictureHeight);
+      p.PicSize = TPoint{FPictureWidth, FPictureHeight};
     } else if (FPictureWidth == 0 && FPictureHeight == 0) {
       pic->GetImageSizes();
       const Integer h = Height() - 8;
-      p.PicSize = TPoint(pic->Height() > 0 ? GlowBtnRound(double(pic->Width()) * h / pic->Height()) : h, h);
+      p.PicSize = TPoint{pic->Height() > 0 ? GlowBtnRound(double(pic->Width()) * h / pic->Height()) : h, h};
     }
   }
   p.Layout = FLayout;
@@ -1159,7 +1159,7 @@ void TAdvCustomGlowButton::Dispatch(TMessage& Message) {
       break;
     case GLOW_PLACE_DROPUP:
       if (TWinControl* w = ActiveMenuWindow()) {
-        const TPoint top = Parent() != nullptr ? Parent()->ClientToScreen(TPoint(Left(), Top())) : TPoint(0, 0);
+        const TPoint top = Parent() != nullptr ? Parent()->ClientToScreen(TPoint{Left(), Top()}) : TPoint{0, 0};
         w->SetBounds(w->Left(), top.Y - w->Height(), w->Width(), w->Height());
       }
       return;
@@ -1191,8 +1191,8 @@ bool TAdvCustomGlowButton::DropDown() {
 bool TAdvCustomGlowButton::PopupDropDownMenu() {
   TPopupMenu* menu = FDropDownMenu;
   if (menu == nullptr) return true;
-  TPoint pt = FDropDownDirection == ddRight ? TPoint(Left() + Width(), Top()) : TPoint(Left(), Top() + Height());
-  if (FDropDownDirection == ddUp) pt = TPoint(Left(), Top());
+  TPoint pt = FDropDownDirection == ddRight ? TPoint{Left() + Width(), Top()} : TPoint{Left(), Top() + Height()};
+  if (FDropDownDirection == ddUp) pt = TPoint{Left(), Top()};
   if (Parent() != nullptr) pt = Parent()->ClientToScreen(pt);
   if (menu->Alignment() == paRight) pt.X += Width();
   if (menu->Alignment() == paCenter) pt.X += Width() / 2;
@@ -1221,7 +1221,7 @@ void TAdvCustomGlowButton::ShowShortCutHint() {
   TShortCutHintPos pos = FShortCutHintPos;
   if (FOnGetShortCutHintPos) FOnGetShortCutHintPos(this, FButtonSizeState, pos);
   if (pos == shpAuto) pos = shpTop;
-  const TPoint P = ClientToScreen(TPoint(0, 0));
+  const TPoint P = ClientToScreen(TPoint{0, 0});
   const Integer W = Width(), H = Height(), hw = FShortCutHint->Width(), hh = FShortCutHint->Height();
   const Integer centre = P.X + (W - hw) / 2;
   Integer x = centre, y = P.Y;
@@ -1269,11 +1269,11 @@ void TAdvGlowButton::CalcSizeForState(TButtonSizeState State, TPoint& Size) {
     p.Layout = State == bsLarge ? (saved == bsLarge ? layout : FOldLayout) : blGlyphLeft;
     p.DropDownPosition = State == bsLarge ? (saved == bsLarge ? ddpos : FOldDropDownPosition) : dpRight;
     if (State < bsLarge) {
-      p.PicSize = TPoint(16, 16);
+      p.PicSize = TPoint{16, 16};
       if (p.Images != nullptr && FImageIndex >= 0) p.Picture = nullptr;
       if (State == bsGlyph) p.Caption.clear(), p.WideCaption.clear();
     } else {
-      p.PicSize = TPoint(0, 0);
+      p.PicSize = TPoint{0, 0};
       p.Caption = FShowCaption ? Caption() : String();
     }
   }

@@ -653,9 +653,14 @@ void TAdvDockPanel::LoadToolBarsPosition() {
 
 void TAdvDockPanel::LoadToolBarsPosition(TCustomIniFile* Ini, const String& Section) {
   if (Ini == nullptr) return;
-  for (const auto& e : FEntries) {
-    TAdvCustomToolBar* tb = e->ToolBar();
-    if (FRows->IsToolBarAlreadyAdded(e.get()) >= 0 && !tb->FPersistSettingLoaded) tb->LoadPosition();
+  {
+    // A toolbar whose own layout makes it float leaves the entries.
+    std::vector<TAdvCustomToolBar*> pending;
+    for (const auto& e : FEntries)
+      if (FRows->IsToolBarAlreadyAdded(e.get()) >= 0 && !e->ToolBar()->FPersistSettingLoaded)
+        pending.push_back(e->ToolBar());
+    for (TAdvCustomToolBar* tb : pending)
+      if (EntryOf(tb) != nullptr) tb->LoadPosition();
   }
   // Checked field by field before anything is applied.
   const TStoredDockLayout layout = ReadDockLayout(*Ini, Section);

@@ -9,6 +9,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/HintWindow.h"
 #include "toolbar/AdvGlowMenuButton.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/OptionSelector.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
@@ -99,6 +100,10 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner
 TAdvCustomToolBar::~TAdvCustomToolBar() {
   FDestroying = true;
   Destroying();
+  // A drag running below this destructor ends here; its loop sees that the
+  // toolbar is gone.
+  if (FDragging) EndDragging();
+  KillFloatingTimer();
   // Saving the layout talks to a store that may fail; a destructor reports
   // that and goes on.
   if (FPersistence->Enabled()) {
@@ -113,6 +118,7 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
   }
   UnregisterExternalStyler();
   FToolBarStyler = nullptr;
+  FreeFloatingWindow();
   // The children go now, while the lists and the stylers they may read are
   // still whole (the window base would free them only after this body).
   // Each leaves this toolbar (and its owner's list) in its own destructor.
@@ -139,28 +145,6 @@ TAdvCustomToolBar::~TAdvCustomToolBar() {
   RemoveFreeNotification(FInternalToolBarStyler.get());
   FCurrentToolBarStyler = nullptr;
   FInternalToolBarStyler.reset();
-}
-
-void TAdvCustomToolBar::SavePosition() {
-  if (!FPersistence->Enabled()) return;
-  std::unique_ptr<TCustomIniFile> ini = OpenPersistenceStore(*FPersistence);
-  if (!ini) return;
-  const String& sec = FPersistence->Section();
-  const String& n = Name();
-  if (FToolBarState != tsFloating) {
-    // Only a stored floating state is overwritten: a toolbar that never
-    // floated leaves no name or state behind.
-    const String stored = ini->ReadString(sec, n + u".Name", u"");
-    if (!stored.empty() && SameText(stored, n) && (ini->ReadInteger(sec, n + u".State", 0) & 0xFF) == 1)
-      ini->WriteInteger(sec, n + u".State", Integer(FToolBarState));
-  }
-  for (Integer i = 0; i < ToolBarControlCount(); ++i) {
-    TControl* c = Item(FATBControls.get(), i);
-    if (!c->Name().empty()) ini->WriteInteger(sec, n + u"." + c->Name(), c->Visible() ? 1 : 0);
-  }
-  // Written now, so that a failure reaches the caller rather than vanishing
-  // in the store's own destructor.
-  ini->UpdateFile();
 }
 
 String TAdvCustomToolBar::Version() const {
@@ -202,34 +186,6 @@ void TAdvCustomToolBar::Loaded() {
 void TAdvCustomToolBar::CreateWnd() {
   TCustomControl::CreateWnd();
   SetUIStyle(FVornStyle);
-}
-
-void TAdvCustomToolBar::SetParent(TWinControl* AParent) {
-  FChangingParent = true;
-  try {
-    TCustomControl::SetParent(AParent);
-  } catch (...) {
-    FChangingParent = false;
-    throw;
-  }
-  FOldState = FToolBarState;
-  if (AParent == nullptr) {
-    FChangingParent = false;
-    return;
-  }
-  const String cls = AParent->ClassName();
-  if (cls == u"TAdvDockPanel") {
-    FToolBarState = tsDocked;
-    SetParentStyler(FParentStyler);
-  } else if (cls == u"TFloatingWindow") {
-    FToolBarState = tsFloating;
-  } else {
-    FToolBarState = tsFixed;
-    FCurrentDock = nullptr;
-    if (cls != u"TAdvPage") SetParentStyler(false);
-  }
-  FChangingParent = false;
-  if (!IsLoadingOrDestroying()) ArrangeControls(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -431,6 +387,9 @@ void TAdvCustomToolBar::ApplyOfficeStyle(TVornStyle AStyle, TColor AAppColor, bo
 void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
   if (Operation != opRemove || AComponent == nullptr) return;
+  // Places the toolbar has stood in or floats in.
+  if (static_cast<void*>(AComponent) == static_cast<void*>(FFloatingWindow)) FFloatingWindow = nullptr;
+  if (static_cast<void*>(AComponent) == static_cast<void*>(FLastDock)) FLastDock = nullptr;
   if (ComponentState().Contains(csDestroying)) {
     if (AComponent == FToolBarStyler) {
       FToolBarStyler = nullptr;
@@ -450,9 +409,15 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
 }
 
 void TAdvCustomToolBar::Dispatch(TMessage& Message) {
-  if (Message.Msg == CM_CONTROLCHANGE) {
-    CMControlChange(Message);
-    return;
+  switch (Message.Msg) {
+    case CM_CONTROLCHANGE: CMControlChange(Message); return;
+    case WM_TIMER:
+      if (Message.WParam == 500) {
+        WMTimer(Message);
+        return;
+      }
+      break;
+    default: break;
   }
   if (Message.Msg == WM_ATBRESTOREHIDDEN) {
     WMRestoreHidden(Message);
@@ -704,11 +669,6 @@ void TAdvCustomToolBar::AdjustMenuButtons(bool MenuButtonsOnly) {
 
 void TAdvCustomToolBar::ShowCustomizer() {
   if (FCustomizer != nullptr) FCustomizer->ShowDialog();
-}
-
-void TAdvCustomToolBar::Dock(TAdvDockPanel* NewDockSite) {
-  if (NewDockSite == nullptr) return;
-  // Re-parenting into a dock panel comes with docking.
 }
 
 void TAdvCustomToolBar::DoCompactShow() {

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "controls/AdvGlowButton.h"
 #include "foundation/gdiplus/LookFlags.h"
@@ -263,13 +264,47 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   // control, and the state over a stored floating one); raises when the
   // store cannot be read or written.
   virtual void SavePosition();
-  virtual void LoadPosition() {}
+  // Applies the stored layout: a floating place (put on a monitor that
+  // exists now) and the visibility of named controls; every stored value
+  // is checked, a bad one leaves that setting as it is.
+  virtual void LoadPosition();
+  // The floating window's place while floating, else the toolbar's.
+  TPoint GetPosition() const;
   void SetCustomizer(TZadEdevAziCustomizer* ACustomizer) { FCustomizer = ACustomizer; }
   TZadEdevAziCustomizer* Customizer() const { return FCustomizer; }
   void ShowCustomizer();
   TToolBarState GetToolBarState() const { return FToolBarState; }
   TAdvDockPanel* AdvDockPanel() const { return FCurrentDock; }
   void Dock(TAdvDockPanel* NewDockSite);
+  TAdvDockPanel* LastDock() const { return FLastDock; }
+  TFloatingWindow* FloatingWindow() const { return FFloatingWindow; }
+  bool Dragging() const { return FDragging; }
+
+  // --- docking, dragging and floating (AdvToolBarDocking.cpp) ---
+  bool CanDockTo(TAdvDockPanel* APanel);
+  // Makes the toolbar float at the screen point (X, Y), or at the cursor.
+  void MakeFloating(Integer X, Integer Y, bool AUsePoint);
+  void SetToolBarFloating(TPoint P);
+  // The floating close button's action.
+  void CloseFloating();
+  void SetFullSize(bool Value);
+  bool PtInDragGrip(TPoint P);
+  bool PtInRightHandle(TPoint P);
+  bool PtInFloatingCaption(TPoint P);
+  bool PtInCloseButton(TPoint P);
+  bool PtInOptionButton(TPoint P);
+  TAdvCustomToolBarButton* GetButtonAtPos(Integer X, Integer Y);
+  // Where a floating window of the given outer rectangle may stand: kept
+  // when its caption strip and half its width lie on a monitor's work area,
+  // else moved onto the nearest monitor's work area.
+  static TPoint PlaceOnMonitor(const TRect& Window, Integer CaptionStrip);
+
+  // --- floating rows (AdvToolBarPersistence.cpp) ---
+  Integer FloatingRows() const { return FFloatingRows; }
+  void SetFloatingRows(Integer ARows);
+  Integer GetMaxFloatingRows();
+  void CalcFloatingSize(Integer& AHeight, Integer& ALength);
+  bool CalcSizeForRows(Integer ARows, Integer& AHeight, Integer& ALength);
 
   // --- properties ---
   bool AllowFloating() const { return FAllowFloating; }
@@ -393,6 +428,33 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void WMEraseBkgnd(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
   void CMControlChange(TMessage& Message);
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Click() override;
+  void WMLButtonUp(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void WMTimer(TMessage& Message);
+
+  // --- the drag loop (AdvToolBarDocking.cpp) ---
+  // A dock panel the running drag may dock into, with its screen rectangle
+  // widened on its inner side.
+  struct TDockTarget {
+    TAdvDockPanel* Panel;
+    TRect Rect;
+  };
+  // What a running drag loop shares with the destructor, which may run from
+  // inside the loop.
+  struct TDragLoop;
+  void DragToolBar(TShiftState AShift, Integer X, Integer Y);
+  void DragMove(Integer X, Integer Y);
+  void EndDragging();
+  void BuildDockList();
+  void CollectDockPanels(TWinControl* AControl);
+  void UpdateDockRects();
+  TCustomForm* GetDockForm() const;
+  void FreeFloatingWindow();
+  void KillFloatingTimer();
 
   // --- later features' slots (their behaviour lives elsewhere) ---
   virtual void DoCompactShow();
@@ -468,7 +530,8 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   bool FAllowBoundChange = false;
   bool FFullSize = false;
   TDockableTo FDockableTo{daLeft, daTop, daRight, daBottom};
-  TDbgList* FDockList = nullptr;
+  std::unique_ptr<std::vector<TDockTarget>> FDockList;
+  TDragLoop* FDragLoop = nullptr;
   TFloatingWindow* FFloatingWindow = nullptr;
   TComponent* FOwner = nullptr;
   String FCaption;

@@ -6,6 +6,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/shared/ToolBarShared.h"
 
 namespace toolbar {
@@ -152,7 +153,12 @@ void TAdvCustomToolBar::UpdateSize() {
     if (FFloatingRows <= 1) {
       const TSize s = FloatingToolBarSize(frame, items);
       SetBounds(Left(), Top(), s.cx, s.cy);
+    } else {
+      Integer h = 0, l = 0;
+      CalcFloatingSize(h, l);
+      SetBounds(Left(), Top(), l, h);
     }
+    if (FFloatingWindow != nullptr && FFloatingWindow->AdvCustomToolBar() == this) FFloatingWindow->SetWindowSize();
     return;
   }
   const TToolBarMeasure m = MeasureToolBar(frame, items);
