@@ -27,28 +27,28 @@ const char16_t* DBGlyphBase(TDBGlowButtonType t) {
 // disabled) bars, triangles, plus and minus, a check, a cross and a ring.
 void DBDrawGlyph(TCanvas* c, TDBGlowButtonType t, bool enabled) {
   c->Brush()->SetColor(clFuchsia);
-  c->FillRect(TRect(0, 0, 16, 16));
+  c->FillRect(TRect{0, 0, 16, 16});
   const TColor ink = enabled ? TColor(0x000000) : TColor(0x808080);
   c->Brush()->SetColor(ink);
   c->Pen()->SetColor(ink);
   auto tri = [c](bool left, int x) {
     if (left)
-      c->Polygon({TPoint(x + 5, 3), TPoint(x + 5, 12), TPoint(x, 7)});
+      c->Polygon({TPoint{x + 5, 3}, TPoint{x + 5, 12}, TPoint{x, 7}});
     else
-      c->Polygon({TPoint(x, 3), TPoint(x, 12), TPoint(x + 5, 7)});
+      c->Polygon({TPoint{x, 3}, TPoint{x, 12}, TPoint{x + 5, 7}});
   };
   switch (t) {
-    case dbFirst: c->FillRect(TRect(3, 3, 5, 13)); tri(true, 6); break;
+    case dbFirst: c->FillRect(TRect{3, 3, 5, 13}); tri(true, 6); break;
     case dbPrior: tri(true, 5); break;
     case dbNext: tri(false, 6); break;
-    case dbLast: tri(false, 5); c->FillRect(TRect(11, 3, 13, 13)); break;
+    case dbLast: tri(false, 5); c->FillRect(TRect{11, 3, 13, 13}); break;
     case dbInsert:
-    case dbAppend: c->FillRect(TRect(7, 3, 9, 13)); c->FillRect(TRect(3, 7, 13, 9)); break;
-    case dbDelete: c->FillRect(TRect(3, 7, 13, 9)); break;
-    case dbEdit: c->Polygon({TPoint(3, 12), TPoint(4, 9), TPoint(11, 2), TPoint(13, 4), TPoint(6, 11)}); break;
-    case dbPost: c->Polyline({TPoint(3, 8), TPoint(6, 11), TPoint(13, 4)}); break;
-    case dbCancel: c->Polyline({TPoint(4, 4), TPoint(12, 12)}); c->Polyline({TPoint(12, 4), TPoint(4, 12)}); break;
-    case dbRefresh: c->Brush()->SetStyle(bsClear); c->Ellipse(3, 3, 13, 13); c->FillRect(TRect(10, 2, 13, 5)); break;
+    case dbAppend: c->FillRect(TRect{7, 3, 9, 13}); c->FillRect(TRect{3, 7, 13, 9}); break;
+    case dbDelete: c->FillRect(TRect{3, 7, 13, 9}); break;
+    case dbEdit: c->Polygon({TPoint{3, 12}, TPoint{4, 9}, TPoint{11, 2}, TPoint{13, 4}, TPoint{6, 11}}); break;
+    case dbPost: c->Polyline({TPoint{3, 8}, TPoint{6, 11}, TPoint{13, 4}}); break;
+    case dbCancel: c->Polyline({TPoint{4, 4}, TPoint{12, 12}}); c->Polyline({TPoint{12, 4}, TPoint{4, 12}}); break;
+    case dbRefresh: c->Brush()->SetStyle(bsClear); c->Ellipse(3, 3, 13, 13); c->FillRect(TRect{10, 2, 13, 5}); break;
     case dbCustom: break;
   }
 }
