@@ -382,10 +382,7 @@ class TZadEdevAziPager : public TCustomControl,
 };
 
 // Shows the form's system menu at the screen point and answers the chosen
-// command (0: none). The one place the pager reaches the system menu, until
-// the layer's system menu calls join the controls.
-using TSystemMenuTracker = std::function<UINT(TCustomForm* Form, TPoint Screen)>;
-void SetSystemMenuTracker(TSystemMenuTracker Tracker);
+// command (0: none, or no menu could be shown).
 UINT TrackFormSystemMenu(TCustomForm* Form, TPoint Screen);
 
 // Declares the pager classes to the type information.

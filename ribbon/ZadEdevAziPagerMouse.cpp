@@ -6,6 +6,7 @@
 #include "foundation/gdiplus/LookFlags.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Monitors.h"
+#include "platform/vcl/SystemMenu.h"
 #include "ribbon/AdvPage.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -35,18 +36,11 @@ void TZadEdevAziPager::DblClickTimerTick(TObject*) {
   FClickCount = 0;
 }
 
-namespace {
-TSystemMenuTracker& Tracker() {
-  static TSystemMenuTracker t;
-  return t;
-}
-}  // namespace
-
-void SetSystemMenuTracker(TSystemMenuTracker T) { Tracker() = std::move(T); }
-
 UINT TrackFormSystemMenu(TCustomForm* Form, TPoint Screen) {
-  if (Form == nullptr || !Tracker()) return 0;
-  return Tracker()(Form, Screen);
+  if (Form == nullptr || !Form->HandleAllocated()) return 0;
+  const HMENU menu = GetSystemMenu(Form->Handle(), FALSE);
+  if (menu == nullptr) return 0;
+  return UINT(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RETURNCMD, Screen.X, Screen.Y, 0, Form->Handle(), nullptr));
 }
 
 // The system menu of the form, shown at the screen point; a chosen command
