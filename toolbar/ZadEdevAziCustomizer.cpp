@@ -417,6 +417,9 @@ void TZadEdevAziCustomizer::PostDialog(TModalResult Result, bool Modified) {
 
 void TZadEdevAziCustomizer::ShowDialog() {
   if (FToolBar == nullptr) return;
+  Integer X = 0, Y = 0;
+  bool CanShow = true;
+  if (OnCanShow) OnCanShow(this, X, Y, CanShow);
   // The dialog is not part of this build yet.
 }
 
