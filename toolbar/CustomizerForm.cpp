@@ -657,22 +657,21 @@ void TCustomizerForm::ShowItems() {
   LstBxToolBarItems->SetItemIndex(FController.ItemIndex);
 }
 
-#define CUSTOMIZER_HANDLER(Name)  \
-  void TCustomizerForm::Name() {  \
-    TakeSelection();              \
-    FController.Name();           \
-    ShowItems();                  \
-    UpdateButtons();              \
-  }
-CUSTOMIZER_HANDLER(TopButtonClick)
-CUSTOMIZER_HANDLER(UpButtonClick)
-CUSTOMIZER_HANDLER(DownButtonClick)
-CUSTOMIZER_HANDLER(BottomButtonClick)
-CUSTOMIZER_HANDLER(AddButtonClick)
-CUSTOMIZER_HANDLER(AddGlowButtonClick)
-CUSTOMIZER_HANDLER(SeparatorButtonClick)
-CUSTOMIZER_HANDLER(DeleteButtonClick)
-#undef CUSTOMIZER_HANDLER
+void TCustomizerForm::RunHandler(void (TCustomizerController::*Handler)()) {
+  TakeSelection();
+  (FController.*Handler)();
+  ShowItems();
+  UpdateButtons();
+}
+
+void TCustomizerForm::TopButtonClick() { RunHandler(&TCustomizerController::TopButtonClick); }
+void TCustomizerForm::UpButtonClick() { RunHandler(&TCustomizerController::UpButtonClick); }
+void TCustomizerForm::DownButtonClick() { RunHandler(&TCustomizerController::DownButtonClick); }
+void TCustomizerForm::BottomButtonClick() { RunHandler(&TCustomizerController::BottomButtonClick); }
+void TCustomizerForm::AddButtonClick() { RunHandler(&TCustomizerController::AddButtonClick); }
+void TCustomizerForm::AddGlowButtonClick() { RunHandler(&TCustomizerController::AddGlowButtonClick); }
+void TCustomizerForm::SeparatorButtonClick() { RunHandler(&TCustomizerController::SeparatorButtonClick); }
+void TCustomizerForm::DeleteButtonClick() { RunHandler(&TCustomizerController::DeleteButtonClick); }
 
 void TCustomizerForm::ClearButtonClick() {
   TakeSelection();

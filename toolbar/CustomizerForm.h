@@ -215,6 +215,8 @@ class TCustomizerForm : public TForm {
   // Controller selection from the controls, and the controls from the controller.
   void TakeSelection();
   void ShowItems();
+  // A side-button handler of the controller between the two.
+  void RunHandler(void (TCustomizerController::*Handler)());
   void Changed();
   bool DragOverAt(TCustomizerListBox* Source, TPoint Screen);
   void DropAt(TCustomizerListBox* Source, TPoint Screen);

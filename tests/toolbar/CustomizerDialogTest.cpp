@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -370,6 +371,72 @@ TEST_F(CustomizerDialog, EditDialogChangesTheItem) {
              }});
   EXPECT_EQ(dynamic_cast<TZadEdevAziButton*>(TB->GetToolBarControls(1))->Caption(), u"Store");
   EXPECT_EQ(Posted, 1);
+}
+
+TEST_F(CustomizerDialog, EditDialogRowsFollowTheButtonProperties) {
+  struct Case {
+    bool Caption, Hint, Glyph, ShowCaption, Visible;
+  };
+  const Case cases[] = {
+      {true, true, true, true, false},   {true, true, true, false, true}, {true, false, false, true, true},
+      {false, false, true, false, true}, {false, true, false, false, false},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.Caption << k.Hint << k.Glyph << k.ShowCaption << k.Visible);
+    TButtonProperties* bp = Cust->ButtonProperties();
+    bp->SetCaption(k.Caption);
+    bp->SetHint(k.Hint);
+    bp->SetGlyph(k.Glyph);
+    bp->SetShowCaption(k.ShowCaption);
+    bp->SetVisible(k.Visible);
+    RunDialog({[&](TCustomizerForm& f) { testinput::Click(f.BtnEdit, Centre(f.BtnEdit)); },
+               [&](TCustomizerForm& f) {
+                 TCusBtnForm* e = nullptr;
+                 for (Integer i = 0; i < f.ComponentCount() && e == nullptr; ++i)
+                   e = dynamic_cast<TCusBtnForm*>(f.Components(i));
+                 ASSERT_NE(e, nullptr);
+                 // The caption row always shows; its box takes input only with Caption.
+                 EXPECT_TRUE(e->EdtBtnCaption->Visible());
+                 EXPECT_EQ(e->EdtBtnCaption->Enabled(), k.Caption);
+                 EXPECT_EQ(e->EdtBtnHint->Visible(), k.Hint);
+                 EXPECT_EQ(e->LblBtnHint->Visible(), k.Hint);
+                 EXPECT_EQ(e->CmBxGlyph->Visible(), k.Glyph);
+                 EXPECT_EQ(e->LblGlyph->Visible(), k.Glyph);
+                 EXPECT_EQ(e->ChkBtnShowCap->Visible(), k.ShowCaption);
+                 EXPECT_EQ(e->ChkBtnVis->Visible(), k.Visible);
+                 // The label column: every box after the widest shown label.
+                 Integer w = e->LblBtnCaption->Width();
+                 if (k.Hint) w = std::max(w, e->LblBtnHint->Width());
+                 if (k.Glyph) w = std::max(w, e->LblGlyph->Width());
+                 for (auto [box, lbl] : {std::pair<TControl*, TControl*>{e->EdtBtnCaption, e->LblBtnCaption},
+                                         {e->EdtBtnHint, e->LblBtnHint}, {e->CmBxGlyph, e->LblGlyph}}) {
+                   EXPECT_EQ(box->Left(), w + 12);
+                   EXPECT_EQ(lbl->Left(), w + 12 - 5 - lbl->Width());
+                 }
+                 const Integer ticks = std::max(129, w + 12 + 73 + 4);
+                 EXPECT_EQ(e->ChkBtnShowCap->Left(), ticks);
+                 EXPECT_EQ(e->ChkBtnVis->Left(), ticks);
+                 EXPECT_EQ(e->ChkBtnVis->Top(), !k.ShowCaption && k.Visible ? 11 : 38);
+                 EXPECT_EQ(e->BtnOk->Left(), e->Width() / 2 - 75);
+                 EXPECT_EQ(e->BtnCancel->Left(), e->BtnOk->Left() + 75);
+                 testinput::Click(e->BtnCancel, Centre(e->BtnCancel));
+               },
+               [&](TCustomizerForm& f) {
+                 EXPECT_FALSE(f.Modified());
+                 testinput::Click(f.BtnCancel, Centre(f.BtnCancel));
+               }});
+  }
+  // With every flag off there is nothing to edit.
+  TButtonProperties* bp = Cust->ButtonProperties();
+  bp->SetCaption(false);
+  bp->SetHint(false);
+  bp->SetGlyph(false);
+  bp->SetShowCaption(false);
+  bp->SetVisible(false);
+  RunDialog({[&](TCustomizerForm& f) {
+    EXPECT_FALSE(f.BtnEdit->Enabled());
+    testinput::Click(f.BtnCancel, Centre(f.BtnCancel));
+  }});
 }
 
 // Geometry without showing: OnCanShow sees the laid-out dialog and stops it.
