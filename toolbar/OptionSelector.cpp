@@ -6,11 +6,14 @@
 #include "platform/rtl/Math.h"
 #include "platform/vcl/Monitors.h"
 #include "platform/win/MessageLoop.h"
+#include "platform/win/Keyboard.h"
 #include "platform/win/Window.h"
 #include "platform/vcl/PopupWindows.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/ToolBarDraw.h"
+#include "toolbar/ZadEdevAziCustomizer.h"
+#include "toolbar/ZadEdevAziStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
 
 namespace toolbar {
@@ -121,6 +124,67 @@ void TOptionSelectorPanel::Paint() {
 }
 
 // ---------------------------------------------------------------------------
+// Customize entry
+
+TCustomizeOption::TCustomizeOption(TComponent* AOwner) : TOptionSelectorPanel(AOwner) {}
+
+void TCustomizeOption::UpdateSize() {
+  Canvas()->Font()->Assign(Font());
+  SetHeight(25);
+  SetWidth(Canvas()->TextWidth(FCustomizeText) + 2 * FMarginX + 12);
+}
+
+TRect TCustomizeOption::GetCustomizeRect() const { return TRect{FMarginX, FMarginY, Width() - FMarginX, Height() - FMarginY}; }
+
+void TCustomizeOption::Paint() {
+  TOptionSelectorPanel::Paint();
+  TCanvas* c = Canvas();
+  c->Font()->Assign(Font());
+  c->Brush()->SetStyle(bsClear);
+  TRect r = GetCustomizeRect();
+  String text = FCustomizeText;
+  c->TextRect(r, text, TTextFormat(tfSingleLine | tfCenter | tfVerticalCenter));
+}
+
+void TCustomizeOption::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TOptionSelectorPanel::MouseMove(Shift, X, Y);
+  if (Inside(GetCustomizeRect(), X, Y)) {
+    if (!FCustomizeBtnHot && !Shift.Contains(ssLeft)) {
+      FCustomizeBtnHot = FCustomizeBtnDown = true;
+      Invalidate();
+    }
+  } else if (FCustomizeBtnHot) {
+    FCustomizeBtnHot = FCustomizeBtnDown = false;
+    Invalidate();
+  }
+}
+
+void TCustomizeOption::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TOptionSelectorPanel::MouseDown(Button, Shift, X, Y);
+  if (Inside(GetCustomizeRect(), X, Y) && !FCustomizeBtnDown) {
+    FCustomizeBtnHot = FCustomizeBtnDown = true;
+    Invalidate();
+  }
+}
+
+void TCustomizeOption::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TOptionSelectorPanel::MouseUp(Button, Shift, X, Y);
+  if (!FCustomizeBtnDown || !Inside(GetCustomizeRect(), X, Y)) return;
+  FCustomizeBtnHot = FCustomizeBtnDown = false;
+  Invalidate();
+  if (auto* w = dynamic_cast<TOptionSelectorWindow*>(FOwner); w != nullptr && w->Visible()) w->Hide();
+  if (FZadEdevAzi != nullptr) FZadEdevAzi->ShowCustomizer();
+}
+
+void TCustomizeOption::Dispatch(TMessage& Message) {
+  TOptionSelectorPanel::Dispatch(Message);
+  if (Message.Msg == CM_MOUSELEAVE && (FCustomizeBtnHot || FCustomizeBtnDown)) {
+    FCustomizeBtnHot = FCustomizeBtnDown = false;
+    Invalidate();
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Entries
 
 TSelectorItem::TSelectorItem() : FHeight(ScaleToolBarSize(20, ToolBarDPIScale)) {}
@@ -145,7 +209,6 @@ TControlSelectorPanel::TControlSelectorPanel(TComponent* AOwner) : TOptionSelect
 
 TControlSelectorPanel::~TControlSelectorPanel() {
   FTimer->SetEnabled(false);
-  FAddAndRemovePopup.reset();
   // The listed controls belong to the toolbar: they go back to it (or, when
   // it goes as well, simply leave) rather than die with the panel.
   FControlList->Clear();
@@ -210,7 +273,7 @@ void TControlSelectorPanel::Dispatch(TMessage& Message) {
       FAddAndRemoveBtnHot = false;
       changed = true;
     }
-    const bool popupUp = FAddAndRemovePopup != nullptr && FAddAndRemovePopupShowing;
+    const bool popupUp = FAddAndRemovePopup != nullptr && FAddAndRemovePopup->Visible();
     if (FAddAndRemoveBtnDown && !popupUp) {
       FAddAndRemoveBtnDown = false;
       changed = true;
@@ -358,6 +421,7 @@ void TControlSelectorPanel::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     if (!FAddAndRemoveBtnHot && !held) {
       FAddAndRemoveBtnHot = FAddAndRemoveBtnDown = true;
       Invalidate();
+      HideCustomizeWindow();
       ShowAddAndRemovePopup();
     }
   } else if (FAddAndRemoveBtnHot) {
@@ -373,7 +437,15 @@ void TControlSelectorPanel::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   } else if (FOptionsBtnHot) {
     FOptionsBtnHot = FOptionsBtnDown = false;
     Invalidate();
+    if (Y < FOptionsBtn->BRect().Top - 4) HideCustomizeWindow();
   }
+}
+
+void TControlSelectorPanel::HideCustomizeWindow() {
+  if (FCustomizeOptionWindow == nullptr || !FCustomizeOptionWindow->Visible()) return;
+  FInternalHiding = true;
+  FCustomizeOptionWindow->Hide();
+  FInternalHiding = false;
 }
 
 namespace {
@@ -387,46 +459,77 @@ String ControlCaption(TControl* C) {
 }  // namespace
 
 void TControlSelectorPanel::BuildAddAndRemoveItems() {
-  if (!FAddAndRemovePopup) FAddAndRemovePopup = std::make_unique<TPopupMenu>(nullptr);
-  FAddAndRemovePopup->Items()->Clear();
-  if (FZadEdevAzi == nullptr) return;
-  auto* root = new TMenuItem(FAddAndRemovePopup.get());
-  root->SetCaption(FZadEdevAzi->Caption());
-  FAddAndRemovePopup->Items()->Add(root);
-  for (Integer i = 0; i < FZadEdevAzi->ToolBarControlCount(); ++i) {
-    TControl* c = FZadEdevAzi->GetToolBarControls(i);
-    if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c); tc != nullptr && tc->IsSeparator()) continue;
-    auto* item = new TMenuItem(FAddAndRemovePopup.get());
-    item->SetCaption(ControlCaption(c));
-    item->SetAutoCheck(true);
-    item->SetChecked(c->Visible());
-    item->SetTag(NativeInt(i));
-    TAdvCustomToolBar* tb = FZadEdevAzi;
-    // The control is looked up again at the click: the list may have
-    // changed while the menu was open.
-    item->OnClick = [tb, c, item](TObject*) {
-      if (tb->IndexOfToolBarControl(c) < 0) return;
-      c->SetVisible(item->Checked());
-      if (tb->OnControlVisibleChange) tb->OnControlVisibleChange(tb, c);
-    };
-    root->Add(item);
+  if (FAddAndRemovePopup == nullptr) {
+    FAddAndRemovePopup = new TATBPopupWindow(this);
+    FAddAndRemovePopup->AfterConstruction();
+    FAddAndRemovePopup->CreateItems();
+    FAddAndRemovePopup->SetBorderIcons({});
+    FAddAndRemovePopup->SetBorderStyle(bsNone);
+    FAddAndRemovePopup->SetFormStyle(fsStayOnTop);
+    FAddAndRemovePopup->SetVisible(false);
+    FAddAndRemovePopup->SetBounds(FAddAndRemovePopup->Left(), FAddAndRemovePopup->Top(), 10, 10);
+    auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent());
+    FAddAndRemovePopup->SetZadEdevAzi(window != nullptr ? window->ZadEdevAzi() : FZadEdevAzi);
+    FAddAndRemovePopup->OnHide = [this](TObject* Sender) { AddAndRemovePopupHidden(Sender); };
+    FAddAndRemovePopup->OnDeActivateHide = [this](TObject* Sender) { AddAndRemovePopupDeactivated(Sender); };
   }
+  TATBPopupPanel* panel = FAddAndRemovePopup->PopupPanel();
+  // A child list may still show items of the tree about to be rebuilt.
+  panel->ResetHot();
+  TATBMenuItem* items = FAddAndRemovePopup->Items();
+  items->Clear();
+  panel->SetItems(items);
+  panel->SetShowIconBar(true);
+  if (FZadEdevAzi != nullptr) {
+    TCustomZadEdevAziStyler* styler = FZadEdevAzi->CurrentToolBarStyler();
+    panel->SetAdvMenuStyler(styler != nullptr ? styler->CurrentAdvMenuStyler() : nullptr);
+    TATBMenuItem* root = items->Add();
+    root->SetCaption(FZadEdevAzi->Caption());
+    for (Integer i = 0; i < FZadEdevAzi->ToolBarControlCount(); ++i) {
+      TControl* c = FZadEdevAzi->GetToolBarControls(i);
+      if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c); tc != nullptr && tc->IsSeparator()) continue;
+      TATBMenuItem* item = root->Add();
+      item->SetAutoCheck(true);
+      item->SetChecked(c->Visible());
+      item->SetObjects(c);
+      item->SetCaption(ControlCaption(c));
+    }
+  }
+  panel->ArrangeItems();
+  FAddAndRemovePopup->SetWindowSize();
 }
 
 void TControlSelectorPanel::ShowAddAndRemovePopup() {
-  if (!FShowAddAndRemoveBtn || FAddAndRemovePopupShowing) return;
+  if (!FShowAddAndRemoveBtn || (FAddAndRemovePopup != nullptr && FAddAndRemovePopup->Visible())) return;
   BuildAddAndRemoveItems();
-  auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent());
-  if (window != nullptr) window->SetHideOnDeActivate(false);
+  // Activating the list must not hide the window it opens from.
+  if (auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent())) window->SetHideOnDeActivate(false);
   const TRect r = FAddAndRemoveBtn->BRect();
-  const TPoint p = ClientToScreen(TPoint{r.Right, r.Top});
-  FAddAndRemovePopupShowing = true;
-  FAddAndRemovePopup->Popup(p);
-  FAddAndRemovePopupShowing = false;
-  // Closed: the option window hides on losing the activation again.
-  if (window != nullptr) window->SetHideOnDeActivate(true);
+  TPoint p = ClientToScreen(TPoint{r.Right, r.Top});
+  const TRect wa = Screen->WorkAreaRect();
+  const Integer pw = FAddAndRemovePopup->Width(), ph = FAddAndRemovePopup->Height();
+  if (p.Y + ph + 2 > wa.Bottom) p.Y = wa.Bottom - ph - 2;
+  if (p.X + pw > wa.Right) p.X = ClientToScreen(TPoint{r.Left, r.Top}).X - pw;
+  FAddAndRemovePopup->SetBounds(p.X, p.Y, pw, ph);
+  FAddAndRemovePopup->Show();
+  if (FAddAndRemovePopup->PopupPanel()->CanFocus()) FAddAndRemovePopup->PopupPanel()->SetFocus();
+}
+
+void TControlSelectorPanel::HideAddAndRemovePopup() {
+  if (FAddAndRemovePopup == nullptr || !FAddAndRemovePopup->Visible()) return;
+  FAddAndRemovePopup->PopupPanel()->ResetHot();
+  FAddAndRemovePopup->Hide();
+}
+
+void TControlSelectorPanel::AddAndRemovePopupHidden(TObject*) {
+  if (auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent())) window->SetHideOnDeActivate(true);
   FAddAndRemoveBtnDown = false;
   Invalidate();
+}
+
+void TControlSelectorPanel::AddAndRemovePopupDeactivated(TObject*) {
+  HideOptionWindow();
+  FAddAndRemoveBtnHot = FAddAndRemoveBtnDown = false;
 }
 
 void TControlSelectorPanel::HideOptionWindow() {
@@ -434,17 +537,72 @@ void TControlSelectorPanel::HideOptionWindow() {
     window->Hide();
 }
 
+void TControlSelectorPanel::CustomizeWindowHidden(TObject*) {
+  if (!FInternalHiding) HideOptionWindow();
+}
+
+void TControlSelectorPanel::KeyDown(Word& Key, TShiftState Shift) {
+  TOptionSelectorPanel::KeyDown(Key, Shift);
+  if (Key != VK_ESCAPE) return;
+  Key = 0;
+  HideAddAndRemovePopup();
+  HideOptionWindow();
+}
+
 void TControlSelectorPanel::ShowOptionsPopup() {
-  if (FZadEdevAzi == nullptr || FOptionsMenu == nullptr) return;
-  if (FShowAddAndRemoveBtn) FTimer->SetEnabled(true);
-  TPoint p = ClientToScreen(TPoint{FOptionsBtn->BRect().Right + 3, FOptionsBtn->BRect().Top});
+  if (FZadEdevAzi == nullptr || (FOptionsMenu == nullptr && FCustomizer == nullptr)) return;
+  if (FShowAddAndRemoveBtn) {
+    HideAddAndRemovePopup();
+    FTimer->SetEnabled(true);
+  }
+  Integer wm = 0;
+  if (FOptionsMenu != nullptr) {
+    // The widest caption stands for the menu's width.
+    TCanvas* c = Canvas();
+    c->Font()->Assign(Screen->MenuFont());
+    for (Integer i = 0; i < FOptionsMenu->Items()->Count(); ++i)
+      wm = std::max(wm, c->TextWidth(FOptionsMenu->Items()->Items(i)->Caption()) + 40);
+  } else {
+    if (FCustomizeOptionWindow == nullptr) {
+      FCustomizeOptionWindow = new TOptionSelectorWindow(this);
+      FCustomizeOptionWindow->AfterConstruction();
+      FCustomizeOptionWindow->SetParent(FZadEdevAzi);
+      FCustomizeOptionWindow->SetBorderIcons({});
+      FCustomizeOptionWindow->SetBorderStyle(bsNone);
+      FCustomizeOptionWindow->SetFormStyle(fsStayOnTop);
+      FCustomizeOptionWindow->SetVisible(false);
+      FCustomizeOptionWindow->SetBounds(FCustomizeOptionWindow->Left(), FCustomizeOptionWindow->Top(), 100, 40);
+      FCustomizeOptionWindow->SetZadEdevAzi(FZadEdevAzi);
+      FCustomizeOptionWindow->OnHide = [this](TObject* Sender) { CustomizeWindowHidden(Sender); };
+    }
+    if (FCustomizeOptionPanel == nullptr) {
+      FCustomizeOptionPanel = new TCustomizeOption(FCustomizeOptionWindow);
+      FCustomizeOptionPanel->SetParent(FCustomizeOptionWindow);
+    }
+    FCustomizeOptionPanel->SetZadEdevAzi(FZadEdevAzi);
+    FCustomizeOptionPanel->SetCustomizeText(FCustomizer->DialogSettings()->Customize + u" " + FZadEdevAzi->Caption());
+    FCustomizeOptionPanel->UpdateSize();
+    FCustomizeOptionWindow->SetOptionsPanel(FCustomizeOptionPanel);
+    FCustomizeOptionWindow->SetWindowSize();
+    wm = FCustomizeOptionWindow->Width();
+  }
+  const TRect r = FOptionsBtn->BRect();
+  TPoint p = ClientToScreen(TPoint{r.Right + 3, r.Top});
+  TRect area{0, 0, Screen->Width(), Screen->Height()};
+  if (TMonitor* m = Screen->MonitorFromPoint(p)) area = m->BoundsRect();
+  if (p.X + wm > area.Right) p = ClientToScreen(TPoint{r.Left - wm, r.Top});
   auto* window = dynamic_cast<TOptionSelectorWindow*>(Parent());
   if (window != nullptr) window->SetHideOnDeActivate(false);
-  FOptionsMenu->Popup(p);
-  FOptionsBtnHot = FOptionsBtnDown = false;
-  FTimer->SetEnabled(false);
-  const TPoint cur = ScreenToClient(Mouse->CursorPos());
-  if (!(FShowAddAndRemoveBtn && Inside(FAddAndRemoveBtn->BRect(), cur.X, cur.Y))) HideOptionWindow();
+  if (FOptionsMenu != nullptr) {
+    FOptionsMenu->Popup(p);
+    FOptionsBtnHot = FOptionsBtnDown = false;
+    FTimer->SetEnabled(false);
+    const TPoint cur = ScreenToClient(Mouse->CursorPos());
+    if (!(FShowAddAndRemoveBtn && Inside(FAddAndRemoveBtn->BRect(), cur.X, cur.Y))) HideOptionWindow();
+  } else {
+    FCustomizeOptionWindow->SetBounds(p.X, p.Y, FCustomizeOptionWindow->Width(), FCustomizeOptionWindow->Height());
+    FCustomizeOptionWindow->Show();
+  }
   if (window != nullptr) window->SetHideOnDeActivate(true);
   Invalidate();
 }

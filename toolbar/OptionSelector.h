@@ -12,6 +12,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Timer.h"
+#include "toolbar/AdvToolBarPopup.h"
 #include "toolbar/ToolBarPersistence.h"
 
 class TAdvQuickAccessToolBar;
@@ -22,6 +23,7 @@ class TAdvCustomToolBar;
 class TZadEdevAziCustomizer;
 class TZadEdevAziSeparator;
 class TOptionSelectorPanel;
+class TCustomizeOption;
 
 
 class TOptionSelectorWindow : public TCustomForm {
@@ -91,6 +93,30 @@ class TOptionSelectorPanel : public TCustomPanel {
   Integer FMarginX = 3;
   TAdvCustomToolBar* FZadEdevAzi = nullptr;
   TAdvQuickAccessToolBar* FAdvQuickAccessToolBar = nullptr;
+};
+
+// The customizer's "Customize" entry of the option popup: a click closes the
+// popup and opens the toolbar's customizer.
+class TCustomizeOption : public TOptionSelectorPanel {
+ public:
+  explicit TCustomizeOption(TComponent* AOwner);
+  const String& CustomizeText() const { return FCustomizeText; }
+  void SetCustomizeText(const String& Value) { FCustomizeText = Value; }
+  // Height 25; the text's width with the margins and room for the mark.
+  void UpdateSize();
+  TRect GetCustomizeRect() const;
+  bool CustomizeHot() const { return FCustomizeBtnHot; }
+
+ protected:
+  void Paint() override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  bool FCustomizeBtnHot = false, FCustomizeBtnDown = false;
+  String FCustomizeText = u"Customize";
 };
 
 // One text entry of the control selector panel.
@@ -166,21 +192,29 @@ class TControlSelectorPanel : public TOptionSelectorPanel {
   bool AddAndRemoveHot() const { return FAddAndRemoveBtnHot; }
   bool OptionsHot() const { return FOptionsBtnHot; }
   // The check list of the toolbar's controls (nullptr before first use).
-  TPopupMenu* AddAndRemovePopup() const { return FAddAndRemovePopup.get(); }
+  TATBPopupWindow* AddAndRemovePopup() const { return FAddAndRemovePopup; }
   // Fills the check list: one root item with the toolbar's caption and under
   // it one checked-when-visible item per control that is not a separator.
   void BuildAddAndRemoveItems();
   void ShowAddAndRemovePopup();
+  void HideAddAndRemovePopup();
   void ShowOptionsPopup();
+  // The window of the customizer's "Customize" entry (nullptr before first use).
+  TOptionSelectorWindow* CustomizeOptionWindow() const { return FCustomizeOptionWindow; }
 
  protected:
   void Paint() override;
   void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
   void Dispatch(TMessage& Message) override;
 
  private:
   void OptionsTimerTick(TObject* Sender);
   void HideOptionWindow();
+  void AddAndRemovePopupHidden(TObject* Sender);
+  void AddAndRemovePopupDeactivated(TObject* Sender);
+  void CustomizeWindowHidden(TObject* Sender);
+  void HideCustomizeWindow();
 
   std::unique_ptr<TDbgList> FControlList;
   std::unique_ptr<TSelectorItem> FAddAndRemoveBtn;
@@ -192,7 +226,7 @@ class TControlSelectorPanel : public TOptionSelectorPanel {
   TColor FItemTextColorHot = TColor(0x00FFFFFF);
   TColor FItemTextColor = TColor(0), FItemTextColorDown = TColor(0);
   Integer FItemTextFontSize = 8;
-  std::unique_ptr<TPopupMenu> FAddAndRemovePopup;
+  TATBPopupWindow* FAddAndRemovePopup = nullptr;  // owned by the panel as component owner
   bool FShowAddAndRemoveBtn = true;
   std::unique_ptr<TSelectorItem> FOptionsBtn;
   bool FOptionsBtnHot = false, FOptionsBtnDown = false;
@@ -200,9 +234,9 @@ class TControlSelectorPanel : public TOptionSelectorPanel {
   std::unique_ptr<TTimer> FTimer;
   std::unique_ptr<TDbgList> FSeparatorList;
   bool FInternalHiding = false;
-  // The check list is open (its Popup has not returned yet).
-  bool FAddAndRemovePopupShowing = false;
   TZadEdevAziCustomizer* FCustomizer = nullptr;
+  TCustomizeOption* FCustomizeOptionPanel = nullptr;     // a child of its window
+  TOptionSelectorWindow* FCustomizeOptionWindow = nullptr;  // owned by the panel as component owner
 };
 
 }  // namespace toolbar

@@ -124,19 +124,23 @@ TEST_F(OptionSelectorTest, AddOrRemoveButtonsTogglesAControlsVisibility) {
   EXPECT_EQ(p->TextAutoOptionMenu(), u"Add or Remove Buttons");
   EXPECT_FALSE(p->AddAndRemoveRect().IsEmpty());
   p->BuildAddAndRemoveItems();
-  TMenuItem* items = p->AddAndRemovePopup()->Items();
+  TATBMenuItem* items = p->AddAndRemovePopup()->Items();
   ASSERT_EQ(items->Count(), 1);
-  TMenuItem* root = items->Items(0);
+  TATBMenuItem* root = items->GetItem(0);
   EXPECT_EQ(root->Caption(), u"Standard");
   ASSERT_EQ(root->Count(), 5);
-  EXPECT_EQ(root->Items(1)->Caption(), u"Button 1");
-  EXPECT_TRUE(root->Items(1)->Checked());
-  root->Items(1)->Click();
+  EXPECT_EQ(root->GetItem(1)->Caption(), u"Button 1");
+  EXPECT_TRUE(root->GetItem(1)->Checked());
+  // The list's panel shows the toolbar's controls when given its entry.
+  TATBPopupPanel* lp = p->AddAndRemovePopup()->PopupPanel();
+  lp->SetItems(root);
+  lp->ClickItem(1);
   EXPECT_FALSE(Buttons[1]->Visible());
   p->BuildAddAndRemoveItems();
-  root = p->AddAndRemovePopup()->Items()->Items(0);
-  EXPECT_FALSE(root->Items(1)->Checked());
-  root->Items(1)->Click();
+  root = p->AddAndRemovePopup()->Items()->GetItem(0);
+  EXPECT_FALSE(root->GetItem(1)->Checked());
+  lp->SetItems(root);
+  lp->ClickItem(1);
   EXPECT_TRUE(Buttons[1]->Visible());
 }
 
