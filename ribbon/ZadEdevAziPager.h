@@ -292,6 +292,9 @@ class TZadEdevAziPager : public TCustomControl,
   void PaintGlassCaption();
   void PaintPageShadow();
   void FillTabBackground(TCanvas* C, const TRect& R, TCustomTabAppearance* T, bool FromOneLower);
+  void OptionPictureChanged();
+  void SmoothTabCorners(TCanvas* C, const TRect& R, bool FromSurface, bool LastInGroup);
+  bool LastTabOfGroup(Integer Index, Integer Group) const;
   void StartLineAnimation();
   void LineTimerTick(TObject* Sender);
   TRect GetCaptionTextRect(TAlignment& Alignment);
