@@ -303,6 +303,7 @@ class TZadEdevAziPager : public TCustomControl,
   void DblClickTimerTick(TObject* Sender);
   void ShowSystemMenu(TPoint Screen);
   void StartFormDrag(TCustomForm* Form, TPoint ClientPoint);
+  void CaptionDblClick(TPoint P);
   // --- hook ---
   void InstallKeyboardHook();
   void RemoveKeyboardHook();

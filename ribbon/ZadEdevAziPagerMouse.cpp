@@ -13,7 +13,23 @@
 
 namespace ribbon {
 
-void TZadEdevAziPager::Dispatch(TMessage& Message) { TCustomControl::Dispatch(Message); }
+void TZadEdevAziPager::Dispatch(TMessage& Message) {
+  TCustomControl::Dispatch(Message);
+  if (Message.Msg == WM_LBUTTONDBLCLK) CaptionDblClick(PointFromLParam(Message.LParam));
+}
+
+void TZadEdevAziPager::CaptionDblClick(TPoint P) {
+  if (GetTabsArea().Contains(P)) {
+    const Integer t = PageAtPos(P.X, P.Y);
+    if (t >= 0 && OnTabDblClick) OnTabDblClick(this, t);
+  }
+  // The caption bar stands in for the form's own: a double click maximizes
+  // a normal form and restores any other.
+  if (!FCaptionButtons.Contains(cbMaximize) || !GetCaptionRect().Contains(P)) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form == nullptr) return;
+  form->SetWindowState(form->WindowState() == wsNormal ? wsMaximized : wsNormal);
+}
 
 void TZadEdevAziPager::StartTabGlow(Integer Index, Integer Increment) {
   if (Index < 0 || Index >= AdvPageCount()) return;

@@ -164,6 +164,32 @@ TEST_F(PagerMouse, CaptionPressAsksTheFormToMoveWithTheMouse) {
   EXPECT_TRUE(Commands.empty());
 }
 
+TEST_F(PagerMouse, DoubleClickOnTheCaptionMaximizesAndRestoresTheForm) {
+  std::vector<Integer> tabs;
+  Pager->OnTabDblClick = [&](TObject*, Integer Page) { tabs.push_back(Page); };
+  testinput::MouseMove(Pager, TPoint{400, 10});
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(Form->WindowState(), wsMaximized);
+  testinput::MouseMove(Pager, TPoint{400, 10});
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+  EXPECT_TRUE(tabs.empty());
+  // On a tab: the tab hears of it and the form stays.
+  testinput::MouseMove(Pager, TabCentre(1));
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(tabs, (std::vector<Integer>{1}));
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+  // Without the maximize button the caption leaves the form alone.
+  Pager->SetCaptionButtons(TCaptionButtons{cbClose, cbMinimize});
+  testinput::MouseMove(Pager, TPoint{400, 10});
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+}
+
 TEST_F(PagerMouse, RightClickOnTheCaptionOpensTheSystemMenu) {
   // The form's own system menu opens (a form with one: a borderless form
   // has none); N chooses Minimize in it.
