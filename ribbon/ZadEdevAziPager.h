@@ -304,6 +304,7 @@ class TZadEdevAziPager : public TCustomControl,
   void ShowSystemMenu(TPoint Screen);
   void StartFormDrag(TCustomForm* Form, TPoint ClientPoint);
   void CaptionDblClick(TPoint P);
+  void StartPendingFormDrag();
   // --- hook ---
   void InstallKeyboardHook();
   void RemoveKeyboardHook();
@@ -364,6 +365,9 @@ class TZadEdevAziPager : public TCustomControl,
   bool FOldAeroVista = false;
   Integer FUpdateCount = 0;
   TPoint FCaptionClickXY{-1, -1};
+  // A caption press waiting for the first motion to move the form.
+  bool FFormDragPending = false;
+  TPoint FFormDragPoint{-1, -1};
   Integer FDesignedHeight = 149;
   Integer FDefTabHeight = 26, FDefTabMargin = 60;
   Integer FScaledPagerCaptionHeight = 26;
