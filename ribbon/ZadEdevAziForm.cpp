@@ -236,6 +236,17 @@ bool TZadEdevAziForm::GlassBranch(TMessage& M) {
 }
 
 void TZadEdevAziForm::WndProc(TMessage& M) {
+  // A move command starts the user's move with the mouse; the drop rule
+  // waits for its end.
+  if (M.Msg == WM_SYSCOMMAND && IsMoveCommand(M.WParam) && GetAsyncKeyState(VK_LBUTTON) < 0) {
+    FUserMove = true;
+    if (!FDropTimer) {
+      FDropTimer = std::make_unique<TTimer>(nullptr);
+      FDropTimer->SetInterval(50);
+      FDropTimer->OnTimer = [this](TObject* Sender) { DropTimerTick(Sender); };
+    }
+    FDropTimer->SetEnabled(true);
+  }
   if (!FSubClassAsRibbon || FItones) {
     TForm::WndProc(M);
     if (M.Msg == WM_WINDOWPOSCHANGED) WMWindowPosChanged(M);
@@ -265,15 +276,14 @@ void TZadEdevAziForm::WndProc(TMessage& M) {
     if (!FDestroying && HandleAllocated() && GlassBranch(M)) return;
   }
   TForm::WndProc(M);
-  if (M.Msg == WM_NCHITTEST) WMNCHitTest(M);
-  else if (M.Msg == WM_GETMINMAXINFO) WMGetMinMaxInfo(M);
+  if (M.Msg == WM_GETMINMAXINFO) WMGetMinMaxInfo(M);
   else if (M.Msg == WM_WINDOWPOSCHANGING) WMWindowPosChanging(M);
   else if (M.Msg == WM_SIZE) WMSizeRibbon();
   else if (M.Msg == WM_NCLBUTTONDOWN) WMNCLButtonDown(M);
-  else if (M.Msg == WM_SYSCOMMAND && IsMoveCommand(M.WParam)) FUserMove = true;
 }
 
 void TZadEdevAziForm::WMNCHitTest(TMessage& M) {
+  TForm::WMNCHitTest(M);
   if (!RibbonHitTestApplies(FSubClassAsRibbon, BorderStyle(), WindowState())) return;
   const TPoint p = ScreenToClient(PointFromLParam(M.LParam));
   M.Result = RibbonHitTest(p, Width(), Height(), true, 0, M.Result);
@@ -349,9 +359,22 @@ void TZadEdevAziForm::WMWindowPosChanging(TMessage& M) {
   }
 }
 
+void TZadEdevAziForm::DropTimerTick(TObject*) {
+  if (GetAsyncKeyState(VK_LBUTTON) < 0) return;
+  FDropTimer->SetEnabled(false);
+  CheckDropAtTop();
+}
+
 void TZadEdevAziForm::WMWindowPosChanged(TMessage&) {
-  const bool buttonDown = GetAsyncKeyState(VK_LBUTTON) < 0;
-  if (buttonDown || WindowState() != wsNormal) return;
+  if (GetAsyncKeyState(VK_LBUTTON) < 0) return;
+  CheckDropAtTop();
+}
+
+void TZadEdevAziForm::CheckDropAtTop() {
+  if (WindowState() != wsNormal) {
+    FUserMove = false;
+    return;
+  }
   TDropAtTopInput in;
   in.UserMove = FUserMove;
   in.LeftButtonDown = false;

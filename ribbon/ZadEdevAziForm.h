@@ -5,7 +5,10 @@
 // own border, answers the resize edges, keeps a maximized window inside the
 // work area of its monitor and maximizes when the user drops it at the top.
 // The arithmetic is in RibbonFrame.h; this class gathers its inputs.
+#include <memory>
+
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Timer.h"
 #include "ribbon/RibbonFrame.h"
 
 namespace ribbon {
@@ -55,6 +58,8 @@ class TZadEdevAziForm : public TForm {
   void CreateParams(TCreateParams& Params) override;
   void AdjustClientRect(TRect& Rect) override;
   void Activate() override;
+  // The system's answer, then the resize edges of a non-sizeable form.
+  void WMNCHitTest(TMessage& Message) override;
 
  private:
   void Init(bool ReadSettings);
@@ -62,12 +67,14 @@ class TZadEdevAziForm : public TForm {
   void ApplySingleBorder(bool Value);
   void ExtendGlassFrame(Integer CaptionHeight);
   bool GlassBranch(TMessage& Message);
-  void WMNCHitTest(TMessage& Message);
   void WMNCLButtonDown(TMessage& Message);
   void WMGetMinMaxInfo(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
   void WMWindowPosChanged(TMessage& Message);
   void WMSizeRibbon();
+  // The drop rule at the end of the user's move (the pointer's button up).
+  void CheckDropAtTop();
+  void DropTimerTick(TObject* Sender);
 
   bool FIsAeroVista = false;
   bool FDestroying = false;
@@ -93,8 +100,11 @@ class TZadEdevAziForm : public TForm {
   Integer FOldHeight = 0, FOldTop = 0;
   bool FDblClickMax = false;
   Integer FGlassFrameTop = -1;
-  // A move the user started with the mouse (cleared when it ends).
+  // A move the user started with the mouse (cleared when it ends), and the
+  // timer that watches for the button's release: the layer's move ends
+  // without telling the window.
   bool FUserMove = false;
+  std::unique_ptr<TTimer> FDropTimer;
   // Focus messages put off while the form is being made.
   Integer FFocusReposts = 0;
 };
