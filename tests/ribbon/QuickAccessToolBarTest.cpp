@@ -6,7 +6,11 @@
 
 #include "PagerFixture.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
+#include "ribbon/ZadEdevAziForm.h"
+#include "platform/theme/UxTheme.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 namespace ribbon {
 namespace {
@@ -193,6 +197,85 @@ TEST_F(VistaButtonMouse, ClicksOnlyForTheLeftButtonReleasedInside) {
   Clicks = 0;
   testinput::Click(Button, TPoint{10, 10});
   EXPECT_EQ(Clicks, 0);
+}
+
+// One colour for every part of a state's face.
+void PaintStates(TGlowButtonAppearance* a, TColor Normal, TColor Hot, TColor Disabled) {
+  a->SetColor(Normal), a->SetColorTo(Normal), a->SetColorMirror(Normal), a->SetColorMirrorTo(Normal);
+  a->SetBorderColor(Normal);
+  a->SetColorHot(Hot), a->SetColorHotTo(Hot), a->SetColorMirrorHot(Hot), a->SetColorMirrorHotTo(Hot);
+  a->SetBorderColorHot(Hot);
+  a->SetColorDisabled(Disabled), a->SetColorDisabledTo(Disabled), a->SetColorMirrorDisabled(Disabled);
+  a->SetColorMirrorDisabledTo(Disabled), a->SetBorderColorDisabled(Disabled);
+}
+
+TColor PixelAt(TControl* Form, TControl* C, TPoint P) {
+  testinput::PaintPending();
+  auto shot = testinput::Grab(Form);
+  const TPoint s = Form->ScreenToClient(C->ClientToScreen(P));
+  return shot->Canvas()->Pixels(s.X, s.Y);
+}
+
+TEST_F(VistaButtonMouse, NormalFaceIsPaintedOnEveryPaint) {
+  const TColor red = TColor(0x000000E0), blue = TColor(0x00E00000), green = TColor(0x0000C000);
+  PaintStates(Button->Appearance(), red, green, blue);
+  Button->SetScrollArrow(saNone);
+  // At 100 % and after a change of scale: the normal face shows each time.
+  EXPECT_EQ(PixelAt(Form.get(), Button, TPoint{6, 10}), red);
+  toolbar::ToolBarDPIScale = 1.5f;
+  Button->Invalidate();
+  EXPECT_EQ(PixelAt(Form.get(), Button, TPoint{6, 10}), red);
+  Pager->Invalidate();
+  EXPECT_EQ(PixelAt(Form.get(), Button, TPoint{6, 10}), red);
+  // Hot, then disabled under the pointer: the disabled colours win.
+  testinput::MouseMove(Button, TPoint{10, 10});
+  EXPECT_EQ(PixelAt(Form.get(), Button, TPoint{6, 10}), green);
+  Button->SetEnabled(false);
+  Button->Invalidate();
+  EXPECT_EQ(PixelAt(Form.get(), Button, TPoint{6, 10}), blue);
+}
+
+// On glass the toolbar's paint leaves its children alone: painting it over
+// and over repaints no child.
+TEST(QuickAccessGlass, PaintingDoesNotInvalidateTheChildren) {
+  EnsureGuiApplication();
+  InitApplication();
+  gdiplus::InitializeGdiplusUnit();
+  RegisterThemeModules();
+  SetDesktopCompositionForTest(true);
+  {
+    TZadEdevAziForm form(nullptr);
+    form.AfterConstruction();
+    form.SetBounds(0, 0, 800, 300);
+    auto* pager = new TZadEdevAziPager(&form);
+    pager->SetParent(&form);
+    pager->AddAdvPage(u"One");
+    pager->Loaded();
+    auto* qat = new TAdvQuickAccessToolBar(&form);
+    qat->SetParent(pager);
+    auto* b = new TAdvGlowButton(&form);
+    qat->AddToolBarControl(b);
+    ASSERT_TRUE(qat->IsAeroVista());
+    ASSERT_NE(qat->RefGlowButton(), nullptr);
+    form.Show();
+    PumpPending();
+    testinput::PaintPending();
+    int childPaints = 0;
+    auto inner = qat->RefGlowButton()->WindowProc;
+    qat->RefGlowButton()->WindowProc = [&](TMessage& M) {
+      if (M.Msg == WM_PAINT) ++childPaints;
+      inner(M);
+    };
+    for (int i = 0; i < 4; ++i) {
+      qat->Invalidate();
+      testinput::PaintPending();
+      PumpPending();
+    }
+    qat->RefGlowButton()->WindowProc = inner;
+    EXPECT_EQ(childPaints, 0);
+  }
+  PumpPending();
+  SetDesktopCompositionForTest(false);
 }
 
 }  // namespace
