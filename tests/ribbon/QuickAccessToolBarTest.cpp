@@ -155,6 +155,28 @@ TEST_F(QuickAccess, CaptionPlacementWidthStaysBetweenMinimumAndReservedRoom) {
   EXPECT_EQ(Qat->Width(), QuickAccessReservedRect(Pager, false).Width());
 }
 
+TEST_F(QuickAccess, FullSizeStripWithoutGradientIsOnePlainRectangle) {
+  const TColor red = TColor(0x000000E0), blue = TColor(0x00E00000), grey = TColor(0x00808080);
+  TQATAppearance* q = Pager->CurrentToolBarStyler()->QATAppearance();
+  q->SetFullSizeColor(red);
+  q->SetFullSizeColorTo(clNone);
+  q->SetBorderColor(blue);
+  q->SetFullSizeBorderColor(grey);
+  Qat->SetFullSize(true);
+  Form->Show();
+  PumpPending();
+  testinput::PaintPending();
+  auto shot = testinput::Grab(Qat);
+  const Integer w = Qat->Width(), h = Qat->Height();
+  ASSERT_GT(w, 20);
+  ASSERT_GT(h, 4);
+  EXPECT_EQ(shot->Canvas()->Pixels(w / 2, h / 2), red);
+  EXPECT_EQ(shot->Canvas()->Pixels(w - 5, h / 2), red);
+  EXPECT_EQ(shot->Canvas()->Pixels(0, h / 2), blue);      // the outline
+  EXPECT_EQ(shot->Canvas()->Pixels(w / 2, 0), blue);
+  EXPECT_EQ(shot->Canvas()->Pixels(1, h / 2), red);       // no inner frame
+}
+
 class VistaButtonMouse : public PagerFixture {
  protected:
   void SetUp() override {
