@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QStyleHints>
 
 #include "platform/gdi/GdiInternal.h"
 #include "platform/vcl/ControlsInternal.h"
@@ -13,6 +14,12 @@
 #include "platform/win/MessageLoop.h"
 
 using namespace controls_internal;
+
+UINT GetDoubleClickTime() {
+  if (QGuiApplication::instance() == nullptr) return 500;
+  const int ms = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+  return ms > 0 ? UINT(ms) : 500;
+}
 
 int GetSystemMetrics(int Index) {
   switch (Index) {

@@ -39,6 +39,9 @@ constexpr int SM_CXMENUSIZE = 54, SM_CYMENUSIZE = 55;
 // The fixed metric of the index; 0 for an unknown one. Screen sizes are the
 // screen's (800 x 600 without a window system).
 int GetSystemMetrics(int Index);
+// The longest time in milliseconds between the two clicks of a double
+// click: the window system's setting, 500 without one.
+UINT GetDoubleClickTime();
 // Grows R from a client rectangle to the outer rectangle of a window of the
 // styles (caption, frames, edges). false for nullptr.
 bool AdjustWindowRectEx(TRect* R, DWORD Style, bool Menu, DWORD ExStyle);

@@ -1,0 +1,112 @@
+#pragma once
+// TZadEdevAziForm: the form that hosts a ribbon pager as its caption. It
+// gives up its own caption: on glass it extends the frame into its client
+// area under the pager's caption and tab row; without glass it keeps its
+// own border, answers the resize edges, keeps a maximized window inside the
+// work area of its monitor and maximizes when the user drops it at the top.
+// The arithmetic is in RibbonFrame.h; this class gathers its inputs.
+#include <memory>
+
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Timer.h"
+#include "ribbon/RibbonFrame.h"
+
+namespace ribbon {
+
+class TZadEdevAziPager;
+
+class TZadEdevAziForm : public TForm {
+ public:
+  // Create: reads the system's window-arrangement setting.
+  explicit TZadEdevAziForm(TComponent* AOwner);
+  // CreateNew: without the setting, so dropping at the top never maximizes.
+  TZadEdevAziForm(TComponent* AOwner, Integer Dummy);
+  void Loaded() override;
+
+  bool SubclassAsRibbon() const { return FSubClassAsRibbon; }
+  void SetSubclassAsRibbon(bool Value);
+  bool NoDropShadow() const { return FNoDropShadow; }
+  void SetNoDropShadow(bool Value) { FNoDropShadow = Value; }
+  bool SingleBorder() const { return FSingleBorder; }
+  void SetSingleBorder(bool Value);
+  bool ThickBorder() const { return FThickBorder; }
+  void SetThickBorder(bool Value);
+  bool SizeGrip() const { return FSizeGrip; }
+  void SetSizeGrip(bool Value);
+  bool NoAutoMax() const { return FNoAutoMax; }
+  void SetNoAutoMax(bool Value) { FNoAutoMax = Value; }
+  bool WinArrange() const { return FWinArrange; }
+
+  bool IsAeroVista() const { return FIsAeroVista; }
+  bool IsScenicMaximized() const;
+  bool UsesSingleBorder() const;
+  Integer GetPagerCaptionHeight() const;
+  Integer GetGlassTabHeight() const;
+  // The top of the glass frame last extended (-1: none).
+  Integer GlassFrameTop() const { return FGlassFrameTop; }
+  bool DblClickMax() const { return FDblClickMax; }
+  Integer MaxX() const { return FMaxX; }
+  Integer MaxY() const { return FMaxY; }
+  // Re-decides glass mode from the composition state.
+  void UpdateGlassState();
+  // Brings the system menu's items in line with the window state (what the
+  // context-menu refresh message asks for).
+  void UpdateSystemMenu();
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void CreateParams(TCreateParams& Params) override;
+  void AdjustClientRect(TRect& Rect) override;
+  void Activate() override;
+  // The system's answer, then the resize edges of a non-sizeable form.
+  void WMNCHitTest(TMessage& Message) override;
+
+ private:
+  void Init(bool ReadSettings);
+  TZadEdevAziPager* FirstPager() const;
+  void ApplySingleBorder(bool Value);
+  void ExtendGlassFrame(Integer CaptionHeight);
+  bool GlassBranch(TMessage& Message);
+  void WMNCLButtonDown(TMessage& Message);
+  void WMGetMinMaxInfo(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
+  void WMWindowPosChanged(TMessage& Message);
+  void WMSizeRibbon();
+  // The drop rule at the end of the user's move (the pointer's button up).
+  void CheckDropAtTop();
+  void DropTimerTick(TObject* Sender);
+
+  bool FIsAeroVista = false;
+  bool FDestroying = false;
+  TWindowState FOldWndState = wsNormal;
+  bool FActivated = false;
+  bool FCreated = false;
+  bool FIsWin7 = true, FIsWin10 = true, FIsWin11 = false;
+  bool FInternalActivate = false;
+  bool FSubClassAsRibbon = true;
+  bool FNoDropShadow = false;
+  Integer FMaxY = 0, FMaxX = 0;
+  bool FUpdatingSize = false;
+  bool FDoNotSizeWindow = false;
+  bool FSingleBorder = false;
+  TFormBorderStyle FInitBorderStyle = bsSizeable;
+  bool FThickBorder = false;
+  bool FItones = false;
+  bool FOffice2013 = false;
+  bool FSizeGrip = false;
+  bool FNoAutoMax = false;
+  bool FWinArrange = false;
+  Cardinal FLastClick = 0;
+  Integer FOldHeight = 0, FOldTop = 0;
+  bool FDblClickMax = false;
+  Integer FGlassFrameTop = -1;
+  // A move the user started with the mouse (cleared when it ends), and the
+  // timer that watches for the button's release: the layer's move ends
+  // without telling the window.
+  bool FUserMove = false;
+  std::unique_ptr<TTimer> FDropTimer;
+  // Focus messages put off while the form is being made.
+  Integer FFocusReposts = 0;
+};
+
+}  // namespace ribbon
