@@ -116,8 +116,16 @@ void TAdvPage::Dispatch(TMessage& Message) {
 
 void TAdvPage::CMControlChange(TMessage& Message) {
   TCustomControl::Dispatch(Message);
-  auto* tb = dynamic_cast<TZadEdevAzi*>(reinterpret_cast<TControl*>(Message.WParam));
-  if (tb == nullptr || ComponentState().Contains(csDestroying)) return;
+  auto* control = reinterpret_cast<TControl*>(Message.WParam);
+  if (ComponentState().Contains(csDestroying)) return;
+  // A toolbar being freed is no longer a toolbar to a cast: it leaves the
+  // list by its address, so the list never keeps a dead toolbar.
+  if (Message.LParam == 0 && control != nullptr && control->ComponentState().Contains(csDestroying)) {
+    if (!FCloning) FZadEdevAzis->Remove(control);
+    return;
+  }
+  auto* tb = dynamic_cast<TZadEdevAzi*>(control);
+  if (tb == nullptr) return;
   if (Message.LParam != 0)
     AddZadEdevAzi(tb);
   else

@@ -8,8 +8,10 @@ namespace ribbon {
 namespace {
 
 // Every pass step changes one toolbar's size state or compact form, and a
-// toolbar has few of them; the bound only keeps a misbehaving toolbar (one
-// that reports a gain it does not make) from looping for ever.
+// toolbar has few of them. A step may change the state and gain no width
+// (buttons already at their smallest); the pass goes on to the next step.
+// The bound only keeps a toolbar that reports a step it never takes from
+// looping for ever.
 constexpr Integer MaxPassSteps = 4096;
 // The sideways move of a scroll goes in steps of this many pixels.
 constexpr Integer ScrollStep = 5;
@@ -72,7 +74,13 @@ bool TPageToolBarLayout::Eligible(IPageToolBar* T, bool TestWidth) const {
 
 bool TPageToolBarLayout::PassesAllowed() const { return FFrame.AutoCompact && !ToolBarsByLeft().empty(); }
 
+void TPageToolBarLayout::Unscroll() {
+  FScroll = TToolBarScrollState();
+  Relayout();
+}
+
 void TPageToolBarLayout::ShrinkToolBars() {
+  Unscroll();
   for (Integer step = 0; step < MaxPassSteps && PassesAllowed(); ++step) {
     // Fitting exactly is fitting: nothing is taken from a page that has
     // no deficit.
@@ -92,9 +100,8 @@ void TPageToolBarLayout::ShrinkToolBars() {
     }
     if (c.ToolBar != nullptr) {
       TButtonSizeState s = c.State;
-      const Integer got = c.ToolBar->ReduceButtonSizes(s, true);
+      c.ToolBar->ReduceButtonSizes(s, true);
       Relayout();
-      if (got <= 0) break;
       continue;
     }
     // No button can shrink further: the rightmost toolbar collapses.
@@ -111,6 +118,7 @@ void TPageToolBarLayout::ShrinkToolBars() {
 }
 
 void TPageToolBarLayout::GrowToolBars() {
+  Unscroll();
   for (Integer step = 0; step < MaxPassSteps && PassesAllowed(); ++step) {
     const Integer F = FreeWidth();
     if (F <= 0) break;
@@ -127,6 +135,14 @@ void TPageToolBarLayout::GrowToolBars() {
       compact->ChangeCompact(false);
       Relayout();
       if (compact->IsCompact()) break;
+      // The expanded width was an estimate; a toolbar that came back wider
+      // than the room goes back to compact and waits for more room.
+      if (FreeWidth() < 0) {
+        compact->ChangeCompact(true);
+        compact->SetCompactSmallest(true);
+        Relayout();
+        break;
+      }
       continue;
     }
     // Glyph-to-label steps before label-to-large; within a stage the
@@ -142,14 +158,20 @@ void TPageToolBarLayout::GrowToolBars() {
     }
     if (c.ToolBar == nullptr || c.Width >= F) break;
     TButtonSizeState s = c.State;
-    const Integer added = c.ToolBar->EnlargeButtonSizes(s, true);
+    c.ToolBar->EnlargeButtonSizes(s, true);
     Relayout();
-    if (added <= 0) break;
+  }
+  // A step that took more than it announced is given back the shrinking
+  // way, so a widened page never ends with toolbars it cannot show.
+  if (PassesAllowed() && FreeWidth() < 0) {
+    ShrinkToolBars();
+    return;
   }
   Check();
 }
 
 void TPageToolBarLayout::UpdateAllToolBars() {
+  Unscroll();
   for (Integer step = 0; step < MaxPassSteps && PassesAllowed(); ++step) {
     const Integer F = FreeWidth();
     const auto L = ToolBarsByLeft();
@@ -165,7 +187,7 @@ void TPageToolBarLayout::UpdateAllToolBars() {
         compact->ChangeCompact(false);
         Relayout();
         if (compact->IsCompact()) break;
-        continue;
+      continue;
       }
       TCandidate c;
       for (auto it = L.rbegin(); it != L.rend(); ++it) {
@@ -179,9 +201,8 @@ void TPageToolBarLayout::UpdateAllToolBars() {
       }
       if (c.ToolBar == nullptr) break;
       TButtonSizeState s = c.State;
-      const Integer added = c.ToolBar->EnlargeButtonSizes(s, true);
+      c.ToolBar->EnlargeButtonSizes(s, true);
       Relayout();
-      if (added <= 0) break;
       continue;
     }
     // An exact fit keeps every button size.
@@ -200,9 +221,8 @@ void TPageToolBarLayout::UpdateAllToolBars() {
     }
     if (c.ToolBar != nullptr) {
       TButtonSizeState s = c.State;
-      const Integer got = c.ToolBar->ReduceButtonSizes(s, true);
+      c.ToolBar->ReduceButtonSizes(s, true);
       Relayout();
-      if (got <= 0) break;
       continue;
     }
     IPageToolBar* last = nullptr;

@@ -84,9 +84,11 @@ class TPageToolBarLayout {
   // the page width less 2 with no shown toolbar.
   Integer FreeWidth() const;
 
-  // The compacting passes; each works in a bounded loop of single steps and
-  // stops when the toolbars fit or nothing can change. A page whose
-  // toolbars fit exactly (free width 0) is left alone.
+  // The compacting passes; each starts unscrolled, works in a bounded loop
+  // of single steps and stops when the toolbars fit or nothing can change.
+  // A page whose toolbars fit exactly (free width 0) is left alone; a
+  // toolbar expanded by GrowToolBars that turns out wider than the room
+  // goes back to compact.
   void ShrinkToolBars();
   void GrowToolBars();
   void UpdateAllToolBars();
@@ -121,6 +123,9 @@ class TPageToolBarLayout {
   bool Eligible(IPageToolBar* T, bool TestWidth) const;
   bool PassesAllowed() const;
   void Check();
+  // Back to the unscrolled places: a pass changes widths, which any scroll
+  // state was counted for.
+  void Unscroll();
   // Re-places after one step so that the free width is current.
   void Relayout();
 
