@@ -55,6 +55,8 @@ void TAdvPage::Loaded() {
     FZadEdevAzis->Insert(at, tb);
   }
   ArrangeToolBars();
+  UpdateAllToolBars();
+  FFittedWidth = Width();
 }
 
 void TAdvPage::SetParent(TWinControl* AParent) {
@@ -95,6 +97,7 @@ void TAdvPage::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
   if (AWidth != Width()) FOldWidth = Width();
   TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   ArrangeToolBars();
+  WidthChanged();
 }
 
 void TAdvPage::AlignControls(TControl* AControl, TRect& Rect) {
@@ -108,12 +111,21 @@ void TAdvPage::Dispatch(TMessage& Message) {
     return;
   }
   TCustomControl::Dispatch(Message);
+  if (Message.Msg == WM_SIZE) WidthChanged();
 }
 
 void TAdvPage::CMControlChange(TMessage& Message) {
   TCustomControl::Dispatch(Message);
-  auto* tb = dynamic_cast<TZadEdevAzi*>(reinterpret_cast<TControl*>(Message.WParam));
-  if (tb == nullptr || ComponentState().Contains(csDestroying)) return;
+  auto* control = reinterpret_cast<TControl*>(Message.WParam);
+  if (ComponentState().Contains(csDestroying)) return;
+  // A toolbar being freed is no longer a toolbar to a cast: it leaves the
+  // list by its address, so the list never keeps a dead toolbar.
+  if (Message.LParam == 0 && control != nullptr && control->ComponentState().Contains(csDestroying)) {
+    if (!FCloning) FZadEdevAzis->Remove(control);
+    return;
+  }
+  auto* tb = dynamic_cast<TZadEdevAzi*>(control);
+  if (tb == nullptr) return;
   if (Message.LParam != 0)
     AddZadEdevAzi(tb);
   else
@@ -200,25 +212,8 @@ TZadEdevAzi* TAdvPage::GetFirstToolBar(bool AVisibleOnly) const {
   return nullptr;
 }
 
-void TAdvPage::ArrangeToolBars() {
-  if (!FAutoPosition || FUpdatingPosition || FUpdateCount > 0 || ComponentState().Contains(csLoading) ||
-      ComponentState().Contains(csDestroying))
-    return;
-  FUpdatingPosition = true;
-  Integer x = 3;
-  for (Integer i = 0; i < FZadEdevAzis->Count(); ++i) {
-    TZadEdevAzi* tb = GetZadEdevAzis(i);
-    if (tb == nullptr || !tb->Visible()) continue;
-    tb->SetBounds(x, 3, tb->Width(), std::max<Integer>(Height() - 6, 0));
-    x += tb->Width() + 3;
-  }
-  FUpdatingPosition = false;
-}
-
-void TAdvPage::HideCompactWindowOfZadEdevAzis() {
-  // Compact toolbars and their windows arrive with the page's toolbar
-  // layout; nothing is shown compacted before then.
-}
+// ArrangeToolBars and HideCompactWindowOfZadEdevAzis live with the fitting
+// passes in AdvPageToolBars.cpp.
 
 void TAdvPage::ApplyPagerTonesToToolBars() {
   for (Integer i = 0; i < FZadEdevAzis->Count(); ++i)

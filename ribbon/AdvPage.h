@@ -9,6 +9,7 @@
 #include "foundation/pictures/AdvHintInfo.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Timer.h"
+#include "ribbon/PageToolBarLayout.h"
 #include "ribbon/appearance/TabAppearance.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/ToolBarPersistence.h"
@@ -16,6 +17,7 @@
 namespace ribbon {
 
 class TZadEdevAziPager;
+class TPageToolBarItem;
 
 enum TShortCutHintPos { shpLeft, shpTop, shpRight, shpBottom };
 
@@ -42,6 +44,28 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   // Places the toolbars side by side (3 pixels apart, the page's height less 6).
   void ArrangeToolBars();
   void HideCompactWindowOfZadEdevAzis();
+
+  // --- fitting the toolbars to the width (AdvPageToolBars.cpp; the rules
+  // are in PageToolBarLayout.h) ---
+  // After narrowing: buttons shrink one run at a time, then the rightmost
+  // toolbars collapse, until the toolbars fit.
+  void ShrinkToolBars();
+  // After widening: compact toolbars come back left to right, then buttons grow.
+  void GrowToolBars();
+  // Both ways from any state (after loading, and when a toolbar's Compact changes).
+  void UpdateAllToolBars() override;
+  Integer CountFittingToolBars(Integer Index, bool AForward);
+  void UpdateToolBarScroller();
+  void ResetToolBarScroller();
+  // Scrolls by ADelta screens of toolbars (negative: back); answers the screens moved.
+  Integer ScrollToolBars(Integer ADelta);
+  void ScrollToToolBar(Integer Index);
+  const TToolBarScrollState& ToolBarScroll() const { return FToolBarLayout.Scroll(); }
+  // The scroll buttons, nullptr until first needed.
+  TAdvGlowButton* LeftScrollButton() const { return FLeftScrollBtn; }
+  TAdvGlowButton* RightScrollButton() const { return FRightScrollBtn; }
+  // Empty while the toolbar geometry is sound, else the first fault seen.
+  const std::string& ToolBarLayoutViolation() const { return FToolBarLayout.Violation(); }
   void ApplyPagerTonesToToolBars();
   void SetToolBarsGlowButtonsTransparent();
   void InvalidateToolBars();
@@ -145,6 +169,12 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   // The pager that answers for the page (the clone's: its original's).
   TZadEdevAziPager* Pager() const { return FZadEdevAziPager; }
   void PagerTabsChanged(bool Measure);
+  // A width change runs the passes once per new width.
+  void WidthChanged();
+  void ScrollLeftClick(TObject* Sender);
+  void ScrollRightClick(TObject* Sender);
+  void UpdateScrollButtons();
+  friend class TPageToolBarRun;
 
   std::unique_ptr<toolbar::TDbgList> FZadEdevAzis;
   bool FTabVisible = true;
@@ -170,6 +200,11 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   bool FCloning = false;
   bool FOldAutoPosition = true;
   Integer FUpdateCount = 0;
+  TPageToolBarLayout FToolBarLayout;
+  // The width the passes last fitted the toolbars to.
+  Integer FFittedWidth = 0;
+  TAdvGlowButton* FLeftScrollBtn = nullptr;   // child, freed by the page
+  TAdvGlowButton* FRightScrollBtn = nullptr;  // child, freed by the page
 };
 
 }  // namespace ribbon

@@ -96,6 +96,10 @@ class TZadEdevAziPager : public TCustomControl,
   TATBTabSettings* TabSettings() override { return FTabSettings.get(); }
   TTabGroups* TabGroups() const { return FTabGroups.get(); }
   TATBTabScroller* TabScroller() const { return FTabScroller.get(); }
+  // The pages shrink, compact and grow their toolbars to fit; switching it
+  // on fits every page at once (AdvPageToolBars.cpp).
+  bool AutoCompactToolBars() const { return FAutoCompactToolBars; }
+  void SetAutoCompactToolBars(bool Value);
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* Value);
   TCustomImageList* DisabledImages() const { return FDisabledImages; }
@@ -350,6 +354,7 @@ class TZadEdevAziPager : public TCustomControl,
   bool FChangeActiveTab = false;
   bool FTabBackGroundShaded = false;
   bool FTabRoundEdges = true, FShadow = true, FShow3D = true;
+  bool FAutoCompactToolBars = true;
   bool FItones = false, FMetro = false, FOffice2013 = false;
   TGroupStyle FGroupStyle = gsClassic;
   std::unique_ptr<TVistaBackground> FPageAppearance;

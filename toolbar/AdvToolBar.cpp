@@ -9,6 +9,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/HintWindow.h"
 #include "toolbar/AdvGlowMenuButton.h"
+#include "toolbar/CompactWindow.h"
 #include "toolbar/FloatingWindow.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/OptionSelector.h"
@@ -205,7 +206,7 @@ void TAdvCustomToolBar::UnregisterExternalStyler() {
     FToolBarStyler->RemoveControl(this);
 }
 
-IStyledControl* TAdvCustomToolBar::CompactClone() { return nullptr; }
+IStyledControl* TAdvCustomToolBar::CompactClone() { return FCompact ? FSelfClone : nullptr; }
 
 IToolBarPage* TAdvCustomToolBar::GetPage() const { return dynamic_cast<IToolBarPage*>(Parent()); }
 
@@ -482,6 +483,7 @@ void TAdvCustomToolBar::BuildControlList() {
   const bool page = OnPage();
   for (Integer i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
+    if (ClassIs(c, u"TCompactWindow")) continue;  // the compact window is no control of the bar
     FATBControls->Insert(SortedPlace(FATBControls.get(), c, page, IsHorizontal()), c);
   }
   if (FAutoRUL) FRUControls->AssignList(FATBControls.get());
@@ -492,7 +494,7 @@ void TAdvCustomToolBar::BuildSequenceList(TDbgList* AList, bool AVisibleOnly) {
   AList->Clear();
   for (Integer i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
-    if (AVisibleOnly && !c->Visible()) continue;
+    if ((AVisibleOnly && !c->Visible()) || ClassIs(c, u"TCompactWindow")) continue;
     AList->Insert(SortedPlace(AList, c, IsHorizontal(), false), c);
   }
 }
@@ -1055,6 +1057,7 @@ void RegisterToolBarClasses() {
   TClassInfo::Of<TZadEdevAziSeparator, TAdvCustomToolBarControl>(u"TZadEdevAziSeparator");
   TClassInfo::Of<TAdvGlowMenuButton, TAdvCustomGlowButton>(u"TAdvGlowMenuButton");
   TClassInfo::Of<TOptionSelectorWindow, TCustomForm>(u"TOptionSelectorWindow");
+  TClassInfo::Of<TCompactWindow, TCustomForm>(u"TCompactWindow");
   TClassInfo::Of<TOptionSelectorPanel, TCustomPanel>(u"TOptionSelectorPanel");
   TClassInfo::Of<TControlSelectorPanel, TOptionSelectorPanel>(u"TControlSelectorPanel");
 }

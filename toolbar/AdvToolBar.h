@@ -106,6 +106,9 @@ class IToolBarPage {
   virtual Integer ToolBarCount() const = 0;
   // Moves a toolbar in the page's list and re-arranges the page.
   virtual void MoveToolBar(Integer FromIndex, Integer ToIndex) = 0;
+  // Fits the page's toolbars to its width again (a toolbar's Compact
+  // property changed).
+  virtual void UpdateAllToolBars() {}
 
  protected:
   ~IToolBarPage() = default;
@@ -247,6 +250,37 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   // popup showed, and forgets it.
   void RestorePrevActiveControl();
 
+  // --- compact mode (AdvToolBarCompact.cpp) ---
+  // On a ribbon page: collapses the toolbar into its compact button, its
+  // controls moving into a clone that the compact window shows (true), or
+  // brings them back in the order they had before (false). Ignored off a
+  // page, before the properties are loaded, while the application holds the
+  // toolbar compact, and when nothing changes.
+  virtual void ChangeCompact(bool Compact);
+  // The page may compact or expand the toolbar (the application has not
+  // set Compact).
+  bool AllowAutoCompact() const { return !FCompactMode; }
+  // The width of the compact button (the Width off a page).
+  Integer GetCompactWidth();
+  // The width the toolbar needs expanded; asked while compact, it first
+  // shrinks the clone's buttons as far as they go.
+  Integer GetExpandedWidth();
+  // Copies the settings to the clone and, with AMoveControls, moves every
+  // control into it.
+  void UpdateSelfClone(bool AMoveControls);
+  // Opens the compact window below the compact button.
+  void CompactButtonClick(TObject* Sender);
+  void HideCompactWindow();
+  void PostCompactWinHide();
+  void CompactWindowClosed();
+  void UpdateControlsVisibility();
+  // The clone while compact (on the clone: the page toolbar).
+  TAdvCustomToolBar* SelfClone() const { return FSelfClone; }
+  TAdvGlowButton* CompactButton() const { return FCompactBtn; }
+  bool CompactSmallest() const { return FCompactSmallest; }
+  void SetCompactSmallest(bool Value) { FCompactSmallest = Value; }
+  Integer CompactMinWidth() const { return FCompactMinWidth; }
+
   // --- update nesting ---
   void BeginUpdate();
   void EndUpdate();
@@ -345,7 +379,7 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   bool ShowCaption() const { return FShowCaption; }
   void SetShowCaption(bool Value);
   const String& CompactCaption() const { return FCompactCaption; }
-  void SetCompactCaption(const String& Value) { FCompactCaption = Value; }
+  void SetCompactCaption(const String& Value);
   TGDIPPicture* CompactPicture() const { return FICompactPicture.get(); }
   void SetCompactPicture(TGDIPPicture* Value) { FICompactPicture->Assign(Value); }
   Integer CompactImageIndex() const { return FCompactImageIndex; }
@@ -460,10 +494,9 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
 
   // --- later features' slots (their behaviour lives elsewhere) ---
   virtual void DoCompactShow();
-  virtual void ChangeCompact(bool) {}
   // Full length of the toolbar with every control shown.
   virtual Integer GetFullLength();
-  virtual void UpdateCompactButtonAppearance() {}
+  virtual void UpdateCompactButtonAppearance();
   // Records the tops of a ribbon toolbar's button rows.
   virtual void UpdateButtonRows() {}
   virtual void UpdateMenu() {}
@@ -637,6 +670,9 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   bool FFirstRun = true, FFirstShowing = true;
   TControl* FHintCtrl = nullptr;
   std::unique_ptr<TDbgList> FCtrlVisList;
+  // The control order before compacting, which expanding gives back
+  // (compared by address only: a control freed meanwhile is skipped).
+  std::vector<TControl*> FOrderBeforeCompact;
   bool FSupressClick = false;
   bool FChangingParent = false;
   bool FAutoPositionMultiRow = false;
@@ -675,7 +711,9 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
 class TZadEdevAzi : public TAdvCustomToolBar {
  public:
   using TAdvCustomToolBar::TAdvCustomToolBar;
-  void SetCompact(bool Value) { ChangeCompact(Value); }
+  // Holds the toolbar compact (true) or hands it back to the page's
+  // passes; only on a ribbon page, and only as a change.
+  void SetCompact(bool Value);
   bool Compact() const { return FCompactMode; }
   const String& WideCompactCaption() const { return FWideCompactCaption; }
   void SetWideCompactCaption(const String& Value) { FWideCompactCaption = Value; }
