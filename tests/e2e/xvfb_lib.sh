@@ -1,7 +1,8 @@
 # Shared by the end-to-end scripts (sourced): the tool check, the scratch
 # folder and its clean-up, a private Xvfb server, programs fed through a pipe,
 # and waiting for conditions. Nothing here sleeps for a fixed time to let
-# something happen: each wait is for a condition, bounded.
+# something happen: each wait is for a condition, bounded. (A drag may be
+# given a hand's pace between its steps; wm_drag tells what it waits for.)
 
 # Exits 77 (skipped) when one of the named programs is not installed.
 require_tools() {
