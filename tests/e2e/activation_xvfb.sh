@@ -11,80 +11,63 @@ demo="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=xvfb_lib.sh
 source "$here/xvfb_lib.sh"
-require_tools Xvfb xdotool xdpyinfo openbox
-work="$(mktemp -d)"
-xvfb_pid=""
-wm_pid=""
-a_pid=""
-b_pid=""
-cleanup() {
-  [[ -n "$a_pid" ]] && kill "$a_pid" 2>/dev/null
-  [[ -n "$b_pid" ]] && kill "$b_pid" 2>/dev/null
-  [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+require_tools Xvfb xdotool xdpyinfo xwininfo openbox
+e2e_begin
 start_xvfb
-DISPLAY="$display" openbox --sm-disable >"$work/wm.log" 2>&1 &
-wm_pid=$!
-sleep 0.5
+start_window_manager
 
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 30000 --left 20 >"$work/a.txt" 2>"$work/a.err" &
-a_pid=$!
+# Starts instance $1 (output in $work/$1.txt) at left edge $2; sets ${1}_pid,
+# the program's own (its windows carry it).
+start_instance() {
+  DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 30000 --left "$2" >"$work/$1.txt" 2>"$work/$1.err" &
+  printf -v "${1}_pid" '%s' "$!"
+  e2e_track "$!"
+}
 
 # The last activation line of an instance's output.
 last_state() { grep -E '^(ACTIVATE|DEACTIVATE)$' "$work/$1.txt" 2>/dev/null | tail -n1; }
 # Waits until the instance's last activation line is the given one.
-wait_state() {
-  local _
-  for _ in $(seq 1 50); do
-    [[ "$(last_state "$1")" == "$2" ]] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-# Waits for an instance to show; prints its client area's middle.
+state_is() { [[ "$(last_state "$1")" == "$2" ]]; }
+wait_state() { wait_until 50 state_is "$1" "$2"; }
+# Waits until instance $1 shows its window and the form's idea of its grip
+# (6 pixels in from the client area's bottom right corner) is where the
+# window is on the screen; prints its client area's middle.
 middle_of() {
-  local line _ x y w h
-  for _ in $(seq 1 50); do
-    line="$(grep -E '^FORM ' "$work/$1.txt" 2>/dev/null | tail -n1)"
-    if [[ -n "$line" ]]; then
-      read -r _ x y w h _ <<<"$line"
-      echo "$((x + w / 2)) $((y + h / 2))"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-click() {
-  DISPLAY="$display" xdotool mousemove "$1" "$2"
-  sleep 0.2
-  DISPLAY="$display" xdotool click 1
+  local pid_var="${1}_pid" wid line
+  wid="$(x timeout 20 xdotool search --sync --onlyvisible --pid "${!pid_var}" 2>/dev/null | head -n1)"
+  [[ -n "$wid" ]] || return 1
+  instance_shown() {
+    local cx cy cw ch _x _y _w _h gx gy
+    line="$(grep -E '^(FORM|BOUNDS) ' "$work/$1.txt" 2>/dev/null | tail -n1)"
+    [[ -n "$line" ]] || return 1
+    read -r _ _x _y _w _h gx gy <<<"$line"
+    read -r cx cy cw ch <<<"$(client_geometry "$wid")"
+    [[ -n "$ch" ]] && (( gx == cx + cw - 6 && gy == cy + ch - 6 ))
+  }
+  wait_until 50 instance_shown "$1" || return 1
+  local cx cy cw ch
+  read -r cx cy cw ch <<<"$(client_geometry "$wid")"
+  echo "$((cx + cw / 2)) $((cy + ch / 2))"
 }
 
+start_instance a 20
 if ! a_at="$(middle_of a)"; then echo "FAIL: the first form did not show"; cat "$work/a.err"; exit 1; fi
 # shellcheck disable=SC2086
-click $a_at
+click_at $a_at
 if ! wait_state a ACTIVATE; then echo "FAIL: the first form was not activated by a click"; exit 1; fi
 
-DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 30000 --left 500 >"$work/b.txt" 2>"$work/b.err" &
-b_pid=$!
+start_instance b 500
 if ! b_at="$(middle_of b)"; then echo "FAIL: the second form did not show"; cat "$work/b.err"; exit 1; fi
-sleep 0.3
 # shellcheck disable=SC2086
-click $b_at
+click_at $b_at
 if ! wait_state b ACTIVATE; then echo "FAIL: the second form was not activated by a click"; exit 1; fi
 if ! wait_state a DEACTIVATE; then
   echo "FAIL: the first form stayed active while another program had the focus"; cat "$work/a.txt"; exit 1
 fi
 
 # shellcheck disable=SC2086
-click $a_at
+click_at $a_at
 if ! wait_state a ACTIVATE; then echo "FAIL: the first form was not activated again"; cat "$work/a.txt"; exit 1; fi
 if ! wait_state b DEACTIVATE; then echo "FAIL: the second form stayed active"; cat "$work/b.txt"; exit 1; fi
 echo "PASS"

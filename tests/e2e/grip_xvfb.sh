@@ -3,7 +3,8 @@
 # Xvfb and openbox, then the grip demonstration form (sizeable, with an
 # office status bar); drags the grip with xdotool and expects the form to grow
 # by the drag (a few pixels of slack), its top-left staying, and no wider than
-# the form's WM_GETMINMAXINFO answer allows.
+# the form's WM_GETMINMAXINFO answer allows. Each drag waits for the form to
+# hand it to the window manager and for the window to follow the pointer.
 #   grip_xvfb.sh <demo-executable>
 # Exit 77 (skipped) when Xvfb cannot start or a tool is missing.
 set -u
@@ -11,76 +12,63 @@ demo="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=xvfb_lib.sh
 source "$here/xvfb_lib.sh"
-require_tools Xvfb xdotool xdpyinfo openbox
-work="$(mktemp -d)"
-xvfb_pid=""
-wm_pid=""
-demo_pid=""
-cleanup() {
-  [[ -n "$demo_pid" ]] && kill "$demo_pid" 2>/dev/null
-  [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+require_tools Xvfb xdotool xdpyinfo xwininfo openbox python3
+e2e_begin
 start_xvfb
-DISPLAY="$display" openbox --sm-disable >"$work/wm.log" 2>&1 &
-wm_pid=$!
-sleep 0.5
+start_window_manager
 
 export LSAN_OPTIONS="suppressions=$here/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-DISPLAY="$display" QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 30000 >"$work/out.txt" 2>"$work/err.txt" &
-demo_pid=$!
+x env QT_QPA_PLATFORM=xcb "$demo" --timeout-ms 30000 >"$work/out.txt" 2>"$work/err.txt" &
+e2e_track "$!"
 
-# Waits for the last "BOUNDS" (or "FORM") line to satisfy a test of x y w h.
+# Waits for the last "BOUNDS" (or "FORM") line to satisfy a test of bx by bw bh (and the grip's bgx bgy).
 last_bounds() { grep -E '^(FORM|BOUNDS) ' "$work/out.txt" 2>/dev/null | tail -n1; }
-wait_for() {
-  local line _
-  for _ in $(seq 1 50); do
-    line="$(last_bounds)"
-    if [[ -n "$line" ]]; then
-      read -r _ bx by bw bh _ _ <<<"$line"
-      if eval "$1"; then return 0; fi
-    fi
-    sleep 0.1
-  done
-  return 1
+bounds_satisfy() {
+  local line
+  line="$(last_bounds)"
+  [[ -n "$line" ]] || return 1
+  read -r _ bx by bw bh bgx bgy <<<"$line"
+  eval "$1"
 }
-drag() {  # from-x from-y to-x to-y, in small steps as a hand would
-  DISPLAY="$display" xdotool mousemove "$1" "$2"
-  sleep 0.2
-  DISPLAY="$display" xdotool mousedown 1
-  sleep 0.2
-  local i
-  for i in 1 2 3 4 5; do
-    DISPLAY="$display" xdotool mousemove $(($1 + ($3 - $1) * i / 5)) $(($2 + ($4 - $2) * i / 5))
-    sleep 0.1
-  done
-  DISPLAY="$display" xdotool mouseup 1
+wait_for() { wait_until 50 bounds_satisfy "$1"; }
+# At a hand's pace: the window manager then keeps the window within the
+# form's widest size while the button is down (motions coming faster leave
+# it wider than the form once the button is up).
+drag() { wm_drag "$@" "$wid" "$work/out.txt" '^SIZE BEGUN$' 0.1; }
+# The form's idea of its grip (6 pixels in from its client area's bottom right
+# corner) is where the window shows on the screen.
+settled() {
+  local cx cy cw ch
+  bounds_satisfy true || return 1
+  read -r cx cy cw ch <<<"$(client_geometry "$wid")"
+  [[ -n "$ch" ]] && (( bgx == cx + cw - 6 && bgy == cy + ch - 6 ))
 }
+not_settled() { echo "FAIL: $1 the form says $(last_bounds), the screen shows $(client_geometry "$wid")"; exit 1; }
 
-if ! wait_for 'true'; then echo "FAIL: the form did not show"; cat "$work/err.txt"; exit 1; fi
-sleep 0.5
+wid="$(find_window '^Grip demo$' 20)"
+if [[ -z "$wid" ]] || ! wait_for 'true'; then echo "FAIL: the form did not show"; cat "$work/err.txt"; exit 1; fi
+wait_until 50 settled || not_settled "shown,"
 read -r _ x y w h gx gy <<<"$(last_bounds)"
 
-drag "$gx" "$gy" $((gx + 30)) $((gy + 40))
+drag "$gx" "$gy" $((gx + 30)) $((gy + 40)) || { echo "FAIL: dragging the grip"; cat "$work/wm.err"; exit 1; }
 if ! wait_for '(( bw >= w + 27 && bw <= w + 33 && bh >= h + 37 && bh <= h + 43 && bx == x && by == y ))'; then
-  echo "FAIL: dragging the grip by 30,40 left the form at $(last_bounds) (was $x $y $w $h)"; cat "$work/wm.log"; exit 1
+  echo "FAIL: dragging the grip by 30,40 left the form at $(last_bounds) (was $x $y $w $h)"; cat "$work/wm.err"; exit 1
 fi
+wait_until 50 settled || not_settled "sized,"
 read -r _ x y w h gx gy <<<"$(last_bounds)"
-sleep 0.3
 
 # The form allows no more than 440 pixels of width: the height still follows.
-drag "$gx" "$gy" $((gx + 60)) $((gy + 20))
+drag "$gx" "$gy" $((gx + 60)) $((gy + 20)) || { echo "FAIL: dragging the grip again"; cat "$work/wm.err"; exit 1; }
 if ! wait_for '(( bw == 440 && bh >= h + 17 && bh <= h + 23 && bx == x && by == y ))'; then
   echo "FAIL: dragging the grip by 60,20 past the widest size left the form at $(last_bounds) (was $x $y $w $h)"; exit 1
 fi
-sleep 0.5
+# Once the window manager has let the pointer go, the window on the screen
+# goes back to the form's client area (440 less two 4-pixel sizing frames).
+shown_width() { client_geometry "$wid" | cut -d' ' -f3; }
+back_to_form() { pointer_free && [[ "$(shown_width)" == 432 ]] && settled; }
+wait_until 50 back_to_form
 read -r _ x y w h gx gy <<<"$(last_bounds)"
 if (( w != 440 )); then echo "FAIL: the form did not stay 440 wide: $(last_bounds)"; exit 1; fi
-# The window on the screen went back to the form's client area (440 less two 4-pixel sizing frames).
-shown="$(DISPLAY="$display" xdotool search --name "Grip demo" getwindowgeometry 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p' | head -n1)"
+shown="$(shown_width)"
 if [[ "$shown" != "432" ]]; then echo "FAIL: the window shows ${shown:-nothing} pixels wide, not 432"; exit 1; fi
 echo "PASS"

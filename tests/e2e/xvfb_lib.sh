@@ -1,7 +1,8 @@
 # Shared by the end-to-end scripts (sourced): the tool check, the scratch
 # folder and its clean-up, a private Xvfb server, programs fed through a pipe,
 # and waiting for conditions. Nothing here sleeps for a fixed time to let
-# something happen: each wait is for a condition, bounded.
+# something happen: each wait is for a condition, bounded. (A drag may be
+# given a hand's pace between its steps; wm_drag tells what it waits for.)
 
 # Exits 77 (skipped) when one of the named programs is not installed.
 require_tools() {
@@ -168,4 +169,102 @@ wait_new_window() {
   local before="$1" tenths="$2"
   new_window_shown() { [[ -n "$(comm -13 <(printf '%s\n' "$before") <(shown_windows))" ]]; }
   wait_until "$tenths" new_window_shown
+}
+
+# "X Y WIDTH HEIGHT" of window $1 on the screen (the window itself, inside
+# any frame the window manager put round it); empty when it is gone.
+client_geometry() {
+  x xwininfo -id "$1" 2>/dev/null | awk '
+    /Absolute upper-left X:/ { gx = $NF } /Absolute upper-left Y:/ { gy = $NF }
+    /^ *Width:/ { gw = $NF } /^ *Height:/ { gh = $NF }
+    END { if (gw != "") print gx, gy, gw, gh }'
+}
+# True when window $1's geometry is the one the previous call saw (so two
+# calls in a row, a poll apart, found it standing still); a first call is false.
+_e2e_last_geometry=""
+window_steady() {
+  local now
+  now="$(client_geometry "$1")"
+  if [[ -n "$now" && "$now" == "$_e2e_last_geometry" ]]; then return 0; fi
+  _e2e_last_geometry="$now"
+  return 1
+}
+# True when window $1 has the keyboard focus.
+window_focused() { [[ "$(x xdotool getwindowfocus 2>/dev/null)" == "$1" ]]; }
+
+# True when no program holds the pointer grabbed, such as a window manager
+# still tracking a move or size after the button went up; it asks by grabbing
+# the pointer itself for a moment (so never call it while a drag starts).
+pointer_free() {
+  DISPLAY="$display" python3 - <<'PY'
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint, ctypes.c_int,
+                           ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+x.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(None)
+if not d:
+    sys.exit(2)
+# Asynchronous pointer and keyboard, no confinement, no cursor, the current time.
+got = x.XGrabPointer(d, x.XDefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0)
+if got == 0:
+    x.XUngrabPointer(d, 0)
+x.XSync(d, 0)
+x.XCloseDisplay(d)
+sys.exit(0 if got == 0 else 1)
+PY
+}
+
+# Drags with button 1 from $1,$2 to $3,$4 where the program hands the drag to
+# the window manager (a caption, a sizing edge, a size grip): window $5 is
+# the one moved or sized; the program adds a line matching $7 to file $6 once
+# it has asked the window manager to track the pointer. The pointer moves on
+# only after that line (the manager starts from where the pointer was then),
+# in five steps as a hand would; the second waits until the window has
+# followed the first (the manager has the pointer, so every later motion and
+# the button going up reach it in order), making the first again when it had
+# reached the program before the manager took the pointer. $8, when given,
+# is the pause in seconds between the later steps: the pace of the hand,
+# which decides nothing the script waits for. False when a condition never came.
+wm_drag() {
+  local from_x="$1" from_y="$2" to_x="$3" to_y="$4" wid="$5" file="$6" pattern="$7" pace="${8:-}"
+  local asked start i try step_x step_y
+  wait_until 50 pointer_free || { echo "the pointer stayed grabbed"; return 1; }
+  x xdotool mousemove "$from_x" "$from_y"
+  wait_until 50 pointer_at "$from_x" "$from_y" || { echo "the pointer did not reach $from_x,$from_y"; return 1; }
+  asked="$(grep -c -E -- "$pattern" "$file")"
+  start="$(client_geometry "$wid")"
+  x xdotool mousedown 1
+  drag_handed() { (( $(grep -c -E -- "$pattern" "$file") > asked )); }
+  if ! wait_until 100 drag_handed; then
+    x xdotool mouseup 1
+    echo "the press did not hand the drag to the window manager"
+    return 1
+  fi
+  window_followed() { [[ "$(client_geometry "$wid")" != "$start" ]]; }
+  for i in 1 2 3 4 5; do
+    step_x=$((from_x + (to_x - from_x) * i / 5)) step_y=$((from_y + (to_y - from_y) * i / 5))
+    x xdotool mousemove "$step_x" "$step_y"
+    if (( i == 1 )); then
+      for try in $(seq 1 10); do
+        wait_until 10 window_followed && break
+        x xdotool mousemove $((step_x + 1)) $((step_y + 1))
+        x xdotool mousemove "$step_x" "$step_y"
+      done
+      if ! window_followed; then
+        x xdotool mouseup 1
+        echo "the window did not follow the pointer"
+        return 1
+      fi
+    elif [[ -n "$pace" ]]; then
+      sleep "$pace"
+    fi
+  done
+  x xdotool mouseup 1
 }
