@@ -154,7 +154,7 @@ void TZadEdevAziPager::UpdatePagesBounds() {
 }
 
 TCustomTabAppearance* TZadEdevAziPager::CurrentTabAppearance() const {
-  TCustomZadEdevAziStyler* s = FCurrentToolBarStyler;
+  toolbar::TCustomZadEdevAziStyler* s = FCurrentToolBarStyler;
   if (FTabAppearance && FItones && (s == nullptr || s->TabAppearance()->SystemFont()) && FToolBarStyler != nullptr)
     return FTabAppearance.get();
   if (s == nullptr) return FTabAppearance.get();
