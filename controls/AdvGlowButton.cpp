@@ -458,10 +458,10 @@ TGlowFaceParams TAdvCustomGlowButton::FaceParams(TCanvas* C, TFont* TextFont, bo
   TSet5 s = normal;
   bool lit = false;
   auto blendFills = [&](const TSet5& x, const TSet5& y, Integer pct) {
-    s.C = BlendColor(x.C, y.C, pct);
-    s.CT = BlendColor(x.CT, y.CT, pct);
-    s.M = BlendColor(x.M, y.M, pct);
-    s.MT = BlendColor(x.MT, y.MT, pct);
+    s.C = glowpaint::BlendColor(x.C, y.C, pct);
+    s.CT = glowpaint::BlendColor(x.CT, y.CT, pct);
+    s.M = glowpaint::BlendColor(x.M, y.M, pct);
+    s.MT = glowpaint::BlendColor(x.MT, y.MT, pct);
   };
   // 2. The base set.
   if ((Enabled() && FState != absDisabled) || !FShowDisabled) {
@@ -487,11 +487,11 @@ TGlowFaceParams TAdvCustomGlowButton::FaceParams(TCanvas* C, TFont* TextFont, bo
   // 4. Blending while the animation runs.
   if (timer) {
     if (!FDown && !FTransparent && FState != absExclusive && !(FStyle == bsCheck && FState == absDown)) {
-      s.C = BlendColor(hot.C, normal.C, FStepHover);
-      s.CT = BlendColor(hot.CT, normal.CT, FStepHover);
-      s.M = BlendColor(hot.M, normal.M, FStepHover);
-      s.MT = BlendColor(hot.MT, normal.MT, FStepHover);
-      s.B = BlendColor(hot.B, normal.B, FStepHover);
+      s.C = glowpaint::BlendColor(hot.C, normal.C, FStepHover);
+      s.CT = glowpaint::BlendColor(hot.CT, normal.CT, FStepHover);
+      s.M = glowpaint::BlendColor(hot.M, normal.M, FStepHover);
+      s.MT = glowpaint::BlendColor(hot.MT, normal.MT, FStepHover);
+      s.B = glowpaint::BlendColor(hot.B, normal.B, FStepHover);
     } else if (FStyle == bsCheck && FState == absDown && FDown) {
       if (FMouseEnter)
         blendFills(checked, down, FStepPush);
@@ -499,7 +499,7 @@ TGlowFaceParams TAdvCustomGlowButton::FaceParams(TCanvas* C, TFont* TextFont, bo
         blendFills(down, checked, FStepPush);
     } else if (FDown && FState != absExclusive && !FKeepDown) {
       blendFills(down, hot, FStepPush);
-      s.B = BlendColor(down.B, hot.B, FStepPush);
+      s.B = glowpaint::BlendColor(down.B, hot.B, FStepPush);
     }
   }
   // 5. Held group buttons of the older styles keep the normal border.
@@ -633,7 +633,7 @@ void TAdvCustomGlowButton::Paint() {
     else
       m.R.Right += 4096;
     TPoint sz;
-    DrawGlowButtonFace(m, sz);
+    glowpaint::DrawGlowButtonFace(m, sz);
     const bool text = !(Caption().empty() && FWideCaption.empty()) && FShowCaption;
     Integer w = text ? sz.X + 3 * FSpacing + 2 * FMarginHorz + 2 : sz.X + 2 * FMarginHorz - 1;
     const bool vert = FLayout == blGlyphTop || FLayout == blGlyphBottom || FLayout == blGlyphTopAdjusted ||
@@ -654,7 +654,7 @@ void TAdvCustomGlowButton::Paint() {
     if (Parent() != nullptr) Parent()->PaintParentBackground(C->Handle());
   }
   TPoint size;
-  DrawGlowButtonFace(p, size);
+  glowpaint::DrawGlowButtonFace(p, size);
   DoAfterPaint();
   DoPaintExtra(C, ClientRect());
   if (OnDrawButton)
@@ -1279,7 +1279,7 @@ void TAdvGlowButton::CalcSizeForState(TButtonSizeState State, TPoint& Size) {
   }
   p.MeasureOnly = true;
   TPoint sz;
-  DrawGlowButtonFace(p, sz);
+  glowpaint::DrawGlowButtonFace(p, sz);
   Size.X = sz.X + 3 * FSpacing + 2 * FMarginHorz + 2;
   Size.Y = sz.Y + 2 * FSpacing + 2 * FMarginVert;
   if (FDropDownButton) {

@@ -20,6 +20,11 @@
 
 using namespace gdiplus;
 
+Integer GlowSpeed = 20;
+bool GlobalDrawSplitLineAlways = false;
+
+namespace glowpaint {
+
 namespace {
 
 Integer GlowRound(double v) { return Integer(Round(v)); }
@@ -130,8 +135,6 @@ TRect GlowCalcText(TCanvas* Canvas, const String& Text, Integer Width, UINT Flag
 
 }  // namespace
 
-Integer GlowSpeed = 20;
-bool GlobalDrawSplitLineAlways = false;
 
 TColor AdjustColorRGB(TColor Color, Integer PR, Integer PG, Integer PB) {
   TGlowChannels c = GlowSplit(Color);
@@ -749,3 +752,5 @@ void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut) {
       DrawChevronArrow(P.Button, canvas, ap, ac, P.DropDownDirection);
   }
 }
+
+}  // namespace glowpaint

@@ -85,6 +85,10 @@ struct TGlowFaceParams {
   Integer MaxWidth = 0, MaxHeight = 0;  // the button's constraints (0: none)
 };
 
+// The painter and its drawing and colour routines have a namespace of their
+// own: the toolbar has routines of the same names that do other things.
+namespace glowpaint {
+
 // Draws the face, or with MeasureOnly draws nothing and answers the content
 // size, into SizeOut.
 void DrawGlowButtonFace(const TGlowFaceParams& P, TPoint& SizeOut);
@@ -122,3 +126,5 @@ void DrawChevronArrow(TControl* Button, TCanvas* Canvas, TPoint P, TColor Color,
 void DrawDropDownArrow(TControl* Button, TCanvas* Canvas, TPoint P, TColor Color);
 // DT_HIDEPREFIX when the control's top window hides accelerators, else 0.
 UINT GetHidePrefixFlag(TControl* Control);
+
+}  // namespace glowpaint

@@ -27,7 +27,7 @@ void TShortCutHintWindow::CreateParams(TCreateParams& Params) {
 void TShortCutHintWindow::Paint() {
   TCanvas* c = Canvas();
   const TRect r = ClientRect();
-  DrawGradient(c, FColor, FColorTo, 16, r, false);
+  glowpaint::DrawGradient(c, FColor, FColorTo, 16, r, false);
   c->Brush()->SetStyle(bsClear);
   c->Font()->Assign(Font());
   TRect tr = r;

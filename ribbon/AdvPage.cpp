@@ -397,13 +397,31 @@ void TAdvPage::Paint() {
     }
   }
   // The active tab joins the body: its bottom edge takes the body's colour.
-  if (IsActivePage() && p->TabSettings()->Height() > 0) {
-    TRect t = p->GetVisibleTabRect(p->IndexOfPage(this));
-    if (t.Left > 0 && t.Right > 0 && C != clNone) {
+  const TRect tab = IsActivePage() ? p->GetVisibleTabRect(p->IndexOfPage(this)) : TRect{-1, -1, -1, -1};
+  const bool topOrBottom = p->DockAlign() == toolbar::daTop || p->DockAlign() == toolbar::daBottom;
+  if (IsActivePage() && topOrBottom && tab.Left > 0 && tab.Right > 0) {
+    if (p->TabSettings()->Height() > 0 && C != clNone) {
       const Integer shift = Left();
       c->Pen()->SetColor(C);
-      c->MoveTo(t.Left - shift + 1, 0);
-      c->LineTo(t.Right - shift - 1, 0);
+      c->MoveTo(tab.Left - shift + 1, 0);
+      c->LineTo(tab.Right - shift - 1, 0);
+    }
+    // Round corners: each two-pixel corner takes what the pager shows just
+    // outside it, so the body's rounding blends into the tab area.
+    if (s->RoundEdges() && !p->UsesTones() && !scenic) {
+      TCanvas* pc = p->Canvas();
+      const Integer L = Left(), T = Top(), W = Width(), H = Height();
+      auto take = [&](Integer x, Integer y, Integer px, Integer py) {
+        const TColor col = pc->Pixels(px, py);
+        if (col != TColor(-1)) c->SetPixels(x, y, col);
+      };
+      take(0, 0, L - 1, T - 1);
+      take(1, 0, L + 1, T - 1);
+      take(0, 1, L - 1, T);
+      for (const TPoint q : {TPoint{0, H - 1}, TPoint{1, H - 1}, TPoint{0, H - 2}}) take(q.X, q.Y, L - 1, T + H);
+      for (const TPoint q : {TPoint{W - 1, 0}, TPoint{W - 2, 0}, TPoint{W - 1, 1}}) take(q.X, q.Y, L + W + 1, T);
+      for (const TPoint q : {TPoint{W - 1, H - 1}, TPoint{W - 2, H - 1}, TPoint{W - 1, H - 2}})
+        take(q.X, q.Y, L + W + 1, T + H);
     }
   }
   TGDIPPicture* brand = p->BrandingPicture();

@@ -65,6 +65,12 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FTabScroller = std::make_unique<TATBTabScroller>();
   FIOptionPicture = std::make_unique<TGDIPPicture>();
   FIOptionDisabledPicture = std::make_unique<TGDIPPicture>();
+  // The option indicator of the page toolbars; a program without the
+  // pictures in its resources shows the indicator without one.
+  FIOptionPicture->LoadFromResourceName(HInstance(), u"OPTIONIND_PIC");
+  FIOptionDisabledPicture->LoadFromResourceName(HInstance(), u"OPTIONIND_PICD");
+  FIOptionPicture->OnChange = [this](TObject*) { OptionPictureChanged(); };
+  FIOptionDisabledPicture->OnChange = [this](TObject*) { OptionPictureChanged(); };
   FIBrandingPicture = std::make_unique<TGDIPPicture>();
 
   FTabSettings = std::make_unique<TATBTabSettings>();
@@ -113,6 +119,18 @@ TZadEdevAziPager::~TZadEdevAziPager() {
     }
   }
   FAdvPages->Clear();
+}
+
+void TZadEdevAziPager::OptionPictureChanged() {
+  Invalidate();
+  if (TAdvPage* page = ActivePage()) {
+    page->Invalidate();
+    for (Integer t = 0; t < page->ZadEdevAziCount(); ++t)
+      if (toolbar::TZadEdevAzi* tb = page->GetZadEdevAzis(t)) {
+        tb->ArrangeControls(true);
+        tb->Invalidate();
+      }
+  }
 }
 
 void TZadEdevAziPager::Loaded() {

@@ -292,6 +292,9 @@ class TZadEdevAziPager : public TCustomControl,
   void PaintGlassCaption();
   void PaintPageShadow();
   void FillTabBackground(TCanvas* C, const TRect& R, TCustomTabAppearance* T, bool FromOneLower);
+  void OptionPictureChanged();
+  void SmoothTabCorners(TCanvas* C, const TRect& R, bool FromSurface, bool LastInGroup);
+  bool LastTabOfGroup(Integer Index, Integer Group) const;
   void StartLineAnimation();
   void LineTimerTick(TObject* Sender);
   TRect GetCaptionTextRect(TAlignment& Alignment);
@@ -300,6 +303,8 @@ class TZadEdevAziPager : public TCustomControl,
   void DblClickTimerTick(TObject* Sender);
   void ShowSystemMenu(TPoint Screen);
   void StartFormDrag(TCustomForm* Form, TPoint ClientPoint);
+  void CaptionDblClick(TPoint P);
+  void StartPendingFormDrag();
   // --- hook ---
   void InstallKeyboardHook();
   void RemoveKeyboardHook();
@@ -360,6 +365,9 @@ class TZadEdevAziPager : public TCustomControl,
   bool FOldAeroVista = false;
   Integer FUpdateCount = 0;
   TPoint FCaptionClickXY{-1, -1};
+  // A caption press waiting for the first motion to move the form.
+  bool FFormDragPending = false;
+  TPoint FFormDragPoint{-1, -1};
   Integer FDesignedHeight = 149;
   Integer FDefTabHeight = 26, FDefTabMargin = 60;
   Integer FScaledPagerCaptionHeight = 26;

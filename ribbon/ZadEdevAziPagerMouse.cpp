@@ -13,7 +13,23 @@
 
 namespace ribbon {
 
-void TZadEdevAziPager::Dispatch(TMessage& Message) { TCustomControl::Dispatch(Message); }
+void TZadEdevAziPager::Dispatch(TMessage& Message) {
+  TCustomControl::Dispatch(Message);
+  if (Message.Msg == WM_LBUTTONDBLCLK) CaptionDblClick(PointFromLParam(Message.LParam));
+}
+
+void TZadEdevAziPager::CaptionDblClick(TPoint P) {
+  if (GetTabsArea().Contains(P)) {
+    const Integer t = PageAtPos(P.X, P.Y);
+    if (t >= 0 && OnTabDblClick) OnTabDblClick(this, t);
+  }
+  // The caption bar stands in for the form's own: a double click maximizes
+  // a normal form and restores any other.
+  if (!FCaptionButtons.Contains(cbMaximize) || !GetCaptionRect().Contains(P)) return;
+  TCustomForm* form = GetParentForm(this);
+  if (form == nullptr) return;
+  form->SetWindowState(form->WindowState() == wsNormal ? wsMaximized : wsNormal);
+}
 
 void TZadEdevAziPager::StartTabGlow(Integer Index, Integer Increment) {
   if (Index < 0 || Index >= AdvPageCount()) return;
@@ -92,8 +108,12 @@ void TZadEdevAziPager::MouseDown(TMouseButton Button, TShiftState Shift, Integer
     gi = PageAtPos(X, Y);
   }
   if (FCaption->Visible() && cap.Contains(pt) && FCanMove && gi < 0 && Button == mbLeft) {
-    if (TCustomForm* form = GetParentForm(this)) {
-      StartFormDrag(form, pt);
+    if (GetParentForm(this) != nullptr) {
+      // The move starts with the first motion of the held button: a window
+      // manager given the move after a quick release would take the next
+      // click as the move's end, and a double click would never arrive.
+      FFormDragPending = true;
+      FFormDragPoint = pt;
       return;
     }
   }
@@ -119,9 +139,23 @@ void TZadEdevAziPager::MouseDown(TMouseButton Button, TShiftState Shift, Integer
   }
 }
 
+void TZadEdevAziPager::StartPendingFormDrag() {
+  if (!FFormDragPending) return;
+  FFormDragPending = false;
+  if (TCustomForm* form = GetParentForm(this)) StartFormDrag(form, FFormDragPoint);
+}
+
 void TZadEdevAziPager::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseMove(Shift, X, Y);
   if (ComponentState().Contains(csDesigning)) return;
+  if (FFormDragPending) {
+    if (!Shift.Contains(ssLeft)) {
+      FFormDragPending = false;
+    } else if (X != FFormDragPoint.X || Y != FFormDragPoint.Y) {
+      StartPendingFormDrag();
+      return;
+    }
+  }
   if (FHotPageIndex >= AdvPageCount()) FHotPageIndex = -1;
   const TPoint pt{X, Y};
   if (GetTabsArea().Contains(pt)) {
@@ -172,6 +206,7 @@ void TZadEdevAziPager::MouseMove(TShiftState Shift, Integer X, Integer Y) {
         const TPoint s = ClientToScreen(pt);
         form->SetBounds(s.X - Width() / 2, s.Y - 10, form->Width(), form->Height());
         MouseDown(mbLeft, TShiftState{ssLeft}, Width() / 2, 10);
+        StartPendingFormDrag();
       }
     }
   }
@@ -180,6 +215,7 @@ void TZadEdevAziPager::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 void TZadEdevAziPager::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseUp(Button, Shift, X, Y);
   FMouseDown = false;
+  FFormDragPending = false;
   FAnimating = false;
   if (FDownPageIndex >= 0) {
     FDownPageIndex = -1;

@@ -274,11 +274,25 @@ void TZadEdevAziPager::PaintTab(Integer i) {
   const TRect R = GetTabRect(i);
   const TRect W = GetTabsRect();
   if (IsNone(R) || R.Right <= W.Left || R.Left >= W.Right) return;
-  TCanvas* c = Canvas();
   const Integer g = PageTabGroupIndex(page);
   const Integer a = FActivePageIndex;
   TCustomTabAppearance* T = CurrentTabAppearance();
   if (T == nullptr) return;
+  const bool hotTab = i == FHotPageIndex;
+  const bool glass = IsOnGlass(true);
+  const bool scenic = gdiplus::GetScenicRibbonFlag();
+  // A tab cut by the row's ends, or one that glows on glass, is composed on
+  // its own surface so that it never spills past the row or over the glass.
+  const bool offscreen = R.Left < W.Left || R.Right > W.Right || (glass && (i == a || hotTab || page->GlowRunning()));
+  std::unique_ptr<TBitmap> surface;
+  TCanvas* c = Canvas();
+  if (offscreen) {
+    surface = std::make_unique<TBitmap>();
+    if (glass) surface->SetPixelFormat(pf32bit);
+    surface->SetSize(Width(), Height());
+    c = surface->Canvas();
+    FillTabBackground(c, R, T, false);
+  }
   TGroupAppearance* ga = g >= 0 ? GroupAppearanceOf(g) : nullptr;
   TColor hot = T->ColorHot(), hotBorder = T->BorderColorHot(), selText = T->TextColorSelected(),
          hotText = T->TextColorHot(), selBorder = T->BorderColorSelected(), selHotBorder = T->BorderColorSelectedHot();
@@ -298,15 +312,27 @@ void TZadEdevAziPager::PaintTab(Integer i) {
   FBold = false;
   const TCustomTabAppearance* bgT = FItones && FTabAppearance ? FTabAppearance.get() : T;
   const TColor background = bgT->BackGround()->Color();
-  const bool hotTab = i == FHotPageIndex;
   // Separator of a squeezed row.
-  if (FCurrent.Spacing <= FTabSettings->MinSpacing() && FTabSettings->Spacing() > FTabSettings->MinSpacing()) {
+  if (FCurrent.Spacing <= FTabSettings->MinSpacing() && FTabSettings->Spacing() > FTabSettings->MinSpacing() &&
+      (!offscreen || (glass && scenic))) {
     bool first = true;
     for (Integer k = 0; k < i; ++k)
       if (AdvPages(k)->TabVisible()) first = false;
-    if (!first && selBorder != clNone) {
-      TColor from = BlendColor(background == clNone ? 0xFFFFFF : background, selBorder, 60);
-      toolbar::DrawGradient(c, from, selBorder, 40, TRect{R.Left - 2, R.Top, R.Left - 1, R.Bottom}, false);
+    if (!first && glass && scenic) {
+      toolbar::FillAlphaGradient(c->Handle(), TRect{R.Left - 1, R.Top + 1, R.Left, R.Bottom - 4}, 0xFFFFFF, 255, 60);
+      toolbar::FillAlphaGradient(c->Handle(), TRect{R.Left - 2, R.Top + 1, R.Left - 1, R.Bottom - 5}, 0xBFBAB6, 255,
+                                 100);
+    } else if (!first) {
+      const TCustomTabAppearance* st = FItones && FTabAppearance ? FTabAppearance.get()
+                                       : FCurrentToolBarStyler != nullptr
+                                           ? static_cast<TCustomTabAppearance*>(FCurrentToolBarStyler->TabAppearance())
+                                           : T;
+      const TColor sepBorder = st->BorderColorSelected();
+      const TColor sepBack = st->BackGround()->Color();
+      if (sepBorder != clNone) {
+        const TColor from = BlendColor(sepBack == clNone ? 0xFFFFFF : sepBack, sepBorder, 60);
+        toolbar::DrawGradient(c, from, sepBorder, 40, TRect{R.Left - 2, R.Top, R.Left - 1, R.Bottom}, false);
+      }
     }
   }
   if (page->TabEnabled() || !FShowNonSelectedTabs) {
@@ -393,20 +419,63 @@ void TZadEdevAziPager::PaintTab(Integer i) {
     gradMirror = T->GradientMirrorDisabled();
     text = T->TextColorDisabled();
   }
-  if (face != clNone || border != clNone)
+  // The active tab of a focused pager shows in its hot colours.
+  bool focused = false;
+  if (Focused() && i == a && FExpanded && FGroupStyle != gsOffice2019) {
+    face = hot;
+    faceTo = T->ColorHotTo();
+    mirror = T->ColorMirrorHot();
+    mirrorTo = T->ColorMirrorHotTo();
+    border = T->BorderColorSelectedHot();
+    grad = T->GradientHot();
+    gradMirror = T->GradientMirrorHot();
+    text = hotText;
+    highlight = T->HighLightColorSelected();
+    focused = true;
+  }
+  if (face != clNone || border != clNone) {
     toolbar::DrawGlowFace(c, R, face, faceTo, mirror, mirrorTo, border, grad, gradMirror, FTabRoundEdges, false,
                           true, FAntiAlias, nullptr, u"");
+    if (FTabRoundEdges) SmoothTabCorners(c, R, offscreen && glass, LastTabOfGroup(i, g));
+  }
   if (Show3D() && face != clNone) {
-    c->Pen()->SetColor(BlendColor(0xFFFFFF, face, page->GlowRunning() ? 20 : 50));
+    const bool hoverGlow = page->GlowRunning() && page->GlowState() == gsHover;
+    c->Pen()->SetColor(BlendColor(0xFFFFFF, face, focused || hoverGlow ? 20 : 50));
     c->MoveTo(R.Left + 3, R.Top + 3);
     c->LineTo(R.Right - 3, R.Top + 3);
   }
-  if (ShowShadow() && !IsOnGlass(true) && T->ShadowColor() != clNone && face != clNone) {
+  if (ShowShadow() && !glass && T->ShadowColor() != clNone && face != clNone) {
     c->Pen()->SetColor(T->ShadowColor());
     c->MoveTo(R.Right, R.Top + 3);
     c->LineTo(R.Right, R.Bottom - 4);
+    if (!LastTabOfGroup(i, g)) {
+      c->Pen()->SetColor(BlendColor(T->ShadowColor(), background, 40));
+      c->MoveTo(R.Right + 1, R.Top + 4);
+      c->LineTo(R.Right + 1, R.Bottom - 4);
+    }
   }
-  (void)highlight;
+  if (Show3D() && highlight != clNone) {
+    if (glass && scenic) {
+      if (hotTab && i != a) {
+        c->Pen()->SetColor(highlight);
+        c->MoveTo(R.Left + 3, R.Top + 1);
+        c->LineTo(R.Right - 3, R.Top + 1);
+        c->MoveTo(R.Left + 1, R.Top + 3);
+        c->LineTo(R.Left + 1, R.Bottom - 5);
+        c->MoveTo(R.Right - 2, R.Top + 3);
+        c->LineTo(R.Right - 2, R.Bottom - 5);
+      }
+    } else if (face != clNone || border != clNone) {
+      c->Pen()->SetColor(BlendColor(face, border, 80));
+      c->MoveTo(R.Left + 3, R.Top + 1);
+      c->LineTo(R.Right - 3, R.Top + 1);
+      c->Pen()->SetColor(highlight);
+      c->MoveTo(R.Left + 1, R.Top + 3);
+      c->LineTo(R.Left + 1, R.Bottom - 5);
+      c->MoveTo(R.Right - 2, R.Top + 3);
+      c->LineTo(R.Right - 2, R.Bottom - 5);
+    }
+  }
   // Content.
   TRect C = R;
   if (g >= 0) {
@@ -465,6 +534,38 @@ void TZadEdevAziPager::PaintTab(Integer i) {
     c->Brush()->SetColor(FLineColor);
     c->FillRect(TRect{ls, FLineBottom - Rnd(s), le, FLineBottom + Rnd(2 * s)});
   }
+  if (offscreen) {
+    // Back onto the pager, clipped to the tab row.
+    const TRect clip{std::max(R.Left, W.Left), R.Top, std::min(R.Right, W.Right), R.Bottom};
+    if (clip.Right <= clip.Left || clip.Bottom <= clip.Top) return;
+    if (glass) {
+      TBitmap part;
+      part.SetPixelFormat(pf32bit);
+      part.SetSize(clip.Width(), clip.Height());
+      part.Canvas()->CopyRect(TRect{0, 0, clip.Width(), clip.Height()}, c, clip);
+      toolbar::DrawPicture(nullptr, Canvas(), TPoint{clip.Left, clip.Top}, true, &part);
+    } else {
+      Canvas()->CopyRect(clip, c, clip);
+    }
+  }
+}
+
+bool TZadEdevAziPager::LastTabOfGroup(Integer Index, Integer Group) const {
+  return Group >= 0 && Group < FTabGroups->Count() && FTabGroups->Items(Group)->TabIndexEnd() == Index;
+}
+
+void TZadEdevAziPager::SmoothTabCorners(TCanvas* C, const TRect& R, bool FromSurface, bool LastInGroup) {
+  // Round top corners: the pixels just outside each corner fill it, so the
+  // face's edge blends into whatever lies behind the tab.
+  TCanvas* from = FromSurface ? C : Canvas();
+  const Integer L = R.Left, T = R.Top, Rt = R.Right;
+  C->SetPixels(L, T, from->Pixels(L - 1, T - 1));
+  C->SetPixels(L + 1, T, from->Pixels(L + 1, T - 1));
+  C->SetPixels(L, T + 1, from->Pixels(L - 1, T));
+  const TColor right = !FromSurface && LastInGroup ? from->Pixels(L - 1, T - 1) : from->Pixels(Rt + 1, T);
+  C->SetPixels(Rt - 1, T, right);
+  C->SetPixels(Rt - 2, T, right);
+  C->SetPixels(Rt - 1, T + 1, right);
 }
 
 void TZadEdevAziPager::PaintPageShadow() {

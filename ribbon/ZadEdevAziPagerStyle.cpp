@@ -86,6 +86,10 @@ void TZadEdevAziPager::SetComponentStyleAndAppColor(TVornStyle AStyle, TColor AA
   else
     office->SetComponentStyleAndAppColor(AStyle, AAppColor);
   FCurrentToolBarStyler = office;
+  // The page toolbars remember the style; their look comes from the pager.
+  for (Integer p = 0; p < AdvPageCount(); ++p)
+    for (Integer t = 0; t < AdvPages(p)->ZadEdevAziCount(); ++t)
+      if (toolbar::TZadEdevAzi* tb = AdvPages(p)->GetZadEdevAzis(t)) tb->StoreUIStyle(AStyle);
   StylerChanged(toolbar::skPagerCaption);
   StylerChanged(toolbar::skGeneral);
 }

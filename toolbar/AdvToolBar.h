@@ -196,6 +196,8 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void SetDragGripStyle(TDragGripStyle Value);
   TVornStyle UIStyle() const { return FVornStyle; }
   void SetUIStyle(TVornStyle Value);
+  // Records the style only; the pager hands its style to its page toolbars this way.
+  void StoreUIStyle(TVornStyle Value) { FVornStyle = Value; }
 
   // --- control list ---
   void BuildControlList();

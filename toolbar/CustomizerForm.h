@@ -9,6 +9,8 @@
 
 #include "platform/rtl/Strings.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrls.h"
 #include "toolbar/CustomizerLayoutFile.h"
 
 namespace toolbar {
@@ -105,5 +107,130 @@ class TCustomizerController {
   bool FLoading = true;
   bool FCanEditBtn = false;
 };
+
+// The glyphs of the dialog's side buttons.
+enum class TSideGlyph { Top, Up, Down, Bottom, Add, AddGlow, Separator, Delete, Clear, Edit };
+
+// A flat button with a small drawn glyph: raised while the pointer is over
+// it, sunk while pressed, grey when disabled.
+class TCustomizerSideButton : public TGraphicControl {
+ public:
+  TCustomizerSideButton(TComponent* AOwner, TSideGlyph Glyph);
+  TSideGlyph Glyph() const { return FGlyph; }
+
+ protected:
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  TSideGlyph FGlyph;
+  bool FHot = false;
+  bool FDown = false;
+};
+
+// A list box that can start a drag by itself: a press on an entry and a move
+// past the drag threshold start it, the release ends it. While the button is
+// held the list's own selection does not follow the pointer; the pointer
+// shows whether the control under it takes the drag.
+class TCustomizerListBox : public TListBox {
+ public:
+  explicit TCustomizerListBox(TComponent* AOwner) : TListBox(AOwner) {}
+  // Drags start only while this is set.
+  bool AutoDrag = false;
+  bool Dragging() const { return FDragging; }
+  // Whether the control at the screen point takes a drag from this list.
+  std::function<bool(TCustomizerListBox* Source, TPoint Screen)> OnDragOverAt;
+  // The drag ended at the screen point.
+  std::function<void(TCustomizerListBox* Source, TPoint Screen)> OnDropAt;
+
+ protected:
+  void WMLButtonDown(TMessage& Message) override;
+  void WMMouseMove(TMessage& Message) override;
+  void WMLButtonUp(TMessage& Message) override;
+
+ private:
+  bool FPressed = false;
+  bool FDragging = false;
+  TPoint FStart;
+};
+
+// The customizer dialog: the controller's state shown on the layer's
+// controls, every control event handed to the controller, the controls
+// refreshed after it.
+class TCustomizerForm : public TForm {
+ public:
+  TCustomizerForm(TComponent* AOwner, TZadEdevAziCustomizer* Customizer);
+  ~TCustomizerForm() override;
+
+  TGroupBox* GroupBox1;
+  TLabel* LblToolbarItems;
+  TLabel* LblCommands;
+  TCustomizerListBox* LstBxToolBarItems;
+  TCustomizerSideButton *TopButton, *UpButton, *DownButton, *BottomButton, *AddButton, *AddGlowButton,
+      *SeparatorButton, *DeleteButton, *ClearButton, *BtnEdit;
+  TCustomizerListBox* LstBxCommand;
+  TComboBox* CmBxIcon;
+  TGroupBox* GroupBox2;
+  TLabel* LblCaption;
+  TEdit* EdtCaption;
+  TLabel* LblGlphPos;
+  TComboBox* CmBxGlphPos;
+  TCheckBox* ChkLargeIcon;
+  TButton* BtnOk;
+  TButton* BtnCancel;
+  TButton* BtnReset;
+
+  // The title stays reachable beside the caption box's switch.
+  using TForm::SetCaption;
+  // Shows or hides the toolbar-caption box with its label.
+  void SetCaption(bool Value);
+  // Shows or hides the glyph-position box with its label.
+  void SetGlyphPosition(bool Value);
+  // Fills both lists and the boxes, arranges the lower group, sets the button states.
+  void LoadComponents();
+  bool Modified() const { return FController.Modified(); }
+  TCustomizerController& Controller() { return FController; }
+  TZadEdevAziCustomizer* ToolBarCustomizer() const { return FToolBarCustomizer; }
+
+  void TopButtonClick();
+  void UpButtonClick();
+  void DownButtonClick();
+  void BottomButtonClick();
+  void AddButtonClick();
+  void AddGlowButtonClick();
+  void SeparatorButtonClick();
+  void DeleteButtonClick();
+  void ClearButtonClick();
+  void BtnEditClick();
+  void LstBxCommandClick();
+  void LstBxToolBarItemsClick();
+  void LstBxToolBarItemsDblClick();
+  // Writes the customized section and closes with OK; a write error is shown
+  // and the dialog stays open.
+  void OkBitBtnClick();
+
+ private:
+  void ArrangeOptionsGroup();
+  void UpdateButtons();
+  // Controller selection from the controls, and the controls from the controller.
+  void TakeSelection();
+  void ShowItems();
+  // A side-button handler of the controller between the two.
+  void RunHandler(void (TCustomizerController::*Handler)());
+  void Changed();
+  bool DragOverAt(TCustomizerListBox* Source, TPoint Screen);
+  void DropAt(TCustomizerListBox* Source, TPoint Screen);
+
+  TZadEdevAziCustomizer* FToolBarCustomizer;
+  TCustomizerController FController;
+  bool FLoading = true;
+};
+
+// The dialog ShowDialog shows now, nullptr when none.
+TCustomizerForm* ActiveCustomizerForm();
+
+namespace customizer_detail {
+void SetActiveCustomizerForm(TCustomizerForm* Form);
+}
 
 }  // namespace toolbar

@@ -61,7 +61,7 @@ void FillButtonHalf(TCanvas* Canvas, TGPGraphics* Graphics, const TRect& R, TCol
     Graphics = own.get();
   }
   // The glow button's half fills exactly R by its width and height.
-  ::FillButtonHalf(Graphics, R, C1, C2, Kind, Upper);
+  glowpaint::FillButtonHalf(Graphics, R, C1, C2, Kind, Upper);
 }
 
 void FillVerticalGradient(TGPGraphics* Graphics, TCanvas* Canvas, TColor ColorFrom, TColor ColorTo, const TRect& R,

@@ -5,9 +5,11 @@
 #include "controls/AdvGlowButton.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/vcl/Forms.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/AdvToolBarControl.h"
+#include "toolbar/CustomizerForm.h"
 
 namespace toolbar {
 
@@ -135,7 +137,7 @@ void TZadEdevAziCustomizer::SetZadEdevAzi(TZadEdevAzi* Value) {
   FToolBar = Value;
   if (FToolBar != nullptr) {
     FToolBar->SetCustomizer(this);
-    FreeNotification(FToolBar);
+    FToolBar->FreeNotification(this);
   }
 }
 
@@ -146,7 +148,7 @@ void TZadEdevAziCustomizer::SetLargeImages(TCustomImageList* Value) {
   TCustomImageList* old = FLargeImages;
   FLargeImages = Value;
   if (old != nullptr && old != FSmallImages) RemoveFreeNotification(old);
-  if (Value != nullptr) FreeNotification(Value);
+  if (Value != nullptr) Value->FreeNotification(this);
 }
 
 void TZadEdevAziCustomizer::SetSmallImages(TCustomImageList* Value) {
@@ -154,7 +156,7 @@ void TZadEdevAziCustomizer::SetSmallImages(TCustomImageList* Value) {
   TCustomImageList* old = FSmallImages;
   FSmallImages = Value;
   if (old != nullptr && old != FLargeImages) RemoveFreeNotification(old);
-  if (Value != nullptr) FreeNotification(Value);
+  if (Value != nullptr) Value->FreeNotification(this);
 }
 
 void TZadEdevAziCustomizer::SetFileName(const String& Value) {
@@ -192,7 +194,7 @@ TControl* TZadEdevAziCustomizer::FindToolBarControl(const String& Name) const {
 void TZadEdevAziCustomizer::Detach(TControl* C) {
   if (std::find(FDeleteItems.begin(), FDeleteItems.end(), C) == FDeleteItems.end()) {
     FDeleteItems.push_back(C);
-    FreeNotification(C);
+    C->FreeNotification(this);
   }
   C->SetParent(nullptr);
 }
@@ -417,10 +419,91 @@ void TZadEdevAziCustomizer::PostDialog(TModalResult Result, bool Modified) {
 
 void TZadEdevAziCustomizer::ShowDialog() {
   if (FToolBar == nullptr) return;
-  Integer X = 0, Y = 0;
-  bool CanShow = true;
-  if (OnCanShow) OnCanShow(this, X, Y, CanShow);
-  // The dialog is not part of this build yet.
+  // One dialog at a time; it lives only while this runs.
+  if (ActiveCustomizerForm() != nullptr) return;
+  auto form = std::make_unique<TCustomizerForm>(this, this);
+  form->AfterConstruction();
+  customizer_detail::SetActiveCustomizerForm(form.get());
+  struct TForget {
+    ~TForget() { customizer_detail::SetActiveCustomizerForm(nullptr); }
+  } forget;
+  TCustomizerForm& f = *form;
+  const TDialogSettings& ds = *FDialogSettings;
+  f.LblToolbarItems->SetCaption(ds.ToolBarLabel);
+  f.LblCommands->SetCaption(ds.CommandLabel);
+  f.LblCaption->SetCaption(ds.CaptionLabel);
+  f.LblGlphPos->SetCaption(ds.GlyphPosLabel);
+  f.ChkLargeIcon->SetCaption(ds.LargeIconCheck);
+  const std::pair<TControl*, const String*> hints[] = {
+      {f.TopButton, &ds.TopHint},          {f.UpButton, &ds.UpHint},
+      {f.DownButton, &ds.DownHint},        {f.BottomButton, &ds.BottomHint},
+      {f.AddButton, &ds.AddHint},          {f.SeparatorButton, &ds.AddSeparatorHint},
+      {f.DeleteButton, &ds.DeleteHint},    {f.ClearButton, &ds.DeleteAllHint},
+      {f.BtnEdit, &ds.EditHint},           {f.AddGlowButton, &ds.AddGlowButtonHint},
+      {f.BtnOk, &ds.OKButtonHint},         {f.BtnCancel, &ds.CancelButtonHint},
+      {f.BtnReset, &ds.ResetButtonHint}};
+  for (auto [c, h] : hints) c->SetHint(*h);
+  f.SetCaption(ds.Caption);
+  f.BtnOk->SetCaption(ds.OKButtonCaption);
+  f.BtnCancel->SetCaption(ds.CancelButtonCaption);
+  f.BtnReset->SetCaption(ds.ResetButtonCaption);
+  TStrings* gp = f.CmBxGlphPos->Items();
+  gp->Clear();
+  for (const String* t : {&ds.GlyphPositionLeftCaption, &ds.GlyphPositionTopCaption, &ds.GlyphPositionRightCaption,
+                          &ds.GlyphPositionBottomCaption})
+    gp->Add(*t);
+  f.SetCaption(ds.EditCaption);
+  f.SetGlyphPosition(ds.EditGlyphPosition);
+  f.ChkLargeIcon->SetVisible(ds.LargeIcon && FLargeImages != nullptr);
+  f.LoadComponents();
+  f.CmBxIcon->SetEnabled(ds.EditGlyph);
+
+  const TCustomizedOptions& o = *FOptions;
+  for (TControl* c : {static_cast<TControl*>(f.TopButton), static_cast<TControl*>(f.UpButton),
+                      static_cast<TControl*>(f.DownButton), static_cast<TControl*>(f.BottomButton)})
+    c->SetVisible(o.ReOrder());
+  f.DeleteButton->SetVisible(o.Delete());
+  f.ClearButton->SetVisible(o.DeleteAll());
+  f.AddButton->SetVisible(o.AddButton() && f.LstBxCommand->Count() > 0);
+  f.SeparatorButton->SetVisible(o.AddSeparator());
+  f.AddGlowButton->SetVisible(o.AddGlowButton());
+  f.BtnEdit->SetVisible(o.EditButton());
+  // The shown side buttons stack up under the move buttons (or in their place).
+  Integer y = o.ReOrder() ? f.BottomButton->Top() + f.BottomButton->Height() : f.TopButton->Top();
+  for (TControl* c : {static_cast<TControl*>(f.AddButton), static_cast<TControl*>(f.AddGlowButton),
+                      static_cast<TControl*>(f.SeparatorButton), static_cast<TControl*>(f.DeleteButton),
+                      static_cast<TControl*>(f.ClearButton)})
+    if (c->Visible()) {
+      c->SetTop(y);
+      y += c->Height();
+    }
+  if (f.BtnEdit->Visible()) f.BtnEdit->SetTop(y);
+  f.LstBxToolBarItems->AutoDrag = o.ReOrder();
+
+  // Under the toolbar's right end, kept inside the primary work area.
+  TPoint p{FToolBar->Left() + FToolBar->Width() - 12, FToolBar->Top() + FToolBar->Height() + 1};
+  if (TWinControl* parent = FToolBar->Parent()) p = parent->ClientToScreen(p);
+  const TRect work = Screen->WorkAreaRect();
+  if (p.Y + f.Height() + 2 > work.Bottom) p.Y = work.Bottom - f.Height() - 2;
+  if (p.X + f.Width() > work.Right) {
+    if (FToolBar->Position() == daRight) {
+      const TPoint left =
+          FToolBar->Parent() != nullptr ? FToolBar->Parent()->ClientToScreen(TPoint{FToolBar->Left(), 0}) : TPoint{FToolBar->Left(), 0};
+      p.X = left.X - f.Width();
+    } else {
+      p.X = work.Right - f.Width();
+    }
+  }
+  bool canShow = true;
+  if (OnCanShow) OnCanShow(this, p.X, p.Y, canShow);
+  if (!canShow) return;
+  f.SetBounds(p.X, p.Y, f.Width(), f.Height());
+  if (OnBeforeDisplay) OnBeforeDisplay(this);
+  const TModalResult result = f.ShowModal();
+  const bool modified = f.Modified();
+  form.reset();
+  customizer_detail::SetActiveCustomizerForm(nullptr);
+  PostDialog(result, modified);
 }
 
 }  // namespace toolbar

@@ -517,6 +517,9 @@ TCustomListBox::TCustomListBox(TComponent* AOwner, bool Checkable)
     if (!FSyncing) Click();
   });
   QObject::connect(w, &QListWidget::itemSelectionChanged, [this] { WidgetChanged(); });
+  // A double click on an entry, as the system's list reports it (the control
+  // itself takes no click events).
+  QObject::connect(w, &QListWidget::itemDoubleClicked, [this](QListWidgetItem*) { DblClick(); });
   if (Checkable)
     QObject::connect(w, &QListWidget::itemChanged, [this](QListWidgetItem*) {
       WidgetChanged();

@@ -19,15 +19,15 @@ TEST(GlowButtonAppearance, DefaultsAndColourRoutines) {
   EXPECT_EQ(a.GradientMirrorChecked(), ggVertical);
   EXPECT_EQ(a.GradientHot(), ggRadial);
 
-  EXPECT_EQ(AdjustColor(0xFFFFFF, -5), 0xF2F2F2);
-  EXPECT_EQ(AdjustColor(0xC0C0C0, -5), 0xB6B6B6);
-  EXPECT_EQ(AdjustColor(0x000000, 10), 0x0A0A0A);
-  EXPECT_EQ(::BlendColor(0x123456, 0x654321, 100), 0x123456);
-  EXPECT_EQ(::BlendColor(clNone, 0x654321, 50), 0x654321);
-  EXPECT_EQ(::BlendColor(0x123456, clNone, 50), 0x123456);
-  EXPECT_EQ(MinPositive(5, 10), 5);
-  EXPECT_EQ(MinPositive(0, 10), 10);
-  EXPECT_EQ(MinPositive(12, 10), 10);
+  EXPECT_EQ(glowpaint::AdjustColor(0xFFFFFF, -5), 0xF2F2F2);
+  EXPECT_EQ(glowpaint::AdjustColor(0xC0C0C0, -5), 0xB6B6B6);
+  EXPECT_EQ(glowpaint::AdjustColor(0x000000, 10), 0x0A0A0A);
+  EXPECT_EQ(glowpaint::BlendColor(0x123456, 0x654321, 100), 0x123456);
+  EXPECT_EQ(glowpaint::BlendColor(clNone, 0x654321, 50), 0x654321);
+  EXPECT_EQ(glowpaint::BlendColor(0x123456, clNone, 50), 0x123456);
+  EXPECT_EQ(glowpaint::MinPositive(5, 10), 5);
+  EXPECT_EQ(glowpaint::MinPositive(0, 10), 10);
+  EXPECT_EQ(glowpaint::MinPositive(12, 10), 10);
 }
 
 TEST(GlowButtonAppearance, ChangesNotifyOnceAndAssignCopies) {

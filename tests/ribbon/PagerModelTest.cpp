@@ -327,6 +327,28 @@ TEST_F(PagerModel, SetComponentStyleKeepsOneOfficeStyler) {
   EXPECT_EQ(Pager->CurrentToolBarStyler(), Pager->InternalToolBarStyler());
 }
 
+TEST_F(PagerModel, SetComponentStyleHandsTheStyleToEveryPageToolBar) {
+  MakePages(2);
+  toolbar::TZadEdevAzi* a = Page(0)->CreateZadEdevAzi();
+  toolbar::TZadEdevAzi* b = Page(1)->CreateZadEdevAzi();
+  toolbar::TCustomZadEdevAziStyler* before = a->CurrentToolBarStyler();
+  for (TVornStyle st : {tsOffice2016White, tsWindows10, tsOffice2007Luna}) {
+    Pager->SetComponentStyle(st);
+    EXPECT_EQ(a->UIStyle(), st);
+    EXPECT_EQ(b->UIStyle(), st);
+    // Only the style is recorded: the toolbar keeps taking its look from the pager.
+    EXPECT_EQ(a->CurrentToolBarStyler(), before);
+  }
+  // tsCustom and an assigned styler leave the toolbars alone.
+  Pager->SetComponentStyle(tsCustom);
+  EXPECT_EQ(a->UIStyle(), tsOffice2007Luna);
+  toolbar::TZadEdevAziOfficeStyler assigned(nullptr);
+  Pager->SetToolBarStyler(&assigned);
+  Pager->SetComponentStyle(tsWindows10);
+  EXPECT_EQ(b->UIStyle(), tsOffice2007Luna);
+  Pager->SetToolBarStyler(nullptr);
+}
+
 TEST_F(PagerModel, ColorTonesLeaveTheSharedStylerAlone) {
   MakePages(2);
   toolbar::TZadEdevAziOfficeStyler shared(nullptr);
@@ -338,6 +360,17 @@ TEST_F(PagerModel, ColorTonesLeaveTheSharedStylerAlone) {
   Pager->SetColorTones(t);
   EXPECT_EQ(shared.ButtonAppearance()->CaptionTextColor(), before);
   EXPECT_TRUE(Pager->UsesTones());
+  // Another pager on the same styler keeps the styler's look.
+  auto* other = new TZadEdevAziPager(Form.get());
+  other->SetParent(Form.get());
+  other->SetToolBarStyler(&shared);
+  const TColor otherTab = other->CurrentTabAppearance()->BackGround()->Color();
+  Pager->SetColorTones(t);
+  EXPECT_FALSE(other->UsesTones());
+  EXPECT_EQ(other->CurrentTabAppearance(), static_cast<TCustomTabAppearance*>(shared.TabAppearance()));
+  EXPECT_EQ(other->CurrentTabAppearance()->BackGround()->Color(), otherTab);
+  EXPECT_EQ(shared.ButtonAppearance()->CaptionTextColor(), before);
+  other->SetToolBarStyler(nullptr);
   EXPECT_TRUE(Pager->Metro());
   EXPECT_EQ(Pager->OwnPageAppearance()->Color(), 0x00EEDD);
   EXPECT_EQ(Pager->ToolBarCaptionTextColor(), 0x123456);
@@ -353,7 +386,20 @@ TEST_F(PagerModel, UpdateStyleWithAnotherKindOfStylerDoesNothing) {
   MakePages(1);
   toolbar::TCustomZadEdevAziStyler plain(nullptr);
   Pager->SetToolBarStyler(&plain);
+  plain.TabAppearance()->SetColorSelected(0x123456);
   EXPECT_NO_THROW(Pager->UpdateStyle());
+  EXPECT_EQ(Pager->CurrentToolBarStyler(), &plain);
+  EXPECT_EQ(plain.TabAppearance()->ColorSelected(), 0x123456);
+  EXPECT_EQ(Pager->UIStyle(), tsCustom);
+  Pager->SetToolBarStyler(nullptr);
+  // An office styler applies its own style again: the hand-made colour goes.
+  toolbar::TZadEdevAziOfficeStyler office(nullptr);
+  office.SetStyle(toolbar::bsOffice2010Blue);
+  Pager->SetToolBarStyler(&office);
+  const TColor preset = office.TabAppearance()->ColorSelected();
+  office.TabAppearance()->SetColorSelected(preset == 0x123456 ? 0x654321 : 0x123456);
+  Pager->UpdateStyle();
+  EXPECT_EQ(office.TabAppearance()->ColorSelected(), preset);
   Pager->SetToolBarStyler(nullptr);
 }
 

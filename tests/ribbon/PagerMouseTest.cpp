@@ -150,18 +150,52 @@ TEST_F(PagerMouse, TabGroupClickSelectsItsFirstUsablePage) {
 }
 
 TEST_F(PagerMouse, CaptionPressAsksTheFormToMoveWithTheMouse) {
-  testinput::MouseMove(Pager, TPoint{400, 10});
-  testinput::MouseDown();
-  testinput::MouseUp();
+  // A click alone moves nothing (it may be half of a double click).
+  testinput::Click(Pager, TPoint{400, 10});
+  EXPECT_TRUE(Commands.empty());
+  auto drag = [this](TPoint From) {
+    testinput::MouseMove(Pager, From);
+    testinput::MouseDown();
+    EXPECT_TRUE(Commands.empty());
+    testinput::MouseMove(Pager, TPoint{From.X + 3, From.Y + 1}, TShiftState{ssLeft});
+    testinput::MouseUp();
+  };
+  drag(TPoint{400, 10});
   EXPECT_EQ(Commands, (std::vector<WPARAM>{SC_DRAGMOVE}));
   Commands.clear();
   Pager->SetCanMove(false);
-  testinput::Click(Pager, TPoint{400, 10});
+  drag(TPoint{400, 10});
   EXPECT_TRUE(Commands.empty());
   // A press on a tab never drags.
   Pager->SetCanMove(true);
-  testinput::Click(Pager, TabCentre(1));
+  drag(TabCentre(1));
   EXPECT_TRUE(Commands.empty());
+}
+
+TEST_F(PagerMouse, DoubleClickOnTheCaptionMaximizesAndRestoresTheForm) {
+  std::vector<Integer> tabs;
+  Pager->OnTabDblClick = [&](TObject*, Integer Page) { tabs.push_back(Page); };
+  testinput::MouseMove(Pager, TPoint{400, 10});
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(Form->WindowState(), wsMaximized);
+  testinput::MouseMove(Pager, TPoint{400, 10});
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+  EXPECT_TRUE(tabs.empty());
+  // On a tab: the tab hears of it and the form stays.
+  testinput::MouseMove(Pager, TabCentre(1));
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(tabs, (std::vector<Integer>{1}));
+  EXPECT_EQ(Form->WindowState(), wsNormal);
+  // Without the maximize button the caption leaves the form alone.
+  Pager->SetCaptionButtons(TCaptionButtons{cbClose, cbMinimize});
+  testinput::MouseMove(Pager, TPoint{400, 10});
+  testinput::MouseDoubleClick();
+  PumpPending();
+  EXPECT_EQ(Form->WindowState(), wsNormal);
 }
 
 TEST_F(PagerMouse, RightClickOnTheCaptionOpensTheSystemMenu) {

@@ -52,6 +52,8 @@ class PagerPaint : public PagerFixture, public ::testing::WithParamInterface<Int
     p->SetShadowColor(clNone);
     p->SetHighLightColor(clNone);
     s->SetShow3D(false);
+    // Shown forms focus their first control; the focused look has its own test.
+    Pager->SetTabStop(false);
     Pager->Invalidate();
   }
   void TearDown() override {
@@ -65,6 +67,14 @@ class PagerPaint : public PagerFixture, public ::testing::WithParamInterface<Int
     return testinput::Grab(Form.get());
   }
   static TColor Px(const std::unique_ptr<TBitmap>& b, TPoint p) { return b->Canvas()->Pixels(p.X, p.Y); }
+  // Narrows the form until the tab row gives up its spacing.
+  void SqueezeTabRow() {
+    for (Integer w = 1200; w > 300 && Pager->CurrentTabMetrics().Spacing > Pager->TabSettings()->MinSpacing();
+         w -= 10)
+      Form->SetBounds(0, 0, w, 200 * GetParam() / 96);
+    PumpPending();
+    ASSERT_LE(Pager->CurrentTabMetrics().Spacing, Pager->TabSettings()->MinSpacing());
+  }
 };
 
 TEST_P(PagerPaint, StylerLookPaintsCaptionTabAreaActiveTabAndPage) {
@@ -136,7 +146,135 @@ TEST_P(PagerPaint, NoTabIsDrawnWithoutATabRowHeight) {
   EXPECT_FALSE(Near(Px(b, {tab.Left + 2, tab.Top + 2}), Red));
 }
 
+TEST_P(PagerPaint, FocusedPagerShowsItsActiveTabInTheHotColoursExceptUnderOffice2019) {
+  TTabAppearance* t = Pager->CurrentToolBarStyler()->TabAppearance();
+  t->SetColorHot(Yellow);
+  t->SetColorHotTo(clNone);
+  t->SetColorMirrorHot(clNone);
+  t->SetColorMirrorHotTo(clNone);
+  t->SetBorderColorSelectedHot(clNone);
+  Form->Show();
+  Pager->SetFocus();
+  PumpPending();
+  ASSERT_TRUE(Pager->Focused());
+  auto b = Shot();
+  const TRect tab = Pager->GetTabRect(0);
+  const TPoint mid{(tab.Left + tab.Right) / 2, (tab.Top + tab.Bottom) / 2};
+  EXPECT_TRUE(Near(Px(b, {tab.Left + 2, mid.Y}), Yellow));
+  // The other tabs keep their look.
+  const TRect other = Pager->GetTabRect(1);
+  EXPECT_TRUE(Near(Px(b, {other.Left + 2, mid.Y}), Blue));
+  // Under Office 2019 focus changes nothing.
+  toolbar::TZadEdevAziOfficeStyler o(nullptr);
+  TOfficeTones tones;
+  tones.App = o.AppColor();
+  tones.Tab.Selected.BrushColor = Red;
+  tones.Tab.Hover.BrushColor = Yellow;
+  Pager->SetOfficeTones(tones, gsOffice2019);
+  auto focused = Shot();
+  const TRect t19 = Pager->GetTabRect(0);
+  const TPoint p19{t19.Left + 2, t19.Top + 3};
+  Form->FocusControl(nullptr);
+  PumpPending();
+  ASSERT_FALSE(Pager->Focused());
+  auto unfocused = Shot();
+  EXPECT_EQ(Px(focused, p19), Px(unfocused, p19));
+}
+
+TEST_P(PagerPaint, SqueezedRowShowsASeparatorBeforeEveryTabButTheFirst) {
+  TTabAppearance* t = Pager->CurrentToolBarStyler()->TabAppearance();
+  t->SetBorderColorSelected(Green);
+  for (int i = 3; i < 12; ++i) Pager->AddAdvPage(u"Page" + IntToStr(i + 1));
+  ASSERT_NO_FATAL_FAILURE(SqueezeTabRow());
+  auto b = Shot();
+  const TRect first = Pager->GetTabRect(0);
+  EXPECT_TRUE(Near(Px(b, {first.Left - 2, first.Top + 2}), Blue));
+  for (int i = 1; i < 12; ++i) {
+    const TRect r = Pager->GetTabRect(i);
+    if (r.Right > Pager->GetTabsRect().Right) break;
+    // A gradient from the background towards the selected border.
+    const TColor sep = ColorToRGB(Px(b, {r.Left - 2, r.Top + 2}));
+    EXPECT_FALSE(Near(sep, Blue)) << i;
+    EXPECT_GE((DWORD(sep) >> 8) & 0xFF, 0x30u) << i;
+  }
+}
+
+TEST_P(PagerPaint, ScenicGlassRowDrawsItsSeparatorsInLight) {
+  SetDesktopCompositionForTest(true);
+  gdiplus::SetScenicRibbonFlag(true);
+  Pager->SetIsAeroVista(true);
+  Pager->TabSettings()->SetGlass(true);
+  ASSERT_TRUE(Pager->IsOnGlass(true));
+  for (int i = 3; i < 12; ++i) Pager->AddAdvPage(u"Page" + IntToStr(i + 1));
+  ASSERT_NO_FATAL_FAILURE(SqueezeTabRow());
+  auto b = Shot();
+  const TRect r = Pager->GetTabRect(2);
+  EXPECT_TRUE(Near(Px(b, {r.Left - 1, r.Top + 1}), 0xFFFFFF, 12));
+  EXPECT_TRUE(Near(Px(b, {r.Left - 2, r.Top + 1}), 0xBFBAB6, 12));
+}
+
+TEST_P(PagerPaint, ActiveTabOnGlassIsComposedAndCopiedIntoTheRow) {
+  SetDesktopCompositionForTest(true);
+  Pager->SetIsAeroVista(true);
+  Pager->TabSettings()->SetGlass(true);
+  ASSERT_TRUE(Pager->IsOnGlass(true));
+  auto b = Shot();
+  const TRect tab = Pager->GetTabRect(0);
+  const Integer y = (tab.Top + tab.Bottom) / 2;
+  EXPECT_TRUE(Near(Px(b, {tab.Left + 2, y}), Red));
+  EXPECT_TRUE(Near(Px(b, {tab.Right - 3, y}), Red));
+  // Nothing of the composed surface lands beside the tab.
+  EXPECT_FALSE(Near(Px(b, {tab.Right + 3, y}), Red));
+  const TRect other = Pager->GetTabRect(1);
+  EXPECT_FALSE(Near(Px(b, {other.Left + 2, y}), Red));
+}
+
+TEST_P(PagerPaint, RoundTabCornersTakeTheBackgroundBehindThem) {
+  ASSERT_TRUE(Pager->TabRoundEdges());
+  auto b = Shot();
+  const TRect tab = Pager->GetTabRect(0);
+  EXPECT_TRUE(Near(Px(b, {tab.Left + 2, (tab.Top + tab.Bottom) / 2}), Red));
+  EXPECT_EQ(Px(b, {tab.Left, tab.Top}), Px(b, {tab.Left - 1, tab.Top - 1}));
+  EXPECT_EQ(Px(b, {tab.Left + 1, tab.Top}), Px(b, {tab.Left + 1, tab.Top - 1}));
+  EXPECT_EQ(Px(b, {tab.Right - 1, tab.Top}), Px(b, {tab.Right + 1, tab.Top}));
+  EXPECT_EQ(Px(b, {tab.Right - 1, tab.Top + 1}), Px(b, {tab.Right + 1, tab.Top}));
+  EXPECT_FALSE(Near(Px(b, {tab.Right - 1, tab.Top}), Red));
+}
+
+TEST_P(PagerPaint, RoundPageCornersTakeThePagerBehindThem) {
+  Pager->CurrentToolBarStyler()->SetRoundEdges(true);
+  Form->SetBounds(0, 0, 600, 200 * GetParam() / 96 + 20);
+  auto b = Shot();
+  const TRect P = Page(0)->BoundsRect();
+  EXPECT_TRUE(Near(Px(b, {P.Left + 10, P.Bottom - 10}), Grey));
+  EXPECT_EQ(Px(b, {P.Left, P.Bottom - 1}), Px(b, {P.Left - 1, P.Bottom}));
+  EXPECT_EQ(Px(b, {P.Left + 1, P.Bottom - 1}), Px(b, {P.Left - 1, P.Bottom}));
+  EXPECT_EQ(Px(b, {P.Right - 1, P.Bottom - 1}), Px(b, {P.Right + 1, P.Bottom}));
+  EXPECT_EQ(Px(b, {P.Right - 1, P.Top}), Px(b, {P.Right + 1, P.Top}));
+  EXPECT_FALSE(Near(Px(b, {P.Right - 1, P.Bottom - 1}), Grey));
+}
+
 INSTANTIATE_TEST_SUITE_P(Resolutions, PagerPaint, ::testing::Values(96, 144));
+
+TEST_F(PagerFixture, OptionPicturesComeFromTheResources) {
+  for (TGDIPPicture* pic : {Pager->OptionPicture(), Pager->OptionDisabledPicture()}) {
+    ASSERT_FALSE(pic->Empty());
+    EXPECT_EQ(pic->Width(), 7);
+    EXPECT_EQ(pic->Height(), 7);
+  }
+  // Drawn, the normal picture is dark where the disabled one is light.
+  TBitmap n, d;
+  for (TBitmap* bm : {&n, &d}) {
+    bm->SetSize(7, 7);
+    bm->Canvas()->Brush()->SetColor(0xFFFFFF);
+    bm->Canvas()->FillRect(TRect{0, 0, 7, 7});
+  }
+  n.Canvas()->Draw(0, 0, Pager->OptionPicture());
+  d.Canvas()->Draw(0, 0, Pager->OptionDisabledPicture());
+  EXPECT_EQ(ColorToRGB(n.Canvas()->Pixels(3, 1)), TColor(0x3C3C3C));
+  EXPECT_EQ(ColorToRGB(d.Canvas()->Pixels(3, 1)), TColor(0xA0A0A0));
+  EXPECT_EQ(ColorToRGB(n.Canvas()->Pixels(0, 0)), TColor(0xFFFFFF));
+}
 
 using PagerUnderline = PagerFixture;
 

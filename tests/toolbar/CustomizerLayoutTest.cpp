@@ -234,6 +234,17 @@ TEST_F(CustomizerToolBar, FreedImageListsAreForgotten) {
   EXPECT_EQ(Cust->SmallImages(), nullptr);
 }
 
+TEST_F(CustomizerToolBar, SiblingsTheOwnerFreesFirstAreForgotten) {
+  // Made after the customizer, so their common owner frees them before it;
+  // the customizer's own destruction must not reach them then (ASan).
+  Cust->SetLargeImages(new TImageList(Form.get()));
+  Cust->SetSmallImages(new TImageList(Form.get()));
+  auto* late = new TZadEdevAzi(Form.get());
+  late->SetParent(Form.get());
+  Cust->SetZadEdevAzi(late);
+  Form.reset();
+}
+
 TEST_F(CustomizerToolBar, DestroyedCustomizerUnlinksToolBar) {
   delete Cust;
   EXPECT_EQ(TB->Customizer(), nullptr);

@@ -141,6 +141,19 @@ TEST_F(StdControls, ListBoxItemsSelectionAndErrors) {
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(list->ItemAtPos({second.Left + 3, second.Top + 2}, true), 1);
   EXPECT_EQ(list->ItemAtPos({5, 95}, true), -1);
+  // A double click on an entry reaches OnDblClick once; on the empty part it does not.
+  int doubles = 0;
+  list->OnDblClick = [&](TObject*) { ++doubles; };
+  testinput::MouseDown();
+  testinput::MouseUp();
+  testinput::MouseDoubleClick();
+  testinput::MouseUp();
+  EXPECT_EQ(doubles, 1);
+  testinput::MouseMove(list, {5, 95});
+  testinput::MouseDoubleClick();
+  testinput::MouseUp();
+  EXPECT_EQ(doubles, 1);
+  EXPECT_EQ(list->ItemIndex(), 1);
   list->SetFocus();
   testinput::KeyPress(VK_DOWN);
   EXPECT_EQ(list->ItemIndex(), 2);
