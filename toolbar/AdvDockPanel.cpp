@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "menus/AdvMenus.h"
 #include "platform/rtl/Exceptions.h"
@@ -524,6 +525,14 @@ void TAdvDockPanel::Loaded() {
     tb->SetButtonsRotated(!h);
   }
   // The rows are built from the designed positions alone.
+  struct TRowUpdateGuard {
+    TRowCollection* Rows;
+    explicit TRowUpdateGuard(TRowCollection* R) : Rows(R) { Rows->BeginRowUpdate(); }
+    ~TRowUpdateGuard() {
+      if (Rows != nullptr) Rows->EndRowUpdate();
+    }
+    void End() { std::exchange(Rows, nullptr)->EndRowUpdate(); }
+  } rowUpdate(FRows.get());
   for (const auto& e : FEntries) e->SetBarRow(-1);
   FRows->Clear();
   for (TAdvCustomToolBar* tb : sorted) {
@@ -691,6 +700,14 @@ void TAdvDockPanel::LoadToolBarsPosition(TCustomIniFile* Ini, const String& Sect
   Integer available = FToolBars->Count();
   for (TAdvDockPanel* p : others) available += p->ZadEdevAziCount();
   const Integer r = std::min(layout.RowCount.value_or(FRows->Count()), available);
+  struct TRowUpdateGuard {
+    TRowCollection* Rows;
+    explicit TRowUpdateGuard(TRowCollection* R) : Rows(R) { Rows->BeginRowUpdate(); }
+    ~TRowUpdateGuard() {
+      if (Rows != nullptr) Rows->EndRowUpdate();
+    }
+    void End() { std::exchange(Rows, nullptr)->EndRowUpdate(); }
+  } rowUpdate(FRows.get());
   for (const auto& e : FEntries) e->SetBarRow(-1);
   FRows->Clear();
   for (Integer i = 0; i < r; ++i) FRows->Add();
@@ -754,7 +771,8 @@ void TAdvDockPanel::LoadToolBarsPosition(TCustomIniFile* Ini, const String& Sect
       FRows->Add()->AddToolBar(e);
     }
   }
-  FRows->UpdateRowRects();
+  // Places the rows and sizes the dock, once.
+  rowUpdate.End();
   for (Integer i = 0; i < FToolBars->Count(); ++i) {
     TAdvCustomToolBar* tb = ToolBarAt(FToolBars.get(), i);
     if (!tb->Visible()) continue;

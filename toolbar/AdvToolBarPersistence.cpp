@@ -80,8 +80,13 @@ void TAdvCustomToolBar::SavePosition() {
     ini->WriteString(sec, n + u".Name", n);
     ini->WriteInteger(sec, n + u".State", Integer(tsFloating));
     ini->WriteInteger(sec, n + u".FloatingRows", FFloatingRows);
-    ini->WriteInteger(sec, n + u".Left", at.X);
-    ini->WriteInteger(sec, n + u".Top", at.Y);
+    // Without its window (freed first as the form goes) a floating toolbar
+    // no longer knows its place on the screen: the one stored stays rather
+    // than the toolbar's place inside the window it lost.
+    if (FFloatingWindow != nullptr) {
+      ini->WriteInteger(sec, n + u".Left", at.X);
+      ini->WriteInteger(sec, n + u".Top", at.Y);
+    }
     ini->WriteInteger(sec, n + u".Width", Width());
     ini->WriteInteger(sec, n + u".Height", Height());
     ini->WriteInteger(sec, n + u".Visible", Visible() ? 1 : 0);

@@ -475,7 +475,7 @@ Integer TRowCollection::IsToolBarAlreadyAdded(const IDockBar* Bar) const {
 void TRowCollection::UpdateRowRects() {
   // Arranging and sizing the panel may come back here (the panel's resize);
   // the outer run finishes the work.
-  if (FUpdatingRects) return;
+  if (FUpdatingRects || FRowUpdateCount > 0) return;
   FUpdatingRects = true;
   try {
     const bool h = Horizontal();
@@ -505,6 +505,10 @@ void TRowCollection::UpdateRowRects() {
     throw;
   }
   FUpdatingRects = false;
+}
+
+void TRowCollection::EndRowUpdate() {
+  if (FRowUpdateCount > 0 && --FRowUpdateCount == 0) UpdateRowRects();
 }
 
 void TRowCollection::UpdateDockSize() {

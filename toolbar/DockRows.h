@@ -183,6 +183,11 @@ class TRowCollection : public TCollection {
   // toolbar's bounds through its ordinary setters does.
   void RequestBounds(IDockBar* Bar, const TRect& R);
   void UpdateRowRects();
+  // Rows rebuilt all at once (a stored layout applied) place their rows and
+  // size the dock once, at the last EndRowUpdate, instead of at every row
+  // added: each dock resize re-aligns the whole form.
+  void BeginRowUpdate() { ++FRowUpdateCount; }
+  void EndRowUpdate();
   void UpdateDockSize();
   void DeleteRowIfEmpty(TRowCollectionItem* ARow);
   // Every empty row (unless the height is locked).
@@ -205,6 +210,7 @@ class TRowCollection : public TCollection {
   Integer FOffSetY = RowOffSetY;
   Integer FOffSetX = RowOffSetX;
   bool FUpdatingRects = false;
+  Integer FRowUpdateCount = 0;
 };
 
 // The invariants of a dock panel's rows: every toolbar of Docked that is

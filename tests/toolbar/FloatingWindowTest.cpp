@@ -10,6 +10,8 @@
 #include "platform/testing/GuiTestApp.h"
 #include "platform/testing/Input.h"
 #include "platform/testing/Pump.h"
+#include "platform/testing/TempHome.h"
+#include "platform/rtl/IniFiles.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -156,6 +158,33 @@ TEST_F(FloatingWindowTest, ClosingTheWindowHidesTheToolBar) {
   PumpPending();
   EXPECT_FALSE(tb->Visible());
   EXPECT_FALSE(w->Visible());
+}
+
+}  // namespace toolbar
+
+namespace toolbar {
+
+// The form frees the floating window before the toolbar, whose destructor
+// saves its layout: the floating place stored while the window lived stays,
+// not the toolbar's place inside the window it lost.
+TEST_F(FloatingWindowTest, SaveAfterTheWindowWentKeepsTheStoredPlace) {
+  TTempHome home;
+  const String ini = String(home.Path().begin(), home.Path().end()) + u"/layout.ini";
+  TZadEdevAzi* tb = Floating(3, 300, 200);
+  tb->Persistence()->SetLocation(plIniFile);
+  tb->Persistence()->SetKey(ini);
+  tb->Persistence()->SetSection(u"Bars");
+  tb->Persistence()->SetEnabled(true);
+  ASSERT_NE(tb->FloatingWindow(), nullptr);
+  const TPoint at{tb->FloatingWindow()->Left(), tb->FloatingWindow()->Top()};
+  tb->SavePosition();
+  // The form goes with everything on it; the toolbar saves once more.
+  Form.reset();
+  PumpPending();
+  TMemIniFile stored(ini);
+  EXPECT_EQ(stored.ReadInteger(u"Bars", u"Floater.Left", -1), at.X);
+  EXPECT_EQ(stored.ReadInteger(u"Bars", u"Floater.Top", -1), at.Y);
+  EXPECT_EQ(stored.ReadInteger(u"Bars", u"Floater.State", -1), Integer(tsFloating));
 }
 
 }  // namespace toolbar
