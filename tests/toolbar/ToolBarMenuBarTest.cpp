@@ -16,6 +16,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/Monitors.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/Keyboard.h"
 #include "toolbar/AdvToolBar.h"
@@ -56,6 +57,7 @@ class ToolBarMenuBar : public ::testing::Test {
   }
   void TearDown() override {
     if (ActiveMenuWindow() != nullptr) CloseMenus();
+    if (Tb != nullptr && Tb->InMenuLoop()) Tb->CancelMenuLoop();
     Form.reset();
     PumpPending();
   }
@@ -305,6 +307,76 @@ TEST_F(ToolBarMenuBar, TheOpenMenusButtonIsFoundByIdentityAfterTheListChanged) {
   EXPECT_EQ(FindNextMenuBarButton(true), extra);
   t.MenuBarToolBar = nullptr;
   t.MenuBarButton = nullptr;
+}
+
+TEST_F(ToolBarMenuBar, DeactivatingTheFormEndsKeyboardTracking) {
+  Tb->StartMenuLoop(nullptr);
+  ASSERT_TRUE(Tb->InMenuLoop());
+  testinput::ApplicationDeactivate();
+  PumpPending();
+  EXPECT_FALSE(Tb->InMenuLoop());
+  EXPECT_EQ(MenuBarTracking().MenuBarKeyHook, nullptr);
+}
+
+// The toolbar's link in its form's window procedure: a link added after it
+// keeps working when the toolbar goes, and the form's own handling is
+// restored when the toolbar's link was the outermost.
+TEST_F(ToolBarMenuBar, TheFormsMenuKeyLinkComesOutWithoutBreakingOthers) {
+  int seen = 0;
+  std::function<void(TMessage&)> inner = Form->WindowProc;
+  Form->WindowProc = [&seen, inner](TMessage& M) {
+    if (M.Msg == WM_USER + 7) ++seen;
+    inner(M);
+  };
+  delete Tb;
+  Tb = nullptr;
+  // Alt alone reaches the form, which has no bar to track now.
+  Form->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0);
+  Form->Perform(WM_USER + 7, 0, 0);
+  EXPECT_EQ(seen, 1);
+  // A second bar whose link is the outermost gives the previous procedure back.
+  auto* tb2 = new TZadEdevAzi(Form.get());
+  tb2->SetParent(Form.get());
+  tb2->SetMenu(Menu);
+  PumpPending();
+  delete tb2;
+  Form->Perform(WM_USER + 7, 0, 0);
+  EXPECT_EQ(seen, 2);
+}
+
+TEST_F(ToolBarMenuBar, AMenuDroppedNearTheScreenBottomOpensUpward) {
+  const TRect mon = Screen->MonitorFromPoint(TPoint{0, 0})->BoundsRect();
+  Form->SetBounds(100, mon.Bottom - 40, 500, 40);
+  PumpPending();
+  TRect menuRect, buttonRect;
+  Script({{[&] { return Showing(File); },
+           [&] {
+             TWinControl* w = ActiveMenuWindow();
+             menuRect = TRect{w->Left(), w->Top(), w->Left() + w->Width(), w->Top() + w->Height()};
+             TPoint tl = Btn(File)->ClientToScreen(TPoint{0, 0});
+             buttonRect = TRect{tl.X, tl.Y, tl.X + Btn(File)->Width(), tl.Y + Btn(File)->Height()};
+             testinput::KeyPress(VK_ESCAPE);
+           }}});
+  Tb->DropDownMenuButton(Btn(File));
+  PumpPending();
+  ASSERT_EQ(StepsDone, 1);
+  // Above the button, not laid over it by the screen's edge.
+  EXPECT_LE(menuRect.Bottom, buttonRect.Top) << menuRect.Top << " " << buttonRect.Top;
+  // Away from the bottom it opens below the button.
+  Form->SetBounds(100, mon.Top + 100, 500, 40);
+  PumpPending();
+  Script({{[&] { return Showing(File); },
+           [&] {
+             TWinControl* w = ActiveMenuWindow();
+             menuRect.Top = w->Top();
+             buttonRect.Bottom = Btn(File)->ClientToScreen(TPoint{0, Btn(File)->Height()}).Y;
+             testinput::KeyPress(VK_ESCAPE);
+           }}});
+  StepsDone = 0;
+  Tb->DropDownMenuButton(Btn(File));
+  PumpPending();
+  ASSERT_EQ(StepsDone, 1);
+  EXPECT_GE(menuRect.Top, buttonRect.Bottom);
 }
 
 }  // namespace menubar_test
