@@ -245,6 +245,8 @@ void TAdvCustomToolBar::MenuClosed(TMessage&) {
   TAdvCustomToolBarButton* b = FLastMenuButton;
   if (b != nullptr && IndexOfToolBarControl(b) < 0) b = nullptr;  // gone from the bar meanwhile
   RestoreButtonMenu();
+  // A button's own drop-down menu is only borrowed while it shows.
+  if (FButtonMenu == nullptr && FTempMenu != nullptr && FTempMenu->Owner() != this) FTempMenu = nullptr;
   // The press that closed the menu was taken by the menu: nothing to undo.
   FMenuDropped = false;
   if (b != nullptr) {

@@ -19,6 +19,7 @@
 #include "platform/vcl/Monitors.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/Keyboard.h"
+#include "menus/AdvMenus.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/MenuBarTracking.h"
@@ -139,6 +140,23 @@ TEST_F(ToolBarMenuBar, ADroppedMenuShowsTheItemsAndGivesThemBackInOrder) {
   EXPECT_FALSE(Tb->MenuDropped());
   // The filter is gone with the menu.
   EXPECT_EQ(MenuBarTracking().MenuBarHook, nullptr);
+}
+
+TEST_F(ToolBarMenuBar, AButtonsOwnDropDownMenuIsOnlyBorrowed) {
+  auto* own = new TAdvPopupMenu(Form.get());
+  Add(own->Items(), u"Own");
+  Btn(Help)->SetDropDownMenu(own);
+  TAdvPopupMenu* shown = nullptr;
+  Script({{[&] { return ActiveMenuWindow() != nullptr; },
+           [&] {
+             shown = Tb->ActiveMenu();
+             testinput::KeyPress(VK_ESCAPE);
+           }}});
+  EXPECT_TRUE(Tb->DropDownMenuButton(Btn(Help)));
+  PumpPending();
+  EXPECT_EQ(shown, own);
+  EXPECT_EQ(Tb->ActiveMenu(), nullptr);
+  EXPECT_EQ(Captions(own->Items()), (std::vector<String>{u"Own"}));
 }
 
 TEST_F(ToolBarMenuBar, ItemsFilledByTheClickShow) {
