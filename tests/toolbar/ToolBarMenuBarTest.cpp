@@ -159,6 +159,34 @@ TEST_F(ToolBarMenuBar, AButtonsOwnDropDownMenuIsOnlyBorrowed) {
   EXPECT_EQ(Captions(own->Items()), (std::vector<String>{u"Own"}));
 }
 
+TEST_F(ToolBarMenuBar, PressingTheOpenMenusButtonClosesItForGood) {
+  int drops = 0;
+  File->OnClick = [&](TObject*) { ++drops; };
+  // The press closes the menu inside its own loop; no made-up release
+  // follows, and the button does not drop the menu again.
+  Script({{[&] { return Showing(File); }, [&] { testinput::Click(Btn(File), TPoint{5, 5}); }}});
+  testinput::Click(Btn(File), TPoint{5, 5});
+  PumpPending();
+  EXPECT_EQ(StepsDone, 1);
+  EXPECT_EQ(drops, 1);
+  EXPECT_TRUE(NoMenu());
+  EXPECT_FALSE(Tb->MenuDropped());
+  EXPECT_EQ(Captions(File), (std::vector<String>{u"&New", u"&Open", u"E&xit"}));
+}
+
+TEST_F(ToolBarMenuBar, MovingTheMouseOntoAnotherMenuButtonSwitchesMenus) {
+  Script({// Onto the same button nothing changes; onto Edit its menu opens.
+          {[&] { return Showing(File); }, [&] { testinput::MouseMove(Btn(File), TPoint{8, 6}); }},
+          {[&] { return Showing(File); }, [&] { testinput::MouseMove(Btn(Edit), TPoint{5, 5}); }},
+          {[&] { return Showing(Edit); }, [&] { testinput::KeyPress(VK_ESCAPE); }}});
+  testinput::Click(Btn(File), TPoint{5, 5});
+  PumpUntil([&] { return StepsDone == 3 && NoMenu(); }, 10000);
+  PumpPending();
+  EXPECT_EQ(StepsDone, 3);
+  EXPECT_EQ(Captions(File), (std::vector<String>{u"&New", u"&Open", u"E&xit"}));
+  EXPECT_EQ(Captions(Edit), (std::vector<String>{u"Cu&t", u"&Copy"}));
+}
+
 TEST_F(ToolBarMenuBar, ItemsFilledByTheClickShow) {
   TMenuItem* lazy = Add(Menu->Items(), u"&Lazy");
   Tb->SetMenu(nullptr);
