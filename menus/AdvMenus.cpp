@@ -76,6 +76,17 @@ void NotifyMenuChanged(TMenu* Menu, bool Rebuild) { RefreshMenu(Menu, Rebuild); 
 // ---------------------------------------------------------------------------
 // TAdvMenuCommon
 
+namespace {
+// An outside styler points at the menu it was last set on. Cancelling the
+// free notification cancels it both ways, so a menu that leaves the styler
+// must also clear that pointer: the styler would not hear of its end.
+void LeaveStyler(TCustomAdvMenuStyler* Styler, TMenu* Menu) {
+  if (Styler == nullptr) return;
+  if (Styler->Menu() == Menu) Styler->SetMenu(nullptr);
+  Styler->RemoveFreeNotification(Menu);
+}
+}  // namespace
+
 void TAdvMenuCommon::UseInternalStyler(TCustomAdvMenuStyler* Styler) {
   FMenuStyler = nullptr;
   Styler->SetName(u"InternalMenuStyler");
@@ -86,7 +97,7 @@ void TAdvMenuCommon::UseInternalStyler(TCustomAdvMenuStyler* Styler) {
 bool TAdvMenuCommon::AssignMenuStyler(TMenu* Menu, TCustomAdvMenuStyler* Value,
                                       const std::function<void()>& MakeInternal) {
   if (Value == FMenuStyler) return false;
-  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(Menu);
+  LeaveStyler(FMenuStyler, Menu);
   if (Value != nullptr) {
     if (FInternalMenuStyler != nullptr && !FInternalMenuStyler->ComponentState().Contains(csLoading)) {
       std::unique_ptr<TCustomAdvMenuStyler> gone(FInternalMenuStyler);
@@ -146,8 +157,9 @@ void TAdvMenuCommon::ForgetComponent(TMenu* Menu, TComponent* AComponent, const 
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
 }
 
+
 void TAdvMenuCommon::ReleaseStylers(TMenu* Menu) {
-  if (FMenuStyler != nullptr) FMenuStyler->RemoveFreeNotification(Menu);
+  LeaveStyler(FMenuStyler, Menu);
   FMenuStyler = nullptr;
   std::unique_ptr<TCustomAdvMenuStyler> internal(FInternalMenuStyler);
   FInternalMenuStyler = nullptr;

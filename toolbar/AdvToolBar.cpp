@@ -101,6 +101,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* AOwner) : TCustomControl(AOwner
 TAdvCustomToolBar::~TAdvCustomToolBar() {
   FDestroying = true;
   Destroying();
+  MenuBarDestroying();
   // A drag running below this destructor ends here; its loop sees that the
   // toolbar is gone.
   if (FDragging) EndDragging();
@@ -410,6 +411,7 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
 }
 
 void TAdvCustomToolBar::Dispatch(TMessage& Message) {
+  if (MenuBarMessage(Message)) return;
   switch (Message.Msg) {
     case CM_CONTROLCHANGE: CMControlChange(Message); return;
     case WM_TIMER:

@@ -444,6 +444,29 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void SetCloseButtonState(bool AHot, bool ADown);
   void SetOptionButtonState(bool AHot, bool ADown);
 
+  // --- menu bar (AdvToolBarMenuBar.cpp) ---
+  // Drops the menu of a menu button (its DropDownMenu, or its MenuItem's
+  // sub-items lent to a temporary menu); returns when the menu closed.
+  virtual bool DropDownMenuButton(TAdvCustomToolBarButton* Button);
+  // Gives the lent sub-items back to their menu item, in their order.
+  void RestoreButtonMenu();
+  // Keyboard tracking of the menu buttons: Start begins it, Run begins it
+  // and handles messages until it ends; Cancel ends it.
+  virtual void CancelMenuLoop();
+  virtual void ClickMenuButton(TAdvCustomToolBarButton* Button, bool ByMouse);
+  virtual bool RunMenuLoop(TAdvCustomToolBarButton* Button);
+  virtual void StartMenuLoop(TAdvCustomToolBarButton* Button);
+  bool SetHotMenuButton(TAdvCustomToolBarButton* Button);
+  bool SetHotMenuButtonIndex(Integer Index);
+  TAdvCustomToolBarButton* FindAccelButton(Char Key) const;
+  virtual bool IsShortCut(TMessage& Message, bool ConsiderButtons);
+  // Keyboard tracking runs / a menu of a button is dropped.
+  bool InMenuLoop() const { return FMenuFocused; }
+  bool MenuDropped() const { return FMenuDropped; }
+  bool MenuResult() const { return FMenuResult; }
+  TAdvCustomToolBarButton* HotMenuButton() const;
+  TMenuItem* ButtonMenu() const { return FButtonMenu; }
+
   // --- events ---
   TNotifyEvent OnClose;
   TOptionEvent OnOptionClick;
@@ -706,6 +729,23 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   bool FRestorePending = false;
   void RequestRestoreHiddenIfRoom();
   void WMRestoreHidden(TMessage& Message);
+  // --- menu bar ---
+  friend struct TMenuBarAccess;
+  // The menu-bar messages; true when handled.
+  bool MenuBarMessage(TMessage& Message);
+  void MenuClosed(TMessage& Message);
+  // Keys while keyboard tracking runs; true when the inherited handling is skipped.
+  bool MenuBarKeyDown(TMessage& Message);
+  // Drops Button's menu, or makes it the hot button of keyboard tracking
+  // when it has none (after a switch from an open menu).
+  void SwitchToMenuButton(TAdvCustomToolBarButton* Button);
+  // Lent sub-items go back and the filters forget the toolbar.
+  void MenuBarDestroying();
+  // The button to move to once the open menu has closed (a switch).
+  TAdvCustomToolBarButton* FSwitchButton = nullptr;
+  // The toolbar's watch on its form's menu key (Alt, F10, Alt+letter).
+  std::shared_ptr<struct TFormKeyMenuTap> FFormKeyMenuTap;
+  void TapFormKeyMenu();
 };
 
 class TZadEdevAzi : public TAdvCustomToolBar {

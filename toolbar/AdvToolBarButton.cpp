@@ -38,14 +38,11 @@ TCanvas* MeasureCanvas() {
   return sheet->Canvas();
 }
 
-// What the toolbar's menu bar and its list of rarely used controls would
-// answer: this toolbar runs no menu loop, drops no menu-bar menu and hides
-// no controls, so a button is never held hot by a menu loop, a menu button's
-// menu is never open through the toolbar, and a click has no used-list to
-// update.
-bool ToolBarMenuLoopHoldsHot(TAdvCustomToolBar*) { return false; }
-bool ToolBarMenuDropped(TAdvCustomToolBar*) { return false; }
-bool ToolBarDropDownMenuButton(TAdvCustomToolBar*, TAdvCustomToolBarButton*) { return false; }
+// What the toolbar's menu bar answers: keyboard tracking holds the hot
+// button, whether a menu of the bar is open, and the drop of a button's menu.
+bool ToolBarMenuLoopHoldsHot(TAdvCustomToolBar* T) { return T->InMenuLoop(); }
+bool ToolBarMenuDropped(TAdvCustomToolBar* T) { return T->MenuDropped(); }
+bool ToolBarDropDownMenuButton(TAdvCustomToolBar* T, TAdvCustomToolBarButton* B) { return T->DropDownMenuButton(B); }
 
 // The group message goes to the toolbar buttons among the children only:
 // other buttons that answer the same message (the glow button) read its

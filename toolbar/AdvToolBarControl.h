@@ -15,6 +15,7 @@ class TAdvQuickAccessToolBar;
 namespace toolbar {
 
 class TAdvCustomToolBar;
+class TZadEdevAziContainer;
 
 class TAdvCustomToolBarControl : public TGraphicControl {
  public:
@@ -52,6 +53,7 @@ class TAdvCustomToolBarControl : public TGraphicControl {
 
  protected:
   friend class TAdvCustomToolBar;
+  friend class TZadEdevAziContainer;  // ties the controls it holds to its toolbar
   // Forgets a toolbar that is being freed.
   void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -3,6 +3,7 @@
 #include "platform/theme/UxTheme.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
+#include "toolbar/ZadEdevAziContainer.h"
 #include "toolbar/shared/AdvTBXPVS.h"
 #include "toolbar/shared/ToolBarShared.h"
 
@@ -14,5 +15,6 @@ void AddToolBarUnits(TUnitSequence& Units) {
     toolbar::InitializeToolBarShared();
     toolbar::RegisterToolBarClasses();
     toolbar::RegisterToolBarButtonClasses();
+    toolbar::RegisterToolBarContainerClass();
   });
 }

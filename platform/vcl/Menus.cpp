@@ -484,7 +484,7 @@ struct TMenuLoop {
 
 // Runs the thread's menu filters over a message of the loop, addressed to the
 // open level's window; true when a filter took it.
-bool FilterMenuMessage(TMenuLoop* loop, MSG Msg);
+bool FilterMenuMessage(TMenuLoop* loop, MSG& Msg);
 void NotifyMenuSelect(TMenuLoop* loop, TMenuItem* Item);
 bool MenuKey(TMenuLoop* loop, Word key);
 
@@ -707,10 +707,17 @@ TPoint CursorNow() {
   return p;
 }
 
-bool FilterMenuMessage(TMenuLoop* loop, MSG Msg) {
+// A filter may change the message (a key turned round for a right-to-left
+// menu): the loop goes on with what the filter left, addressed as before.
+bool FilterMenuMessage(TMenuLoop* loop, MSG& Msg) {
   if (!HooksInstalled(WH_MSGFILTER) || loop->Levels.empty()) return false;
-  Msg.hwnd = loop->Levels.back()->Handle();
-  return CallMsgFilter(&Msg, MSGF_MENU) != FALSE;
+  MSG filtered = Msg;
+  filtered.hwnd = loop->Levels.back()->Handle();
+  const bool handled = CallMsgFilter(&filtered, MSGF_MENU) != FALSE;
+  Msg.message = filtered.message;
+  Msg.wParam = filtered.wParam;
+  Msg.lParam = filtered.lParam;
+  return handled;
 }
 
 void NotifyMenuSelect(TMenuLoop* loop, TMenuItem* Item) {
@@ -734,7 +741,7 @@ void TMenuWindow::WndProc(TMessage& M) {
     case WM_SYSKEYDOWN: {
       // A key posted to the menu (a filter opening it with Down, say).
       MSG msg{Handle(), UINT(M.Msg), M.WParam, M.LParam, DWORD(GetTickCount()), CursorNow()};
-      if (!FilterMenuMessage(FLoop, msg)) MenuKey(FLoop, Word(M.WParam));
+      if (!FilterMenuMessage(FLoop, msg)) MenuKey(FLoop, Word(msg.wParam));
       return;
     }
     case WM_MOUSEMOVE:

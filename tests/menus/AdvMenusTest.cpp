@@ -76,6 +76,23 @@ TEST_F(AdvMenus, OutsideStylerReplacesTheInternalOneUntilItGoes) {
   EXPECT_EQ(menu.MenuStyler(), nullptr);
 }
 
+TEST_F(AdvMenus, AStylerSharedByMenusForgetsAMenuThatGoes) {
+  // A toolbar gives every menu it drops the same outside styler and frees
+  // the menu after it closed: the styler must not keep pointing at it.
+  auto outside = std::make_unique<TAdvMenuStyler>(nullptr);
+  auto first = std::make_unique<TAdvPopupMenu>(nullptr);
+  first->SetMenuStyler(outside.get());
+  EXPECT_EQ(outside->Menu(), first.get());
+  first.reset();
+  EXPECT_EQ(outside->Menu(), nullptr);
+  TAdvPopupMenu next(nullptr);
+  next.SetMenuStyler(outside.get());
+  EXPECT_EQ(outside->Menu(), &next);
+  // Leaving for the internal styler forgets it too.
+  next.SetMenuStyler(nullptr);
+  EXPECT_EQ(outside->Menu(), nullptr);
+}
+
 TEST_F(AdvMenus, SharedStylesReuseOneOfficeStylerPerMenu) {
   for (bool mainMenu : {false, true}) {
     std::unique_ptr<TMenu> owner;
