@@ -6,6 +6,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/vcl/PopupWindows.h"
 #include "platform/vcl/WindowRegion.h"
+#include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 #include "toolbar/AdvToolBar.h"
 
