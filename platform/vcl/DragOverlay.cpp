@@ -167,6 +167,12 @@ HDC GetScreenDC() {
   if ((o.Image.size() != desk.size() || o.Origin != desk.topLeft()) && o.DCs.empty()) {
     o.Image = ZeroedImage(desk.size());
     if (o.Image.isNull()) return nullptr;
+    // Known black: with no window to hide, no look until something draws
+    // (drawing changes the key).
+    if (o.Window == nullptr) {
+      o.ScannedKey = o.Image.cacheKey();
+      o.Marked = false;
+    }
     o.Origin = desk.topLeft();
     ScheduleRefresh();
   }
