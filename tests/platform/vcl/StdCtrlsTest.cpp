@@ -3,8 +3,6 @@
 // panel bevels, default and cancel buttons, rich text.
 #include <dlfcn.h>
 
-#include <QPixmapCache>
-
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/ComCtrls.h"
@@ -506,7 +504,7 @@ TEST_F(StdControls, GroupBoxFramePaintsWithoutTheImagePlugins) {
   auto mine = testinput::Grab(g);
   EXPECT_EQ(::dlopen("libQt6Svg.so.6", RTLD_NOLOAD | RTLD_LAZY), nullptr);
   // Now the style reads its picture itself.
-  QPixmapCache::clear();
+  ForgetCachedPictures();
   g->Invalidate();
   Settle();
   auto theirs = testinput::Grab(g);
