@@ -54,9 +54,12 @@ float GetMenuDPIScale() {
   HWND wnd = nullptr;
   if (Application != nullptr && Application->MainForm() != nullptr && Application->MainForm()->HandleAllocated())
     wnd = Application->MainForm()->Handle();
-  HDC dc = GetDC(wnd);
+  // Without the main window a memory DC answers the screen's pixels per inch;
+  // the screen's own DC would first make a picture of the whole desktop.
+  HDC dc = wnd != nullptr ? GetDC(wnd) : CreateCompatibleDC(nullptr);
   const int ppi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-  if (dc != nullptr) ReleaseDC(wnd, dc);
+  if (dc != nullptr && wnd != nullptr) ReleaseDC(wnd, dc);
+  else if (dc != nullptr) DeleteDC(dc);
   return ppi > 0 ? float(ppi) / 96.0f : 1.0f;
 }
 

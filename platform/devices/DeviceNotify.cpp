@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -34,6 +35,10 @@ std::uintptr_t gNextHandle = 1;
 
 // Names seen on arrival, by sysfs path, for the removal that follows.
 std::map<std::string, TDeviceChange> gArrived;
+// While the monitor thread records the devices present at start, a removal
+// waits for that record (it may name the device).
+bool gRecordPending = false;
+std::condition_variable gRecorded;
 
 std::atomic<bool> gStop{false};
 int gStopEvent = -1;  // eventfd that wakes the monitor for a stop request
@@ -56,8 +61,9 @@ std::vector<TDeviceChange> Translate(const TUevent& e) {
   const bool remove = e.Action == "remove";
   if (!add && !remove) return {};
   const WPARAM event = add ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE;
-  std::lock_guard<std::mutex> lock(gLock);
+  std::unique_lock<std::mutex> lock(gLock);
   if (remove) {
+    gRecorded.wait(lock, [] { return !gRecordPending; });
     auto it = gArrived.find(e.SysPath);
     if (it == gArrived.end()) {
       // A device that arrived before we watched: name it from what the event carries.
@@ -146,6 +152,15 @@ void ReadEvent(udev_device* dev) {
 }
 
 void MonitorLoop(udev* u, udev_monitor* mon) {
+  // The devices already present are read here, off the start-up of the
+  // program's window. The monitor already receives: an event that comes
+  // meanwhile waits in its queue and is read after this record.
+  RecordPresentDevices();
+  {
+    std::lock_guard<std::mutex> lock(gLock);
+    gRecordPending = false;
+  }
+  gRecorded.notify_all();
   int fd = udev_monitor_get_fd(mon);
   while (!gStop.load()) {
     pollfd p[2] = {{fd, POLLIN, 0}, {gStopEvent, POLLIN, 0}};
@@ -255,21 +270,24 @@ bool InitDevices() {
       if (a.Device == dev) return a.Name;
     return String();
   });
-  RecordPresentDevices();
   udev* u = udev_new();
-  if (u == nullptr) return false;
-  udev_monitor* mon = udev_monitor_new_from_netlink(u, "kernel");
+  udev_monitor* mon = u != nullptr ? udev_monitor_new_from_netlink(u, "kernel") : nullptr;
   if (mon == nullptr || udev_monitor_filter_add_match_subsystem_devtype(mon, "usb", "usb_device") < 0 ||
       udev_monitor_filter_add_match_subsystem_devtype(mon, "tty", nullptr) < 0 ||
       udev_monitor_filter_add_match_subsystem_devtype(mon, "block", "partition") < 0 ||
       udev_monitor_enable_receiving(mon) < 0) {
     if (mon) udev_monitor_unref(mon);
-    udev_unref(u);
+    if (u) udev_unref(u);
+    RecordPresentDevices();  // no monitor thread to do it
     return false;
   }
   gRelay = AllocateHWnd(Relay);
   gStop = false;
   gStopEvent = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  {
+    std::lock_guard<std::mutex> lock(gLock);
+    gRecordPending = true;
+  }
   gMonitor = std::thread(MonitorLoop, u, mon);
   return true;
 }

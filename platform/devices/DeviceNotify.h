@@ -86,7 +86,9 @@ struct TDeviceChange {
 std::vector<TDeviceChange> TranslateUevent(const TUevent& Event);
 // Remembers the USB devices and serial ports present now, so that their
 // removal later reports the names an arrival would have had. InitDevices
-// calls it before the monitor starts; tests call it on a tree of their own.
+// has the monitor thread call it before that reads its first event (a removal
+// translated meanwhile waits for the record); tests call it on a tree of
+// their own.
 void RecordPresentDevices();
 // The record for a change, ready to broadcast.
 void BroadcastChange(const TDeviceChange& Change);

@@ -1,5 +1,6 @@
 #include "platform/testing/GuiTestApp.h"
 
+#include <QPixmapCache>
 #include <cstdlib>
 
 #include "platform/win/LoopInternal.h"
@@ -9,3 +10,5 @@ void EnsureGuiApplication() {
   // The message loop makes the process's one application object.
   EnsureMessageLoop();
 }
+
+void ForgetCachedPictures() { QPixmapCache::clear(); }

@@ -2,6 +2,8 @@
 // on, shown by a transparent, input-transparent window above all others.
 #include "platform/vcl/DragOverlay.h"
 
+#include <sys/mman.h>
+
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
@@ -78,6 +80,36 @@ QRect DesktopRect() {
   return r;
 }
 
+// An image of black pixels over fresh pages of the system's: the kernel hands
+// them out zeroed and only those drawn on take memory. Most screen DCs only
+// measure text, and a desktop-sized picture filled at once costs megabytes
+// and milliseconds at start.
+QImage ZeroedImage(QSize Size) {
+  struct TPages {
+    void* Data;
+    size_t Bytes;
+  };
+  const qsizetype bytesPerLine = qsizetype(Size.width()) * 4;
+  const size_t bytes = size_t(bytesPerLine) * size_t(Size.height());
+  if (Size.isEmpty()) return {};
+  void* data = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (data == MAP_FAILED) return {};
+  auto* pages = new TPages{data, bytes};  // freed with the image's last copy
+  QImage image(
+      static_cast<uchar*>(data), Size.width(), Size.height(), bytesPerLine, QImage::Format_RGB32,
+      [](void* info) {
+        auto* p = static_cast<TPages*>(info);
+        ::munmap(p->Data, p->Bytes);
+        delete p;
+      },
+      pages);
+  if (image.isNull()) {
+    ::munmap(data, bytes);
+    delete pages;
+  }
+  return image;
+}
+
 bool AnyMark(const QImage& Image) {
   for (int y = 0; y < Image.height(); ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(Image.constScanLine(y));
@@ -133,9 +165,14 @@ HDC GetScreenDC() {
   std::erase_if(o.DCs, [](HDC dc) { return gdi_internal::LookupDC(dc) == nullptr; });
   // The desktop changed (monitors came or went): a new image once no DC draws on the old one.
   if ((o.Image.size() != desk.size() || o.Origin != desk.topLeft()) && o.DCs.empty()) {
-    o.Image = QImage(desk.size(), QImage::Format_RGB32);
+    o.Image = ZeroedImage(desk.size());
     if (o.Image.isNull()) return nullptr;
-    o.Image.fill(0u);
+    // Known black: with no window to hide, no look until something draws
+    // (drawing changes the key).
+    if (o.Window == nullptr) {
+      o.ScannedKey = o.Image.cacheKey();
+      o.Marked = false;
+    }
     o.Origin = desk.topLeft();
     ScheduleRefresh();
   }

@@ -4,9 +4,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -811,7 +815,51 @@ LRESULT TCustomComboBox::DialogCode() const { return DLGC_WANTARROWS | DLGC_WANT
 // ---------------------------------------------------------------------------
 // Group box
 
+namespace {
+
+// The toolkit's style draws a group box's frame from a picture it opens by
+// file name, and a picture opened by name first asks every image plugin of
+// the toolkit (loading them and the libraries behind them: time and memory
+// at start). The picture is read once here by its own decoder and put where
+// the style looks first, the pixmap cache, under the key the toolkit gives a
+// file: its path, then the hexadecimal bytes (low digit first) of its time,
+// its size and the pixmap type. Were the key another in some toolkit version,
+// the style would read the file itself, as it did.
+QString FileHex(const void* Data, int Size) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  QString s;
+  const auto* p = static_cast<const unsigned char*>(Data);
+  for (int i = 0; i < Size; ++i) {
+    s += QLatin1Char(kDigits[p[i] & 0xF]);
+    s += QLatin1Char(kDigits[p[i] >> 4]);
+  }
+  return s;
+}
+
+void PreloadGroupBoxFrame() {
+  static bool tried = false;
+  if (tried || QApplication::instance() == nullptr) return;
+  tried = true;
+  const QString path = QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
+  const QFileInfo info(path);
+  if (!info.exists()) return;
+  const uint time = uint(info.lastModified().toSecsSinceEpoch());
+  const quint64 size = quint64(info.size());
+  const uint pixmapType = 0;
+  const QString key = QStringLiteral("qt_pixmap") + info.absoluteFilePath() + FileHex(&time, sizeof time) +
+                      FileHex(&size, sizeof size) + FileHex(&pixmapType, sizeof pixmapType);
+  QPixmap cached;
+  if (QPixmapCache::find(key, &cached)) return;
+  QImageReader reader(path, "png");
+  reader.setAutoDetectImageFormat(false);
+  QImage image;
+  if (reader.read(&image)) QPixmapCache::insert(key, QPixmap::fromImage(std::move(image)));
+}
+
+}  // namespace
+
 TGroupBox::TGroupBox(TComponent* AOwner) : THostedControl(AOwner) {
+  PreloadGroupBoxFrame();
   FControlStyle.Include(csAcceptsControls);
   FColor = clBtnFace;
   FParentColor = true;

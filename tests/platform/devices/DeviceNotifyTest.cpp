@@ -163,6 +163,32 @@ TEST(DeviceNotifyTest, DevicesPresentAtStartLeaveWithTheirNames) {
   SetDeviceTreeRoots("/sys", "/proc/self/mounts");
 }
 
+// The start-up record is read on the monitor's thread; a removal translated
+// right after InitDevices still finds it (it waits for the record).
+TEST(DeviceNotifyTest, DevicesPresentAtStartUpAreRecordedBeforeARemovalIsTranslated) {
+  TTempHome home;
+  fs::path root = fs::temp_directory_path() / ("ryx-startrec-" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::path usb = root / "devices/usb2/2-4";
+  WriteLineFile(usb / "idVendor", "16c0");
+  WriteLineFile(usb / "idProduct", "05dc");
+  WriteLineFile(usb / "serial", "QV0042");
+  fs::create_directories(root / "bus/usb/devices");
+  fs::create_directories(root / "class/tty");
+  fs::create_directory_symlink(usb, root / "bus/usb/devices/2-4");
+  SetDeviceTreeRoots(root.string(), (root / "mounts").string());
+  const std::string usbPath = fs::canonical(usb).string();
+  const bool started = InitDevices();
+  auto dev = TranslateUevent({"remove", "usb", "usb_device", "2-4", usbPath, "16c0/5dc/100"});
+  DoneDevices();
+  SetDeviceTreeRoots("/sys", "/proc/self/mounts");
+  fs::remove_all(root);
+  ASSERT_TRUE(started);
+  ASSERT_EQ(dev.size(), 1u);
+  // The serial number comes from the record only (the event's own name has the port path).
+  EXPECT_EQ(dev[0].Name, u"\\\\?\\USB#VID_16C0&PID_05DC#QV0042#{A5DCBF10-6530-11D2-901F-00C04FB951ED}");
+}
+
 TEST(DeviceNotifyTest, StartUpPublishesTheSerialMapAndStartsTheMonitor) {
   TTempHome home;
   EXPECT_TRUE(InitDevices());  // the kernel's event source is there without a daemon

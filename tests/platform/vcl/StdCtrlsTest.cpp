@@ -1,6 +1,8 @@
 // Standard controls: text and change events, check and radio groups, lists
 // and combo boxes, page control with hidden tabs, progress, label sizing,
 // panel bevels, default and cancel buttons, rich text.
+#include <dlfcn.h>
+
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/ComCtrls.h"
@@ -501,6 +503,30 @@ TEST_F(StdControls, PanelPaintsBevelsAndShrinksItsClientArea) {
   EXPECT_EQ(PixelOf(bmp.get(), 0, 30), ColorToRGB(clBtnShadow));
   EXPECT_EQ(PixelOf(bmp.get(), 2, 30), clYellow);
   EXPECT_EQ(PixelOf(bmp.get(), 3, 30), ColorToRGB(clBtnHighlight));
+}
+
+// The style's frame picture is read by its own decoder: painting a group box
+// loads none of the toolkit's image plugins (the vector one would bring its
+// library), and the frame looks as the style draws it from its own read.
+TEST_F(StdControls, GroupBoxFramePaintsWithoutTheImagePlugins) {
+  TForm* f = Shown();
+  auto* g = Put<TGroupBox>(f, 10, 10, 150, 80);
+  g->SetCaption(u" Serial Port ");
+  f->Show();
+  Settle();
+  auto mine = testinput::Grab(g);
+  EXPECT_EQ(::dlopen("libQt6Svg.so.6", RTLD_NOLOAD | RTLD_LAZY), nullptr);
+  // Now the style reads its picture itself.
+  ForgetCachedPictures();
+  g->Invalidate();
+  Settle();
+  auto theirs = testinput::Grab(g);
+  ASSERT_EQ(mine->Width(), theirs->Width());
+  ASSERT_EQ(mine->Height(), theirs->Height());
+  int differing = 0;
+  for (int y = 0; y < mine->Height(); ++y)
+    for (int x = 0; x < mine->Width(); ++x) differing += PixelOf(mine.get(), x, y) != PixelOf(theirs.get(), x, y);
+  EXPECT_EQ(differing, 0);
 }
 
 TEST_F(StdControls, DefaultAndCancelButtonsEndAModalForm) {
