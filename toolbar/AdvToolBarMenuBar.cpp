@@ -7,6 +7,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Monitors.h"
+#include "platform/win/Window.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/MenuBarTracking.h"

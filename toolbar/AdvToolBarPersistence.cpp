@@ -8,6 +8,7 @@
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/DockLayout.h"
 #include "toolbar/FloatingWindow.h"
+#include "toolbar/shared/ToolBarShared.h"
 
 namespace toolbar {
 

@@ -1,6 +1,7 @@
 #include "toolbar/MenuBarTracking.h"
 
 #include "menus/AdvMenus.h"
+#include "platform/win/Window.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 

@@ -14,6 +14,7 @@
 #include "platform/vcl/Timer.h"
 #include "toolbar/AdvToolBarPopup.h"
 #include "toolbar/ToolBarPersistence.h"
+#include "toolbar/shared/ToolBarAppearance.h"
 
 class TAdvQuickAccessToolBar;
 
