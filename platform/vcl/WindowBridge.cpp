@@ -441,17 +441,37 @@ void TWindowBridge::UpdateGeometry() {
     Invalidate(nullptr, true);
   }
   if (FWidget != nullptr) {
-    if (FTopLevel && WindowSystemStacks()) {
-      // A window without a caption has no frame of the window manager's: it sizes only as its own hit test says.
-      const bool sizeable = (FStyle & WS_THICKFRAME) != 0 || (FStyle & WS_CAPTION) != WS_CAPTION;
-      if (!sizeable) FWidget->setFixedSize(geom.size());
-      else {
-        FWidget->setMinimumSize(1, 1);
-        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-      }
-    }
+    UpdateSizeHints();
     FWidget->setGeometry(geom);
   }
+}
+
+void TWindowBridge::UpdateSizeHints() {
+  if (FWidget == nullptr || !FTopLevel || !WindowSystemStacks()) return;
+  // A window without a caption has no frame of the window manager's: it sizes only as its own hit test says.
+  const bool sizeable = (FStyle & WS_THICKFRAME) != 0 || (FStyle & WS_CAPTION) != WS_CAPTION;
+  const int band = FClientOffset.y();
+  if (!sizeable) {
+    FWidget->setFixedSize(std::max(FControl->ClientWidth(), 1), std::max(FControl->ClientHeight(), 1) + band);
+    return;
+  }
+  // The window manager holds a sizing within the form's limits itself: a
+  // request to shrink the window back afterwards may be lost to it.
+  int minW = 1, minH = 1, maxW = QWIDGETSIZE_MAX, maxH = QWIDGETSIZE_MAX;
+  if (auto* form = dynamic_cast<TCustomForm*>(FControl)) {
+    const MINMAXINFO info = forms_internal::QueryMinMaxInfo(form);
+    const Integer dw = FControl->Width() - FControl->ClientWidth();
+    const Integer dh = FControl->Height() - FControl->ClientHeight() - band;
+    const auto clientSize = [](Integer outer, Integer frame, int low) {
+      return int(std::clamp<Integer>(outer - frame, low, QWIDGETSIZE_MAX));
+    };
+    minW = clientSize(info.ptMinTrackSize.X, dw, 1);
+    minH = clientSize(info.ptMinTrackSize.Y, dh, 1);
+    maxW = clientSize(info.ptMaxTrackSize.X, dw, minW);
+    maxH = clientSize(info.ptMaxTrackSize.Y, dh, minH);
+  }
+  if (FWidget->minimumSize() != QSize(minW, minH)) FWidget->setMinimumSize(minW, minH);
+  if (FWidget->maximumSize() != QSize(maxW, maxH)) FWidget->setMaximumSize(maxW, maxH);
 }
 
 void TWindowBridge::Reparent(TWindowBridge* NewParent) {
