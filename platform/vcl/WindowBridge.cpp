@@ -489,7 +489,10 @@ void TWindowBridge::SetVisible(bool Visible, bool Activate) {
   FVisible = Visible;
   if (FWidget == nullptr) return;
   if (Visible) {
-    if (FTopLevel) FWidget->setAttribute(Qt::WA_ShowWithoutActivating, !Activate || (FExStyle & WS_EX_NOACTIVATE));
+    if (FTopLevel) {
+      FWidget->setAttribute(Qt::WA_ShowWithoutActivating, !Activate || (FExStyle & WS_EX_NOACTIVATE));
+      UpdateSizeHints();  // the form answers for its limits once its window exists
+    }
     FWidget->show();
     Invalidate(nullptr, true);
     // As on Windows, a window shown again repaints its child windows too
