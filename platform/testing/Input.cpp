@@ -172,6 +172,16 @@ void SystemTypeText(TWinControl* Window, const String& Text, TShiftState Shift, 
   }
 }
 
+void SystemMouseMove(TWinControl* Window, TPoint Client, bool LeftHeld) {
+  QWidget* widget = TopLevelWidget(Window);
+  if (widget == nullptr) return;
+  const TPoint screen = Window->ClientToScreen(Client);
+  const QPoint global(screen.X, screen.Y);
+  QMouseEvent e(QEvent::MouseMove, QPointF(widget->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
+                LeftHeld ? Qt::MouseButtons(Qt::LeftButton) : Qt::MouseButtons(), Qt::NoModifier);
+  QApplication::sendEvent(widget, &e);
+}
+
 void SystemCompose(TWinControl* Window, const String& Composed) {
   QWidget* widget = TopLevelWidget(Window);
   if (widget == nullptr) return;

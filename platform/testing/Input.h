@@ -54,6 +54,10 @@ void TypeText(const String& Text);
 // key that a keyboard layout reports for it, with Shift as given; AltGr adds
 // the layout's level switch (the character is the one AltGr typed).
 void SystemTypeText(TWinControl* Window, const String& Text, TShiftState Shift = {}, bool AltGr = false);
+// A motion as the window system reports it to Window's top-level window, at
+// a point in Window's client coordinates, with the buttons it says are held
+// (a release it lost shows as a motion with the button up).
+void SystemMouseMove(TWinControl* Window, TPoint Client, bool LeftHeld);
 // A dead key (nothing typed yet) followed by the text an input method composed.
 void SystemCompose(TWinControl* Window, const String& Composed);
 // Runs Action on the user-interface thread in turn with posted messages, as

@@ -127,7 +127,12 @@ TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner), FConstraints(std::make_unique<TSizeConstraints>()), FFont(std::make_unique<TFont>()) {
   WindowProc = [this](TMessage& m) { WndProc(m); };
   FFont->OnChange = [this](TObject* s) { FontChanged(s); };
-  FConstraints->OnChange = [this](TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); };
+  FConstraints->OnChange = [this](TObject*) {
+    SetBounds(FLeft, FTop, FWidth, FHeight);
+    // The window manager's limits follow, though the bounds may not have changed.
+    if (auto* w = dynamic_cast<TWinControl*>(this); w != nullptr && w->HandleAllocated())
+      if (TWindowBridge* b = controls_internal::BridgeOf(w->Handle())) b->UpdateSizeHints();
+  };
   // Components made while their owner loads are loaded with it.
   if (AOwner != nullptr && AOwner->ComponentState().Contains(csLoading)) Loading();
 }

@@ -43,6 +43,9 @@ class TWindowBridge {
 
   // Follows the control's bounds (parent client coordinates, or the screen for top-level windows).
   void UpdateGeometry();
+  // A top-level window's size limits for the window manager: the form's
+  // tracking sizes (its constraints, WM_GETMINMAXINFO) as client sizes.
+  void UpdateSizeHints();
   // Moves a child window's widget under another window's (SetParent of two handles).
   void Reparent(TWindowBridge* NewParent);
   // Shows or hides the window; a top-level one shown with Activate false asks the window system not to activate it.

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <utility>
 
 #include "platform/gdi/GdiInternal.h"
@@ -60,6 +61,7 @@ struct TState {
   MINMAXINFO SizeTrack;  // the form's limits, asked as the sizing began
   HWND MenuBarMouse = nullptr;  // the form whose menu bar the pointer is over
   Word LastKeyDown = 0;
+  QPointer<QWidget> Grabbed;  // the top-level widget holding the pointer for the capture window
 };
 
 TState& S() {
@@ -187,6 +189,31 @@ int MenuBarBand(TWinControl* Control) {
   return form != nullptr && form->MenuBar() != nullptr ? form->MenuBar()->Height() : 0;
 }
 
+bool MouseButtonHeld() {
+  return GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0;
+}
+
+// While a button is held, the capture window's top-level widget holds the
+// pointer. The window system's own grab belongs to the window the press
+// landed in; when that window goes mid-drag (a floating toolbar docked again)
+// the grab, and the release with it, would go too.
+void SyncPointerGrab() {
+  TState& s = S();
+  if (QCoreApplication::instance() == nullptr || !WindowSystemStacks()) return;
+  QWidget* want = nullptr;
+  if (s.Capture != nullptr && MouseButtonHeld())
+    if (TWinControl* c = FindControl(s.Capture))
+      if (TWindowBridge* top = TopLevelBridgeOf(c); top != nullptr && top->Widget() != nullptr && top->Widget()->isVisible())
+        want = top->Widget();
+  if (s.Grabbed == want && (want == nullptr || QWidget::mouseGrabber() == want)) return;
+  if (want != nullptr) {
+    want->grabMouse();  // takes the grab from any widget that held it
+  } else if (s.Grabbed != nullptr && QWidget::mouseGrabber() == s.Grabbed) {
+    s.Grabbed->releaseMouse();
+  }
+  s.Grabbed = want;
+}
+
 int Depth(const TControl* c) {
   int d = 0;
   for (; c != nullptr; c = c->Parent()) ++d;
@@ -243,6 +270,13 @@ class TBridgeWidget : public QWidget {
                                  : e->type() == QEvent::MouseButtonPress    ? TMouseAction::Down
                                  : e->type() == QEvent::MouseButtonRelease  ? TMouseAction::Up
                                                                             : TMouseAction::DoubleClick;
+          // A release the window system lost (the window that had the press went): the next
+          // motion tells the button is up, and the capture control gets its release first.
+          if (a == TMouseAction::Move && S().Capture != nullptr)
+            for (const auto& [qb, b, key] : {std::tuple{Qt::LeftButton, mbLeft, VK_LBUTTON},
+                                             std::tuple{Qt::RightButton, mbRight, VK_RBUTTON},
+                                             std::tuple{Qt::MiddleButton, mbMiddle, VK_MBUTTON}})
+              if (!(me->buttons() & qb) && GetKeyState(key) < 0) RouteMouse(TMouseAction::Up, p, b, shift);
           RouteMouse(a, p, ButtonFromQt(me->button()), shift);
           return true;
         }
@@ -407,17 +441,37 @@ void TWindowBridge::UpdateGeometry() {
     Invalidate(nullptr, true);
   }
   if (FWidget != nullptr) {
-    if (FTopLevel && WindowSystemStacks()) {
-      // A window without a caption has no frame of the window manager's: it sizes only as its own hit test says.
-      const bool sizeable = (FStyle & WS_THICKFRAME) != 0 || (FStyle & WS_CAPTION) != WS_CAPTION;
-      if (!sizeable) FWidget->setFixedSize(geom.size());
-      else {
-        FWidget->setMinimumSize(1, 1);
-        FWidget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-      }
-    }
+    UpdateSizeHints();
     FWidget->setGeometry(geom);
   }
+}
+
+void TWindowBridge::UpdateSizeHints() {
+  if (FWidget == nullptr || !FTopLevel || !WindowSystemStacks()) return;
+  // A window without a caption has no frame of the window manager's: it sizes only as its own hit test says.
+  const bool sizeable = (FStyle & WS_THICKFRAME) != 0 || (FStyle & WS_CAPTION) != WS_CAPTION;
+  const int band = FClientOffset.y();
+  if (!sizeable) {
+    FWidget->setFixedSize(std::max(FControl->ClientWidth(), 1), std::max(FControl->ClientHeight(), 1) + band);
+    return;
+  }
+  // The window manager holds a sizing within the form's limits itself: a
+  // request to shrink the window back afterwards may be lost to it.
+  int minW = 1, minH = 1, maxW = QWIDGETSIZE_MAX, maxH = QWIDGETSIZE_MAX;
+  if (auto* form = dynamic_cast<TCustomForm*>(FControl)) {
+    const MINMAXINFO info = forms_internal::QueryMinMaxInfo(form);
+    const Integer dw = FControl->Width() - FControl->ClientWidth();
+    const Integer dh = FControl->Height() - FControl->ClientHeight() - band;
+    const auto clientSize = [](Integer outer, Integer frame, int low) {
+      return int(std::clamp<Integer>(outer - frame, low, QWIDGETSIZE_MAX));
+    };
+    minW = clientSize(info.ptMinTrackSize.X, dw, 1);
+    minH = clientSize(info.ptMinTrackSize.Y, dh, 1);
+    maxW = clientSize(info.ptMaxTrackSize.X, dw, minW);
+    maxH = clientSize(info.ptMaxTrackSize.Y, dh, minH);
+  }
+  if (FWidget->minimumSize() != QSize(minW, minH)) FWidget->setMinimumSize(minW, minH);
+  if (FWidget->maximumSize() != QSize(maxW, maxH)) FWidget->setMaximumSize(maxW, maxH);
 }
 
 void TWindowBridge::Reparent(TWindowBridge* NewParent) {
@@ -426,6 +480,7 @@ void TWindowBridge::Reparent(TWindowBridge* NewParent) {
   FWidget->setParent(NewParent->FWidget);  // hides it; the window keeps its handle and image
   if (FVisible) FWidget->show();
   FWidget->raise();
+  SyncPointerGrab();  // the capture window may be in another top-level window now
   Invalidate(nullptr, true);
 }
 
@@ -434,7 +489,10 @@ void TWindowBridge::SetVisible(bool Visible, bool Activate) {
   FVisible = Visible;
   if (FWidget == nullptr) return;
   if (Visible) {
-    if (FTopLevel) FWidget->setAttribute(Qt::WA_ShowWithoutActivating, !Activate || (FExStyle & WS_EX_NOACTIVATE));
+    if (FTopLevel) {
+      FWidget->setAttribute(Qt::WA_ShowWithoutActivating, !Activate || (FExStyle & WS_EX_NOACTIVATE));
+      UpdateSizeHints();  // the form answers for its limits once its window exists
+    }
     FWidget->show();
     Invalidate(nullptr, true);
     // As on Windows, a window shown again repaints its child windows too
@@ -450,6 +508,7 @@ void TWindowBridge::SetVisible(bool Visible, bool Activate) {
       }
   } else {
     FWidget->hide();
+    if (FTopLevel) SyncPointerGrab();
   }
 }
 
@@ -696,9 +755,13 @@ HWND CaptureWindow() { return S().Capture; }
 
 void SetCaptureWindow(HWND Wnd) {
   const HWND old = S().Capture;
-  if (old == Wnd) return;
+  if (old == Wnd) {
+    SyncPointerGrab();  // the window may have moved to another top-level window meanwhile
+    return;
+  }
   S().Capture = Wnd;
   if (Wnd == nullptr) S().CaptureChild = nullptr;
+  SyncPointerGrab();
   if (old != nullptr && IsWindow(old)) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(Wnd));
 }
 
@@ -745,6 +808,7 @@ void ForgetWindow(HWND Wnd) {
     s.Capture = nullptr;
     s.CaptureChild = nullptr;
   }
+  SyncPointerGrab();
   if (s.Focus == Wnd) s.Focus = nullptr;
   if (s.Active == Wnd) s.Active = nullptr;
   if (s.MenuBarMouse == Wnd) s.MenuBarMouse = nullptr;
@@ -1015,6 +1079,7 @@ void RouteMouse(TMouseAction Action, TPoint Screen, TMouseButton Button, TShiftS
   SyncModifiers(Shift);
   if (Action == TMouseAction::Down || Action == TMouseAction::DoubleClick) SetKeyStateDown(ButtonKey(Button), true);
   if (Action == TMouseAction::Up) SetKeyStateDown(ButtonKey(Button), false);
+  SyncPointerGrab();
 
   TWinControl* under = WindowAt(Screen, true);
   if (Action != TMouseAction::Wheel && under == nullptr && RouteMenuBarMouse(Action, Screen, Button)) return;

@@ -31,10 +31,9 @@ bounds_satisfy() {
   eval "$1"
 }
 wait_for() { wait_until 50 bounds_satisfy "$1"; }
-# At a hand's pace: the window manager then keeps the window within the
-# form's widest size while the button is down (motions coming faster leave
-# it wider than the form once the button is up).
-drag() { wm_drag "$@" "$wid" "$work/out.txt" '^SIZE BEGUN$' 0.1; }
+# The window manager keeps the window within the form's widest size itself
+# (the form's limits are the window's size hints), however fast the motions.
+drag() { wm_drag "$@" "$wid" "$work/out.txt" '^SIZE BEGUN$'; }
 # The form's idea of its grip (6 pixels in from its client area's bottom right
 # corner) is where the window shows on the screen.
 settled() {

@@ -159,6 +159,27 @@ TEST_F(InputTest, CaptureKeepsTheMouseAndClickComesBeforeMouseUp) {
   EXPECT_EQ(GetCaptureControl(), nullptr);
 }
 
+// A release the window system lost (the window that had the press went away)
+// leaves no drag running: the next motion tells the button is up, and the
+// capture control gets its release before the motion.
+TEST_F(InputTest, MotionWithTheButtonUpReleasesALostPressToTheCaptureControl) {
+  auto* a = Add<TWinSpy>(Form, "a", Rect(10, 10, 110, 110));
+  Form->Show();
+  testinput::MouseMove(a, {50, 50});
+  testinput::MouseDown();
+  ASSERT_EQ(GetCapture(), a->Handle());
+  a->LogMoves = true;
+  L.clear();
+  testinput::SystemMouseMove(Form, {70, 60}, true);  // still held: an ordinary motion
+  EXPECT_EQ(L, (Log{"a.move 60"}));
+  EXPECT_EQ(GetCapture(), a->Handle());
+  L.clear();
+  testinput::SystemMouseMove(Form, {200, 150}, false);  // outside a, the button up meanwhile
+  EXPECT_EQ(L, (Log{"a.leave", "a.Up 190,140"}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+}
+
 TEST_F(InputTest, RightClickOpensThePopupMenuUnlessHandled) {
   struct TMenu : TPopupMenu {
     using TPopupMenu::TPopupMenu;
