@@ -142,10 +142,18 @@ x() { DISPLAY="$display" "$@"; }
 # screen (it names its check window on the root); exits 1 when it does not.
 start_window_manager() {
   x openbox --sm-disable >/dev/null 2>"$work/wm.err" &
-  e2e_track "$!"
+  local wm=$!
+  e2e_track "$wm"
   wm_ready() { x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-  wait_until 100 wm_ready && return 0
-  echo "FAIL: the window manager did not start"; cat "$work/wm.err"; exit 1
+  # A loaded machine can take long to start it: wait while it is alive.
+  wm_ready_or_gone() { wm_ready || ! kill -0 "$wm" 2>/dev/null; }
+  wait_within 30 wm_ready_or_gone && wm_ready && return 0
+  if kill -0 "$wm" 2>/dev/null; then
+    echo "FAIL: the window manager did not manage the screen within 30 s"
+  else
+    echo "FAIL: the window manager ended at start"
+  fi
+  cat "$work/wm.err"; exit 1
 }
 
 # The first visible window whose name matches $1, waiting up to $2 seconds.
