@@ -503,7 +503,11 @@ void TAdvCustomToolBar::MouseDown(TMouseButton Button, TShiftState Shift, Intege
       if (!FLocked) DragToolBar(Shift, X, Y);
       return;
     }
-    if (PtInRightHandle(p)) SetDownPopupIndicator(true);
+    if (PtInRightHandle(p)) {
+      SetDownPopupIndicator(true);
+      OptionIndicatorClick();
+      return;
+    }
   } else if (FToolBarState == tsFloating) {
     if (PtInFloatingCaption(p)) {
       if (Screen != nullptr) Screen->SetCursor(crSizeAll);
@@ -511,10 +515,19 @@ void TAdvCustomToolBar::MouseDown(TMouseButton Button, TShiftState Shift, Intege
       return;
     }
     if (PtInOptionButton(p)) {
-      if (!FDownCustomizedBtn) SetOptionButtonState(FHotCustomizedBtn, true);
+      if (!FDownCustomizedBtn) {
+        SetOptionButtonState(FHotCustomizedBtn, true);
+        OptionIndicatorClick();
+      }
     } else if (PtInCloseButton(p)) {
       SetCloseButtonState(FHotCloseBtn, true);
     }
+    return;
+  }
+  // Docked or fixed: the caption's own option indicator (no right handle).
+  if (FShowOptionIndicator && !FShowRightHandle && FShowCaption && GetCaptionOptionRect().Contains(p)) {
+    SetCaptionOptionState(FCapOptIndicatorHot, true);
+    CaptionOptionClick();
   }
 }
 
@@ -537,6 +550,7 @@ void TAdvCustomToolBar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 void TAdvCustomToolBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TCustomControl::MouseUp(Button, Shift, X, Y);
   if (FDownPopupIndicator) SetDownPopupIndicator(false);
+  if (FCapOptIndicatorDown) SetCaptionOptionState(FCapOptIndicatorHot, false);
   if (FToolBarState != tsFloating) return;
   if (FDownCustomizedBtn) SetOptionButtonState(FHotCustomizedBtn, false);
   if (FDownCloseBtn) {

@@ -61,11 +61,12 @@ class OptionSelectorTest : public ::testing::Test {
     PumpPending();
     Clock.reset();
   }
-  // The right handle's action (its pointer handling comes with dragging).
+  // A real click on the right handle, through the toolbar's pointer handling.
   void ClickRightHandle() {
-    ToolBar->OptionIndicatorClick();
+    const TPoint p{ToolBar->Width() - 3, ToolBar->Height() / 2};
+    ASSERT_TRUE(ToolBar->PtInRightHandle(p));
+    testinput::Click(ToolBar, p);
     PumpPending();
-
   }
   std::unique_ptr<TVirtualClock> Clock;
   std::unique_ptr<TForm> Form;
@@ -113,6 +114,19 @@ TEST_F(OptionSelectorTest, NothingHiddenAndNoEntriesShowsNoPopupButFiresTheEvent
   ASSERT_NE(ToolBar->OptionWindowPanel(), nullptr);
   EXPECT_TRUE(ToolBar->OptionWindowPanel()->IsEmpty());
   EXPECT_FALSE(ToolBar->OptionWindow()->Visible());
+}
+
+TEST_F(OptionSelectorTest, APressOnTheCaptionsOptionIndicatorRunsTheOptionEvent) {
+  int fired = 0;
+  ToolBar->OnOptionClick = [&](TObject*, TPoint, TPoint) { ++fired; };
+  ToolBar->SetShowRightHandle(false);
+  ToolBar->SetShowCaption(true);
+  PumpPending();
+  const TRect r = ToolBar->GetCaptionOptionRect();
+  ASSERT_FALSE(r.IsEmpty());
+  testinput::Click(ToolBar, TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+  PumpPending();
+  EXPECT_EQ(fired, 1);
 }
 
 TEST_F(OptionSelectorTest, AddOrRemoveButtonsTogglesAControlsVisibility) {
