@@ -11,6 +11,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Timer.h"
+#include "toolbar/shared/ToolBarAppearance.h"
 
 namespace toolbar {
 
