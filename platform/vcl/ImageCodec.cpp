@@ -32,6 +32,9 @@ void ReadFromMemory(png_structp png, png_bytep out, size_t count) {
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
+// A damaged file is an empty picture for the caller, not a line on stderr.
+[[noreturn]] void QuietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // The decoder leaves by longjmp on an error: the two steps below hold plain
 // values only, and everything with a destructor lives in the caller.
 // Reads the header and asks for 8-bit BGRA rows (BGRX without alpha).
@@ -60,7 +63,7 @@ bool ReadPngRows(png_structp png, png_infop info, png_bytepp rows) {
 }
 
 QImage DecodePng(const TBytes& data) {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, IgnoreWarning);
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, IgnoreWarning);
   if (png == nullptr) return {};
   png_infop info = png_create_info_struct(png);
   struct TRelease {
