@@ -489,14 +489,14 @@ std::vector<TControl*> TAdvCustomQuickAccessToolBar::Clear() {
   }
   FCtrlList.clear();
   // What is left of the hidden list waits in the overflow panel, unless the
-  // application gave it another parent since: that one is not the
-  // toolbar's to free and goes back to the caller.
+  // application took it out since (another parent, or none): that one is
+  // not the toolbar's to free and goes back to the caller.
   while (!FHiddenCtrlList.empty()) {
     TControl* c = FHiddenCtrlList.back();
     FHiddenCtrlList.pop_back();
     if (IsSpecial(c) || dying(c)) continue;
     const bool inPanel = FOverflowWindowPanel != nullptr && c->Parent() == FOverflowWindowPanel;
-    if (inPanel || c->Parent() == nullptr) {
+    if (inPanel) {
       delete c;
     } else {
       c->RemoveFreeNotification(this);
