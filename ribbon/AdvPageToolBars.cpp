@@ -106,12 +106,11 @@ void TAdvPage::ShownToolBarsChanged() {
   const bool fewer = missingFrom(FShownToolBars, now);
   if (!more && !fewer) return;
   FShownToolBars = std::move(now);
-  ArrangeToolBars();
-  // Room given back first, so that a toolbar shown at the same time
-  // shrinks the others only as far as it must.
-  if (fewer) GrowToolBars();
-  if (more) ShrinkToolBars();
-  ResetToolBarScroller();
+  {
+    TPageToolBarRun run(this);
+    run.Layout().ShownToolBarsChanged(more, fewer);
+  }
+  UpdateScrollButtons();
 }
 
 void TAdvPage::HideCompactWindowOfZadEdevAzis() {
