@@ -57,6 +57,9 @@ void TAdvPage::Loaded() {
   ArrangeToolBars();
   UpdateAllToolBars();
   FFittedWidth = Width();
+  FShownToolBars.clear();
+  for (Integer i = 0; i < ZadEdevAziCount(); ++i)
+    if (TZadEdevAzi* tb = GetZadEdevAzis(i); tb != nullptr && tb->Visible()) FShownToolBars.push_back(tb);
 }
 
 void TAdvPage::SetParent(TWinControl* AParent) {
@@ -103,6 +106,8 @@ void TAdvPage::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
 void TAdvPage::AlignControls(TControl* AControl, TRect& Rect) {
   TCustomControl::AlignControls(AControl, Rect);
   ArrangeToolBars();
+  // A toolbar shown or hidden asks its parent to align it.
+  ShownToolBarsChanged();
 }
 
 void TAdvPage::Dispatch(TMessage& Message) {
@@ -122,6 +127,7 @@ void TAdvPage::CMControlChange(TMessage& Message) {
   // list by its address, so the list never keeps a dead toolbar.
   if (Message.LParam == 0 && control != nullptr && control->ComponentState().Contains(csDestroying)) {
     if (!FCloning) FZadEdevAzis->Remove(control);
+    ShownToolBarsChanged();
     return;
   }
   auto* tb = dynamic_cast<TZadEdevAzi*>(control);
@@ -167,6 +173,7 @@ Integer TAdvPage::AddZadEdevAzi(TZadEdevAzi* ToolBar) {
   if (!quiet && ToolBar->ToolBarStyler() == nullptr) ToolBar->SetParentStyler(true);
   ArrangeToolBars();
   ToolBar->HookGlowButtons();
+  ShownToolBarsChanged();
   return index;
 }
 
@@ -176,6 +183,7 @@ void TAdvPage::InsertZadEdevAzi(Integer Index, TZadEdevAzi* ToolBar) {
   FZadEdevAzis->Insert(Index, ToolBar);
   if (ToolBar->Parent() != this) ToolBar->SetParent(this);
   ArrangeToolBars();
+  ShownToolBarsChanged();
 }
 
 void TAdvPage::RemoveZadEdevAzi(TZadEdevAzi* ToolBar) {
@@ -184,6 +192,9 @@ void TAdvPage::RemoveZadEdevAzi(TZadEdevAzi* ToolBar) {
   if (i < 0) return;
   FZadEdevAzis->Delete(i);
   if (ToolBar->Parent() == this && !ToolBar->ComponentState().Contains(csDestroying)) ToolBar->SetParent(nullptr);
+  // The others close up and take back the room.
+  ArrangeToolBars();
+  ShownToolBarsChanged();
 }
 
 Integer TAdvPage::IndexOfZadEdevAzi(TAdvCustomToolBar* ToolBar) const {
@@ -491,6 +502,7 @@ void TAdvPage::EndUpdate() {
   if (FUpdateCount <= 0) return;
   if (--FUpdateCount == 0) {
     ArrangeToolBars();
+    ShownToolBarsChanged();
     Invalidate();
   }
 }

@@ -17,10 +17,6 @@ namespace ribbon {
 
 namespace {
 
-// Put-off focus messages while the form is being made: a few are enough for
-// the constructor to finish; more would only keep the queue busy.
-constexpr Integer MaxFocusReposts = 3;
-
 bool IsMoveCommand(WPARAM W) {
   const WPARAM c = W & 0xFFF0;
   return c == SC_MOVE;
@@ -51,10 +47,16 @@ void TZadEdevAziForm::Init(bool ReadSettings) {
   if (FIsAeroVista) SetDoubleBuffered(true);
   FIsWin7 = true;
   FOldWndState = wsNormal;
-  FCreated = true;
   FMaxX = FMaxY = 0;
   FNoDropShadow = false;
   InitColorTones();
+}
+
+void TZadEdevAziForm::AfterConstruction() {
+  // Made: the components of the derived constructor are in place; focus
+  // that arrives from now on is taken.
+  FCreated = true;
+  TForm::AfterConstruction();
 }
 
 TZadEdevAziPager* TZadEdevAziForm::FirstPager() const {
@@ -274,7 +276,7 @@ void TZadEdevAziForm::WndProc(TMessage& M) {
   if (FIsAeroVista) {
     if (M.Msg == WM_SETFOCUS && !Visible() && !FCreated) {
       // Put off until the form is made, a bounded number of times.
-      if (FFocusReposts < MaxFocusReposts && HandleAllocated()) {
+      if (FFocusReposts < FocusRepostLimit && HandleAllocated()) {
         ++FFocusReposts;
         PostMessage(Handle(), M.Msg, M.WParam, M.LParam);
       }

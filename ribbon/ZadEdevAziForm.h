@@ -31,6 +31,13 @@ class TZadEdevAziForm : public TForm, public IVornTones {
   // CreateNew: without the setting, so dropping at the top never maximizes.
   TZadEdevAziForm(TComponent* AOwner, Integer Dummy);
   void Loaded() override;
+  // Ends the making of the form (see FocusRepostLimit).
+  void AfterConstruction() override;
+  // On glass, a focus message that reaches the form while it is still being
+  // made (before AfterConstruction, and hidden) is put off by posting it
+  // again, at most this many times in all; more would keep the queue busy
+  // for a form that never gets made.
+  static constexpr Integer FocusRepostLimit = 3;
 
   bool SubclassAsRibbon() const { return FSubClassAsRibbon; }
   void SetSubclassAsRibbon(bool Value);

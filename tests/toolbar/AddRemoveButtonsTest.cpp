@@ -21,6 +21,7 @@
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
+#include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/AdvToolBarPopup.h"
 #include "toolbar/OptionSelector.h"
 #include "toolbar/ZadEdevAziCustomizer.h"
@@ -257,6 +258,60 @@ TEST_F(AddRemoveButtonsTest, OptionsEntryLeadsToTheCustomizer) {
   EXPECT_EQ(asked, 1);
   EXPECT_FALSE(cw->Visible());
   EXPECT_FALSE(ToolBar->OptionWindow()->Visible());
+}
+
+// The user clicked the form first, so the form holds the focus and the
+// popup remembers it to give it back. The window the popup opens (the
+// customize window behind "Options", the list behind "Add or Remove
+// Buttons") takes the activation and keeps it: it stays up once the hide
+// timers have run, and its entry can be clicked. The focus goes back to the
+// form only when the chain is left.
+TEST_F(AddRemoveButtonsTest, AWindowOpenedFromThePopupKeepsTheActivation) {
+  auto* customizer = new TZadEdevAziCustomizer(Form.get());
+  customizer->SetZadEdevAzi(ToolBar);
+  int asked = 0;
+  customizer->OnCanShow = [&](TObject*, Integer&, Integer&, bool& CanShow) {
+    ++asked;
+    CanShow = false;
+  };
+  enum TEntry { Options, AddAndRemove };
+  for (TEntry entry : {Options, AddAndRemove}) {
+    SCOPED_TRACE(entry == Options ? "Options" : "Add or Remove Buttons");
+    testinput::Click(Form.get(), TPoint{300, 250});
+    PumpPending();
+    ASSERT_EQ(GetActiveWindow(), Form->Handle());
+    ASSERT_NE(Screen->ActiveControl(), nullptr) << "the form holds the focus";
+    // A press on the right handle opens the popup.
+    const Integer n = ScaleToolBarSize(ToolBar->PopupIndicatorWidth(), ToolBarDPIScale);
+    testinput::Click(ToolBar, TPoint{ToolBar->Width() - n / 2 - 1, ToolBar->Height() / 2});
+    Settle();
+    TControlSelectorPanel* p = ToolBar->OptionWindowPanel();
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(ToolBar->OptionWindow()->Visible());
+    ASSERT_EQ(GetActiveWindow(), ToolBar->OptionWindow()->Handle());
+    testinput::MouseMove(p, Middle(entry == Options ? p->OptionsRect() : p->AddAndRemoveRect()));
+    PumpPending();
+    TCustomForm* opened = entry == Options ? static_cast<TCustomForm*>(p->CustomizeOptionWindow())
+                                           : static_cast<TCustomForm*>(p->AddAndRemovePopup());
+    ASSERT_NE(opened, nullptr);
+    Settle();
+    EXPECT_TRUE(opened->Visible()) << "the opened window stays up";
+    EXPECT_TRUE(ToolBar->OptionWindow()->Visible()) << "so does the popup";
+    EXPECT_EQ(GetActiveWindow(), opened->Handle()) << "the opened window keeps the activation";
+    if (entry == Options) {
+      auto* e = dynamic_cast<TCustomizeOption*>(p->CustomizeOptionWindow()->OptionsPanel());
+      ASSERT_NE(e, nullptr);
+      testinput::Click(e, Middle(e->GetCustomizeRect()));
+      Settle();
+      EXPECT_EQ(asked, 1) << "the entry's click ran";
+    } else {
+      // A click on the form leaves the chain.
+      testinput::Click(Form.get(), TPoint{300, 250});
+      Settle();
+    }
+    EXPECT_FALSE(opened->Visible());
+    EXPECT_FALSE(ToolBar->OptionWindow()->Visible());
+  }
 }
 
 struct PopupWidthCase {
