@@ -791,6 +791,8 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
  protected:
   void DrawMDIButtons();
   void CMHintShow(TMessage& Message) override;
+  // A floating toolbar shown or hidden takes its floating window along.
+  void CMVisibleChanged(TMessage& Message) override;
   // The bar's pager (or the page behind a compact window's clone) shows the
   // hints of disabled controls.
   bool PagerShowsDisabledHints() const;

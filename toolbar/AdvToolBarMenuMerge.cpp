@@ -13,6 +13,7 @@
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/CompactWindow.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/ToolBarDraw.h"
 #include "toolbar/shared/ToolBarShared.h"
 
@@ -618,6 +619,15 @@ void TAdvCustomToolBar::CMHintShow(TMessage& Message) {
     info->HintStr = FHintCtrl->Hint();
     info->HintControl = FHintCtrl;
   }
+}
+
+void TAdvCustomToolBar::CMVisibleChanged(TMessage& Message) {
+  TCustomControl::CMVisibleChanged(Message);
+  if (FDestroying || FToolBarState != tsFloating || FFloatingWindow == nullptr) return;
+  // Shown by the application, it comes back with its window; the form's
+  // own hiding (the floating timer) is a separate matter.
+  FAutoHiding = Visible();
+  if (FFloatingWindow->Visible() != Visible()) FFloatingWindow->SetVisible(Visible());
 }
 
 }  // namespace toolbar

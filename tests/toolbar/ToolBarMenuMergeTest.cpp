@@ -23,6 +23,7 @@
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/MenuBarTracking.h"
 
 namespace toolbar {
@@ -472,6 +473,36 @@ TEST_F(ToolBarMenuMerge, HintsOfTheRightHandleAndTheFloatingCaptionButtons) {
   // Without a hint text of its own the button keeps the toolbar's.
   tb->SetHintCloseButton(u"");
   EXPECT_EQ(hintAt(TPoint{(close.Left + close.Right) / 2, (close.Top + close.Bottom) / 2}), u"Bar");
+}
+
+TEST_F(ToolBarMenuMerge, AFloatingToolBarShownOrHiddenTakesItsWindowAlong) {
+  auto* form = new TForm(Frame.get());
+  form->AfterConstruction();
+  form->SetBounds(100, 100, 400, 200);
+  auto* panel = new TAdvDockPanel(form);
+  panel->SetParent(form);
+  panel->SetAlign(daTop);
+  auto* tb = new TZadEdevAzi(form);
+  tb->SetParent(panel);
+  auto* b = new TZadEdevAziButton(form);
+  b->SetParent(tb);
+  form->Show();
+  PumpPending();
+  tb->MakeFloating(300, 300, true);
+  PumpPending();
+  ASSERT_NE(tb->FloatingWindow(), nullptr);
+  ASSERT_TRUE(tb->FloatingWindow()->Visible());
+  tb->SetVisible(false);
+  EXPECT_FALSE(tb->FloatingWindow()->Visible());
+  tb->SetVisible(true);
+  EXPECT_TRUE(tb->FloatingWindow()->Visible());
+  // Closed by its caption's close button, then shown again by the application.
+  tb->CloseFloating();
+  PumpPending();
+  EXPECT_FALSE(tb->Visible());
+  EXPECT_FALSE(tb->FloatingWindow()->Visible());
+  tb->SetVisible(true);
+  EXPECT_TRUE(tb->FloatingWindow()->Visible());
 }
 
 }  // namespace menumerge_test
