@@ -174,6 +174,15 @@ TEST_F(ToolBarMenuMerge, MergingAnotherMenuUndoesTheFirstAndTheBarsOwnMenuIsNotM
   Tb->MergeMenu(Menu);
   EXPECT_EQ(Tb->MergedMenu(), nullptr);
   EXPECT_EQ(Buttons(), (TBarList{{u"&File", 2}, {u"&Edit", 4}, {u"&Window", 6}}));
+  // A bar without a menu of its own merges nothing.
+  Tb->SetMenu(nullptr);
+  Tb->MergeMenu(a);
+  EXPECT_EQ(Tb->MergedMenu(), nullptr);
+  EXPECT_TRUE(Buttons().empty());
+  // The frame goes with a child's menu still merged.
+  Tb->SetMenu(Menu);
+  Tb->MergeMenu(a);
+  EXPECT_EQ(Buttons(), (TBarList{{u"&File", 2}, {u"&Doc", 4}, {u"&Window", 6}}));
 }
 
 // The child's menu goes with the child: the bar's own buttons come back and
