@@ -170,7 +170,9 @@ TEST_F(ToolBarMenuMerge, MergingAnotherMenuUndoesTheFirstAndTheBarsOwnMenuIsNotM
   // Unmerging a menu that is not the merged one changes nothing.
   Tb->UnmergeMenu(a);
   EXPECT_EQ(Tb->MergedMenu(), b);
+  // A child activated that has no menu: nothing to merge, the bar's own come back.
   Tb->MergeMenu(nullptr);
+  EXPECT_EQ(Buttons(), (TBarList{{u"&File", 2}, {u"&Edit", 4}, {u"&Window", 6}}));
   Tb->MergeMenu(Menu);
   EXPECT_EQ(Tb->MergedMenu(), nullptr);
   EXPECT_EQ(Buttons(), (TBarList{{u"&File", 2}, {u"&Edit", 4}, {u"&Window", 6}}));
