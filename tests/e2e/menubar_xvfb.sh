@@ -2,7 +2,7 @@
 # End-to-end check of a toolbar working as an MDI frame's menu bar, in a real
 # X11 window under a window manager: Alt+F opens File's menu from the
 # toolbar, Right moves to Edit's menu, Down and Return run Edit's second
-# item; a double click on the MDI child's caption maximises it and the
+# item (each key once the demo told that the previous one took effect); a double click on the MDI child's caption maximises it and the
 # child's minimise, restore and close buttons show at the bar's far end
 # (told by the bar's painting and seen in the screen's pixels); a click on
 # the bar's restore button restores the child and the buttons go.
@@ -33,22 +33,26 @@ wait_until 50 window_focused_now || failed "the form did not take the keyboard f
 
 said() { grep -q -E -- "$1" "$work/out.txt"; }
 # The bar's menus from the keyboard.
+# Each key once the menu is where the previous one left it.
 x xdotool key alt+f
 wait_until 50 said '^OPEN File$' || failed "Alt+F did not open File's menu from the toolbar"
+wait_until 50 said '^SELECTED New$' || failed "File's menu did not open with its first item selected"
 note "File open"
 x xdotool key Right
 wait_until 50 said '^OPEN Edit$' || failed "Right did not move to Edit's menu"
+wait_until 50 said '^SELECTED Cut$' || failed "Edit's menu did not open with its first item selected"
 note "Edit open"
-# The first item is selected as the menu opens: Down moves to Copy.
-x xdotool key Down Return
-wait_until 50 said '^CHOSEN Copy$' || failed "Down and Return in Edit's menu did not run Copy"
+x xdotool key Down
+wait_until 50 said '^SELECTED Copy$' || failed "Down did not move to Copy"
+x xdotool key Return
+wait_until 50 said '^CHOSEN Copy$' || failed "Return in Edit's menu did not run Copy"
 note "Copy chosen"
 
 # Maximised by a double click on its caption: its buttons show on the bar.
 x xdotool mousemove "$cx" "$cy"
 wait_until 50 pointer_at "$cx" "$cy" || failed "the pointer did not reach the child's caption"
 x xdotool click --repeat 2 --delay 80 1
-shown="$(wait_for_line "$work/out.txt" '^MDIBUTTONS shown ' 50)" || failed "maximising the child showed no buttons on the bar"
+shown="$(wait_for_line "$work/out.txt" '^MDIBUTTONS shown ' 100)" || failed "maximising the child showed no buttons on the bar"
 read -r _ _ x0 y0 x1 y1 <<<"$shown"
 note "buttons at $x0,$y0-$x1,$y1"
 # The close glyph is drawn there: ink in the button's middle.
@@ -59,7 +63,7 @@ ink="$(python3 "$here/pixels.py" count ink "$work/screen.ppm" $((x0 + 3)) $((y0 
 # The bar's restore button (left of close) gives the child its place back.
 rx=$((x0 - 1 - (x1 - x0) / 2)) ry=$(((y0 + y1) / 2))
 click_at "$rx" "$ry" || failed "the pointer did not reach the restore button"
-wait_until 50 said '^MDIBUTTONS hidden' || failed "the restore button did not restore the child"
+wait_until 100 said '^MDIBUTTONS hidden' || failed "the restore button did not restore the child"
 
 x xdotool key --clearmodifiers alt+F4
 demo_ended() { ! kill -0 "$demo_pid" 2>/dev/null; }
