@@ -563,7 +563,7 @@ void TAdvCustomToolBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer 
   TCustomControl::MouseUp(Button, Shift, X, Y);
   if (FDownPopupIndicator) SetDownPopupIndicator(false);
   if (FCapOptIndicatorDown) SetCaptionOptionState(FCapOptIndicatorHot, false);
-  // Last: closing the child may take the bar's menu with it.
+  // A docked bar's MDI buttons act on release.
   if (FToolBarState != tsFloating) {
     MDIButtonsMouseUp(TPoint{X, Y});
     return;

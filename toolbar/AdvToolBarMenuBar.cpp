@@ -267,8 +267,10 @@ void TAdvCustomToolBar::MenuClosed(TMessage&) {
 }
 
 void TAdvCustomToolBar::RestoreButtonMenu() {
-  if (FButtonMenu == nullptr || FMenuButton == nullptr || FMenuButton->MenuItem() == nullptr || FTempMenu == nullptr)
+  if (FButtonMenu == nullptr || FMenuButton == nullptr || FMenuButton->MenuItem() == nullptr || FTempMenu == nullptr) {
+    RemoveWindowListItems();
     return;
+  }
   TMenuItem* root = FTempMenu->Items();
   for (Integer i = root->Count() - 1; i >= 0; --i) {
     TMenuItem* sub = root->Items(i);
