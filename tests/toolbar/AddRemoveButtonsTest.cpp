@@ -314,17 +314,22 @@ TEST_F(AddRemoveButtonsTest, AWindowOpenedFromThePopupKeepsTheActivation) {
   }
 }
 
+// The panel is as wide as its widest item, an item with children having
+// room for its arrow (30 pixels, its own: not added again for every such
+// item), and at least 70, plus the margins.
 struct PopupWidthCase {
   std::vector<const char16_t*> Captions;
   std::vector<int> Children;  // per item: how many children it has
-  int ExtraOverWidest;        // width above the widest caption + 7 (0: the minimum of 70 holds)
 };
 
 TEST(AdvToolBarPopupLayout, Widths) {
   EnsureGuiApplication();
   const std::vector<PopupWidthCase> cases = {
-      {{u"a", u"bb"}, {0, 0}, 0},
-      {{u"Some caption", u"x"}, {2, 1}, 60},
+      {{u"a", u"bb"}, {0, 0}},
+      {{u"Some caption", u"x"}, {2, 1}},
+      {{u"A rather longer caption than the others", u"x"}, {0, 3}},
+      {{u"p", u"q", u"r"}, {1, 1, 1}},
+      {{u"One", u"Two", u"Three", u"Four"}, {1, 1, 1, 1}},
   };
   for (const PopupWidthCase& k : cases) {
     auto w = std::make_unique<TATBPopupWindow>(nullptr);
@@ -337,19 +342,35 @@ TEST(AdvToolBarPopupLayout, Widths) {
       TATBMenuItem* it = w->Items()->Add();
       it->SetCaption(k.Captions[i]);
       for (int c = 0; c < k.Children[i]; ++c) it->Add();
-      widest = std::max(widest, p->Canvas()->TextWidth(it->Caption()) + 7);
+      widest = std::max(widest, p->Canvas()->TextWidth(it->Caption()) + 7 + (k.Children[i] > 0 ? 30 : 0));
     }
     p->ArrangeItems();
-    if (k.ExtraOverWidest == 0) {
-      ASSERT_LT(widest, 70);
-      EXPECT_EQ(p->Width(), 70 + 4);
-    } else {
-      EXPECT_EQ(p->Width(), widest + k.ExtraOverWidest + 4);
-    }
+    EXPECT_EQ(p->Width(), std::max(widest, 70) + 4) << StringToUtf8(k.Captions[0]);
     EXPECT_EQ(p->Height(), Integer(k.Captions.size()) * (p->ItemHeight() + 2) + 2);
     w->SetWindowSize();
     EXPECT_EQ(w->Width(), p->Width());
   }
+}
+
+TEST(AdvToolBarPopupItems, RemoveItemFreesTheChildAtItsIndex) {
+  TATBMenuItem root;
+  for (const char16_t* c : {u"a", u"b", u"c"}) root.Add()->SetCaption(c);
+  root.GetItem(1)->Add()->SetCaption(u"b1");
+  auto captions = [&root] {
+    std::vector<String> v;
+    for (Integer i = 0; i < root.Count(); ++i) v.push_back(root.GetItem(i)->Caption());
+    return v;
+  };
+  root.RemoveItem(1);
+  EXPECT_EQ(captions(), (std::vector<String>{u"a", u"c"}));
+  // Bad indexes change nothing.
+  root.RemoveItem(-1);
+  root.RemoveItem(2);
+  EXPECT_EQ(captions(), (std::vector<String>{u"a", u"c"}));
+  root.RemoveItem(0);
+  root.RemoveItem(0);
+  EXPECT_EQ(root.Count(), 0);
+  EXPECT_FALSE(root.HasChildren());
 }
 
 }  // namespace toolbar
