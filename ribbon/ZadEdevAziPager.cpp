@@ -9,6 +9,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvPageScrollButton.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -95,6 +96,11 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FOfficeToolBarStyler = std::make_unique<TZadEdevAziOfficeStyler>(nullptr);
   FCurrentToolBarStyler = FOfficeToolBarStyler.get();
 
+  FHints = std::make_unique<TPagerHints>();
+  FHints->OnChange = [this](TObject* s) { HintsChanged(s); };
+  FHelpButtonPicture = std::make_unique<TGDIPPicture>();
+  FHelpButtonPicture->OnChange = [this](TObject*) { UpdateHelpButton(); };
+
   FDblClickTimer = new TTimer(this);
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(600);
@@ -104,6 +110,7 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
 TZadEdevAziPager::~TZadEdevAziPager() {
   FDestroying = true;
   RemoveKeyboardHook();
+  RemoveMDIHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
     FToolBarStyler->RemoveControl(this);
   FInternalToolBarStyler->RemoveControl(this);
@@ -157,6 +164,13 @@ void TZadEdevAziPager::Loaded() {
   if (FToolBarStyler == nullptr) SetComponentStyle(FVornStyle);
   StylerChanged(toolbar::skPagerCaption);
   StylerChanged(toolbar::skGeneral);
+  UpdateCaptionButtons(true);
+  UpdateHelpButton();
+  if (FAutoMDIButtons) {
+    // The setter waited for loading to end.
+    FAutoMDIButtons = false;
+    SetAutoMDIButtons(true);
+  }
 }
 
 String TZadEdevAziPager::Version() const {
@@ -187,6 +201,17 @@ void TZadEdevAziPager::Notification(TComponent* AComponent, TOperation Operation
   if (AComponent == FToolBarStyler) SetToolBarStyler(nullptr);
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  // Buttons of ours freed from outside, and the MDI frame going away.
+  for (TAdvGlowButton** b : {&FCaptionCloseBtn, &FCaptionMinBtn, &FCaptionMaxBtn, &FMDICloseBtn, &FMDIMinBtn,
+                             &FMDIMaxBtn, &FHelpBtn})
+    if (AComponent == *b) *b = nullptr;
+  if (AComponent == FMDIBtnImages) FMDIBtnImages = nullptr;
+  if (AComponent == FLeftScrollBtn) FLeftScrollBtn = nullptr;
+  if (AComponent == FRightScrollBtn) FRightScrollBtn = nullptr;
+  if (AComponent == FMDIHookedForm) {
+    FMDIHookedForm = nullptr;
+    RemoveMDIHook();
+  }
 }
 
 void TZadEdevAziPager::AlignControls(TControl* AControl, TRect& Rect) {
@@ -204,6 +229,11 @@ void TZadEdevAziPager::FullLayout() {
   UpdatePagesBounds();
   TabsLayout();
   FTabScroller->SetPosition(0);
+  if (FPropertiesLoaded) {
+    UpdateCaptionButtons(false);
+    UpdateMDIButtons(false);
+    UpdateHelpButton();
+  }
 }
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }
@@ -221,6 +251,7 @@ void TZadEdevAziPager::Update() {
   if (FPropertiesLoaded) {
     ResetTabMetrics();
     TabsLayout();
+    UpdateCaptionButtons(false);
   } else {
     Loaded();
   }
@@ -283,17 +314,6 @@ void TZadEdevAziPager::RemoveAdvPage(TAdvPage* AdvPage) {
     TabsLayout();
     InvalidateTab(-1);
   }
-}
-
-void TZadEdevAziPager::MoveAdvPage(Integer CurIndex, Integer NewIndex) {
-  const Integer n = AdvPageCount();
-  if (CurIndex < 0 || CurIndex >= n || NewIndex < 0 || NewIndex >= n || CurIndex == NewIndex) return;
-  TAdvPage* active = ActivePage();
-  FAdvPages->Move(CurIndex, NewIndex);
-  FActivePageIndex = IndexOfPage(active);
-  ResetTabMetrics();
-  TabsLayout();
-  Invalidate();
 }
 
 TAdvPage* TZadEdevAziPager::AdvPages(Integer Index) const {
@@ -413,6 +433,7 @@ void TZadEdevAziPager::SetShowNonSelectedTabs(bool Value) {
 void TZadEdevAziPager::SetCaptionButtons(TCaptionButtons Value) {
   if (FCaptionButtons == Value) return;
   FCaptionButtons = Value;
+  UpdateCaptionButtons(true);
   Invalidate();
 }
 
@@ -440,6 +461,7 @@ void TZadEdevAziPager::CaptionChanged(TObject*) {
     FScaling = false;
   }
   UpdatePagesBounds();
+  if (FPropertiesLoaded) UpdateCaptionButtons(false);
   Invalidate();
 }
 
@@ -616,6 +638,8 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   UpdatePagesBounds();
   ResetTabMetrics();
   TabsLayout();
+  UpdateHelpButton();
+  UpdateCaptionButtons(true);
   Invalidate();
 }
 
