@@ -489,6 +489,8 @@ class TZadEdevAziPager : public TCustomControl,
   void MDIFormWndProc(TMessage& Message);
   void RemoveMDIHook();
   TPagerButtonLook ButtonLook() const;
+  // The tab row before the help button takes its place at the right end.
+  TRect TabRowBounds() const;
   std::unique_ptr<TPagerHints> FHints;
   TAdvGlowButton* FCaptionCloseBtn = nullptr;  // owned (component)
   TAdvGlowButton* FCaptionMinBtn = nullptr;    // owned (component)

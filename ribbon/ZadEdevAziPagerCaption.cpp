@@ -363,7 +363,7 @@ void TZadEdevAziPager::UpdateMDIButtonsState() {
 
 TRect TZadEdevAziPager::GetMDIButtonsRect() const {
   if (!FMDIButtonsVisible || !FAutoMDIButtons) return NoButtonRect;
-  return MDIButtonsRect(GetTabsRect(), FMDIButtonsWidth, FMDIButtonsSpace);
+  return MDIButtonsRect(TabRowBounds(), FMDIButtonsWidth, FMDIButtonsSpace);
 }
 
 void TZadEdevAziPager::UpdateMDIButtons(bool RebuildPictures) {
@@ -478,10 +478,14 @@ void TZadEdevAziPager::SetHelpButtonPicture(TGDIPPicture* Value) {
 void TZadEdevAziPager::UpdateHelpButton() {
   if (FDestroying) return;
   if (!FShowHelpButton) {
+    if (FHelpBtn == nullptr) return;
     FreeCaptionButton(FHelpBtn);
+    // The tab row takes the room back.
+    if (FPropertiesLoaded) TabsLayout();
     return;
   }
-  if (FHelpBtn == nullptr) {
+  const bool made = FHelpBtn == nullptr;
+  if (made) {
     FHelpBtn = MakeGlowButton(
         [this](TObject*) {
           if (OnHelpClick) OnHelpClick(this);
@@ -505,6 +509,8 @@ void TZadEdevAziPager::UpdateHelpButton() {
   const TRect r = GetHelpButtonRect();
   FHelpBtn->SetBounds(r.Left, r.Top, r.Width(), r.Height());
   if (!ComponentState().Contains(csDesigning)) FHelpBtn->BringToFront();
+  // The tab row now ends before the button.
+  if (made && FPropertiesLoaded) TabsLayout();
 }
 
 TRect TZadEdevAziPager::GetHelpButtonRect() const {

@@ -47,6 +47,14 @@ TRect TZadEdevAziPager::GetTabsArea() const {
 }
 
 TRect TZadEdevAziPager::GetTabsRect() const {
+  TRect r = TabRowBounds();
+  // The help button stands at the tab area's right end: the tabs (and the
+  // right scroll button) stop before it rather than lie under it.
+  if (FHelpBtn != nullptr && FShowHelpButton) r.Right = std::min(r.Right, GetHelpButtonRect().Left - 2);
+  return r;
+}
+
+TRect TZadEdevAziPager::TabRowBounds() const {
   TRect r = ClientRect();
   const Integer t = r.Top + (FCaption->Visible() ? FCaption->Height() : 0);
   const Integer m = SideMargin(FItones);
