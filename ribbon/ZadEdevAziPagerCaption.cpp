@@ -31,8 +31,7 @@ constexpr TColor MaskColor = 0x00FF00FF;
 // as transparent.
 void DrawIntoPicture(TGDIPPicture* Picture, Integer W, Integer H, const std::function<void(TCanvas*, const TRect&)>& Draw) {
   TBitmap bmp;
-  bmp.SetWidth(std::max<Integer>(W - 2, 1));
-  bmp.SetHeight(std::max<Integer>(H - 2, 1));
+  bmp.SetSize(std::max<Integer>(W - 2, 1), std::max<Integer>(H - 2, 1));
   bmp.SetTransparent(true);
   bmp.SetTransparentColor(MaskColor);
   TCanvas* c = bmp.Canvas();
@@ -355,7 +354,12 @@ void TZadEdevAziPager::UpdateMDIButtonsState() {
   TCustomForm* form = GetParentForm(this);
   FMDIChildForm = FAutoMDIButtons && form != nullptr ? form->ActiveMDIChild() : nullptr;
   const bool visible = FAutoMDIButtons && FMDIChildForm != nullptr && FMDIChildForm->WindowState() == wsMaximized;
-  if (visible == FMDIButtonsVisible) return;
+  // A click may have hidden the buttons since the last paint (a restore)
+  // while the child is maximized again now: the buttons follow the child,
+  // not only a change of the remembered state.
+  const bool shown = FMDICloseBtn != nullptr && FMDICloseBtn->Visible();
+  const bool wanted = visible && form != nullptr && !form->BorderIcons().Empty();
+  if (visible == FMDIButtonsVisible && shown == wanted) return;
   FMDIButtonsVisible = visible;
   UpdateMDIButtons(true);
   UpdateHelpButton();
@@ -419,8 +423,7 @@ void TZadEdevAziPager::BuildMDIPictures() {
   };
   for (const auto& g : glyphs) {
     TBitmap bmp;
-    bmp.SetWidth(14);
-    bmp.SetHeight(14);
+    bmp.SetSize(14, 14);
     TCanvas* c = bmp.Canvas();
     c->Brush()->SetColor(MaskColor);
     c->Pen()->SetColor(MaskColor);
