@@ -9,6 +9,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/ZadEdevAziForm.h"
 #include "ribbon/AdvPageScrollButton.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
@@ -481,6 +482,13 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
   ResetTabMetrics();
   TabsLayout();
   Invalidate();
+  // On glass the groups reach into the form's frame: a width change one
+  // pixel down and back makes the frame draw again.
+  if (FIsAeroVista)
+    if (auto* f = dynamic_cast<TZadEdevAziForm*>(GetParentForm(this))) {
+      f->SetWidth(f->Width() - 1);
+      f->SetWidth(f->Width() + 1);
+    }
 }
 
 // ---------------------------------------------------------------------------

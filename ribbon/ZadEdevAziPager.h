@@ -272,6 +272,9 @@ class TZadEdevAziPager : public TCustomControl,
   void InvalidateActivePageTop();
   // The scroll state as the geometry sees it.
   TTabScrollState TabScrollState() const;
+  // A tab's hint: its TabHint, or its caption when the tab is too narrow to show it.
+  bool ShowTabHint() const { return FShowTabHint; }
+  void SetShowTabHint(bool Value) { FShowTabHint = Value; }
 
   // --- caption, MDI and help buttons (ZadEdevAziPagerCaption.cpp) ---
   TPagerHints* Hints() const { return FHints.get(); }
@@ -474,7 +477,9 @@ class TZadEdevAziPager : public TCustomControl,
   void ApplyScroll(const TTabRow& Row, const TTabScrollState& S);
   TAdvPageScrollButton* MakeScrollButton(bool Left);
   void StyleScrollButton(TAdvPageScrollButton* B);
+  void TabHintShow(TMessage& Message);
   Integer FStartTabIndex = 0;
+  bool FShowTabHint = false;
   TAdvPageScrollButton* FLeftScrollBtn = nullptr;   // owned (component), made on first need
   TAdvPageScrollButton* FRightScrollBtn = nullptr;  // owned (component), made on first need
 

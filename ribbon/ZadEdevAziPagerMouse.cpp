@@ -17,6 +17,7 @@ void TZadEdevAziPager::Dispatch(TMessage& Message) {
   TCustomControl::Dispatch(Message);
   if (Message.Msg == WM_LBUTTONDBLCLK) CaptionDblClick(PointFromLParam(Message.LParam));
   if (Message.Msg == WM_NCHITTEST) CaptionHitTest(Message);
+  if (Message.Msg == CM_HINTSHOW) TabHintShow(Message);
 }
 
 void TZadEdevAziPager::CaptionDblClick(TPoint P) {

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "foundation/gdiplus/LookFlags.h"
+#include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
+#include "toolbar/AdvToolBarLayout.h"
 #include "ribbon/AdvPageScrollButton.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
 #include "platform/win/Window.h"
@@ -233,6 +235,35 @@ Integer TZadEdevAziPager::TabGroupAtPos(Integer X, Integer Y) const {
     if (!NoGroup(r) && r.Contains(TPoint{X, Y})) return g;
   }
   return -1;
+}
+
+// ---------------------------------------------------------------------------
+// Tab hint
+
+void TZadEdevAziPager::TabHintShow(TMessage& Message) {
+  auto* info = reinterpret_cast<THintInfo*>(Message.LParam);
+  if (info == nullptr) return;
+  if (!FShowTabHint) {
+    info->HintStr.clear();
+    return;
+  }
+  const Integer i = FHintPageIndex;
+  if (i < 0 || i >= AdvPageCount()) return;
+  TAdvPage* page = AdvPages(i);
+  if (!page->TabHint().empty()) {
+    info->HintStr = page->TabHint();
+    return;
+  }
+  // The caption is the hint when the tab is too narrow to show it whole.
+  TCustomTabAppearance* t = CurrentTabAppearance();
+  if (const Integer g = PageTabGroupIndex(page); g >= 0)
+    if (TGroupAppearance* ga = GroupAppearanceOf(g)) t = ga->TabAppearance();
+  TBitmap bmp(1, 1);
+  TCanvas* c = bmp.Canvas();
+  if (t != nullptr) c->Font()->Assign(t->Font());
+  const String& text = page->Caption().empty() ? page->WideCaption() : page->Caption();
+  const Integer w = text.empty() ? 0 : toolbar::MeasureToolBarText(c, text);
+  if (page->TabClientWidth() < w) info->HintStr = page->Caption();
 }
 
 // ---------------------------------------------------------------------------

@@ -362,3 +362,27 @@ TEST_F(PagerScroll, MovingAPageKeepsTheSamePageActive) {
 
 }  // namespace
 }  // namespace ribbon
+
+namespace ribbon {
+namespace {
+
+TEST_F(PagerScroll, TabHintIsTheTabHintOrTheCaptionOfANarrowTab) {
+  MakeTenTabsFourPerScreen();
+  Page(1)->SetTabHint(u"Second page");
+  auto hint = [this](Integer Tab, bool Show) {
+    Pager->SetShowTabHint(Show);
+    testinput::MouseMove(Pager, TabCentre(Tab));
+    THintInfo info;
+    info.HintStr = u"ordinary";
+    Pager->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    return info.HintStr;
+  };
+  EXPECT_EQ(hint(0, false), u"") << "tab hints off: no hint";
+  EXPECT_EQ(hint(1, true), u"Second page");
+  EXPECT_EQ(hint(0, true), u"Long page caption 1") << "the tab is shrunk below its caption";
+  SetRowWidth(2000);
+  EXPECT_EQ(hint(0, true), u"ordinary") << "the caption shows whole: the ordinary hint";
+}
+
+}  // namespace
+}  // namespace ribbon
