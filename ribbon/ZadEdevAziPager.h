@@ -485,6 +485,8 @@ class TZadEdevAziPager : public TCustomControl,
 
   // --- caption, MDI and help buttons ---
   void HintsChanged(TObject* Sender);
+  // The own buttons take a new look (tones set or cleared).
+  void RestyleOwnButtons();
   void StyleButton(TAdvGlowButton* B);
   TAdvGlowButton* MakeGlowButton(TNotifyEvent Click, const String& Hint);
   void FreeCaptionButton(TAdvGlowButton*& B);

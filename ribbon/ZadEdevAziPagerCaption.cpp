@@ -127,6 +127,14 @@ void TZadEdevAziPager::HintsChanged(TObject*) {
   SetButtonHint(FHelpBtn, h.HelpBtnHint());
 }
 
+void TZadEdevAziPager::RestyleOwnButtons() {
+  if (!FPropertiesLoaded || FDestroying) return;
+  UpdateCaptionButtons(true);
+  UpdateMDIButtons(true);
+  UpdateHelpButton();
+  UpdateTabScroller();
+}
+
 // ---------------------------------------------------------------------------
 // Caption buttons
 

@@ -56,8 +56,8 @@ void TZadEdevAziPager::SetToolBarStyler(TCustomZadEdevAziStyler* Value) {
 }
 
 void TZadEdevAziPager::StylerChanged(Integer Kind) {
-  (void)Kind;
   if (FDestroying) return;
+  if (Kind == toolbar::skPagerCaption && FPropertiesLoaded) UpdateCaptionButtons(true);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
   if (!FItones) RevertMetroLook();
@@ -261,6 +261,7 @@ void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
   SendToAppButton(toolbar::WM_TBSETMETRO, 1, 0);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -430,6 +431,7 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
     TabsLayout();
   }
   Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -445,6 +447,7 @@ void TZadEdevAziPager::ClearOfficeTones() {
     ResetTabMetrics();
     TabsLayout();
   }
+  RestyleOwnButtons();
 }
 
 }  // namespace ribbon

@@ -11,6 +11,7 @@
 #include "platform/win/WindowData.h"
 #include "ribbon/appearance/AppColor.h"
 #include "ribbon/appearance/PagerHints.h"
+#include "toolbar/ZadEdevAziOfficeStyler.h"
 
 namespace ribbon {
 namespace {
@@ -110,6 +111,26 @@ TEST_F(PagerCaption, Office2019ButtonsAreWideAndAsHighAsTheCaption) {
   // Colour tones: no side margin, four pixels lower.
   const TCaptionButtonsPlacement t = PlaceCaptionButtons(600, 0, 26, TPagerButtonLook{1.0f, true, false, gsOffice2016});
   EXPECT_EQ(t.Close, (TRect{584, 4, 600, 20}));
+}
+
+TEST_F(PagerCaption, TheOffice2019LookTakesWideSquareButtonsAndBackAgain) {
+  toolbar::TZadEdevAziOfficeStyler o(nullptr);
+  TOfficeTones tones;
+  tones.App = o.AppColor();
+  Pager->SetOfficeTones(tones, gsOffice2019);
+  TAdvGlowButton* close = Pager->CaptionCloseButton();
+  const Integer h = Pager->Caption()->Height();
+  EXPECT_EQ(close->BoundsRect(), (TRect{556, 0, 600, h}));
+  EXPECT_EQ(Pager->CaptionMinButton()->BoundsRect(), (TRect{466, 0, 510, h}));
+  EXPECT_FALSE(close->Rounded());
+  EXPECT_EQ(close->Appearance()->ColorHot(), 0x002311E8);
+  EXPECT_EQ(close->Appearance()->TextColorHot(), 0x00FFFFFF);
+  EXPECT_EQ(close->Appearance()->ColorDown(), 0x007A70F1);
+  EXPECT_EQ(Pager->Caption()->RightIndent(), 0);
+  Pager->ClearOfficeTones();
+  EXPECT_EQ(Pager->CaptionCloseButton()->BoundsRect(), (TRect{580, 4, 596, 20}));
+  EXPECT_TRUE(Pager->CaptionCloseButton()->Rounded());
+  EXPECT_EQ(Pager->CaptionCloseButton()->Appearance()->ColorHot(), 0x008384FF);
 }
 
 TEST_F(PagerCaption, OnlyTheMinimizeButtonShowsADisabledMaximizeButton) {
