@@ -414,6 +414,20 @@ void TZadEdevAziPager::UpdateMDIButtons(bool RebuildPictures) {
 }
 
 void TZadEdevAziPager::BuildMDIPictures() {
+  // On the scenic glass caption the glyphs are the program's pictures.
+  if (gdiplus::GetScenicRibbonFlag() && IsOnGlass(true)) {
+    bool all = true;
+    for (auto [b, res] : {std::pair{FMDICloseBtn, u"ATBECCLOSE"}, std::pair{FMDIMaxBtn, u"ATBECMAX"},
+                          std::pair{FMDIMinBtn, u"ATBECMIN"}}) {
+      b->Picture()->LoadFromResourceName(HInstance(), res);
+      all = all && !b->Picture()->Empty();
+    }
+    if (all) {
+      for (TAdvGlowButton* b : {FMDICloseBtn, FMDIMaxBtn, FMDIMinBtn}) b->SetImages(nullptr);
+      return;
+    }
+    for (TAdvGlowButton* b : {FMDICloseBtn, FMDIMaxBtn, FMDIMinBtn}) b->Picture()->Assign(nullptr);
+  }
   if (FMDIBtnImages == nullptr) {
     FMDIBtnImages = new TCustomImageList(this, 14, 14);
     FMDIBtnImages->SetDrawingStyle(dsTransparent);

@@ -260,6 +260,27 @@ TEST_F(PagerCaption, HelpButtonStandsAtTheTabAreasEndAndTheTabsStopBeforeIt) {
   EXPECT_GT(Pager->GetTabsRect().Right, before) << "the row takes the room back";
 }
 
+TEST_F(PagerCaption, HelpPictureComesFromTheProgramOrTheProperty) {
+  struct Case {
+    Single Scale;
+    Integer Side;
+  };
+  for (const Case& c : {Case{1.0f, 16}, Case{2.0f, 32}}) {
+    toolbar::ToolBarDPIScale = c.Scale;
+    Pager->UpdateHelpButton();
+    TGDIPPicture* p = Pager->HelpButton()->Picture();
+    ASSERT_FALSE(p->Empty()) << c.Scale;
+    EXPECT_EQ(p->Width(), c.Side) << c.Scale;
+    EXPECT_EQ(p->Height(), c.Side) << c.Scale;
+  }
+  toolbar::ToolBarDPIScale = 1.0f;
+  TGDIPPicture own;
+  own.LoadFromResourceName(HInstance(), u"ATBECMAX");
+  ASSERT_FALSE(own.Empty());
+  Pager->SetHelpButtonPicture(&own);
+  EXPECT_EQ(Pager->HelpButton()->Picture()->Width(), 12) << "the property's picture";
+}
+
 TEST_F(PagerCaption, HintTextsReachTheButtons) {
   TPagerHints* h = Pager->Hints();
   struct Case {
@@ -389,6 +410,23 @@ TEST_F(PagerMdi, GlyphIndexesStayWhenNoChildIsActive) {
   EXPECT_EQ(Pager->MDIMinButton()->ImageIndex(), 2);
   Repaint();
   EXPECT_FALSE(Pager->MDIButtonsVisible());
+}
+
+TEST_F(PagerMdi, OnTheScenicGlassCaptionTheGlyphsAreTheProgramsPictures) {
+  gdiplus::SetScenicRibbonFlag(true);
+  Pager->SetIsAeroVista(true);
+  Pager->TabSettings()->SetGlass(true);
+  Pager->SetAutoMDIButtons(true);
+  TForm* child = Child();
+  child->SetWindowState(wsMaximized);
+  Repaint();
+  ASSERT_TRUE(Pager->MDIButtonsVisible());
+  const std::vector<std::pair<TAdvGlowButton*, Integer>> sides = {
+      {Pager->MDICloseButton(), 11}, {Pager->MDIRestoreButton(), 12}, {Pager->MDIMinButton(), 11}};
+  for (auto [b, side] : sides) {
+    EXPECT_EQ(b->Picture()->Width(), side);
+    EXPECT_EQ(b->Images(), nullptr);
+  }
 }
 
 TEST_F(PagerMdi, TheFramesProcedureChainAndRegionSurviveTheSwitchOff) {
