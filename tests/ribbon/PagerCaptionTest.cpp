@@ -151,14 +151,36 @@ TEST_F(PagerCaption, OnlyTheMinimizeButtonShowsADisabledMaximizeButton) {
 
 TEST_F(PagerCaption, MaximizeClickSwitchesTheFormAndTheGlyph) {
   TAdvGlowButton* max = Pager->CaptionMaxButton();
+  const TColor glyph = ColorToRGB(Pager->CurrentToolBarStyler()->SysButtonColor());
+  // The glyph as drawn, pixel by pixel.
+  auto picture = [&] {
+    TBitmap bmp;
+    bmp.SetSize(14, 14);
+    bmp.Canvas()->Brush()->SetColor(clWhite);
+    bmp.Canvas()->FillRect(TRect{0, 0, 14, 14});
+    max->Picture()->Draw(bmp.Canvas(), TRect{0, 0, 14, 14});
+    std::vector<bool> on;
+    for (Integer y = 0; y < 14; ++y)
+      for (Integer x = 0; x < 14; ++x) on.push_back(bmp.Canvas()->Pixels(x, y) == glyph);
+    return on;
+  };
   ASSERT_FALSE(Pager->CaptionMaxShowsRestore());
+  const std::vector<bool> maximizeGlyph = picture();
   Pager->CaptionMaxClick(max);
   EXPECT_EQ(Form->WindowState(), wsMaximized);
   EXPECT_TRUE(Pager->CaptionMaxShowsRestore());
-  EXPECT_FALSE(Pager->CaptionMaxButton()->Picture()->Empty());
+  EXPECT_NE(picture(), maximizeGlyph) << "the restore glyph";
   Pager->CaptionMaxClick(max);
   EXPECT_EQ(Form->WindowState(), wsNormal);
   EXPECT_FALSE(Pager->CaptionMaxShowsRestore());
+  EXPECT_EQ(picture(), maximizeGlyph);
+  // A double click on the caption switches the form and the glyph too.
+  testinput::MouseMove(Pager, TPoint{300, 10});
+  testinput::MouseDoubleClick();
+  EXPECT_EQ(Form->WindowState(), wsMaximized);
+  EXPECT_TRUE(Pager->CaptionMaxShowsRestore());
+  Form->SetWindowState(wsNormal);
+  PumpPending();
   // An event replaces the built-in behaviour, glyph included.
   std::vector<TObject*> senders;
   Pager->OnMaxButtonClick = [&](TObject* S) { senders.push_back(S); };
