@@ -399,6 +399,27 @@ TEST_F(PagerMdi, AMaximizedChildsButtonsSitAfterTheShortenedTabRow) {
   EXPECT_FALSE(Shown(Pager->MDICloseButton()));
 }
 
+TEST(PagerButtonLayout, MDIButtonsAfterTheTabRowAt96And144PPI) {
+  struct Case {
+    const char* Name;
+    TRect Tabs;  // the tab row: 26 pixels high at 96 PPI, 40 at 144
+    TRect Area, Min, Restore, Close;
+  };
+  const std::vector<Case> cases = {
+      {"96 PPI", {64, 30, 400, 56}, {402, 30, 456, 56}, {402, 31, 418, 47}, {420, 31, 436, 47}, {438, 31, 454, 47}},
+      {"144 PPI", {96, 43, 400, 83}, {402, 43, 456, 83}, {402, 51, 418, 67}, {420, 51, 436, 67}, {438, 51, 454, 67}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TRect area = MDIButtonsRect(c.Tabs, 16, 2);
+    EXPECT_EQ(area, c.Area);
+    const TMDIButtonsPlacement p = PlaceMDIButtons(area, 16, 2);
+    EXPECT_EQ(p.Min, c.Min);
+    EXPECT_EQ(p.Restore, c.Restore);
+    EXPECT_EQ(p.Close, c.Close);
+  }
+}
+
 TEST_F(PagerMdi, TheButtonsActOnTheMaximizedChild) {
   Pager->SetAutoMDIButtons(true);
   TForm* child = Child();
