@@ -5,7 +5,10 @@
 // order and the active page, the tab groups, the styler binding and the
 // flat tone looks, lays the tab row out (PagerTabLayout.h holds the rules),
 // paints caption, tabs and groups (ZadEdevAziPagerPaint.cpp) and answers
-// the mouse (ZadEdevAziPagerMouse.cpp).
+// the mouse (ZadEdevAziPagerMouse.cpp). A tab row too long for its width
+// scrolls by screens (ZadEdevAziPagerScroll.cpp, rules in PagerTabScroll.h);
+// the caption, MDI and help buttons are its own glow buttons
+// (ZadEdevAziPagerCaption.cpp, places in PagerButtonLayout.h).
 #include <functional>
 #include <memory>
 #include <vector>
