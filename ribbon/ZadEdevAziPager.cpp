@@ -10,6 +10,8 @@
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
 #include "ribbon/CaptionLayer.h"
+#include "ribbon/ZadEdevAziForm.h"
+#include "ribbon/AdvPageScrollButton.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -96,6 +98,11 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FOfficeToolBarStyler = std::make_unique<TZadEdevAziOfficeStyler>(nullptr);
   FCurrentToolBarStyler = FOfficeToolBarStyler.get();
 
+  FHints = std::make_unique<TPagerHints>();
+  FHints->OnChange = [this](TObject* s) { HintsChanged(s); };
+  FHelpButtonPicture = std::make_unique<TGDIPPicture>();
+  FHelpButtonPicture->OnChange = [this](TObject*) { UpdateHelpButton(); };
+
   FDblClickTimer = new TTimer(this);
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(600);
@@ -105,6 +112,7 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
 TZadEdevAziPager::~TZadEdevAziPager() {
   FDestroying = true;
   RemoveKeyboardHook();
+  RemoveMDIHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
     FToolBarStyler->RemoveControl(this);
   FInternalToolBarStyler->RemoveControl(this);
@@ -158,6 +166,13 @@ void TZadEdevAziPager::Loaded() {
   if (FToolBarStyler == nullptr) SetComponentStyle(FVornStyle);
   StylerChanged(toolbar::skPagerCaption);
   StylerChanged(toolbar::skGeneral);
+  UpdateCaptionButtons(true);
+  UpdateHelpButton();
+  if (FAutoMDIButtons) {
+    // The setter waited for loading to end.
+    FAutoMDIButtons = false;
+    SetAutoMDIButtons(true);
+  }
 }
 
 String TZadEdevAziPager::Version() const {
@@ -188,6 +203,17 @@ void TZadEdevAziPager::Notification(TComponent* AComponent, TOperation Operation
   if (AComponent == FToolBarStyler) SetToolBarStyler(nullptr);
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  // Buttons of ours freed from outside, and the MDI frame going away.
+  for (TAdvGlowButton** b : {&FCaptionCloseBtn, &FCaptionMinBtn, &FCaptionMaxBtn, &FMDICloseBtn, &FMDIMinBtn,
+                             &FMDIMaxBtn, &FHelpBtn})
+    if (AComponent == *b) *b = nullptr;
+  if (AComponent == FMDIBtnImages) FMDIBtnImages = nullptr;
+  if (AComponent == FLeftScrollBtn) FLeftScrollBtn = nullptr;
+  if (AComponent == FRightScrollBtn) FRightScrollBtn = nullptr;
+  if (AComponent == FMDIHookedForm) {
+    FMDIHookedForm = nullptr;
+    RemoveMDIHook();
+  }
   if (AComponent == FCaptionLayer) FCaptionLayer = nullptr;
 }
 
@@ -216,6 +242,11 @@ void TZadEdevAziPager::FullLayout() {
   UpdatePagesBounds();
   TabsLayout();
   FTabScroller->SetPosition(0);
+  if (FPropertiesLoaded) {
+    UpdateCaptionButtons(false);
+    UpdateMDIButtons(false);
+    UpdateHelpButton();
+  }
 }
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }
@@ -233,6 +264,7 @@ void TZadEdevAziPager::Update() {
   if (FPropertiesLoaded) {
     ResetTabMetrics();
     TabsLayout();
+    UpdateCaptionButtons(false);
   } else {
     Loaded();
   }
@@ -295,17 +327,6 @@ void TZadEdevAziPager::RemoveAdvPage(TAdvPage* AdvPage) {
     TabsLayout();
     InvalidateTab(-1);
   }
-}
-
-void TZadEdevAziPager::MoveAdvPage(Integer CurIndex, Integer NewIndex) {
-  const Integer n = AdvPageCount();
-  if (CurIndex < 0 || CurIndex >= n || NewIndex < 0 || NewIndex >= n || CurIndex == NewIndex) return;
-  TAdvPage* active = ActivePage();
-  FAdvPages->Move(CurIndex, NewIndex);
-  FActivePageIndex = IndexOfPage(active);
-  ResetTabMetrics();
-  TabsLayout();
-  Invalidate();
 }
 
 TAdvPage* TZadEdevAziPager::AdvPages(Integer Index) const {
@@ -425,6 +446,7 @@ void TZadEdevAziPager::SetShowNonSelectedTabs(bool Value) {
 void TZadEdevAziPager::SetCaptionButtons(TCaptionButtons Value) {
   if (FCaptionButtons == Value) return;
   FCaptionButtons = Value;
+  UpdateCaptionButtons(true);
   Invalidate();
 }
 
@@ -452,6 +474,7 @@ void TZadEdevAziPager::CaptionChanged(TObject*) {
     FScaling = false;
   }
   UpdatePagesBounds();
+  if (FPropertiesLoaded) UpdateCaptionButtons(false);
   Invalidate();
 }
 
@@ -471,6 +494,13 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
   ResetTabMetrics();
   TabsLayout();
   Invalidate();
+  // On glass the groups reach into the form's frame: a width change one
+  // pixel down and back makes the frame draw again.
+  if (FIsAeroVista)
+    if (auto* f = dynamic_cast<TZadEdevAziForm*>(GetParentForm(this))) {
+      f->SetWidth(f->Width() - 1);
+      f->SetWidth(f->Width() + 1);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -628,6 +658,8 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   UpdatePagesBounds();
   ResetTabMetrics();
   TabsLayout();
+  UpdateHelpButton();
+  UpdateCaptionButtons(true);
   Invalidate();
 }
 

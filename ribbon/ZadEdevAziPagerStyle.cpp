@@ -58,8 +58,8 @@ void TZadEdevAziPager::SetToolBarStyler(TCustomZadEdevAziStyler* Value) {
 }
 
 void TZadEdevAziPager::StylerChanged(Integer Kind) {
-  (void)Kind;
   if (FDestroying) return;
+  if (Kind == toolbar::skPagerCaption && FPropertiesLoaded) UpdateCaptionButtons(true);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
   if (!FItones) RevertMetroLook();
@@ -268,6 +268,7 @@ void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
   SendToAppButton(toolbar::WM_TBSETMETRO, 1, 0);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -437,6 +438,7 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
     TabsLayout();
   }
   Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -452,6 +454,7 @@ void TZadEdevAziPager::ClearOfficeTones() {
     ResetTabMetrics();
     TabsLayout();
   }
+  RestyleOwnButtons();
 }
 
 }  // namespace ribbon
