@@ -46,6 +46,7 @@ void TZadEdevAziForm::Init(bool ReadSettings) {
     // The layer reports Windows 10.
     FIsWin10 = true;
     FIsWin11 = false;
+    FBorderWidth = 2;
   }
   if (FIsAeroVista) SetDoubleBuffered(true);
   FIsWin7 = true;
@@ -53,6 +54,7 @@ void TZadEdevAziForm::Init(bool ReadSettings) {
   FCreated = true;
   FMaxX = FMaxY = 0;
   FNoDropShadow = false;
+  InitColorTones();
 }
 
 TZadEdevAziPager* TZadEdevAziForm::FirstPager() const {
@@ -94,6 +96,8 @@ void TZadEdevAziForm::Loaded() {
     FActivated = false;
     if (OnActivate) OnActivate(this);
   }
+  if (FDoSetMetro && toolbar::WM_TBSETMETRO != 0)
+    PostMessage(Handle(), toolbar::WM_TBSETMETRO, 1, 0);
 }
 
 void TZadEdevAziForm::SetSubclassAsRibbon(bool Value) {
@@ -163,10 +167,13 @@ void TZadEdevAziForm::Activate() {
   if (FIsAeroVista && FSubClassAsRibbon && advdwm::IsCompositionEnabled())
     ExtendGlassFrame(toolbar::ScaledCaptionHeight);
   TForm::Activate();
+  UpdateSysShadow();
 }
 
 void TZadEdevAziForm::CreateParams(TCreateParams& Params) {
   TForm::CreateParams(Params);
+  if (FClassDropShadow) Params.WindowClass.style |= CS_DROPSHADOW;
+  if (FItones) Params.Style |= WS_MINIMIZEBOX;
   if (UsesSingleBorder() || !FSubClassAsRibbon) return;
   if (FIsAeroVista) {
     if (FormStyle() == fsMDIChild) Params.Style &= ~WS_CAPTION;
@@ -247,9 +254,12 @@ void TZadEdevAziForm::WndProc(TMessage& M) {
     }
     FDropTimer->SetEnabled(true);
   }
+  if (ToneMessage(M)) return;
   if (!FSubClassAsRibbon || FItones) {
     TForm::WndProc(M);
     if (M.Msg == WM_WINDOWPOSCHANGED) WMWindowPosChanged(M);
+    if (M.Msg == WM_SIZE || M.Msg == WM_WINDOWPOSCHANGED || M.Msg == WM_NCACTIVATE) UpdateSysShadow();
+    if (M.Msg == WM_SIZE && FItones) Invalidate();
     return;
   }
   if (M.Msg == WM_DWMCOMPOSITIONCHANGED) {
@@ -280,6 +290,7 @@ void TZadEdevAziForm::WndProc(TMessage& M) {
   else if (M.Msg == WM_WINDOWPOSCHANGING) WMWindowPosChanging(M);
   else if (M.Msg == WM_SIZE) WMSizeRibbon();
   else if (M.Msg == WM_NCLBUTTONDOWN) WMNCLButtonDown(M);
+  if (M.Msg == WM_SIZE || M.Msg == WM_WINDOWPOSCHANGED || M.Msg == WM_NCACTIVATE) UpdateSysShadow();
 }
 
 void TZadEdevAziForm::WMNCHitTest(TMessage& M) {

@@ -9,6 +9,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/CaptionLayer.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -187,6 +188,17 @@ void TZadEdevAziPager::Notification(TComponent* AComponent, TOperation Operation
   if (AComponent == FToolBarStyler) SetToolBarStyler(nullptr);
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  if (AComponent == FCaptionLayer) FCaptionLayer = nullptr;
+}
+
+TCaptionLayer* TZadEdevAziPager::NeedCaptionLayer() {
+  if (FCaptionLayer == nullptr) {
+    FCaptionLayer = new TCaptionLayer(this);
+    FCaptionLayer->SetParent(this);
+    FCaptionLayer->SetAlign(alNone);
+    FCaptionLayer->SendToBack();
+  }
+  return FCaptionLayer;
 }
 
 void TZadEdevAziPager::AlignControls(TControl* AControl, TRect& Rect) {

@@ -34,6 +34,7 @@
 namespace ribbon {
 
 class TAdvPage;
+class TCaptionLayer;
 
 enum TCaptionButton { cbClose, cbMinimize, cbMaximize };
 using TCaptionButtons = TSet<TCaptionButton>;
@@ -392,6 +393,17 @@ class TZadEdevAziPager : public TCustomControl,
   Integer FBaseTabHeight = 26;
   // Set while scaling writes the caption and tab heights itself.
   bool FScaling = false;
+
+  // --- Caption layer: the control over the caption row on glass (its
+  // placement and events come with the glass caption) ---
+ public:
+  TCaptionLayer* CaptionLayer() const { return FCaptionLayer; }
+  // Makes the layer when there is none: owned by the pager and its child,
+  // not aligned, behind the pager's other children.
+  TCaptionLayer* NeedCaptionLayer();
+
+ private:
+  TCaptionLayer* FCaptionLayer = nullptr;  // owned (component)
 };
 
 // Shows the form's system menu at the screen point and answers the chosen
