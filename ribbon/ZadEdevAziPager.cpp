@@ -8,7 +8,9 @@
 #include "platform/win/Keyboard.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
+#include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/CaptionLayer.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
@@ -100,10 +102,15 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(600);
   FDblClickTimer->OnTimer = [this](TObject* s) { DblClickTimerTick(s); };
+  // A new pager starts in the look the process asked for.
+  FWin7ScenicRibbon = gdiplus::GetScenicRibbonFlag();
+  TrackLivePager(this, true);
+  CreateCaptionLayer();
 }
 
 TZadEdevAziPager::~TZadEdevAziPager() {
   FDestroying = true;
+  TrackLivePager(this, false);
   RemoveKeyboardHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
     FToolBarStyler->RemoveControl(this);
@@ -158,6 +165,7 @@ void TZadEdevAziPager::Loaded() {
   if (FToolBarStyler == nullptr) SetComponentStyle(FVornStyle);
   StylerChanged(toolbar::skPagerCaption);
   StylerChanged(toolbar::skGeneral);
+  UpdateCaptionLayer();
 }
 
 String TZadEdevAziPager::Version() const {
@@ -220,7 +228,13 @@ void TZadEdevAziPager::FullLayout() {
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }
 
-void TZadEdevAziPager::Resize() { TCustomControl::Resize(); }
+void TZadEdevAziPager::Resize() {
+  TCustomControl::Resize();
+  if (HandleAllocated() && FIsAeroVista) {
+    SetGlassRegion();
+    UpdateCaptionLayer();
+  }
+}
 
 void TZadEdevAziPager::Invalidate() {
   if (FDestroying) return;
@@ -233,6 +247,7 @@ void TZadEdevAziPager::Update() {
   if (FPropertiesLoaded) {
     ResetTabMetrics();
     TabsLayout();
+    UpdateCaptionLayer();
   } else {
     Loaded();
   }
@@ -478,6 +493,7 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
 
 void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   if (Value == FIsAeroVista) return;
+  if (Value && ComponentState().Contains(csDesigning)) return;
   FIsAeroVista = Value;
   TControlStyle cs = ControlStyle();
   if (Value)
@@ -485,16 +501,17 @@ void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   else
     cs.Exclude(csParentBackground);
   SetControlStyle(cs);
-  if (Value) Resize();
+  if (Value) {
+    CreateCaptionLayer();
+    Resize();
+  } else {
+    if (FCaptionLayer != nullptr) FCaptionLayer->SetVisible(false);
+    ClearGlassRegion();
+  }
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) q->SetIsAeroVista(Value);
   UpdatePagesBounds();
   SendToAppButton(toolbar::WM_TBSETAEROVISTA, Value ? 1 : 0, 0);
   Invalidate();
-}
-
-bool TZadEdevAziPager::IsOnGlass(bool TabRow) const {
-  if (!FIsAeroVista || ComponentState().Contains(csDesigning)) return false;
-  if (!TabRow) return true;
-  return FTabSettings->Glass();
 }
 
 // ---------------------------------------------------------------------------
@@ -628,6 +645,7 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   UpdatePagesBounds();
   ResetTabMetrics();
   TabsLayout();
+  SetGlassRegion();
   Invalidate();
 }
 
