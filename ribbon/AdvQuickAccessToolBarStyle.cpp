@@ -185,8 +185,10 @@ void TAdvCustomQuickAccessToolBar::ApplyColorTones(const TColorTones& Tones) {
 // Key tips
 
 void TAdvCustomQuickAccessToolBar::ShowShortCutHints() {
+  // A button without a key tip shows no empty box: nothing could be typed for it.
   for (TControl* c : FCtrlList)
-    if (auto* g = dynamic_cast<TAdvGlowButton*>(c); g != nullptr && g->Enabled() && g->Visible() && g->Parent() == this)
+    if (auto* g = dynamic_cast<TAdvGlowButton*>(c); g != nullptr && g->Enabled() && g->Visible() &&
+                                                    g->Parent() == this && !g->ShortCutHint().empty())
       g->ShowShortCutHint();
 }
 
