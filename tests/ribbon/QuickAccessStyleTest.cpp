@@ -218,6 +218,50 @@ TEST_F(QuickAccessStyle, QuickSecondClickGoesThroughTheFormsClose) {
   }
 }
 
+// The main form's road: the application ends only when the form's own
+// close road says so. An application object of the test's own stands in for
+// the process's one meanwhile, so that its end leaves later tests running.
+struct TOwnApplication {
+  TApplication App{nullptr};
+  TApplication* Saved = Application;
+  explicit TOwnApplication(TCustomForm* MainForm) {
+    Application = &App;
+    application_detail::AdoptForm(&App, MainForm);
+  }
+  ~TOwnApplication() { Application = Saved; }
+};
+
+TEST_F(QuickAccessStyle, QuickSecondClickOnTheMainFormEndsTheApplicationOnlyThroughItsClose) {
+  const std::vector<CloseCase> cases = {
+      {"refused", false, caHide, 0, true},
+      {"kept by OnClose", true, caNone, 1, true},
+      {"allowed", true, caFree, 1, true},
+  };
+  Pager->SetWin7ScenicRibbon(true);
+  Form->Show();
+  PumpPending();
+  for (const CloseCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TOwnApplication own(Form.get());
+    ASSERT_EQ(Application->MainForm(), Form.get());
+    int closes = 0;
+    Form->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = c.Allow; };
+    Form->OnClose = [&](TObject*, TCloseAction& Action) {
+      ++closes;
+      Action = c.Action;
+    };
+    TVirtualClock clock;
+    WhileMenuOpen([] { testinput::KeyPress(VK_ESCAPE); });
+    ClickIcon();
+    clock.Advance(100);
+    ClickIcon();
+    EXPECT_EQ(closes, c.Closes);
+    EXPECT_EQ(own.App.Terminated(), c.Allow && c.Action != caNone);
+    Form->OnCloseQuery = nullptr;
+    Form->OnClose = nullptr;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Styles and tones
 
