@@ -130,7 +130,7 @@ void TAdvCustomQuickAccessToolBar::SetParent(TWinControl* AParent) {
 
 void TAdvCustomQuickAccessToolBar::SetIsAeroVista(bool Value) {
   if (FNoGlass) Value = false;
-  if (Value == FIsAeroVista) return;
+  if (Value == FIsAeroVista || (Value && ComponentState().Contains(csDesigning))) return;
   FIsAeroVista = Value;
   TControlStyle cs = ControlStyle();
   if (Value)

@@ -264,6 +264,7 @@ void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
     q->SetColor(T.Background.BrushColor);
     q->ApplyColorTones(T);
     q->UpdateLayout();
+    q->UpdateAppIcon();
   }
   SendToAppButton(toolbar::WM_TBSETMETRO, 1, 0);
   Invalidate();
@@ -438,6 +439,7 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
     q->SetColor(P.Background.BrushColor);
     q->ApplyColorTones(X);
     q->UpdateLayout();
+    q->UpdateAppIcon();
   }
   SendToAppButton(toolbar::WM_TBSETOFFICE2013, 1, 0);
   if (TAdvPage* a = ActivePage()) a->Invalidate();
