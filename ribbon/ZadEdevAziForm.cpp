@@ -167,7 +167,9 @@ void TZadEdevAziForm::Activate() {
   FActivated = true;
   if (FIsAeroVista && FSubClassAsRibbon && advdwm::IsCompositionEnabled())
     ExtendGlassFrame(toolbar::ScaledCaptionHeight);
-  TForm::Activate();
+  // The form's own activation (a window-state change seen while painting)
+  // is not the user's: no OnActivate for it.
+  if (!FInternalActivate) TForm::Activate();
   UpdateSysShadow();
 }
 

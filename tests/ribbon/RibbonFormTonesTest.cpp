@@ -249,16 +249,49 @@ TEST_F(RibbonFormTones, TonesSentWhileLoadingWaitForTheLoadedForm) {
   EXPECT_EQ(Form->BorderStyle(), bsNone);
 }
 
-TEST_F(RibbonFormTones, OfficeToneMessageAppliesTheApplicationButtonTones) {
+// The three ways in: the call, and the two registered messages, each taking
+// its own record; the other record is left as it was.
+enum class TEntry { Call, MetroMessage, OfficeMessage };
+struct TEntryCase {
+  const char* Name;
+  TEntry Entry;
+};
+void PrintTo(const TEntryCase& C, std::ostream* os) { *os << C.Name; }
+
+class RibbonFormToneEntry : public RibbonFormTones, public ::testing::WithParamInterface<TEntryCase> {};
+
+TEST_P(RibbonFormToneEntry, EachWayInTakesItsRecordFieldByField) {
   Make();
   Form->Show();
   PumpPending();
-  toolbar::GlobalAppButtonTones = DistinctTones(Green);
-  Form->Perform(toolbar::WM_TBSETOFFICE2013, 1, 0);
+  const TColorTones given = DistinctTones(Blue), app = DistinctTones(Green);
+  toolbar::GlobalAppButtonTones = app;
+  switch (GetParam().Entry) {
+    case TEntry::Call:
+      Form->SetColorTones(given);
+      break;
+    case TEntry::MetroMessage:
+      toolbar::GlobalColorTones = given;
+      Form->Perform(toolbar::WM_TBSETMETRO, 1, 0);
+      break;
+    case TEntry::OfficeMessage:
+      Form->Perform(toolbar::WM_TBSETOFFICE2013, 1, 0);
+      break;
+  }
+  const TColorTones& taken = GetParam().Entry == TEntry::OfficeMessage ? app : given;
   EXPECT_TRUE(Form->ColorTonesMode());
-  EXPECT_EQ(Form->BorderClr(), Green);
-  EXPECT_TRUE(toolbar::GlobalColorTones == toolbar::GlobalAppButtonTones);
+  EXPECT_TRUE(toolbar::GlobalColorTones == taken) << "every field of the record";
+  EXPECT_TRUE(toolbar::GlobalAppButtonTones == app) << "the application-button record is left alone";
+  EXPECT_EQ(Form->BorderClr(), taken.Selected.BrushColor);
+  EXPECT_EQ(Form->SizeGripColor(), taken.Selected.BrushColor);
+  EXPECT_FALSE(Form->ColorTonesDeferred());
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, RibbonFormToneEntry,
+                         ::testing::Values(TEntryCase{"Call", TEntry::Call},
+                                           TEntryCase{"MetroMessage", TEntry::MetroMessage},
+                                           TEntryCase{"OfficeMessage", TEntry::OfficeMessage}),
+                         [](const auto& I) { return std::string(I.param.Name); });
 
 // --- painting, sampled at 96 and 144 pixels per inch ---
 
