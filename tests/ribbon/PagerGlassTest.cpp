@@ -213,6 +213,15 @@ class GlassPagerForm : public ::testing::Test {
     PumpPending();
     SetDesktopCompositionForTest(false);
     toolbar::SetToolBarTextMeasure(nullptr);
+    toolbar::ToolBarDPIScale = 1.0f;
+    toolbar::ToolBarPPI = toolbar::ScreenPPI = 96;
+    toolbar::ScaledCaptionHeight = 26;
+    toolbar::ScaledSize16 = 16;
+  }
+  // The pager (or a child of it) answers inside its region; the form behind it outside.
+  bool Inside(TPoint P) {
+    HWND h = WindowFromPoint(Pager->ClientToScreen(P));
+    return h != nullptr && h != Form->Handle();
   }
   std::unique_ptr<TZadEdevAziForm> Form;
   TZadEdevAziPager* Pager = nullptr;
@@ -245,6 +254,19 @@ TEST_F(GlassPagerForm, RegionCutsTheCaptionButtonsCornerOut) {
   // Off glass the region goes.
   Pager->SetIsAeroVista(false);
   EXPECT_EQ(GetWindowRgnBox(Pager->Handle(), &box), ERROR);
+}
+
+TEST_F(GlassPagerForm, At144PixelsPerInchTheCornerIs195By33) {
+  ASSERT_TRUE(Pager->IsAeroVista());
+  Pager->ChangeScale(144, 96);
+  PumpPending();
+  ASSERT_EQ(toolbar::ScreenPPI, 144);
+  ASSERT_EQ(Pager->ScaledPagerCaptionHeight(), 39);
+  const Integer w = Pager->Width();
+  EXPECT_FALSE(Inside(TPoint{w - 195, 0}));
+  EXPECT_FALSE(Inside(TPoint{w - 1, 32}));
+  EXPECT_TRUE(Inside(TPoint{w - 196, 5}));
+  EXPECT_TRUE(Inside(TPoint{w - 1, 33}));
 }
 
 TEST_F(GlassPagerForm, CaptionLayerLiesOverTheCaptionAndHidesOffGlass) {
