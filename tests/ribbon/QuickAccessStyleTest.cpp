@@ -103,6 +103,23 @@ TEST_F(QuickAccessStyle, IconButtonShowsOnlyInTheScenicLook) {
   EXPECT_EQ(Qat->AppIconButton()->Left(), 0);
   // The icon is no content of the toolbar.
   for (TControl* c : Qat->ShownControls()) EXPECT_NE(c, Qat->AppIconButton());
+  // Below the ribbon the toolbar leaves the caption row: the icon moves onto
+  // the pager's caption, and back when the toolbar returns.
+  Qat->SetFullSize(true);
+  EXPECT_EQ(Qat->AppIconButton()->Parent(), Pager);
+  EXPECT_EQ(Qat->AppIconButton()->BoundsRect(), (TRect{6, 7, 22, 23}));
+  Qat->SetFullSize(false);
+  EXPECT_EQ(Qat->AppIconButton()->Parent(), Qat);
+  EXPECT_EQ(Qat->AppIconButton()->Left(), 0);
+}
+
+TEST_F(QuickAccessStyle, IconOnThePagerGoesAwayWithIt) {
+  Pager->SetWin7ScenicRibbon(true);
+  Qat->SetFullSize(true);
+  ASSERT_EQ(Qat->AppIconButton()->Parent(), Pager);
+  delete Pager;
+  Pager = nullptr;
+  PumpPending();
 }
 
 struct IconCase {
