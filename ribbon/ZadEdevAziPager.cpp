@@ -8,7 +8,9 @@
 #include "platform/win/Keyboard.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
+#include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/CaptionLayer.h"
 #include "ribbon/ZadEdevAziForm.h"
 #include "ribbon/AdvPageScrollButton.h"
@@ -107,10 +109,15 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(600);
   FDblClickTimer->OnTimer = [this](TObject* s) { DblClickTimerTick(s); };
+  // A new pager starts in the look the process asked for.
+  FWin7ScenicRibbon = gdiplus::GetScenicRibbonFlag();
+  TrackLivePager(this, true);
+  CreateCaptionLayer();
 }
 
 TZadEdevAziPager::~TZadEdevAziPager() {
   FDestroying = true;
+  TrackLivePager(this, false);
   RemoveKeyboardHook();
   RemoveMDIHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
@@ -173,6 +180,7 @@ void TZadEdevAziPager::Loaded() {
     FAutoMDIButtons = false;
     SetAutoMDIButtons(true);
   }
+  UpdateCaptionLayer();
 }
 
 String TZadEdevAziPager::Version() const {
@@ -251,7 +259,13 @@ void TZadEdevAziPager::FullLayout() {
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }
 
-void TZadEdevAziPager::Resize() { TCustomControl::Resize(); }
+void TZadEdevAziPager::Resize() {
+  TCustomControl::Resize();
+  if (HandleAllocated() && FIsAeroVista) {
+    SetGlassRegion();
+    UpdateCaptionLayer();
+  }
+}
 
 void TZadEdevAziPager::Invalidate() {
   if (FDestroying) return;
@@ -265,6 +279,7 @@ void TZadEdevAziPager::Update() {
     ResetTabMetrics();
     TabsLayout();
     UpdateCaptionButtons(false);
+    UpdateCaptionLayer();
   } else {
     Loaded();
   }
@@ -508,6 +523,7 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
 
 void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   if (Value == FIsAeroVista) return;
+  if (Value && ComponentState().Contains(csDesigning)) return;
   FIsAeroVista = Value;
   TControlStyle cs = ControlStyle();
   if (Value)
@@ -515,16 +531,17 @@ void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   else
     cs.Exclude(csParentBackground);
   SetControlStyle(cs);
-  if (Value) Resize();
+  if (Value) {
+    CreateCaptionLayer();
+    Resize();
+  } else {
+    if (FCaptionLayer != nullptr) FCaptionLayer->SetVisible(false);
+    ClearGlassRegion();
+  }
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) q->SetIsAeroVista(Value);
   UpdatePagesBounds();
   SendToAppButton(toolbar::WM_TBSETAEROVISTA, Value ? 1 : 0, 0);
   Invalidate();
-}
-
-bool TZadEdevAziPager::IsOnGlass(bool TabRow) const {
-  if (!FIsAeroVista || ComponentState().Contains(csDesigning)) return false;
-  if (!TabRow) return true;
-  return FTabSettings->Glass();
 }
 
 // ---------------------------------------------------------------------------
@@ -660,6 +677,7 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   TabsLayout();
   UpdateHelpButton();
   UpdateCaptionButtons(true);
+  SetGlassRegion();
   Invalidate();
 }
 
