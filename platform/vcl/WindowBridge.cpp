@@ -245,11 +245,18 @@ class TBridgeWidget : public QWidget {
   void Detach() { FBridge = nullptr; }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* e) override {
     if (FBridge == nullptr) return;
     {
+      // One rectangle at a time: under a clip of one rectangle the toolkit
+      // copies the rows; under the region a window with children has, it
+      // blends span by span and starts a pool of threads to do it.
       QPainter p(this);
-      p.drawImage(0, 0, FBridge->Image());
+      const QImage& image = FBridge->Image();
+      for (const QRect& r : e->region()) {
+        p.setClipRect(r);
+        p.drawImage(0, 0, image);
+      }
     }
     FBridge->ShownOnScreen();
     if (S().ScreenPaintObserver) S().ScreenPaintObserver(FBridge->Handle());
