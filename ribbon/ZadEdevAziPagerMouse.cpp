@@ -14,6 +14,7 @@
 namespace ribbon {
 
 void TZadEdevAziPager::Dispatch(TMessage& Message) {
+  if (KeyMessage(Message)) return;
   TCustomControl::Dispatch(Message);
   if (Message.Msg == WM_LBUTTONDBLCLK) CaptionDblClick(PointFromLParam(Message.LParam));
 }
