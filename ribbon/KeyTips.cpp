@@ -54,9 +54,16 @@ std::vector<String> TKeyTips::MakeSound(const std::vector<String>& Wanted) {
     auto fits = [&taken](const String& T) {
       return std::none_of(taken.begin(), taken.end(), [&T](const String& U) { return Clash(T, U); });
     };
+    // Tips of two characters or more keep their text first where it fits.
+    std::vector<bool> kept(out.size(), false);
+    for (std::size_t j : group)
+      if (out[j].size() >= 2 && fits(out[j])) {
+        taken.push_back(out[j]);
+        kept[j] = true;
+      }
     for (std::size_t j : group) {
+      if (kept[j]) continue;
       String chosen;
-      if (out[j].size() >= 2 && fits(out[j])) chosen = out[j];
       for (std::size_t k = 0; chosen.empty() && k < Seconds.size(); ++k) {
         const String candidate{first, Seconds[k]};
         if (fits(candidate)) chosen = candidate;

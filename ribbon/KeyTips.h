@@ -43,9 +43,9 @@ class TKeyTips {
   static bool KeyToChar(Word Key, Char& Out);
   // Tips for one level as shown: upper case, none equal to another and none
   // the start of another. Sound groups (tips with the same first character)
-  // keep their tips; in a group with a clash each tip keeps its own text
-  // when that is two characters or more and fits, else it becomes the
-  // group's character followed by the first free of 1-9, A-Z. Empty tips stay
+  // keep their tips; in a group with a clash the tips of two characters or
+  // more keep their text where it fits (in order), and each other tip
+  // becomes the group's character followed by the first free of 1-9, A-Z. Empty tips stay
   // empty (no target), and so does a tip no free text is left for.
   static std::vector<String> MakeSound(const std::vector<String>& Wanted);
   // Case-insensitive: A starts B (or equals it).

@@ -31,7 +31,9 @@ TEST(KeyTips, OneCharacterRuleAtEveryLevel) {
     SCOPED_TRACE(c.Key);
     Char out = 0;
     EXPECT_EQ(TKeyTips::KeyToChar(c.Key, out), c.Expected != 0);
-    if (c.Expected != 0) EXPECT_EQ(out, c.Expected);
+    if (c.Expected != 0) {
+      EXPECT_EQ(out, c.Expected);
+    }
   }
 }
 
@@ -71,7 +73,9 @@ TEST(KeyTips, SoundTipsHoldForManyClashes) {
   const std::vector<String> got = TKeyTips::MakeSound(wanted);
   for (std::size_t i = 0; i < got.size(); ++i)
     for (std::size_t j = 0; j < got.size(); ++j)
-      if (i != j && !got[i].empty() && !got[j].empty()) EXPECT_FALSE(TKeyTips::StartsWith(got[j], got[i]));
+      if (i != j && !got[i].empty() && !got[j].empty()) {
+        EXPECT_FALSE(TKeyTips::StartsWith(got[j], got[i]));
+      }
   EXPECT_EQ(U8(got.back()), "QQ");
 }
 
@@ -87,7 +91,7 @@ struct TStep {
   Integer Index = -1;
 };
 
-void Run(const char* Name, const std::vector<TStep>& Steps, const std::vector<String>& Tabs) {
+void RunScript(const char* Name, const std::vector<TStep>& Steps, const std::vector<String>& Tabs) {
   SCOPED_TRACE(Name);
   TKeyTips k;
   int n = 0;
@@ -103,7 +107,9 @@ void Run(const char* Name, const std::vector<TStep>& Steps, const std::vector<St
       case TIn::Key: {
         Integer index = -2;
         EXPECT_EQ(k.Key(s.Key, index), s.Answer);
-        if (s.Answer == TKeyTipAnswer::Matched) EXPECT_EQ(index, s.Index);
+        if (s.Answer == TKeyTipAnswer::Matched) {
+          EXPECT_EQ(index, s.Index);
+        }
         break;
       }
     }
@@ -116,18 +122,18 @@ TEST(KeyTips, ArmingTable) {
   using T = TKeyTipTick;
   const std::vector<String> tabs{u"F", u"H"};
   // Alt pressed and released within the hold delay: tips at the release.
-  Run("release", {{TIn::AltDown, 0, false, false, S::Armed},
+  RunScript("release", {{TIn::AltDown, 0, false, false, S::Armed},
                   {TIn::Tick, 0, true, false, S::Armed, T::Wait},
                   {TIn::Tick, 0, true, false, S::Armed, T::Wait},
                   {TIn::Tick, 0, false, false, S::Idle, T::Activate}},
       tabs);
   // F10 behaves the same way.
-  Run("F10", {{TIn::F10Down, 0, false, false, S::Armed},
+  RunScript("F10", {{TIn::F10Down, 0, false, false, S::Armed},
               {TIn::Tick, 0, false, true, S::Armed, T::Wait},
               {TIn::Tick, 0, false, false, S::Idle, T::Activate}},
       tabs);
   // An Alt combination drops the arm.
-  Run("combination", {{TIn::AltDown, 0, false, false, S::Armed},
+  RunScript("combination", {{TIn::AltDown, 0, false, false, S::Armed},
                       {TIn::Other, 0, false, false, S::Idle},
                       {TIn::Tick, 0, true, false, S::Idle, T::Stop}},
       tabs);

@@ -164,7 +164,7 @@ TEST_F(PagerKeys, AltShowsTabTipsAndEveryCommandIsReachable) {
       }
     }
   }
-  EXPECT_EQ(runs, 13);
+  EXPECT_EQ(runs, 14);
   for (const auto& [name, count] : Clicks) EXPECT_LE(count, 1) << std::string(name.begin(), name.end());
   EXPECT_EQ(ClicksOf(u"Dead"), 0);
 }
@@ -190,7 +190,9 @@ TEST_F(PagerKeys, TwoLetterTipsAndKeysThatMatchNothing) {
   Type(u"Q");
   EXPECT_EQ(Pager->KeyTips().State(), TKeyTipState::Idle);
   for (auto& [name, b] : Buttons)
-    if (b->ShortCutHintWindow() != nullptr) EXPECT_FALSE(b->ShortCutHintWindow()->Visible());
+    if (b->ShortCutHintWindow() != nullptr) {
+      EXPECT_FALSE(b->ShortCutHintWindow()->Visible());
+    }
   // At the tabs too.
   TapAlt();
   Type(u"Q");
@@ -344,28 +346,30 @@ TEST_F(PagerKeys, HoverFadeStepsWithTheClock) {
   TZadEdevAzi* tb = ToolBars[0];
   const Integer speed = GlowSpeed;
   ASSERT_GT(speed, 0);
-  tb->Perform(CM_MOUSEENTER, 0, 0);
-  EXPECT_TRUE(tb->HoverTimerRunning());
-  EXPECT_EQ(tb->HoverGlowState(), gsHover);
-  std::vector<Integer> up;
-  for (int i = 0; i < 10 && tb->HoverTimerRunning(); ++i) {
-    Clock->Advance(Cardinal(speed));
-    up.push_back(tb->HoverStep());
-  }
-  EXPECT_EQ(up, (std::vector<Integer>{20, 40, 60, 80, 100, 100}));
+  toolbar::TCustomZadEdevAziStyler* st = tb->CurrentToolBarStyler();
+  ASSERT_NE(st, nullptr);
+  auto fade = [&](UINT Msg) {
+    tb->Perform(Msg, 0, 0);
+    std::vector<Integer> steps;
+    for (int i = 0; i < 10 && tb->HoverTimerRunning(); ++i) {
+      Clock->Advance(Cardinal(speed));
+      steps.push_back(tb->HoverStep());
+    }
+    return steps;
+  };
+  st->ColorHot()->SetColor(clYellow);
+  EXPECT_EQ(fade(CM_MOUSEENTER), (std::vector<Integer>{20, 40, 60, 80, 100, 100}));
   EXPECT_FALSE(tb->HoverTimerRunning());
-  tb->Perform(CM_MOUSELEAVE, 0, 0);
-  std::vector<Integer> down;
-  for (int i = 0; i < 10 && tb->HoverTimerRunning(); ++i) {
-    Clock->Advance(Cardinal(speed));
-    down.push_back(tb->HoverStep());
-  }
-  EXPECT_EQ(down, (std::vector<Integer>{80, 60, 40, 20, 0, 0}));
+  EXPECT_EQ(tb->HoverGlowState(), gsHover);
+  EXPECT_EQ(fade(CM_MOUSELEAVE), (std::vector<Integer>{80, 60, 40, 20, 0, 0}));
   EXPECT_EQ(tb->HoverGlowState(), gsNone);
   // Again: the stopped timer serves the next fade.
-  tb->Perform(CM_MOUSEENTER, 0, 0);
-  Clock->Advance(Cardinal(speed));
-  EXPECT_EQ(tb->HoverStep(), 20);
+  EXPECT_EQ(fade(CM_MOUSEENTER).front(), 20);
+  fade(CM_MOUSELEAVE);
+  // Without a hot colour there is nothing to fade: the first tick ends it.
+  st->ColorHot()->SetColor(clNone);
+  EXPECT_EQ(fade(CM_MOUSEENTER), (std::vector<Integer>{20}));
+  EXPECT_FALSE(tb->HoverTimerRunning());
 }
 
 TEST_F(PagerKeys, ButtonRowsPlaceSmallButtonsTips) {
@@ -373,14 +377,14 @@ TEST_F(PagerKeys, ButtonRowsPlaceSmallButtonsTips) {
     const char* Name;
     std::vector<Integer> Tops;  // small buttons (22 high)
     std::array<Integer, 3> Rows;
-    std::vector<TShortCutHintPos> Pos;
+    std::vector<::TShortCutHintPos> Pos;
   };
   const TCase cases[] = {
-      {"two rows", {2, 2, 26, 27}, {2, 26, -100}, {shpAboveTopLeft, shpAboveTopLeft, shpBelowBottomLeft, shpBelowBottomLeft}},
-      {"three rows", {2, 26, 50}, {2, 26, 50}, {shpTopLeft, shpLeft, shpBottomLeft}},
+      {"two rows", {2, 2, 26, 27}, {2, 26, -100}, {::shpAboveTopLeft, ::shpAboveTopLeft, ::shpBelowBottomLeft, ::shpBelowBottomLeft}},
+      {"three rows", {2, 26, 50}, {2, 26, 50}, {::shpTopLeft, ::shpLeft, ::shpBottomLeft}},
       // Rows met out of order: the first two are swapped once.
-      {"second above first", {26, 2}, {2, 26, -100}, {shpBelowBottomLeft, shpAboveTopLeft}},
-      {"one row", {5, 8}, {5, -100, -100}, {shpAboveTopLeft, shpAboveTopLeft}},
+      {"second above first", {26, 2}, {2, 26, -100}, {::shpBelowBottomLeft, ::shpAboveTopLeft}},
+      {"one row", {5, 8}, {5, -100, -100}, {::shpAboveTopLeft, ::shpAboveTopLeft}},
   };
   Build({{u"Home", u"H", {}}});
   for (const TCase& c : cases) {
@@ -402,15 +406,15 @@ TEST_F(PagerKeys, ButtonRowsPlaceSmallButtonsTips) {
     tb->Loaded();
     EXPECT_EQ(tb->ButtonRows(), c.Rows);
     for (std::size_t i = 0; i < bs.size(); ++i) {
-      TShortCutHintPos pos = shpAuto;
+      ::TShortCutHintPos pos = ::shpAuto;
       tb->GlowButtonShortCutHintPos(bs[i], pos);
       EXPECT_EQ(pos, c.Pos[i]) << i;
     }
     // A button as high as the group shows its tip below it.
-    TShortCutHintPos pos = shpAuto;
+    ::TShortCutHintPos pos = ::shpAuto;
     bs[0]->SetBounds(bs[0]->Left(), 2, 40, tb->Height() - 10);
     tb->GlowButtonShortCutHintPos(bs[0], pos);
-    EXPECT_EQ(pos, shpBottom);
+    EXPECT_EQ(pos, ::shpBottom);
     delete tb;
   }
 }
