@@ -104,6 +104,15 @@ void TZadEdevAziPager::FormWndProc(TMessage& Message) {
       return;
     }
   }
+  if (Message.Msg == WM_KEYDOWN && FKeyTips.State() == TKeyTipState::Showing &&
+      FKeyTips.Level() != TKeyTipLevel::Tabs) {
+    // The form itself holds the focus (no button of the level could take
+    // it): the level's keys still reach key-tip mode.
+    if (ToolBarKeyTipKey(Word(Message.WParam))) {
+      Message.Result = 0;
+      return;
+    }
+  }
   TDestroyWatch watch(this);
   if (link->Previous) link->Previous(Message);
   if (watch.Gone() || link->Pager != this) return;
