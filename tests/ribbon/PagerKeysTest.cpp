@@ -169,6 +169,35 @@ TEST_F(PagerKeys, AltShowsTabTipsAndEveryCommandIsReachable) {
   EXPECT_EQ(ClicksOf(u"Dead"), 0);
 }
 
+TEST_F(PagerKeys, CompactGroupOpensItsButtonsAsTheNextLevel) {
+  Build(SampleRibbon());
+  TZadEdevAzi* font = ToolBars[1];
+  font->SetCompactCaption(u"Font");
+  font->SetCompactShortCutHint(u"F");
+  font->SetCompact(true);
+  ASSERT_TRUE(font->IsCompact());
+  ASSERT_NE(font->SelfClone(), nullptr);
+  TapAlt();
+  Type(u"H");
+  ASSERT_EQ(Pager->KeyTips().Level(), TKeyTipLevel::ToolBars);
+  // The compact button's tip "F" and the tips "FF" and "FS" now inside the
+  // clone are on different levels: no clash.
+  EXPECT_EQ(Pager->ShownKeyTip(font->CompactButton()), u"F");
+  Type(u"F");
+  ASSERT_EQ(Pager->KeyTips().Level(), TKeyTipLevel::Buttons);
+  EXPECT_TRUE(font->SelfClone()->CompactShortCutHintShowing());
+  EXPECT_EQ(Pager->ShownKeyTip(Buttons[u"Italic"]), u"2");
+  // Escape goes back to the page's toolbars.
+  testinput::KeyPress(VK_ESCAPE);
+  PumpPending();
+  ASSERT_EQ(Pager->KeyTips().Level(), TKeyTipLevel::ToolBars);
+  Type(u"F");
+  ASSERT_EQ(Pager->KeyTips().Level(), TKeyTipLevel::Buttons);
+  Type(u"FS");
+  EXPECT_EQ(ClicksOf(u"FontSize"), 1);
+  EXPECT_EQ(Pager->KeyTips().State(), TKeyTipState::Idle);
+}
+
 TEST_F(PagerKeys, TwoLetterTipsAndKeysThatMatchNothing) {
   Build(SampleRibbon());
   TapAlt();
