@@ -513,6 +513,37 @@ TEST_F(PagerKeys, WheelOverThePagerSwitchesPagesWhenTheFocusIsOutside) {
   EXPECT_EQ(Pager->ActivePageIndex(), 0);
 }
 
+TEST_F(PagerKeys, MenuOfAToolBarOnAPageSeesTheTypedCharacterUnchanged) {
+  Build({{u"Home", u"H", {}}});
+  // Owned by the page, as a toolbar streamed onto it is.
+  auto* tb = new TZadEdevAzi(Page(0));
+  Page(0)->AddZadEdevAzi(tb);
+  auto* menu = new TMainMenu(Form.get());
+  auto* file = new TMenuItem(Form.get());
+  file->SetCaption(u"File");
+  menu->Items()->Add(file);
+  int one = 0, f2 = 0;
+  auto* itemOne = new TMenuItem(Form.get());
+  itemOne->SetCaption(u"One");
+  itemOne->SetShortCut(ShortCut(Word('1'), {}));
+  itemOne->OnClick = [&one](TObject*) { ++one; };
+  file->Add(itemOne);
+  // '1' plus 64 is the code of F2: a menu that saw that would run this one.
+  auto* itemF2 = new TMenuItem(Form.get());
+  itemF2->SetCaption(u"Two");
+  itemF2->SetShortCut(ShortCut(Word(VK_F2), {}));
+  itemF2->OnClick = [&f2](TObject*) { ++f2; };
+  file->Add(itemF2);
+  tb->SetMenu(menu);
+  PumpPending();
+  ASSERT_TRUE(tb->Showing());
+  tb->Perform(CM_DIALOGCHAR, u'1', 0);
+  // Whatever the menu does with the character, it never sees it plus 64.
+  EXPECT_LE(one, 1);
+  EXPECT_EQ(f2, 0);
+  tb->SetMenu(nullptr);
+}
+
 TEST_F(PagerKeys, PageSteppingDoesNotWrap) {
   Build(SampleRibbon());
   Page(1)->SetTabEnabled(false);
