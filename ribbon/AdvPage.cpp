@@ -114,6 +114,8 @@ void TAdvPage::Dispatch(TMessage& Message) {
   }
   TCustomControl::Dispatch(Message);
   if (Message.Msg == WM_SIZE) WidthChanged();
+  // A press on the page ends the key tips of its toolbars.
+  if (Message.Msg == WM_LBUTTONDOWN && (FToolBarShortCutShowing || ToolBarKeyTipsShowing())) HideToolBarsShortCutHint();
 }
 
 void TAdvPage::CMControlChange(TMessage& Message) {
