@@ -720,6 +720,12 @@ void TAdvPage::HideFloatingRibbon() {
   // The minimized ribbon's floating window hides here once it exists.
 }
 
+void TAdvPage::CompactWindowClosed(TAdvGlowButton* Button) {
+  if (FZadEdevAziPager == nullptr) return;
+  FZadEdevAziPager->SetLastDroppedCompactBtn(Button);
+  FZadEdevAziPager->DropDownCompactButtonAtCursor();
+}
+
 bool TAdvPage::InFloatingRibbon() const { return Parent() != nullptr && Parent()->ClassName() == u"TMinimizedRibbonWindow"; }
 
 }  // namespace ribbon

@@ -187,6 +187,7 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   void FocusPagerTabs() override;
   void HideFloatingRibbon() override;
   bool InFloatingRibbon() const override;
+  void CompactWindowClosed(TAdvGlowButton* Button) override;
 
  protected:
   void Paint() override;

@@ -280,6 +280,11 @@ class TZadEdevAziPager : public TCustomControl,
   void SetNonActiveMouseWheelOnFocus(bool Value) { FNonActiveMouseWheelOnFocus = Value; }
   bool ChangeByKeyPress() const { return FChangeByKeyPress; }
   void SetChangeByKeyPress(bool Value) { FChangeByKeyPress = Value; }
+  // When one compact window closed because the pointer went to the next
+  // compact button of the active page, that one opens.
+  void DropDownCompactButtonAtCursor();
+  void SetLastDroppedCompactBtn(TAdvGlowButton* Value);
+  TAdvGlowButton* LastDroppedCompactBtn() const { return FLastDroppedCompactBtn; }
   // The parent form's window procedure is taken over.
   bool Subclassed() const { return FFormLink != nullptr; }
   void SubclassParentForm();
@@ -387,6 +392,7 @@ class TZadEdevAziPager : public TCustomControl,
   toolbar::TAdvCustomToolBar* FKeyTipClone = nullptr;
   TAdvPage* FKeyTipPage = nullptr;
   std::shared_ptr<TFormLink> FFormLink;
+  TAdvGlowButton* FLastDroppedCompactBtn = nullptr;
   // --- hook ---
   void InstallKeyboardHook();
   void RemoveKeyboardHook();

@@ -595,11 +595,36 @@ void TZadEdevAziPager::PrevActivePage() {
   }
 }
 
+// ---------------------------------------------------------------------------
+// Compact buttons
+
+void TZadEdevAziPager::SetLastDroppedCompactBtn(TAdvGlowButton* Value) {
+  FLastDroppedCompactBtn = Value;
+  if (Value != nullptr) Value->FreeNotification(this);
+}
+
+void TZadEdevAziPager::DropDownCompactButtonAtCursor() {
+  TAdvPage* page = ActivePage();
+  if (ComponentState().Contains(csDesigning) || page == nullptr) {
+    FLastDroppedCompactBtn = nullptr;
+    return;
+  }
+  const HWND under = WindowFromPoint(Mouse->CursorPos());
+  TWinControl* c = under != nullptr ? FindControl(under) : nullptr;
+  if (c == nullptr || UpperCase(c->ClassName()) != u"TADVGLOWBUTTON") return;
+  TAdvGlowButton* b = page->FindCompactButton(under);
+  if (b == nullptr || b == FLastDroppedCompactBtn) return;
+  if (b->CanFocus()) b->SetFocus();
+  b->Repaint();
+  b->KeyboardClick();
+}
+
 void TZadEdevAziPager::KeyTipNotification(TComponent* AComponent) {
   for (TControl*& c : FKeyTipTargets)
     if (c == AComponent) c = nullptr;
   if (AComponent == FKeyTipPage) FKeyTipPage = nullptr;
   if (AComponent == FKeyTipClone) FKeyTipClone = nullptr;
+  if (AComponent == FLastDroppedCompactBtn) FLastDroppedCompactBtn = nullptr;
 }
 
 }  // namespace ribbon

@@ -128,6 +128,9 @@ class IToolBarPage {
   virtual void HideFloatingRibbon() {}
   // The page is shown in the minimized ribbon's floating window.
   virtual bool InFloatingRibbon() const { return false; }
+  // A compact window closed; Button: the compact button that opened it. The
+  // pager opens the compact button now under the pointer, if another.
+  virtual void CompactWindowClosed(TAdvGlowButton*) {}
 
  protected:
   ~IToolBarPage() = default;

@@ -60,6 +60,7 @@ void TCompactWindow::DoHide() {
 void TCompactWindow::HideTimerTick(TObject*) {
   FHideTimer->SetEnabled(false);
   if (Visible()) Hide();
+  if (FZadEdevAzi != nullptr) FZadEdevAzi->HideShortCutHints();
   if (FZadEdevAzi != nullptr) FZadEdevAzi->CompactWindowClosed();
 }
 

@@ -198,6 +198,34 @@ TEST_F(PagerKeys, CompactGroupOpensItsButtonsAsTheNextLevel) {
   EXPECT_EQ(Pager->KeyTips().State(), TKeyTipState::Idle);
 }
 
+TEST_F(PagerKeys, ClosedCompactWindowOpensTheCompactButtonUnderThePointer) {
+  Build(SampleRibbon());
+  TZadEdevAzi* clip = ToolBars[0];
+  TZadEdevAzi* font = ToolBars[1];
+  for (TZadEdevAzi* tb : {clip, font}) {
+    tb->SetCompactCaption(tb->Caption());
+    tb->SetCompact(true);
+    ASSERT_TRUE(tb->IsCompact());
+  }
+  PumpPending();
+  auto over = [](TAdvGlowButton* b) {
+    testinput::MouseMove(b, TPoint{b->Width() / 2, b->Height() / 2});
+    PumpPending();
+  };
+  // The pointer on the button whose window just closed: nothing opens.
+  over(clip->CompactButton());
+  Pager->SetLastDroppedCompactBtn(clip->CompactButton());
+  Pager->DropDownCompactButtonAtCursor();
+  PumpPending();
+  EXPECT_TRUE(clip->CompactWindow() == nullptr || !clip->CompactWindow()->Visible());
+  // On the next compact button: that one opens.
+  over(font->CompactButton());
+  Pager->DropDownCompactButtonAtCursor();
+  PumpPending();
+  ASSERT_NE(font->CompactWindow(), nullptr);
+  EXPECT_TRUE(font->CompactWindow()->Visible());
+}
+
 TEST_F(PagerKeys, TwoLetterTipsAndKeysThatMatchNothing) {
   Build(SampleRibbon());
   TapAlt();
