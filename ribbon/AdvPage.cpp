@@ -59,6 +59,9 @@ void TAdvPage::Loaded() {
   ArrangeToolBars();
   UpdateAllToolBars();
   FFittedWidth = Width();
+  FShownToolBars.clear();
+  for (Integer i = 0; i < ZadEdevAziCount(); ++i)
+    if (TZadEdevAzi* tb = GetZadEdevAzis(i); tb != nullptr && tb->Visible()) FShownToolBars.push_back(tb);
 }
 
 void TAdvPage::SetParent(TWinControl* AParent) {
@@ -105,6 +108,8 @@ void TAdvPage::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
 void TAdvPage::AlignControls(TControl* AControl, TRect& Rect) {
   TCustomControl::AlignControls(AControl, Rect);
   ArrangeToolBars();
+  // A toolbar shown or hidden asks its parent to align it.
+  ShownToolBarsChanged();
 }
 
 void TAdvPage::Dispatch(TMessage& Message) {
@@ -126,6 +131,7 @@ void TAdvPage::CMControlChange(TMessage& Message) {
   // list by its address, so the list never keeps a dead toolbar.
   if (Message.LParam == 0 && control != nullptr && control->ComponentState().Contains(csDestroying)) {
     if (!FCloning) FZadEdevAzis->Remove(control);
+    ShownToolBarsChanged();
     return;
   }
   auto* tb = dynamic_cast<TZadEdevAzi*>(control);
@@ -171,6 +177,7 @@ Integer TAdvPage::AddZadEdevAzi(TZadEdevAzi* ToolBar) {
   if (!quiet && ToolBar->ToolBarStyler() == nullptr) ToolBar->SetParentStyler(true);
   ArrangeToolBars();
   ToolBar->HookGlowButtons();
+  ShownToolBarsChanged();
   return index;
 }
 
@@ -180,6 +187,7 @@ void TAdvPage::InsertZadEdevAzi(Integer Index, TZadEdevAzi* ToolBar) {
   FZadEdevAzis->Insert(Index, ToolBar);
   if (ToolBar->Parent() != this) ToolBar->SetParent(this);
   ArrangeToolBars();
+  ShownToolBarsChanged();
 }
 
 void TAdvPage::RemoveZadEdevAzi(TZadEdevAzi* ToolBar) {
@@ -188,6 +196,9 @@ void TAdvPage::RemoveZadEdevAzi(TZadEdevAzi* ToolBar) {
   if (i < 0) return;
   FZadEdevAzis->Delete(i);
   if (ToolBar->Parent() == this && !ToolBar->ComponentState().Contains(csDestroying)) ToolBar->SetParent(nullptr);
+  // The others close up and take back the room.
+  ArrangeToolBars();
+  ShownToolBarsChanged();
 }
 
 Integer TAdvPage::IndexOfZadEdevAzi(TAdvCustomToolBar* ToolBar) const {
@@ -265,7 +276,7 @@ void TAdvPage::SetPageIndex(Integer Value) {
 bool TAdvPage::InTabGroup() const { return FZadEdevAziPager != nullptr && FZadEdevAziPager->PageInTabGroup(this); }
 
 Integer TAdvPage::GetPageInset() const {
-  if (FZadEdevAziPager == nullptr || FZadEdevAziPager->UsesTones() || gdiplus::GetScenicRibbonFlag()) return 0;
+  if (FZadEdevAziPager == nullptr || FZadEdevAziPager->UsesTones() || FZadEdevAziPager->Win7ScenicRibbon()) return 0;
   return 4;
 }
 
@@ -348,7 +359,7 @@ void TAdvPage::Paint() {
   const TRect r = ClientRect();
   const Integer g = p->PageTabGroupIndex(this);
   TGroupAppearance* ga = g >= 0 && IsActivePage() ? p->GroupAppearanceOf(g) : nullptr;
-  const bool scenic = gdiplus::GetScenicRibbonFlag();
+  const bool scenic = p->Win7ScenicRibbon();
   if (ga != nullptr && p->GroupStyle() == gsClassic) {
     TVistaPageBackground* gp = ga->PageAppearance();
     C = gp->Color();
@@ -495,6 +506,7 @@ void TAdvPage::EndUpdate() {
   if (FUpdateCount <= 0) return;
   if (--FUpdateCount == 0) {
     ArrangeToolBars();
+    ShownToolBarsChanged();
     Invalidate();
   }
 }

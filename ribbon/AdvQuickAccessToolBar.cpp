@@ -71,6 +71,11 @@ TAdvCustomQuickAccessToolBar::~TAdvCustomQuickAccessToolBar() {
 
 TZadEdevAziPager* TAdvCustomQuickAccessToolBar::Pager() const { return dynamic_cast<TZadEdevAziPager*>(Parent()); }
 
+bool TAdvCustomQuickAccessToolBar::Scenic() const {
+  TZadEdevAziPager* p = Pager();
+  return p != nullptr ? p->Win7ScenicRibbon() : gdiplus::GetScenicRibbonFlag();
+}
+
 toolbar::TCustomZadEdevAziStyler* TAdvCustomQuickAccessToolBar::GetToolBarStyler() {
   TZadEdevAziPager* p = Pager();
   return p != nullptr ? p->CurrentToolBarStyler() : nullptr;
@@ -86,7 +91,7 @@ bool TAdvCustomQuickAccessToolBar::IsOffice2013Style() const {
 TQATLook TAdvCustomQuickAccessToolBar::Look() const {
   TQATLook l;
   l.FullSize = FFullSize;
-  l.Scenic = gdiplus::GetScenicRibbonFlag();
+  l.Scenic = Scenic();
   l.GlassFlag = gdiplus::GetGlassFlag();
   l.Office2013 = IsOffice2013Style();
   l.Scale = toolbar::ToolBarDPIScale;
@@ -102,7 +107,7 @@ Integer TAdvCustomQuickAccessToolBar::GetMinWidth() const { return QATMinWidth(t
 
 bool TAdvCustomQuickAccessToolBar::IsSpecial(const TControl* C) const {
   return C == FScrollButton || C == FCustomizeButton || C == FRefGlowButton || C == FOverflowWindow ||
-         C == FOverflowWindowPanel || (C != nullptr && C->ClassName() == u"TAppIconGlowButton");
+         C == FOverflowWindowPanel || C == FAppIconButton || dynamic_cast<const TAppIconGlowButton*>(C) != nullptr;
 }
 
 Integer TAdvCustomQuickAccessToolBar::GetNeededWidth() const {
@@ -125,7 +130,7 @@ void TAdvCustomQuickAccessToolBar::SetParent(TWinControl* AParent) {
 
 void TAdvCustomQuickAccessToolBar::SetIsAeroVista(bool Value) {
   if (FNoGlass) Value = false;
-  if (Value == FIsAeroVista) return;
+  if (Value == FIsAeroVista || (Value && ComponentState().Contains(csDesigning))) return;
   FIsAeroVista = Value;
   TControlStyle cs = ControlStyle();
   if (Value)
@@ -248,7 +253,7 @@ void TAdvCustomQuickAccessToolBar::UpdateHiddenControls() {
   // The application icon button shows exactly with the caption.
   if (Look().IconLook())
     for (Integer i = 0; i < ControlCount(); ++i)
-      if (Controls(i)->ClassName() == u"TAppIconGlowButton") Controls(i)->SetVisible(p->Caption()->Visible());
+      if (dynamic_cast<TAppIconGlowButton*>(Controls(i)) != nullptr) Controls(i)->SetVisible(p->Caption()->Visible());
 
   TQATLayout L;
   L.Look = Look();
@@ -288,6 +293,10 @@ void TAdvCustomQuickAccessToolBar::UpdateHiddenControls() {
     }
   }
   FHiddenCtrlList = hidden;
+  // A hidden control may be freed while it waits in the overflow panel,
+  // where the toolbar does not see it leave: its free notification takes
+  // it off the list.
+  for (TControl* c : FHiddenCtrlList) c->FreeNotification(this);
   if (!FHiddenCtrlList.empty()) {
     SetScrollButtonVisible(true);
     if (FCustomizeButton != nullptr && FCustomizeButton->Visible() && FCustomizeButton->Parent() == this)
@@ -322,6 +331,7 @@ void TAdvCustomQuickAccessToolBar::SetFullSize(bool Value) {
   FFullSize = Value;
   Relayout();
   UpdateControlPos(false);
+  UpdateAppIcon();
 }
 
 void TAdvCustomQuickAccessToolBar::SetShowCustomizeOption(bool Value) {
@@ -469,47 +479,55 @@ void TAdvCustomQuickAccessToolBar::RemoveControl(TControl* AControl) {
   Erase(FCtrlList, AControl);
 }
 
-void TAdvCustomQuickAccessToolBar::Clear() {
-  if (ComponentState().Contains(csDestroying)) return;
+std::vector<TControl*> TAdvCustomQuickAccessToolBar::Clear() {
+  std::vector<TControl*> left;
+  if (ComponentState().Contains(csDestroying)) return left;
   const bool old = FInternalUpdatingControlPos;
   FInternalUpdatingControlPos = true;
+  // A control already on its way out is its destroyer's to finish.
+  auto dying = [](const TControl* c) { return c->ComponentState().Contains(csDestroying); };
   for (Integer i = ControlCount() - 1; i >= 0; --i) {
     TControl* c = Controls(i);
     if (IsSpecial(c)) continue;
     Erase(FHiddenCtrlList, c);
     Erase(FCtrlList, c);
-    delete c;
+    if (!dying(c)) delete c;
   }
   FCtrlList.clear();
-  for (Integer i = Integer(FHiddenCtrlList.size()) - 1; i >= 0; --i) {
-    TControl* c = FHiddenCtrlList[i];
-    FHiddenCtrlList.erase(FHiddenCtrlList.begin() + i);
-    if (IsSpecial(c)) continue;
-    try {
+  // What is left of the hidden list waits in the overflow panel, unless the
+  // application took it out since (another parent, or none): that one is
+  // not the toolbar's to free and goes back to the caller.
+  while (!FHiddenCtrlList.empty()) {
+    TControl* c = FHiddenCtrlList.back();
+    FHiddenCtrlList.pop_back();
+    if (IsSpecial(c) || dying(c)) continue;
+    const bool inPanel = FOverflowWindowPanel != nullptr && c->Parent() == FOverflowWindowPanel;
+    if (inPanel) {
       delete c;
-    } catch (...) {
-      // A control that fails while freeing is forgotten all the same.
+    } else {
+      c->RemoveFreeNotification(this);
+      left.push_back(c);
     }
   }
-  FHiddenCtrlList.clear();
   FInternalUpdatingControlPos = old;
   if (FShowCustomizeOption) {
     FShowCustomizeOption = false;
     SetShowCustomizeOption(true);
   }
   Relayout();
+  return left;
 }
 
 void TAdvCustomQuickAccessToolBar::BeginUpdate() {
-  if (!Visible()) return;
+  // Counted whatever the visibility, so that every EndUpdate finds its
+  // BeginUpdate even when the toolbar was shown or hidden in between.
   ++FUpdateCount;
   if (HandleAllocated()) Perform(WM_SETREDRAW, 0, 0);
 }
 
 void TAdvCustomQuickAccessToolBar::EndUpdate() {
-  if (!Visible()) return;
-  if (FUpdateCount > 0) --FUpdateCount;
-  if (FUpdateCount > 0) return;
+  if (FUpdateCount <= 0) return;
+  if (--FUpdateCount > 0) return;
   if (HandleAllocated()) Perform(WM_SETREDRAW, 1, 0);
   Invalidate();
   Relayout();
@@ -548,20 +566,27 @@ void TAdvCustomQuickAccessToolBar::Notification(TComponent* AComponent, TOperati
   if (AComponent == FScrollButton) FScrollButton = nullptr;
   if (AComponent == FOverflowWindow) FOverflowWindow = nullptr, FOverflowWindowPanel = nullptr;
   if (AComponent == FRefGlowButton) FRefGlowButton = nullptr;
-  if (auto* c = dynamic_cast<TControl*>(AComponent)) {
-    Erase(FCtrlList, c);
-    Erase(FHiddenCtrlList, c);
-  }
+  if (AComponent == FAppIconButton) FAppIconButton = nullptr;
+  if (AComponent == FHintCtrl) FHintCtrl = nullptr;
+  // A control freed is told as a bare component (its control part is gone
+  // by then): the lists are searched by the component's address.
+  auto gone = [AComponent](const TControl* c) { return static_cast<const TComponent*>(c) == AComponent; };
+  std::erase_if(FCtrlList, gone);
+  std::erase_if(FHiddenCtrlList, gone);
 }
 
 void TAdvCustomQuickAccessToolBar::Loaded() {
   TCustomControl::Loaded();
   Relayout();
+  UpdateAppIcon();
+  ApplyStyler();
 }
 
 void TAdvCustomQuickAccessToolBar::Update() {
   TCustomControl::Update();
   Relayout();
+  UpdateAppIcon();
+  ApplyStyler();
 }
 
 void TAdvCustomQuickAccessToolBar::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
@@ -593,6 +618,7 @@ void TAdvCustomQuickAccessToolBar::CMControlChange(TMessage& Message) {
       c == FRefGlowButton)
     return;
   if (Message.LParam == 0) {  // leaving
+    if (c == FHintCtrl) FHintCtrl = nullptr;
     Erase(FCtrlList, c);
     if (Has(FHiddenCtrlList, c) && c->Parent() == this) Erase(FHiddenCtrlList, c);
     return;
@@ -622,6 +648,10 @@ void TAdvCustomQuickAccessToolBar::Dispatch(TMessage& Message) {
         BeginUpdate();
         EndUpdate();
       }
+      return;
+    case CM_HINTSHOW:
+      TCustomControl::Dispatch(Message);
+      CMHintShow(Message);
       return;
     case WM_ERASEBKGND:
       if (!(FIsAeroVista && !FFullSize)) TCustomControl::Dispatch(Message);
@@ -696,7 +726,7 @@ void TAdvCustomQuickAccessToolBar::PaintFullSize(TCanvas* C) {
     C->MoveTo(x0, y0);
     C->LineTo(x1, y1);
   };
-  const bool scenic = gdiplus::GetScenicRibbonFlag();
+  const bool scenic = Scenic();
   C->Pen()->SetColor(Q->FullSizeBorderColor());
   if (scenic) {
     seg(L, T, Rt, T), seg(Rt, T + 1, Rt, B - 2), seg(L, B - 2, Rt, B - 2), seg(L, T + 1, L, B - 2);
@@ -719,7 +749,7 @@ void TAdvCustomQuickAccessToolBar::PaintCaption(TCanvas* C) {
   const TQATAppearance* Q = s->QATAppearance();
   TRect R = GetBaseRect();
   R.Bottom -= 1;
-  if (gdiplus::GetScenicRibbonFlag()) {
+  if (Scenic()) {
     R.Right -= QATScaledButtonWidth(toolbar::ToolBarDPIScale, FButtonWidth) + 2;
     if (!FCtrlList.empty() || !FHiddenCtrlList.empty()) toolbar::DrawQATFrame(C->Handle(), R);
     return;
@@ -741,8 +771,8 @@ void TAdvCustomQuickAccessToolBar::PaintGlass(TCanvas* C) {
   TRect R = ClientRect();
   R.Top = 0;
   R.Bottom -= 1;
-  if (gdiplus::GetScenicRibbonFlag()) R.Right -= QATScaledButtonWidth(toolbar::ToolBarDPIScale, FButtonWidth) + 2;
-  toolbar::DrawGlassText(this, u"", gdiplus::GetGlassFlag() && gdiplus::GetScenicRibbonFlag(), clNone, R,
+  if (Scenic()) R.Right -= QATScaledButtonWidth(toolbar::ToolBarDPIScale, FButtonWidth) + 2;
+  toolbar::DrawGlassText(this, u"", gdiplus::GetGlassFlag() && Scenic(), clNone, R,
                          !FCtrlList.empty(), ClientRect());
   (void)C;
   // The small buttons and the children paint themselves through the usual

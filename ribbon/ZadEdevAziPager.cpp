@@ -8,7 +8,12 @@
 #include "platform/win/Keyboard.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Bitmap.h"
+#include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
+#include "ribbon/CaptionLayer.h"
+#include "ribbon/ZadEdevAziForm.h"
+#include "ribbon/AdvPageScrollButton.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -95,18 +100,29 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FOfficeToolBarStyler = std::make_unique<TZadEdevAziOfficeStyler>(nullptr);
   FCurrentToolBarStyler = FOfficeToolBarStyler.get();
 
+  FHints = std::make_unique<TPagerHints>();
+  FHints->OnChange = [this](TObject* s) { HintsChanged(s); };
+  FHelpButtonPicture = std::make_unique<TGDIPPicture>();
+  FHelpButtonPicture->OnChange = [this](TObject*) { UpdateHelpButton(); };
+
   FDblClickTimer = new TTimer(this);
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(600);
   FDblClickTimer->OnTimer = [this](TObject* s) { DblClickTimerTick(s); };
+  // A new pager starts in the look the process asked for.
+  FWin7ScenicRibbon = gdiplus::GetScenicRibbonFlag();
+  TrackLivePager(this, true);
+  CreateCaptionLayer();
 }
 
 TZadEdevAziPager::~TZadEdevAziPager() {
   FDestroying = true;
+  TrackLivePager(this, false);
   RemoveKeyboardHook();
   UnsubclassParentForm();
   if (FShortCutTimer != nullptr) FShortCutTimer->SetEnabled(false);
   FKeyTipTargets.clear();
+  RemoveMDIHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
     FToolBarStyler->RemoveControl(this);
   FInternalToolBarStyler->RemoveControl(this);
@@ -162,6 +178,14 @@ void TZadEdevAziPager::Loaded() {
   if (FToolBarStyler == nullptr) SetComponentStyle(FVornStyle);
   StylerChanged(toolbar::skPagerCaption);
   StylerChanged(toolbar::skGeneral);
+  UpdateCaptionButtons(true);
+  UpdateHelpButton();
+  if (FAutoMDIButtons) {
+    // The setter waited for loading to end.
+    FAutoMDIButtons = false;
+    SetAutoMDIButtons(true);
+  }
+  UpdateCaptionLayer();
 }
 
 String TZadEdevAziPager::Version() const {
@@ -193,6 +217,28 @@ void TZadEdevAziPager::Notification(TComponent* AComponent, TOperation Operation
   if (AComponent == FToolBarStyler) SetToolBarStyler(nullptr);
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  // Buttons of ours freed from outside, and the MDI frame going away.
+  for (TAdvGlowButton** b : {&FCaptionCloseBtn, &FCaptionMinBtn, &FCaptionMaxBtn, &FMDICloseBtn, &FMDIMinBtn,
+                             &FMDIMaxBtn, &FHelpBtn})
+    if (AComponent == *b) *b = nullptr;
+  if (AComponent == FMDIBtnImages) FMDIBtnImages = nullptr;
+  if (AComponent == FLeftScrollBtn) FLeftScrollBtn = nullptr;
+  if (AComponent == FRightScrollBtn) FRightScrollBtn = nullptr;
+  if (AComponent == FMDIHookedForm) {
+    FMDIHookedForm = nullptr;
+    RemoveMDIHook();
+  }
+  if (AComponent == FCaptionLayer) FCaptionLayer = nullptr;
+}
+
+TCaptionLayer* TZadEdevAziPager::NeedCaptionLayer() {
+  if (FCaptionLayer == nullptr) {
+    FCaptionLayer = new TCaptionLayer(this);
+    FCaptionLayer->SetParent(this);
+    FCaptionLayer->SetAlign(alNone);
+    FCaptionLayer->SendToBack();
+  }
+  return FCaptionLayer;
 }
 
 void TZadEdevAziPager::AlignControls(TControl* AControl, TRect& Rect) {
@@ -210,11 +256,22 @@ void TZadEdevAziPager::FullLayout() {
   UpdatePagesBounds();
   TabsLayout();
   FTabScroller->SetPosition(0);
+  if (FPropertiesLoaded) {
+    UpdateCaptionButtons(false);
+    UpdateMDIButtons(false);
+    UpdateHelpButton();
+  }
 }
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }
 
-void TZadEdevAziPager::Resize() { TCustomControl::Resize(); }
+void TZadEdevAziPager::Resize() {
+  TCustomControl::Resize();
+  if (HandleAllocated() && FIsAeroVista) {
+    SetGlassRegion();
+    UpdateCaptionLayer();
+  }
+}
 
 void TZadEdevAziPager::Invalidate() {
   if (FDestroying) return;
@@ -227,6 +284,8 @@ void TZadEdevAziPager::Update() {
   if (FPropertiesLoaded) {
     ResetTabMetrics();
     TabsLayout();
+    UpdateCaptionButtons(false);
+    UpdateCaptionLayer();
   } else {
     Loaded();
   }
@@ -289,17 +348,6 @@ void TZadEdevAziPager::RemoveAdvPage(TAdvPage* AdvPage) {
     TabsLayout();
     InvalidateTab(-1);
   }
-}
-
-void TZadEdevAziPager::MoveAdvPage(Integer CurIndex, Integer NewIndex) {
-  const Integer n = AdvPageCount();
-  if (CurIndex < 0 || CurIndex >= n || NewIndex < 0 || NewIndex >= n || CurIndex == NewIndex) return;
-  TAdvPage* active = ActivePage();
-  FAdvPages->Move(CurIndex, NewIndex);
-  FActivePageIndex = IndexOfPage(active);
-  ResetTabMetrics();
-  TabsLayout();
-  Invalidate();
 }
 
 TAdvPage* TZadEdevAziPager::AdvPages(Integer Index) const {
@@ -419,6 +467,7 @@ void TZadEdevAziPager::SetShowNonSelectedTabs(bool Value) {
 void TZadEdevAziPager::SetCaptionButtons(TCaptionButtons Value) {
   if (FCaptionButtons == Value) return;
   FCaptionButtons = Value;
+  UpdateCaptionButtons(true);
   Invalidate();
 }
 
@@ -446,6 +495,7 @@ void TZadEdevAziPager::CaptionChanged(TObject*) {
     FScaling = false;
   }
   UpdatePagesBounds();
+  if (FPropertiesLoaded) UpdateCaptionButtons(false);
   Invalidate();
 }
 
@@ -465,6 +515,13 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
   ResetTabMetrics();
   TabsLayout();
   Invalidate();
+  // On glass the groups reach into the form's frame: a width change one
+  // pixel down and back makes the frame draw again.
+  if (FIsAeroVista)
+    if (auto* f = dynamic_cast<TZadEdevAziForm*>(GetParentForm(this))) {
+      f->SetWidth(f->Width() - 1);
+      f->SetWidth(f->Width() + 1);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -472,6 +529,7 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
 
 void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   if (Value == FIsAeroVista) return;
+  if (Value && ComponentState().Contains(csDesigning)) return;
   FIsAeroVista = Value;
   TControlStyle cs = ControlStyle();
   if (Value)
@@ -479,16 +537,17 @@ void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   else
     cs.Exclude(csParentBackground);
   SetControlStyle(cs);
-  if (Value) Resize();
+  if (Value) {
+    CreateCaptionLayer();
+    Resize();
+  } else {
+    if (FCaptionLayer != nullptr) FCaptionLayer->SetVisible(false);
+    ClearGlassRegion();
+  }
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) q->SetIsAeroVista(Value);
   UpdatePagesBounds();
   SendToAppButton(toolbar::WM_TBSETAEROVISTA, Value ? 1 : 0, 0);
   Invalidate();
-}
-
-bool TZadEdevAziPager::IsOnGlass(bool TabRow) const {
-  if (!FIsAeroVista || ComponentState().Contains(csDesigning)) return false;
-  if (!TabRow) return true;
-  return FTabSettings->Glass();
 }
 
 // ---------------------------------------------------------------------------
@@ -617,6 +676,9 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   UpdatePagesBounds();
   ResetTabMetrics();
   TabsLayout();
+  UpdateHelpButton();
+  UpdateCaptionButtons(true);
+  SetGlassRegion();
   Invalidate();
 }
 

@@ -5,7 +5,11 @@
 // order and the active page, the tab groups, the styler binding and the
 // flat tone looks, lays the tab row out (PagerTabLayout.h holds the rules),
 // paints caption, tabs and groups (ZadEdevAziPagerPaint.cpp) and answers
-// the mouse (ZadEdevAziPagerMouse.cpp).
+// the mouse (ZadEdevAziPagerMouse.cpp). A tab row too long for its width
+// scrolls by screens (ZadEdevAziPagerScroll.cpp, rules in PagerTabScroll.h);
+// the caption, MDI and help buttons are its own glow buttons
+// (ZadEdevAziPagerCaption.cpp, places in PagerButtonLayout.h).
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -20,7 +24,11 @@
 #include "platform/vcl/Timer.h"
 #include "platform/win/Hooks.h"
 #include "ribbon/KeyTips.h"
+#include "platform/win/WindowData.h"
+#include "ribbon/PagerButtonLayout.h"
 #include "ribbon/PagerTabLayout.h"
+#include "ribbon/PagerTabScroll.h"
+#include "ribbon/appearance/PagerHints.h"
 #include "ribbon/appearance/AdvPageCaption.h"
 #include "ribbon/appearance/AppColor.h"
 #include "ribbon/appearance/GroupAppearance.h"
@@ -35,6 +43,8 @@
 namespace ribbon {
 
 class TAdvPage;
+class TCaptionLayer;
+class TAdvPageScrollButton;
 
 enum TCaptionButton { cbClose, cbMinimize, cbMaximize };
 using TCaptionButtons = TSet<TCaptionButton>;
@@ -140,8 +150,9 @@ class TZadEdevAziPager : public TCustomControl,
   bool IsAeroVista() const { return FIsAeroVista; }
   // Written by the ribbon form; see the glass state change.
   void SetIsAeroVista(bool Value);
-  // The tab row (TabRow) or the caption is drawn on glass.
-  bool IsOnGlass(bool TabRow) const;
+  // The caption and tab row are drawn on glass (ZadEdevAziPagerGlass.cpp);
+  // CheckMaximized: not over a maximized form, unless its tabs are shaded.
+  bool IsOnGlass(bool CheckMaximized) const;
 
   // --- styler and looks ---
   toolbar::TCustomZadEdevAziStyler* ToolBarStyler() const override { return FToolBarStyler; }
@@ -183,7 +194,7 @@ class TZadEdevAziPager : public TCustomControl,
   bool AeroVista() const override { return FIsAeroVista; }
   void SetTabBackGroundShaded(bool Value) override { FTabBackGroundShaded = Value; }
   void RequestHelpButtonPicture() override { FUpdateHelpButtonRes = true; }
-  void UpdateHelpButton() override {}
+  void UpdateHelpButton() override;
   void UpdateQAT() override;
   TVistaBackground* PageAppearance() override { return FPageAppearance.get(); }
   TCustomTabAppearance* TabAppearance() override { return FTabAppearance.get(); }
@@ -293,6 +304,79 @@ class TZadEdevAziPager : public TCustomControl,
   // the look-up never finds the control and F1 does nothing.
   std::function<void(TObject* Sender, TControl* AControl)> OnHintHelpF1;
 
+  // --- tab scroller, tab groups and page scroll buttons (ZadEdevAziPagerScroll.cpp) ---
+  // The tabs of a row that does not fit scroll by screens; the two page
+  // scroll buttons at the row's ends show while there is a screen that way.
+  Integer StartTabIndex() const { return FStartTabIndex; }
+  TAdvPageScrollButton* LeftScrollButton() const { return FLeftScrollBtn; }
+  TAdvPageScrollButton* RightScrollButton() const { return FRightScrollBtn; }
+  // Back to the first screen, the tabs from the row's start.
+  void ResetTabScroller();
+  // Max from the row, Position within it, the buttons shown or hidden.
+  void UpdateTabScroller();
+  // Scrolls by Delta screens (negative: back); the screens actually moved.
+  Integer ScrollTabs(Integer Delta);
+  void ScrollToTab(Integer Index);
+  Integer CountTabsFitting(Integer Index, bool Forward, Integer& LastIndex) const;
+  Integer LastVisibleTabIndex() const;
+  Integer VisibleTabCount() const;
+  Integer CountVisibleTabs(Integer FromIndex, Integer ToIndex) const;
+  Integer TabGroupOfTab(Integer TabIndex) const;
+  Integer TabGroupTabCount(Integer Index) const;
+  void InvalidateActivePageTop();
+  // The scroll state as the geometry sees it.
+  TTabScrollState TabScrollState() const;
+  // A tab's hint: its TabHint, or its caption when the tab is too narrow to show it.
+  bool ShowTabHint() const { return FShowTabHint; }
+  void SetShowTabHint(bool Value) { FShowTabHint = Value; }
+
+  // --- caption, MDI and help buttons (ZadEdevAziPagerCaption.cpp) ---
+  TPagerHints* Hints() const { return FHints.get(); }
+  void SetHints(TPagerHints* Value) { FHints->Assign(Value); HintsChanged(this); }
+  // Makes, sizes, colours, places and shows the form's caption buttons on a
+  // caption that is not on glass; RebuildPictures draws their glyphs again.
+  void UpdateCaptionButtons(bool RebuildPictures);
+  // The caption buttons' area; on glass the form's own buttons' area.
+  TRect GetCaptionButtonsRect();
+  TAdvGlowButton* CaptionCloseButton() const { return FCaptionCloseBtn; }
+  TAdvGlowButton* CaptionMinButton() const { return FCaptionMinBtn; }
+  TAdvGlowButton* CaptionMaxButton() const { return FCaptionMaxBtn; }
+  // The glyph the maximize button shows (a form normal: maximize; else restore).
+  bool CaptionMaxShowsRestore() const { return FCaptionMaxShowsRestore; }
+  bool MinimizeApp() const { return FMinimizeApp; }
+  void SetMinimizeApp(bool Value) { FMinimizeApp = Value; }
+  bool AutoMDIButtons() const { return FAutoMDIButtons; }
+  void SetAutoMDIButtons(bool Value);
+  bool MDIButtonsVisible() const { return FMDIButtonsVisible; }
+  Integer MDIButtonsWidth() const { return FMDIButtonsWidth; }
+  Integer MDIButtonsSpace() const { return FMDIButtonsSpace; }
+  // Follows the frame's active MDI child (every paint asks).
+  void UpdateMDIButtonsState();
+  void UpdateMDIButtons(bool RebuildPictures);
+  TRect GetMDIButtonsRect() const;
+  TAdvGlowButton* MDICloseButton() const { return FMDICloseBtn; }
+  TAdvGlowButton* MDIMinButton() const { return FMDIMinBtn; }
+  TAdvGlowButton* MDIRestoreButton() const { return FMDIMaxBtn; }
+  TCustomImageList* MDIButtonImages() const { return FMDIBtnImages; }
+  // The pager whose MDI buttons follow its MDI frame (one at a time).
+  static TZadEdevAziPager* MDIPager();
+  bool ShowHelpButton() const { return FShowHelpButton; }
+  void SetShowHelpButton(bool Value);
+  TGDIPPicture* HelpButtonPicture() const { return FHelpButtonPicture.get(); }
+  void SetHelpButtonPicture(TGDIPPicture* Value);
+  TRect GetHelpButtonRect() const;
+  TAdvGlowButton* HelpButton() const { return FHelpBtn; }
+  void CaptionCloseClick(TObject* Sender);
+  void CaptionMaxClick(TObject* Sender);
+  void CaptionMinClick(TObject* Sender);
+  void MDICloseClick(TObject* Sender);
+  void MDIRestoreClick(TObject* Sender);
+  void MDIMinimizeClick(TObject* Sender);
+  TNotifyEvent OnCloseButtonClick;
+  TNotifyEvent OnMaxButtonClick;
+  TNotifyEvent OnMinButtonClick;
+  TNotifyEvent OnHelpClick;
+
   // --- events ---
   TNotifyEvent OnChange;
   TTabChangingEvent OnChanging;
@@ -316,7 +400,8 @@ class TZadEdevAziPager : public TCustomControl,
   void CMMouseLeave(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
   // --- keyboard (ZadEdevAziPagerKeys.cpp) ---
-  void CreateWnd() override;
+  // A new window takes the parent form over afresh (CreateWnd calls it).
+  void SubclassOnCreateWnd();
   void KeyUp(Word& Key, TShiftState Shift) override;
   // The key and focus messages; true when the message is answered.
   bool KeyMessage(TMessage& Message);
@@ -476,11 +561,127 @@ class TZadEdevAziPager : public TCustomControl,
   Integer FBaseTabHeight = 26;
   // Set while scaling writes the caption and tab heights itself.
   bool FScaling = false;
+
+  // --- Caption layer: the control over the caption row on glass (its
+  // placement and events come with the glass caption) ---
+ public:
+  TCaptionLayer* CaptionLayer() const { return FCaptionLayer; }
+  // Makes the layer when there is none: owned by the pager and its child,
+  // not aligned, behind the pager's other children.
+  TCaptionLayer* NeedCaptionLayer();
+
+ private:
+  TCaptionLayer* FCaptionLayer = nullptr;  // owned (component)
+  // --- tab scroller, tab groups and page scroll buttons ---
+  TTabRow ScrollRow() const;
+  void ApplyScroll(const TTabRow& Row, const TTabScrollState& S);
+  TAdvPageScrollButton* MakeScrollButton(bool Left);
+  void StyleScrollButton(TAdvPageScrollButton* B);
+  void TabHintShow(TMessage& Message);
+  Integer FStartTabIndex = 0;
+  bool FShowTabHint = false;
+  TAdvPageScrollButton* FLeftScrollBtn = nullptr;   // owned (component), made on first need
+  TAdvPageScrollButton* FRightScrollBtn = nullptr;  // owned (component), made on first need
+
+  // --- caption, MDI and help buttons ---
+  void HintsChanged(TObject* Sender);
+  // The own buttons take a new look (tones set or cleared).
+  void RestyleOwnButtons();
+  void StyleButton(TAdvGlowButton* B);
+  TAdvGlowButton* MakeGlowButton(TNotifyEvent Click, const String& Hint);
+  void FreeCaptionButton(TAdvGlowButton*& B);
+  void BuildCaptionPictures();
+  void BuildMDIPictures();
+  void CaptionHitTest(TMessage& Message);
+  void MDIFormWndProc(TMessage& Message);
+  void RemoveMDIHook();
+  TPagerButtonLook ButtonLook() const;
+  // The tab row before the help button takes its place at the right end.
+  TRect TabRowBounds() const;
+  std::unique_ptr<TPagerHints> FHints;
+  TAdvGlowButton* FCaptionCloseBtn = nullptr;  // owned (component)
+  TAdvGlowButton* FCaptionMinBtn = nullptr;    // owned (component)
+  TAdvGlowButton* FCaptionMaxBtn = nullptr;    // owned (component)
+  bool FCaptionMaxShowsRestore = false;
+  Integer FOldCapRightIndent = 0;
+  bool FMinimizeApp = true;
+  bool FAutoMDIButtons = false;
+  bool FMDIButtonsVisible = false;
+  Integer FMDIButtonsWidth = 16, FMDIButtonsSpace = 2;
+  TAdvGlowButton* FMDICloseBtn = nullptr;  // owned (component)
+  TAdvGlowButton* FMDIMinBtn = nullptr;    // owned (component)
+  TAdvGlowButton* FMDIMaxBtn = nullptr;    // owned (component)
+  TCustomForm* FMDIChildForm = nullptr;
+  TCustomImageList* FMDIBtnImages = nullptr;  // owned (component), made once
+  // The MDI frame's window procedure chain: our link and the form it is on.
+  WNDPROC FMDIHookInstance = 0, FMDIOldProc = 0;
+  TCustomForm* FMDIHookedForm = nullptr;
+  bool FShowHelpButton = true;
+  TAdvGlowButton* FHelpBtn = nullptr;  // owned (component)
+  std::unique_ptr<TGDIPPicture> FHelpButtonPicture;
+
+  // --- Glass caption: the scenic look, the glass tests, the window region
+  // and the caption layer's place and events (ZadEdevAziPagerGlass.cpp) ---
+ public:
+  // The scenic look of this pager. Set through IStyledPager's
+  // SetWin7ScenicRibbon it changes this pager only; a new pager starts from
+  // the process-wide flag.
+  bool Win7ScenicRibbon() const { return FWin7ScenicRibbon; }
+  // The process-wide flag, which the glow buttons and toolbar painters read,
+  // and the scenic look of every pager alive.
+  static void SetWin7ScenicRibbonForAll(bool Value);
+  bool IsShadedGlassTabs() const;
+  // The parent form's state; wsNormal without one.
+  TWindowState ParentFormWindowState() const;
+  // Cuts the form's own caption buttons' corner out of the pager's window.
+  void SetGlassRegion();
+  void ClearGlassRegion();
+  bool RegionSet() const { return FRegionSet; }
+  // The layer is made on glass at run time and placed over the caption.
+  void CreateCaptionLayer();
+  void UpdateCaptionLayer();
+  // Disabled controls of the quick-access toolbar show their hints.
+  bool ShowDisabledControlsHint() const { return FShowDisabledControlsHint; }
+  void SetShowDisabledControlsHint(bool Value) { FShowDisabledControlsHint = Value; }
+  // Stored only: the tone operations repaint afterwards.
+  void SetTabRoundEdges(bool Value) { FTabRoundEdges = Value; }
+  void SetShadow(bool Value) { FShadow = Value; }
+  void SetShow3D(bool Value) { FShow3D = Value; }
+
+ protected:
+  void CreateWnd() override;
+
+ private:
+  void ApplyScenicRibbon(bool Value);
+  void CaptionLayerTextPaint(TObject* Sender, String& Text, TRect& TxtR, TAlignment& Algn);
+  void CaptionLayerMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void CaptionLayerMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void CaptionLayerDblClick(TObject* Sender, Integer X, Integer Y);
+  bool FWin7ScenicRibbon = false;
+  bool FRegionSet = false;
+  bool FShowDisabledControlsHint = false;
+  // Windows 7 and 10 or later, as the layer reports.
+  bool FIsWin7 = true, FIsWin10 = true;
 };
 
 // Shows the form's system menu at the screen point and answers the chosen
 // command (0: none, or no menu could be shown).
 UINT TrackFormSystemMenu(TCustomForm* Form, TPoint Screen);
+
+// The glass window region of a pager: the whole pager less the corner at
+// its top right where the form's own caption buttons show through.
+struct TGlassRegionInput {
+  bool Designing = false;
+  bool Win7 = true, Win10 = true;
+  Integer PPI = 96;
+  bool ShadedTabs = false;
+  Integer CaptionHeight = 26;  // the pager's scaled caption height
+  Integer Width = 0, Height = 0;
+};
+// The polygon's corners from (0, 0) clockwise.
+std::array<TPoint, 6> GlassRegionPolygon(const TGlassRegionInput& In);
+// Keeps the list of live pagers that the process-wide scenic switch reaches.
+void TrackLivePager(TZadEdevAziPager* Pager, bool Alive);
 
 // Declares the pager classes to the type information.
 void RegisterPagerClasses();

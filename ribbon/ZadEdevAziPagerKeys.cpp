@@ -128,8 +128,7 @@ void TZadEdevAziPager::FormWndProc(TMessage& Message) {
   }
 }
 
-void TZadEdevAziPager::CreateWnd() {
-  TCustomControl::CreateWnd();
+void TZadEdevAziPager::SubclassOnCreateWnd() {
   if (ComponentState().Contains(csDesigning) || ComponentState().Contains(csLoading)) return;
   UnsubclassParentForm();
   SubclassParentForm();

@@ -30,7 +30,7 @@ TCanvas* MeasureCanvas() {
 
 // The side margin of the page area and tab row: none in the flat looks and
 // with the scenic ribbon.
-static Integer SideMargin(bool Tones) { return Tones || gdiplus::GetScenicRibbonFlag() ? 0 : 4; }
+static Integer SideMargin(bool Tones, bool Scenic) { return Tones || Scenic ? 0 : 4; }
 
 TRect TZadEdevAziPager::GetCaptionRect() const {
   if (!FCaption->Visible()) return NoRect;
@@ -47,13 +47,23 @@ TRect TZadEdevAziPager::GetTabsArea() const {
 }
 
 TRect TZadEdevAziPager::GetTabsRect() const {
+  TRect r = TabRowBounds();
+  // The help button stands at the tab area's right end: the tabs (and the
+  // right scroll button) stop before it rather than lie under it.
+  if (FHelpBtn != nullptr && FShowHelpButton) r.Right = std::min(r.Right, GetHelpButtonRect().Left - 2);
+  return r;
+}
+
+TRect TZadEdevAziPager::TabRowBounds() const {
   TRect r = ClientRect();
   const Integer t = r.Top + (FCaption->Visible() ? FCaption->Height() : 0);
-  const Integer m = SideMargin(FItones);
+  const Integer m = SideMargin(FItones, FWin7ScenicRibbon);
   r.Top = t + 4;
   r.Bottom = t + FTabSettings->Height() + 4;
   r.Left += m + FDefTabMargin + FPageLeftMargin;
   r.Right = r.Right - FTabSettings->EndMargin() - FPageRightMargin - m;
+  // Room for the MDI child's three buttons after the row.
+  if (FAutoMDIButtons && !ComponentState().Contains(csDesigning)) r.Right -= 3 * (FMDIButtonsWidth + FMDIButtonsSpace) + 5;
   return r;
 }
 
@@ -82,12 +92,12 @@ TRect TZadEdevAziPager::GetVisibleTabRect(Integer PageIndex) const {
 TRect TZadEdevAziPager::GetPageRect() const {
   TRect r = ClientRect();
   if (FCaption->Visible()) r.Top += FScaledPagerCaptionHeight;
-  const Integer m = SideMargin(FItones);
+  const Integer m = SideMargin(FItones, FWin7ScenicRibbon);
   r.Top += FTabSettings->Height();
   r.Left += m + FPageLeftMargin;
   r.Right -= m + FPageRightMargin;
   r.Bottom -= m + 1;
-  if (FIsAeroVista && gdiplus::GetScenicRibbonFlag() && IsOnGlass(false)) r.Bottom += 1;
+  if (FIsAeroVista && FWin7ScenicRibbon && IsOnGlass(false)) r.Bottom += 1;
   if (FItones) {
     r.Left -= 1;
     r.Right += 1;
@@ -96,49 +106,11 @@ TRect TZadEdevAziPager::GetPageRect() const {
   return r;
 }
 
-TRect TZadEdevAziPager::GetTabGroupRect(Integer GroupIndex, bool& Shown, bool& Whole) const {
-  Shown = false;
-  Whole = false;
-  if (GroupIndex < 0 || GroupIndex >= FTabGroups->Count()) return NoRect;
-  const TTabGroupItem* g = FTabGroups->Items(GroupIndex);
-  const TRect row = GetTabsRect();
-  TRect u = NoRect;
-  Whole = g->TabIndexStart() >= 0 && g->TabIndexEnd() < AdvPageCount() && g->TabIndexStart() <= g->TabIndexEnd();
-  for (Integer i = std::max<Integer>(g->TabIndexStart(), 0); i <= g->TabIndexEnd() && i < AdvPageCount(); ++i) {
-    const TRect t = GetVisibleTabRect(i);
-    if (t.Left < 0 && t.Right < 0) {
-      Whole = false;
-      continue;
-    }
-    if (u.Left < 0 && u.Right < 0)
-      u = t;
-    else
-      u = TRect{std::min(u.Left, t.Left), u.Top, std::max(u.Right, t.Right), u.Bottom};
-  }
-  if (u.Left < 0 && u.Right < 0) {
-    Whole = false;
-    return NoRect;
-  }
-  Shown = true;
-  u.Top = FCaption->Visible() ? GetCaptionRect().Top : row.Top;
-  u.Bottom = row.Bottom;
-  return u;
-}
-
 Integer TZadEdevAziPager::PageAtPos(Integer X, Integer Y) const {
   for (Integer i = 0; i < AdvPageCount(); ++i) {
     const TRect r = GetTabRect(i);
     if (r.Left < 0 && r.Right < 0) continue;
     if (r.Contains(TPoint{X, Y})) return i;
-  }
-  return -1;
-}
-
-Integer TZadEdevAziPager::TabGroupAtPos(Integer X, Integer Y) const {
-  for (Integer g = 0; g < FTabGroups->Count(); ++g) {
-    bool shown = true, whole = true;
-    const TRect r = GetTabGroupRect(g, shown, whole);
-    if (shown && r.Contains(TPoint{X, Y})) return g;
   }
   return -1;
 }
@@ -297,11 +269,13 @@ void TZadEdevAziPager::PositionTabs() {
 void TZadEdevAziPager::TabsLayout() {
   if (AdvPageCount() == 0 || !FPropertiesLoaded) {
     PositionTabs();
-    return;
+  } else {
+    TTabRow row = BuildTabRow();
+    LayoutTabRow(row);
+    ApplyTabRow(row);
   }
-  TTabRow row = BuildTabRow();
-  LayoutTabRow(row);
-  ApplyTabRow(row);
+  // A new layout starts from the first tab.
+  ResetTabScroller();
 }
 
 void TZadEdevAziPager::InvalidateTab(Integer PageIndex) {

@@ -15,8 +15,15 @@ namespace ribbon {
 
 void TZadEdevAziPager::Dispatch(TMessage& Message) {
   if (KeyMessage(Message)) return;
+  // On glass erasing would wipe the glass the caption shows.
+  if (Message.Msg == WM_ERASEBKGND && FIsAeroVista) {
+    Message.Result = 1;
+    return;
+  }
   TCustomControl::Dispatch(Message);
   if (Message.Msg == WM_LBUTTONDBLCLK) CaptionDblClick(PointFromLParam(Message.LParam));
+  if (Message.Msg == WM_NCHITTEST) CaptionHitTest(Message);
+  if (Message.Msg == CM_HINTSHOW) TabHintShow(Message);
 }
 
 void TZadEdevAziPager::CaptionDblClick(TPoint P) {
@@ -30,6 +37,7 @@ void TZadEdevAziPager::CaptionDblClick(TPoint P) {
   TCustomForm* form = GetParentForm(this);
   if (form == nullptr) return;
   form->SetWindowState(form->WindowState() == wsNormal ? wsMaximized : wsNormal);
+  UpdateCaptionButtons(true);
 }
 
 void TZadEdevAziPager::StartTabGlow(Integer Index, Integer Increment) {
@@ -94,7 +102,7 @@ void TZadEdevAziPager::MouseDown(TMouseButton Button, TShiftState Shift, Integer
   TRect cap = GetCaptionRect();
   if (Button == mbRight && FCaption->Visible()) {
     bool onCaption = cap.Contains(pt);
-    if (gdiplus::GetScenicRibbonFlag()) {
+    if (FWin7ScenicRibbon) {
       TRect ext = cap;
       ext.Bottom += FTabSettings->Height();
       onCaption = ext.Contains(pt) && gi < 0 && PageAtPos(X, Y) < 0;

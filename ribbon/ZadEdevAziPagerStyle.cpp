@@ -2,6 +2,9 @@
 // styles, colour tones, the flat office tones and the flat look itself.
 #include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
+#include "ribbon/CaptionLayer.h"
+#include "ribbon/ZadEdevAziForm.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -56,11 +59,12 @@ void TZadEdevAziPager::SetToolBarStyler(TCustomZadEdevAziStyler* Value) {
 }
 
 void TZadEdevAziPager::StylerChanged(Integer Kind) {
-  (void)Kind;
   if (FDestroying) return;
+  if (Kind == toolbar::skPagerCaption && FPropertiesLoaded) UpdateCaptionButtons(true);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
   if (!FItones) RevertMetroLook();
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) q->StylerChanged(Kind);
 }
 
 void TZadEdevAziPager::SetUIStyle(TVornStyle Value) {
@@ -131,12 +135,6 @@ bool TZadEdevAziPager::ShowShadow() const {
   return FCurrentToolBarStyler != nullptr && FCurrentToolBarStyler->ShowShadow();
 }
 
-void TZadEdevAziPager::SetWin7ScenicRibbon(bool Value) {
-  gdiplus::SetScenicRibbonFlag(Value);
-  UpdatePagesBounds();
-  Invalidate();
-}
-
 void TZadEdevAziPager::SetMetroLook() {
   if (FMetro) return;
   FOldAeroVista = FIsAeroVista;
@@ -146,6 +144,7 @@ void TZadEdevAziPager::SetMetroLook() {
   FTabRoundEdges = FShow3D = FShadow = false;
   SetDoubleBuffered(true);
   FUseCaptionLayer = false;
+  if (FCaptionLayer != nullptr) FCaptionLayer->SetVisible(false);
   TControlStyle cs = ControlStyle();
   cs.Exclude(csParentBackground);
   SetControlStyle(cs);
@@ -164,6 +163,8 @@ void TZadEdevAziPager::RevertMetroLook() {
     cs.Include(csParentBackground);
     SetControlStyle(cs);
   }
+  // The form leaves the flat look with its ribbon.
+  if (auto* form = dynamic_cast<TZadEdevAziForm*>(Parent())) form->RevertColorTones();
   SendToAppButton(toolbar::WM_TBSETMETRO, 0, 0);
   UpdatePagesBounds();
   Invalidate();
@@ -171,6 +172,8 @@ void TZadEdevAziPager::RevertMetroLook() {
 
 void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
   if (FItonesBeingSet || ComponentState().Contains(csLoading)) return;
+  // A form still holding tones from its loading passes them on itself.
+  if (auto* form = dynamic_cast<TZadEdevAziForm*>(Parent()); form != nullptr && form->ColorTonesDeferred()) return;
   FItonesBeingSet = true;
   SetMetroLook();
   MakeOwnAppearances();
@@ -258,9 +261,16 @@ void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
   // left alone; toolbars on the pages read the pager's own caption colour.
   UpdatePagesBounds();
   for (Integer i = 0; i < AdvPageCount(); ++i) AdvPages(i)->ApplyPagerTonesToToolBars();
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) {
+    q->SetColor(T.Background.BrushColor);
+    q->ApplyColorTones(T);
+    q->UpdateLayout();
+    q->UpdateAppIcon();
+  }
   SendToAppButton(toolbar::WM_TBSETMETRO, 1, 0);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -278,7 +288,7 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
   if (G != gsOffice2013 && G != gsOffice2019) {
     RevertMetroLook();
     FItones = true;
-    gdiplus::SetScenicRibbonFlag(true);
+    FWin7ScenicRibbon = true;
     FShow3D = FShadow = false;
     SetDoubleBuffered(true);
   } else {
@@ -423,6 +433,16 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
   at.Selected.BrushColor = A->AppButtonColor();
   at.Selected.TextColor = A->SelectedTextColor();
   at.Selected.BorderColor = A->SelectedBorderColor();
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) {
+    // The buttons' tones with the application colours for hover and press.
+    TColorTones X = B;
+    X.Hover = TColorTone{A->HoverColor(), A->HoverBorderColor(), A->HoverTextColor()};
+    X.Selected = TColorTone{A->SelectedColor(), A->SelectedBorderColor(), A->SelectedTextColor()};
+    q->SetColor(P.Background.BrushColor);
+    q->ApplyColorTones(X);
+    q->UpdateLayout();
+    q->UpdateAppIcon();
+  }
   SendToAppButton(toolbar::WM_TBSETOFFICE2013, 1, 0);
   if (TAdvPage* a = ActivePage()) a->Invalidate();
   if (remeasure) {
@@ -430,6 +450,7 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
     TabsLayout();
   }
   Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -445,6 +466,7 @@ void TZadEdevAziPager::ClearOfficeTones() {
     ResetTabMetrics();
     TabsLayout();
   }
+  RestyleOwnButtons();
 }
 
 }  // namespace ribbon
