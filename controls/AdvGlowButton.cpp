@@ -1202,19 +1202,21 @@ bool TAdvCustomGlowButton::PopupDropDownMenu() {
   return !watch.Gone();
 }
 
-void TAdvCustomGlowButton::ShowShortCutHint() {
+void TAdvCustomGlowButton::ShowShortCutHint() { ShowShortCutHintText(FShortCutHintText); }
+
+void TAdvCustomGlowButton::ShowShortCutHintText(const String& Text) {
   if (!FShortCutHint) {
     FShortCutHint = std::make_unique<TShortCutHintWindow>(nullptr);
     FShortCutHint->SetVisible(false);
     FShortCutHint->SetColor(clWhite);
     FShortCutHint->SetColorTo(FAppearance->Color());
   }
-  FShortCutHint->SetCaption(FShortCutHintText);
+  FShortCutHint->SetCaption(Text);
   // Measured before the window has a handle (it gets one when shown).
   TBitmap measure;
   measure.SetSize(1, 1);
   measure.Canvas()->Font()->Assign(FShortCutHint->Font());
-  const Integer w = std::max(measure.Canvas()->TextWidth(FShortCutHintText) + 8,
+  const Integer w = std::max(measure.Canvas()->TextWidth(Text) + 8,
                              measure.Canvas()->TextWidth(u"O") + 8);
   const Integer h = measure.Canvas()->TextHeight(u"Og") + 4;
   FShortCutHint->SetBounds(FShortCutHint->Left(), FShortCutHint->Top(), w, h);

@@ -78,6 +78,8 @@ class TAdvCustomGlowButton : public TCustomControl, public IVornStyle, public IV
   // button without a menu is only invalidated.
   void DoDropDown();
   void ShowShortCutHint();
+  // The key tip with another text than ShortCutHint (a ribbon level's own).
+  void ShowShortCutHintText(const String& Text);
   void HideShortCutHint();
   // The click of a key tip, Enter or an accelerator.
   void KeyboardClick();

@@ -6,6 +6,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Bitmap.h"
+#include "platform/win/Window.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/ToolBarDraw.h"
 #include "toolbar/ToolBarFaces.h"
@@ -33,6 +34,7 @@ TAdvPage::~TAdvPage() {
     FTimer = nullptr;
   }
   if (FSelfClone != nullptr && FSelfClone->FSelfClone == this) FSelfClone->FSelfClone = nullptr;
+  HideShortCutHint();
   if (FZadEdevAziPager != nullptr && FZadEdevAziPager->IndexOfPage(this) >= 0)
     FZadEdevAziPager->RemoveAdvPage(this);
   FZadEdevAziPager = nullptr;
@@ -117,6 +119,8 @@ void TAdvPage::Dispatch(TMessage& Message) {
   }
   TCustomControl::Dispatch(Message);
   if (Message.Msg == WM_SIZE) WidthChanged();
+  // A press on the page ends the key tips of its toolbars.
+  if (Message.Msg == WM_LBUTTONDOWN && (FToolBarShortCutShowing || ToolBarKeyTipsShowing())) HideToolBarsShortCutHint();
 }
 
 void TAdvPage::CMControlChange(TMessage& Message) {
@@ -607,5 +611,133 @@ TColor TAdvPage::PageCanvasPixel(Integer X, Integer Y) const {
   if (!const_cast<TAdvPage*>(this)->HandleAllocated()) return clNone;
   return Canvas()->Pixels(X, Y);
 }
+
+// ---------------------------------------------------------------------------
+// Key tips
+
+void TAdvPage::ShowShortCutHint(const String& Text) {
+  TZadEdevAziPager* p = FZadEdevAziPager;
+  if (p == nullptr || !FTabEnabled || !FTabVisible) return;
+  const String text = Text.empty() ? FShortCutHintText : Text;
+  if (text.empty()) return;
+  if (FShortCutHint == nullptr) FShortCutHint = p->CreateShortCutHintWindow();
+  FShortCutHint->SetVisible(false);
+  FShortCutHint->SetCaption(text);
+  FShortCutHint->SetColor(TColor(0x00FFFFFF));
+  TGlowButtonAppearance* ga = p->UsesTones() ? p->OwnGlowButtonAppearance()
+                              : p->CurrentToolBarStyler() != nullptr ? p->CurrentToolBarStyler()->GlowButtonAppearance()
+                                                                     : nullptr;
+  if (ga != nullptr) FShortCutHint->SetColorTo(ga->Color());
+  // Measured before the window has a handle (it gets one when shown).
+  TBitmap measure;
+  measure.SetSize(1, 1);
+  measure.Canvas()->Font()->Assign(FShortCutHint->Font());
+  const Integer w = std::max(measure.Canvas()->TextWidth(text) + 8, measure.Canvas()->TextWidth(u"O") + 8);
+  const Integer h = measure.Canvas()->TextHeight(u"Og") + 4;
+  const TRect T = p->GetTabRect(this);
+  const TPoint S = p->ClientToScreen(TPoint{T.Left, T.Top});
+  Integer x = FShortCutHint->Left(), y = FShortCutHint->Top();
+  switch (FShortCutHintPos) {
+    case shpLeft:
+      x = S.X - w / 2;
+      y = S.Y + (T.Height() - h) / 2;
+      break;
+    case shpTop:
+      x = S.X + (T.Width() - w) / 2;
+      y = S.Y - h / 2;
+      break;
+    case shpRight:
+      x = S.X + T.Width() - w / 2;
+      y = S.Y + (T.Height() - h) / 2;
+      break;
+    case shpBottom:
+      x = S.X + (T.Width() - w) / 2;
+      y = S.Y + T.Height() - h / 2;
+      break;
+  }
+  FShortCutHint->SetBounds(x, y, w, h);
+  FShortCutHint->SetVisible(true);
+}
+
+void TAdvPage::HideShortCutHint() {
+  if (FShortCutHint == nullptr || FZadEdevAziPager == nullptr) return;
+  FShortCutHint->SetVisible(false);
+  FZadEdevAziPager->FreeShortCutHintWindow(FShortCutHint);
+  FShortCutHint = nullptr;
+}
+
+void TAdvPage::ShowToolBarsShortCutHint() {
+  if (FZadEdevAziPager != nullptr) FZadEdevAziPager->ShowToolBarKeyTips(this);
+  FShortCutChars.clear();
+}
+
+void TAdvPage::HideToolBarsShortCutHint() {
+  for (Integer i = 0; i < ZadEdevAziCount(); ++i)
+    if (TZadEdevAzi* tb = GetZadEdevAzis(i); tb != nullptr && tb->Visible()) tb->HideShortCutHints();
+  if (ToolBarKeyTipsShowing()) FZadEdevAziPager->HideToolBarKeyTips();
+  FToolBarShortCutShowing = false;
+  FShortCutChars.clear();
+}
+
+bool TAdvPage::MatchToolBarsShortCutHint(const String& Text) {
+  FShortCutChars = Text;
+  Integer partial = 0;
+  for (Integer i = 0; i < ZadEdevAziCount(); ++i)
+    if (TZadEdevAzi* tb = GetZadEdevAzis(i); tb != nullptr && tb->Visible())
+      if (tb->HandleShortCutHintKey(Text, partial)) return true;
+  if (partial == 0) {
+    FToolBarShortCutShowing = false;
+    MessageBeep(0);
+  }
+  return false;
+}
+
+TAdvGlowButton* TAdvPage::FindCompactButton(HWND Handle) const {
+  for (Integer i = 0; i < ZadEdevAziCount(); ++i)
+    if (TZadEdevAzi* tb = GetZadEdevAzis(i); tb != nullptr && tb->IsCompact())
+      if (TAdvGlowButton* b = tb->CompactButton(); b != nullptr && b->HandleAllocated() && b->Handle() == Handle)
+        return b;
+  return nullptr;
+}
+
+bool TAdvPage::ToolBarKeyTipsShowing() const {
+  TZadEdevAziPager* p = FZadEdevAziPager;
+  return p != nullptr && p->KeyTips().State() == TKeyTipState::Showing &&
+         p->KeyTips().Level() != TKeyTipLevel::Tabs && p->FKeyTipPage == this;
+}
+
+bool TAdvPage::ToolBarKeyTipKey(Word Key) {
+  return ToolBarKeyTipsShowing() && FZadEdevAziPager->ToolBarKeyTipKey(Key);
+}
+
+void TAdvPage::ShowCloneKeyTips(toolbar::TAdvCustomToolBar* Clone) {
+  if (FZadEdevAziPager == nullptr) return;
+  FZadEdevAziPager->FKeyTipPage = this;
+  FZadEdevAziPager->ShowCloneKeyTips(Clone);
+  FZadEdevAziPager->FKeyTipPage = this;
+}
+
+void TAdvPage::KeyTipUsed() {
+  if (FZadEdevAziPager != nullptr) FZadEdevAziPager->RestoreFocusedControl();
+}
+
+void TAdvPage::FocusPagerTabs() {
+  TZadEdevAziPager* p = FZadEdevAziPager;
+  if (p == nullptr) return;
+  p->SetChangeByKeyPress(true);
+  if (p->CanFocus()) p->SetFocus();
+}
+
+void TAdvPage::HideFloatingRibbon() {
+  // The minimized ribbon's floating window hides here once it exists.
+}
+
+void TAdvPage::CompactWindowClosed(TAdvGlowButton* Button) {
+  if (FZadEdevAziPager == nullptr) return;
+  FZadEdevAziPager->SetLastDroppedCompactBtn(Button);
+  FZadEdevAziPager->DropDownCompactButtonAtCursor();
+}
+
+bool TAdvPage::InFloatingRibbon() const { return Parent() != nullptr && Parent()->ClassName() == u"TMinimizedRibbonWindow"; }
 
 }  // namespace ribbon

@@ -160,6 +160,36 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   Integer ToolBarCount() const override { return ZadEdevAziCount(); }
   void MoveToolBar(Integer FromIndex, Integer ToIndex) override { MoveZadEdevAzi(FromIndex, ToIndex); }
 
+  // --- key tips (the tab's, and the level of the page's toolbars) ---
+  // The tab's key tip beside its tab: only with a pager and an enabled,
+  // visible tab. Text: the tip as shown (the pager makes the level's tips
+  // sound); empty: ShortCutHint.
+  void ShowShortCutHint(const String& Text = String());
+  void HideShortCutHint();
+  TShortCutHintWindow* ShortCutHintWindow() const { return FShortCutHint; }
+  // The key tips of the page's toolbars, through the pager's key-tip mode.
+  void ShowToolBarsShortCutHint();
+  void HideToolBarsShortCutHint();
+  // Offers Text to each visible toolbar until one runs a button; without a
+  // run and without a partial match the toolbar tips end (and a beep).
+  bool MatchToolBarsShortCutHint(const String& Text);
+  bool ToolBarShortCutShowing() const { return FToolBarShortCutShowing; }
+  void SetToolBarShortCutShowing(bool Value) { FToolBarShortCutShowing = Value; }
+  const String& ShortCutChars() const { return FShortCutChars; }
+  // The compact button (window Handle) of a compacted toolbar, nullptr when none.
+  TAdvGlowButton* FindCompactButton(HWND Handle) const;
+  // --- toolbar::IToolBarPage: keyboard ---
+  toolbar::TAdvCustomToolBar* ToolBarAt(Integer Index) const override { return GetZadEdevAzis(Index); }
+  bool ToolBarKeyTipsShowing() const override;
+  bool ToolBarKeyTipKey(Word Key) override;
+  void ShowCloneKeyTips(toolbar::TAdvCustomToolBar* Clone) override;
+  void ShowToolBarsKeyTips() override { ShowToolBarsShortCutHint(); }
+  void KeyTipUsed() override;
+  void FocusPagerTabs() override;
+  void HideFloatingRibbon() override;
+  bool InFloatingRibbon() const override;
+  void CompactWindowClosed(TAdvGlowButton* Button) override;
+
  protected:
   void Paint() override;
   void Dispatch(TMessage& Message) override;
@@ -210,6 +240,10 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   Integer FFittedWidth = 0;
   TAdvGlowButton* FLeftScrollBtn = nullptr;   // child, freed by the page
   TAdvGlowButton* FRightScrollBtn = nullptr;  // child, freed by the page
+  // --- key tips ---
+  TShortCutHintWindow* FShortCutHint = nullptr;  // made and freed by the pager
+  bool FToolBarShortCutShowing = false;
+  String FShortCutChars;
   // The toolbars that took part in the last fitting (compared by address
   // only; a removed toolbar leaves this list with the page's list).
   std::vector<const toolbar::TZadEdevAzi*> FShownToolBars;

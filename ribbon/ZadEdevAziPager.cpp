@@ -119,6 +119,9 @@ TZadEdevAziPager::~TZadEdevAziPager() {
   FDestroying = true;
   TrackLivePager(this, false);
   RemoveKeyboardHook();
+  UnsubclassParentForm();
+  if (FShortCutTimer != nullptr) FShortCutTimer->SetEnabled(false);
+  FKeyTipTargets.clear();
   RemoveMDIHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
     FToolBarStyler->RemoveControl(this);
@@ -128,6 +131,7 @@ TZadEdevAziPager::~TZadEdevAziPager() {
   // not reach back into a pager that is gone.
   for (Integer i = 0; i < FAdvPages->Count(); ++i) {
     auto* p = static_cast<TAdvPage*>(FAdvPages->Items(i));
+    p->HideShortCutHint();
     p->SetPagerLink(nullptr);
     if (TTimer* t = p->GlowTimer()) {
       p->SetGlowTimer(nullptr);
@@ -169,6 +173,7 @@ void TZadEdevAziPager::Loaded() {
   ResetTabMetrics();
   TabsLayout();
   InstallKeyboardHook();
+  if (dynamic_cast<TForm*>(Parent()) != nullptr) SubclassParentForm();
   if (FToolBarStyler != nullptr) FToolBarStyler->RefreshStyle();
   if (FToolBarStyler == nullptr) SetComponentStyle(FVornStyle);
   StylerChanged(toolbar::skPagerCaption);
@@ -208,6 +213,7 @@ void TZadEdevAziPager::SetParent(TWinControl* AParent) {
 void TZadEdevAziPager::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
   if (Operation != opRemove || FDestroying) return;
+  KeyTipNotification(AComponent);
   if (AComponent == FToolBarStyler) SetToolBarStyler(nullptr);
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
@@ -574,8 +580,11 @@ void TZadEdevAziPager::InstallKeyboardHook() {
                 if (std::find(s.Pagers.begin(), s.Pagers.end(), p) != s.Pagers.end()) p->HookKeyDown(Word(key));
             }
             s.LastKey = key;
-          } else if (m->message == WM_KEYUP) {
+          } else if (m->message == WM_KEYUP || m->message == WM_SYSKEYUP) {
             s.LastKey = -1;
+            // Alt released wherever the focus is: a second Alt ends key-tip mode.
+            if ((m->wParam & 0xFFFF) == VK_MENU)
+              for (TZadEdevAziPager* p : s.Pagers) p->FKeyTips.AltReleased();
           }
         }
         return CallNextHookEx(self, Code, W, L);
@@ -595,15 +604,7 @@ void TZadEdevAziPager::RemoveKeyboardHook() {
   }
 }
 
-void TZadEdevAziPager::HookKeyDown(Word Key) {
-  // Ctrl+F1 without Shift and Alt shows or hides the pages.
-  if (Key == VK_F1 && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0) {
-    if (FExpanded)
-      Collaps();
-    else
-      Expand();
-  }
-}
+// HookKeyDown lives with the keyboard in ZadEdevAziPagerKeys.cpp.
 
 void TZadEdevAziPager::Collaps() {
   if (!FExpanded) return;

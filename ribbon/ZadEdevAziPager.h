@@ -23,6 +23,7 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Timer.h"
 #include "platform/win/Hooks.h"
+#include "ribbon/KeyTips.h"
 #include "platform/win/WindowData.h"
 #include "ribbon/PagerButtonLayout.h"
 #include "ribbon/PagerTabLayout.h"
@@ -255,6 +256,53 @@ class TZadEdevAziPager : public TCustomControl,
   static void SetGlowSpeed(Integer Speed);
   static Integer GlowSpeed();
 
+  // --- keyboard, key tips and the parent form (ZadEdevAziPagerKeys.cpp) ---
+  // Enters key-tip mode at the tabs whatever the keys did; leaves it (and
+  // the toolbars' tips).
+  void ShowShortCutHint();
+  void HideShortCutHint();
+  // The next (previous) page with an enabled, visible tab becomes active; no wrap.
+  void NextActivePage();
+  void PrevActivePage();
+  void ShowTabShortCutHints();
+  void HideTabShortCutHints(bool AlsoToolBars);
+  // Key-tip mode shows at the tabs.
+  bool TabShortCutHintShowing() const { return FKeyTips.State() == TKeyTipState::Showing && FKeyTips.Level() == TKeyTipLevel::Tabs; }
+  const TKeyTips& KeyTips() const { return FKeyTips; }
+  // The toolbar level of Page (as shown in whatever window holds it): its
+  // glow buttons show their tips and typed keys run them.
+  void ShowToolBarKeyTips(TAdvPage* Page);
+  // The buttons of a compact toolbar's clone as the level below.
+  void ShowCloneKeyTips(toolbar::TAdvCustomToolBar* Clone);
+  void HideToolBarKeyTips();
+  // A key at the toolbar or clone level; true when key-tip mode took it.
+  bool ToolBarKeyTipKey(Word Key);
+  // The shown key tip of a glow button ("" when it shows none).
+  String ShownKeyTip(const TControl* Button) const;
+  // Gives the focus back to the control that had it when Alt armed the
+  // tips, when that control still lives on the form and can take it.
+  void RestoreFocusedControl();
+  bool IsWindowInside(HWND Outer, HWND Inner) const;
+  TShortCutHintWindow* CreateShortCutHintWindow();
+  void FreeShortCutHintWindow(TShortCutHintWindow* Item);
+  bool EnableWheel() const { return FEnableWheel; }
+  void SetEnableWheel(bool Value) { FEnableWheel = Value; }
+  bool NonActiveMouseWheelOnFocus() const { return FNonActiveMouseWheelOnFocus; }
+  void SetNonActiveMouseWheelOnFocus(bool Value) { FNonActiveMouseWheelOnFocus = Value; }
+  bool ChangeByKeyPress() const { return FChangeByKeyPress; }
+  void SetChangeByKeyPress(bool Value) { FChangeByKeyPress = Value; }
+  // When one compact window closed because the pointer went to the next
+  // compact button of the active page, that one opens.
+  void DropDownCompactButtonAtCursor();
+  void SetLastDroppedCompactBtn(TAdvGlowButton* Value);
+  TAdvGlowButton* LastDroppedCompactBtn() const { return FLastDroppedCompactBtn; }
+  // The parent form's window procedure is taken over.
+  bool Subclassed() const { return FFormLink != nullptr; }
+  void SubclassParentForm();
+  void UnsubclassParentForm();
+  // F1 with OnHintHelpF1: the office hint is not part of this system, so
+  // the look-up never finds the control and F1 does nothing.
+  std::function<void(TObject* Sender, TControl* AControl)> OnHintHelpF1;
 
   // --- tab scroller, tab groups and page scroll buttons (ZadEdevAziPagerScroll.cpp) ---
   // The tabs of a row that does not fit scroll by screens; the two page
@@ -351,6 +399,12 @@ class TZadEdevAziPager : public TCustomControl,
   void CMMouseEnter(TMessage& Message) override;
   void CMMouseLeave(TMessage& Message) override;
   void WMSize(TMessage& Message) override;
+  // --- keyboard (ZadEdevAziPagerKeys.cpp) ---
+  // A new window takes the parent form over afresh (CreateWnd calls it).
+  void SubclassOnCreateWnd();
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  // The key and focus messages; true when the message is answered.
+  bool KeyMessage(TMessage& Message);
   // A key the thread's hook saw going down (once per press).
   virtual void HookKeyDown(Word Key);
 
@@ -394,6 +448,36 @@ class TZadEdevAziPager : public TCustomControl,
   void StartFormDrag(TCustomForm* Form, TPoint ClientPoint);
   void CaptionDblClick(TPoint P);
   void StartPendingFormDrag();
+  // --- keyboard, key tips and the parent form (ZadEdevAziPagerKeys.cpp) ---
+  struct TFormLink;
+  struct TFormProc;
+  void KeyTipNotification(TComponent* AComponent);
+  void CMDialogKeyMsg(TMessage& Message);
+  void CMDialogCharMsg(TMessage& Message);
+  bool WMKeyDownMsg(TMessage& Message);
+  void CMFocusChangedMsg(TMessage& Message);
+  void KeyTipTimerTick(TObject* Sender);
+  void ActivateKeyTips();
+  void TabKeyTipKey(Word Key);
+  void ShowLevel(TKeyTipLevel Level);
+  void HideLevelTips();
+  void RunToolBarKeyTip(Integer Index);
+  void FormWndProc(TMessage& Message);
+  TAdvPage* KeyTipPage() const;
+  TKeyTips FKeyTips;
+  TTimer* FShortCutTimer = nullptr;  // owned (component), made on first use
+  HWND FFocusCtrlH = nullptr;
+  bool FIgnoreALT = false;
+  bool FEnableWheel = true, FNonActiveMouseWheelOnFocus = false;
+  bool FChangeByKeyPress = false;
+  bool FMouseCaptured = false;
+  std::vector<TShortCutHintWindow*> FShortCutHintWinList;  // owned, nil slots kept
+  // The targets of the toolbar or clone level, in the order of the tips.
+  std::vector<TControl*> FKeyTipTargets;
+  toolbar::TAdvCustomToolBar* FKeyTipClone = nullptr;
+  TAdvPage* FKeyTipPage = nullptr;
+  std::shared_ptr<TFormLink> FFormLink;
+  TAdvGlowButton* FLastDroppedCompactBtn = nullptr;
   // --- hook ---
   void InstallKeyboardHook();
   void RemoveKeyboardHook();

@@ -139,6 +139,7 @@ void TZadEdevAziPager::CreateWnd() {
   FRegionSet = false;
   TCustomControl::CreateWnd();
   if (!ComponentState().Contains(csDesigning)) SetGlassRegion();
+  SubclassOnCreateWnd();
 }
 
 // ---------------------------------------------------------------------------

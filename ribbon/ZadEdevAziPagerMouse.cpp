@@ -14,6 +14,7 @@
 namespace ribbon {
 
 void TZadEdevAziPager::Dispatch(TMessage& Message) {
+  if (KeyMessage(Message)) return;
   // On glass erasing would wipe the glass the caption shows.
   if (Message.Msg == WM_ERASEBKGND && FIsAeroVista) {
     Message.Result = 1;

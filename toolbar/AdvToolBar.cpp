@@ -306,11 +306,7 @@ void TAdvCustomToolBar::ApplyStylerToControls() {
   }
 }
 
-void TAdvCustomToolBar::HookGlowButtons() {
-  if (!OnPage()) return;
-  // The handlers (key navigation, button sizes, key tips) come with the
-  // ribbon-page keyboard support; the glow buttons keep theirs until then.
-}
+// HookGlowButtons lives with the ribbon-page keyboard in AdvToolBarKeys.cpp.
 
 void TAdvCustomToolBar::ApplyPagerTones() {
   if (!PagerUsesTones() || IsColorTonesEmpty(GlobalColorTones)) return;
@@ -423,6 +419,7 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
 
 void TAdvCustomToolBar::Dispatch(TMessage& Message) {
   if (MenuBarMessage(Message)) return;
+  if (RibbonKeyMessage(Message)) return;
   switch (Message.Msg) {
     case CM_CONTROLCHANGE: CMControlChange(Message); return;
     case WM_TIMER:
@@ -568,6 +565,7 @@ void TAdvCustomToolBar::ControlInserted(TControl* AControl) {
   else
     ReorderControl(at, AControl->Left(), AControl->Top());
   if (FRUControls->IndexOf(AControl) < 0) FRUControls->Add(AControl);
+  if (glow != nullptr && OnPage()) HookGlowButtons();
   // Each side hears of the other's end: the lists never keep a dead control,
   // nor a control a dead toolbar.
   AControl->FreeNotification(this);

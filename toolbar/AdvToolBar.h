@@ -109,6 +109,28 @@ class IToolBarPage {
   // Fits the page's toolbars to its width again (a toolbar's Compact
   // property changed).
   virtual void UpdateAllToolBars() {}
+  // --- keyboard and key tips of the page's toolbars (AdvToolBarKeys.cpp) ---
+  // The toolbar at Index in the page's order, nullptr outside the list.
+  virtual TAdvCustomToolBar* ToolBarAt(Integer) const { return nullptr; }
+  // The key tips of the page's toolbars (or of a clone below them) show.
+  virtual bool ToolBarKeyTipsShowing() const { return false; }
+  // A key while they show; true when key-tip mode took it.
+  virtual bool ToolBarKeyTipKey(Word) { return false; }
+  // The compact toolbar's clone shows its buttons' tips as the next level.
+  virtual void ShowCloneKeyTips(TAdvCustomToolBar*) {}
+  // Escape from the toolbars: the tips of the page's toolbars again.
+  virtual void ShowToolBarsKeyTips() {}
+  // A key tip ran its button: the focus goes back where it was.
+  virtual void KeyTipUsed() {}
+  // Escape or Up: the pager's tabs take the focus.
+  virtual void FocusPagerTabs() {}
+  // The floating ribbon that may show the page is hidden.
+  virtual void HideFloatingRibbon() {}
+  // The page is shown in the minimized ribbon's floating window.
+  virtual bool InFloatingRibbon() const { return false; }
+  // A compact window closed; Button: the compact button that opened it. The
+  // pager opens the compact button now under the pointer, if another.
+  virtual void CompactWindowClosed(TAdvGlowButton*) {}
   // The pager shows the hints of disabled controls.
   virtual bool PagerShowsDisabledControlsHint() const { return false; }
 
@@ -469,6 +491,39 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   TAdvCustomToolBarButton* HotMenuButton() const;
   TMenuItem* ButtonMenu() const { return FButtonMenu; }
 
+  // --- ribbon-page keyboard, key tips, hover fade and button rows (AdvToolBarKeys.cpp) ---
+  // Runs the glow button whose key tip is Keys (case-insensitive); counts
+  // the tips Keys starts in PartialCount and hides the others.
+  bool HandleShortCutHintKey(const String& Keys, Integer& PartialCount);
+  void ShowShortCutHints();
+  void HideShortCutHints();
+  // The visible, enabled glow buttons of the control list, also inside its
+  // windowed controls at any depth, in the list's order.
+  void CollectKeyTipButtons(std::vector<TAdvCustomGlowButton*>& Buttons) const;
+  // What a key tip does to its button: focus, drop the menu or click, set
+  // a grouped button down; a compact button hands on to its clone's tips.
+  void RunKeyTipButton(TAdvCustomGlowButton* Button);
+  void GlowButtonKeyDown(TObject* Sender, Word& Key, TShiftState Shift);
+  void GlowButtonSetButtonSize(TObject* Sender, Integer& W, Integer& H);
+  void GlowButtonShortCutHintPos(TObject* Sender, TShortCutHintPos& Pos);
+  TWinControl* FirstFocusableControl(bool ACanFocus);
+  TWinControl* LastFocusableControl(bool ACanFocus);
+  bool HasDroppedDownControl() const;
+  void KeyTipUsed(TControl* AControl);
+  // The tops of the three button rows (-100: unset).
+  const std::array<Integer, 3>& ButtonRows() const { return FButtonRows; }
+  bool CompactShortCutHintShowing() const { return FCompactShortCutHintShowing; }
+  TGlowState HoverGlowState() const { return FGlowState; }
+  Integer HoverStep() const { return FStepHover; }
+  bool HoverTimerRunning() const { return FTimer != nullptr; }
+  void HoverTimerTick(TObject* Sender);
+  // The page context of key tips: the page of this toolbar, or of the page
+  // toolbar whose clone this is.
+  IToolBarPage* KeyTipPage() const;
+  // A stopped hover timer kept for the next fade (a timer is never freed
+  // from inside its own tick).
+  TTimer* FSpentHoverTimer = nullptr;
+
   // --- events ---
   TNotifyEvent OnClose;
   TOptionEvent OnOptionClick;
@@ -497,6 +552,9 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   void CMMouseLeave(TMessage& Message) override;
   void WMTimer(TMessage& Message);
 
+  // Key, focus and hover messages of the ribbon-page keyboard; true when answered.
+  bool RibbonKeyMessage(TMessage& Message);
+
   // --- the drag loop (AdvToolBarDocking.cpp) ---
   // A dock panel the running drag may dock into, with its screen rectangle
   // widened on its inner side.
@@ -523,7 +581,7 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   virtual Integer GetFullLength();
   virtual void UpdateCompactButtonAppearance();
   // Records the tops of a ribbon toolbar's button rows.
-  virtual void UpdateButtonRows() {}
+  virtual void UpdateButtonRows();
 
   // --- painting (AdvToolBarPaint.cpp) ---
   void PaintCaption(const TRect& C, TColor& GroupBorder);

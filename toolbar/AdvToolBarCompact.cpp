@@ -367,8 +367,11 @@ void TAdvCustomToolBar::PostCompactWinHide() {
 }
 
 void TAdvCustomToolBar::CompactWindowClosed() {
-  // The pager's answer (dropping the compact button under the pointer) comes
-  // with its keyboard handling; nothing else is owed to it here.
+  if (ComponentState().Contains(csDesigning) || Parent() == nullptr) return;
+  // On the clone: the page toolbar's compact button opened the window.
+  TAdvCustomToolBar* pageToolBar = OnCompactWindow() && FSelfClone != nullptr ? FSelfClone : this;
+  if (IToolBarPage* page = pageToolBar->GetPage(); page != nullptr && page->HasPager())
+    page->CompactWindowClosed(pageToolBar->FCompactBtn);
 }
 
 void TAdvCustomToolBar::UpdateControlsVisibility() {

@@ -60,6 +60,7 @@ void TCompactWindow::DoHide() {
 void TCompactWindow::HideTimerTick(TObject*) {
   FHideTimer->SetEnabled(false);
   if (Visible()) Hide();
+  if (FZadEdevAzi != nullptr) FZadEdevAzi->HideShortCutHints();
   if (FZadEdevAzi != nullptr) FZadEdevAzi->CompactWindowClosed();
 }
 
@@ -72,6 +73,12 @@ bool TCompactWindow::CloneHasDroppedDown() const {
 }
 
 void TCompactWindow::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_KEYDOWN && FZadEdevAzi != nullptr) {
+    // The window itself holds the focus: its clone answers the keys (key
+    // tips, Escape and the arrows).
+    Message.Result = FZadEdevAzi->Perform(WM_KEYDOWN, Message.WParam, Message.LParam);
+    return;
+  }
   if (Message.Msg == WM_NCHITTEST) {
     // Only the bottom-right corner sizes the window; elsewhere nothing.
     const TPoint p = ScreenToClient(TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});

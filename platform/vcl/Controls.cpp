@@ -1661,10 +1661,21 @@ TMenuShortCutHook MenuShortCutHook = nullptr;
 
 void SetMenuShortCutHook(TMenuShortCutHook Hook) { MenuShortCutHook = Hook; }
 
+namespace {
+// Alt and F10 going down are dialog keys of the form too (a ribbon arms its
+// key tips on them); true when a control of the form took the key.
+bool MenuKeyToForm(TWinControl* Control, TMessage& M) {
+  if (M.WParam != VK_MENU && M.WParam != VK_F10) return false;
+  TCustomForm* form = GetParentForm(Control);
+  return form != nullptr && form->Perform(CM_DIALOGKEY, M.WParam, M.LParam) != 0;
+}
+}  // namespace
+
 void TWinControl::CNKeyDown(TMessage& M) {
   M.Result = 1;
   if (Perform(CM_CHILDKEY, M.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
   if (MenuShortCutHook != nullptr && MenuShortCutHook(this, Word(M.WParam), KeyDataToShiftState(M.LParam))) return;
+  if (MenuKeyToForm(this, M)) return;
   LRESULT mask = 0;
   switch (M.WParam) {
     case VK_TAB: mask = DLGC_WANTTAB; break;
@@ -1696,7 +1707,10 @@ void TWinControl::CNChar(TMessage& M) {
 }
 
 void TWinControl::CNSysKeyDown(TMessage& M) {
-  M.Result = MenuShortCutHook != nullptr && MenuShortCutHook(this, Word(M.WParam), KeyDataToShiftState(M.LParam)) ? 1 : 0;
+  M.Result = 1;
+  if (MenuShortCutHook != nullptr && MenuShortCutHook(this, Word(M.WParam), KeyDataToShiftState(M.LParam))) return;
+  if (MenuKeyToForm(this, M)) return;
+  M.Result = 0;
 }
 
 void TWinControl::CNSysChar(TMessage& M) {
