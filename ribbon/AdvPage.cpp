@@ -28,6 +28,10 @@ TAdvPage::TAdvPage(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TAdvPage::~TAdvPage() {
+  // A page going while the floating ribbon shows its clone takes the pop-up
+  // with it first, so that its toolbars come home and nothing points at it.
+  if (FSelfClone != nullptr && FZadEdevAziPager != nullptr && FZadEdevAziPager->IndexOfPage(this) >= 0)
+    FZadEdevAziPager->DestroyMinimizedRibbonWindow();
   if (FTimer != nullptr) {
     delete FTimer;
     FTimer = nullptr;
@@ -122,6 +126,9 @@ void TAdvPage::CMControlChange(TMessage& Message) {
   // list by its address, so the list never keeps a dead toolbar.
   if (Message.LParam == 0 && control != nullptr && control->ComponentState().Contains(csDestroying)) {
     if (!FCloning) FZadEdevAzis->Remove(control);
+    // The clone's toolbars are its page's: one freed inside the floating
+    // ribbon leaves the page's list as well.
+    if (FSelfClone != nullptr && !FSelfClone->FCloning) FSelfClone->FZadEdevAzis->Remove(control);
     return;
   }
   auto* tb = dynamic_cast<TZadEdevAzi*>(control);

@@ -7,8 +7,10 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/win/Keyboard.h"
 #include "platform/rtl/TypInfo.h"
+#include "platform/vcl/Application.h"
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/MinimizedRibbonWindow.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -102,7 +104,21 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
 }
 
 TZadEdevAziPager::~TZadEdevAziPager() {
+  // Saving the state talks to a store that may fail; a destructor reports
+  // that and goes on.
+  if (FPersistence->Enabled() && !ComponentState().Contains(csDesigning)) {
+    try {
+      SaveState();
+    } catch (...) {
+      try {
+        if (Application != nullptr) Application->HandleException(this);
+      } catch (...) {
+      }
+    }
+  }
   FDestroying = true;
+  // The floating ribbon gives the page its toolbars back before anything goes.
+  DestroyMinimizedRibbonWindow();
   RemoveKeyboardHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
     FToolBarStyler->RemoveControl(this);
@@ -152,6 +168,7 @@ void TZadEdevAziPager::Loaded() {
   }
   ResetTabMetrics();
   TabsLayout();
+  if (!ComponentState().Contains(csDesigning)) LoadState();
   InstallKeyboardHook();
   if (FToolBarStyler != nullptr) FToolBarStyler->RefreshStyle();
   if (FToolBarStyler == nullptr) SetComponentStyle(FVornStyle);
@@ -204,6 +221,7 @@ void TZadEdevAziPager::FullLayout() {
   UpdatePagesBounds();
   TabsLayout();
   FTabScroller->SetPosition(0);
+  if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
 }
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }
@@ -345,6 +363,8 @@ bool TZadEdevAziPager::ActivatePage(Integer Value) {
   if (TAdvPage* old = ActivePage()) {
     old->HideCompactWindowOfZadEdevAzis();
     old->SetVisible(false);
+    // The floating ribbon shows the old page's clone; it goes with no veto.
+    if (!FExpanded) DestroyMinimizedRibbonWindow();
   }
   FActivePageIndex = Value;
   TAdvPage* page = AdvPages(Value);
@@ -544,31 +564,6 @@ void TZadEdevAziPager::HookKeyDown(Word Key) {
     else
       Expand();
   }
-}
-
-void TZadEdevAziPager::Collaps() {
-  if (!FExpanded) return;
-  FExpanded = false;
-  FHideState = true;
-  FExpandedHeight = Height();
-  if (TAdvPage* a = ActivePage()) a->SetVisible(false);
-  const TRect tabs = GetTabsArea();
-  SetBounds(Left(), Top(), Width(), tabs.Bottom + 1);
-  if (OnCollaps) OnCollaps(this);
-  Invalidate();
-}
-
-void TZadEdevAziPager::Expand() {
-  if (FExpanded) return;
-  FExpanded = true;
-  FHideState = false;
-  SetBounds(Left(), Top(), Width(), FExpandedHeight);
-  if (TAdvPage* a = ActivePage()) {
-    SetPageBounds(a);
-    a->SetVisible(true);
-  }
-  if (OnExpand) OnExpand(this);
-  Invalidate();
 }
 
 // ---------------------------------------------------------------------------
