@@ -10,6 +10,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/MinimizedRibbonWindow.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
@@ -222,6 +223,14 @@ void TZadEdevAziPager::FullLayout() {
   TabsLayout();
   FTabScroller->SetPosition(0);
   if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
+  // The quick-access toolbar follows its place (the strip below moves with
+  // the pager's bottom).
+  if (TAdvQuickAccessToolBar* q = QuickAccessToolBar()) {
+    q->BuildControlList();
+    q->UpdateSize();
+    q->UpdateControlPos(false);
+    q->UpdateHiddenControls();
+  }
 }
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }

@@ -103,6 +103,9 @@ void TZadEdevAziPager::DestroyMinimizedRibbonWindow() {
   w->SetAdvPage(nullptr);
   w->SetZadEdevAziPager(nullptr);
   w->OnHide = nullptr;
+  // The name is free at once for the next pop-up, though this one lives on
+  // until its release.
+  w->SetName(u"");
   if (FDestroying || !w->HandleAllocated()) {
     delete w;
   } else {
