@@ -6,6 +6,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Bitmap.h"
+#include "ribbon/MinimizedRibbonWindow.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/ToolBarDraw.h"
 #include "toolbar/ToolBarFaces.h"
@@ -597,6 +598,14 @@ TGlowButtonAppearance* TAdvPage::PagerGlowButtonAppearance() const {
 TGDIPPicture* TAdvPage::PagerOptionPicture(bool Disabled) const {
   if (FZadEdevAziPager == nullptr) return nullptr;
   return Disabled ? FZadEdevAziPager->OptionDisabledPicture() : FZadEdevAziPager->OptionPicture();
+}
+bool TAdvPage::InFloatingRibbon() const { return dynamic_cast<TMinimizedRibbonWindow*>(Parent()) != nullptr; }
+bool TAdvPage::FloatingRibbonCanHide() {
+  auto* w = dynamic_cast<TMinimizedRibbonWindow*>(Parent());
+  return w != nullptr && w->CanHideOnDeactivate();
+}
+void TAdvPage::SetFloatingRibbonHideOnDeActivate(bool Value) {
+  if (auto* w = dynamic_cast<TMinimizedRibbonWindow*>(Parent())) w->SetHideOnDeActivate(Value);
 }
 TColor TAdvPage::PageCanvasPixel(Integer X, Integer Y) const {
   if (!const_cast<TAdvPage*>(this)->HandleAllocated()) return clNone;

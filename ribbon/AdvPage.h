@@ -158,6 +158,9 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   Integer ToolBarIndexOf(const toolbar::TAdvCustomToolBar* ToolBar) const override;
   Integer ToolBarCount() const override { return ZadEdevAziCount(); }
   void MoveToolBar(Integer FromIndex, Integer ToIndex) override { MoveZadEdevAzi(FromIndex, ToIndex); }
+  bool InFloatingRibbon() const override;
+  bool FloatingRibbonCanHide() override;
+  void SetFloatingRibbonHideOnDeActivate(bool Value) override;
 
  protected:
   void Paint() override;

@@ -97,9 +97,13 @@ void TZadEdevAziPager::DestroyMinimizedRibbonWindow() {
   if (w == nullptr) return;
   FMinimizedRibbonWindow = nullptr;
   w->HideTimer()->SetEnabled(false);
-  // The toolbars go back to the page the clone stands for.
+  // The toolbars go back to the page the clone stands for, their compact
+  // windows closed (they would stay open over nothing).
   if (TAdvPage* clone = w->AdvPage())
-    if (TAdvPage* page = clone->SelfClone(); page != nullptr && page->SelfClone() == clone) page->FreeSelfClone();
+    if (TAdvPage* page = clone->SelfClone(); page != nullptr && page->SelfClone() == clone) {
+      page->HideCompactWindowOfZadEdevAzis();
+      page->FreeSelfClone();
+    }
   w->SetAdvPage(nullptr);
   w->SetZadEdevAziPager(nullptr);
   w->OnHide = nullptr;

@@ -109,6 +109,13 @@ class IToolBarPage {
   // Fits the page's toolbars to its width again (a toolbar's Compact
   // property changed).
   virtual void UpdateAllToolBars() {}
+  // --- The floating ribbon: the page shown in the minimised ribbon's pop-up ---
+  // The page stands in that pop-up.
+  virtual bool InFloatingRibbon() const { return false; }
+  // The pop-up would hide when it loses the activation now.
+  virtual bool FloatingRibbonCanHide() { return false; }
+  // Holds the pop-up's hiding on deactivation off (false) or gives it back.
+  virtual void SetFloatingRibbonHideOnDeActivate(bool) {}
 
  protected:
   ~IToolBarPage() = default;

@@ -21,6 +21,7 @@
 #include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/MinimizedRibbonWindow.h"
 #include "ribbon/ZadEdevAziForm.h"
+#include "toolbar/CompactWindow.h"
 #include "toolbar/ToolBarPersistence.h"
 
 namespace ribbon {
@@ -364,6 +365,31 @@ TEST_F(PagerMinimize, AToolBarFreedWhileFloatingLeavesThePageList) {
   PumpPending();
   EXPECT_TRUE(RibbonWindows().empty());
   EXPECT_EQ(Page(0)->ZadEdevAziCount(), 0);
+}
+
+TEST_F(PagerMinimize, ACompactWindowOpenedInThePopupKeepsItAndGoesWithIt) {
+  TVirtualClock clock;
+  Pager->Collaps();
+  Pager->ShowFloatingRibbon();
+  TMinimizedRibbonWindow* w = Pager->MinimizedRibbonWindow();
+  TZadEdevAzi* tb = Bars[0];
+  ASSERT_EQ(tb->Parent(), w->AdvPage());
+  tb->ChangeCompact(true);
+  ASSERT_NE(tb->CompactButton(), nullptr);
+  // The compact window takes the activation; the pop-up stays up for it.
+  tb->CompactButton()->Click();
+  ASSERT_NE(tb->CompactWindow(), nullptr);
+  toolbar::TCompactWindow* cw = tb->CompactWindow();
+  EXPECT_TRUE(cw->Visible());
+  clock.Advance(20);
+  EXPECT_TRUE(Pager->IsFloatingRibbonShowing());
+  EXPECT_TRUE(w->HideOnDeActivate());  // given back once the window showed
+  // The pop-up going closes the compact window: nothing is left over nothing.
+  Pager->Expand();
+  PumpPending();
+  EXPECT_FALSE(cw->Visible());
+  EXPECT_EQ(tb->Parent(), Page(0));
+  EXPECT_TRUE(RibbonWindows().empty());
 }
 
 // Replayable: RYX_MINIMIZE_SEED=<n> runs one seed; each failure names its seed and step.
