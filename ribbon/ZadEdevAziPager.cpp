@@ -620,6 +620,8 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   UpdatePagesBounds();
   ResetTabMetrics();
   TabsLayout();
+  // Its picture comes in the size of the new scale, its place with the tabs.
+  if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
   Invalidate();
 }
 

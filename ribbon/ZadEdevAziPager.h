@@ -381,6 +381,9 @@ class TZadEdevAziPager : public TCustomControl,
   // The pager's height holds the room of the toolbar shown below, so that
   // a repeated notice grows or shrinks it only once.
   bool FQATRoom = false;
+  // The toolbar's last placement below, for a save after it went first (its
+  // form frees it before the pager).
+  bool FLastQATBelow = false;
 
   Integer FOrigCaptionHeight = 26;
   bool FUpdateHelpButtonRes = false;

@@ -253,6 +253,7 @@ void TZadEdevAziPager::SetShowQATBelow(bool Value) {
     SetBounds(Left(), Top(), Width(), Height() + (Value ? h : -h));
   }
   q->SetFullSize(Value);
+  FLastQATBelow = ShowQATBelow();
   UpdatePagesBounds();
   if (FIsAeroVista && Parent() != nullptr) {
     // The glass frame is drawn again for the new height.
@@ -264,7 +265,10 @@ void TZadEdevAziPager::SetShowQATBelow(bool Value) {
 
 void TZadEdevAziPager::QATVisibilityChanged() {
   TAdvQuickAccessToolBar* q = QuickAccessToolBar();
-  if (q == nullptr || !q->FullSize() || FDestroying) return;
+  if (q == nullptr || FDestroying) return;
+  // Hidden by the form's hide state, it comes back where it was.
+  if (!FHideState) FLastQATBelow = ShowQATBelow();
+  if (!q->FullSize()) return;
   const bool room = q->Visible();
   if (room == FQATRoom) return;
   FQATRoom = room;
@@ -360,7 +364,10 @@ void TZadEdevAziPager::SaveState() {
   if (!ini) return;
   const String& sec = FPersistence->Section();
   ini->WriteInteger(sec, u"Minimized", FExpanded ? 0 : 1);
-  ini->WriteInteger(sec, u"ShowQATBelow", ShowQATBelow() ? 1 : 0);
+  // The toolbar may have gone before the pager (the form frees it first):
+  // then its last placement is what the user left.
+  const bool below = QuickAccessToolBar() != nullptr ? ShowQATBelow() : FLastQATBelow;
+  ini->WriteInteger(sec, u"ShowQATBelow", below ? 1 : 0);
   // Written now, so that a failure reaches the caller rather than vanishing
   // in the store's own destructor.
   ini->UpdateFile();

@@ -622,6 +622,35 @@ TEST_F(PagerState, RoundTripThroughTheLayoutStore) {
   }
 }
 
+// The form frees its components in its own order: the toolbar may go
+// before the pager saves.
+TEST_F(PagerState, ClosingTheFormSavesWhatTheUserLeft) {
+  for (bool below : {true, false}) {
+    SCOPED_TRACE(below);
+    std::remove(Path.c_str());
+    auto form = std::make_unique<TForm>(nullptr);
+    form->AfterConstruction();
+    form->SetBounds(0, 0, 600, 300);
+    auto* p = new TZadEdevAziPager(form.get());
+    p->SetParent(form.get());
+    p->AddAdvPage(u"A");
+    p->SetActivePageIndex(0);
+    auto* q = new TAdvQuickAccessToolBar(form.get());
+    q->SetParent(p);
+    Use(p);
+    p->Loaded();
+    p->SetShowQATBelow(below);
+    p->Collaps();
+    form->Show();
+    PumpPending();
+    form.reset();
+    PumpPending();
+    TMemIniFile ini(String(Path.begin(), Path.end()));
+    EXPECT_EQ(ini.ReadString(u"Ribbon", u"Minimized", u""), u"1");
+    EXPECT_EQ(ini.ReadString(u"Ribbon", u"ShowQATBelow", u""), below ? u"1" : u"0");
+  }
+}
+
 TEST_F(PagerState, StoredValuesAreCheckedBeforeUse) {
   struct Case {
     const char* Text;
