@@ -186,6 +186,41 @@ TEST_F(PagerMinimize, StateMachine) {
   }
 }
 
+TEST_F(PagerMinimize, ExpandCollapseButtonSitsAtTheRightOfTheTabRowWithThePictureOfTheLook) {
+  EXPECT_EQ(Pager->GetExpandCollapseButtonRect(), (TRect{-1, -1, -1, -1}));
+  EXPECT_EQ(Pager->ExpandCollapsButton(), nullptr);
+  Pager->SetShowExpandCollapsButton(true);
+  TAdvGlowButton* b = Pager->ExpandCollapsButton();
+  ASSERT_NE(b, nullptr);
+  const TRect A = Pager->GetTabsArea();
+  // 20 square, centred on the tab area less one, 6 from its right end.
+  const TRect want{A.Right - 6 - 20, A.Top + (A.Height() - 20) / 2 + 1, A.Right - 6, A.Top + (A.Height() - 20) / 2 + 21};
+  EXPECT_EQ(Pager->GetExpandCollapseButtonRect(), want);
+  EXPECT_EQ(b->BoundsRect(), want);
+  // The form widens: the button keeps to the right end.
+  Form->SetBounds(0, 0, 700, 300);
+  EXPECT_EQ(b->Left(), Pager->GetTabsArea().Right - 26);
+  struct Case {
+    Single Scale;
+    TGroupStyle Style;
+    const char16_t* Name;
+  } const cases[] = {{1.0f, gsClassic, u"ATBECUP_BTN"},
+                     {1.0f, gsOffice2019, u"ATBECUPF_BTN"},
+                     {2.0f, gsClassic, u"ATBECUPHD_BTN"},
+                     {2.0f, gsOffice2019, u"ATBECUPHD_BTN"}};
+  for (const Case& c : cases) {
+    toolbar::ToolBarDPIScale = c.Scale;
+    Pager->SetComponentStyle(c.Style == gsClassic ? tsOffice2007Luna : tsOffice2019White);
+    ASSERT_EQ(Pager->GroupStyle(), c.Style);
+    EXPECT_EQ(Pager->ExpandCollapsPictureName(), String(c.Name));
+    Pager->LoadExpandCollapsPicture();
+    EXPECT_EQ(b->Picture()->Width(), c.Scale >= 2 ? 32 : 16);
+  }
+  toolbar::ToolBarDPIScale = 1.0f;
+  Pager->SetShowExpandCollapsButton(false);
+  EXPECT_EQ(Pager->ExpandCollapsButton(), nullptr);
+}
+
 TEST_F(PagerMinimize, EventsTellOfEachChangeOnce) {
   int expands = 0, collapses = 0;
   Pager->OnExpand = [&](TObject* S) {
