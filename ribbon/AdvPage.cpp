@@ -62,6 +62,9 @@ void TAdvPage::Loaded() {
   ArrangeToolBars();
   UpdateAllToolBars();
   FFittedWidth = Width();
+  FShownToolBars.clear();
+  for (Integer i = 0; i < ZadEdevAziCount(); ++i)
+    if (TZadEdevAzi* tb = GetZadEdevAzis(i); tb != nullptr && tb->Visible()) FShownToolBars.push_back(tb);
 }
 
 void TAdvPage::SetParent(TWinControl* AParent) {
@@ -108,6 +111,8 @@ void TAdvPage::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
 void TAdvPage::AlignControls(TControl* AControl, TRect& Rect) {
   TCustomControl::AlignControls(AControl, Rect);
   ArrangeToolBars();
+  // A toolbar shown or hidden asks its parent to align it.
+  ShownToolBarsChanged();
 }
 
 void TAdvPage::Dispatch(TMessage& Message) {
@@ -130,6 +135,7 @@ void TAdvPage::CMControlChange(TMessage& Message) {
     // The clone's toolbars are its page's: one freed inside the floating
     // ribbon leaves the page's list as well.
     if (FSelfClone != nullptr && !FSelfClone->FCloning) FSelfClone->FZadEdevAzis->Remove(control);
+    ShownToolBarsChanged();
     return;
   }
   auto* tb = dynamic_cast<TZadEdevAzi*>(control);
@@ -175,6 +181,7 @@ Integer TAdvPage::AddZadEdevAzi(TZadEdevAzi* ToolBar) {
   if (!quiet && ToolBar->ToolBarStyler() == nullptr) ToolBar->SetParentStyler(true);
   ArrangeToolBars();
   ToolBar->HookGlowButtons();
+  ShownToolBarsChanged();
   return index;
 }
 
@@ -184,6 +191,7 @@ void TAdvPage::InsertZadEdevAzi(Integer Index, TZadEdevAzi* ToolBar) {
   FZadEdevAzis->Insert(Index, ToolBar);
   if (ToolBar->Parent() != this) ToolBar->SetParent(this);
   ArrangeToolBars();
+  ShownToolBarsChanged();
 }
 
 void TAdvPage::RemoveZadEdevAzi(TZadEdevAzi* ToolBar) {
@@ -192,6 +200,9 @@ void TAdvPage::RemoveZadEdevAzi(TZadEdevAzi* ToolBar) {
   if (i < 0) return;
   FZadEdevAzis->Delete(i);
   if (ToolBar->Parent() == this && !ToolBar->ComponentState().Contains(csDestroying)) ToolBar->SetParent(nullptr);
+  // The others close up and take back the room.
+  ArrangeToolBars();
+  ShownToolBarsChanged();
 }
 
 Integer TAdvPage::IndexOfZadEdevAzi(TAdvCustomToolBar* ToolBar) const {
@@ -499,6 +510,7 @@ void TAdvPage::EndUpdate() {
   if (FUpdateCount <= 0) return;
   if (--FUpdateCount == 0) {
     ArrangeToolBars();
+    ShownToolBarsChanged();
     Invalidate();
   }
 }

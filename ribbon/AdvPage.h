@@ -5,6 +5,7 @@
 // toolbars, paints its body, keeps the state of its tab's glow and lends its
 // toolbars to a clone page that the minimized ribbon's popup shows.
 #include <memory>
+#include <vector>
 
 #include "foundation/pictures/AdvHintInfo.h"
 #include "platform/vcl/Controls.h"
@@ -177,6 +178,10 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   void ScrollLeftClick(TObject* Sender);
   void ScrollRightClick(TObject* Sender);
   void UpdateScrollButtons();
+  // A toolbar shown, hidden, added or removed since the last look: the
+  // toolbars are laid out again and fitted to the width (shrunk when one
+  // more shows, grown when one fewer does).
+  void ShownToolBarsChanged();
   friend class TPageToolBarRun;
 
   std::unique_ptr<toolbar::TDbgList> FZadEdevAzis;
@@ -208,6 +213,9 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   Integer FFittedWidth = 0;
   TAdvGlowButton* FLeftScrollBtn = nullptr;   // child, freed by the page
   TAdvGlowButton* FRightScrollBtn = nullptr;  // child, freed by the page
+  // The toolbars that took part in the last fitting (compared by address
+  // only; a removed toolbar leaves this list with the page's list).
+  std::vector<const toolbar::TZadEdevAzi*> FShownToolBars;
 };
 
 }  // namespace ribbon

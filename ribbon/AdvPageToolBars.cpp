@@ -1,6 +1,7 @@
 // The page's toolbars fitted to its width: the layout, the compacting
 // passes and the sideways scroll, each a run of the rules of
 // PageToolBarLayout.h over the page's real toolbars.
+#include <algorithm>
 #include <vector>
 
 #include "controls/AdvGlowButton.h"
@@ -85,6 +86,31 @@ void TAdvPage::ArrangeToolBars() {
     return;
   TPageToolBarRun run(this);
   run.Layout().Arrange();
+}
+
+void TAdvPage::ShownToolBarsChanged() {
+  // Loading and update nesting catch up later (Loaded, EndUpdate); a run of
+  // the rules in progress is left alone and looked at again next time.
+  if (FCloning || FUpdatingPosition || FUpdateCount > 0 || ComponentState().Contains(csLoading) ||
+      ComponentState().Contains(csDestroying))
+    return;
+  std::vector<const TZadEdevAzi*> now;
+  for (Integer i = 0; i < ZadEdevAziCount(); ++i)
+    if (TZadEdevAzi* tb = GetZadEdevAzis(i); tb != nullptr && tb->Visible()) now.push_back(tb);
+  auto missingFrom = [](const std::vector<const TZadEdevAzi*>& A, const std::vector<const TZadEdevAzi*>& B) {
+    for (const TZadEdevAzi* t : A)
+      if (std::find(B.begin(), B.end(), t) == B.end()) return true;
+    return false;
+  };
+  const bool more = missingFrom(now, FShownToolBars);
+  const bool fewer = missingFrom(FShownToolBars, now);
+  if (!more && !fewer) return;
+  FShownToolBars = std::move(now);
+  {
+    TPageToolBarRun run(this);
+    run.Layout().ShownToolBarsChanged(more, fewer);
+  }
+  UpdateScrollButtons();
 }
 
 void TAdvPage::HideCompactWindowOfZadEdevAzis() {

@@ -283,6 +283,10 @@ void TAdvCustomQuickAccessToolBar::UpdateHiddenControls() {
     }
   }
   FHiddenCtrlList = hidden;
+  // A hidden control may be freed while it waits in the overflow panel,
+  // where the toolbar does not see it leave: its free notification takes
+  // it off the list.
+  for (TControl* c : FHiddenCtrlList) c->FreeNotification(this);
   if (!FHiddenCtrlList.empty()) {
     SetScrollButtonVisible(true);
     if (FCustomizeButton != nullptr && FCustomizeButton->Visible() && FCustomizeButton->Parent() == this)
@@ -464,47 +468,55 @@ void TAdvCustomQuickAccessToolBar::RemoveControl(TControl* AControl) {
   Erase(FCtrlList, AControl);
 }
 
-void TAdvCustomQuickAccessToolBar::Clear() {
-  if (ComponentState().Contains(csDestroying)) return;
+std::vector<TControl*> TAdvCustomQuickAccessToolBar::Clear() {
+  std::vector<TControl*> left;
+  if (ComponentState().Contains(csDestroying)) return left;
   const bool old = FInternalUpdatingControlPos;
   FInternalUpdatingControlPos = true;
+  // A control already on its way out is its destroyer's to finish.
+  auto dying = [](const TControl* c) { return c->ComponentState().Contains(csDestroying); };
   for (Integer i = ControlCount() - 1; i >= 0; --i) {
     TControl* c = Controls(i);
     if (IsSpecial(c)) continue;
     Erase(FHiddenCtrlList, c);
     Erase(FCtrlList, c);
-    delete c;
+    if (!dying(c)) delete c;
   }
   FCtrlList.clear();
-  for (Integer i = Integer(FHiddenCtrlList.size()) - 1; i >= 0; --i) {
-    TControl* c = FHiddenCtrlList[i];
-    FHiddenCtrlList.erase(FHiddenCtrlList.begin() + i);
-    if (IsSpecial(c)) continue;
-    try {
+  // What is left of the hidden list waits in the overflow panel, unless the
+  // application took it out since (another parent, or none): that one is
+  // not the toolbar's to free and goes back to the caller.
+  while (!FHiddenCtrlList.empty()) {
+    TControl* c = FHiddenCtrlList.back();
+    FHiddenCtrlList.pop_back();
+    if (IsSpecial(c) || dying(c)) continue;
+    const bool inPanel = FOverflowWindowPanel != nullptr && c->Parent() == FOverflowWindowPanel;
+    if (inPanel) {
       delete c;
-    } catch (...) {
-      // A control that fails while freeing is forgotten all the same.
+    } else {
+      c->RemoveFreeNotification(this);
+      left.push_back(c);
     }
   }
-  FHiddenCtrlList.clear();
   FInternalUpdatingControlPos = old;
   if (FShowCustomizeOption) {
     FShowCustomizeOption = false;
     SetShowCustomizeOption(true);
   }
   Relayout();
+  return left;
 }
 
 void TAdvCustomQuickAccessToolBar::BeginUpdate() {
-  if (!Visible()) return;
+  // Counted whatever the visibility, so that every EndUpdate finds its
+  // BeginUpdate even when the toolbar was shown or hidden in between.
   ++FUpdateCount;
   if (HandleAllocated()) Perform(WM_SETREDRAW, 0, 0);
 }
 
 void TAdvCustomQuickAccessToolBar::EndUpdate() {
-  if (!Visible()) return;
-  if (FUpdateCount > 0) --FUpdateCount;
-  if (FUpdateCount > 0) return;
+  if (FUpdateCount <= 0) return;
+  if (--FUpdateCount > 0) return;
   if (HandleAllocated()) Perform(WM_SETREDRAW, 1, 0);
   Invalidate();
   Relayout();
@@ -543,10 +555,11 @@ void TAdvCustomQuickAccessToolBar::Notification(TComponent* AComponent, TOperati
   if (AComponent == FScrollButton) FScrollButton = nullptr;
   if (AComponent == FOverflowWindow) FOverflowWindow = nullptr, FOverflowWindowPanel = nullptr;
   if (AComponent == FRefGlowButton) FRefGlowButton = nullptr;
-  if (auto* c = dynamic_cast<TControl*>(AComponent)) {
-    Erase(FCtrlList, c);
-    Erase(FHiddenCtrlList, c);
-  }
+  // A control freed is told as a bare component (its control part is gone
+  // by then): the lists are searched by the component's address.
+  auto gone = [AComponent](const TControl* c) { return static_cast<const TComponent*>(c) == AComponent; };
+  std::erase_if(FCtrlList, gone);
+  std::erase_if(FHiddenCtrlList, gone);
 }
 
 void TAdvCustomQuickAccessToolBar::Loaded() {

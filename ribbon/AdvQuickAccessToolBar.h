@@ -34,8 +34,11 @@ class TAdvCustomQuickAccessToolBar : public TCustomControl, public toolbar::IQui
 
   void AddToolBarControl(TControl* AControl);
   void RemoveControl(TControl* AControl);
-  // Frees every content control.
-  void Clear();
+  // Frees every content control, shown or hidden. Answers the controls it
+  // left alive: hidden ones the application has taken out of the overflow
+  // panel since they were hidden (another parent or none: not the
+  // toolbar's to free).
+  std::vector<TControl*> Clear();
   void BeginUpdate();
   void EndUpdate();
 

@@ -239,6 +239,15 @@ void TPageToolBarLayout::UpdateAllToolBars() {
 // ---------------------------------------------------------------------------
 // Scrolling
 
+void TPageToolBarLayout::ShownToolBarsChanged(bool AMore, bool AFewer) {
+  Arrange();
+  // Room given back first, so that a toolbar shown at the same time
+  // shrinks the others only as far as it must.
+  if (AFewer) GrowToolBars();
+  if (AMore) ShrinkToolBars();
+  ResetToolBarScroller();
+}
+
 Integer TPageToolBarLayout::CountFittingToolBars(Integer Index, bool AForward) const {
   const auto L = ToolBarsByLeft();
   if (Index < 0 || Index >= Integer(L.size())) return 0;

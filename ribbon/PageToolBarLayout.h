@@ -92,6 +92,11 @@ class TPageToolBarLayout {
   void ShrinkToolBars();
   void GrowToolBars();
   void UpdateAllToolBars();
+  // The set of shown toolbars changed (one shown, hidden, added or
+  // removed): lays them out again, grows them into the room given back
+  // (AFewer: one that showed no longer does), then shrinks them for the
+  // room taken (AMore: one more shows), and starts unscrolled.
+  void ShownToolBarsChanged(bool AMore, bool AFewer);
 
   // How many toolbars by Left fit from Index forward (or backward to 0);
   // 0 for an Index outside the list.

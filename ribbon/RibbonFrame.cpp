@@ -120,4 +120,41 @@ TRect RibbonRegionRect(Integer Width, Integer Height, bool RemoveRegion) {
   return TRect{3, 3, Width - 3, Height - 3};
 }
 
+Integer RibbonSideLineLength(Single Scale, Integer CaptionHeight) {
+  return Integer(Round(25.0 * Scale)) + CaptionHeight;
+}
+
+std::vector<TRect> RibbonSizeGripSquares(Integer R, Integer B) {
+  std::vector<TRect> squares;
+  Integer y = B;
+  for (Integer n = 4; n >= 1; --n, y -= 3)
+    for (Integer k = 0; k < n; ++k) squares.push_back(TRect{R - 3 * k - 2, y - 2, R - 3 * k, y});
+  return squares;
+}
+
+namespace {
+
+bool IsShadowClass(const String& Name) {
+  // The class name is read into a buffer of 255 characters.
+  constexpr size_t MaxClassName = 255;
+  return Name.substr(0, MaxClassName) == u"SysShadow";
+}
+
+}  // namespace
+
+HWND FindSysShadow(const std::vector<TShadowCandidate>& Windows, TPoint FormTopLeft) {
+  for (const TShadowCandidate& w : Windows) {
+    if (!w.Visible || !IsShadowClass(w.ClassName)) continue;
+    if (w.WindowRect.Left == FormTopLeft.X && w.WindowRect.Top == FormTopLeft.Y) return w.Handle;
+  }
+  return nullptr;
+}
+
+HWND KeepSysShadow(HWND Remembered, const std::vector<TShadowCandidate>& Windows) {
+  if (Remembered == nullptr) return nullptr;
+  for (const TShadowCandidate& w : Windows)
+    if (w.Handle == Remembered) return w.Visible && IsShadowClass(w.ClassName) ? Remembered : nullptr;
+  return nullptr;
+}
+
 }  // namespace ribbon

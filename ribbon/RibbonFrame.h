@@ -5,6 +5,8 @@
 // top margin, and the rules of the drag-to-top maximize and the vertical
 // maximize by a quick second click on the top or bottom edge. The form
 // (ZadEdevAziForm.h) gathers the inputs and applies the answers.
+#include <vector>
+
 #include "platform/rtl/Geometry.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
@@ -88,5 +90,37 @@ bool RibbonEdgeDoubleClick(Cardinal Now, Cardinal LastClick, Cardinal Interval, 
 // The rounded window region of the older systems (CreateRoundRectRgn
 // arguments), or an empty rectangle when the region is removed.
 TRect RibbonRegionRect(Integer Width, Integer Height, bool RemoveRegion);
+
+// --- the colour-tones look ---
+
+// The length of the side lines the flat frame draws down from the top: 25
+// pixels at the family's scale (Scale is ToolBarDPIScale, never a
+// pixels-per-inch number) plus the pager caption's height.
+Integer RibbonSideLineLength(Single Scale, Integer CaptionHeight);
+
+// The size grip's dots: four rows of 2 x 2 squares right-aligned above R, B
+// (the client rectangle less 3 pixels at the right and bottom), 4 in the
+// bottom row and one less in each row above; square k of a row covers
+// (R - 3k - 2, y - 2) to (R - 3k, y), y being B in the bottom row and 3 less
+// in each row above.
+std::vector<TRect> RibbonSizeGripSquares(Integer R, Integer B);
+
+// A window of this thread as the search for the system's shadow window sees it.
+struct TShadowCandidate {
+  HWND Handle = nullptr;
+  bool Visible = false;
+  String ClassName;
+  TRect WindowRect;
+};
+// The shadow window of a form whose window stands at FormTopLeft: the
+// first visible candidate of class "SysShadow" (exact, compared on at most
+// 255 characters) whose window rectangle starts at the form's left and top;
+// nullptr when none.
+HWND FindSysShadow(const std::vector<TShadowCandidate>& Windows, TPoint FormTopLeft);
+// A shadow handle remembered earlier stays in use only while it still names
+// a visible "SysShadow" window among this thread's windows; otherwise it is
+// forgotten (nullptr), so that a handle the system has since given to
+// another window is never moved.
+HWND KeepSysShadow(HWND Remembered, const std::vector<TShadowCandidate>& Windows);
 
 }  // namespace ribbon

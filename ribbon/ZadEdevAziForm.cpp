@@ -17,10 +17,6 @@ namespace ribbon {
 
 namespace {
 
-// Put-off focus messages while the form is being made: a few are enough for
-// the constructor to finish; more would only keep the queue busy.
-constexpr Integer MaxFocusReposts = 3;
-
 bool IsMoveCommand(WPARAM W) {
   const WPARAM c = W & 0xFFF0;
   return c == SC_MOVE;
@@ -46,13 +42,21 @@ void TZadEdevAziForm::Init(bool ReadSettings) {
     // The layer reports Windows 10.
     FIsWin10 = true;
     FIsWin11 = false;
+    FBorderWidth = 2;
   }
   if (FIsAeroVista) SetDoubleBuffered(true);
   FIsWin7 = true;
   FOldWndState = wsNormal;
-  FCreated = true;
   FMaxX = FMaxY = 0;
   FNoDropShadow = false;
+  InitColorTones();
+}
+
+void TZadEdevAziForm::AfterConstruction() {
+  // Made: the components of the derived constructor are in place; focus
+  // that arrives from now on is taken.
+  FCreated = true;
+  TForm::AfterConstruction();
 }
 
 TZadEdevAziPager* TZadEdevAziForm::FirstPager() const {
@@ -94,6 +98,8 @@ void TZadEdevAziForm::Loaded() {
     FActivated = false;
     if (OnActivate) OnActivate(this);
   }
+  if (FDoSetMetro && toolbar::WM_TBSETMETRO != 0)
+    PostMessage(Handle(), toolbar::WM_TBSETMETRO, 1, 0);
 }
 
 void TZadEdevAziForm::SetSubclassAsRibbon(bool Value) {
@@ -162,11 +168,16 @@ void TZadEdevAziForm::Activate() {
   FActivated = true;
   if (FIsAeroVista && FSubClassAsRibbon && advdwm::IsCompositionEnabled())
     ExtendGlassFrame(toolbar::ScaledCaptionHeight);
-  TForm::Activate();
+  // The form's own activation (a window-state change seen while painting)
+  // is not the user's: no OnActivate for it.
+  if (!FInternalActivate) TForm::Activate();
+  UpdateSysShadow();
 }
 
 void TZadEdevAziForm::CreateParams(TCreateParams& Params) {
   TForm::CreateParams(Params);
+  if (FClassDropShadow) Params.WindowClass.style |= CS_DROPSHADOW;
+  if (FItones) Params.Style |= WS_MINIMIZEBOX;
   if (UsesSingleBorder() || !FSubClassAsRibbon) return;
   if (FIsAeroVista) {
     if (FormStyle() == fsMDIChild) Params.Style &= ~WS_CAPTION;
@@ -247,9 +258,12 @@ void TZadEdevAziForm::WndProc(TMessage& M) {
     }
     FDropTimer->SetEnabled(true);
   }
+  if (ToneMessage(M)) return;
   if (!FSubClassAsRibbon || FItones) {
     TForm::WndProc(M);
     if (M.Msg == WM_WINDOWPOSCHANGED) WMWindowPosChanged(M);
+    if (M.Msg == WM_SIZE || M.Msg == WM_WINDOWPOSCHANGED || M.Msg == WM_NCACTIVATE) UpdateSysShadow();
+    if (M.Msg == WM_SIZE && FItones) Invalidate();
     return;
   }
   if (M.Msg == WM_DWMCOMPOSITIONCHANGED) {
@@ -262,7 +276,7 @@ void TZadEdevAziForm::WndProc(TMessage& M) {
   if (FIsAeroVista) {
     if (M.Msg == WM_SETFOCUS && !Visible() && !FCreated) {
       // Put off until the form is made, a bounded number of times.
-      if (FFocusReposts < MaxFocusReposts && HandleAllocated()) {
+      if (FFocusReposts < FocusRepostLimit && HandleAllocated()) {
         ++FFocusReposts;
         PostMessage(Handle(), M.Msg, M.WParam, M.LParam);
       }
@@ -280,6 +294,7 @@ void TZadEdevAziForm::WndProc(TMessage& M) {
   else if (M.Msg == WM_WINDOWPOSCHANGING) WMWindowPosChanging(M);
   else if (M.Msg == WM_SIZE) WMSizeRibbon();
   else if (M.Msg == WM_NCLBUTTONDOWN) WMNCLButtonDown(M);
+  if (M.Msg == WM_SIZE || M.Msg == WM_WINDOWPOSCHANGED || M.Msg == WM_NCACTIVATE) UpdateSysShadow();
 }
 
 void TZadEdevAziForm::WMNCHitTest(TMessage& M) {

@@ -12,6 +12,9 @@
 #include "ribbon/AdvPage.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/MinimizedRibbonWindow.h"
+#include "ribbon/CaptionLayer.h"
+#include "ribbon/ZadEdevAziForm.h"
+#include "ribbon/AdvPageScrollButton.h"
 #include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -98,6 +101,11 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FOfficeToolBarStyler = std::make_unique<TZadEdevAziOfficeStyler>(nullptr);
   FCurrentToolBarStyler = FOfficeToolBarStyler.get();
 
+  FHints = std::make_unique<TPagerHints>();
+  FHints->OnChange = [this](TObject* s) { HintsChanged(s); };
+  FHelpButtonPicture = std::make_unique<TGDIPPicture>();
+  FHelpButtonPicture->OnChange = [this](TObject*) { UpdateHelpButton(); };
+
   FDblClickTimer = new TTimer(this);
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(600);
@@ -121,6 +129,7 @@ TZadEdevAziPager::~TZadEdevAziPager() {
   // The floating ribbon gives the page its toolbars back before anything goes.
   DestroyMinimizedRibbonWindow();
   RemoveKeyboardHook();
+  RemoveMDIHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
     FToolBarStyler->RemoveControl(this);
   FInternalToolBarStyler->RemoveControl(this);
@@ -175,6 +184,13 @@ void TZadEdevAziPager::Loaded() {
   if (FToolBarStyler == nullptr) SetComponentStyle(FVornStyle);
   StylerChanged(toolbar::skPagerCaption);
   StylerChanged(toolbar::skGeneral);
+  UpdateCaptionButtons(true);
+  UpdateHelpButton();
+  if (FAutoMDIButtons) {
+    // The setter waited for loading to end.
+    FAutoMDIButtons = false;
+    SetAutoMDIButtons(true);
+  }
 }
 
 String TZadEdevAziPager::Version() const {
@@ -205,6 +221,28 @@ void TZadEdevAziPager::Notification(TComponent* AComponent, TOperation Operation
   if (AComponent == FToolBarStyler) SetToolBarStyler(nullptr);
   if (AComponent == FImages) FImages = nullptr;
   if (AComponent == FDisabledImages) FDisabledImages = nullptr;
+  // Buttons of ours freed from outside, and the MDI frame going away.
+  for (TAdvGlowButton** b : {&FCaptionCloseBtn, &FCaptionMinBtn, &FCaptionMaxBtn, &FMDICloseBtn, &FMDIMinBtn,
+                             &FMDIMaxBtn, &FHelpBtn})
+    if (AComponent == *b) *b = nullptr;
+  if (AComponent == FMDIBtnImages) FMDIBtnImages = nullptr;
+  if (AComponent == FLeftScrollBtn) FLeftScrollBtn = nullptr;
+  if (AComponent == FRightScrollBtn) FRightScrollBtn = nullptr;
+  if (AComponent == FMDIHookedForm) {
+    FMDIHookedForm = nullptr;
+    RemoveMDIHook();
+  }
+  if (AComponent == FCaptionLayer) FCaptionLayer = nullptr;
+}
+
+TCaptionLayer* TZadEdevAziPager::NeedCaptionLayer() {
+  if (FCaptionLayer == nullptr) {
+    FCaptionLayer = new TCaptionLayer(this);
+    FCaptionLayer->SetParent(this);
+    FCaptionLayer->SetAlign(alNone);
+    FCaptionLayer->SendToBack();
+  }
+  return FCaptionLayer;
 }
 
 void TZadEdevAziPager::AlignControls(TControl* AControl, TRect& Rect) {
@@ -222,6 +260,11 @@ void TZadEdevAziPager::FullLayout() {
   UpdatePagesBounds();
   TabsLayout();
   FTabScroller->SetPosition(0);
+  if (FPropertiesLoaded) {
+    UpdateCaptionButtons(false);
+    UpdateMDIButtons(false);
+    UpdateHelpButton();
+  }
   if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
   // The quick-access toolbar follows its place (the strip below moves with
   // the pager's bottom).
@@ -248,6 +291,7 @@ void TZadEdevAziPager::Update() {
   if (FPropertiesLoaded) {
     ResetTabMetrics();
     TabsLayout();
+    UpdateCaptionButtons(false);
   } else {
     Loaded();
   }
@@ -310,17 +354,6 @@ void TZadEdevAziPager::RemoveAdvPage(TAdvPage* AdvPage) {
     TabsLayout();
     InvalidateTab(-1);
   }
-}
-
-void TZadEdevAziPager::MoveAdvPage(Integer CurIndex, Integer NewIndex) {
-  const Integer n = AdvPageCount();
-  if (CurIndex < 0 || CurIndex >= n || NewIndex < 0 || NewIndex >= n || CurIndex == NewIndex) return;
-  TAdvPage* active = ActivePage();
-  FAdvPages->Move(CurIndex, NewIndex);
-  FActivePageIndex = IndexOfPage(active);
-  ResetTabMetrics();
-  TabsLayout();
-  Invalidate();
 }
 
 TAdvPage* TZadEdevAziPager::AdvPages(Integer Index) const {
@@ -442,6 +475,7 @@ void TZadEdevAziPager::SetShowNonSelectedTabs(bool Value) {
 void TZadEdevAziPager::SetCaptionButtons(TCaptionButtons Value) {
   if (FCaptionButtons == Value) return;
   FCaptionButtons = Value;
+  UpdateCaptionButtons(true);
   Invalidate();
 }
 
@@ -469,6 +503,7 @@ void TZadEdevAziPager::CaptionChanged(TObject*) {
     FScaling = false;
   }
   UpdatePagesBounds();
+  if (FPropertiesLoaded) UpdateCaptionButtons(false);
   Invalidate();
 }
 
@@ -488,6 +523,13 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
   ResetTabMetrics();
   TabsLayout();
   Invalidate();
+  // On glass the groups reach into the form's frame: a width change one
+  // pixel down and back makes the frame draw again.
+  if (FIsAeroVista)
+    if (auto* f = dynamic_cast<TZadEdevAziForm*>(GetParentForm(this))) {
+      f->SetWidth(f->Width() - 1);
+      f->SetWidth(f->Width() + 1);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -620,6 +662,8 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   UpdatePagesBounds();
   ResetTabMetrics();
   TabsLayout();
+  UpdateHelpButton();
+  UpdateCaptionButtons(true);
   // Its picture comes in the size of the new scale, its place with the tabs.
   if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
   Invalidate();

@@ -5,7 +5,10 @@
 // order and the active page, the tab groups, the styler binding and the
 // flat tone looks, lays the tab row out (PagerTabLayout.h holds the rules),
 // paints caption, tabs and groups (ZadEdevAziPagerPaint.cpp) and answers
-// the mouse (ZadEdevAziPagerMouse.cpp).
+// the mouse (ZadEdevAziPagerMouse.cpp). A tab row too long for its width
+// scrolls by screens (ZadEdevAziPagerScroll.cpp, rules in PagerTabScroll.h);
+// the caption, MDI and help buttons are its own glow buttons
+// (ZadEdevAziPagerCaption.cpp, places in PagerButtonLayout.h).
 #include <functional>
 #include <memory>
 #include <vector>
@@ -19,7 +22,11 @@
 #include "platform/vcl/ImgList.h"
 #include "platform/vcl/Timer.h"
 #include "platform/win/Hooks.h"
+#include "platform/win/WindowData.h"
+#include "ribbon/PagerButtonLayout.h"
 #include "ribbon/PagerTabLayout.h"
+#include "ribbon/PagerTabScroll.h"
+#include "ribbon/appearance/PagerHints.h"
 #include "ribbon/appearance/AdvPageCaption.h"
 #include "ribbon/appearance/AppColor.h"
 #include "ribbon/appearance/GroupAppearance.h"
@@ -34,6 +41,8 @@
 namespace ribbon {
 
 class TAdvPage;
+class TCaptionLayer;
+class TAdvPageScrollButton;
 class TAdvQuickAccessToolBar;
 class TMinimizedRibbonWindow;
 
@@ -187,7 +196,7 @@ class TZadEdevAziPager : public TCustomControl,
   bool AeroVista() const override { return FIsAeroVista; }
   void SetTabBackGroundShaded(bool Value) override { FTabBackGroundShaded = Value; }
   void RequestHelpButtonPicture() override { FUpdateHelpButtonRes = true; }
-  void UpdateHelpButton() override {}
+  void UpdateHelpButton() override;
   void UpdateQAT() override;
   TVistaBackground* PageAppearance() override { return FPageAppearance.get(); }
   TCustomTabAppearance* TabAppearance() override { return FTabAppearance.get(); }
@@ -287,6 +296,80 @@ class TZadEdevAziPager : public TCustomControl,
   static bool KeyboardHookInstalled();
   static void SetGlowSpeed(Integer Speed);
   static Integer GlowSpeed();
+
+
+  // --- tab scroller, tab groups and page scroll buttons (ZadEdevAziPagerScroll.cpp) ---
+  // The tabs of a row that does not fit scroll by screens; the two page
+  // scroll buttons at the row's ends show while there is a screen that way.
+  Integer StartTabIndex() const { return FStartTabIndex; }
+  TAdvPageScrollButton* LeftScrollButton() const { return FLeftScrollBtn; }
+  TAdvPageScrollButton* RightScrollButton() const { return FRightScrollBtn; }
+  // Back to the first screen, the tabs from the row's start.
+  void ResetTabScroller();
+  // Max from the row, Position within it, the buttons shown or hidden.
+  void UpdateTabScroller();
+  // Scrolls by Delta screens (negative: back); the screens actually moved.
+  Integer ScrollTabs(Integer Delta);
+  void ScrollToTab(Integer Index);
+  Integer CountTabsFitting(Integer Index, bool Forward, Integer& LastIndex) const;
+  Integer LastVisibleTabIndex() const;
+  Integer VisibleTabCount() const;
+  Integer CountVisibleTabs(Integer FromIndex, Integer ToIndex) const;
+  Integer TabGroupOfTab(Integer TabIndex) const;
+  Integer TabGroupTabCount(Integer Index) const;
+  void InvalidateActivePageTop();
+  // The scroll state as the geometry sees it.
+  TTabScrollState TabScrollState() const;
+  // A tab's hint: its TabHint, or its caption when the tab is too narrow to show it.
+  bool ShowTabHint() const { return FShowTabHint; }
+  void SetShowTabHint(bool Value) { FShowTabHint = Value; }
+
+  // --- caption, MDI and help buttons (ZadEdevAziPagerCaption.cpp) ---
+  TPagerHints* Hints() const { return FHints.get(); }
+  void SetHints(TPagerHints* Value) { FHints->Assign(Value); HintsChanged(this); }
+  // Makes, sizes, colours, places and shows the form's caption buttons on a
+  // caption that is not on glass; RebuildPictures draws their glyphs again.
+  void UpdateCaptionButtons(bool RebuildPictures);
+  // The caption buttons' area; on glass the form's own buttons' area.
+  TRect GetCaptionButtonsRect();
+  TAdvGlowButton* CaptionCloseButton() const { return FCaptionCloseBtn; }
+  TAdvGlowButton* CaptionMinButton() const { return FCaptionMinBtn; }
+  TAdvGlowButton* CaptionMaxButton() const { return FCaptionMaxBtn; }
+  // The glyph the maximize button shows (a form normal: maximize; else restore).
+  bool CaptionMaxShowsRestore() const { return FCaptionMaxShowsRestore; }
+  bool MinimizeApp() const { return FMinimizeApp; }
+  void SetMinimizeApp(bool Value) { FMinimizeApp = Value; }
+  bool AutoMDIButtons() const { return FAutoMDIButtons; }
+  void SetAutoMDIButtons(bool Value);
+  bool MDIButtonsVisible() const { return FMDIButtonsVisible; }
+  Integer MDIButtonsWidth() const { return FMDIButtonsWidth; }
+  Integer MDIButtonsSpace() const { return FMDIButtonsSpace; }
+  // Follows the frame's active MDI child (every paint asks).
+  void UpdateMDIButtonsState();
+  void UpdateMDIButtons(bool RebuildPictures);
+  TRect GetMDIButtonsRect() const;
+  TAdvGlowButton* MDICloseButton() const { return FMDICloseBtn; }
+  TAdvGlowButton* MDIMinButton() const { return FMDIMinBtn; }
+  TAdvGlowButton* MDIRestoreButton() const { return FMDIMaxBtn; }
+  TCustomImageList* MDIButtonImages() const { return FMDIBtnImages; }
+  // The pager whose MDI buttons follow its MDI frame (one at a time).
+  static TZadEdevAziPager* MDIPager();
+  bool ShowHelpButton() const { return FShowHelpButton; }
+  void SetShowHelpButton(bool Value);
+  TGDIPPicture* HelpButtonPicture() const { return FHelpButtonPicture.get(); }
+  void SetHelpButtonPicture(TGDIPPicture* Value);
+  TRect GetHelpButtonRect() const;
+  TAdvGlowButton* HelpButton() const { return FHelpBtn; }
+  void CaptionCloseClick(TObject* Sender);
+  void CaptionMaxClick(TObject* Sender);
+  void CaptionMinClick(TObject* Sender);
+  void MDICloseClick(TObject* Sender);
+  void MDIRestoreClick(TObject* Sender);
+  void MDIMinimizeClick(TObject* Sender);
+  TNotifyEvent OnCloseButtonClick;
+  TNotifyEvent OnMaxButtonClick;
+  TNotifyEvent OnMinButtonClick;
+  TNotifyEvent OnHelpClick;
 
   // --- events ---
   TNotifyEvent OnChange;
@@ -464,6 +547,64 @@ class TZadEdevAziPager : public TCustomControl,
   Integer FBaseTabHeight = 26;
   // Set while scaling writes the caption and tab heights itself.
   bool FScaling = false;
+
+  // --- Caption layer: the control over the caption row on glass (its
+  // placement and events come with the glass caption) ---
+ public:
+  TCaptionLayer* CaptionLayer() const { return FCaptionLayer; }
+  // Makes the layer when there is none: owned by the pager and its child,
+  // not aligned, behind the pager's other children.
+  TCaptionLayer* NeedCaptionLayer();
+
+ private:
+  TCaptionLayer* FCaptionLayer = nullptr;  // owned (component)
+  // --- tab scroller, tab groups and page scroll buttons ---
+  TTabRow ScrollRow() const;
+  void ApplyScroll(const TTabRow& Row, const TTabScrollState& S);
+  TAdvPageScrollButton* MakeScrollButton(bool Left);
+  void StyleScrollButton(TAdvPageScrollButton* B);
+  void TabHintShow(TMessage& Message);
+  Integer FStartTabIndex = 0;
+  bool FShowTabHint = false;
+  TAdvPageScrollButton* FLeftScrollBtn = nullptr;   // owned (component), made on first need
+  TAdvPageScrollButton* FRightScrollBtn = nullptr;  // owned (component), made on first need
+
+  // --- caption, MDI and help buttons ---
+  void HintsChanged(TObject* Sender);
+  // The own buttons take a new look (tones set or cleared).
+  void RestyleOwnButtons();
+  void StyleButton(TAdvGlowButton* B);
+  TAdvGlowButton* MakeGlowButton(TNotifyEvent Click, const String& Hint);
+  void FreeCaptionButton(TAdvGlowButton*& B);
+  void BuildCaptionPictures();
+  void BuildMDIPictures();
+  void CaptionHitTest(TMessage& Message);
+  void MDIFormWndProc(TMessage& Message);
+  void RemoveMDIHook();
+  TPagerButtonLook ButtonLook() const;
+  // The tab row before the help button takes its place at the right end.
+  TRect TabRowBounds() const;
+  std::unique_ptr<TPagerHints> FHints;
+  TAdvGlowButton* FCaptionCloseBtn = nullptr;  // owned (component)
+  TAdvGlowButton* FCaptionMinBtn = nullptr;    // owned (component)
+  TAdvGlowButton* FCaptionMaxBtn = nullptr;    // owned (component)
+  bool FCaptionMaxShowsRestore = false;
+  Integer FOldCapRightIndent = 0;
+  bool FMinimizeApp = true;
+  bool FAutoMDIButtons = false;
+  bool FMDIButtonsVisible = false;
+  Integer FMDIButtonsWidth = 16, FMDIButtonsSpace = 2;
+  TAdvGlowButton* FMDICloseBtn = nullptr;  // owned (component)
+  TAdvGlowButton* FMDIMinBtn = nullptr;    // owned (component)
+  TAdvGlowButton* FMDIMaxBtn = nullptr;    // owned (component)
+  TCustomForm* FMDIChildForm = nullptr;
+  TCustomImageList* FMDIBtnImages = nullptr;  // owned (component), made once
+  // The MDI frame's window procedure chain: our link and the form it is on.
+  WNDPROC FMDIHookInstance = 0, FMDIOldProc = 0;
+  TCustomForm* FMDIHookedForm = nullptr;
+  bool FShowHelpButton = true;
+  TAdvGlowButton* FHelpBtn = nullptr;  // owned (component)
+  std::unique_ptr<TGDIPPicture> FHelpButtonPicture;
 };
 
 // Shows the form's system menu at the screen point and answers the chosen

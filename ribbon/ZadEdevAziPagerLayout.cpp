@@ -47,6 +47,14 @@ TRect TZadEdevAziPager::GetTabsArea() const {
 }
 
 TRect TZadEdevAziPager::GetTabsRect() const {
+  TRect r = TabRowBounds();
+  // The help button stands at the tab area's right end: the tabs (and the
+  // right scroll button) stop before it rather than lie under it.
+  if (FHelpBtn != nullptr && FShowHelpButton) r.Right = std::min(r.Right, GetHelpButtonRect().Left - 2);
+  return r;
+}
+
+TRect TZadEdevAziPager::TabRowBounds() const {
   TRect r = ClientRect();
   const Integer t = r.Top + (FCaption->Visible() ? FCaption->Height() : 0);
   const Integer m = SideMargin(FItones);
@@ -54,6 +62,8 @@ TRect TZadEdevAziPager::GetTabsRect() const {
   r.Bottom = t + FTabSettings->Height() + 4;
   r.Left += m + FDefTabMargin + FPageLeftMargin;
   r.Right = r.Right - FTabSettings->EndMargin() - FPageRightMargin - m;
+  // Room for the MDI child's three buttons after the row.
+  if (FAutoMDIButtons && !ComponentState().Contains(csDesigning)) r.Right -= 3 * (FMDIButtonsWidth + FMDIButtonsSpace) + 5;
   return r;
 }
 
@@ -97,49 +107,11 @@ TRect TZadEdevAziPager::GetPageRect() const {
   return r;
 }
 
-TRect TZadEdevAziPager::GetTabGroupRect(Integer GroupIndex, bool& Shown, bool& Whole) const {
-  Shown = false;
-  Whole = false;
-  if (GroupIndex < 0 || GroupIndex >= FTabGroups->Count()) return NoRect;
-  const TTabGroupItem* g = FTabGroups->Items(GroupIndex);
-  const TRect row = GetTabsRect();
-  TRect u = NoRect;
-  Whole = g->TabIndexStart() >= 0 && g->TabIndexEnd() < AdvPageCount() && g->TabIndexStart() <= g->TabIndexEnd();
-  for (Integer i = std::max<Integer>(g->TabIndexStart(), 0); i <= g->TabIndexEnd() && i < AdvPageCount(); ++i) {
-    const TRect t = GetVisibleTabRect(i);
-    if (t.Left < 0 && t.Right < 0) {
-      Whole = false;
-      continue;
-    }
-    if (u.Left < 0 && u.Right < 0)
-      u = t;
-    else
-      u = TRect{std::min(u.Left, t.Left), u.Top, std::max(u.Right, t.Right), u.Bottom};
-  }
-  if (u.Left < 0 && u.Right < 0) {
-    Whole = false;
-    return NoRect;
-  }
-  Shown = true;
-  u.Top = FCaption->Visible() ? GetCaptionRect().Top : row.Top;
-  u.Bottom = row.Bottom;
-  return u;
-}
-
 Integer TZadEdevAziPager::PageAtPos(Integer X, Integer Y) const {
   for (Integer i = 0; i < AdvPageCount(); ++i) {
     const TRect r = GetTabRect(i);
     if (r.Left < 0 && r.Right < 0) continue;
     if (r.Contains(TPoint{X, Y})) return i;
-  }
-  return -1;
-}
-
-Integer TZadEdevAziPager::TabGroupAtPos(Integer X, Integer Y) const {
-  for (Integer g = 0; g < FTabGroups->Count(); ++g) {
-    bool shown = true, whole = true;
-    const TRect r = GetTabGroupRect(g, shown, whole);
-    if (shown && r.Contains(TPoint{X, Y})) return g;
   }
   return -1;
 }
@@ -301,11 +273,13 @@ void TZadEdevAziPager::PositionTabs() {
 void TZadEdevAziPager::TabsLayout() {
   if (AdvPageCount() == 0 || !FPropertiesLoaded) {
     PositionTabs();
-    return;
+  } else {
+    TTabRow row = BuildTabRow();
+    LayoutTabRow(row);
+    ApplyTabRow(row);
   }
-  TTabRow row = BuildTabRow();
-  LayoutTabRow(row);
-  ApplyTabRow(row);
+  // A new layout starts from the first tab.
+  ResetTabScroller();
 }
 
 void TZadEdevAziPager::InvalidateTab(Integer PageIndex) {

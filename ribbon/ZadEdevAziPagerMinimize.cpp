@@ -11,6 +11,7 @@
 #include "ribbon/AdvPage.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/MinimizedRibbonWindow.h"
+#include "ribbon/PagerButtonLayout.h"
 #include "ribbon/ZadEdevAziForm.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -187,18 +188,16 @@ void TZadEdevAziPager::UpdateExpandCollapseButton() {
 
 TRect TZadEdevAziPager::GetExpandCollapseButtonRect() const {
   if (!FShowExpandCollapsButton) return NoPlaceRect;
-  const Integer a = Rnd(20 * double(toolbar::ToolBarDPIScale));
-  const TRect A = GetTabsArea();
-  TRect r;
-  r.Top = A.Top + (A.Height() - a) / 2 + 1;
-  r.Bottom = r.Top + a;
-  // Seam: with the help button (and the MDI buttons) shown, the button sits
-  // just left of them; until the pager makes those, it takes their place at
-  // the right end of the tab area.
-  const Integer sideMargin = FItones || gdiplus::GetScenicRibbonFlag() ? 0 : 4;
-  r.Right = A.Right - (sideMargin + 2);
-  r.Left = r.Right - a;
-  return r;
+  // The help button's square at the right end of the tab area (left of the
+  // MDI buttons when they show): the button stands just left of it, or in
+  // its place when there is no help button.
+  Integer mdiLeft = -1;
+  if (TZadEdevAziPager* p = MDIPager(); p != nullptr && FMDIButtonsVisible && FAutoMDIButtons)
+    mdiLeft = p->GetMDIButtonsRect().Left;
+  const TRect help = HelpButtonRect(GetTabsArea(), ButtonLook(), mdiLeft);
+  if (!FShowHelpButton) return help;
+  const Integer right = help.Left - 1;
+  return TRect{right - help.Width(), help.Top, right, help.Bottom};
 }
 
 void TZadEdevAziPager::ExpandCollapseMouseUp(TObject*, TMouseButton, TShiftState, Integer, Integer) {
@@ -297,11 +296,16 @@ TRect TZadEdevAziPager::GetQATRect(bool Below) const {
     return TRect{C.Left + 2, C.Bottom - q, C.Right - 2, C.Bottom};
   }
   if (!FCaption->Visible()) return NoPlaceRect;
-  // The room kept free on the right for the caption text. Seam: with the
-  // caption buttons shown, their width (from the left edge of their
-  // rectangle, plus 2) is kept too; until the pager makes them, no room is
-  // kept for them.
-  const Integer f = std::min<Integer>(FCaption->MinWidth(), Width());
+  // The room kept free on the right: the caption text's, and the caption
+  // buttons' (made with the layout; on glass the form's own buttons).
+  Integer f = FCaption->MinWidth();
+  if (!FCaptionButtons.Empty() &&
+      (FIsAeroVista || (FCaptionCloseBtn != nullptr && FCaptionMinBtn != nullptr && FCaptionMaxBtn != nullptr))) {
+    // The buttons exist, so the query makes nothing.
+    const TRect b = const_cast<TZadEdevAziPager*>(this)->GetCaptionButtonsRect();
+    if (b.Left >= 0) f += Width() - b.Left + 2;
+  }
+  f = std::min<Integer>(f, Width());
   const TRect K = GetCaptionRect();
   TRect r;
   if (!scenic && !FItones)

@@ -16,6 +16,8 @@ namespace ribbon {
 void TZadEdevAziPager::Dispatch(TMessage& Message) {
   TCustomControl::Dispatch(Message);
   if (Message.Msg == WM_LBUTTONDBLCLK) CaptionDblClick(PointFromLParam(Message.LParam));
+  if (Message.Msg == WM_NCHITTEST) CaptionHitTest(Message);
+  if (Message.Msg == CM_HINTSHOW) TabHintShow(Message);
 }
 
 void TZadEdevAziPager::CaptionDblClick(TPoint P) {
@@ -29,6 +31,7 @@ void TZadEdevAziPager::CaptionDblClick(TPoint P) {
   TCustomForm* form = GetParentForm(this);
   if (form == nullptr) return;
   form->SetWindowState(form->WindowState() == wsNormal ? wsMaximized : wsNormal);
+  UpdateCaptionButtons(true);
 }
 
 void TZadEdevAziPager::StartTabGlow(Integer Index, Integer Increment) {

@@ -36,6 +36,11 @@ void TZadEdevAziPager::Paint() {
   if (FUpdateCount > 0) return;
   TCustomControl::Paint();
   FFirstRun = false;
+  // The MDI child and the form's window state may have changed since.
+  UpdateMDIButtonsState();
+  if (TCustomForm* f = GetParentForm(this); f != nullptr && (f->WindowState() != wsNormal) != FCaptionMaxShowsRestore &&
+                                            FCaptionMaxBtn != nullptr)
+    UpdateCaptionButtons(true);
   TCanvas* c = Canvas();
   // The pager's own colour under everything (the glass caption leaves it).
   c->Brush()->SetColor(Color());

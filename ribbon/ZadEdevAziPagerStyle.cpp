@@ -2,6 +2,8 @@
 // styles, colour tones, the flat office tones and the flat look itself.
 #include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/CaptionLayer.h"
+#include "ribbon/ZadEdevAziForm.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/ZadEdevAziOfficeStyler.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -56,8 +58,8 @@ void TZadEdevAziPager::SetToolBarStyler(TCustomZadEdevAziStyler* Value) {
 }
 
 void TZadEdevAziPager::StylerChanged(Integer Kind) {
-  (void)Kind;
   if (FDestroying) return;
+  if (Kind == toolbar::skPagerCaption && FPropertiesLoaded) UpdateCaptionButtons(true);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
   if (!FItones) RevertMetroLook();
@@ -146,6 +148,7 @@ void TZadEdevAziPager::SetMetroLook() {
   FTabRoundEdges = FShow3D = FShadow = false;
   SetDoubleBuffered(true);
   FUseCaptionLayer = false;
+  if (FCaptionLayer != nullptr) FCaptionLayer->SetVisible(false);
   TControlStyle cs = ControlStyle();
   cs.Exclude(csParentBackground);
   SetControlStyle(cs);
@@ -164,6 +167,8 @@ void TZadEdevAziPager::RevertMetroLook() {
     cs.Include(csParentBackground);
     SetControlStyle(cs);
   }
+  // The form leaves the flat look with its ribbon.
+  if (auto* form = dynamic_cast<TZadEdevAziForm*>(Parent())) form->RevertColorTones();
   SendToAppButton(toolbar::WM_TBSETMETRO, 0, 0);
   UpdatePagesBounds();
   Invalidate();
@@ -171,6 +176,8 @@ void TZadEdevAziPager::RevertMetroLook() {
 
 void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
   if (FItonesBeingSet || ComponentState().Contains(csLoading)) return;
+  // A form still holding tones from its loading passes them on itself.
+  if (auto* form = dynamic_cast<TZadEdevAziForm*>(Parent()); form != nullptr && form->ColorTonesDeferred()) return;
   FItonesBeingSet = true;
   SetMetroLook();
   MakeOwnAppearances();
@@ -261,6 +268,7 @@ void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
   SendToAppButton(toolbar::WM_TBSETMETRO, 1, 0);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -430,6 +438,7 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
     TabsLayout();
   }
   Invalidate();
+  RestyleOwnButtons();
   FItonesBeingSet = false;
 }
 
@@ -445,6 +454,7 @@ void TZadEdevAziPager::ClearOfficeTones() {
     ResetTabMetrics();
     TabsLayout();
   }
+  RestyleOwnButtons();
 }
 
 }  // namespace ribbon

@@ -176,6 +176,11 @@ void TAdvCustomToolBar::Loaded() {
         tc->AdjustSize();
     UpdateMenu();
   }
+  // The link in the MDI form's window procedure is made now that the parents are known.
+  if (FAutoMDIButtons) {
+    FAutoMDIButtons = false;
+    SetAutoMDIButtons(true);
+  }
   ApplyStylerToControls();
   FPropertiesLoaded = true;
   if (IToolBarPage* page = GetPage(); page != nullptr && page->HasPager()) {
@@ -392,6 +397,8 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
   // Places the toolbar has stood in or floats in.
   if (static_cast<void*>(AComponent) == static_cast<void*>(FFloatingWindow)) FFloatingWindow = nullptr;
   if (static_cast<void*>(AComponent) == static_cast<void*>(FLastDock)) FLastDock = nullptr;
+  // A registered MDI child leaves the window list even while the toolbar goes.
+  ForgetMDIChild(AComponent);
   if (ComponentState().Contains(csDestroying)) {
     if (AComponent == FToolBarStyler) {
       FToolBarStyler = nullptr;
@@ -406,7 +413,11 @@ void TAdvCustomToolBar::Notification(TComponent* AComponent, TOperation Operatio
   if (AComponent == FCurrentToolBarStyler) SetInternalStylerCurrent();
   if (AComponent == FOptionMenu) FOptionMenu = nullptr;
   ForgetComponent(AComponent);
-  if (AComponent == FMergedMenu) FMergedMenu = nullptr;
+  if (AComponent == FMergedMenu) {
+    // The buttons bound to the merged menu's items go with it; the bar's own come back.
+    FMergedMenu = nullptr;
+    UnmergeMenuButtons();
+  }
   if (static_cast<void*>(AComponent) == static_cast<void*>(FCustomizer)) FCustomizer = nullptr;
 }
 

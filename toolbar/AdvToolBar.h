@@ -109,6 +109,8 @@ class IToolBarPage {
   // Fits the page's toolbars to its width again (a toolbar's Compact
   // property changed).
   virtual void UpdateAllToolBars() {}
+  // The pager shows the hints of disabled controls.
+  virtual bool PagerShowsDisabledControlsHint() const { return false; }
   // --- The floating ribbon: the page shown in the minimised ribbon's pop-up ---
   // The page stands in that pop-up.
   virtual bool InFloatingRibbon() const { return false; }
@@ -529,7 +531,6 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   virtual void UpdateCompactButtonAppearance();
   // Records the tops of a ribbon toolbar's button rows.
   virtual void UpdateButtonRows() {}
-  virtual void UpdateMenu() {}
 
   // --- painting (AdvToolBarPaint.cpp) ---
   void PaintCaption(const TRect& C, TColor& GroupBorder);
@@ -753,6 +754,74 @@ class TAdvCustomToolBar : public TCustomControl, public IStyledControl, public I
   // The toolbar's watch on its form's menu key (Alt, F10, Alt+letter).
   std::shared_ptr<struct TFormKeyMenuTap> FFormKeyMenuTap;
   void TapFormKeyMenu();
+
+  // --- menu merging, window list and MDI buttons (AdvToolBarMenuMerge.cpp) ---
+ public:
+  // Merges the top-level items of AMenu (an MDI child's main menu) into the
+  // bar by group index: a bar button of the same non-zero group shows the
+  // merged item instead, the others get buttons of their own; nullptr (or no
+  // Menu) undoes the merge.
+  void MergeMenu(TMainMenu* AMenu);
+  void UnmergeMenu(TMainMenu* AMenu);
+  TMainMenu* MergedMenu() const { return FMergedMenu; }
+  // Binds the bar's buttons to Menu's top-level items again, rebuilding
+  // them when they no longer match.
+  virtual void UpdateMenu();
+  // Items of Menu at every level.
+  Integer GetMenuItemCount() const;
+  // The window list: one entry per registered MDI child, shown in the MDI
+  // form's Window menu while a menu holding it is dropped from the bar.
+  void AddMDIChildMenu(TCustomForm* ChildForm, const String& Caption);
+  void RemoveMDIChildMenu(TCustomForm* ChildForm, const String& Caption);
+  void RemoveAllMDIChildMenu();
+  TStringList* MDIChildMenuEntries() const { return FMDIChildMenuSL.get(); }
+  // The form whose MDI children the bar serves: the first form up from the
+  // dock panel (or the last one, or the parent); nullptr when none.
+  TCustomForm* GetMDIForm() const;
+  // Minimise, restore and close buttons of a maximised MDI child at the
+  // bar's far end (a FullSize bar with a Menu only).
+  void SetAutoMDIButtons(bool Value);
+  bool MDIButtonsVisible() const { return FMDIButtonsVisible; }
+  Integer GetMDIButtonSize() const;
+  void GetMDICloseButtonRect(TRect& R);
+  void GetMDIMaxButtonRect(TRect& R);
+  void GetMDIMinButtonRect(TRect& R);
+  bool PtInMDICloseButton(TPoint P);
+  bool PtInMDIMaxButton(TPoint P);
+  bool PtInMDIMinButton(TPoint P);
+  void MDICloseClick();
+  void MDIRestoreClick();
+  void MDIMinimizeClick();
+  // The toolbar whose link sits in the MDI form's window procedure, nullptr when none.
+  static TAdvCustomToolBar* MDIButtonsToolBar();
+
+ protected:
+  void DrawMDIButtons();
+  void CMHintShow(TMessage& Message) override;
+  // A floating toolbar shown or hidden takes its floating window along.
+  void CMVisibleChanged(TMessage& Message) override;
+  // The bar's pager (or the page behind a compact window's clone) shows the
+  // hints of disabled controls.
+  bool PagerShowsDisabledHints() const;
+
+ private:
+  void MergeMenuButtons();
+  void UnmergeMenuButtons();
+  // Adds the window-list items to the MDI form's Window menu when it lies in
+  // the tree of the menu being dropped; RemoveWindowListItems takes them out.
+  void AddWindowListItems();
+  void RemoveWindowListItems();
+  void MDIChildMenuItemClick(TObject* Sender);
+  // A registered child being freed leaves the window list.
+  void ForgetMDIChild(TComponent* AComponent);
+  void ReleaseMDIFormLink();
+  // The MDI buttons' share of the pointer handling; true when the press or
+  // release was on them.
+  bool MDIButtonsMouseDown(TPoint P);
+  void MDIButtonsMouseMove(TPoint P);
+  bool MDIButtonsMouseUp(TPoint P);
+  void MDIButtonsMouseLeave();
+  bool PtInMDIButtons(TPoint P);
 };
 
 class TZadEdevAzi : public TAdvCustomToolBar {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/win/Window.h"  // before the monitors, which name windows
+#include "platform/vcl/Application.h"
 #include "platform/vcl/Monitors.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/MessageLoop.h"
@@ -455,7 +456,8 @@ bool TAdvCustomToolBar::PtInDragGrip(TPoint P) {
 }
 
 bool TAdvCustomToolBar::PtInRightHandle(TPoint P) {
-  if (!FShowPopupIndicator || !FShowRightHandle) return false;
+  // A full-size bar shows no handle (its far end holds an MDI child's buttons).
+  if (!FShowPopupIndicator || !FShowRightHandle || FFullSize) return false;
   const Integer n = ScaleToolBarSize(FPopupIndicatorWidth, ToolBarDPIScale);
   const TRect r = IsHorizontal() ? TRect{Width() - n, 0, Width(), Height()} : TRect{0, Height() - n, Width(), Height()};
   return r.Contains(P);
@@ -508,6 +510,7 @@ void TAdvCustomToolBar::MouseDown(TMouseButton Button, TShiftState Shift, Intege
       OptionIndicatorClick();
       return;
     }
+    if (MDIButtonsMouseDown(p)) return;
   } else if (FToolBarState == tsFloating) {
     if (PtInFloatingCaption(p)) {
       if (Screen != nullptr) Screen->SetCursor(crSizeAll);
@@ -540,6 +543,15 @@ void TAdvCustomToolBar::MouseMove(TShiftState Shift, Integer X, Integer Y) {
     if (Cursor() != c) SetCursor(c);
   }
   if (FToolBarState != tsFloating) SetHotPopupIndicator(PtInRightHandle(p));
+  MDIButtonsMouseMove(p);
+  // A disabled child takes no pointer messages: the toolbar remembers it for its hint.
+  if (PagerShowsDisabledHints()) {
+    TControl* under = ControlAtPos(p, true, true);
+    if (under != FHintCtrl) {
+      FHintCtrl = under;
+      if (Application != nullptr) Application->CancelHint();
+    }
+  }
   if (FToolBarState == tsFloating) {
     const bool optHot = PtInOptionButton(p), closeHot = PtInCloseButton(p);
     if (optHot != FHotCustomizedBtn) SetOptionButtonState(optHot, FDownCustomizedBtn);
@@ -551,7 +563,11 @@ void TAdvCustomToolBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer 
   TCustomControl::MouseUp(Button, Shift, X, Y);
   if (FDownPopupIndicator) SetDownPopupIndicator(false);
   if (FCapOptIndicatorDown) SetCaptionOptionState(FCapOptIndicatorHot, false);
-  if (FToolBarState != tsFloating) return;
+  // A docked bar's MDI buttons act on release.
+  if (FToolBarState != tsFloating) {
+    MDIButtonsMouseUp(TPoint{X, Y});
+    return;
+  }
   if (FDownCustomizedBtn) SetOptionButtonState(FHotCustomizedBtn, false);
   if (FDownCloseBtn) {
     SetCloseButtonState(false, false);
@@ -563,7 +579,7 @@ void TAdvCustomToolBar::MouseUp(TMouseButton Button, TShiftState Shift, Integer 
 void TAdvCustomToolBar::WMLButtonUp(TMessage& Message) {
   const TPoint p = PointFromLParam(Message.LParam);
   if (FToolBarState == tsDocked)
-    FSupressClick = PtInDragGrip(p) || PtInRightHandle(p);
+    FSupressClick = PtInDragGrip(p) || PtInRightHandle(p) || PtInMDIButtons(p);
   else if (FToolBarState == tsFloating)
     FSupressClick = PtInFloatingCaption(p) || PtInOptionButton(p) || PtInCloseButton(p);
   TCustomControl::WMLButtonUp(Message);
@@ -586,6 +602,8 @@ void TAdvCustomToolBar::CMMouseLeave(TMessage& Message) {
   if (FToolBarState == tsFloating) {
     if (FHotCustomizedBtn || FDownCustomizedBtn) SetOptionButtonState(false, false);
     if (FHotCloseBtn || FDownCloseBtn) SetCloseButtonState(false, false);
+  } else {
+    MDIButtonsMouseLeave();
   }
 }
 

@@ -99,6 +99,9 @@ void TAdvCustomToolBar::MenuBarDestroying() {
     }
     FButtonMenu = nullptr;
   }
+  RemoveWindowListItems();
+  ReleaseMDIFormLink();
+  RemoveAllMDIChildMenu();
 }
 
 // --- dropping a menu ---
@@ -136,6 +139,7 @@ bool TAdvCustomToolBar::DropDownMenuButton(TAdvCustomToolBarButton* Button) {
     menu->SetTrackButton(tbLeftButton);
     FTempMenu = menu;
     FButtonMenu = item;
+    AddWindowListItems();
     // From the last to the first onto position 0: they keep their order.
     for (Integer i = item->Count() - 1; i >= 0; --i) {
       TMenuItem* sub = item->Items(i);
@@ -263,8 +267,10 @@ void TAdvCustomToolBar::MenuClosed(TMessage&) {
 }
 
 void TAdvCustomToolBar::RestoreButtonMenu() {
-  if (FButtonMenu == nullptr || FMenuButton == nullptr || FMenuButton->MenuItem() == nullptr || FTempMenu == nullptr)
+  if (FButtonMenu == nullptr || FMenuButton == nullptr || FMenuButton->MenuItem() == nullptr || FTempMenu == nullptr) {
+    RemoveWindowListItems();
     return;
+  }
   TMenuItem* root = FTempMenu->Items();
   for (Integer i = root->Count() - 1; i >= 0; --i) {
     TMenuItem* sub = root->Items(i);
@@ -276,6 +282,7 @@ void TAdvCustomToolBar::RestoreButtonMenu() {
   FMenuButton = nullptr;
   FButtonMenu = nullptr;
   delete menu;  // a component the toolbar owns; a button's own DropDownMenu never comes here
+  RemoveWindowListItems();
 }
 
 // --- keyboard tracking ---

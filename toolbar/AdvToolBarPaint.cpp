@@ -96,6 +96,7 @@ void TAdvCustomToolBar::Paint() {
   PaintBackground(R, B, base, border);
   PaintBackgroundPicture(B);
   PaintBevel();
+  DrawMDIButtons();
   DrawDragGrip();
   DrawRightHandle();
   PaintCorners(B, base);

@@ -52,6 +52,11 @@ TATBMenuItem* TATBMenuItem::Add() {
   return FItems.back().get();
 }
 
+void TATBMenuItem::RemoveItem(Integer ItemIndex) {
+  if (ItemIndex < 0 || ItemIndex >= Count()) return;
+  FItems.erase(FItems.begin() + ItemIndex);
+}
+
 // ---------------------------------------------------------------------------
 // Custom popup panel
 
@@ -202,8 +207,9 @@ void TATBPopupPanel::ArrangeItems() {
   Integer w = 0;
   for (Integer i = 0; i < FItems->Count(); ++i) {
     TATBMenuItem* it = FItems->GetItem(i);
-    w = std::max(w, c->TextWidth(it->Caption()) + 7);
-    if (it->HasChildren()) w += 30;
+    // An item with children has room for its arrow; the room is its own,
+    // not added once more for every such item.
+    w = std::max(w, c->TextWidth(it->Caption()) + 7 + (it->HasChildren() ? 30 : 0));
     if (!FShowImageBar && it->Objects() != nullptr && HasImage(it->Objects())) FShowImageBar = true;
   }
   if (FAdvMenuStyler != nullptr && FShowIconBar) w += FAdvMenuStyler->IconBar()->Size();

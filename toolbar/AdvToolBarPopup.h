@@ -52,6 +52,8 @@ class TATBMenuItem {
   // A new child of this item, appended.
   TATBMenuItem* Add();
   void Clear() { FItems.clear(); }
+  // Frees the child at ItemIndex; a bad index is ignored.
+  void RemoveItem(Integer ItemIndex);
   bool HasChildren() const { return !FItems.empty(); }
 
  private:

@@ -86,9 +86,20 @@ void TOptionSelectorWindow::WMActivate(TMessage& Message) {
   }
   if (FHideOnDeActivate && Visible()) {
     FHideTimer->SetEnabled(true);
-  } else if (FZadEdevAzi != nullptr) {
+  } else if (FZadEdevAzi != nullptr && !OpensFromHere(reinterpret_cast<HWND>(Message.LParam))) {
+    // Only when the activation leaves the chain: giving the focus back to
+    // the form while a window opened from here takes the activation would
+    // take it from that window at once, which then hides (and the chain with
+    // it) before its entry can be clicked.
     FZadEdevAzi->RestorePrevActiveControl();
   }
+}
+
+bool TOptionSelectorWindow::OpensFromHere(HWND Next) const {
+  if (Next == nullptr) return false;
+  for (const TComponent* c = FindControl(Next); c != nullptr; c = c->Owner())
+    if (c == this) return true;
+  return false;
 }
 
 void TOptionSelectorWindow::WMNCHitTest(TMessage& Message) {

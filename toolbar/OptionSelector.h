@@ -51,6 +51,9 @@ class TOptionSelectorWindow : public TCustomForm {
   void WMActivate(TMessage& Message) override;
   void WMNCHitTest(TMessage& Message);
   void HideTimerTick(TObject* Sender);
+  // The window Next opens from this one: its owners lead here (the
+  // customize window and the add-or-remove list are made by the panel).
+  bool OpensFromHere(HWND Next) const;
 
   TAdvCustomToolBar* FZadEdevAzi = nullptr;
   TOptionSelectorPanel* FOptionsPanel = nullptr;

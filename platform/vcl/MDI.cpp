@@ -8,6 +8,7 @@
 #include "platform/vcl/Icon.h"
 #include "platform/vcl/MenuBar.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/WindowRegion.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 
@@ -152,6 +153,17 @@ void TMDIClient::UpdateFrame() {
     if (TWindowBridge* b = controls_internal::BridgeOf(FFrame->Handle())) b->SetTitle(FrameTitle());
   // The bar shows a maximised child's icon and buttons.
   if (TMenuBar* bar = FFrame->MenuBar()) bar->Changed();
+  // The frame hears of a change of what it shows of its children as of a
+  // change of its frame (as when the system redraws a frame's bar for a
+  // maximised child), so that code drawing child buttons of its own redraws.
+  const bool maximized = FActive != nullptr && FActive->WindowState() == wsMaximized;
+  const HWND active = FActive != nullptr && FActive->HandleAllocated() ? FActive->Handle() : nullptr;
+  if ((active == FShownChild && maximized == FShownMaximized) || !FFrame->HandleAllocated()) return;
+  FShownChild = active;
+  FShownMaximized = maximized;
+  WINDOWPOS pos{FFrame->Handle(), nullptr, FFrame->Left(), FFrame->Top(), FFrame->Width(), FFrame->Height(),
+                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED};
+  SendMessage(FFrame->Handle(), WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
 }
 
 void TMDIClient::RefreshLater() {

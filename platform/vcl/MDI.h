@@ -26,6 +26,9 @@
 // and the frame's menu bar shows the child's icon at its left end and its
 // minimise, restore and close buttons (those of its border icons) at its
 // right end. A minimised child is a caption bar along the client's bottom.
+// When the active child or its being maximised changes, the frame gets
+// WM_WINDOWPOSCHANGED with SWP_FRAMECHANGED (and SWP_NOMOVE, SWP_NOSIZE,
+// SWP_NOZORDER, SWP_NOACTIVATE): its frame's look changed, not its place.
 #include <vector>
 
 #include "platform/vcl/Forms.h"
@@ -76,6 +79,9 @@ class TMDIClient : public TWinControl {
   TCustomForm* FPressedChild = nullptr;  // a caption button pressed on this child
   LRESULT FPressedHit = 0;
   bool FRefreshPosted = false;
+  // What the frame was last told it shows: the active child and whether it is maximised.
+  HWND FShownChild = nullptr;
+  bool FShownMaximized = false;
 };
 
 // The MDI frame a child form belongs in: the main form when it is an MDI

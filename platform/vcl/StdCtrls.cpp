@@ -5,9 +5,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmapCache>
@@ -26,6 +26,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/HostedWidget.h"
+#include "platform/vcl/ImageCodec.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Window.h"
 
@@ -850,10 +851,11 @@ void PreloadGroupBoxFrame() {
                       FileHex(&size, sizeof size) + FileHex(&pixmapType, sizeof pixmapType);
   QPixmap cached;
   if (QPixmapCache::find(key, &cached)) return;
-  QImageReader reader(path, "png");
-  reader.setAutoDetectImageFormat(false);
-  QImage image;
-  if (reader.read(&image)) QPixmapCache::insert(key, QPixmap::fromImage(std::move(image)));
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const QByteArray bytes = file.readAll();
+  QImage image = image_codec::Decode(TBytes(bytes.begin(), bytes.end()), "png");
+  if (!image.isNull()) QPixmapCache::insert(key, QPixmap::fromImage(std::move(image)));
 }
 
 }  // namespace

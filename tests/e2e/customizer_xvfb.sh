@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # End-to-end check of the toolbar customizer in a real X11 window under a
 # window manager: starts Xvfb, openbox and the customizer demonstration with a
-# fresh layout file; opens the customizer dialog with the toolbar's
-# ShowCustomizer (F3 in the demo, what the option popup's Customize entry
-# runs); drags the "Print" command onto the toolbar list with
-# xdotool, presses OK and expects the layout to be applied; starts the demo
-# again on the same file and expects the new "Print" button on the toolbar.
+# fresh layout file; clicks the form (so that it holds the focus), then the
+# toolbar's right handle (its option indicator), moves the pointer onto the
+# popup's "Options" entry and clicks the "Customize" entry of the window that
+# opens beside it, which opens the customizer dialog; drags the "Print"
+# command onto the toolbar list with xdotool, presses OK and expects the
+# layout to be applied; starts the demo again on the same file and expects
+# the new "Print" button on the toolbar. The toolbar's drag grip is never
+# pressed (its drag loop would hold the pointer).
 #   customizer_xvfb.sh <demo-executable>
 # Exit 77 (skipped) when Xvfb cannot start or a tool is missing.
 set -u
@@ -53,12 +56,31 @@ drag() {
 start_demo
 grep -q '^CONTROL ZADEDEVAZIBUTTON' "$work/out.txt" && failed "a fresh layout file already holds a new button"
 read -r _ fx fy <<<"$form"
-# The keys go to the form: a click on its empty part gives it the focus.
-click_at "$fx" "$fy"
-# The toolbar's ShowCustomizer, as the option popup's Customize entry runs it
-# (F3: under a window manager the option popup still closes before its
-# Customize entry can be clicked).
-x xdotool key F3
+read -r _ ix iy <<<"$(wait_for_line "$work/out.txt" '^INDICATOR ' 10)"
+[[ -n "${ix:-}" ]] || failed "the demo told no option indicator"
+# A click on the form's empty part gives it the focus, as a user's would:
+# the popup then has a focus to give back when it closes.
+click_at "$fx" "$fy" || failed "the pointer did not reach the form"
+form_active() { x xdotool getactivewindow getwindowname 2>/dev/null | grep -q '^Customizer demo$'; }
+wait_until 50 form_active || failed "the form did not take the focus"
+click_at "$ix" "$iy" || failed "the pointer did not reach the option indicator"
+options="$(wait_for_line "$work/out.txt" '^OPTIONS ' 50)" || failed "the option indicator opened no option popup"
+read -r _ ox oy <<<"$options"
+# Onto the Options entry from its left, as a hand would come: the window with
+# the Customize entry opens beside it.
+x xdotool mousemove $((ox - 8)) "$oy"
+wait_until 50 pointer_at $((ox - 8)) "$oy" || failed "the pointer did not reach the option popup"
+x xdotool mousemove "$ox" "$oy"
+customize="$(wait_for_line "$work/out.txt" '^CUSTOMIZE ' 50)" || failed "the Options entry opened no Customize entry"
+read -r _ cx cy <<<"$customize"
+# Along the entry's row to the Customize entry, then a click on it.
+x xdotool mousemove $(((ox + cx) / 2)) "$oy"
+wait_until 50 pointer_at $(((ox + cx) / 2)) "$oy" || failed "the pointer did not follow"
+x xdotool mousemove "$cx" "$cy"
+wait_until 50 pointer_at "$cx" "$cy" || failed "the pointer did not reach the Customize entry"
+# The entry lights up once its window gets the pointer's input: click then.
+wait_for_line "$work/out.txt" '^HOT$' 50 >/dev/null || failed "the Customize entry did not light up under the pointer"
+x xdotool click 1
 wait_for_line "$work/out.txt" '^DIALOG' 50 >/dev/null || failed "the Customize entry showed no customizer dialog"
 [[ -n "$(find_window "^Customizer$" 20)" ]] || failed "no visible window named 'Customizer'"
 read -r _ mx my <<<"$(wait_for_line "$work/out.txt" '^COMMAND ' 10)"
@@ -82,4 +104,4 @@ names="$(sed -n 's/^CONTROL \([^ ]*\).*/\1/p' "$work/out.txt" | paste -sd' ')"
 [[ "$names" == "Open ZADEDEVAZIBUTTON1 Save" ]] || failed "after the restart the toolbar holds: $names"
 grep -q '^CONTROL ZADEDEVAZIBUTTON1 Print$' "$work/out.txt" || failed "the new button lost its caption"
 stop_demo
-echo "OK: the option popup led to the customizer on $display, the dragged command became a toolbar button and stayed after a restart"
+echo "OK: the option popup led to the customizer with the pointer on $display, the dragged command became a toolbar button and stayed after a restart"

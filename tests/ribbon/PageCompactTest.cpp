@@ -1,5 +1,6 @@
 // Compact mode and the page's fitting passes over real toolbars and glow
 // buttons on a real ribbon page.
+#include <algorithm>
 #include <vector>
 
 #include "controls/AdvGlowButton.h"
@@ -229,6 +230,81 @@ TEST_F(PageCompact, NarrowingShrinksThenCompactsFromTheRightThenScrolls) {
   EXPECT_FALSE(b->IsCompact());
   EXPECT_FALSE(Page(0)->RightScrollButton()->Visible());
   EXPECT_EQ(Page(0)->ToolBarLayoutViolation(), "");
+}
+
+// A toolbar hidden on a crowded page gives its room back: the others grow
+// back (out of compact form, or to their large buttons); shown again, it
+// takes the room again and the others shrink. Removing or freeing a
+// toolbar gives the room back the same way.
+TEST_F(PageCompact, HidingOrRemovingAToolBarGivesTheOthersTheirRoomBack) {
+  enum TAction { Hide, Remove, Free };
+  struct TCase {
+    const char* Name;
+    // The page width in hundredths of what Alpha and Beta take at full
+    // size, plus pixels.
+    Integer Percent, Extra;
+    TAction Action;
+    // Alpha and Beta were compact before and are back at full size after.
+    bool Compact, Full;
+  };
+  const TCase cases[] = {
+      {"buttons shrunk, hidden", 100, 4, Hide, false, true},
+      {"buttons shrunk, removed", 100, 4, Remove, false, true},
+      {"toolbars compact, hidden", 47, 0, Hide, true, false},
+      {"toolbars compact, freed", 47, 0, Free, true, false},
+  };
+  MakePages(1);
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TZadEdevAzi* a = AddToolBar(u"Alpha", 3);
+    TZadEdevAzi* b = AddToolBar(u"Beta", 2);
+    TZadEdevAzi* g = AddToolBar(u"Gamma", 4);
+    SetPageWidth(900);
+    ASSERT_EQ(ShrinkScore({a, b, g}), 0);
+    const Integer pairRight = b->Left() + b->Width() + 2;
+    const Integer w = pairRight * c.Percent / 100 + c.Extra;
+    SetPageWidth(w);
+    const Integer crowded = ShrinkScore({a, b});
+    ASSERT_GT(crowded, 0) << "the page is crowded";
+    ASSERT_EQ(a->IsCompact() && b->IsCompact(), c.Compact);
+
+    switch (c.Action) {
+      case Hide: g->SetVisible(false); break;
+      case Remove: Page(0)->RemoveZadEdevAzi(g); break;
+      case Free:
+        delete g;
+        g = nullptr;
+        break;
+    }
+    EXPECT_FALSE(a->IsCompact()) << "the others come out of compact form";
+    EXPECT_FALSE(b->IsCompact());
+    EXPECT_LT(ShrinkScore({a, b}), crowded) << "the others grow";
+    if (c.Full) {
+      EXPECT_EQ(ShrinkScore({a, b}), 0) << "the others have their full size back";
+    }
+    EXPECT_EQ(a->Left(), 3);
+    EXPECT_EQ(b->Left(), a->Left() + a->Width() + 3);
+    EXPECT_LE(b->Left() + b->Width() + 2, w);
+    EXPECT_EQ(Page(0)->ToolBarLayoutViolation(), "");
+
+    if (g != nullptr) {
+      const Integer alone = ShrinkScore({a, b});
+      if (c.Action == Remove)
+        Page(0)->AddZadEdevAzi(g);
+      else
+        g->SetVisible(true);
+      EXPECT_GT(ShrinkScore({a, b}), alone) << "shown again, it takes its room back: the others shrink";
+      const bool allCompact = a->IsCompact() && b->IsCompact() && g->IsCompact();
+      if (!allCompact) {
+        EXPECT_LE(g->Left() + g->Width() + 2, w) << "they fit the page again";
+      }
+      EXPECT_EQ(Page(0)->ToolBarLayoutViolation(), "");
+      delete g;
+    }
+    delete b;
+    delete a;
+    PumpPending();
+  }
 }
 
 // Every page width over a range, narrowing and widening: the rules' checker

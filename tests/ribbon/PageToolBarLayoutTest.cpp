@@ -141,6 +141,57 @@ TEST_F(PageRules, WideningRestoresCompactToolBarsFirstAndOnlyWhenTheyFit) {
   EXPECT_EQ(Layout.Violation(), "");
 }
 
+// A toolbar that stops showing gives its room to the others, which come
+// out of compact form and grow their buttons; shown again, it takes the
+// room back and they shrink as narrowing would have made them. One hidden
+// and another shown at once: the room given back is used first.
+TEST_F(PageRules, ShowingOrHidingAToolBarRefitsTheOthers) {
+  Add(Steps(100, 20, 10));
+  Add(Steps(100, 20, 10));
+  TToolBarSizeModel& third = Add(Steps(100, 20, 10));
+  Page(400);
+  // Fits from 3+100+3+100+3+100+2 = 311; at 180 the others shrink and the
+  // rightmost collapse.
+  Page(180);
+  Layout.ShrinkToolBars();
+  const Integer crowdedLevels = Bars[0]->Level() + Bars[1]->Level();
+  ASSERT_TRUE(third.IsCompact());
+  ASSERT_GT(crowdedLevels, 0);
+
+  third.Shown = false;
+  Layout.ShownToolBarsChanged(false, true);
+  EXPECT_FALSE(Bars[0]->IsCompact());
+  EXPECT_FALSE(Bars[1]->IsCompact());
+  EXPECT_LT(Bars[0]->Level() + Bars[1]->Level(), crowdedLevels) << "the others grow into the room";
+  EXPECT_LE(Used() + 2, 180);
+  EXPECT_EQ(Bars[1]->Bounds().Left, Bars[0]->Bounds().Right + 3);
+  EXPECT_EQ(Layout.Violation(), "");
+
+  // Neither shown nor hidden: nothing to give or take.
+  const Integer alone = Bars[0]->Level() + Bars[1]->Level();
+  Layout.ShownToolBarsChanged(false, false);
+  EXPECT_EQ(Bars[0]->Level() + Bars[1]->Level(), alone);
+
+  third.Shown = true;
+  Layout.ShownToolBarsChanged(true, false);
+  EXPECT_GT(Bars[0]->Level() + Bars[1]->Level() + (Bars[1]->IsCompact() ? 10 : 0), alone) << "they shrink again";
+  EXPECT_LE(Used() + 2, 180);
+  EXPECT_EQ(Layout.Violation(), "");
+
+  // One out and another in at the same time.
+  third.Shown = false;
+  Layout.ShownToolBarsChanged(false, true);
+  const Integer pairLevels = Bars[0]->Level() + Bars[1]->Level();
+  Bars[0]->Shown = false;
+  third.Shown = true;
+  Layout.ShownToolBarsChanged(true, true);
+  EXPECT_LE(Used() + 2, 180);
+  EXPECT_FALSE(Bars[1]->IsCompact());
+  EXPECT_FALSE(third.IsCompact()) << "the room given back was used";
+  EXPECT_EQ(Bars[1]->Level() + third.Level(), pairLevels) << "two of the same kind fit as the two before";
+  EXPECT_EQ(Layout.Violation(), "");
+}
+
 TEST_F(PageRules, GrowingPicksTheGlyphStageFirstThenTheLargestStep) {
   Add({{100, bsLarge}, {80, bsLabel}});          // label level: next step 20, to large
   Add({{100, bsLarge}, {90, bsLabel}, {60, bsGlyph}});  // glyph level: next step 30, to label

@@ -193,13 +193,22 @@ TEST_F(PagerMinimize, ExpandCollapseButtonSitsAtTheRightOfTheTabRowWithThePictur
   TAdvGlowButton* b = Pager->ExpandCollapsButton();
   ASSERT_NE(b, nullptr);
   const TRect A = Pager->GetTabsArea();
-  // 20 square, centred on the tab area less one, 6 from its right end.
-  const TRect want{A.Right - 6 - 20, A.Top + (A.Height() - 20) / 2 + 1, A.Right - 6, A.Top + (A.Height() - 20) / 2 + 21};
+  // 20 square, centred on the tab area less one; the help button's square
+  // is 6 from its right end and this one just left of it.
+  const Integer top = A.Top + (A.Height() - 20) / 2 + 1;
+  ASSERT_TRUE(Pager->ShowHelpButton());
+  EXPECT_EQ(Pager->GetHelpButtonRect(), (TRect{A.Right - 26, top, A.Right - 6, top + 20}));
+  const TRect want{A.Right - 47, top, A.Right - 27, top + 20};
   EXPECT_EQ(Pager->GetExpandCollapseButtonRect(), want);
   EXPECT_EQ(b->BoundsRect(), want);
+  // Without the help button it takes its place.
+  Pager->SetShowHelpButton(false);
+  EXPECT_EQ(b->BoundsRect(), (TRect{A.Right - 26, top, A.Right - 6, top + 20}));
   // The form widens: the button keeps to the right end.
   Form->SetBounds(0, 0, 700, 300);
   EXPECT_EQ(b->Left(), Pager->GetTabsArea().Right - 26);
+  Pager->SetShowHelpButton(true);
+  EXPECT_EQ(b->Left(), Pager->GetTabsArea().Right - 47);
   struct Case {
     Single Scale;
     TGroupStyle Style;
@@ -517,9 +526,11 @@ class QATPlace : public PagerFixture, public ::testing::WithParamInterface<int> 
 TEST_P(QATPlace, AboveAndBelowRectangles) {
   const Integer cap = Scaled(26), q = cap - 2, w = P->Width();
   EXPECT_EQ(P->GetQATHeight(), q);
-  // In the caption row, from the tab margin less 6, keeping the caption's
-  // minimum width free on the right.
-  const TRect above{Scaled(60) - 6, cap - q, w - 100, cap};
+  // In the caption row, from the tab margin less 6, keeping free on the
+  // right the caption's minimum width and the caption buttons with 2 more.
+  const TRect buttons = P->GetCaptionButtonsRect();
+  ASSERT_GT(buttons.Left, 0);
+  const TRect above{Scaled(60) - 6, cap - q, w - 100 - (w - buttons.Left + 2), cap};
   EXPECT_EQ(P->GetQATRect(), above);
   EXPECT_EQ(Q->Top(), above.Top);
   EXPECT_EQ(Q->Left(), above.Left);
@@ -539,6 +550,9 @@ TEST_P(QATPlace, AboveAndBelowRectangles) {
   P->SetShowQATBelow(false);
   EXPECT_EQ(P->Height(), h);
   EXPECT_EQ(P->GetQATRect(), above);
+  // Without caption buttons only the caption's minimum width stays free.
+  P->SetCaptionButtons({});
+  EXPECT_EQ(P->GetQATRect(), (TRect{above.Left, above.Top, w - 100, cap}));
 }
 
 TEST_P(QATPlace, MinimisedWithTheToolbarBelowKeepsTheStrip) {

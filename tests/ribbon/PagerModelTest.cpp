@@ -301,8 +301,10 @@ TEST_F(PagerModel, TabGroupsGetExtraMarginsForAWideCaption) {
   const TRect r = Pager->GetTabGroupRect(0, shown, whole);
   EXPECT_TRUE(shown);
   EXPECT_TRUE(whole);
-  EXPECT_EQ(r.Left, Pager->GetTabRect(0).Left);
-  EXPECT_EQ(r.Right, Pager->GetTabRect(1).Right);
+  // The group reaches half the tab spacing beyond its outer tabs.
+  const Integer half = Pager->TabSettings()->Spacing() / 2;
+  EXPECT_EQ(r.Left, Pager->GetTabRect(0).Left - half);
+  EXPECT_EQ(r.Right, Pager->GetTabRect(1).Right + half);
 }
 
 // --- styler and looks ---

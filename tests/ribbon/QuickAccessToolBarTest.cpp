@@ -2,9 +2,11 @@
 // controls as the form narrows and widens, the overflow window with the
 // hidden controls and the customize button last, and the small arrow
 // button's click rule.
+#include <algorithm>
 #include <vector>
 
 #include "PagerFixture.h"
+#include "platform/rtl/DestroyWatch.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
@@ -23,9 +25,11 @@ class QuickAccess : public PagerFixture {
     Qat = new TAdvQuickAccessToolBar(Form.get());
     Qat->SetParent(Pager);
   }
-  void AddButtons(int N, Integer W = 22) {
+  // Owned by the form, or with Owned false by no component (their parent
+  // frees them).
+  void AddButtons(int N, Integer W = 22, bool Owned = true) {
     for (int i = 0; i < N; ++i) {
-      auto* b = new TAdvGlowButton(Form.get());
+      auto* b = new TAdvGlowButton(Owned ? Form.get() : nullptr);
       b->SetBounds(i * W, 0, W, 20);
       Qat->AddToolBarControl(b);
       b->SetBounds(b->Left(), b->Top(), W, 20);
@@ -136,6 +140,91 @@ TEST_F(QuickAccess, OverflowWindowListsTheHiddenControlsThenTheCustomizeButton) 
   for (TAdvGlowButton* b : Buttons) EXPECT_EQ(b->Parent(), Qat);
   EXPECT_EQ(Qat->CustomizeButton()->Parent(), Qat);
   EXPECT_TRUE(Qat->CustomizeButton()->Visible());
+}
+
+// Clear frees the content, shown and hidden, and answers the controls it
+// left alive: a hidden control the application took out of the overflow
+// panel meanwhile (to another parent or to none) is not the toolbar's to
+// free. A hidden control freed by the
+// application meanwhile is not freed twice.
+TEST_F(QuickAccess, ClearFreesTheContentAndAnswersWhatItLeftAlive) {
+  // No owner: the toolbar hears of a freed control only by free notification.
+  AddButtons(12, 22, false);
+  Qat->SetShowCustomizeOption(true);
+  SetFormWidth(400);
+  ASSERT_GE(Qat->HiddenControls().size(), 4u);
+  // The overflow window takes the hidden controls into its panel.
+  Qat->ShowOverflowWindow(0, 0, false);
+  const std::vector<TControl*> hidden = Qat->HiddenControls();
+  ASSERT_EQ(hidden[0]->Parent(), Qat->OverflowWindowPanel());
+  Qat->HideOverflowWindow();
+  TControl* moved = hidden[0];
+  moved->SetParent(Form.get());
+  delete hidden[1];
+  TControl* detached = hidden[3];
+  detached->SetParent(nullptr);
+  TDestroyWatch shown(Qat->ShownControls().front());
+  TDestroyWatch hiddenInPanel(hidden[2]);
+
+  std::vector<TControl*> left = Qat->Clear();
+  std::sort(left.begin(), left.end());
+  std::vector<TControl*> expected{moved, detached};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(left, expected);
+  EXPECT_EQ(moved->Parent(), Form.get()) << "the moved control lives on where it went";
+  EXPECT_TRUE(Qat->ShownControls().empty());
+  EXPECT_TRUE(Qat->HiddenControls().empty());
+  EXPECT_TRUE(shown.Gone());
+  EXPECT_TRUE(hiddenInPanel.Gone());
+  for (Integer i = 0; i < Qat->ControlCount(); ++i) {
+    TControl* c = Qat->Controls(i);
+    EXPECT_TRUE(c == Qat->CustomizeButton() || c == Qat->ScrollButton() || c == Qat->OverflowWindow())
+        << "only the toolbar's own parts stay: " << StringToUtf8(c->ClassName());
+  }
+  EXPECT_TRUE(Qat->CustomizeButton()->Visible()) << "the customize button comes back";
+  EXPECT_TRUE(Qat->ScrollButton() == nullptr || !Qat->ScrollButton()->Visible());
+  // Nothing left to free: the answer is empty.
+  EXPECT_TRUE(Qat->Clear().empty());
+  delete moved;
+  delete detached;
+}
+
+// The update count follows BeginUpdate and EndUpdate whatever the
+// toolbar's visibility: a toolbar hidden or shown in between still lays
+// itself out at the last EndUpdate, and never before.
+TEST_F(QuickAccess, UpdateNestingCountsWhateverTheVisibility) {
+  struct TCase {
+    const char* Name;
+    bool VisibleAtBegin, VisibleAtEnd;
+  };
+  const TCase cases[] = {
+      {"visible throughout", true, true},
+      {"hidden in between", true, false},
+      {"shown in between", false, true},
+      {"hidden throughout", false, false},
+  };
+  AddButtons(12);
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetFormWidth(1400);
+    ASSERT_TRUE(Qat->HiddenControls().empty());
+    Qat->SetVisible(c.VisibleAtBegin);
+    Qat->BeginUpdate();
+    Qat->BeginUpdate();
+    Qat->SetVisible(c.VisibleAtEnd);
+    SetFormWidth(400);
+    EXPECT_TRUE(Qat->HiddenControls().empty()) << "no layout while updating";
+    Qat->EndUpdate();
+    EXPECT_TRUE(Qat->HiddenControls().empty()) << "one EndUpdate still to come";
+    Qat->EndUpdate();
+    EXPECT_FALSE(Qat->HiddenControls().empty()) << "the last EndUpdate lays the toolbar out";
+    ExpectSound();
+    // An EndUpdate too many changes nothing.
+    Qat->EndUpdate();
+    SetFormWidth(1400);
+    EXPECT_TRUE(Qat->HiddenControls().empty());
+    Qat->SetVisible(true);
+  }
 }
 
 TEST_F(QuickAccess, EmptyOverflowShowsNothing) {

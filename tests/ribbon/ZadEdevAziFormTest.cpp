@@ -19,6 +19,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Monitors.h"
 #include "platform/vcl/SystemMenu.h"
+#include "platform/win/MessageLoop.h"
 #include "platform/win/Window.h"
 #include "ribbon/AdvPage.h"
 #include "ribbon/ZadEdevAziForm.h"
@@ -262,6 +263,61 @@ TEST_F(GlassRibbonForm, ContextMenuRefreshActsOnTheMenuWithoutInput) {
   EXPECT_EQ(EnableMenuItem(menu, UINT(SC_RESTORE), MF_ENABLED), BOOL(MF_ENABLED));
   EXPECT_EQ(EnableMenuItem(menu, UINT(SC_MAXIMIZE), MF_GRAYED), BOOL(MF_GRAYED));
   EXPECT_EQ(EnableMenuItem(menu, UINT(SC_MOVE), MF_GRAYED), BOOL(MF_GRAYED));
+}
+
+// A focus message that reaches the form while it is being made is put off
+// by posting it again; the form keeps refusing it as long as it is not
+// made, so the re-posts stop at their limit and the queue drains. Once
+// made, focus is taken at once.
+TEST_F(GlassRibbonForm, FocusPutOffWhileBeingMadeIsRepostedABoundedNumberOfTimes) {
+  Form = std::make_unique<TZadEdevAziForm>(nullptr);  // AfterConstruction still to come
+  ASSERT_TRUE(Form->IsAeroVista());
+  const HWND h = Form->Handle();
+  int arrived = 0;
+  auto inner = Form->WindowProc;
+  Form->WindowProc = [&](TMessage& M) {
+    if (M.Msg == WM_SETFOCUS) ++arrived;
+    inner(M);
+  };
+  auto queued = [&] {
+    MSG m;
+    return PeekMessage(&m, h, WM_SETFOCUS, WM_SETFOCUS, PM_NOREMOVE) != 0;
+  };
+  PostMessage(h, WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !queued(); })) << "the re-posts never end";
+  EXPECT_EQ(arrived, 1 + TZadEdevAziForm::FocusRepostLimit);
+  PumpPending();
+  EXPECT_FALSE(queued());
+  EXPECT_EQ(arrived, 1 + TZadEdevAziForm::FocusRepostLimit);
+
+  // A second focus message finds the limit used up: not put off again.
+  PostMessage(h, WM_SETFOCUS, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !queued(); }));
+  EXPECT_EQ(arrived, 2 + TZadEdevAziForm::FocusRepostLimit);
+
+  Form->AfterConstruction();
+  Form->WindowProc = inner;
+  PumpPending();
+  EXPECT_FALSE(queued());
+}
+
+// The re-posts start only while the form is being made: a made form,
+// even a hidden one, takes its focus messages at once.
+TEST_F(GlassRibbonForm, MadeFormNeverPutsOffFocus) {
+  Make();
+  const HWND h = Form->Handle();
+  int arrived = 0;
+  auto inner = Form->WindowProc;
+  Form->WindowProc = [&](TMessage& M) {
+    if (M.Msg == WM_SETFOCUS) ++arrived;
+    inner(M);
+  };
+  PostMessage(h, WM_SETFOCUS, 0, 0);
+  PumpPending();
+  EXPECT_EQ(arrived, 1);
+  MSG m;
+  EXPECT_EQ(PeekMessage(&m, h, WM_SETFOCUS, WM_SETFOCUS, PM_NOREMOVE), 0);
+  Form->WindowProc = inner;
 }
 
 TEST_F(GlassRibbonForm, ActivationExtendsTheFrameUnderCaptionAndTabs) {

@@ -21,6 +21,7 @@
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
+#include "toolbar/AdvToolBarLayout.h"
 #include "toolbar/AdvToolBarPopup.h"
 #include "toolbar/OptionSelector.h"
 #include "toolbar/ZadEdevAziCustomizer.h"
@@ -259,17 +260,76 @@ TEST_F(AddRemoveButtonsTest, OptionsEntryLeadsToTheCustomizer) {
   EXPECT_FALSE(ToolBar->OptionWindow()->Visible());
 }
 
+// The user clicked the form first, so the form holds the focus and the
+// popup remembers it to give it back. The window the popup opens (the
+// customize window behind "Options", the list behind "Add or Remove
+// Buttons") takes the activation and keeps it: it stays up once the hide
+// timers have run, and its entry can be clicked. The focus goes back to the
+// form only when the chain is left.
+TEST_F(AddRemoveButtonsTest, AWindowOpenedFromThePopupKeepsTheActivation) {
+  auto* customizer = new TZadEdevAziCustomizer(Form.get());
+  customizer->SetZadEdevAzi(ToolBar);
+  int asked = 0;
+  customizer->OnCanShow = [&](TObject*, Integer&, Integer&, bool& CanShow) {
+    ++asked;
+    CanShow = false;
+  };
+  enum TEntry { Options, AddAndRemove };
+  for (TEntry entry : {Options, AddAndRemove}) {
+    SCOPED_TRACE(entry == Options ? "Options" : "Add or Remove Buttons");
+    testinput::Click(Form.get(), TPoint{300, 250});
+    PumpPending();
+    ASSERT_EQ(GetActiveWindow(), Form->Handle());
+    ASSERT_NE(Screen->ActiveControl(), nullptr) << "the form holds the focus";
+    // A press on the right handle opens the popup.
+    const Integer n = ScaleToolBarSize(ToolBar->PopupIndicatorWidth(), ToolBarDPIScale);
+    testinput::Click(ToolBar, TPoint{ToolBar->Width() - n / 2 - 1, ToolBar->Height() / 2});
+    Settle();
+    TControlSelectorPanel* p = ToolBar->OptionWindowPanel();
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(ToolBar->OptionWindow()->Visible());
+    ASSERT_EQ(GetActiveWindow(), ToolBar->OptionWindow()->Handle());
+    testinput::MouseMove(p, Middle(entry == Options ? p->OptionsRect() : p->AddAndRemoveRect()));
+    PumpPending();
+    TCustomForm* opened = entry == Options ? static_cast<TCustomForm*>(p->CustomizeOptionWindow())
+                                           : static_cast<TCustomForm*>(p->AddAndRemovePopup());
+    ASSERT_NE(opened, nullptr);
+    Settle();
+    EXPECT_TRUE(opened->Visible()) << "the opened window stays up";
+    EXPECT_TRUE(ToolBar->OptionWindow()->Visible()) << "so does the popup";
+    EXPECT_EQ(GetActiveWindow(), opened->Handle()) << "the opened window keeps the activation";
+    if (entry == Options) {
+      auto* e = dynamic_cast<TCustomizeOption*>(p->CustomizeOptionWindow()->OptionsPanel());
+      ASSERT_NE(e, nullptr);
+      testinput::Click(e, Middle(e->GetCustomizeRect()));
+      Settle();
+      EXPECT_EQ(asked, 1) << "the entry's click ran";
+    } else {
+      // A click on the form leaves the chain.
+      testinput::Click(Form.get(), TPoint{300, 250});
+      Settle();
+    }
+    EXPECT_FALSE(opened->Visible());
+    EXPECT_FALSE(ToolBar->OptionWindow()->Visible());
+  }
+}
+
+// The panel is as wide as its widest item, an item with children having
+// room for its arrow (30 pixels, its own: not added again for every such
+// item), and at least 70, plus the margins.
 struct PopupWidthCase {
   std::vector<const char16_t*> Captions;
   std::vector<int> Children;  // per item: how many children it has
-  int ExtraOverWidest;        // width above the widest caption + 7 (0: the minimum of 70 holds)
 };
 
 TEST(AdvToolBarPopupLayout, Widths) {
   EnsureGuiApplication();
   const std::vector<PopupWidthCase> cases = {
-      {{u"a", u"bb"}, {0, 0}, 0},
-      {{u"Some caption", u"x"}, {2, 1}, 60},
+      {{u"a", u"bb"}, {0, 0}},
+      {{u"Some caption", u"x"}, {2, 1}},
+      {{u"A rather longer caption than the others", u"x"}, {0, 3}},
+      {{u"p", u"q", u"r"}, {1, 1, 1}},
+      {{u"One", u"Two", u"Three", u"Four"}, {1, 1, 1, 1}},
   };
   for (const PopupWidthCase& k : cases) {
     auto w = std::make_unique<TATBPopupWindow>(nullptr);
@@ -282,19 +342,35 @@ TEST(AdvToolBarPopupLayout, Widths) {
       TATBMenuItem* it = w->Items()->Add();
       it->SetCaption(k.Captions[i]);
       for (int c = 0; c < k.Children[i]; ++c) it->Add();
-      widest = std::max(widest, p->Canvas()->TextWidth(it->Caption()) + 7);
+      widest = std::max(widest, p->Canvas()->TextWidth(it->Caption()) + 7 + (k.Children[i] > 0 ? 30 : 0));
     }
     p->ArrangeItems();
-    if (k.ExtraOverWidest == 0) {
-      ASSERT_LT(widest, 70);
-      EXPECT_EQ(p->Width(), 70 + 4);
-    } else {
-      EXPECT_EQ(p->Width(), widest + k.ExtraOverWidest + 4);
-    }
+    EXPECT_EQ(p->Width(), std::max(widest, 70) + 4) << StringToUtf8(k.Captions[0]);
     EXPECT_EQ(p->Height(), Integer(k.Captions.size()) * (p->ItemHeight() + 2) + 2);
     w->SetWindowSize();
     EXPECT_EQ(w->Width(), p->Width());
   }
+}
+
+TEST(AdvToolBarPopupItems, RemoveItemFreesTheChildAtItsIndex) {
+  TATBMenuItem root;
+  for (const char16_t* c : {u"a", u"b", u"c"}) root.Add()->SetCaption(c);
+  root.GetItem(1)->Add()->SetCaption(u"b1");
+  auto captions = [&root] {
+    std::vector<String> v;
+    for (Integer i = 0; i < root.Count(); ++i) v.push_back(root.GetItem(i)->Caption());
+    return v;
+  };
+  root.RemoveItem(1);
+  EXPECT_EQ(captions(), (std::vector<String>{u"a", u"c"}));
+  // Bad indexes change nothing.
+  root.RemoveItem(-1);
+  root.RemoveItem(2);
+  EXPECT_EQ(captions(), (std::vector<String>{u"a", u"c"}));
+  root.RemoveItem(0);
+  root.RemoveItem(0);
+  EXPECT_EQ(root.Count(), 0);
+  EXPECT_FALSE(root.HasChildren());
 }
 
 }  // namespace toolbar

@@ -7,6 +7,7 @@
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/WindowRegion.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/WindowData.h"
 #include "tests/platform/vcl/VclFixture.h"
@@ -210,6 +211,44 @@ TEST_F(Mdi, MaximisedChildFillsTheClientAndJoinsTheFramesCaptionAndMenuBar) {
   Settle();
   EXPECT_EQ(a->ClientWidth(), Client()->ClientWidth());
   EXPECT_EQ(a->ClientHeight(), Client()->ClientHeight());
+}
+
+// The frame is told (as of a change of its frame, not of its place) when the
+// active child or its being maximised changes, whether or not it has a menu bar.
+TEST_F(Mdi, FrameHearsWhenWhatItShowsOfItsChildrenChanges) {
+  frame->Show();
+  std::vector<std::pair<UINT, bool>> told;  // flags, and the active child maximised then
+  const std::function<void(TMessage&)> inner = frame->WindowProc;
+  frame->WindowProc = [&, inner](TMessage& M) {
+    if (M.Msg == WM_WINDOWPOSCHANGED) {
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(M.LParam);
+      TCustomForm* active = frame->ActiveMDIChild();
+      told.emplace_back(pos->flags, active != nullptr && active->WindowState() == wsMaximized);
+    }
+    inner(M);
+  };
+  const TRect before = frame->BoundsRect();
+  TForm* a = Child(u"A", TRect{10, 20, 250, 200});
+  Settle();
+  const UINT look = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+  ASSERT_EQ(told.size(), 1u);  // a child became the active one
+  EXPECT_EQ(told.back(), std::make_pair(look, false));
+  a->SetCaption(u"A2");  // the caption alone: nothing for the frame's look of buttons
+  Settle();
+  EXPECT_EQ(told.size(), 1u);
+  a->SetWindowState(wsMaximized);
+  Settle();
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_EQ(told.back(), std::make_pair(look, true));
+  a->SetWindowState(wsNormal);
+  Settle();
+  ASSERT_EQ(told.size(), 3u);
+  EXPECT_EQ(told.back(), std::make_pair(look, false));
+  delete a;
+  Settle();
+  ASSERT_EQ(told.size(), 4u);  // no active child now
+  EXPECT_EQ(frame->BoundsRect(), before);
+  frame->WindowProc = inner;
 }
 
 TEST_F(Mdi, ChildMovesInsideTheClientByItsCaption) {

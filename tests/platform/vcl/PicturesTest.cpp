@@ -98,6 +98,15 @@ TEST_F(Pictures, DecodesMatchImageMagick) {
       {"alpha.bmp", "-alpha set -channel A -fx 'i/w' +channel -define bmp:format=bmp4 BMP:", 0, "TBitmap", 2},
       {"photo.png", "PNG24:", 0, "TPngImage", 0},
       {"alpha.png", "-alpha set -channel A -fx 'i/w' +channel PNG32:", 0, "TPngImage", 2},
+      // The PNG reader's conversions: palette with transparency, grey with
+      // and without alpha, one bit per pixel, 16 bits per channel, interlaced.
+      {"palette-alpha.png", "-alpha set -channel A -fx 'i>18?1:0' +channel -colors 16 PNG8:", 0, "TPngImage", 2},
+      {"gray.png", "-colorspace Gray -define png:color-type=0 -define png:bit-depth=8 PNG:", 0, "TPngImage", 0},
+      {"gray-alpha.png", "-colorspace Gray -alpha set -channel A -fx 'i/w' +channel -define png:color-type=4 PNG:", 0,
+       "TPngImage", 2},
+      {"bilevel.png", "-monochrome -define png:color-type=0 -define png:bit-depth=1 PNG:", 0, "TPngImage", 0},
+      {"deep.png", "-alpha set -channel A -fx 'i/w' +channel PNG64:", 0, "TPngImage", 2},
+      {"interlaced.png", "-interlace PNG PNG24:", 0, "TPngImage", 0},
       {"photo.jpg", "-quality 85 JPG:", 0, "TJPEGImage", 4},
       {"gray.jpg", "-colorspace Gray -quality 90 JPG:", 0, "TJPEGImage", 4},
       {"photo.gif", "GIF:", 0, "TGIFImage", 0},
