@@ -280,7 +280,7 @@ void TAdvPage::SetPageIndex(Integer Value) {
 bool TAdvPage::InTabGroup() const { return FZadEdevAziPager != nullptr && FZadEdevAziPager->PageInTabGroup(this); }
 
 Integer TAdvPage::GetPageInset() const {
-  if (FZadEdevAziPager == nullptr || FZadEdevAziPager->UsesTones() || gdiplus::GetScenicRibbonFlag()) return 0;
+  if (FZadEdevAziPager == nullptr || FZadEdevAziPager->UsesTones() || FZadEdevAziPager->Win7ScenicRibbon()) return 0;
   return 4;
 }
 
@@ -363,7 +363,7 @@ void TAdvPage::Paint() {
   const TRect r = ClientRect();
   const Integer g = p->PageTabGroupIndex(this);
   TGroupAppearance* ga = g >= 0 && IsActivePage() ? p->GroupAppearanceOf(g) : nullptr;
-  const bool scenic = gdiplus::GetScenicRibbonFlag();
+  const bool scenic = p->Win7ScenicRibbon();
   if (ga != nullptr && p->GroupStyle() == gsClassic) {
     TVistaPageBackground* gp = ga->PageAppearance();
     C = gp->Color();

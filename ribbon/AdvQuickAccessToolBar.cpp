@@ -66,6 +66,11 @@ TAdvCustomQuickAccessToolBar::~TAdvCustomQuickAccessToolBar() {
 
 TZadEdevAziPager* TAdvCustomQuickAccessToolBar::Pager() const { return dynamic_cast<TZadEdevAziPager*>(Parent()); }
 
+bool TAdvCustomQuickAccessToolBar::Scenic() const {
+  TZadEdevAziPager* p = Pager();
+  return p != nullptr ? p->Win7ScenicRibbon() : gdiplus::GetScenicRibbonFlag();
+}
+
 toolbar::TCustomZadEdevAziStyler* TAdvCustomQuickAccessToolBar::GetToolBarStyler() {
   TZadEdevAziPager* p = Pager();
   return p != nullptr ? p->CurrentToolBarStyler() : nullptr;
@@ -81,7 +86,7 @@ bool TAdvCustomQuickAccessToolBar::IsOffice2013Style() const {
 TQATLook TAdvCustomQuickAccessToolBar::Look() const {
   TQATLook l;
   l.FullSize = FFullSize;
-  l.Scenic = gdiplus::GetScenicRibbonFlag();
+  l.Scenic = Scenic();
   l.GlassFlag = gdiplus::GetGlassFlag();
   l.Office2013 = IsOffice2013Style();
   l.Scale = toolbar::ToolBarDPIScale;
@@ -97,7 +102,7 @@ Integer TAdvCustomQuickAccessToolBar::GetMinWidth() const { return QATMinWidth(t
 
 bool TAdvCustomQuickAccessToolBar::IsSpecial(const TControl* C) const {
   return C == FScrollButton || C == FCustomizeButton || C == FRefGlowButton || C == FOverflowWindow ||
-         C == FOverflowWindowPanel || (C != nullptr && C->ClassName() == u"TAppIconGlowButton");
+         C == FOverflowWindowPanel || C == FAppIconButton || dynamic_cast<const TAppIconGlowButton*>(C) != nullptr;
 }
 
 Integer TAdvCustomQuickAccessToolBar::GetNeededWidth() const {
@@ -120,7 +125,7 @@ void TAdvCustomQuickAccessToolBar::SetParent(TWinControl* AParent) {
 
 void TAdvCustomQuickAccessToolBar::SetIsAeroVista(bool Value) {
   if (FNoGlass) Value = false;
-  if (Value == FIsAeroVista) return;
+  if (Value == FIsAeroVista || (Value && ComponentState().Contains(csDesigning))) return;
   FIsAeroVista = Value;
   TControlStyle cs = ControlStyle();
   if (Value)
@@ -243,7 +248,7 @@ void TAdvCustomQuickAccessToolBar::UpdateHiddenControls() {
   // The application icon button shows exactly with the caption.
   if (Look().IconLook())
     for (Integer i = 0; i < ControlCount(); ++i)
-      if (Controls(i)->ClassName() == u"TAppIconGlowButton") Controls(i)->SetVisible(p->Caption()->Visible());
+      if (dynamic_cast<TAppIconGlowButton*>(Controls(i)) != nullptr) Controls(i)->SetVisible(p->Caption()->Visible());
 
   TQATLayout L;
   L.Look = Look();
@@ -321,6 +326,7 @@ void TAdvCustomQuickAccessToolBar::SetFullSize(bool Value) {
   FFullSize = Value;
   Relayout();
   UpdateControlPos(false);
+  UpdateAppIcon();
 }
 
 void TAdvCustomQuickAccessToolBar::SetShowCustomizeOption(bool Value) {
@@ -555,6 +561,8 @@ void TAdvCustomQuickAccessToolBar::Notification(TComponent* AComponent, TOperati
   if (AComponent == FScrollButton) FScrollButton = nullptr;
   if (AComponent == FOverflowWindow) FOverflowWindow = nullptr, FOverflowWindowPanel = nullptr;
   if (AComponent == FRefGlowButton) FRefGlowButton = nullptr;
+  if (AComponent == FAppIconButton) FAppIconButton = nullptr;
+  if (AComponent == FHintCtrl) FHintCtrl = nullptr;
   // A control freed is told as a bare component (its control part is gone
   // by then): the lists are searched by the component's address.
   auto gone = [AComponent](const TControl* c) { return static_cast<const TComponent*>(c) == AComponent; };
@@ -565,11 +573,15 @@ void TAdvCustomQuickAccessToolBar::Notification(TComponent* AComponent, TOperati
 void TAdvCustomQuickAccessToolBar::Loaded() {
   TCustomControl::Loaded();
   Relayout();
+  UpdateAppIcon();
+  ApplyStyler();
 }
 
 void TAdvCustomQuickAccessToolBar::Update() {
   TCustomControl::Update();
   Relayout();
+  UpdateAppIcon();
+  ApplyStyler();
 }
 
 void TAdvCustomQuickAccessToolBar::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
@@ -601,6 +613,7 @@ void TAdvCustomQuickAccessToolBar::CMControlChange(TMessage& Message) {
       c == FRefGlowButton)
     return;
   if (Message.LParam == 0) {  // leaving
+    if (c == FHintCtrl) FHintCtrl = nullptr;
     Erase(FCtrlList, c);
     if (Has(FHiddenCtrlList, c) && c->Parent() == this) Erase(FHiddenCtrlList, c);
     return;
@@ -633,6 +646,10 @@ void TAdvCustomQuickAccessToolBar::Dispatch(TMessage& Message) {
       // Below the ribbon the pager makes or gives back the toolbar's room.
       if (TZadEdevAziPager* p = Pager(); p != nullptr && !ComponentState().Contains(csDesigning))
         p->QATVisibilityChanged();
+      return;
+    case CM_HINTSHOW:
+      TCustomControl::Dispatch(Message);
+      CMHintShow(Message);
       return;
     case WM_ERASEBKGND:
       if (!(FIsAeroVista && !FFullSize)) TCustomControl::Dispatch(Message);
@@ -707,7 +724,7 @@ void TAdvCustomQuickAccessToolBar::PaintFullSize(TCanvas* C) {
     C->MoveTo(x0, y0);
     C->LineTo(x1, y1);
   };
-  const bool scenic = gdiplus::GetScenicRibbonFlag();
+  const bool scenic = Scenic();
   C->Pen()->SetColor(Q->FullSizeBorderColor());
   if (scenic) {
     seg(L, T, Rt, T), seg(Rt, T + 1, Rt, B - 2), seg(L, B - 2, Rt, B - 2), seg(L, T + 1, L, B - 2);
@@ -730,7 +747,7 @@ void TAdvCustomQuickAccessToolBar::PaintCaption(TCanvas* C) {
   const TQATAppearance* Q = s->QATAppearance();
   TRect R = GetBaseRect();
   R.Bottom -= 1;
-  if (gdiplus::GetScenicRibbonFlag()) {
+  if (Scenic()) {
     R.Right -= QATScaledButtonWidth(toolbar::ToolBarDPIScale, FButtonWidth) + 2;
     if (!FCtrlList.empty() || !FHiddenCtrlList.empty()) toolbar::DrawQATFrame(C->Handle(), R);
     return;
@@ -752,8 +769,8 @@ void TAdvCustomQuickAccessToolBar::PaintGlass(TCanvas* C) {
   TRect R = ClientRect();
   R.Top = 0;
   R.Bottom -= 1;
-  if (gdiplus::GetScenicRibbonFlag()) R.Right -= QATScaledButtonWidth(toolbar::ToolBarDPIScale, FButtonWidth) + 2;
-  toolbar::DrawGlassText(this, u"", gdiplus::GetGlassFlag() && gdiplus::GetScenicRibbonFlag(), clNone, R,
+  if (Scenic()) R.Right -= QATScaledButtonWidth(toolbar::ToolBarDPIScale, FButtonWidth) + 2;
+  toolbar::DrawGlassText(this, u"", gdiplus::GetGlassFlag() && Scenic(), clNone, R,
                          !FCtrlList.empty(), ClientRect());
   (void)C;
   // The small buttons and the children paint themselves through the usual

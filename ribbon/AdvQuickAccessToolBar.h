@@ -22,6 +22,12 @@ namespace ribbon {
 
 class TZadEdevAziPager;
 
+// The button that shows the program's icon at the start of the caption row.
+class TAppIconGlowButton : public TAdvGlowButton {
+ public:
+  explicit TAppIconGlowButton(TComponent* AOwner) : TAdvGlowButton(AOwner) {}
+};
+
 class TAdvCustomQuickAccessToolBar : public TCustomControl, public toolbar::IQuickAccessButtonHost {
  public:
   explicit TAdvCustomQuickAccessToolBar(TComponent* AOwner);
@@ -82,7 +88,7 @@ class TAdvCustomQuickAccessToolBar : public TCustomControl, public toolbar::IQui
   TPopupMenu* DropDownPopupMenu() const { return FDropDownPopupMenu; }
   void SetDropDownPopupMenu(TPopupMenu* Value) { FDropDownPopupMenu = Value; }
   bool AppIconAlphaBlended() const { return FAppIconAlphaBlended; }
-  void SetAppIconAlphaBlended(bool Value) { FAppIconAlphaBlended = Value; }
+  void SetAppIconAlphaBlended(bool Value);
 
   // --- glass ---
   bool IsAeroVista() const override { return FIsAeroVista; }
@@ -100,8 +106,33 @@ class TAdvCustomQuickAccessToolBar : public TCustomControl, public toolbar::IQui
 
   TNotifyEvent OnCustomizeClick;
 
+  // --- application icon, styles and tones, key tips, hints of disabled
+  // controls (AdvQuickAccessToolBarStyle.cpp) ---
+  // Makes the icon button on first use and gives it the program's icon; it
+  // shows only in the scenic and flat office looks.
+  void UpdateAppIcon();
+  TAppIconGlowButton* AppIconButton() const { return FAppIconButton; }
+  // The form's system menu under the icon; a quick second click closes the
+  // form through its own Close.
+  void AppIconButtonClick(TObject* Sender);
+  void StylerChanged(Integer Kind);
+  // The styler's glow-button appearance and style to every control, shown
+  // or moved out to the overflow alike.
+  void ApplyStyler();
+  void ApplyColorTones(const TColorTones& Tones);
+  // Key tips of the shown glow buttons. ProcessShortCutKey clicks the button
+  // whose tip is Keys (true), hides the tips that no longer match and counts
+  // in Count those that still do.
+  void ShowShortCutHints();
+  void HideShortCutHints();
+  bool ProcessShortCutKey(const String& Keys, Integer& Count);
+  void RestorePagerFocus();
+  // The control under the pointer, disabled ones included, for their hints.
+  TControl* HintCtrl() const { return FHintCtrl; }
+
  protected:
   void Paint() override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
   void Dispatch(TMessage& Message) override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -110,6 +141,8 @@ class TAdvCustomQuickAccessToolBar : public TCustomControl, public toolbar::IQui
  private:
   bool IsSpecial(const TControl* C) const;
   TZadEdevAziPager* Pager() const;
+  // The scenic look of the pager (the process-wide flag without one).
+  bool Scenic() const;
   // BuildControlList, UpdateSize, UpdateControlPos(false), UpdateHiddenControls.
   void Relayout();
   void SetScrollButtonVisible(bool Value);
@@ -147,6 +180,10 @@ class TAdvCustomQuickAccessToolBar : public TCustomControl, public toolbar::IQui
   bool FIsWin7 = true;
   // Glass drawing switched off for good (the pager is not on a ribbon form).
   bool FNoGlass = false;
+  TAppIconGlowButton* FAppIconButton = nullptr;  // owned (component)
+  Cardinal FAppButtonTime = 0;
+  TControl* FHintCtrl = nullptr;
+  void CMHintShow(TMessage& Message);
 };
 
 class TAdvQuickAccessToolBar : public TAdvCustomQuickAccessToolBar {
@@ -158,5 +195,8 @@ class TAdvQuickAccessToolBar : public TAdvCustomQuickAccessToolBar {
 // client coordinates: in the caption row after the application button, or
 // the strip along the pager's bottom in the full-size placement.
 TRect QuickAccessReservedRect(const TZadEdevAziPager* Pager, bool FullSize);
+
+// The pager's quick-access toolbar (its first child of that class), or nullptr.
+TAdvCustomQuickAccessToolBar* QuickAccessToolBarOf(const TZadEdevAziPager* Pager);
 
 }  // namespace ribbon

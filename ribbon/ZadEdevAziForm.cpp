@@ -66,8 +66,9 @@ TZadEdevAziPager* TZadEdevAziForm::FirstPager() const {
 }
 
 bool TZadEdevAziForm::IsScenicMaximized() const {
-  return FIsAeroVista && WindowState() == wsMaximized && gdiplus::GetGlassFlag() && gdiplus::GetScenicRibbonFlag() &&
-         FIsWin7;
+  TZadEdevAziPager* p = FirstPager();
+  const bool scenic = p != nullptr ? p->Win7ScenicRibbon() : gdiplus::GetScenicRibbonFlag();
+  return FIsAeroVista && WindowState() == wsMaximized && gdiplus::GetGlassFlag() && scenic && FIsWin7;
 }
 
 // The layer reports a modern system, never the one with the special border.
@@ -414,7 +415,7 @@ void TZadEdevAziForm::CheckDropAtTop() {
 void TZadEdevAziForm::WMSizeRibbon() {
   TZadEdevAziPager* p = FirstPager();
   if (p == nullptr) return;
-  const bool glassTop = FIsAeroVista && gdiplus::GetGlassFlag() && gdiplus::GetScenicRibbonFlag();
+  const bool glassTop = FIsAeroVista && gdiplus::GetGlassFlag() && p->Win7ScenicRibbon();
   // Too narrow a form shows only the pager's caption row (the hide state,
   // apart from the ribbon's own minimised state).
   if (Width() < 300 && !p->HideState()) {

@@ -9,6 +9,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Bitmap.h"
+#include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/MinimizedRibbonWindow.h"
@@ -110,6 +111,10 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
   FDblClickTimer->SetEnabled(false);
   FDblClickTimer->SetInterval(600);
   FDblClickTimer->OnTimer = [this](TObject* s) { DblClickTimerTick(s); };
+  // A new pager starts in the look the process asked for.
+  FWin7ScenicRibbon = gdiplus::GetScenicRibbonFlag();
+  TrackLivePager(this, true);
+  CreateCaptionLayer();
 }
 
 TZadEdevAziPager::~TZadEdevAziPager() {
@@ -128,6 +133,7 @@ TZadEdevAziPager::~TZadEdevAziPager() {
   FDestroying = true;
   // The floating ribbon gives the page its toolbars back before anything goes.
   DestroyMinimizedRibbonWindow();
+  TrackLivePager(this, false);
   RemoveKeyboardHook();
   RemoveMDIHook();
   if (FToolBarStyler != nullptr && FToolBarStyler != FInternalToolBarStyler.get())
@@ -191,6 +197,7 @@ void TZadEdevAziPager::Loaded() {
     FAutoMDIButtons = false;
     SetAutoMDIButtons(true);
   }
+  UpdateCaptionLayer();
 }
 
 String TZadEdevAziPager::Version() const {
@@ -278,7 +285,13 @@ void TZadEdevAziPager::FullLayout() {
 
 void TZadEdevAziPager::UpdateQAT() { FullLayout(); }
 
-void TZadEdevAziPager::Resize() { TCustomControl::Resize(); }
+void TZadEdevAziPager::Resize() {
+  TCustomControl::Resize();
+  if (HandleAllocated() && FIsAeroVista) {
+    SetGlassRegion();
+    UpdateCaptionLayer();
+  }
+}
 
 void TZadEdevAziPager::Invalidate() {
   if (FDestroying) return;
@@ -292,6 +305,7 @@ void TZadEdevAziPager::Update() {
     ResetTabMetrics();
     TabsLayout();
     UpdateCaptionButtons(false);
+    UpdateCaptionLayer();
   } else {
     Loaded();
   }
@@ -537,6 +551,7 @@ void TZadEdevAziPager::TabGroupsChanged(TObject*) {
 
 void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   if (Value == FIsAeroVista) return;
+  if (Value && ComponentState().Contains(csDesigning)) return;
   FIsAeroVista = Value;
   TControlStyle cs = ControlStyle();
   if (Value)
@@ -544,16 +559,17 @@ void TZadEdevAziPager::SetIsAeroVista(bool Value) {
   else
     cs.Exclude(csParentBackground);
   SetControlStyle(cs);
-  if (Value) Resize();
+  if (Value) {
+    CreateCaptionLayer();
+    Resize();
+  } else {
+    if (FCaptionLayer != nullptr) FCaptionLayer->SetVisible(false);
+    ClearGlassRegion();
+  }
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) q->SetIsAeroVista(Value);
   UpdatePagesBounds();
   SendToAppButton(toolbar::WM_TBSETAEROVISTA, Value ? 1 : 0, 0);
   Invalidate();
-}
-
-bool TZadEdevAziPager::IsOnGlass(bool TabRow) const {
-  if (!FIsAeroVista || ComponentState().Contains(csDesigning)) return false;
-  if (!TabRow) return true;
-  return FTabSettings->Glass();
 }
 
 // ---------------------------------------------------------------------------
@@ -666,6 +682,7 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   UpdateCaptionButtons(true);
   // Its picture comes in the size of the new scale, its place with the tabs.
   if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
+  SetGlassRegion();
   Invalidate();
 }
 

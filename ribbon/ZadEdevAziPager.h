@@ -9,6 +9,7 @@
 // scrolls by screens (ZadEdevAziPagerScroll.cpp, rules in PagerTabScroll.h);
 // the caption, MDI and help buttons are its own glow buttons
 // (ZadEdevAziPagerCaption.cpp, places in PagerButtonLayout.h).
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -153,8 +154,9 @@ class TZadEdevAziPager : public TCustomControl,
   bool IsAeroVista() const { return FIsAeroVista; }
   // Written by the ribbon form; see the glass state change.
   void SetIsAeroVista(bool Value);
-  // The tab row (TabRow) or the caption is drawn on glass.
-  bool IsOnGlass(bool TabRow) const;
+  // The caption and tab row are drawn on glass (ZadEdevAziPagerGlass.cpp);
+  // CheckMaximized: not over a maximized form, unless its tabs are shaded.
+  bool IsOnGlass(bool CheckMaximized) const;
 
   // --- styler and looks ---
   toolbar::TCustomZadEdevAziStyler* ToolBarStyler() const override { return FToolBarStyler; }
@@ -452,8 +454,6 @@ class TZadEdevAziPager : public TCustomControl,
   void RibbonWindowHidden(TObject* Sender);
   void UpdateExpandCollapseButton();
   void ExpandCollapseMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
-  // Glass caption of a maximised form with the shaded glass tabs.
-  bool IsShadedGlassTabs() const;
   TMinimizedRibbonWindow* FMinimizedRibbonWindow = nullptr;  // owned (component)
   bool FBlockHide = false;
   bool FShowExpandCollapsButton = false;
@@ -605,11 +605,69 @@ class TZadEdevAziPager : public TCustomControl,
   bool FShowHelpButton = true;
   TAdvGlowButton* FHelpBtn = nullptr;  // owned (component)
   std::unique_ptr<TGDIPPicture> FHelpButtonPicture;
+
+  // --- Glass caption: the scenic look, the glass tests, the window region
+  // and the caption layer's place and events (ZadEdevAziPagerGlass.cpp) ---
+ public:
+  // The scenic look of this pager. Set through IStyledPager's
+  // SetWin7ScenicRibbon it changes this pager only; a new pager starts from
+  // the process-wide flag.
+  bool Win7ScenicRibbon() const { return FWin7ScenicRibbon; }
+  // The process-wide flag, which the glow buttons and toolbar painters read,
+  // and the scenic look of every pager alive.
+  static void SetWin7ScenicRibbonForAll(bool Value);
+  bool IsShadedGlassTabs() const;
+  // The parent form's state; wsNormal without one.
+  TWindowState ParentFormWindowState() const;
+  // Cuts the form's own caption buttons' corner out of the pager's window.
+  void SetGlassRegion();
+  void ClearGlassRegion();
+  bool RegionSet() const { return FRegionSet; }
+  // The layer is made on glass at run time and placed over the caption.
+  void CreateCaptionLayer();
+  void UpdateCaptionLayer();
+  // Disabled controls of the quick-access toolbar show their hints.
+  bool ShowDisabledControlsHint() const { return FShowDisabledControlsHint; }
+  void SetShowDisabledControlsHint(bool Value) { FShowDisabledControlsHint = Value; }
+  // Stored only: the tone operations repaint afterwards.
+  void SetTabRoundEdges(bool Value) { FTabRoundEdges = Value; }
+  void SetShadow(bool Value) { FShadow = Value; }
+  void SetShow3D(bool Value) { FShow3D = Value; }
+
+ protected:
+  void CreateWnd() override;
+
+ private:
+  void ApplyScenicRibbon(bool Value);
+  void CaptionLayerTextPaint(TObject* Sender, String& Text, TRect& TxtR, TAlignment& Algn);
+  void CaptionLayerMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void CaptionLayerMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void CaptionLayerDblClick(TObject* Sender, Integer X, Integer Y);
+  bool FWin7ScenicRibbon = false;
+  bool FRegionSet = false;
+  bool FShowDisabledControlsHint = false;
+  // Windows 7 and 10 or later, as the layer reports.
+  bool FIsWin7 = true, FIsWin10 = true;
 };
 
 // Shows the form's system menu at the screen point and answers the chosen
 // command (0: none, or no menu could be shown).
 UINT TrackFormSystemMenu(TCustomForm* Form, TPoint Screen);
+
+// The glass window region of a pager: the whole pager less the corner at
+// its top right where the form's own caption buttons show through.
+struct TGlassRegionInput {
+  bool Designing = false;
+  bool Win7 = true, Win10 = true;
+  Integer PPI = 96;
+  bool ShadedTabs = false;
+  Integer CaptionHeight = 26;  // the pager's scaled caption height
+  Integer Width = 0, Height = 0;
+};
+// The polygon's corners from (0, 0) clockwise.
+std::array<TPoint, 6> GlassRegionPolygon(const TGlassRegionInput& In);
+// Keeps the list of live pagers that the process-wide scenic switch reaches.
+void TrackLivePager(TZadEdevAziPager* Pager, bool Alive);
 
 // Declares the pager classes to the type information.
 void RegisterPagerClasses();

@@ -83,7 +83,7 @@ void SetButtonHint(TAdvGlowButton* B, const String& Text) {
 TZadEdevAziPager* TZadEdevAziPager::MDIPager() { return MDIPagerRef(); }
 
 TPagerButtonLook TZadEdevAziPager::ButtonLook() const {
-  return TPagerButtonLook{toolbar::ToolBarDPIScale, FItones, gdiplus::GetScenicRibbonFlag(), FGroupStyle};
+  return TPagerButtonLook{toolbar::ToolBarDPIScale, FItones, FWin7ScenicRibbon, FGroupStyle};
 }
 
 // ---------------------------------------------------------------------------
@@ -415,7 +415,7 @@ void TZadEdevAziPager::UpdateMDIButtons(bool RebuildPictures) {
 
 void TZadEdevAziPager::BuildMDIPictures() {
   // On the scenic glass caption the glyphs are the program's pictures.
-  if (gdiplus::GetScenicRibbonFlag() && IsOnGlass(true)) {
+  if (FWin7ScenicRibbon && IsOnGlass(true)) {
     bool all = true;
     for (auto [b, res] : {std::pair{FMDICloseBtn, u"ATBECCLOSE"}, std::pair{FMDIMaxBtn, u"ATBECMAX"},
                           std::pair{FMDIMinBtn, u"ATBECMIN"}}) {
@@ -525,7 +525,7 @@ void TZadEdevAziPager::UpdateHelpButton() {
       String res = u"ATBHELP_BTN";
       if (toolbar::ToolBarDPIScale >= 2)
         res = u"ATBHELPHD_BTN";
-      else if ((gdiplus::GetScenicRibbonFlag() && IsOnGlass(true)) || FGroupStyle != gsClassic)
+      else if ((FWin7ScenicRibbon && IsOnGlass(true)) || FGroupStyle != gsClassic)
         res = u"ATBHELP_BTN2";
       FHelpBtn->Picture()->LoadFromResourceName(HInstance(), res);
     } else {

@@ -30,7 +30,7 @@ TCanvas* MeasureCanvas() {
 
 // The side margin of the page area and tab row: none in the flat looks and
 // with the scenic ribbon.
-static Integer SideMargin(bool Tones) { return Tones || gdiplus::GetScenicRibbonFlag() ? 0 : 4; }
+static Integer SideMargin(bool Tones, bool Scenic) { return Tones || Scenic ? 0 : 4; }
 
 TRect TZadEdevAziPager::GetCaptionRect() const {
   if (!FCaption->Visible()) return NoRect;
@@ -57,7 +57,7 @@ TRect TZadEdevAziPager::GetTabsRect() const {
 TRect TZadEdevAziPager::TabRowBounds() const {
   TRect r = ClientRect();
   const Integer t = r.Top + (FCaption->Visible() ? FCaption->Height() : 0);
-  const Integer m = SideMargin(FItones);
+  const Integer m = SideMargin(FItones, FWin7ScenicRibbon);
   r.Top = t + 4;
   r.Bottom = t + FTabSettings->Height() + 4;
   r.Left += m + FDefTabMargin + FPageLeftMargin;
@@ -93,12 +93,12 @@ TRect TZadEdevAziPager::GetPageRect() const {
   TRect r = ClientRect();
   if (FCaption->Visible()) r.Top += FScaledPagerCaptionHeight;
   if (ShowQATBelow()) r.Bottom -= GetQATHeight();
-  const Integer m = SideMargin(FItones);
+  const Integer m = SideMargin(FItones, FWin7ScenicRibbon);
   r.Top += FTabSettings->Height();
   r.Left += m + FPageLeftMargin;
   r.Right -= m + FPageRightMargin;
   r.Bottom -= m + 1;
-  if (FIsAeroVista && gdiplus::GetScenicRibbonFlag() && IsOnGlass(false)) r.Bottom += 1;
+  if (FIsAeroVista && FWin7ScenicRibbon && IsOnGlass(false)) r.Bottom += 1;
   if (FItones) {
     r.Left -= 1;
     r.Right += 1;

@@ -275,12 +275,6 @@ void TZadEdevAziPager::QATVisibilityChanged() {
   SetBounds(Left(), Top(), Width(), Height() + (room ? h : -h));
 }
 
-bool TZadEdevAziPager::IsShadedGlassTabs() const {
-  if (!IsOnGlass(false) || ComponentState().Contains(csDesigning)) return false;
-  TCustomForm* form = GetParentForm(this);
-  return form != nullptr && form->WindowState() == wsMaximized && FTabSettings->Glass() && FTabBackGroundShaded;
-}
-
 TRect TZadEdevAziPager::GetQATRect() const {
   TAdvQuickAccessToolBar* q = QuickAccessToolBar();
   return GetQATRect(q != nullptr && q->FullSize());
@@ -289,7 +283,7 @@ TRect TZadEdevAziPager::GetQATRect() const {
 TRect TZadEdevAziPager::GetQATRect(bool Below) const {
   if (QuickAccessToolBar() == nullptr) return NoPlaceRect;
   const Integer q = GetQATHeight();
-  const bool scenic = gdiplus::GetScenicRibbonFlag();
+  const bool scenic = FWin7ScenicRibbon;
   if (Below) {
     const TRect C = ClientRect();
     if (IsOnGlass(false) && scenic) return TRect{C.Left, C.Bottom - q, C.Right, C.Bottom};

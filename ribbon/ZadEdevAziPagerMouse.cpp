@@ -14,6 +14,11 @@
 namespace ribbon {
 
 void TZadEdevAziPager::Dispatch(TMessage& Message) {
+  // On glass erasing would wipe the glass the caption shows.
+  if (Message.Msg == WM_ERASEBKGND && FIsAeroVista) {
+    Message.Result = 1;
+    return;
+  }
   TCustomControl::Dispatch(Message);
   if (Message.Msg == WM_LBUTTONDBLCLK) CaptionDblClick(PointFromLParam(Message.LParam));
   if (Message.Msg == WM_NCHITTEST) CaptionHitTest(Message);
@@ -96,7 +101,7 @@ void TZadEdevAziPager::MouseDown(TMouseButton Button, TShiftState Shift, Integer
   TRect cap = GetCaptionRect();
   if (Button == mbRight && FCaption->Visible()) {
     bool onCaption = cap.Contains(pt);
-    if (gdiplus::GetScenicRibbonFlag()) {
+    if (FWin7ScenicRibbon) {
       TRect ext = cap;
       ext.Bottom += FTabSettings->Height();
       onCaption = ext.Contains(pt) && gi < 0 && PageAtPos(X, Y) < 0;

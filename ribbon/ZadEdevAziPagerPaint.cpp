@@ -10,6 +10,7 @@
 #include "platform/theme/UxTheme.h"
 #include "platform/vcl/Bitmap.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/CaptionLayer.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/ToolBarDraw.h"
 #include "toolbar/ToolBarFaces.h"
@@ -57,8 +58,8 @@ void TZadEdevAziPager::Paint() {
       case toolbar::bdStretch: c->StretchDraw(TRect{2, 2, Width() - 2, Height() - 2}, bg); break;
     }
   }
-  // There is no caption layer yet: the glass caption is drawn on the pager.
-  PaintGlassCaption();
+  // The caption layer draws the glass caption; without it the pager does.
+  if (FCaptionLayer == nullptr || !FCaptionLayer->Visible()) PaintGlassCaption();
   PaintCaption();
   PaintTabs();
   PaintPageShadow();
@@ -151,7 +152,7 @@ void TZadEdevAziPager::PaintToneCaption() {
   c->Brush()->SetStyle(bsSolid);
   c->Brush()->SetColor(FCaptionAppearance->CaptionColor());
   c->FillRect(ClientRect());
-  if (!FOffice2013 || gdiplus::GetScenicRibbonFlag()) {
+  if (!FOffice2013 || FWin7ScenicRibbon) {
     const Integer h = FGroupStyle == gsOffice2019 ? 0 : 3;
     if (h > 0 && FTabAppearance->BackGround()->Color() != clNone) {
       c->Brush()->SetColor(FTabAppearance->BackGround()->Color());
@@ -208,7 +209,7 @@ void TZadEdevAziPager::PaintTabs() {
     bg.Right += 1;
     bg.Top = IsOnGlass(true) ? FTabSettings->Height() - 1 : 0;
   }
-  const bool shaded = FIsAeroVista && FTabSettings->Glass() && gdiplus::GetScenicRibbonFlag() && FTabBackGroundShaded;
+  const bool shaded = FIsAeroVista && FTabSettings->Glass() && FWin7ScenicRibbon && FTabBackGroundShaded;
   TCustomTabAppearance* bt = BackgroundTabAppearance();
   if (!shaded) FillTabBackground(c, bg, bt, FItones);
   if (!FItones && FCaption->Visible() && bt != nullptr) {
@@ -285,7 +286,7 @@ void TZadEdevAziPager::PaintTab(Integer i) {
   if (T == nullptr) return;
   const bool hotTab = i == FHotPageIndex;
   const bool glass = IsOnGlass(true);
-  const bool scenic = gdiplus::GetScenicRibbonFlag();
+  const bool scenic = FWin7ScenicRibbon;
   // A tab cut by the row's ends, or one that glows on glass, is composed on
   // its own surface so that it never spills past the row or over the glass.
   const bool offscreen = R.Left < W.Left || R.Right > W.Right || (glass && (i == a || hotTab || page->GlowRunning()));
@@ -576,7 +577,7 @@ void TZadEdevAziPager::SmoothTabCorners(TCanvas* C, const TRect& R, bool FromSur
 void TZadEdevAziPager::PaintPageShadow() {
   TAdvPage* page = ActivePage();
   if (page == nullptr || !FExpanded || FCurrentToolBarStyler == nullptr) return;
-  if (IsOnGlass(true) && gdiplus::GetScenicRibbonFlag()) return;
+  if (IsOnGlass(true) && FWin7ScenicRibbon) return;
   const TColor shadow = FCurrentToolBarStyler->PageAppearance()->ShadowColor();
   if (shadow == clNone || !ShowShadow()) return;
   const TRect P = page->BoundsRect();

@@ -194,7 +194,7 @@ TRect TZadEdevAziPager::GetTabGroupRect(Integer GroupIndex, bool& Shown, bool& W
   Integer e = 0;
   const Integer spacing = FTabSettings->Spacing();
   if (spacing > 2) {
-    if (FIsAeroVista && IsOnGlass(true) && gdiplus::GetScenicRibbonFlag()) {
+    if (FIsAeroVista && IsOnGlass(true) && FWin7ScenicRibbon) {
       r.Left -= 1;
       e = 1;
     } else {
@@ -207,7 +207,7 @@ TRect TZadEdevAziPager::GetTabGroupRect(Integer GroupIndex, bool& Shown, bool& W
     r = NoGroupRect;
     Shown = Whole = false;
   };
-  if (gdiplus::GetScenicRibbonFlag() && FIsAeroVista) {
+  if (FWin7ScenicRibbon && FIsAeroVista) {
     // On the scenic glass caption the group stops where the tab row starts.
     const TRect t = GetTabsRect();
     if (t.Left < r.Right && r.Left < t.Left - e) {

@@ -2,6 +2,7 @@
 // styles, colour tones, the flat office tones and the flat look itself.
 #include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/CaptionLayer.h"
 #include "ribbon/ZadEdevAziForm.h"
 #include "ribbon/ZadEdevAziPager.h"
@@ -63,6 +64,7 @@ void TZadEdevAziPager::StylerChanged(Integer Kind) {
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
   if (!FItones) RevertMetroLook();
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) q->StylerChanged(Kind);
 }
 
 void TZadEdevAziPager::SetUIStyle(TVornStyle Value) {
@@ -131,12 +133,6 @@ bool TZadEdevAziPager::Show3D() const {
 bool TZadEdevAziPager::ShowShadow() const {
   if (FItones) return FShadow;
   return FCurrentToolBarStyler != nullptr && FCurrentToolBarStyler->ShowShadow();
-}
-
-void TZadEdevAziPager::SetWin7ScenicRibbon(bool Value) {
-  gdiplus::SetScenicRibbonFlag(Value);
-  UpdatePagesBounds();
-  Invalidate();
 }
 
 void TZadEdevAziPager::SetMetroLook() {
@@ -265,6 +261,12 @@ void TZadEdevAziPager::SetColorTones(const TColorTones& T) {
   // left alone; toolbars on the pages read the pager's own caption colour.
   UpdatePagesBounds();
   for (Integer i = 0; i < AdvPageCount(); ++i) AdvPages(i)->ApplyPagerTonesToToolBars();
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) {
+    q->SetColor(T.Background.BrushColor);
+    q->ApplyColorTones(T);
+    q->UpdateLayout();
+    q->UpdateAppIcon();
+  }
   SendToAppButton(toolbar::WM_TBSETMETRO, 1, 0);
   Invalidate();
   if (TAdvPage* a = ActivePage()) a->Invalidate();
@@ -286,7 +288,7 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
   if (G != gsOffice2013 && G != gsOffice2019) {
     RevertMetroLook();
     FItones = true;
-    gdiplus::SetScenicRibbonFlag(true);
+    FWin7ScenicRibbon = true;
     FShow3D = FShadow = false;
     SetDoubleBuffered(true);
   } else {
@@ -431,6 +433,16 @@ void TZadEdevAziPager::SetOfficeTones(const TOfficeTones& O, TGroupStyle G) {
   at.Selected.BrushColor = A->AppButtonColor();
   at.Selected.TextColor = A->SelectedTextColor();
   at.Selected.BorderColor = A->SelectedBorderColor();
+  if (TAdvCustomQuickAccessToolBar* q = QuickAccessToolBarOf(this)) {
+    // The buttons' tones with the application colours for hover and press.
+    TColorTones X = B;
+    X.Hover = TColorTone{A->HoverColor(), A->HoverBorderColor(), A->HoverTextColor()};
+    X.Selected = TColorTone{A->SelectedColor(), A->SelectedBorderColor(), A->SelectedTextColor()};
+    q->SetColor(P.Background.BrushColor);
+    q->ApplyColorTones(X);
+    q->UpdateLayout();
+    q->UpdateAppIcon();
+  }
   SendToAppButton(toolbar::WM_TBSETOFFICE2013, 1, 0);
   if (TAdvPage* a = ActivePage()) a->Invalidate();
   if (remeasure) {

@@ -383,7 +383,8 @@ void TAdvCustomToolBar::PaintCorners(TRect B, TColor Base) {
   if (page == nullptr) return;
   const Integer Lf = Left(), Tp = Top(), Wd = Width(), Ht = Height();
   auto px = [&](Integer x, Integer y) { return page->PageCanvasPixel(x, y); };
-  const bool glass = gdiplus::GetScenicRibbonFlag() && page->HasPager() && page->PagerIsOnGlass();
+  // The pager's glass test holds its own scenic look.
+  const bool glass = page->HasPager() && page->PagerIsOnGlass();
   if (!(IsHorizontal() && glass)) {
     triple(tl[0], tl[1], tl[2], px(Lf - 1, Tp - 1), px(Lf + 1, Tp - 1), px(Lf - 1, Tp));
     if (IsHorizontal()) {

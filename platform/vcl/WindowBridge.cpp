@@ -842,6 +842,28 @@ std::vector<TWindowBridge*> TopLevelBridges() {
   return on;
 }
 
+namespace {
+
+// The deepest child of c under the point. As with the system's hit test, a
+// window's children are asked before the window itself, and a window that
+// answers HTTRANSPARENT (a pager's edge over the form's sizing border) leaves
+// the point to the windows below it, not to its own children.
+TWinControl* ChildAt(TWinControl* c, TPoint Screen, bool ForInput) {
+  const TPoint p = c->ScreenToClient(Screen);
+  for (Integer i = c->ControlCount() - 1; i >= 0; --i) {
+    auto* w = dynamic_cast<TWinControl*>(c->Controls(i));
+    if (w == nullptr || !w->Showing() || IsPopupWindow(w) || !w->BoundsRect().Contains(p)) continue;
+    if (!WindowRegionContains(w->Handle(), Screen)) continue;
+    if (ForInput && !w->Enabled()) continue;
+    if (TWinControl* deeper = ChildAt(w, Screen, ForInput)) return deeper;
+    if (w->Perform(WM_NCHITTEST, 0, PointToLParam(Screen)) == HTTRANSPARENT) continue;
+    return w;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 TWinControl* WindowAt(TPoint Screen, bool ForInput) {
   for (TWindowBridge* b : TopLevelBridges()) {
     TWinControl* c = b->Control();
@@ -849,21 +871,8 @@ TWinControl* WindowAt(TPoint Screen, bool ForInput) {
     if (!c->ClientRect().Contains(local)) continue;
     if (!WindowRegionContains(b->Handle(), Screen)) continue;  // outside its shape: the window below
     if (ForInput && !b->Enabled()) return nullptr;  // a disabled window (under a modal one) takes no input
-    for (;;) {
-      TWinControl* next = nullptr;
-      const TPoint p = c->ScreenToClient(Screen);
-      for (Integer i = c->ControlCount() - 1; i >= 0; --i) {
-        auto* w = dynamic_cast<TWinControl*>(c->Controls(i));
-        if (w == nullptr || !w->Showing() || IsPopupWindow(w) || !w->BoundsRect().Contains(p)) continue;
-        if (!WindowRegionContains(w->Handle(), Screen)) continue;
-        if (ForInput && !w->Enabled()) continue;
-        if (w->Perform(WM_NCHITTEST, 0, PointToLParam(Screen)) == HTTRANSPARENT) continue;
-        next = w;
-        break;
-      }
-      if (next == nullptr) return c;
-      c = next;
-    }
+    if (TWinControl* child = ChildAt(c, Screen, ForInput)) return child;
+    return c;
   }
   return nullptr;
 }

@@ -456,7 +456,7 @@ TEST_F(PagerMdi, GlyphIndexesStayWhenNoChildIsActive) {
 }
 
 TEST_F(PagerMdi, OnTheScenicGlassCaptionTheGlyphsAreTheProgramsPictures) {
-  gdiplus::SetScenicRibbonFlag(true);
+  Pager->SetWin7ScenicRibbon(true);
   Pager->SetIsAeroVista(true);
   Pager->TabSettings()->SetGlass(true);
   Pager->SetAutoMDIButtons(true);

@@ -58,6 +58,7 @@ class PagerPaint : public PagerFixture, public ::testing::WithParamInterface<Int
   }
   void TearDown() override {
     SetDesktopCompositionForTest(false);
+    gdiplus::SetGlassFlag(false);
     PagerFixture::TearDown();
   }
   std::unique_ptr<TBitmap> Shot() {
@@ -129,6 +130,8 @@ TEST_P(PagerPaint, GlassCaptionLeavesTheCaptionFaceOut) {
   SetDesktopCompositionForTest(true);
   Pager->SetColor(0xFFFFFF);
   Pager->SetIsAeroVista(true);
+  Pager->TabSettings()->SetGlass(true);
+  Pager->SetWin7ScenicRibbon(true);
   ASSERT_TRUE(Pager->IsOnGlass(false));
   Pager->Caption()->SetCaption(u"Glass");
   auto b = Shot();
@@ -202,6 +205,7 @@ TEST_P(PagerPaint, SqueezedRowShowsASeparatorBeforeEveryTabButTheFirst) {
 TEST_P(PagerPaint, ScenicGlassRowDrawsItsSeparatorsInLight) {
   SetDesktopCompositionForTest(true);
   gdiplus::SetScenicRibbonFlag(true);
+  Pager->SetWin7ScenicRibbon(true);
   Pager->SetIsAeroVista(true);
   Pager->TabSettings()->SetGlass(true);
   ASSERT_TRUE(Pager->IsOnGlass(true));
@@ -217,6 +221,7 @@ TEST_P(PagerPaint, ActiveTabOnGlassIsComposedAndCopiedIntoTheRow) {
   SetDesktopCompositionForTest(true);
   Pager->SetIsAeroVista(true);
   Pager->TabSettings()->SetGlass(true);
+  Pager->SetWin7ScenicRibbon(true);
   ASSERT_TRUE(Pager->IsOnGlass(true));
   auto b = Shot();
   const TRect tab = Pager->GetTabRect(0);

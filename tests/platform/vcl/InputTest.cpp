@@ -71,6 +71,22 @@ class TSpy : public Base {
 using TWinSpy = TSpy<TCustomControl>;
 using TGraphicSpy = TSpy<TGraphicControl>;
 
+// Answers HTTRANSPARENT on its top ten pixels, as a pager does over the
+// form's sizing border.
+class TEdgeTransparent : public TWinSpy {
+ public:
+  using TWinSpy::TWinSpy;
+
+ protected:
+  void Dispatch(TMessage& M) override {
+    if (M.Msg == WM_NCHITTEST && ScreenToClient(PointFromLParam(M.LParam)).Y < 10) {
+      M.Result = HTTRANSPARENT;
+      return;
+    }
+    TWinSpy::Dispatch(M);
+  }
+};
+
 class InputTest : public VclTest {
  protected:
   void SetUp() override {
@@ -114,6 +130,37 @@ TEST_F(InputTest, EnterAndLeaveAcrossSiblingsAndWindowlessChildren) {
   g->SetEnabled(false);
   MouseMove(a, {31, 30});
   EXPECT_EQ(L, (Log{"g.leave", "a.enter"}));
+}
+
+// Children are asked before their parent: a parent's transparent edge
+// passes the point on to the window below only where no child of its own
+// takes it.
+TEST_F(InputTest, ATransparentEdgeLeavesItsOwnChildrenTheirPoints) {
+  auto* under = Add<TWinSpy>(Form, "under", Rect(0, 0, 300, 200));
+  auto* edge = Add<TEdgeTransparent>(Form, "edge", Rect(10, 10, 210, 110));
+  auto* child = Add<TWinSpy>(edge, "child", Rect(50, 0, 100, 30));
+  Form->Show();
+  struct Case {
+    TPoint InEdge;
+    const char* Expected;
+  };
+  const Case cases[] = {
+      {{60, 2}, "child"},   // the child over the transparent band
+      {{20, 2}, "under"},   // the band itself: the window below
+      {{20, 40}, "edge"},   // below the band
+      {{60, 20}, "child"},
+  };
+  for (const Case& c : cases) {
+    L.clear();
+    testinput::MouseMove(edge, c.InEdge);
+    testinput::MouseDown(mbLeft);
+    testinput::MouseUp(mbLeft);
+    const auto down = std::find_if(L.begin(), L.end(), [](const std::string& e) { return e.find(".Down") != e.npos; });
+    ASSERT_NE(down, L.end());
+    EXPECT_EQ(down->substr(0, down->find('.')), c.Expected) << c.InEdge.X << "," << c.InEdge.Y;
+  }
+  (void)under;
+  (void)child;
 }
 
 TEST_F(InputTest, CaptureKeepsTheMouseAndClickComesBeforeMouseUp) {
