@@ -292,7 +292,30 @@ TEST_F(PagerMinimize, LosingTheActivationHidesThroughTheTimerAndFreesAfterTheEve
   std::vector<TObject*> senders;
   Pager->OnFloatingRibbonHide = [&](TObject* S, bool&) { senders.push_back(S); };
   TMinimizedRibbonWindow* w = Pager->MinimizedRibbonWindow();
-  // The event fires inside the tick; the window must outlive it.
+  // The tick run as the timer runs it: the window and its timer outlive
+  // their own event, and go once the pending messages are delivered.
+  w->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
+  TTimer* timer = w->HideTimer();
+  ASSERT_TRUE(timer->Enabled());
+  timer->OnTimer(timer);
+  EXPECT_EQ(RibbonWindows(), (std::vector<TMinimizedRibbonWindow*>{w}));
+  EXPECT_FALSE(timer->Enabled());
+  EXPECT_FALSE(w->Visible());
+  EXPECT_EQ(Pager->MinimizedRibbonWindow(), nullptr);
+  PumpPending();
+  EXPECT_TRUE(RibbonWindows().empty());
+  // Again through the clock, and an Escape asks the same way.
+  senders.clear();
+  Pager->ShowFloatingRibbon();
+  w = Pager->MinimizedRibbonWindow();
+  w->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(RibbonWindows(), (std::vector<TMinimizedRibbonWindow*>{w}));
+  EXPECT_FALSE(w->Visible());
+  PumpPending();
+  EXPECT_TRUE(RibbonWindows().empty());
+  Pager->ShowFloatingRibbon();
+  w = Pager->MinimizedRibbonWindow();
+  senders.clear();
   w->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
   EXPECT_TRUE(w->HideTimer()->Enabled());
   // The system's shortest timer is 10 ms.
