@@ -7,6 +7,7 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/vcl/Bitmap.h"
 #include "platform/win/Window.h"
+#include "ribbon/MinimizedRibbonWindow.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/ToolBarDraw.h"
 #include "toolbar/ToolBarFaces.h"
@@ -29,6 +30,10 @@ TAdvPage::TAdvPage(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TAdvPage::~TAdvPage() {
+  // A page going while the floating ribbon shows its clone takes the pop-up
+  // with it first, so that its toolbars come home and nothing points at it.
+  if (FSelfClone != nullptr && FZadEdevAziPager != nullptr && FZadEdevAziPager->IndexOfPage(this) >= 0)
+    FZadEdevAziPager->DestroyMinimizedRibbonWindow();
   if (FTimer != nullptr) {
     delete FTimer;
     FTimer = nullptr;
@@ -131,6 +136,9 @@ void TAdvPage::CMControlChange(TMessage& Message) {
   // list by its address, so the list never keeps a dead toolbar.
   if (Message.LParam == 0 && control != nullptr && control->ComponentState().Contains(csDestroying)) {
     if (!FCloning) FZadEdevAzis->Remove(control);
+    // The clone's toolbars are its page's: one freed inside the floating
+    // ribbon leaves the page's list as well.
+    if (FSelfClone != nullptr && !FSelfClone->FCloning) FSelfClone->FZadEdevAzis->Remove(control);
     ShownToolBarsChanged();
     return;
   }
@@ -607,6 +615,14 @@ TGDIPPicture* TAdvPage::PagerOptionPicture(bool Disabled) const {
   if (FZadEdevAziPager == nullptr) return nullptr;
   return Disabled ? FZadEdevAziPager->OptionDisabledPicture() : FZadEdevAziPager->OptionPicture();
 }
+bool TAdvPage::InFloatingRibbon() const { return dynamic_cast<TMinimizedRibbonWindow*>(Parent()) != nullptr; }
+bool TAdvPage::FloatingRibbonCanHide() {
+  auto* w = dynamic_cast<TMinimizedRibbonWindow*>(Parent());
+  return w != nullptr && w->CanHideOnDeactivate();
+}
+void TAdvPage::SetFloatingRibbonHideOnDeActivate(bool Value) {
+  if (auto* w = dynamic_cast<TMinimizedRibbonWindow*>(Parent())) w->SetHideOnDeActivate(Value);
+}
 TColor TAdvPage::PageCanvasPixel(Integer X, Integer Y) const {
   if (!const_cast<TAdvPage*>(this)->HandleAllocated()) return clNone;
   return Canvas()->Pixels(X, Y);
@@ -729,7 +745,8 @@ void TAdvPage::FocusPagerTabs() {
 }
 
 void TAdvPage::HideFloatingRibbon() {
-  // The minimized ribbon's floating window hides here once it exists.
+  // Safe from a key handler inside the pop-up: the pager frees it later.
+  if (FZadEdevAziPager != nullptr) FZadEdevAziPager->HideFloatingRibbon();
 }
 
 void TAdvPage::CompactWindowClosed(TAdvGlowButton* Button) {
@@ -738,6 +755,5 @@ void TAdvPage::CompactWindowClosed(TAdvGlowButton* Button) {
   FZadEdevAziPager->DropDownCompactButtonAtCursor();
 }
 
-bool TAdvPage::InFloatingRibbon() const { return Parent() != nullptr && Parent()->ClassName() == u"TMinimizedRibbonWindow"; }
 
 }  // namespace ribbon

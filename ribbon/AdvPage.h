@@ -159,6 +159,9 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   Integer ToolBarIndexOf(const toolbar::TAdvCustomToolBar* ToolBar) const override;
   Integer ToolBarCount() const override { return ZadEdevAziCount(); }
   void MoveToolBar(Integer FromIndex, Integer ToIndex) override { MoveZadEdevAzi(FromIndex, ToIndex); }
+  bool InFloatingRibbon() const override;
+  bool FloatingRibbonCanHide() override;
+  void SetFloatingRibbonHideOnDeActivate(bool Value) override;
 
   // --- key tips (the tab's, and the level of the page's toolbars) ---
   // The tab's key tip beside its tab: only with a pager and an enabled,
@@ -187,7 +190,6 @@ class TAdvPage : public TCustomControl, public toolbar::IToolBarPage {
   void KeyTipUsed() override;
   void FocusPagerTabs() override;
   void HideFloatingRibbon() override;
-  bool InFloatingRibbon() const override;
   void CompactWindowClosed(TAdvGlowButton* Button) override;
 
  protected:

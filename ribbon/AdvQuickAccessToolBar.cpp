@@ -32,14 +32,9 @@ bool Has(const std::vector<T*>& V, const TControl* C) {
 }  // namespace
 
 TRect QuickAccessReservedRect(const TZadEdevAziPager* Pager, bool FullSize) {
+  // The pager decides the place (caption row or the strip below).
   if (Pager == nullptr) return TRect{-1, -1, -1, -1};
-  const Integer h = Integer(Round(26.0 * toolbar::ToolBarDPIScale));
-  if (FullSize) return TRect{0, std::max(0, Pager->Height() - h), Pager->Width(), Pager->Height()};
-  // Beside the application button, up to the middle of the caption, which
-  // keeps the other half for the form's caption text.
-  const Integer c = Pager->ScaledPagerCaptionHeight();
-  const Integer left = c + 8;
-  return TRect{left, 0, std::max(left, Pager->Width() / 2), std::min(c, h)};
+  return Pager->GetQATRect(FullSize);
 }
 
 TAdvCustomQuickAccessToolBar::TAdvCustomQuickAccessToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -648,6 +643,9 @@ void TAdvCustomQuickAccessToolBar::Dispatch(TMessage& Message) {
         BeginUpdate();
         EndUpdate();
       }
+      // Below the ribbon the pager makes or gives back the toolbar's room.
+      if (TZadEdevAziPager* p = Pager(); p != nullptr && !ComponentState().Contains(csDesigning))
+        p->QATVisibilityChanged();
       return;
     case CM_HINTSHOW:
       TCustomControl::Dispatch(Message);

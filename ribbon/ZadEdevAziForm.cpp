@@ -416,11 +416,13 @@ void TZadEdevAziForm::WMSizeRibbon() {
   TZadEdevAziPager* p = FirstPager();
   if (p == nullptr) return;
   const bool glassTop = FIsAeroVista && gdiplus::GetGlassFlag() && p->Win7ScenicRibbon();
-  if (Width() < 300 && p->Expanded()) {
-    p->Collaps();
+  // Too narrow a form shows only the pager's caption row (the hide state,
+  // apart from the ribbon's own minimised state).
+  if (Width() < 300 && !p->HideState()) {
+    p->SetHideState(true);
     if (glassTop) FGlassFrameTop = toolbar::ScaledCaptionHeight + 1;
-  } else if (Width() > 300 && !p->Expanded()) {
-    p->Expand();
+  } else if (Width() > 300 && p->HideState()) {
+    p->SetHideState(false);
     if (glassTop) FGlassFrameTop = GetGlassTabHeight() + toolbar::ScaledCaptionHeight + 3;
   }
 }

@@ -7,10 +7,12 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/win/Keyboard.h"
 #include "platform/rtl/TypInfo.h"
+#include "platform/vcl/Application.h"
 #include "platform/vcl/Bitmap.h"
 #include "foundation/gdiplus/LookFlags.h"
 #include "ribbon/AdvPage.h"
 #include "ribbon/AdvQuickAccessToolBar.h"
+#include "ribbon/MinimizedRibbonWindow.h"
 #include "ribbon/CaptionLayer.h"
 #include "ribbon/ZadEdevAziForm.h"
 #include "ribbon/AdvPageScrollButton.h"
@@ -116,7 +118,21 @@ TZadEdevAziPager::TZadEdevAziPager(TComponent* AOwner) : TCustomControl(AOwner) 
 }
 
 TZadEdevAziPager::~TZadEdevAziPager() {
+  // Saving the state talks to a store that may fail; a destructor reports
+  // that and goes on.
+  if (FPersistence->Enabled() && !ComponentState().Contains(csDesigning)) {
+    try {
+      SaveState();
+    } catch (...) {
+      try {
+        if (Application != nullptr) Application->HandleException(this);
+      } catch (...) {
+      }
+    }
+  }
   FDestroying = true;
+  // The floating ribbon gives the page its toolbars back before anything goes.
+  DestroyMinimizedRibbonWindow();
   TrackLivePager(this, false);
   RemoveKeyboardHook();
   UnsubclassParentForm();
@@ -172,6 +188,7 @@ void TZadEdevAziPager::Loaded() {
   }
   ResetTabMetrics();
   TabsLayout();
+  if (!ComponentState().Contains(csDesigning)) LoadState();
   InstallKeyboardHook();
   if (dynamic_cast<TForm*>(Parent()) != nullptr) SubclassParentForm();
   if (FToolBarStyler != nullptr) FToolBarStyler->RefreshStyle();
@@ -260,6 +277,15 @@ void TZadEdevAziPager::FullLayout() {
     UpdateCaptionButtons(false);
     UpdateMDIButtons(false);
     UpdateHelpButton();
+  }
+  if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
+  // The quick-access toolbar follows its place (the strip below moves with
+  // the pager's bottom).
+  if (TAdvQuickAccessToolBar* q = QuickAccessToolBar()) {
+    q->BuildControlList();
+    q->UpdateSize();
+    q->UpdateControlPos(false);
+    q->UpdateHiddenControls();
   }
 }
 
@@ -399,6 +425,8 @@ bool TZadEdevAziPager::ActivatePage(Integer Value) {
   if (TAdvPage* old = ActivePage()) {
     old->HideCompactWindowOfZadEdevAzis();
     old->SetVisible(false);
+    // The floating ribbon shows the old page's clone; it goes with no veto.
+    if (!FExpanded) DestroyMinimizedRibbonWindow();
   }
   FActivePageIndex = Value;
   TAdvPage* page = AdvPages(Value);
@@ -606,31 +634,6 @@ void TZadEdevAziPager::RemoveKeyboardHook() {
 
 // HookKeyDown lives with the keyboard in ZadEdevAziPagerKeys.cpp.
 
-void TZadEdevAziPager::Collaps() {
-  if (!FExpanded) return;
-  FExpanded = false;
-  FHideState = true;
-  FExpandedHeight = Height();
-  if (TAdvPage* a = ActivePage()) a->SetVisible(false);
-  const TRect tabs = GetTabsArea();
-  SetBounds(Left(), Top(), Width(), tabs.Bottom + 1);
-  if (OnCollaps) OnCollaps(this);
-  Invalidate();
-}
-
-void TZadEdevAziPager::Expand() {
-  if (FExpanded) return;
-  FExpanded = true;
-  FHideState = false;
-  SetBounds(Left(), Top(), Width(), FExpandedHeight);
-  if (TAdvPage* a = ActivePage()) {
-    SetPageBounds(a);
-    a->SetVisible(true);
-  }
-  if (OnExpand) OnExpand(this);
-  Invalidate();
-}
-
 // ---------------------------------------------------------------------------
 // Application button
 
@@ -678,6 +681,8 @@ void TZadEdevAziPager::ChangeScale(Integer M, Integer D, bool IsDpiChange) {
   TabsLayout();
   UpdateHelpButton();
   UpdateCaptionButtons(true);
+  // Its picture comes in the size of the new scale, its place with the tabs.
+  if (FExpCollapsBtn != nullptr) UpdateExpandCollapseButton();
   SetGlassRegion();
   Invalidate();
 }

@@ -45,6 +45,11 @@ namespace ribbon {
 class TAdvPage;
 class TCaptionLayer;
 class TAdvPageScrollButton;
+class TAdvQuickAccessToolBar;
+class TMinimizedRibbonWindow;
+
+// Asked before the floating ribbon hides; CanHide false keeps it up.
+using TRibbonHideEvent = std::function<void(TObject* Sender, bool& CanHide)>;
 
 enum TCaptionButton { cbClose, cbMinimize, cbMaximize };
 using TCaptionButtons = TSet<TCaptionButton>;
@@ -246,9 +251,48 @@ class TZadEdevAziPager : public TCustomControl,
 
   // --- mouse (ZadEdevAziPagerMouse.cpp) ---
   Integer ClickCount() const { return FClickCount; }
-  // Collapses the pages (only the caption and the tab row show) or shows them again.
+
+  // --- Minimise and expand, the floating ribbon, the quick-access toolbar's
+  // place and the saved state (ZadEdevAziPagerMinimize.cpp) ---
+  // Minimises the ribbon to its caption and tab row, or shows the pages again.
   void Collaps();
   void Expand();
+  // The active page in a pop-up under the tab row while the ribbon is minimised.
+  void ShowFloatingRibbon();
+  // Asks OnFloatingRibbonHide, then hides and frees the pop-up.
+  void HideFloatingRibbon();
+  bool IsFloatingRibbonShowing() const;
+  TMinimizedRibbonWindow* MinimizedRibbonWindow() const { return FMinimizedRibbonWindow; }
+  // "Minimized" and "ShowQATBelow" through Persistence.
+  void SaveState();
+  void LoadState();
+  // The quick-access toolbar among the pager's children (nullptr: none).
+  TAdvQuickAccessToolBar* QuickAccessToolBar() const;
+  bool ShowQATBelow() const;
+  void SetShowQATBelow(bool Value);
+  // The quick-access toolbar's rectangle in client coordinates: in the
+  // caption row, or the strip along the bottom in the below placement;
+  // (-1, -1, -1, -1) without a toolbar.
+  TRect GetQATRect() const;
+  // The same for the placement given (Below: the strip along the bottom).
+  TRect GetQATRect(bool Below) const;
+  Integer GetQATHeight() const;
+  // The toolbar's Visible changed (the pager makes room below for it).
+  void QATVisibilityChanged();
+  // The ribbon form shrinks the pager to its caption row (and back).
+  void SetHideState(bool Hide);
+  bool BlockHide() const { return FBlockHide; }
+  void SetBlockHide(bool Value) { FBlockHide = Value; }
+  bool ShowExpandCollapsButton() const { return FShowExpandCollapsButton; }
+  void SetShowExpandCollapsButton(bool Value);
+  TAdvGlowButton* ExpandCollapsButton() const { return FExpCollapsBtn; }
+  TRect GetExpandCollapseButtonRect() const;
+  // The picture of the expand/collapse button for the state and look.
+  virtual void LoadExpandCollapsPicture();
+  // The resource name LoadExpandCollapsPicture takes now.
+  String ExpandCollapsPictureName() const;
+  // The expanded height to restore (the toolbar below not included).
+  Integer ExpandedHeight() const { return FExpandedHeight; }
 
   // --- keyboard hook: every loaded pager hears the thread's key presses ---
   static const std::vector<TZadEdevAziPager*>& HookedPagers();
@@ -386,6 +430,8 @@ class TZadEdevAziPager : public TCustomControl,
   TTabGroupClickEvent OnTabGroupClick;
   TNotifyEvent OnExpand;
   TNotifyEvent OnCollaps;
+  // Sender: the pager, or the pop-up when it lost the activation.
+  TRibbonHideEvent OnFloatingRibbonHide;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -481,6 +527,30 @@ class TZadEdevAziPager : public TCustomControl,
   // --- hook ---
   void InstallKeyboardHook();
   void RemoveKeyboardHook();
+  // --- Minimise and expand (ZadEdevAziPagerMinimize.cpp) ---
+  friend class TMinimizedRibbonWindow;
+  void SetExpandedState(bool Expand);
+  void CreateMinimizedRibbonWindow();
+  // The page's toolbars come home and the pop-up goes. It is hidden now and
+  // freed once the message being handled has returned: the request may come
+  // from inside the pop-up's own timer or key event.
+  void DestroyMinimizedRibbonWindow();
+  void RibbonWindowHidden(TObject* Sender);
+  void UpdateExpandCollapseButton();
+  void ExpandCollapseMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  TMinimizedRibbonWindow* FMinimizedRibbonWindow = nullptr;  // owned (component)
+  bool FBlockHide = false;
+  bool FShowExpandCollapsButton = false;
+  TAdvGlowButton* FExpCollapsBtn = nullptr;  // owned (component)
+  Integer FOldHeight = 0;
+  // -1: not recorded, else 0 or 1.
+  Integer FQATOldVisible = -1, FShapeBtnOldVisible = -1;
+  // The pager's height holds the room of the toolbar shown below, so that
+  // a repeated notice grows or shrinks it only once.
+  bool FQATRoom = false;
+  // The toolbar's last placement below, for a save after it went first (its
+  // form frees it before the pager).
+  bool FLastQATBelow = false;
 
   Integer FOrigCaptionHeight = 26;
   bool FUpdateHelpButtonRes = false;

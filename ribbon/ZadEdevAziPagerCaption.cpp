@@ -246,7 +246,7 @@ TRect TZadEdevAziPager::GetCaptionButtonsRect() {
     in.Win7 = in.Win10 = true;
     in.ByScreen = dynamic_cast<TZadEdevAziForm*>(GetParentForm(this)) != nullptr && HandleAllocated();
     in.ScreenPPI = toolbar::ScreenPPI;
-    in.ShadedGlassTabs = false;
+    in.ShadedGlassTabs = IsShadedGlassTabs();
     in.ScaledCaptionHeight = FScaledPagerCaptionHeight;
     return GlassCaptionButtonsRect(Width(), in);
   }
@@ -493,6 +493,8 @@ void TZadEdevAziPager::SetShowHelpButton(bool Value) {
   if (FShowHelpButton == Value) return;
   FShowHelpButton = Value;
   UpdateHelpButton();
+  // The expand/collapse button stands beside it, or takes its place.
+  if (FShowExpandCollapsButton) UpdateExpandCollapseButton();
 }
 
 void TZadEdevAziPager::SetHelpButtonPicture(TGDIPPicture* Value) {

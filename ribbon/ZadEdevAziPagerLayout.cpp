@@ -92,6 +92,7 @@ TRect TZadEdevAziPager::GetVisibleTabRect(Integer PageIndex) const {
 TRect TZadEdevAziPager::GetPageRect() const {
   TRect r = ClientRect();
   if (FCaption->Visible()) r.Top += FScaledPagerCaptionHeight;
+  if (ShowQATBelow()) r.Bottom -= GetQATHeight();
   const Integer m = SideMargin(FItones, FWin7ScenicRibbon);
   r.Top += FTabSettings->Height();
   r.Left += m + FPageLeftMargin;
@@ -117,7 +118,10 @@ Integer TZadEdevAziPager::PageAtPos(Integer X, Integer Y) const {
 
 void TZadEdevAziPager::SetPageBounds(TAdvPage* Page) {
   if (Page == nullptr || IndexOfPage(Page) < 0) return;
-  const TRect r = GetPageRect();
+  TRect r = GetPageRect();
+  // Minimised, the pages keep the height they have expanded (the floating
+  // ribbon's clone takes it); the pager's own height clips them away.
+  if (!FExpanded) r.Bottom += FExpandedHeight - (Height() - (ShowQATBelow() ? GetQATHeight() : 0));
   Page->SetBounds(r.Left, r.Top, std::max<Integer>(r.Width(), 0), std::max<Integer>(r.Height(), 0));
 }
 

@@ -146,6 +146,14 @@ void TZadEdevAziPager::MouseDown(TMouseButton Button, TShiftState Shift, Integer
     FDownPageIndex = t;
     InvalidateTab(-1);
   }
+  // Minimised: a press on a tab floats its page, or takes the floating page
+  // away (not on the second press of a double click, which expands).
+  if (!FExpanded && !ComponentState().Contains(csDesigning)) {
+    if (!IsFloatingRibbonShowing())
+      ShowFloatingRibbon();
+    else if (FClickCount < 2)
+      HideFloatingRibbon();
+  }
 }
 
 void TZadEdevAziPager::StartPendingFormDrag() {
@@ -246,6 +254,7 @@ void TZadEdevAziPager::MouseUp(TMouseButton Button, TShiftState Shift, Integer X
           FClickCount = -1;
           if (OnTabChanged) OnTabChanged(this);
         }
+        if (!IsFloatingRibbonShowing()) ShowFloatingRibbon();
       }
       if (t == FActivePageIndex && !FChangeActiveTab && Button == mbLeft) {
         ++FClickCount;

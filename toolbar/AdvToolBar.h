@@ -133,6 +133,11 @@ class IToolBarPage {
   virtual void CompactWindowClosed(TAdvGlowButton*) {}
   // The pager shows the hints of disabled controls.
   virtual bool PagerShowsDisabledControlsHint() const { return false; }
+  // --- The floating ribbon: the page shown in the minimised ribbon's pop-up ---
+  // The pop-up would hide when it loses the activation now.
+  virtual bool FloatingRibbonCanHide() { return false; }
+  // Holds the pop-up's hiding on deactivation off (false) or gives it back.
+  virtual void SetFloatingRibbonHideOnDeActivate(bool) {}
 
  protected:
   ~IToolBarPage() = default;

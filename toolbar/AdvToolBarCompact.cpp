@@ -350,12 +350,19 @@ void TAdvCustomToolBar::CompactButtonClick(TObject* Sender) {
   w->SetLeft(p.X);
   w->SetTop(p.Y);
   const Integer width = w->Width(), height = w->Height();
+  // In the floating ribbon, the compact window taking the activation must
+  // not make the pop-up that holds the toolbar hide.
+  IToolBarPage* page = GetPage();
+  const bool floating = page != nullptr && page->InFloatingRibbon();
+  const bool hideAfter = floating && page->FloatingRibbonCanHide();
+  if (floating) page->SetFloatingRibbonHideOnDeActivate(false);
   w->SetBounds(w->Left(), w->Top(), 1, 1);
   DoCompactShow();
   w->SetVisible(true);
   w->SetBounds(p.X, p.Y, width, height);
   if (sizesChanged) size();
   w->SetRoundRegion();
+  if (floating) page->SetFloatingRibbonHideOnDeActivate(hideAfter);
 }
 
 void TAdvCustomToolBar::HideCompactWindow() {
