@@ -86,6 +86,13 @@ void TMinimizedRibbonWindow::HideTimerTick(TObject*) {
 
 void TMinimizedRibbonWindow::KeyDown(Word& Key, TShiftState Shift) {
   TCustomForm::KeyDown(Key, Shift);
+  // The window itself holds the focus while its page's key tips show: the
+  // typed keys are theirs (Escape goes back a level there).
+  if (FZadEdevAziPager != nullptr && FZadEdevAziPager->KeyTips().State() == TKeyTipState::Showing &&
+      FZadEdevAziPager->KeyTips().Level() != TKeyTipLevel::Tabs && FZadEdevAziPager->ToolBarKeyTipKey(Key)) {
+    Key = 0;
+    return;
+  }
   if (Key == VK_ESCAPE && FZadEdevAziPager != nullptr) {
     Key = 0;
     FZadEdevAziPager->HideFloatingRibbon();

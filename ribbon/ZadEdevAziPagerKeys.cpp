@@ -378,7 +378,8 @@ void TZadEdevAziPager::TabKeyTipKey(Word Key) {
       HideTabShortCutHints(false);
       SetActivePageIndex(index);
       if (ActivePage() != page) return;  // vetoed
-      // The page as it shows now: itself, or its clone in the floating ribbon.
+      // A minimised ribbon shows the page floating; its tips are the clone's.
+      if (!FExpanded && !IsFloatingRibbonShowing()) ShowFloatingRibbon();
       TAdvPage* shown = FExpanded ? page : page->SelfClone();
       if (shown == nullptr) return;
       if (toolbar::TZadEdevAzi* tb = shown->GetFirstToolBar(true); tb != nullptr && tb->CanFocus()) tb->SetFocus();

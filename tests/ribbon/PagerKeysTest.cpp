@@ -169,6 +169,38 @@ TEST_F(PagerKeys, AltShowsTabTipsAndEveryCommandIsReachable) {
   EXPECT_EQ(ClicksOf(u"Dead"), 0);
 }
 
+// A minimised ribbon: the tab's letter floats its page, and the buttons'
+// tips in the floating ribbon run them.
+TEST_F(PagerKeys, TipsReachTheButtonsOfTheFloatingRibbon) {
+  Build(SampleRibbon());
+  Pager->Collaps();
+  PumpPending();
+  ASSERT_FALSE(Pager->Expanded());
+  ASSERT_FALSE(Pager->IsFloatingRibbonShowing());
+  for (const char16_t* name : {u"Table", u"Link"}) {
+    const String n = name;
+    SCOPED_TRACE(std::string(n.begin(), n.end()));
+    Edit->SetFocus();
+    TapAlt();
+    ASSERT_TRUE(Pager->TabShortCutHintShowing());
+    Type(Pager->KeyTips().Tips()[1]);  // Insert
+    EXPECT_EQ(Pager->ActivePageIndex(), 1);
+    ASSERT_TRUE(Pager->IsFloatingRibbonShowing());
+    ASSERT_EQ(Pager->KeyTips().Level(), TKeyTipLevel::ToolBars);
+    TAdvGlowButton* b = Buttons[name];
+    const String tip = Pager->ShownKeyTip(b);
+    ASSERT_FALSE(tip.empty());
+    ASSERT_NE(b->ShortCutHintWindow(), nullptr);
+    EXPECT_TRUE(b->ShortCutHintWindow()->Visible());
+    Type(tip);
+    EXPECT_EQ(ClicksOf(name), 1);
+    EXPECT_EQ(Pager->KeyTips().State(), TKeyTipState::Idle);
+    Pager->HideFloatingRibbon();
+    PumpPending();
+  }
+  EXPECT_FALSE(Pager->Expanded());
+}
+
 TEST_F(PagerKeys, CompactGroupOpensItsButtonsAsTheNextLevel) {
   Build(SampleRibbon());
   TZadEdevAzi* font = ToolBars[1];
