@@ -225,7 +225,7 @@ bool TAdvCustomQuickAccessToolBar::ProcessShortCutKey(const String& Keys, Intege
 
 void TAdvCustomQuickAccessToolBar::RestorePagerFocus() {
   if (ComponentState().Contains(csDesigning) || Pager() == nullptr) return;
-  // The pager's RestoreFocusedControl, which comes with its key tips, is called here.
+  Pager()->RestoreFocusedControl();
 }
 
 // ---------------------------------------------------------------------------

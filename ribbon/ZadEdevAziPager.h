@@ -321,6 +321,8 @@ class TZadEdevAziPager : public TCustomControl,
   void HideToolBarKeyTips();
   // A key at the toolbar or clone level; true when key-tip mode took it.
   bool ToolBarKeyTipKey(Word Key);
+  // The typed text offered to the quick-access toolbar's tips.
+  bool QuickAccessKeyTip(const String& Typed);
   // The shown key tip of a glow button ("" when it shows none).
   String ShownKeyTip(const TControl* Button) const;
   // Gives the focus back to the control that had it when Alt armed the

@@ -11,6 +11,7 @@
 #include "platform/win/Keyboard.h"
 #include "platform/win/Window.h"
 #include "ribbon/AdvPage.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
 #include "ribbon/ZadEdevAziPager.h"
 #include "toolbar/CompactWindow.h"
 #include "toolbar/shared/ToolBarShared.h"
@@ -342,7 +343,7 @@ void TZadEdevAziPager::ShowTabShortCutHints() {
     else
       AdvPages(i)->HideShortCutHint();
   }
-  // The quick-access toolbar's tips join here once it offers them.
+  if (TAdvQuickAccessToolBar* q = QuickAccessToolBar(); q != nullptr && q->Visible()) q->ShowShortCutHints();
   SendToAppButton(CM_HINTSHOW, 1, 1);
 }
 
@@ -356,6 +357,8 @@ void TZadEdevAziPager::HideTabShortCutHints(bool AlsoToolBars) {
     AdvPages(i)->HideShortCutHint();
     if (AlsoToolBars) AdvPages(i)->HideToolBarsShortCutHint();
   }
+  // The tips' state may have ended already (a key that matched nothing).
+  if (TAdvQuickAccessToolBar* q = QuickAccessToolBar()) q->HideShortCutHints();
   if (wasOn) SendToAppButton(CM_HINTSHOW, 1, 0);
   if (AlsoToolBars) {
     HideToolBarKeyTips();
@@ -364,13 +367,28 @@ void TZadEdevAziPager::HideTabShortCutHints(bool AlsoToolBars) {
   if (wasOn) FKeyTips.Hide();
 }
 
+// The quick-access toolbar hears what was typed when no tab took it; true
+// when one of its buttons matched (and ran).
+bool TZadEdevAziPager::QuickAccessKeyTip(const String& Typed) {
+  TAdvQuickAccessToolBar* q = QuickAccessToolBar();
+  if (q == nullptr || !q->Visible() || Typed.empty()) return false;
+  Integer count = 0;
+  if (!q->ProcessShortCutKey(Typed, count)) return false;
+  HideTabShortCutHints(false);
+  return true;
+}
+
 void TZadEdevAziPager::TabKeyTipKey(Word Key) {
+  // What was typed with this key, for the quick-access toolbar.
+  String typed = FKeyTips.Typed();
+  if (Char c = 0; TKeyTips::KeyToChar(Key, c)) typed += UpperCase(String(1, c));
   Integer index = -1;
   const TKeyTipAnswer a = FKeyTips.Key(Key, index);
   switch (a) {
     case TKeyTipAnswer::Partial:
       for (Integer i = 0; i < AdvPageCount(); ++i)
         if (!FKeyTips.Visible()[std::size_t(i)]) AdvPages(i)->HideShortCutHint();
+      QuickAccessKeyTip(typed);
       return;
     case TKeyTipAnswer::Matched: {
       TAdvPage* page = AdvPages(index);
@@ -387,6 +405,7 @@ void TZadEdevAziPager::TabKeyTipKey(Word Key) {
       return;
     }
     case TKeyTipAnswer::NoMatch:
+      if (QuickAccessKeyTip(typed)) return;
       HideTabShortCutHints(false);
       MessageBeep(0);
       return;

@@ -9,6 +9,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/Keyboard.h"
 #include "platform/win/Window.h"
+#include "ribbon/AdvQuickAccessToolBar.h"
 #include "tests/ribbon/PagerFixture.h"
 
 namespace ribbon {
@@ -199,6 +200,56 @@ TEST_F(PagerKeys, TipsReachTheButtonsOfTheFloatingRibbon) {
     PumpPending();
   }
   EXPECT_FALSE(Pager->Expanded());
+}
+
+// The quick-access toolbar's tips show and go with the tabs' and run their
+// buttons; the focus returns where Alt found it.
+TEST_F(PagerKeys, QuickAccessToolBarTipsJoinTheTabLevel) {
+  auto* qat = new TAdvQuickAccessToolBar(Form.get());
+  qat->SetParent(Pager);
+  std::map<String, int> runs;
+  std::map<String, TAdvGlowButton*> qb;
+  for (const char16_t* tip : {u"1", u"2"}) {
+    auto* b = new TAdvGlowButton(Form.get());
+    b->SetBounds(0, 0, 22, 20);
+    b->SetShortCutHint(tip);
+    const String t = tip;
+    b->OnClick = [&runs, t](TObject*) { ++runs[t]; };
+    qat->AddToolBarControl(b);
+    qb[t] = b;
+  }
+  Build(SampleRibbon());
+  ASSERT_EQ(Pager->QuickAccessToolBar(), qat);
+  struct Case {
+    const char16_t* Typed;
+    const char16_t* Runs;  // "" none
+  };
+  const Case cases[] = {{u"1", u"1"}, {u"2", u"2"}, {u"Z", u""}};
+  for (const Case& c : cases) {
+    const String typed = c.Typed;
+    SCOPED_TRACE(std::string(typed.begin(), typed.end()));
+    runs.clear();
+    Edit->SetFocus();
+    TapAlt();
+    ASSERT_TRUE(Pager->TabShortCutHintShowing());
+    for (auto& [t, b] : qb) {
+      ASSERT_NE(b->ShortCutHintWindow(), nullptr) << std::string(t.begin(), t.end());
+      EXPECT_TRUE(b->ShortCutHintWindow()->Visible());
+    }
+    Type(typed);
+    const String expected = c.Runs;
+    EXPECT_EQ(runs.size(), expected.empty() ? 0u : 1u);
+    if (!expected.empty()) {
+      EXPECT_EQ(runs[expected], 1);
+    }
+    EXPECT_FALSE(Pager->TabShortCutHintShowing());
+    EXPECT_EQ(Pager->KeyTips().State(), TKeyTipState::Idle);
+    for (auto& [t, b] : qb) EXPECT_FALSE(b->ShortCutHintWindow()->Visible());
+    EXPECT_EQ(Pager->ActivePageIndex(), 0) << "no tab took the key";
+    if (!expected.empty()) {
+      EXPECT_TRUE(Edit->Focused());
+    }
+  }
 }
 
 TEST_F(PagerKeys, CompactGroupOpensItsButtonsAsTheNextLevel) {
